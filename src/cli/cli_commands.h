@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+namespace quillon {
+
+class Session;
+
+namespace cli {
+
+// "Title:", "Family:", "Profile:", "Maps:" lines of an opened ROM.
+void printInfo(Session& session, std::ostream& out);
+// One line per map of the header part: "<bank>.<map>\t<name>".
+void printMaps(Session& session, std::ostream& out);
+
+enum class View { Map, Movement };
+
+// Opens map id and writes its picture (BMP for .bmp, else PNG). Throws quillon::Error.
+void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
+               bool grid, View view);
+
+}  // namespace cli
+}  // namespace quillon

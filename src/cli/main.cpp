@@ -1,0 +1,73 @@
+#include <CLI/CLI.hpp>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_commands.h"
+#include "core/errors.h"
+#include "core/session.h"
+#include "imageio/qt_text_painter.h"
+
+namespace {
+
+// The data files live in "Ini" beside the executable.
+std::filesystem::path programFolder(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        self = std::filesystem::absolute(argv0, ec);
+    }
+    return self.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Quillon command-line tool: read maps of GBA ROM images"};
+    app.require_subcommand(1);
+    std::string rom;
+    std::string id;
+    std::string output;
+    bool grid = false;
+    std::string view = "map";
+
+    auto* info = app.add_subcommand("info", "Game, profile and map count of a ROM");
+    info->add_option("ROM", rom, "ROM image (.gba)")->required();
+    auto* maps = app.add_subcommand("maps", "List the maps of the bank table");
+    maps->add_option("ROM", rom, "ROM image (.gba)")->required();
+    auto* render = app.add_subcommand("render", "Write the picture of a map");
+    render->add_option("ROM", rom, "ROM image (.gba)")->required();
+    render->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
+    render->add_option("-o,--output", output, "picture file (.bmp, else PNG)")->required();
+    render->add_flag("--grid", grid, "draw the block grid");
+    render->add_option("--view", view, "map or movement")
+        ->check(CLI::IsMember({"map", "movement"}));
+    CLI11_PARSE(app, argc, argv);
+
+    // Fonts and pictures need the platform's graphics; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int qtArgc = 1;
+    QGuiApplication qtApp(qtArgc, argv);
+    try {
+        quillon::Session session(programFolder(argv[0]));
+        quillon::QtTextPainter painter;
+        session.setTextPainter(&painter);
+        session.openRom(rom);
+        if (*info) {
+            quillon::cli::printInfo(session, std::cout);
+        } else if (*maps) {
+            quillon::cli::printMaps(session, std::cout);
+        } else if (*render) {
+            quillon::cli::renderMap(session, id, output, grid,
+                                    view == "movement" ? quillon::cli::View::Movement
+                                                       : quillon::cli::View::Map);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "quillon-cli: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "core/config/data_files.h"
+
+#include <algorithm>
+
+#include "core/config/game_profile.h"
+#include "core/rom/numbers.h"
+
+namespace quillon {
+
+namespace {
+
+std::vector<std::string> namesOf(const IniFile& ini, const std::string& section, int count,
+                                 bool keySuffixDefault) {
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        std::string key = IntToHex(i, 2);
+        out.push_back(ini.readString(section, key, keySuffixDefault ? key + " ???" : "???"));
+    }
+    return out;
+}
+
+}  // namespace
+
+DataFiles::DataFiles(std::filesystem::path programFolder)
+    : m_folder(std::move(programFolder)),
+      m_quillon(resolve("Ini\\Quillon.ini")),
+      m_tilesets(resolve("Ini\\Tilesets.ini")),
+      m_main(resolve("Ini\\Main.ini")),
+      m_maps(resolve("Ini\\Maps.ini")),
+      m_sprachen(resolve("Ini\\Sprachen.ini")),
+      m_aufgaben(resolve("Ini\\AufgabenDaten.ini")),
+      m_wetter(resolve("Ini\\Wetter.ini")),
+      m_typ(resolve("Ini\\Typ.ini")),
+      m_gehDaten(resolve("Ini\\GehDaten.ini")),
+      m_mainPath(resolve("Ini\\Main.ini")) {}
+
+std::filesystem::path DataFiles::resolve(std::string_view relative) const {
+    std::string rel(relative);
+    std::replace(rel.begin(), rel.end(), '\\', '/');
+    while (!rel.empty() && rel.front() == '/') {
+        rel.erase(rel.begin());
+    }
+    return m_folder / std::filesystem::path(rel);
+}
+
+void DataFiles::reopenMapFiles(const GameProfile& profile) {
+    m_mainPath = resolve(profile.mainfile);
+    m_main = IniFile(m_mainPath);
+    m_maps = IniFile(resolve(profile.mapsfile));
+}
+
+IniFile DataFiles::openCharTable(const GameProfile& profile) const {
+    return IniFile(resolve("Ini\\" + profile.table));
+}
+
+std::vector<std::string> DataFiles::weatherNames(const std::string& language) const {
+    return namesOf(m_wetter, language, 16, true);
+}
+
+std::vector<std::string> DataFiles::typeNames(const std::string& language) const {
+    return namesOf(m_typ, language, 16, true);
+}
+
+std::vector<std::string> DataFiles::movementNames(const std::string& language) const {
+    return namesOf(m_gehDaten, language, 64, false);
+}
+
+}  // namespace quillon

@@ -1,0 +1,82 @@
+#include "core/config/settings.h"
+
+#include "core/config/ini_file.h"
+#include "core/errors.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kSection = "Einstellungen";
+
+struct FlagInfo {
+    const char* key;
+    bool def;
+};
+
+constexpr FlagInfo kFlags[] = {
+    {"Gitter", false},         {"Comboboxen", false},        {"MapDoppelt", false},
+    {"GehDoppelt", false},     {"EventsDoppelt", false},     {"PaletteDoppelt", false},
+    {"GehPaletteDoppelt", false}, {"ZeigeSprites", true},    {"AndereEventsAusblenden", true},
+    {"ShowSprite", true},
+};
+
+}  // namespace
+
+Settings::Settings(IniFile& ini) : m_ini(&ini) {
+    for (int i = 0; i < 10; ++i) {
+        m_flags[i] = ini.readBool(kSection, kFlags[i].key, kFlags[i].def);
+    }
+    int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);
+    m_blockPaletteBreite = width >= 1 && width <= 1025 ? width : 8;
+}
+
+const char* Settings::keyOf(Flag f) { return kFlags[static_cast<int>(f)].key; }
+
+bool Settings::flag(Flag f) const { return m_flags[static_cast<int>(f)]; }
+
+void Settings::setFlag(Flag f, bool value) {
+    m_flags[static_cast<int>(f)] = value;
+    m_ini->writeBool(kSection, keyOf(f), value);
+}
+
+void Settings::setBlockPaletteBreite(int width) {
+    if (width < 1 || width > 1025) {
+        throw Error("Die Breite muss zwischen 1 und 1025 liegen.");
+    }
+    m_blockPaletteBreite = width;
+    m_ini->writeInteger(kSection, "BlockPaletteBreite", width);
+}
+
+Settings::MapListParts Settings::mapListParts() const {
+    std::string v = m_ini->readString(kSection, "Maps", "");
+    if (v == "NurAusIni") {
+        return MapListParts::IniOnly;
+    }
+    if (v == "NurausHeader") {
+        return MapListParts::HeaderOnly;
+    }
+    return MapListParts::Both;
+}
+
+void Settings::setMapListParts(MapListParts parts) {
+    switch (parts) {
+        case MapListParts::IniOnly:
+            m_ini->writeString(kSection, "Maps", "NurAusIni");
+            break;
+        case MapListParts::HeaderOnly:
+            m_ini->writeString(kSection, "Maps", "NurausHeader");
+            break;
+        case MapListParts::Both:
+            m_ini->deleteKey(kSection, "Maps");
+            break;
+    }
+}
+
+std::string Settings::sprache() const { return m_ini->readString(kSection, "Sprache", ""); }
+
+void Settings::setSprache(const std::string& language) {
+    m_ini->writeString(kSection, "Sprache", language);
+}
+
+}  // namespace quillon

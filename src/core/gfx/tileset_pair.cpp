@@ -1,0 +1,197 @@
+#include "core/gfx/tileset_pair.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/config/ini_file.h"
+#include "core/errors.h"
+#include "core/rom/numbers.h"
+#include "core/rom/trom.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kTilesPerRow = 16;
+constexpr int kTileSpace = 1024;
+
+void makeSlot(Bitmap& slot) {
+    if (slot.empty()) {
+        slot.resize(16, 16);
+        slot.fill(kBlack);
+    }
+}
+
+}  // namespace
+
+TilesetPair::TilesetPair() : m_blocks(kSlots) {}
+
+void TilesetPair::reset() {
+    m_parts[0].number = kNoTileset;
+    m_parts[1].number = kNoTileset;
+}
+
+int TilesetPair::partIndex(int part) {
+    if (part != 1 && part != 2) {
+        throw IndexError(part);
+    }
+    return part - 1;
+}
+
+int TilesetPair::tilesetNumber(int part) const { return m_parts[partIndex(part)].number; }
+
+std::int32_t TilesetPair::blockTableOffset(int part) const {
+    return m_parts[partIndex(part)].blockTable;
+}
+
+std::int32_t TilesetPair::behaviourTableOffset(int part) const {
+    return m_parts[partIndex(part)].behaviourTable;
+}
+
+bool TilesetPair::partUnchanged(int part) const { return m_parts[partIndex(part)].unchanged; }
+
+const TGFX& TilesetPair::gfx(int part) const { return m_gfx[partIndex(part)]; }
+
+TGFX& TilesetPair::gfx(int part) { return m_gfx[partIndex(part)]; }
+
+const Bitmap* TilesetPair::blockImage(int slot) const {
+    if (slot < 0 || slot >= kSlots || m_blocks[static_cast<std::size_t>(slot)].empty()) {
+        return nullptr;
+    }
+    return &m_blocks[static_cast<std::size_t>(slot)];
+}
+
+bool TilesetPair::LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1,
+                               int newNumber2,
+                               std::span<const std::uint8_t, kHeaderSize> header1,
+                               std::span<const std::uint8_t, kHeaderSize> header2,
+                               const IniFile& tilesetsIni, int tilesethoehe) {
+    const bool frlg = rom.isFrlg();
+    m_tilesetHeight = std::clamp(tilesethoehe, 0, kTileSpace / kTilesPerRow);
+    m_parts[0].number = newNumber1;
+    m_parts[1].number = newNumber2;
+    m_parts[0].unchanged = newNumber1 == oldNumber1;
+    m_parts[1].unchanged = newNumber2 == oldNumber2;
+    if (!m_parts[0].unchanged) {
+        loadPart(rom, 1, header1, frlg);
+    }
+    if (!m_parts[1].unchanged) {
+        loadPart(rom, 2, header2, frlg);
+    }
+    if (m_parts[0].unchanged && m_parts[1].unchanged) {
+        return false;
+    }
+    m_startPalette =
+        std::clamp(tilesetsIni.readInteger(std::to_string(newNumber1), "Start Pal", 0), 0, 15);
+    m_blocksPart1 = frlg ? 640 : 512;
+    const std::string code = rom.gameCode3();
+    if (frlg || code == "BPE") {
+        m_lastBlock = kMaxBlock;
+    } else {
+        // "Blocks" counts part 2's blocks; a value that would pass slot 1024 (or fall below
+        // part 2's first slot) is limited so the slot table is never left.
+        const int blocks = tilesetsIni.readInteger(std::to_string(newNumber2), "Blocks", 512);
+        m_lastBlock = m_blocksPart1 + std::clamp(blocks, 0, kMaxBlock - m_blocksPart1);
+    }
+    LoadTileset(rom);
+    return true;
+}
+
+void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kHeaderSize> header,
+                           bool frlg) {
+    PartState& state = m_parts[partIndex(part)];
+    TGFX& gfx = m_gfx[partIndex(part)];
+    state.blockTable = static_cast<std::int32_t>(readPointer24(header.data() + 12));
+    state.behaviourTable = static_cast<std::int32_t>(readPointer24(header.data() + 16));
+    const int split = frlg ? 7 : 6;
+    const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
+    if (part == 1) {
+        m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
+    } else {
+        m_palette.LoadFromRom(rom, paletteOffset, split, TPalette::kPalettes - 1);
+    }
+    gfx.HeightTiles = part == 1 ? m_tilesetHeight : kTileSpace / kTilesPerRow - m_tilesetHeight;
+    readTilePicture(rom, gfx, static_cast<std::int32_t>(readPointer24(header.data() + 4)));
+    gfx.Compressed = header[0] == 1;
+    gfx.Decompress();
+    gfx.DrawPicture(m_palette, 2);
+}
+
+void TilesetPair::readTilePicture(TRom& rom, TGFX& gfx, std::int32_t offset) {
+    // The picture's uncompressed size is read even for a compressed stream; a stream near the
+    // end of the file is legitimate, so the read stops there and the rest reads as zeros.
+    const std::uint64_t fileSize = rom.size();
+    if (offset < 0 || static_cast<std::uint64_t>(offset) >= fileSize) {
+        throw RomIoError("Read beyond end of file");
+    }
+    const std::size_t count = static_cast<std::size_t>(
+        std::min<std::uint64_t>(gfx.pictureBytes(), fileSize - static_cast<std::uint64_t>(offset)));
+    rom.ReadBlock(offset, std::span<std::uint8_t>(gfx.Data.data(), count));
+    std::fill(gfx.Data.begin() + static_cast<std::ptrdiff_t>(count), gfx.Data.end(), 0);
+}
+
+void TilesetPair::LoadTileset(TRom& rom) {
+    for (int s = m_parts[0].unchanged ? m_blocksPart1 : 0; s <= m_lastBlock; ++s) {
+        makeSlot(m_blocks[static_cast<std::size_t>(s)]);
+    }
+    if (!m_parts[0].unchanged) {
+        LoadTilesetTeil(rom, 0, m_blocksPart1 - 1, m_parts[0].blockTable);
+    }
+    if (!m_parts[1].unchanged) {
+        LoadTilesetTeil(rom, m_blocksPart1, m_lastBlock, m_parts[1].blockTable);
+    }
+}
+
+void TilesetPair::LoadTilesetTeil(TRom& rom, int first, int last, std::int32_t tableOffset) {
+    const int from = std::max(first, 0);
+    last = std::min(last, kMaxBlock);
+    if (from > last) {
+        return;
+    }
+    const long long start = static_cast<long long>(tableOffset) + kRecordSize * (from - first);
+    std::vector<std::uint8_t> table(static_cast<std::size_t>(last - from + 1) * kRecordSize);
+    rom.ReadBlock(start > INT32_MAX ? -1 : static_cast<std::int32_t>(start), table);
+    for (int s = from; s <= last; ++s) {
+        Bitmap& slot = m_blocks[static_cast<std::size_t>(s)];
+        makeSlot(slot);
+        const std::size_t at = static_cast<std::size_t>(s - from) * kRecordSize;
+        composeBlock(std::span<const std::uint8_t, kRecordSize>(table.data() + at, kRecordSize),
+                     slot);
+    }
+}
+
+const std::uint8_t* TilesetPair::tileData(int n) const {
+    const int row = n / kTilesPerRow;
+    const int column = n % kTilesPerRow;
+    const TGFX& part = row < m_tilesetHeight ? m_gfx[0] : m_gfx[1];
+    const int partRow = row < m_tilesetHeight ? row : row - m_tilesetHeight;
+    return part.tile(partRow * part.WidthTiles + column);
+}
+
+void TilesetPair::composeBlock(std::span<const std::uint8_t, kRecordSize> record,
+                               Bitmap& out) const {
+    out.resize(16, 16);
+    for (int e = 0; e < 8; ++e) {
+        const std::uint16_t entry = readLe16(record.data() + 2 * e);
+        const int quarter = e & 3;
+        const std::uint32_t* colours =
+            m_palette.Colours[static_cast<std::size_t>(entry >> 12)].data();
+        // Upper-layer entries (4-7) leave out colour 0 of their palette, by value.
+        drawTilePixels(tileData(entry & 0x3FF), colours, (entry & 0x400) != 0,
+                       (entry & 0x800) != 0, e >= 4,
+                       out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
+    }
+}
+
+const Bitmap& TilesetPair::DrawTileNumber(int n, int palette) {
+    if (n < 0 || n >= kTileSpace) {
+        throw IndexError(n);
+    }
+    const int row = n / kTilesPerRow;
+    const int column = n % kTilesPerRow;
+    TGFX& part = row < m_tilesetHeight ? m_gfx[0] : m_gfx[1];
+    part.DrawTile(column, row < m_tilesetHeight ? row : row - m_tilesetHeight, m_palette, palette);
+    return part.TileImage;
+}
+
+}  // namespace quillon

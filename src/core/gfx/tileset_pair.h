@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/gfx/bitmap.h"
+#include "core/gfx/palette.h"
+#include "core/gfx/tgfx.h"
+
+namespace quillon {
+
+class IniFile;
+class TRom;
+
+// The two tileset parts of the current map (part 1 primary, part 2 secondary) with their
+// shared palettes and the block images, plus the tileset state the map loader keeps between
+// maps. Images are reused from map to map; a part is decoded only when its number changes.
+//
+// Tileset header (24 bytes): byte 0 compressed flag (exactly 1 = LZ77), then ROM pointers
+// (low three bytes = file offset) to the tile picture (4), palettes (8), block table (12) and
+// behaviour table (16). Block record: 16 bytes, eight tile entries (bits 0-9 tile, 10 X flip,
+// 11 Y flip, 12-15 palette), entries 0-3 lower layer, 4-7 upper, each in the order
+// top-left, top-right, bottom-left, bottom-right.
+class TilesetPair {
+public:
+    static constexpr int kSlots = 1025;
+    static constexpr int kMaxBlock = 1024;
+    static constexpr int kHeaderSize = 24;
+    static constexpr int kRecordSize = 16;
+    // The tileset number both parts get when a ROM is opened, so the first map loads both.
+    static constexpr int kNoTileset = 100;
+
+    TilesetPair();
+
+    // Both tileset numbers back to kNoTileset. Block images are kept for reuse.
+    void reset();
+
+    // Loads the parts of a map whose tileset number changed (new != old): palettes (0-6 and
+    // 7-15 on FireRed/LeafGreen, else 0-5 and 6-15), tile picture (decoded, drawn in palette
+    // 2) and block images. Then, when any part changed: start palette ("Start Pal" of the
+    // section "<number 1>" in Tilesets.ini, default 0, limited to 0-15), P = blocksPart1()
+    // (640 FireRed/LeafGreen, else 512) and N = lastBlock() (1024 on FireRed, LeafGreen and
+    // Emerald, else P + "Blocks" of the section "<number 2>", default 512; the sum is limited
+    // to P..1024). Returns whether the block images were rebuilt (the caller then redraws the
+    // block palette). tilesethoehe is the profile's tile rows of part 1, limited to 0-64.
+    // The tile picture read stops at the end of the file; the rest of Data is zeroed.
+    // Throws RomIoError (an offset past the end of the file, a palette or block table that runs
+    // past it) and DataError (a broken LZ77 stream).
+    bool LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1, int newNumber2,
+                      std::span<const std::uint8_t, kHeaderSize> header1,
+                      std::span<const std::uint8_t, kHeaderSize> header2,
+                      const IniFile& tilesetsIni, int tilesethoehe);
+
+    // Renders block records into slots first..last (limited to 0..1024) from the block table
+    // at tableOffset (record of slot s at + 16 * (s - first)), read in one piece. Creates
+    // missing slots. Throws RomIoError when the table runs past the end of the file.
+    void LoadTilesetTeil(TRom& rom, int first, int last, std::int32_t tableOffset);
+
+    // Composes a block record into a 16 x 16 image: lower layer opaque, upper layer leaving out
+    // every pixel whose colour equals colour 0 of that entry's palette; flips per entry.
+    void composeBlock(std::span<const std::uint8_t, kRecordSize> record, Bitmap& out) const;
+
+    // Draws tile n (0-1023) of the combined tile space into its part's TileImage and returns
+    // it: rows below tilesetHeight() belong to part 1, the rest to part 2.
+    // Throws IndexError for n outside 0-1023.
+    const Bitmap& DrawTileNumber(int n, int palette);
+
+    // The image of block slot 0-1024, or nullptr while the slot has never been created.
+    const Bitmap* blockImage(int slot) const;
+
+    int lastBlock() const { return m_lastBlock; }
+    int blocksPart1() const { return m_blocksPart1; }
+    int startPalette() const { return m_startPalette; }
+    int tilesetHeight() const { return m_tilesetHeight; }
+
+    // part is 1 or 2; anything else throws IndexError.
+    int tilesetNumber(int part) const;
+    std::int32_t blockTableOffset(int part) const;
+    std::int32_t behaviourTableOffset(int part) const;
+    // Whether the last LoadTilesets kept this part as it was.
+    bool partUnchanged(int part) const;
+    const TGFX& gfx(int part) const;
+    TGFX& gfx(int part);
+
+    const TPalette& palette() const { return m_palette; }
+    TPalette& palette() { return m_palette; }
+
+private:
+    struct PartState {
+        int number = kNoTileset;
+        std::int32_t blockTable = 0;
+        std::int32_t behaviourTable = 0;
+        bool unchanged = false;
+    };
+
+    void loadPart(TRom& rom, int part, std::span<const std::uint8_t, kHeaderSize> header,
+                  bool frlg);
+    void readTilePicture(TRom& rom, TGFX& gfx, std::int32_t offset);
+    void LoadTileset(TRom& rom);
+    const std::uint8_t* tileData(int n) const;
+    static int partIndex(int part);
+
+    TPalette m_palette;
+    TGFX m_gfx[2];
+    PartState m_parts[2];
+    std::vector<Bitmap> m_blocks;
+    int m_blocksPart1 = 512;
+    int m_lastBlock = 0;
+    int m_startPalette = 0;
+    int m_tilesetHeight = 32;
+};
+
+}  // namespace quillon

@@ -1,0 +1,27 @@
+#include "core/map/map_header.h"
+
+#include <algorithm>
+
+#include "core/errors.h"
+
+namespace quillon {
+
+MapHeader MapHeader::decode(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kSize) {
+        throw DataError("Map header too short");
+    }
+    MapHeader h;
+    std::copy_n(bytes.begin(), kSize, h.raw.begin());
+    return h;
+}
+
+MapFooter MapFooter::decode(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kSize) {
+        throw DataError("Map footer too short");
+    }
+    MapFooter f;
+    std::copy_n(bytes.begin(), kSize, f.raw.begin());
+    return f;
+}
+
+}  // namespace quillon

@@ -1,0 +1,172 @@
+#include "core/map/map_list.h"
+
+#include <algorithm>
+
+#include "core/config/ini_file.h"
+#include "core/rom/numbers.h"
+#include "core/rom/trom.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kMaxBanks = 101;
+constexpr int kMaxMaps = 201;
+const std::string kMissingName = "???";
+
+bool isPointer(const std::vector<std::uint8_t>& table, std::size_t entry) {
+    return entry * 4 + 4 <= table.size() && table[entry * 4 + 3] == 0x08;
+}
+
+std::uint32_t entryOffset(const std::vector<std::uint8_t>& table, std::size_t entry) {
+    return readPointer24(&table[entry * 4]);
+}
+
+std::vector<std::uint8_t> readEntries(TRom& rom, std::uint64_t fileSize, std::uint32_t offset,
+                                      std::size_t entries) {
+    if (offset >= fileSize) {
+        return {};
+    }
+    auto count = static_cast<std::size_t>(std::min<std::uint64_t>(entries * 4, fileSize - offset));
+    return rom.ReadBlock(static_cast<std::int32_t>(offset), count & ~std::size_t{3});
+}
+
+std::string hex6(std::uint32_t v) { return "$" + IntToHex(v, 6); }
+
+}  // namespace
+
+int BankScan::mapCount() const {
+    int n = 0;
+    for (const auto& b : banks) {
+        n += static_cast<int>(b.size());
+    }
+    return n;
+}
+
+BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& names) {
+    BankScan scan;
+    const std::uint64_t fileSize = rom.size();
+    auto banks = readEntries(rom, fileSize, bankTable, kMaxBanks + 1);
+    if (banks.size() < 4) {
+        scan.warnings.push_back("Die Bank-Tabelle (" + hex6(bankTable) +
+                                ") liegt hinter dem Dateiende.");
+        return scan;
+    }
+    bool badName = false;
+    std::uint32_t bound = 0;
+    for (std::size_t b = 0; b < kMaxBanks; ++b) {
+        if (b * 4 + 4 > banks.size()) {
+            break;
+        }
+        const std::uint32_t table = entryOffset(banks, b);
+        const bool last = !isPointer(banks, b + 1);
+        if (!last) {
+            bound = entryOffset(banks, b + 1);
+        }
+        std::vector<BankMap> maps;
+        std::size_t candidates = bound > table ? (bound - table + 3) / 4 : 0;
+        candidates = std::min<std::size_t>(candidates, kMaxMaps);
+        if (candidates > 0 && table >= fileSize) {
+            scan.warnings.push_back("Die Map-Tabelle von Bank " + std::to_string(b) + " (" +
+                                    hex6(table) + ") liegt hinter dem Dateiende.");
+            candidates = 0;
+        }
+        auto entries = readEntries(rom, fileSize, table, candidates);
+        for (std::size_t m = 0; m < candidates && isPointer(entries, m); ++m) {
+            BankMap bm{static_cast<int>(b), static_cast<int>(m), entryOffset(entries, m), {}};
+            if (bm.headerOffset + 28 > fileSize) {
+                scan.warnings.push_back("Der Header von Map " + std::to_string(b) + "." +
+                                        std::to_string(m) + " (" + hex6(bm.headerOffset) +
+                                        ") liegt hinter dem Dateiende.");
+                bm.name = kMissingName;
+            } else {
+                std::uint8_t k = rom.ReadByte(static_cast<std::int32_t>(bm.headerOffset + 20));
+                if (k < names.size()) {
+                    bm.name = names[k];
+                } else {
+                    bm.name = kMissingName;
+                    badName = true;
+                }
+            }
+            maps.push_back(std::move(bm));
+        }
+        scan.banks.push_back(std::move(maps));
+        if (last) {
+            break;
+        }
+    }
+    if (badName) {
+        scan.warnings.push_back(
+            "Manche Maps verwenden einen Namen, der nicht geladen wurde (AnzMapNamen im Profil "
+            "zu klein); sie sind mit ??? aufgeführt.");
+    }
+    return scan;
+}
+
+std::string mapLineText(const std::string& name, const std::string& identifier) {
+    return name + " (" + identifier + ")";
+}
+
+MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
+                             const IniFile& mapsFile, Settings::MapListParts parts,
+                             const MapListTexts& texts) {
+    MapListTree tree;
+    tree.warnings = scan.warnings;
+    const bool mainExists = mainFile.exists();
+    const bool showHeader = parts != Settings::MapListParts::IniOnly || !mainExists;
+    const bool showIni = mainExists && parts != Settings::MapListParts::HeaderOnly;
+    if (showHeader) {
+        MapListNode root{texts.headerRoot, {}};
+        for (std::size_t b = 0; b < scan.banks.size(); ++b) {
+            if (scan.banks[b].empty()) {
+                continue;
+            }
+            MapListNode bank{std::to_string(b), {}};
+            for (const auto& m : scan.banks[b]) {
+                bank.children.push_back(
+                    {mapLineText(m.name, std::to_string(m.bank) + "." + std::to_string(m.map)),
+                     {}});
+            }
+            root.children.push_back(std::move(bank));
+        }
+        tree.headerRoot = static_cast<int>(tree.roots.size());
+        tree.roots.push_back(std::move(root));
+    }
+    if (showIni) {
+        MapListNode root{texts.iniRoot, {}};
+        tree.groups = mainFile.sections();
+        for (const auto& group : tree.groups) {
+            MapListNode node{group, {}};
+            for (int i = 0; mainFile.hasKey(group, std::to_string(i)); ++i) {
+                std::string id = mainFile.readString(group, std::to_string(i), "");
+                std::string name = mapsFile.readString(id, "Name", "Kein Name");
+                node.children.push_back({mapLineText(name, id), {}});
+            }
+            root.children.push_back(std::move(node));
+        }
+        tree.iniRoot = static_cast<int>(tree.roots.size());
+        tree.roots.push_back(std::move(root));
+    }
+    return tree;
+}
+
+std::optional<std::string> identifierFromLine(const std::string& line) {
+    auto open = line.find('(');
+    auto close = line.find(')');
+    if (open == std::string::npos || close == std::string::npos || close <= open) {
+        return std::nullopt;
+    }
+    return line.substr(open + 1, close - open - 1);
+}
+
+bool isValidTypedIdentifier(const std::string& text) {
+    auto dot = text.find('.');
+    if (dot == std::string::npos) {
+        return false;
+    }
+    auto bank = TryStrToInt(text.substr(0, dot));
+    auto map = TryStrToInt(text.substr(dot + 1));
+    return bank && map && *bank != -10 && *map != -10;
+}
+
+}  // namespace quillon

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/config/settings.h"
+
+namespace quillon {
+
+class TRom;
+class IniFile;
+
+// One line of the map list tree and the lines below it.
+struct MapListNode {
+    std::string text;
+    std::vector<MapListNode> children;
+};
+
+// One map found through the bank table.
+struct BankMap {
+    int bank = 0;
+    int map = 0;
+    std::uint32_t headerOffset = 0;
+    std::string name;
+};
+
+// The header part of the list: banks found by scanning the bank table. A bank is listed only
+// when the entry after it is a pointer, and a bank's map table is read up to the start of the
+// next bank's table (201 maps at most, 101 banks at most).
+struct BankScan {
+    std::vector<std::vector<BankMap>> banks;  // banks[b] empty when bank b has no map
+    std::vector<std::string> warnings;        // tables past the end of the file, bad names
+    int mapCount() const;
+};
+
+BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& mapNames);
+
+// The map list as shown: the root "Nur aus Header" with banks and maps, the root "Aus Ini" with
+// the groups of the map group file, or both.
+struct MapListTree {
+    std::vector<MapListNode> roots;
+    int headerRoot = -1;  // index into roots, -1 when not shown
+    int iniRoot = -1;
+    std::vector<std::string> groups;  // group names of the map group file, in file order
+    std::vector<std::string> warnings;
+};
+
+struct MapListTexts {
+    std::string headerRoot = "Nur aus Header";
+    std::string iniRoot = "Aus Ini";
+};
+
+MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
+                             const IniFile& mapsFile, Settings::MapListParts parts,
+                             const MapListTexts& texts);
+
+// Line text of a map: "<name> (<identifier>)".
+std::string mapLineText(const std::string& name, const std::string& identifier);
+
+// The identifier inside a list line: from after the first "(" to before the first ")".
+std::optional<std::string> identifierFromLine(const std::string& line);
+
+// A typed identifier "<bank>.<map>": both parts numbers, neither -10.
+bool isValidTypedIdentifier(const std::string& text);
+
+}  // namespace quillon

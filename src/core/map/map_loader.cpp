@@ -1,0 +1,102 @@
+#include "core/map/map_loader.h"
+
+#include "core/config/game_profile.h"
+#include "core/config/ini_file.h"
+#include "core/errors.h"
+#include "core/rom/numbers.h"
+#include "core/rom/trom.h"
+
+namespace quillon {
+
+namespace {
+
+void readHeaderPath(TRom& rom, const GameProfile& profile, const std::string& identifier,
+                    LoadedMap& out) {
+    const std::int32_t bankTable = StrToInt(profile.mapBankHeaderText);
+    const auto dot = identifier.find('.');
+    const std::int32_t bank = StrToInt(identifier.substr(0, dot));
+    const std::int32_t map = StrToInt(identifier.substr(dot + 1));
+    if (bank < 0 || map < 0 || bank > 255 || map > 255) {
+        throw DataError("Bank " + std::to_string(bank) + ", Map " + std::to_string(map) +
+                        " gibt es nicht.");
+    }
+    const std::uint32_t mapTable = rom.ReadPointer(bankTable + 4 * bank);
+    const std::uint32_t header = rom.ReadPointer(static_cast<std::int32_t>(mapTable) + 4 * map);
+    CurrentMap& m = out.map;
+    m.bank = bank;
+    m.map = map;
+    m.headerOffset = header;
+    m.header = MapHeader::decode(rom.ReadBlock(static_cast<std::int32_t>(header), MapHeader::kSize));
+    m.footerOffset = m.header.footerOffset();
+    m.eventsOffset = m.header.eventsOffset();
+}
+
+void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
+    CurrentMap& m = out.map;
+    m.footer = MapFooter::decode(
+        rom.ReadBlock(static_cast<std::int32_t>(m.footerOffset), MapFooter::kSize));
+    const int width = m.footer.width();
+    const int height = m.footer.height();
+    if (width * height > BlockGrid::kMaxCells) {
+        throw DataError("Die Map ist " + std::to_string(width) + " x " + std::to_string(height) +
+                        " Blöcke groß; der Editor fasst höchstens " +
+                        std::to_string(BlockGrid::kMaxCells) + " Blöcke.");
+    }
+    rom.ReadBlock(static_cast<std::int32_t>(m.footer.borderOffset()), m.border);
+    m.gridOffset = m.footer.gridOffset();
+    rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset1Offset()), m.tilesetHeader1);
+    rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset2Offset()), m.tilesetHeader2);
+    m.tileset1 = (static_cast<std::int32_t>(m.footer.tileset1Offset()) - profile.tilesetHeader) / 24;
+    m.tileset2 = (static_cast<std::int32_t>(m.footer.tileset2Offset()) - profile.tilesetHeader) / 24;
+
+    BlockGrid& grid = out.grid;
+    grid.width = static_cast<std::uint16_t>(width);
+    grid.height = static_cast<std::uint16_t>(height);
+    const auto bytes = rom.ReadBlock(static_cast<std::int32_t>(m.gridOffset),
+                                     static_cast<std::size_t>(width * height) * 2);
+    for (int i = 0; i < width * height; ++i) {
+        grid.cells[static_cast<std::size_t>(i)].raw = readLe16(&bytes[static_cast<std::size_t>(i) * 2]);
+    }
+}
+
+}  // namespace
+
+std::string missingOffsetNotice(const std::string& identifier, const std::string& title) {
+    return "Offset der Map \"" + identifier + "\" ist für Spiel \"" + title + "\" nicht definiert!";
+}
+
+LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile,
+                  const std::string& identifier, const std::string& title,
+                  const CurrentMap& previous) {
+    LoadedMap out;
+    CurrentMap& m = out.map;
+    m.identifier = identifier;
+    m.title = title;
+    const bool hasDot = identifier.find('.') != std::string::npos;
+    const std::int32_t fileOffset = mapsFile.readInteger(identifier, rom.Title(), 0);
+    if (hasDot && fileOffset == 0) {
+        readHeaderPath(rom, profile, identifier, out);
+    } else {
+        m.footerOffset = static_cast<std::uint32_t>(fileOffset) & 0xFFFFFF;
+        if (m.footerOffset == 0) {
+            out.notice = missingOffsetNotice(identifier, rom.Title());
+        }
+    }
+    if (m.footerOffset == 0) {
+        // A placeholder 1 x 1 map: it keeps the previous map's footer and tilesets, and has no
+        // grid of its own that could be saved.
+        m.footer = previous.footer;
+        m.gridOffset = 0;
+        m.tileset1 = previous.tileset1;
+        m.tileset2 = previous.tileset2;
+        m.tilesetHeader1 = previous.tilesetHeader1;
+        m.tilesetHeader2 = previous.tilesetHeader2;
+        out.grid.width = 1;
+        out.grid.height = 1;
+        return out;
+    }
+    readFooter(rom, profile, out);
+    return out;
+}
+
+}  // namespace quillon

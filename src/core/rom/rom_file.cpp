@@ -1,0 +1,108 @@
+#include "core/rom/rom_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/errors.h"
+
+namespace quillon {
+
+namespace {
+
+RomIoError ioErrorFromErrno(int err) {
+    if (err == EACCES || err == EPERM || err == EROFS || err == EBADF) {
+        return RomIoError("File access denied");
+    }
+    if (err == ENOENT) {
+        return RomIoError("File not found");
+    }
+    if (err == ENOSPC) {
+        return RomIoError("Disk full");
+    }
+    return RomIoError("I/O error " + std::to_string(err));
+}
+
+const RomIoError kBeyondEnd("Read beyond end of file");
+
+}  // namespace
+
+DiskRomFile::DiskRomFile(const std::filesystem::path& path) {
+    m_fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    m_writable = m_fd >= 0;
+    if (m_fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (m_fd < 0) {
+        throw ioErrorFromErrno(errno);
+    }
+}
+
+DiskRomFile::~DiskRomFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+void DiskRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
+                            static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ioErrorFromErrno(errno);
+        }
+        if (n == 0) {
+            throw kBeyondEnd;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void DiskRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data) {
+    if (!m_writable) {
+        throw RomIoError("File access denied");
+    }
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::pwrite(m_fd, data.data() + done, data.size() - done,
+                             static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ioErrorFromErrno(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::uint64_t DiskRomFile::size() const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        throw ioErrorFromErrno(errno);
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+void MemoryRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
+    if (static_cast<std::uint64_t>(offset) + out.size() > m_bytes.size()) {
+        throw kBeyondEnd;
+    }
+    std::memcpy(out.data(), m_bytes.data() + offset, out.size());
+}
+
+void MemoryRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data) {
+    if (static_cast<std::uint64_t>(offset) + data.size() > m_bytes.size()) {
+        throw RomIoError("Write beyond end of file");
+    }
+    std::memcpy(m_bytes.data() + offset, data.data(), data.size());
+}
+
+}  // namespace quillon

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace quillon {
+
+// Positioned access to the bytes of a ROM image. A read that cannot deliver every byte asked
+// for throws RomIoError("Read beyond end of file"); nothing is ever read short.
+class RomFile {
+public:
+    virtual ~RomFile() = default;
+    virtual void read(std::uint32_t offset, std::span<std::uint8_t> out) = 0;
+    virtual void write(std::uint32_t offset, std::span<const std::uint8_t> data) = 0;
+    virtual std::uint64_t size() const = 0;
+};
+
+// The file on disk, one descriptor kept open, pread/pwrite per transfer. Opens read/write; a
+// file that may only be read opens read-only, so it can be viewed and every write is refused
+// with "File access denied".
+class DiskRomFile final : public RomFile {
+public:
+    // Throws RomIoError when the file cannot be opened at all.
+    explicit DiskRomFile(const std::filesystem::path& path);
+    ~DiskRomFile() override;
+    DiskRomFile(const DiskRomFile&) = delete;
+    DiskRomFile& operator=(const DiskRomFile&) = delete;
+
+    void read(std::uint32_t offset, std::span<std::uint8_t> out) override;
+    void write(std::uint32_t offset, std::span<const std::uint8_t> data) override;
+    std::uint64_t size() const override;
+    bool writable() const { return m_writable; }
+
+private:
+    int m_fd = -1;
+    bool m_writable = false;
+};
+
+// A ROM held in memory, for tests and the ROM builder. Writes past the end are refused like
+// the disk file's reads; the image never grows.
+class MemoryRomFile final : public RomFile {
+public:
+    explicit MemoryRomFile(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+    void read(std::uint32_t offset, std::span<std::uint8_t> out) override;
+    void write(std::uint32_t offset, std::span<const std::uint8_t> data) override;
+    std::uint64_t size() const override { return m_bytes.size(); }
+    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+}  // namespace quillon

@@ -1,0 +1,209 @@
+#include "core/rom/trom.h"
+
+#include <system_error>
+
+#include "core/errors.h"
+#include "core/rom/numbers.h"
+
+namespace quillon {
+
+namespace {
+
+std::uint32_t checkedOffset(std::int32_t offset) {
+    if (offset < 0) {
+        throw RomIoError("Read beyond end of file");
+    }
+    return static_cast<std::uint32_t>(offset);
+}
+
+}  // namespace
+
+std::string titleFromHeader(std::span<const std::uint8_t, 16> bytes) {
+    std::string text;
+    for (std::uint8_t b : bytes) {
+        if (b == 0) {
+            break;
+        }
+        text.push_back(static_cast<char>(b));
+    }
+    if (text.size() == 16) {
+        auto last = static_cast<std::uint8_t>(text.back());
+        if (last == 0x80 || last == 0xC0) {
+            text.pop_back();
+        }
+    }
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+void TRom::Open() {
+    if (m_file) {
+        m_opened = true;
+        ReadTitle();
+        return;
+    }
+    if (m_fileName.empty() || !std::filesystem::exists(m_fileName)) {
+        return;
+    }
+    m_file = std::make_unique<DiskRomFile>(m_fileName);
+    m_opened = true;
+    ReadTitle();
+}
+
+void TRom::Open(const std::filesystem::path& fileName) {
+    if (fileName != m_fileName) {
+        m_file.reset();
+    }
+    m_fileName = fileName;
+    if (!std::filesystem::exists(fileName)) {
+        m_opened = false;
+        return;
+    }
+    // Re-bind so a file replaced on disk since the last open is read afresh.
+    m_file.reset();
+    Open();
+}
+
+void TRom::attach(std::unique_ptr<RomFile> file, const std::string& fileName) {
+    m_file = std::move(file);
+    m_fileName = fileName;
+    m_opened = true;
+    ReadTitle();
+}
+
+void TRom::Close() { m_opened = false; }
+
+bool TRom::isFrlg() const {
+    auto code = gameCode3();
+    return code == "BPR" || code == "BPG";
+}
+
+std::string TRom::gameCode3() const { return m_title.size() >= 15 ? m_title.substr(12, 3) : ""; }
+
+RomFile& TRom::file() {
+    if (!m_file) {
+        if (m_fileName.empty()) {
+            throw RomIoError("File not open");
+        }
+        m_file = std::make_unique<DiskRomFile>(m_fileName);
+    }
+    return *m_file;
+}
+
+std::uint8_t TRom::ReadByte(std::int32_t offset) {
+    std::uint8_t b = 0;
+    file().read(checkedOffset(offset), {&b, 1});
+    return b;
+}
+
+void TRom::WriteByte(std::int32_t offset, std::uint8_t value) {
+    file().write(checkedOffset(offset), {&value, 1});
+}
+
+void TRom::ReadBlock(std::int32_t offset, std::span<std::uint8_t> buffer) {
+    file().read(checkedOffset(offset), buffer);
+}
+
+std::vector<std::uint8_t> TRom::ReadBlock(std::int32_t offset, std::size_t count) {
+    std::vector<std::uint8_t> out(count);
+    ReadBlock(offset, out);
+    return out;
+}
+
+void TRom::WriteBlock(std::span<const std::uint8_t> buffer, std::int32_t offset) {
+    file().write(checkedOffset(offset), buffer);
+}
+
+std::uint16_t TRom::ReadU16(std::int32_t offset) {
+    std::uint8_t b[2];
+    ReadBlock(offset, b);
+    return readLe16(b);
+}
+
+std::uint32_t TRom::ReadU32(std::int32_t offset) {
+    std::uint8_t b[4];
+    ReadBlock(offset, b);
+    return readLe32(b);
+}
+
+std::string TRom::ReadHex(std::int32_t offset, int count, bool reversed) {
+    if (count > 31 || count <= 0) {
+        return "";
+    }
+    std::uint8_t bytes[31];
+    ReadBlock(offset, {bytes, static_cast<std::size_t>(count)});
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        std::string pair = IntToHex(bytes[i], 2);
+        out = reversed ? pair + out : out + pair;
+    }
+    return out;
+}
+
+void TRom::WriteHex(std::int32_t offset, const std::string& text, bool reversed) {
+    std::size_t n = text.size() / 2;
+    if (n > 31 || n == 0) {
+        return;
+    }
+    std::uint8_t bytes[31];
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t pos = reversed ? (n - 1 - i) * 2 : i * 2;
+        bytes[i] = static_cast<std::uint8_t>(HexToInt(text.substr(pos, 2)));
+    }
+    WriteBlock({bytes, n}, offset);
+}
+
+std::uint32_t TRom::ReadPointer(std::int32_t offset) {
+    std::uint8_t b[3];
+    ReadBlock(offset, b);
+    return readPointer24(b);
+}
+
+void TRom::WritePointer(std::int32_t offset, std::uint32_t fileOffset) {
+    std::uint8_t b[4];
+    writeLe32(b, (fileOffset & 0xFFFFFF) | 0x08000000u);
+    WriteBlock(b, offset);
+}
+
+std::uint64_t TRom::size() { return file().size(); }
+
+void TRom::ReadTitle() {
+    std::uint8_t bytes[16] = {};
+    ReadBlock(0xA0, bytes);
+    m_title = titleFromHeader(std::span<const std::uint8_t, 16>(bytes, 16));
+}
+
+bool TRom::SaveAs(std::filesystem::path newName) {
+    std::string name = newName.string();
+    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
+    for (char& c : tail) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    if (tail != ".gba") {
+        name += ".gba";
+    }
+    if (name == m_fileName.string()) {
+        return true;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(name, ec)) {
+        return false;
+    }
+    if (!std::filesystem::copy_file(m_fileName, name, std::filesystem::copy_options::none, ec) ||
+        ec) {
+        return false;
+    }
+    m_file.reset();
+    m_opened = false;
+    m_fileName = name;
+    Open();
+    return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/rom/rom_file.h"
+
+namespace quillon {
+
+// The ROM image file: the one object through which the editor reads and writes a ROM.
+// Offsets are file offsets. Every transfer is a positioned access on the file itself; there
+// is no in-memory copy of the image. Transfers throw RomIoError ("Read beyond end of file").
+class TRom {
+public:
+    // Binds FileName and opens it when the file exists: sets Opened and reads Title. A
+    // missing file changes nothing. Throws RomIoError when the file exists but cannot be read.
+    void Open();
+    // Binds a file name (the open dialog's choice) and opens it.
+    void Open(const std::filesystem::path& fileName);
+    // Binds an image held in memory (tests, the ROM builder) under a display name.
+    void attach(std::unique_ptr<RomFile> file, const std::string& fileName);
+    // Clears Opened. The file stays bound: later transfers reopen it when needed.
+    void Close();
+
+    bool Opened() const { return m_opened; }
+    const std::string& Title() const { return m_title; }
+    const std::filesystem::path& FileName() const { return m_fileName; }
+    bool bound() const { return m_file != nullptr || !m_fileName.empty(); }
+
+    // FireRed and LeafGreen: characters 13 to 15 of the title are "BPR" or "BPG".
+    bool isFrlg() const;
+    // The first three characters of the game code, or "" for a short title.
+    std::string gameCode3() const;
+
+    std::uint8_t ReadByte(std::int32_t offset);
+    void WriteByte(std::int32_t offset, std::uint8_t value);
+    void ReadBlock(std::int32_t offset, std::span<std::uint8_t> buffer);
+    std::vector<std::uint8_t> ReadBlock(std::int32_t offset, std::size_t count);
+    void WriteBlock(std::span<const std::uint8_t> buffer, std::int32_t offset);
+    std::uint16_t ReadU16(std::int32_t offset);
+    std::uint32_t ReadU32(std::int32_t offset);
+
+    // count bytes as upper-case hex, two digits each; reversed puts the last byte first
+    // (04 3D 31 -> "313D04"). "" when count exceeds 31.
+    std::string ReadHex(std::int32_t offset, int count, bool reversed);
+    // Writes the bytes the hex text spells (an odd last digit is ignored); nothing for more
+    // than 31 bytes. Throws ConversionError before writing when a digit pair is not hex.
+    void WriteHex(std::int32_t offset, const std::string& text, bool reversed);
+
+    // The file offset a ROM pointer at offset names: its low three bytes.
+    std::uint32_t ReadPointer(std::int32_t offset);
+    // Stores fileOffset as a ROM pointer: three offset bytes, then 0x08.
+    void WritePointer(std::int32_t offset, std::uint32_t fileOffset);
+
+    std::uint64_t size();
+
+    // Rebuilds Title from the 16 bytes at 0xA0 (game title and game code).
+    void ReadTitle();
+
+    // Copies the ROM to newName (".gba" appended when missing) and continues on the copy.
+    // Same name: true without copying. Target exists or the copy fails: false, and the
+    // editor stays on the old file.
+    bool SaveAs(std::filesystem::path newName);
+
+private:
+    RomFile& file();
+
+    std::unique_ptr<RomFile> m_file;
+    std::filesystem::path m_fileName;
+    std::string m_title;
+    bool m_opened = false;
+};
+
+// Title rule on raw header bytes: cut at the first NUL, drop a 16th byte 0x80 or 0xC0,
+// ASCII letters to upper case.
+std::string titleFromHeader(std::span<const std::uint8_t, 16> bytes);
+
+}  // namespace quillon

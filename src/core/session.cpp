@@ -1,0 +1,236 @@
+#include "core/session.h"
+
+#include "core/errors.h"
+#include "core/gfx/map_renderer.h"
+#include "core/gfx/text_painter.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/map/map_names.h"
+
+namespace quillon {
+
+namespace {
+
+// Smallest file that holds a GBA cartridge header (entry point, logo, title, code, checksum).
+constexpr std::uint64_t kGbaHeaderSize = 0xC0;
+
+// Movement labels without a font: the coloured squares alone.
+class NoTextPainter final : public TextPainter {
+public:
+    void drawText(Bitmap&, int, int, std::string_view) override {}
+};
+
+NoTextPainter g_noText;
+
+// Refuses files that cannot be a ROM image before the editor lets go of the current one.
+void checkRomImage(RomFile& file, const std::string& name) {
+    if (file.size() < kGbaHeaderSize) {
+        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
+                    std::to_string(file.size()) + " Bytes).");
+    }
+    // Every cartridge header holds the fixed value 0x96 at 0xB2.
+    std::uint8_t fixed = 0;
+    file.read(0xB2, {&fixed, 1});
+    if (fixed != 0x96) {
+        throw Error("\"" + name + "\" ist kein GBA-Rom: der Rom-Header fehlt.");
+    }
+}
+
+}  // namespace
+
+Session::Session(std::filesystem::path programFolder)
+    : m_folder(std::move(programFolder)),
+      m_data(m_folder),
+      m_settings(m_data.quillon()),
+      m_lang(m_data.sprachen()),
+      m_tilesets(std::make_unique<TilesetPair>()) {
+    std::string language;
+    if (m_lang.available()) {
+        auto languages = m_lang.languages();
+        language = m_settings.sprache();
+        if (language.empty() && !languages.empty()) {
+            language = languages.front();
+        }
+        m_lang.setCurrent(language);
+    }
+    // The weather and type lists keep the language of the start. Without a language file
+    // the interface is German, and so are they.
+    const std::string listLanguage = language.empty() ? "Deutsch" : language;
+    m_weatherNames = m_data.weatherNames(listLanguage);
+    m_typeNames = m_data.typeNames(listLanguage);
+    refreshMovementNames();
+}
+
+Session::~Session() = default;
+
+void Session::refreshMovementNames() {
+    const std::string& language = m_lang.current().empty() ? std::string("Deutsch")
+                                                           : m_lang.current();
+    m_movementNames = m_data.movementNames(language);
+}
+
+bool Session::applyLanguage(const std::string& language, bool remember) {
+    m_lang.setCurrent(language);
+    if (remember) {
+        m_settings.setSprache(language);
+    }
+    if (!m_lang.usable(language)) {
+        return false;
+    }
+    refreshMovementNames();
+    return true;
+}
+
+void Session::openRom(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        throw Error("Die Datei \"" + file.string() + "\" wurde nicht gefunden.");
+    }
+    auto image = std::make_unique<DiskRomFile>(file);
+    checkRomImage(*image, file.filename().string());
+    m_rom.attach(std::move(image), file.string());
+    loadRomTables();
+}
+
+void Session::openRom(std::unique_ptr<RomFile> image, const std::string& name) {
+    checkRomImage(*image, name);
+    m_rom.attach(std::move(image), name);
+    loadRomTables();
+}
+
+void Session::reloadRom() {
+    if (!m_rom.bound()) {
+        throw Error("Es ist kein Rom geladen.");
+    }
+    if (m_rom.FileName().empty() || std::filesystem::exists(m_rom.FileName())) {
+        m_rom.Open();
+    }
+    loadRomTables();
+}
+
+void Session::loadRomTables() {
+    m_romLoaded = false;
+    m_mapLoaded = false;
+    m_modified = false;
+    m_tilesets->reset();
+    m_map = CurrentMap{};
+    m_grid = BlockGrid{};
+    invalidatePictures();
+
+    m_rom.ReadTitle();
+    m_data.quillon().reload();
+    m_profile = GameProfile::read(m_data.quillon(), m_rom.Title());
+    m_romWarnings.clear();
+    if (!m_profile.found) {
+        m_romWarnings.push_back("Für das Spiel \"" + m_rom.Title() +
+                                "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "
+                                "Maps gefunden.");
+    }
+    m_chars.load(m_data.openCharTable(m_profile));
+    m_pokemonNames = readPokemonNames(m_rom, m_profile, m_chars);
+    m_mapNames = readMapNames(m_rom, m_profile, m_chars, m_romWarnings);
+    m_data.reopenMapFiles(m_profile);
+    m_scan = m_profile.found
+                 ? scanBanks(m_rom, static_cast<std::uint32_t>(m_profile.mapBankHeader), m_mapNames)
+                 : BankScan{};
+    m_romWarnings.insert(m_romWarnings.end(), m_scan.warnings.begin(), m_scan.warnings.end());
+    m_romLoaded = true;
+    m_rom.Close();
+}
+
+MapListTree Session::mapList() const {
+    MapListTexts texts{m_lang.text(1270, "Nur aus Header"), m_lang.text(1271, "Aus Ini")};
+    BankScan scan = m_scan;
+    scan.warnings.clear();
+    return buildMapListTree(scan, m_data.mainFile(), m_data.mapsFile(),
+                            m_settings.mapListParts(), texts);
+}
+
+std::vector<std::string> Session::groupLines(const std::string& group) const {
+    std::vector<std::string> lines;
+    const IniFile& main = m_data.mainFile();
+    for (int i = 0; main.hasKey(group, std::to_string(i)); ++i) {
+        std::string id = main.readString(group, std::to_string(i), "");
+        lines.push_back(mapLineText(m_data.mapsFile().readString(id, "Name", "Kein Name"), id));
+    }
+    return lines;
+}
+
+std::optional<std::string> Session::openMap(const std::string& identifier,
+                                            const std::string& title) {
+    if (!m_romLoaded) {
+        throw Error("Es ist kein Rom geladen.");
+    }
+    m_rom.Open();
+    LoadedMap loaded = readMap(m_rom, m_profile, m_data.mapsFile(), identifier, title, m_map);
+    if (loaded.map.hasFooter()) {
+        try {
+            m_tilesets->LoadTilesets(m_rom, m_map.tileset1, m_map.tileset2, loaded.map.tileset1,
+                                     loaded.map.tileset2, loaded.map.tilesetHeader1,
+                                     loaded.map.tilesetHeader2, m_data.tilesets(),
+                                     m_profile.tilesethoehe);
+        } catch (...) {
+            // Half-decoded tilesets must not be mistaken for loaded ones by the next map.
+            m_tilesets->reset();
+            m_map.tileset1 = m_map.tileset2 = 100;
+            m_mapPictureCurrent = true;  // keep showing the previous map as it was drawn
+            throw;
+        }
+    }
+    m_map = std::move(loaded.map);
+    m_grid = std::move(loaded.grid);
+    m_mapLoaded = true;
+    m_modified = false;
+    invalidatePictures();
+    m_rom.Close();
+    return loaded.notice;
+}
+
+void Session::setTextPainter(TextPainter* painter) {
+    m_textPainter = painter;
+    m_movementPaletteCurrent = false;
+    m_movementViewCurrent = false;
+}
+
+void Session::invalidatePictures() {
+    m_mapPictureCurrent = false;
+    m_blockPaletteCurrent = false;
+    m_movementViewCurrent = false;
+}
+
+const Bitmap& Session::mapPicture() {
+    if (!m_mapPictureCurrent && m_mapLoaded) {
+        UpdateMap(*m_tilesets, m_grid, m_settings.flag(Settings::Flag::Gitter), m_mapPicture);
+        m_mapPictureCurrent = true;
+        m_movementViewCurrent = false;
+    }
+    return m_mapPicture;
+}
+
+const Bitmap& Session::blockPalette() {
+    if (!m_blockPaletteCurrent && m_mapLoaded) {
+        UpdateBlockPalette(*m_tilesets, m_settings.blockPaletteBreite(),
+                           m_settings.flag(Settings::Flag::Gitter), m_blockPalette);
+        m_blockPaletteCurrent = true;
+    }
+    return m_blockPalette;
+}
+
+const Bitmap& Session::movementView() {
+    const Bitmap& map = mapPicture();
+    if (!m_movementViewCurrent && m_mapLoaded) {
+        buildMovementView(map, m_grid, m_textPainter ? *m_textPainter : g_noText,
+                          m_movementView);
+        m_movementViewCurrent = true;
+    }
+    return m_movementView;
+}
+
+const Bitmap& Session::movementPalette() {
+    if (!m_movementPaletteCurrent) {
+        buildMovementPalette(m_textPainter ? *m_textPainter : g_noText, m_movementPalette);
+        m_movementPaletteCurrent = true;
+    }
+    return m_movementPalette;
+}
+
+}  // namespace quillon

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/config/data_files.h"
+#include "core/config/game_profile.h"
+#include "core/config/language_table.h"
+#include "core/config/settings.h"
+#include "core/gfx/bitmap.h"
+#include "core/map/block_grid.h"
+#include "core/map/map_list.h"
+#include "core/map/map_loader.h"
+#include "core/rom/char_table.h"
+#include "core/rom/trom.h"
+
+namespace quillon {
+
+class TilesetPair;
+class TextPainter;
+
+// Everything the main window shows and every command it runs, without a window: the ROM, the
+// game profile and data files, the open map with its tilesets and pictures, the flags.
+class Session {
+public:
+    explicit Session(std::filesystem::path programFolder);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    DataFiles& data() { return m_data; }
+    Settings& settings() { return m_settings; }
+    LanguageTable& lang() { return m_lang; }
+    const LanguageTable& lang() const { return m_lang; }
+    TRom& rom() { return m_rom; }
+    const GameProfile& profile() const { return m_profile; }
+    const CharTable& chars() const { return m_chars; }
+
+    // --- ROM ---------------------------------------------------------------------------
+    // Opens a ROM image: identifies the game, reads the profile, character table, map and
+    // species names, and scans the map list. Throws Error with a clear message for a file that
+    // is not a ROM image; the ROM open before stays open then.
+    void openRom(const std::filesystem::path& file);
+    // Binds an image held in memory (tests) and opens it the same way.
+    void openRom(std::unique_ptr<RomFile> image, const std::string& name);
+    // Re-reads the profile and every table of the current file ("Neu Laden").
+    void reloadRom();
+    bool romLoaded() const { return m_romLoaded; }
+    const std::vector<std::string>& mapNames() const { return m_mapNames; }
+    const std::vector<std::string>& pokemonNames() const { return m_pokemonNames; }
+    // Problems found while opening (tables past the end of the file, names not loaded).
+    const std::vector<std::string>& romWarnings() const { return m_romWarnings; }
+
+    // --- map list -----------------------------------------------------------------------
+    const BankScan& bankScan() const { return m_scan; }
+    // The list as the "Map Aufistung" setting asks for.
+    MapListTree mapList() const;
+    // The lines of one group of the map group file (combo box mode).
+    std::vector<std::string> groupLines(const std::string& group) const;
+
+    // --- the open map -------------------------------------------------------------------
+    // Opens a map by identifier ("3.1", or a section of the map name file). Returns a notice
+    // to show first (footer offset missing for this game). On an error the previous map stays
+    // open and unchanged.
+    std::optional<std::string> openMap(const std::string& identifier, const std::string& title);
+    bool mapLoaded() const { return m_mapLoaded; }
+    const CurrentMap& map() const { return m_map; }
+    const BlockGrid& grid() const { return m_grid; }
+    BlockGrid& grid() { return m_grid; }
+    const TilesetPair& tilesets() const { return *m_tilesets; }
+    bool modified() const { return m_modified; }
+    void setModified(bool value) { m_modified = value; }
+
+    // Weather and map type names in the language of the start; movement value names in the
+    // current language (refilled on a language change).
+    const std::vector<std::string>& weatherNames() const { return m_weatherNames; }
+    const std::vector<std::string>& typeNames() const { return m_typeNames; }
+    const std::vector<std::string>& movementNames() const { return m_movementNames; }
+    void refreshMovementNames();
+    // Applies the language (Sprachen.ini section) and remembers it in the settings. Returns
+    // false when the language has no texts (nothing changes but the setting).
+    bool applyLanguage(const std::string& language, bool remember);
+
+    // --- pictures -----------------------------------------------------------------------
+    // Labels for the movement squares are drawn by the platform's font code.
+    void setTextPainter(TextPainter* painter);
+    // Built on demand; each is redrawn only when something it shows has changed.
+    const Bitmap& mapPicture();
+    const Bitmap& blockPalette();
+    const Bitmap& movementView();
+    const Bitmap& movementPalette();
+    // Forces the next picture request to redraw (grid toggle, palette width change).
+    void invalidatePictures();
+
+private:
+    void loadRomTables();
+
+    std::filesystem::path m_folder;
+    DataFiles m_data;
+    Settings m_settings;
+    LanguageTable m_lang;
+    TRom m_rom;
+    GameProfile m_profile;
+    CharTable m_chars;
+    bool m_romLoaded = false;
+    std::vector<std::string> m_mapNames;
+    std::vector<std::string> m_pokemonNames;
+    std::vector<std::string> m_romWarnings;
+    BankScan m_scan;
+
+    bool m_mapLoaded = false;
+    bool m_modified = false;
+    CurrentMap m_map;
+    BlockGrid m_grid;
+    std::unique_ptr<TilesetPair> m_tilesets;
+
+    std::vector<std::string> m_weatherNames;
+    std::vector<std::string> m_typeNames;
+    std::vector<std::string> m_movementNames;
+
+    TextPainter* m_textPainter = nullptr;
+    Bitmap m_mapPicture;
+    Bitmap m_blockPalette;
+    Bitmap m_movementView;
+    Bitmap m_movementPalette;
+    bool m_mapPictureCurrent = false;
+    bool m_blockPaletteCurrent = false;
+    bool m_movementViewCurrent = false;
+    bool m_movementPaletteCurrent = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+#include <cstdio>
+#include <string>
+
+#include "tests/support/rom_builder.h"
+
+namespace quillon::testing {
+
+namespace {
+
+std::string hexValue(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+}  // namespace
+
+std::string BuiltRom::profileIni() const {
+    const auto line = [](const std::string& key, const std::string& value) {
+        return key + "=" + value + "\n";
+    };
+    std::string ini = "[" + title + "]\n";
+    ini += line("MapBankHeader", hexValue(bankTable));
+    ini += line("TilesetHeader", hexValue(tilesetHeaders));
+    ini += line("Tilesethoehe", std::to_string(tilesethoehe));
+    ini += line("NamenHeader", hexValue(nameTable));
+    ini += line("AnzMapNamen", std::to_string(nameCount > 0 ? nameCount - 1 : 0));
+    ini += line("PokemonNamen", hexValue(pokemonNames));
+    ini += line("Namenlänge", "11");
+    ini += line("WildePokemon", "0");
+    ini += line("SpriteHeader", "0");
+    ini += line("SpritePaletten", "0");
+    ini += line("SpritePalettenAnz", "0");
+    ini += line("SpritePalHeader", "0");
+    ini += line("SpezialPalHeader", "0");
+    ini += line("FlugPosHeader", "0");
+    ini += line("mainfile", mainFile);
+    ini += line("mapsfile", mapsFile);
+    ini += line("Table", tableFile);
+    return ini;
+}
+
+std::unique_ptr<RomFile> BuiltRom::memoryFile() const {
+    return std::make_unique<MemoryRomFile>(bytes);
+}
+
+void BuiltRom::attachTo(TRom& rom, const std::string& fileName) const {
+    rom.attach(memoryFile(), fileName);
+}
+
+}  // namespace quillon::testing

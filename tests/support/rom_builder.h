@@ -1,0 +1,131 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/rom/rom_file.h"
+#include "core/rom/trom.h"
+#include "tests/support/program_folder.h"
+
+namespace quillon::testing {
+
+// Ruby/Sapphire/Emerald or FireRed/LeafGreen: the families lay out tilesets and map names apart.
+enum class Family { Rse, Frlg };
+
+// What differs between the families for the structures the builder writes.
+struct FamilyTraits {
+    int primaryBlocks;          // blocks of tileset part 1: 512 / 640
+    int tilesethoehe;           // rows of 16 tiles of part 1: 32 / 40
+    int firstSecondaryPalette;  // palettes 0..n-1 come from part 1: 6 / 7
+    int nameRecordSize;         // map name table record: 8 (pointer at +4) / 4 (pointer)
+};
+FamilyTraits traitsOf(Family family);
+
+// One tileset. Its number is the order of addTileset (the headers are consecutive).
+struct TilesetSpec {
+    bool compressed = false;                              // store the tiles as an LZ77 stream
+    std::vector<std::uint8_t> tiles;                      // 4bpp, 32 bytes per tile, 16 tiles a row
+    std::vector<std::array<std::uint16_t, 16>> palettes;  // palette i of the tileset's 16
+    std::vector<std::array<std::uint16_t, 8>> blocks;     // tile entries, lower layer first
+    std::vector<std::uint8_t> behaviours;                 // 2 bytes per block; zeros when short
+};
+
+// One map: header, footer, border and grid. primary and secondary are addTileset indices.
+struct MapSpec {
+    int bank = 0;
+    int map = 0;
+    std::uint16_t width = 1, height = 1;
+    std::vector<std::uint16_t> grid;  // width x height entries row by row; empty = all zero
+    std::array<std::uint16_t, 4> border{};
+    int primary = 0;
+    int secondary = 1;
+    std::uint8_t nameIndex = 0, weather = 0, type = 0, showName = 0;
+    std::uint16_t music = 0;
+};
+
+// File offsets of one built map's records.
+struct BuiltMap {
+    std::uint32_t header, footer, grid, border, events;
+};
+
+// File offsets of one built tileset. attributes is the FireRed/LeafGreen 4-byte-per-block
+// table (pointer at header +20), 0 for the other family.
+struct BuiltTileset {
+    std::uint32_t header, tiles, palettes, blocks, behaviours, attributes;
+    std::size_t storedTileBytes;  // size of the picture as stored: raw or the LZ77 stream
+    int blockCount;
+};
+
+struct BuiltRom {
+    std::vector<std::uint8_t> bytes;
+    std::string title;  // the editor's Title: 12 title characters and the 4-character code
+    std::uint32_t bankTable, tilesetHeaders, nameTable, pokemonNames;  // profile values
+    int tilesethoehe;
+    int nameCount;  // map names added; nameTable is 0 when there are none
+    std::map<std::pair<int, int>, BuiltMap> maps;  // by (bank, map)
+    std::vector<std::uint32_t> tilesetHeaderOffsets;
+
+    Family family = Family::Rse;
+    std::vector<BuiltTileset> tilesets;
+    // Map table of each bank, then the one of the empty bank that closes the bank table.
+    std::vector<std::uint32_t> mapTables;
+    std::uint32_t freeSpace = 0;  // everything from here to the end is 0xFF
+
+    // Data file names the profile names (relative to the program folder / inside "Ini\").
+    std::string mainFile = "Ini\\Main.ini";
+    std::string mapsFile = "Ini\\Maps.ini";
+    std::string tableFile = "Table.ini";
+
+    // The game profile: "[<title>]" and every profile key, one per line.
+    std::string profileIni() const;
+    // The image as a memory file, for TRom::attach.
+    std::unique_ptr<RomFile> memoryFile() const;
+    // Binds a copy of the image to rom under the display name fileName.
+    void attachTo(TRom& rom, const std::string& fileName = "test.gba") const;
+};
+
+// Lays out a whole ROM image in memory: GBA header, Pokemon names, map names, tilesets
+// (pictures raw or LZ77, 16 palettes each, block and behaviour tables, consecutive headers)
+// and maps (border, grid, footer, empty event header, header), then the map tables of the
+// banks one after another and the bank table. The bank table lists one more bank than was
+// added: an empty one whose map table is a single non-pointer word, followed by a non-pointer
+// word, so the bank scan lists every added bank and ends there. Everything else is 0xFF.
+class RomBuilder {
+public:
+    // title12 at most 12 characters (NUL-padded), code4 exactly 4.
+    RomBuilder(Family family, std::string title12 = "QUILLON TEST", std::string code4 = "QTSE",
+               std::size_t romSize = 4 << 20);
+
+    // Returns the tileset's index; its tileset number is the same.
+    int addTileset(const TilesetSpec& tileset);
+    // Maps may come in any order; build() needs banks 0..n-1 and maps 0..m-1 in each bank.
+    void addMap(const MapSpec& map);
+    // Encoded with the Western character table; returns the name index.
+    int addMapName(const std::string& name);
+    // Record i (from 1) of the 411 names; at most 10 characters. Unset records read "??????????".
+    void addPokemonName(const std::string& name);
+
+    // Throws std::invalid_argument for gaps in banks or maps, an unknown tileset, a grid of the
+    // wrong size or text without a code; std::length_error when the image is too small.
+    BuiltRom build() const;
+
+    Family family() const { return m_family; }
+
+private:
+    Family m_family;
+    std::string m_title12;
+    std::string m_code4;
+    std::size_t m_romSize;
+    std::vector<TilesetSpec> m_tilesets;
+    std::map<std::pair<int, int>, MapSpec> m_maps;
+    std::vector<std::string> m_mapNames;
+    std::vector<std::string> m_pokemonNames;
+};
+
+}  // namespace quillon::testing

@@ -1,0 +1,102 @@
+#include "tests/support/rom_builder_parts.h"
+
+namespace quillon::testing::detail {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 28;
+constexpr std::size_t kEventHeaderSize = 20;
+
+std::vector<std::uint8_t> words16(const std::uint16_t* values, std::size_t count) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(values[i]));
+        bytes.push_back(static_cast<std::uint8_t>(values[i] >> 8));
+    }
+    return bytes;
+}
+
+// Footer: width, height (32 bits each), border, grid, tileset part 1 and part 2 headers.
+// FireRed/LeafGreen footers go on with the border's width and height, 28 bytes in all.
+std::uint32_t layFooter(RomImage& image, Family family, const MapSpec& spec,
+                        const std::vector<BuiltTileset>& tilesets, const BuiltMap& built) {
+    const std::uint32_t footer = image.reserve(family == Family::Frlg ? 28 : 24);
+    image.put32(footer, spec.width);
+    image.put32(footer + 4, spec.height);
+    image.putPointer(footer + 8, built.border);
+    image.putPointer(footer + 12, built.grid);
+    image.putPointer(footer + 16, tilesets[spec.primary].header);
+    image.putPointer(footer + 20, tilesets[spec.secondary].header);
+    if (family == Family::Frlg) {
+        image.put32(footer + 24, 0x0202);
+    }
+    return footer;
+}
+
+// Header: +0 footer, +4 events, +8 map scripts (none), +12 connections (none), +16 music,
+// +18 layout number, +20 name index, +22 weather, +23 type, +26 show name.
+std::uint32_t layHeader(RomImage& image, const MapSpec& spec, const BuiltMap& built,
+                        std::uint16_t layoutNumber) {
+    const std::uint32_t header = image.reserve(kHeaderSize);
+    for (std::uint32_t i = 0; i < kHeaderSize; i += 4) {
+        image.put32(header + i, 0);
+    }
+    image.putPointer(header, built.footer);
+    image.putPointer(header + 4, built.events);
+    image.put16(header + 16, spec.music);
+    image.put16(header + 18, layoutNumber);
+    image.put8(header + 20, spec.nameIndex);
+    image.put8(header + 22, spec.weather);
+    image.put8(header + 23, spec.type);
+    image.put8(header + 26, spec.showName);
+    return header;
+}
+
+BuiltMap layMap(RomImage& image, Family family, const MapSpec& spec,
+                const std::vector<BuiltTileset>& tilesets, std::uint16_t layoutNumber) {
+    BuiltMap built{};
+    built.border = image.place(words16(spec.border.data(), spec.border.size()));
+    std::vector<std::uint16_t> grid = spec.grid;
+    grid.resize(std::size_t{spec.width} * spec.height, 0);
+    built.grid = image.place(words16(grid.data(), grid.size()));
+    built.footer = layFooter(image, family, spec, tilesets, built);
+    // An event header with no events: four zero counts, four null table pointers.
+    built.events = image.place(std::vector<std::uint8_t>(kEventHeaderSize, 0));
+    built.header = layHeader(image, spec, built, layoutNumber);
+    return built;
+}
+
+}  // namespace
+
+void layMaps(RomImage& image, Family family, const std::map<std::pair<int, int>, MapSpec>& maps,
+             const std::vector<BuiltTileset>& tilesets, BuiltRom& rom) {
+    std::uint16_t layoutNumber = 1;
+    for (const auto& [key, spec] : maps) {
+        rom.maps[key] = layMap(image, family, spec, tilesets, layoutNumber++);
+    }
+    // Map tables back to back in bank order: the editor reads bank b's table only up to the
+    // start of bank b + 1's. The closing empty bank's table is one non-pointer word.
+    const int banks = maps.empty() ? 0 : maps.rbegin()->first.first + 1;
+    for (int bank = 0; bank < banks; ++bank) {
+        std::vector<std::uint32_t> headers;
+        for (auto it = maps.lower_bound({bank, 0}); it != maps.end() && it->first.first == bank;
+             ++it) {
+            headers.push_back(rom.maps[it->first].header);
+        }
+        const std::uint32_t table = image.reserve(4 * headers.size());
+        for (std::size_t m = 0; m < headers.size(); ++m) {
+            image.putPointer(static_cast<std::uint32_t>(table + 4 * m), headers[m]);
+        }
+        rom.mapTables.push_back(table);
+    }
+    rom.mapTables.push_back(image.reserve(4));
+    image.put32(rom.mapTables.back(), 0);
+
+    rom.bankTable = image.reserve(4 * (rom.mapTables.size() + 1));
+    for (std::size_t b = 0; b < rom.mapTables.size(); ++b) {
+        image.putPointer(static_cast<std::uint32_t>(rom.bankTable + 4 * b), rom.mapTables[b]);
+    }
+    image.put32(static_cast<std::uint32_t>(rom.bankTable + 4 * rom.mapTables.size()), 0);
+}
+
+}  // namespace quillon::testing::detail

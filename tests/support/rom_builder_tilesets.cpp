@@ -1,0 +1,105 @@
+#include <stdexcept>
+
+#include "tests/support/lz77_compress.h"
+#include "tests/support/rom_builder_parts.h"
+
+namespace quillon::testing::detail {
+
+namespace {
+
+constexpr int kPalettes = 16;
+constexpr std::size_t kPaletteBytes = 32;
+constexpr std::size_t kHeaderSize = 24;
+
+// Every tileset stores a whole block of 16 palettes: the game loads part 1's palettes from
+// the front of its block and part 2's from the back of its own, each at its own index.
+std::vector<std::uint8_t> paletteBlock(const TilesetSpec& spec) {
+    if (spec.palettes.size() > kPalettes) {
+        throw std::invalid_argument("a tileset holds at most 16 palettes");
+    }
+    std::vector<std::uint8_t> bytes(kPalettes * kPaletteBytes, 0);
+    for (std::size_t p = 0; p < spec.palettes.size(); ++p) {
+        for (std::size_t c = 0; c < 16; ++c) {
+            bytes[p * kPaletteBytes + 2 * c] = static_cast<std::uint8_t>(spec.palettes[p][c]);
+            bytes[p * kPaletteBytes + 2 * c + 1] =
+                static_cast<std::uint8_t>(spec.palettes[p][c] >> 8);
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> blockTable(const TilesetSpec& spec) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& block : spec.blocks) {
+        for (std::uint16_t entry : block) {
+            bytes.push_back(static_cast<std::uint8_t>(entry));
+            bytes.push_back(static_cast<std::uint8_t>(entry >> 8));
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> behaviourTable(const TilesetSpec& spec) {
+    std::vector<std::uint8_t> bytes = spec.behaviours;
+    if (bytes.size() < 2 * spec.blocks.size()) {
+        bytes.resize(2 * spec.blocks.size(), 0);
+    }
+    return bytes;
+}
+
+// FireRed/LeafGreen keep 32 bits per block: the behaviour in bits 0-8 and the layer type in
+// bits 29-30, which the 2-byte form has in the high nibble of its second byte.
+std::vector<std::uint8_t> attributeTable(const std::vector<std::uint8_t>& behaviours) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < behaviours.size(); i += 2) {
+        const std::uint32_t word = behaviours[i] | ((behaviours[i + 1] >> 4) & 0x3u) << 29;
+        for (int k = 0; k < 4; ++k) {
+            bytes.push_back(static_cast<std::uint8_t>(word >> (8 * k)));
+        }
+    }
+    return bytes;
+}
+
+BuiltTileset layData(RomImage& image, Family family, const TilesetSpec& spec) {
+    BuiltTileset built{};
+    const std::vector<std::uint8_t> tiles = spec.compressed ? lz77Compress(spec.tiles) : spec.tiles;
+    built.storedTileBytes = tiles.size();
+    built.blockCount = static_cast<int>(spec.blocks.size());
+    built.tiles = image.place(tiles);
+    built.palettes = image.place(paletteBlock(spec));
+    built.blocks = image.place(blockTable(spec));
+    const std::vector<std::uint8_t> behaviours = behaviourTable(spec);
+    built.behaviours = image.place(behaviours);
+    if (family == Family::Frlg) {
+        built.attributes = image.place(attributeTable(behaviours));
+    }
+    return built;
+}
+
+}  // namespace
+
+// Header: +0 compressed flag (1 = LZ77), +1 secondary flag, +4 tiles, +8 palettes, +12 block
+// table, +16 the 2-byte behaviour table the editor reads and writes, +20 the 4-byte attribute
+// table (FireRed/LeafGreen; the game's own) or a null callback (Ruby/Sapphire/Emerald).
+std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
+                                      const std::vector<TilesetSpec>& tilesets,
+                                      const std::vector<bool>& secondary) {
+    std::vector<BuiltTileset> built;
+    for (const TilesetSpec& spec : tilesets) {
+        built.push_back(layData(image, family, spec));
+    }
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        BuiltTileset& t = built[i];
+        t.header = image.reserve(kHeaderSize);
+        image.put32(t.header, tilesets[i].compressed ? 1u : 0u);
+        image.put8(t.header + 1, secondary[i] ? 1 : 0);
+        image.putPointer(t.header + 4, t.tiles);
+        image.putPointer(t.header + 8, t.palettes);
+        image.putPointer(t.header + 12, t.blocks);
+        image.putPointer(t.header + 16, t.behaviours);
+        image.putPointer(t.header + 20, t.attributes);
+    }
+    return built;
+}
+
+}  // namespace quillon::testing::detail
