@@ -1,5 +1,6 @@
 #include "tests/support/rom_builder.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 

@@ -29,11 +29,11 @@ FamilyTraits traitsOf(Family family);
 
 // One tileset. Its number is the order of addTileset (the headers are consecutive).
 struct TilesetSpec {
-    bool compressed = false;                              // store the tiles as an LZ77 stream
-    std::vector<std::uint8_t> tiles;                      // 4bpp, 32 bytes per tile, 16 tiles a row
-    std::vector<std::array<std::uint16_t, 16>> palettes;  // palette i of the tileset's 16
-    std::vector<std::array<std::uint16_t, 8>> blocks;     // tile entries, lower layer first
-    std::vector<std::uint8_t> behaviours;                 // 2 bytes per block; zeros when short
+    bool compressed = false;            // store the tiles as an LZ77 stream
+    std::vector<std::uint8_t> tiles{};  // 4bpp, 32 bytes per tile, 16 tiles a row
+    std::vector<std::array<std::uint16_t, 16>> palettes{};  // palette i of the tileset's 16
+    std::vector<std::array<std::uint16_t, 8>> blocks{};     // tile entries, lower layer first
+    std::vector<std::uint8_t> behaviours{};                 // 2 bytes per block; zeros when short
 };
 
 // One map: header, footer, border and grid. primary and secondary are addTileset indices.
@@ -41,7 +41,7 @@ struct MapSpec {
     int bank = 0;
     int map = 0;
     std::uint16_t width = 1, height = 1;
-    std::vector<std::uint16_t> grid;  // width x height entries row by row; empty = all zero
+    std::vector<std::uint16_t> grid{};  // width x height entries row by row; empty = all zero
     std::array<std::uint16_t, 4> border{};
     int primary = 0;
     int secondary = 1;
@@ -51,7 +51,7 @@ struct MapSpec {
 
 // File offsets of one built map's records.
 struct BuiltMap {
-    std::uint32_t header, footer, grid, border, events;
+    std::uint32_t header = 0, footer = 0, grid = 0, border = 0, events = 0;
 };
 
 // File offsets of one built tileset. attributes is the FireRed/LeafGreen 4-byte-per-block

@@ -1,6 +1,7 @@
 #include "core/config/ini_file.h"
 
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 #include <algorithm>
@@ -12,8 +13,11 @@
 namespace quillon {
 
 struct IniFile::Impl {
-    CSimpleIniCaseA ini{true, false, false};
-    Impl() { ini.SetQuotes(true); }
+    CSimpleIniA ini{true, false, false};
+    Impl() {
+        ini.SetQuotes(true);
+        ini.SetSpaces(false);
+    }
 };
 
 IniFile::IniFile() : m_impl(std::make_unique<Impl>()) {}
@@ -96,9 +100,9 @@ bool IniFile::deleteKey(const std::string& section, const std::string& key) {
 }
 
 std::vector<std::string> IniFile::sections() const {
-    CSimpleIniCaseA::TNamesDepend names;
+    CSimpleIniA::TNamesDepend names;
     m_impl->ini.GetAllSections(names);
-    names.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    names.sort(CSimpleIniA::Entry::LoadOrder());
     std::vector<std::string> out;
     for (const auto& e : names) {
         out.emplace_back(e.pItem);
@@ -107,9 +111,9 @@ std::vector<std::string> IniFile::sections() const {
 }
 
 std::vector<std::string> IniFile::keys(const std::string& section) const {
-    CSimpleIniCaseA::TNamesDepend names;
+    CSimpleIniA::TNamesDepend names;
     m_impl->ini.GetAllKeys(section.c_str(), names);
-    names.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    names.sort(CSimpleIniA::Entry::LoadOrder());
     std::vector<std::string> out;
     for (const auto& e : names) {
         out.emplace_back(e.pItem);

@@ -29,8 +29,7 @@ PixelRect clipRect(PixelRect rect, int pictureWidth, int pictureHeight) {
     long long x0 = std::max<long long>(rect.x, 0);
     long long y0 = std::max<long long>(rect.y, 0);
     long long x1 = std::min<long long>(static_cast<long long>(rect.x) + rect.width, pictureWidth);
-    long long y1 =
-        std::min<long long>(static_cast<long long>(rect.y) + rect.height, pictureHeight);
+    long long y1 = std::min<long long>(static_cast<long long>(rect.y) + rect.height, pictureHeight);
     if (x1 <= x0 || y1 <= y0) {
         return {static_cast<int>(std::min<long long>(x0, pictureWidth)),
                 static_cast<int>(std::min<long long>(y0, pictureHeight)), 0, 0};

@@ -58,8 +58,8 @@ void UpdateMap(const TilesetPair& tilesets, BlockGrid& grid, bool gridLines, Bit
     }
 }
 
-PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, int y,
-                   bool gridLines, Bitmap& out) {
+PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, int y, bool gridLines,
+                   Bitmap& out) {
     checkGrid(grid);
     if (!grid.contains(x, y)) {
         return {};

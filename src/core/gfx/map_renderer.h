@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/gfx/bitmap.h"
+// The movement view is drawn from the map picture; its functions come with this header.
+#include "core/gfx/movement_view.h"
 
 namespace quillon {
 
@@ -17,8 +19,8 @@ void UpdateMap(const TilesetPair& tilesets, BlockGrid& grid, bool gridLines, Bit
 
 // Redraws cell (x, y) of a map picture UpdateMap drew (after painting) and returns the pixel
 // rectangle it changed (empty for a cell outside the map).
-PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, int y,
-                   bool gridLines, Bitmap& out);
+PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, int y, bool gridLines,
+                   Bitmap& out);
 
 // Redraws the block palette: width blocks per row, lastBlock / width + 1 rows, block s at
 // ((s mod width) * 16, (s / width) * 16); empty slots stay black. The grid has lines between

@@ -29,7 +29,8 @@ public:
     void LoadFromRom(TRom& rom, std::int32_t offset, int first, int last);
 
     std::uint32_t colour(int palette, int index) const {
-        return Colours[static_cast<std::size_t>(palette & 15)][static_cast<std::size_t>(index & 15)];
+        return Colours[static_cast<std::size_t>(palette & 15)]
+                      [static_cast<std::size_t>(index & 15)];
     }
 
     std::array<std::array<std::uint32_t, kColours>, kPalettes> Colours{};

@@ -13,8 +13,8 @@ const std::uint8_t kBlankTile[TGFX::kTileBytes] = {};
 
 }  // namespace
 
-void drawTilePixels(const std::uint8_t* tile, const std::uint32_t* colours, bool flipX,
-                    bool flipY, bool keyed, std::uint32_t* dest, int stride) {
+void drawTilePixels(const std::uint8_t* tile, const std::uint32_t* colours, bool flipX, bool flipY,
+                    bool keyed, std::uint32_t* dest, int stride) {
     if (!tile) {
         tile = kBlankTile;
     }
@@ -61,8 +61,8 @@ void TGFX::DrawPicture(const TPalette& colours, int palette) {
     const std::uint32_t* pal = colours.Colours[static_cast<std::size_t>(palette & 15)].data();
     for (int r = 0; r < height; ++r) {
         for (int q = 0; q < width; ++q) {
-            drawTilePixels(tile(r * width + q), pal, false, false, false, Picture.row(8 * r) + 8 * q,
-                           Picture.width());
+            drawTilePixels(tile(r * width + q), pal, false, false, false,
+                           Picture.row(8 * r) + 8 * q, Picture.width());
         }
     }
 }
@@ -71,8 +71,8 @@ void TGFX::DrawTile(int column, int row, const TPalette& colours, int palette) {
     const std::uint32_t* pal = colours.Colours[static_cast<std::size_t>(palette & 15)].data();
     const bool inside = column >= 0 && column < WidthTiles && row >= 0;
     TileImage.resize(8, 8);
-    drawTilePixels(inside ? tile(row * WidthTiles + column) : nullptr, pal, false, false,
-                   false, TileImage.data(), 8);
+    drawTilePixels(inside ? tile(row * WidthTiles + column) : nullptr, pal, false, false, false,
+                   TileImage.data(), 8);
 }
 
 }  // namespace quillon

@@ -52,7 +52,7 @@ struct TGFX {
 // with its top-left pixel at dest, rows `stride` pixels apart, mirrored as asked. keyed
 // leaves out every pixel whose colour value equals colours[0] (whatever its index).
 // Unchecked: dest must hold the tile.
-void drawTilePixels(const std::uint8_t* tile, const std::uint32_t* colours, bool flipX,
-                    bool flipY, bool keyed, std::uint32_t* dest, int stride);
+void drawTilePixels(const std::uint8_t* tile, const std::uint32_t* colours, bool flipX, bool flipY,
+                    bool keyed, std::uint32_t* dest, int stride);
 
 }  // namespace quillon

@@ -62,8 +62,7 @@ const Bitmap* TilesetPair::blockImage(int slot) const {
 }
 
 bool TilesetPair::LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1,
-                               int newNumber2,
-                               std::span<const std::uint8_t, kHeaderSize> header1,
+                               int newNumber2, std::span<const std::uint8_t, kHeaderSize> header1,
                                std::span<const std::uint8_t, kHeaderSize> header2,
                                const IniFile& tilesetsIni, int tilesethoehe) {
     const bool frlg = rom.isFrlg();
@@ -177,9 +176,8 @@ void TilesetPair::composeBlock(std::span<const std::uint8_t, kRecordSize> record
         const std::uint32_t* colours =
             m_palette.Colours[static_cast<std::size_t>(entry >> 12)].data();
         // Upper-layer entries (4-7) leave out colour 0 of their palette, by value.
-        drawTilePixels(tileData(entry & 0x3FF), colours, (entry & 0x400) != 0,
-                       (entry & 0x800) != 0, e >= 4,
-                       out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
+        drawTilePixels(tileData(entry & 0x3FF), colours, (entry & 0x400) != 0, (entry & 0x800) != 0,
+                       e >= 4, out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
     }
 }
 

@@ -66,7 +66,7 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         std::vector<BankMap> maps;
         std::size_t candidates = bound > table ? (bound - table + 3) / 4 : 0;
         candidates = std::min<std::size_t>(candidates, kMaxMaps);
-        if (candidates > 0 && table >= fileSize) {
+        if (table >= fileSize) {
             scan.warnings.push_back("Die Map-Tabelle von Bank " + std::to_string(b) + " (" +
                                     hex6(table) + ") liegt hinter dem Dateiende.");
             candidates = 0;

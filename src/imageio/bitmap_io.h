@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "core/gfx/bitmap.h"
+
+namespace quillon::imageio {
+
+// A read-only QImage over the bitmap's pixels (RGB32, no copy). It stays valid only as long
+// as the bitmap keeps its size and buffer; copy() it to keep it longer.
+QImage wrapBitmap(const Bitmap& bitmap);
+
+// Writes the picture at its own size: a 24-bit BMP when the name ends in ".bmp" or ".dib"
+// (any case), a PNG otherwise. Returns false and sets *error (when given) to a message the
+// user can read when the picture is empty or the file cannot be written.
+bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error);
+
+}  // namespace quillon::imageio

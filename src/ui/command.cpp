@@ -1,0 +1,32 @@
+#include "ui/command.h"
+
+#include <exception>
+
+#include "core/errors.h"
+#include "ui/dialogs.h"
+#include "ui/qt_text.h"
+
+namespace quillon::ui {
+
+bool runCommand(QWidget* parent, Dialogs& dialogs, const std::function<void()>& fn) {
+    QString message;
+    try {
+        fn();
+        return true;
+    } catch (const quillon::Error& e) {
+        message = toQ(e.what());
+    } catch (const std::exception& e) {
+        message = toQ(e.what());
+    } catch (...) {
+        message = QStringLiteral("Unbekannter Fehler.");
+    }
+    // The box is shown after the handler has unwound, so no half-done state is visible.
+    try {
+        dialogs.showError(parent, message);
+    } catch (...) {
+        // A failing box must not take the slot down with it.
+    }
+    return false;
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,58 @@
+#include "ui/dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace quillon::ui {
+
+void QtDialogs::inform(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::information(parent, caption, text);
+}
+
+void QtDialogs::showError(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QStringLiteral("Quillon"), text);
+}
+
+bool QtDialogs::confirm(QWidget* parent, const QString& caption, const QString& question) {
+    return QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& caption,
+                                            const QString& prompt, const QString& preset) {
+    bool ok = false;
+    QString text =
+        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, preset, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& defaultSuffix) {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::about(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::about(parent, caption, text);
+}
+
+bool QtDialogs::openDocument(const QString& file) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+}  // namespace quillon::ui

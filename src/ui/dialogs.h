@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace quillon::ui {
+
+// Every modal box and file dialog the main window shows goes through this interface, so a
+// test can stand in for the user and answer without a dialog blocking it.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // OK box with the information icon.
+    virtual void inform(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // The error box of a failed command.
+    virtual void showError(QWidget* parent, const QString& text) = 0;
+    // Yes/no box with the question icon; true for yes.
+    virtual bool confirm(QWidget* parent, const QString& caption, const QString& question) = 0;
+    // Input box preset with preset; nullopt when cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
+                                             const QString& prompt, const QString& preset) = 0;
+    // File dialogs; an empty name when cancelled. filter in Qt's "Text (*.ext);;..." form.
+    virtual QString openFileName(QWidget* parent, const QString& caption,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+    // The about box.
+    virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Opens a document with the desktop's default application; false when that failed.
+    virtual bool openDocument(const QString& file) = 0;
+};
+
+// The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices.
+class QtDialogs final : public Dialogs {
+public:
+    void inform(QWidget* parent, const QString& caption, const QString& text) override;
+    void showError(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& caption,
+                                     const QString& prompt, const QString& preset) override;
+    QString openFileName(QWidget* parent, const QString& caption,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& defaultSuffix) override;
+    void about(QWidget* parent, const QString& caption, const QString& text) override;
+    bool openDocument(const QString& file) override;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "tests/support/rom_builder.h"
+
+namespace quillon::testing {
+
+// A small ROM of either family: one tileset pair, bank 0 with three maps, bank 1 with two.
+// Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its grid holds block i % 16 and
+// movement value (b + m) so the tests can tell maps and cells apart.
+inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) {
+    RomBuilder b(family, "QUILLON TEST", family == Family::Frlg ? "BPRE" : "QTSE", 1 << 20);
+    TilesetSpec primary;
+    primary.tiles.assign(32 * 4, 0x11);
+    primary.palettes.push_back({0x0000, 0x001F, 0x03E0, 0x7C00});
+    for (int i = 0; i < 16; ++i) {
+        primary.blocks.push_back({static_cast<std::uint16_t>(i % 4), 0, 0, 0, 0, 0, 0, 0});
+    }
+    TilesetSpec secondary = primary;
+    secondary.compressed = true;
+    b.addTileset(primary);
+    b.addTileset(secondary);
+    b.addMapName("PALLET");
+    b.addMapName("ROUTE");
+    for (int i = 0; i < extraNames; ++i) {
+        b.addMapName("EXTRA");
+    }
+    for (int bank = 0; bank < 2; ++bank) {
+        for (int map = 0; map < 3 - bank; ++map) {
+            MapSpec m;
+            m.bank = bank;
+            m.map = map;
+            m.width = static_cast<std::uint16_t>(4 + map);
+            m.height = static_cast<std::uint16_t>(3 + bank);
+            for (int i = 0; i < m.width * m.height; ++i) {
+                m.grid.push_back(static_cast<std::uint16_t>((i % 16) | ((bank + map) << 10)));
+            }
+            m.nameIndex = static_cast<std::uint8_t>(map % 2);
+            m.weather = 2;
+            m.type = 3;
+            m.showName = 2;
+            m.music = 0x012C;
+            b.addMap(m);
+        }
+    }
+    return b.build();
+}
+
+inline void put32(BuiltRom& rom, std::uint32_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        rom.bytes.at(offset + static_cast<std::uint32_t>(i)) =
+            static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+}  // namespace quillon::testing
