@@ -208,13 +208,12 @@ TEST_F(TilesetPairTest, CompressedPictureAtTheEndOfTheFile) {
 }
 
 TEST_F(TilesetPairTest, ComposesLayersWithFlipsAndKeyByValue) {
-    // Tile 1: index = x + 8 * (y & 1) (left-right and top-bottom asymmetric only in x);
-    // tile 2: index 7 everywhere but the top-left pixel (index 1).
+    // Tile 1: index (x + 2y) & 15, different under every flip; tile 2: index 7 everywhere but
+    // the top-left pixel (index 1). Palette 3 has colour 7 equal to colour 0.
     image.setTile(0, 1, [](int x, int y) { return (x + 2 * y) & 15; });
     image.setTile(0, 2, [](int x, int y) { return x == 0 && y == 0 ? 1 : 7; });
     image.setColour(0, 3, 7, image.bytes[GfxRom::kPalettes[0] + 96] |
-                                 image.bytes[GfxRom::kPalettes[0] + 97] << 8);  // 7 == 0
-    TRom rom = image.rom();
+                                 image.bytes[GfxRom::kPalettes[0] + 97] << 8);
     load();
     auto e = [](int tile, bool fx, bool fy, int pal) {
         return static_cast<std::uint16_t>(tile | fx << 10 | fy << 11 | pal << 12);

@@ -1,0 +1,125 @@
+#include "ui/main_menu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "ui/language_texts.h"
+
+namespace quillon::ui {
+
+namespace {
+
+QMenu* addSubmenu(QWidget* parent, int tag, const char* caption, const char* name) {
+    auto* menu = new QMenu(QString::fromUtf8(caption), parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    setTag(menu->menuAction(), tag);
+    if (auto* bar = qobject_cast<QMenuBar*>(parent)) {
+        bar->addMenu(menu);
+    } else {
+        static_cast<QMenu*>(parent)->addMenu(menu);
+    }
+    return menu;
+}
+
+QAction* addItem(QMenu* menu, int tag, const char* caption, const char* name,
+                 const QKeySequence& shortcut = {}, bool checkable = false) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    setTag(action, tag);
+    action->setShortcut(shortcut);
+    action->setCheckable(checkable);
+    return action;
+}
+
+// Present for the user to see, but the command behind it comes later.
+QAction* addLaterItem(QMenu* menu, int tag, const char* caption, const char* name,
+                      const QKeySequence& shortcut = {}) {
+    QAction* action = addItem(menu, tag, caption, name, shortcut);
+    action->setEnabled(false);
+    return action;
+}
+
+void buildFileMenu(QMenuBar* bar, MainMenu& m) {
+    m.Datei1 = addSubmenu(bar, 11, "Datei", "Datei1");
+    m.Laden1 = addItem(m.Datei1, 110, "Laden...", "Laden1", QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.NeuLaden1 = addItem(m.Datei1, 111, "Neu Laden", "NeuLaden1", QKeySequence(Qt::Key_F5));
+    m.Save1 = addLaterItem(m.Datei1, 112, "Speichern", "Save1", QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.SaveAs1 = addLaterItem(m.Datei1, 113, "Speichern Unter...", "SaveAs1");
+    m.Map1 = addSubmenu(m.Datei1, 114, "Map", "Map1");
+    m.NeueMap1 = addLaterItem(m.Map1, 1140, "Neue Map", "NeueMap1");
+    m.MapOffnen1 = addLaterItem(m.Map1, 1141, "Map Öffnen", "MapOffnen1");
+    m.MapSpeichern1 = addLaterItem(m.Map1, 1142, "Map Speichern", "MapSpeichern1");
+    m.MapSpeichernunter1 = addLaterItem(m.Map1, 1143, "Map Speichern unter", "MapSpeichernunter1");
+    m.MapEinfugen1 = addLaterItem(m.Map1, 1144, "Map Einfügen", "MapEinfugen1");
+    m.Datei1->addSeparator();
+    m.Exit1 = addItem(m.Datei1, 115, "Beenden", "Exit1");
+}
+
+void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
+    m.Einstellungen1 = addSubmenu(bar, 12, "Einstellungen", "Einstellungen1");
+    m.Grid1 = addItem(m.Einstellungen1, 120, "Gitter", "Grid1", {}, true);
+    m.Comboboxen1 = addItem(m.Einstellungen1, 121, "Comboboxen", "Comboboxen1", {}, true);
+    m.BlockPaletteBreite1 =
+        addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
+    m.ZeigeSprites1 = addItem(m.Einstellungen1, 123, "ZeigeSprites", "ZeigeSprites1",
+                              QKeySequence(Qt::CTRL | Qt::Key_Z), true);
+    m.andereausblenden1 = addItem(m.Einstellungen1, 124, "Andere Events ausblenden",
+                                  "andereausblenden1", {}, true);
+    m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
+    m.Darstellungsgrsse1 = addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse",
+                                      "Darstellungsgrsse1");
+    QMenu* size = m.Darstellungsgrsse1;
+    m.MapDoppelt1 = addItem(size, 1260, "Map Doppelt", "MapDoppelt1", {}, true);
+    m.GehDoppelt1 = addItem(size, 1261, "Geh Doppelt", "GehDoppelt1", {}, true);
+    m.EventsDoppelt1 = addItem(size, 1262, "Events Doppelt", "EventsDoppelt1", {}, true);
+    m.BlockPaletteDoppelt1 =
+        addItem(size, 1263, "Palette Doppelt", "BlockPaletteDoppelt1", {}, true);
+    m.GehPaletteDoppelt1 =
+        addItem(size, 1264, "GehPalette Doppelt", "GehPaletteDoppelt1", {}, true);
+    m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
+    m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
+    m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);
+}
+
+void buildToolsMenu(QMenuBar* bar, MainMenu& m) {
+    m.Tools1 = addSubmenu(bar, 13, "Tools", "Tools1");
+    m.BlockEditor1 = addLaterItem(m.Tools1, 130, "Block Editor", "BlockEditor1");
+    m.SaveMapPic1 = addLaterItem(m.Tools1, 131, "Map Bild Speichern", "SaveMapPic1");
+    m.SaveTilesetPic1 =
+        addLaterItem(m.Tools1, 132, "BlockPalette Bild Speichere", "SaveTilesetPic1");
+    m.SaveEventPic1 = addLaterItem(m.Tools1, 133, "Event Bild Speichern", "SaveEventPic1");
+    m.BuildEvents1 = addLaterItem(m.Tools1, 134, "Event menge", "BuildEvents1",
+                                  QKeySequence(Qt::CTRL | Qt::Key_E));
+    m.Mapffnen1 =
+        addItem(m.Tools1, 135, "Map öffnen", "Mapffnen1", QKeySequence(Qt::CTRL | Qt::Key_M));
+    m.Anbindungen1 = addLaterItem(m.Tools1, 136, "Anbindungen", "Anbindungen1",
+                                  QKeySequence(Qt::CTRL | Qt::Key_A));
+}
+
+void buildHelpMenu(QMenuBar* bar, MainMenu& m) {
+    m.Hilfe1 = addSubmenu(bar, 14, "Hilfe", "Hilfe1");
+    m.Readme1 = addItem(m.Hilfe1, 140, "Readme", "Readme1");
+    m.Info1 = addItem(m.Hilfe1, 141, "Info", "Info1");
+}
+
+}  // namespace
+
+MainMenu buildMainMenu(QMenuBar* bar) {
+    MainMenu m;
+    buildFileMenu(bar, m);
+    buildSettingsMenu(bar, m);
+    buildToolsMenu(bar, m);
+    buildHelpMenu(bar, m);
+    setMapCommandsEnabled(m, false);
+    return m;
+}
+
+void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
+    menu.Grid1->setEnabled(enabled);
+    menu.Map1->menuAction()->setEnabled(enabled);
+}
+
+}  // namespace quillon::ui

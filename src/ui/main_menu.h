@@ -1,0 +1,63 @@
+#pragma once
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace quillon::ui {
+
+// The main window's menu items, named as the controls they stand for. Each carries its text
+// number as the property "tag" and its German caption. Commands that do not exist yet are
+// present and disabled.
+struct MainMenu {
+    QMenu* Datei1 = nullptr;
+    QAction* Laden1 = nullptr;
+    QAction* NeuLaden1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QMenu* Map1 = nullptr;
+    QAction* NeueMap1 = nullptr;
+    QAction* MapOffnen1 = nullptr;
+    QAction* MapSpeichern1 = nullptr;
+    QAction* MapSpeichernunter1 = nullptr;
+    QAction* MapEinfugen1 = nullptr;
+    QAction* Exit1 = nullptr;
+
+    QMenu* Einstellungen1 = nullptr;
+    QAction* Grid1 = nullptr;
+    QAction* Comboboxen1 = nullptr;
+    QAction* BlockPaletteBreite1 = nullptr;
+    QAction* ZeigeSprites1 = nullptr;
+    QAction* andereausblenden1 = nullptr;
+    QMenu* Sprache1 = nullptr;
+    QMenu* Darstellungsgrsse1 = nullptr;
+    QAction* MapDoppelt1 = nullptr;
+    QAction* GehDoppelt1 = nullptr;
+    QAction* EventsDoppelt1 = nullptr;
+    QAction* BlockPaletteDoppelt1 = nullptr;
+    QAction* GehPaletteDoppelt1 = nullptr;
+    QMenu* MapAufistung1 = nullptr;
+    QAction* NurausHeader1 = nullptr;
+    QAction* NurAusIni1 = nullptr;
+
+    QMenu* Tools1 = nullptr;
+    QAction* BlockEditor1 = nullptr;
+    QAction* SaveMapPic1 = nullptr;
+    QAction* SaveTilesetPic1 = nullptr;
+    QAction* SaveEventPic1 = nullptr;
+    QAction* BuildEvents1 = nullptr;
+    QAction* Mapffnen1 = nullptr;
+    QAction* Anbindungen1 = nullptr;
+
+    QMenu* Hilfe1 = nullptr;
+    QAction* Readme1 = nullptr;
+    QAction* Info1 = nullptr;
+};
+
+// Fills the menu bar. Nothing is connected; the checks start cleared.
+MainMenu buildMainMenu(QMenuBar* bar);
+
+// The items a map must be open for ("Gitter", "Map", ...), enabled or disabled together.
+void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
+
+}  // namespace quillon::ui

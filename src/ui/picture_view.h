@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace quillon {
+class Bitmap;
+}
+
+namespace quillon::ui {
+
+// A paint box: shows one of the session's pictures at single or double size and reports the
+// mouse in picture cells of 16 pixels (32 view pixels when doubled). The picture is read at
+// every repaint, so the view always shows the bitmap as it stands; call refresh() after the
+// bitmap changed its size. Without a picture the box is 32 x 32 and empty.
+class PictureView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kCell = 16;
+
+    explicit PictureView(const QString& objectName, QWidget* parent = nullptr);
+
+    // The bitmap must outlive the view or be replaced before it goes; nullptr shows nothing.
+    void setBitmap(const Bitmap* bitmap);
+    void setDoubled(bool doubled);
+    bool doubled() const { return m_scale == 2; }
+    int cellSize() const { return kCell * m_scale; }
+    // Takes the picture's current size and repaints.
+    void refresh();
+    // A copy of the picture at its own size; null without a picture.
+    QImage image() const;
+    // The cell under a view position (floor division, so positions left of or above the
+    // picture give negative cells).
+    QPoint cellAt(QPoint viewPos) const;
+
+signals:
+    void cellMoved(int x, int y);
+    void cellPressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void cellReleased(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const Bitmap* m_bitmap = nullptr;
+    int m_scale = 1;
+};
+
+}  // namespace quillon::ui

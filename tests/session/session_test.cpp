@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/errors.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/session.h"
+#include "tests/map/sample_rom.h"
+
+namespace quillon {
+namespace {
+
+using testing::buildSampleRom;
+using testing::BuiltRom;
+
+class SessionFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_built = buildSampleRom();
+        testing::writeProgramFolder(m_dir.path(), m_built);
+        testing::writeRomFile(romPath(), m_built);
+    }
+    std::filesystem::path romPath() const { return m_dir.file("sample.gba"); }
+    void rewriteRom() { testing::writeRomFile(romPath(), m_built); }
+
+    testing::TempDir m_dir;
+    BuiltRom m_built;
+};
+
+TEST_F(SessionFlow, OpensRomListsMapsAndShowsAMap) {
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    EXPECT_TRUE(s.romLoaded());
+    EXPECT_EQ(s.rom().Title(), "QUILLON TESTQTSE");
+    EXPECT_TRUE(s.profile().found);
+    EXPECT_EQ(s.mapNames().size(), 2u);
+    EXPECT_EQ(s.pokemonNames().size(), 412u);
+    EXPECT_EQ(s.bankScan().mapCount(), 5);
+    EXPECT_TRUE(s.romWarnings().empty());
+    EXPECT_FALSE(s.mapLoaded());
+
+    MapListTree tree = s.mapList();
+    ASSERT_EQ(tree.roots.size(), 1u);
+    EXPECT_EQ(tree.roots[0].children[0].children[1].text, "ROUTE (0.1)");
+
+    EXPECT_FALSE(s.openMap("0.1", "ROUTE (0.1)"));
+    EXPECT_TRUE(s.mapLoaded());
+    EXPECT_EQ(s.map().identifier, "0.1");
+    EXPECT_EQ(s.grid().width, 5);
+    const Bitmap& picture = s.mapPicture();
+    EXPECT_EQ(picture.width(), 5 * 16);
+    EXPECT_EQ(picture.height(), 3 * 16);
+    EXPECT_EQ(s.blockPalette().width(), 8 * 16);
+    EXPECT_EQ(s.movementView().width(), 5 * 16);
+    EXPECT_EQ(s.movementPalette().height(), 1024);
+    EXPECT_EQ(s.tilesets().tilesetNumber(1), 0);
+    EXPECT_EQ(s.tilesets().tilesetNumber(2), 1);
+}
+
+TEST_F(SessionFlow, AFileThatIsNoRomIsRefusedAndTheOpenRomStays) {
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    s.openMap("0.0", "t");
+
+    std::ofstream(m_dir.file("short.gba"), std::ios::binary) << "tiny";
+    std::ofstream(m_dir.file("text.gba"), std::ios::binary) << std::string(4096, 'x');
+    for (const char* name : {"short.gba", "text.gba", "missing.gba"}) {
+        try {
+            s.openRom(m_dir.file(name));
+            FAIL() << name;
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(s.romLoaded());
+        EXPECT_EQ(s.rom().FileName(), romPath());
+        EXPECT_TRUE(s.mapLoaded()) << "the open map stays";
+    }
+}
+
+TEST_F(SessionFlow, AGameWithoutProfileOpensWithAnEmptyListAndAWarning) {
+    m_built.bytes[0xA0] = 'X';  // another title: no profile section matches
+    rewriteRom();
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    EXPECT_TRUE(s.romLoaded());
+    EXPECT_FALSE(s.profile().found);
+    EXPECT_EQ(s.bankScan().mapCount(), 0);
+    ASSERT_FALSE(s.romWarnings().empty());
+    EXPECT_NE(s.romWarnings()[0].find("XUILLON TESTQTSE"), std::string::npos);
+}
+
+TEST_F(SessionFlow, ARefusedMapLeavesThePreviousMapOpen) {
+    const auto& footer = m_built.maps.at({1, 0}).footer;
+    testing::put32(m_built, footer, 100);
+    testing::put32(m_built, footer + 4, 100);
+    rewriteRom();
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    s.openMap("0.2", "t");
+    EXPECT_THROW(s.openMap("1.0", "t"), DataError);
+    EXPECT_EQ(s.map().identifier, "0.2");
+    EXPECT_EQ(s.grid().width, 6);
+    EXPECT_EQ(s.mapPicture().width(), 6 * 16);
+}
+
+TEST_F(SessionFlow, ABrokenTilePictureFailsCleanlyAndTheNextMapLoadsAfresh) {
+    // The compressed secondary tileset: a back-reference before the start of the output.
+    const auto& ts = m_built.tilesets.at(1);
+    m_built.bytes[ts.tiles + 4] = 0x80;  // first item is a reference
+    m_built.bytes[ts.tiles + 5] = 0x0F;
+    m_built.bytes[ts.tiles + 6] = 0xFF;
+    rewriteRom();
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    EXPECT_THROW(s.openMap("0.0", "t"), DataError);
+    EXPECT_FALSE(s.mapLoaded());
+
+    m_built = buildSampleRom();
+    rewriteRom();
+    s.reloadRom();
+    EXPECT_NO_THROW(s.openMap("0.0", "t"));
+    EXPECT_EQ(s.tilesets().tilesetNumber(2), 1);
+}
+
+TEST_F(SessionFlow, ReloadReadsTheProfileAgain) {
+    Session s(m_dir.path());
+    s.openRom(romPath());
+    EXPECT_EQ(s.bankScan().mapCount(), 5);
+    {
+        std::ofstream ini(m_dir.path() / "Ini" / "Quillon.ini");
+        ini << "[QUILLON TESTQTSE]\nMapBankHeader=0x" << IntToHex(m_built.bankTable, 6)
+            << "\nAnzMapNamen=0\nNamenHeader=0x" << IntToHex(m_built.nameTable, 6) << "\n";
+    }
+    s.reloadRom();
+    EXPECT_EQ(s.mapNames().size(), 1u);
+    EXPECT_EQ(s.bankScan().mapCount(), 5) << "maps whose name is not loaded stay listed";
+    EXPECT_FALSE(s.romWarnings().empty());
+}
+
+TEST_F(SessionFlow, LanguageSettingDecidesTheStartLanguage) {
+    std::ofstream(m_dir.path() / "Ini" / "Sprachen.ini")
+        << "[Deutsch]\n31=Rom Geladen! Map auswählen.\n[English]\n31=ROM loaded! Pick a map.\n";
+    std::ofstream(m_dir.path() / "Ini" / "GehDaten.ini") << "[English]\n0C=Walkable\n";
+    {
+        Session s(m_dir.path());
+        EXPECT_EQ(s.lang().current(), "Deutsch") << "default: the first language";
+        EXPECT_TRUE(s.applyLanguage("English", true));
+        EXPECT_EQ(s.movementNames()[0x0C], "Walkable");
+        EXPECT_FALSE(s.applyLanguage("Nirgendwo", false));
+    }
+    Session again(m_dir.path());
+    EXPECT_EQ(again.lang().current(), "English");
+    EXPECT_EQ(again.lang().text(31, "x"), "ROM loaded! Pick a map.");
+}
+
+}  // namespace
+}  // namespace quillon
