@@ -156,9 +156,9 @@ TEST_F(RenderTest, BlockPaletteSizeAndGrid) {
     EXPECT_EQ(blockPaletteBlockAt(8, 17, 33), 17);
 
     const std::uint32_t* buffer = out.data();
-    UpdateBlockPalette(pair, 16, false, out);
-    EXPECT_EQ(out.data(), buffer);  // resized in place
-    EXPECT_EQ(out.pixel(16 * 3 + 2, 16 * 2 + 2), blockPixel(35, 2, 2));
+    UpdateBlockPalette(pair, 9, false, out);  // 144 x 1824: fewer pixels than before
+    EXPECT_EQ(out.data(), buffer);            // resized in place
+    EXPECT_EQ(out.pixel(16 * 8 + 2, 16 * 3 + 2), blockPixel(35, 2, 2));
     EXPECT_THROW(UpdateBlockPalette(pair, 0, false, out), Error);
     EXPECT_THROW(UpdateBlockPalette(pair, -4, false, out), Error);
 }
@@ -179,7 +179,9 @@ TEST(MovementTiles, LabelsAndColours) {
         EXPECT_EQ(painter.calls[0].y, 0);
         EXPECT_EQ(tile.pixel(15, 15), kMovementColours[static_cast<std::size_t>(c.value)]);
     }
-    EXPECT_EQ(kMovementColours[0x1A], 0xFFAB2951u);
+    // The table is indexed by the value itself: 0x19 is AB2951, 0x1A the one after it.
+    EXPECT_EQ(kMovementColours[0x19], 0xFFAB2951u);
+    EXPECT_EQ(kMovementColours[0x1A], 0xFF9FE897u);
     EXPECT_EQ(kMovementColours[0], 0xFF0000FFu);
     EXPECT_EQ(kMovementColours[63], 0xFF1A665Au);
     FakePainter painter;
@@ -194,8 +196,8 @@ TEST(MovementTiles, PaletteStacksTheTilesOnce) {
     buildMovementPalette(cache, palette);
     ASSERT_EQ(palette.width(), 16);
     ASSERT_EQ(palette.height(), 1024);
-    EXPECT_EQ(palette.pixel(10, 0x1A * 16 + 10), 0xFFAB2951u);
-    EXPECT_EQ(palette.pixel(1, 0x1A * 16), 0xFFFFFFFFu);  // the label's mark
+    EXPECT_EQ(palette.pixel(10, 0x19 * 16 + 10), 0xFFAB2951u);
+    EXPECT_EQ(palette.pixel(1, 0x19 * 16), 0xFFFFFFFFu);  // the label's mark
     EXPECT_EQ(painter.calls.size(), 64u);
 }
 

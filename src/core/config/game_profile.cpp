@@ -29,11 +29,12 @@ GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
     p.table = ini.readString(title, "Table", p.table);
 
     // Values the buffers of the editor cannot hold are brought into range here, once: a name
-    // record holds 11 bytes, the tile space 64 rows, the sprite palette table 27 entries.
+    // record holds 11 bytes, the tile space 64 rows, the sprite palette table 27 entries, and
+    // a stray huge name count must not make the editor read names for minutes.
     p.namenLaenge = std::clamp(p.namenLaenge, 1, 11);
     p.tilesethoehe = std::clamp(p.tilesethoehe, 0, 64);
     p.spritePalettenAnz = std::clamp(p.spritePalettenAnz, 0, 27);
-    p.anzMapNamen = std::clamp(p.anzMapNamen, -1, 0xFF);
+    p.anzMapNamen = std::clamp(p.anzMapNamen, -1, 4095);
     return p;
 }
 

@@ -1,0 +1,81 @@
+#include "bench/big_rom.h"
+
+#include <memory>
+
+namespace quillon::bench {
+
+namespace {
+
+testing::TilesetSpec tileset(int seed, int blocks) {
+    testing::TilesetSpec t;
+    t.compressed = true;
+    t.tiles.resize(32 * 512);
+    for (std::size_t i = 0; i < t.tiles.size(); ++i) {
+        // Pictures with runs and repeats, as tile art has, so the stream is realistic.
+        t.tiles[i] = static_cast<std::uint8_t>(((i / 7 + static_cast<std::size_t>(seed)) % 5) * 0x11);
+    }
+    for (int p = 0; p < 16; ++p) {
+        std::array<std::uint16_t, 16> pal{};
+        for (int c = 0; c < 16; ++c) {
+            pal[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>((p * 16 + c + seed) * 97);
+        }
+        t.palettes.push_back(pal);
+    }
+    for (int b = 0; b < blocks; ++b) {
+        std::array<std::uint16_t, 8> rec{};
+        for (int e = 0; e < 8; ++e) {
+            rec[static_cast<std::size_t>(e)] =
+                static_cast<std::uint16_t>(((b * 8 + e) % 1024) | ((e % 4) << 10) | ((b % 13) << 12));
+        }
+        t.blocks.push_back(rec);
+    }
+    return t;
+}
+
+}  // namespace
+
+testing::BuiltRom buildBigRom() {
+    testing::RomBuilder b(testing::Family::Rse, "QUILLON BIG", "QBGE", 16u << 20);
+    for (int pair = 0; pair < 4; ++pair) {
+        b.addTileset(tileset(pair * 2, 512));
+        b.addTileset(tileset(pair * 2 + 1, 512));
+    }
+    for (int i = 0; i < 400; ++i) {
+        b.addMapName("MAP NAME " + std::to_string(i));
+    }
+    for (int i = 1; i <= 411; ++i) {
+        b.addPokemonName("MON" + std::to_string(i));
+    }
+    for (int bank = 0; bank < 32; ++bank) {
+        for (int map = 0; map < 16; ++map) {
+            testing::MapSpec m;
+            m.bank = bank;
+            m.map = map;
+            const bool big = bank == 0 && map < 3;
+            m.width = big ? 89 : 20;
+            m.height = big ? 89 : 15;
+            const int pair = bank == 0 && map == 1 ? 1 : (bank + map) % 4 * (bank == 0 ? 0 : 1);
+            m.primary = pair * 2;
+            m.secondary = pair * 2 + 1;
+            for (int i = 0; i < m.width * m.height; ++i) {
+                m.grid.push_back(static_cast<std::uint16_t>((i * 37) % 1024 | ((i % 64) << 10)));
+            }
+            m.nameIndex = static_cast<std::uint8_t>((bank * 16 + map) % 200);
+            b.addMap(m);
+        }
+    }
+    return b.build();
+}
+
+const std::filesystem::path& bigRomFolder() {
+    static std::unique_ptr<testing::TempDir> dir;
+    if (!dir) {
+        dir = std::make_unique<testing::TempDir>();
+        auto rom = buildBigRom();
+        testing::writeProgramFolder(dir->path(), rom);
+        testing::writeRomFile(dir->file("big.gba"), rom);
+    }
+    return dir->path();
+}
+
+}  // namespace quillon::bench

@@ -1,0 +1,61 @@
+#include <benchmark/benchmark.h>
+
+#include "bench/big_rom.h"
+#include "core/session.h"
+
+namespace quillon::bench {
+namespace {
+
+// Opening a ROM: profile, character table, map and species names, the bank scan.
+void BM_OpenRom(benchmark::State& state) {
+    Session session(bigRomFolder());
+    for (auto _ : state) {
+        session.openRom(bigRomFolder() / "big.gba");
+        benchmark::DoNotOptimize(session.bankScan().mapCount());
+    }
+    state.counters["maps"] = session.bankScan().mapCount();
+    state.counters["names"] = static_cast<double>(session.mapNames().size());
+}
+BENCHMARK(BM_OpenRom)->Unit(benchmark::kMillisecond);
+
+// An 89 x 89 map whose two tilesets both differ from the previous map's: decompression,
+// palettes, 1,024 block images and the map picture.
+void BM_OpenLargestMapBothTilesetsChange(benchmark::State& state) {
+    Session session(bigRomFolder());
+    session.openRom(bigRomFolder() / "big.gba");
+    int which = 0;
+    for (auto _ : state) {
+        session.openMap(which ? "0.1" : "0.0", "bench");
+        benchmark::DoNotOptimize(session.mapPicture().data());
+        which ^= 1;
+    }
+}
+BENCHMARK(BM_OpenLargestMapBothTilesetsChange)->Unit(benchmark::kMillisecond);
+
+// The same size of map with both tilesets kept: the grid read and the map picture.
+void BM_OpenLargestMapTilesetsKept(benchmark::State& state) {
+    Session session(bigRomFolder());
+    session.openRom(bigRomFolder() / "big.gba");
+    int which = 0;
+    for (auto _ : state) {
+        session.openMap(which ? "0.2" : "0.0", "bench");
+        benchmark::DoNotOptimize(session.mapPicture().data());
+        which ^= 1;
+    }
+}
+BENCHMARK(BM_OpenLargestMapTilesetsKept)->Unit(benchmark::kMicrosecond);
+
+void BM_MovementView(benchmark::State& state) {
+    Session session(bigRomFolder());
+    session.openRom(bigRomFolder() / "big.gba");
+    session.openMap("0.0", "bench");
+    for (auto _ : state) {
+        session.invalidatePictures();
+        session.mapPicture();
+        benchmark::DoNotOptimize(session.movementView().data());
+    }
+}
+BENCHMARK(BM_MovementView)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quillon::bench

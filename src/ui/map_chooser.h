@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QComboBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace quillon {
+class Session;
+struct MapListTree;
+}  // namespace quillon
+
+namespace quillon::ui {
+
+// The two ways of choosing a map from the list: the tree `MapList` (roots, banks or groups,
+// maps) and the combo box bar `Scroll_Header` (`Cbo_Main` groups, `Cbo_Map` their maps).
+// The main window places both widgets; this object fills them and reports a chosen map line.
+class MapChooser : public QObject {
+    Q_OBJECT
+
+public:
+    MapChooser(const Session& session, QWidget* parent);
+
+    QTreeWidget* tree() const { return m_tree; }
+    QWidget* comboBar() const { return m_bar; }
+
+    // Rebuilds the tree and the group list (MapsLoad); expands the header part and selects the
+    // first line.
+    void load(const MapListTree& list);
+    void setComboMode(bool on);
+    void focusList();
+
+signals:
+    // A map line (level 3, or a `Cbo_Map` entry) was chosen: "<name> (<identifier>)".
+    void mapChosen(const QString& line);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void MapListDblClick(QTreeWidgetItem* item);
+    void MapListKeyDown();
+    void Cbo_MainChange(int index);
+    void Cbo_MapChange(int index);
+    void chooseItem(const QTreeWidgetItem* item);
+
+    const Session& m_session;
+    QTreeWidget* m_tree;
+    QWidget* m_bar;
+    QComboBox* m_cboMain;
+    QComboBox* m_cboMap;
+};
+
+}  // namespace quillon::ui
