@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/gfx/map_renderer.h"
+#include "core/gfx/movement_view.h"
 #include "core/gfx/text_painter.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
@@ -187,6 +188,7 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
 
 void Session::setTextPainter(TextPainter* painter) {
     m_textPainter = painter;
+    m_movementTiles.reset();
     m_movementPaletteCurrent = false;
     m_movementViewCurrent = false;
 }
@@ -195,6 +197,14 @@ void Session::invalidatePictures() {
     m_mapPictureCurrent = false;
     m_blockPaletteCurrent = false;
     m_movementViewCurrent = false;
+}
+
+const MovementTileCache& Session::movementTiles() {
+    if (!m_movementTiles) {
+        m_movementTiles =
+            std::make_unique<MovementTileCache>(m_textPainter ? *m_textPainter : g_noText);
+    }
+    return *m_movementTiles;
 }
 
 const Bitmap& Session::mapPicture() {
@@ -218,8 +228,7 @@ const Bitmap& Session::blockPalette() {
 const Bitmap& Session::movementView() {
     const Bitmap& map = mapPicture();
     if (!m_movementViewCurrent && m_mapLoaded) {
-        buildMovementView(map, m_grid, m_textPainter ? *m_textPainter : g_noText,
-                          m_movementView);
+        buildMovementView(map, m_grid, movementTiles(), m_movementView);
         m_movementViewCurrent = true;
     }
     return m_movementView;
@@ -227,7 +236,7 @@ const Bitmap& Session::movementView() {
 
 const Bitmap& Session::movementPalette() {
     if (!m_movementPaletteCurrent) {
-        buildMovementPalette(m_textPainter ? *m_textPainter : g_noText, m_movementPalette);
+        buildMovementPalette(movementTiles(), m_movementPalette);
         m_movementPaletteCurrent = true;
     }
     return m_movementPalette;

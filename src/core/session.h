@@ -21,6 +21,7 @@ namespace quillon {
 
 class TilesetPair;
 class TextPainter;
+class MovementTileCache;
 
 // Everything the main window shows and every command it runs, without a window: the ROM, the
 // game profile and data files, the open map with its tilesets and pictures, the flags.
@@ -97,6 +98,7 @@ public:
 
 private:
     void loadRomTables();
+    const MovementTileCache& movementTiles();
 
     std::filesystem::path m_folder;
     DataFiles m_data;
@@ -122,6 +124,7 @@ private:
     std::vector<std::string> m_movementNames;
 
     TextPainter* m_textPainter = nullptr;
+    std::unique_ptr<MovementTileCache> m_movementTiles;
     Bitmap m_mapPicture;
     Bitmap m_blockPalette;
     Bitmap m_movementView;

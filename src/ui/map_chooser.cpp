@@ -87,6 +87,13 @@ void MapChooser::setComboMode(bool on) {
     m_tree->setVisible(!on);
 }
 
+void MapChooser::setEnabled(bool on) {
+    m_tree->setEnabled(on);
+    m_bar->setEnabled(on);
+}
+
+bool MapChooser::isEnabled() const { return m_tree->isEnabled(); }
+
 void MapChooser::focusList() {
     if (m_tree->isVisible()) {
         m_tree->setFocus();

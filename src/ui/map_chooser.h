@@ -31,6 +31,9 @@ public:
     // first line.
     void load(const MapListTree& list);
     void setComboMode(bool on);
+    // Without a ROM the list and the combo boxes are disabled.
+    void setEnabled(bool on);
+    bool isEnabled() const;
     void focusList();
 
 signals:

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
@@ -78,6 +79,15 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint cell = cellAt(event->position().toPoint());
     emit cellReleased(cell.x(), cell.y(), event->button(), event->modifiers());
+}
+
+QScrollArea* makeScrollBox(const QString& objectName, QWidget* view, QWidget* parent) {
+    auto* box = new QScrollArea(parent);
+    box->setObjectName(objectName);
+    box->setWidget(view);
+    box->setWidgetResizable(false);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return box;
 }
 
 }  // namespace quillon::ui

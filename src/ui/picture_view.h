@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QScrollArea;
+
 namespace quillon {
 class Bitmap;
 }
@@ -49,5 +51,11 @@ private:
     const Bitmap* m_bitmap = nullptr;
     int m_scale = 1;
 };
+
+// A scroll box around a view, the view at its own size in the top-left corner.
+QScrollArea* makeScrollBox(const QString& objectName, QWidget* view, QWidget* parent);
+
+// Room a palette's scroll box leaves beside the palette for its vertical scroll bar.
+inline constexpr int kScrollBarRoom = 21;
 
 }  // namespace quillon::ui

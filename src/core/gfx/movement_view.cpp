@@ -13,24 +13,19 @@ namespace {
 
 constexpr int kCell = 16;
 
-// Blending works on the three channels at once: each gets a 21-bit lane of a 64-bit word
-// (blue bit 0, green bit 21, red bit 42). 2 * tile + map is at most 765 per lane, and
-// x * 683 >> 11 equals x / 3 for every x up to 765, with products below 2^20, so no lane
-// carries into the next.
-constexpr std::uint64_t spread(std::uint32_t c) {
-    return (c & 0xFFu) | (static_cast<std::uint64_t>(c & 0xFF00u) << 13) |
-           (static_cast<std::uint64_t>(c & 0xFF0000u) << 26);
+// Blending works byte by byte on 0xFFRRGGBB pixels (alpha stays 0xFF: (2 * 255 + 255) / 3).
+// A full 16-pixel row has a fixed length and unaliased pointers, so the compiler turns it into
+// vector code; that keeps a full movement view of the largest map within a few milliseconds.
+inline std::uint8_t blendByte(std::uint8_t tile, std::uint8_t map) {
+    return static_cast<std::uint8_t>((2u * tile + map) / 3u);
 }
 
-constexpr bool divisionByMultiplyIsExact() {
-    for (std::uint32_t x = 0; x <= 765; ++x) {
-        if ((x * 683) >> 11 != x / 3) {
-            return false;
-        }
+void blendFullRow(const std::uint8_t* __restrict tile, const std::uint8_t* __restrict map,
+                  std::uint8_t* __restrict dest) {
+    for (int i = 0; i < kCell * 4; ++i) {
+        dest[i] = blendByte(tile[i], map[i]);
     }
-    return true;
 }
-static_assert(divisionByMultiplyIsExact());
 
 void checkGrid(const BlockGrid& grid) {
     if (static_cast<std::size_t>(grid.cellCount()) > grid.movement.size()) {
@@ -47,11 +42,25 @@ PixelRect blendCell(const Bitmap& tile, const Bitmap& map, int px, int py, Bitma
         const std::uint32_t* t = tile.row(r.y - py + j) + (r.x - px);
         const std::uint32_t* m = map.row(r.y + j) + r.x;
         std::uint32_t* d = view.row(r.y + j) + r.x;
+        if (r.width == kCell && d != m) {
+            blendFullRow(reinterpret_cast<const std::uint8_t*>(t),
+                         reinterpret_cast<const std::uint8_t*>(m),
+                         reinterpret_cast<std::uint8_t*>(d));
+            continue;
+        }
         for (int i = 0; i < r.width; ++i) {
             d[i] = blendMovementPixel(t[i], m[i]);
         }
     }
     return r;
+}
+
+void copyCell(const Bitmap& map, int px, int py, Bitmap& view) {
+    PixelRect r = clipRect({px, py, kCell, kCell}, std::min(map.width(), view.width()),
+                           std::min(map.height(), view.height()));
+    for (int j = 0; j < r.height; ++j) {
+        std::copy_n(map.row(r.y + j) + r.x, r.width, view.row(r.y + j) + r.x);
+    }
 }
 
 }  // namespace
@@ -75,10 +84,13 @@ const std::array<std::uint32_t, kMovementValues> kMovementColours = [] {
 }();
 
 std::uint32_t blendMovementPixel(std::uint32_t tile, std::uint32_t map) {
-    const std::uint64_t p = (2 * spread(tile) + spread(map)) * 683;
-    return 0xFF000000u | static_cast<std::uint32_t>((p >> 11) & 0xFF) |
-           static_cast<std::uint32_t>(((p >> 32) & 0xFF) << 8) |
-           static_cast<std::uint32_t>(((p >> 53) & 0xFF) << 16);
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        out |= static_cast<std::uint32_t>(blendByte(static_cast<std::uint8_t>(tile >> shift),
+                                                    static_cast<std::uint8_t>(map >> shift)))
+               << shift;
+    }
+    return out;
 }
 
 std::string movementLabel(int value) { return IntToHex(value, 1); }
@@ -126,14 +138,18 @@ void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
                        const MovementTileCache& tiles, Bitmap& out) {
     checkGrid(grid);
     out.resize(mapPicture.width(), mapPicture.height());
-    // Pixels no cell covers (a picture larger than the grid) show the map picture.
-    std::copy_n(mapPicture.data(), static_cast<std::size_t>(out.width()) * out.height(),
-                out.data());
+    if (out.width() > grid.width * kCell || out.height() > grid.height * kCell) {
+        // Pixels no cell covers (a picture larger than the grid) show the map picture.
+        std::copy_n(mapPicture.data(), static_cast<std::size_t>(out.width()) * out.height(),
+                    out.data());
+    }
     for (int y = 0; y < grid.height; ++y) {
         for (int x = 0; x < grid.width; ++x) {
             const int v = grid.movement[static_cast<std::size_t>(y * grid.width + x)];
             if (v < kMovementValues) {
                 blendCell(tiles.tile(v), mapPicture, x * kCell, y * kCell, out);
+            } else {
+                copyCell(mapPicture, x * kCell, y * kCell, out);
             }
         }
     }

@@ -1,0 +1,79 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
+
+namespace {
+
+// Where and which version of the editor was started last: two values under the current
+// user, written at every start and never read back.
+void writeRegistryValues() {
+    QSettings registry(QStringLiteral("Brenvik"), QStringLiteral("Quillon"));
+    registry.setValue(QStringLiteral("Version"), QCoreApplication::applicationVersion());
+    registry.setValue(QStringLiteral("Position"), QCoreApplication::applicationFilePath());
+}
+
+struct Options {
+    QString rom;
+    QString screenshot;  // save a picture of the window there, then quit
+    QString map;         // a map to open at start ("<bank>.<map>")
+    int tab = -1;        // the tab to show at start
+};
+
+Options parseOptions(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("rom"), QStringLiteral("ROM image to open"));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("file"));
+    QCommandLineOption map(QStringLiteral("map"), QString(), QStringLiteral("bank.map"));
+    QCommandLineOption tab(QStringLiteral("tab"), QString(), QStringLiteral("index"));
+    for (QCommandLineOption* hidden : {&screenshot, &map, &tab}) {
+        hidden->setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(*hidden);
+    }
+    parser.addHelpOption();
+    parser.process(app);
+    Options options;
+    if (!parser.positionalArguments().isEmpty()) {
+        options.rom = parser.positionalArguments().constFirst();
+    }
+    options.screenshot = parser.value(screenshot);
+    options.map = parser.value(map);
+    options.tab = parser.isSet(tab) ? parser.value(tab).toInt() : -1;
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    QApplication::setOrganizationName(QStringLiteral("Brenvik"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    const Options options = parseOptions(app);
+    writeRegistryValues();
+
+    quillon::ui::MainWindow window(quillon::ui::toPath(QCoreApplication::applicationDirPath()));
+    window.show();
+    if (!options.rom.isEmpty()) {
+        window.openRomFile(options.rom);
+    }
+    if (!options.map.isEmpty()) {
+        window.openMap(options.map, QStringLiteral("Map öffnen (%1)").arg(options.map));
+    }
+    if (options.tab >= 0) {
+        if (auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"))) {
+            tabs->setCurrentIndex(options.tab);
+        }
+    }
+    if (!options.screenshot.isEmpty()) {
+        QTimer::singleShot(800, &window, [&window, file = options.screenshot] {
+            const bool saved = window.grab().save(file);
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
+}

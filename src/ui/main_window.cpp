@@ -1,0 +1,449 @@
+#include "ui/main_window.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/map/map_list.h"
+#include "core/rom/numbers.h"
+#include "core/session.h"
+#include "ui/command.h"
+#include "ui/dialogs.h"
+#include "ui/geh_tab.h"
+#include "ui/header_tab.h"
+#include "ui/language_texts.h"
+#include "ui/map_chooser.h"
+#include "ui/map_tab.h"
+#include "ui/notice_page.h"
+#include "ui/picture_view.h"
+#include "ui/qt_text.h"
+
+namespace quillon::ui {
+
+namespace {
+
+enum Page { kMapPage = 0, kGehPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
+
+constexpr const char* kCaption = "Quillon";
+
+struct PageText {
+    int number;
+    const char* german;
+};
+// Tab captions by page; text 23 is not used.
+constexpr PageText kPageTexts[] = {
+    {20, "Map"}, {21, "Geh Daten"}, {22, "Events"}, {24, "WildePokemon"}, {25, "Header"}};
+
+constexpr const char* kNoEvents = "Sorry keine Events für diese Map gefunden.";
+constexpr const char* kNoWild = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
+constexpr const char* kNoHeader = "Sorry für die aktuelle Map kann kein Header angezeigt werden.";
+
+}  // namespace
+
+MainWindow::MainWindow(const std::filesystem::path& programFolder,
+                       std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      m_session(std::make_unique<Session>(programFolder)),
+      m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
+    m_session->setTextPainter(&m_textPainter);
+    buildUi();
+    connectMenu();
+    FormCreate();
+}
+
+MainWindow::~MainWindow() {
+    // The session's pictures are shown by views that go with the window's children.
+    m_session->setTextPainter(nullptr);
+}
+
+void MainWindow::buildUi() {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    resize(1100, 750);
+    m_menu = buildMainMenu(menuBar());
+
+    m_chooser = new MapChooser(*m_session, this);
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_mapTab = new MapTab(*m_session);
+    m_gehTab = new GehTab(*m_session);
+    m_eventsPage = new NoticePage(QStringLiteral("Lbl_KeineEvents"), QString::fromUtf8(kNoEvents));
+    m_wildPage = new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
+    m_headerTab = new HeaderTab(*m_session, m_loading);
+    m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
+    QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsPage, m_wildPage, m_headerTab};
+    for (std::size_t i = 0; i < std::size(pages); ++i) {
+        m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
+    }
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->addWidget(m_chooser->tree());
+    splitter->addWidget(m_tabs);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({260, 840});
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_chooser->comboBar());
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName(QStringLiteral("Status"));
+    m_panel0 = new QLabel;
+    m_panel0->setObjectName(QStringLiteral("StatusPanel0"));
+    m_panel1 = new QLabel;
+    m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
+    statusBar()->addWidget(m_panel0, 3);
+    statusBar()->addWidget(m_panel1, 2);
+
+    connect(m_chooser, &MapChooser::mapChosen, this, &MainWindow::chooseMapLine);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
+    connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
+    connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
+}
+
+void MainWindow::connectMenu() {
+    const MainMenu& m = m_menu;
+    connect(m.Laden1, &QAction::triggered, this, &MainWindow::Laden1Click);
+    connect(m.NeuLaden1, &QAction::triggered, this, &MainWindow::NeuLaden1Click);
+    connect(m.Exit1, &QAction::triggered, this, &MainWindow::Exit1Click);
+    connect(m.Grid1, &QAction::triggered, this, &MainWindow::Grid1Click);
+    connect(m.Comboboxen1, &QAction::triggered, this, &MainWindow::Comboboxen1Click);
+    connect(m.BlockPaletteBreite1, &QAction::triggered, this,
+            &MainWindow::BlockPaletteBreite1Click);
+    connect(m.Mapffnen1, &QAction::triggered, this, &MainWindow::Mapffnen1Click);
+    connect(m.Readme1, &QAction::triggered, this, &MainWindow::Readme1Click);
+    connect(m.Info1, &QAction::triggered, this, &MainWindow::Info1Click);
+    connect(m.NurausHeader1, &QAction::triggered, this,
+            [this] { MapListPartsClick(m_menu.NurausHeader1); });
+    connect(m.NurAusIni1, &QAction::triggered, this,
+            [this] { MapListPartsClick(m_menu.NurAusIni1); });
+    connectFlag(m.MapDoppelt1, Settings::Flag::MapDoppelt, &MainWindow::applyMapDoubled);
+    connectFlag(m.GehDoppelt1, Settings::Flag::GehDoppelt, &MainWindow::applyGehDoubled);
+    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, &MainWindow::applyNothing);
+    connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt,
+                &MainWindow::applyPaletteDoubled);
+    connectFlag(m.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt,
+                &MainWindow::applyGehPaletteDoubled);
+    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, &MainWindow::applyNothing);
+    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden,
+                &MainWindow::applyNothing);
+}
+
+// A display toggle: the check is the setting; a click writes it and applies it.
+void MainWindow::connectFlag(QAction* action, Settings::Flag flag,
+                             void (MainWindow::*apply)(bool)) {
+    connect(action, &QAction::triggered, this, [this, flag, apply](bool on) {
+        m_session->settings().setFlag(flag, on);
+        (this->*apply)(on);
+    });
+}
+
+void MainWindow::FormCreate() {
+    readSettings();
+    // The movement palette never changes: drawn once, here.
+    runCommand(this, *m_dialogs, [this] { m_gehTab->showPalette(); });
+    buildLanguageMenu();
+    m_headerTab->fillLists();
+    m_chooser->setEnabled(false);
+    m_tabs->setEnabled(false);
+    showStateStatus();
+}
+
+void MainWindow::readSettings() {
+    const Settings& s = m_session->settings();
+    const std::pair<QAction*, Settings::Flag> checks[] = {
+        {m_menu.Grid1, Settings::Flag::Gitter},
+        {m_menu.Comboboxen1, Settings::Flag::Comboboxen},
+        {m_menu.MapDoppelt1, Settings::Flag::MapDoppelt},
+        {m_menu.GehDoppelt1, Settings::Flag::GehDoppelt},
+        {m_menu.EventsDoppelt1, Settings::Flag::EventsDoppelt},
+        {m_menu.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt},
+        {m_menu.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt},
+        {m_menu.ZeigeSprites1, Settings::Flag::ZeigeSprites},
+        {m_menu.andereausblenden1, Settings::Flag::AndereEventsAusblenden},
+    };
+    for (const auto& [action, flag] : checks) {
+        action->setChecked(s.flag(flag));
+    }
+    m_chooser->setComboMode(s.flag(Settings::Flag::Comboboxen));
+    applyMapDoubled(s.flag(Settings::Flag::MapDoppelt));
+    applyGehDoubled(s.flag(Settings::Flag::GehDoppelt));
+    applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoppelt));
+    applyGehPaletteDoubled(s.flag(Settings::Flag::GehPaletteDoppelt));
+    m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
+    m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
+}
+
+void MainWindow::buildLanguageMenu() {
+    const LanguageTable& lang = m_session->lang();
+    if (!lang.available()) {
+        m_menu.Sprache1->menuAction()->setEnabled(false);
+        return;
+    }
+    m_languages = new QActionGroup(this);
+    m_languages->setExclusive(true);
+    const QString current = toQ(lang.current());
+    for (const std::string& name : lang.languages()) {
+        QAction* item = m_menu.Sprache1->addAction(toQ(name));
+        item->setObjectName(QStringLiteral("Sprache_") + toQ(name));
+        item->setCheckable(true);
+        item->setChecked(toQ(name) == current);
+        m_languages->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { NameEndernClick(item->text()); });
+    }
+    // The language of the last run, or the first one: applied like a choice, not stored.
+    if (m_session->applyLanguage(lang.current(), false)) {
+        applyLanguageTexts();
+    }
+}
+
+void MainWindow::NameEndernClick(const QString& language) {
+    if (m_languages != nullptr) {
+        for (QAction* item : m_languages->actions()) {
+            item->setChecked(item->text() == language);
+        }
+    }
+    // A language without texts changes nothing but the stored choice.
+    if (m_session->applyLanguage(toStd(language), true)) {
+        applyLanguageTexts();
+    }
+}
+
+void MainWindow::applyLanguageTexts() {
+    const LanguageTable& lang = m_session->lang();
+    applyMenuTexts(menuBar(), lang);
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        m_tabs->setTabText(i, langText(lang, kPageTexts[i].number, kPageTexts[i].german));
+    }
+    m_eventsPage->setNotice(langText(lang, 940, kNoEvents));
+    m_wildPage->setNotice(langText(lang, 941, kNoWild));
+    m_headerTab->setNotice(langText(lang, 942, kNoHeader));
+    SpracheAendern(m_headerTab->attributeBox(), lang);
+    showStateStatus();
+}
+
+QString MainWindow::statusText(int panel) const {
+    return panel == 0 ? m_panel0->text() : m_panel1->text();
+}
+
+void MainWindow::setStatus(const QString& text) { m_panel0->setText(text); }
+
+void MainWindow::showStateStatus() {
+    const LanguageTable& lang = m_session->lang();
+    if (!m_chooser->isEnabled()) {
+        setStatus(langText(lang, 30, "Wähle Datei->Laden... um das Rom zu Laden."));
+    } else if (!m_tabs->isEnabled()) {
+        setStatus(langText(lang, 31, "Rom Geladen! Map auswählen."));
+    } else {
+        setStatus(langText(lang, 32, "Map geladen.  Index:") + QLatin1Char(' ') + m_identifier);
+    }
+}
+
+void MainWindow::inform(const QString& text) {
+    m_dialogs->inform(this, langText(m_session->lang(), "01", "Info"), text);
+}
+
+// The application's hints go to the second panel of the status bar.
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        m_panel1->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::Laden1Click() {
+    const QString file = m_dialogs->openFileName(
+        this, QStringLiteral("Laden"), QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"));
+    if (!file.isEmpty()) {
+        openRomFile(file);
+    }
+}
+
+void MainWindow::openRomFile(const QString& path) {
+    if (runCommand(this, *m_dialogs, [&] { m_session->openRom(toPath(path)); })) {
+        romOpened();
+    }
+}
+
+void MainWindow::NeuLaden1Click() {
+    if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
+        romOpened();
+    }
+}
+
+// Back to the state "ROM open": the list is new, no map is shown.
+void MainWindow::romOpened() {
+    m_identifier.clear();
+    setWindowTitle(QString::fromLatin1(kCaption));
+    m_tabs->setEnabled(false);
+    setMapCommandsEnabled(m_menu, false);
+    runCommand(this, *m_dialogs, [this] {
+        m_mapTab->refresh();
+        m_gehTab->refresh();
+    });
+    m_headerTab->fillNames();
+    MapsLoad();
+    m_chooser->setEnabled(true);
+    showStateStatus();
+    QStringList warnings;
+    for (const std::string& warning : m_session->romWarnings()) {
+        warnings << toQ(warning);
+    }
+    if (!warnings.isEmpty()) {
+        inform(warnings.join(QLatin1Char('\n')));
+    }
+    m_chooser->focusList();
+}
+
+void MainWindow::MapsLoad() {
+    runCommand(this, *m_dialogs, [this] { m_chooser->load(m_session->mapList()); });
+}
+
+void MainWindow::MapListPartsClick(QAction* clicked) {
+    QAction* other = clicked == m_menu.NurausHeader1 ? m_menu.NurAusIni1 : m_menu.NurausHeader1;
+    if (clicked->isChecked()) {
+        other->setChecked(false);
+    }
+    Settings::MapListParts parts = Settings::MapListParts::Both;
+    if (m_menu.NurausHeader1->isChecked()) {
+        parts = Settings::MapListParts::HeaderOnly;
+    } else if (m_menu.NurAusIni1->isChecked()) {
+        parts = Settings::MapListParts::IniOnly;
+    }
+    m_session->settings().setMapListParts(parts);
+    if (m_session->romLoaded()) {
+        MapsLoad();
+    }
+}
+
+void MainWindow::Comboboxen1Click() {
+    const bool on = m_menu.Comboboxen1->isChecked();
+    m_session->settings().setFlag(Settings::Flag::Comboboxen, on);
+    m_chooser->setComboMode(on);
+}
+
+void MainWindow::chooseMapLine(const QString& line) {
+    if (auto identifier = identifierFromLine(toStd(line))) {
+        openMap(toQ(*identifier), line);
+    }
+}
+
+void MainWindow::Mapffnen1Click() {
+    const auto input = m_dialogs->inputText(
+        this, QStringLiteral("Map öffnen"),
+        QStringLiteral("Bitte geben sie die zu öffnente map an. Und zwar im Format "
+                       "\"<Bank>.<Map>\""),
+        QStringLiteral("0.0"));
+    if (!input) {
+        return;
+    }
+    if (!isValidTypedIdentifier(toStd(*input))) {
+        inform(QStringLiteral("Ungültige Eingabe"));
+        return;
+    }
+    openMap(*input, QStringLiteral("Map öffnen (") + *input + QLatin1Char(')'));
+}
+
+void MainWindow::openMap(const QString& identifier, const QString& title) {
+    std::optional<std::string> notice;
+    const bool opened = runCommand(this, *m_dialogs, [&] {
+        LoadingGuard loading(m_loading);
+        notice = m_session->openMap(toStd(identifier), toStd(title));
+    });
+    if (!opened) {
+        return;
+    }
+    if (notice) {
+        inform(toQ(*notice));
+    }
+    m_identifier = identifier;
+    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral(" - ") + title);
+    m_headerTab->showMap();
+    runCommand(this, *m_dialogs, [this] {
+        m_mapTab->refresh();
+        refreshCurrentTab();
+    });
+    m_tabs->setEnabled(true);
+    setMapCommandsEnabled(m_menu, true);
+    showStateStatus();
+}
+
+void MainWindow::PageControlChange() {
+    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+}
+
+// The pictures are drawn when their tab is shown.
+void MainWindow::refreshCurrentTab() {
+    switch (m_tabs->currentIndex()) {
+        case kMapPage:
+            m_mapTab->refresh();
+            break;
+        case kGehPage:
+            m_gehTab->refresh();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::Grid1Click() {
+    m_session->settings().setFlag(Settings::Flag::Gitter, m_menu.Grid1->isChecked());
+    m_session->invalidatePictures();
+    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+}
+
+void MainWindow::applyMapDoubled(bool on) { m_mapTab->setMapDoubled(on); }
+void MainWindow::applyGehDoubled(bool on) { m_gehTab->setViewDoubled(on); }
+void MainWindow::applyPaletteDoubled(bool on) { m_mapTab->setPaletteDoubled(on); }
+void MainWindow::applyGehPaletteDoubled(bool on) { m_gehTab->setPaletteDoubled(on); }
+
+void MainWindow::BlockPaletteBreite1Click() {
+    const auto answer = m_dialogs->inputText(
+        this, QStringLiteral("Einstellung BlockPaletteBreite ändern"),
+        QStringLiteral("Bitte geben sie eine neue Breite an, in welcher dieBlockPalette "
+                       "angezeigt werden soll."),
+        QString::number(m_session->settings().blockPaletteBreite()));
+    if (!answer) {
+        return;
+    }
+    // A text that is no number, or a width below 1, is refused with the core's message.
+    runCommand(this, *m_dialogs, [&] {
+        m_session->settings().setBlockPaletteBreite(StrToInt(toStd(answer->trimmed())));
+        m_session->invalidatePictures();
+        refreshCurrentTab();
+    });
+}
+
+void MainWindow::Readme1Click() {
+    const QDir folder(fromPath(m_session->data().programFolder()));
+    for (const char* name : {"Readme.txt", "README.md", "Readme.html"}) {
+        const QString file = folder.filePath(QString::fromLatin1(name));
+        if (QFileInfo::exists(file) && m_dialogs->openDocument(file)) {
+            return;
+        }
+    }
+    inform(QStringLiteral("Keine Readme-Datei gefunden in \"%1\".")
+               .arg(QDir::toNativeSeparators(folder.path())));
+}
+
+void MainWindow::Info1Click() {
+    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"),
+                     QStringLiteral("<b>Quillon</b><br>Version %1<br><br>"
+                                    "Editor für die Karten von GBA-Roms.")
+                         .arg(QCoreApplication::applicationVersion()));
+}
+
+void MainWindow::Exit1Click() { close(); }
+
+}  // namespace quillon::ui

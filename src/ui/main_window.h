@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+
+#include "core/config/settings.h"
+#include "imageio/qt_text_painter.h"
+#include "ui/dialogs.h"
+#include "ui/loading_guard.h"
+#include "ui/main_menu.h"
+
+class QActionGroup;
+class QLabel;
+class QTabWidget;
+
+namespace quillon {
+class Session;
+}
+
+namespace quillon::ui {
+
+class GehTab;
+class HeaderTab;
+class MapChooser;
+class MapTab;
+class NoticePage;
+
+// The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
+// the one Session; every command reads its controls, calls one session operation through
+// runCommand and redraws. States: no ROM (map list disabled), ROM open (tabs disabled), map
+// open.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // programFolder holds Ini/. dialogs answers every box; nullptr means the real ones.
+    explicit MainWindow(const std::filesystem::path& programFolder,
+                        std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return *m_session; }
+    const MainMenu& menu() const { return m_menu; }
+    // Panel 0: the state and the cell under the pointer; panel 1: hints.
+    QString statusText(int panel) const;
+    QString mapIdentifier() const { return m_identifier; }
+
+    // "Laden..." once the file is chosen.
+    void openRomFile(const QString& path);
+    // Opens a map by identifier; the title goes into the caption. The map shown before stays
+    // when this fails.
+    void openMap(const QString& identifier, const QString& title);
+
+    void Laden1Click();
+    void NeuLaden1Click();
+    void Mapffnen1Click();
+    void Comboboxen1Click();
+    void Grid1Click();
+    void BlockPaletteBreite1Click();
+    void NameEndernClick(const QString& language);
+    void Readme1Click();
+    void Info1Click();
+    void Exit1Click();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void buildUi();
+    void connectMenu();
+    void connectFlag(QAction* action, Settings::Flag flag, void (MainWindow::*apply)(bool));
+    void FormCreate();
+    void readSettings();
+    void buildLanguageMenu();
+    void applyLanguageTexts();
+    void MapsLoad();
+    void MapListPartsClick(QAction* clicked);
+    void chooseMapLine(const QString& line);
+    void romOpened();
+    void PageControlChange();
+    void refreshCurrentTab();
+    void showStateStatus();
+    void setStatus(const QString& text);
+    void inform(const QString& text);
+
+    void applyMapDoubled(bool on);
+    void applyGehDoubled(bool on);
+    void applyPaletteDoubled(bool on);
+    void applyGehPaletteDoubled(bool on);
+    void applyNothing(bool) {}
+
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<Dialogs> m_dialogs;
+    imageio::QtTextPainter m_textPainter;
+    LoadingFlag m_loading;
+    MainMenu m_menu;
+    QActionGroup* m_languages = nullptr;
+    MapChooser* m_chooser = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    MapTab* m_mapTab = nullptr;
+    GehTab* m_gehTab = nullptr;
+    NoticePage* m_eventsPage = nullptr;
+    NoticePage* m_wildPage = nullptr;
+    HeaderTab* m_headerTab = nullptr;
+    QLabel* m_panel0 = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QString m_identifier;
+};
+
+}  // namespace quillon::ui
