@@ -4,7 +4,7 @@
 
 #include "core/errors.h"
 #include "core/session.h"
-#include "imageio/image_io.h"
+#include "imageio/bitmap_io.h"
 
 namespace quillon::cli {
 
@@ -33,7 +33,7 @@ void renderMap(Session& session, const std::string& id, const std::filesystem::p
     session.invalidatePictures();
     const Bitmap& picture = view == View::Map ? session.mapPicture() : session.movementView();
     QString error;
-    if (!saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
+    if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
         throw Error(error.toStdString());
     }
 }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_commands.h"
 #include "core/errors.h"
@@ -45,16 +46,21 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"map", "movement"}));
     CLI11_PARSE(app, argc, argv);
 
-    // Fonts and pictures need the platform's graphics; no window is ever shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The movement labels are drawn with the platform's fonts, which need a graphics
+    // application object; no window is ever shown.
+    std::unique_ptr<QGuiApplication> qtApp;
+    std::unique_ptr<quillon::imageio::QtTextPainter> painter;
+    if (*render && view == "movement") {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int qtArgc = 1;
+        qtApp = std::make_unique<QGuiApplication>(qtArgc, argv);
+        painter = std::make_unique<quillon::imageio::QtTextPainter>();
     }
-    int qtArgc = 1;
-    QGuiApplication qtApp(qtArgc, argv);
     try {
         quillon::Session session(programFolder(argv[0]));
-        quillon::QtTextPainter painter;
-        session.setTextPainter(&painter);
+        session.setTextPainter(painter.get());
         session.openRom(rom);
         if (*info) {
             quillon::cli::printInfo(session, std::cout);

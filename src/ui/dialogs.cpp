@@ -24,8 +24,7 @@ bool QtDialogs::confirm(QWidget* parent, const QString& caption, const QString& 
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& caption,
                                             const QString& prompt, const QString& preset) {
     bool ok = false;
-    QString text =
-        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, preset, &ok);
+    QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, preset, &ok);
     if (!ok) {
         return std::nullopt;
     }

@@ -39,10 +39,9 @@ public:
     void inform(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
-    std::optional<QString> inputText(QWidget* parent, const QString& caption,
-                                     const QString& prompt, const QString& preset) override;
-    QString openFileName(QWidget* parent, const QString& caption,
-                         const QString& filter) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                     const QString& preset) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;

@@ -55,7 +55,9 @@ void GehTab::setPaletteDoubled(bool doubled) {
     fitPaletteBox();
 }
 
-void GehTab::fitPaletteBox() { m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom); }
+void GehTab::fitPaletteBox() {
+    m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom);
+}
 
 void GehTab::GehBoxMouseMove(int x, int y) {
     const BlockGrid& grid = m_session.grid();

@@ -19,6 +19,8 @@ namespace quillon::ui {
 
 namespace {
 
+constexpr int kFieldWidth = 280;
+
 template <class W>
 W* named(W* widget, const char* name, int tag = 0) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -68,8 +70,8 @@ HeaderTab::HeaderTab(Session& session, LoadingFlag& loading, QWidget* parent)
 void HeaderTab::buildControls() {
     QWidget* b = m_box;
     Cbo_Name = named(new QComboBox(b), "Cbo_Name");
-    Chk_ZeigeName =
-        named(new QCheckBox(QStringLiteral("Namen beim Betreten anzeigen"), b), "Chk_ZeigeName", 901);
+    Chk_ZeigeName = named(new QCheckBox(QStringLiteral("Namen beim Betreten anzeigen"), b),
+                          "Chk_ZeigeName", 901);
     Txt_NeuerName = named(new QLineEdit(b), "Txt_NeuerName");
     Lbl_NeuerName = named(new QLabel(b), "Lbl_NeuerName");
     Cmd_NameAendern =
@@ -84,7 +86,19 @@ void HeaderTab::buildControls() {
     Txt_MapBreite = named(new QLineEdit(b), "Txt_MapBreite");
     Txt_MapHoehe = named(new QLineEdit(b), "Txt_MapHoehe");
     Cmd_Resize = named(new QPushButton(QStringLiteral("Grösse ändern"), b), "Cmd_Resize", 932);
+    layOutControls();
+    // The commands that write these fields to the ROM come later; until then they only show.
+    for (QWidget* writer : std::initializer_list<QWidget*>{
+             Cbo_Name, Chk_ZeigeName, Txt_NeuerName, Cmd_NameAendern, Txt_Musik, Cbo_Musik,
+             Cbo_Wetter, Cbo_Typ, Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern, Txt_MapBreite,
+             Txt_MapHoehe, Cmd_Resize}) {
+        writer->setEnabled(false);
+    }
+}
 
+// Labels left, fields in the middle, buttons and the show-name check right.
+void HeaderTab::layOutControls() {
+    QWidget* b = m_box;
     auto* grid = new QGridLayout(b);
     grid->addWidget(tagLabel(b, "Lbl_Name", 900, "Name:"), 0, 0);
     grid->addWidget(Cbo_Name, 0, 1);
@@ -112,17 +126,12 @@ void HeaderTab::buildControls() {
     grid->addWidget(Cmd_Resize, 9, 2);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(10, 1);
-
-    // The commands that write these fields to the ROM come later; until then they only show.
-    for (QWidget* writer : std::initializer_list<QWidget*>{
-             Cbo_Name, Chk_ZeigeName, Txt_NeuerName, Cmd_NameAendern, Txt_Musik, Cbo_Musik,
-             Cbo_Wetter, Cbo_Typ, Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern, Txt_MapBreite,
-             Txt_MapHoehe, Cmd_Resize}) {
-        writer->setEnabled(false);
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             Cbo_Name, Txt_NeuerName, Txt_Musik, Cbo_Wetter, Cbo_Typ, Txt_HeaderTile1,
+             Txt_HeaderTile2, Txt_MapBreite, Txt_MapHoehe}) {
+        field->setMaximumWidth(kFieldWidth);
     }
 }
-
-bool HeaderTab::attributesShown() const { return !m_area->isHidden(); }
 
 void HeaderTab::fillLists() {
     LoadingGuard loading(m_loading);

@@ -29,7 +29,6 @@ public:
 
     // The container whose tagged labels, buttons and check boxes take the language's texts.
     QWidget* attributeBox() const { return m_box; }
-    bool attributesShown() const;
 
     // Weather and map type names, filled once at start.
     void fillLists();
@@ -41,6 +40,7 @@ public:
 
 private:
     void buildControls();
+    void layOutControls();
     void Cbo_NameChange();
 
     Session& m_session;

@@ -66,11 +66,11 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
     m.ZeigeSprites1 = addItem(m.Einstellungen1, 123, "ZeigeSprites", "ZeigeSprites1",
                               QKeySequence(Qt::CTRL | Qt::Key_Z), true);
-    m.andereausblenden1 = addItem(m.Einstellungen1, 124, "Andere Events ausblenden",
-                                  "andereausblenden1", {}, true);
+    m.andereausblenden1 =
+        addItem(m.Einstellungen1, 124, "Andere Events ausblenden", "andereausblenden1", {}, true);
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
-    m.Darstellungsgrsse1 = addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse",
-                                      "Darstellungsgrsse1");
+    m.Darstellungsgrsse1 =
+        addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
     QMenu* size = m.Darstellungsgrsse1;
     m.MapDoppelt1 = addItem(size, 1260, "Map Doppelt", "MapDoppelt1", {}, true);
     m.GehDoppelt1 = addItem(size, 1261, "Geh Doppelt", "GehDoppelt1", {}, true);

@@ -24,7 +24,6 @@
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
 #include "ui/notice_page.h"
-#include "ui/picture_view.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -49,8 +48,8 @@ constexpr const char* kNoHeader = "Sorry für die aktuelle Map kann kein Header 
 
 }  // namespace
 
-MainWindow::MainWindow(const std::filesystem::path& programFolder,
-                       std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_ptr<Dialogs> dialogs,
+                       QWidget* parent)
     : QMainWindow(parent),
       m_session(std::make_unique<Session>(programFolder)),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
@@ -61,7 +60,12 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder,
 }
 
 MainWindow::~MainWindow() {
-    // The session's pictures are shown by views that go with the window's children.
+    // Children going away must not reach the handlers of a half-destroyed window, and the
+    // views must go while the session whose pictures they show still exists.
+    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab}) {
+        disconnect(sender, nullptr, this, nullptr);
+    }
+    delete takeCentralWidget();
     m_session->setTextPainter(nullptr);
 }
 
@@ -76,7 +80,8 @@ void MainWindow::buildUi() {
     m_mapTab = new MapTab(*m_session);
     m_gehTab = new GehTab(*m_session);
     m_eventsPage = new NoticePage(QStringLiteral("Lbl_KeineEvents"), QString::fromUtf8(kNoEvents));
-    m_wildPage = new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
+    m_wildPage =
+        new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
     m_headerTab = new HeaderTab(*m_session, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsPage, m_wildPage, m_headerTab};
@@ -97,6 +102,16 @@ void MainWindow::buildUi() {
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
+    buildStatusBar();
+
+    connect(m_chooser, &MapChooser::mapChosen, this, &MainWindow::chooseMapLine);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
+    connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
+    connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
+}
+
+// Panel 0: state and pointer texts; panel 1: hints.
+void MainWindow::buildStatusBar() {
     statusBar()->setObjectName(QStringLiteral("Status"));
     m_panel0 = new QLabel;
     m_panel0->setObjectName(QStringLiteral("StatusPanel0"));
@@ -104,11 +119,6 @@ void MainWindow::buildUi() {
     m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
     statusBar()->addWidget(m_panel0, 3);
     statusBar()->addWidget(m_panel1, 2);
-
-    connect(m_chooser, &MapChooser::mapChosen, this, &MainWindow::chooseMapLine);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
-    connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
-    connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
 }
 
 void MainWindow::connectMenu() {
@@ -129,22 +139,24 @@ void MainWindow::connectMenu() {
             [this] { MapListPartsClick(m_menu.NurAusIni1); });
     connectFlag(m.MapDoppelt1, Settings::Flag::MapDoppelt, &MainWindow::applyMapDoubled);
     connectFlag(m.GehDoppelt1, Settings::Flag::GehDoppelt, &MainWindow::applyGehDoubled);
-    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, &MainWindow::applyNothing);
+    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, nullptr);
     connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt,
                 &MainWindow::applyPaletteDoubled);
     connectFlag(m.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt,
                 &MainWindow::applyGehPaletteDoubled);
-    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, &MainWindow::applyNothing);
-    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden,
-                &MainWindow::applyNothing);
+    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, nullptr);
+    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden, nullptr);
 }
 
-// A display toggle: the check is the setting; a click writes it and applies it.
+// A display toggle: the check is the setting; a click writes it and applies it (apply may be
+// nullptr for a setting whose view does not exist yet).
 void MainWindow::connectFlag(QAction* action, Settings::Flag flag,
                              void (MainWindow::*apply)(bool)) {
     connect(action, &QAction::triggered, this, [this, flag, apply](bool on) {
         m_session->settings().setFlag(flag, on);
-        (this->*apply)(on);
+        if (apply != nullptr) {
+            (this->*apply)(on);
+        }
     });
 }
 

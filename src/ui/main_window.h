@@ -67,6 +67,7 @@ protected:
 
 private:
     void buildUi();
+    void buildStatusBar();
     void connectMenu();
     void connectFlag(QAction* action, Settings::Flag flag, void (MainWindow::*apply)(bool));
     void FormCreate();
@@ -87,7 +88,6 @@ private:
     void applyGehDoubled(bool on);
     void applyPaletteDoubled(bool on);
     void applyGehPaletteDoubled(bool on);
-    void applyNothing(bool) {}
 
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Dialogs> m_dialogs;

@@ -58,7 +58,9 @@ void MapTab::setPaletteDoubled(bool doubled) {
     fitPaletteBox();
 }
 
-void MapTab::fitPaletteBox() { m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom); }
+void MapTab::fitPaletteBox() {
+    m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom);
+}
 
 void MapTab::MapBoxMouseMove(int x, int y) {
     const BlockGrid& grid = m_session.grid();
@@ -69,8 +71,7 @@ void MapTab::MapBoxMouseMove(int x, int y) {
     emit statusText(QStringLiteral("X: %1 Y: %2 %3 %4")
                         .arg(x)
                         .arg(y)
-                        .arg(langText(lang, 33, "Block:"),
-                             toQ(IntToHex(grid.at(x, y).raw, 4))));
+                        .arg(langText(lang, 33, "Block:"), toQ(IntToHex(grid.at(x, y).raw, 4))));
 }
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
@@ -80,11 +81,10 @@ void MapTab::BlockPaletteMouseMove(int x, int y) {
     }
     const int block = blockPaletteBlockAt(width, x * PictureView::kCell, y * PictureView::kCell);
     const LanguageTable& lang = m_session.lang();
-    emit statusText(
-        QStringLiteral("%1 %2 %3 %4")
-            .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
-                 langText(lang, 34, "Offset:"),
-                 toQ(IntToHex(blockRecordOffset(m_session.tilesets(), block), 1))));
+    emit statusText(QStringLiteral("%1 %2 %3 %4")
+                        .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
+                             langText(lang, 34, "Offset:"),
+                             toQ(IntToHex(blockRecordOffset(m_session.tilesets(), block), 1))));
 }
 
 }  // namespace quillon::ui

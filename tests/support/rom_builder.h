@@ -54,20 +54,22 @@ struct BuiltMap {
     std::uint32_t header = 0, footer = 0, grid = 0, border = 0, events = 0;
 };
 
-// File offsets of one built tileset. attributes is the FireRed/LeafGreen 4-byte-per-block
-// table (pointer at header +20), 0 for the other family.
+// File offsets of one built tileset. Header +16 points at the 2-byte-per-block behaviour table
+// in both families: the table the editor reads and writes (FireRed/LeafGreen games keep a
+// callback there). attributes is the FireRed/LeafGreen game's own 4-byte-per-block table at
+// header +20; 0 in the other family, whose +20 is a null callback.
 struct BuiltTileset {
-    std::uint32_t header, tiles, palettes, blocks, behaviours, attributes;
-    std::size_t storedTileBytes;  // size of the picture as stored: raw or the LZ77 stream
-    int blockCount;
+    std::uint32_t header = 0, tiles = 0, palettes = 0, blocks = 0, behaviours = 0, attributes = 0;
+    std::size_t storedTileBytes = 0;  // size of the picture as stored: raw or the LZ77 stream
+    int blockCount = 0;
 };
 
 struct BuiltRom {
     std::vector<std::uint8_t> bytes;
     std::string title;  // the editor's Title: 12 title characters and the 4-character code
-    std::uint32_t bankTable, tilesetHeaders, nameTable, pokemonNames;  // profile values
-    int tilesethoehe;
-    int nameCount;  // map names added; nameTable is 0 when there are none
+    std::uint32_t bankTable = 0, tilesetHeaders = 0, nameTable = 0, pokemonNames = 0;
+    int tilesethoehe = 32;
+    int nameCount = 0;  // map names added; nameTable is 0 when there are none
     std::map<std::pair<int, int>, BuiltMap> maps;  // by (bank, map)
     std::vector<std::uint32_t> tilesetHeaderOffsets;
 

@@ -3,8 +3,7 @@
 namespace quillon::mkdemo {
 
 Canvas::Canvas(int width, int height, std::uint8_t fill)
-    : m_width(width), m_height(height),
-      m_pixels(static_cast<std::size_t>(width) * height, fill) {}
+    : m_width(width), m_height(height), m_pixels(static_cast<std::size_t>(width) * height, fill) {}
 
 std::uint8_t Canvas::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
@@ -51,8 +50,7 @@ void Canvas::ellipse(double cx, double cy, double rx, double ry, std::uint8_t co
     }
 }
 
-void Canvas::shade(double cx, double cy, double rx, double ry, std::uint8_t from,
-                   std::uint8_t to) {
+void Canvas::shade(double cx, double cy, double rx, double ry, std::uint8_t from, std::uint8_t to) {
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x) {
             const double dx = (x + 0.5 - cx) / rx;

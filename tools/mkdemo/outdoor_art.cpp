@@ -23,8 +23,8 @@ Canvas grassCanvas(int variant, const GrassInks& g) {
     const std::initializer_list<Ink> inks{{'l', g.light}, {'d', g.dark}, {'D', g.deep}};
     if (variant == 0 || variant == 3) {
         paint(c, 0, 0,
-              {"", "", "   l", "  l l", "           l", "          l l", "", "", "",
-               "      l", "     l l", "", "             l", "            l l"},
+              {"", "", "   l", "  l l", "           l", "          l l", "", "", "", "      l",
+               "     l l", "", "             l", "            l l"},
               inks);
     }
     if (variant == 1 || variant == 2) {
@@ -46,43 +46,58 @@ double bankDepth(int t) {
     return kWobble[t & 15];
 }
 
-// Distance from a pixel to the nearest differing neighbour ground; negative inside it.
-double edgeDistance(int x, int y, unsigned edges) {
+double sideDistance(double px, double py, unsigned edges) {
     double d = 99;
-    const double px = x + 0.5, py = y + 0.5;
-    if (edges & kNorth) d = std::min(d, py - bankDepth(x));
-    if (edges & kSouth) d = std::min(d, (16 - py) - bankDepth(x + 5));
-    if (edges & kWest) d = std::min(d, px - bankDepth(y + 9));
-    if (edges & kEast) d = std::min(d, (16 - px) - bankDepth(y + 2));
+    if (edges & kNorth) {
+        d = std::min(d, py - bankDepth(static_cast<int>(px)));
+    }
+    if (edges & kSouth) {
+        d = std::min(d, (16 - py) - bankDepth(static_cast<int>(px) + 5));
+    }
+    if (edges & kWest) {
+        d = std::min(d, px - bankDepth(static_cast<int>(py) + 9));
+    }
+    if (edges & kEast) {
+        d = std::min(d, (16 - px) - bankDepth(static_cast<int>(py) + 2));
+    }
+    return d;
+}
+
+double cornerDistance(double px, double py, unsigned edges) {
     struct Corner {
-        unsigned bit;
+        unsigned bits;  // a lone corner, or the two sides that meet there
         double cx, cy;
     };
+    double d = 99;
+    // A differing corner cell bites a quarter circle out of the cell.
     for (const Corner& k : {Corner{kNorthEast, 16, 0}, Corner{kSouthEast, 16, 16},
                             Corner{kSouthWest, 0, 16}, Corner{kNorthWest, 0, 0}}) {
-        if (edges & k.bit) {
+        if (edges & k.bits) {
             d = std::min(d, std::hypot(px - k.cx, py - k.cy) - 4.0);
         }
     }
-    // Two sides meeting: round the outer corner.
-    const struct {
-        unsigned sides;
-        double cx, cy;
-    } outer[] = {{kNorth | kEast, 9, 7}, {kSouth | kEast, 9, 9}, {kSouth | kWest, 7, 9},
-                 {kNorth | kWest, 7, 7}};
-    for (const auto& o : outer) {
-        if ((edges & o.sides) == o.sides && (px - 8) * (o.cx - 8) > 0 && (py - 8) * (o.cy - 8) > 0) {
-            d = std::min(d, 8.5 - std::hypot(px - o.cx, py - o.cy) - 1.5);
+    // Two differing sides meet in a rounded outer corner.
+    for (const Corner& k : {Corner{kNorth | kEast, 9, 7}, Corner{kSouth | kEast, 9, 9},
+                            Corner{kSouth | kWest, 7, 9}, Corner{kNorth | kWest, 7, 7}}) {
+        const bool inQuarter = (px - 8) * (k.cx - 8) > 0 && (py - 8) * (k.cy - 8) > 0;
+        if ((edges & k.bits) == k.bits && inQuarter) {
+            d = std::min(d, 7.0 - std::hypot(px - k.cx, py - k.cy));
         }
     }
     return d;
 }
 
+// Distance from a pixel to the nearest differing neighbour ground; negative inside it.
+double edgeDistance(int x, int y, unsigned edges) {
+    const double px = x + 0.5, py = y + 0.5;
+    return std::min(sideDistance(px, py, edges), cornerDistance(px, py, edges));
+}
+
 Canvas sandCanvas() {
     Canvas c(16, 16, ink::kSand);
     paint(c, 0, 0,
-          {"", "  l        l", "", "       p", "             l", "    l", "", "          p",
-           "  l", "", "        l", "", "   p         l", "", "       l"},
+          {"", "  l        l", "", "       p", "             l", "    l", "", "          p", "  l",
+           "", "        l", "", "   p         l", "", "       l"},
           {{'l', ink::kSandLight}, {'p', ink::kSandDark}});
     return c;
 }
@@ -90,8 +105,8 @@ Canvas sandCanvas() {
 Canvas waterCanvas() {
     Canvas c(16, 16, ink::kWater);
     paint(c, 0, 0,
-          {"", "", "  lll", " l   l", "", "          lll", "         l   l", "", "", "",
-           "   lll", "  l   l", "", "", "            ll", "           l  l"},
+          {"", "", "  lll", " l   l", "", "          lll", "         l   l", "", "", "", "   lll",
+           "  l   l", "", "", "            ll", "           l  l"},
           {{'l', ink::kWaterLight}});
     return c;
 }
@@ -127,11 +142,54 @@ std::string edgeKey(const char* kind, unsigned edges) {
     return std::string(kind) + ":" + std::to_string(edges);
 }
 
+// Bank pieces a user needs to paint paths and ponds by hand: the middle, the sides and outer
+// corners clockwise from the top left, the inner corners, the narrow pieces, a single cell.
+constexpr unsigned kHandPaintedBanks[] = {0,
+                                          kNorth | kWest,
+                                          kNorth,
+                                          kNorth | kEast,
+                                          kNorthWest,
+                                          kNorthEast,
+                                          kWest,
+                                          kEast,
+                                          kSouth | kWest,
+                                          kSouth,
+                                          kSouth | kEast,
+                                          kSouthWest,
+                                          kSouthEast,
+                                          kNorth | kSouth,
+                                          kEast | kWest,
+                                          kNorth | kEast | kSouth | kWest};
+
 }  // namespace
 
 OutdoorArt::OutdoorArt() : m_art(0, 512, 0, 512) {
-    // Block 0 is plain grass: the first block the editor shows and a safe default.
-    grass(0);
+    // The blocks a user paints by hand come first, in rows of eight as the block palette
+    // shows them: block 0 is plain grass, trees keep their 2 x 2 shape. Banks the maps need
+    // beyond these follow as the maps ask for them.
+    for (int v = 0; v < 4; ++v) {
+        grass(v);
+    }
+    tallGrass();
+    for (int k = 0; k < 3; ++k) {
+        flowers(k);
+    }
+    tree(0);
+    tree(1);
+    for (int k = 0; k < 3; ++k) {
+        fence(k);
+    }
+    sign();
+    rock();
+    bridge();
+    tree(2);
+    tree(3);
+    for (unsigned edges : kHandPaintedBanks) {
+        path(edges);
+    }
+    for (unsigned edges : kHandPaintedBanks) {
+        water(edges);
+    }
 }
 
 Layer OutdoorArt::grassLayer() { return m_art.lowerOf(grass(0)); }
@@ -158,9 +216,9 @@ std::uint16_t OutdoorArt::tallGrass() {
         return *b;
     }
     Canvas c(16, 16, ink::kGrassDark);
-    const std::initializer_list<std::string_view> clump = {
-        "l   l   ", "gl lgl l", "dglgdglg", "ddgdddgd", "Dddd Ddd", "DDdDDDdD", " DDDD DD",
-        "dD  dD  "};
+    const std::initializer_list<std::string_view> clump = {"l   l   ", "gl lgl l", "dglgdglg",
+                                                           "ddgdddgd", "Dddd Ddd", "DDdDDDdD",
+                                                           " DDDD DD", "dD  dD  "};
     const std::initializer_list<Ink> inks{{'l', ink::kGrassLight},
                                           {'g', ink::kGrass},
                                           {'d', ink::kGrassDark},
@@ -210,8 +268,7 @@ std::uint16_t OutdoorArt::water(unsigned edges) {
     }
     const Canvas c = banked(waterCanvas(), grassCanvas(0, kShoreGrass), edges,
                             {ink::kShoreDark, ink::kShore, ink::kFoam}, true);
-    return m_art.block(key, m_art.layer(c, kWaterPalette), kEmptyLayer,
-                       {kSurf, kBehaviourPond, 0});
+    return m_art.block(key, m_art.layer(c, kWaterPalette), kEmptyLayer, {kSurf, kBehaviourPond, 0});
 }
 
 }  // namespace quillon::mkdemo

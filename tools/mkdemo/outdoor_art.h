@@ -8,16 +8,8 @@ namespace quillon::mkdemo {
 
 // Which neighbours of a cell show different ground: the four sides, then the four corners
 // (a corner counts only when both sides next to it are the same ground).
-enum Edge : unsigned {
-    kNorth = 1,
-    kEast = 2,
-    kSouth = 4,
-    kWest = 8,
-    kNorthEast = 16,
-    kSouthEast = 32,
-    kSouthWest = 64,
-    kNorthWest = 128,
-};
+inline constexpr unsigned kNorth = 1, kEast = 2, kSouth = 4, kWest = 8, kNorthEast = 16,
+                          kSouthEast = 32, kSouthWest = 64, kNorthWest = 128;
 
 // Behaviour bytes of the blocks (Ruby/Sapphire/Emerald numbering).
 inline constexpr std::uint8_t kBehaviourTallGrass = 0x02, kBehaviourPond = 0x10,

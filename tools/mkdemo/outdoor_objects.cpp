@@ -66,8 +66,9 @@ Canvas fenceCanvas(int kind) {
         c.fill(0, 9, 16, 2, ink::kWood);
         c.hline(0, 15, 9, ink::kWoodLight);
         for (int x : {1, 9}) {
-            paint(c, x, 2, {"LLw", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd",
-                            "ddd"}, wood);
+            paint(c, x, 2,
+                  {"LLw", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "Lwd", "ddd"},
+                  wood);
         }
     } else if (kind == 1) {
         c.fill(6, 0, 4, 16, ink::kWood);
@@ -77,8 +78,10 @@ Canvas fenceCanvas(int kind) {
             paint(c, 5, y, {"LLLLLL", "LwwwwL", "dwwwwd", "dddddd"}, wood);
         }
     } else {
-        paint(c, 5, 4, {"LLLLLL", "LwwwwL", "Lwwwwd", "Lwwwwd", "Lwwwwd", "Lwwwwd", "Lwwwwd",
-                        "Lwwwwd", "dddddd"}, wood);
+        paint(c, 5, 4,
+              {"LLLLLL", "LwwwwL", "Lwwwwd", "Lwwwwd", "Lwwwwd", "Lwwwwd", "Lwwwwd", "Lwwwwd",
+               "dddddd"},
+              wood);
     }
     c.outline(ink::kTreeLine);
     return c;
@@ -131,18 +134,11 @@ std::uint16_t OutdoorArt::tree(int quarter) {
     if (auto b = m_art.find(key)) {
         return *b;
     }
-    const Canvas c = treeCanvas();
-    const Layer lower = grassLayer();
-    std::uint16_t result = 0;
-    for (int q = 0; q < 4; ++q) {
-        const Layer upper = m_art.layer(c, kTreePalette, 16 * (q % 2), 16 * (q / 2));
-        const std::uint16_t b = m_art.block("tree:" + std::to_string(q), lower, upper,
-                                            {kBlocked, 0, q < 2 ? kCovered : std::uint8_t{0}});
-        if (q == quarter) {
-            result = b;
-        }
-    }
-    return result;
+    const Layer upper =
+        m_art.layer(treeCanvas(), kTreePalette, 16 * (quarter % 2), 16 * (quarter / 2));
+    // The canopy's top half covers whoever walks behind the tree.
+    const std::uint8_t background = quarter < 2 ? kCovered : 0;
+    return m_art.block(key, grassLayer(), upper, {kBlocked, 0, background});
 }
 
 std::uint16_t OutdoorArt::fence(int kind) {

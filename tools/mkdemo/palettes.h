@@ -27,19 +27,19 @@ inline constexpr std::uint8_t kTreeLine = 1, kLeafDark = 2, kLeaf = 3, kLeafLigh
                               kStoneLight = 13, kStone = 14, kStoneDark = 15;
 // Buildings (town palettes 6 to 8, one roof colour each).
 inline constexpr std::uint8_t kHouseLine = 1, kRoofDark = 2, kRoof = 3, kRoofLight = 4,
-                              kRoofShine = 5, kWallLight = 6, kWall = 7, kWallDark = 8,
-                              kGlass = 9, kGlassLight = 10, kDoorDark = 11, kDoor = 12,
-                              kTrim = 13, kEaveShadow = 14, kBrick = 15;
+                              kRoofShine = 5, kWallLight = 6, kWall = 7, kWallDark = 8, kGlass = 9,
+                              kGlassLight = 10, kDoorDark = 11, kDoor = 12, kTrim = 13,
+                              kEaveShadow = 14, kBrick = 15;
 // Rooms (interior palette 0).
 inline constexpr std::uint8_t kRoomLine = 1, kFloorLight = 2, kFloor = 3, kFloorDark = 4,
-                              kPaperLight = 5, kPaper = 6, kPaperDark = 7, kSkirting = 8,
-                              kVoid = 9, kPane = 10, kPaneLight = 11, kFrame = 12, kMat = 13,
-                              kMatLight = 14, kMatDark = 15;
+                              kPaperLight = 5, kPaper = 6, kPaperDark = 7, kSkirting = 8, kVoid = 9,
+                              kPane = 10, kPaneLight = 11, kFrame = 12, kMat = 13, kMatLight = 14,
+                              kMatDark = 15;
 // Furniture (interior palette 6).
-inline constexpr std::uint8_t kFurnLine = 1, kOakDark = 2, kOak = 3, kOakLight = 4,
-                              kClothDark = 5, kCloth = 6, kClothLight = 7, kLinen = 8,
-                              kLinenShade = 9, kBookBlue = 10, kBookGreen = 11, kBookGold = 12,
-                              kPlantDark = 13, kPlant = 14, kPot = 15;
+inline constexpr std::uint8_t kFurnLine = 1, kOakDark = 2, kOak = 3, kOakLight = 4, kClothDark = 5,
+                              kCloth = 6, kClothLight = 7, kLinen = 8, kLinenShade = 9,
+                              kBookBlue = 10, kBookGreen = 11, kBookGold = 12, kPlantDark = 13,
+                              kPlant = 14, kPot = 15;
 // Rug and screen (interior palette 7).
 inline constexpr std::uint8_t kRugLine = 1, kRugDark = 2, kRug = 3, kRugLight = 4, kRugTrim = 5,
                               kMetalDark = 6, kMetal = 7, kScreen = 8, kScreenLight = 9;

@@ -27,7 +27,9 @@ std::array<std::uint8_t, 32> tileBytes(const Canvas& canvas, int x0, int y0, boo
 }  // namespace
 
 TilesetArt::TilesetArt(int firstTile, int tileCapacity, int firstBlock, int blockCapacity)
-    : m_firstTile(firstTile), m_tileCapacity(tileCapacity), m_firstBlock(firstBlock),
+    : m_firstTile(firstTile),
+      m_tileCapacity(tileCapacity),
+      m_firstBlock(firstBlock),
       m_blockCapacity(blockCapacity) {
     if (firstTile == 0) {
         // Tile 0 stays empty: upper layers with nothing to draw point at it.
@@ -66,8 +68,8 @@ std::uint16_t TilesetArt::block(const std::string& key, const Layer& lower, cons
         return it->second;
     }
     const auto number = static_cast<std::uint16_t>(m_firstBlock + m_blocks.size());
-    m_blocks.push_back({lower[0], lower[1], lower[2], lower[3], upper[0], upper[1], upper[2],
-                        upper[3]});
+    m_blocks.push_back(
+        {lower[0], lower[1], lower[2], lower[3], upper[0], upper[1], upper[2], upper[3]});
     m_infos.push_back(info);
     m_names[key] = number;
     return number;

@@ -33,9 +33,9 @@ void drawRoof(Canvas& c, int left, int right, int top, int bottom) {
 
 void drawWindow(Canvas& c, int x, int y) {
     paint(c, x, y,
-          {"tttttttttttttt", "tgggggtggggggt", "tGGgggtGGggggt", "tgGGggtggGGggt",
-           "tggGGgtgggGGgt", "tttttttttttttt", "tgggggtggggggt", "tggggGtggggGGt",
-           "tgggGGtgggGGgt", "tttttttttttttt", "  bbbbbbbbbb"},
+          {"tttttttttttttt", "tgggggtggggggt", "tGGgggtGGggggt", "tgGGggtggGGggt", "tggGGgtgggGGgt",
+           "tttttttttttttt", "tgggggtggggggt", "tggggGtggggGGt", "tgggGGtgggGGgt", "tttttttttttttt",
+           "  bbbbbbbbbb"},
           {{'t', ink::kTrim}, {'g', ink::kGlass}, {'G', ink::kGlassLight}, {'b', ink::kWallDark}});
 }
 
@@ -63,10 +63,11 @@ Canvas buildingCanvas(int width, int height, bool hall) {
     c.hline(4, w - 5, roofBottom + 1, ink::kWallDark);
     c.fill(4, h - 2, w - 8, 2, ink::kWallDark);
     c.fill(w - 8, roofBottom + 1, 4, h - roofBottom - 1, ink::kWall);
-    drawRoof(c, 1, w - 2, 4, roofBottom);
+    drawRoof(c, 1, w - 2, 5, roofBottom);
     // Chimney above the right half of the roof.
     paint(c, w - 26, 0,
-          {"hhhhhhhh", "hBBBBBBh", "hBbBBbBh", "hBBBBBBh", "hBBbBBbh", "hBBBBBBh"},
+          {"hhhhhhhh", "hbbbbbbh", "hBBBBBBh", "hBbBBbBh", "hBBBBBBh", "hBBbBBbh", "hBBBBBBh",
+           "hBbBBbBh", "hhhhhhhh"},
           {{'h', ink::kHouseLine}, {'B', ink::kBrick}, {'b', ink::kRoofDark}});
     const int doorColumn = width / 2;
     drawDoor(c, 16 * doorColumn + 2, h - 15);
@@ -77,9 +78,8 @@ Canvas buildingCanvas(int width, int height, bool hall) {
     }
     if (hall) {
         paint(c, 16 * doorColumn - 4, roofBottom + 3,
-              {"tttttttttttttttttttttttt", "tRRRRRRRRRRRRRRRRRRRRRRt",
-               "tRkkRkRRkRkkRkRkkRRkkRRt", "tRRRRRRRRRRRRRRRRRRRRRRt",
-               "tttttttttttttttttttttttt"},
+              {"tttttttttttttttttttttttt", "tRRRRRRRRRRRRRRRRRRRRRRt", "tRkkRkRRkRkkRkRkkRRkkRRt",
+               "tRRRRRRRRRRRRRRRRRRRRRRt", "tttttttttttttttttttttttt"},
               {{'t', ink::kTrim}, {'R', ink::kRoofDark}, {'k', ink::kRoofShine}});
     }
     c.outline(ink::kHouseLine);
@@ -97,8 +97,9 @@ Building TownArt::building(const char* name, int width, int height, int palette,
     for (int by = 0; by < height; ++by) {
         for (int bx = 0; bx < width; ++bx) {
             const bool door = by == height - 1 && bx == result.doorColumn;
-            const BlockInfo info = door ? BlockInfo{kWalk, kBehaviourDoor, 0}
-                                        : BlockInfo{kBlocked, 0, by < 2 ? kCovered : std::uint8_t{0}};
+            const BlockInfo info =
+                door ? BlockInfo{kWalk, kBehaviourDoor, 0}
+                     : BlockInfo{kBlocked, 0, by < 2 ? kCovered : std::uint8_t{0}};
             const std::string key =
                 std::string(name) + ":" + std::to_string(bx) + "," + std::to_string(by);
             result.blocks.push_back(

@@ -65,9 +65,28 @@ std::string missingOffsetNotice(const std::string& identifier, const std::string
     return "Offset der Map \"" + identifier + "\" ist für Spiel \"" + title + "\" nicht definiert!";
 }
 
+namespace {
+LoadedMap readMapUnchecked(TRom& rom, const GameProfile& profile, const IniFile& mapsFile,
+                           const std::string& identifier, const std::string& title,
+                           const CurrentMap& previous);
+}  // namespace
+
 LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile,
                   const std::string& identifier, const std::string& title,
                   const CurrentMap& previous) {
+    try {
+        return readMapUnchecked(rom, profile, mapsFile, identifier, title, previous);
+    } catch (const RomIoError& e) {
+        // Say which map led there: the bare transfer message names no table.
+        throw RomIoError(std::string(e.what()) + " (Map " + identifier + ")");
+    }
+}
+
+namespace {
+
+LoadedMap readMapUnchecked(TRom& rom, const GameProfile& profile, const IniFile& mapsFile,
+                           const std::string& identifier, const std::string& title,
+                           const CurrentMap& previous) {
     LoadedMap out;
     CurrentMap& m = out.map;
     m.identifier = identifier;
@@ -98,5 +117,7 @@ LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile
     readFooter(rom, profile, out);
     return out;
 }
+
+}  // namespace
 
 }  // namespace quillon

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "ui/dialogs.h"
+
+namespace quillon::testing {
+
+// Stands in for the user: records every box and gives the answers queued beforehand.
+class FakeDialogs final : public ui::Dialogs {
+public:
+    struct Input {
+        QString caption, prompt, preset;
+    };
+
+    QStringList informs;  // "caption|text"
+    QStringList errors;
+    QStringList abouts;
+    QStringList documents;
+    QList<Input> inputsAsked;
+    std::deque<QString> inputAnswers;  // a null QString() cancels
+    QString openFileAnswer;
+    bool confirmAnswer = false;
+
+    void inform(QWidget*, const QString& caption, const QString& text) override {
+        informs << caption + QLatin1Char('|') + text;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+    bool confirm(QWidget*, const QString&, const QString&) override { return confirmAnswer; }
+    std::optional<QString> inputText(QWidget*, const QString& caption, const QString& prompt,
+                                     const QString& preset) override {
+        inputsAsked.append({caption, prompt, preset});
+        if (inputAnswers.empty()) {
+            return std::nullopt;
+        }
+        const QString answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        if (answer.isNull()) {
+            return std::nullopt;
+        }
+        return answer;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override {
+        return openFileAnswer;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    void about(QWidget*, const QString&, const QString& text) override { abouts << text; }
+    bool openDocument(const QString& file) override {
+        documents << file;
+        return true;
+    }
+};
+
+}  // namespace quillon::testing

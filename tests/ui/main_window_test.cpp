@@ -1,0 +1,550 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/gfx/tileset_pair.h"
+#include "core/session.h"
+#include "tests/ui/fake_dialogs.h"
+#include "tests/ui/test_program.h"
+#include "ui/language_texts.h"
+#include "ui/picture_view.h"
+
+using quillon::testing::FakeDialogs;
+using quillon::testing::TestProgram;
+using quillon::ui::MainWindow;
+using quillon::ui::PictureView;
+
+namespace {
+
+template <class W = QWidget>
+W* child(QObject& window, const char* name) {
+    auto* widget = window.findChild<W*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        qFatal("no child %s", name);
+    }
+    return widget;
+}
+
+QTreeWidgetItem* findLine(QTreeWidget* tree, const QString& text) {
+    const auto items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+// A user's double click: press, release, press, the double-click event, release. The
+// double-click event is sent directly; the offscreen platform does not make one.
+void doubleClickLine(QTreeWidget* tree, QTreeWidgetItem* item) {
+    tree->scrollToItem(item);
+    QWidget* viewport = tree->viewport();
+    const QPoint pos = tree->visualItemRect(item).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, pos);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, pos);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, pos, viewport->mapToGlobal(pos), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &dbl);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, pos);
+}
+
+void hover(QWidget* view, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, view->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &move);
+}
+
+QAction* languageItem(MainWindow& window, const QString& name) {
+    for (QAction* item : window.menu().Sprache1->actions()) {
+        if (item->text() == name) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+// A shown window with the test ROM open (status "ROM open").
+struct Opened {
+    TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Opened(bool withLanguages = true) : program(withLanguages) {
+        window = program.window(&dialogs);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        dialogs->openFileAnswer = program.romPath();
+        window->menu().Laden1->trigger();
+    }
+    QTreeWidget* tree() { return child<QTreeWidget>(*window, "MapList"); }
+    void openByLine(const char* line) {
+        QTreeWidgetItem* item = findLine(tree(), QString::fromUtf8(line));
+        QVERIFY(item != nullptr);
+        doubleClickLine(tree(), item);
+    }
+};
+
+const QString kLoaded = QStringLiteral("Map geladen.  Index: ");
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuItemsCarryTagsCaptionsAndStates_data();
+    void menuItemsCarryTagsCaptionsAndStates();
+    void startsWithoutRom();
+    void openRomFillsTheMapList();
+    void brokenRomLeavesTheWindowWithoutRom();
+    void romWarningsShowInOneBox();
+    void doubleClickOpensMapsButNotBanks();
+    void enterOpensTheCurrentMapLine();
+    void hoverShowsCellDescriptions();
+    void displayTogglesResizeViewsAndPersist();
+    void blockPaletteWidthIsAskedAndChecked();
+    void mapOeffnenChecksTheTypedIdentifier();
+    void failedMapOpenKeepsThePreviousMap();
+    void headerTabShowsTheMapAttributes();
+    void mapWithoutHeaderHidesTheAttributeBox();
+    void languageChangeRetitlesEverything();
+    void withoutLanguageFileTheMenuIsDisabled();
+    void comboBoxModeOpensMaps();
+    void mapListPartsAreExclusive();
+};
+
+void MainWindowTest::menuItemsCarryTagsCaptionsAndStates_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("enabled");
+    struct Row {
+        const char* name;
+        int tag;
+        const char* caption;
+        bool enabled;
+    };
+    const Row rows[] = {
+        {"Datei1", 11, "Datei", true},
+        {"Laden1", 110, "Laden...", true},
+        {"NeuLaden1", 111, "Neu Laden", true},
+        {"Save1", 112, "Speichern", false},
+        {"SaveAs1", 113, "Speichern Unter...", false},
+        {"Map1", 114, "Map", false},
+        {"NeueMap1", 1140, "Neue Map", false},
+        {"MapOffnen1", 1141, "Map Öffnen", false},
+        {"MapSpeichern1", 1142, "Map Speichern", false},
+        {"MapSpeichernunter1", 1143, "Map Speichern unter", false},
+        {"MapEinfugen1", 1144, "Map Einfügen", false},
+        {"Exit1", 115, "Beenden", true},
+        {"Einstellungen1", 12, "Einstellungen", true},
+        {"Grid1", 120, "Gitter", false},
+        {"Comboboxen1", 121, "Comboboxen", true},
+        {"BlockPaletteBreite1", 122, "BlockPaletteBreite", true},
+        {"ZeigeSprites1", 123, "ZeigeSprites", true},
+        {"andereausblenden1", 124, "Andere Events ausblenden", true},
+        {"Sprache1", 125, "Sprache", false},
+        {"Darstellungsgrsse1", 126, "Darstellungsgrösse", true},
+        {"MapDoppelt1", 1260, "Map Doppelt", true},
+        {"GehDoppelt1", 1261, "Geh Doppelt", true},
+        {"EventsDoppelt1", 1262, "Events Doppelt", true},
+        {"BlockPaletteDoppelt1", 1263, "Palette Doppelt", true},
+        {"GehPaletteDoppelt1", 1264, "GehPalette Doppelt", true},
+        {"MapAufistung1", 127, "Map Aufistung", true},
+        {"NurausHeader1", 1270, "Nur aus Header", true},
+        {"NurAusIni1", 1271, "Nur aus Ini", true},
+        {"Tools1", 13, "Tools", true},
+        {"BlockEditor1", 130, "Block Editor", false},
+        {"SaveMapPic1", 131, "Map Bild Speichern", false},
+        {"SaveTilesetPic1", 132, "BlockPalette Bild Speichere", false},
+        {"SaveEventPic1", 133, "Event Bild Speichern", false},
+        {"BuildEvents1", 134, "Event menge", false},
+        {"Mapffnen1", 135, "Map öffnen", true},
+        {"Anbindungen1", 136, "Anbindungen", false},
+        {"Hilfe1", 14, "Hilfe", true},
+        {"Readme1", 140, "Readme", true},
+        {"Info1", 141, "Info", true},
+    };
+    for (const Row& row : rows) {
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.tag
+                                << QString::fromUtf8(row.caption) << row.enabled;
+    }
+}
+
+// Without a language file the German captions stay; "Sprache" is then disabled.
+void MainWindowTest::menuItemsCarryTagsCaptionsAndStates() {
+    QFETCH(QString, name);
+    QFETCH(int, tag);
+    QFETCH(QString, caption);
+    QFETCH(bool, enabled);
+    TestProgram program(false);
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    QList<QAction*> found;
+    for (QAction* action : window->findChildren<QAction*>(name)) {
+        found << action;
+    }
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(quillon::ui::tagOf(found[0]), tag);
+    QCOMPARE(found[0]->text(), caption);
+    QCOMPARE(found[0]->isEnabled(), enabled);
+}
+
+void MainWindowTest::startsWithoutRom() {
+    TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Quillon"));
+    QCOMPARE(window->statusText(0), QStringLiteral("Wähle Datei->Laden... um das Rom zu Laden."));
+    QVERIFY(!child(*window, "MapList")->isEnabled());
+    QVERIFY(!child(*window, "PageControl1")->isEnabled());
+    QCOMPARE(window->menu().Laden1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(window->menu().Mapffnen1->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
+    QCOMPARE(window->menu().NeuLaden1->shortcut(), QKeySequence(QStringLiteral("F5")));
+    window->menu().Info1->trigger();
+    QCOMPARE(dialogs->abouts.size(), 1);
+    QVERIFY(dialogs->abouts[0].contains(QStringLiteral("Quillon")));
+
+    window->menu().Readme1->trigger();  // no read-me beside the program yet
+    QCOMPARE(dialogs->informs.size(), 1);
+    QVERIFY(dialogs->documents.isEmpty());
+    QFile readme(QString::fromStdString((program.folder() / "Readme.txt").string()));
+    QVERIFY(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    window->menu().Readme1->trigger();
+    QCOMPARE(dialogs->documents, QStringList{readme.fileName()});
+    QVERIFY(dialogs->errors.isEmpty());
+}
+
+void MainWindowTest::openRomFillsTheMapList() {
+    Opened o;
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QCOMPARE(o.window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    QTreeWidget* tree = o.tree();
+    QVERIFY(tree->isEnabled());
+    QVERIFY(!child(*o.window, "PageControl1")->isEnabled());
+    QCOMPARE(tree->topLevelItemCount(), 2);
+    QTreeWidgetItem* header = tree->topLevelItem(0);
+    QCOMPARE(header->text(0), QStringLiteral("Nur aus Header"));
+    QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("Aus Ini"));
+    QVERIFY(header->isExpanded());
+    QCOMPARE(header->child(0)->text(0), QStringLiteral("0"));
+    QCOMPARE(header->child(0)->child(0)->text(0), QStringLiteral("TESTHAUS (0.0)"));
+    QCOMPARE(header->child(0)->child(1)->text(0), QStringLiteral("ZWEITE (0.1)"));
+    QCOMPARE(tree->currentItem(), header);
+    QCOMPARE(o.window->focusWidget(), tree);
+}
+
+void MainWindowTest::brokenRomLeavesTheWindowWithoutRom() {
+    TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    const QString broken = QString::fromStdString((program.folder() / "broken.gba").string());
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a rom");
+    file.close();
+    window->openRomFile(broken);
+    QCOMPARE(dialogs->errors.size(), 1);
+    QVERIFY(!child(*window, "MapList")->isEnabled());
+    QCOMPARE(window->statusText(0), QStringLiteral("Wähle Datei->Laden... um das Rom zu Laden."));
+}
+
+// A game without a profile: the ROM opens with an empty header part and one box says why.
+void MainWindowTest::romWarningsShowInOneBox() {
+    TestProgram program;
+    quillon::testing::RomBuilder other(quillon::testing::Family::Rse, "OTHER GAME", "QOTE");
+    other.addMapName("X");
+    const auto path = program.folder() / "other.gba";
+    quillon::testing::writeRomFile(path, other.build());
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    window->openRomFile(QString::fromStdString(path.string()));
+    QVERIFY(dialogs->errors.isEmpty());
+    QCOMPARE(dialogs->informs.size(), 1);
+    QVERIFY(dialogs->informs[0].startsWith(QStringLiteral("Info|")));
+    QCOMPARE(window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    auto* tree = child<QTreeWidget>(*window, "MapList");
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+}
+
+void MainWindowTest::doubleClickOpensMapsButNotBanks() {
+    Opened o;
+    doubleClickLine(o.tree(), findLine(o.tree(), QStringLiteral("0")));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    o.openByLine("TESTHAUS (0.0)");
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.0"));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0)"));
+    QVERIFY(child(*o.window, "PageControl1")->isEnabled());
+    QVERIFY(o.window->menu().Grid1->isEnabled());
+
+    const QImage map = child<PictureView>(*o.window, "MapBox")->image();
+    QCOMPARE(map.size(), QSize(3 * 16, 2 * 16));
+    QCOMPARE(map.pixel(4, 4), quillon::testing::kRed);
+    QCOMPARE(map.pixel(16 + 4, 4), quillon::testing::kGreen);
+    QCOMPARE(map.pixel(4, 16 + 4), quillon::testing::kGreen);
+    QCOMPARE(child(*o.window, "MapBox")->size(), QSize(48, 32));
+    QCOMPARE(child<PictureView>(*o.window, "BlockPalette")->image().width(), 8 * 16);
+}
+
+void MainWindowTest::enterOpensTheCurrentMapLine() {
+    Opened o;
+    QTreeWidget* tree = o.tree();
+    tree->setCurrentItem(findLine(tree, QStringLiteral("0")));
+    QTest::keyClick(tree, Qt::Key_Return);
+    QCOMPARE(o.window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    tree->setCurrentItem(findLine(tree, QStringLiteral("ZWEITE (0.1)")));
+    QTest::keyClick(tree, Qt::Key_Enter);
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
+    QCOMPARE(child<PictureView>(*o.window, "MapBox")->image().size(), QSize(32, 32));
+}
+
+void MainWindowTest::hoverShowsCellDescriptions() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    hover(child(*o.window, "MapBox"), QPoint(16 + 5, 3));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("X: 1 Y: 0 Block: 0C01"));
+
+    const auto& tilesets = o.window->session().tilesets();
+    const qint64 record = tilesets.blockTableOffset(1) + 9 * 16;
+    hover(child(*o.window, "BlockPalette"), QPoint(16 + 2, 16 + 2));
+    QCOMPARE(o.window->statusText(0),
+             QStringLiteral("Block: 09 Offset: ") + QString::number(record, 16).toUpper());
+
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(1);
+    QCOMPARE(child<PictureView>(*o.window, "GehBox")->image().size(), QSize(48, 32));
+    hover(child(*o.window, "GehBox"), QPoint(16 + 5, 3));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("X: 1 Y: 0 Block: Wasser"));
+    hover(child(*o.window, "GehBox"), QPoint(3 * 16 + 2, 3));  // beyond the edge: unchanged
+    QCOMPARE(o.window->statusText(0), QStringLiteral("X: 1 Y: 0 Block: Wasser"));
+    hover(child(*o.window, "GehPalette"), QPoint(3, 3 * 16 + 1));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("GehBlock: Wasser"));
+}
+
+void MainWindowTest::displayTogglesResizeViewsAndPersist() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    auto* mapBox = child<PictureView>(*o.window, "MapBox");
+    o.window->menu().MapDoppelt1->trigger();
+    QCOMPARE(mapBox->size(), QSize(96, 64));
+    QCOMPARE(mapBox->image().size(), QSize(48, 32));
+    // Cells count 32 view pixels now.
+    hover(mapBox, QPoint(40, 40));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("X: 1 Y: 1 Block: 0000"));
+
+    o.window->menu().BlockPaletteDoppelt1->trigger();
+    QCOMPARE(child(*o.window, "BlockPalette")->width(), 2 * 8 * 16);
+    o.window->menu().GehPaletteDoppelt1->trigger();
+    QCOMPARE(child(*o.window, "GehPalette")->size(), QSize(32, 2048));
+
+    QCOMPARE(mapBox->image().pixel(0, 0), quillon::testing::kRed);
+    o.window->menu().Grid1->trigger();
+    QCOMPARE(mapBox->image().pixel(0, 0), 0xFF000000u);
+
+    const std::string ini = o.program.readIni("Quillon.ini");
+    for (const char* line :
+         {"MapDoppelt=1", "PaletteDoppelt=1", "GehPaletteDoppelt=1", "Gitter=1"}) {
+        QVERIFY2(ini.find(line) != std::string::npos, line);
+    }
+    FakeDialogs* dialogs = nullptr;
+    auto again = o.program.window(&dialogs);
+    QVERIFY(again->menu().MapDoppelt1->isChecked());
+    QVERIFY(again->menu().Grid1->isChecked());
+    QVERIFY(!again->menu().GehDoppelt1->isChecked());
+    QCOMPARE(child(*again, "GehPalette")->size(), QSize(32, 2048));
+}
+
+void MainWindowTest::blockPaletteWidthIsAskedAndChecked() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    auto* palette = child<PictureView>(*o.window, "BlockPalette");
+    o.dialogs->inputAnswers = {QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("abc"),
+                               QString()};
+    o.window->menu().BlockPaletteBreite1->trigger();
+    QCOMPARE(o.dialogs->inputsAsked[0].caption,
+             QStringLiteral("Einstellung BlockPaletteBreite ändern"));
+    QCOMPARE(o.dialogs->inputsAsked[0].prompt,
+             QStringLiteral("Bitte geben sie eine neue Breite an, in welcher dieBlockPalette "
+                            "angezeigt werden soll."));
+    QCOMPARE(o.dialogs->inputsAsked[0].preset, QStringLiteral("8"));
+    QCOMPARE(palette->image().width(), 4 * 16);
+    for (int refused = 0; refused < 3; ++refused) {
+        o.window->menu().BlockPaletteBreite1->trigger();
+        QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("4"));
+    }
+    QCOMPARE(o.dialogs->errors.size(), 2);
+    QCOMPARE(o.dialogs->errors[1], QStringLiteral("'abc' is not a valid integer value"));
+    QCOMPARE(palette->image().width(), 4 * 16);
+    QVERIFY(o.program.readIni("Quillon.ini").find("BlockPaletteBreite=4") != std::string::npos);
+}
+
+void MainWindowTest::mapOeffnenChecksTheTypedIdentifier() {
+    Opened o;
+    o.dialogs->inputAnswers = {QStringLiteral("abc"), QStringLiteral("3"), QStringLiteral("0.1")};
+    o.window->menu().Mapffnen1->trigger();
+    QCOMPARE(o.dialogs->inputsAsked[0].caption, QStringLiteral("Map öffnen"));
+    QCOMPARE(o.dialogs->inputsAsked[0].preset, QStringLiteral("0.0"));
+    QCOMPARE(o.dialogs->inputsAsked[0].prompt,
+             QStringLiteral("Bitte geben sie die zu öffnente map an. Und zwar im Format "
+                            "\"<Bank>.<Map>\""));
+    o.window->menu().Mapffnen1->trigger();
+    QCOMPARE(o.dialogs->informs, QStringList({QStringLiteral("Info|Ungültige Eingabe"),
+                                              QStringLiteral("Info|Ungültige Eingabe")}));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon"));
+
+    o.window->menu().Mapffnen1->trigger();
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Map öffnen (0.1)"));
+    o.window->menu().Mapffnen1->trigger();  // cancelled: nothing happens
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
+    QVERIFY(o.dialogs->errors.isEmpty());
+}
+
+void MainWindowTest::failedMapOpenKeepsThePreviousMap() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    o.window->openMap(QStringLiteral("7.0"), QStringLiteral("Map öffnen (7.0)"));
+    QCOMPARE(o.dialogs->errors.size(), 1);
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.0"));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0)"));
+    QCOMPARE(child<PictureView>(*o.window, "MapBox")->image().size(), QSize(48, 32));
+}
+
+void MainWindowTest::headerTabShowsTheMapAttributes() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    MainWindow& w = *o.window;
+    QCOMPARE(child<QComboBox>(w, "Cbo_Name")->currentText(), QStringLiteral("TESTHAUS"));
+    QCOMPARE(child<QLineEdit>(w, "Txt_NeuerName")->text(), QStringLiteral("TESTHAUS"));
+    QCOMPARE(child<QLineEdit>(w, "Txt_Musik")->text(), QStringLiteral("012C"));
+    QCOMPARE(child<QComboBox>(w, "Cbo_Wetter")->currentText(), QStringLiteral("Regen"));
+    QCOMPARE(child<QComboBox>(w, "Cbo_Wetter")->itemText(5), QStringLiteral("05 ???"));
+    QCOMPARE(child<QComboBox>(w, "Cbo_Typ")->currentText(), QStringLiteral("Stadt"));
+    QVERIFY(child<QCheckBox>(w, "Chk_ZeigeName")->isChecked());
+    QCOMPARE(child<QLineEdit>(w, "Txt_HeaderTile1")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLineEdit>(w, "Txt_HeaderTile2")->text(), QStringLiteral("1"));
+    QCOMPARE(child<QLineEdit>(w, "Txt_MapBreite")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLineEdit>(w, "Txt_MapHoehe")->text(), QStringLiteral("2"));
+    QCOMPARE(quillon::ui::tagOf(child(w, "Cmd_Resize")), 932);
+    QCOMPARE(quillon::ui::tagOf(child(w, "Lbl_MapHoehe")), 931);
+    for (const char* writer : {"Cbo_Name", "Chk_ZeigeName", "Cmd_NameAendern", "Txt_Musik",
+                               "Cbo_Musik", "Cbo_Wetter", "Cmd_Aendern", "Cmd_Resize"}) {
+        QVERIFY2(!child(w, writer)->isEnabled(), writer);
+    }
+    child<QTabWidget>(w, "PageControl1")->setCurrentIndex(4);
+    QVERIFY(child(w, "ScrollBox8")->isVisibleTo(&w));
+    QVERIFY(!child(w, "Lbl_KeinHeader")->isVisibleTo(&w));
+
+    o.openByLine("ZWEITE (0.1)");
+    QCOMPARE(child<QLineEdit>(w, "Txt_Musik")->text(), QStringLiteral("0000"));
+    QVERIFY(!child<QCheckBox>(w, "Chk_ZeigeName")->isChecked());
+    QCOMPARE(child<QLineEdit>(w, "Txt_MapBreite")->text(), QStringLiteral("2"));
+}
+
+void MainWindowTest::mapWithoutHeaderHidesTheAttributeBox() {
+    Opened o;
+    o.openByLine("Extra (Extra)");
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("Extra"));
+    auto* tabs = child<QTabWidget>(*o.window, "PageControl1");
+    tabs->setCurrentIndex(4);
+    QVERIFY(!child(*o.window, "ScrollBox8")->isVisibleTo(o.window.get()));
+    auto* notice = child<QLabel>(*o.window, "Lbl_KeinHeader");
+    QVERIFY(notice->isVisibleTo(o.window.get()));
+    QCOMPARE(notice->text(),
+             QStringLiteral("Sorry für die aktuelle Map kann kein Header angezeigt werden."));
+    QCOMPARE(child<PictureView>(*o.window, "MapBox")->image().size(), QSize(32, 32));
+}
+
+void MainWindowTest::languageChangeRetitlesEverything() {
+    Opened o;
+    MainWindow& w = *o.window;
+    // The first language applies at start; a tagged item it lacks reads "Fehler".
+    QCOMPARE(w.menu().Grid1->text(), QStringLiteral("Gitter"));
+    QCOMPARE(w.menu().Tools1->title(), QStringLiteral("Fehler"));
+    QVERIFY(languageItem(w, QStringLiteral("Deutsch"))->isChecked());
+    o.openByLine("TESTHAUS (0.0)");
+
+    languageItem(w, QStringLiteral("English"))->trigger();
+    QVERIFY(languageItem(w, QStringLiteral("English"))->isChecked());
+    QCOMPARE(w.menu().Datei1->title(), QStringLiteral("File"));
+    QCOMPARE(w.menu().Laden1->text(), QStringLiteral("Load..."));
+    QCOMPARE(w.menu().MapDoppelt1->text(), QStringLiteral("Map double"));
+    QCOMPARE(w.menu().Grid1->text(), QStringLiteral("Fehler"));
+    QCOMPARE(w.statusText(0), QStringLiteral("Map loaded.  Index: 0.0"));
+    auto* tabs = child<QTabWidget>(w, "PageControl1");
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Movement"));
+    QCOMPARE(tabs->tabText(4), QStringLiteral("Header"));
+    QCOMPARE(child<QLabel>(w, "Lbl_Name")->text(), QStringLiteral("Name:"));
+    QCOMPARE(child<QLabel>(w, "Lbl_Musik")->text(), QStringLiteral("Fehler"));
+    QCOMPARE(child<QPushButton>(w, "Cmd_Resize")->text(), QStringLiteral("Fehler"));
+    QCOMPARE(child<QLabel>(w, "Lbl_KeineEvents")->text(),
+             QStringLiteral("Sorry keine Events für diese Map gefunden."));
+    tabs->setCurrentIndex(1);
+    hover(child(w, "GehBox"), QPoint(16 + 5, 3));
+    QCOMPARE(w.statusText(0), QStringLiteral("X: 1 Y: 0 Block: Water"));
+    QVERIFY(o.program.readIni("Quillon.ini").find("Sprache=English") != std::string::npos);
+
+    FakeDialogs* dialogs = nullptr;
+    auto again = o.program.window(&dialogs);
+    QCOMPARE(again->menu().Datei1->title(), QStringLiteral("File"));
+    QCOMPARE(again->statusText(0), QStringLiteral("Choose File->Load... to load a ROM."));
+}
+
+void MainWindowTest::withoutLanguageFileTheMenuIsDisabled() {
+    Opened o(false);
+    QVERIFY(!o.window->menu().Sprache1->menuAction()->isEnabled());
+    QVERIFY(o.window->menu().Sprache1->actions().isEmpty());
+    QCOMPARE(o.window->menu().Tools1->title(), QStringLiteral("Tools"));
+    QCOMPARE(o.window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+}
+
+void MainWindowTest::comboBoxModeOpensMaps() {
+    Opened o;
+    MainWindow& w = *o.window;
+    w.menu().Comboboxen1->trigger();
+    QVERIFY(child(w, "Scroll_Header")->isVisible());
+    QVERIFY(!o.tree()->isVisible());
+    auto* groups = child<QComboBox>(w, "Cbo_Main");
+    auto* maps = child<QComboBox>(w, "Cbo_Map");
+    QCOMPARE(groups->count(), 1);
+    QCOMPARE(groups->itemText(0), QStringLiteral("Stadt"));
+    groups->setCurrentIndex(0);
+    emit groups->activated(0);
+    QCOMPARE(maps->count(), 2);
+    QCOMPARE(maps->itemText(0), QStringLiteral("Zweite (0.1)"));
+    maps->setCurrentIndex(0);
+    emit maps->activated(0);
+    QCOMPARE(w.statusText(0), kLoaded + QStringLiteral("0.1"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - Zweite (0.1)"));
+
+    FakeDialogs* dialogs = nullptr;
+    auto again = o.program.window(&dialogs);
+    again->show();
+    QVERIFY(child(*again, "Scroll_Header")->isVisible());
+}
+
+void MainWindowTest::mapListPartsAreExclusive() {
+    Opened o;
+    MainWindow& w = *o.window;
+    w.menu().NurAusIni1->trigger();
+    QCOMPARE(o.tree()->topLevelItemCount(), 1);
+    QCOMPARE(o.tree()->topLevelItem(0)->text(0), QStringLiteral("Aus Ini"));
+    w.menu().NurausHeader1->trigger();
+    QVERIFY(!w.menu().NurAusIni1->isChecked());
+    QCOMPARE(o.tree()->topLevelItemCount(), 1);
+    QCOMPARE(o.tree()->topLevelItem(0)->text(0), QStringLiteral("Nur aus Header"));
+    QVERIFY(o.program.readIni("Quillon.ini").find("Maps=NurausHeader") != std::string::npos);
+    w.menu().NurausHeader1->trigger();  // both off: both parts
+    QCOMPARE(o.tree()->topLevelItemCount(), 2);
+    QVERIFY(o.program.readIni("Quillon.ini").find("Maps=") == std::string::npos);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

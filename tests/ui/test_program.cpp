@@ -1,0 +1,113 @@
+#include "tests/ui/test_program.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/ui/fake_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
+
+namespace quillon::testing {
+
+namespace {
+
+// A 4bpp tile of one colour index: 32 bytes, two pixels a byte.
+std::vector<std::uint8_t> solidTile(std::uint8_t index) {
+    return std::vector<std::uint8_t>(32, static_cast<std::uint8_t>(index | (index << 4)));
+}
+
+// Lower layer: tile `lower` in all four quarters; upper layer: tile 2, all colour 0 (clear).
+std::array<std::uint16_t, 8> block(std::uint16_t lower) {
+    return {lower, lower, lower, lower, 2, 2, 2, 2};
+}
+
+TilesetSpec primaryTileset() {
+    TilesetSpec t;
+    for (std::uint8_t index : {1, 2, 0}) {
+        auto tile = solidTile(index);
+        t.tiles.insert(t.tiles.end(), tile.begin(), tile.end());
+    }
+    std::array<std::uint16_t, 16> palette{};
+    palette[1] = 0x001F;
+    palette[2] = 0x03E0;
+    t.palettes = {palette};
+    t.blocks = {block(0), block(1)};
+    return t;
+}
+
+TilesetSpec secondaryTileset() {
+    TilesetSpec t;
+    t.tiles = solidTile(0);
+    t.blocks = {block(0)};
+    return t;
+}
+
+BuiltRom buildRom() {
+    RomBuilder builder(Family::Rse);
+    builder.addTileset(primaryTileset());
+    builder.addTileset(secondaryTileset());
+    builder.addMapName("TESTHAUS");
+    builder.addMapName("ZWEITE");
+    MapSpec first;
+    first.width = 3;
+    first.height = 2;
+    first.grid = {0x0000, 0x0C01, 0x0000, 0x0001, 0x0000, 0x0000};
+    first.music = 0x012C;
+    first.weather = 2;
+    first.type = 1;
+    first.showName = 1;
+    builder.addMap(first);
+    MapSpec second;
+    second.map = 1;
+    second.width = 2;
+    second.height = 2;
+    second.nameIndex = 1;
+    builder.addMap(second);
+    return builder.build();
+}
+
+const char* kSprachen =
+    "[Deutsch]\n11=Datei\n12=Einstellungen\n120=Gitter\n1260=Map Doppelt\n"
+    "[English]\n11=File\n110=Load...\n1260=Map double\n20=Map\n21=Movement\n"
+    "30=Choose File->Load... to load a ROM.\n31=ROM loaded! Choose a map.\n"
+    "32=Map loaded.  Index:\n33=Block:\n900=Name:\n";
+
+const char* kGehDaten = "[Deutsch]\n03=Wasser\n[English]\n03=Water\n";
+const char* kWetter = "[Deutsch]\n00=Kein Wetter\n02=Regen\n";
+const char* kTyp = "[Deutsch]\n01=Stadt\n";
+
+}  // namespace
+
+TestProgram::TestProgram(bool withLanguages) : m_rom(buildRom()) {
+    const std::string extraFooter = std::to_string(m_rom.maps.at({0, 1}).footer);
+    std::map<std::string, std::string> files = {
+        {"Ini/GehDaten.ini", kGehDaten},
+        {"Ini/Wetter.ini", kWetter},
+        {"Ini/Typ.ini", kTyp},
+        {"Ini/Main.ini", "[Stadt]\n0=0.1\n1=Extra\n"},
+        {"Ini/Maps.ini",
+         "[0.1]\nName=Zweite\n[Extra]\nName=Extra\n" + m_rom.title + "=" + extraFooter + "\n"},
+    };
+    if (withLanguages) {
+        files["Ini/Sprachen.ini"] = kSprachen;
+    }
+    writeProgramFolder(m_dir.path(), m_rom, files);
+    writeRomFile(m_dir.file("test.gba"), m_rom);
+}
+
+QString TestProgram::romPath() const { return ui::fromPath(m_dir.file("test.gba")); }
+
+std::string TestProgram::readIni(const std::string& name) const {
+    std::ifstream in(m_dir.path() / "Ini" / name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::unique_ptr<ui::MainWindow> TestProgram::window(FakeDialogs** dialogs) const {
+    auto fake = std::make_unique<FakeDialogs>();
+    *dialogs = fake.get();
+    return std::make_unique<ui::MainWindow>(m_dir.path(), std::move(fake));
+}
+
+}  // namespace quillon::testing

@@ -1,0 +1,102 @@
+// quillon-mkdemo OUT.gba: writes the demo ROM and prints its game profile.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tests/support/rom_builder.h"
+#include "tools/mkdemo/demo_maps.h"
+#include "tools/mkdemo/palettes.h"
+#include "tools/mkdemo/pokemon_names.h"
+
+namespace quillon::mkdemo {
+
+namespace {
+
+constexpr int kOutdoorPrimary = 0, kTownSecondary = 1, kRoomPrimary = 2, kFurnitureSecondary = 3;
+
+struct PairArt {
+    TilesetArt* primary;
+    TilesetArt* secondary;
+    BlockInfo info(std::uint16_t block) const {
+        return block < 512 ? primary->info(block) : secondary->info(block);
+    }
+};
+
+testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<std::string>& names) {
+    const bool outdoor = demo.tilesets == Pair::Outdoor;
+    const PairArt pair = outdoor ? PairArt{&art.outdoor.tiles(), &art.town.tiles()}
+                                 : PairArt{&art.interior.rooms(), &art.interior.furniture()};
+    testing::MapSpec spec;
+    spec.bank = demo.bank;
+    spec.map = demo.map;
+    spec.width = static_cast<std::uint16_t>(demo.canvas.width());
+    spec.height = static_cast<std::uint16_t>(demo.canvas.height());
+    spec.grid = demo.canvas.grid(outdoor ? &art.outdoor : nullptr,
+                                 [&](std::uint16_t b) { return pair.info(b); });
+    for (int q = 0; q < 4; ++q) {
+        // Outside the map: a tree outdoors, the dark beyond the walls indoors.
+        const std::uint16_t block = outdoor ? art.outdoor.tree(q) : 0;
+        spec.border[q] = static_cast<std::uint16_t>(block | kBlocked << 10);
+    }
+    spec.primary = outdoor ? kOutdoorPrimary : kRoomPrimary;
+    spec.secondary = outdoor ? kTownSecondary : kFurnitureSecondary;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == demo.name) {
+            spec.nameIndex = static_cast<std::uint8_t>(i);
+        }
+    }
+    spec.weather = demo.weather;
+    spec.type = demo.type;
+    spec.showName = demo.showName;
+    spec.music = demo.music;
+    return spec;
+}
+
+testing::BuiltRom buildDemo() {
+    DemoArt art;
+    const std::vector<std::string> names = demoMapNames();
+    std::vector<testing::MapSpec> specs;
+    for (const DemoMap& demo : demoMaps(art)) {
+        specs.push_back(mapSpec(demo, art, names));
+    }
+    // Every block exists now: the maps asked for them.
+    testing::RomBuilder builder(testing::Family::Rse, "QUILLON DEMO", "QDME");
+    builder.addTileset(art.outdoor.tiles().finish(true, outdoorPalettes()));
+    builder.addTileset(art.town.tiles().finish(false, townPalettes()));
+    builder.addTileset(art.interior.rooms().finish(true, roomPalettes()));
+    builder.addTileset(art.interior.furniture().finish(false, furniturePalettes()));
+    for (const testing::MapSpec& spec : specs) {
+        builder.addMap(spec);
+    }
+    for (const std::string& name : names) {
+        builder.addMapName(name);
+    }
+    for (const std::string& name : demoPokemonNames()) {
+        builder.addPokemonName(name);
+    }
+    testing::BuiltRom rom = builder.build();
+    rom.mainFile = "Ini\\Demo\\Main.ini";
+    rom.mapsFile = "Ini\\Demo\\Maps.ini";
+    return rom;
+}
+
+}  // namespace
+
+}  // namespace quillon::mkdemo
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quillon-mkdemo OUT.gba\n");
+        return 2;
+    }
+    try {
+        const quillon::testing::BuiltRom rom = quillon::mkdemo::buildDemo();
+        quillon::testing::writeRomFile(argv[1], rom);
+        std::printf("%s", rom.profileIni().c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillon-mkdemo: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
