@@ -13,16 +13,6 @@
 
 namespace quillon::ui {
 
-namespace {
-
-// ROM offset of a block's 16-byte record, counted from part 1's block table for both parts.
-std::int64_t blockRecordOffset(const TilesetPair& tilesets, int block) {
-    return static_cast<std::int64_t>(block) * TilesetPair::kRecordSize +
-           tilesets.blockTableOffset(1);
-}
-
-}  // namespace
-
 MapTab::MapTab(Session& session, QWidget* parent)
     : QWidget(parent),
       m_session(session),
@@ -84,7 +74,7 @@ void MapTab::BlockPaletteMouseMove(int x, int y) {
     emit statusText(QStringLiteral("%1 %2 %3 %4")
                         .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
                              langText(lang, 34, "Offset:"),
-                             toQ(IntToHex(blockRecordOffset(m_session.tilesets(), block), 1))));
+                             toQ(IntToHex(m_session.tilesets().blockRecordOffset(block), 1))));
 }
 
 }  // namespace quillon::ui

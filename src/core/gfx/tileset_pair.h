@@ -77,6 +77,11 @@ public:
     // part is 1 or 2; anything else throws IndexError.
     int tilesetNumber(int part) const;
     std::int32_t blockTableOffset(int part) const;
+    // ROM offset of block n's 16-byte record as the palette's status text shows it: counted
+    // from part 1's block table for the blocks of both parts.
+    std::int64_t blockRecordOffset(int block) const {
+        return static_cast<std::int64_t>(block) * kRecordSize + blockTableOffset(1);
+    }
     std::int32_t behaviourTableOffset(int part) const;
     // Whether the last LoadTilesets kept this part as it was.
     bool partUnchanged(int part) const;

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# End to end: the demo ROM generator and the command-line tool on its output.
+# Usage: cli_test.sh BIN_DIR
+set -euo pipefail
+bin="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$bin/quillon-mkdemo" "$work/demo.gba" > /dev/null
+before=$(md5sum < "$work/demo.gba")
+
+info=$("$bin/quillon-cli" info "$work/demo.gba")
+expected=$'Title: QUILLON DEMOQDME\nFamily: RSE\nProfile: yes\nMaps: 6'
+[ "$info" = "$expected" ] || fail "info printed: $info"
+
+maps=$("$bin/quillon-cli" maps "$work/demo.gba")
+[ "$(echo "$maps" | wc -l)" -eq 6 ] || fail "maps printed: $maps"
+[ "$(echo "$maps" | head -1)" = $'0.0\tQUILLON TOWN' ] || fail "first map line: $(echo "$maps" | head -1)"
+
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/town.png" --grid
+[ "$(head -c 8 "$work/town.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "no PNG"
+"$bin/quillon-cli" render "$work/demo.gba" 0.1 -o "$work/route.bmp"
+# BMP: "BM", 24 bits per pixel at byte 28, width at 18 = 20 blocks x 16.
+[ "$(head -c 2 "$work/route.bmp")" = "BM" ] || fail "no BMP"
+[ "$(od -An -tu2 -j28 -N2 "$work/route.bmp" | tr -d ' ')" = "24" ] || fail "BMP is not 24-bit"
+[ "$(od -An -tu4 -j18 -N4 "$work/route.bmp" | tr -d ' ')" = "320" ] || fail "BMP width"
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/geh.png" --view movement
+
+# Bad input: a message on stderr, a non-zero status, the ROM untouched.
+printf 'not a rom' > "$work/text.gba"
+! "$bin/quillon-cli" info "$work/text.gba" 2> "$work/err" || fail "text file accepted"
+grep -q "kein GBA-Rom" "$work/err" || fail "message: $(cat "$work/err")"
+! "$bin/quillon-cli" render "$work/demo.gba" 9.9 -o "$work/x.png" 2> "$work/err" || fail "9.9 rendered"
+grep -q "Map 9.9" "$work/err" || fail "message: $(cat "$work/err")"
+! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
+! "$bin/quillon-cli" maps "$work/missing.gba" 2> /dev/null || fail "missing ROM"
+[ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
+echo "cli tests passed"
