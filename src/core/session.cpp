@@ -2,8 +2,6 @@
 
 #include "core/errors.h"
 #include "core/gfx/map_renderer.h"
-#include "core/gfx/movement_view.h"
-#include "core/gfx/text_painter.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
 
@@ -13,14 +11,6 @@ namespace {
 
 // Smallest file that holds a GBA cartridge header (entry point, logo, title, code, checksum).
 constexpr std::uint64_t kGbaHeaderSize = 0xC0;
-
-// Movement labels without a font: the coloured squares alone.
-class NoTextPainter final : public TextPainter {
-public:
-    void drawText(Bitmap&, int, int, std::string_view) override {}
-};
-
-NoTextPainter g_noText;
 
 // Refuses files that cannot be a ROM image before the editor lets go of the current one.
 void checkRomImage(RomFile& file, const std::string& name) {
@@ -43,7 +33,9 @@ Session::Session(std::filesystem::path programFolder)
       m_data(m_folder),
       m_settings(m_data.quillon()),
       m_lang(m_data.sprachen()),
-      m_tilesets(std::make_unique<TilesetPair>()) {
+      m_tilesets(std::make_unique<TilesetPair>()),
+      m_pictures(*m_tilesets, m_grid, m_settings),
+      m_editor(m_grid, m_pictures) {
     std::string language;
     if (m_lang.available()) {
         auto languages = m_lang.languages();
@@ -111,7 +103,8 @@ void Session::reloadRom() {
 void Session::loadRomTables() {
     m_romLoaded = false;
     m_mapLoaded = false;
-    m_modified = false;
+    m_pictures.setEnabled(false);
+    m_editor.romOpened();
     m_tilesets->reset();
     m_map = CurrentMap{};
     m_grid = BlockGrid{};
@@ -173,73 +166,48 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
             // Half-decoded tilesets must not be mistaken for loaded ones by the next map.
             m_tilesets->reset();
             m_map.tileset1 = m_map.tileset2 = 100;
-            m_mapPictureCurrent = true;  // keep showing the previous map as it was drawn
             throw;
         }
     }
     m_map = std::move(loaded.map);
     m_grid = std::move(loaded.grid);
     m_mapLoaded = true;
-    m_modified = false;
-    invalidatePictures();
+    m_editor.mapOpened();
+    m_pictures.setEnabled(true);
+    m_pictures.invalidate();
     m_rom.Close();
     return loaded.notice;
 }
 
-void Session::setTextPainter(TextPainter* painter) {
-    m_textPainter = painter;
-    m_movementTiles.reset();
-    m_movementPaletteCurrent = false;
-    m_movementViewCurrent = false;
-}
+void Session::setTextPainter(TextPainter* painter) { m_pictures.setTextPainter(painter); }
 
-void Session::invalidatePictures() {
-    m_mapPictureCurrent = false;
-    m_blockPaletteCurrent = false;
-    m_movementViewCurrent = false;
-}
-
-const MovementTileCache& Session::movementTiles() {
-    if (!m_movementTiles) {
-        m_movementTiles =
-            std::make_unique<MovementTileCache>(m_textPainter ? *m_textPainter : g_noText);
+void Session::saveMap() {
+    if (!m_mapLoaded) {
+        throw Error("Es ist keine Map geöffnet.");
     }
-    return *m_movementTiles;
+    if (!m_map.hasFooter()) {
+        throw Error("Die Map \"" + m_map.identifier +
+                    "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(m_grid.cellCount()) * 2);
+    for (int i = 0; i < m_grid.cellCount(); ++i) {
+        writeLe16(&bytes[static_cast<std::size_t>(i) * 2], m_grid.cells[static_cast<std::size_t>(i)].raw);
+    }
+    m_rom.Open();
+    m_rom.WriteBlock(bytes, static_cast<std::int32_t>(m_map.gridOffset));
+    m_rom.Close();
+    m_editor.markSaved();
 }
 
-const Bitmap& Session::mapPicture() {
-    if (!m_mapPictureCurrent && m_mapLoaded) {
-        UpdateMap(*m_tilesets, m_grid, m_settings.flag(Settings::Flag::Gitter), m_mapPicture);
-        m_mapPictureCurrent = true;
-        m_movementViewCurrent = false;
+bool Session::saveMapAs(const std::filesystem::path& newName) {
+    if (!m_mapLoaded) {
+        throw Error("Es ist keine Map geöffnet.");
     }
-    return m_mapPicture;
-}
-
-const Bitmap& Session::blockPalette() {
-    if (!m_blockPaletteCurrent && m_mapLoaded) {
-        UpdateBlockPalette(*m_tilesets, m_settings.blockPaletteBreite(),
-                           m_settings.flag(Settings::Flag::Gitter), m_blockPalette);
-        m_blockPaletteCurrent = true;
+    if (!m_rom.SaveAs(newName)) {
+        return false;
     }
-    return m_blockPalette;
-}
-
-const Bitmap& Session::movementView() {
-    const Bitmap& map = mapPicture();
-    if (!m_movementViewCurrent && m_mapLoaded) {
-        buildMovementView(map, m_grid, movementTiles(), m_movementView);
-        m_movementViewCurrent = true;
-    }
-    return m_movementView;
-}
-
-const Bitmap& Session::movementPalette() {
-    if (!m_movementPaletteCurrent) {
-        buildMovementPalette(movementTiles(), m_movementPalette);
-        m_movementPaletteCurrent = true;
-    }
-    return m_movementPalette;
+    saveMap();
+    return true;
 }
 
 }  // namespace quillon

@@ -14,6 +14,8 @@
 #include "core/map/block_grid.h"
 #include "core/map/map_list.h"
 #include "core/map/map_loader.h"
+#include "core/map_editor.h"
+#include "core/map_pictures.h"
 #include "core/rom/char_table.h"
 #include "core/rom/trom.h"
 
@@ -21,7 +23,6 @@ namespace quillon {
 
 class TilesetPair;
 class TextPainter;
-class MovementTileCache;
 
 // Everything the main window shows and every command it runs, without a window: the ROM, the
 // game profile and data files, the open map with its tilesets and pictures, the flags.
@@ -72,8 +73,19 @@ public:
     const BlockGrid& grid() const { return m_grid; }
     BlockGrid& grid() { return m_grid; }
     const TilesetPair& tilesets() const { return *m_tilesets; }
-    bool modified() const { return m_modified; }
-    void setModified(bool value) { m_modified = value; }
+    // The open map differs from the ROM: painted since it was opened or last saved.
+    bool modified() const { return m_mapLoaded && m_editor.modified(); }
+    MapEditor& editor() { return m_editor; }
+
+    // Writes the grid of the open map into the ROM at its grid offset ("Speichern"). A map
+    // opened without a footer of its own is refused (its grid offset would name another
+    // map's grid). Throws RomIoError when the file cannot be written; the map then stays
+    // modified.
+    void saveMap();
+    // Copies the ROM file to newName (".gba" added when missing), continues on the copy and
+    // saves the map there. False when the copy failed (the target exists): nothing is saved
+    // and the editor stays on the old file.
+    bool saveMapAs(const std::filesystem::path& newName);
 
     // Weather and map type names in the language of the start; movement value names in the
     // current language (refilled on a language change).
@@ -89,16 +101,15 @@ public:
     // Labels for the movement squares are drawn by the platform's font code.
     void setTextPainter(TextPainter* painter);
     // Built on demand; each is redrawn only when something it shows has changed.
-    const Bitmap& mapPicture();
-    const Bitmap& blockPalette();
-    const Bitmap& movementView();
-    const Bitmap& movementPalette();
+    const Bitmap& mapPicture() { return m_pictures.map(); }
+    const Bitmap& blockPalette() { return m_pictures.blockPalette(); }
+    const Bitmap& movementView() { return m_pictures.movementView(); }
+    const Bitmap& movementPalette() { return m_pictures.movementPalette(); }
     // Forces the next picture request to redraw (grid toggle, palette width change).
-    void invalidatePictures();
+    void invalidatePictures() { m_pictures.invalidate(); }
 
 private:
     void loadRomTables();
-    const MovementTileCache& movementTiles();
 
     std::filesystem::path m_folder;
     DataFiles m_data;
@@ -114,25 +125,16 @@ private:
     BankScan m_scan;
 
     bool m_mapLoaded = false;
-    bool m_modified = false;
     CurrentMap m_map;
     BlockGrid m_grid;
     std::unique_ptr<TilesetPair> m_tilesets;
+    MapPictures m_pictures;
+    MapEditor m_editor;
 
     std::vector<std::string> m_weatherNames;
     std::vector<std::string> m_typeNames;
     std::vector<std::string> m_movementNames;
 
-    TextPainter* m_textPainter = nullptr;
-    std::unique_ptr<MovementTileCache> m_movementTiles;
-    Bitmap m_mapPicture;
-    Bitmap m_blockPalette;
-    Bitmap m_movementView;
-    Bitmap m_movementPalette;
-    bool m_mapPictureCurrent = false;
-    bool m_blockPaletteCurrent = false;
-    bool m_movementViewCurrent = false;
-    bool m_movementPaletteCurrent = false;
 };
 
 }  // namespace quillon

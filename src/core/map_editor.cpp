@@ -1,0 +1,146 @@
+#include "core/map_editor.h"
+
+#include "core/map/block_grid.h"
+#include "core/map_pictures.h"
+
+namespace quillon {
+
+MapEditor::MapEditor(BlockGrid& grid, MapPictures& pictures)
+    : m_grid(grid), m_pictures(pictures), m_painter(grid, m_history) {}
+
+void MapEditor::mapOpened() {
+    m_history.clear();
+    m_stamp = {};
+    m_selecting = false;
+}
+
+void MapEditor::romOpened() {
+    mapOpened();
+    m_block = 0;
+    m_movement = 0;
+}
+
+void MapEditor::selectBlock(int block) {
+    if (block < 0 || block > 1023) {
+        return;
+    }
+    m_block = block;
+    m_stamp = {};
+}
+
+void MapEditor::selectMovement(int value) {
+    if (value >= 0 && value <= 63) {
+        m_movement = static_cast<std::uint8_t>(value);
+    }
+}
+
+int MapEditor::pickBlock(int x, int y) {
+    if (!m_grid.contains(x, y)) {
+        return -1;
+    }
+    selectBlock(m_grid.at(x, y).block());
+    return m_block;
+}
+
+int MapEditor::pickMovement(int x, int y) {
+    if (!m_grid.contains(x, y)) {
+        return -1;
+    }
+    m_movement = m_grid.movement[static_cast<std::size_t>(y * m_grid.width + x)];
+    return m_movement;
+}
+
+void MapEditor::beginStroke() { m_history.begin(); }
+
+void MapEditor::endStroke() { m_history.end(); }
+
+template <typename Edit>
+CellRect MapEditor::step(Edit edit) {
+    const bool own = !m_history.inStep();
+    if (own) {
+        m_history.begin();
+    }
+    CellRect changed = edit();
+    if (own) {
+        m_history.end();
+    }
+    m_pictures.cellsChanged(changed);
+    return changed;
+}
+
+CellRect MapEditor::paint(int x, int y) {
+    if (hasStamp()) {
+        return step([&] { return m_painter.pasteStamp(m_stamp, x, y); });
+    }
+    return step([&] { return m_painter.paintBlock(x, y, static_cast<std::uint16_t>(m_block)); });
+}
+
+CellRect MapEditor::fillBlocks(int x, int y) {
+    return step([&] { return m_painter.fillBlocks(x, y, static_cast<std::uint16_t>(m_block)); });
+}
+
+CellRect MapEditor::replaceBlocks(int x, int y) {
+    return step(
+        [&] { return m_painter.replaceBlocks(x, y, static_cast<std::uint16_t>(m_block)); });
+}
+
+CellRect MapEditor::paintMovement(int x, int y) {
+    return step([&] { return m_painter.paintMovement(x, y, m_movement); });
+}
+
+CellRect MapEditor::fillMovement(int x, int y) {
+    return step([&] { return m_painter.fillMovement(x, y, m_movement); });
+}
+
+CellRect MapEditor::replaceMovement(int x, int y) {
+    return step([&] { return m_painter.replaceMovement(x, y, m_movement); });
+}
+
+void MapEditor::startSelection(int x, int y) {
+    m_selection.start(x, y);
+    m_selecting = true;
+}
+
+void MapEditor::dragSelection(int x, int y) {
+    if (m_selecting) {
+        m_selection.dragTo(x, y);
+    }
+}
+
+void MapEditor::endSelection() {
+    if (!m_selecting) {
+        return;
+    }
+    m_selecting = false;
+    m_stamp = Stamp::copy(m_grid, m_selection.rect());
+}
+
+Bitmap MapEditor::selectionPicture() {
+    const CellRect r = m_selection.rect();
+    Bitmap out(r.width * 16, r.height * 16);
+    const Bitmap& map = m_pictures.map();
+    for (int y = 0; y < out.height(); ++y) {
+        const int sy = r.y * 16 + y;
+        for (int x = 0; x < out.width(); ++x) {
+            const int sx = r.x * 16 + x;
+            if (map.contains(sx, sy)) {
+                out.setPixel(x, y, map.pixel(sx, sy));
+            }
+        }
+    }
+    return out;
+}
+
+CellRect MapEditor::undo() {
+    CellRect r = m_history.undo(m_grid);
+    m_pictures.cellsChanged(r);
+    return r;
+}
+
+CellRect MapEditor::redo() {
+    CellRect r = m_history.redo(m_grid);
+    m_pictures.cellsChanged(r);
+    return r;
+}
+
+}  // namespace quillon

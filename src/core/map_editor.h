@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/edit/cell_rect.h"
+#include "core/edit/grid_history.h"
+#include "core/edit/map_painter.h"
+#include "core/edit/selection.h"
+#include "core/gfx/bitmap.h"
+
+namespace quillon {
+
+class MapPictures;
+struct BlockGrid;
+
+// Painting the open map in memory: the brush (selected block, selected movement value, the
+// stamp), the edits, and their undo history. Every edit returns the cells it changed and has
+// already redrawn them in the pictures. Nothing here touches the ROM; the grid reaches it when
+// the map is saved.
+class MapEditor {
+public:
+    MapEditor(BlockGrid& grid, MapPictures& pictures);
+
+    // A new map or ROM: brush kept, stamp, selection and history gone.
+    void mapOpened();
+    // A new ROM: block 0 and movement value 0 are selected.
+    void romOpened();
+
+    int selectedBlock() const { return m_block; }
+    // Choosing a block drops the stamp. Blocks outside 0..1023 are ignored.
+    void selectBlock(int block);
+    std::uint8_t selectedMovement() const { return m_movement; }
+    void selectMovement(int value);
+    // The cell's block (or movement value) becomes the brush; -1 outside the map.
+    int pickBlock(int x, int y);
+    int pickMovement(int x, int y);
+
+    // A stroke groups the edits of one mouse press (a drag) into one undo step.
+    void beginStroke();
+    void endStroke();
+    // Left click or drag: the stamp when there is one, else the selected block.
+    CellRect paint(int x, int y);
+    CellRect fillBlocks(int x, int y);
+    CellRect replaceBlocks(int x, int y);
+    CellRect paintMovement(int x, int y);
+    CellRect fillMovement(int x, int y);
+    CellRect replaceMovement(int x, int y);
+
+    // Rectangle selection (Ctrl + right button); its end copies the stamp.
+    void startSelection(int x, int y);
+    void dragSelection(int x, int y);
+    void endSelection();
+    bool selecting() const { return m_selecting; }
+    CellRect selectionRect() const { return m_selection.rect(); }
+    bool hasStamp() const { return !m_stamp.empty(); }
+    const Stamp& stamp() const { return m_stamp; }
+    void clearStamp() { m_stamp = {}; }
+    // The part of the map picture under the selection, at its own size.
+    Bitmap selectionPicture();
+
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    CellRect undo();
+    CellRect redo();
+    // The grid differs from the ROM (as of the last open or save).
+    bool modified() const { return m_history.modified(); }
+    void markSaved() { m_history.markSaved(); }
+
+private:
+    // Runs one edit as an undo step of its own unless a stroke is open.
+    template <typename Edit>
+    CellRect step(Edit edit);
+
+    BlockGrid& m_grid;
+    MapPictures& m_pictures;
+    GridHistory m_history;
+    MapPainter m_painter;
+    int m_block = 0;
+    std::uint8_t m_movement = 0;
+    Selection m_selection;
+    bool m_selecting = false;
+    Stamp m_stamp;
+};
+
+}  // namespace quillon
