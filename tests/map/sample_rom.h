@@ -5,15 +5,20 @@
 namespace quillon::testing {
 
 // A small ROM of either family: one tileset pair, bank 0 with three maps, bank 1 with two.
-// Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its grid holds block i % 16 and
-// movement value (b + m) so the tests can tell maps and cells apart.
+// Block i is one colour, 1 + i % 4. Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its
+// grid holds block i % 16 and movement value (b + m) so the tests can tell maps and cells
+// apart.
 inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) {
     RomBuilder b(family, "QUILLON TEST", family == Family::Frlg ? "BPRE" : "QTSE", 1 << 20);
     TilesetSpec primary;
-    primary.tiles.assign(32 * 4, 0x11);
-    primary.palettes.push_back({0x0000, 0x001F, 0x03E0, 0x7C00});
+    for (int t = 0; t < 5; ++t) {  // tile t is all colour t; tile 0 is see-through
+        primary.tiles.insert(primary.tiles.end(), 32, static_cast<std::uint8_t>(t * 0x11));
+    }
+    primary.palettes.push_back({0x0000, 0x001F, 0x03E0, 0x7C00, 0x7FFF});
     for (int i = 0; i < 16; ++i) {
-        primary.blocks.push_back({static_cast<std::uint16_t>(i % 4), 0, 0, 0, 0, 0, 0, 0});
+        // Lower layer: tile 1 + i % 4 in every quarter; upper layer: the see-through tile.
+        const auto t = static_cast<std::uint16_t>(1 + i % 4);
+        primary.blocks.push_back({t, t, t, t, 0, 0, 0, 0});
     }
     TilesetSpec secondary = primary;
     secondary.compressed = true;

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/errors.h"
+#include "core/session.h"
+#include "tests/map/sample_rom.h"
+
+namespace quillon {
+namespace {
+
+using testing::buildSampleRom;
+using testing::BuiltRom;
+
+// A ROM image whose writes fail, as a read-only file or a full disk does.
+class FailingWrites final : public RomFile {
+public:
+    explicit FailingWrites(std::vector<std::uint8_t> bytes) : m_image(std::move(bytes)) {}
+    void read(std::uint32_t offset, std::span<std::uint8_t> out) override {
+        m_image.read(offset, out);
+    }
+    void write(std::uint32_t, std::span<const std::uint8_t>) override {
+        throw RomIoError("File access denied");
+    }
+    std::uint64_t size() const override { return m_image.size(); }
+
+private:
+    MemoryRomFile m_image;
+};
+
+class SessionEditing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_built = buildSampleRom();
+        testing::writeProgramFolder(m_dir.path(), m_built);
+        testing::writeRomFile(m_dir.file("sample.gba"), m_built);
+    }
+    std::vector<std::uint8_t> romBytes(const std::string& name, std::uint32_t offset,
+                                       std::size_t n) {
+        std::ifstream in(m_dir.file(name), std::ios::binary);
+        in.seekg(offset);
+        std::vector<std::uint8_t> out(n);
+        in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(n));
+        return out;
+    }
+    testing::TempDir m_dir;
+    BuiltRom m_built;
+};
+
+TEST_F(SessionEditing, PaintSaveAndReopenWritesExactlyTheGrid) {
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.1", "t");  // 5 x 3, movement value 1 everywhere
+    const std::uint32_t grid = m_built.maps.at({0, 1}).grid;
+    const auto before = romBytes("sample.gba", 0, m_built.bytes.size());
+
+    s.editor().selectBlock(0x2A);
+    s.editor().beginStroke();
+    s.editor().paint(0, 0);
+    s.editor().paint(1, 0);
+    s.editor().endStroke();
+    s.editor().selectMovement(0x0C);
+    s.editor().fillMovement(4, 2);
+    EXPECT_TRUE(s.modified());
+    s.saveMap();
+    EXPECT_FALSE(s.modified());
+
+    auto after = romBytes("sample.gba", 0, m_built.bytes.size());
+    EXPECT_EQ(after[grid], 0x2A);
+    EXPECT_EQ(after[grid + 1], 0x0C << 2) << "filled movement value in the high byte";
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (i < grid || i >= grid + 5 * 3 * 2) {
+            ASSERT_EQ(after[i], before[i]) << "byte " << i << " outside the grid changed";
+        }
+    }
+
+    Session again(m_dir.path());
+    again.openRom(m_dir.file("sample.gba"));
+    again.openMap("0.1", "t");
+    EXPECT_EQ(again.grid().at(1, 0).raw, (0x0C << 10) | 0x2A);
+    EXPECT_FALSE(again.modified());
+}
+
+TEST_F(SessionEditing, UndoingBackToTheOpenedMapClearsTheModifiedState) {
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.0", "t");
+    const auto first = s.grid().at(3, 2);
+    s.editor().selectBlock(9);
+    EXPECT_FALSE(s.editor().fillBlocks(3, 2).empty());
+    EXPECT_TRUE(s.modified());
+    s.editor().undo();
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(s.grid().at(3, 2), first);
+
+    s.editor().paint(0, 0);
+    s.openMap("0.2", "t");  // the history belongs to the map
+    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(s.editor().canUndo());
+}
+
+TEST_F(SessionEditing, PicturesFollowTheEdits) {
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.0", "t");
+    const Bitmap before = s.mapPicture();
+    s.movementView();
+    s.editor().selectBlock(1);  // differs from block 0 in the top-left cell
+    s.editor().paint(0, 0);
+    EXPECT_NE(s.mapPicture(), before);
+    s.invalidatePictures();
+    const Bitmap full = s.mapPicture();
+    s.editor().undo();
+    EXPECT_EQ(s.mapPicture(), before);
+    s.editor().redo();
+    EXPECT_EQ(s.mapPicture(), full);
+}
+
+TEST_F(SessionEditing, AFailedSaveKeepsTheMapModified) {
+    Session s(m_dir.path());
+    s.openRom(std::make_unique<FailingWrites>(m_built.bytes), "readonly.gba");
+    s.openMap("0.0", "t");
+    s.editor().selectBlock(3);
+    s.editor().paint(1, 1);
+    EXPECT_THROW(s.saveMap(), RomIoError);
+    EXPECT_TRUE(s.modified());
+}
+
+TEST_F(SessionEditing, APlaceholderMapIsNeverSavedOverAnotherGrid) {
+    std::ofstream(m_dir.path() / "Ini" / "Maps.ini") << "[Leer]\nName=Leer\n";
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.0", "t");
+    ASSERT_TRUE(s.openMap("Leer", "Leer").has_value());
+    EXPECT_EQ(s.grid().cellCount(), 1);
+    s.editor().selectBlock(7);
+    s.editor().paint(0, 0);
+    const auto before = romBytes("sample.gba", 0, m_built.bytes.size());
+    EXPECT_THROW(s.saveMap(), Error);
+    EXPECT_EQ(romBytes("sample.gba", 0, m_built.bytes.size()), before);
+}
+
+TEST_F(SessionEditing, SaveAsCopiesThenSavesOnTheCopy) {
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.0", "t");
+    s.editor().selectBlock(0x33);
+    s.editor().paint(0, 0);
+    std::ofstream(m_dir.file("taken.gba")) << "x";
+    EXPECT_FALSE(s.saveMapAs(m_dir.file("taken.gba")));
+    EXPECT_TRUE(s.modified());
+    EXPECT_EQ(s.rom().FileName(), m_dir.file("sample.gba"));
+
+    EXPECT_TRUE(s.saveMapAs(m_dir.file("copy")));
+    EXPECT_FALSE(s.modified());
+    const std::uint32_t grid = m_built.maps.at({0, 0}).grid;
+    EXPECT_EQ(romBytes("copy.gba", grid, 1)[0], 0x33);
+    EXPECT_EQ(romBytes("sample.gba", grid, 1)[0], m_built.bytes[grid]) << "original untouched";
+}
+
+}  // namespace
+}  // namespace quillon
