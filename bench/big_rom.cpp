@@ -57,8 +57,11 @@ testing::BuiltRom buildBigRom() {
             const int pair = bank == 0 && map == 1 ? 1 : (bank + map) % 4 * (bank == 0 ? 0 : 1);
             m.primary = pair * 2;
             m.secondary = pair * 2 + 1;
+            const bool uniform = bank == 0 && map == 2;
             for (int i = 0; i < m.width * m.height; ++i) {
-                m.grid.push_back(static_cast<std::uint16_t>((i * 37) % 1024 | ((i % 64) << 10)));
+                m.grid.push_back(uniform ? std::uint16_t{7}
+                                         : static_cast<std::uint16_t>((i * 37) % 1024 |
+                                                                      ((i % 64) << 10)));
             }
             m.nameIndex = static_cast<std::uint8_t>((bank * 16 + map) % 200);
             b.addMap(m);

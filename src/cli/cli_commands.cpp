@@ -23,19 +23,36 @@ void printMaps(Session& session, std::ostream& out) {
     }
 }
 
-void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
-               bool grid, View view) {
+namespace {
+
+void openForPicture(Session& session, const std::string& id, bool grid) {
     if (auto notice = session.openMap(id, id)) {
         throw Error(*notice);
     }
-    // The grid setting is the user's; the command line asks for it per picture only.
-    session.settings().setFlagTransient(Settings::Flag::Gitter, grid);
+    session.settings().setFlag(Settings::Flag::Gitter, grid);
     session.invalidatePictures();
-    const Bitmap& picture = view == View::Map ? session.mapPicture() : session.movementView();
+}
+
+void save(const Bitmap& picture, const std::filesystem::path& file) {
     QString error;
     if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
         throw Error(error.toStdString());
     }
+}
+
+}  // namespace
+
+void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
+               bool grid, View view) {
+    openForPicture(session, id, grid);
+    save(view == View::Map ? session.mapPicture() : session.movementView(), file);
+}
+
+void renderBlocks(Session& session, const std::string& id, const std::filesystem::path& file,
+                  int width, bool grid) {
+    openForPicture(session, id, grid);
+    session.settings().setBlockPaletteBreite(width);
+    save(session.blockPalette(), file);
 }
 
 }  // namespace quillon::cli

@@ -21,5 +21,9 @@ enum class View { Map, Movement };
 void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
                bool grid, View view);
 
+// Opens map id and writes the block palette of its tilesets, width blocks a row.
+void renderBlocks(Session& session, const std::string& id, const std::filesystem::path& file,
+                  int width, bool grid);
+
 }  // namespace cli
 }  // namespace quillon

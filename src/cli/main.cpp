@@ -44,6 +44,13 @@ int main(int argc, char** argv) {
     render->add_flag("--grid", grid, "draw the block grid");
     render->add_option("--view", view, "map or movement")
         ->check(CLI::IsMember({"map", "movement"}));
+    int width = 8;
+    auto* blocks = app.add_subcommand("blocks", "Write the block palette of a map's tilesets");
+    blocks->add_option("ROM", rom, "ROM image (.gba)")->required();
+    blocks->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
+    blocks->add_option("-o,--output", output, "picture file (.bmp, else PNG)")->required();
+    blocks->add_option("--width", width, "blocks per row")->check(CLI::Range(1, 1025));
+    blocks->add_flag("--grid", grid, "draw the grid between the blocks");
     CLI11_PARSE(app, argc, argv);
 
     // The movement labels are drawn with the platform's fonts, which need a graphics
@@ -60,6 +67,8 @@ int main(int argc, char** argv) {
     }
     try {
         quillon::Session session(programFolder(argv[0]));
+        // The command line never changes the user's settings.
+        session.settings().setPersistent(false);
         session.setTextPainter(painter.get());
         session.openRom(rom);
         if (*info) {
@@ -70,6 +79,8 @@ int main(int argc, char** argv) {
             quillon::cli::renderMap(session, id, output, grid,
                                     view == "movement" ? quillon::cli::View::Movement
                                                        : quillon::cli::View::Map);
+        } else if (*blocks) {
+            quillon::cli::renderBlocks(session, id, output, width, grid);
         }
     } catch (const std::exception& e) {
         std::cerr << "quillon-cli: " << e.what() << '\n';

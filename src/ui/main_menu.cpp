@@ -58,6 +58,16 @@ void buildFileMenu(QMenuBar* bar, MainMenu& m) {
     m.Exit1 = addItem(m.Datei1, 115, "Beenden", "Exit1");
 }
 
+// Undo and redo of the painting on the open map.
+void buildEditMenu(QMenuBar* bar, MainMenu& m) {
+    m.Bearbeiten1 = addSubmenu(bar, 15, "Bearbeiten", "Bearbeiten1");
+    m.Rueckgaengig1 = addLaterItem(m.Bearbeiten1, 150, "Rückgängig", "Rueckgaengig1",
+                                   QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.Wiederholen1 = addLaterItem(m.Bearbeiten1, 151, "Wiederholen", "Wiederholen1");
+    m.Wiederholen1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+}
+
 void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     m.Einstellungen1 = addSubmenu(bar, 12, "Einstellungen", "Einstellungen1");
     m.Grid1 = addItem(m.Einstellungen1, 120, "Gitter", "Grid1", {}, true);
@@ -66,6 +76,8 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
     m.ZeigeSprites1 = addItem(m.Einstellungen1, 123, "ZeigeSprites", "ZeigeSprites1",
                               QKeySequence(Qt::CTRL | Qt::Key_Z), true);
+    // Ctrl+Z is undo everywhere but on the event page, which adds this item to itself.
+    m.ZeigeSprites1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m.andereausblenden1 =
         addItem(m.Einstellungen1, 124, "Andere Events ausblenden", "andereausblenden1", {}, true);
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
@@ -110,6 +122,7 @@ void buildHelpMenu(QMenuBar* bar, MainMenu& m) {
 MainMenu buildMainMenu(QMenuBar* bar) {
     MainMenu m;
     buildFileMenu(bar, m);
+    buildEditMenu(bar, m);
     buildSettingsMenu(bar, m);
     buildToolsMenu(bar, m);
     buildHelpMenu(bar, m);
@@ -118,8 +131,10 @@ MainMenu buildMainMenu(QMenuBar* bar) {
 }
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
-    menu.Grid1->setEnabled(enabled);
-    menu.Map1->menuAction()->setEnabled(enabled);
+    for (QAction* item : {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1,
+                          menu.SaveMapPic1, menu.SaveTilesetPic1}) {
+        item->setEnabled(enabled);
+    }
 }
 
 }  // namespace quillon::ui

@@ -23,6 +23,10 @@ struct MainMenu {
     QAction* MapEinfugen1 = nullptr;
     QAction* Exit1 = nullptr;
 
+    QMenu* Bearbeiten1 = nullptr;
+    QAction* Rueckgaengig1 = nullptr;
+    QAction* Wiederholen1 = nullptr;
+
     QMenu* Einstellungen1 = nullptr;
     QAction* Grid1 = nullptr;
     QAction* Comboboxen1 = nullptr;
@@ -57,7 +61,8 @@ struct MainMenu {
 // Fills the menu bar. Nothing is connected; the checks start cleared.
 MainMenu buildMainMenu(QMenuBar* bar);
 
-// The items a map must be open for ("Gitter", "Map", ...), enabled or disabled together.
+// The items a map must be open for ("Gitter", "Map", saving, picture export), enabled or
+// disabled together. Undo and redo follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
 
 }  // namespace quillon::ui

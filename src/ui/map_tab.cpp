@@ -2,20 +2,25 @@
 
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/rom/numbers.h"
 #include "core/session.h"
+#include "ui/command.h"
+#include "ui/grosser_block_from.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
 
-MapTab::MapTab(Session& session, QWidget* parent)
+MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, QWidget* parent)
     : QWidget(parent),
       m_session(session),
+      m_dialogs(dialogs),
+      m_bigBlock(bigBlock),
       m_mapBox(new PictureView(QStringLiteral("MapBox"))),
       m_palette(new PictureView(QStringLiteral("BlockPalette"))) {
     auto* layout = new QHBoxLayout(this);
@@ -27,7 +32,11 @@ MapTab::MapTab(Session& session, QWidget* parent)
     fitPaletteBox();
 
     connect(m_mapBox, &PictureView::cellMoved, this, &MapTab::MapBoxMouseMove);
+    connect(m_mapBox, &PictureView::cellPressed, this, &MapTab::MapBoxMouseDown);
+    connect(m_mapBox, &PictureView::cellReleased, this, [this] { MapBoxMouseUP(); });
     connect(m_palette, &PictureView::cellMoved, this, &MapTab::BlockPaletteMouseMove);
+    connect(m_palette, &PictureView::cellPressed, this,
+            [this](int x, int y) { BlockPaletteMouseDown(x, y); });
 }
 
 void MapTab::refresh() {
@@ -41,6 +50,18 @@ void MapTab::refresh() {
     fitPaletteBox();
 }
 
+void MapTab::showChanged(CellRect changed) {
+    if (!changed.empty() && m_session.mapLoaded()) {
+        m_mapBox->showCells(&m_session.mapPicture(), changed);
+    }
+}
+
+void MapTab::finishGestures() {
+    if (m_painting || m_session.editor().selecting()) {
+        MapBoxMouseUP();
+    }
+}
+
 void MapTab::setMapDoubled(bool doubled) { m_mapBox->setDoubled(doubled); }
 
 void MapTab::setPaletteDoubled(bool doubled) {
@@ -52,9 +73,31 @@ void MapTab::fitPaletteBox() {
     m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom);
 }
 
+void MapTab::edit(const std::function<CellRect()>& change) {
+    CellRect changed;
+    runCommand(this, m_dialogs, [&] {
+        changed = change();
+        showChanged(changed);
+    });
+    if (!changed.empty()) {
+        emit mapEdited();
+    }
+}
+
 void MapTab::MapBoxMouseMove(int x, int y) {
+    if (!m_session.mapLoaded()) {
+        return;
+    }
+    MapEditor& editor = m_session.editor();
+    // The rectangle follows the pointer beyond the map's edge too; the stamp keeps what is in.
+    if (editor.selecting()) {
+        runCommand(this, m_dialogs, [&] {
+            editor.dragSelection(x, y);
+            m_bigBlock.showSelection();
+        });
+    }
     const BlockGrid& grid = m_session.grid();
-    if (!m_session.mapLoaded() || !grid.contains(x, y)) {
+    if (!grid.contains(x, y)) {
         return;
     }
     const LanguageTable& lang = m_session.lang();
@@ -62,6 +105,59 @@ void MapTab::MapBoxMouseMove(int x, int y) {
                         .arg(x)
                         .arg(y)
                         .arg(langText(lang, 33, "Block:"), toQ(IntToHex(grid.at(x, y).raw, 4))));
+    if (m_painting && !editor.selecting()) {
+        edit([&] { return editor.paint(x, y); });
+    }
+}
+
+void MapTab::MapBoxMouseDown(int x, int y, Qt::MouseButton button,
+                             Qt::KeyboardModifiers modifiers) {
+    if (!m_session.mapLoaded()) {
+        return;
+    }
+    MapEditor& editor = m_session.editor();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (button == Qt::LeftButton) {
+        // A stamp is pasted once per click; a single block keeps painting while dragged.
+        m_painting = !editor.hasStamp();
+        editor.beginStroke();
+        edit([&] { return editor.paint(x, y); });
+    } else if (button == Qt::MiddleButton) {
+        edit([&] { return ctrl ? editor.replaceBlocks(x, y) : editor.fillBlocks(x, y); });
+    } else if (button == Qt::RightButton && ctrl) {
+        startSelection(x, y);
+    } else if (button == Qt::RightButton) {
+        pickUp(x, y);
+    }
+}
+
+void MapTab::MapBoxMouseUP() {
+    m_painting = false;
+    MapEditor& editor = m_session.editor();
+    editor.endStroke();
+    editor.endSelection();
+}
+
+void MapTab::startSelection(int x, int y) {
+    MapEditor& editor = m_session.editor();
+    if (!m_session.grid().contains(x, y)) {
+        return;
+    }
+    editor.startSelection(x, y);
+    runCommand(this, m_dialogs, [this] { m_bigBlock.showSelection(); });
+}
+
+// The cell's block becomes the brush; the palette scrolls its row to the top.
+void MapTab::pickUp(int x, int y) {
+    const int block = m_session.editor().pickBlock(x, y);
+    if (block < 0) {
+        return;
+    }
+    const int width = m_session.settings().blockPaletteBreite();
+    m_paletteScroll->verticalScrollBar()->setValue(block / width * m_palette->cellSize());
+    emit statusText(langText(m_session.lang(), 33, "Block:") + QLatin1Char(' ') +
+                    toQ(IntToHex(block, 4)));
+    m_bigBlock.hide();
 }
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
@@ -75,6 +171,20 @@ void MapTab::BlockPaletteMouseMove(int x, int y) {
                         .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
                              langText(lang, 34, "Offset:"),
                              toQ(IntToHex(m_session.tilesets().blockRecordOffset(block), 1))));
+}
+
+// Any button chooses the block; the unfilled end of the last row chooses nothing.
+void MapTab::BlockPaletteMouseDown(int x, int y) {
+    const int width = m_session.settings().blockPaletteBreite();
+    if (!m_session.mapLoaded() || x < 0 || y < 0 || x >= width) {
+        return;
+    }
+    const int block = blockPaletteBlockAt(width, x * PictureView::kCell, y * PictureView::kCell);
+    if (block > m_session.tilesets().lastBlock()) {
+        return;
+    }
+    m_session.editor().selectBlock(block);
+    m_bigBlock.hide();
 }
 
 }  // namespace quillon::ui

@@ -45,6 +45,19 @@ void PictureView::refresh() {
     update();
 }
 
+void PictureView::showCells(const Bitmap* bitmap, CellRect changed) {
+    const bool sameSize = bitmap != nullptr && m_bitmap != nullptr &&
+                          size() == QSize(bitmap->width(), bitmap->height()) * m_scale;
+    if (bitmap != m_bitmap || !sameSize) {
+        setBitmap(bitmap);
+        return;
+    }
+    if (!changed.empty()) {
+        const int s = cellSize();
+        update(changed.x * s, changed.y * s, changed.width * s, changed.height * s);
+    }
+}
+
 QImage PictureView::image() const {
     if (m_bitmap == nullptr) {
         return {};

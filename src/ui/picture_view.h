@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "core/edit/cell_rect.h"
+
 class QScrollArea;
 
 namespace quillon {
@@ -30,6 +32,9 @@ public:
     int cellSize() const { return kCell * m_scale; }
     // Takes the picture's current size and repaints.
     void refresh();
+    // After an edit: shows bitmap (the session's picture, fetched again since an edit may have
+    // redrawn it) and repaints only the changed cells, or everything when the size changed.
+    void showCells(const Bitmap* bitmap, CellRect changed);
     // A copy of the picture at its own size; null without a picture.
     QImage image() const;
     // The cell under a view position (floor division, so positions left of or above the

@@ -27,6 +27,12 @@ maps=$("$bin/quillon-cli" maps "$work/demo.gba")
 [ "$(od -An -tu4 -j18 -N4 "$work/route.bmp" | tr -d ' ')" = "320" ] || fail "BMP width"
 "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/geh.png" --view movement
 
+# The block palette, 16 blocks a row: 1,025 blocks make 65 rows of 16 pixels.
+"$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/blocks.bmp" --width 16 --grid
+[ "$(od -An -tu4 -j18 -N4 "$work/blocks.bmp" | tr -d ' ')" = "256" ] || fail "palette width"
+[ "$(od -An -td4 -j22 -N4 "$work/blocks.bmp" | tr -d ' ')" = "1040" ] || fail "palette height"
+! "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/b.png" --width 0 2> /dev/null || fail "width 0"
+
 # Bad input: a message on stderr, a non-zero status, the ROM untouched.
 printf 'not a rom' > "$work/text.gba"
 ! "$bin/quillon-cli" info "$work/text.gba" 2> "$work/err" || fail "text file accepted"
@@ -36,4 +42,6 @@ grep -q "Map 9.9" "$work/err" || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
 ! "$bin/quillon-cli" maps "$work/missing.gba" 2> /dev/null || fail "missing ROM"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
+grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
+    || fail "the command line wrote a setting"
 echo "cli tests passed"

@@ -37,7 +37,9 @@ bool Settings::flag(Flag f) const { return m_flags[static_cast<int>(f)]; }
 
 void Settings::setFlag(Flag f, bool value) {
     m_flags[static_cast<int>(f)] = value;
-    m_ini->writeBool(kSection, keyOf(f), value);
+    if (m_persistent) {
+        m_ini->writeBool(kSection, keyOf(f), value);
+    }
 }
 
 void Settings::setBlockPaletteBreite(int width) {
@@ -45,7 +47,9 @@ void Settings::setBlockPaletteBreite(int width) {
         throw Error("Die Breite muss zwischen 1 und 1025 liegen.");
     }
     m_blockPaletteBreite = width;
-    m_ini->writeInteger(kSection, "BlockPaletteBreite", width);
+    if (m_persistent) {
+        m_ini->writeInteger(kSection, "BlockPaletteBreite", width);
+    }
 }
 
 Settings::MapListParts Settings::mapListParts() const {

@@ -26,10 +26,11 @@ public:
 
     explicit Settings(IniFile& quillonIni);
 
+    // Off: changes hold for this run only and nothing is written (the command-line tool).
+    void setPersistent(bool persistent) { m_persistent = persistent; }
+
     bool flag(Flag f) const;
     void setFlag(Flag f, bool value);
-    // Changes a flag for this run only (command-line pictures), without writing it.
-    void setFlagTransient(Flag f, bool value) { m_flags[static_cast<int>(f)] = value; }
 
     int blockPaletteBreite() const { return m_blockPaletteBreite; }
     // Throws quillon::Error for a width below 1: the width divides block numbers.
@@ -47,6 +48,7 @@ private:
     IniFile* m_ini;
     bool m_flags[10] = {};
     int m_blockPaletteBreite = 8;
+    bool m_persistent = true;
 };
 
 }  // namespace quillon

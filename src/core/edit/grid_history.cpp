@@ -14,6 +14,7 @@ void GridHistory::end() {
         return;
     }
     m_open = false;
+    forgetSlots();
     if (m_current.empty()) {
         return;
     }
@@ -39,13 +40,13 @@ void GridHistory::record(BlockGrid& grid, int index, GridEntry entry, std::uint8
         return;
     }
     // A drag over the same cell twice keeps the first "before" and the last "after".
-    for (auto& c : m_current) {
-        if (c.index == index) {
-            c.after = entry;
-            c.movementAfter = movement;
-            return;
-        }
+    int& slot = m_slot[i];
+    if (slot >= 0) {
+        m_current[static_cast<std::size_t>(slot)].after = entry;
+        m_current[static_cast<std::size_t>(slot)].movementAfter = movement;
+        return;
     }
+    slot = static_cast<int>(m_current.size());
     m_current.push_back({index, before, entry, movementBefore, movement});
 }
 
@@ -82,7 +83,14 @@ CellRect GridHistory::redo(BlockGrid& grid) {
     return bounds(step, grid);
 }
 
+void GridHistory::forgetSlots() {
+    for (const auto& c : m_current) {
+        m_slot[static_cast<std::size_t>(c.index)] = -1;
+    }
+}
+
 void GridHistory::clear() {
+    forgetSlots();
     m_steps.clear();
     m_current.clear();
     m_position = 0;

@@ -46,11 +46,15 @@ private:
     using Step = std::vector<Change>;
 
     CellRect bounds(const Step& step, const BlockGrid& grid) const;
+    void forgetSlots();
 
     std::vector<Step> m_steps;
     std::size_t m_position = 0;
     long m_saved = 0;  // -1: the saved state is no longer reachable
     Step m_current;
+    // Position of each cell's change in m_current, -1 for none: a drag that passes a cell
+    // again updates its change instead of searching the step.
+    std::vector<int> m_slot = std::vector<int>(BlockGrid::kMaxCells, -1);
     bool m_open = false;
 };
 
