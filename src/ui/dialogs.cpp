@@ -4,9 +4,22 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace quillon::ui {
+
+namespace {
+
+// The extension of a filter's first pattern ("PNG (*.png)" gives "png"); fallback for a
+// filter without one ("All files (*.*)").
+QString filterSuffix(const QString& filter, const QString& fallback) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : fallback;
+}
+
+}  // namespace
 
 void QtDialogs::inform(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox::information(parent, caption, text);
@@ -40,6 +53,11 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const Q
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without extension takes the one of the chosen file type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, defaultSuffix](const QString& filter) {
+                         dialog.setDefaultSuffix(filterSuffix(filter, defaultSuffix));
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

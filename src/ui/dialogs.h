@@ -22,7 +22,9 @@ public:
     // Input box preset with preset; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& preset) = 0;
-    // File dialogs; an empty name when cancelled. filter in Qt's "Text (*.ext);;..." form.
+    // File dialogs; an empty name when cancelled. filter in Qt's "Text (*.ext);;..." form. A
+    // name typed without extension gets defaultSuffix, or the extension of the file type the
+    // user picked in the dialog.
     virtual QString openFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,

@@ -19,6 +19,7 @@
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/geh_tab.h"
+#include "ui/grosser_block_from.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
 #include "ui/map_chooser.h"
@@ -32,8 +33,6 @@ namespace {
 
 enum Page { kMapPage = 0, kGehPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
 
-constexpr const char* kCaption = "Quillon";
-
 struct PageText {
     int number;
     const char* german;
@@ -45,6 +44,8 @@ constexpr PageText kPageTexts[] = {
 constexpr const char* kNoEvents = "Sorry keine Events für diese Map gefunden.";
 constexpr const char* kNoWild = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
 constexpr const char* kNoHeader = "Sorry für die aktuelle Map kann kein Header angezeigt werden.";
+
+const QKeySequence kUndoKey(Qt::CTRL | Qt::Key_Z);
 
 }  // namespace
 
@@ -62,7 +63,8 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
 MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
-    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab}) {
+    for (QObject* sender :
+         std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab, m_bigBlock}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
@@ -70,20 +72,22 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildUi() {
-    setWindowTitle(QString::fromLatin1(kCaption));
     resize(1100, 750);
     m_menu = buildMainMenu(menuBar());
 
     m_chooser = new MapChooser(*m_session, this);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
-    m_mapTab = new MapTab(*m_session);
-    m_gehTab = new GehTab(*m_session);
+    m_bigBlock = new TGrosserBlockFrom(m_session->editor(), this);
+    m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
+    m_gehTab = new GehTab(*m_session, *m_dialogs);
     m_eventsPage = new NoticePage(QStringLiteral("Lbl_KeineEvents"), QString::fromUtf8(kNoEvents));
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
     m_headerTab = new HeaderTab(*m_session, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
+    // The sprite toggle keeps its Ctrl+Z on the event page.
+    m_eventsPage->addAction(m_menu.ZeigeSprites1);
     QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsPage, m_wildPage, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
@@ -108,6 +112,8 @@ void MainWindow::buildUi() {
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
     connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
     connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
+    connect(m_mapTab, &MapTab::mapEdited, this, &MainWindow::showEditState);
+    connect(m_gehTab, &GehTab::mapEdited, this, &MainWindow::showEditState);
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -125,6 +131,12 @@ void MainWindow::connectMenu() {
     const MainMenu& m = m_menu;
     connect(m.Laden1, &QAction::triggered, this, &MainWindow::Laden1Click);
     connect(m.NeuLaden1, &QAction::triggered, this, &MainWindow::NeuLaden1Click);
+    connect(m.Save1, &QAction::triggered, this, &MainWindow::Save1Click);
+    connect(m.SaveAs1, &QAction::triggered, this, &MainWindow::SaveAs1Click);
+    connect(m.Rueckgaengig1, &QAction::triggered, this, &MainWindow::Rueckgaengig1Click);
+    connect(m.Wiederholen1, &QAction::triggered, this, &MainWindow::Wiederholen1Click);
+    connect(m.SaveMapPic1, &QAction::triggered, this, &MainWindow::SaveMapPic1Click);
+    connect(m.SaveTilesetPic1, &QAction::triggered, this, &MainWindow::SaveTilesetPic1Click);
     connect(m.Exit1, &QAction::triggered, this, &MainWindow::Exit1Click);
     connect(m.Grid1, &QAction::triggered, this, &MainWindow::Grid1Click);
     connect(m.Comboboxen1, &QAction::triggered, this, &MainWindow::Comboboxen1Click);
@@ -168,6 +180,7 @@ void MainWindow::FormCreate() {
     m_headerTab->fillLists();
     m_chooser->setEnabled(false);
     m_tabs->setEnabled(false);
+    showEditState();
     showStateStatus();
 }
 
@@ -297,7 +310,9 @@ void MainWindow::NeuLaden1Click() {
 // Back to the state "ROM open": the list is new, no map is shown.
 void MainWindow::romOpened() {
     m_identifier.clear();
-    setWindowTitle(QString::fromLatin1(kCaption));
+    m_title.clear();
+    m_bigBlock->hide();
+    showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
     runCommand(this, *m_dialogs, [this] {
@@ -368,6 +383,10 @@ void MainWindow::Mapffnen1Click() {
 }
 
 void MainWindow::openMap(const QString& identifier, const QString& title) {
+    finishGestures();
+    if (!saveChangesFirst()) {
+        return;
+    }
     std::optional<std::string> notice;
     const bool opened = runCommand(this, *m_dialogs, [&] {
         LoadingGuard loading(m_loading);
@@ -380,7 +399,8 @@ void MainWindow::openMap(const QString& identifier, const QString& title) {
         inform(toQ(*notice));
     }
     m_identifier = identifier;
-    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral(" - ") + title);
+    m_title = title;
+    m_bigBlock->hide();
     m_headerTab->showMap();
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
@@ -388,10 +408,14 @@ void MainWindow::openMap(const QString& identifier, const QString& title) {
     });
     m_tabs->setEnabled(true);
     setMapCommandsEnabled(m_menu, true);
+    showEditState();
     showStateStatus();
 }
 
 void MainWindow::PageControlChange() {
+    // Ctrl+Z toggles the sprites on the event page and undoes everywhere else.
+    m_menu.Rueckgaengig1->setShortcut(m_tabs->currentIndex() == kEventsPage ? QKeySequence()
+                                                                            : kUndoKey);
     runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
 }
 

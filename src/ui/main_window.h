@@ -11,12 +11,16 @@
 #include "ui/main_menu.h"
 
 class QActionGroup;
+class QCloseEvent;
 class QLabel;
 class QTabWidget;
 
 namespace quillon {
+class Bitmap;
+class MapEditor;
 class Session;
-}
+struct CellRect;
+}  // namespace quillon
 
 namespace quillon::ui {
 
@@ -25,11 +29,13 @@ class HeaderTab;
 class MapChooser;
 class MapTab;
 class NoticePage;
+class TGrosserBlockFrom;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
 // the one Session; every command reads its controls, calls one session operation through
 // runCommand and redraws. States: no ROM (map list disabled), ROM open (tabs disabled), map
-// open.
+// open. The caption ends in " *" while the open map has unsaved changes; closing the window or
+// opening another map asks first whether to save them.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -47,9 +53,11 @@ public:
 
     // "Laden..." once the file is chosen.
     void openRomFile(const QString& path);
-    // Opens a map by identifier; the title goes into the caption. The map shown before stays
-    // when this fails.
+    // Opens a map by identifier; the title goes into the caption. Unsaved changes of the map
+    // shown before are offered for saving first. That map stays when this fails, when its
+    // save fails, or when the new map cannot be opened.
     void openMap(const QString& identifier, const QString& title);
+    TGrosserBlockFrom* bigBlockView() const { return m_bigBlock; }
 
     void Laden1Click();
     void NeuLaden1Click();
@@ -60,10 +68,17 @@ public:
     void NameEndernClick(const QString& language);
     void Readme1Click();
     void Info1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Rueckgaengig1Click();
+    void Wiederholen1Click();
+    void SaveMapPic1Click();
+    void SaveTilesetPic1Click();
     void Exit1Click();
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildUi();
@@ -83,6 +98,14 @@ private:
     void showStateStatus();
     void setStatus(const QString& text);
     void inform(const QString& text);
+    void showEditState();
+    void finishGestures();
+    bool saveMap();
+    bool saveChangesFirst();
+    bool FormClose();
+    void undoStep(CellRect (MapEditor::*step)());
+    bool savePicture(const QAction* item, const QString& filter,
+                     const Bitmap& (Session::*picture)());
 
     void applyMapDoubled(bool on);
     void applyGehDoubled(bool on);
@@ -102,9 +125,11 @@ private:
     NoticePage* m_eventsPage = nullptr;
     NoticePage* m_wildPage = nullptr;
     HeaderTab* m_headerTab = nullptr;
+    TGrosserBlockFrom* m_bigBlock = nullptr;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;
+    QString m_title;
 };
 
 }  // namespace quillon::ui

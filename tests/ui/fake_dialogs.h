@@ -19,16 +19,22 @@ public:
     QStringList errors;
     QStringList abouts;
     QStringList documents;
+    QStringList confirms;    // "caption|question"
+    QStringList savesAsked;  // "caption|filter|default suffix"
     QList<Input> inputsAsked;
     std::deque<QString> inputAnswers;  // a null QString() cancels
     QString openFileAnswer;
+    QString saveFileAnswer;
     bool confirmAnswer = false;
 
     void inform(QWidget*, const QString& caption, const QString& text) override {
         informs << caption + QLatin1Char('|') + text;
     }
     void showError(QWidget*, const QString& text) override { errors << text; }
-    bool confirm(QWidget*, const QString&, const QString&) override { return confirmAnswer; }
+    bool confirm(QWidget*, const QString& caption, const QString& question) override {
+        confirms << caption + QLatin1Char('|') + question;
+        return confirmAnswer;
+    }
     std::optional<QString> inputText(QWidget*, const QString& caption, const QString& prompt,
                                      const QString& preset) override {
         inputsAsked.append({caption, prompt, preset});
@@ -45,8 +51,10 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&) override {
         return openFileAnswer;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
+    QString saveFileName(QWidget*, const QString& caption, const QString& filter,
+                         const QString& suffix) override {
+        savesAsked << caption + QLatin1Char('|') + filter + QLatin1Char('|') + suffix;
+        return saveFileAnswer;
     }
     void about(QWidget*, const QString&, const QString& text) override { abouts << text; }
     bool openDocument(const QString& file) override {

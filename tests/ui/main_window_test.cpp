@@ -16,49 +16,21 @@
 #include "core/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 
+using quillon::testing::child;
+using quillon::testing::doubleClickLine;
 using quillon::testing::FakeDialogs;
+using quillon::testing::findLine;
+using quillon::testing::hover;
+using quillon::testing::Opened;
 using quillon::testing::TestProgram;
 using quillon::ui::MainWindow;
 using quillon::ui::PictureView;
 
 namespace {
-
-template <class W = QWidget>
-W* child(QObject& window, const char* name) {
-    auto* widget = window.findChild<W*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        qFatal("no child %s", name);
-    }
-    return widget;
-}
-
-QTreeWidgetItem* findLine(QTreeWidget* tree, const QString& text) {
-    const auto items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return items.isEmpty() ? nullptr : items.first();
-}
-
-// A user's double click: press, release, press, the double-click event, release. The
-// double-click event is sent directly; the offscreen platform does not make one.
-void doubleClickLine(QTreeWidget* tree, QTreeWidgetItem* item) {
-    tree->scrollToItem(item);
-    QWidget* viewport = tree->viewport();
-    const QPoint pos = tree->visualItemRect(item).center();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, pos);
-    QTest::mousePress(viewport, Qt::LeftButton, {}, pos);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, pos, viewport->mapToGlobal(pos), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &dbl);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, pos);
-}
-
-void hover(QWidget* view, QPoint pos) {
-    QMouseEvent move(QEvent::MouseMove, pos, view->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &move);
-}
 
 QAction* languageItem(MainWindow& window, const QString& name) {
     for (QAction* item : window.menu().Sprache1->actions()) {
@@ -68,27 +40,6 @@ QAction* languageItem(MainWindow& window, const QString& name) {
     }
     return nullptr;
 }
-
-// A shown window with the test ROM open (status "ROM open").
-struct Opened {
-    TestProgram program;
-    FakeDialogs* dialogs = nullptr;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Opened(bool withLanguages = true) : program(withLanguages) {
-        window = program.window(&dialogs);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        dialogs->openFileAnswer = program.romPath();
-        window->menu().Laden1->trigger();
-    }
-    QTreeWidget* tree() { return child<QTreeWidget>(*window, "MapList"); }
-    void openByLine(const char* line) {
-        QTreeWidgetItem* item = findLine(tree(), QString::fromUtf8(line));
-        QVERIFY(item != nullptr);
-        doubleClickLine(tree(), item);
-    }
-};
 
 const QString kLoaded = QStringLiteral("Map geladen.  Index: ");
 
@@ -143,6 +94,9 @@ void MainWindowTest::menuItemsCarryTagsCaptionsAndStates_data() {
         {"MapSpeichernunter1", 1143, "Map Speichern unter", false},
         {"MapEinfugen1", 1144, "Map Einfügen", false},
         {"Exit1", 115, "Beenden", true},
+        {"Bearbeiten1", 15, "Bearbeiten", true},
+        {"Rueckgaengig1", 150, "Rückgängig", false},
+        {"Wiederholen1", 151, "Wiederholen", false},
         {"Einstellungen1", 12, "Einstellungen", true},
         {"Grid1", 120, "Gitter", false},
         {"Comboboxen1", 121, "Comboboxen", true},
@@ -207,6 +161,11 @@ void MainWindowTest::startsWithoutRom() {
     QCOMPARE(window->menu().Laden1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(window->menu().Mapffnen1->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
     QCOMPARE(window->menu().NeuLaden1->shortcut(), QKeySequence(QStringLiteral("F5")));
+    QCOMPARE(window->menu().Save1->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(window->menu().Rueckgaengig1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(window->menu().Wiederholen1->shortcuts(),
+             QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
+                                  QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     window->menu().Info1->trigger();
     QCOMPARE(dialogs->abouts.size(), 1);
     QVERIFY(dialogs->abouts[0].contains(QStringLiteral("Quillon")));
