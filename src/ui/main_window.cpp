@@ -288,6 +288,10 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::Laden1Click() {
+    // Another ROM replaces the open map: its changes are saved or dropped first.
+    if (!saveChangesFirst()) {
+        return;
+    }
     const QString file = m_dialogs->openFileName(
         this, QStringLiteral("Laden"), QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"));
     if (!file.isEmpty()) {
@@ -302,6 +306,9 @@ void MainWindow::openRomFile(const QString& path) {
 }
 
 void MainWindow::NeuLaden1Click() {
+    if (!saveChangesFirst()) {
+        return;
+    }
     if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
         romOpened();
     }

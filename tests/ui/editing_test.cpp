@@ -202,16 +202,18 @@ void EditingTest::movementPainting() {
 }
 
 void EditingTest::unsavedChangesAreOfferedForSaving_data() {
-    QTest::addColumn<bool>("close");
+    QTest::addColumn<int>("leave");  // 0 close, 1 other map, 2 reload the ROM
     QTest::addColumn<bool>("answer");
-    QTest::newRow("close, save") << true << true;
-    QTest::newRow("close, discard") << true << false;
-    QTest::newRow("other map, save") << false << true;
-    QTest::newRow("other map, discard") << false << false;
+    QTest::newRow("close, save") << 0 << true;
+    QTest::newRow("close, discard") << 0 << false;
+    QTest::newRow("other map, save") << 1 << true;
+    QTest::newRow("other map, discard") << 1 << false;
+    QTest::newRow("reload, save") << 2 << true;
+    QTest::newRow("reload, discard") << 2 << false;
 }
 
 void EditingTest::unsavedChangesAreOfferedForSaving() {
-    QFETCH(bool, close);
+    QFETCH(int, leave);
     QFETCH(bool, answer);
     Opened o;
     o.openByLine("TESTHAUS (0.0)");
@@ -222,13 +224,16 @@ void EditingTest::unsavedChangesAreOfferedForSaving() {
     click(child(w, "MapBox"), at(0, 0), Qt::RightButton);  // block 0
     click(child(w, "MapBox"), at(0, 1));
     o.dialogs->confirmAnswer = answer;
-    if (close) {
+    if (leave == 0) {
         w.menu().Exit1->trigger();
         QVERIFY(!w.isVisible());
-    } else {
+    } else if (leave == 1) {
         o.openByLine("ZWEITE (0.1)");
         QCOMPARE(w.mapIdentifier(), QStringLiteral("0.1"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - ZWEITE (0.1)"));
+    } else {
+        w.menu().NeuLaden1->trigger();
+        QVERIFY(w.mapIdentifier().isEmpty());
     }
     QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
     QCOMPARE(romGrid(o), answer ? QStringLiteral("0000 0C01 0000 0000 0000 0000") : kUntouched);
