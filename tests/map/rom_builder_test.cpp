@@ -362,6 +362,255 @@ TEST(BuiltRomProfile, ProgramFolderDescribesTheRom) {
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "Ini" / "Main.ini"));
 }
 
+// A one-map ROM over two empty tilesets, read back through TRom.
+struct SmallRom {
+    explicit SmallRom(RomBuilder& builder, std::vector<MapSpec> maps = {MapSpec{}}) {
+        builder.addTileset({});
+        builder.addTileset({});
+        for (const MapSpec& m : maps) {
+            builder.addMap(m);
+        }
+        built = builder.build();
+        built.attachTo(rom);
+    }
+    BuiltRom built;
+    TRom rom;
+};
+
+TEST(BuiltRomEvents, TablesLieBeforeTheHeaderAndEmptyOnesPointAtTheNext) {
+    MapSpec map;
+    map.persons = {personRecord(1, 7, 0x0102, 0x0304, 2, 0x11, 1, 0x0506, 0x1234),
+                   personRecord(2, 0, 5, 6)};
+    map.warps = {warpRecord(4, 7, 3, 2, 1)};
+    map.signposts = {signpostRecord(9, 10, 7, 0)};
+    MapSpec bare{.map = 1};
+    bare.noEventHeader = true;
+    RomBuilder builder(Family::Rse);
+    SmallRom small(builder, {map, bare});
+    TRom& rom = small.rom;
+    const BuiltMap& built = small.built.maps.at({0, 0});
+
+    ASSERT_EQ(rom.ReadPointer(built.header + 4), built.events);
+    EXPECT_EQ(rom.ReadBlock(built.events, 4), (std::vector<std::uint8_t>{2, 1, 0, 1}));
+    // Back to back; no script triggers, so their pointer names the signpost table.
+    EXPECT_EQ(built.warps, built.persons + 48);
+    EXPECT_EQ(built.scripts, 0u);
+    EXPECT_EQ(built.signposts, built.warps + 8);
+    EXPECT_EQ(built.events, built.signposts + 12);
+    const std::uint32_t pointed[] = {built.persons, built.warps, built.signposts, built.signposts};
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(rom.ReadByte(built.events + 4 + 4 * i + 3), 0x08) << i;
+        EXPECT_EQ(rom.ReadPointer(built.events + 4 + 4 * i), pointed[i]) << i;
+    }
+
+    // Fields at their places in the records.
+    const std::vector<std::uint8_t> person = rom.ReadBlock(built.persons, 24);
+    EXPECT_EQ(std::vector<std::uint8_t>(person.begin(), person.begin() + 8),
+              (std::vector<std::uint8_t>{1, 7, 0, 0, 0x02, 0x01, 0x04, 0x03}));
+    EXPECT_EQ(person[9], 2);
+    EXPECT_EQ(person[10], 0x11);
+    EXPECT_EQ(person[12], 1);
+    EXPECT_EQ(rom.ReadU16(built.persons + 14), 0x0506);
+    EXPECT_EQ(rom.ReadU32(built.persons + 16), 0x08001234u);
+    EXPECT_EQ(rom.ReadU32(built.persons + 24 + 16), 0u);  // no script stays 0
+    EXPECT_EQ(rom.ReadBlock(built.warps, 8), (std::vector<std::uint8_t>{4, 0, 7, 0, 0, 3, 2, 1}));
+    EXPECT_EQ(rom.ReadByte(built.signposts + 5), 7);
+    EXPECT_EQ(scriptRecord(1, 2, 0x4321)[15], 0x08);
+
+    const BuiltMap& none = small.built.maps.at({0, 1});
+    EXPECT_EQ(none.events, 0u);
+    EXPECT_EQ(rom.ReadU32(none.header + 4), 0u);
+}
+
+TEST(BuiltRomEvents, RefusesEventsItCannotCount) {
+    MapSpec crowded;
+    crowded.warps.resize(256);
+    MapSpec bare;
+    bare.noEventHeader = true;
+    bare.signposts.resize(1);
+    for (const MapSpec& map : {crowded, bare}) {
+        RomBuilder builder(Family::Rse);
+        EXPECT_THROW(SmallRom(builder, {map}), std::invalid_argument);
+    }
+    crowded.warps.resize(255);
+    RomBuilder builder(Family::Frlg);
+    SmallRom full(builder, {crowded});
+    EXPECT_EQ(full.rom.ReadByte(full.built.maps.at({0, 0}).events + 1), 255);
+}
+
+std::array<std::uint16_t, 16> colourRun(std::uint16_t first) {
+    std::array<std::uint16_t, 16> colours{};
+    for (std::uint16_t c = 0; c < 16; ++c) {
+        colours[c] = static_cast<std::uint16_t>(first + c);
+    }
+    return colours;
+}
+
+// Sprites read the way the editor finds them: header table -> record -> frame table -> pixels;
+// slot -> tag list -> palette table; slot 10 -> special table -> tag -> palette table.
+class BuiltRomSprites : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RomBuilder builder(Family::Rse);
+        person.pixels = randomBytes(16 * 32 / 2, 3);
+        EXPECT_EQ(builder.addSprite(person), 0);
+        EXPECT_EQ(builder.addSprite(big), 1);
+        builder.addSpritePalette(0x1100, colourRun(0x100));
+        builder.addSpritePalette(0x1105, colourRun(0x500));
+        builder.setSlotTags(
+            {0x1105, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100});
+        builder.addSpecialPalette(0x1111, 0x1100);
+        builder.addSpecialPalette(0x1122, 0x1105);
+        small = std::make_unique<SmallRom>(builder);
+    }
+
+    std::uint32_t record(int picture) {
+        return small->rom.ReadPointer(small->built.spriteHeader + 4 * picture);
+    }
+    // The colours of the palette table entry whose tag is tag (the last one wins).
+    std::vector<std::uint16_t> paletteTagged(std::uint32_t tag) {
+        std::vector<std::uint16_t> colours;
+        for (int i = 0; i < small->built.spritePaletteCount; ++i) {
+            const std::uint32_t entry = small->built.spritePalettes + 8 * i;
+            if (small->rom.ReadU32(entry + 4) == tag) {
+                colours.clear();
+                for (int c = 0; c < 16; ++c) {
+                    colours.push_back(small->rom.ReadU16(small->rom.ReadPointer(entry) + 2 * c));
+                }
+            }
+        }
+        return colours;
+    }
+
+    SpriteSpec person{};
+    SpriteSpec big{.width = 32, .height = 32, .slot = 10, .paletteTag = 0x1122};
+    std::unique_ptr<SmallRom> small;
+};
+
+TEST_F(BuiltRomSprites, PicturesReadBackThroughTheirRecords) {
+    TRom& rom = small->rom;
+    const std::vector<std::uint32_t>& records = small->built.spriteRecords;
+    ASSERT_EQ(records.size(), 2u);
+    for (int n : {0, 1}) {
+        SCOPED_TRACE(n);
+        const SpriteSpec& spec = n == 0 ? person : big;
+        EXPECT_EQ(rom.ReadByte(small->built.spriteHeader + 4 * n + 3), 0x08);
+        ASSERT_EQ(record(n), records[n]);
+        EXPECT_EQ(rom.ReadU16(records[n] + 2), spec.paletteTag);
+        EXPECT_EQ(rom.ReadU16(records[n] + 8), spec.width);
+        EXPECT_EQ(rom.ReadU16(records[n] + 10), spec.height);
+        EXPECT_EQ(rom.ReadByte(records[n] + 12) & 0x0F, spec.slot);
+        const std::uint32_t pixels = rom.ReadPointer(rom.ReadPointer(records[n] + 28));
+        EXPECT_EQ(pixels, small->built.spritePixels[n]);
+        const std::size_t size = spec.width * spec.height / 2u;
+        EXPECT_EQ(rom.ReadBlock(pixels, size),
+                  spec.pixels.empty() ? std::vector<std::uint8_t>(size, 0) : spec.pixels);
+    }
+}
+
+TEST_F(BuiltRomSprites, SlotsAndSpecialPicturesFindTheirPalettes) {
+    TRom& rom = small->rom;
+    EXPECT_EQ(small->built.spritePaletteCount, 2);
+    // The entry after the last is a null one, as the games close the table.
+    EXPECT_EQ(rom.ReadU32(small->built.spritePalettes + 16), 0u);
+    const std::uint32_t tags = rom.ReadPointer(small->built.spritePalHeader);
+    EXPECT_EQ(paletteTagged(rom.ReadU16(tags)), paletteTagged(0x1105));
+    const auto slot9 = colourRun(0x100);
+    EXPECT_EQ(paletteTagged(rom.ReadU16(tags + 18)),
+              std::vector<std::uint16_t>(slot9.begin(), slot9.end()));
+
+    // Picture 1 (slot 10) finds its special entry by its palette tag; the rest of the 26 are
+    // unused.
+    const std::uint32_t table = small->built.spezialPalHeader;
+    const std::uint16_t wanted = rom.ReadU16(record(1) + 2);
+    int found = -1;
+    for (int i = 0; i < 26; ++i) {
+        if (rom.ReadU32(table + 8 * i) == wanted && rom.ReadByte(table + 8 * i + 7) == 0x08) {
+            found = i;
+            break;
+        }
+    }
+    ASSERT_EQ(found, 1);
+    const std::uint16_t paletteTag = rom.ReadU16(rom.ReadPointer(table + 8 * found + 4));
+    EXPECT_EQ(paletteTagged(paletteTag).at(3), 0x503);
+    EXPECT_EQ(rom.ReadU32(table + 8 * 25), 0xFFFFu);
+    EXPECT_EQ(rom.ReadU32(table + 8 * 25 + 4), 0u);
+}
+
+TEST_F(BuiltRomSprites, ProfileNamesTheTables) {
+    TempDir dir;
+    writeProgramFolder(dir.path(), small->built);
+    const IniFile profile(dir.path() / "Ini" / "Quillon.ini");
+    const auto key = [&](const char* name) {
+        return static_cast<std::uint32_t>(profile.readInteger(small->built.title, name, -1));
+    };
+    EXPECT_EQ(key("SpriteHeader"), small->built.spriteHeader);
+    EXPECT_EQ(key("SpritePaletten"), small->built.spritePalettes);
+    EXPECT_EQ(key("SpritePalettenAnz"), 2u);
+    EXPECT_EQ(key("SpritePalHeader"), small->built.spritePalHeader);
+    EXPECT_EQ(key("SpezialPalHeader"), small->built.spezialPalHeader);
+    EXPECT_EQ(key("FlugPosHeader"), 0u);
+}
+
+// The fly search of the editor: records until one whose word at 6 is not 0, at most 255.
+int flyIndex(TRom& rom, std::uint32_t table, int bank, int map) {
+    for (int i = 0; i < 255; ++i) {
+        const std::uint32_t r = table + 8 * i;
+        if (rom.ReadU16(r + 6) != 0) {
+            return -1;
+        }
+        if (rom.ReadByte(r) == bank && rom.ReadByte(r + 1) == map) {
+            return i;
+        }
+    }
+    return -2;  // no end within reach
+}
+
+TEST(BuiltRomFly, TableEndsWhereTheBuilderSays) {
+    struct Case {
+        const char* name;
+        bool unterminated;
+        std::uint16_t secondUnknown;
+        int expectTown, expectRoute, expectMissing;
+    };
+    for (const Case& c :
+         {Case{"ended", false, 0, 0, 1, -1}, Case{"ended early", false, 1, 0, -1, -1},
+          Case{"no end", true, 0, 0, 1, -2}}) {
+        SCOPED_TRACE(c.name);
+        RomBuilder builder(Family::Frlg);
+        builder.addFlyRecord(0, 0, 0x0102, 0x0304);
+        builder.addFlyRecord(0, 1, 5, 6, c.secondUnknown);
+        builder.setFlyTableUnterminated(c.unterminated);
+        SmallRom small(builder);
+        const std::uint32_t table = small.built.flyTable;
+        EXPECT_EQ(small.rom.ReadBlock(table, 8),
+                  (std::vector<std::uint8_t>{0, 0, 0x02, 0x01, 0x04, 0x03, 0, 0}));
+        EXPECT_EQ(flyIndex(small.rom, table, 0, 0), c.expectTown);
+        EXPECT_EQ(flyIndex(small.rom, table, 0, 1), c.expectRoute);
+        EXPECT_EQ(flyIndex(small.rom, table, 3, 3), c.expectMissing);
+        EXPECT_LE(table + 8 * (c.unterminated ? 302 : 3), small.built.freeSpace);
+    }
+    RomBuilder none(Family::Rse);
+    EXPECT_EQ(SmallRom(none).built.flyTable, 0u);
+}
+
+TEST(RomBuilderErrors, RefusesSpritesAndBytesThatDoNotFit) {
+    RomBuilder b(Family::Rse);
+    EXPECT_THROW(b.addSprite({.pixels = std::vector<std::uint8_t>(100)}), std::invalid_argument);
+    EXPECT_THROW(b.addSprite({.slot = 16}), std::invalid_argument);
+    EXPECT_EQ(b.addSprite({.width = 64, .height = 128}), 0);
+    for (int i = 0; i < 26; ++i) {
+        b.addSpecialPalette(i, 0x1100);
+    }
+    EXPECT_THROW(b.addSpecialPalette(26, 0x1100), std::length_error);
+    EXPECT_THROW(b.putCodeBytes(0xBF, {1}), std::invalid_argument);
+    EXPECT_THROW(b.putCodeBytes(0xFFF, {1, 2}), std::invalid_argument);
+    b.putCodeBytes(0x800, {0x6A, 0x02});
+    SmallRom small(b);
+    EXPECT_EQ(small.rom.ReadU16(0x800), 0x026A);
+    EXPECT_EQ(small.rom.ReadU16(small.built.spriteRecords[0] + 6), 4096);
+}
+
 TEST(RomBuilderErrors, RefusesWhatCannotBeLaidOut) {
     const auto withMaps = [](std::vector<MapSpec> maps, std::size_t romSize = 1 << 20) {
         RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", romSize);

@@ -17,6 +17,8 @@ constexpr std::uint32_t kDataStart = 0x1000;
 constexpr int kPokemonRecords = 412;  // record 0 is the placeholder before the first species
 constexpr std::size_t kPokemonNameLength = 11;
 constexpr char kUnsetPokemonName[] = "??????????";
+constexpr std::uint32_t kCodeAreaStart = 0xC0;  // behind the GBA header
+constexpr std::size_t kSpecialPaletteEntries = 26;
 
 void writeGbaHeader(RomImage& image, const std::string& title12, const std::string& code4) {
     // ARM branch over the header to the entry point at 0xC0.
@@ -146,6 +148,47 @@ void RomBuilder::addPokemonName(const std::string& name) {
     m_pokemonNames.push_back(name);
 }
 
+int RomBuilder::addSprite(const SpriteSpec& sprite) {
+    const std::size_t size = std::size_t{sprite.width / 8u} * (sprite.height / 8u) * 32;
+    if (sprite.slot > 15) {
+        throw std::invalid_argument("sprite palette slot over 15");
+    }
+    if (!sprite.pixels.empty() && sprite.pixels.size() != size) {
+        throw std::invalid_argument("sprite pixels: " + std::to_string(sprite.pixels.size()) +
+                                    " bytes for " + std::to_string(size));
+    }
+    m_sprites.push_back(sprite);
+    return static_cast<int>(m_sprites.size()) - 1;
+}
+
+void RomBuilder::addSpritePalette(std::uint16_t tag, std::array<std::uint16_t, 16> colours) {
+    m_spritePalettes.emplace_back(tag, colours);
+}
+
+void RomBuilder::setSlotTags(std::array<std::uint16_t, 10> tags) { m_slotTags = tags; }
+
+void RomBuilder::addSpecialPalette(std::uint32_t tag, std::uint16_t paletteTag) {
+    if (m_specialPalettes.size() >= kSpecialPaletteEntries) {
+        throw std::length_error("the special palette table holds 26 entries");
+    }
+    m_specialPalettes.emplace_back(tag, paletteTag);
+}
+
+void RomBuilder::addFlyRecord(std::uint8_t bank, std::uint8_t map, std::uint16_t x, std::uint16_t y,
+                              std::uint16_t unknown) {
+    m_flyRecords.push_back({bank, map, static_cast<std::uint8_t>(x),
+                            static_cast<std::uint8_t>(x >> 8), static_cast<std::uint8_t>(y),
+                            static_cast<std::uint8_t>(y >> 8), static_cast<std::uint8_t>(unknown),
+                            static_cast<std::uint8_t>(unknown >> 8)});
+}
+
+void RomBuilder::putCodeBytes(std::uint32_t offset, const std::vector<std::uint8_t>& bytes) {
+    if (offset < kCodeAreaStart || offset + bytes.size() > kDataStart) {
+        throw std::invalid_argument("code bytes outside 0xC0 to 0x1000");
+    }
+    m_codeBytes.emplace_back(offset, bytes);
+}
+
 BuiltRom RomBuilder::build() const {
     checkMaps(m_maps, m_tilesets.size());
     RomImage image(m_romSize, kDataStart);
@@ -167,8 +210,14 @@ BuiltRom RomBuilder::build() const {
     for (const BuiltTileset& t : rom.tilesets) {
         rom.tilesetHeaderOffsets.push_back(t.header);
     }
+    detail::laySprites(image, {m_sprites, m_spritePalettes, m_slotTags, m_specialPalettes}, rom);
+    rom.flyTable = detail::layFlyTable(image, m_flyRecords, m_flyUnterminated);
+    // The bank table comes last: what follows it is free space, where no map is found.
     detail::layMaps(image, m_family, m_maps, rom.tilesets, rom);
     rom.freeSpace = image.cursor();
+    for (const auto& [offset, bytes] : m_codeBytes) {
+        image.putBytes(offset, bytes);
+    }
 
     std::array<std::uint8_t, 16> id{};
     std::copy_n(image.bytes().begin() + 0xA0, 16, id.begin());

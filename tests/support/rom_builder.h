@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,11 +48,41 @@ struct MapSpec {
     int secondary = 1;
     std::uint8_t nameIndex = 0, weather = 0, type = 0, showName = 0;
     std::uint16_t music = 0;
+    // Event records as the ROM holds them (see the record helpers below), at most 255 of each.
+    std::vector<std::array<std::uint8_t, 24>> persons{};
+    std::vector<std::array<std::uint8_t, 8>> warps{};
+    std::vector<std::array<std::uint8_t, 16>> scripts{};
+    std::vector<std::array<std::uint8_t, 12>> signposts{};
+    bool noEventHeader = false;  // the header's events pointer is 0 (no records allowed then)
 };
 
-// File offsets of one built map's records.
+// File offsets of one built map's records. The event tables lie back to back (persons, warps,
+// script triggers, signposts) right before the event header; a table without records is 0
+// here while the event header points at the spot where it would start.
 struct BuiltMap {
     std::uint32_t header = 0, footer = 0, grid = 0, border = 0, events = 0;
+    std::uint32_t persons = 0, warps = 0, scripts = 0, signposts = 0;
+};
+
+// Event records. Script values are file offsets (0 = none), stored as ROM pointers.
+std::array<std::uint8_t, 24> personRecord(std::uint8_t number, std::uint8_t picture,
+                                          std::uint16_t x, std::uint16_t y,
+                                          std::uint8_t movementType = 0, std::uint8_t movement = 0,
+                                          std::uint8_t trainer = 0, std::uint16_t sight = 0,
+                                          std::uint32_t script = 0);
+std::array<std::uint8_t, 8> warpRecord(std::uint16_t x, std::uint16_t y, std::uint8_t targetWarp,
+                                       std::uint8_t targetMap, std::uint8_t targetBank);
+std::array<std::uint8_t, 16> scriptRecord(std::uint16_t x, std::uint16_t y, std::uint32_t script);
+std::array<std::uint8_t, 12> signpostRecord(std::uint16_t x, std::uint16_t y, std::uint8_t type,
+                                            std::uint32_t script);
+
+// One overworld picture: a 36-byte sprite record and one frame of 4bpp tiles, row by row
+// (width / 8 tiles a row). Empty pixels become blank tiles of the right size.
+struct SpriteSpec {
+    std::uint16_t width = 16, height = 32;
+    std::uint8_t slot = 0;  // palette slot 0-15; 10 takes its palette through the special table
+    std::uint16_t paletteTag = 0x1100;
+    std::vector<std::uint8_t> pixels{};  // (width / 8) * (height / 8) * 32 bytes
 };
 
 // File offsets of one built tileset. Header +16 points at the 2-byte-per-block behaviour table
@@ -79,6 +110,13 @@ struct BuiltRom {
     std::vector<std::uint32_t> mapTables;
     std::uint32_t freeSpace = 0;  // everything from here to the end is 0xFF
 
+    // Overworld sprites and the fly table; 0 when the ROM has none of the kind.
+    std::uint32_t spriteHeader = 0, spritePalettes = 0, spritePalHeader = 0, spezialPalHeader = 0,
+                  flyTable = 0;
+    int spritePaletteCount = 0;
+    std::vector<std::uint32_t> spriteRecords;  // 36-byte record of each picture number
+    std::vector<std::uint32_t> spritePixels;   // frame 0's pixel data of each picture number
+
     // Data file names the profile names (relative to the program folder / inside "Ini\").
     std::string mainFile = "Ini\\Main.ini";
     std::string mapsFile = "Ini\\Maps.ini";
@@ -93,11 +131,13 @@ struct BuiltRom {
 };
 
 // Lays out a whole ROM image in memory: GBA header, Pokemon names, map names, tilesets
-// (pictures raw or LZ77, 16 palettes each, block and behaviour tables, consecutive headers)
-// and maps (border, grid, footer, empty event header, header), then the map tables of the
-// banks one after another and the bank table. The bank table lists one more bank than was
-// added: an empty one whose map table is a single non-pointer word, followed by a non-pointer
-// word, so the bank scan lists every added bank and ends there. Everything else is 0xFF.
+// (pictures raw or LZ77, 16 palettes each, block and behaviour tables, consecutive headers),
+// sprites, sprite palettes, the slot tag list, the special palette table and the fly table
+// (each only when something of its kind was added), maps (border, grid, footer, event tables
+// and event header, header), then the map tables of the banks one after another and the bank
+// table. The bank table lists one more bank than was added: an empty one whose map table is a
+// single non-pointer word, followed by a non-pointer word, so the bank scan lists every added
+// bank and ends there. Everything else, from the end of the bank table on, is 0xFF.
 class RomBuilder {
 public:
     // title12 at most 12 characters (NUL-padded), code4 exactly 4.
@@ -112,6 +152,26 @@ public:
     int addMapName(const std::string& name);
     // Record i (from 1) of the 411 names; at most 10 characters. Unset records read "??????????".
     void addPokemonName(const std::string& name);
+
+    // Returns the picture number (0, 1, ...). Throws std::invalid_argument for a slot over 15
+    // or pixels of the wrong size.
+    int addSprite(const SpriteSpec& sprite);
+    // An entry of the sprite palette table: 16 colours and their tag.
+    void addSpritePalette(std::uint16_t tag, std::array<std::uint16_t, 16> colours);
+    // The palette tags of slots 0-9.
+    void setSlotTags(std::array<std::uint16_t, 10> tags);
+    // An entry of the 26 of the special palette table: sprites of slot 10 whose palette tag is
+    // tag take the palette tagged paletteTag. Throws std::length_error past 26.
+    void addSpecialPalette(std::uint32_t tag, std::uint16_t paletteTag);
+    // A fly record; the table ends with a record whose word at 6 is not 0.
+    void addFlyRecord(std::uint8_t bank, std::uint8_t map, std::uint16_t x, std::uint16_t y,
+                      std::uint16_t unknown = 0);
+    // Instead of the ending record: 300 records of bank and map 0xEE with the word 0.
+    void setFlyTableUnterminated(bool unterminated) { m_flyUnterminated = unterminated; }
+    // Bytes written over the image after the layout, for data the builder has no structure
+    // for (scripts). Only the code area between the GBA header (0xC0) and the first structure
+    // (0x1000) takes them; std::invalid_argument otherwise.
+    void putCodeBytes(std::uint32_t offset, const std::vector<std::uint8_t>& bytes);
 
     // Throws std::invalid_argument for gaps in banks or maps, an unknown tileset, a grid of the
     // wrong size or text without a code; std::length_error when the image is too small.
@@ -128,6 +188,13 @@ private:
     std::map<std::pair<int, int>, MapSpec> m_maps;
     std::vector<std::string> m_mapNames;
     std::vector<std::string> m_pokemonNames;
+    std::vector<SpriteSpec> m_sprites;
+    std::vector<std::pair<std::uint16_t, std::array<std::uint16_t, 16>>> m_spritePalettes;
+    std::optional<std::array<std::uint16_t, 10>> m_slotTags;
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> m_specialPalettes;
+    std::vector<std::array<std::uint8_t, 8>> m_flyRecords;
+    bool m_flyUnterminated = false;
+    std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> m_codeBytes;
 };
 
 }  // namespace quillon::testing

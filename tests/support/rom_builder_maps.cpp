@@ -5,7 +5,6 @@ namespace quillon::testing::detail {
 namespace {
 
 constexpr std::size_t kHeaderSize = 28;
-constexpr std::size_t kEventHeaderSize = 20;
 
 std::vector<std::uint8_t> words16(const std::uint16_t* values, std::size_t count) {
     std::vector<std::uint8_t> bytes;
@@ -60,8 +59,7 @@ BuiltMap layMap(RomImage& image, Family family, const MapSpec& spec,
     grid.resize(std::size_t{spec.width} * spec.height, 0);
     built.grid = image.place(words16(grid.data(), grid.size()));
     built.footer = layFooter(image, family, spec, tilesets, built);
-    // An event header with no events: four zero counts, four null table pointers.
-    built.events = image.place(std::vector<std::uint8_t>(kEventHeaderSize, 0));
+    layEvents(image, spec, built);
     built.header = layHeader(image, spec, built, layoutNumber);
     return built;
 }

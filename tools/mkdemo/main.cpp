@@ -5,9 +5,11 @@
 #include <string>
 
 #include "tests/support/rom_builder.h"
+#include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
 #include "tools/mkdemo/palettes.h"
 #include "tools/mkdemo/pokemon_names.h"
+#include "tools/mkdemo/sprite_art.h"
 
 namespace quillon::mkdemo {
 
@@ -56,9 +58,11 @@ testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<st
 testing::BuiltRom buildDemo() {
     DemoArt art;
     const std::vector<std::string> names = demoMapNames();
+    DemoScripts scripts;
     std::vector<testing::MapSpec> specs;
     for (const DemoMap& demo : demoMaps(art)) {
         specs.push_back(mapSpec(demo, art, names));
+        addDemoEvents(specs.back(), scripts);
     }
     // Every block exists now: the maps asked for them.
     testing::RomBuilder builder(testing::Family::Rse, "QUILLON DEMO", "QDME");
@@ -75,6 +79,9 @@ testing::BuiltRom buildDemo() {
     for (const std::string& name : demoPokemonNames()) {
         builder.addPokemonName(name);
     }
+    addDemoSprites(builder);
+    addDemoFlyPositions(builder);
+    scripts.writeTo(builder);
     testing::BuiltRom rom = builder.build();
     rom.mainFile = "Ini\\Demo\\Main.ini";
     rom.mapsFile = "Ini\\Demo\\Maps.ini";
