@@ -1,8 +1,11 @@
 #include "cli/cli_commands.h"
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "core/errors.h"
+#include "core/events/event_fields.h"
+#include "core/events/event_tables.h"
 #include "core/session.h"
 #include "imageio/bitmap_io.h"
 
@@ -33,6 +36,32 @@ void openForPicture(Session& session, const std::string& id, bool grid) {
     session.invalidatePictures();
 }
 
+// One record as an object of its fields; a run of one-byte fields becomes a list.
+nlohmann::ordered_json recordJson(const EventTables& events, EventKind kind, int index) {
+    nlohmann::ordered_json record;
+    for (EventField f : eventFields(kind)) {
+        if (f.count == 1) {
+            record[f.name] = events.field(index, f);
+            continue;
+        }
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (int i = 0; i < f.count; ++i) {
+            list.push_back(events.field(index, {kind, f.name, f.offset + i * f.width, f.width}));
+        }
+        record[f.name] = list;
+    }
+    record["offset"] = events.recordOffset(kind, index);
+    return record;
+}
+
+nlohmann::ordered_json tableJson(const EventTables& events, EventKind kind) {
+    nlohmann::ordered_json table = nlohmann::ordered_json::array();
+    for (int i = 0; i < events.count(kind); ++i) {
+        table.push_back(recordJson(events, kind, i));
+    }
+    return table;
+}
+
 void save(const Bitmap& picture, const std::filesystem::path& file) {
     QString error;
     if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
@@ -45,7 +74,37 @@ void save(const Bitmap& picture, const std::filesystem::path& file) {
 void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
                bool grid, View view) {
     openForPicture(session, id, grid);
-    save(view == View::Map ? session.mapPicture() : session.movementView(), file);
+    switch (view) {
+        case View::Map:
+            save(session.mapPicture(), file);
+            break;
+        case View::Movement:
+            save(session.movementView(), file);
+            break;
+        case View::Events:
+            save(session.eventPicture(), file);
+            break;
+    }
+}
+
+void printEvents(Session& session, const std::string& id, std::ostream& out) {
+    openForPicture(session, id, false);
+    const EventTables& events = session.events();
+    constexpr std::pair<const char*, EventKind> kTables[] = {
+        {"persons", EventKind::Person},
+        {"warps", EventKind::Warp},
+        {"scripts", EventKind::ScriptTrigger},
+        {"signposts", EventKind::Signpost}};
+    nlohmann::ordered_json json;
+    for (const auto& [name, kind] : kTables) {
+        json[name] = tableJson(events, kind);
+    }
+    json["fly"] = events.hasFlyPosition() ? recordJson(events, EventKind::Fly, 0)
+                                          : nlohmann::ordered_json(nullptr);
+    for (const auto& [name, kind] : kTables) {
+        json["tables"][name] = events.tableOffset(kind);
+    }
+    out << json.dump(2) << '\n';
 }
 
 void renderBlocks(Session& session, const std::string& id, const std::filesystem::path& file,

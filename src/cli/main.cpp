@@ -42,8 +42,11 @@ int main(int argc, char** argv) {
     render->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
     render->add_option("-o,--output", output, "picture file (.bmp, else PNG)")->required();
     render->add_flag("--grid", grid, "draw the block grid");
-    render->add_option("--view", view, "map or movement")
-        ->check(CLI::IsMember({"map", "movement"}));
+    render->add_option("--view", view, "map, movement or events")
+        ->check(CLI::IsMember({"map", "movement", "events"}));
+    auto* events = app.add_subcommand("events", "Print the events of a map as JSON");
+    events->add_option("ROM", rom, "ROM image (.gba)")->required();
+    events->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
     int width = 8;
     auto* blocks = app.add_subcommand("blocks", "Write the block palette of a map's tilesets");
     blocks->add_option("ROM", rom, "ROM image (.gba)")->required();
@@ -76,9 +79,12 @@ int main(int argc, char** argv) {
         } else if (*maps) {
             quillon::cli::printMaps(session, std::cout);
         } else if (*render) {
-            quillon::cli::renderMap(session, id, output, grid,
-                                    view == "movement" ? quillon::cli::View::Movement
-                                                       : quillon::cli::View::Map);
+            const auto shown = view == "movement" ? quillon::cli::View::Movement
+                               : view == "events" ? quillon::cli::View::Events
+                                                  : quillon::cli::View::Map;
+            quillon::cli::renderMap(session, id, output, grid, shown);
+        } else if (*events) {
+            quillon::cli::printEvents(session, id, std::cout);
         } else if (*blocks) {
             quillon::cli::renderBlocks(session, id, output, width, grid);
         }

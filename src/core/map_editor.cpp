@@ -64,7 +64,7 @@ CellRect MapEditor::step(Edit edit) {
     if (own) {
         m_history.end();
     }
-    m_pictures.cellsChanged(changed);
+    cellsChanged(changed);
     return changed;
 }
 
@@ -132,15 +132,22 @@ Bitmap MapEditor::selectionPicture() {
 }
 
 CellRect MapEditor::undo() {
-    CellRect r = m_history.undo(m_grid);
-    m_pictures.cellsChanged(r);
+    CellRect r = m_history.undo(m_grid, m_records);
+    cellsChanged(r);
     return r;
 }
 
 CellRect MapEditor::redo() {
-    CellRect r = m_history.redo(m_grid);
-    m_pictures.cellsChanged(r);
+    CellRect r = m_history.redo(m_grid, m_records);
+    cellsChanged(r);
     return r;
+}
+
+void MapEditor::cellsChanged(CellRect rect) {
+    if (!rect.empty()) {
+        ++m_gridRevision;
+    }
+    m_pictures.cellsChanged(rect);
 }
 
 }  // namespace quillon

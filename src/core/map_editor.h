@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/edit/cell_rect.h"
-#include "core/edit/grid_history.h"
+#include "core/edit/edit_history.h"
 #include "core/edit/map_painter.h"
 #include "core/edit/selection.h"
 #include "core/gfx/bitmap.h"
@@ -14,9 +14,9 @@ class MapPictures;
 struct BlockGrid;
 
 // Painting the open map in memory: the brush (selected block, selected movement value, the
-// stamp), the edits, and their undo history. Every edit returns the cells it changed and has
-// already redrawn them in the pictures. Nothing here touches the ROM; the grid reaches it when
-// the map is saved.
+// stamp), the edits, and the undo history of the open map (grid and event records). Every edit
+// returns the cells it changed and has already redrawn them in the pictures. Nothing here
+// touches the ROM; the grid reaches it when the map is saved.
 class MapEditor {
 public:
     MapEditor(BlockGrid& grid, MapPictures& pictures);
@@ -58,22 +58,34 @@ public:
     // The part of the map picture under the selection, at its own size.
     Bitmap selectionPicture();
 
+    // Undo and redo cover the grid and the event records; they return the cells that changed
+    // (empty for a step of event edits, which go back through the record sink).
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
     CellRect undo();
     CellRect redo();
-    // The grid differs from the ROM (as of the last open or save).
+    // The grid or the events differ from the ROM (as of the last open or save).
     bool modified() const { return m_history.modified(); }
     void markSaved() { m_history.markSaved(); }
+
+    // The history the event edits share; their records come back through sink.
+    EditHistory& history() { return m_history; }
+    void setRecordSink(RecordSink* sink) { m_records = sink; }
+    // Counts the edits, undos and redos that changed cells: a picture drawn from the map
+    // picture is stale when this moved on.
+    std::uint64_t gridRevision() const { return m_gridRevision; }
 
 private:
     // Runs one edit as an undo step of its own unless a stroke is open.
     template <typename Edit>
     CellRect step(Edit edit);
+    void cellsChanged(CellRect rect);
 
     BlockGrid& m_grid;
     MapPictures& m_pictures;
-    GridHistory m_history;
+    EditHistory m_history;
+    RecordSink* m_records = nullptr;
+    std::uint64_t m_gridRevision = 0;
     MapPainter m_painter;
     int m_block = 0;
     std::uint8_t m_movement = 0;

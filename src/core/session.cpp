@@ -35,7 +35,9 @@ Session::Session(std::filesystem::path programFolder)
       m_lang(m_data.sprachen()),
       m_tilesets(std::make_unique<TilesetPair>()),
       m_pictures(*m_tilesets, m_grid, m_settings),
-      m_editor(m_grid, m_pictures) {
+      m_editor(m_grid, m_pictures),
+      m_eventEditor(m_events, m_editor.history(), m_settings, m_sprites) {
+    m_editor.setRecordSink(&m_eventEditor);
     std::string language;
     if (m_lang.available()) {
         auto languages = m_lang.languages();
@@ -108,6 +110,8 @@ void Session::loadRomTables() {
     m_tilesets->reset();
     m_map = CurrentMap{};
     m_grid = BlockGrid{};
+    m_events.clear();
+    m_eventEditor.mapOpened();
     invalidatePictures();
 
     m_rom.ReadTitle();
@@ -127,6 +131,7 @@ void Session::loadRomTables() {
                  ? scanBanks(m_rom, static_cast<std::uint32_t>(m_profile.mapBankHeader), m_mapNames)
                  : BankScan{};
     m_romWarnings.insert(m_romWarnings.end(), m_scan.warnings.begin(), m_scan.warnings.end());
+    m_sprites.prepare(m_rom, m_profile);
     m_romLoaded = true;
     m_rom.Close();
 }
@@ -156,6 +161,9 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
     }
     m_rom.Open();
     LoadedMap loaded = readMap(m_rom, m_profile, m_data.mapsFile(), identifier, title, m_map);
+    EventTables events;
+    events.load(m_rom, loaded.map.eventsOffset, m_profile.flugPosHeader, loaded.map.bank,
+                loaded.map.map);
     if (loaded.map.hasFooter()) {
         try {
             m_tilesets->LoadTilesets(m_rom, m_map.tileset1, m_map.tileset2, loaded.map.tileset1,
@@ -171,15 +179,22 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
     }
     m_map = std::move(loaded.map);
     m_grid = std::move(loaded.grid);
+    m_events = std::move(events);
     m_mapLoaded = true;
     m_editor.mapOpened();
+    m_eventEditor.mapOpened();
     m_pictures.setEnabled(true);
-    m_pictures.invalidate();
+    invalidatePictures();
     m_rom.Close();
     return loaded.notice;
 }
 
 void Session::setTextPainter(TextPainter* painter) { m_pictures.setTextPainter(painter); }
+
+const Bitmap& Session::eventPicture() {
+    const Bitmap& map = m_pictures.map();
+    return m_eventEditor.picture(map, m_editor.gridRevision());
+}
 
 void Session::saveMap() {
     if (!m_mapLoaded) {
@@ -195,6 +210,7 @@ void Session::saveMap() {
     }
     m_rom.Open();
     m_rom.WriteBlock(bytes, static_cast<std::int32_t>(m_map.gridOffset));
+    m_events.save(m_rom);
     m_rom.Close();
     m_editor.markSaved();
 }

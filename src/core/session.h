@@ -10,7 +10,10 @@
 #include "core/config/game_profile.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
+#include "core/event_editor.h"
+#include "core/events/event_tables.h"
 #include "core/gfx/bitmap.h"
+#include "core/gfx/sprites.h"
 #include "core/map/block_grid.h"
 #include "core/map/map_list.h"
 #include "core/map/map_loader.h"
@@ -73,14 +76,18 @@ public:
     const BlockGrid& grid() const { return m_grid; }
     BlockGrid& grid() { return m_grid; }
     const TilesetPair& tilesets() const { return *m_tilesets; }
-    // The open map differs from the ROM: painted since it was opened or last saved.
+    // The open map differs from the ROM: painted or its events edited since it was opened or
+    // last saved.
     bool modified() const { return m_mapLoaded && m_editor.modified(); }
     MapEditor& editor() { return m_editor; }
+    // The events of the open map, read when it was opened; edited through eventEditor().
+    const EventTables& events() const { return m_events; }
+    EventEditor& eventEditor() { return m_eventEditor; }
 
-    // Writes the grid of the open map into the ROM at its grid offset ("Speichern"). A map
-    // opened without a footer of its own is refused (its grid offset would name another
-    // map's grid). Throws RomIoError when the file cannot be written; the map then stays
-    // modified.
+    // Writes the grid of the open map into the ROM at its grid offset, then its event tables
+    // and fly record where they were read ("Speichern"). A map opened without a footer of its
+    // own is refused (its grid offset would name another map's grid). Throws RomIoError when
+    // the file cannot be written; the map then stays modified.
     void saveMap();
     // Copies the ROM file to newName (".gba" added when missing), continues on the copy and
     // saves the map there. False when the copy failed (the target exists): nothing is saved
@@ -105,8 +112,14 @@ public:
     const Bitmap& blockPalette() { return m_pictures.blockPalette(); }
     const Bitmap& movementView() { return m_pictures.movementView(); }
     const Bitmap& movementPalette() { return m_pictures.movementPalette(); }
+    // The map picture with the events drawn over it; the state message of the drawing comes
+    // from eventEditor().pictureMessage().
+    const Bitmap& eventPicture();
     // Forces the next picture request to redraw (grid toggle, palette width change).
-    void invalidatePictures() { m_pictures.invalidate(); }
+    void invalidatePictures() {
+        m_pictures.invalidate();
+        m_eventEditor.invalidatePicture();
+    }
 
 private:
     void loadRomTables();
@@ -130,11 +143,13 @@ private:
     std::unique_ptr<TilesetPair> m_tilesets;
     MapPictures m_pictures;
     MapEditor m_editor;
+    EventTables m_events;
+    SpriteSet m_sprites;
+    EventEditor m_eventEditor;
 
     std::vector<std::string> m_weatherNames;
     std::vector<std::string> m_typeNames;
     std::vector<std::string> m_movementNames;
-
 };
 
 }  // namespace quillon

@@ -27,6 +27,27 @@ maps=$("$bin/quillon-cli" maps "$work/demo.gba")
 [ "$(od -An -tu4 -j18 -N4 "$work/route.bmp" | tr -d ' ')" = "320" ] || fail "BMP width"
 "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/geh.png" --view movement
 
+# Events as JSON: the town's five persons, two warps, three signposts and its fly position.
+"$bin/quillon-cli" events "$work/demo.gba" 0.0 > "$work/events.json"
+count() { grep -c "\"$1\":" "$work/events.json" || true; }
+[ "$(count movementType)" -eq 5 ] || fail "persons: $(cat "$work/events.json")"
+[ "$(count targetWarp)" -eq 2 ] || fail "warps: $(cat "$work/events.json")"
+[ "$(count type)" -eq 3 ] || fail "signposts: $(cat "$work/events.json")"
+grep -q '"scripts": \[\]' "$work/events.json" || fail "the town has no script triggers"
+tr -d ' \n' < "$work/events.json" | grep -q '"fly":{"bank":0,"map":0,"x":' || fail "no fly position"
+tr -d ' \n' < "$work/events.json" | grep -q '"tables":{"persons":[0-9]*,"warps":[0-9]*,"scripts":[0-9]*,"signposts":[0-9]*}' \
+    || fail "tables: $(cat "$work/events.json")"
+# The first person's record lies at its offset: X at byte 4, Y at byte 6.
+offset=$(grep -m1 '"offset":' "$work/events.json" | tr -dc 0-9)
+x=$(grep -m1 '"x":' "$work/events.json" | tr -dc 0-9)
+y=$(grep -m1 '"y":' "$work/events.json" | tr -dc 0-9)
+[ "$(od -An -tu2 -j$((offset + 4)) -N4 "$work/demo.gba" | tr -s ' ' | sed 's/^ //')" = "$x $y" ] \
+    || fail "person 0 at $offset is not at $x, $y"
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/events.bmp" --view events
+[ "$(od -An -tu4 -j18 -N4 "$work/events.bmp" | tr -d ' ')" = "480" ] || fail "event picture width"
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/town.bmp"
+! cmp -s "$work/events.bmp" "$work/town.bmp" || fail "the event picture shows no events"
+
 # The block palette, 16 blocks a row: 1,025 blocks make 65 rows of 16 pixels.
 "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/blocks.bmp" --width 16 --grid
 [ "$(od -An -tu4 -j18 -N4 "$work/blocks.bmp" | tr -d ' ')" = "256" ] || fail "palette width"

@@ -34,7 +34,7 @@ std::vector<std::vector<int>> blocksOf(const BlockGrid& g) {
 struct Fixture {
     explicit Fixture(const std::vector<std::vector<int>>& rows) : grid(gridOf(rows)) {}
     BlockGrid grid;
-    GridHistory history;
+    EditHistory history;
     MapPainter painter{grid, history};
 };
 
@@ -133,7 +133,7 @@ TEST(Selection, NormalisesBackwardDragsAndLimitsTo500Cells) {
     EXPECT_EQ(big.rect(), (CellRect{0, 0, 500, 1}));
 }
 
-TEST(GridHistory, UndoRedoStepsAndTheSavedState) {
+TEST(EditHistory, UndoRedoStepsAndTheSavedState) {
     Fixture f({{1, 1, 1}});
     f.history.begin();
     f.painter.paintBlock(0, 0, 5);

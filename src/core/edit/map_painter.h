@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/edit/cell_rect.h"
-#include "core/edit/grid_history.h"
+#include "core/edit/edit_history.h"
 #include "core/edit/selection.h"
 #include "core/map/block_grid.h"
 
@@ -15,7 +15,7 @@ namespace quillon {
 // Cells outside the map are ignored.
 class MapPainter {
 public:
-    MapPainter(BlockGrid& grid, GridHistory& history) : m_grid(grid), m_history(history) {}
+    MapPainter(BlockGrid& grid, EditHistory& history) : m_grid(grid), m_history(history) {}
 
     // The cell's movement value is kept (taken from the movement array).
     CellRect paintBlock(int x, int y, std::uint16_t block);
@@ -39,7 +39,7 @@ private:
     void writeMovement(int index, std::uint8_t value);
 
     BlockGrid& m_grid;
-    GridHistory& m_history;
+    EditHistory& m_history;
 };
 
 }  // namespace quillon

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/edit/cell_rect.h"
+#include "core/map/block_grid.h"
+
+namespace quillon {
+
+// Takes back the record bytes that undo and redo restore: the owner of the records (the open
+// map's event tables) knows what a table number and an index name.
+class RecordSink {
+public:
+    virtual ~RecordSink() = default;
+    virtual void restoreRecord(int table, int index, std::span<const std::uint8_t> bytes) = 0;
+};
+
+// The undo history of the open map: its grid cells and its event records. Every cell write of
+// an edit goes through record(), which stores the cell's entry and movement value before and
+// after; every record edit reports its bytes before and after through recordChange(). One edit
+// (a click, a whole drag, a fill, a stamp, one field edit) is one step. Undo and redo swap the
+// stored values back in. The history knows the step at which the map was last saved, so
+// undoing back to it makes the map unmodified again.
+class EditHistory {
+public:
+    // Opens a step; changes until end() belong to it. A step that changed nothing is dropped.
+    // Nested begin() calls join the open step (a drag is one step).
+    void begin();
+    void end();
+    bool inStep() const { return m_open; }
+
+    // Writes entry and movement into cell index of grid, remembering the old values.
+    void record(BlockGrid& grid, int index, GridEntry entry, std::uint8_t movement);
+    // Record index of table changed from before to after (the caller has written it). Within a
+    // step a record keeps its first before and its last after; a record that ends a step as it
+    // began it is no change. Outside a step nothing is remembered.
+    void recordChange(int table, int index, std::span<const std::uint8_t> before,
+                      std::span<const std::uint8_t> after);
+
+    bool canUndo() const { return m_position > 0; }
+    bool canRedo() const { return m_position < m_steps.size(); }
+    // Returns the cells that changed (empty when there was nothing to undo or redo, or the
+    // step changed records only); records go back through records.
+    CellRect undo(BlockGrid& grid, RecordSink* records = nullptr);
+    CellRect redo(BlockGrid& grid, RecordSink* records = nullptr);
+
+    void clear();
+    void markSaved() { m_saved = static_cast<long>(m_position); }
+    // Whether the map differs from its state at the last save (or at opening).
+    bool modified() const { return m_saved != static_cast<long>(m_position); }
+
+private:
+    struct Change {
+        int index;
+        GridEntry before;
+        GridEntry after;
+        std::uint8_t movementBefore;
+        std::uint8_t movementAfter;
+    };
+    struct RecordChange {
+        int table;
+        int index;
+        std::vector<std::uint8_t> before;
+        std::vector<std::uint8_t> after;
+    };
+    struct Step {
+        std::vector<Change> cells;
+        std::vector<RecordChange> records;
+        bool empty() const { return cells.empty() && records.empty(); }
+    };
+
+    CellRect bounds(const Step& step, const BlockGrid& grid) const;
+    void forgetSlots();
+
+    std::vector<Step> m_steps;
+    std::size_t m_position = 0;
+    long m_saved = 0;  // -1: the saved state is no longer reachable
+    Step m_current;
+    // Position of each cell's change in m_current, -1 for none: a drag that passes a cell
+    // again updates its change instead of searching the step.
+    std::vector<int> m_slot = std::vector<int>(BlockGrid::kMaxCells, -1);
+    bool m_open = false;
+};
+
+}  // namespace quillon
