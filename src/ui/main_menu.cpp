@@ -132,7 +132,7 @@ MainMenu buildMainMenu(QMenuBar* bar) {
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item : {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1,
-                          menu.SaveMapPic1, menu.SaveTilesetPic1}) {
+                          menu.SaveMapPic1, menu.SaveTilesetPic1, menu.SaveEventPic1}) {
         item->setEnabled(enabled);
     }
 }

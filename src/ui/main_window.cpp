@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "core/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
+#include "ui/events/events_tab.h"
 #include "ui/geh_tab.h"
 #include "ui/grosser_block_from.h"
 #include "ui/header_tab.h"
@@ -25,6 +27,7 @@
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
 #include "ui/notice_page.h"
+#include "ui/picture_view.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -63,8 +66,8 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
 MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
-    for (QObject* sender :
-         std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab, m_bigBlock}) {
+    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab,
+                                                           m_eventsTab, m_bigBlock}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
@@ -81,14 +84,14 @@ void MainWindow::buildUi() {
     m_bigBlock = new TGrosserBlockFrom(m_session->editor(), this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
     m_gehTab = new GehTab(*m_session, *m_dialogs);
-    m_eventsPage = new NoticePage(QStringLiteral("Lbl_KeineEvents"), QString::fromUtf8(kNoEvents));
+    m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
     m_headerTab = new HeaderTab(*m_session, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
-    m_eventsPage->addAction(m_menu.ZeigeSprites1);
-    QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsPage, m_wildPage, m_headerTab};
+    m_eventsTab->addAction(m_menu.ZeigeSprites1);
+    QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsTab, m_wildPage, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
     }
@@ -114,6 +117,10 @@ void MainWindow::buildUi() {
     connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
     connect(m_mapTab, &MapTab::mapEdited, this, &MainWindow::showEditState);
     connect(m_gehTab, &GehTab::mapEdited, this, &MainWindow::showEditState);
+    connect(m_eventsTab, &EventsTab::statusText, this, &MainWindow::setStatus);
+    connect(m_eventsTab, &EventsTab::messageText, m_panel1, &QLabel::setText);
+    connect(m_eventsTab, &EventsTab::mapEdited, this, &MainWindow::showEditState);
+    connect(m_eventsTab, &EventsTab::goRequested, this, &MainWindow::goToWarp);
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -137,6 +144,7 @@ void MainWindow::connectMenu() {
     connect(m.Wiederholen1, &QAction::triggered, this, &MainWindow::Wiederholen1Click);
     connect(m.SaveMapPic1, &QAction::triggered, this, &MainWindow::SaveMapPic1Click);
     connect(m.SaveTilesetPic1, &QAction::triggered, this, &MainWindow::SaveTilesetPic1Click);
+    connect(m.SaveEventPic1, &QAction::triggered, this, &MainWindow::SaveEventPic1Click);
     connect(m.Exit1, &QAction::triggered, this, &MainWindow::Exit1Click);
     connect(m.Grid1, &QAction::triggered, this, &MainWindow::Grid1Click);
     connect(m.Comboboxen1, &QAction::triggered, this, &MainWindow::Comboboxen1Click);
@@ -151,17 +159,17 @@ void MainWindow::connectMenu() {
             [this] { MapListPartsClick(m_menu.NurAusIni1); });
     connectFlag(m.MapDoppelt1, Settings::Flag::MapDoppelt, &MainWindow::applyMapDoubled);
     connectFlag(m.GehDoppelt1, Settings::Flag::GehDoppelt, &MainWindow::applyGehDoubled);
-    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, nullptr);
+    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, &MainWindow::applyEventsDoubled);
     connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt,
                 &MainWindow::applyPaletteDoubled);
     connectFlag(m.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt,
                 &MainWindow::applyGehPaletteDoubled);
-    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, nullptr);
-    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden, nullptr);
+    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, &MainWindow::applyEventSwitch);
+    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden,
+                &MainWindow::applyEventSwitch);
 }
 
-// A display toggle: the check is the setting; a click writes it and applies it (apply may be
-// nullptr for a setting whose view does not exist yet).
+// A display toggle: the check is the setting; a click writes it and applies it.
 void MainWindow::connectFlag(QAction* action, Settings::Flag flag,
                              void (MainWindow::*apply)(bool)) {
     connect(action, &QAction::triggered, this, [this, flag, apply](bool on) {
@@ -177,6 +185,7 @@ void MainWindow::FormCreate() {
     // The movement palette never changes: drawn once, here.
     runCommand(this, *m_dialogs, [this] { m_gehTab->showPalette(); });
     buildLanguageMenu();
+    m_eventsTab->fillKinds();
     m_headerTab->fillLists();
     m_chooser->setEnabled(false);
     m_tabs->setEnabled(false);
@@ -205,6 +214,7 @@ void MainWindow::readSettings() {
     applyGehDoubled(s.flag(Settings::Flag::GehDoppelt));
     applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoppelt));
     applyGehPaletteDoubled(s.flag(Settings::Flag::GehPaletteDoppelt));
+    applyEventsDoubled(s.flag(Settings::Flag::EventsDoppelt));
     m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
     m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
 }
@@ -250,7 +260,8 @@ void MainWindow::applyLanguageTexts() {
     for (int i = 0; i < m_tabs->count(); ++i) {
         m_tabs->setTabText(i, langText(lang, kPageTexts[i].number, kPageTexts[i].german));
     }
-    m_eventsPage->setNotice(langText(lang, 940, kNoEvents));
+    m_eventsTab->setNotice(langText(lang, 940, kNoEvents));
+    m_eventsTab->applyLanguage();
     m_wildPage->setNotice(langText(lang, 941, kNoWild));
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
@@ -325,6 +336,7 @@ void MainWindow::romOpened() {
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
         m_gehTab->refresh();
+        m_eventsTab->refresh();
     });
     m_headerTab->fillNames();
     MapsLoad();
@@ -389,10 +401,10 @@ void MainWindow::Mapffnen1Click() {
     openMap(*input, QStringLiteral("Map öffnen (") + *input + QLatin1Char(')'));
 }
 
-void MainWindow::openMap(const QString& identifier, const QString& title) {
+bool MainWindow::openMap(const QString& identifier, const QString& title) {
     finishGestures();
     if (!saveChangesFirst()) {
-        return;
+        return false;
     }
     std::optional<std::string> notice;
     const bool opened = runCommand(this, *m_dialogs, [&] {
@@ -400,7 +412,7 @@ void MainWindow::openMap(const QString& identifier, const QString& title) {
         notice = m_session->openMap(toStd(identifier), toStd(title));
     });
     if (!opened) {
-        return;
+        return false;
     }
     if (notice) {
         inform(toQ(*notice));
@@ -409,6 +421,7 @@ void MainWindow::openMap(const QString& identifier, const QString& title) {
     m_title = title;
     m_bigBlock->hide();
     m_headerTab->showMap();
+    m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
         refreshCurrentTab();
@@ -417,12 +430,25 @@ void MainWindow::openMap(const QString& identifier, const QString& title) {
     setMapCommandsEnabled(m_menu, true);
     showEditState();
     showStateStatus();
+    return true;
+}
+
+// The warp panel's "Go": the target map opens as any other, then its warp is selected (its
+// last one when it has fewer).
+void MainWindow::goToWarp(const QString& identifier, const QString& title, int warp) {
+    if (openMap(identifier, title)) {
+        runCommand(this, *m_dialogs, [&] { m_eventsTab->choose(EventKind::Warp, warp); });
+    }
 }
 
 void MainWindow::PageControlChange() {
-    // Ctrl+Z toggles the sprites on the event page and undoes everywhere else.
-    m_menu.Rueckgaengig1->setShortcut(m_tabs->currentIndex() == kEventsPage ? QKeySequence()
-                                                                            : kUndoKey);
+    // Ctrl+Z toggles the sprites on the event page and undoes everywhere else. The page's
+    // switch answers while the focus is inside the page.
+    const bool events = m_tabs->currentIndex() == kEventsPage;
+    m_menu.Rueckgaengig1->setShortcut(events ? QKeySequence() : kUndoKey);
+    if (events && !m_tabs->tabBar()->hasFocus()) {
+        m_eventsTab->eventBox()->setFocus();
+    }
     runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
 }
 
@@ -434,6 +460,9 @@ void MainWindow::refreshCurrentTab() {
             break;
         case kGehPage:
             m_gehTab->refresh();
+            break;
+        case kEventsPage:
+            m_eventsTab->refresh();
             break;
         default:
             break;
@@ -450,6 +479,12 @@ void MainWindow::applyMapDoubled(bool on) { m_mapTab->setMapDoubled(on); }
 void MainWindow::applyGehDoubled(bool on) { m_gehTab->setViewDoubled(on); }
 void MainWindow::applyPaletteDoubled(bool on) { m_mapTab->setPaletteDoubled(on); }
 void MainWindow::applyGehPaletteDoubled(bool on) { m_gehTab->setPaletteDoubled(on); }
+void MainWindow::applyEventsDoubled(bool on) { m_eventsTab->setDoubled(on); }
+
+// The sprite switches change what the event picture shows.
+void MainWindow::applyEventSwitch(bool) {
+    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+}
 
 void MainWindow::BlockPaletteBreite1Click() {
     const auto answer = m_dialogs->inputText(

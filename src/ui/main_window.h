@@ -24,6 +24,7 @@ struct CellRect;
 
 namespace quillon::ui {
 
+class EventsTab;
 class GehTab;
 class HeaderTab;
 class MapChooser;
@@ -55,8 +56,8 @@ public:
     void openRomFile(const QString& path);
     // Opens a map by identifier; the title goes into the caption. Unsaved changes of the map
     // shown before are offered for saving first. That map stays when this fails, when its
-    // save fails, or when the new map cannot be opened.
-    void openMap(const QString& identifier, const QString& title);
+    // save fails, or when the new map cannot be opened. True when the map was opened.
+    bool openMap(const QString& identifier, const QString& title);
     TGrosserBlockFrom* bigBlockView() const { return m_bigBlock; }
 
     void Laden1Click();
@@ -74,6 +75,7 @@ public:
     void Wiederholen1Click();
     void SaveMapPic1Click();
     void SaveTilesetPic1Click();
+    void SaveEventPic1Click();
     void Exit1Click();
 
 protected:
@@ -92,6 +94,7 @@ private:
     void MapsLoad();
     void MapListPartsClick(QAction* clicked);
     void chooseMapLine(const QString& line);
+    void goToWarp(const QString& identifier, const QString& title, int warp);
     void romOpened();
     void PageControlChange();
     void refreshCurrentTab();
@@ -111,6 +114,8 @@ private:
     void applyGehDoubled(bool on);
     void applyPaletteDoubled(bool on);
     void applyGehPaletteDoubled(bool on);
+    void applyEventsDoubled(bool on);
+    void applyEventSwitch(bool on);
 
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Dialogs> m_dialogs;
@@ -122,7 +127,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     MapTab* m_mapTab = nullptr;
     GehTab* m_gehTab = nullptr;
-    NoticePage* m_eventsPage = nullptr;
+    EventsTab* m_eventsTab = nullptr;
     NoticePage* m_wildPage = nullptr;
     HeaderTab* m_headerTab = nullptr;
     TGrosserBlockFrom* m_bigBlock = nullptr;

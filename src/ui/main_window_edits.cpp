@@ -8,6 +8,7 @@
 #include "core/session.h"
 #include "imageio/bitmap_io.h"
 #include "ui/command.h"
+#include "ui/events/events_tab.h"
 #include "ui/geh_tab.h"
 #include "ui/grosser_block_from.h"
 #include "ui/language_texts.h"
@@ -61,6 +62,7 @@ void MainWindow::showEditState() {
 void MainWindow::finishGestures() {
     m_mapTab->finishGestures();
     m_gehTab->finishGestures();
+    m_eventsTab->finishGestures();
 }
 
 void MainWindow::Save1Click() { saveMap(); }
@@ -110,6 +112,11 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
         const CellRect changed = (m_session->editor().*step)();
         m_mapTab->showChanged(changed);
         m_gehTab->showChanged(changed);
+        // An event step changes no cells; the editor selects the record it put back.
+        m_eventsTab->showSelection();
+        if (m_eventsTab->isVisible()) {
+            m_eventsTab->refresh();
+        }
     });
     showEditState();
 }
@@ -122,6 +129,11 @@ void MainWindow::SaveTilesetPic1Click() {
     if (savePicture(m_menu.SaveTilesetPic1, kPalettePictureFilter, &Session::blockPalette)) {
         inform(QStringLiteral("Der Vorgang wurde erfolgreich beendet."));
     }
+}
+
+// The event picture is drawn first when it is out of date.
+void MainWindow::SaveEventPic1Click() {
+    savePicture(m_menu.SaveEventPic1, kMapPictureFilter, &Session::eventPicture);
 }
 
 // Saves the picture as it stands (grid lines included, single size). True when written.

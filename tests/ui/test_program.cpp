@@ -42,6 +42,32 @@ TilesetSpec secondaryTileset() {
     return t;
 }
 
+// Bank 1: the maps with events (see the class comment).
+void addEventMaps(RomBuilder& builder) {
+    builder.addMapName("EVENTS");
+    builder.addMapName("ZIEL");
+    MapSpec events;
+    events.bank = 1;
+    events.width = 6;
+    events.height = 4;
+    events.nameIndex = 2;
+    events.persons = {personRecord(1, 0, 1, 1), personRecord(2, 0, 4, 2, 0, 0, 2)};
+    events.warps = {warpRecord(2, 1, 2, 1, 1), warpRecord(3, 3, 5, 1, 0)};
+    events.scripts = {scriptRecord(5, 0, 0)};
+    events.signposts = {signpostRecord(1, 1, 3, 0x400)};
+    builder.addMap(events);
+    MapSpec target;
+    target.bank = 1;
+    target.map = 1;
+    target.width = 2;
+    target.height = 2;
+    target.nameIndex = 3;
+    target.warps = {warpRecord(0, 0, 0, 0, 1), warpRecord(1, 0, 0, 0, 1),
+                    warpRecord(0, 1, 0, 0, 1)};
+    builder.addMap(target);
+    builder.addFlyRecord(1, 0, 5, 3);
+}
+
 BuiltRom buildRom() {
     RomBuilder builder(Family::Rse);
     builder.addTileset(primaryTileset());
@@ -63,6 +89,7 @@ BuiltRom buildRom() {
     second.height = 2;
     second.nameIndex = 1;
     builder.addMap(second);
+    addEventMaps(builder);
     return builder.build();
 }
 
@@ -70,7 +97,7 @@ const char* kSprachen =
     "[Deutsch]\n11=Datei\n12=Einstellungen\n120=Gitter\n1260=Map Doppelt\n"
     "[English]\n11=File\n110=Load...\n1260=Map double\n20=Map\n21=Movement\n"
     "30=Choose File->Load... to load a ROM.\n31=ROM loaded! Choose a map.\n"
-    "32=Map loaded.  Index:\n33=Block:\n900=Name:\n";
+    "32=Map loaded.  Index:\n33=Block:\n900=Name:\n36=No events.\n400=Pos (X/Y):\n405=Go\n";
 
 const char* kGehDaten = "[Deutsch]\n03=Wasser\n[English]\n03=Water\n";
 const char* kWetter = "[Deutsch]\n00=Kein Wetter\n02=Regen\n";
