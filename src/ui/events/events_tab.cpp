@@ -85,12 +85,14 @@ void EventsTab::buildColumn(QWidget* column) {
     Cbo_EventTypen->setObjectName(QStringLiteral("Cbo_EventTypen"));
     auto* number = new QLabel(QStringLiteral("Nr.:"), column);
     number->setObjectName(QStringLiteral("Lbl_Nr"));
+    setTag(number, 470);
     Spin_Nr = new QSpinBox(column);
     Spin_Nr->setObjectName(QStringLiteral("Spin_Nr"));
     Spin_Nr->setRange(0, 0);
     Spin_Nr->setEnabled(false);
     Chk_ShowSprite = new QCheckBox(QStringLiteral("Aktives Sprite Markieren"), column);
     Chk_ShowSprite->setObjectName(QStringLiteral("Chk_ShowSprite"));
+    setTag(Chk_ShowSprite, 471);
     Chk_ShowSprite->setChecked(m_session.settings().flag(Settings::Flag::ShowSprite));
 
     auto* numberRow = new QHBoxLayout;
@@ -117,6 +119,7 @@ QWidget* EventsTab::buildPanels(QWidget* column) {
     stacked->setContentsMargins(0, 0, 0, 0);
     m_noneOfKind =
         noticeLabel("Lbl_KeinEventTyp", "Sorry für diesen EventTyp hat es keine Events.", stack);
+    setTag(m_noneOfKind, 472);
     stacked->addWidget(m_noneOfKind, 0, 0, Qt::AlignTop);
     m_frames = {new TFrame_People(m_session, m_dialogs, m_loading, stack),
                 new TFrame_Signpost(m_session, m_dialogs, m_loading, stack),
@@ -150,6 +153,9 @@ void EventsTab::fillKinds() {
 void EventsTab::setNotice(const QString& text) { m_notice->setText(text); }
 
 void EventsTab::applyLanguage() {
+    // "Nr.:", "Aktives Sprite Markieren" and the notice behind the panels.
+    SpracheAendern(Chk_ShowSprite->parentWidget(), m_session.lang());
+    SpracheAendern(m_noneOfKind->parentWidget(), m_session.lang());
     for (EventFrame* frame : m_frames) {
         frame->applyLanguage();
     }
