@@ -85,7 +85,8 @@ void EventEditor::putState(EventRef ref, std::span<const std::uint8_t> bytes) {
     }
 }
 
-bool EventEditor::apply(EventRef ref, const std::vector<std::uint8_t>& after) {
+bool EventEditor::apply(EventRef ref, const std::vector<std::uint8_t>& after,
+                        std::uint64_t mergeKey) {
     const std::vector<std::uint8_t> before = state(ref);
     if (before == after) {
         return false;
@@ -97,7 +98,7 @@ bool EventEditor::apply(EventRef ref, const std::vector<std::uint8_t>& after) {
     putState(ref, after);
     m_history.recordChange(static_cast<int>(ref.kind), ref.index, before, after);
     if (own) {
-        m_history.end();
+        m_history.end(mergeKey);
     }
     changed();
     return true;
@@ -122,6 +123,10 @@ std::uint32_t EventEditor::field(EventField f) const {
 }
 
 bool EventEditor::setField(EventField f, std::uint32_t value) {
+    return writeField(f, value, false);
+}
+
+bool EventEditor::writeField(EventField f, std::uint32_t value, bool typed) {
     if (!editable(f)) {
         return false;
     }
@@ -130,7 +135,11 @@ bool EventEditor::setField(EventField f, std::uint32_t value) {
     for (int i = 0; i < f.width; ++i) {
         after[static_cast<std::size_t>(f.offset + i)] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-    return apply(m_selected, after);
+    // Text typed into one field of one record, keystroke by keystroke, is one undo step.
+    const std::uint64_t key = (std::uint64_t{static_cast<std::uint8_t>(f.kind)} + 1) << 32 |
+                              static_cast<std::uint64_t>(m_selected.index) << 8 |
+                              static_cast<std::uint64_t>(f.offset);
+    return apply(m_selected, after, typed ? key : 0);
 }
 
 std::string EventEditor::hexText(EventField f) const {
@@ -140,7 +149,7 @@ std::string EventEditor::hexText(EventField f) const {
 bool EventEditor::setHexText(EventField f, std::string_view text) {
     // Bad text is reported whatever is selected.
     const std::uint32_t value = hexFieldValue(text, f.width);
-    return setField(f, value);
+    return writeField(f, value, true);
 }
 
 std::string EventEditor::scriptText(EventField f) const {
@@ -149,7 +158,7 @@ std::string EventEditor::scriptText(EventField f) const {
 
 bool EventEditor::setScriptText(EventField f, std::string_view text) {
     const std::uint32_t value = scriptPointerValue(text);
-    return setField(f, value);
+    return writeField(f, value, true);
 }
 
 bool EventEditor::trainer() const { return trainerShown(field(PersonFields::Trainer)); }

@@ -97,7 +97,9 @@ private:
     void putState(EventRef ref, std::span<const std::uint8_t> bytes);
     // The one write path: the record of ref becomes `after`, as an undo step of its own unless
     // a drag is open.
-    bool apply(EventRef ref, const std::vector<std::uint8_t>& after);
+    bool apply(EventRef ref, const std::vector<std::uint8_t>& after, std::uint64_t mergeKey = 0);
+    // typed: text edits of one field in a row merge into one undo step.
+    bool writeField(EventField f, std::uint32_t value, bool typed);
     bool editable(EventField f) const;
     bool setFlyByte(EventField f, int value);
     void changed() { m_pictureCurrent = false; }

@@ -111,6 +111,33 @@ TEST_F(SessionEvents, ADragIsOneUndoStep) {
     EXPECT_FALSE(m_session.modified());
 }
 
+TEST_F(SessionEvents, TypingIntoOneFieldIsOneUndoStep) {
+    ev().select(EventKind::Warp, 0);
+    const Bytes before = record(EventKind::Warp);
+    for (const char* typed : {"0", "00", "001", "0010"}) {
+        ev().setHexText(WarpFields::X, typed);
+    }
+    ev().setHexText(WarpFields::Y, "7");  // another field: a step of its own
+    EXPECT_EQ(record(EventKind::Warp)[0], 0x10);
+    editor().undo();
+    EXPECT_EQ(record(EventKind::Warp)[2], 2);
+    EXPECT_EQ(record(EventKind::Warp)[0], 0x10);
+    editor().undo();
+    EXPECT_EQ(record(EventKind::Warp), before) << "the four keystrokes went in one step";
+    EXPECT_FALSE(editor().canUndo());
+
+    ev().setHexText(WarpFields::X, "0009");
+    m_session.saveMap();
+    ev().setHexText(WarpFields::X, "0008");  // after a save: a new step
+    editor().undo();
+    EXPECT_EQ(record(EventKind::Warp)[0], 9);
+    EXPECT_FALSE(m_session.modified());
+
+    ev().setHexText(WarpFields::X, "0004");
+    ev().setHexText(WarpFields::X, "0009");  // typed back to the saved value
+    EXPECT_FALSE(m_session.modified());
+}
+
 TEST_F(SessionEvents, PanelFieldsWriteTheirBytesInTheSelectedRecordOnly) {
     const Bytes person = record(EventKind::Person);
     for (EventKind kind : {EventKind::Person, EventKind::Warp, EventKind::ScriptTrigger,

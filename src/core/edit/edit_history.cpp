@@ -11,7 +11,7 @@ void EditHistory::begin() {
     }
 }
 
-void EditHistory::end() {
+void EditHistory::end(std::uint64_t mergeKey) {
     if (!m_open) {
         return;
     }
@@ -22,6 +22,10 @@ void EditHistory::end() {
     if (m_current.empty()) {
         return;
     }
+    if (mergeIntoLast(mergeKey)) {
+        return;
+    }
+    m_lastKey = mergeKey;
     m_steps.resize(m_position);
     if (m_saved > static_cast<long>(m_position)) {
         m_saved = -1;
@@ -29,6 +33,34 @@ void EditHistory::end() {
     m_steps.push_back(std::move(m_current));
     m_current = {};
     ++m_position;
+}
+
+bool EditHistory::mergeIntoLast(std::uint64_t mergeKey) {
+    if (mergeKey == 0 || mergeKey != m_lastKey || m_position == 0 ||
+        m_position != m_steps.size() || m_saved == static_cast<long>(m_position) ||
+        !m_current.cells.empty()) {
+        return false;
+    }
+    Step& last = m_steps.back();
+    for (RecordChange& change : m_current.records) {
+        auto same = std::find_if(last.records.begin(), last.records.end(), [&](const auto& c) {
+            return c.table == change.table && c.index == change.index;
+        });
+        if (same == last.records.end()) {
+            last.records.push_back(std::move(change));
+        } else {
+            same->after = std::move(change.after);
+        }
+    }
+    m_current = {};
+    std::erase_if(last.records, [](const RecordChange& c) { return c.before == c.after; });
+    if (last.empty()) {
+        // Typed back to what it was: the step is gone.
+        m_steps.pop_back();
+        --m_position;
+        m_lastKey = 0;
+    }
+    return true;
 }
 
 void EditHistory::record(BlockGrid& grid, int index, GridEntry entry, std::uint8_t movement) {
@@ -81,6 +113,7 @@ CellRect EditHistory::bounds(const Step& step, const BlockGrid& grid) const {
 }
 
 CellRect EditHistory::undo(BlockGrid& grid, RecordSink* records) {
+    m_lastKey = 0;
     if (!canUndo() || m_open) {
         return {};
     }
@@ -98,6 +131,7 @@ CellRect EditHistory::undo(BlockGrid& grid, RecordSink* records) {
 }
 
 CellRect EditHistory::redo(BlockGrid& grid, RecordSink* records) {
+    m_lastKey = 0;
     if (!canRedo() || m_open) {
         return {};
     }
@@ -121,6 +155,7 @@ void EditHistory::forgetSlots() {
 }
 
 void EditHistory::clear() {
+    m_lastKey = 0;
     forgetSlots();
     m_steps.clear();
     m_current = {};

@@ -28,7 +28,10 @@ public:
     // Opens a step; changes until end() belong to it. A step that changed nothing is dropped.
     // Nested begin() calls join the open step (a drag is one step).
     void begin();
-    void end();
+    // Closes the step. A step with a merge key (not 0) joins the step before it when that one
+    // had the same key, nothing came between and the map was not saved in between: typing
+    // "0010" into one field is one step.
+    void end(std::uint64_t mergeKey = 0);
     bool inStep() const { return m_open; }
 
     // Writes entry and movement into cell index of grid, remembering the old values.
@@ -72,11 +75,13 @@ private:
     };
 
     CellRect bounds(const Step& step, const BlockGrid& grid) const;
+    bool mergeIntoLast(std::uint64_t mergeKey);
     void forgetSlots();
 
     std::vector<Step> m_steps;
     std::size_t m_position = 0;
     long m_saved = 0;  // -1: the saved state is no longer reachable
+    std::uint64_t m_lastKey = 0;  // merge key of the last step, 0 when it may not grow
     Step m_current;
     // Position of each cell's change in m_current, -1 for none: a drag that passes a cell
     // again updates its change instead of searching the step.
