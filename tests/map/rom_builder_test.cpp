@@ -257,7 +257,7 @@ TEST_F(BuiltRomTest, TilesetsReadBack) {
     for (int i : {0, 1}) {
         SCOPED_TRACE(i);
         const BuiltTileset& t = built.tilesets[i];
-        const TilesetSpec spec = tileset(i == 0, i == 0 ? 0 : 512, i == 0 ? 0 : 6);
+        const TilesetSpec wanted = tileset(i == 0, i == 0 ? 0 : 512, i == 0 ? 0 : 6);
         EXPECT_EQ(rom.ReadByte(t.header), i == 0 ? 1 : 0);
         EXPECT_EQ(rom.ReadByte(t.header + 1), i);  // secondary flag
         EXPECT_EQ(rom.ReadPointer(t.header + 4), t.tiles);
@@ -266,15 +266,15 @@ TEST_F(BuiltRomTest, TilesetsReadBack) {
         EXPECT_EQ(rom.ReadPointer(t.header + 16), t.behaviours);
         std::vector<std::uint8_t> tiles = rom.ReadBlock(t.tiles, t.storedTileBytes);
         if (i == 0) {
-            EXPECT_LT(tiles.size(), spec.tiles.size() / 4);
+            EXPECT_LT(tiles.size(), wanted.tiles.size() / 4);
             tiles = decodeLz77(tiles).bytes;
         }
-        EXPECT_EQ(tiles, spec.tiles);
+        EXPECT_EQ(tiles, wanted.tiles);
         // Palette p at +32p: a secondary's own palettes sit at its indices 6 to 15.
         EXPECT_EQ(rom.ReadU16(t.palettes + 32 * 9 + 2 * 4), 9 << 10 | 4);
         EXPECT_EQ(rom.ReadU16(t.palettes + 32 * 15 + 30), 15 << 10 | 15);
         EXPECT_EQ(words(t.blocks + 16 * 3, 8),
-                  std::vector<std::uint16_t>(spec.blocks[3].begin(), spec.blocks[3].end()));
+                  std::vector<std::uint16_t>(wanted.blocks[3].begin(), wanted.blocks[3].end()));
         EXPECT_EQ(rom.ReadBlock(t.behaviours + 2 * 4, 2), (std::vector<std::uint8_t>{5, 0x10}));
         EXPECT_EQ(t.attributes, 0u);
     }

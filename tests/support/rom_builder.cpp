@@ -80,7 +80,7 @@ std::uint32_t layMapNames(RomImage& image, Family family, const std::vector<std:
 
 void checkMaps(const std::map<std::pair<int, int>, MapSpec>& maps, std::size_t tilesetCount) {
     std::pair<int, int> previous{-1, 0};  // the first map must be 0.0
-    for (const auto& [key, spec] : maps) {
+    for (const auto& [key, wanted] : maps) {
         const bool next = key == std::make_pair(previous.first, previous.second + 1) ||
                           key == std::make_pair(previous.first + 1, 0);
         if (!next) {
@@ -89,13 +89,13 @@ void checkMaps(const std::map<std::pair<int, int>, MapSpec>& maps, std::size_t t
                                         " leaves a gap: banks and maps must count from 0");
         }
         previous = key;
-        for (int tileset : {spec.primary, spec.secondary}) {
+        for (int tileset : {wanted.primary, wanted.secondary}) {
             if (tileset < 0 || static_cast<std::size_t>(tileset) >= tilesetCount) {
                 throw std::invalid_argument("map uses tileset " + std::to_string(tileset) +
                                             " that was not added");
             }
         }
-        if (!spec.grid.empty() && spec.grid.size() != std::size_t{spec.width} * spec.height) {
+        if (!wanted.grid.empty() && wanted.grid.size() != std::size_t{wanted.width} * wanted.height) {
             throw std::invalid_argument("grid size differs from width x height");
         }
     }
@@ -202,8 +202,8 @@ BuiltRom RomBuilder::build() const {
     rom.nameCount = static_cast<int>(m_mapNames.size());
 
     std::vector<bool> secondary(m_tilesets.size(), false);
-    for (const auto& [key, spec] : m_maps) {
-        secondary[spec.secondary] = true;
+    for (const auto& [key, wanted] : m_maps) {
+        secondary[wanted.secondary] = true;
     }
     rom.tilesets = detail::layTilesets(image, m_family, m_tilesets, secondary);
     rom.tilesetHeaders = rom.tilesets.empty() ? 0 : rom.tilesets.front().header;

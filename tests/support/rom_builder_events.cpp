@@ -100,10 +100,10 @@ std::uint32_t layTable(RomImage& image, const std::vector<std::array<std::uint8_
 
 }  // namespace
 
-void layEvents(RomImage& image, const MapSpec& spec, BuiltMap& built) {
-    const bool anyRecords = !spec.persons.empty() || !spec.warps.empty() || !spec.scripts.empty() ||
-                            !spec.signposts.empty();
-    if (spec.noEventHeader) {
+void layEvents(RomImage& image, const MapSpec& wanted, BuiltMap& built) {
+    const bool anyRecords = !wanted.persons.empty() || !wanted.warps.empty() || !wanted.scripts.empty() ||
+                            !wanted.signposts.empty();
+    if (wanted.noEventHeader) {
         if (anyRecords) {
             throw std::invalid_argument("map without an event header cannot hold events");
         }
@@ -111,15 +111,15 @@ void layEvents(RomImage& image, const MapSpec& spec, BuiltMap& built) {
     }
     // The layout the editor itself writes when it changes the counts: an empty table's pointer
     // names the spot where the next table (or the header) starts.
-    const std::array<std::uint32_t, 4> tables{layTable(image, spec.persons, built.persons),
-                                              layTable(image, spec.warps, built.warps),
-                                              layTable(image, spec.scripts, built.scripts),
-                                              layTable(image, spec.signposts, built.signposts)};
+    const std::array<std::uint32_t, 4> tables{layTable(image, wanted.persons, built.persons),
+                                              layTable(image, wanted.warps, built.warps),
+                                              layTable(image, wanted.scripts, built.scripts),
+                                              layTable(image, wanted.signposts, built.signposts)};
     built.events = image.reserve(kEventHeaderSize);
-    image.put8(built.events, static_cast<std::uint8_t>(spec.persons.size()));
-    image.put8(built.events + 1, static_cast<std::uint8_t>(spec.warps.size()));
-    image.put8(built.events + 2, static_cast<std::uint8_t>(spec.scripts.size()));
-    image.put8(built.events + 3, static_cast<std::uint8_t>(spec.signposts.size()));
+    image.put8(built.events, static_cast<std::uint8_t>(wanted.persons.size()));
+    image.put8(built.events + 1, static_cast<std::uint8_t>(wanted.warps.size()));
+    image.put8(built.events + 2, static_cast<std::uint8_t>(wanted.scripts.size()));
+    image.put8(built.events + 3, static_cast<std::uint8_t>(wanted.signposts.size()));
     for (std::uint32_t i = 0; i < 4; ++i) {
         image.putPointer(built.events + 4 + 4 * i, tables[i]);
     }

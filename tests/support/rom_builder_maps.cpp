@@ -17,15 +17,15 @@ std::vector<std::uint8_t> words16(const std::uint16_t* values, std::size_t count
 
 // Footer: width, height (32 bits each), border, grid, tileset part 1 and part 2 headers.
 // FireRed/LeafGreen footers go on with the border's width and height, 28 bytes in all.
-std::uint32_t layFooter(RomImage& image, Family family, const MapSpec& spec,
+std::uint32_t layFooter(RomImage& image, Family family, const MapSpec& wanted,
                         const std::vector<BuiltTileset>& tilesets, const BuiltMap& built) {
     const std::uint32_t footer = image.reserve(family == Family::Frlg ? 28 : 24);
-    image.put32(footer, spec.width);
-    image.put32(footer + 4, spec.height);
+    image.put32(footer, wanted.width);
+    image.put32(footer + 4, wanted.height);
     image.putPointer(footer + 8, built.border);
     image.putPointer(footer + 12, built.grid);
-    image.putPointer(footer + 16, tilesets[spec.primary].header);
-    image.putPointer(footer + 20, tilesets[spec.secondary].header);
+    image.putPointer(footer + 16, tilesets[wanted.primary].header);
+    image.putPointer(footer + 20, tilesets[wanted.secondary].header);
     if (family == Family::Frlg) {
         image.put32(footer + 24, 0x0202);
     }
@@ -34,7 +34,7 @@ std::uint32_t layFooter(RomImage& image, Family family, const MapSpec& spec,
 
 // Header: +0 footer, +4 events, +8 map scripts (none), +12 connections (none), +16 music,
 // +18 layout number, +20 name index, +22 weather, +23 type, +26 show name.
-std::uint32_t layHeader(RomImage& image, const MapSpec& spec, const BuiltMap& built,
+std::uint32_t layHeader(RomImage& image, const MapSpec& wanted, const BuiltMap& built,
                         std::uint16_t layoutNumber) {
     const std::uint32_t header = image.reserve(kHeaderSize);
     for (std::uint32_t i = 0; i < kHeaderSize; i += 4) {
@@ -42,25 +42,25 @@ std::uint32_t layHeader(RomImage& image, const MapSpec& spec, const BuiltMap& bu
     }
     image.putPointer(header, built.footer);
     image.putPointer(header + 4, built.events);
-    image.put16(header + 16, spec.music);
+    image.put16(header + 16, wanted.music);
     image.put16(header + 18, layoutNumber);
-    image.put8(header + 20, spec.nameIndex);
-    image.put8(header + 22, spec.weather);
-    image.put8(header + 23, spec.type);
-    image.put8(header + 26, spec.showName);
+    image.put8(header + 20, wanted.nameIndex);
+    image.put8(header + 22, wanted.weather);
+    image.put8(header + 23, wanted.type);
+    image.put8(header + 26, wanted.showName);
     return header;
 }
 
-BuiltMap layMap(RomImage& image, Family family, const MapSpec& spec,
+BuiltMap layMap(RomImage& image, Family family, const MapSpec& wanted,
                 const std::vector<BuiltTileset>& tilesets, std::uint16_t layoutNumber) {
     BuiltMap built{};
-    built.border = image.place(words16(spec.border.data(), spec.border.size()));
-    std::vector<std::uint16_t> grid = spec.grid;
-    grid.resize(std::size_t{spec.width} * spec.height, 0);
+    built.border = image.place(words16(wanted.border.data(), wanted.border.size()));
+    std::vector<std::uint16_t> grid = wanted.grid;
+    grid.resize(std::size_t{wanted.width} * wanted.height, 0);
     built.grid = image.place(words16(grid.data(), grid.size()));
-    built.footer = layFooter(image, family, spec, tilesets, built);
-    layEvents(image, spec, built);
-    built.header = layHeader(image, spec, built, layoutNumber);
+    built.footer = layFooter(image, family, wanted, tilesets, built);
+    layEvents(image, wanted, built);
+    built.header = layHeader(image, wanted, built, layoutNumber);
     return built;
 }
 
@@ -69,8 +69,8 @@ BuiltMap layMap(RomImage& image, Family family, const MapSpec& spec,
 void layMaps(RomImage& image, Family family, const std::map<std::pair<int, int>, MapSpec>& maps,
              const std::vector<BuiltTileset>& tilesets, BuiltRom& rom) {
     std::uint16_t layoutNumber = 1;
-    for (const auto& [key, spec] : maps) {
-        rom.maps[key] = layMap(image, family, spec, tilesets, layoutNumber++);
+    for (const auto& [key, wanted] : maps) {
+        rom.maps[key] = layMap(image, family, wanted, tilesets, layoutNumber++);
     }
     // Map tables back to back in bank order: the editor reads bank b's table only up to the
     // start of bank b + 1's. The closing empty bank's table is one non-pointer word.

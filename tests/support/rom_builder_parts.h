@@ -26,7 +26,7 @@ void layMaps(RomImage& image, Family family, const std::map<std::pair<int, int>,
 
 // The four event tables of a map back to back, then its event header (none for noEventHeader).
 // Fills built.events and the table offsets. Throws std::invalid_argument past 255 records.
-void layEvents(RomImage& image, const MapSpec& spec, BuiltMap& built);
+void layEvents(RomImage& image, const MapSpec& wanted, BuiltMap& built);
 
 // Everything the sprite tables are made of, as the builder collected it.
 struct SpriteTables {

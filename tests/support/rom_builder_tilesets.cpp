@@ -13,24 +13,24 @@ constexpr std::size_t kHeaderSize = 24;
 
 // Every tileset stores a whole block of 16 palettes: the game loads part 1's palettes from
 // the front of its block and part 2's from the back of its own, each at its own index.
-std::vector<std::uint8_t> paletteBlock(const TilesetSpec& spec) {
-    if (spec.palettes.size() > kPalettes) {
+std::vector<std::uint8_t> paletteBlock(const TilesetSpec& wanted) {
+    if (wanted.palettes.size() > kPalettes) {
         throw std::invalid_argument("a tileset holds at most 16 palettes");
     }
     std::vector<std::uint8_t> bytes(kPalettes * kPaletteBytes, 0);
-    for (std::size_t p = 0; p < spec.palettes.size(); ++p) {
+    for (std::size_t p = 0; p < wanted.palettes.size(); ++p) {
         for (std::size_t c = 0; c < 16; ++c) {
-            bytes[p * kPaletteBytes + 2 * c] = static_cast<std::uint8_t>(spec.palettes[p][c]);
+            bytes[p * kPaletteBytes + 2 * c] = static_cast<std::uint8_t>(wanted.palettes[p][c]);
             bytes[p * kPaletteBytes + 2 * c + 1] =
-                static_cast<std::uint8_t>(spec.palettes[p][c] >> 8);
+                static_cast<std::uint8_t>(wanted.palettes[p][c] >> 8);
         }
     }
     return bytes;
 }
 
-std::vector<std::uint8_t> blockTable(const TilesetSpec& spec) {
+std::vector<std::uint8_t> blockTable(const TilesetSpec& wanted) {
     std::vector<std::uint8_t> bytes;
-    for (const auto& block : spec.blocks) {
+    for (const auto& block : wanted.blocks) {
         for (std::uint16_t entry : block) {
             bytes.push_back(static_cast<std::uint8_t>(entry));
             bytes.push_back(static_cast<std::uint8_t>(entry >> 8));
@@ -39,10 +39,10 @@ std::vector<std::uint8_t> blockTable(const TilesetSpec& spec) {
     return bytes;
 }
 
-std::vector<std::uint8_t> behaviourTable(const TilesetSpec& spec) {
-    std::vector<std::uint8_t> bytes = spec.behaviours;
-    if (bytes.size() < 2 * spec.blocks.size()) {
-        bytes.resize(2 * spec.blocks.size(), 0);
+std::vector<std::uint8_t> behaviourTable(const TilesetSpec& wanted) {
+    std::vector<std::uint8_t> bytes = wanted.behaviours;
+    if (bytes.size() < 2 * wanted.blocks.size()) {
+        bytes.resize(2 * wanted.blocks.size(), 0);
     }
     return bytes;
 }
@@ -60,15 +60,15 @@ std::vector<std::uint8_t> attributeTable(const std::vector<std::uint8_t>& behavi
     return bytes;
 }
 
-BuiltTileset layData(RomImage& image, Family family, const TilesetSpec& spec) {
+BuiltTileset layData(RomImage& image, Family family, const TilesetSpec& wanted) {
     BuiltTileset built{};
-    const std::vector<std::uint8_t> tiles = spec.compressed ? lz77Compress(spec.tiles) : spec.tiles;
+    const std::vector<std::uint8_t> tiles = wanted.compressed ? lz77Compress(wanted.tiles) : wanted.tiles;
     built.storedTileBytes = tiles.size();
-    built.blockCount = static_cast<int>(spec.blocks.size());
+    built.blockCount = static_cast<int>(wanted.blocks.size());
     built.tiles = image.place(tiles);
-    built.palettes = image.place(paletteBlock(spec));
-    built.blocks = image.place(blockTable(spec));
-    const std::vector<std::uint8_t> behaviours = behaviourTable(spec);
+    built.palettes = image.place(paletteBlock(wanted));
+    built.blocks = image.place(blockTable(wanted));
+    const std::vector<std::uint8_t> behaviours = behaviourTable(wanted);
     built.behaviours = image.place(behaviours);
     if (family == Family::Frlg) {
         built.attributes = image.place(attributeTable(behaviours));
@@ -85,8 +85,8 @@ std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
                                       const std::vector<TilesetSpec>& tilesets,
                                       const std::vector<bool>& secondary) {
     std::vector<BuiltTileset> built;
-    for (const TilesetSpec& spec : tilesets) {
-        built.push_back(layData(image, family, spec));
+    for (const TilesetSpec& wanted : tilesets) {
+        built.push_back(layData(image, family, wanted));
     }
     for (std::size_t i = 0; i < built.size(); ++i) {
         BuiltTileset& t = built[i];

@@ -30,77 +30,77 @@ struct Person {
     std::uint16_t sight = 0;  // trainers only
 };
 
-void addPersons(MapSpec& spec, DemoScripts& scripts, std::initializer_list<Person> persons) {
+void addPersons(MapSpec& wanted, DemoScripts& scripts, std::initializer_list<Person> persons) {
     for (const Person& p : persons) {
-        const auto number = static_cast<std::uint8_t>(spec.persons.size() + 1);
+        const auto number = static_cast<std::uint8_t>(wanted.persons.size() + 1);
         auto record = testing::personRecord(number, p.picture, p.x, p.y, p.movementType, p.movement,
                                             p.sight > 0 ? 1 : 0, p.sight, scripts.talk());
         record[8] = kGroundLevel;
-        spec.persons.push_back(record);
+        wanted.persons.push_back(record);
     }
 }
 
-void addSign(MapSpec& spec, DemoScripts& scripts, std::uint16_t x, std::uint16_t y) {
-    spec.signposts.push_back(testing::signpostRecord(x, y, kSignScript, scripts.plain()));
+void addSign(MapSpec& wanted, DemoScripts& scripts, std::uint16_t x, std::uint16_t y) {
+    wanted.signposts.push_back(testing::signpostRecord(x, y, kSignScript, scripts.plain()));
 }
 
 // A hidden item keeps its data where a sign keeps its script: item number, then a flag.
-void addHiddenItem(MapSpec& spec, std::uint16_t x, std::uint16_t y, std::uint16_t item,
+void addHiddenItem(MapSpec& wanted, std::uint16_t x, std::uint16_t y, std::uint16_t item,
                    std::uint8_t flag) {
     auto record = testing::signpostRecord(x, y, kHiddenItem, 0);
     record[8] = static_cast<std::uint8_t>(item);
     record[9] = static_cast<std::uint8_t>(item >> 8);
     record[10] = flag;
-    spec.signposts.push_back(record);
+    wanted.signposts.push_back(record);
 }
 
-void town(MapSpec& spec, DemoScripts& scripts) {
+void town(MapSpec& wanted, DemoScripts& scripts) {
     using namespace picture;
-    addPersons(spec, scripts,
+    addPersons(wanted, scripts,
                {{kBoy, 10, 9, kWander, kRange1},
                 {kGirl, 18, 5, kLookAround},
                 {kGran, 5, 18},
                 {kOwl, 21, 13},
                 {kMan, 25, 9, kUpAndDown, kRangeY1}});
-    spec.warps.push_back(testing::warpRecord(6, 6, 0, kPlayerHouse, kHouseBank));
-    spec.warps.push_back(testing::warpRecord(23, 6, 0, kNeighbourHouse, kHouseBank));
-    addSign(spec, scripts, 16, 4);
-    addSign(spec, scripts, 21, 16);
-    addHiddenItem(spec, 7, 19, 0x000D, 1);
+    wanted.warps.push_back(testing::warpRecord(6, 6, 0, kPlayerHouse, kHouseBank));
+    wanted.warps.push_back(testing::warpRecord(23, 6, 0, kNeighbourHouse, kHouseBank));
+    addSign(wanted, scripts, 16, 4);
+    addSign(wanted, scripts, 21, 16);
+    addHiddenItem(wanted, 7, 19, 0x000D, 1);
 }
 
-void route1(MapSpec& spec, DemoScripts& scripts) {
+void route1(MapSpec& wanted, DemoScripts& scripts) {
     using namespace picture;
-    addPersons(spec, scripts,
+    addPersons(wanted, scripts,
                {{kMan, 7, 22, kFaceDown, 0, 3}, {kHiker, 14, 18, kLookAround}, {kGirl, 11, 4}});
     // Stepping onto the path at the south end runs a script.
     for (std::uint16_t x : {9, 10}) {
-        spec.scripts.push_back(testing::scriptRecord(x, 33, scripts.plain()));
+        wanted.scripts.push_back(testing::scriptRecord(x, 33, scripts.plain()));
     }
-    addSign(spec, scripts, 11, 37);
+    addSign(wanted, scripts, 11, 37);
 }
 
-void route2(MapSpec& spec, DemoScripts& scripts) {
+void route2(MapSpec& wanted, DemoScripts& scripts) {
     using namespace picture;
     addPersons(
-        spec, scripts,
+        wanted, scripts,
         {{kBoy, 16, 17, kFaceDown, 0, 2}, {kHiker, 47, 10, kWander, kRange1}, {kOwl, 7, 30}});
-    addSign(spec, scripts, 26, 16);
-    addSign(spec, scripts, 3, 16);
-    addHiddenItem(spec, 25, 14, 0x0004, 2);
+    addSign(wanted, scripts, 26, 16);
+    addSign(wanted, scripts, 3, 16);
+    addHiddenItem(wanted, 25, 14, 0x0004, 2);
 }
 
-void woods(MapSpec& spec, DemoScripts& scripts) {
+void woods(MapSpec& wanted, DemoScripts& scripts) {
     using namespace picture;
-    addPersons(spec, scripts, {{kGran, 14, 11, kLookAround}, {kOwl, 5, 9}});
-    addSign(spec, scripts, 13, 15);
+    addPersons(wanted, scripts, {{kGran, 14, 11, kLookAround}, {kOwl, 5, 9}});
+    addSign(wanted, scripts, 13, 15);
 }
 
-void house(MapSpec& spec, DemoScripts& scripts, std::uint8_t doorWarp,
+void house(MapSpec& wanted, DemoScripts& scripts, std::uint8_t doorWarp,
            std::initializer_list<Person> persons) {
-    addPersons(spec, scripts, persons);
+    addPersons(wanted, scripts, persons);
     for (std::uint16_t x : {kMatLeftX, kMatRightX}) {
-        spec.warps.push_back(testing::warpRecord(x, kMatY, doorWarp, kTown, kTownBank));
+        wanted.warps.push_back(testing::warpRecord(x, kMatY, doorWarp, kTown, kTownBank));
     }
 }
 
@@ -123,26 +123,26 @@ void DemoScripts::writeTo(testing::RomBuilder& builder) const {
     }
 }
 
-void addDemoEvents(MapSpec& spec, DemoScripts& scripts) {
+void addDemoEvents(MapSpec& wanted, DemoScripts& scripts) {
     using picture::kGirl, picture::kMan, picture::kGran;
-    switch (spec.bank << 8 | spec.map) {
+    switch (wanted.bank << 8 | wanted.map) {
         case 0x000:
-            town(spec, scripts);
+            town(wanted, scripts);
             break;
         case 0x001:
-            route1(spec, scripts);
+            route1(wanted, scripts);
             break;
         case 0x002:
-            route2(spec, scripts);
+            route2(wanted, scripts);
             break;
         case 0x003:
-            woods(spec, scripts);
+            woods(wanted, scripts);
             break;
         case 0x100:
-            house(spec, scripts, kRedDoorWarp, {{kGirl, 6, 4, kLookAround}});
+            house(wanted, scripts, kRedDoorWarp, {{kGirl, 6, 4, kLookAround}});
             break;
         case 0x101:
-            house(spec, scripts, kBlueDoorWarp, {{kMan, 4, 3}, {kGran, 8, 5}});
+            house(wanted, scripts, kBlueDoorWarp, {{kMan, 4, 3}, {kGran, 8, 5}});
             break;
         default:
             break;

@@ -24,8 +24,8 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> m_scripts;
 };
 
-// Persons, warps, script triggers and signposts of the demo map spec.bank.spec.map.
-void addDemoEvents(testing::MapSpec& spec, DemoScripts& scripts);
+// Persons, warps, script triggers and signposts of the demo map wanted.bank.wanted.map.
+void addDemoEvents(testing::MapSpec& wanted, DemoScripts& scripts);
 
 // The fly table: the town's landing cell in front of the hall.
 void addDemoFlyPositions(testing::RomBuilder& builder);

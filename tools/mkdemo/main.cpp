@@ -29,30 +29,30 @@ testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<st
     const bool outdoor = demo.tilesets == Pair::Outdoor;
     const PairArt pair = outdoor ? PairArt{&art.outdoor.tiles(), &art.town.tiles()}
                                  : PairArt{&art.interior.rooms(), &art.interior.furniture()};
-    testing::MapSpec spec;
-    spec.bank = demo.bank;
-    spec.map = demo.map;
-    spec.width = static_cast<std::uint16_t>(demo.canvas.width());
-    spec.height = static_cast<std::uint16_t>(demo.canvas.height());
-    spec.grid = demo.canvas.grid(outdoor ? &art.outdoor : nullptr,
+    testing::MapSpec wanted;
+    wanted.bank = demo.bank;
+    wanted.map = demo.map;
+    wanted.width = static_cast<std::uint16_t>(demo.canvas.width());
+    wanted.height = static_cast<std::uint16_t>(demo.canvas.height());
+    wanted.grid = demo.canvas.grid(outdoor ? &art.outdoor : nullptr,
                                  [&](std::uint16_t b) { return pair.info(b); });
     for (int q = 0; q < 4; ++q) {
         // Outside the map: a tree outdoors, the dark beyond the walls indoors.
         const std::uint16_t block = outdoor ? art.outdoor.tree(q) : 0;
-        spec.border[q] = static_cast<std::uint16_t>(block | kBlocked << 10);
+        wanted.border[q] = static_cast<std::uint16_t>(block | kBlocked << 10);
     }
-    spec.primary = outdoor ? kOutdoorPrimary : kRoomPrimary;
-    spec.secondary = outdoor ? kTownSecondary : kFurnitureSecondary;
+    wanted.primary = outdoor ? kOutdoorPrimary : kRoomPrimary;
+    wanted.secondary = outdoor ? kTownSecondary : kFurnitureSecondary;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == demo.name) {
-            spec.nameIndex = static_cast<std::uint8_t>(i);
+            wanted.nameIndex = static_cast<std::uint8_t>(i);
         }
     }
-    spec.weather = demo.weather;
-    spec.type = demo.type;
-    spec.showName = demo.showName;
-    spec.music = demo.music;
-    return spec;
+    wanted.weather = demo.weather;
+    wanted.type = demo.type;
+    wanted.showName = demo.showName;
+    wanted.music = demo.music;
+    return wanted;
 }
 
 testing::BuiltRom buildDemo() {
@@ -70,8 +70,8 @@ testing::BuiltRom buildDemo() {
     builder.addTileset(art.town.tiles().finish(false, townPalettes()));
     builder.addTileset(art.interior.rooms().finish(true, roomPalettes()));
     builder.addTileset(art.interior.furniture().finish(false, furniturePalettes()));
-    for (const testing::MapSpec& spec : specs) {
-        builder.addMap(spec);
+    for (const testing::MapSpec& wanted : specs) {
+        builder.addMap(wanted);
     }
     for (const std::string& name : names) {
         builder.addMapName(name);

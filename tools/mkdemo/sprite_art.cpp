@@ -116,13 +116,13 @@ std::vector<std::uint8_t> spriteTiles(const Canvas& canvas) {
 
 void addDemoSprites(testing::RomBuilder& builder) {
     for (const SpriteArt& art : demoSprites()) {
-        testing::SpriteSpec spec;
-        spec.width = static_cast<std::uint16_t>(art.canvas.width());
-        spec.height = static_cast<std::uint16_t>(art.canvas.height());
-        spec.slot = art.slot;
-        spec.paletteTag = art.paletteTag;
-        spec.pixels = spriteTiles(art.canvas);
-        builder.addSprite(spec);
+        testing::SpriteSpec wanted;
+        wanted.width = static_cast<std::uint16_t>(art.canvas.width());
+        wanted.height = static_cast<std::uint16_t>(art.canvas.height());
+        wanted.slot = art.slot;
+        wanted.paletteTag = art.paletteTag;
+        wanted.pixels = spriteTiles(art.canvas);
+        builder.addSprite(wanted);
     }
     builder.addSpritePalette(kWarmTag, warmPeople());
     builder.addSpritePalette(kPlayerTag, warmPeople());

@@ -101,21 +101,21 @@ testing::TilesetSpec TilesetArt::finish(
         throw std::length_error("tileset art needs " + std::to_string(tileCount()) + " tiles and " +
                                 std::to_string(blockCount()) + " blocks");
     }
-    testing::TilesetSpec spec;
-    spec.compressed = compressed;
-    spec.palettes = palettes;
+    testing::TilesetSpec wanted;
+    wanted.compressed = compressed;
+    wanted.palettes = palettes;
     for (const TileBytes& tile : m_tiles) {
-        spec.tiles.insert(spec.tiles.end(), tile.begin(), tile.end());
+        wanted.tiles.insert(wanted.tiles.end(), tile.begin(), tile.end());
     }
-    spec.tiles.resize(static_cast<std::size_t>(m_tileCapacity) * 32, 0);
-    spec.blocks = m_blocks;
-    spec.blocks.resize(m_blockCapacity, std::array<std::uint16_t, 8>{});
+    wanted.tiles.resize(static_cast<std::size_t>(m_tileCapacity) * 32, 0);
+    wanted.blocks = m_blocks;
+    wanted.blocks.resize(m_blockCapacity, std::array<std::uint16_t, 8>{});
     for (int b = 0; b < m_blockCapacity; ++b) {
         const BlockInfo info = b < blockCount() ? m_infos[b] : BlockInfo{0x01, 0, 0};
-        spec.behaviours.push_back(info.behaviour);
-        spec.behaviours.push_back(info.background);
+        wanted.behaviours.push_back(info.behaviour);
+        wanted.behaviours.push_back(info.background);
     }
-    return spec;
+    return wanted;
 }
 
 }  // namespace quillon::mkdemo
