@@ -1,8 +1,5 @@
 #include "ui/geh_tab.h"
 
-#include <QHBoxLayout>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include "core/session.h"
 #include "ui/command.h"
@@ -25,22 +22,12 @@ QString movementName(const Session& session, int value) {
 }  // namespace
 
 GehTab::GehTab(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent),
-      m_session(session),
-      m_dialogs(dialogs),
-      m_gehBox(new PictureView(QStringLiteral("GehBox"))),
-      m_palette(new PictureView(QStringLiteral("GehPalette"))) {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(makeScrollBox(QStringLiteral("ScrollBox4"), m_gehBox, this), 1);
-    m_paletteScroll = makeScrollBox(QStringLiteral("ScrollBox5"), m_palette, this);
-    m_paletteScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(m_paletteScroll);
-    fitPaletteBox();
+    : PaintTab(session, dialogs, QStringLiteral("GehBox"), QStringLiteral("ScrollBox4"),
+               QStringLiteral("GehPalette"), QStringLiteral("ScrollBox5"), parent) {
 
-    connect(m_gehBox, &PictureView::cellMoved, this, &GehTab::GehBoxMouseMove);
-    connect(m_gehBox, &PictureView::cellPressed, this, &GehTab::GehBoxMouseDown);
-    connect(m_gehBox, &PictureView::cellReleased, this, [this] { GehBoxMouseUp(); });
+    connect(m_view, &PictureView::cellMoved, this, &GehTab::GehBoxMouseMove);
+    connect(m_view, &PictureView::cellPressed, this, &GehTab::GehBoxMouseDown);
+    connect(m_view, &PictureView::cellReleased, this, [this] { GehBoxMouseUp(); });
     connect(m_palette, &PictureView::cellMoved, this, &GehTab::GehPaletteMouseMove);
     connect(m_palette, &PictureView::cellPressed, this,
             [this](int, int y) { GehPaletteMouseDown(y); });
@@ -52,12 +39,12 @@ void GehTab::showPalette() {
 }
 
 void GehTab::refresh() {
-    m_gehBox->setBitmap(m_session.mapLoaded() ? &m_session.movementView() : nullptr);
+    m_view->setBitmap(m_session.mapLoaded() ? &m_session.movementView() : nullptr);
 }
 
 void GehTab::showChanged(CellRect changed) {
     if (!changed.empty() && m_session.mapLoaded() && isVisible()) {
-        m_gehBox->showCells(&m_session.movementView(), changed);
+        m_view->showCells(&m_session.movementView(), changed);
     }
 }
 
@@ -67,27 +54,7 @@ void GehTab::finishGestures() {
     }
 }
 
-void GehTab::setViewDoubled(bool doubled) { m_gehBox->setDoubled(doubled); }
-
-void GehTab::setPaletteDoubled(bool doubled) {
-    m_palette->setDoubled(doubled);
-    fitPaletteBox();
-}
-
-void GehTab::fitPaletteBox() {
-    m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom);
-}
-
-void GehTab::edit(const std::function<CellRect()>& change) {
-    CellRect changed;
-    runCommand(this, m_dialogs, [&] {
-        changed = change();
-        showChanged(changed);
-    });
-    if (!changed.empty()) {
-        emit mapEdited();
-    }
-}
+void GehTab::setViewDoubled(bool doubled) { m_view->setDoubled(doubled); }
 
 void GehTab::GehBoxMouseMove(int x, int y) {
     const BlockGrid& grid = m_session.grid();
@@ -121,7 +88,7 @@ void GehTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
     } else if (button == Qt::RightButton) {
         const int value = editor.pickMovement(x, y);
         if (value >= 0) {
-            m_paletteScroll->verticalScrollBar()->setValue(value * m_palette->cellSize());
+            scrollPaletteToRow(value);
         }
     }
 }

@@ -1,8 +1,5 @@
 #include "ui/map_tab.h"
 
-#include <QHBoxLayout>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
@@ -17,23 +14,13 @@
 namespace quillon::ui {
 
 MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, QWidget* parent)
-    : QWidget(parent),
-      m_session(session),
-      m_dialogs(dialogs),
-      m_bigBlock(bigBlock),
-      m_mapBox(new PictureView(QStringLiteral("MapBox"))),
-      m_palette(new PictureView(QStringLiteral("BlockPalette"))) {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(makeScrollBox(QStringLiteral("ScrollBox2"), m_mapBox, this), 1);
-    m_paletteScroll = makeScrollBox(QStringLiteral("ScrollBox3"), m_palette, this);
-    m_paletteScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(m_paletteScroll);
-    fitPaletteBox();
+    : PaintTab(session, dialogs, QStringLiteral("MapBox"), QStringLiteral("ScrollBox2"),
+               QStringLiteral("BlockPalette"), QStringLiteral("ScrollBox3"), parent),
+      m_bigBlock(bigBlock) {
 
-    connect(m_mapBox, &PictureView::cellMoved, this, &MapTab::MapBoxMouseMove);
-    connect(m_mapBox, &PictureView::cellPressed, this, &MapTab::MapBoxMouseDown);
-    connect(m_mapBox, &PictureView::cellReleased, this, [this] { MapBoxMouseUP(); });
+    connect(m_view, &PictureView::cellMoved, this, &MapTab::MapBoxMouseMove);
+    connect(m_view, &PictureView::cellPressed, this, &MapTab::MapBoxMouseDown);
+    connect(m_view, &PictureView::cellReleased, this, [this] { MapBoxMouseUP(); });
     connect(m_palette, &PictureView::cellMoved, this, &MapTab::BlockPaletteMouseMove);
     connect(m_palette, &PictureView::cellPressed, this,
             [this](int x, int y) { BlockPaletteMouseDown(x, y); });
@@ -41,10 +28,10 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
 
 void MapTab::refresh() {
     if (!m_session.mapLoaded()) {
-        m_mapBox->setBitmap(nullptr);
+        m_view->setBitmap(nullptr);
         m_palette->setBitmap(nullptr);
     } else {
-        m_mapBox->setBitmap(&m_session.mapPicture());
+        m_view->setBitmap(&m_session.mapPicture());
         m_palette->setBitmap(&m_session.blockPalette());
     }
     fitPaletteBox();
@@ -52,7 +39,7 @@ void MapTab::refresh() {
 
 void MapTab::showChanged(CellRect changed) {
     if (!changed.empty() && m_session.mapLoaded()) {
-        m_mapBox->showCells(&m_session.mapPicture(), changed);
+        m_view->showCells(&m_session.mapPicture(), changed);
     }
 }
 
@@ -62,27 +49,7 @@ void MapTab::finishGestures() {
     }
 }
 
-void MapTab::setMapDoubled(bool doubled) { m_mapBox->setDoubled(doubled); }
-
-void MapTab::setPaletteDoubled(bool doubled) {
-    m_palette->setDoubled(doubled);
-    fitPaletteBox();
-}
-
-void MapTab::fitPaletteBox() {
-    m_paletteScroll->setFixedWidth(m_palette->width() + kScrollBarRoom);
-}
-
-void MapTab::edit(const std::function<CellRect()>& change) {
-    CellRect changed;
-    runCommand(this, m_dialogs, [&] {
-        changed = change();
-        showChanged(changed);
-    });
-    if (!changed.empty()) {
-        emit mapEdited();
-    }
-}
+void MapTab::setMapDoubled(bool doubled) { m_view->setDoubled(doubled); }
 
 void MapTab::MapBoxMouseMove(int x, int y) {
     if (!m_session.mapLoaded()) {
@@ -154,7 +121,7 @@ void MapTab::pickUp(int x, int y) {
         return;
     }
     const int width = m_session.settings().blockPaletteBreite();
-    m_paletteScroll->verticalScrollBar()->setValue(block / width * m_palette->cellSize());
+    scrollPaletteToRow(block / width);
     emit statusText(langText(m_session.lang(), 33, "Block:") + QLatin1Char(' ') +
                     toQ(IntToHex(block, 4)));
     m_bigBlock.hide();
