@@ -64,6 +64,15 @@ testing::BuiltRom buildBigRom() {
                                                                       ((i % 64) << 10)));
             }
             m.nameIndex = static_cast<std::uint8_t>((bank * 16 + map) % 200);
+            if (big) {  // a busy map: its event tables are read with it
+                for (std::uint16_t i = 0; i < 40; ++i) {
+                    m.persons.push_back(testing::personRecord(static_cast<std::uint8_t>(i), 0, i,
+                                                              static_cast<std::uint16_t>(i + 1)));
+                    m.warps.push_back(testing::warpRecord(i, 0, 0, 0, 1));
+                    m.signposts.push_back(testing::signpostRecord(i, 2, 0, 0));
+                    m.scripts.push_back(testing::scriptRecord(i, 3, 0));
+                }
+            }
             b.addMap(m);
         }
     }

@@ -57,5 +57,20 @@ void BM_MovementView(benchmark::State& state) {
 }
 BENCHMARK(BM_MovementView)->Unit(benchmark::kMillisecond);
 
+// The event picture of the busy 89 x 89 map: a copy of the map picture and 160 markers.
+void BM_EventPicture(benchmark::State& state) {
+    Session session(bigRomFolder());
+    session.settings().setPersistent(false);
+    session.settings().setFlag(Settings::Flag::ZeigeSprites, false);
+    session.openRom(bigRomFolder() / "big.gba");
+    session.openMap("0.0", "bench");
+    session.mapPicture();
+    for (auto _ : state) {
+        session.eventEditor().select(EventKind::Person, static_cast<int>(state.iterations() % 40));
+        benchmark::DoNotOptimize(session.eventPicture().data());
+    }
+}
+BENCHMARK(BM_EventPicture)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace quillon::bench
