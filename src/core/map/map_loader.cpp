@@ -37,7 +37,7 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
         rom.ReadBlock(static_cast<std::int32_t>(m.footerOffset), MapFooter::kSize));
     const int width = m.footer.width();
     const int height = m.footer.height();
-    if (width * height > BlockGrid::kMaxCells) {
+    if (static_cast<long>(width) * height > BlockGrid::kMaxCells) {
         throw DataError("Die Map ist " + std::to_string(width) + " x " + std::to_string(height) +
                         " Blöcke groß; der Editor fasst höchstens " +
                         std::to_string(BlockGrid::kMaxCells) + " Blöcke.");

@@ -95,12 +95,18 @@ void MemoryRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
     if (static_cast<std::uint64_t>(offset) + out.size() > m_bytes.size()) {
         throw kBeyondEnd;
     }
+    if (out.empty()) {
+        return;
+    }
     std::memcpy(out.data(), m_bytes.data() + offset, out.size());
 }
 
 void MemoryRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data) {
     if (static_cast<std::uint64_t>(offset) + data.size() > m_bytes.size()) {
         throw RomIoError("Write beyond end of file");
+    }
+    if (data.empty()) {
+        return;
     }
     std::memcpy(m_bytes.data() + offset, data.data(), data.size());
 }
