@@ -155,3 +155,29 @@ TEST_F(SessionFlow, LanguageSettingDecidesTheStartLanguage) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(SessionWithoutDataFiles, RunsOnDefaultsAndReportsWhatIsMissing) {
+    testing::TempDir dir;  // no Ini folder at all
+    const testing::BuiltRom built = testing::buildSampleRom();
+    testing::writeRomFile(dir.file("a.gba"), built);
+    Session s(dir.path());
+    EXPECT_FALSE(s.lang().available());
+    EXPECT_EQ(s.weatherNames()[3], "03 ???");
+    EXPECT_EQ(s.movementNames()[0x3F], "???");
+    s.openRom(dir.file("a.gba"));
+    EXPECT_TRUE(s.romLoaded());
+    EXPECT_EQ(s.bankScan().mapCount(), 0);
+    EXPECT_FALSE(s.romWarnings().empty()) << "no profile for this game";
+    EXPECT_EQ(s.mapList().roots.size(), 1u) << "the header part alone, empty";
+    // The built-in bank table offset lies beyond this small ROM: a clear error, no map.
+    EXPECT_THROW(s.openMap("0.0", "t"), RomIoError);
+    EXPECT_FALSE(s.mapLoaded());
+    s.settings().setFlag(Settings::Flag::Gitter, true);  // the first setting creates the file
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "Ini" / "Quillon.ini"));
+}
+
+}  // namespace
+}  // namespace quillon
