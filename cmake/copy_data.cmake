@@ -1,0 +1,15 @@
+# Copies the data files beside the programs (SRC -> DST). The user's settings live in the
+# section [Einstellungen] of the copied Quillon.ini; a rebuild keeps them.
+set(dst_ini "${DST}/Quillon.ini")
+set(kept "")
+if(EXISTS "${dst_ini}")
+    file(READ "${dst_ini}" old)
+    string(REGEX MATCH "\\[Einstellungen\\][^[]*" kept "${old}")
+endif()
+file(COPY "${SRC}/" DESTINATION "${DST}")
+if(kept)
+    file(READ "${SRC}/Quillon.ini" new)
+    string(REGEX REPLACE "\\[Einstellungen\\][^[]*" "" new "${new}")
+    string(REGEX REPLACE "\n+$" "\n" new "${new}")
+    file(WRITE "${dst_ini}" "${new}\n${kept}")
+endif()
