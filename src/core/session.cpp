@@ -171,9 +171,7 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
                                      loaded.map.tilesetHeader2, m_data.tilesets(),
                                      m_profile.tilesethoehe);
         } catch (...) {
-            // Half-decoded tilesets must not be mistaken for loaded ones by the next map.
-            m_tilesets->reset();
-            m_map.tileset1 = m_map.tileset2 = 100;
+            restoreTilesets();
             throw;
         }
     }
@@ -187,6 +185,24 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
     invalidatePictures();
     m_rom.Close();
     return loaded.notice;
+}
+
+// After a failed tileset load the block images are half replaced: the map still shown gets its
+// own tilesets back, or, when that fails too, the next map loads both afresh.
+void Session::restoreTilesets() {
+    m_tilesets->reset();
+    if (m_mapLoaded && m_map.hasFooter()) {
+        try {
+            m_tilesets->LoadTilesets(m_rom, TilesetPair::kNoTileset, TilesetPair::kNoTileset,
+                                     m_map.tileset1, m_map.tileset2, m_map.tilesetHeader1,
+                                     m_map.tilesetHeader2, m_data.tilesets(),
+                                     m_profile.tilesethoehe);
+            return;
+        } catch (const Error&) {
+            m_tilesets->reset();
+        }
+    }
+    m_map.tileset1 = m_map.tileset2 = TilesetPair::kNoTileset;
 }
 
 void Session::setTextPainter(TextPainter* painter) { m_pictures.setTextPainter(painter); }

@@ -123,6 +123,7 @@ public:
 
 private:
     void loadRomTables();
+    void restoreTilesets();
 
     std::filesystem::path m_folder;
     DataFiles m_data;

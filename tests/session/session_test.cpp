@@ -181,3 +181,54 @@ TEST(SessionWithoutDataFiles, RunsOnDefaultsAndReportsWhatIsMissing) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(SessionTilesets, AFailedTilesetLoadGivesTheShownMapItsTilesetsBack) {
+    using namespace testing;
+    RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
+    for (int pair = 0; pair < 2; ++pair) {
+        TilesetSpec t;
+        for (int tile = 0; tile < 3; ++tile) {
+            t.tiles.insert(t.tiles.end(), 32, static_cast<std::uint8_t>((tile + pair) * 0x11));
+        }
+        t.palettes.push_back({0x0000, 0x001F, 0x03E0, 0x7C00});
+        t.blocks.push_back({1, 1, 1, 1, 0, 0, 0, 0});
+        t.blocks.push_back({2, 2, 2, 2, 0, 0, 0, 0});
+        t.compressed = pair == 1;
+        b.addTileset(t);
+        b.addTileset(t);
+    }
+    for (int map = 0; map < 2; ++map) {
+        MapSpec m;
+        m.map = map;
+        m.width = 4;
+        m.height = 2;
+        m.grid = {0, 1, 0, 1, 1, 0, 1, 0};
+        m.primary = 2 * map;
+        m.secondary = 2 * map + 1;
+        b.addMap(m);
+    }
+    BuiltRom built = b.build();
+    const auto& broken = built.tilesets.at(2);  // map 0.1's compressed primary tileset
+    built.bytes[broken.tiles + 4] = 0x80;          // its first item: a reference
+    built.bytes[broken.tiles + 5] = 0x0F;          // 4,096 bytes back: before the start
+    built.bytes[broken.tiles + 6] = 0xFF;
+    TempDir dir;
+    writeProgramFolder(dir.path(), built);
+    writeRomFile(dir.file("t.gba"), built);
+
+    Session s(dir.path());
+    s.openRom(dir.file("t.gba"));
+    s.openMap("0.0", "t");
+    const Bitmap shown = s.mapPicture();
+    EXPECT_THROW(s.openMap("0.1", "t"), DataError);
+    EXPECT_EQ(s.map().identifier, "0.0");
+    s.invalidatePictures();
+    EXPECT_EQ(s.mapPicture(), shown) << "a full redraw uses the shown map's own blocks";
+    EXPECT_EQ(s.tilesets().tilesetNumber(1), 0);
+}
+
+}  // namespace
+}  // namespace quillon
