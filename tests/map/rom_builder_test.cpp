@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "core/config/ini_file.h"
 #include "core/rom/trom.h"
 #include "tests/support/lz77_compress.h"
 #include "tests/support/western_charset.h"
