@@ -61,7 +61,7 @@ BENCHMARK(BM_MovementView)->Unit(benchmark::kMillisecond);
 void BM_EventPicture(benchmark::State& state) {
     Session session(bigRomFolder());
     session.settings().setPersistent(false);
-    session.settings().setFlag(Settings::Flag::ZeigeSprites, false);
+    session.settings().setFlag(Settings::Flag::ShowSprites, false);
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
     session.mapPicture();

@@ -32,7 +32,7 @@ void openForPicture(Session& session, const std::string& id, bool grid) {
     if (auto notice = session.openMap(id, id)) {
         throw Error(*notice);
     }
-    session.settings().setFlag(Settings::Flag::Gitter, grid);
+    session.settings().setFlag(Settings::Flag::Grid, grid);
     session.invalidatePictures();
 }
 
@@ -110,7 +110,7 @@ void printEvents(Session& session, const std::string& id, std::ostream& out) {
 void renderBlocks(Session& session, const std::string& id, const std::filesystem::path& file,
                   int width, bool grid) {
     openForPicture(session, id, grid);
-    session.settings().setBlockPaletteBreite(width);
+    session.settings().setBlockPaletteWidth(width);
     save(session.blockPalette(), file);
 }
 

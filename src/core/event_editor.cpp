@@ -5,13 +5,17 @@
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
 #include "core/events/event_tables.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 
 EventEditor::EventEditor(EventTables& events, EditHistory& history, const Settings& settings,
-                         SpriteSet& sprites)
-    : m_events(events), m_history(history), m_settings(settings), m_sprites(sprites) {}
+                         SpriteSet& sprites, Bitmap& picture)
+    : m_events(events),
+      m_history(history),
+      m_settings(settings),
+      m_sprites(sprites),
+      m_picture(picture) {}
 
 void EventEditor::mapOpened() {
     m_dragging = false;
@@ -214,8 +218,8 @@ std::string EventEditor::statusText(int x, int y, const LanguageTable& lang) con
 }
 
 EventViewOptions EventEditor::options() const {
-    return {m_settings.flag(Settings::Flag::ZeigeSprites),
-            m_settings.flag(Settings::Flag::AndereEventsAusblenden),
+    return {m_settings.flag(Settings::Flag::ShowSprites),
+            m_settings.flag(Settings::Flag::HideOtherEvents),
             m_settings.flag(Settings::Flag::ShowSprite)};
 }
 

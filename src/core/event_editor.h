@@ -28,8 +28,9 @@ class SpriteSet;
 // empty cell was clicked) no edit reaches any record.
 class EventEditor final : public RecordSink {
 public:
+    // The event picture is drawn into picture.
     EventEditor(EventTables& events, EditHistory& history, const Settings& settings,
-                SpriteSet& sprites);
+                SpriteSet& sprites, Bitmap& picture);
 
     const EventTables& tables() const { return m_events; }
 
@@ -113,7 +114,7 @@ private:
     EventRef m_selected;
     bool m_dragging = false;
 
-    Bitmap m_picture;
+    Bitmap& m_picture;
     bool m_pictureCurrent = false;
     std::uint64_t m_mapVersion = 0;
     EventViewOptions m_drawnWith;

@@ -1,53 +1,43 @@
 #include "core/map_editor.h"
 
+#include "core/edit/brush.h"
 #include "core/map/block_grid.h"
 #include "core/map_pictures.h"
 
 namespace quillon {
 
-MapEditor::MapEditor(BlockGrid& grid, MapPictures& pictures)
-    : m_grid(grid), m_pictures(pictures), m_painter(grid, m_history) {}
+MapEditor::MapEditor(BlockGrid& grid, MapPictures& pictures, EditHistory& history, Brush& brush)
+    : m_grid(grid), m_pictures(pictures), m_history(history), m_brush(brush),
+      m_painter(grid, history) {}
 
-void MapEditor::mapOpened() {
-    m_history.clear();
-    m_stamp = {};
-    m_selecting = false;
-}
+int MapEditor::selectedBlock() const { return m_brush.block(); }
 
-void MapEditor::romOpened() {
-    mapOpened();
-    m_block = 0;
-    m_movement = 0;
-}
+void MapEditor::selectBlock(int block) { m_brush.selectBlock(block); }
 
-void MapEditor::selectBlock(int block) {
-    if (block < 0 || block > 1023) {
-        return;
-    }
-    m_block = block;
-    m_stamp = {};
-}
+std::uint8_t MapEditor::selectedMovement() const { return m_brush.movement(); }
 
-void MapEditor::selectMovement(int value) {
-    if (value >= 0 && value <= 63) {
-        m_movement = static_cast<std::uint8_t>(value);
-    }
-}
+void MapEditor::selectMovement(int value) { m_brush.selectMovement(value); }
+
+bool MapEditor::hasStamp() const { return m_brush.hasStamp(); }
+
+const Stamp& MapEditor::stamp() const { return m_brush.stamp(); }
+
+void MapEditor::clearStamp() { m_brush.clearStamp(); }
 
 int MapEditor::pickBlock(int x, int y) {
     if (!m_grid.contains(x, y)) {
         return -1;
     }
-    selectBlock(m_grid.at(x, y).block());
-    return m_block;
+    m_brush.selectBlock(m_grid.at(x, y).block());
+    return m_brush.block();
 }
 
 int MapEditor::pickMovement(int x, int y) {
     if (!m_grid.contains(x, y)) {
         return -1;
     }
-    m_movement = m_grid.movement[static_cast<std::size_t>(y * m_grid.width + x)];
-    return m_movement;
+    m_brush.selectMovement(m_grid.at(x, y).movement());
+    return m_brush.movement();
 }
 
 void MapEditor::beginStroke() { m_history.begin(); }
@@ -70,30 +60,30 @@ CellRect MapEditor::step(Edit edit) {
 
 CellRect MapEditor::paint(int x, int y) {
     if (hasStamp()) {
-        return step([&] { return m_painter.pasteStamp(m_stamp, x, y); });
+        return step([&] { return m_painter.pasteStamp(m_brush.stamp(), x, y); });
     }
-    return step([&] { return m_painter.paintBlock(x, y, static_cast<std::uint16_t>(m_block)); });
+    return step([&] { return m_painter.paintBlock(x, y, static_cast<std::uint16_t>(m_brush.block())); });
 }
 
 CellRect MapEditor::fillBlocks(int x, int y) {
-    return step([&] { return m_painter.fillBlocks(x, y, static_cast<std::uint16_t>(m_block)); });
+    return step([&] { return m_painter.fillBlocks(x, y, static_cast<std::uint16_t>(m_brush.block())); });
 }
 
 CellRect MapEditor::replaceBlocks(int x, int y) {
     return step(
-        [&] { return m_painter.replaceBlocks(x, y, static_cast<std::uint16_t>(m_block)); });
+        [&] { return m_painter.replaceBlocks(x, y, static_cast<std::uint16_t>(m_brush.block())); });
 }
 
 CellRect MapEditor::paintMovement(int x, int y) {
-    return step([&] { return m_painter.paintMovement(x, y, m_movement); });
+    return step([&] { return m_painter.paintMovement(x, y, m_brush.movement()); });
 }
 
 CellRect MapEditor::fillMovement(int x, int y) {
-    return step([&] { return m_painter.fillMovement(x, y, m_movement); });
+    return step([&] { return m_painter.fillMovement(x, y, m_brush.movement()); });
 }
 
 CellRect MapEditor::replaceMovement(int x, int y) {
-    return step([&] { return m_painter.replaceMovement(x, y, m_movement); });
+    return step([&] { return m_painter.replaceMovement(x, y, m_brush.movement()); });
 }
 
 void MapEditor::startSelection(int x, int y) {
@@ -112,7 +102,7 @@ void MapEditor::endSelection() {
         return;
     }
     m_selecting = false;
-    m_stamp = Stamp::copy(m_grid, m_selection.rect());
+    m_brush.setStamp(Stamp::copy(m_grid, m_selection.rect()));
 }
 
 Bitmap MapEditor::selectionPicture() {

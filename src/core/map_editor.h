@@ -10,26 +10,22 @@
 
 namespace quillon {
 
+class Brush;
 class MapPictures;
 struct BlockGrid;
 
-// Painting the open map in memory: the brush (selected block, selected movement value, the
-// stamp), the edits, and the undo history of the open map (grid and event records). Every edit
-// returns the cells it changed and has already redrawn them in the pictures. Nothing here
-// touches the ROM; the grid reaches it when the map is saved.
+// Painting the open map in memory with the ROM's brush (selected block, selected movement
+// value, the stamp), and undo and redo through the map's edit history (grid and event records,
+// which the map owns). Every edit returns the cells it changed and has already redrawn them in
+// the pictures. Nothing here touches the ROM; the grid reaches it when the map is saved.
 class MapEditor {
 public:
-    MapEditor(BlockGrid& grid, MapPictures& pictures);
+    MapEditor(BlockGrid& grid, MapPictures& pictures, EditHistory& history, Brush& brush);
 
-    // A new map or ROM: brush kept, stamp, selection and history gone.
-    void mapOpened();
-    // A new ROM: block 0 and movement value 0 are selected.
-    void romOpened();
-
-    int selectedBlock() const { return m_block; }
+    int selectedBlock() const;
     // Choosing a block drops the stamp. Blocks outside 0..1023 are ignored.
     void selectBlock(int block);
-    std::uint8_t selectedMovement() const { return m_movement; }
+    std::uint8_t selectedMovement() const;
     void selectMovement(int value);
     // The cell's block (or movement value) becomes the brush; -1 outside the map.
     int pickBlock(int x, int y);
@@ -52,9 +48,9 @@ public:
     void endSelection();
     bool selecting() const { return m_selecting; }
     CellRect selectionRect() const { return m_selection.rect(); }
-    bool hasStamp() const { return !m_stamp.empty(); }
-    const Stamp& stamp() const { return m_stamp; }
-    void clearStamp() { m_stamp = {}; }
+    bool hasStamp() const;
+    const Stamp& stamp() const;
+    void clearStamp();
     // The part of the map picture under the selection, at its own size.
     Bitmap selectionPicture();
 
@@ -68,8 +64,7 @@ public:
     bool modified() const { return m_history.modified(); }
     void markSaved() { m_history.markSaved(); }
 
-    // The history the event edits share; their records come back through sink.
-    EditHistory& history() { return m_history; }
+    // Undone and redone event records come back through sink.
     void setRecordSink(RecordSink* sink) { m_records = sink; }
     // Counts the edits, undos and redos that changed cells: a picture drawn from the map
     // picture is stale when this moved on.
@@ -83,15 +78,13 @@ private:
 
     BlockGrid& m_grid;
     MapPictures& m_pictures;
-    EditHistory m_history;
+    EditHistory& m_history;
+    Brush& m_brush;
     RecordSink* m_records = nullptr;
     std::uint64_t m_gridRevision = 0;
     MapPainter m_painter;
-    int m_block = 0;
-    std::uint8_t m_movement = 0;
     Selection m_selection;
     bool m_selecting = false;
-    Stamp m_stamp;
 };
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include "core/gfx/text_painter.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/block_grid.h"
+#include "core/picture_buffers.h"
 
 namespace quillon {
 
@@ -24,8 +25,15 @@ constexpr int kCellRedrawLimit = 256;
 
 }  // namespace
 
-MapPictures::MapPictures(const TilesetPair& tilesets, BlockGrid& grid, const Settings& settings)
-    : m_tilesets(tilesets), m_grid(grid), m_settings(settings) {}
+MapPictures::MapPictures(const TilesetPair& tilesets, BlockGrid& grid, const Settings& settings,
+                         PictureBuffers& buffers)
+    : m_tilesets(tilesets),
+      m_grid(grid),
+      m_settings(settings),
+      m_map(buffers.map),
+      m_blockPalette(buffers.blockPalette),
+      m_movementView(buffers.movementView),
+      m_movementPalette(buffers.movementPalette) {}
 
 MapPictures::~MapPictures() = default;
 
@@ -52,7 +60,7 @@ void MapPictures::invalidate() {
 
 const Bitmap& MapPictures::map() {
     if (!m_mapCurrent && m_enabled) {
-        UpdateMap(m_tilesets, m_grid, m_settings.flag(Settings::Flag::Gitter), m_map);
+        UpdateMap(m_tilesets, m_grid, m_settings.flag(Settings::Flag::Grid), m_map);
         m_mapCurrent = true;
         m_movementViewCurrent = false;
     }
@@ -61,8 +69,8 @@ const Bitmap& MapPictures::map() {
 
 const Bitmap& MapPictures::blockPalette() {
     if (!m_blockPaletteCurrent && m_enabled) {
-        UpdateBlockPalette(m_tilesets, m_settings.blockPaletteBreite(),
-                           m_settings.flag(Settings::Flag::Gitter), m_blockPalette);
+        UpdateBlockPalette(m_tilesets, m_settings.blockPaletteWidth(),
+                           m_settings.flag(Settings::Flag::Grid), m_blockPalette);
         m_blockPaletteCurrent = true;
     }
     return m_blockPalette;
@@ -94,7 +102,7 @@ void MapPictures::cellsChanged(CellRect rect) {
         m_movementViewCurrent = false;
         return;
     }
-    const bool gridLines = m_settings.flag(Settings::Flag::Gitter);
+    const bool gridLines = m_settings.flag(Settings::Flag::Grid);
     for (int y = rect.y; y < rect.y + rect.height; ++y) {
         for (int x = rect.x; x < rect.x + rect.width; ++x) {
             drawCell(m_tilesets, m_grid, x, y, gridLines, m_map);

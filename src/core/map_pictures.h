@@ -12,13 +12,14 @@ class TextPainter;
 class MovementTileCache;
 class Settings;
 struct BlockGrid;
+struct PictureBuffers;
 
 // The pictures of the open map: map picture, block palette, movement view and movement
-// palette. Each is drawn on demand and kept until something it shows changes; the buffers are
-// reused from map to map.
+// palette. Each is drawn on demand into its buffer and kept until something it shows changes.
 class MapPictures {
 public:
-    MapPictures(const TilesetPair& tilesets, BlockGrid& grid, const Settings& settings);
+    MapPictures(const TilesetPair& tilesets, BlockGrid& grid, const Settings& settings,
+                PictureBuffers& buffers);
     ~MapPictures();
 
     // Nothing is drawn while no map is open.
@@ -47,10 +48,10 @@ private:
     bool m_enabled = false;
     TextPainter* m_textPainter = nullptr;
     std::unique_ptr<MovementTileCache> m_movementTiles;
-    Bitmap m_map;
-    Bitmap m_blockPalette;
-    Bitmap m_movementView;
-    Bitmap m_movementPalette;
+    Bitmap& m_map;
+    Bitmap& m_blockPalette;
+    Bitmap& m_movementView;
+    Bitmap& m_movementPalette;
     bool m_mapCurrent = false;
     bool m_blockPaletteCurrent = false;
     bool m_movementViewCurrent = false;

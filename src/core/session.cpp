@@ -1,20 +1,17 @@
 #include "core/session.h"
 
 #include "core/errors.h"
-#include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
+#include "core/rom/cartridge.h"
 
 namespace quillon {
 
 namespace {
 
-// Smallest file that holds a GBA cartridge header (entry point, logo, title, code, checksum).
-constexpr std::uint64_t kGbaHeaderSize = 0xC0;
-
 // Refuses files that cannot be a ROM image before the editor lets go of the current one.
 void checkRomImage(RomFile& file, const std::string& name) {
-    if (file.size() < kGbaHeaderSize) {
+    if (file.size() < kCartridgeHeaderSize) {
         throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
                     std::to_string(file.size()) + " Bytes).");
     }
@@ -32,16 +29,13 @@ Session::Session(std::filesystem::path programFolder)
     : m_folder(std::move(programFolder)),
       m_data(m_folder),
       m_settings(m_data.quillon()),
-      m_lang(m_data.sprachen()),
-      m_tilesets(std::make_unique<TilesetPair>()),
-      m_pictures(*m_tilesets, m_grid, m_settings),
-      m_editor(m_grid, m_pictures),
-      m_eventEditor(m_events, m_editor.history(), m_settings, m_sprites) {
-    m_editor.setRecordSink(&m_eventEditor);
+      m_lang(m_data.languages()),
+      m_romState(std::make_unique<RomState>()),
+      m_mapState(std::make_unique<MapState>(*m_romState, m_settings, m_buffers)) {
     std::string language;
     if (m_lang.available()) {
         auto languages = m_lang.languages();
-        language = m_settings.sprache();
+        language = m_settings.language();
         if (language.empty() && !languages.empty()) {
             language = languages.front();
         }
@@ -66,7 +60,7 @@ void Session::refreshMovementNames() {
 bool Session::applyLanguage(const std::string& language, bool remember) {
     m_lang.setCurrent(language);
     if (remember) {
-        m_settings.setSprache(language);
+        m_settings.setLanguage(language);
     }
     if (!m_lang.usable(language)) {
         return false;
@@ -103,42 +97,21 @@ void Session::reloadRom() {
 }
 
 void Session::loadRomTables() {
-    m_romLoaded = false;
-    m_mapLoaded = false;
-    m_pictures.setEnabled(false);
-    m_editor.romOpened();
-    m_tilesets->reset();
-    m_map = CurrentMap{};
-    m_grid = BlockGrid{};
-    m_events.clear();
-    m_eventEditor.mapOpened();
-    invalidatePictures();
-
-    m_rom.ReadTitle();
-    m_data.quillon().reload();
-    m_profile = GameProfile::read(m_data.quillon(), m_rom.Title());
-    m_romWarnings.clear();
-    if (!m_profile.found) {
-        m_romWarnings.push_back("Für das Spiel \"" + m_rom.Title() +
-                                "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "
-                                "Maps gefunden.");
-    }
-    m_chars.load(m_data.openCharTable(m_profile));
-    m_pokemonNames = readPokemonNames(m_rom, m_profile, m_chars);
-    m_mapNames = readMapNames(m_rom, m_profile, m_chars, m_romWarnings);
-    m_data.reopenMapFiles(m_profile);
-    m_scan = m_profile.found
-                 ? scanBanks(m_rom, static_cast<std::uint32_t>(m_profile.mapBankHeader), m_mapNames)
-                 : BankScan{};
-    m_romWarnings.insert(m_romWarnings.end(), m_scan.warnings.begin(), m_scan.warnings.end());
-    m_sprites.prepare(m_rom, m_profile);
-    m_romLoaded = true;
+    // The old states go first, so a failing read leaves "no ROM open", not a half-read one.
+    m_mapState.reset();
+    m_romState = std::make_unique<RomState>();
+    m_mapState = std::make_unique<MapState>(*m_romState, m_settings, m_buffers);
+    auto next = RomState::read(m_rom, m_data);
+    m_mapState.reset();
+    m_romState = std::move(next);
+    m_mapState = std::make_unique<MapState>(*m_romState, m_settings, m_buffers);
+    m_mapState->pictures().setTextPainter(m_textPainter);
     m_rom.Close();
 }
 
 MapListTree Session::mapList() const {
     MapListTexts texts{m_lang.text(1270, "Nur aus Header"), m_lang.text(1271, "Aus Ini")};
-    BankScan scan = m_scan;
+    BankScan scan = m_romState->bankScan();
     scan.warnings.clear();
     return buildMapListTree(scan, m_data.mainFile(), m_data.mapsFile(),
                             m_settings.mapListParts(), texts);
@@ -156,83 +129,72 @@ std::vector<std::string> Session::groupLines(const std::string& group) const {
 
 std::optional<std::string> Session::openMap(const std::string& identifier,
                                             const std::string& title) {
-    if (!m_romLoaded) {
+    if (!romLoaded()) {
         throw Error("Es ist kein Rom geladen.");
     }
+    const GameProfile& profile = m_romState->profile();
     m_rom.Open();
-    LoadedMap loaded = readMap(m_rom, m_profile, m_data.mapsFile(), identifier, title, m_map);
+    LoadedMap loaded = readMap(m_rom, profile, m_data.mapsFile(), identifier, title, map());
     EventTables events;
-    events.load(m_rom, loaded.map.eventsOffset, m_profile.flugPosHeader, loaded.map.bank,
+    events.load(m_rom, loaded.map.eventsOffset, profile.flyPosHeader, loaded.map.bank,
                 loaded.map.map);
     if (loaded.map.hasFooter()) {
         try {
-            m_tilesets->LoadTilesets(m_rom, m_map.tileset1, m_map.tileset2, loaded.map.tileset1,
-                                     loaded.map.tileset2, loaded.map.tilesetHeader1,
-                                     loaded.map.tilesetHeader2, m_data.tilesets(),
-                                     m_profile.tilesethoehe);
+            loadTilesets(loaded.map);
         } catch (...) {
-            restoreTilesets();
+            // The pair now holds nothing: the map still shown gets its own tilesets back, or,
+            // when that fails too, the next map loads both afresh.
+            if (mapLoaded() && map().hasFooter()) {
+                try {
+                    loadTilesets(map());
+                } catch (const Error&) {
+                }
+            }
             throw;
         }
     }
-    m_map = std::move(loaded.map);
-    m_grid = std::move(loaded.grid);
-    m_events = std::move(events);
-    m_mapLoaded = true;
-    m_editor.mapOpened();
-    m_eventEditor.mapOpened();
-    m_pictures.setEnabled(true);
-    invalidatePictures();
+    std::optional<std::string> notice = std::move(loaded.notice);
+    replaceMap(std::make_unique<MapState>(*m_romState, m_settings, m_buffers, std::move(loaded),
+                                          std::move(events)));
     m_rom.Close();
-    return loaded.notice;
+    return notice;
 }
 
-// After a failed tileset load the block images are half replaced: the map still shown gets its
-// own tilesets back, or, when that fails too, the next map loads both afresh.
-void Session::restoreTilesets() {
-    m_tilesets->reset();
-    if (m_mapLoaded && m_map.hasFooter()) {
-        try {
-            m_tilesets->LoadTilesets(m_rom, TilesetPair::kNoTileset, TilesetPair::kNoTileset,
-                                     m_map.tileset1, m_map.tileset2, m_map.tilesetHeader1,
-                                     m_map.tilesetHeader2, m_data.tilesets(),
-                                     m_profile.tilesethoehe);
-            return;
-        } catch (const Error&) {
-            m_tilesets->reset();
-        }
-    }
-    m_map.tileset1 = m_map.tileset2 = TilesetPair::kNoTileset;
+void Session::loadTilesets(const CurrentMap& map) {
+    m_romState->tilesets().LoadTilesets(m_rom, {map.tileset1, map.tilesetHeader1},
+                                        {map.tileset2, map.tilesetHeader2}, m_data.tilesets(),
+                                        m_romState->profile().tilesetHeight);
 }
 
-void Session::setTextPainter(TextPainter* painter) { m_pictures.setTextPainter(painter); }
+void Session::replaceMap(std::unique_ptr<MapState> next) {
+    m_mapState = std::move(next);
+    m_mapState->pictures().setTextPainter(m_textPainter);
+}
 
-const Bitmap& Session::eventPicture() {
-    const Bitmap& map = m_pictures.map();
-    return m_eventEditor.picture(map, m_editor.gridRevision());
+void Session::setTextPainter(TextPainter* painter) {
+    m_textPainter = painter;
+    m_mapState->pictures().setTextPainter(painter);
 }
 
 void Session::saveMap() {
-    if (!m_mapLoaded) {
+    if (!mapLoaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
-    if (!m_map.hasFooter()) {
-        throw Error("Die Map \"" + m_map.identifier +
+    const CurrentMap& current = map();
+    if (!current.hasFooter()) {
+        throw Error("Die Map \"" + current.identifier +
                     "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(m_grid.cellCount()) * 2);
-    for (int i = 0; i < m_grid.cellCount(); ++i) {
-        writeLe16(&bytes[static_cast<std::size_t>(i) * 2], m_grid.cells[static_cast<std::size_t>(i)].raw);
-    }
+    const std::vector<std::uint8_t> bytes = grid().encode();
     m_rom.Open();
-    m_rom.WriteBlock(bytes, static_cast<std::int32_t>(m_map.gridOffset));
-    m_events.save(m_rom);
+    m_rom.WriteBlock(bytes, static_cast<std::int32_t>(current.gridOffset));
+    m_mapState->events().save(m_rom);
     m_rom.Close();
-    m_editor.markSaved();
+    m_mapState->history().markSaved();
 }
 
 bool Session::saveMapAs(const std::filesystem::path& newName) {
-    if (!m_mapLoaded) {
+    if (!mapLoaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
     if (!m_rom.SaveAs(newName)) {

@@ -7,28 +7,22 @@
 #include <vector>
 
 #include "core/config/data_files.h"
-#include "core/config/game_profile.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
-#include "core/event_editor.h"
-#include "core/events/event_tables.h"
-#include "core/gfx/bitmap.h"
-#include "core/gfx/sprites.h"
-#include "core/map/block_grid.h"
-#include "core/map/map_list.h"
-#include "core/map/map_loader.h"
-#include "core/map_editor.h"
-#include "core/map_pictures.h"
-#include "core/rom/char_table.h"
+#include "core/map_state.h"
+#include "core/picture_buffers.h"
 #include "core/rom/trom.h"
+#include "core/rom_state.h"
 
 namespace quillon {
 
 class TilesetPair;
 class TextPainter;
 
-// Everything the main window shows and every command it runs, without a window: the ROM, the
-// game profile and data files, the open map with its tilesets and pictures, the flags.
+// Everything the main window shows and every command it runs, without a window. It holds
+// what lives as long as the program (data files, settings, languages, the ROM file access),
+// the state of the open ROM and the state of the open map; opening a ROM or a map replaces
+// the whole state object. Subsystems work on romState() and mapState().
 class Session {
 public:
     explicit Session(std::filesystem::path programFolder);
@@ -41,8 +35,10 @@ public:
     LanguageTable& lang() { return m_lang; }
     const LanguageTable& lang() const { return m_lang; }
     TRom& rom() { return m_rom; }
-    const GameProfile& profile() const { return m_profile; }
-    const CharTable& chars() const { return m_chars; }
+    RomState& romState() { return *m_romState; }
+    const RomState& romState() const { return *m_romState; }
+    MapState& mapState() { return *m_mapState; }
+    const GameProfile& profile() const { return m_romState->profile(); }
 
     // --- ROM ---------------------------------------------------------------------------
     // Opens a ROM image: identifies the game, reads the profile, character table, map and
@@ -53,14 +49,14 @@ public:
     void openRom(std::unique_ptr<RomFile> image, const std::string& name);
     // Re-reads the profile and every table of the current file ("Neu Laden").
     void reloadRom();
-    bool romLoaded() const { return m_romLoaded; }
-    const std::vector<std::string>& mapNames() const { return m_mapNames; }
-    const std::vector<std::string>& pokemonNames() const { return m_pokemonNames; }
+    bool romLoaded() const { return m_romState->loaded(); }
+    const std::vector<std::string>& mapNames() const { return m_romState->mapNames(); }
+    const std::vector<std::string>& pokemonNames() const { return m_romState->pokemonNames(); }
     // Problems found while opening (tables past the end of the file, names not loaded).
-    const std::vector<std::string>& romWarnings() const { return m_romWarnings; }
+    const std::vector<std::string>& romWarnings() const { return m_romState->warnings(); }
 
     // --- map list -----------------------------------------------------------------------
-    const BankScan& bankScan() const { return m_scan; }
+    const BankScan& bankScan() const { return m_romState->bankScan(); }
     // The list as the "Map Aufistung" setting asks for.
     MapListTree mapList() const;
     // The lines of one group of the map group file (combo box mode).
@@ -71,18 +67,18 @@ public:
     // to show first (footer offset missing for this game). On an error the previous map stays
     // open and unchanged.
     std::optional<std::string> openMap(const std::string& identifier, const std::string& title);
-    bool mapLoaded() const { return m_mapLoaded; }
-    const CurrentMap& map() const { return m_map; }
-    const BlockGrid& grid() const { return m_grid; }
-    BlockGrid& grid() { return m_grid; }
-    const TilesetPair& tilesets() const { return *m_tilesets; }
+    bool mapLoaded() const { return m_mapState->loaded(); }
+    const CurrentMap& map() const { return m_mapState->map(); }
+    const BlockGrid& grid() const { return m_mapState->grid(); }
+    BlockGrid& grid() { return m_mapState->grid(); }
+    const TilesetPair& tilesets() const { return m_romState->tilesets(); }
     // The open map differs from the ROM: painted or its events edited since it was opened or
     // last saved.
-    bool modified() const { return m_mapLoaded && m_editor.modified(); }
-    MapEditor& editor() { return m_editor; }
+    bool modified() const { return m_mapState->modified(); }
+    MapEditor& editor() { return m_mapState->editor(); }
     // The events of the open map, read when it was opened; edited through eventEditor().
-    const EventTables& events() const { return m_events; }
-    EventEditor& eventEditor() { return m_eventEditor; }
+    const EventTables& events() const { return m_mapState->events(); }
+    EventEditor& eventEditor() { return m_mapState->eventEditor(); }
 
     // Writes the grid of the open map into the ROM at its grid offset, then its event tables
     // and fly record where they were read ("Speichern"). A map opened without a footer of its
@@ -108,45 +104,32 @@ public:
     // Labels for the movement squares are drawn by the platform's font code.
     void setTextPainter(TextPainter* painter);
     // Built on demand; each is redrawn only when something it shows has changed.
-    const Bitmap& mapPicture() { return m_pictures.map(); }
-    const Bitmap& blockPalette() { return m_pictures.blockPalette(); }
-    const Bitmap& movementView() { return m_pictures.movementView(); }
-    const Bitmap& movementPalette() { return m_pictures.movementPalette(); }
+    const Bitmap& mapPicture() { return m_mapState->pictures().map(); }
+    const Bitmap& blockPalette() { return m_mapState->pictures().blockPalette(); }
+    const Bitmap& movementView() { return m_mapState->pictures().movementView(); }
+    const Bitmap& movementPalette() { return m_mapState->pictures().movementPalette(); }
     // The map picture with the events drawn over it; the state message of the drawing comes
     // from eventEditor().pictureMessage().
-    const Bitmap& eventPicture();
+    const Bitmap& eventPicture() { return m_mapState->eventPicture(); }
     // Forces the next picture request to redraw (grid toggle, palette width change).
-    void invalidatePictures() {
-        m_pictures.invalidate();
-        m_eventEditor.invalidatePicture();
-    }
+    void invalidatePictures() { m_mapState->invalidatePictures(); }
 
 private:
     void loadRomTables();
-    void restoreTilesets();
+    void loadTilesets(const CurrentMap& map);
+    void replaceMap(std::unique_ptr<MapState> next);
 
     std::filesystem::path m_folder;
     DataFiles m_data;
     Settings m_settings;
     LanguageTable m_lang;
     TRom m_rom;
-    GameProfile m_profile;
-    CharTable m_chars;
-    bool m_romLoaded = false;
-    std::vector<std::string> m_mapNames;
-    std::vector<std::string> m_pokemonNames;
-    std::vector<std::string> m_romWarnings;
-    BankScan m_scan;
-
-    bool m_mapLoaded = false;
-    CurrentMap m_map;
-    BlockGrid m_grid;
-    std::unique_ptr<TilesetPair> m_tilesets;
-    MapPictures m_pictures;
-    MapEditor m_editor;
-    EventTables m_events;
-    SpriteSet m_sprites;
-    EventEditor m_eventEditor;
+    TextPainter* m_textPainter = nullptr;
+    PictureBuffers m_buffers;
+    // Never null: "no ROM" and "no map" are states of their own. The map state refers to the
+    // ROM state (tilesets, sprites, brush), so it goes first whenever the ROM state goes.
+    std::unique_ptr<RomState> m_romState;
+    std::unique_ptr<MapState> m_mapState;
 
     std::vector<std::string> m_weatherNames;
     std::vector<std::string> m_typeNames;

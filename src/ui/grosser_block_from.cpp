@@ -2,14 +2,14 @@
 
 #include <QCloseEvent>
 
-#include "core/map_editor.h"
+#include "core/session.h"
 #include "ui/picture_view.h"
 
 namespace quillon::ui {
 
-TGrosserBlockFrom::TGrosserBlockFrom(MapEditor& editor, QWidget* mainWindow)
+TGrosserBlockFrom::TGrosserBlockFrom(Session& session, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
-      m_editor(editor),
+      m_session(session),
       m_box(new PictureView(QStringLiteral("BildBox"), this)) {
     setObjectName(QStringLiteral("TGrosserBlockFrom"));
     setWindowTitle(QStringLiteral("Grosser Block"));
@@ -19,7 +19,7 @@ TGrosserBlockFrom::TGrosserBlockFrom(MapEditor& editor, QWidget* mainWindow)
 }
 
 void TGrosserBlockFrom::showSelection() {
-    m_picture = m_editor.selectionPicture();
+    m_picture = m_session.editor().selectionPicture();
     m_box->refresh();
     setFixedSize(m_box->size());
     if (!m_placed && parentWidget() != nullptr) {
@@ -33,7 +33,7 @@ void TGrosserBlockFrom::showSelection() {
 }
 
 void TGrosserBlockFrom::closeEvent(QCloseEvent* event) {
-    m_editor.clearStamp();
+    m_session.editor().clearStamp();
     QWidget::closeEvent(event);
 }
 

@@ -5,7 +5,7 @@
 #include "core/gfx/bitmap.h"
 
 namespace quillon {
-class MapEditor;
+class Session;
 }
 
 namespace quillon::ui {
@@ -20,7 +20,7 @@ class TGrosserBlockFrom : public QWidget {
     Q_OBJECT
 
 public:
-    TGrosserBlockFrom(MapEditor& editor, QWidget* mainWindow);
+    TGrosserBlockFrom(Session& session, QWidget* mainWindow);
 
     PictureView* bildBox() const { return m_box; }
     // Draws the selection afresh, sizes the window to it and shows it. Throws what drawing
@@ -31,7 +31,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    MapEditor& m_editor;
+    Session& m_session;
     Bitmap m_picture;
     PictureView* m_box;
     bool m_placed = false;

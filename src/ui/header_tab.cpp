@@ -9,7 +9,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/session.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/map/map_list.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
@@ -81,7 +81,7 @@ void MainWindow::buildUi() {
     m_chooser = new MapChooser(*m_session, this);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
-    m_bigBlock = new TGrosserBlockFrom(m_session->editor(), this);
+    m_bigBlock = new TGrosserBlockFrom(*m_session, this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
     m_gehTab = new GehTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
@@ -157,15 +157,15 @@ void MainWindow::connectMenu() {
             [this] { MapListPartsClick(m_menu.NurausHeader1); });
     connect(m.NurAusIni1, &QAction::triggered, this,
             [this] { MapListPartsClick(m_menu.NurAusIni1); });
-    connectFlag(m.MapDoppelt1, Settings::Flag::MapDoppelt, &MainWindow::applyMapDoubled);
-    connectFlag(m.GehDoppelt1, Settings::Flag::GehDoppelt, &MainWindow::applyGehDoubled);
-    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, &MainWindow::applyEventsDoubled);
-    connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt,
+    connectFlag(m.MapDoppelt1, Settings::Flag::MapDoubleSize, &MainWindow::applyMapDoubled);
+    connectFlag(m.GehDoppelt1, Settings::Flag::MovementDoubleSize, &MainWindow::applyGehDoubled);
+    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoubleSize, &MainWindow::applyEventsDoubled);
+    connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoubleSize,
                 &MainWindow::applyPaletteDoubled);
-    connectFlag(m.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt,
+    connectFlag(m.GehPaletteDoppelt1, Settings::Flag::MovementPaletteDoubleSize,
                 &MainWindow::applyGehPaletteDoubled);
-    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, &MainWindow::applyEventSwitch);
-    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden,
+    connectFlag(m.ZeigeSprites1, Settings::Flag::ShowSprites, &MainWindow::applyEventSwitch);
+    connectFlag(m.andereausblenden1, Settings::Flag::HideOtherEvents,
                 &MainWindow::applyEventSwitch);
 }
 
@@ -196,25 +196,25 @@ void MainWindow::FormCreate() {
 void MainWindow::readSettings() {
     const Settings& s = m_session->settings();
     const std::pair<QAction*, Settings::Flag> checks[] = {
-        {m_menu.Grid1, Settings::Flag::Gitter},
-        {m_menu.Comboboxen1, Settings::Flag::Comboboxen},
-        {m_menu.MapDoppelt1, Settings::Flag::MapDoppelt},
-        {m_menu.GehDoppelt1, Settings::Flag::GehDoppelt},
-        {m_menu.EventsDoppelt1, Settings::Flag::EventsDoppelt},
-        {m_menu.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt},
-        {m_menu.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt},
-        {m_menu.ZeigeSprites1, Settings::Flag::ZeigeSprites},
-        {m_menu.andereausblenden1, Settings::Flag::AndereEventsAusblenden},
+        {m_menu.Grid1, Settings::Flag::Grid},
+        {m_menu.Comboboxen1, Settings::Flag::ComboBoxes},
+        {m_menu.MapDoppelt1, Settings::Flag::MapDoubleSize},
+        {m_menu.GehDoppelt1, Settings::Flag::MovementDoubleSize},
+        {m_menu.EventsDoppelt1, Settings::Flag::EventsDoubleSize},
+        {m_menu.BlockPaletteDoppelt1, Settings::Flag::PaletteDoubleSize},
+        {m_menu.GehPaletteDoppelt1, Settings::Flag::MovementPaletteDoubleSize},
+        {m_menu.ZeigeSprites1, Settings::Flag::ShowSprites},
+        {m_menu.andereausblenden1, Settings::Flag::HideOtherEvents},
     };
     for (const auto& [action, flag] : checks) {
         action->setChecked(s.flag(flag));
     }
-    m_chooser->setComboMode(s.flag(Settings::Flag::Comboboxen));
-    applyMapDoubled(s.flag(Settings::Flag::MapDoppelt));
-    applyGehDoubled(s.flag(Settings::Flag::GehDoppelt));
-    applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoppelt));
-    applyGehPaletteDoubled(s.flag(Settings::Flag::GehPaletteDoppelt));
-    applyEventsDoubled(s.flag(Settings::Flag::EventsDoppelt));
+    m_chooser->setComboMode(s.flag(Settings::Flag::ComboBoxes));
+    applyMapDoubled(s.flag(Settings::Flag::MapDoubleSize));
+    applyGehDoubled(s.flag(Settings::Flag::MovementDoubleSize));
+    applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoubleSize));
+    applyGehPaletteDoubled(s.flag(Settings::Flag::MovementPaletteDoubleSize));
+    applyEventsDoubled(s.flag(Settings::Flag::EventsDoubleSize));
     m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
     m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
 }
@@ -375,7 +375,7 @@ void MainWindow::MapListPartsClick(QAction* clicked) {
 
 void MainWindow::Comboboxen1Click() {
     const bool on = m_menu.Comboboxen1->isChecked();
-    m_session->settings().setFlag(Settings::Flag::Comboboxen, on);
+    m_session->settings().setFlag(Settings::Flag::ComboBoxes, on);
     m_chooser->setComboMode(on);
 }
 
@@ -470,7 +470,7 @@ void MainWindow::refreshCurrentTab() {
 }
 
 void MainWindow::Grid1Click() {
-    m_session->settings().setFlag(Settings::Flag::Gitter, m_menu.Grid1->isChecked());
+    m_session->settings().setFlag(Settings::Flag::Grid, m_menu.Grid1->isChecked());
     m_session->invalidatePictures();
     runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
 }
@@ -491,13 +491,13 @@ void MainWindow::BlockPaletteBreite1Click() {
         this, QStringLiteral("Einstellung BlockPaletteBreite ändern"),
         QStringLiteral("Bitte geben sie eine neue Breite an, in welcher dieBlockPalette "
                        "angezeigt werden soll."),
-        QString::number(m_session->settings().blockPaletteBreite()));
+        QString::number(m_session->settings().blockPaletteWidth()));
     if (!answer) {
         return;
     }
     // A text that is no number, or a width below 1, is refused with the core's message.
     runCommand(this, *m_dialogs, [&] {
-        m_session->settings().setBlockPaletteBreite(StrToInt(toStd(answer->trimmed())));
+        m_session->settings().setBlockPaletteWidth(StrToInt(toStd(answer->trimmed())));
         m_session->invalidatePictures();
         refreshCurrentTab();
     });

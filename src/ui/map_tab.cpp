@@ -3,7 +3,7 @@
 
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/session.h"
 #include "ui/command.h"
 #include "ui/grosser_block_from.h"
@@ -120,7 +120,7 @@ void MapTab::pickUp(int x, int y) {
     if (block < 0) {
         return;
     }
-    const int width = m_session.settings().blockPaletteBreite();
+    const int width = m_session.settings().blockPaletteWidth();
     scrollPaletteToRow(block / width);
     emit statusText(langText(m_session.lang(), 33, "Block:") + QLatin1Char(' ') +
                     toQ(IntToHex(block, 4)));
@@ -128,7 +128,7 @@ void MapTab::pickUp(int x, int y) {
 }
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
-    const int width = m_session.settings().blockPaletteBreite();
+    const int width = m_session.settings().blockPaletteWidth();
     if (!m_session.mapLoaded() || x < 0 || y < 0 || x >= width) {
         return;
     }
@@ -142,7 +142,7 @@ void MapTab::BlockPaletteMouseMove(int x, int y) {
 
 // Any button chooses the block; the unfilled end of the last row chooses nothing.
 void MapTab::BlockPaletteMouseDown(int x, int y) {
-    const int width = m_session.settings().blockPaletteBreite();
+    const int width = m_session.settings().blockPaletteWidth();
     if (!m_session.mapLoaded() || x < 0 || y < 0 || x >= width) {
         return;
     }

@@ -67,36 +67,36 @@ TEST_F(ConfigFiles, ProfileDefaultsAndClamps) {
     EXPECT_TRUE(p.found);
     EXPECT_EQ(p.mapBankHeader, 0x3526A8);
     EXPECT_EQ(p.mapBankHeaderText, "0x3526A8");
-    EXPECT_EQ(p.namenHeader, 0x3F1B4C);
-    EXPECT_EQ(p.anzMapNamen, 196);
-    EXPECT_EQ(p.namenLaenge, 11) << "a name record holds at most 11 bytes";
-    EXPECT_EQ(p.tilesethoehe, 64);
+    EXPECT_EQ(p.mapNamesHeader, 0x3F1B4C);
+    EXPECT_EQ(p.mapNameCount, 196);
+    EXPECT_EQ(p.nameLength, 11) << "a name record holds at most 11 bytes";
+    EXPECT_EQ(p.tilesetHeight, 64);
 
     GameProfile none = GameProfile::read(ini, "UNKNOWN GAME");
     EXPECT_FALSE(none.found);
     EXPECT_EQ(none.mapBankHeaderText, "$313D04");
-    EXPECT_EQ(none.anzMapNamen, 86);
-    EXPECT_EQ(none.tilesethoehe, 32);
-    EXPECT_EQ(none.mainfile, "Ini\\Main.ini");
+    EXPECT_EQ(none.mapNameCount, 86);
+    EXPECT_EQ(none.tilesetHeight, 32);
+    EXPECT_EQ(none.mainFile, "Ini\\Main.ini");
 }
 
 TEST_F(ConfigFiles, SettingsPersistAndRefuseAZeroPaletteWidth) {
     {
         DataFiles data(m_dir);
         Settings s(data.quillon());
-        EXPECT_FALSE(s.flag(Settings::Flag::Gitter));
-        EXPECT_TRUE(s.flag(Settings::Flag::ZeigeSprites));
-        EXPECT_EQ(s.blockPaletteBreite(), 8);
-        s.setFlag(Settings::Flag::Gitter, true);
-        s.setBlockPaletteBreite(12);
-        EXPECT_THROW(s.setBlockPaletteBreite(0), Error);
-        EXPECT_EQ(s.blockPaletteBreite(), 12);
+        EXPECT_FALSE(s.flag(Settings::Flag::Grid));
+        EXPECT_TRUE(s.flag(Settings::Flag::ShowSprites));
+        EXPECT_EQ(s.blockPaletteWidth(), 8);
+        s.setFlag(Settings::Flag::Grid, true);
+        s.setBlockPaletteWidth(12);
+        EXPECT_THROW(s.setBlockPaletteWidth(0), Error);
+        EXPECT_EQ(s.blockPaletteWidth(), 12);
         s.setMapListParts(Settings::MapListParts::IniOnly);
     }
     DataFiles data(m_dir);
     Settings s(data.quillon());
-    EXPECT_TRUE(s.flag(Settings::Flag::Gitter));
-    EXPECT_EQ(s.blockPaletteBreite(), 12);
+    EXPECT_TRUE(s.flag(Settings::Flag::Grid));
+    EXPECT_EQ(s.blockPaletteWidth(), 12);
     EXPECT_EQ(s.mapListParts(), Settings::MapListParts::IniOnly);
     s.setMapListParts(Settings::MapListParts::Both);
     EXPECT_FALSE(data.quillon().hasKey("Einstellungen", "Maps")) << "neither: the key goes";
@@ -105,7 +105,7 @@ TEST_F(ConfigFiles, SettingsPersistAndRefuseAZeroPaletteWidth) {
     data.quillon().reload();
     Settings odd(data.quillon());
     EXPECT_EQ(odd.mapListParts(), Settings::MapListParts::Both);
-    EXPECT_EQ(odd.blockPaletteBreite(), 8) << "a stored width of 0 would divide by zero";
+    EXPECT_EQ(odd.blockPaletteWidth(), 8) << "a stored width of 0 would divide by zero";
 }
 
 TEST_F(ConfigFiles, DataPathsTakeEitherSlashAndNamesHaveDefaults) {
@@ -115,8 +115,8 @@ TEST_F(ConfigFiles, DataPathsTakeEitherSlashAndNamesHaveDefaults) {
     write("GehDaten.ini", "[English]\n0C=Walkable\n");
     DataFiles data(m_dir);
     GameProfile p;
-    p.mainfile = "Ini\\Demo\\Main.ini";
-    p.mapsfile = "Ini/Demo/Maps.ini";
+    p.mainFile = "Ini\\Demo\\Main.ini";
+    p.mapsFile = "Ini/Demo/Maps.ini";
     data.reopenMapFiles(p);
     EXPECT_TRUE(data.mainFile().exists());
     EXPECT_EQ(data.mainFile().readString("stadt", "0", ""), "0.0");

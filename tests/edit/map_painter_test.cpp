@@ -38,13 +38,23 @@ struct Fixture {
     MapPainter painter{grid, history};
 };
 
-TEST(MapPainter, PaintingABlockKeepsTheMovementValueOfTheMovementArray) {
-    Fixture f({{1, 2}, {3, 4}});
-    f.grid.movement[1] = 0x0C;  // the array, not the entry, decides
-    EXPECT_EQ(f.painter.paintBlock(1, 0, 0x234), CellRect::cell(1, 0));
-    EXPECT_EQ(f.grid.at(1, 0).raw, (0x0C << 10) | 0x234);
-    EXPECT_TRUE(f.painter.paintBlock(5, 0, 1).empty()) << "outside the map";
-    EXPECT_TRUE(f.painter.paintBlock(0, 0, 1).empty()) << "the cell holds the block already";
+TEST(MapPainter, PaintingABlockKeepsTheCellsOwnMovementBitsBeforeAnyPictureIsDrawn) {
+    // The movement array is only refilled by drawing; a scripted edit comes before that.
+    BlockGrid grid;
+    grid.width = 2;
+    grid.height = 1;
+    grid.cells[0].raw = 0x33C6;
+    grid.cells[1].raw = 0x0402;
+    EditHistory history;
+    MapPainter painter{grid, history};
+    EXPECT_EQ(painter.paintBlock(0, 0, 0x001), CellRect::cell(0, 0));
+    EXPECT_EQ(grid.at(0, 0).raw, 0x3001) << "movement 0x0C stays";
+    EXPECT_EQ(grid.movement[0], 0x0C) << "the movement view follows the edit";
+    EXPECT_TRUE(painter.paintBlock(5, 0, 1).empty()) << "outside the map";
+    EXPECT_TRUE(painter.paintBlock(1, 0, 2).empty()) << "the cell holds the block already";
+    // Movement edits key on the entries too: value 1 of cell 1 is found without a picture.
+    EXPECT_EQ(painter.replaceMovement(1, 0, 5), CellRect::cell(1, 0));
+    EXPECT_EQ(grid.at(1, 0).raw, (5 << 10) | 2);
 }
 
 TEST(MapPainter, FillFollowsFourConnectedCellsOnly) {

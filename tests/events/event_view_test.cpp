@@ -97,8 +97,8 @@ struct ViewFixture {
         built.attachTo(rom);
         GameProfile p;
         p.spriteHeader = static_cast<std::int32_t>(built.spriteHeader);
-        p.spritePaletten = static_cast<std::int32_t>(built.spritePalettes);
-        p.spritePalettenAnz = built.spritePaletteCount;
+        p.spritePalettes = static_cast<std::int32_t>(built.spritePalettes);
+        p.spritePaletteCount = built.spritePaletteCount;
         p.spritePalHeader = static_cast<std::int32_t>(built.spritePalHeader);
         sprites.prepare(rom, p);
         events.load(rom, built.maps.at({0, 0}).events, static_cast<std::int32_t>(built.flyTable), 0,

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/config/game_profile.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 #include "tests/events/event_test_rom.h"
 
@@ -76,10 +76,10 @@ BuiltRom buildSpriteRom() {
 GameProfile profileOf(const BuiltRom& built) {
     GameProfile p;
     p.spriteHeader = static_cast<std::int32_t>(built.spriteHeader);
-    p.spritePaletten = static_cast<std::int32_t>(built.spritePalettes);
-    p.spritePalettenAnz = built.spritePaletteCount;
+    p.spritePalettes = static_cast<std::int32_t>(built.spritePalettes);
+    p.spritePaletteCount = built.spritePaletteCount;
     p.spritePalHeader = static_cast<std::int32_t>(built.spritePalHeader);
-    p.spezialPalHeader = static_cast<std::int32_t>(built.spezialPalHeader);
+    p.specialPalHeader = static_cast<std::int32_t>(built.spezialPalHeader);
     return p;
 }
 
@@ -207,11 +207,11 @@ TEST(Sprites, PaletteTablesAreReadWithinLimits) {
     built.attachTo(rom);
     SpriteSet set;
     GameProfile p = profileOf(built);
-    p.spritePalettenAnz = 100;
+    p.spritePaletteCount = 100;
     set.prepare(rom, p);
     EXPECT_EQ(set.paletteSlots().colour(0, 3), colourOf(2, 3));
     // Tables past the end of the file: no colours and nothing thrown.
-    p.spritePaletten = p.spritePalHeader = p.spezialPalHeader =
+    p.spritePalettes = p.spritePalHeader = p.specialPalHeader =
         static_cast<std::int32_t>(built.bytes.size()) - 2;
     EXPECT_NO_THROW(set.prepare(rom, p));
     EXPECT_EQ(set.paletteSlots().colour(0, 3), 0u);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/gfx/tileset_pair.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/rom/rom_file.h"
 #include "core/rom/trom.h"
 
@@ -87,8 +87,8 @@ inline void loadBoth(TilesetPair& pair, TRom& rom, const GfxRom& image, const In
                      int height = 32) {
     auto h1 = image.header(0);
     auto h2 = image.header(1);
-    pair.LoadTilesets(rom, TilesetPair::kNoTileset, TilesetPair::kNoTileset, 1, 2, h1, h2, ini,
-                      height);
+    pair.reset();
+    pair.LoadTilesets(rom, {1, h1}, {2, h2}, ini, height);
 }
 
 }  // namespace quillon::gfxtest

@@ -185,7 +185,7 @@ TEST_F(RenderTest, MovementViewBlendsEachCellAndCellUpdatesMatch) {
     g.movement[4] = 0x1A;
     EXPECT_EQ(UpdateGehBlock(1, 1, g, map, cache, view), (PixelRect{16, 16, 16, 16}));
     Bitmap fresh;
-    buildMovementView(map, g, painter, fresh);
+    buildMovementView(map, g, MovementTileCache(painter), fresh);
     EXPECT_EQ(view, fresh);
 }
 

@@ -110,12 +110,37 @@ TEST_F(TilesetPairTest, UnchangedPartIsNotReadAgain) {
     auto h1 = image.header(0);
     auto h2 = broken.header(1);
     TRom rom = image.rom();
-    EXPECT_TRUE(pair.LoadTilesets(rom, 1, 2, 3, 2, h1, h2, ini, 32));
+    EXPECT_TRUE(pair.LoadTilesets(rom, {3, h1}, {2, h2}, ini, 32));
     EXPECT_TRUE(pair.partUnchanged(2));
     EXPECT_EQ(slotColour(0), distinct(5, 3));
     EXPECT_EQ(slotColour(512), distinct(2, 3));  // part 2's first block as before
     EXPECT_EQ(pair.startPalette(), 0);           // section "3" has none
-    EXPECT_FALSE(pair.LoadTilesets(rom, 3, 2, 3, 2, h1, h2, ini, 32));
+    EXPECT_FALSE(pair.LoadTilesets(rom, {3, h1}, {2, h2}, ini, 32));
+}
+
+TEST_F(TilesetPairTest, EveryTilesetNumberLoadsOnTheFirstMapAndAfterAFailure) {
+    // Any number a footer can name is real, so a fresh pair loads whatever comes first.
+    image.setTileIndex(0, 1, 3);
+    image.setPlainBlock(0, 0, 1, 5);
+    auto h1 = image.header(0);
+    auto h2 = image.header(1);
+    TRom rom = image.rom();
+    for (int number : {0, 100, 0xFFFF}) {
+        TilesetPair fresh;
+        EXPECT_FALSE(fresh.tilesetNumber(1).has_value());
+        EXPECT_TRUE(fresh.LoadTilesets(rom, {number, h1}, {number + 1, h2}, ini, 32)) << number;
+        EXPECT_EQ(fresh.tilesetNumber(1), number);
+        ASSERT_NE(fresh.blockImage(0), nullptr);
+        EXPECT_EQ(fresh.blockImage(0)->pixel(0, 0), distinct(5, 3)) << number;
+    }
+    // A part that fails leaves nothing counted as loaded: the same request reads again.
+    GfxRom broken = image;
+    broken.setHeaderPointer(1, 12, 0x7FFFFF);
+    auto bad = broken.header(1);
+    EXPECT_THROW(pair.LoadTilesets(rom, {7, h1}, {8, bad}, ini, 32), RomIoError);
+    EXPECT_FALSE(pair.tilesetNumber(1).has_value());
+    EXPECT_TRUE(pair.LoadTilesets(rom, {7, h1}, {8, h2}, ini, 32));
+    EXPECT_FALSE(pair.partUnchanged(1));
 }
 
 TEST_F(TilesetPairTest, CompressedPictureAtTheEndOfTheFile) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/rom/char_table.h"
+#include "core/text/char_table.h"
 
 namespace quillon {
 namespace {

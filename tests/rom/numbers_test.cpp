@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 namespace {

@@ -99,6 +99,38 @@ TEST_F(SessionEditing, UndoingBackToTheOpenedMapClearsTheModifiedState) {
     EXPECT_FALSE(s.editor().canUndo());
 }
 
+TEST_F(SessionEditing, TheStampOutlivesTheMapButNotAPaletteChoiceOrAnotherRom) {
+    Session s(m_dir.path());
+    s.openRom(m_dir.file("sample.gba"));
+    s.openMap("0.0", "t");  // 4 x 3, cell i holds block i % 16, movement 0
+    s.editor().startSelection(1, 0);
+    s.editor().dragSelection(2, 1);
+    s.editor().endSelection();
+    ASSERT_TRUE(s.editor().hasStamp());
+
+    s.openMap("0.1", "t");  // 5 x 3, movement 1 everywhere
+    ASSERT_TRUE(s.editor().hasStamp()) << "copied in one map, stamped into another";
+    EXPECT_EQ(s.editor().paint(3, 1), (CellRect{3, 1, 2, 2}));
+    EXPECT_EQ(s.grid().at(3, 1).raw, 1);
+    EXPECT_EQ(s.grid().at(4, 1).raw, 2);
+    EXPECT_EQ(s.grid().at(3, 2).raw, 5);
+    EXPECT_EQ(s.grid().at(4, 2).raw, 6);
+    EXPECT_EQ(s.grid().at(2, 1).raw, (1 << 10) | 7) << "left of the stamp untouched";
+
+    s.editor().pickBlock(0, 0);
+    EXPECT_FALSE(s.editor().hasStamp()) << "a pick-up drops it";
+    s.editor().startSelection(0, 0);
+    s.editor().endSelection();
+    s.editor().selectBlock(3);
+    EXPECT_FALSE(s.editor().hasStamp()) << "a palette choice drops it";
+
+    s.editor().startSelection(0, 0);
+    s.editor().endSelection();
+    s.openRom(m_dir.file("sample.gba"));
+    EXPECT_FALSE(s.editor().hasStamp()) << "a new ROM starts with a fresh brush";
+    EXPECT_EQ(s.editor().selectedBlock(), 0);
+}
+
 TEST_F(SessionEditing, PicturesFollowTheEdits) {
     Session s(m_dir.path());
     s.openRom(m_dir.file("sample.gba"));

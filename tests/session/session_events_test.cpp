@@ -4,7 +4,7 @@
 
 #include "core/config/language_table.h"
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/session.h"
 #include "tests/events/event_test_rom.h"
 
@@ -42,8 +42,8 @@ protected:
         m_session.openRom(m_dir.file("e.gba"));
         m_session.openMap("0.0", "t");
         // Markers for every kind, every kind hit.
-        m_session.settings().setFlag(Flag::ZeigeSprites, false);
-        m_session.settings().setFlag(Flag::AndereEventsAusblenden, false);
+        m_session.settings().setFlag(Flag::ShowSprites, false);
+        m_session.settings().setFlag(Flag::HideOtherEvents, false);
     }
     Bytes file() {
         std::ifstream in(m_dir.file("e.gba"), std::ios::binary);
@@ -75,6 +75,34 @@ TEST_F(SessionEvents, BadEventTablesKeepTheOpenMap) {
     EXPECT_EQ(m_session.map().identifier, "0.0");
     EXPECT_EQ(m_session.events().position({EventKind::Warp, 0}).x, 0) << "the edit stays";
     EXPECT_TRUE(m_session.modified());
+}
+
+TEST_F(SessionEvents, TablesInTheCartridgeHeaderAreRefusedAndNeverWritten) {
+    // Map 0.1's warp table (one record) pointing into the first 0xC0 bytes: null, or inside.
+    for (std::uint32_t pointer : {0u, 0x08000010u, 0x080000BCu}) {
+        SCOPED_TRACE(pointer);
+        patch32(m_built, m_built.maps.at({0, 1}).events + 8, pointer);
+        open();
+        const Bytes before = file();
+        try {
+            m_session.openMap("0.1", "t");
+            FAIL() << "map 0.1 opened";
+        } catch (const DataError& e) {
+            EXPECT_NE(std::string(e.what()).find("Warp-Tabelle"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(m_session.map().identifier, "0.0");
+        drag(3, 2, 0, 0);
+        m_session.saveMap();
+        const Bytes after = file();
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0xC0, after.begin()))
+            << "the cartridge header is untouched";
+        const std::uint32_t warp = m_built.maps.at({0, 0}).warps;
+        Bytes expected = before;
+        expected[warp] = 0;
+        expected[warp + 2] = 0;
+        EXPECT_TRUE(after == expected) << "only the moved warp's X and Y changed";
+    }
 }
 
 TEST_F(SessionEvents, ADragIsOneUndoStep) {
@@ -252,8 +280,8 @@ TEST_F(SessionEvents, TheEventPictureFollowsMapAndEvents) {
     m_session.eventPicture();
     EXPECT_EQ(ev().pictureMessage(), EventMessage::SomeOutside);
 
-    m_session.settings().setFlag(Flag::ZeigeSprites, true);
-    m_session.settings().setFlag(Flag::AndereEventsAusblenden, true);
+    m_session.settings().setFlag(Flag::ShowSprites, true);
+    m_session.settings().setFlag(Flag::HideOtherEvents, true);
     EXPECT_EQ(at(m_session.eventPicture(), 5, 2), at(m_session.mapPicture(), 5, 2))
         << "the signpost is hidden";
     EXPECT_EQ(ev().pictureMessage(), std::nullopt);

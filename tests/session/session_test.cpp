@@ -175,7 +175,7 @@ TEST(SessionWithoutDataFiles, RunsOnDefaultsAndReportsWhatIsMissing) {
     // The built-in bank table offset lies beyond this small ROM: a clear error, no map.
     EXPECT_THROW(s.openMap("0.0", "t"), RomIoError);
     EXPECT_FALSE(s.mapLoaded());
-    s.settings().setFlag(Settings::Flag::Gitter, true);  // the first setting creates the file
+    s.settings().setFlag(Settings::Flag::Grid, true);  // the first setting creates the file
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "Ini" / "Quillon.ini"));
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/config/game_profile.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 
@@ -28,11 +28,11 @@ DataFiles::DataFiles(std::filesystem::path programFolder)
       m_tilesets(resolve("Ini\\Tilesets.ini")),
       m_main(resolve("Ini\\Main.ini")),
       m_maps(resolve("Ini\\Maps.ini")),
-      m_sprachen(resolve("Ini\\Sprachen.ini")),
-      m_aufgaben(resolve("Ini\\AufgabenDaten.ini")),
-      m_wetter(resolve("Ini\\Wetter.ini")),
-      m_typ(resolve("Ini\\Typ.ini")),
-      m_gehDaten(resolve("Ini\\GehDaten.ini")),
+      m_languages(resolve("Ini\\Sprachen.ini")),
+      m_taskData(resolve("Ini\\AufgabenDaten.ini")),
+      m_weather(resolve("Ini\\Wetter.ini")),
+      m_types(resolve("Ini\\Typ.ini")),
+      m_movementData(resolve("Ini\\GehDaten.ini")),
       m_mainPath(resolve("Ini\\Main.ini")) {}
 
 std::filesystem::path DataFiles::resolve(std::string_view relative) const {
@@ -45,9 +45,9 @@ std::filesystem::path DataFiles::resolve(std::string_view relative) const {
 }
 
 void DataFiles::reopenMapFiles(const GameProfile& profile) {
-    m_mainPath = resolve(profile.mainfile);
+    m_mainPath = resolve(profile.mainFile);
     m_main = IniFile(m_mainPath);
-    m_maps = IniFile(resolve(profile.mapsfile));
+    m_maps = IniFile(resolve(profile.mapsFile));
 }
 
 IniFile DataFiles::openCharTable(const GameProfile& profile) const {
@@ -55,15 +55,15 @@ IniFile DataFiles::openCharTable(const GameProfile& profile) const {
 }
 
 std::vector<std::string> DataFiles::weatherNames(const std::string& language) const {
-    return namesOf(m_wetter, language, 16, true);
+    return namesOf(m_weather, language, 16, true);
 }
 
 std::vector<std::string> DataFiles::typeNames(const std::string& language) const {
-    return namesOf(m_typ, language, 16, true);
+    return namesOf(m_types, language, 16, true);
 }
 
 std::vector<std::string> DataFiles::movementNames(const std::string& language) const {
-    return namesOf(m_gehDaten, language, 64, false);
+    return namesOf(m_movementData, language, 64, false);
 }
 
 }  // namespace quillon

@@ -24,9 +24,9 @@ public:
     const IniFile& tilesets() const { return m_tilesets; }
     const IniFile& mainFile() const { return m_main; }
     const IniFile& mapsFile() const { return m_maps; }
-    const IniFile& sprachen() const { return m_sprachen; }
-    const IniFile& aufgaben() const { return m_aufgaben; }
-    const IniFile& gehDaten() const { return m_gehDaten; }
+    const IniFile& languages() const { return m_languages; }
+    const IniFile& taskData() const { return m_taskData; }
+    const IniFile& movementData() const { return m_movementData; }
     const std::filesystem::path& mainFilePath() const { return m_mainPath; }
 
     // Map group and map name files named by the profile; replaced at every ROM open.
@@ -46,11 +46,11 @@ private:
     IniFile m_tilesets;
     IniFile m_main;
     IniFile m_maps;
-    IniFile m_sprachen;
-    IniFile m_aufgaben;
-    IniFile m_wetter;
-    IniFile m_typ;
-    IniFile m_gehDaten;
+    IniFile m_languages;
+    IniFile m_taskData;
+    IniFile m_weather;
+    IniFile m_types;
+    IniFile m_movementData;
     std::filesystem::path m_mainPath;
 };
 

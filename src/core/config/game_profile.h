@@ -15,20 +15,20 @@ struct GameProfile {
     std::int32_t mapBankHeader = 0;
     std::string mapBankHeaderText = "$313D04";  // the map loader converts this text itself
     std::int32_t tilesetHeader = 0;
-    std::int32_t tilesethoehe = 32;
-    std::int32_t namenHeader = 0;
-    std::int32_t anzMapNamen = 86;
-    std::int32_t pokemonNamen = 0;
-    std::int32_t namenLaenge = 11;
-    std::int32_t wildePokemon = 0;
+    std::int32_t tilesetHeight = 32;
+    std::int32_t mapNamesHeader = 0;
+    std::int32_t mapNameCount = 86;
+    std::int32_t pokemonNamesOffset = 0;
+    std::int32_t nameLength = 11;
+    std::int32_t wildPokemon = 0;
     std::int32_t spriteHeader = 0;
-    std::int32_t spritePaletten = 0;
-    std::int32_t spritePalettenAnz = 27;
+    std::int32_t spritePalettes = 0;
+    std::int32_t spritePaletteCount = 27;
     std::int32_t spritePalHeader = 0;
-    std::int32_t spezialPalHeader = 0;
-    std::int32_t flugPosHeader = 0;
-    std::string mainfile = "Ini\\Main.ini";
-    std::string mapsfile = "Ini\\Maps.ini";
+    std::int32_t specialPalHeader = 0;
+    std::int32_t flyPosHeader = 0;
+    std::string mainFile = "Ini\\Main.ini";
+    std::string mapsFile = "Ini\\Maps.ini";
     std::string table = "Table.ini";
 
     static GameProfile read(const IniFile& quillonIni, const std::string& title);

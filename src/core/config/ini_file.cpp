@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 

@@ -4,19 +4,19 @@
 
 namespace quillon {
 
-std::vector<std::string> LanguageTable::languages() const { return m_sprachen->sections(); }
+std::vector<std::string> LanguageTable::languages() const { return m_texts->sections(); }
 
-bool LanguageTable::available() const { return m_sprachen->exists(); }
+bool LanguageTable::available() const { return m_texts->exists(); }
 
 bool LanguageTable::usable(const std::string& language) const {
-    return m_sprachen->sectionExists(language) && !m_sprachen->keys(language).empty();
+    return m_texts->sectionExists(language) && !m_texts->keys(language).empty();
 }
 
 std::string LanguageTable::text(const std::string& key, std::string_view def) const {
     if (m_current.empty()) {
         return std::string(def);
     }
-    return m_sprachen->readString(m_current, key, std::string(def));
+    return m_texts->readString(m_current, key, std::string(def));
 }
 
 std::string LanguageTable::text(int number, std::string_view def) const {

@@ -12,7 +12,7 @@ class IniFile;
 // wording built into the program as the default.
 class LanguageTable {
 public:
-    explicit LanguageTable(const IniFile& sprachen) : m_sprachen(&sprachen) {}
+    explicit LanguageTable(const IniFile& texts) : m_texts(&texts) {}
 
     // Section names in file order: the entries of the language menu.
     std::vector<std::string> languages() const;
@@ -28,7 +28,7 @@ public:
     std::string text(int number, std::string_view def) const;
 
 private:
-    const IniFile* m_sprachen;
+    const IniFile* m_texts;
     std::string m_current;
 };
 

@@ -28,7 +28,7 @@ Settings::Settings(IniFile& ini) : m_ini(&ini) {
         m_flags[i] = ini.readBool(kSection, kFlags[i].key, kFlags[i].def);
     }
     int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);
-    m_blockPaletteBreite = width >= 1 && width <= 1025 ? width : 8;
+    m_blockPaletteWidth = width >= 1 && width <= 1025 ? width : 8;
 }
 
 const char* Settings::keyOf(Flag f) { return kFlags[static_cast<int>(f)].key; }
@@ -42,11 +42,11 @@ void Settings::setFlag(Flag f, bool value) {
     }
 }
 
-void Settings::setBlockPaletteBreite(int width) {
+void Settings::setBlockPaletteWidth(int width) {
     if (width < 1 || width > 1025) {
         throw Error("Die Breite muss zwischen 1 und 1025 liegen.");
     }
-    m_blockPaletteBreite = width;
+    m_blockPaletteWidth = width;
     if (m_persistent) {
         m_ini->writeInteger(kSection, "BlockPaletteBreite", width);
     }
@@ -77,9 +77,9 @@ void Settings::setMapListParts(MapListParts parts) {
     }
 }
 
-std::string Settings::sprache() const { return m_ini->readString(kSection, "Sprache", ""); }
+std::string Settings::language() const { return m_ini->readString(kSection, "Sprache", ""); }
 
-void Settings::setSprache(const std::string& language) {
+void Settings::setLanguage(const std::string& language) {
     m_ini->writeString(kSection, "Sprache", language);
 }
 

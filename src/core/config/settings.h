@@ -11,15 +11,18 @@ class IniFile;
 class Settings {
 public:
     enum class Flag {
-        Gitter,
-        Comboboxen,
-        MapDoppelt,
-        GehDoppelt,
-        EventsDoppelt,
-        PaletteDoppelt,
-        GehPaletteDoppelt,
-        ZeigeSprites,
-        AndereEventsAusblenden,
+        // In the order of their keys: Gitter, Comboboxen, MapDoppelt, GehDoppelt,
+        // EventsDoppelt, PaletteDoppelt, GehPaletteDoppelt, ZeigeSprites,
+        // AndereEventsAusblenden, ShowSprite.
+        Grid,
+        ComboBoxes,
+        MapDoubleSize,
+        MovementDoubleSize,
+        EventsDoubleSize,
+        PaletteDoubleSize,
+        MovementPaletteDoubleSize,
+        ShowSprites,
+        HideOtherEvents,
         ShowSprite,
     };
     enum class MapListParts { Both, HeaderOnly, IniOnly };
@@ -32,22 +35,22 @@ public:
     bool flag(Flag f) const;
     void setFlag(Flag f, bool value);
 
-    int blockPaletteBreite() const { return m_blockPaletteBreite; }
+    int blockPaletteWidth() const { return m_blockPaletteWidth; }
     // Throws quillon::Error for a width below 1: the width divides block numbers.
-    void setBlockPaletteBreite(int width);
+    void setBlockPaletteWidth(int width);
 
     MapListParts mapListParts() const;
     void setMapListParts(MapListParts parts);
 
-    std::string sprache() const;
-    void setSprache(const std::string& language);
+    std::string language() const;
+    void setLanguage(const std::string& language);
 
     static const char* keyOf(Flag f);
 
 private:
     IniFile* m_ini;
     bool m_flags[10] = {};
-    int m_blockPaletteBreite = 8;
+    int m_blockPaletteWidth = 8;
     bool m_persistent = true;
 };
 

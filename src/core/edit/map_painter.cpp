@@ -14,19 +14,19 @@ CellRect cellOf(const BlockGrid& grid, int index) {
 
 void MapPainter::writeBlock(int index, std::uint16_t block) {
     const auto i = static_cast<std::size_t>(index);
-    const std::uint8_t movement = m_grid.movement[i];
-    // The movement bits come from the movement array, as the map picture last showed them.
-    GridEntry entry = m_grid.cells[i].withMovement(movement).withBlock(block);
-    m_history.record(m_grid, index, entry, movement);
+    // The cell keeps its own movement bits, whether or not a picture was ever drawn.
+    const GridEntry entry = m_grid.cells[i].withBlock(block);
+    m_history.record(m_grid, index, entry, entry.movement());
 }
 
 void MapPainter::writeMovement(int index, std::uint8_t value) {
     const auto i = static_cast<std::size_t>(index);
-    m_history.record(m_grid, index, m_grid.cells[i].withMovement(value), value & 0x3F);
+    const GridEntry entry = m_grid.cells[i].withMovement(value);
+    m_history.record(m_grid, index, entry, entry.movement());
 }
 
 CellRect MapPainter::paintBlock(int x, int y, std::uint16_t block) {
-    if (!m_grid.contains(x, y) || m_grid.at(x, y).block() == (block & 0x3FF)) {
+    if (!m_grid.contains(x, y) || m_grid.at(x, y).block() == (block & GridEntry::kMaxBlock)) {
         return {};
     }
     writeBlock(y * m_grid.width + x, block);
@@ -62,7 +62,7 @@ CellRect MapPainter::floodFill(int x, int y, Key key, Write write) {
 }
 
 CellRect MapPainter::fillBlocks(int x, int y, std::uint16_t block) {
-    block &= 0x3FF;
+    block &= GridEntry::kMaxBlock;
     if (!m_grid.contains(x, y) || m_grid.at(x, y).block() == block) {
         return {};
     }
@@ -71,7 +71,7 @@ CellRect MapPainter::fillBlocks(int x, int y, std::uint16_t block) {
 }
 
 CellRect MapPainter::replaceBlocks(int x, int y, std::uint16_t block) {
-    block &= 0x3FF;
+    block &= GridEntry::kMaxBlock;
     if (!m_grid.contains(x, y) || m_grid.at(x, y).block() == block) {
         return {};
     }
@@ -103,7 +103,7 @@ CellRect MapPainter::pasteStamp(const Stamp& stamp, int x, int y) {
 
 CellRect MapPainter::paintMovement(int x, int y, std::uint8_t value) {
     if (!m_grid.contains(x, y) ||
-        m_grid.movement[static_cast<std::size_t>(y * m_grid.width + x)] == value) {
+        m_grid.at(x, y).movement() == value) {
         return {};
     }
     writeMovement(y * m_grid.width + x, value);
@@ -112,10 +112,10 @@ CellRect MapPainter::paintMovement(int x, int y, std::uint8_t value) {
 
 CellRect MapPainter::fillMovement(int x, int y, std::uint8_t value) {
     if (!m_grid.contains(x, y) ||
-        m_grid.movement[static_cast<std::size_t>(y * m_grid.width + x)] == value) {
+        m_grid.at(x, y).movement() == value) {
         return {};
     }
-    auto key = [this](int i) { return m_grid.movement[static_cast<std::size_t>(i)]; };
+    auto key = [this](int i) { return m_grid.cells[static_cast<std::size_t>(i)].movement(); };
     return floodFill(x, y, key, [&](int i) { writeMovement(i, value); });
 }
 
@@ -123,13 +123,13 @@ CellRect MapPainter::replaceMovement(int x, int y, std::uint8_t value) {
     if (!m_grid.contains(x, y)) {
         return {};
     }
-    const std::uint8_t old = m_grid.movement[static_cast<std::size_t>(y * m_grid.width + x)];
+    const std::uint8_t old = m_grid.at(x, y).movement();
     if (old == value) {
         return {};
     }
     CellRect changed;
     for (int i = 0; i < m_grid.cellCount(); ++i) {
-        if (m_grid.movement[static_cast<std::size_t>(i)] == old) {
+        if (m_grid.cells[static_cast<std::size_t>(i)].movement() == old) {
             writeMovement(i, value);
             changed = changed.united(cellOf(m_grid, i));
         }

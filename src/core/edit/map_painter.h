@@ -17,7 +17,7 @@ class MapPainter {
 public:
     MapPainter(BlockGrid& grid, EditHistory& history) : m_grid(grid), m_history(history) {}
 
-    // The cell's movement value is kept (taken from the movement array).
+    // The cell's movement value (bits 10-15 of its entry) is kept.
     CellRect paintBlock(int x, int y, std::uint16_t block);
     // Every cell connected (up, down, left, right) to (x, y) through cells holding the block
     // that (x, y) holds. Nothing when (x, y) already holds block.

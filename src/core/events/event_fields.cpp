@@ -1,6 +1,6 @@
 #include "core/events/event_fields.h"
 
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 

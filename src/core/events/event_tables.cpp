@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
+#include "core/rom/cartridge.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -88,6 +89,11 @@ void EventTables::readTables(TRom& rom, std::uint64_t fileSize) {
                             hexOffset(m_offsets[s]) + ", " + std::to_string(n) +
                             (n == 1 ? " Eintrag" : " Einträge") + ") liegt hinter dem Dateiende.");
         }
+        // A table in the cartridge header would be written over it on the next save.
+        if (bytes > 0 && m_offsets[s] < kCartridgeHeaderSize) {
+            throw DataError("Die " + std::string(tableName(kind)) + "-Tabelle (" +
+                            hexOffset(m_offsets[s]) + ") liegt im Rom-Header.");
+        }
     }
     for (EventKind kind : kTableKinds) {
         const auto s = static_cast<std::size_t>(slotOf(kind));
@@ -100,8 +106,9 @@ void EventTables::readTables(TRom& rom, std::uint64_t fileSize) {
 
 void EventTables::findFly(TRom& rom, std::int32_t flyTable, int bank, int map,
                           std::uint64_t fileSize) {
-    // Offset 0 is the cartridge's entry point, never a fly table: the profile names none.
-    if (flyTable <= 0 || static_cast<std::uint64_t>(flyTable) >= fileSize) {
+    // The cartridge header is never a fly table: offset 0 means the profile names none.
+    if (flyTable < 0 || static_cast<std::uint64_t>(flyTable) < kCartridgeHeaderSize ||
+        static_cast<std::uint64_t>(flyTable) >= fileSize) {
         return;
     }
     // One read for every record the search can reach; a table cut off by the end of the file

@@ -25,10 +25,11 @@ public:
 
     // Reads the event header (none when eventsOffset is 0), the four tables with one block
     // read each, and searches flyTable for the record of (bank, map). Throws DataError when the
-    // header or a table (offset + count x size) lies past the end of the file; the tables keep
+    // header or a table (offset + count x size) lies past the end of the file, or a table with
+    // records lies in the cartridge header (offset below 0xC0, 0 included); the tables keep
     // what they held before then. A fly table at 0 (the profile names none), one that runs
     // past the end of the file, or one without an end within its first 255 records gives no
-    // fly position.
+    // fly position; so does one in the cartridge header.
     void load(TRom& rom, std::uint32_t eventsOffset, std::int32_t flyTable, int bank, int map);
     // No map: no events, no fly position.
     void clear();

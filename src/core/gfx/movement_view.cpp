@@ -5,7 +5,7 @@
 #include "core/errors.h"
 #include "core/gfx/text_painter.h"
 #include "core/map/block_grid.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 
@@ -130,10 +130,6 @@ void buildMovementPalette(const MovementTileCache& tiles, Bitmap& out) {
     }
 }
 
-void buildMovementPalette(TextPainter& painter, Bitmap& out) {
-    buildMovementPalette(MovementTileCache(painter), out);
-}
-
 void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
                        const MovementTileCache& tiles, Bitmap& out) {
     checkGrid(grid);
@@ -155,11 +151,6 @@ void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
     }
 }
 
-void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid, TextPainter& painter,
-                       Bitmap& out) {
-    buildMovementView(mapPicture, grid, MovementTileCache(painter), out);
-}
-
 PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapPicture,
                          const MovementTileCache& tiles, Bitmap& view) {
     checkGrid(grid);
@@ -171,19 +162,6 @@ PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapP
         return {};
     }
     return blendCell(tiles.tile(v), mapPicture, x * kCell, y * kCell, view);
-}
-
-PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapPicture,
-                         TextPainter& painter, Bitmap& view) {
-    checkGrid(grid);
-    if (!grid.contains(x, y)) {
-        return {};
-    }
-    const int v = grid.movement[static_cast<std::size_t>(y * grid.width + x)];
-    if (v >= kMovementValues) {
-        return {};
-    }
-    return blendCell(MovementTile(v, painter), mapPicture, x * kCell, y * kCell, view);
 }
 
 }  // namespace quillon

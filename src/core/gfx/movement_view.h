@@ -38,7 +38,6 @@ private:
 
 // The movement palette: 16 x 1024, tile v at (0, 16 v), unblended.
 void buildMovementPalette(const MovementTileCache& tiles, Bitmap& out);
-void buildMovementPalette(TextPainter& painter, Bitmap& out);
 
 // The movement view: the map picture's size, each cell (x, y) the movement tile of the
 // movement array's value blended with the map picture, (2 * tile + map) / 3 per channel
@@ -46,16 +45,12 @@ void buildMovementPalette(TextPainter& painter, Bitmap& out);
 // 63 shows the map picture unblended. Throws DataError when the grid exceeds its arrays.
 void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
                        const MovementTileCache& tiles, Bitmap& out);
-void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid, TextPainter& painter,
-                       Bitmap& out);
 
 // Redraws cell (x, y) of the movement view after its movement value changed and returns the
 // changed pixel rectangle (empty when the cell lies outside the map or its value is above 63).
 // view must have the map picture's size (as buildMovementView made it).
 PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapPicture,
                          const MovementTileCache& tiles, Bitmap& view);
-PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapPicture,
-                         TextPainter& painter, Bitmap& view);
 
 // One channel-wise blend of a tile pixel over a map pixel: (2 * tile + map) / 3 per channel.
 std::uint32_t blendMovementPixel(std::uint32_t tile, std::uint32_t map);

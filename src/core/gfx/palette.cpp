@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/config/game_profile.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -54,8 +54,8 @@ void SpriteSet::prepare(TRom& rom, const GameProfile& profile) {
     m_pictures.assign(kPictureCount, std::nullopt);
     m_slots = TPalette{};
     m_special.fill(0);
-    if (readable(profile.spezialPalHeader, static_cast<std::int64_t>(m_special.size()))) {
-        rom.ReadBlock(profile.spezialPalHeader, m_special);
+    if (readable(profile.specialPalHeader, static_cast<std::int64_t>(m_special.size()))) {
+        rom.ReadBlock(profile.specialPalHeader, m_special);
     }
     loadPalettes(profile);
     loadSlots(profile);
@@ -66,14 +66,14 @@ void SpriteSet::prepare(TRom& rom, const GameProfile& profile) {
 }
 
 void SpriteSet::loadPalettes(const GameProfile& profile) {
-    const int count = std::clamp(profile.spritePalettenAnz, 0, kMaxPaletteEntries);
+    const int count = std::clamp(profile.spritePaletteCount, 0, kMaxPaletteEntries);
     m_palettes.assign(static_cast<std::size_t>(count), {});
     m_paletteTags.assign(static_cast<std::size_t>(count), 0);
-    if (!readable(profile.spritePaletten, std::int64_t{count} * 8)) {
+    if (!readable(profile.spritePalettes, std::int64_t{count} * 8)) {
         return;
     }
     const auto table =
-        m_rom->ReadBlock(profile.spritePaletten, static_cast<std::size_t>(count) * 8);
+        m_rom->ReadBlock(profile.spritePalettes, static_cast<std::size_t>(count) * 8);
     for (std::size_t e = 0; e < static_cast<std::size_t>(count); ++e) {
         m_paletteTags[e] = readLe32(&table[e * 8 + 4]);
         const std::int64_t colours = std::int64_t{readLe32(&table[e * 8])} - kRomBase;

@@ -5,7 +5,8 @@
 
 #include "core/config/ini_file.h"
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/gfx/tile_entry.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -27,8 +28,8 @@ void makeSlot(Bitmap& slot) {
 TilesetPair::TilesetPair() : m_blocks(kSlots) {}
 
 void TilesetPair::reset() {
-    m_parts[0].number = kNoTileset;
-    m_parts[1].number = kNoTileset;
+    m_parts[0].number.reset();
+    m_parts[1].number.reset();
 }
 
 int TilesetPair::partIndex(int part) {
@@ -38,7 +39,7 @@ int TilesetPair::partIndex(int part) {
     return part - 1;
 }
 
-int TilesetPair::tilesetNumber(int part) const { return m_parts[partIndex(part)].number; }
+std::optional<int> TilesetPair::tilesetNumber(int part) const { return m_parts[partIndex(part)].number; }
 
 std::int32_t TilesetPair::blockTableOffset(int part) const {
     return m_parts[partIndex(part)].blockTable;
@@ -61,27 +62,26 @@ const Bitmap* TilesetPair::blockImage(int slot) const {
     return &m_blocks[static_cast<std::size_t>(slot)];
 }
 
-bool TilesetPair::LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1,
-                               int newNumber2, std::span<const std::uint8_t, kHeaderSize> header1,
-                               std::span<const std::uint8_t, kHeaderSize> header2,
-                               const IniFile& tilesetsIni, int tilesethoehe) {
+bool TilesetPair::LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest part2,
+                               const IniFile& tilesetsIni, int tilesetHeight) {
     const bool frlg = rom.isFrlg();
-    m_tilesetHeight = std::clamp(tilesethoehe, 0, kTileSpace / kTilesPerRow);
-    m_parts[0].number = newNumber1;
-    m_parts[1].number = newNumber2;
-    m_parts[0].unchanged = newNumber1 == oldNumber1;
-    m_parts[1].unchanged = newNumber2 == oldNumber2;
-    if (!m_parts[0].unchanged) {
-        loadPart(rom, 1, header1, frlg);
-    }
-    if (!m_parts[1].unchanged) {
-        loadPart(rom, 2, header2, frlg);
-    }
+    m_tilesetHeight = std::clamp(tilesetHeight, 0, kTileSpace / kTilesPerRow);
+    m_parts[0].unchanged = m_parts[0].number == part1.number;
+    m_parts[1].unchanged = m_parts[1].number == part2.number;
     if (m_parts[0].unchanged && m_parts[1].unchanged) {
         return false;
     }
+    // Until every part and block is in place nothing counts as loaded: a failure leaves the
+    // pair to be read afresh.
+    reset();
+    if (!m_parts[0].unchanged) {
+        loadPart(rom, 1, part1.header, frlg);
+    }
+    if (!m_parts[1].unchanged) {
+        loadPart(rom, 2, part2.header, frlg);
+    }
     m_startPalette =
-        std::clamp(tilesetsIni.readInteger(std::to_string(newNumber1), "Start Pal", 0), 0, 15);
+        std::clamp(tilesetsIni.readInteger(std::to_string(part1.number), "Start Pal", 0), 0, 15);
     m_blocksPart1 = frlg ? 640 : 512;
     const std::string code = rom.gameCode3();
     if (frlg || code == "BPE") {
@@ -89,10 +89,12 @@ bool TilesetPair::LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int ne
     } else {
         // "Blocks" counts part 2's blocks; a value that would pass slot 1024 (or fall below
         // part 2's first slot) is limited so the slot table is never left.
-        const int blocks = tilesetsIni.readInteger(std::to_string(newNumber2), "Blocks", 512);
+        const int blocks = tilesetsIni.readInteger(std::to_string(part2.number), "Blocks", 512);
         m_lastBlock = m_blocksPart1 + std::clamp(blocks, 0, kMaxBlock - m_blocksPart1);
     }
     LoadTileset(rom);
+    m_parts[0].number = part1.number;
+    m_parts[1].number = part2.number;
     return true;
 }
 
@@ -171,13 +173,13 @@ void TilesetPair::composeBlock(std::span<const std::uint8_t, kRecordSize> record
                                Bitmap& out) const {
     out.resize(16, 16);
     for (int e = 0; e < 8; ++e) {
-        const std::uint16_t entry = readLe16(record.data() + 2 * e);
+        const TileEntry entry{readLe16(record.data() + 2 * e)};
         const int quarter = e & 3;
         const std::uint32_t* colours =
-            m_palette.Colours[static_cast<std::size_t>(entry >> 12)].data();
+            m_palette.Colours[static_cast<std::size_t>(entry.palette())].data();
         // Upper-layer entries (4-7) leave out colour 0 of their palette, by value.
-        drawTilePixels(tileData(entry & 0x3FF), colours, (entry & 0x400) != 0, (entry & 0x800) != 0,
-                       e >= 4, out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
+        drawTilePixels(tileData(entry.tile()), colours, entry.flipX(), entry.flipY(), e >= 4,
+                       out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
     }
 }
 

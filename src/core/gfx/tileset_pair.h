@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -13,14 +14,21 @@ namespace quillon {
 class IniFile;
 class TRom;
 
+// One part a map asks for: its tileset number (what the footer's pointer says) and the 24
+// tileset header bytes read there.
+struct TilesetRequest {
+    int number = 0;
+    std::span<const std::uint8_t, 24> header;
+};
+
 // The two tileset parts of the current map (part 1 primary, part 2 secondary) with their
 // shared palettes and the block images, plus the tileset state the map loader keeps between
 // maps. Images are reused from map to map; a part is decoded only when its number changes.
 //
 // Tileset header (24 bytes): byte 0 compressed flag (exactly 1 = LZ77), then ROM pointers
 // (low three bytes = file offset) to the tile picture (4), palettes (8), block table (12) and
-// behaviour table (16). Block record: 16 bytes, eight tile entries (bits 0-9 tile, 10 X flip,
-// 11 Y flip, 12-15 palette), entries 0-3 lower layer, 4-7 upper, each in the order
+// behaviour table (16). Block record: 16 bytes, eight tile entries (TileEntry),
+// entries 0-3 lower layer, 4-7 upper, each in the order
 // top-left, top-right, bottom-left, bottom-right.
 class TilesetPair {
 public:
@@ -28,29 +36,27 @@ public:
     static constexpr int kMaxBlock = 1024;
     static constexpr int kHeaderSize = 24;
     static constexpr int kRecordSize = 16;
-    // The tileset number both parts get when a ROM is opened, so the first map loads both.
-    static constexpr int kNoTileset = 100;
 
     TilesetPair();
 
-    // Both tileset numbers back to kNoTileset. Block images are kept for reuse.
+    // Forgets both parts' numbers, so the next load reads both. Block images are kept for
+    // reuse.
     void reset();
 
-    // Loads the parts of a map whose tileset number changed (new != old): palettes (0-6 and
+    // Loads the parts whose number differs from the part loaded now (or every part after
+    // reset() or a failed load): palettes (0-6 and
     // 7-15 on FireRed/LeafGreen, else 0-5 and 6-15), tile picture (decoded, drawn in palette
     // 2) and block images. Then, when any part changed: start palette ("Start Pal" of the
     // section "<number 1>" in Tilesets.ini, default 0, limited to 0-15), P = blocksPart1()
     // (640 FireRed/LeafGreen, else 512) and N = lastBlock() (1024 on FireRed, LeafGreen and
     // Emerald, else P + "Blocks" of the section "<number 2>", default 512; the sum is limited
     // to P..1024). Returns whether the block images were rebuilt (the caller then redraws the
-    // block palette). tilesethoehe is the profile's tile rows of part 1, limited to 0-64.
+    // block palette). tilesetHeight is the profile's tile rows of part 1, limited to 0-64.
     // The tile picture read stops at the end of the file; the rest of Data is zeroed.
     // Throws RomIoError (an offset past the end of the file, a palette or block table that runs
-    // past it) and DataError (a broken LZ77 stream).
-    bool LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1, int newNumber2,
-                      std::span<const std::uint8_t, kHeaderSize> header1,
-                      std::span<const std::uint8_t, kHeaderSize> header2,
-                      const IniFile& tilesetsIni, int tilesethoehe);
+    // past it) and DataError (a broken LZ77 stream); after a throw no part counts as loaded.
+    bool LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest part2,
+                      const IniFile& tilesetsIni, int tilesetHeight);
 
     // Renders block records into slots first..last (limited to 0..1024) from the block table
     // at tableOffset (record of slot s at + 16 * (s - first)), read in one piece. Creates
@@ -74,8 +80,9 @@ public:
     int startPalette() const { return m_startPalette; }
     int tilesetHeight() const { return m_tilesetHeight; }
 
-    // part is 1 or 2; anything else throws IndexError.
-    int tilesetNumber(int part) const;
+    // The number of the part loaded now; nothing before the first load. part is 1 or 2;
+    // anything else throws IndexError.
+    std::optional<int> tilesetNumber(int part) const;
     std::int32_t blockTableOffset(int part) const;
     // ROM offset of block n's 16-byte record as the palette's status text shows it: counted
     // from part 1's block table for the blocks of both parts.
@@ -93,7 +100,7 @@ public:
 
 private:
     struct PartState {
-        int number = kNoTileset;
+        std::optional<int> number;
         std::int32_t blockTable = 0;
         std::int32_t behaviourTable = 0;
         bool unchanged = false;

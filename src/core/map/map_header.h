@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 

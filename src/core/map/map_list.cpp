@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "core/config/ini_file.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
+#include "core/map/map_header.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -74,7 +75,7 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         auto entries = readEntries(rom, fileSize, table, candidates);
         for (std::size_t m = 0; m < candidates && isPointer(entries, m); ++m) {
             BankMap bm{static_cast<int>(b), static_cast<int>(m), entryOffset(entries, m), {}};
-            if (bm.headerOffset + 28 > fileSize) {
+            if (bm.headerOffset + MapHeader::kSize > fileSize) {
                 scan.warnings.push_back("Der Header von Map " + std::to_string(b) + "." +
                                         std::to_string(m) + " (" + hex6(bm.headerOffset) +
                                         ") liegt hinter dem Dateiende.");

@@ -3,7 +3,7 @@
 #include "core/config/game_profile.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -49,14 +49,11 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
     m.tileset1 = (static_cast<std::int32_t>(m.footer.tileset1Offset()) - profile.tilesetHeader) / 24;
     m.tileset2 = (static_cast<std::int32_t>(m.footer.tileset2Offset()) - profile.tilesetHeader) / 24;
 
-    BlockGrid& grid = out.grid;
-    grid.width = static_cast<std::uint16_t>(width);
-    grid.height = static_cast<std::uint16_t>(height);
-    const auto bytes = rom.ReadBlock(static_cast<std::int32_t>(m.gridOffset),
-                                     static_cast<std::size_t>(width * height) * 2);
-    for (int i = 0; i < width * height; ++i) {
-        grid.cells[static_cast<std::size_t>(i)].raw = readLe16(&bytes[static_cast<std::size_t>(i) * 2]);
-    }
+    const auto bytes =
+        rom.ReadBlock(static_cast<std::int32_t>(m.gridOffset),
+                      static_cast<std::size_t>(width * height) * BlockGrid::kEntryBytes);
+    out.grid = BlockGrid::decode(static_cast<std::uint16_t>(width),
+                                 static_cast<std::uint16_t>(height), bytes);
 }
 
 }  // namespace

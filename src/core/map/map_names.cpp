@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/config/game_profile.h"
-#include "core/rom/char_table.h"
-#include "core/rom/numbers.h"
+#include "core/text/char_table.h"
+#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -47,15 +47,15 @@ std::string readGameText(TRom& rom, std::uint64_t fileSize, std::uint32_t offset
 
 std::vector<std::string> readMapNames(TRom& rom, const GameProfile& profile,
                                       const CharTable& chars, std::vector<std::string>& warnings) {
-    int count = profile.anzMapNamen + 1;
+    int count = profile.mapNameCount + 1;
     std::vector<std::string> names(static_cast<std::size_t>(std::max(count, 0)));
-    if (profile.namenHeader == 0 || count <= 0) {
+    if (profile.mapNamesHeader == 0 || count <= 0) {
         return names;
     }
     const std::size_t stride = rom.isFrlg() ? 4 : 8;
     const std::size_t field = rom.isFrlg() ? 0 : 4;
     const std::uint64_t fileSize = rom.size();
-    auto table = readClamped(rom, fileSize, static_cast<std::uint32_t>(profile.namenHeader),
+    auto table = readClamped(rom, fileSize, static_cast<std::uint32_t>(profile.mapNamesHeader),
                              stride * static_cast<std::size_t>(count));
     bool warned = false;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -80,11 +80,11 @@ std::vector<std::string> readMapNames(TRom& rom, const GameProfile& profile,
 std::vector<std::string> readPokemonNames(TRom& rom, const GameProfile& profile,
                                           const CharTable& chars) {
     constexpr int kSpecies = 411;
-    const auto len = static_cast<std::size_t>(profile.namenLaenge);
+    const auto len = static_cast<std::size_t>(profile.nameLength);
     std::vector<std::string> names;
     names.reserve(kSpecies + 1);
     names.emplace_back("Bitte wählen");
-    auto block = readClamped(rom, rom.size(), static_cast<std::uint32_t>(profile.pokemonNamen),
+    auto block = readClamped(rom, rom.size(), static_cast<std::uint32_t>(profile.pokemonNamesOffset),
                              len * kSpecies);
     for (std::size_t i = 0; i < kSpecies; ++i) {
         std::size_t start = i * len;

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "core/errors.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 

@@ -70,7 +70,7 @@ void TFrame_People::Spin_NrChange() { editSpin(Spin_Nr, F::Number); }
 
 // The new picture shows at once while persons are drawn as their pictures.
 void TFrame_People::Spin_BildChange() {
-    editSpin(Spin_Bild, F::Picture, session().settings().flag(Settings::Flag::ZeigeSprites));
+    editSpin(Spin_Bild, F::Picture, session().settings().flag(Settings::Flag::ShowSprites));
 }
 
 void TFrame_People::Txt_Unbekannt1Change() { editHex(Txt_Unbekannt1, F::Unknown1); }

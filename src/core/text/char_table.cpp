@@ -1,7 +1,7 @@
-#include "core/rom/char_table.h"
+#include "core/text/char_table.h"
 
 #include "core/config/ini_file.h"
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
 

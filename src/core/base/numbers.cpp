@@ -1,4 +1,4 @@
-#include "core/rom/numbers.h"
+#include "core/base/numbers.h"
 
 #include <charconv>
 

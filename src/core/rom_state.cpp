@@ -1,0 +1,34 @@
+#include "core/rom_state.h"
+
+#include "core/config/data_files.h"
+#include "core/map/map_names.h"
+#include "core/rom/trom.h"
+
+namespace quillon {
+
+std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data) {
+    auto state = std::make_unique<RomState>();
+    RomState& s = *state;
+    rom.ReadTitle();
+    data.quillon().reload();
+    s.m_profile = GameProfile::read(data.quillon(), rom.Title());
+    if (!s.m_profile.found) {
+        s.m_warnings.push_back("Für das Spiel \"" + rom.Title() +
+                               "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "
+                               "Maps gefunden.");
+    }
+    s.m_chars.load(data.openCharTable(s.m_profile));
+    s.m_pokemonNames = readPokemonNames(rom, s.m_profile, s.m_chars);
+    s.m_mapNames = readMapNames(rom, s.m_profile, s.m_chars, s.m_warnings);
+    data.reopenMapFiles(s.m_profile);
+    if (s.m_profile.found) {
+        s.m_scan = scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader),
+                             s.m_mapNames);
+    }
+    s.m_warnings.insert(s.m_warnings.end(), s.m_scan.warnings.begin(), s.m_scan.warnings.end());
+    s.m_sprites.prepare(rom, s.m_profile);
+    s.m_loaded = true;
+    return state;
+}
+
+}  // namespace quillon

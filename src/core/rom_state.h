@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/config/game_profile.h"
+#include "core/edit/brush.h"
+#include "core/gfx/sprites.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/map/map_list.h"
+#include "core/text/char_table.h"
+
+namespace quillon {
+
+class DataFiles;
+class TRom;
+
+// What lives as long as the open ROM: its game profile, character table, map and species
+// names, the bank scan, the overworld sprites, the tileset pair that maps with the same
+// tilesets share, and the brush. Opening another ROM (or reloading) builds a new one.
+class RomState {
+public:
+    // The state of "no ROM open": empty lists, default profile.
+    RomState() = default;
+    RomState(const RomState&) = delete;
+    RomState& operator=(const RomState&) = delete;
+
+    // Reads the profile (section rom.Title() of Quillon.ini), the character table, names, map
+    // list and sprite palettes of the ROM bound to rom. Tables that cannot be read become
+    // warnings; the ROM still opens.
+    static std::unique_ptr<RomState> read(TRom& rom, DataFiles& data);
+
+    bool loaded() const { return m_loaded; }
+    const GameProfile& profile() const { return m_profile; }
+    const CharTable& chars() const { return m_chars; }
+    const std::vector<std::string>& mapNames() const { return m_mapNames; }
+    const std::vector<std::string>& pokemonNames() const { return m_pokemonNames; }
+    // Problems found while opening (no profile, tables past the end of the file).
+    const std::vector<std::string>& warnings() const { return m_warnings; }
+    const BankScan& bankScan() const { return m_scan; }
+    SpriteSet& sprites() { return m_sprites; }
+    TilesetPair& tilesets() { return m_tilesets; }
+    const TilesetPair& tilesets() const { return m_tilesets; }
+    Brush& brush() { return m_brush; }
+
+private:
+    bool m_loaded = false;
+    GameProfile m_profile;
+    CharTable m_chars;
+    std::vector<std::string> m_mapNames;
+    std::vector<std::string> m_pokemonNames;
+    std::vector<std::string> m_warnings;
+    BankScan m_scan;
+    SpriteSet m_sprites;
+    TilesetPair m_tilesets;
+    Brush m_brush;
+};
+
+}  // namespace quillon
