@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/base/numbers.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
 #include "core/events/event_tables.h"
-#include "core/base/numbers.h"
 
 namespace quillon {
 

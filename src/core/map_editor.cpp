@@ -7,7 +7,10 @@
 namespace quillon {
 
 MapEditor::MapEditor(BlockGrid& grid, MapPictures& pictures, EditHistory& history, Brush& brush)
-    : m_grid(grid), m_pictures(pictures), m_history(history), m_brush(brush),
+    : m_grid(grid),
+      m_pictures(pictures),
+      m_history(history),
+      m_brush(brush),
       m_painter(grid, history) {}
 
 int MapEditor::selectedBlock() const { return m_brush.block(); }
@@ -62,11 +65,13 @@ CellRect MapEditor::paint(int x, int y) {
     if (hasStamp()) {
         return step([&] { return m_painter.pasteStamp(m_brush.stamp(), x, y); });
     }
-    return step([&] { return m_painter.paintBlock(x, y, static_cast<std::uint16_t>(m_brush.block())); });
+    return step(
+        [&] { return m_painter.paintBlock(x, y, static_cast<std::uint16_t>(m_brush.block())); });
 }
 
 CellRect MapEditor::fillBlocks(int x, int y) {
-    return step([&] { return m_painter.fillBlocks(x, y, static_cast<std::uint16_t>(m_brush.block())); });
+    return step(
+        [&] { return m_painter.fillBlocks(x, y, static_cast<std::uint16_t>(m_brush.block())); });
 }
 
 CellRect MapEditor::replaceBlocks(int x, int y) {

@@ -47,7 +47,6 @@ public:
     void dragSelection(int x, int y);
     void endSelection();
     bool selecting() const { return m_selecting; }
-    CellRect selectionRect() const { return m_selection.rect(); }
     bool hasStamp() const;
     const Stamp& stamp() const;
     void clearStamp();

@@ -30,8 +30,6 @@ public:
     const Bitmap& blockPalette();
     const Bitmap& movementView();
     const Bitmap& movementPalette();
-    // Whether the map picture is drawn and current (a cell repaint can go straight into it).
-    bool mapCurrent() const { return m_mapCurrent; }
 
     // Everything drawn from the grid or the tilesets is drawn afresh on the next request.
     void invalidate();

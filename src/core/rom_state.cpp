@@ -22,8 +22,8 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data) {
     s.m_mapNames = readMapNames(rom, s.m_profile, s.m_chars, s.m_warnings);
     data.reopenMapFiles(s.m_profile);
     if (s.m_profile.found) {
-        s.m_scan = scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader),
-                             s.m_mapNames);
+        s.m_scan =
+            scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader), s.m_mapNames);
     }
     s.m_warnings.insert(s.m_warnings.end(), s.m_scan.warnings.begin(), s.m_scan.warnings.end());
     s.m_sprites.prepare(rom, s.m_profile);

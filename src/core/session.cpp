@@ -52,8 +52,8 @@ Session::Session(std::filesystem::path programFolder)
 Session::~Session() = default;
 
 void Session::refreshMovementNames() {
-    const std::string& language = m_lang.current().empty() ? std::string("Deutsch")
-                                                           : m_lang.current();
+    const std::string& language =
+        m_lang.current().empty() ? std::string("Deutsch") : m_lang.current();
     m_movementNames = m_data.movementNames(language);
 }
 
@@ -113,8 +113,8 @@ MapListTree Session::mapList() const {
     MapListTexts texts{m_lang.text(1270, "Nur aus Header"), m_lang.text(1271, "Aus Ini")};
     BankScan scan = m_romState->bankScan();
     scan.warnings.clear();
-    return buildMapListTree(scan, m_data.mainFile(), m_data.mapsFile(),
-                            m_settings.mapListParts(), texts);
+    return buildMapListTree(scan, m_data.mainFile(), m_data.mapsFile(), m_settings.mapListParts(),
+                            texts);
 }
 
 std::vector<std::string> Session::groupLines(const std::string& group) const {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/config/game_profile.h"
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
 
 namespace quillon {
 
@@ -32,8 +32,7 @@ DataFiles::DataFiles(std::filesystem::path programFolder)
       m_taskData(resolve("Ini\\AufgabenDaten.ini")),
       m_weather(resolve("Ini\\Wetter.ini")),
       m_types(resolve("Ini\\Typ.ini")),
-      m_movementData(resolve("Ini\\GehDaten.ini")),
-      m_mainPath(resolve("Ini\\Main.ini")) {}
+      m_movementData(resolve("Ini\\GehDaten.ini")) {}
 
 std::filesystem::path DataFiles::resolve(std::string_view relative) const {
     std::string rel(relative);
@@ -45,8 +44,7 @@ std::filesystem::path DataFiles::resolve(std::string_view relative) const {
 }
 
 void DataFiles::reopenMapFiles(const GameProfile& profile) {
-    m_mainPath = resolve(profile.mainFile);
-    m_main = IniFile(m_mainPath);
+    m_main = IniFile(resolve(profile.mainFile));
     m_maps = IniFile(resolve(profile.mapsFile));
 }
 

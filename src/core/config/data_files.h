@@ -26,8 +26,6 @@ public:
     const IniFile& mapsFile() const { return m_maps; }
     const IniFile& languages() const { return m_languages; }
     const IniFile& taskData() const { return m_taskData; }
-    const IniFile& movementData() const { return m_movementData; }
-    const std::filesystem::path& mainFilePath() const { return m_mainPath; }
 
     // Map group and map name files named by the profile; replaced at every ROM open.
     void reopenMapFiles(const GameProfile& profile);
@@ -51,7 +49,6 @@ private:
     IniFile m_weather;
     IniFile m_types;
     IniFile m_movementData;
-    std::filesystem::path m_mainPath;
 };
 
 }  // namespace quillon

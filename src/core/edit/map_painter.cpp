@@ -102,8 +102,7 @@ CellRect MapPainter::pasteStamp(const Stamp& stamp, int x, int y) {
 }
 
 CellRect MapPainter::paintMovement(int x, int y, std::uint8_t value) {
-    if (!m_grid.contains(x, y) ||
-        m_grid.at(x, y).movement() == value) {
+    if (!m_grid.contains(x, y) || m_grid.at(x, y).movement() == value) {
         return {};
     }
     writeMovement(y * m_grid.width + x, value);
@@ -111,8 +110,7 @@ CellRect MapPainter::paintMovement(int x, int y, std::uint8_t value) {
 }
 
 CellRect MapPainter::fillMovement(int x, int y, std::uint8_t value) {
-    if (!m_grid.contains(x, y) ||
-        m_grid.at(x, y).movement() == value) {
+    if (!m_grid.contains(x, y) || m_grid.at(x, y).movement() == value) {
         return {};
     }
     auto key = [this](int i) { return m_grid.cells[static_cast<std::size_t>(i)].movement(); };

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "core/errors.h"
 #include "core/base/numbers.h"
+#include "core/errors.h"
 #include "core/rom/cartridge.h"
 #include "core/rom/trom.h"
 

@@ -83,31 +83,6 @@ void Bitmap::blit(const Bitmap& src, int x, int y) {
     }
 }
 
-void Bitmap::blitKeyed(const Bitmap& src, int x, int y, std::uint32_t keyColour) {
-    BlitSpan s = clipBlit(*this, src, x, y);
-    for (int j = 0; j < s.dest.height; ++j) {
-        std::uint32_t* d = row(s.dest.y + j) + s.dest.x;
-        const std::uint32_t* p = src.row(s.srcY + j) + s.srcX;
-        for (int i = 0; i < s.dest.width; ++i) {
-            if (p[i] != keyColour) {
-                d[i] = p[i];
-            }
-        }
-    }
-}
-
-void Bitmap::mirrorHorizontal() {
-    for (int y = 0; y < m_height; ++y) {
-        std::reverse(row(y), row(y) + m_width);
-    }
-}
-
-void Bitmap::mirrorVertical() {
-    for (int top = 0, bottom = m_height - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(row(top), row(top) + m_width, row(bottom));
-    }
-}
-
 bool operator==(const Bitmap& a, const Bitmap& b) {
     return a.m_width == b.m_width && a.m_height == b.m_height && a.m_pixels == b.m_pixels;
 }

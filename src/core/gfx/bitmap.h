@@ -55,11 +55,6 @@ public:
 
     // Copies src with its top-left corner at (x, y).
     void blit(const Bitmap& src, int x, int y);
-    // The same, leaving out every source pixel equal to keyColour.
-    void blitKeyed(const Bitmap& src, int x, int y, std::uint32_t keyColour);
-
-    void mirrorHorizontal();
-    void mirrorVertical();
 
     friend bool operator==(const Bitmap&, const Bitmap&);
 

@@ -9,8 +9,8 @@ namespace quillon {
 class TilesetPair;
 struct BlockGrid;
 
-// Redraws the map picture from the block grid: W * 16 x H * 16 pixels, block image
-// (entry & 0x3FF) at (16x, 16y), and refills the movement array (entry >> 10). A map of
+// Redraws the map picture from the block grid: W * 16 x H * 16 pixels, the block image of
+// each entry's block() at (16x, 16y), and refills the movement array (its movement()). A map of
 // 0 or 1 cells shows block image 0 only and leaves the movement array alone. With grid, black
 // lines at every multiple of 16 from 0 (the top and left edges included). A cell whose slot
 // is empty stays black. The caller keeps the "map picture current" flag.

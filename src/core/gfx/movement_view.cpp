@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/text_painter.h"
 #include "core/map/block_grid.h"
-#include "core/base/numbers.h"
 
 namespace quillon {
 

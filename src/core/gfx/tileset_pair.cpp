@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "core/base/numbers.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
 #include "core/gfx/tile_entry.h"
-#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -39,14 +39,12 @@ int TilesetPair::partIndex(int part) {
     return part - 1;
 }
 
-std::optional<int> TilesetPair::tilesetNumber(int part) const { return m_parts[partIndex(part)].number; }
+std::optional<int> TilesetPair::tilesetNumber(int part) const {
+    return m_parts[partIndex(part)].number;
+}
 
 std::int32_t TilesetPair::blockTableOffset(int part) const {
     return m_parts[partIndex(part)].blockTable;
-}
-
-std::int32_t TilesetPair::behaviourTableOffset(int part) const {
-    return m_parts[partIndex(part)].behaviourTable;
 }
 
 bool TilesetPair::partUnchanged(int part) const { return m_parts[partIndex(part)].unchanged; }
@@ -103,7 +101,6 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     PartState& state = m_parts[partIndex(part)];
     TGFX& gfx = m_gfx[partIndex(part)];
     state.blockTable = static_cast<std::int32_t>(readPointer24(header.data() + 12));
-    state.behaviourTable = static_cast<std::int32_t>(readPointer24(header.data() + 16));
     const int split = frlg ? 7 : 6;
     const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
     if (part == 1) {

@@ -89,7 +89,6 @@ public:
     std::int64_t blockRecordOffset(int block) const {
         return static_cast<std::int64_t>(block) * kRecordSize + blockTableOffset(1);
     }
-    std::int32_t behaviourTableOffset(int part) const;
     // Whether the last LoadTilesets kept this part as it was.
     bool partUnchanged(int part) const;
     const TGFX& gfx(int part) const;
@@ -102,7 +101,6 @@ private:
     struct PartState {
         std::optional<int> number;
         std::int32_t blockTable = 0;
-        std::int32_t behaviourTable = 0;
         bool unchanged = false;
     };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/config/ini_file.h"
 #include "core/base/numbers.h"
+#include "core/config/ini_file.h"
 #include "core/map/map_header.h"
 #include "core/rom/trom.h"
 
@@ -108,9 +108,8 @@ std::string mapLineText(const std::string& name, const std::string& identifier) 
     return name + " (" + identifier + ")";
 }
 
-MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
-                             const IniFile& mapsFile, Settings::MapListParts parts,
-                             const MapListTexts& texts) {
+MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile, const IniFile& mapsFile,
+                             Settings::MapListParts parts, const MapListTexts& texts) {
     MapListTree tree;
     tree.warnings = scan.warnings;
     const bool mainExists = mainFile.exists();

@@ -1,9 +1,9 @@
 #include "core/map/map_loader.h"
 
+#include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
-#include "core/base/numbers.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -26,7 +26,8 @@ void readHeaderPath(TRom& rom, const GameProfile& profile, const std::string& id
     m.bank = bank;
     m.map = map;
     m.headerOffset = header;
-    m.header = MapHeader::decode(rom.ReadBlock(static_cast<std::int32_t>(header), MapHeader::kSize));
+    m.header =
+        MapHeader::decode(rom.ReadBlock(static_cast<std::int32_t>(header), MapHeader::kSize));
     m.footerOffset = m.header.footerOffset();
     m.eventsOffset = m.header.eventsOffset();
 }
@@ -46,8 +47,10 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
     m.gridOffset = m.footer.gridOffset();
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset1Offset()), m.tilesetHeader1);
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset2Offset()), m.tilesetHeader2);
-    m.tileset1 = (static_cast<std::int32_t>(m.footer.tileset1Offset()) - profile.tilesetHeader) / 24;
-    m.tileset2 = (static_cast<std::int32_t>(m.footer.tileset2Offset()) - profile.tilesetHeader) / 24;
+    m.tileset1 =
+        (static_cast<std::int32_t>(m.footer.tileset1Offset()) - profile.tilesetHeader) / 24;
+    m.tileset2 =
+        (static_cast<std::int32_t>(m.footer.tileset2Offset()) - profile.tilesetHeader) / 24;
 
     const auto bytes =
         rom.ReadBlock(static_cast<std::int32_t>(m.gridOffset),

@@ -27,8 +27,8 @@ struct CurrentMap {
     MapFooter footer;
     std::array<std::uint8_t, 8> border{};
     std::uint32_t gridOffset = 0;
-    int tileset1 = 100;
-    int tileset2 = 100;
+    int tileset1 = 0;
+    int tileset2 = 0;
     std::array<std::uint8_t, 24> tilesetHeader1{};
     std::array<std::uint8_t, 24> tilesetHeader2{};
 
