@@ -78,6 +78,22 @@ TEST_F(MapLoader, AGridLargerThanTheEditorHoldsIsRefused) {
     });
 }
 
+TEST_F(MapLoader, AGridInTheCartridgeHeaderIsRefused) {
+    // Saving such a map would write the grid over the cartridge header.
+    const auto& offsets = m_built.maps.at({0, 0});
+    for (std::uint32_t pointer : {0x08000000u, 0x08000004u, 0x080000BEu}) {
+        testing::put32(m_built, offsets.footer + 12, pointer);
+        try {
+            load("0.0");
+            FAIL() << std::hex << pointer;
+        } catch (const DataError& e) {
+            EXPECT_NE(std::string(e.what()).find("Block-Grid"), std::string::npos) << e.what();
+        }
+    }
+    testing::put32(m_built, offsets.footer + 12, 0x080000C0u);
+    EXPECT_EQ(load("0.0").map.gridOffset, 0xC0u) << "right behind the header is allowed";
+}
+
 TEST_F(MapLoader, FooterOnlyPathAndItsNotice) {
     testing::TempDir dir;
     std::ofstream(dir.file("Maps.ini"))

@@ -4,6 +4,7 @@
 #include "core/config/game_profile.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
+#include "core/rom/cartridge.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -45,6 +46,11 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
     }
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.borderOffset()), m.border);
     m.gridOffset = m.footer.gridOffset();
+    // A grid there would be saved over the cartridge header.
+    if (m.gridOffset < kCartridgeHeaderSize && width * height > 0) {
+        throw DataError("Der Block-Grid ($" + IntToHex(m.gridOffset, 6) +
+                        ") liegt im Rom-Header.");
+    }
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset1Offset()), m.tilesetHeader1);
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset2Offset()), m.tilesetHeader2);
     m.tileset1 =
