@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "core/gfx/tile_entry.h"
+#include "core/map/block_grid.h"
+
 namespace quillon::bench {
 
 namespace {
@@ -25,7 +28,7 @@ testing::TilesetSpec tileset(int seed, int blocks) {
         std::array<std::uint16_t, 8> rec{};
         for (int e = 0; e < 8; ++e) {
             rec[static_cast<std::size_t>(e)] =
-                static_cast<std::uint16_t>(((b * 8 + e) % 1024) | ((e % 4) << 10) | ((b % 13) << 12));
+                TileEntry::make((b * 8 + e) % 1024, (e & 1) != 0, (e & 2) != 0, b % 13).raw;
         }
         t.blocks.push_back(rec);
     }
@@ -59,9 +62,10 @@ testing::BuiltRom buildBigRom() {
             m.secondary = pair * 2 + 1;
             const bool uniform = bank == 0 && map == 2;
             for (int i = 0; i < m.width * m.height; ++i) {
+                const auto block = static_cast<std::uint16_t>((i * 37) % 1024);
+                const auto movement = static_cast<std::uint8_t>(i % 64);
                 m.grid.push_back(uniform ? std::uint16_t{7}
-                                         : static_cast<std::uint16_t>((i * 37) % 1024 |
-                                                                      ((i % 64) << 10)));
+                                         : GridEntry{block}.withMovement(movement).raw);
             }
             m.nameIndex = static_cast<std::uint8_t>((bank * 16 + map) % 200);
             if (big) {  // a busy map: its event tables are read with it

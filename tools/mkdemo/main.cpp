@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "core/map/block_grid.h"
 #include "tests/support/rom_builder.h"
 #include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
@@ -39,7 +40,7 @@ testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<st
     for (int q = 0; q < 4; ++q) {
         // Outside the map: a tree outdoors, the dark beyond the walls indoors.
         const std::uint16_t block = outdoor ? art.outdoor.tree(q) : 0;
-        wanted.border[q] = static_cast<std::uint16_t>(block | kBlocked << 10);
+        wanted.border[q] = GridEntry{block}.withMovement(kBlocked).raw;
     }
     wanted.primary = outdoor ? kOutdoorPrimary : kRoomPrimary;
     wanted.secondary = outdoor ? kTownSecondary : kFurnitureSecondary;

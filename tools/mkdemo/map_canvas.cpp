@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/map/block_grid.h"
 #include "tools/mkdemo/canvas.h"
 
 namespace quillon::mkdemo {
@@ -109,7 +110,7 @@ std::vector<std::uint16_t> MapCanvas::grid(
             }
             const std::uint16_t block = c.block ? *c.block : groundBlock(*art, x, y);
             const std::uint8_t movement = c.movement ? *c.movement : info(block).movement;
-            out.push_back(static_cast<std::uint16_t>(block | movement << 10));
+            out.push_back(GridEntry{block}.withMovement(movement).raw);
         }
     }
     return out;

@@ -2,12 +2,11 @@
 
 #include <stdexcept>
 
+#include "core/gfx/tile_entry.h"
+
 namespace quillon::mkdemo {
 
 namespace {
-
-constexpr std::uint16_t kFlipX = 1 << 10;
-constexpr std::uint16_t kFlipY = 1 << 11;
 
 // 4 bits a pixel, two pixels a byte, the left one in the low nibble.
 std::array<std::uint8_t, 32> tileBytes(const Canvas& canvas, int x0, int y0, bool flipX,
@@ -40,21 +39,22 @@ TilesetArt::TilesetArt(int firstTile, int tileCapacity, int firstBlock, int bloc
 
 std::uint16_t TilesetArt::tileEntry(const Canvas& canvas, int x, int y, int palette) {
     const TileBytes plain = tileBytes(canvas, x, y, false, false);
-    const std::uint16_t paletteBits = static_cast<std::uint16_t>(palette << 12);
     if (plain == TileBytes{}) {
-        return paletteBits;  // the primary's empty tile 0
+        return TileEntry::make(0, false, false, palette).raw;  // the primary's empty tile 0
     }
     for (int flips = 0; flips < 4; ++flips) {
         // If the stored tile equals this one mirrored, this one is the stored one mirrored.
-        const TileBytes variant = tileBytes(canvas, x, y, flips & 1, flips & 2);
+        const bool flipX = (flips & 1) != 0;
+        const bool flipY = (flips & 2) != 0;
+        const TileBytes variant = tileBytes(canvas, x, y, flipX, flipY);
         if (auto it = m_tileIndex.find(variant); it != m_tileIndex.end()) {
-            return it->second | (flips & 1 ? kFlipX : 0) | (flips & 2 ? kFlipY : 0) | paletteBits;
+            return TileEntry::make(it->second, flipX, flipY, palette).raw;
         }
     }
     const auto number = static_cast<std::uint16_t>(m_firstTile + m_tiles.size());
     m_tiles.push_back(plain);
     m_tileIndex[plain] = number;
-    return number | paletteBits;
+    return TileEntry::make(number, false, false, palette).raw;
 }
 
 Layer TilesetArt::layer(const Canvas& canvas, int palette, int x, int y) {
