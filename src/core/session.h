@@ -16,7 +16,6 @@
 
 namespace quillon {
 
-class TilesetPair;
 class TextPainter;
 
 // Everything the main window shows and every command it runs, without a window. It holds
@@ -51,7 +50,6 @@ public:
     void reloadRom();
     bool romLoaded() const { return m_romState->loaded(); }
     const std::vector<std::string>& mapNames() const { return m_romState->mapNames(); }
-    const std::vector<std::string>& pokemonNames() const { return m_romState->pokemonNames(); }
     // Problems found while opening (tables past the end of the file, names not loaded).
     const std::vector<std::string>& romWarnings() const { return m_romState->warnings(); }
 

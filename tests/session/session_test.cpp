@@ -34,7 +34,7 @@ TEST_F(SessionFlow, OpensRomListsMapsAndShowsAMap) {
     EXPECT_EQ(s.rom().Title(), "QUILLON TESTQTSE");
     EXPECT_TRUE(s.profile().found);
     EXPECT_EQ(s.mapNames().size(), 2u);
-    EXPECT_EQ(s.pokemonNames().size(), 412u);
+    EXPECT_EQ(s.romState().pokemonNames().size(), 412u);
     EXPECT_EQ(s.bankScan().mapCount(), 5);
     EXPECT_TRUE(s.romWarnings().empty());
     EXPECT_FALSE(s.mapLoaded());
