@@ -151,9 +151,9 @@ MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
 }
 
 std::optional<std::string> identifierFromLine(const std::string& line) {
-    auto open = line.find('(');
-    auto close = line.find(')');
-    if (open == std::string::npos || close == std::string::npos || close <= open) {
+    const auto open = line.rfind('(');
+    const auto close = open == std::string::npos ? open : line.find(')', open);
+    if (close == std::string::npos) {
         return std::nullopt;
     }
     return line.substr(open + 1, close - open - 1);
