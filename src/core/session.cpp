@@ -7,27 +7,6 @@
 
 namespace quillon {
 
-namespace {
-
-// Smallest file that holds a GBA cartridge header (entry point, logo, title, code, checksum).
-constexpr std::uint64_t kGbaHeaderSize = 0xC0;
-
-// Refuses files that cannot be a ROM image before the editor lets go of the current one.
-void checkRomImage(RomFile& file, const std::string& name) {
-    if (file.size() < kGbaHeaderSize) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
-                    std::to_string(file.size()) + " Bytes).");
-    }
-    // Every cartridge header holds the fixed value 0x96 at 0xB2.
-    std::uint8_t fixed = 0;
-    file.read(0xB2, {&fixed, 1});
-    if (fixed != 0x96) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: der Rom-Header fehlt.");
-    }
-}
-
-}  // namespace
-
 Session::Session(std::filesystem::path programFolder)
     : m_folder(std::move(programFolder)),
       m_data(m_folder),
@@ -96,9 +75,7 @@ void Session::reloadRom() {
     if (!m_rom.bound()) {
         throw Error("Es ist kein Rom geladen.");
     }
-    if (m_rom.FileName().empty() || std::filesystem::exists(m_rom.FileName())) {
-        m_rom.Open();
-    }
+    m_rom.Rebind();
     loadRomTables();
 }
 
@@ -227,6 +204,7 @@ void Session::saveMap() {
     m_rom.Open();
     m_rom.WriteBlock(bytes, static_cast<std::int32_t>(m_map.gridOffset));
     m_events.save(m_rom);
+    m_rom.Flush();
     m_rom.Close();
     m_editor.markSaved();
 }
@@ -235,11 +213,7 @@ bool Session::saveMapAs(const std::filesystem::path& newName) {
     if (!m_mapLoaded) {
         throw Error("Es ist keine Map geöffnet.");
     }
-    if (!m_rom.SaveAs(newName)) {
-        return false;
-    }
-    saveMap();
-    return true;
+    return m_rom.SaveAs(newName, [this] { saveMap(); });
 }
 
 }  // namespace quillon
