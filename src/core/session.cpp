@@ -93,8 +93,8 @@ void Session::loadRomTables() {
 
     m_rom.ReadTitle();
     m_data.quillon().reload();
-    m_profile = GameProfile::read(m_data.quillon(), m_rom.Title());
     m_romWarnings.clear();
+    m_profile = GameProfile::read(m_data.quillon(), m_rom.Title(), m_rom.size(), m_romWarnings);
     if (!m_profile.found) {
         m_romWarnings.push_back("Für das Spiel \"" + m_rom.Title() +
                                 "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "

@@ -22,6 +22,25 @@ void makeSlot(Bitmap& slot) {
     }
 }
 
+// Runs read, a transfer of one piece of tileset number; a failure is reported with the
+// tileset and the piece's offset ("Tileset 12: tile data at $EA1D68 runs past the end of the
+// file"), keeping its kind.
+template <class Read>
+void readPiece(int number, const char* piece, std::int32_t offset, Read read) {
+    const std::string where = "Tileset " + std::to_string(number) + ": " + piece + " at $" +
+                              IntToHex(static_cast<std::uint32_t>(offset), 6);
+    try {
+        read();
+    } catch (const RomIoError& e) {
+        if (std::string(e.what()) == "Read beyond end of file") {
+            throw RomIoError(where + " runs past the end of the file");
+        }
+        throw RomIoError(where + ": " + e.what());
+    } catch (const DataError& e) {
+        throw DataError(where + ": " + e.what());
+    }
+}
+
 }  // namespace
 
 TilesetPair::TilesetPair() : m_blocks(kSlots) {}
@@ -104,15 +123,20 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     state.behaviourTable = static_cast<std::int32_t>(readPointer24(header.data() + 16));
     const int split = frlg ? 7 : 6;
     const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
-    if (part == 1) {
-        m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
-    } else {
-        m_palette.LoadFromRom(rom, paletteOffset, split, TPalette::kPalettes - 1);
-    }
+    readPiece(state.number, "palette data", paletteOffset, [&] {
+        if (part == 1) {
+            m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
+        } else {
+            m_palette.LoadFromRom(rom, paletteOffset, split, TPalette::kPalettes - 1);
+        }
+    });
     gfx.HeightTiles = part == 1 ? m_tilesetHeight : kTileSpace / kTilesPerRow - m_tilesetHeight;
-    readTilePicture(rom, gfx, static_cast<std::int32_t>(readPointer24(header.data() + 4)));
-    gfx.Compressed = header[0] == 1;
-    gfx.Decompress();
+    const auto tileOffset = static_cast<std::int32_t>(readPointer24(header.data() + 4));
+    readPiece(state.number, "tile data", tileOffset, [&] {
+        readTilePicture(rom, gfx, tileOffset);
+        gfx.Compressed = header[0] == 1;
+        gfx.Decompress();
+    });
     gfx.DrawPicture(m_palette, 2);
 }
 
@@ -133,11 +157,14 @@ void TilesetPair::LoadTileset(TRom& rom) {
     for (int s = m_parts[0].unchanged ? m_blocksPart1 : 0; s <= m_lastBlock; ++s) {
         makeSlot(m_blocks[static_cast<std::size_t>(s)]);
     }
-    if (!m_parts[0].unchanged) {
-        LoadTilesetTeil(rom, 0, m_blocksPart1 - 1, m_parts[0].blockTable);
-    }
-    if (!m_parts[1].unchanged) {
-        LoadTilesetTeil(rom, m_blocksPart1, m_lastBlock, m_parts[1].blockTable);
+    for (int i = 0; i < 2; ++i) {
+        const PartState& part = m_parts[i];
+        if (!part.unchanged) {
+            readPiece(part.number, "block table", part.blockTable, [&] {
+                LoadTilesetTeil(rom, i == 0 ? 0 : m_blocksPart1,
+                                i == 0 ? m_blocksPart1 - 1 : m_lastBlock, part.blockTable);
+            });
+        }
     }
 }
 

@@ -46,7 +46,8 @@ public:
     // block palette). tilesethoehe is the profile's tile rows of part 1, limited to 0-64.
     // The tile picture read stops at the end of the file; the rest of Data is zeroed.
     // Throws RomIoError (an offset past the end of the file, a palette or block table that runs
-    // past it) and DataError (a broken LZ77 stream).
+    // past it) and DataError (a broken LZ77 stream), each naming the tileset number, the piece
+    // and its offset.
     bool LoadTilesets(TRom& rom, int oldNumber1, int oldNumber2, int newNumber1, int newNumber2,
                       std::span<const std::uint8_t, kHeaderSize> header1,
                       std::span<const std::uint8_t, kHeaderSize> header2,
