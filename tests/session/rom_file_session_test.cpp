@@ -53,6 +53,23 @@ private:
     void (*m_signal)(int);
 };
 
+// An image whose writes cannot be brought onto the disk (a failing device, a network drive).
+class FailingFlush final : public RomFile {
+public:
+    explicit FailingFlush(std::vector<std::uint8_t> bytes) : m_image(std::move(bytes)) {}
+    void read(std::uint32_t offset, std::span<std::uint8_t> out) override {
+        m_image.read(offset, out);
+    }
+    void write(std::uint32_t offset, std::span<const std::uint8_t> data) override {
+        m_image.write(offset, data);
+    }
+    std::uint64_t size() const override { return m_image.size(); }
+    void flush() override { throw RomIoError("I/O error 5"); }
+
+private:
+    MemoryRomFile m_image;
+};
+
 class SessionRomFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -181,6 +198,14 @@ TEST_F(SessionRomFile, SaveAsOnAFullDiskLeavesNoFileAndTheSessionOnTheOriginal) 
     s.saveMap();
     EXPECT_EQ(fileBytes(romPath()), paintedImage(m_built.bytes)) << "saves still reach it";
     ASSERT_TRUE(s.saveMapAs(m_dir.file("copy.gba"))) << "the name is free for the next try";
+}
+
+TEST_F(SessionRomFile, ASaveIsReportedOnlyOnceItsBytesAreOnTheDisk) {
+    Session s(m_dir.path());
+    s.openRom(std::make_unique<FailingFlush>(m_built.bytes), "flaky.gba");
+    paintFirstCell(s);
+    EXPECT_THROW(s.saveMap(), RomIoError);
+    EXPECT_TRUE(s.modified()) << "the map still counts as unsaved";
 }
 
 TEST_F(SessionRomFile, SaveAsOntoAnotherExistingFileLeavesBothFilesAlone) {
