@@ -107,6 +107,8 @@ protected:
 TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
     Session s(m_dir.path());
     s.openRom(romPath());
+    // A second name keeps the old file reachable once the new one takes its name.
+    std::filesystem::create_hard_link(romPath(), m_dir.file("old.gba"));
     // A build script writes the new ROM to a temporary and renames it over the old one.
     BuiltRom rebuilt = m_built;
     rebuilt.bytes[m_grid + 4] = 0x05;
@@ -121,6 +123,7 @@ TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
     s.saveMap();
     EXPECT_EQ(fileBytes(romPath()), paintedImage(rebuilt.bytes))
         << "the save reached the file under the name";
+    EXPECT_EQ(fileBytes(m_dir.file("old.gba")), m_built.bytes) << "the replaced file is untouched";
 }
 
 TEST_F(SessionRomFile, ReloadOfAFileThatIsGoneOrNoRomKeepsTheRom) {
