@@ -211,17 +211,5 @@ TEST_F(SessionRomFile, ASaveIsReportedOnlyOnceItsBytesAreOnTheDisk) {
     EXPECT_TRUE(s.modified()) << "the map still counts as unsaved";
 }
 
-TEST_F(SessionRomFile, SaveAsOntoAnotherExistingFileLeavesBothFilesAlone) {
-    std::ofstream(m_dir.file("taken.gba"), std::ios::binary) << "keep";
-    Session s(m_dir.path());
-    s.openRom(romPath());
-    paintFirstCell(s);
-    EXPECT_FALSE(s.saveMapAs(m_dir.file("taken")));
-    EXPECT_EQ(fileBytes(m_dir.file("taken.gba")), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
-    EXPECT_EQ(fileBytes(romPath()), m_built.bytes);
-    EXPECT_TRUE(s.modified());
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"Ini", "sample.gba", "taken.gba"}));
-}
-
 }  // namespace
 }  // namespace quillon
