@@ -23,6 +23,9 @@ class ConversionError : public Error {
 public:
     explicit ConversionError(const std::string& text)
         : Error("'" + text + "' is not a valid integer value") {}
+    // The same message followed by where the text came from: "... (Ini\\Quillon.ini, ...)".
+    ConversionError(const ConversionError& error, const std::string& where)
+        : Error(std::string(error.what()) + " (" + where + ")") {}
 };
 
 // An index outside a list: "List index out of bounds (%d)".

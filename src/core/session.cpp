@@ -7,24 +7,6 @@
 
 namespace quillon {
 
-namespace {
-
-// Refuses files that cannot be a ROM image before the editor lets go of the current one.
-void checkRomImage(RomFile& file, const std::string& name) {
-    if (file.size() < kCartridgeHeaderSize) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
-                    std::to_string(file.size()) + " Bytes).");
-    }
-    // Every cartridge header holds the fixed value 0x96 at 0xB2.
-    std::uint8_t fixed = 0;
-    file.read(0xB2, {&fixed, 1});
-    if (fixed != 0x96) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: der Rom-Header fehlt.");
-    }
-}
-
-}  // namespace
-
 Session::Session(std::filesystem::path programFolder)
     : m_folder(std::move(programFolder)),
       m_data(m_folder),
@@ -90,9 +72,7 @@ void Session::reloadRom() {
     if (!m_rom.bound()) {
         throw Error("Es ist kein Rom geladen.");
     }
-    if (m_rom.FileName().empty() || std::filesystem::exists(m_rom.FileName())) {
-        m_rom.Open();
-    }
+    m_rom.Rebind();
     loadRomTables();
 }
 
@@ -161,9 +141,10 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
 }
 
 void Session::loadTilesets(const CurrentMap& map) {
-    m_romState->tilesets().LoadTilesets(m_rom, {map.tileset1, map.tilesetHeader1},
-                                        {map.tileset2, map.tilesetHeader2}, m_data.tilesets(),
-                                        m_romState->profile().tilesetHeight);
+    m_romState->tilesets().LoadTilesets(
+        m_rom, {map.tileset1, map.tilesetHeader1, map.footer.tileset1Offset()},
+        {map.tileset2, map.tilesetHeader2, map.footer.tileset2Offset()}, m_data.tilesets(),
+        m_romState->profile().tilesetHeight);
 }
 
 void Session::replaceMap(std::unique_ptr<MapState> next) {
@@ -189,6 +170,7 @@ void Session::saveMap() {
     m_rom.Open();
     m_rom.WriteBlock(bytes, static_cast<std::int32_t>(current.gridOffset));
     m_mapState->events().save(m_rom);
+    m_rom.Flush();
     m_rom.Close();
     m_mapState->history().markSaved();
 }
@@ -197,11 +179,7 @@ bool Session::saveMapAs(const std::filesystem::path& newName) {
     if (!mapLoaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
-    if (!m_rom.SaveAs(newName)) {
-        return false;
-    }
-    saveMap();
-    return true;
+    return m_rom.SaveAs(newName, [this] { saveMap(); });
 }
 
 }  // namespace quillon

@@ -46,7 +46,9 @@ public:
     void openRom(const std::filesystem::path& file);
     // Binds an image held in memory (tests) and opens it the same way.
     void openRom(std::unique_ptr<RomFile> image, const std::string& name);
-    // Re-reads the profile and every table of the current file ("Neu Laden").
+    // Opens the current file name anew (the file may have been replaced on disk) and re-reads
+    // the profile and every table ("Neu Laden"). Throws Error when the file is gone or is no
+    // ROM image any more; the ROM stays as it was then.
     void reloadRom();
     bool romLoaded() const { return m_romState->loaded(); }
     const std::vector<std::string>& mapNames() const { return m_romState->mapNames(); }
@@ -84,8 +86,9 @@ public:
     // the file cannot be written; the map then stays modified.
     void saveMap();
     // Copies the ROM file to newName (".gba" added when missing), continues on the copy and
-    // saves the map there. False when the copy failed (the target exists): nothing is saved
-    // and the editor stays on the old file.
+    // saves the map there; the copy appears only complete. False when the target is another
+    // existing file; RomIoError when the copy or the save fails. Either way nothing is left
+    // behind and the editor stays on the old file.
     bool saveMapAs(const std::filesystem::path& newName);
 
     // Weather and map type names in the language of the start; movement value names in the

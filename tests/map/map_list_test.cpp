@@ -116,11 +116,23 @@ TEST(MapListTree, PartsFollowTheSettingAndTheGroupFile) {
     EXPECT_EQ(t.iniRoot, -1);
 }
 
-TEST(MapListText, IdentifiersComeFromTheFirstParentheses) {
-    EXPECT_EQ(identifierFromLine("PALLET (3.1)"), "3.1");
-    EXPECT_EQ(identifierFromLine("Heimat (alt) (0.0)"), "alt");
-    EXPECT_EQ(identifierFromLine("3"), std::nullopt);
-    EXPECT_EQ(identifierFromLine("x ) ("), std::nullopt);
+TEST(MapListText, IdentifiersComeFromTheLastParentheses) {
+    const std::pair<const char*, std::optional<std::string>> lines[] = {
+        {"PALLET (3.1)", "3.1"},
+        {"Heimat (alt) (0.0)", "0.0"},   // a name with parentheses of its own
+        {"(a) (b) Haus (c) (12.7)", "12.7"},
+        {"Kein Name (Nord)", "Nord"},    // a section of the map name file
+        {"Haus (alt) (", std::nullopt},  // the last "(" is never closed
+        {"3", std::nullopt},
+        {"x ) (", std::nullopt},
+    };
+    for (const auto& [line, identifier] : lines) {
+        EXPECT_EQ(identifierFromLine(line), identifier) << line;
+    }
+    // Every line the list builds gives back the identifier it was built from.
+    for (const char* name : {"Haus (alt)", "((", "a)b"}) {
+        EXPECT_EQ(identifierFromLine(mapLineText(name, "4.2")), "4.2") << name;
+    }
 
     for (const char* good : {"3.1", "0.0", "$3.0x1", "-1.2"}) {
         EXPECT_TRUE(isValidTypedIdentifier(good)) << good;

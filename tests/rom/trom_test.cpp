@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "core/errors.h"
 #include "core/rom/trom.h"
@@ -144,6 +146,72 @@ TEST_F(DiskRom, MissingFileIsSilentAndReadOnlyFileCanBeReadButNotWritten) {
     } catch (const RomIoError& e) {
         EXPECT_STREQ(e.what(), "File access denied");
     }
+}
+
+std::vector<std::string> entries(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Whatever goes wrong between the copy and its name, no new file is left and the ROM stays
+// bound to the original, whose bytes are as they were.
+TEST_F(DiskRom, ASaveAsThatFailsBeforeItsNameIsGivenLeavesNothingBehind) {
+    const auto original = fileBytes(m_dir / "a.gba");
+    struct Case {
+        const char* what;
+        std::function<void()> write;
+        bool throws;
+    } cases[] = {
+        {"the write into the copy fails", [] { throw RomIoError("Disk full"); }, true},
+        // Another program takes the name meanwhile: its file is never replaced.
+        {"the name is taken meanwhile",
+         [this] { std::ofstream(m_dir / "b.gba", std::ios::binary) << "other"; }, false},
+    };
+    for (const Case& c : cases) {
+        TRom rom;
+        rom.Open(m_dir / "a.gba");
+        if (c.throws) {
+            EXPECT_THROW(rom.SaveAs(m_dir / "b", c.write), RomIoError) << c.what;
+            EXPECT_EQ(entries(m_dir), (std::vector<std::string>{"a.gba"})) << c.what;
+        } else {
+            EXPECT_FALSE(rom.SaveAs(m_dir / "b", c.write)) << c.what;
+            EXPECT_EQ(fileBytes(m_dir / "b.gba"), (std::vector<std::uint8_t>{'o', 't', 'h', 'e', 'r'}));
+            EXPECT_EQ(entries(m_dir), (std::vector<std::string>{"a.gba", "b.gba"})) << c.what;
+            std::filesystem::remove(m_dir / "b.gba");
+        }
+        EXPECT_EQ(rom.FileName(), m_dir / "a.gba") << c.what;
+        rom.WriteByte(0x10, 0xEE);
+        EXPECT_EQ(fileBytes(m_dir / "a.gba")[0x10], 0xEE) << c.what << ": writes reach the original";
+        rom.WriteByte(0x10, original[0x10]);
+        EXPECT_EQ(fileBytes(m_dir / "a.gba"), original) << c.what;
+    }
+}
+
+// A held file replaced on disk since it was opened is not the ROM's own file any more.
+TEST_F(DiskRom, RebindOpensTheFileNowUnderTheName) {
+    TRom rom;
+    rom.Open(m_dir / "a.gba");
+    auto replaced = imageWithTitle("POKEMON SAPPAXPE");
+    replaced[0xB2] = 0x96;  // a cartridge header
+    std::ofstream(m_dir / "new.tmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(replaced.data()),
+               static_cast<std::streamsize>(replaced.size()));
+    std::filesystem::rename(m_dir / "new.tmp", m_dir / "a.gba");
+    EXPECT_EQ(rom.Title(), "POKEMON RUBYAXVE");
+    EXPECT_FALSE(rom.SaveAs(m_dir / "a.gba")) << "the name now belongs to another file";
+
+    rom.Rebind();
+    EXPECT_EQ(rom.Title(), "POKEMON SAPPAXPE");
+    EXPECT_TRUE(rom.SaveAs(m_dir / "a.gba"));
 }
 
 }  // namespace

@@ -3,8 +3,25 @@
 #include <algorithm>
 
 #include "core/config/ini_file.h"
+#include "core/base/numbers.h"
 
 namespace quillon {
+
+namespace {
+
+// A profile offset outside the file: the warning that names it.
+std::string offsetWarning(const std::string& key, std::int64_t value, std::uint64_t fileSize) {
+    const std::string shown = value < 0 ? std::to_string(value) : "$" + IntToHex(value, 6);
+    return "Das Profil nennt für " + key + " den Offset " + shown +
+           "; er liegt außerhalb der Datei (0 bis $" +
+           IntToHex(static_cast<std::int64_t>(fileSize) - 1, 6) + ") und wird nicht verwendet.";
+}
+
+bool insideFile(std::int64_t offset, std::uint64_t fileSize) {
+    return offset >= 0 && static_cast<std::uint64_t>(offset) < fileSize;
+}
+
+}  // namespace
 
 GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
     GameProfile p;
@@ -35,6 +52,38 @@ GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
     p.tilesetHeight = std::clamp(p.tilesetHeight, 0, 64);
     p.spritePaletteCount = std::clamp(p.spritePaletteCount, 0, 27);
     p.mapNameCount = std::clamp(p.mapNameCount, -1, 4095);
+    return p;
+}
+
+GameProfile GameProfile::read(const IniFile& ini, const std::string& title,
+                              std::uint64_t fileSize, std::vector<std::string>& warnings) {
+    GameProfile p = read(ini, title);
+    const std::pair<const char*, std::int32_t GameProfile::*> offsets[] = {
+        {"TilesetHeader", &GameProfile::tilesetHeader},
+        {"NamenHeader", &GameProfile::mapNamesHeader},
+        {"PokemonNamen", &GameProfile::pokemonNamesOffset},
+        {"WildePokemon", &GameProfile::wildPokemon},
+        {"SpriteHeader", &GameProfile::spriteHeader},
+        {"SpritePaletten", &GameProfile::spritePalettes},
+        {"SpritePalHeader", &GameProfile::spritePalHeader},
+        {"SpezialPalHeader", &GameProfile::specialPalHeader},
+        {"FlugPosHeader", &GameProfile::flyPosHeader},
+    };
+    for (const auto& [key, member] : offsets) {
+        if (p.*member != 0 && !insideFile(p.*member, fileSize)) {
+            warnings.push_back(offsetWarning(key, p.*member, fileSize));
+            p.*member = 0;
+        }
+    }
+    // The bank table is read from its text when a map opens; text that is no number is
+    // reported there, with the key.
+    const auto bankTable = TryStrToInt(p.mapBankHeaderText);
+    if (ini.hasKey(title, "MapBankHeader") && bankTable && *bankTable != 0 &&
+        !insideFile(*bankTable, fileSize)) {
+        warnings.push_back(offsetWarning("MapBankHeader", *bankTable, fileSize));
+        p.mapBankHeaderText = "0";
+        p.mapBankHeader = 0;
+    }
     return p;
 }
 

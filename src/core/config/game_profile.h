@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -32,6 +33,11 @@ struct GameProfile {
     std::string table = "Table.ini";
 
     static GameProfile read(const IniFile& quillonIni, const std::string& title);
+    // read(), then every table offset checked against the ROM file, once: an offset below 0
+    // or at or past the end of a file of fileSize bytes counts as missing (0), with a
+    // warning naming its key. Nothing later has to guard its arithmetic against such values.
+    static GameProfile read(const IniFile& quillonIni, const std::string& title,
+                            std::uint64_t fileSize, std::vector<std::string>& warnings);
 };
 
 }  // namespace quillon

@@ -23,6 +23,34 @@ void makeSlot(Bitmap& slot) {
     }
 }
 
+// How error messages name a tileset: "Tileset 12 (header at $2D4C54)".
+std::string describe(const TilesetRequest& request) {
+    std::string text = "Tileset " + std::to_string(request.number);
+    if (request.headerOffset != 0) {
+        text += " (header at $" + IntToHex(request.headerOffset, 6) + ")";
+    }
+    return text;
+}
+
+// Runs read, a transfer of one piece of a tileset; a failure is reported with the tileset and
+// the piece's offset ("Tileset 12 (header at $2D4C54): tile data at $EA1D68 runs past the end
+// of the file"), keeping its kind.
+template <class Read>
+void readPiece(const std::string& tileset, const char* piece, std::int32_t offset, Read read) {
+    const std::string where =
+        tileset + ": " + piece + " at $" + IntToHex(static_cast<std::uint32_t>(offset), 6);
+    try {
+        read();
+    } catch (const RomIoError& e) {
+        if (std::string(e.what()) == "Read beyond end of file") {
+            throw RomIoError(where + " runs past the end of the file");
+        }
+        throw RomIoError(where + ": " + e.what());
+    } catch (const DataError& e) {
+        throw DataError(where + ": " + e.what());
+    }
+}
+
 }  // namespace
 
 TilesetPair::TilesetPair() : m_blocks(kSlots) {}
@@ -66,6 +94,8 @@ bool TilesetPair::LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest p
     m_tilesetHeight = std::clamp(tilesetHeight, 0, kTileSpace / kTilesPerRow);
     m_parts[0].unchanged = m_parts[0].number == part1.number;
     m_parts[1].unchanged = m_parts[1].number == part2.number;
+    m_parts[0].loading = describe(part1);
+    m_parts[1].loading = describe(part2);
     if (m_parts[0].unchanged && m_parts[1].unchanged) {
         return false;
     }
@@ -103,15 +133,20 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     state.blockTable = static_cast<std::int32_t>(readPointer24(header.data() + 12));
     const int split = frlg ? 7 : 6;
     const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
-    if (part == 1) {
-        m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
-    } else {
-        m_palette.LoadFromRom(rom, paletteOffset, split, TPalette::kPalettes - 1);
-    }
+    readPiece(state.loading, "palette data", paletteOffset, [&] {
+        if (part == 1) {
+            m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
+        } else {
+            m_palette.LoadFromRom(rom, paletteOffset, split, TPalette::kPalettes - 1);
+        }
+    });
     gfx.HeightTiles = part == 1 ? m_tilesetHeight : kTileSpace / kTilesPerRow - m_tilesetHeight;
-    readTilePicture(rom, gfx, static_cast<std::int32_t>(readPointer24(header.data() + 4)));
-    gfx.Compressed = header[0] == 1;
-    gfx.Decompress();
+    const auto tileOffset = static_cast<std::int32_t>(readPointer24(header.data() + 4));
+    readPiece(state.loading, "tile data", tileOffset, [&] {
+        readTilePicture(rom, gfx, tileOffset);
+        gfx.Compressed = header[0] == 1;
+        gfx.Decompress();
+    });
     gfx.DrawPicture(m_palette, 2);
 }
 
@@ -132,11 +167,14 @@ void TilesetPair::LoadTileset(TRom& rom) {
     for (int s = m_parts[0].unchanged ? m_blocksPart1 : 0; s <= m_lastBlock; ++s) {
         makeSlot(m_blocks[static_cast<std::size_t>(s)]);
     }
-    if (!m_parts[0].unchanged) {
-        LoadTilesetTeil(rom, 0, m_blocksPart1 - 1, m_parts[0].blockTable);
-    }
-    if (!m_parts[1].unchanged) {
-        LoadTilesetTeil(rom, m_blocksPart1, m_lastBlock, m_parts[1].blockTable);
+    for (int i = 0; i < 2; ++i) {
+        const PartState& part = m_parts[i];
+        if (!part.unchanged) {
+            readPiece(part.loading, "block table", part.blockTable, [&] {
+                LoadTilesetTeil(rom, i == 0 ? 0 : m_blocksPart1,
+                                i == 0 ? m_blocksPart1 - 1 : m_lastBlock, part.blockTable);
+            });
+        }
     }
 }
 

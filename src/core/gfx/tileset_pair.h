@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/gfx/bitmap.h"
@@ -19,6 +20,8 @@ class TRom;
 struct TilesetRequest {
     int number = 0;
     std::span<const std::uint8_t, 24> header;
+    // Where the header was read (0: not known); only error messages name it.
+    std::uint32_t headerOffset = 0;
 };
 
 // The two tileset parts of the current map (part 1 primary, part 2 secondary) with their
@@ -54,7 +57,8 @@ public:
     // block palette). tilesetHeight is the profile's tile rows of part 1, limited to 0-64.
     // The tile picture read stops at the end of the file; the rest of Data is zeroed.
     // Throws RomIoError (an offset past the end of the file, a palette or block table that runs
-    // past it) and DataError (a broken LZ77 stream); after a throw no part counts as loaded.
+    // past it) and DataError (a broken LZ77 stream), each naming the tileset number, the piece
+    // and its offset; after a throw no part counts as loaded.
     bool LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest part2,
                       const IniFile& tilesetsIni, int tilesetHeight);
 
@@ -100,6 +104,8 @@ public:
 private:
     struct PartState {
         std::optional<int> number;
+        // What error messages name while the part loads: "Tileset 12 (header at $2D4C54)".
+        std::string loading;
         std::int32_t blockTable = 0;
         bool unchanged = false;
     };

@@ -46,6 +46,11 @@ int BankScan::mapCount() const {
 
 BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& names) {
     BankScan scan;
+    if (bankTable == 0) {
+        scan.warnings.push_back(
+            "Das Profil nennt keine Bank-Tabelle (MapBankHeader): es werden keine Maps gefunden.");
+        return scan;
+    }
     const std::uint64_t fileSize = rom.size();
     auto banks = readEntries(rom, fileSize, bankTable, kMaxBanks + 1);
     if (banks.size() < 4) {
@@ -61,6 +66,12 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         }
         const std::uint32_t table = entryOffset(banks, b);
         const bool last = !isPointer(banks, b + 1);
+        if (last && (b + 2) * 4 > banks.size()) {
+            // The file ends inside the table: where this bank's maps end is not known.
+            scan.warnings.push_back("Die Bank-Tabelle (" + hex6(bankTable) +
+                                    ") reicht über das Dateiende hinaus: Bank " +
+                                    std::to_string(b) + " und alle weiteren fehlen.");
+        }
         if (!last) {
             bound = entryOffset(banks, b + 1);
         }
@@ -151,9 +162,9 @@ MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile, cons
 }
 
 std::optional<std::string> identifierFromLine(const std::string& line) {
-    auto open = line.find('(');
-    auto close = line.find(')');
-    if (open == std::string::npos || close == std::string::npos || close <= open) {
+    const auto open = line.rfind('(');
+    const auto close = open == std::string::npos ? open : line.find(')', open);
+    if (close == std::string::npos) {
         return std::nullopt;
     }
     return line.substr(open + 1, close - open - 1);

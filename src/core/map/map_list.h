@@ -58,7 +58,8 @@ MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
 // Line text of a map: "<name> (<identifier>)".
 std::string mapLineText(const std::string& name, const std::string& identifier);
 
-// The identifier inside a list line: from after the first "(" to before the first ")".
+// The identifier inside a list line: the text in its last "(...)", so a map name that has
+// parentheses of its own ("Haus (alt) (0.0)") still gives "0.0".
 std::optional<std::string> identifierFromLine(const std::string& line);
 
 // A typed identifier "<bank>.<map>": both parts numbers, neither -10.

@@ -11,9 +11,24 @@ namespace quillon {
 
 namespace {
 
+// The bank table offset of the profile; its text is converted here, when a map is opened.
+std::int32_t bankTableOffset(const GameProfile& profile, const std::string& title) {
+    std::int32_t offset = 0;
+    try {
+        offset = StrToInt(profile.mapBankHeaderText);
+    } catch (const ConversionError& e) {
+        throw ConversionError(e, "Ini\\Quillon.ini, [" + title + "] MapBankHeader");
+    }
+    if (offset <= 0) {
+        throw DataError("Das Profil nennt keine Bank-Tabelle (MapBankHeader): Maps lassen sich nur "
+                        "über ihren Offset in der Map-Datei öffnen.");
+    }
+    return offset;
+}
+
 void readHeaderPath(TRom& rom, const GameProfile& profile, const std::string& identifier,
                     LoadedMap& out) {
-    const std::int32_t bankTable = StrToInt(profile.mapBankHeaderText);
+    const std::int32_t bankTable = bankTableOffset(profile, rom.Title());
     const auto dot = identifier.find('.');
     const std::int32_t bank = StrToInt(identifier.substr(0, dot));
     const std::int32_t map = StrToInt(identifier.substr(dot + 1));
@@ -85,6 +100,8 @@ LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile
     } catch (const RomIoError& e) {
         // Say which map led there: the bare transfer message names no table.
         throw RomIoError(std::string(e.what()) + " (Map " + identifier + ")");
+    } catch (const ConversionError& e) {
+        throw ConversionError(e, "Map " + identifier);
     }
 }
 

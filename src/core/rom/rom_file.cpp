@@ -11,8 +11,6 @@
 
 namespace quillon {
 
-namespace {
-
 RomIoError ioErrorFromErrno(int err) {
     if (err == EACCES || err == EPERM || err == EROFS || err == EBADF) {
         return RomIoError("File access denied");
@@ -20,11 +18,13 @@ RomIoError ioErrorFromErrno(int err) {
     if (err == ENOENT) {
         return RomIoError("File not found");
     }
-    if (err == ENOSPC) {
+    if (err == ENOSPC || err == EDQUOT || err == EFBIG) {
         return RomIoError("Disk full");
     }
     return RomIoError("I/O error " + std::to_string(err));
 }
+
+namespace {
 
 const RomIoError kBeyondEnd("Read beyond end of file");
 
@@ -89,6 +89,32 @@ std::uint64_t DiskRomFile::size() const {
         throw ioErrorFromErrno(errno);
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool DiskRomFile::isFile(const std::filesystem::path& path) const {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(m_fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+void DiskRomFile::flush() {
+    if (!m_writable) {
+        return;  // nothing can have been written through a read-only descriptor
+    }
+    while (::fsync(m_fd) != 0) {
+        if (errno != EINTR) {
+            throw ioErrorFromErrno(errno);
+        }
+    }
+}
+
+std::uint32_t DiskRomFile::mode() const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        throw ioErrorFromErrno(errno);
+    }
+    return static_cast<std::uint32_t>(st.st_mode & 07777);
 }
 
 void MemoryRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {

@@ -6,7 +6,12 @@
 #include <span>
 #include <vector>
 
+#include "core/errors.h"
+
 namespace quillon {
+
+// The transfer error for an errno value ("File access denied", "Disk full", ...).
+RomIoError ioErrorFromErrno(int err);
 
 // Positioned access to the bytes of a ROM image. A read that cannot deliver every byte asked
 // for throws RomIoError("Read beyond end of file"); nothing is ever read short.
@@ -16,6 +21,9 @@ public:
     virtual void read(std::uint32_t offset, std::span<std::uint8_t> out) = 0;
     virtual void write(std::uint32_t offset, std::span<const std::uint8_t> data) = 0;
     virtual std::uint64_t size() const = 0;
+    // Brings every write so far onto the storage device; throws RomIoError when it cannot.
+    // An image that lives in memory has nothing to bring there.
+    virtual void flush() {}
 };
 
 // The file on disk, one descriptor kept open, pread/pwrite per transfer. Opens read/write; a
@@ -32,7 +40,12 @@ public:
     void read(std::uint32_t offset, std::span<std::uint8_t> out) override;
     void write(std::uint32_t offset, std::span<const std::uint8_t> data) override;
     std::uint64_t size() const override;
+    void flush() override;
     bool writable() const { return m_writable; }
+    // The permission bits of the open file.
+    std::uint32_t mode() const;
+    // Whether path names the very file held open (not one put in its place since).
+    bool isFile(const std::filesystem::path& path) const;
 
 private:
     int m_fd = -1;

@@ -4,6 +4,8 @@
 
 #include "core/errors.h"
 #include "core/base/numbers.h"
+#include "core/rom/cartridge.h"
+#include "core/rom/rom_copy.h"
 
 namespace quillon {
 
@@ -16,7 +18,31 @@ std::uint32_t checkedOffset(std::int32_t offset) {
     return static_cast<std::uint32_t>(offset);
 }
 
+std::filesystem::path withGbaEnding(const std::filesystem::path& newName) {
+    std::string name = newName.string();
+    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
+    for (char& c : tail) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return tail == ".gba" ? name : name + ".gba";
+}
+
 }  // namespace
+
+void checkRomImage(RomFile& file, const std::string& name) {
+    if (file.size() < kCartridgeHeaderSize) {
+        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
+                    std::to_string(file.size()) + " Bytes).");
+    }
+    // Every cartridge header holds the fixed value 0x96 at 0xB2.
+    std::uint8_t fixed = 0;
+    file.read(0xB2, {&fixed, 1});
+    if (fixed != 0x96) {
+        throw Error("\"" + name + "\" ist kein GBA-Rom: der Rom-Header fehlt.");
+    }
+}
 
 std::string titleFromHeader(std::span<const std::uint8_t, 16> bytes) {
     std::string text;
@@ -76,6 +102,28 @@ void TRom::attach(std::unique_ptr<RomFile> file, const std::string& fileName) {
 }
 
 void TRom::Close() { m_opened = false; }
+
+void TRom::Rebind() {
+    if (m_file && !dynamic_cast<DiskRomFile*>(m_file.get())) {
+        ReadTitle();
+        return;
+    }
+    std::error_code ec;
+    if (m_fileName.empty() || !std::filesystem::is_regular_file(m_fileName, ec)) {
+        throw Error("Die Datei \"" + m_fileName.string() + "\" wurde nicht gefunden.");
+    }
+    auto fresh = std::make_unique<DiskRomFile>(m_fileName);
+    checkRomImage(*fresh, m_fileName.filename().string());
+    m_file = std::move(fresh);
+    m_opened = true;
+    ReadTitle();
+}
+
+void TRom::Flush() {
+    if (m_file) {
+        m_file->flush();
+    }
+}
 
 bool TRom::isFrlg() const {
     auto code = gameCode3();
@@ -177,32 +225,49 @@ void TRom::ReadTitle() {
     m_title = titleFromHeader(std::span<const std::uint8_t, 16>(bytes, 16));
 }
 
-bool TRom::SaveAs(std::filesystem::path newName) {
-    std::string name = newName.string();
-    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
-    for (char& c : tail) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    if (tail != ".gba") {
-        name += ".gba";
-    }
-    if (name == m_fileName.string()) {
-        return true;
+bool TRom::isOwnFile(const std::filesystem::path& name) const {
+    if (const auto* disk = dynamic_cast<const DiskRomFile*>(m_file.get())) {
+        return disk->isFile(name);
     }
     std::error_code ec;
-    if (std::filesystem::exists(name, ec)) {
-        return false;
+    return !m_fileName.empty() && std::filesystem::equivalent(name, m_fileName, ec);
+}
+
+bool TRom::SaveAs(std::filesystem::path newName) { return SaveAs(std::move(newName), {}); }
+
+bool TRom::SaveAs(std::filesystem::path newName, const std::function<void()>& writeOnCopy) {
+    const std::filesystem::path name = withGbaEnding(newName);
+    std::error_code ec;
+    if (std::filesystem::exists(name, ec) || ec) {
+        if (!isOwnFile(name)) {
+            return false;
+        }
+        if (writeOnCopy) {
+            writeOnCopy();
+        }
+        Flush();
+        return true;
     }
-    if (!std::filesystem::copy_file(m_fileName, name, std::filesystem::copy_options::none, ec) ||
-        ec) {
-        return false;
+    RomFile& source = file();
+    const auto* disk = dynamic_cast<const DiskRomFile*>(&source);
+    RomCopy copy(source, disk ? disk->mode() : 0644, name);
+    std::unique_ptr<RomFile> previous = std::move(m_file);
+    try {
+        m_file = std::make_unique<DiskRomFile>(copy.temporary());
+        if (writeOnCopy) {
+            writeOnCopy();
+        }
+        m_file->flush();
+        if (!copy.publish()) {
+            m_file = std::move(previous);
+            return false;
+        }
+    } catch (...) {
+        m_file = std::move(previous);
+        throw;
     }
-    m_file.reset();
-    m_opened = false;
     m_fileName = name;
-    Open();
+    m_opened = true;
     return true;
 }
 

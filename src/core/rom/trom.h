@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -25,6 +26,13 @@ public:
     void attach(std::unique_ptr<RomFile> file, const std::string& fileName);
     // Clears Opened. The file stays bound: later transfers reopen it when needed.
     void Close();
+    // Binds FileName anew: lets go of the file held and opens what is under that name now
+    // (a build script or hex editor may have renamed a new file over it), checking that it is
+    // a ROM image. Throws Error when the file is gone or is no ROM image; the file held stays
+    // bound then. An image held in memory stays as it is.
+    void Rebind();
+    // Brings every write so far onto the disk. Throws RomIoError when that fails.
+    void Flush();
 
     bool Opened() const { return m_opened; }
     const std::string& Title() const { return m_title; }
@@ -62,18 +70,29 @@ public:
     void ReadTitle();
 
     // Copies the ROM to newName (".gba" appended when missing) and continues on the copy.
-    // Same name: true without copying. Target exists or the copy fails: false, and the
-    // editor stays on the old file.
+    // The ROM's own file (under any spelling of its name): true without copying. Another
+    // existing file: false, and the editor stays on the old file. The copy is writable by
+    // the user even when the ROM file is not. Throws RomIoError when the copy cannot be
+    // written; no file is left behind and the editor stays on the old file.
     bool SaveAs(std::filesystem::path newName);
+    // The same, running writeOnCopy on the copy before it gets its name, so the new file
+    // appears only with those writes in it. When writeOnCopy throws, the copy is dropped and
+    // the editor stays on the old file. On the ROM's own file writeOnCopy writes there.
+    bool SaveAs(std::filesystem::path newName, const std::function<void()>& writeOnCopy);
 
 private:
     RomFile& file();
+    bool isOwnFile(const std::filesystem::path& name) const;
 
     std::unique_ptr<RomFile> m_file;
     std::filesystem::path m_fileName;
     std::string m_title;
     bool m_opened = false;
 };
+
+// Refuses a file that cannot be a ROM image (shorter than a cartridge header, or without its
+// fixed byte) with an Error naming the file.
+void checkRomImage(RomFile& file, const std::string& name);
 
 // Title rule on raw header bytes: cut at the first NUL, drop a 16th byte 0x80 or 0xC0,
 // ASCII letters to upper case.
