@@ -20,8 +20,8 @@
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/events/events_tab.h"
-#include "ui/geh_tab.h"
-#include "ui/grosser_block_from.h"
+#include "ui/movement_tab.h"
+#include "ui/big_block_view.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
 #include "ui/map_chooser.h"
@@ -34,7 +34,7 @@ namespace quillon::ui {
 
 namespace {
 
-enum Page { kMapPage = 0, kGehPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
+enum Page { kMapPage = 0, kMovementPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
 
 struct PageText {
     int number;
@@ -66,7 +66,7 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
 MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
-    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab,
+    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_movementTab,
                                                            m_eventsTab, m_bigBlock}) {
         disconnect(sender, nullptr, this, nullptr);
     }
@@ -78,12 +78,12 @@ void MainWindow::buildUi() {
     resize(1100, 750);
     m_menu = buildMainMenu(menuBar());
 
-    m_chooser = new MapChooser(*m_session, this);
+    m_chooser = new MapChooser(*m_session, *m_dialogs, this);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     m_bigBlock = new TGrosserBlockFrom(m_session->editor(), this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
-    m_gehTab = new GehTab(*m_session, *m_dialogs);
+    m_movementTab = new MovementTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
@@ -91,7 +91,7 @@ void MainWindow::buildUi() {
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
     m_eventsTab->addAction(m_menu.ZeigeSprites1);
-    QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsTab, m_wildPage, m_headerTab};
+    QWidget* pages[] = {m_mapTab, m_movementTab, m_eventsTab, m_wildPage, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
     }
@@ -111,16 +111,23 @@ void MainWindow::buildUi() {
 
     buildStatusBar();
 
-    connect(m_chooser, &MapChooser::mapChosen, this, &MainWindow::chooseMapLine);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
+    Dialogs& d = *m_dialogs;
+    connect(m_chooser, &MapChooser::mapChosen, this,
+            commandSlot(this, d, this, &MainWindow::chooseMapLine));
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            commandSlot(this, d, this, &MainWindow::PageControlChange));
     connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
-    connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
-    connect(m_mapTab, &MapTab::mapEdited, this, &MainWindow::showEditState);
-    connect(m_gehTab, &GehTab::mapEdited, this, &MainWindow::showEditState);
+    connect(m_movementTab, &MovementTab::statusText, this, &MainWindow::setStatus);
     connect(m_eventsTab, &EventsTab::statusText, this, &MainWindow::setStatus);
     connect(m_eventsTab, &EventsTab::messageText, m_panel1, &QLabel::setText);
-    connect(m_eventsTab, &EventsTab::mapEdited, this, &MainWindow::showEditState);
-    connect(m_eventsTab, &EventsTab::goRequested, this, &MainWindow::goToWarp);
+    connect(m_mapTab, &MapTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_movementTab, &MovementTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_eventsTab, &EventsTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_eventsTab, &EventsTab::goRequested, this,
+            commandSlot(this, d, this, &MainWindow::goToWarp));
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -136,54 +143,44 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::connectMenu() {
     const MainMenu& m = m_menu;
-    connect(m.Laden1, &QAction::triggered, this, &MainWindow::Laden1Click);
-    connect(m.NeuLaden1, &QAction::triggered, this, &MainWindow::NeuLaden1Click);
-    connect(m.Save1, &QAction::triggered, this, &MainWindow::Save1Click);
-    connect(m.SaveAs1, &QAction::triggered, this, &MainWindow::SaveAs1Click);
-    connect(m.Rueckgaengig1, &QAction::triggered, this, &MainWindow::Rueckgaengig1Click);
-    connect(m.Wiederholen1, &QAction::triggered, this, &MainWindow::Wiederholen1Click);
-    connect(m.SaveMapPic1, &QAction::triggered, this, &MainWindow::SaveMapPic1Click);
-    connect(m.SaveTilesetPic1, &QAction::triggered, this, &MainWindow::SaveTilesetPic1Click);
-    connect(m.SaveEventPic1, &QAction::triggered, this, &MainWindow::SaveEventPic1Click);
-    connect(m.Exit1, &QAction::triggered, this, &MainWindow::Exit1Click);
-    connect(m.Grid1, &QAction::triggered, this, &MainWindow::Grid1Click);
-    connect(m.Comboboxen1, &QAction::triggered, this, &MainWindow::Comboboxen1Click);
-    connect(m.BlockPaletteBreite1, &QAction::triggered, this,
-            &MainWindow::BlockPaletteBreite1Click);
-    connect(m.Mapffnen1, &QAction::triggered, this, &MainWindow::Mapffnen1Click);
-    connect(m.Readme1, &QAction::triggered, this, &MainWindow::Readme1Click);
-    connect(m.Info1, &QAction::triggered, this, &MainWindow::Info1Click);
-    connect(m.NurausHeader1, &QAction::triggered, this,
-            [this] { MapListPartsClick(m_menu.NurausHeader1); });
-    connect(m.NurAusIni1, &QAction::triggered, this,
-            [this] { MapListPartsClick(m_menu.NurAusIni1); });
-    connectFlag(m.MapDoppelt1, Settings::Flag::MapDoppelt, &MainWindow::applyMapDoubled);
-    connectFlag(m.GehDoppelt1, Settings::Flag::GehDoppelt, &MainWindow::applyGehDoubled);
-    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoppelt, &MainWindow::applyEventsDoubled);
-    connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt,
-                &MainWindow::applyPaletteDoubled);
-    connectFlag(m.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt,
-                &MainWindow::applyGehPaletteDoubled);
-    connectFlag(m.ZeigeSprites1, Settings::Flag::ZeigeSprites, &MainWindow::applyEventSwitch);
-    connectFlag(m.andereausblenden1, Settings::Flag::AndereEventsAusblenden,
-                &MainWindow::applyEventSwitch);
+    connectCommand(m.Laden1, &MainWindow::Laden1Click);
+    connectCommand(m.NeuLaden1, &MainWindow::NeuLaden1Click);
+    connectCommand(m.Save1, &MainWindow::Save1Click);
+    connectCommand(m.SaveAs1, &MainWindow::SaveAs1Click);
+    connectCommand(m.Rueckgaengig1, &MainWindow::Rueckgaengig1Click);
+    connectCommand(m.Wiederholen1, &MainWindow::Wiederholen1Click);
+    connectCommand(m.SaveMapPic1, &MainWindow::SaveMapPic1Click);
+    connectCommand(m.SaveTilesetPic1, &MainWindow::SaveTilesetPic1Click);
+    connectCommand(m.SaveEventPic1, &MainWindow::SaveEventPic1Click);
+    connectCommand(m.Exit1, &MainWindow::Exit1Click);
+    connectCommand(m.BlockPaletteBreite1, &MainWindow::BlockPaletteBreite1Click);
+    connectCommand(m.Mapffnen1, &MainWindow::Mapffnen1Click);
+    connectCommand(m.Readme1, &MainWindow::Readme1Click);
+    connectCommand(m.Info1, &MainWindow::Info1Click);
+    for (QAction* parts : {m.NurausHeader1, m.NurAusIni1}) {
+        connect(parts, &QAction::triggered, this,
+                commandSlot(this, *m_dialogs, [this, parts] { MapListPartsClick(parts); }));
+    }
+    // A display toggle: the check is the setting; a click writes it and applies it.
+    for (const SettingItem& item : settingItems()) {
+        QAction* action = m.*item.action;
+        const Settings::Flag flag = item.flag;
+        connect(action, &QAction::triggered, this,
+                commandSlot(this, *m_dialogs, [this, action, flag] {
+                    m_session->settings().setFlag(flag, action->isChecked());
+                    applySetting(flag, action->isChecked());
+                }));
+    }
 }
 
-// A display toggle: the check is the setting; a click writes it and applies it.
-void MainWindow::connectFlag(QAction* action, Settings::Flag flag,
-                             void (MainWindow::*apply)(bool)) {
-    connect(action, &QAction::triggered, this, [this, flag, apply](bool on) {
-        m_session->settings().setFlag(flag, on);
-        if (apply != nullptr) {
-            (this->*apply)(on);
-        }
-    });
+void MainWindow::connectCommand(QAction* action, void (MainWindow::*command)()) {
+    connect(action, &QAction::triggered, this, commandSlot(this, *m_dialogs, this, command));
 }
 
 void MainWindow::FormCreate() {
     readSettings();
     // The movement palette never changes: drawn once, here.
-    runCommand(this, *m_dialogs, [this] { m_gehTab->showPalette(); });
+    runCommand(this, *m_dialogs, [this] { m_movementTab->showPalette(); });
     buildLanguageMenu();
     m_eventsTab->fillKinds();
     m_headerTab->fillLists();
@@ -195,26 +192,11 @@ void MainWindow::FormCreate() {
 
 void MainWindow::readSettings() {
     const Settings& s = m_session->settings();
-    const std::pair<QAction*, Settings::Flag> checks[] = {
-        {m_menu.Grid1, Settings::Flag::Gitter},
-        {m_menu.Comboboxen1, Settings::Flag::Comboboxen},
-        {m_menu.MapDoppelt1, Settings::Flag::MapDoppelt},
-        {m_menu.GehDoppelt1, Settings::Flag::GehDoppelt},
-        {m_menu.EventsDoppelt1, Settings::Flag::EventsDoppelt},
-        {m_menu.BlockPaletteDoppelt1, Settings::Flag::PaletteDoppelt},
-        {m_menu.GehPaletteDoppelt1, Settings::Flag::GehPaletteDoppelt},
-        {m_menu.ZeigeSprites1, Settings::Flag::ZeigeSprites},
-        {m_menu.andereausblenden1, Settings::Flag::AndereEventsAusblenden},
-    };
-    for (const auto& [action, flag] : checks) {
-        action->setChecked(s.flag(flag));
+    for (const SettingItem& item : settingItems()) {
+        const bool on = s.flag(item.flag);
+        (m_menu.*item.action)->setChecked(on);
+        applySetting(item.flag, on);
     }
-    m_chooser->setComboMode(s.flag(Settings::Flag::Comboboxen));
-    applyMapDoubled(s.flag(Settings::Flag::MapDoppelt));
-    applyGehDoubled(s.flag(Settings::Flag::GehDoppelt));
-    applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoppelt));
-    applyGehPaletteDoubled(s.flag(Settings::Flag::GehPaletteDoppelt));
-    applyEventsDoubled(s.flag(Settings::Flag::EventsDoppelt));
     m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
     m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
 }
@@ -234,7 +216,8 @@ void MainWindow::buildLanguageMenu() {
         item->setCheckable(true);
         item->setChecked(toQ(name) == current);
         m_languages->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] { NameEndernClick(item->text()); });
+        connect(item, &QAction::triggered, this,
+                commandSlot(this, *m_dialogs, [this, item] { NameEndernClick(item->text()); }));
     }
     // The language of the last run, or the first one: applied like a choice, not stored.
     if (m_session->applyLanguage(lang.current(), false)) {
@@ -300,29 +283,38 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::Laden1Click() {
     // Another ROM replaces the open map: its changes are saved or dropped first.
+    finishInput();
     if (!saveChangesFirst()) {
         return;
     }
-    const QString file = m_dialogs->openFileName(
-        this, QStringLiteral("Laden"), QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"));
+    const QString file =
+        m_dialogs->openFileName(this, QStringLiteral("Laden"),
+                                QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"), romStart());
     if (!file.isEmpty()) {
         openRomFile(file);
     }
+}
+
+QString MainWindow::romStart() const {
+    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : QString();
 }
 
 void MainWindow::openRomFile(const QString& path) {
     if (runCommand(this, *m_dialogs, [&] { m_session->openRom(toPath(path)); })) {
         romOpened();
     }
+    setRomCommandsEnabled(m_menu, m_session->romLoaded());
 }
 
 void MainWindow::NeuLaden1Click() {
+    finishInput();
     if (!saveChangesFirst()) {
         return;
     }
     if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
         romOpened();
     }
+    setRomCommandsEnabled(m_menu, m_session->romLoaded());
 }
 
 // Back to the state "ROM open": the list is new, no map is shown.
@@ -335,7 +327,7 @@ void MainWindow::romOpened() {
     setMapCommandsEnabled(m_menu, false);
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
-        m_gehTab->refresh();
+        m_movementTab->refresh();
         m_eventsTab->refresh();
     });
     m_headerTab->fillNames();
@@ -374,9 +366,7 @@ void MainWindow::MapListPartsClick(QAction* clicked) {
 }
 
 void MainWindow::Comboboxen1Click() {
-    const bool on = m_menu.Comboboxen1->isChecked();
-    m_session->settings().setFlag(Settings::Flag::Comboboxen, on);
-    m_chooser->setComboMode(on);
+    m_chooser->setComboMode(m_session->settings().flag(Settings::Flag::Comboboxen));
 }
 
 void MainWindow::chooseMapLine(const QString& line) {
@@ -402,7 +392,7 @@ void MainWindow::Mapffnen1Click() {
 }
 
 bool MainWindow::openMap(const QString& identifier, const QString& title) {
-    finishGestures();
+    finishInput();
     if (!saveChangesFirst()) {
         return false;
     }
@@ -458,8 +448,8 @@ void MainWindow::refreshCurrentTab() {
         case kMapPage:
             m_mapTab->refresh();
             break;
-        case kGehPage:
-            m_gehTab->refresh();
+        case kMovementPage:
+            m_movementTab->refresh();
             break;
         case kEventsPage:
             m_eventsTab->refresh();
@@ -470,20 +460,42 @@ void MainWindow::refreshCurrentTab() {
 }
 
 void MainWindow::Grid1Click() {
-    m_session->settings().setFlag(Settings::Flag::Gitter, m_menu.Grid1->isChecked());
     m_session->invalidatePictures();
-    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+    refreshCurrentTab();
 }
 
-void MainWindow::applyMapDoubled(bool on) { m_mapTab->setMapDoubled(on); }
-void MainWindow::applyGehDoubled(bool on) { m_gehTab->setViewDoubled(on); }
-void MainWindow::applyPaletteDoubled(bool on) { m_mapTab->setPaletteDoubled(on); }
-void MainWindow::applyGehPaletteDoubled(bool on) { m_gehTab->setPaletteDoubled(on); }
-void MainWindow::applyEventsDoubled(bool on) { m_eventsTab->setDoubled(on); }
-
-// The sprite switches change what the event picture shows.
-void MainWindow::applyEventSwitch(bool) {
-    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+void MainWindow::applySetting(Settings::Flag flag, bool on) {
+    using Flag = Settings::Flag;
+    switch (flag) {
+        case Flag::Gitter:
+            Grid1Click();
+            break;
+        case Flag::Comboboxen:
+            Comboboxen1Click();
+            break;
+        case Flag::MapDoppelt:
+            m_mapTab->setMapDoubled(on);
+            break;
+        case Flag::GehDoppelt:
+            m_movementTab->setViewDoubled(on);
+            break;
+        case Flag::EventsDoppelt:
+            m_eventsTab->setDoubled(on);
+            break;
+        case Flag::PaletteDoppelt:
+            m_mapTab->setPaletteDoubled(on);
+            break;
+        case Flag::GehPaletteDoppelt:
+            m_movementTab->setPaletteDoubled(on);
+            break;
+        case Flag::ZeigeSprites:
+        case Flag::AndereEventsAusblenden:
+            // The sprite switches change what the event picture shows.
+            refreshCurrentTab();
+            break;
+        case Flag::ShowSprite:
+            break;
+    }
 }
 
 void MainWindow::BlockPaletteBreite1Click() {

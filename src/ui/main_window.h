@@ -25,7 +25,7 @@ struct CellRect;
 namespace quillon::ui {
 
 class EventsTab;
-class GehTab;
+class MovementTab;
 class HeaderTab;
 class MapChooser;
 class MapTab;
@@ -86,7 +86,7 @@ private:
     void buildUi();
     void buildStatusBar();
     void connectMenu();
-    void connectFlag(QAction* action, Settings::Flag flag, void (MainWindow::*apply)(bool));
+    void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
     void readSettings();
     void buildLanguageMenu();
@@ -102,7 +102,11 @@ private:
     void setStatus(const QString& text);
     void inform(const QString& text);
     void showEditState();
-    void finishGestures();
+    // Before a command that saves, undoes, closes or moves on: ends a drag in progress and
+    // hands over text still pending in a field.
+    void finishInput();
+    // Where the ROM dialogs start: the open ROM's file, or nothing.
+    QString romStart() const;
     bool saveMap();
     bool saveChangesFirst();
     bool FormClose();
@@ -110,12 +114,8 @@ private:
     bool savePicture(const QAction* item, const QString& filter,
                      const Bitmap& (Session::*picture)());
 
-    void applyMapDoubled(bool on);
-    void applyGehDoubled(bool on);
-    void applyPaletteDoubled(bool on);
-    void applyGehPaletteDoubled(bool on);
-    void applyEventsDoubled(bool on);
-    void applyEventSwitch(bool on);
+    // A display setting has changed (or was read at start): the views follow it.
+    void applySetting(Settings::Flag flag, bool on);
 
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Dialogs> m_dialogs;
@@ -126,7 +126,7 @@ private:
     MapChooser* m_chooser = nullptr;
     QTabWidget* m_tabs = nullptr;
     MapTab* m_mapTab = nullptr;
-    GehTab* m_gehTab = nullptr;
+    MovementTab* m_movementTab = nullptr;
     EventsTab* m_eventsTab = nullptr;
     NoticePage* m_wildPage = nullptr;
     HeaderTab* m_headerTab = nullptr;
@@ -135,6 +135,7 @@ private:
     QLabel* m_panel1 = nullptr;
     QString m_identifier;
     QString m_title;
+    QString m_pictureFolder;  // where the last picture was saved
 };
 
 }  // namespace quillon::ui

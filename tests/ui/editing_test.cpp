@@ -10,7 +10,7 @@
 
 #include "core/session.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/grosser_block_from.h"
+#include "ui/big_block_view.h"
 #include "ui/picture_view.h"
 
 using quillon::testing::child;

@@ -119,7 +119,7 @@ void MainWindowTest::menuItemsCarryTagsCaptionsAndStates_data() {
         {"SaveTilesetPic1", 132, "BlockPalette Bild Speichere", false},
         {"SaveEventPic1", 133, "Event Bild Speichern", false},
         {"BuildEvents1", 134, "Event menge", false},
-        {"Mapffnen1", 135, "Map öffnen", true},
+        {"Mapffnen1", 135, "Map öffnen", false},  // until a ROM is open
         {"Anbindungen1", 136, "Anbindungen", false},
         {"Hilfe1", 14, "Hilfe", true},
         {"Readme1", 140, "Readme", true},

@@ -59,6 +59,12 @@ void EventFrame::FrameActivate() {
 
 void EventFrame::applyLanguage() { SpracheAendern(this, m_session.lang()); }
 
+void EventFrame::applyPendingEdits() {
+    for (const auto& handler : m_scriptHandlers) {
+        handler();
+    }
+}
+
 void EventFrame::addRow(int tag, const char* german, std::initializer_list<QWidget*> controls) {
     const int row = m_grid->rowCount();
     auto* label = new QLabel(QString::fromUtf8(german), this);

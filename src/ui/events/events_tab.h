@@ -55,6 +55,8 @@ public:
     void choose(EventKind kind, int index);
     // Ends a drag in progress (before undo, or when another map opens).
     void finishGestures();
+    // Hands over script text typed into the shown panel but not yet confirmed.
+    void applyPendingEdits();
     void setDoubled(bool doubled);
 
 signals:
