@@ -13,7 +13,9 @@
 #include <QTreeWidget>
 
 #include "core/gfx/tileset_pair.h"
+#include "core/errors.h"
 #include "core/session.h"
+#include "ui/command.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/window_fixture.h"
@@ -27,6 +29,7 @@ using quillon::testing::findLine;
 using quillon::testing::hover;
 using quillon::testing::Opened;
 using quillon::testing::TestProgram;
+using quillon::ui::MainMenu;
 using quillon::ui::MainWindow;
 using quillon::ui::PictureView;
 
@@ -62,6 +65,8 @@ private slots:
     void blockPaletteWidthIsAskedAndChecked();
     void mapOeffnenChecksTheTypedIdentifier();
     void failedMapOpenKeepsThePreviousMap();
+    void romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne();
+    void failingSlotShowsTheErrorAndReturns();
     void headerTabShowsTheMapAttributes();
     void mapWithoutHeaderHidesTheAttributeBox();
     void languageChangeRetitlesEverything();
@@ -364,6 +369,56 @@ void MainWindowTest::mapOeffnenChecksTheTypedIdentifier() {
     o.window->menu().Mapffnen1->trigger();  // cancelled: nothing happens
     QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
     QVERIFY(o.dialogs->errors.isEmpty());
+}
+
+void MainWindowTest::romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne() {
+    TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    const MainMenu& menu = window->menu();
+    const QString broken = QString::fromStdString((program.folder() / "broken.gba").string());
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a rom");
+    file.close();
+
+    QVERIFY(!menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = broken;  // refused: still no ROM to open maps in
+    menu.Laden1->trigger();
+    QCOMPARE(dialogs->errors.size(), 1);
+    QVERIFY(!menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = program.romPath();
+    menu.Laden1->trigger();
+    QVERIFY(menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = broken;  // refused, but the ROM before stays open
+    menu.Laden1->trigger();
+    QCOMPARE(dialogs->errors.size(), 2);
+    QVERIFY(menu.Mapffnen1->isEnabled());
+
+    dialogs->inputAnswers = {QStringLiteral("0.0")};
+    menu.Mapffnen1->trigger();
+    dialogs->saveFileAnswer.clear();
+    menu.SaveAs1->trigger();
+    // Nothing open yet: the dialog chooses; afterwards both start at the ROM's own file.
+    QCOMPARE(dialogs->startsAsked,
+             QStringList({QString(), QString(), program.romPath(), program.romPath()}));
+}
+
+// Whatever a slot's core call throws ends in the error box; the signal's sender goes on.
+void MainWindowTest::failingSlotShowsTheErrorAndReturns() {
+    FakeDialogs dialogs;
+    QWidget parent;
+    QAction action;
+    int runs = 0;
+    QObject::connect(&action, &QAction::triggered, &parent,
+                     quillon::ui::commandSlot(&parent, dialogs, [&] {
+                         ++runs;
+                         throw quillon::RomIoError("Lesen über das Dateiende hinaus");
+                     }));
+    action.trigger();
+    action.trigger();
+    QCOMPARE(runs, 2);
+    QCOMPARE(dialogs.errors, QStringList(2, QStringLiteral("Lesen über das Dateiende hinaus")));
 }
 
 void MainWindowTest::failedMapOpenKeepsThePreviousMap() {
