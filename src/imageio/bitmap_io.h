@@ -12,8 +12,9 @@ namespace quillon::imageio {
 QImage wrapBitmap(const Bitmap& bitmap);
 
 // Writes the picture at its own size: a PNG when the name ends in ".png" (any case), a
-// 24-bit BMP for every other name (".bmp", ".dib", no ending or any other). Returns false and sets *error (when given) to a message the
-// user can read when the picture is empty or the file cannot be written.
+// 24-bit BMP for every other name (".bmp", ".dib", no ending or any other). Returns false and sets
+// *error (when given) to a message the user can read when the picture is empty or the file cannot
+// be written.
 bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error);
 
 }  // namespace quillon::imageio

@@ -1,19 +1,18 @@
 // The main window's commands around the edits of the open map: saving, the question before
 // unsaved changes go, undo and redo, and the picture export.
-#include "ui/main_window.h"
-
 #include <QCloseEvent>
 #include <QFileInfo>
 
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/bitmap_io.h"
+#include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/events/events_tab.h"
-#include "ui/movement_tab.h"
-#include "ui/big_block_view.h"
 #include "ui/language_texts.h"
+#include "ui/main_window.h"
 #include "ui/map_tab.h"
+#include "ui/movement_tab.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {

@@ -4,8 +4,8 @@
 #include "core/gfx/tileset_pair.h"
 #include "core/rom/numbers.h"
 #include "core/session.h"
-#include "ui/command.h"
 #include "ui/big_block_view.h"
+#include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
@@ -16,7 +16,6 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
     : PaintTab(session, dialogs, QStringLiteral("MapBox"), QStringLiteral("ScrollBox2"),
                QStringLiteral("BlockPalette"), QStringLiteral("ScrollBox3"), parent),
       m_bigBlock(bigBlock) {
-
     connect(m_view, &PictureView::cellMoved, this,
             commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseMove));
     connect(m_view, &PictureView::cellPressed, this,

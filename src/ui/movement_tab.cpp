@@ -23,7 +23,6 @@ QString movementName(const Session& session, int value) {
 MovementTab::MovementTab(Session& session, Dialogs& dialogs, QWidget* parent)
     : PaintTab(session, dialogs, QStringLiteral("GehBox"), QStringLiteral("ScrollBox4"),
                QStringLiteral("GehPalette"), QStringLiteral("ScrollBox5"), parent) {
-
     connect(m_view, &PictureView::cellMoved, this,
             commandSlot(this, m_dialogs, this, &MovementTab::GehBoxMouseMove));
     connect(m_view, &PictureView::cellPressed, this,

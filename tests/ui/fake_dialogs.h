@@ -19,8 +19,8 @@ public:
     QStringList errors;
     QStringList abouts;
     QStringList documents;
-    QStringList confirms;    // "caption|question"
-    QStringList savesAsked;  // "caption|filter|default suffix"
+    QStringList confirms;     // "caption|question"
+    QStringList savesAsked;   // "caption|filter|default suffix"
     QStringList startsAsked;  // each file dialog's start, in order
     QList<Input> inputsAsked;
     std::deque<QString> inputAnswers;  // a null QString() cancels
@@ -49,8 +49,7 @@ public:
         }
         return answer;
     }
-    QString openFileName(QWidget*, const QString&, const QString&,
-                         const QString& start) override {
+    QString openFileName(QWidget*, const QString&, const QString&, const QString& start) override {
         startsAsked << start;
         return openFileAnswer;
     }

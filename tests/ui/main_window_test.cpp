@@ -12,13 +12,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "core/gfx/tileset_pair.h"
 #include "core/errors.h"
+#include "core/gfx/tileset_pair.h"
 #include "core/session.h"
-#include "ui/command.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 
