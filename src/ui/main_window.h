@@ -33,8 +33,9 @@ class NoticePage;
 class TGrosserBlockFrom;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
-// the one Session; every command reads its controls, calls one session operation through
-// runCommand and redraws. States: no ROM (map list disabled), ROM open (tabs disabled), map
+// the one Session; every command reads its controls, calls one session operation and redraws.
+// Every slot runs through the command boundary (commandSlot, runCommand): an error ends in the
+// error box, never in the event loop. States: no ROM (map list disabled), ROM open (tabs disabled), map
 // open. The caption ends in " *" while the open map has unsaved changes; closing the window or
 // opening another map asks first whether to save them.
 class MainWindow : public QMainWindow {

@@ -343,9 +343,9 @@ void EventsTest::typedScriptTextCountsBeforeEveryCommand() {
     QString file = e.program.romPath();
     e.dialogs->confirmAnswer = true;
     switch (command) {
-        case Command::Save:
+        case Command::Save:  // pressed in the field itself
             QVERIFY(QTest::qWaitForWindowActive(&w));
-            QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(script, Qt::Key_S, Qt::ControlModifier);
             break;
         case Command::SaveAs:
             file = QString::fromStdString((e.program.folder() / "copy.gba").string());
