@@ -62,6 +62,8 @@ private slots:
     void enterOpensTheCurrentMapLine();
     void hoverShowsCellDescriptions();
     void displayTogglesResizeViewsAndPersist();
+    void everySettingItemIsWrittenAndReadBack_data();
+    void everySettingItemIsWrittenAndReadBack();
     void blockPaletteWidthIsAskedAndChecked();
     void mapOeffnenChecksTheTypedIdentifier();
     void failedMapOpenKeepsThePreviousMap();
@@ -322,6 +324,44 @@ void MainWindowTest::displayTogglesResizeViewsAndPersist() {
     QVERIFY(again->menu().Grid1->isChecked());
     QVERIFY(!again->menu().GehDoppelt1->isChecked());
     QCOMPARE(child(*again, "GehPalette")->size(), QSize(32, 2048));
+}
+
+void MainWindowTest::everySettingItemIsWrittenAndReadBack_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("key");
+    const char* const rows[][2] = {
+        {"Grid1", "Gitter"},
+        {"Comboboxen1", "Comboboxen"},
+        {"ZeigeSprites1", "ZeigeSprites"},
+        {"andereausblenden1", "AndereEventsAusblenden"},
+        {"MapDoppelt1", "MapDoppelt"},
+        {"GehDoppelt1", "GehDoppelt"},
+        {"EventsDoppelt1", "EventsDoppelt"},
+        {"BlockPaletteDoppelt1", "PaletteDoppelt"},
+        {"GehPaletteDoppelt1", "GehPaletteDoppelt"},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+    }
+}
+
+// A click flips the item's own setting, the file keeps it, and the next start shows it.
+void MainWindowTest::everySettingItemIsWrittenAndReadBack() {
+    QFETCH(QString, item);
+    QFETCH(QString, key);
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    auto* action = o.window->findChild<QAction*>(item);
+    QVERIFY(action != nullptr);
+    const bool before = action->isChecked();
+    action->trigger();
+    QCOMPARE(action->isChecked(), !before);
+    const std::string line = (key + (before ? "=0" : "=1")).toStdString();
+    QVERIFY2(o.program.readIni("Quillon.ini").find(line) != std::string::npos, line.c_str());
+    FakeDialogs* dialogs = nullptr;
+    auto again = o.program.window(&dialogs);
+    QCOMPARE(again->findChild<QAction*>(item)->isChecked(), !before);
+    QVERIFY(o.dialogs->errors.isEmpty());
 }
 
 void MainWindowTest::blockPaletteWidthIsAskedAndChecked() {
