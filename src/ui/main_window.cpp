@@ -198,8 +198,7 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::Laden1Click() {
     // Another ROM replaces the open map: its changes are saved or dropped first.
-    finishInput();
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return;
     }
     const QString file =
@@ -222,8 +221,7 @@ void MainWindow::openRomFile(const QString& path) {
 }
 
 void MainWindow::NeuLaden1Click() {
-    finishInput();
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return;
     }
     if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
@@ -286,8 +284,7 @@ void MainWindow::Mapffnen1Click() {
 }
 
 bool MainWindow::openMap(const QString& identifier, const QString& title) {
-    finishInput();
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return false;
     }
     std::optional<std::string> notice;

@@ -35,8 +35,8 @@ class TGrosserBlockFrom;
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
 // the one Session; every command reads its controls, calls one session operation and redraws.
 // Every slot runs through the command boundary (commandSlot, runCommand): an error ends in the
-// error box, never in the event loop. States: no ROM (map list disabled), ROM open (tabs disabled), map
-// open. The caption ends in " *" while the open map has unsaved changes; closing the window or
+// error box, never in the event loop. States: no ROM (map list disabled), ROM open (tabs disabled),
+// map open. The caption ends in " *" while the open map has unsaved changes; closing the window or
 // opening another map asks first whether to save them.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -104,8 +104,9 @@ private:
     void inform(const QString& text);
     void showEditState();
     // Before a command that saves, undoes, closes or moves on: ends a drag in progress and
-    // hands over text still pending in a field.
-    void finishInput();
+    // hands over text still pending in a field. False when that text was refused: the command
+    // stops, so the user can mend it.
+    bool finishInput();
     // Where the ROM dialogs start: the open ROM's file, or nothing.
     QString romStart() const;
     bool saveMap();

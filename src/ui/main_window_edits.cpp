@@ -42,10 +42,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // The window closes unless the user wanted the changes saved and that failed.
-bool MainWindow::FormClose() {
-    finishInput();
-    return saveChangesFirst();
-}
+bool MainWindow::FormClose() { return finishInput() && saveChangesFirst(); }
 
 // The caption and the undo items follow the edit history.
 void MainWindow::showEditState() {
@@ -62,16 +59,17 @@ void MainWindow::showEditState() {
     setWindowTitle(caption);
 }
 
-void MainWindow::finishInput() {
+bool MainWindow::finishInput() {
     m_mapTab->finishGestures();
     m_movementTab->finishGestures();
     m_eventsTab->finishGestures();
-    m_eventsTab->applyPendingEdits();
+    return m_eventsTab->applyPendingEdits();
 }
 
 void MainWindow::Save1Click() {
-    finishInput();
-    saveMap();
+    if (finishInput()) {
+        saveMap();
+    }
 }
 
 bool MainWindow::saveMap() {
@@ -81,7 +79,9 @@ bool MainWindow::saveMap() {
 }
 
 void MainWindow::SaveAs1Click() {
-    finishInput();
+    if (!finishInput()) {
+        return;
+    }
     const QString file = m_dialogs->saveFileName(this, QStringLiteral("Speichern Unter..."),
                                                  kRomFilter, QStringLiteral("gba"), romStart());
     bool copied = false;
@@ -115,7 +115,9 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
     if (!m_session->mapLoaded()) {
         return;
     }
-    finishInput();
+    if (!finishInput()) {
+        return;
+    }
     runCommand(this, *m_dialogs, [&] {
         const CellRect changed = (m_session->editor().*step)();
         m_mapTab->showChanged(changed);
@@ -150,7 +152,9 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
     if (!m_session->mapLoaded()) {
         return false;
     }
-    finishInput();
+    if (!finishInput()) {
+        return false;
+    }
     // The dialog starts where the last picture went, or beside the ROM.
     QString start = m_pictureFolder;
     if (start.isEmpty()) {

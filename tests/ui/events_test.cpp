@@ -112,6 +112,7 @@ private slots:
     void eventPictureIsSaved();
     void typedScriptTextCountsBeforeEveryCommand_data();
     void typedScriptTextCountsBeforeEveryCommand();
+    void refusedTypedTextStopsTheCommand();
 };
 
 void EventsTest::clickSelectsAndDragMovesEvents() {
@@ -381,6 +382,30 @@ void EventsTest::typedScriptTextCountsBeforeEveryCommand() {
     }
     QCOMPARE(readFile(file, pointer, 4), typed);
     QVERIFY(e.dialogs->errors.isEmpty());
+}
+
+// Text that is no pointer keeps the window, the map and the field as they are until mended.
+void EventsTest::refusedTypedTextStopsTheCommand() {
+    EventsWindow e;
+    MainWindow& w = e.w;
+    e.pick(0, 1);
+    auto* script = e.in<QLineEdit>("TFrame_People", "Txt_Script");
+    script->setFocus();
+    type(script, QStringLiteral("$12x"));
+    e.dialogs->confirmAnswer = true;
+    QVERIFY(!w.close());
+    e.dialogs->inputAnswers.push_back(QStringLiteral("0.0"));
+    w.menu().Mapffnen1->trigger();
+    QCOMPARE(w.mapIdentifier(), QStringLiteral("1.0"));
+    QCOMPARE(e.dialogs->errors.size(), 2);
+    QVERIFY(e.dialogs->confirms.isEmpty());
+    QCOMPARE(script->text(), QStringLiteral("$12x"));
+
+    type(script, QStringLiteral("$123456"));
+    QVERIFY(w.close());
+    QCOMPARE(e.dialogs->confirms.size(), 1);
+    QCOMPARE(readFile(e.program.romPath(), e.built().persons + 24 + 16, 4),
+             bytes({0x56, 0x34, 0x12, 0x08}));
 }
 
 QTEST_MAIN(EventsTest)

@@ -59,10 +59,15 @@ void EventFrame::FrameActivate() {
 
 void EventFrame::applyLanguage() { SpracheAendern(this, m_session.lang()); }
 
-void EventFrame::applyPendingEdits() {
-    for (const auto& handler : m_scriptHandlers) {
-        handler();
+bool EventFrame::applyPendingEdits() {
+    bool applied = true;
+    for (const ScriptField& field : m_scriptFields) {
+        if (field.edit->isModified()) {
+            field.handler();
+            applied = applied && !field.edit->isModified();
+        }
     }
+    return applied;
 }
 
 void EventFrame::addRow(int tag, const char* german, std::initializer_list<QWidget*> controls) {

@@ -49,8 +49,9 @@ public:
     void applyLanguage();
     // Hands over the text typed into a script field that has not been confirmed yet (no
     // Return, the field still has the focus), so a command that saves, undoes or moves on
-    // sees it. A field left as it was filled changes nothing.
-    void applyPendingEdits();
+    // sees it. A field left as it was filled changes nothing. False when a text was refused
+    // (its error has been shown; the text stays in the field).
+    bool applyPendingEdits();
 
 signals:
     // A handler changed the record; redraw: the event picture shows the change.
@@ -90,7 +91,8 @@ protected:
     QLineEdit* scriptEdit(const char* name, void (Frame::*handler)()) {
         QLineEdit* edit = makeScriptEdit(name);
         connect(edit, &QLineEdit::editingFinished, this, slot(handler));
-        m_scriptHandlers.push_back([this, handler] { (static_cast<Frame*>(this)->*handler)(); });
+        m_scriptFields.push_back(
+            {edit, [this, handler] { (static_cast<Frame*>(this)->*handler)(); }});
         return edit;
     }
     template <class Frame>
@@ -137,7 +139,11 @@ private:
     LoadingFlag& m_loading;
     QGridLayout* m_grid;
     HexValidator* m_hex;
-    std::vector<std::function<void()>> m_scriptHandlers;
+    struct ScriptField {
+        QLineEdit* edit;
+        std::function<void()> handler;  // hands the text over; clears the field's modified mark
+    };
+    std::vector<ScriptField> m_scriptFields;
 };
 
 }  // namespace quillon::ui

@@ -234,14 +234,13 @@ void EventsTab::choose(EventKind kind, int index) {
 
 void EventsTab::finishGestures() { m_session.eventEditor().release(); }
 
-void EventsTab::applyPendingEdits() {
+bool EventsTab::applyPendingEdits() {
     const EventRef selected = m_session.eventEditor().selected();
     if (!m_session.mapLoaded() || selected.none()) {
-        return;
+        return true;
     }
-    if (EventFrame* frame = frameOf(selected.kind)) {
-        frame->applyPendingEdits();
-    }
+    EventFrame* frame = frameOf(selected.kind);
+    return frame == nullptr || frame->applyPendingEdits();
 }
 
 void EventsTab::setDoubled(bool doubled) { m_eventBox->setDoubled(doubled); }
