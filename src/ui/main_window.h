@@ -57,7 +57,8 @@ public:
     void openRomFile(const QString& path);
     // Opens a map by identifier; the title goes into the caption. Unsaved changes of the map
     // shown before are offered for saving first. That map stays when this fails, when its
-    // save fails, or when the new map cannot be opened. True when the map was opened.
+    // save fails, when text typed into one of its fields is refused, or when the new map cannot
+    // be opened. True when the map was opened.
     bool openMap(const QString& identifier, const QString& title);
     TGrosserBlockFrom* bigBlockView() const { return m_bigBlock; }
 
