@@ -6,9 +6,8 @@ namespace quillon::imageio {
 
 namespace {
 
-bool isBmpName(const QString& path) {
-    return path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive) ||
-           path.endsWith(QLatin1String(".dib"), Qt::CaseInsensitive);
+bool isPngName(const QString& path) {
+    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
 void setError(QString* error, const QString& text) {
@@ -33,7 +32,7 @@ bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error) {
         setError(error, QStringLiteral("Das Bild ist leer: es gibt nichts zu speichern."));
         return false;
     }
-    const bool bmp = isBmpName(path);
+    const bool bmp = !isPngName(path);
     const QImage view = wrapBitmap(bitmap);
     // The BMP writer stores a 24-bit bitmap for a three-byte format.
     const QImage image = bmp ? view.convertToFormat(QImage::Format_RGB888) : view;

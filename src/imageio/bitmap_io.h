@@ -11,9 +11,10 @@ namespace quillon::imageio {
 // as the bitmap keeps its size and buffer; copy() it to keep it longer.
 QImage wrapBitmap(const Bitmap& bitmap);
 
-// Writes the picture at its own size: a 24-bit BMP when the name ends in ".bmp" or ".dib"
-// (any case), a PNG otherwise. Returns false and sets *error (when given) to a message the
-// user can read when the picture is empty or the file cannot be written.
+// Writes the picture at its own size: a PNG when the name ends in ".png" (any case), a
+// 24-bit BMP for every other name (".bmp", ".dib", no ending or any other). Returns false and sets
+// *error (when given) to a message the user can read when the picture is empty or the file cannot
+// be written.
 bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error);
 
 }  // namespace quillon::imageio

@@ -44,13 +44,14 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
     return text;
 }
 
-QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& start) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
 QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                                const QString& defaultSuffix) {
-    QFileDialog dialog(parent, caption, QString(), filter);
+                                const QString& defaultSuffix, const QString& start) {
+    QFileDialog dialog(parent, caption, start, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     // A name typed without extension takes the one of the chosen file type.

@@ -22,13 +22,14 @@ public:
     // Input box preset with preset; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& preset) = 0;
-    // File dialogs; an empty name when cancelled. filter in Qt's "Text (*.ext);;..." form. A
-    // name typed without extension gets defaultSuffix, or the extension of the file type the
-    // user picked in the dialog.
-    virtual QString openFileName(QWidget* parent, const QString& caption,
-                                 const QString& filter) = 0;
+    // File dialogs; an empty name when cancelled. filter in Qt's "Text (*.ext);;..." form. The
+    // dialog starts at start: a folder, or a file whose folder is shown and whose name is
+    // preset; empty leaves the choice to the dialog. A name typed without extension gets
+    // defaultSuffix, or the extension of the file type the user picked in the dialog.
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                 const QString& start) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                                 const QString& defaultSuffix) = 0;
+                                 const QString& defaultSuffix, const QString& start) = 0;
     // The about box.
     virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Opens a document with the desktop's default application; false when that failed.
@@ -43,9 +44,10 @@ public:
     bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& preset) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& start) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, const QString& start) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
     bool openDocument(const QString& file) override;
 };

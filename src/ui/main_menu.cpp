@@ -34,6 +34,33 @@ QAction* addItem(QMenu* menu, int tag, const char* caption, const char* name,
     return action;
 }
 
+using Flag = Settings::Flag;
+
+// In menu order: "Einstellungen" holds the first four (with "BlockPaletteBreite" after the
+// second), "Darstellungsgrösse" the rest.
+constexpr SettingItem kSettingItems[] = {
+    {&MainMenu::Grid1, Flag::Grid, 120, "Gitter", "Grid1"},
+    {&MainMenu::Comboboxen1, Flag::ComboBoxes, 121, "Comboboxen", "Comboboxen1"},
+    {&MainMenu::ZeigeSprites1, Flag::ShowSprites, 123, "ZeigeSprites", "ZeigeSprites1"},
+    {&MainMenu::andereausblenden1, Flag::HideOtherEvents, 124, "Andere Events ausblenden",
+     "andereausblenden1"},
+    {&MainMenu::MapDoppelt1, Flag::MapDoubleSize, 1260, "Map Doppelt", "MapDoppelt1"},
+    {&MainMenu::GehDoppelt1, Flag::MovementDoubleSize, 1261, "Geh Doppelt", "GehDoppelt1"},
+    {&MainMenu::EventsDoppelt1, Flag::EventsDoubleSize, 1262, "Events Doppelt", "EventsDoppelt1"},
+    {&MainMenu::BlockPaletteDoppelt1, Flag::PaletteDoubleSize, 1263, "Palette Doppelt",
+     "BlockPaletteDoppelt1"},
+    {&MainMenu::GehPaletteDoppelt1, Flag::MovementPaletteDoubleSize, 1264, "GehPalette Doppelt",
+     "GehPaletteDoppelt1"},
+};
+
+// Adds the setting items [first, last) of the table to menu.
+void addSettingItems(QMenu* menu, MainMenu& m, std::size_t first, std::size_t last) {
+    for (std::size_t i = first; i < last; ++i) {
+        const SettingItem& item = kSettingItems[i];
+        m.*item.action = addItem(menu, item.tag, item.caption, item.name, {}, true);
+    }
+}
+
 // Present for the user to see, but the command behind it comes later.
 QAction* addLaterItem(QMenu* menu, int tag, const char* caption, const char* name,
                       const QKeySequence& shortcut = {}) {
@@ -70,27 +97,17 @@ void buildEditMenu(QMenuBar* bar, MainMenu& m) {
 
 void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     m.Einstellungen1 = addSubmenu(bar, 12, "Einstellungen", "Einstellungen1");
-    m.Grid1 = addItem(m.Einstellungen1, 120, "Gitter", "Grid1", {}, true);
-    m.Comboboxen1 = addItem(m.Einstellungen1, 121, "Comboboxen", "Comboboxen1", {}, true);
+    addSettingItems(m.Einstellungen1, m, 0, 2);
     m.BlockPaletteBreite1 =
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
-    m.ZeigeSprites1 = addItem(m.Einstellungen1, 123, "ZeigeSprites", "ZeigeSprites1",
-                              QKeySequence(Qt::CTRL | Qt::Key_Z), true);
+    addSettingItems(m.Einstellungen1, m, 2, 4);
     // Ctrl+Z is undo everywhere but on the event page, which adds this item to itself.
+    m.ZeigeSprites1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.ZeigeSprites1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m.andereausblenden1 =
-        addItem(m.Einstellungen1, 124, "Andere Events ausblenden", "andereausblenden1", {}, true);
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
     m.Darstellungsgrsse1 =
         addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
-    QMenu* size = m.Darstellungsgrsse1;
-    m.MapDoppelt1 = addItem(size, 1260, "Map Doppelt", "MapDoppelt1", {}, true);
-    m.GehDoppelt1 = addItem(size, 1261, "Geh Doppelt", "GehDoppelt1", {}, true);
-    m.EventsDoppelt1 = addItem(size, 1262, "Events Doppelt", "EventsDoppelt1", {}, true);
-    m.BlockPaletteDoppelt1 =
-        addItem(size, 1263, "Palette Doppelt", "BlockPaletteDoppelt1", {}, true);
-    m.GehPaletteDoppelt1 =
-        addItem(size, 1264, "GehPalette Doppelt", "GehPaletteDoppelt1", {}, true);
+    addSettingItems(m.Darstellungsgrsse1, m, 4, std::size(kSettingItems));
     m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);
@@ -127,14 +144,21 @@ MainMenu buildMainMenu(QMenuBar* bar) {
     buildToolsMenu(bar, m);
     buildHelpMenu(bar, m);
     setMapCommandsEnabled(m, false);
+    setRomCommandsEnabled(m, false);
     return m;
 }
+
+std::span<const SettingItem> settingItems() { return kSettingItems; }
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item : {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1,
                           menu.SaveMapPic1, menu.SaveTilesetPic1, menu.SaveEventPic1}) {
         item->setEnabled(enabled);
     }
+}
+
+void setRomCommandsEnabled(const MainMenu& menu, bool enabled) {
+    menu.Mapffnen1->setEnabled(enabled);
 }
 
 }  // namespace quillon::ui

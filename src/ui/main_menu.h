@@ -1,5 +1,9 @@
 #pragma once
 
+#include <span>
+
+#include "core/config/settings.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -58,11 +62,24 @@ struct MainMenu {
     QAction* Info1 = nullptr;
 };
 
+// A checkable menu item that shows and switches one display setting. The same rows build
+// the items and tie them to their settings.
+struct SettingItem {
+    QAction* MainMenu::*action;
+    Settings::Flag flag;
+    int tag;  // text number
+    const char* caption;
+    const char* name;
+};
+std::span<const SettingItem> settingItems();
+
 // Fills the menu bar. Nothing is connected; the checks start cleared.
 MainMenu buildMainMenu(QMenuBar* bar);
 
 // The items a map must be open for ("Gitter", "Map", saving, picture export), enabled or
 // disabled together. Undo and redo follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
+// The items a ROM must be open for ("Map öffnen").
+void setRomCommandsEnabled(const MainMenu& menu, bool enabled);
 
 }  // namespace quillon::ui

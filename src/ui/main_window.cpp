@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include <QActionGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -17,15 +16,15 @@
 #include "core/map/map_list.h"
 #include "core/base/numbers.h"
 #include "core/session.h"
+#include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/events/events_tab.h"
-#include "ui/geh_tab.h"
-#include "ui/grosser_block_from.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
+#include "ui/movement_tab.h"
 #include "ui/notice_page.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
@@ -34,7 +33,7 @@ namespace quillon::ui {
 
 namespace {
 
-enum Page { kMapPage = 0, kGehPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
+enum Page { kMapPage = 0, kMovementPage = 1, kEventsPage = 2, kWildPage = 3, kHeaderPage = 4 };
 
 struct PageText {
     int number;
@@ -66,8 +65,8 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
 MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
-    for (QObject* sender : std::initializer_list<QObject*>{m_tabs, m_chooser, m_mapTab, m_gehTab,
-                                                           m_eventsTab, m_bigBlock}) {
+    for (QObject* sender : std::initializer_list<QObject*>{
+             m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
@@ -78,12 +77,12 @@ void MainWindow::buildUi() {
     resize(1100, 750);
     m_menu = buildMainMenu(menuBar());
 
-    m_chooser = new MapChooser(*m_session, this);
+    m_chooser = new MapChooser(*m_session, *m_dialogs, this);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     m_bigBlock = new TGrosserBlockFrom(*m_session, this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
-    m_gehTab = new GehTab(*m_session, *m_dialogs);
+    m_movementTab = new MovementTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
@@ -91,7 +90,7 @@ void MainWindow::buildUi() {
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
     m_eventsTab->addAction(m_menu.ZeigeSprites1);
-    QWidget* pages[] = {m_mapTab, m_gehTab, m_eventsTab, m_wildPage, m_headerTab};
+    QWidget* pages[] = {m_mapTab, m_movementTab, m_eventsTab, m_wildPage, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
     }
@@ -111,16 +110,23 @@ void MainWindow::buildUi() {
 
     buildStatusBar();
 
-    connect(m_chooser, &MapChooser::mapChosen, this, &MainWindow::chooseMapLine);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
+    Dialogs& d = *m_dialogs;
+    connect(m_chooser, &MapChooser::mapChosen, this,
+            commandSlot(this, d, this, &MainWindow::chooseMapLine));
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            commandSlot(this, d, this, &MainWindow::PageControlChange));
     connect(m_mapTab, &MapTab::statusText, this, &MainWindow::setStatus);
-    connect(m_gehTab, &GehTab::statusText, this, &MainWindow::setStatus);
-    connect(m_mapTab, &MapTab::mapEdited, this, &MainWindow::showEditState);
-    connect(m_gehTab, &GehTab::mapEdited, this, &MainWindow::showEditState);
+    connect(m_movementTab, &MovementTab::statusText, this, &MainWindow::setStatus);
     connect(m_eventsTab, &EventsTab::statusText, this, &MainWindow::setStatus);
     connect(m_eventsTab, &EventsTab::messageText, m_panel1, &QLabel::setText);
-    connect(m_eventsTab, &EventsTab::mapEdited, this, &MainWindow::showEditState);
-    connect(m_eventsTab, &EventsTab::goRequested, this, &MainWindow::goToWarp);
+    connect(m_mapTab, &MapTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_movementTab, &MovementTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_eventsTab, &EventsTab::mapEdited, this,
+            commandSlot(this, d, this, &MainWindow::showEditState));
+    connect(m_eventsTab, &EventsTab::goRequested, this,
+            commandSlot(this, d, this, &MainWindow::goToWarp));
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -134,56 +140,10 @@ void MainWindow::buildStatusBar() {
     statusBar()->addWidget(m_panel1, 2);
 }
 
-void MainWindow::connectMenu() {
-    const MainMenu& m = m_menu;
-    connect(m.Laden1, &QAction::triggered, this, &MainWindow::Laden1Click);
-    connect(m.NeuLaden1, &QAction::triggered, this, &MainWindow::NeuLaden1Click);
-    connect(m.Save1, &QAction::triggered, this, &MainWindow::Save1Click);
-    connect(m.SaveAs1, &QAction::triggered, this, &MainWindow::SaveAs1Click);
-    connect(m.Rueckgaengig1, &QAction::triggered, this, &MainWindow::Rueckgaengig1Click);
-    connect(m.Wiederholen1, &QAction::triggered, this, &MainWindow::Wiederholen1Click);
-    connect(m.SaveMapPic1, &QAction::triggered, this, &MainWindow::SaveMapPic1Click);
-    connect(m.SaveTilesetPic1, &QAction::triggered, this, &MainWindow::SaveTilesetPic1Click);
-    connect(m.SaveEventPic1, &QAction::triggered, this, &MainWindow::SaveEventPic1Click);
-    connect(m.Exit1, &QAction::triggered, this, &MainWindow::Exit1Click);
-    connect(m.Grid1, &QAction::triggered, this, &MainWindow::Grid1Click);
-    connect(m.Comboboxen1, &QAction::triggered, this, &MainWindow::Comboboxen1Click);
-    connect(m.BlockPaletteBreite1, &QAction::triggered, this,
-            &MainWindow::BlockPaletteBreite1Click);
-    connect(m.Mapffnen1, &QAction::triggered, this, &MainWindow::Mapffnen1Click);
-    connect(m.Readme1, &QAction::triggered, this, &MainWindow::Readme1Click);
-    connect(m.Info1, &QAction::triggered, this, &MainWindow::Info1Click);
-    connect(m.NurausHeader1, &QAction::triggered, this,
-            [this] { MapListPartsClick(m_menu.NurausHeader1); });
-    connect(m.NurAusIni1, &QAction::triggered, this,
-            [this] { MapListPartsClick(m_menu.NurAusIni1); });
-    connectFlag(m.MapDoppelt1, Settings::Flag::MapDoubleSize, &MainWindow::applyMapDoubled);
-    connectFlag(m.GehDoppelt1, Settings::Flag::MovementDoubleSize, &MainWindow::applyGehDoubled);
-    connectFlag(m.EventsDoppelt1, Settings::Flag::EventsDoubleSize, &MainWindow::applyEventsDoubled);
-    connectFlag(m.BlockPaletteDoppelt1, Settings::Flag::PaletteDoubleSize,
-                &MainWindow::applyPaletteDoubled);
-    connectFlag(m.GehPaletteDoppelt1, Settings::Flag::MovementPaletteDoubleSize,
-                &MainWindow::applyGehPaletteDoubled);
-    connectFlag(m.ZeigeSprites1, Settings::Flag::ShowSprites, &MainWindow::applyEventSwitch);
-    connectFlag(m.andereausblenden1, Settings::Flag::HideOtherEvents,
-                &MainWindow::applyEventSwitch);
-}
-
-// A display toggle: the check is the setting; a click writes it and applies it.
-void MainWindow::connectFlag(QAction* action, Settings::Flag flag,
-                             void (MainWindow::*apply)(bool)) {
-    connect(action, &QAction::triggered, this, [this, flag, apply](bool on) {
-        m_session->settings().setFlag(flag, on);
-        if (apply != nullptr) {
-            (this->*apply)(on);
-        }
-    });
-}
-
 void MainWindow::FormCreate() {
     readSettings();
     // The movement palette never changes: drawn once, here.
-    runCommand(this, *m_dialogs, [this] { m_gehTab->showPalette(); });
+    runCommand(this, *m_dialogs, [this] { m_movementTab->showPalette(); });
     buildLanguageMenu();
     m_eventsTab->fillKinds();
     m_headerTab->fillLists();
@@ -191,67 +151,6 @@ void MainWindow::FormCreate() {
     m_tabs->setEnabled(false);
     showEditState();
     showStateStatus();
-}
-
-void MainWindow::readSettings() {
-    const Settings& s = m_session->settings();
-    const std::pair<QAction*, Settings::Flag> checks[] = {
-        {m_menu.Grid1, Settings::Flag::Grid},
-        {m_menu.Comboboxen1, Settings::Flag::ComboBoxes},
-        {m_menu.MapDoppelt1, Settings::Flag::MapDoubleSize},
-        {m_menu.GehDoppelt1, Settings::Flag::MovementDoubleSize},
-        {m_menu.EventsDoppelt1, Settings::Flag::EventsDoubleSize},
-        {m_menu.BlockPaletteDoppelt1, Settings::Flag::PaletteDoubleSize},
-        {m_menu.GehPaletteDoppelt1, Settings::Flag::MovementPaletteDoubleSize},
-        {m_menu.ZeigeSprites1, Settings::Flag::ShowSprites},
-        {m_menu.andereausblenden1, Settings::Flag::HideOtherEvents},
-    };
-    for (const auto& [action, flag] : checks) {
-        action->setChecked(s.flag(flag));
-    }
-    m_chooser->setComboMode(s.flag(Settings::Flag::ComboBoxes));
-    applyMapDoubled(s.flag(Settings::Flag::MapDoubleSize));
-    applyGehDoubled(s.flag(Settings::Flag::MovementDoubleSize));
-    applyPaletteDoubled(s.flag(Settings::Flag::PaletteDoubleSize));
-    applyGehPaletteDoubled(s.flag(Settings::Flag::MovementPaletteDoubleSize));
-    applyEventsDoubled(s.flag(Settings::Flag::EventsDoubleSize));
-    m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
-    m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
-}
-
-void MainWindow::buildLanguageMenu() {
-    const LanguageTable& lang = m_session->lang();
-    if (!lang.available()) {
-        m_menu.Sprache1->menuAction()->setEnabled(false);
-        return;
-    }
-    m_languages = new QActionGroup(this);
-    m_languages->setExclusive(true);
-    const QString current = toQ(lang.current());
-    for (const std::string& name : lang.languages()) {
-        QAction* item = m_menu.Sprache1->addAction(toQ(name));
-        item->setObjectName(QStringLiteral("Sprache_") + toQ(name));
-        item->setCheckable(true);
-        item->setChecked(toQ(name) == current);
-        m_languages->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] { NameEndernClick(item->text()); });
-    }
-    // The language of the last run, or the first one: applied like a choice, not stored.
-    if (m_session->applyLanguage(lang.current(), false)) {
-        applyLanguageTexts();
-    }
-}
-
-void MainWindow::NameEndernClick(const QString& language) {
-    if (m_languages != nullptr) {
-        for (QAction* item : m_languages->actions()) {
-            item->setChecked(item->text() == language);
-        }
-    }
-    // A language without texts changes nothing but the stored choice.
-    if (m_session->applyLanguage(toStd(language), true)) {
-        applyLanguageTexts();
-    }
 }
 
 void MainWindow::applyLanguageTexts() {
@@ -300,29 +199,36 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::Laden1Click() {
     // Another ROM replaces the open map: its changes are saved or dropped first.
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return;
     }
-    const QString file = m_dialogs->openFileName(
-        this, QStringLiteral("Laden"), QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"));
+    const QString file =
+        m_dialogs->openFileName(this, QStringLiteral("Laden"),
+                                QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"), romStart());
     if (!file.isEmpty()) {
         openRomFile(file);
     }
+}
+
+QString MainWindow::romStart() const {
+    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : QString();
 }
 
 void MainWindow::openRomFile(const QString& path) {
     if (runCommand(this, *m_dialogs, [&] { m_session->openRom(toPath(path)); })) {
         romOpened();
     }
+    setRomCommandsEnabled(m_menu, m_session->romLoaded());
 }
 
 void MainWindow::NeuLaden1Click() {
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return;
     }
     if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
         romOpened();
     }
+    setRomCommandsEnabled(m_menu, m_session->romLoaded());
 }
 
 // Back to the state "ROM open": the list is new, no map is shown.
@@ -335,7 +241,7 @@ void MainWindow::romOpened() {
     setMapCommandsEnabled(m_menu, false);
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
-        m_gehTab->refresh();
+        m_movementTab->refresh();
         m_eventsTab->refresh();
     });
     m_headerTab->fillNames();
@@ -354,29 +260,6 @@ void MainWindow::romOpened() {
 
 void MainWindow::MapsLoad() {
     runCommand(this, *m_dialogs, [this] { m_chooser->load(m_session->mapList()); });
-}
-
-void MainWindow::MapListPartsClick(QAction* clicked) {
-    QAction* other = clicked == m_menu.NurausHeader1 ? m_menu.NurAusIni1 : m_menu.NurausHeader1;
-    if (clicked->isChecked()) {
-        other->setChecked(false);
-    }
-    Settings::MapListParts parts = Settings::MapListParts::Both;
-    if (m_menu.NurausHeader1->isChecked()) {
-        parts = Settings::MapListParts::HeaderOnly;
-    } else if (m_menu.NurAusIni1->isChecked()) {
-        parts = Settings::MapListParts::IniOnly;
-    }
-    m_session->settings().setMapListParts(parts);
-    if (m_session->romLoaded()) {
-        MapsLoad();
-    }
-}
-
-void MainWindow::Comboboxen1Click() {
-    const bool on = m_menu.Comboboxen1->isChecked();
-    m_session->settings().setFlag(Settings::Flag::ComboBoxes, on);
-    m_chooser->setComboMode(on);
 }
 
 void MainWindow::chooseMapLine(const QString& line) {
@@ -402,8 +285,7 @@ void MainWindow::Mapffnen1Click() {
 }
 
 bool MainWindow::openMap(const QString& identifier, const QString& title) {
-    finishGestures();
-    if (!saveChangesFirst()) {
+    if (!finishInput() || !saveChangesFirst()) {
         return false;
     }
     std::optional<std::string> notice;
@@ -458,8 +340,8 @@ void MainWindow::refreshCurrentTab() {
         case kMapPage:
             m_mapTab->refresh();
             break;
-        case kGehPage:
-            m_gehTab->refresh();
+        case kMovementPage:
+            m_movementTab->refresh();
             break;
         case kEventsPage:
             m_eventsTab->refresh();
@@ -467,40 +349,6 @@ void MainWindow::refreshCurrentTab() {
         default:
             break;
     }
-}
-
-void MainWindow::Grid1Click() {
-    m_session->settings().setFlag(Settings::Flag::Grid, m_menu.Grid1->isChecked());
-    m_session->invalidatePictures();
-    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
-}
-
-void MainWindow::applyMapDoubled(bool on) { m_mapTab->setMapDoubled(on); }
-void MainWindow::applyGehDoubled(bool on) { m_gehTab->setViewDoubled(on); }
-void MainWindow::applyPaletteDoubled(bool on) { m_mapTab->setPaletteDoubled(on); }
-void MainWindow::applyGehPaletteDoubled(bool on) { m_gehTab->setPaletteDoubled(on); }
-void MainWindow::applyEventsDoubled(bool on) { m_eventsTab->setDoubled(on); }
-
-// The sprite switches change what the event picture shows.
-void MainWindow::applyEventSwitch(bool) {
-    runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
-}
-
-void MainWindow::BlockPaletteBreite1Click() {
-    const auto answer = m_dialogs->inputText(
-        this, QStringLiteral("Einstellung BlockPaletteBreite ändern"),
-        QStringLiteral("Bitte geben sie eine neue Breite an, in welcher dieBlockPalette "
-                       "angezeigt werden soll."),
-        QString::number(m_session->settings().blockPaletteWidth()));
-    if (!answer) {
-        return;
-    }
-    // A text that is no number, or a width below 1, is refused with the core's message.
-    runCommand(this, *m_dialogs, [&] {
-        m_session->settings().setBlockPaletteWidth(StrToInt(toStd(answer->trimmed())));
-        m_session->invalidatePictures();
-        refreshCurrentTab();
-    });
 }
 
 void MainWindow::Readme1Click() {

@@ -25,7 +25,7 @@ struct CellRect;
 namespace quillon::ui {
 
 class EventsTab;
-class GehTab;
+class MovementTab;
 class HeaderTab;
 class MapChooser;
 class MapTab;
@@ -33,9 +33,10 @@ class NoticePage;
 class TGrosserBlockFrom;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
-// the one Session; every command reads its controls, calls one session operation through
-// runCommand and redraws. States: no ROM (map list disabled), ROM open (tabs disabled), map
-// open. The caption ends in " *" while the open map has unsaved changes; closing the window or
+// the one Session; every command reads its controls, calls one session operation and redraws.
+// Every slot runs through the command boundary (commandSlot, runCommand): an error ends in the
+// error box, never in the event loop. States: no ROM (map list disabled), ROM open (tabs disabled),
+// map open. The caption ends in " *" while the open map has unsaved changes; closing the window or
 // opening another map asks first whether to save them.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -56,7 +57,8 @@ public:
     void openRomFile(const QString& path);
     // Opens a map by identifier; the title goes into the caption. Unsaved changes of the map
     // shown before are offered for saving first. That map stays when this fails, when its
-    // save fails, or when the new map cannot be opened. True when the map was opened.
+    // save fails, when text typed into one of its fields is refused, or when the new map cannot
+    // be opened. True when the map was opened.
     bool openMap(const QString& identifier, const QString& title);
     TGrosserBlockFrom* bigBlockView() const { return m_bigBlock; }
 
@@ -86,7 +88,7 @@ private:
     void buildUi();
     void buildStatusBar();
     void connectMenu();
-    void connectFlag(QAction* action, Settings::Flag flag, void (MainWindow::*apply)(bool));
+    void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
     void readSettings();
     void buildLanguageMenu();
@@ -102,7 +104,12 @@ private:
     void setStatus(const QString& text);
     void inform(const QString& text);
     void showEditState();
-    void finishGestures();
+    // Before a command that saves, undoes, closes or moves on: ends a drag in progress and
+    // hands over text still pending in a field. False when that text was refused: the command
+    // stops, so the user can mend it.
+    bool finishInput();
+    // Where the ROM dialogs start: the open ROM's file, or nothing.
+    QString romStart() const;
     bool saveMap();
     bool saveChangesFirst();
     bool FormClose();
@@ -110,12 +117,8 @@ private:
     bool savePicture(const QAction* item, const QString& filter,
                      const Bitmap& (Session::*picture)());
 
-    void applyMapDoubled(bool on);
-    void applyGehDoubled(bool on);
-    void applyPaletteDoubled(bool on);
-    void applyGehPaletteDoubled(bool on);
-    void applyEventsDoubled(bool on);
-    void applyEventSwitch(bool on);
+    // A display setting has changed (or was read at start): the views follow it.
+    void applySetting(Settings::Flag flag, bool on);
 
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Dialogs> m_dialogs;
@@ -126,7 +129,7 @@ private:
     MapChooser* m_chooser = nullptr;
     QTabWidget* m_tabs = nullptr;
     MapTab* m_mapTab = nullptr;
-    GehTab* m_gehTab = nullptr;
+    MovementTab* m_movementTab = nullptr;
     EventsTab* m_eventsTab = nullptr;
     NoticePage* m_wildPage = nullptr;
     HeaderTab* m_headerTab = nullptr;
@@ -135,6 +138,7 @@ private:
     QLabel* m_panel1 = nullptr;
     QString m_identifier;
     QString m_title;
+    QString m_pictureFolder;  // where the last picture was saved
 };
 
 }  // namespace quillon::ui

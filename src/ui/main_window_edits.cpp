@@ -1,18 +1,18 @@
 // The main window's commands around the edits of the open map: saving, the question before
 // unsaved changes go, undo and redo, and the picture export.
-#include "ui/main_window.h"
-
 #include <QCloseEvent>
+#include <QFileInfo>
 
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/bitmap_io.h"
+#include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/events/events_tab.h"
-#include "ui/geh_tab.h"
-#include "ui/grosser_block_from.h"
 #include "ui/language_texts.h"
+#include "ui/main_window.h"
 #include "ui/map_tab.h"
+#include "ui/movement_tab.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -30,7 +30,10 @@ const QString kPalettePictureFilter =
 }  // namespace
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (FormClose()) {
+    // A failure on the way keeps the window, so unsaved changes are not lost unasked.
+    bool close = false;
+    runCommand(this, *m_dialogs, [&] { close = FormClose(); });
+    if (close) {
         m_bigBlock->hide();
         event->accept();
     } else {
@@ -39,10 +42,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // The window closes unless the user wanted the changes saved and that failed.
-bool MainWindow::FormClose() {
-    finishGestures();
-    return saveChangesFirst();
-}
+bool MainWindow::FormClose() { return finishInput() && saveChangesFirst(); }
 
 // The caption and the undo items follow the edit history.
 void MainWindow::showEditState() {
@@ -59,13 +59,18 @@ void MainWindow::showEditState() {
     setWindowTitle(caption);
 }
 
-void MainWindow::finishGestures() {
+bool MainWindow::finishInput() {
     m_mapTab->finishGestures();
-    m_gehTab->finishGestures();
+    m_movementTab->finishGestures();
     m_eventsTab->finishGestures();
+    return m_eventsTab->applyPendingEdits();
 }
 
-void MainWindow::Save1Click() { saveMap(); }
+void MainWindow::Save1Click() {
+    if (finishInput()) {
+        saveMap();
+    }
+}
 
 bool MainWindow::saveMap() {
     const bool saved = runCommand(this, *m_dialogs, [this] { m_session->saveMap(); });
@@ -74,8 +79,11 @@ bool MainWindow::saveMap() {
 }
 
 void MainWindow::SaveAs1Click() {
+    if (!finishInput()) {
+        return;
+    }
     const QString file = m_dialogs->saveFileName(this, QStringLiteral("Speichern Unter..."),
-                                                 kRomFilter, QStringLiteral("gba"));
+                                                 kRomFilter, QStringLiteral("gba"), romStart());
     bool copied = false;
     const auto copy = [&] { copied = m_session->saveMapAs(toPath(file)); };
     // A failed write has shown its error; a refused copy or a cancelled dialog gets text 71.
@@ -107,11 +115,13 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
     if (!m_session->mapLoaded()) {
         return;
     }
-    finishGestures();
+    if (!finishInput()) {
+        return;
+    }
     runCommand(this, *m_dialogs, [&] {
         const CellRect changed = (m_session->editor().*step)();
         m_mapTab->showChanged(changed);
-        m_gehTab->showChanged(changed);
+        m_movementTab->showChanged(changed);
         // An event step changes no cells; the editor selects the record it put back.
         m_eventsTab->showSelection();
         if (m_eventsTab->isVisible()) {
@@ -142,10 +152,20 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
     if (!m_session->mapLoaded()) {
         return false;
     }
-    const QString file = m_dialogs->saveFileName(this, item->text(), filter, QStringLiteral("DIB"));
+    if (!finishInput()) {
+        return false;
+    }
+    // The dialog starts where the last picture went, or beside the ROM.
+    QString start = m_pictureFolder;
+    if (start.isEmpty()) {
+        start = QFileInfo(romStart()).absolutePath();
+    }
+    const QString file =
+        m_dialogs->saveFileName(this, item->text(), filter, QStringLiteral("DIB"), start);
     if (file.isEmpty()) {
         return false;
     }
+    m_pictureFolder = QFileInfo(file).absolutePath();
     return runCommand(this, *m_dialogs, [&] {
         QString error;
         if (!imageio::saveBitmap((m_session.get()->*picture)(), file, &error)) {

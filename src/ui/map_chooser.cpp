@@ -7,6 +7,7 @@
 
 #include "core/map/map_list.h"
 #include "core/session.h"
+#include "ui/command.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -31,9 +32,10 @@ void addLines(QTreeWidgetItem* parent, const MapListNode& node) {
 
 }  // namespace
 
-MapChooser::MapChooser(const Session& session, QWidget* parent)
+MapChooser::MapChooser(const Session& session, Dialogs& dialogs, QWidget* parent)
     : QObject(parent),
       m_session(session),
+      m_dialogs(dialogs),
       m_tree(new QTreeWidget(parent)),
       m_bar(new QWidget(parent)),
       m_cboMain(new QComboBox(m_bar)),
@@ -43,7 +45,7 @@ MapChooser::MapChooser(const Session& session, QWidget* parent)
     m_tree->setColumnCount(1);
     m_tree->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item, int) { MapListDblClick(item); });
+            commandSlot(m_tree, m_dialogs, this, &MapChooser::MapListDblClick));
 
     m_bar->setObjectName(QStringLiteral("Scroll_Header"));
     m_cboMain->setObjectName(QStringLiteral("Cbo_Main"));
@@ -56,8 +58,10 @@ MapChooser::MapChooser(const Session& session, QWidget* parent)
     layout->addWidget(m_cboMap, 1);
     m_bar->hide();
     // activated: only the user's choice counts, not the filling of the lists.
-    connect(m_cboMain, &QComboBox::activated, this, &MapChooser::Cbo_MainChange);
-    connect(m_cboMap, &QComboBox::activated, this, &MapChooser::Cbo_MapChange);
+    connect(m_cboMain, &QComboBox::activated, this,
+            commandSlot(m_bar, m_dialogs, this, &MapChooser::Cbo_MainChange));
+    connect(m_cboMap, &QComboBox::activated, this,
+            commandSlot(m_bar, m_dialogs, this, &MapChooser::Cbo_MapChange));
 }
 
 void MapChooser::load(const MapListTree& list) {
@@ -106,7 +110,7 @@ bool MapChooser::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_tree && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            MapListKeyDown();
+            runCommand(m_tree, m_dialogs, [this] { MapListKeyDown(); });
             return true;
         }
     }

@@ -15,6 +15,8 @@ struct MapListTree;
 
 namespace quillon::ui {
 
+class Dialogs;
+
 // The two ways of choosing a map from the list: the tree `MapList` (roots, banks or groups,
 // maps) and the combo box bar `Scroll_Header` (`Cbo_Main` groups, `Cbo_Map` their maps).
 // The main window places both widgets; this object fills them and reports a chosen map line.
@@ -22,7 +24,7 @@ class MapChooser : public QObject {
     Q_OBJECT
 
 public:
-    MapChooser(const Session& session, QWidget* parent);
+    MapChooser(const Session& session, Dialogs& dialogs, QWidget* parent);
 
     QTreeWidget* tree() const { return m_tree; }
     QWidget* comboBar() const { return m_bar; }
@@ -51,6 +53,7 @@ private:
     void chooseItem(const QTreeWidgetItem* item);
 
     const Session& m_session;
+    Dialogs& m_dialogs;
     QTreeWidget* m_tree;
     QWidget* m_bar;
     QComboBox* m_cboMain;

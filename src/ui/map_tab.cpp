@@ -1,12 +1,11 @@
 #include "ui/map_tab.h"
 
-
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/base/numbers.h"
 #include "core/session.h"
+#include "ui/big_block_view.h"
 #include "ui/command.h"
-#include "ui/grosser_block_from.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
@@ -17,13 +16,16 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
     : PaintTab(session, dialogs, QStringLiteral("MapBox"), QStringLiteral("ScrollBox2"),
                QStringLiteral("BlockPalette"), QStringLiteral("ScrollBox3"), parent),
       m_bigBlock(bigBlock) {
-
-    connect(m_view, &PictureView::cellMoved, this, &MapTab::MapBoxMouseMove);
-    connect(m_view, &PictureView::cellPressed, this, &MapTab::MapBoxMouseDown);
-    connect(m_view, &PictureView::cellReleased, this, [this] { MapBoxMouseUP(); });
-    connect(m_palette, &PictureView::cellMoved, this, &MapTab::BlockPaletteMouseMove);
+    connect(m_view, &PictureView::cellMoved, this,
+            commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseMove));
+    connect(m_view, &PictureView::cellPressed, this,
+            commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseDown));
+    connect(m_view, &PictureView::cellReleased, this,
+            commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseUP));
+    connect(m_palette, &PictureView::cellMoved, this,
+            commandSlot(this, m_dialogs, this, &MapTab::BlockPaletteMouseMove));
     connect(m_palette, &PictureView::cellPressed, this,
-            [this](int x, int y) { BlockPaletteMouseDown(x, y); });
+            commandSlot(this, m_dialogs, this, &MapTab::BlockPaletteMouseDown));
 }
 
 void MapTab::refresh() {

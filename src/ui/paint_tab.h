@@ -33,8 +33,8 @@ signals:
 protected:
     // view and palette are named after their controls; the scroll boxes likewise.
     PaintTab(Session& session, Dialogs& dialogs, const QString& viewName,
-             const QString& viewBoxName, const QString& paletteName,
-             const QString& paletteBoxName, QWidget* parent);
+             const QString& viewBoxName, const QString& paletteName, const QString& paletteBoxName,
+             QWidget* parent);
 
     // Runs one edit, shows what it changed (through showChanged) and reports the change.
     void edit(const std::function<CellRect()>& change);

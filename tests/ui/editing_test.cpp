@@ -1,7 +1,9 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -10,7 +12,7 @@
 
 #include "core/session.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/grosser_block_from.h"
+#include "ui/big_block_view.h"
 #include "ui/picture_view.h"
 
 using quillon::testing::child;
@@ -275,9 +277,12 @@ void EditingTest::picturesAreExported() {
     w.menu().MapDoppelt1->trigger();
     w.menu().Grid1->trigger();
     const QString folder = QString::fromStdString(o.program.folder().string());
+    QVERIFY(QDir(folder).mkdir(QStringLiteral("pictures")));
 
-    o.dialogs->saveFileAnswer = folder + QStringLiteral("/map.DIB");
+    // The first picture dialog starts beside the ROM, the next where the last picture went.
+    o.dialogs->saveFileAnswer = folder + QStringLiteral("/pictures/map.DIB");
     w.menu().SaveMapPic1->trigger();
+    QCOMPARE(o.dialogs->startsAsked.last(), QFileInfo(o.program.romPath()).absolutePath());
     QVERIFY(o.dialogs->savesAsked[0].contains(QStringLiteral("(*.DIB);;PNG (*.png);;")));
     QVERIFY(o.dialogs->savesAsked[0].endsWith(QStringLiteral("|DIB")));
     QFile bmp(o.dialogs->saveFileAnswer);
@@ -291,6 +296,7 @@ void EditingTest::picturesAreExported() {
 
     o.dialogs->saveFileAnswer = folder + QStringLiteral("/palette.png");
     w.menu().SaveTilesetPic1->trigger();
+    QCOMPARE(o.dialogs->startsAsked.last(), folder + QStringLiteral("/pictures"));
     QCOMPARE(QImage(o.dialogs->saveFileAnswer).size(), QSize(8 * 16, 65 * 16));
     QCOMPARE(o.dialogs->informs.last(),
              QStringLiteral("Info|Der Vorgang wurde erfolgreich beendet."));

@@ -82,6 +82,14 @@ struct EventsWindow : Opened {
     const quillon::testing::BuiltMap& built() { return program.rom().maps.at({1, 0}); }
 };
 
+QByteArray readFile(const QString& path, quint32 offset, int count) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.seek(offset) ? file.read(count) : QByteArray();
+}
+
+// The commands that must see script text typed without Return.
+enum class Command { Save, SaveAs, UndoRedo, Close, OpenMap, Load, Reload };
+
 QByteArray bytes(std::initializer_list<int> values) {
     QByteArray out;
     for (int v : values) {
@@ -102,6 +110,9 @@ private slots:
     void undoPutsEventsBackAndCtrlZShowsSprites();
     void mapWithoutEventsShowsTheNotice();
     void eventPictureIsSaved();
+    void typedScriptTextCountsBeforeEveryCommand_data();
+    void typedScriptTextCountsBeforeEveryCommand();
+    void refusedTypedTextStopsTheCommand();
 };
 
 void EventsTest::clickSelectsAndDragMovesEvents() {
@@ -303,6 +314,98 @@ void EventsTest::eventPictureIsSaved() {
     child<QCheckBox>(w, "Chk_ShowSprite")->click();
     QVERIFY(child<quillon::ui::PictureView>(w, "EventBox")->image().pixel(16, 16) != 0xFFFF0000u);
     QVERIFY(e.program.readIni("Quillon.ini").find("ShowSprite=0") != std::string::npos);
+}
+
+void EventsTest::typedScriptTextCountsBeforeEveryCommand_data() {
+    QTest::addColumn<Command>("command");
+    QTest::newRow("Ctrl+S") << Command::Save;
+    QTest::newRow("Speichern Unter") << Command::SaveAs;
+    QTest::newRow("undo then redo") << Command::UndoRedo;
+    QTest::newRow("closing the window") << Command::Close;
+    QTest::newRow("Map öffnen") << Command::OpenMap;
+    QTest::newRow("Laden") << Command::Load;
+    QTest::newRow("Neu Laden") << Command::Reload;
+}
+
+// The text stays in the field with the focus in it: no Return, no focus change. Every command
+// that saves, steps back or moves on takes it first, and the close question is asked.
+void EventsTest::typedScriptTextCountsBeforeEveryCommand() {
+    QFETCH(Command, command);
+    EventsWindow e;
+    MainWindow& w = e.w;
+    e.pick(0, 1);
+    type(e.in<QLineEdit>("TFrame_People", "Txt_PosY"), QStringLiteral("3"));  // an earlier step
+    const QByteArray before = e.record(EventKind::Person, 1);
+    auto* script = e.in<QLineEdit>("TFrame_People", "Txt_Script");
+    script->setFocus();
+    type(script, QStringLiteral("$123456"));
+    const QByteArray typed = bytes({0x56, 0x34, 0x12, 0x08});
+    const quint32 pointer = e.built().persons + 24 + 16;
+    QString file = e.program.romPath();
+    e.dialogs->confirmAnswer = true;
+    switch (command) {
+        case Command::Save:  // pressed in the field itself
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTest::keyClick(script, Qt::Key_S, Qt::ControlModifier);
+            break;
+        case Command::SaveAs:
+            file = QString::fromStdString((e.program.folder() / "copy.gba").string());
+            e.dialogs->saveFileAnswer = file;
+            w.menu().SaveAs1->trigger();
+            break;
+        case Command::UndoRedo:
+            // Undo takes back the typed pointer, not the step before it; redo brings it back.
+            w.menu().Rueckgaengig1->trigger();
+            QCOMPARE(e.record(EventKind::Person, 1), before);
+            w.menu().Wiederholen1->trigger();
+            QCOMPARE(e.record(EventKind::Person, 1).mid(16, 4), typed);
+            w.menu().Save1->trigger();
+            break;
+        case Command::Close:
+            QVERIFY(w.close());
+            QCOMPARE(e.dialogs->confirms.size(), 1);
+            break;
+        case Command::OpenMap:
+            e.dialogs->inputAnswers.push_back(QStringLiteral("0.0"));
+            w.menu().Mapffnen1->trigger();
+            QCOMPARE(e.dialogs->confirms.size(), 1);
+            break;
+        case Command::Load:
+            e.dialogs->openFileAnswer = e.program.romPath();
+            w.menu().Laden1->trigger();
+            QCOMPARE(e.dialogs->confirms.size(), 1);
+            break;
+        case Command::Reload:
+            w.menu().NeuLaden1->trigger();
+            QCOMPARE(e.dialogs->confirms.size(), 1);
+            break;
+    }
+    QCOMPARE(readFile(file, pointer, 4), typed);
+    QVERIFY(e.dialogs->errors.isEmpty());
+}
+
+// Text that is no pointer keeps the window, the map and the field as they are until mended.
+void EventsTest::refusedTypedTextStopsTheCommand() {
+    EventsWindow e;
+    MainWindow& w = e.w;
+    e.pick(0, 1);
+    auto* script = e.in<QLineEdit>("TFrame_People", "Txt_Script");
+    script->setFocus();
+    type(script, QStringLiteral("$12x"));
+    e.dialogs->confirmAnswer = true;
+    QVERIFY(!w.close());
+    e.dialogs->inputAnswers.push_back(QStringLiteral("0.0"));
+    w.menu().Mapffnen1->trigger();
+    QCOMPARE(w.mapIdentifier(), QStringLiteral("1.0"));
+    QCOMPARE(e.dialogs->errors.size(), 2);
+    QVERIFY(e.dialogs->confirms.isEmpty());
+    QCOMPARE(script->text(), QStringLiteral("$12x"));
+
+    type(script, QStringLiteral("$123456"));
+    QVERIFY(w.close());
+    QCOMPARE(e.dialogs->confirms.size(), 1);
+    QCOMPARE(readFile(e.program.romPath(), e.built().persons + 24 + 16, 4),
+             bytes({0x56, 0x34, 0x12, 0x08}));
 }
 
 QTEST_MAIN(EventsTest)

@@ -19,8 +19,9 @@ public:
     QStringList errors;
     QStringList abouts;
     QStringList documents;
-    QStringList confirms;    // "caption|question"
-    QStringList savesAsked;  // "caption|filter|default suffix"
+    QStringList confirms;     // "caption|question"
+    QStringList savesAsked;   // "caption|filter|default suffix"
+    QStringList startsAsked;  // each file dialog's start, in order
     QList<Input> inputsAsked;
     std::deque<QString> inputAnswers;  // a null QString() cancels
     QString openFileAnswer;
@@ -48,12 +49,14 @@ public:
         }
         return answer;
     }
-    QString openFileName(QWidget*, const QString&, const QString&) override {
+    QString openFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+        startsAsked << start;
         return openFileAnswer;
     }
     QString saveFileName(QWidget*, const QString& caption, const QString& filter,
-                         const QString& suffix) override {
+                         const QString& suffix, const QString& start) override {
         savesAsked << caption + QLatin1Char('|') + filter + QLatin1Char('|') + suffix;
+        startsAsked << start;
         return saveFileAnswer;
     }
     void about(QWidget*, const QString&, const QString& text) override { abouts << text; }

@@ -41,8 +41,8 @@ class ImageIoTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void savesBmpAs24BitAndPngOtherwise_data();
-    void savesBmpAs24BitAndPngOtherwise();
+    void savesPngOnlyForPngNamesAndBmpOtherwise_data();
+    void savesPngOnlyForPngNamesAndBmpOtherwise();
     void refusesEmptyPicturesAndUnwritablePaths();
     void wrapsWithoutCopying();
     void drawsLabelsInsideTheTileOnly();
@@ -51,16 +51,20 @@ private:
     QTemporaryDir m_dir;
 };
 
-void ImageIoTest::savesBmpAs24BitAndPngOtherwise_data() {
+void ImageIoTest::savesPngOnlyForPngNamesAndBmpOtherwise_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("signature");
     QTest::newRow("bmp") << "map.bmp" << QByteArray("BM");
     QTest::newRow("DIB upper case") << "map.DIB" << QByteArray("BM");
     QTest::newRow("png") << "map.png" << QByteArray("\x89PNG");
-    QTest::newRow("no extension") << "map" << QByteArray("\x89PNG");
+    QTest::newRow("PNG upper case") << "map.PNG" << QByteArray("\x89PNG");
+    QTest::newRow("no extension") << "map" << QByteArray("BM");
+    QTest::newRow("other extension") << "karte.bild" << QByteArray("BM");
+    QTest::newRow("jpg is still a bitmap") << "x.jpg" << QByteArray("BM");
+    QTest::newRow("png only in the middle") << "map.png.dib" << QByteArray("BM");
 }
 
-void ImageIoTest::savesBmpAs24BitAndPngOtherwise() {
+void ImageIoTest::savesPngOnlyForPngNamesAndBmpOtherwise() {
     QFETCH(QString, name);
     QFETCH(QByteArray, signature);
     const QString path = m_dir.filePath(name);

@@ -12,11 +12,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 
@@ -27,6 +29,7 @@ using quillon::testing::findLine;
 using quillon::testing::hover;
 using quillon::testing::Opened;
 using quillon::testing::TestProgram;
+using quillon::ui::MainMenu;
 using quillon::ui::MainWindow;
 using quillon::ui::PictureView;
 
@@ -59,9 +62,13 @@ private slots:
     void enterOpensTheCurrentMapLine();
     void hoverShowsCellDescriptions();
     void displayTogglesResizeViewsAndPersist();
+    void everySettingItemIsWrittenAndReadBack_data();
+    void everySettingItemIsWrittenAndReadBack();
     void blockPaletteWidthIsAskedAndChecked();
     void mapOeffnenChecksTheTypedIdentifier();
     void failedMapOpenKeepsThePreviousMap();
+    void romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne();
+    void failingSlotShowsTheErrorAndReturns();
     void headerTabShowsTheMapAttributes();
     void mapWithoutHeaderHidesTheAttributeBox();
     void languageChangeRetitlesEverything();
@@ -119,7 +126,7 @@ void MainWindowTest::menuItemsCarryTagsCaptionsAndStates_data() {
         {"SaveTilesetPic1", 132, "BlockPalette Bild Speichere", false},
         {"SaveEventPic1", 133, "Event Bild Speichern", false},
         {"BuildEvents1", 134, "Event menge", false},
-        {"Mapffnen1", 135, "Map öffnen", true},
+        {"Mapffnen1", 135, "Map öffnen", false},  // until a ROM is open
         {"Anbindungen1", 136, "Anbindungen", false},
         {"Hilfe1", 14, "Hilfe", true},
         {"Readme1", 140, "Readme", true},
@@ -319,6 +326,44 @@ void MainWindowTest::displayTogglesResizeViewsAndPersist() {
     QCOMPARE(child(*again, "GehPalette")->size(), QSize(32, 2048));
 }
 
+void MainWindowTest::everySettingItemIsWrittenAndReadBack_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("key");
+    const char* const rows[][2] = {
+        {"Grid1", "Gitter"},
+        {"Comboboxen1", "Comboboxen"},
+        {"ZeigeSprites1", "ZeigeSprites"},
+        {"andereausblenden1", "AndereEventsAusblenden"},
+        {"MapDoppelt1", "MapDoppelt"},
+        {"GehDoppelt1", "GehDoppelt"},
+        {"EventsDoppelt1", "EventsDoppelt"},
+        {"BlockPaletteDoppelt1", "PaletteDoppelt"},
+        {"GehPaletteDoppelt1", "GehPaletteDoppelt"},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+    }
+}
+
+// A click flips the item's own setting, the file keeps it, and the next start shows it.
+void MainWindowTest::everySettingItemIsWrittenAndReadBack() {
+    QFETCH(QString, item);
+    QFETCH(QString, key);
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    auto* action = o.window->findChild<QAction*>(item);
+    QVERIFY(action != nullptr);
+    const bool before = action->isChecked();
+    action->trigger();
+    QCOMPARE(action->isChecked(), !before);
+    const std::string line = (key + (before ? "=0" : "=1")).toStdString();
+    QVERIFY2(o.program.readIni("Quillon.ini").find(line) != std::string::npos, line.c_str());
+    FakeDialogs* dialogs = nullptr;
+    auto again = o.program.window(&dialogs);
+    QCOMPARE(again->findChild<QAction*>(item)->isChecked(), !before);
+    QVERIFY(o.dialogs->errors.isEmpty());
+}
+
 void MainWindowTest::blockPaletteWidthIsAskedAndChecked() {
     Opened o;
     o.openByLine("TESTHAUS (0.0)");
@@ -364,6 +409,56 @@ void MainWindowTest::mapOeffnenChecksTheTypedIdentifier() {
     o.window->menu().Mapffnen1->trigger();  // cancelled: nothing happens
     QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
     QVERIFY(o.dialogs->errors.isEmpty());
+}
+
+void MainWindowTest::romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne() {
+    TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    const MainMenu& menu = window->menu();
+    const QString broken = QString::fromStdString((program.folder() / "broken.gba").string());
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a rom");
+    file.close();
+
+    QVERIFY(!menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = broken;  // refused: still no ROM to open maps in
+    menu.Laden1->trigger();
+    QCOMPARE(dialogs->errors.size(), 1);
+    QVERIFY(!menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = program.romPath();
+    menu.Laden1->trigger();
+    QVERIFY(menu.Mapffnen1->isEnabled());
+    dialogs->openFileAnswer = broken;  // refused, but the ROM before stays open
+    menu.Laden1->trigger();
+    QCOMPARE(dialogs->errors.size(), 2);
+    QVERIFY(menu.Mapffnen1->isEnabled());
+
+    dialogs->inputAnswers = {QStringLiteral("0.0")};
+    menu.Mapffnen1->trigger();
+    dialogs->saveFileAnswer.clear();
+    menu.SaveAs1->trigger();
+    // Nothing open yet: the dialog chooses; afterwards both start at the ROM's own file.
+    QCOMPARE(dialogs->startsAsked,
+             QStringList({QString(), QString(), program.romPath(), program.romPath()}));
+}
+
+// Whatever a slot's core call throws ends in the error box; the signal's sender goes on.
+void MainWindowTest::failingSlotShowsTheErrorAndReturns() {
+    FakeDialogs dialogs;
+    QWidget parent;
+    QAction action;
+    int runs = 0;
+    QObject::connect(&action, &QAction::triggered, &parent,
+                     quillon::ui::commandSlot(&parent, dialogs, [&] {
+                         ++runs;
+                         throw quillon::RomIoError("Lesen über das Dateiende hinaus");
+                     }));
+    action.trigger();
+    action.trigger();
+    QCOMPARE(runs, 2);
+    QCOMPARE(dialogs.errors, QStringList(2, QStringLiteral("Lesen über das Dateiende hinaus")));
 }
 
 void MainWindowTest::failedMapOpenKeepsThePreviousMap() {

@@ -59,6 +59,17 @@ void EventFrame::FrameActivate() {
 
 void EventFrame::applyLanguage() { SpracheAendern(this, m_session.lang()); }
 
+bool EventFrame::applyPendingEdits() {
+    bool applied = true;
+    for (const ScriptField& field : m_scriptFields) {
+        if (field.edit->isModified()) {
+            field.handler();
+            applied = applied && !field.edit->isModified();
+        }
+    }
+    return applied;
+}
+
 void EventFrame::addRow(int tag, const char* german, std::initializer_list<QWidget*> controls) {
     const int row = m_grid->rowCount();
     auto* label = new QLabel(QString::fromUtf8(german), this);

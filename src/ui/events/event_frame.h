@@ -7,9 +7,11 @@
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 #include "core/events/event_fields.h"
 #include "core/events/event_kind.h"
+#include "ui/command.h"
 
 class QGridLayout;
 class QLabel;
@@ -45,6 +47,11 @@ public:
     void FrameActivate();
     // The tagged labels, buttons and check boxes take the language's texts.
     void applyLanguage();
+    // Hands over the text typed into a script field that has not been confirmed yet (no
+    // Return, the field still has the focus), so a command that saves, undoes or moves on
+    // sees it. A field left as it was filled changes nothing. False when a text was refused
+    // (its error has been shown; the text stays in the field).
+    bool applyPendingEdits();
 
 signals:
     // A handler changed the record; redraw: the event picture shows the change.
@@ -72,30 +79,32 @@ protected:
     template <class Frame>
     QLineEdit* hexEdit(const char* name, int digits, void (Frame::*handler)()) {
         QLineEdit* edit = makeHexEdit(name, digits);
-        connect(edit, &QLineEdit::textChanged, static_cast<Frame*>(this), handler);
+        connect(edit, &QLineEdit::textChanged, this, slot(handler));
         return edit;
     }
     QLineEdit* hexEdit(const char* name, int digits, const std::function<void()>& handler) {
         QLineEdit* edit = makeHexEdit(name, digits);
-        connect(edit, &QLineEdit::textChanged, this, handler);
+        connect(edit, &QLineEdit::textChanged, this, commandSlot(this, m_dialogs, handler));
         return edit;
     }
     template <class Frame>
     QLineEdit* scriptEdit(const char* name, void (Frame::*handler)()) {
         QLineEdit* edit = makeScriptEdit(name);
-        connect(edit, &QLineEdit::editingFinished, static_cast<Frame*>(this), handler);
+        connect(edit, &QLineEdit::editingFinished, this, slot(handler));
+        m_scriptFields.push_back(
+            {edit, [this, handler] { (static_cast<Frame*>(this)->*handler)(); }});
         return edit;
     }
     template <class Frame>
     QSpinBox* byteSpin(const char* name, void (Frame::*handler)()) {
         QSpinBox* spin = makeByteSpin(name);
-        connect(spin, &QSpinBox::valueChanged, static_cast<Frame*>(this), handler);
+        connect(spin, &QSpinBox::valueChanged, this, slot(handler));
         return spin;
     }
     template <class Frame>
     QCheckBox* checkBox(const char* name, void (Frame::*handler)()) {
         QCheckBox* box = makeCheckBox(name);
-        connect(box, &QCheckBox::toggled, static_cast<Frame*>(this), handler);
+        connect(box, &QCheckBox::toggled, this, slot(handler));
         return box;
     }
 
@@ -112,6 +121,12 @@ protected:
     void editScript(QLineEdit* edit, EventField f);
     void editSpin(const QSpinBox* spin, EventField f, bool redraw = false);
 
+    // A handler of the panel as a slot that runs as one command.
+    template <class Frame>
+    auto slot(void (Frame::*handler)()) {
+        return commandSlot(this, m_dialogs, static_cast<Frame*>(this), handler);
+    }
+
 private:
     QLineEdit* makeHexEdit(const char* name, int digits);
     QLineEdit* makeScriptEdit(const char* name);
@@ -124,6 +139,11 @@ private:
     LoadingFlag& m_loading;
     QGridLayout* m_grid;
     HexValidator* m_hex;
+    struct ScriptField {
+        QLineEdit* edit;
+        std::function<void()> handler;  // hands the text over; clears the field's modified mark
+    };
+    std::vector<ScriptField> m_scriptFields;
 };
 
 }  // namespace quillon::ui

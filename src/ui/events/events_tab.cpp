@@ -12,7 +12,7 @@
 
 #include "core/session.h"
 #include "ui/command.h"
-#include "ui/events/frame_flugpos.h"
+#include "ui/events/frame_fly_position.h"
 #include "ui/events/frame_people.h"
 #include "ui/events/frame_script.h"
 #include "ui/events/frame_signpost.h"
@@ -74,10 +74,12 @@ EventsTab::EventsTab(Session& session, Dialogs& dialogs, LoadingFlag& loading, Q
     layout->addWidget(m_notice, 1);
     layout->addWidget(columnBox);
 
-    connect(m_eventBox, &PictureView::cellMoved, this, &EventsTab::EventBoxMouseMove);
+    connect(m_eventBox, &PictureView::cellMoved, this,
+            commandSlot(this, m_dialogs, this, &EventsTab::EventBoxMouseMove));
     connect(m_eventBox, &PictureView::cellPressed, this,
-            [this](int x, int y, Qt::MouseButton button) { EventBoxMouseDown(x, y, button); });
-    connect(m_eventBox, &PictureView::cellReleased, this, [this] { EventBoxMouseUp(); });
+            commandSlot(this, m_dialogs, this, &EventsTab::EventBoxMouseDown));
+    connect(m_eventBox, &PictureView::cellReleased, this,
+            commandSlot(this, m_dialogs, this, &EventsTab::EventBoxMouseUp));
 }
 
 void EventsTab::buildColumn(QWidget* column) {
@@ -107,9 +109,11 @@ void EventsTab::buildColumn(QWidget* column) {
     layout->addStretch(1);
 
     connect(Cbo_EventTypen, &QComboBox::currentIndexChanged, this,
-            &EventsTab::Cbo_EventTypenChange);
-    connect(Spin_Nr, &QSpinBox::valueChanged, this, &EventsTab::Spin_NrChange);
-    connect(Chk_ShowSprite, &QCheckBox::clicked, this, &EventsTab::Chk_ShowSpriteClick);
+            commandSlot(this, m_dialogs, this, &EventsTab::Cbo_EventTypenChange));
+    connect(Spin_Nr, &QSpinBox::valueChanged, this,
+            commandSlot(this, m_dialogs, this, &EventsTab::Spin_NrChange));
+    connect(Chk_ShowSprite, &QCheckBox::clicked, this,
+            commandSlot(this, m_dialogs, this, &EventsTab::Chk_ShowSpriteClick));
 }
 
 // The five panels and the notice behind them, all in one place.
@@ -129,7 +133,8 @@ QWidget* EventsTab::buildPanels(QWidget* column) {
     for (EventFrame* frame : m_frames) {
         stacked->addWidget(frame, 0, 0, Qt::AlignTop);
         frame->hide();
-        connect(frame, &EventFrame::recordEdited, this, &EventsTab::recordEdited);
+        connect(frame, &EventFrame::recordEdited, this,
+                commandSlot(this, m_dialogs, this, &EventsTab::recordEdited));
     }
     connect(static_cast<TFrame_Warp*>(frameOf(EventKind::Warp)), &TFrame_Warp::goRequested, this,
             &EventsTab::goRequested);
@@ -228,6 +233,15 @@ void EventsTab::choose(EventKind kind, int index) {
 }
 
 void EventsTab::finishGestures() { m_session.eventEditor().release(); }
+
+bool EventsTab::applyPendingEdits() {
+    const EventRef selected = m_session.eventEditor().selected();
+    if (!m_session.mapLoaded() || selected.none()) {
+        return true;
+    }
+    EventFrame* frame = frameOf(selected.kind);
+    return frame == nullptr || frame->applyPendingEdits();
+}
 
 void EventsTab::setDoubled(bool doubled) { m_eventBox->setDoubled(doubled); }
 

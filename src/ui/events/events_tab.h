@@ -55,6 +55,9 @@ public:
     void choose(EventKind kind, int index);
     // Ends a drag in progress (before undo, or when another map opens).
     void finishGestures();
+    // Hands over script text typed into the shown panel but not yet confirmed. False when the
+    // text was refused (its error has been shown).
+    bool applyPendingEdits();
     void setDoubled(bool doubled);
 
 signals:

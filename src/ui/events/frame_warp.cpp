@@ -23,7 +23,7 @@ TFrame_Warp::TFrame_Warp(Session& session, Dialogs& dialogs, LoadingFlag& loadin
     Cmd_Go = new QPushButton(QStringLiteral("Go"), this);
     Cmd_Go->setObjectName(QStringLiteral("Cmd_Go"));
     setTag(Cmd_Go, 405);
-    connect(Cmd_Go, &QPushButton::clicked, this, &TFrame_Warp::Cmd_GoClick);
+    connect(Cmd_Go, &QPushButton::clicked, this, slot(&Self::Cmd_GoClick));
 
     addRow(400, "Pos(X/Y):", {Txt_PosX, Txt_PosY});
     addRow(401, "Unbekannt:", {Txt_Unbekannt});

@@ -1,4 +1,4 @@
-#include "ui/grosser_block_from.h"
+#include "ui/big_block_view.h"
 
 #include <QCloseEvent>
 

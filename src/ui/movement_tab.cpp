@@ -1,5 +1,4 @@
-#include "ui/geh_tab.h"
-
+#include "ui/movement_tab.h"
 
 #include "core/session.h"
 #include "ui/command.h"
@@ -21,42 +20,45 @@ QString movementName(const Session& session, int value) {
 
 }  // namespace
 
-GehTab::GehTab(Session& session, Dialogs& dialogs, QWidget* parent)
+MovementTab::MovementTab(Session& session, Dialogs& dialogs, QWidget* parent)
     : PaintTab(session, dialogs, QStringLiteral("GehBox"), QStringLiteral("ScrollBox4"),
                QStringLiteral("GehPalette"), QStringLiteral("ScrollBox5"), parent) {
-
-    connect(m_view, &PictureView::cellMoved, this, &GehTab::GehBoxMouseMove);
-    connect(m_view, &PictureView::cellPressed, this, &GehTab::GehBoxMouseDown);
-    connect(m_view, &PictureView::cellReleased, this, [this] { GehBoxMouseUp(); });
-    connect(m_palette, &PictureView::cellMoved, this, &GehTab::GehPaletteMouseMove);
+    connect(m_view, &PictureView::cellMoved, this,
+            commandSlot(this, m_dialogs, this, &MovementTab::GehBoxMouseMove));
+    connect(m_view, &PictureView::cellPressed, this,
+            commandSlot(this, m_dialogs, this, &MovementTab::GehBoxMouseDown));
+    connect(m_view, &PictureView::cellReleased, this,
+            commandSlot(this, m_dialogs, this, &MovementTab::GehBoxMouseUp));
+    connect(m_palette, &PictureView::cellMoved, this,
+            commandSlot(this, m_dialogs, this, &MovementTab::GehPaletteMouseMove));
     connect(m_palette, &PictureView::cellPressed, this,
-            [this](int, int y) { GehPaletteMouseDown(y); });
+            commandSlot(this, m_dialogs, this, &MovementTab::GehPaletteMouseDown));
 }
 
-void GehTab::showPalette() {
+void MovementTab::showPalette() {
     m_palette->setBitmap(&m_session.movementPalette());
     fitPaletteBox();
 }
 
-void GehTab::refresh() {
+void MovementTab::refresh() {
     m_view->setBitmap(m_session.mapLoaded() ? &m_session.movementView() : nullptr);
 }
 
-void GehTab::showChanged(CellRect changed) {
+void MovementTab::showChanged(CellRect changed) {
     if (!changed.empty() && m_session.mapLoaded() && isVisible()) {
         m_view->showCells(&m_session.movementView(), changed);
     }
 }
 
-void GehTab::finishGestures() {
+void MovementTab::finishGestures() {
     if (m_painting) {
         GehBoxMouseUp();
     }
 }
 
-void GehTab::setViewDoubled(bool doubled) { m_view->setDoubled(doubled); }
+void MovementTab::setViewDoubled(bool doubled) { m_view->setDoubled(doubled); }
 
-void GehTab::GehBoxMouseMove(int x, int y) {
+void MovementTab::GehBoxMouseMove(int x, int y) {
     const BlockGrid& grid = m_session.grid();
     // Beyond the map's edge the status bar keeps its text and nothing is painted.
     if (!m_session.mapLoaded() || !grid.contains(x, y)) {
@@ -72,8 +74,8 @@ void GehTab::GehBoxMouseMove(int x, int y) {
     }
 }
 
-void GehTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
-                             Qt::KeyboardModifiers modifiers) {
+void MovementTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
+                                  Qt::KeyboardModifiers modifiers) {
     if (!m_session.mapLoaded()) {
         return;
     }
@@ -93,12 +95,12 @@ void GehTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
     }
 }
 
-void GehTab::GehBoxMouseUp() {
+void MovementTab::GehBoxMouseUp() {
     m_painting = false;
     m_session.editor().endStroke();
 }
 
-void GehTab::GehPaletteMouseMove(int, int y) {
+void MovementTab::GehPaletteMouseMove(int, int y) {
     if (y < 0 || y >= static_cast<int>(m_session.movementNames().size())) {
         return;
     }
@@ -107,6 +109,6 @@ void GehTab::GehPaletteMouseMove(int, int y) {
 }
 
 // Any button chooses the value of the row under the pointer.
-void GehTab::GehPaletteMouseDown(int y) { m_session.editor().selectMovement(y); }
+void MovementTab::GehPaletteMouseDown(int, int y) { m_session.editor().selectMovement(y); }
 
 }  // namespace quillon::ui

@@ -22,7 +22,7 @@ class TGrosserBlockFrom : public QWidget {
 public:
     TGrosserBlockFrom(Session& session, QWidget* mainWindow);
 
-    PictureView* bildBox() const { return m_box; }
+    PictureView* pictureBox() const { return m_box; }
     // Draws the selection afresh, sizes the window to it and shows it. Throws what drawing
     // the map picture throws.
     void showSelection();

@@ -1,4 +1,4 @@
-#include "ui/events/frame_flugpos.h"
+#include "ui/events/frame_fly_position.h"
 
 #include "core/session.h"
 

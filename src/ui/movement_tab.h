@@ -12,14 +12,14 @@ class PictureView;
 // name in the status bar. A palette click chooses the value; on the view the left button
 // paints it (dragging too), the middle button fills (Ctrl: replaces everywhere), the right
 // button picks the cell's value up.
-class GehTab : public PaintTab {
+class MovementTab : public PaintTab {
     Q_OBJECT
 
 public:
-    GehTab(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    MovementTab(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    PictureView* gehBox() const { return m_view; }
-    PictureView* gehPalette() const { return m_palette; }
+    PictureView* movementView() const { return m_view; }
+    PictureView* movementPalette() const { return m_palette; }
 
     // Shows the movement palette (drawn once). Throws what the core's drawing throws.
     void showPalette();
@@ -38,7 +38,7 @@ private:
     void GehBoxMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void GehBoxMouseUp();
     void GehPaletteMouseMove(int x, int y);
-    void GehPaletteMouseDown(int y);
+    void GehPaletteMouseDown(int x, int y);
 };
 
 }  // namespace quillon::ui
