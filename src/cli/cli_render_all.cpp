@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -20,8 +21,9 @@ namespace {
 struct Job {
     std::string id;
     std::string name;
-    int tileset1 = -1;  // -1: not known before drawing (the map will report its fault then)
-    int tileset2 = -1;
+    // Not known before drawing: the map is drawn last and reports its fault then.
+    int tileset1 = std::numeric_limits<int>::max();
+    int tileset2 = std::numeric_limits<int>::max();
     std::string error;  // empty once written
 };
 
