@@ -1,7 +1,5 @@
 #include "cli/cli_render_all.h"
 
-#include <QImageWriter>
-#include <QString>
 #include <algorithm>
 #include <fstream>
 #include <limits>
@@ -9,6 +7,7 @@
 #include <ostream>
 
 #include "cli/cli_messages.h"
+#include "cli/png_writer_pool.h"
 #include "core/errors.h"
 #include "core/map/map_loader.h"
 #include "core/session.h"
@@ -109,17 +108,6 @@ void makeFolder(const std::filesystem::path& dir) {
 
 }  // namespace
 
-void writeFastPng(const Bitmap& picture, const std::filesystem::path& file) {
-    const QString name = QString::fromStdString(file.string());
-    QImageWriter writer(name, QByteArray("PNG"));
-    writer.setCompression(1);
-    if (picture.empty() || !writer.write(imageio::wrapBitmap(picture))) {
-        throw Error("cannot write \"" + file.string() + "\": " +
-                    (picture.empty() ? std::string("the picture is empty")
-                                     : writer.errorString().toStdString()));
-    }
-}
-
 RenderAllResult renderAll(Session& session, const std::filesystem::path& outDir,
                           const PictureOptions& options, std::ostream& errors,
                           std::ostream* progress) {
@@ -127,21 +115,30 @@ RenderAllResult renderAll(Session& session, const std::filesystem::path& outDir,
     std::vector<Job> jobs = listMaps(session);
     const std::vector<std::size_t> order = tilesetOrder(session, jobs);
     PictureMaker maker(session);
+    PngWriterPool pool;
     RenderAllResult result;
+    auto fail = [&](Job& job, const std::string& message) {
+        job.error = message;
+        if (progress != nullptr) {
+            *progress << "\r" << std::string(40, ' ') << "\r";
+        }
+        errors << message << '\n';
+        result.failures.push_back(message);
+    };
     for (std::size_t n = 0; n < order.size(); ++n) {
         Job& job = jobs[order[n]];
         try {
-            writeFastPng(maker.render(job.id, options), outDir / (job.id + ".png"));
+            const Bitmap& picture = maker.render(job.id, options);
+            pool.write(imageio::wrapBitmap(picture).copy(), outDir / (job.id + ".png"), order[n]);
             ++result.written;
         } catch (const std::exception& e) {
-            job.error = e.what();
-            if (progress != nullptr) {
-                *progress << "\r" << std::string(40, ' ') << "\r";
-            }
-            errors << e.what() << '\n';
-            result.failures.push_back(e.what());
+            fail(job, e.what());
         }
         showProgress(progress, n + 1, order.size(), job.id);
+    }
+    for (const auto& failure : pool.finish()) {
+        --result.written;
+        fail(jobs[failure.tag], "map " + jobs[failure.tag].id + ": " + failure.message);
     }
     writeIndex(jobs, outDir / "index.json");
     return result;

@@ -22,14 +22,12 @@ struct RenderAllResult {
 // "index.json" of the maps written ({"id", "name", "file"} each) and of those that failed
 // ({"id", "name", "error"}). outDir is created when missing. A map that cannot be read is
 // reported on `errors` and skipped. When progress is given, a progress line is kept on it.
-// Maps are drawn in the order of their tileset pairs, so each pair is decoded once.
+// Maps are drawn in the order of their tileset pairs, so each pair is decoded once, and
+// written on other threads while the next is drawn.
 // Throws quillon::Error when outDir or the index cannot be written.
 RenderAllResult renderAll(Session& session, const std::filesystem::path& outDir,
                           const PictureOptions& options, std::ostream& errors,
                           std::ostream* progress);
-
-// PNG at the fastest compression: pictures of a whole game are written in bulk.
-void writeFastPng(const Bitmap& picture, const std::filesystem::path& file);
 
 }  // namespace cli
 }  // namespace quillon
