@@ -12,6 +12,12 @@
 
 namespace quillon::cli {
 
+void printWarnings(Session& session, std::ostream& out) {
+    for (const std::string& warning : session.romWarnings()) {
+        out << "warning: " << englishMessage(warning) << '\n';
+    }
+}
+
 void printInfo(Session& session, std::ostream& out) {
     out << "Title: " << session.rom().Title() << '\n';
     out << "Family: " << (session.rom().isFrlg() ? "FRLG" : "RSE") << '\n';

@@ -12,6 +12,9 @@ class Session;
 
 namespace cli {
 
+// "warning: <text>" for each problem found while opening the ROM (tables past the end of the
+// file, names not loaded).
+void printWarnings(Session& session, std::ostream& out);
 // "Title:", "Family:", "Profile:", "Maps:" lines of an opened ROM.
 void printInfo(Session& session, std::ostream& out);
 // One line per map of the header part: "<bank>.<map>\t<name>".

@@ -1,9 +1,9 @@
 #include "cli/cli_messages.h"
 
-#include <array>
 #include <cstdint>
 #include <fstream>
 #include <regex>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/session.h"
@@ -108,7 +108,7 @@ std::string englishMessage(const std::string& coreMessage) {
         const char* english;
     };
     // R"x(...)x": the patterns hold quotation marks after parentheses.
-    static const std::array<Rule, 12> kRules{{
+    static const std::vector<Rule> kRules{
         {std::regex(R"x(^"(.*)" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header )x"
                     R"x(\((\d+) Bytes\)\.$)x"),
          "\"$1\" is not a GBA ROM image: it has only $2 bytes, less than a cartridge header"},
@@ -134,7 +134,23 @@ std::string englishMessage(const std::string& coreMessage) {
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
          "the picture is empty: there is nothing to write"},
-    }};
+        // Warnings of opening a ROM.
+        {std::regex(R"x(^Für das Spiel "(.*)" gibt es kein Profil in Ini\\Quillon\.ini: )x"
+                    R"x(es werden keine Maps gefunden\.$)x"),
+         "the game \"$1\" has no profile in Ini/Quillon.ini: no maps are found"},
+        {std::regex(R"x(^Map-Name (\d+): Zeiger zeigt hinter das Dateiende\.$)x"),
+         "map name $1: its pointer points past the end of the file"},
+        {std::regex(R"x(^Die Bank-Tabelle \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the bank table at $1 lies past the end of the file: the ROM has no maps"},
+        {std::regex(R"x(^Die Map-Tabelle von Bank (\d+) \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the map table of bank $1 at $2 lies past the end of the file"},
+        {std::regex(R"x(^Der Header von Map (\d+\.\d+) \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the header of map $1 at $2 lies past the end of the file"},
+        {std::regex(R"x(^Manche Maps verwenden einen Namen, der nicht geladen wurde )x"
+                    R"x(\(AnzMapNamen im Profil zu klein\); sie sind mit \?\?\? aufgeführt\.$)x"),
+         "some maps use a name that was not loaded (AnzMapNamen in the profile is too small); "
+         "they are listed as ???"},
+    };
     for (const Rule& rule : kRules) {
         if (std::regex_match(coreMessage, rule.german)) {
             return std::regex_replace(coreMessage, rule.german, rule.english);

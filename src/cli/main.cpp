@@ -116,12 +116,9 @@ int renderAll(quillon::Session& session, const Args& a) {
 
 int run(quillon::Session& session, const Args& a) {
     namespace cli = quillon::cli;
-    if (*a.info) {
-        cli::printInfo(session, std::cout);
-        return 0;
-    }
-    if (*a.maps) {
-        cli::printMaps(session, std::cout);
+    if (*a.info || *a.maps) {
+        cli::printWarnings(session, std::cerr);
+        *a.info ? cli::printInfo(session, std::cout) : cli::printMaps(session, std::cout);
         return 0;
     }
     cli::checkProfile(session);

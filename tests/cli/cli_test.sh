@@ -10,6 +10,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -z "$("$bin/quillon-mkdemo" "$work/demo.gba" 2>&1)" ] || fail "quillon-mkdemo printed something"
 before=$(md5sum < "$work/demo.gba")
 
+# The editor answers --help and --version without any display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
+"${nodisplay[@]}" "$bin/quillon" --version 2>&1 | grep -Eqx 'Quillon [0-9]+\.[0-9]+(\.[0-9]+)*' \
+    || fail "quillon --version: $("${nodisplay[@]}" "$bin/quillon" --version 2>&1)"
+"${nodisplay[@]}" "$bin/quillon" --help | grep -q -- "--map <bank.map>" || fail "quillon --help"
 "$bin/quillon-cli" --version | grep -Eqx '[0-9]+\.[0-9]+(\.[0-9]+)*' || fail "--version"
 
 info=$("$bin/quillon-cli" info "$work/demo.gba")
@@ -78,6 +83,13 @@ grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err"
 [ "$(od -An -tu4 -j18 -N4 "$work/blocks.bmp" | tr -d ' ')" = "256" ] || fail "palette width"
 [ "$(od -An -td4 -j22 -N4 "$work/blocks.bmp" | tr -d ' ')" = "1040" ] || fail "palette height"
 ! "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/b.png" --width 0 2> /dev/null || fail "width 0"
+
+# A ROM cut before its bank table: no maps, and a warning that says why.
+head -c 90000 "$work/demo.gba" > "$work/cut.gba"
+info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
+echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
+grep -qx 'warning: the bank table at \$01806C lies past the end of the file: the ROM has no maps' \
+    "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
 
 # Bad input: a message on stderr, a non-zero status, the ROM untouched.
 printf 'not a rom' > "$work/text.gba"
