@@ -102,12 +102,16 @@ void checkMapId(Session& session, const std::string& id) {
     }
 }
 
-std::string englishMessage(const std::string& coreMessage) {
-    struct Rule {
-        std::regex german;
-        const char* english;
-    };
-    // R"x(...)x": the patterns hold quotation marks after parentheses.
+namespace {
+
+struct Rule {
+    std::regex german;
+    const char* english;
+};
+
+// The texts the core raises while a map is read or a picture written. R"x(...)x": the
+// patterns hold quotation marks after parentheses.
+const std::vector<Rule>& errorRules() {
     static const std::vector<Rule> kRules{
         {std::regex(R"x(^"(.*)" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header )x"
                     R"x(\((\d+) Bytes\)\.$)x"),
@@ -134,7 +138,13 @@ std::string englishMessage(const std::string& coreMessage) {
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
          "the picture is empty: there is nothing to write"},
-        // Warnings of opening a ROM.
+    };
+    return kRules;
+}
+
+// The warnings of opening a ROM.
+const std::vector<Rule>& warningRules() {
+    static const std::vector<Rule> kRules{
         {std::regex(R"x(^Für das Spiel "(.*)" gibt es kein Profil in Ini\\Quillon\.ini: )x"
                     R"x(es werden keine Maps gefunden\.$)x"),
          "the game \"$1\" has no profile in Ini/Quillon.ini: no maps are found"},
@@ -151,9 +161,17 @@ std::string englishMessage(const std::string& coreMessage) {
          "some maps use a name that was not loaded (AnzMapNamen in the profile is too small); "
          "they are listed as ???"},
     };
-    for (const Rule& rule : kRules) {
-        if (std::regex_match(coreMessage, rule.german)) {
-            return std::regex_replace(coreMessage, rule.german, rule.english);
+    return kRules;
+}
+
+}  // namespace
+
+std::string englishMessage(const std::string& coreMessage) {
+    for (const auto* rules : {&errorRules(), &warningRules()}) {
+        for (const Rule& rule : *rules) {
+            if (std::regex_match(coreMessage, rule.german)) {
+                return std::regex_replace(coreMessage, rule.german, rule.english);
+            }
         }
     }
     return coreMessage;

@@ -12,7 +12,8 @@ namespace quillon::testing {
 // so that a map drawn with the wrong pair shows it.
 inline RomBuilder twoPairBuilder() {
     RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
-    for (std::uint16_t colour : {std::uint16_t{0x03E0}, std::uint16_t{0x7C00}, std::uint16_t{0x001F}}) {
+    for (std::uint16_t colour :
+         {std::uint16_t{0x03E0}, std::uint16_t{0x7C00}, std::uint16_t{0x001F}}) {
         TilesetSpec t;
         t.tiles.assign(32, 0x00);
         t.tiles.insert(t.tiles.end(), 32, 0x11);

@@ -60,8 +60,9 @@ TEST(CliMessages, FilesThatAreNoRomImagesAreNamed) {
     } cases[] = {
         {dir.file("missing.gba"), "missing.gba\": no such file"},
         {dir.path(), "\" is not a ROM image file (it is a folder or device)"},
-        {dir.file("short.gba"), "short.gba\" is not a GBA ROM image: it has only 9 bytes, "
-                                "less than a cartridge header"},
+        {dir.file("short.gba"),
+         "short.gba\" is not a GBA ROM image: it has only 9 bytes, "
+         "less than a cartridge header"},
         {dir.file("blank.gba"), "blank.gba\" is not a GBA ROM image: it has no cartridge header"},
     };
     for (const auto& c : cases) {
@@ -79,7 +80,9 @@ TEST(CliMessages, DamagedMapsAreReportedInEnglish) {
         const char* message;
     } cases[] = {
         {"event header past the end",
-         [](testing::BuiltRom& r) { testing::patch32(r, r.maps.at({0, 1}).header + 4, 0x080FFFFC); },
+         [](testing::BuiltRom& r) {
+             testing::patch32(r, r.maps.at({0, 1}).header + 4, 0x080FFFFC);
+         },
          "map 0.1: the map's event header at $0FFFFC lies past the end of the file"},
         {"map too large",
          [](testing::BuiltRom& r) {

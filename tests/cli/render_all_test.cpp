@@ -73,7 +73,8 @@ TEST(RenderAll, EveryMapMatchesItsOwnPictureAndTheIndexListsThemInOrder) {
         EXPECT_EQ(entry["id"], ids[i]);
         EXPECT_EQ(entry["file"], ids[i] + ".png");
         EXPECT_EQ(entry["name"], open.session.bankScan().banks[i / 3][i % 3].name);
-        const QImage written(QString::fromStdString((out.path() / "pictures" / (ids[i] + ".png")).string()));
+        const QImage written(
+            QString::fromStdString((out.path() / "pictures" / (ids[i] + ".png")).string()));
         ASSERT_FALSE(written.isNull());
         EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), pictureOnItsOwn(rom, ids[i]));
     }
