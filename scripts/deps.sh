@@ -18,8 +18,8 @@ elif command -v sudo > /dev/null; then
     as_root=(sudo)
 else
     echo "These packages are missing: ${missing[*]}" >&2
-    echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
-    echo "  apt-get update && ${install[*]}" >&2
+    echo "Installing them needs root, and sudo is not installed. Run (root's password):" >&2
+    echo "  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'" >&2
     echo "then run this script again." >&2
     exit 1
 fi
