@@ -3,16 +3,26 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgl-dev libsimpleini-dev libcli11-dev
-          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+install=(apt-get install -y -qq --no-install-recommends "${missing[@]}")
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo > /dev/null; then
+    as_root=(sudo)
+else
+    echo "These packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root, and sudo is not installed. Run (root's password):" >&2
+    echo "  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'" >&2
+    echo "then run this script again." >&2
+    exit 1
 fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}"

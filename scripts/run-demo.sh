@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds Quillon, makes the demo ROM and opens the editor on it.
+# Builds Quillon, makes the demo ROM and opens the editor on its first map.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 build/bin/quillon-mkdemo build/demo.gba
-exec build/bin/quillon build/demo.gba
+exec build/bin/quillon build/demo.gba --map 0.0

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QByteArray>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
@@ -24,17 +26,23 @@ struct Options {
     int tab = -1;        // the tab to show at start
 };
 
-Options parseOptions(const QApplication& app) {
+Options parseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Quillon: an editor for the overworld maps of GBA ROM images."));
     parser.addPositionalArgument(QStringLiteral("rom"), QStringLiteral("ROM image to open"));
+    QCommandLineOption map(QStringLiteral("map"),
+                           QStringLiteral("Open map <bank.map> of the ROM at start, e.g. 0.0"),
+                           QStringLiteral("bank.map"));
+    parser.addOption(map);
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("file"));
-    QCommandLineOption map(QStringLiteral("map"), QString(), QStringLiteral("bank.map"));
     QCommandLineOption tab(QStringLiteral("tab"), QString(), QStringLiteral("index"));
-    for (QCommandLineOption* hidden : {&screenshot, &map, &tab}) {
+    for (QCommandLineOption* hidden : {&screenshot, &tab}) {
         hidden->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*hidden);
     }
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.process(app);
     Options options;
     if (!parser.positionalArguments().isEmpty()) {
@@ -46,13 +54,37 @@ Options parseOptions(const QApplication& app) {
     return options;
 }
 
+void describeApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Brenvik"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+}
+
+// Help, version and unknown options are answered without a display: they are parsed with a
+// console application object before any window system is touched. Returns whether the
+// command line asks for the editor at all.
+bool answeredOnConsole(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            QCoreApplication console(argc, argv);
+            describeApplication();
+            parseOptions(console);  // prints and exits
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (answeredOnConsole(argc, argv)) {
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
-    QApplication::setOrganizationName(QStringLiteral("Brenvik"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    describeApplication();
     const Options options = parseOptions(app);
     writeRegistryValues();
 

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_fields.h"
 #include "core/events/event_tables.h"
@@ -10,6 +11,12 @@
 #include "imageio/bitmap_io.h"
 
 namespace quillon::cli {
+
+void printWarnings(Session& session, std::ostream& out) {
+    for (const std::string& warning : session.romWarnings()) {
+        out << "warning: " << englishMessage(warning) << '\n';
+    }
+}
 
 void printInfo(Session& session, std::ostream& out) {
     out << "Title: " << session.rom().Title() << '\n';
@@ -28,9 +35,14 @@ void printMaps(Session& session, std::ostream& out) {
 
 namespace {
 
-void openForPicture(Session& session, const std::string& id, bool grid) {
-    if (auto notice = session.openMap(id, id)) {
-        throw Error(*notice);
+void openMap(Session& session, const std::string& id, bool grid) {
+    checkMapId(session, id);
+    try {
+        if (auto notice = session.openMap(id, id)) {
+            throw Error(*notice);
+        }
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
     }
     session.settings().setFlag(Settings::Flag::Grid, grid);
     session.invalidatePictures();
@@ -62,39 +74,22 @@ nlohmann::ordered_json tableJson(const EventTables& events, EventKind kind) {
     return table;
 }
 
-void save(const Bitmap& picture, const std::filesystem::path& file) {
-    QString error;
-    if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
-        throw Error(error.toStdString());
-    }
-}
-
 }  // namespace
 
-void renderMap(Session& session, const std::string& id, const std::filesystem::path& file,
-               bool grid, View view) {
-    openForPicture(session, id, grid);
-    switch (view) {
-        case View::Map:
-            save(session.mapPicture(), file);
-            break;
-        case View::Movement:
-            save(session.movementView(), file);
-            break;
-        case View::Events:
-            save(session.eventPicture(), file);
-            break;
+void savePicture(const Bitmap& picture, const std::filesystem::path& file) {
+    QString error;
+    if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
+        throw Error(englishMessage(error.toStdString()));
     }
 }
 
 void printEvents(Session& session, const std::string& id, std::ostream& out) {
-    openForPicture(session, id, false);
+    openMap(session, id, false);
     const EventTables& events = session.events();
-    constexpr std::pair<const char*, EventKind> kTables[] = {
-        {"persons", EventKind::Person},
-        {"warps", EventKind::Warp},
-        {"scripts", EventKind::ScriptTrigger},
-        {"signposts", EventKind::Signpost}};
+    constexpr std::pair<const char*, EventKind> kTables[] = {{"persons", EventKind::Person},
+                                                             {"warps", EventKind::Warp},
+                                                             {"scripts", EventKind::ScriptTrigger},
+                                                             {"signposts", EventKind::Signpost}};
     nlohmann::ordered_json json;
     for (const auto& [name, kind] : kTables) {
         json[name] = tableJson(events, kind);
@@ -107,11 +102,10 @@ void printEvents(Session& session, const std::string& id, std::ostream& out) {
     out << json.dump(2) << '\n';
 }
 
-void renderBlocks(Session& session, const std::string& id, const std::filesystem::path& file,
-                  int width, bool grid) {
-    openForPicture(session, id, grid);
+const Bitmap& blockPalette(Session& session, const std::string& id, int width, bool grid) {
+    openMap(session, id, grid);
     session.settings().setBlockPaletteWidth(width);
-    save(session.blockPalette(), file);
+    return session.blockPalette();
 }
 
 }  // namespace quillon::cli

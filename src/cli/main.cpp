@@ -1,16 +1,47 @@
-#include <CLI/CLI.hpp>
+#include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <QGuiApplication>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_messages.h"
+#include "cli/cli_pictures.h"
+#include "cli/cli_render_all.h"
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/qt_text_painter.h"
 
 namespace {
+
+using quillon::cli::PictureOptions;
+using quillon::cli::View;
+
+struct Args {
+    std::string rom;
+    std::string id;
+    std::string output;
+    std::string view = "map";
+    bool grid = false;
+    bool personsOnly = false;
+    int width = 8;
+    CLI::App* info = nullptr;
+    CLI::App* maps = nullptr;
+    CLI::App* render = nullptr;
+    CLI::App* renderAll = nullptr;
+    CLI::App* events = nullptr;
+    CLI::App* blocks = nullptr;
+
+    PictureOptions picture() const {
+        return {view == "movement" ? View::Movement
+                : view == "events" ? View::Events
+                                   : View::Map,
+                grid, personsOnly};
+    }
+};
 
 // The data files live in "Ini" beside the executable.
 std::filesystem::path programFolder(const char* argv0) {
@@ -22,45 +53,103 @@ std::filesystem::path programFolder(const char* argv0) {
     return self.parent_path();
 }
 
+CLI::App* withRom(CLI::App* command, Args& a) {
+    command->add_option("ROM", a.rom, "ROM image (.gba)")->required();
+    return command;
+}
+
+CLI::App* withMap(CLI::App* command, Args& a) {
+    withRom(command, a);
+    command->add_option("MAP", a.id, "bank.map (e.g. 0.0), or a section of the map name file")
+        ->required();
+    return command;
+}
+
+void addViewOptions(CLI::App* command, Args& a) {
+    command->add_option("--view", a.view, "map (default), movement or events")
+        ->check(CLI::IsMember({"map", "movement", "events"}));
+    command->add_flag("--grid", a.grid, "draw the block grid");
+    command->add_flag("--persons-only", a.personsOnly,
+                      "events view: draw the persons only, without the markers of warps, script "
+                      "triggers, signposts and the fly position");
+}
+
+void addCommands(CLI::App& app, Args& a) {
+    a.info =
+        withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
+    a.maps = withRom(
+        app.add_subcommand("maps", "List the maps of the bank table: bank.map and name"), a);
+    a.render = withMap(app.add_subcommand("render", "Write the picture of one map"), a);
+    a.render->add_option("-o,--output", a.output, "picture file: .png gives PNG, other names BMP")
+        ->required();
+    addViewOptions(a.render, a);
+    a.renderAll = withRom(app.add_subcommand("render-all", "Write the pictures of every map"), a);
+    a.renderAll
+        ->add_option("OUTDIR", a.output, "folder for B.M.png and index.json (made when missing)")
+        ->required();
+    addViewOptions(a.renderAll, a);
+    a.renderAll->footer(
+        "Writes <bank>.<map>.png for every map of the bank table and index.json, which lists "
+        "the maps written (id, name, file) and those that failed (id, name, error). A map that "
+        "cannot be read is reported and skipped.\nExit status: 0 when every map was written, 1 "
+        "when any map failed or nothing could be written.");
+    a.events = withMap(app.add_subcommand("events", "Print the events of a map as JSON"), a);
+    a.blocks =
+        withMap(app.add_subcommand("blocks", "Write the block palette of a map's tilesets"), a);
+    a.blocks->add_option("-o,--output", a.output, "picture file: .png gives PNG, other names BMP")
+        ->required();
+    a.blocks->add_option("--width", a.width, "blocks per row (1 to 1025)")
+        ->check(CLI::Range(1, 1025));
+    a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
+}
+
+bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
+
+int renderAll(quillon::Session& session, const Args& a) {
+    const bool onTerminal = isatty(fileno(stderr)) != 0;
+    const auto result = quillon::cli::renderAll(session, a.output, a.picture(), std::cerr,
+                                                onTerminal ? &std::cerr : nullptr);
+    std::cout << "Wrote " << result.written << " of " << result.written + result.failures.size()
+              << " maps to " << a.output << " (" << result.failures.size() << " failed)\n";
+    return result.failures.empty() ? 0 : 1;
+}
+
+int run(quillon::Session& session, const Args& a) {
+    namespace cli = quillon::cli;
+    if (*a.info || *a.maps) {
+        cli::printWarnings(session, std::cerr);
+        *a.info ? cli::printInfo(session, std::cout) : cli::printMaps(session, std::cout);
+        return 0;
+    }
+    cli::checkProfile(session);
+    if (*a.render) {
+        cli::PictureMaker maker(session);
+        cli::savePicture(maker.render(a.id, a.picture()), a.output);
+    } else if (*a.renderAll) {
+        return renderAll(session, a);
+    } else if (*a.events) {
+        cli::printEvents(session, a.id, std::cout);
+    } else if (*a.blocks) {
+        cli::savePicture(cli::blockPalette(session, a.id, a.width, a.grid), a.output);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Quillon command-line tool: read maps of GBA ROM images"};
+    CLI::App app{"Quillon command-line tool: lists, prints and draws the maps of GBA ROM images."};
+    app.set_version_flag("--version", QUILLON_VERSION);
     app.require_subcommand(1);
-    std::string rom;
-    std::string id;
-    std::string output;
-    bool grid = false;
-    std::string view = "map";
-
-    auto* info = app.add_subcommand("info", "Game, profile and map count of a ROM");
-    info->add_option("ROM", rom, "ROM image (.gba)")->required();
-    auto* maps = app.add_subcommand("maps", "List the maps of the bank table");
-    maps->add_option("ROM", rom, "ROM image (.gba)")->required();
-    auto* render = app.add_subcommand("render", "Write the picture of a map");
-    render->add_option("ROM", rom, "ROM image (.gba)")->required();
-    render->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
-    render->add_option("-o,--output", output, "picture file (.bmp, else PNG)")->required();
-    render->add_flag("--grid", grid, "draw the block grid");
-    render->add_option("--view", view, "map, movement or events")
-        ->check(CLI::IsMember({"map", "movement", "events"}));
-    auto* events = app.add_subcommand("events", "Print the events of a map as JSON");
-    events->add_option("ROM", rom, "ROM image (.gba)")->required();
-    events->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
-    int width = 8;
-    auto* blocks = app.add_subcommand("blocks", "Write the block palette of a map's tilesets");
-    blocks->add_option("ROM", rom, "ROM image (.gba)")->required();
-    blocks->add_option("ID", id, "map: bank.map, or a map name file identifier")->required();
-    blocks->add_option("-o,--output", output, "picture file (.bmp, else PNG)")->required();
-    blocks->add_option("--width", width, "blocks per row")->check(CLI::Range(1, 1025));
-    blocks->add_flag("--grid", grid, "draw the grid between the blocks");
+    Args args;
+    addCommands(app, args);
     CLI11_PARSE(app, argc, argv);
 
     // The movement labels are drawn with the platform's fonts, which need a graphics
     // application object; no window is ever shown.
     std::unique_ptr<QGuiApplication> qtApp;
     std::unique_ptr<quillon::imageio::QtTextPainter> painter;
-    if (*render && view == "movement") {
+    if (needsFonts(args)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
@@ -69,28 +158,15 @@ int main(int argc, char** argv) {
         painter = std::make_unique<quillon::imageio::QtTextPainter>();
     }
     try {
+        quillon::cli::checkRomFile(args.rom);
         quillon::Session session(programFolder(argv[0]));
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);
         session.setTextPainter(painter.get());
-        session.openRom(rom);
-        if (*info) {
-            quillon::cli::printInfo(session, std::cout);
-        } else if (*maps) {
-            quillon::cli::printMaps(session, std::cout);
-        } else if (*render) {
-            const auto shown = view == "movement" ? quillon::cli::View::Movement
-                               : view == "events" ? quillon::cli::View::Events
-                                                  : quillon::cli::View::Map;
-            quillon::cli::renderMap(session, id, output, grid, shown);
-        } else if (*events) {
-            quillon::cli::printEvents(session, id, std::cout);
-        } else if (*blocks) {
-            quillon::cli::renderBlocks(session, id, output, width, grid);
-        }
+        session.openRom(args.rom);
+        return run(session, args);
     } catch (const std::exception& e) {
-        std::cerr << "quillon-cli: " << e.what() << '\n';
+        std::cerr << "quillon-cli: " << quillon::cli::englishMessage(e.what()) << '\n';
         return 1;
     }
-    return 0;
 }

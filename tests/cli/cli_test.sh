@@ -7,8 +7,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$bin/quillon-mkdemo" "$work/demo.gba" > /dev/null
+[ -z "$("$bin/quillon-mkdemo" "$work/demo.gba" 2>&1)" ] || fail "quillon-mkdemo printed something"
 before=$(md5sum < "$work/demo.gba")
+
+# The editor answers --help and --version without any display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
+"${nodisplay[@]}" "$bin/quillon" --version 2>&1 | grep -Eqx 'Quillon [0-9]+\.[0-9]+(\.[0-9]+)*' \
+    || fail "quillon --version: $("${nodisplay[@]}" "$bin/quillon" --version 2>&1)"
+"${nodisplay[@]}" "$bin/quillon" --help | grep -q -- "--map <bank.map>" || fail "quillon --help"
+"$bin/quillon-cli" --version | grep -Eqx '[0-9]+\.[0-9]+(\.[0-9]+)*' || fail "--version"
 
 info=$("$bin/quillon-cli" info "$work/demo.gba")
 expected=$'Title: QUILLON DEMOQDME\nFamily: RSE\nProfile: yes\nMaps: 6'
@@ -47,6 +54,29 @@ y=$(grep -m1 '"y":' "$work/events.json" | tr -dc 0-9)
 [ "$(od -An -tu4 -j18 -N4 "$work/events.bmp" | tr -d ' ')" = "480" ] || fail "event picture width"
 "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/town.bmp"
 ! cmp -s "$work/events.bmp" "$work/town.bmp" || fail "the event picture shows no events"
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/persons.bmp" --view events --persons-only
+! cmp -s "$work/events.bmp" "$work/persons.bmp" || fail "--persons-only changed nothing"
+! cmp -s "$work/persons.bmp" "$work/town.bmp" || fail "--persons-only shows no persons"
+
+# Every map in one run: B.M.png for each map listed, and the index naming them.
+summary=$("$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/pictures" 2> "$work/err") \
+    || fail "render-all: $(cat "$work/err")"
+[ "$summary" = "Wrote 6 of 6 maps to $work/all/pictures (0 failed)" ] || fail "summary: $summary"
+[ ! -s "$work/err" ] || fail "render-all wrote to stderr off a terminal: $(cat "$work/err")"
+index="$work/all/pictures/index.json"
+[ "$(grep -c '"id":' "$index")" -eq 6 ] || fail "index: $(cat "$index")"
+grep -q '"failed": \[\]' "$index" || fail "index lists failures: $(cat "$index")"
+echo "$maps" | while IFS=$'\t' read -r id name; do
+    tr -d '\n ' < "$index" | grep -qF "{\"id\":\"$id\",\"name\":\"${name// /}\",\"file\":\"$id.png\"}" \
+        || fail "index entry of $id $name"
+    [ "$(head -c 4 "$work/all/pictures/$id.png" | od -An -tx1 | tr -d ' \n')" = "89504e47" ] \
+        || fail "$id.png is no PNG"
+done
+"$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/movement" --view movement --grid > /dev/null
+[ "$(ls "$work/all/movement" | wc -l)" -eq 7 ] || fail "movement pictures: $(ls "$work/all/movement")"
+! "$bin/quillon-cli" render-all "$work/demo.gba" "$work/demo.gba" > /dev/null 2> "$work/err" \
+    || fail "render-all into a file"
+grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err")"
 
 # The block palette, 16 blocks a row: 1,025 blocks make 65 rows of 16 pixels.
 "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/blocks.bmp" --width 16 --grid
@@ -54,14 +84,27 @@ y=$(grep -m1 '"y":' "$work/events.json" | tr -dc 0-9)
 [ "$(od -An -td4 -j22 -N4 "$work/blocks.bmp" | tr -d ' ')" = "1040" ] || fail "palette height"
 ! "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/b.png" --width 0 2> /dev/null || fail "width 0"
 
+# A ROM cut before its bank table: no maps, and a warning that says why.
+head -c 90000 "$work/demo.gba" > "$work/cut.gba"
+info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
+echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
+grep -qx 'warning: the profile gives MapBankHeader the offset \$01806C, outside the file (0 to \$015F8F): it is not used' \
+    "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
+
 # Bad input: a message on stderr, a non-zero status, the ROM untouched.
 printf 'not a rom' > "$work/text.gba"
 ! "$bin/quillon-cli" info "$work/text.gba" 2> "$work/err" || fail "text file accepted"
-grep -q "kein GBA-Rom" "$work/err" || fail "message: $(cat "$work/err")"
+grep -qx "quillon-cli: \"$work/text.gba\" is not a GBA ROM image: it has only 9 bytes, less than a cartridge header" \
+    "$work/err" || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" render "$work/demo.gba" 9.9 -o "$work/x.png" 2> "$work/err" || fail "9.9 rendered"
-grep -q "Map 9.9" "$work/err" || fail "message: $(cat "$work/err")"
+grep -qx "quillon-cli: map 9.9: there is no bank 9 (the ROM has 2 banks)" "$work/err" \
+    || fail "message: $(cat "$work/err")"
+! "$bin/quillon-cli" events "$work/demo.gba" 0.9 2> "$work/err" || fail "0.9 printed"
+grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 4 maps)" "$work/err" \
+    || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
-! "$bin/quillon-cli" maps "$work/missing.gba" 2> /dev/null || fail "missing ROM"
+! "$bin/quillon-cli" maps "$work/missing.gba" 2> "$work/err" || fail "missing ROM"
+grep -qx "quillon-cli: \"$work/missing.gba\": no such file" "$work/err" || fail "message: $(cat "$work/err")"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

@@ -1,4 +1,5 @@
-// quillon-mkdemo OUT.gba: writes the demo ROM and prints its game profile.
+// quillon-mkdemo OUT.gba: writes the demo ROM; silent on success (its game profile ships in
+// data/Ini).
 
 #include <cstdio>
 #include <exception>
@@ -101,7 +102,6 @@ int main(int argc, char** argv) {
     try {
         const quillon::testing::BuiltRom rom = quillon::mkdemo::buildDemo();
         quillon::testing::writeRomFile(argv[1], rom);
-        std::printf("%s", rom.profileIni().c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-mkdemo: %s\n", e.what());
         return 1;

@@ -1,0 +1,198 @@
+#include "cli/cli_messages.h"
+
+#include <cstdint>
+#include <fstream>
+#include <regex>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/session.h"
+
+namespace quillon::cli {
+
+namespace {
+
+// Smallest file that holds a GBA cartridge header; every header holds 0x96 at 0xB2.
+constexpr std::uintmax_t kHeaderSize = 0xC0;
+constexpr std::streamoff kFixedByteAt = 0xB2;
+constexpr unsigned char kFixedByte = 0x96;
+
+std::string quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
+
+std::string plural(std::size_t n, const std::string& word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// "3.12" -> bank 3, map 12; false for anything else (a map name file section).
+bool parseBankMap(const std::string& id, unsigned long& bank, unsigned long& map) {
+    static const std::regex kBankMap(R"(^(\d{1,6})\.(\d{1,6})$)");
+    std::smatch m;
+    if (!std::regex_match(id, m, kBankMap)) {
+        return false;
+    }
+    bank = std::stoul(m[1].str());
+    map = std::stoul(m[2].str());
+    return true;
+}
+
+}  // namespace
+
+void checkRomFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) {
+        throw Error(quoted(file) + ": no such file");
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        throw Error(quoted(file) + " is not a ROM image file (it is a folder or device)");
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    std::ifstream in(file, std::ios::binary);
+    if (ec || !in) {
+        throw Error(quoted(file) + ": the file cannot be read (no permission?)");
+    }
+    if (size < kHeaderSize) {
+        throw Error(quoted(file) + " is not a GBA ROM image: it has only " + plural(size, "byte") +
+                    ", less than a cartridge header");
+    }
+    char fixed = 0;
+    in.seekg(kFixedByteAt);
+    in.get(fixed);
+    if (static_cast<unsigned char>(fixed) != kFixedByte) {
+        throw Error(quoted(file) + " is not a GBA ROM image: it has no cartridge header");
+    }
+}
+
+void checkProfile(Session& session) {
+    if (!session.profile().found) {
+        throw Error("the ROM's game (title \"" + session.rom().Title() +
+                    "\") has no profile in Ini/Quillon.ini, so its maps cannot be found; "
+                    "each release and language needs a profile of its own");
+    }
+}
+
+void checkMapId(Session& session, const std::string& id) {
+    const IniFile& names = session.data().mapsFile();
+    if (names.readInteger(id, session.rom().Title(), 0) != 0) {
+        return;  // the map name file gives this map's place for this game
+    }
+    unsigned long bank = 0;
+    unsigned long map = 0;
+    if (!parseBankMap(id, bank, map)) {
+        if (names.sectionExists(id)) {
+            throw Error("map " + id + ": the map name file gives no place for the game \"" +
+                        session.rom().Title() + "\"");
+        }
+        throw Error("map " + id + ": not a map; give bank.map (e.g. 0.0) or a section of " +
+                    "the map name file");
+    }
+    const auto& banks = session.bankScan().banks;
+    std::size_t bankCount = banks.size();
+    while (bankCount > 0 && banks[bankCount - 1].empty()) {
+        --bankCount;  // the scan may end on a bank without maps
+    }
+    if (bank >= bankCount) {
+        throw Error("map " + id + ": there is no bank " + std::to_string(bank) + " (the ROM has " +
+                    plural(bankCount, "bank") + ")");
+    }
+    const std::size_t maps = banks[bank].size();
+    if (map >= maps) {
+        throw Error("map " + id + ": there is no map " + std::to_string(map) + " in bank " +
+                    std::to_string(bank) + " (it has " + plural(maps, "map") + ")");
+    }
+}
+
+namespace {
+
+struct Rule {
+    std::regex german;
+    const char* english;
+};
+
+// The texts the core raises while a map is read or a picture written. R"x(...)x": the
+// patterns hold quotation marks after parentheses.
+const std::vector<Rule>& errorRules() {
+    static const std::vector<Rule> kRules{
+        {std::regex(R"x(^"(.*)" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header )x"
+                    R"x(\((\d+) Bytes\)\.$)x"),
+         "\"$1\" is not a GBA ROM image: it has only $2 bytes, less than a cartridge header"},
+        {std::regex(R"x(^"(.*)" ist kein GBA-Rom: der Rom-Header fehlt\.$)x"),
+         "\"$1\" is not a GBA ROM image: it has no cartridge header"},
+        {std::regex(R"x(^Die Datei "(.*)" wurde nicht gefunden\.$)x"), "\"$1\": no such file"},
+        {std::regex(R"x(^Bank (-?\d+), Map (-?\d+) gibt es nicht\.$)x"),
+         "there is no map $1.$2 (banks and maps are numbered 0 to 255)"},
+        {std::regex(R"x(^Offset der Map "(.*)" ist für Spiel "(.*)" nicht definiert!$)x"),
+         "the map name file gives no place of map $1 for the game \"$2\""},
+        {std::regex(R"x(^Der Event-Header \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the map's event header at $1 lies past the end of the file"},
+        {std::regex(R"x(^Die (\w+)-Tabelle \((.*), (\d+) (?:Eintrag|Einträge)\) )x"
+                    R"x(liegt hinter dem Dateiende\.$)x"),
+         "the map's $1 table at $2 ($3 records) runs past the end of the file"},
+        {std::regex(R"x(^Die Map ist (\d+) x (\d+) Blöcke groß; )x"
+                    R"x(der Editor fasst höchstens (\d+) Blöcke\.$)x"),
+         "the map is $1 x $2 blocks; at most $3 blocks are supported"},
+        {std::regex(R"x(^Read beyond end of file \(Map (.*)\)$)x"),
+         "a table of map $1 lies past the end of the file"},
+        {std::regex(R"x(^Die (\w+)-Tabelle \((.*)\) liegt im Rom-Header\.$)x"),
+         "the map's $1 table at $2 lies in the cartridge header"},
+        {std::regex(R"x(^Der Block-Grid \((.*)\) liegt im Rom-Header\.$)x"),
+         "the map's block grid at $1 lies in the cartridge header"},
+        {std::regex(R"x(^Das Profil nennt keine Bank-Tabelle \(MapBankHeader\): Maps lassen sich )x"
+                    R"x(nur über ihren Offset in der Map-Datei öffnen\.$)x"),
+         "the profile names no bank table (MapBankHeader): maps can only be opened by their "
+         "offset in the map name file"},
+        {std::regex(R"x(^Es ist kein Rom geladen\.$)x"), "no ROM is open"},
+        {std::regex(R"x(^Die Datei "(.*)" konnte nicht geschrieben werden: (.*)$)x"),
+         "cannot write \"$1\": $2"},
+        {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
+         "the picture is empty: there is nothing to write"},
+    };
+    return kRules;
+}
+
+// The warnings of opening a ROM.
+const std::vector<Rule>& warningRules() {
+    static const std::vector<Rule> kRules{
+        {std::regex(R"x(^Für das Spiel "(.*)" gibt es kein Profil in Ini\\Quillon\.ini: )x"
+                    R"x(es werden keine Maps gefunden\.$)x"),
+         "the game \"$1\" has no profile in Ini/Quillon.ini: no maps are found"},
+        {std::regex(R"x(^Map-Name (\d+): Zeiger zeigt hinter das Dateiende\.$)x"),
+         "map name $1: its pointer points past the end of the file"},
+        {std::regex(R"x(^Die Bank-Tabelle \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the bank table at $1 lies past the end of the file: the ROM has no maps"},
+        {std::regex(R"x(^Die Bank-Tabelle \((.*)\) reicht über das Dateiende hinaus: Bank (\d+) )x"
+                    R"x(und alle weiteren fehlen\.$)x"),
+         "the bank table at $1 runs past the end of the file: bank $2 and all after it are "
+         "missing"},
+        {std::regex(R"x(^Das Profil nennt für (\w+) den Offset (\S+); er liegt außerhalb der )x"
+                    R"x(Datei \(0 bis (\$[0-9A-F]+)\) und wird nicht verwendet\.$)x"),
+         "the profile gives $1 the offset $2, outside the file (0 to $3): it is not used"},
+        {std::regex(R"x(^Das Profil nennt keine Bank-Tabelle \(MapBankHeader\): es werden keine )x"
+                    R"x(Maps gefunden\.$)x"),
+         "the profile names no bank table (MapBankHeader): no maps are found"},
+        {std::regex(R"x(^Die Map-Tabelle von Bank (\d+) \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the map table of bank $1 at $2 lies past the end of the file"},
+        {std::regex(R"x(^Der Header von Map (\d+\.\d+) \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the header of map $1 at $2 lies past the end of the file"},
+        {std::regex(R"x(^Manche Maps verwenden einen Namen, der nicht geladen wurde )x"
+                    R"x(\(AnzMapNamen im Profil zu klein\); sie sind mit \?\?\? aufgeführt\.$)x"),
+         "some maps use a name that was not loaded (AnzMapNamen in the profile is too small); "
+         "they are listed as ???"},
+    };
+    return kRules;
+}
+
+}  // namespace
+
+std::string englishMessage(const std::string& coreMessage) {
+    for (const auto* rules : {&errorRules(), &warningRules()}) {
+        for (const Rule& rule : *rules) {
+            if (std::regex_match(coreMessage, rule.german)) {
+                return std::regex_replace(coreMessage, rule.german, rule.english);
+            }
+        }
+    }
+    return coreMessage;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace quillon {
+
+class Session;
+
+namespace cli {
+
+// The command-line tool checks what it is given before the editor's core sees it, so that a
+// user reads what is wrong in English, named as they typed it. Each check throws
+// quillon::Error with an English message.
+
+// file must exist, be a regular file and carry a GBA cartridge header.
+void checkRomFile(const std::filesystem::path& file);
+
+// The open ROM must have a game profile: without it no map can be found.
+void checkProfile(Session& session);
+
+// id must name a map of the open ROM: "bank.map" within the bank table, or a section of the
+// map name file. Messages read "map 9.9: there is no bank 9 (the ROM has 2 banks)".
+void checkMapId(Session& session, const std::string& id);
+
+// The editor's core reports in German; this gives the English text of each message the core
+// can raise while the tool runs. A text it does not know is returned unchanged.
+std::string englishMessage(const std::string& coreMessage);
+
+}  // namespace cli
+}  // namespace quillon

@@ -1,0 +1,49 @@
+#include "cli/cli_pictures.h"
+
+#include "cli/cli_messages.h"
+#include "core/errors.h"
+#include "core/events/event_view.h"
+#include "core/session.h"
+
+namespace quillon::cli {
+
+PictureMaker::PictureMaker(Session& session) : m_session(session) {
+    m_sprites.prepare(session.rom(), session.profile());
+}
+
+const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& options) {
+    checkMapId(m_session, id);
+    try {
+        if (auto notice = m_session.openMap(id, id)) {
+            throw Error(*notice);
+        }
+        // The one setting the pictures read; the tool's settings are never written.
+        m_session.settings().setFlag(Settings::Flag::Grid, options.grid);
+        m_session.invalidatePictures();
+        switch (options.view) {
+            case View::Map:
+                return m_session.mapPicture();
+            case View::Movement:
+                return m_session.movementView();
+            case View::Events:
+                return eventPicture(options.personsOnly);
+        }
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
+    }
+    return m_session.mapPicture();
+}
+
+// Persons as their pictures; every other kind as its marker unless only persons are asked
+// for. Nothing is selected, so no selection square is drawn.
+const Bitmap& PictureMaker::eventPicture(bool personsOnly) {
+    EventViewOptions options;
+    options.showSprites = true;
+    options.hideOthers = personsOnly;
+    options.markActive = false;
+    DrawEvents(m_session.mapPicture(), m_session.events(), EventRef{}, options, m_sprites,
+               m_markers, m_events);
+    return m_events;
+}
+
+}  // namespace quillon::cli

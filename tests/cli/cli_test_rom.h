@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+
+#include "core/session.h"
+#include "tests/events/event_test_rom.h"
+#include "tests/support/program_folder.h"
+
+namespace quillon::testing {
+
+// Two primary tilesets that differ in colour (0 green, 2 red) and a shared secondary one (1),
+// so that a map drawn with the wrong pair shows it.
+inline RomBuilder twoPairBuilder() {
+    RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
+    for (std::uint16_t colour :
+         {std::uint16_t{0x03E0}, std::uint16_t{0x7C00}, std::uint16_t{0x001F}}) {
+        TilesetSpec t;
+        t.tiles.assign(32, 0x00);
+        t.tiles.insert(t.tiles.end(), 32, 0x11);
+        t.palettes.push_back({0x0000, colour});
+        t.blocks.push_back({1, 1, 1, 1, 0, 0, 0, 0});
+        t.blocks.push_back({0, 0, 0, 0, 0, 0, 0, 0});
+        b.addTileset(t);
+    }
+    return b;
+}
+
+// An 8 x 6 map of the pair (primary, 1) in a chequer of blocks 0 and 1.
+inline MapSpec chequerMap(int bank, int map, int primary) {
+    MapSpec m = eventMap(bank, map);
+    m.primary = primary;
+    m.secondary = 1;
+    for (int i = 0; i < m.width * m.height; ++i) {
+        m.grid.push_back(static_cast<std::uint16_t>((i + i / m.width) % 2));
+    }
+    return m;
+}
+
+// A program folder with the ROM file "rom.gba" and a session that has it open.
+struct OpenRom {
+    explicit OpenRom(const BuiltRom& rom) : folder(prepared(dir, rom)), session(folder) {
+        session.settings().setPersistent(false);
+        session.openRom(file());
+    }
+    std::filesystem::path file() const { return dir.file("rom.gba"); }
+
+    static std::filesystem::path prepared(const TempDir& dir, const BuiltRom& rom) {
+        writeProgramFolder(dir.path(), rom);
+        writeRomFile(dir.file("rom.gba"), rom);
+        return dir.path();
+    }
+
+    TempDir dir;
+    std::filesystem::path folder;
+    Session session;
+};
+
+}  // namespace quillon::testing
