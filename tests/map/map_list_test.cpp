@@ -10,8 +10,8 @@ namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
-using testing::BuiltRom;
-using testing::Family;
+using romkit::BuiltRom;
+using romkit::Family;
 
 BankScan scan(const BuiltRom& built, std::uint32_t bankTable, std::vector<std::string> names) {
     TRom rom;

@@ -12,7 +12,7 @@ namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
-using testing::BuiltRom;
+using romkit::BuiltRom;
 
 class MapLoader : public ::testing::Test {
 protected:

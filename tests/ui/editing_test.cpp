@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <csignal>
 
+#include "tests/ui/ui_test_main.h"
 #include "core/session.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/grosser_block_from.h"
@@ -300,5 +301,5 @@ void EditingTest::picturesAreExported() {
     QCOMPARE(o.dialogs->errors.size(), 1);
 }
 
-QTEST_MAIN(EditingTest)
+QUILLON_UI_TEST(EditingTest)
 #include "editing_test.moc"

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "tests/ui/ui_test_main.h"
 #include "core/session.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/picture_view.h"
@@ -79,7 +80,7 @@ struct EventsWindow : Opened {
         return file.open(QIODevice::ReadOnly) && file.seek(offset) ? file.read(count)
                                                                    : QByteArray();
     }
-    const quillon::testing::BuiltMap& built() { return program.rom().maps.at({1, 0}); }
+    const quillon::romkit::BuiltMap& built() { return program.rom().maps.at({1, 0}); }
 };
 
 QByteArray bytes(std::initializer_list<int> values) {
@@ -305,5 +306,5 @@ void EventsTest::eventPictureIsSaved() {
     QVERIFY(e.program.readIni("Quillon.ini").find("ShowSprite=0") != std::string::npos);
 }
 
-QTEST_MAIN(EventsTest)
+QUILLON_UI_TEST(EventsTest)
 #include "events_test.moc"

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/ui/ui_test_main.h"
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
 #include "imageio/qt_text_painter.h"
@@ -124,5 +125,5 @@ void ImageIoTest::drawsLabelsInsideTheTileOnly() {
     QCOMPARE(empty.width(), 0);
 }
 
-QTEST_MAIN(ImageIoTest)
+QUILLON_UI_TEST(ImageIoTest)
 #include "imageio_test.moc"

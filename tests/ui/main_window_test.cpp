@@ -1,3 +1,4 @@
+#include "tests/ui/ui_test_main.h"
 #include "ui/main_window.h"
 
 #include <QAction>
@@ -218,10 +219,10 @@ void MainWindowTest::brokenRomLeavesTheWindowWithoutRom() {
 // A game without a profile: the ROM opens with an empty header part and one box says why.
 void MainWindowTest::romWarningsShowInOneBox() {
     TestProgram program;
-    quillon::testing::RomBuilder other(quillon::testing::Family::Rse, "OTHER GAME", "QOTE");
+    quillon::romkit::RomBuilder other(quillon::romkit::Family::Rse, "OTHER GAME", "QOTE");
     other.addMapName("X");
     const auto path = program.folder() / "other.gba";
-    quillon::testing::writeRomFile(path, other.build());
+    quillon::romkit::writeRomFile(path, other.build());
     FakeDialogs* dialogs = nullptr;
     auto window = program.window(&dialogs);
     window->openRomFile(QString::fromStdString(path.string()));
@@ -505,5 +506,5 @@ void MainWindowTest::mapListPartsAreExclusive() {
     QVERIFY(o.program.readIni("Quillon.ini").find("Maps=") == std::string::npos);
 }
 
-QTEST_MAIN(MainWindowTest)
+QUILLON_UI_TEST(MainWindowTest)
 #include "main_window_test.moc"
