@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -57,6 +58,11 @@ struct Case {
     std::size_t capacity;
     Bytes expected;
 };
+
+// A case prints as its name in test lists and failure messages.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Lz77Cases : public testing::TestWithParam<Case> {};
 
