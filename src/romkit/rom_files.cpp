@@ -22,8 +22,11 @@ void writeText(const std::filesystem::path& file, const std::string& text) {
 std::string tilesetsIni(const BuiltRom& rom) {
     std::string ini;
     for (std::size_t i = 0; i < rom.tilesets.size(); ++i) {
-        ini += "[" + std::to_string(i) +
-               "]\nStart Pal=0\nBlocks=" + std::to_string(rom.tilesets[i].blockCount) + "\n";
+        ini += "[";
+        ini += std::to_string(i);
+        ini += "]\nStart Pal=0\nBlocks=";
+        ini += std::to_string(rom.tilesets[i].blockCount);
+        ini += "\n";
     }
     return ini;
 }
