@@ -1,9 +1,10 @@
 #include "bench/big_rom.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 namespace quillon::bench {
 
@@ -70,7 +71,7 @@ romkit::BuiltRom buildBigRom() {
             if (big) {  // a busy map: its event tables are read with it
                 for (std::uint16_t i = 0; i < 40; ++i) {
                     m.persons.push_back(romkit::personRecord(static_cast<std::uint8_t>(i), 0, i,
-                                                              static_cast<std::uint16_t>(i + 1)));
+                                                             static_cast<std::uint16_t>(i + 1)));
                     m.warps.push_back(romkit::warpRecord(i, 0, 0, 0, 1));
                     m.signposts.push_back(romkit::signpostRecord(i, 2, 0, 0));
                     m.scripts.push_back(romkit::scriptRecord(i, 3, 0));

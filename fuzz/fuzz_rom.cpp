@@ -1,9 +1,10 @@
 #include "fuzz/fuzz_rom.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 #include "romkit/rom_files.h"
 
@@ -33,8 +34,7 @@ void addSprites(romkit::RomBuilder& b) {
     b.addSprite(person);
     b.addSprite(special);
     b.addSpritePalette(0x1100, {0x0000, 0x001F, 0x03E0});
-    b.setSlotTags({0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100,
-                   0x1100});
+    b.setSlotTags({0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100, 0x1100});
     b.addSpecialPalette(0x1111, 0x1100);
     b.addFlyRecord(0, 0, 2, 2);
 }
@@ -106,8 +106,7 @@ void applyPatches(std::vector<std::uint8_t>& image, std::span<const std::uint8_t
             (data[at] | data[at + 1] << 8 | data[at + 2] << 16) % image.size();
         const std::size_t wanted = data[at + 3];
         at += 4;
-        const std::size_t count =
-            std::min({wanted, data.size() - at, image.size() - offset});
+        const std::size_t count = std::min({wanted, data.size() - at, image.size() - offset});
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), count,
                     image.begin() + static_cast<std::ptrdiff_t>(offset));
         at += wanted;

@@ -60,9 +60,7 @@ struct Case {
 };
 
 // A case prints as its name in test lists and failure messages.
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class Lz77Cases : public testing::TestWithParam<Case> {};
 
@@ -72,8 +70,8 @@ TEST_P(Lz77Cases, DecodesAsDocumented) {
 }
 
 // Size 16: eight literals, then a reference of 8 bytes at distance 1.
-const Bytes kEightLiteralsThenRef{0x10, 0x10, 0x00, 0x00, 0x00, 0x55, 0x55, 0x55, 0x55,
-                                  0x55, 0x55, 0x55, 0x55, 0x80, 0x50, 0x00};
+const Bytes kEightLiteralsThenRef{0x10, 0x10, 0x00, 0x00, 0x00, 0x55, 0x55, 0x55,
+                                  0x55, 0x55, 0x55, 0x55, 0x55, 0x80, 0x50, 0x00};
 
 INSTANTIATE_TEST_SUITE_P(
     Lz77, Lz77Cases,

@@ -9,9 +9,9 @@
 namespace quillon {
 namespace {
 
-using testing::buildSampleRom;
 using romkit::BuiltRom;
 using romkit::Family;
+using testing::buildSampleRom;
 
 BankScan scan(const BuiltRom& built, std::uint32_t bankTable, std::vector<std::string> names) {
     TRom rom;

@@ -11,8 +11,8 @@
 namespace quillon {
 namespace {
 
-using testing::buildSampleRom;
 using romkit::BuiltRom;
+using testing::buildSampleRom;
 
 class MapLoader : public ::testing::Test {
 protected:

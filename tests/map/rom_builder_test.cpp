@@ -133,10 +133,12 @@ TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
         int tilesethoehe;
         bool frlgTitle;
     };
-    for (const Case& c : {Case{romkit::Family::Rse, 8, 32, false}, Case{romkit::Family::Frlg, 4, 40, true}}) {
+    for (const Case& c :
+         {Case{romkit::Family::Rse, 8, 32, false}, Case{romkit::Family::Frlg, 4, 40, true}}) {
         SCOPED_TRACE(c.recordSize);
         romkit::RomBuilder builder(c.family, "POKEMON TEST", c.frlgTitle ? "BPRE" : "AXVE");
-        builder.addTileset(romkit::TilesetSpec{.blocks = {{1}, {2}}, .behaviours = {0x21, 0x35, 0x02, 0}});
+        builder.addTileset(
+            romkit::TilesetSpec{.blocks = {{1}, {2}}, .behaviours = {0x21, 0x35, 0x02, 0}});
         builder.addMap(romkit::MapSpec{.secondary = 0});
         for (const char* name : {"QUILLON TOWN", "ROUTE 1", "Pässe"}) {
             builder.addMapName(name);
@@ -151,9 +153,9 @@ TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
         const std::uint32_t name2 = built.nameTable + 2 * c.recordSize + c.recordSize - 4;
         EXPECT_EQ(rom.ReadByte(name2 + 3), 0x08);
         EXPECT_EQ(romkit::decodeWestern(rom.ReadBlock(rom.ReadPointer(name2), 6)), "Pässe");
-        EXPECT_EQ(
-            romkit::decodeWestern(rom.ReadBlock(rom.ReadPointer(built.nameTable + c.recordSize - 4), 13)),
-            "QUILLON TOWN");
+        EXPECT_EQ(romkit::decodeWestern(
+                      rom.ReadBlock(rom.ReadPointer(built.nameTable + c.recordSize - 4), 13)),
+                  "QUILLON TOWN");
 
         // Pokemon name i at PokemonNamen + (i - 1) * 11; record 0 is the placeholder.
         EXPECT_EQ(romkit::decodeWestern(rom.ReadBlock(built.pokemonNames, 11)), "FIRST");
@@ -176,7 +178,8 @@ TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
 }
 
 struct SmallRom {
-    explicit SmallRom(romkit::RomBuilder& builder, std::vector<romkit::MapSpec> maps = {romkit::MapSpec{}}) {
+    explicit SmallRom(romkit::RomBuilder& builder,
+                      std::vector<romkit::MapSpec> maps = {romkit::MapSpec{}}) {
         builder.addTileset({});
         builder.addTileset({});
         for (const romkit::MapSpec& m : maps) {

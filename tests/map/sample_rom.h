@@ -9,8 +9,10 @@ namespace quillon::testing {
 // Block i is one colour, 1 + i % 4. Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its
 // grid holds block i % 16 and movement value (b + m) so the tests can tell maps and cells
 // apart.
-inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::Rse, int extraNames = 0) {
-    romkit::RomBuilder b(family, "QUILLON TEST", family == romkit::Family::Frlg ? "BPRE" : "QTSE", 1 << 20);
+inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::Rse,
+                                       int extraNames = 0) {
+    romkit::RomBuilder b(family, "QUILLON TEST", family == romkit::Family::Frlg ? "BPRE" : "QTSE",
+                         1 << 20);
     romkit::TilesetSpec primary;
     for (int t = 0; t < 5; ++t) {  // tile t is all colour t; tile 0 is see-through
         primary.tiles.insert(primary.tiles.end(), 32, static_cast<std::uint8_t>(t * 0x11));

@@ -64,9 +64,9 @@ TEST(DamagedRom, RandomDamageNeverCrashes) {
     testing::TempDir dir;
     for (int kind = 0; kind < 3; ++kind) {
         const romkit::BuiltRom pristine =
-            kind == 2 ? eventRom()
-                      : testing::buildSampleRom(kind == 0 ? romkit::Family::Rse
-                                                          : romkit::Family::Frlg);
+            kind == 2
+                ? eventRom()
+                : testing::buildSampleRom(kind == 0 ? romkit::Family::Rse : romkit::Family::Frlg);
         romkit::writeProgramFolder(dir.path(), pristine);
         Session s(dir.path());
         std::mt19937 random(7u + static_cast<unsigned>(kind));

@@ -9,8 +9,8 @@
 namespace quillon {
 namespace {
 
-using testing::buildSampleRom;
 using romkit::BuiltRom;
+using testing::buildSampleRom;
 
 // A ROM image whose writes fail, as a read-only file or a full disk does.
 class FailingWrites final : public RomFile {

@@ -10,8 +10,8 @@
 namespace quillon {
 namespace {
 
-using testing::buildSampleRom;
 using romkit::BuiltRom;
+using testing::buildSampleRom;
 
 class SessionFlow : public ::testing::Test {
 protected:

@@ -8,8 +8,8 @@
 #include <QTabWidget>
 #include <csignal>
 
-#include "tests/ui/ui_test_main.h"
 #include "core/session.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/grosser_block_from.h"
 #include "ui/picture_view.h"

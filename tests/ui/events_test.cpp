@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "tests/ui/ui_test_main.h"
 #include "core/session.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/picture_view.h"
 

@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/ui/ui_test_main.h"
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
 #include "imageio/qt_text_painter.h"
+#include "tests/ui/ui_test_main.h"
 
 using quillon::Bitmap;
 

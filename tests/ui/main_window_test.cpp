@@ -1,4 +1,3 @@
-#include "tests/ui/ui_test_main.h"
 #include "ui/main_window.h"
 
 #include <QAction>
@@ -17,6 +16,7 @@
 #include "core/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"

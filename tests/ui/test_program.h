@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/program_folder.h"
 #include "romkit/rom_builder.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon::ui {
 class MainWindow;

@@ -12,8 +12,8 @@ bool registerUiTest(const char* name, UiTestFactory make);
 
 }  // namespace quillon::testing
 
-#define QUILLON_UI_TEST(Class)                                                              \
-    namespace {                                                                              \
-    const bool kRegistered##Class = quillon::testing::registerUiTest(                        \
-        #Class, []() -> std::unique_ptr<QObject> { return std::make_unique<Class>(); });     \
+#define QUILLON_UI_TEST(Class)                                                           \
+    namespace {                                                                          \
+    const bool kRegistered##Class = quillon::testing::registerUiTest(                    \
+        #Class, []() -> std::unique_ptr<QObject> { return std::make_unique<Class>(); }); \
     }

@@ -34,7 +34,7 @@ void addPersons(MapSpec& wanted, DemoScripts& scripts, std::initializer_list<Per
     for (const Person& p : persons) {
         const auto number = static_cast<std::uint8_t>(wanted.persons.size() + 1);
         auto record = romkit::personRecord(number, p.picture, p.x, p.y, p.movementType, p.movement,
-                                            p.sight > 0 ? 1 : 0, p.sight, scripts.talk());
+                                           p.sight > 0 ? 1 : 0, p.sight, scripts.talk());
         record[8] = kGroundLevel;
         wanted.persons.push_back(record);
     }

@@ -47,7 +47,7 @@ public:
     // The tileset for the ROM, tiles and blocks padded to the full capacity (unused blocks draw
     // tile 0). Throws std::length_error when the art outgrew the capacity.
     romkit::TilesetSpec finish(bool compressed,
-                                const std::vector<std::array<std::uint16_t, 16>>& palettes) const;
+                               const std::vector<std::array<std::uint16_t, 16>>& palettes) const;
 
 private:
     using TileBytes = std::array<std::uint8_t, 32>;
