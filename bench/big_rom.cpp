@@ -1,6 +1,10 @@
 #include "bench/big_rom.h"
 
-#include <memory>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "core/gfx/tile_entry.h"
 #include "core/map/block_grid.h"
@@ -9,8 +13,8 @@ namespace quillon::bench {
 
 namespace {
 
-testing::TilesetSpec tileset(int seed, int blocks) {
-    testing::TilesetSpec t;
+romkit::TilesetSpec tileset(int seed, int blocks) {
+    romkit::TilesetSpec t;
     t.compressed = true;
     t.tiles.resize(32 * 512);
     for (std::size_t i = 0; i < t.tiles.size(); ++i) {
@@ -37,8 +41,8 @@ testing::TilesetSpec tileset(int seed, int blocks) {
 
 }  // namespace
 
-testing::BuiltRom buildBigRom() {
-    testing::RomBuilder b(testing::Family::Rse, "QUILLON BIG", "QBGE", 16u << 20);
+romkit::BuiltRom buildBigRom() {
+    romkit::RomBuilder b(romkit::Family::Rse, "QUILLON BIG", "QBGE", 16u << 20);
     for (int pair = 0; pair < 4; ++pair) {
         b.addTileset(tileset(pair * 2, 512));
         b.addTileset(tileset(pair * 2 + 1, 512));
@@ -51,7 +55,7 @@ testing::BuiltRom buildBigRom() {
     }
     for (int bank = 0; bank < 32; ++bank) {
         for (int map = 0; map < 16; ++map) {
-            testing::MapSpec m;
+            romkit::MapSpec m;
             m.bank = bank;
             m.map = map;
             const bool big = bank == 0 && map < 3;
@@ -70,11 +74,11 @@ testing::BuiltRom buildBigRom() {
             m.nameIndex = static_cast<std::uint8_t>((bank * 16 + map) % 200);
             if (big) {  // a busy map: its event tables are read with it
                 for (std::uint16_t i = 0; i < 40; ++i) {
-                    m.persons.push_back(testing::personRecord(static_cast<std::uint8_t>(i), 0, i,
-                                                              static_cast<std::uint16_t>(i + 1)));
-                    m.warps.push_back(testing::warpRecord(i, 0, 0, 0, 1));
-                    m.signposts.push_back(testing::signpostRecord(i, 2, 0, 0));
-                    m.scripts.push_back(testing::scriptRecord(i, 3, 0));
+                    m.persons.push_back(romkit::personRecord(static_cast<std::uint8_t>(i), 0, i,
+                                                             static_cast<std::uint16_t>(i + 1)));
+                    m.warps.push_back(romkit::warpRecord(i, 0, 0, 0, 1));
+                    m.signposts.push_back(romkit::signpostRecord(i, 2, 0, 0));
+                    m.scripts.push_back(romkit::scriptRecord(i, 3, 0));
                 }
             }
             b.addMap(m);
@@ -83,15 +87,39 @@ testing::BuiltRom buildBigRom() {
     return b.build();
 }
 
-const std::filesystem::path& bigRomFolder() {
-    static std::unique_ptr<testing::TempDir> dir;
-    if (!dir) {
-        dir = std::make_unique<testing::TempDir>();
-        auto rom = buildBigRom();
-        testing::writeProgramFolder(dir->path(), rom);
-        testing::writeRomFile(dir->file("big.gba"), rom);
+namespace {
+
+// The benchmark's own folder under the temporary directory, removed when the process ends.
+class BenchFolder {
+public:
+    BenchFolder()
+        : m_path(std::filesystem::temp_directory_path() /
+                 ("quillon-bench-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
     }
-    return dir->path();
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace
+
+const std::filesystem::path& bigRomFolder() {
+    static const BenchFolder folder;
+    static const bool written = [] {
+        auto rom = buildBigRom();
+        romkit::writeProgramFolder(folder.path(), rom);
+        romkit::writeRomFile(folder.path() / "big.gba", rom);
+        return true;
+    }();
+    (void)written;
+    return folder.path();
 }
 
 }  // namespace quillon::bench

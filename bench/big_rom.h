@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 
 namespace quillon::bench {
 
@@ -8,7 +8,7 @@ namespace quillon::bench {
 // tileset pairs with compressed pictures. Maps (0, 0) and (0, 1) are 89 x 89 with different
 // tileset pairs; (0, 2) is 89 x 89 with the pair of (0, 0), block 7 in every cell.
 // The three large maps carry 40 events of each kind.
-testing::BuiltRom buildBigRom();
+romkit::BuiltRom buildBigRom();
 
 // A program folder with the ROM file "big.gba", made once per process.
 const std::filesystem::path& bigRomFolder();

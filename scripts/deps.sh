@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon builds and tests with, when any is missing.
+# Extra package names given as arguments are installed the same way (scripts/fuzz.sh,
+# scripts/sanitize.sh).
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgl-dev libsimpleini-dev libcli11-dev
-          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libsimpleini-dev libcli11-dev
+          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -197,9 +197,12 @@ bool EventEditor::setFlyMap(int map) { return setFlyByte(FlyFields::Map, map); }
 std::string EventEditor::statusText(int x, int y, const LanguageTable& lang) const {
     std::string text = "X: " + std::to_string(x) + " Y: " + std::to_string(y);
     const EventRef hit = hitTest(x, y);
-    const std::string offset =
-        " " + lang.text(34, "Offset:") + " " +
-        (hit.none() ? std::string() : IntToHex(m_events.recordOffset(hit.kind, hit.index), 2));
+    std::string offset = " ";
+    offset += lang.text(34, "Offset:");
+    offset += " ";
+    if (!hit.none()) {
+        offset += IntToHex(m_events.recordOffset(hit.kind, hit.index), 2);
+    }
     switch (hit.kind) {
         case EventKind::Warp:
             return text + " " + lang.text(40, "Warp") + std::to_string(hit.index) + offset;

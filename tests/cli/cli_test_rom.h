@@ -10,11 +10,11 @@ namespace quillon::testing {
 
 // Two primary tilesets that differ in colour (0 green, 2 red) and a shared secondary one (1),
 // so that a map drawn with the wrong pair shows it.
-inline RomBuilder twoPairBuilder() {
-    RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
+inline romkit::RomBuilder twoPairBuilder() {
+    romkit::RomBuilder b(romkit::Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
     for (std::uint16_t colour :
          {std::uint16_t{0x03E0}, std::uint16_t{0x7C00}, std::uint16_t{0x001F}}) {
-        TilesetSpec t;
+        romkit::TilesetSpec t;
         t.tiles.assign(32, 0x00);
         t.tiles.insert(t.tiles.end(), 32, 0x11);
         t.palettes.push_back({0x0000, colour});
@@ -26,8 +26,8 @@ inline RomBuilder twoPairBuilder() {
 }
 
 // An 8 x 6 map of the pair (primary, 1) in a chequer of blocks 0 and 1.
-inline MapSpec chequerMap(int bank, int map, int primary) {
-    MapSpec m = eventMap(bank, map);
+inline romkit::MapSpec chequerMap(int bank, int map, int primary) {
+    romkit::MapSpec m = eventMap(bank, map);
     m.primary = primary;
     m.secondary = 1;
     for (int i = 0; i < m.width * m.height; ++i) {
@@ -38,15 +38,15 @@ inline MapSpec chequerMap(int bank, int map, int primary) {
 
 // A program folder with the ROM file "rom.gba" and a session that has it open.
 struct OpenRom {
-    explicit OpenRom(const BuiltRom& rom) : folder(prepared(dir, rom)), session(folder) {
+    explicit OpenRom(const romkit::BuiltRom& rom) : folder(prepared(dir, rom)), session(folder) {
         session.settings().setPersistent(false);
         session.openRom(file());
     }
     std::filesystem::path file() const { return dir.file("rom.gba"); }
 
-    static std::filesystem::path prepared(const TempDir& dir, const BuiltRom& rom) {
-        writeProgramFolder(dir.path(), rom);
-        writeRomFile(dir.file("rom.gba"), rom);
+    static std::filesystem::path prepared(const TempDir& dir, const romkit::BuiltRom& rom) {
+        romkit::writeProgramFolder(dir.path(), rom);
+        romkit::writeRomFile(dir.file("rom.gba"), rom);
         return dir.path();
     }
 

@@ -21,8 +21,8 @@ std::string messageOf(const std::function<void()>& run) {
     return "(no error)";
 }
 
-testing::BuiltRom twoBanks() {
-    testing::RomBuilder b = testing::twoPairBuilder();
+romkit::BuiltRom twoBanks() {
+    romkit::RomBuilder b = testing::twoPairBuilder();
     b.addMap(testing::chequerMap(0, 0, 0));
     b.addMap(testing::chequerMap(0, 1, 0));
     b.addMap(testing::chequerMap(1, 0, 2));
@@ -52,8 +52,8 @@ TEST(CliMessages, FilesThatAreNoRomImagesAreNamed) {
     testing::TempDir dir;
     std::ofstream(dir.file("short.gba")) << "not a rom";
     std::ofstream(dir.file("blank.gba")) << std::string(0x200, '\0');
-    const testing::BuiltRom rom = twoBanks();
-    testing::writeRomFile(dir.file("good.gba"), rom);
+    const romkit::BuiltRom rom = twoBanks();
+    romkit::writeRomFile(dir.file("good.gba"), rom);
     const struct {
         std::filesystem::path file;
         const char* tail;
@@ -76,23 +76,23 @@ TEST(CliMessages, FilesThatAreNoRomImagesAreNamed) {
 TEST(CliMessages, DamagedMapsAreReportedInEnglish) {
     const struct {
         const char* what;
-        std::function<void(testing::BuiltRom&)> damage;
+        std::function<void(romkit::BuiltRom&)> damage;
         const char* message;
     } cases[] = {
         {"event header past the end",
-         [](testing::BuiltRom& r) {
+         [](romkit::BuiltRom& r) {
              testing::patch32(r, r.maps.at({0, 1}).header + 4, 0x080FFFFC);
          },
          "map 0.1: the map's event header at $0FFFFC lies past the end of the file"},
         {"map too large",
-         [](testing::BuiltRom& r) {
+         [](romkit::BuiltRom& r) {
              testing::patch32(r, r.maps.at({0, 1}).footer, 0x4000);
              testing::patch32(r, r.maps.at({0, 1}).footer + 4, 0x4000);
          },
          "map 0.1: the map is 16384 x 16384 blocks; at most"},
     };
     for (const auto& c : cases) {
-        testing::BuiltRom rom = twoBanks();
+        romkit::BuiltRom rom = twoBanks();
         c.damage(rom);
         OpenRom open(rom);
         cli::PictureMaker maker(open.session);

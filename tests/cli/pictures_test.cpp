@@ -9,11 +9,11 @@ namespace {
 using testing::OpenRom;
 
 // A map with a warp at cell (2, 3) and a signpost at (5, 1).
-testing::BuiltRom warpRom() {
-    testing::RomBuilder b = testing::twoPairBuilder();
-    testing::MapSpec m = testing::chequerMap(0, 0, 0);
-    m.warps = {testing::warpRecord(2, 3, 0, 0, 0)};
-    m.signposts = {testing::signpostRecord(5, 1, 0, 0)};
+romkit::BuiltRom warpRom() {
+    romkit::RomBuilder b = testing::twoPairBuilder();
+    romkit::MapSpec m = testing::chequerMap(0, 0, 0);
+    m.warps = {romkit::warpRecord(2, 3, 0, 0, 0)};
+    m.signposts = {romkit::signpostRecord(5, 1, 0, 0)};
     b.addMap(m);
     return b.build();
 }

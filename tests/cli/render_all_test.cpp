@@ -17,8 +17,8 @@ using testing::OpenRom;
 
 // Five maps whose tileset pairs alternate from map to map, a sixth whose footer lies past the
 // end of the file.
-testing::BuiltRom mixedRom(bool withBrokenMap) {
-    testing::RomBuilder b = testing::twoPairBuilder();
+romkit::BuiltRom mixedRom(bool withBrokenMap) {
+    romkit::RomBuilder b = testing::twoPairBuilder();
     b.addMap(testing::chequerMap(0, 0, 0));
     b.addMap(testing::chequerMap(0, 1, 2));
     b.addMap(testing::chequerMap(0, 2, 0));
@@ -30,7 +30,7 @@ testing::BuiltRom mixedRom(bool withBrokenMap) {
     for (const char* name : {"FIRST", "SECOND"}) {
         b.addMapName(name);
     }
-    testing::BuiltRom rom = b.build();
+    romkit::BuiltRom rom = b.build();
     if (withBrokenMap) {
         testing::patch32(rom, rom.maps.at({1, 2}).header, 0x080FFFF8);
     }
@@ -43,7 +43,7 @@ nlohmann::json readJson(const std::filesystem::path& file) {
 }
 
 // The picture the editor shows for the map when it opens it first in a fresh session.
-QImage pictureOnItsOwn(const testing::BuiltRom& rom, const std::string& id) {
+QImage pictureOnItsOwn(const romkit::BuiltRom& rom, const std::string& id) {
     OpenRom alone(rom);
     alone.session.openMap(id, id);
     return imageio::wrapBitmap(alone.session.mapPicture()).copy();
@@ -52,7 +52,7 @@ QImage pictureOnItsOwn(const testing::BuiltRom& rom, const std::string& id) {
 // Drawing order follows the tileset pairs, not the list: every file must still show its own
 // map with its own tilesets, and the index must list the maps in bank order.
 TEST(RenderAll, EveryMapMatchesItsOwnPictureAndTheIndexListsThemInOrder) {
-    const testing::BuiltRom rom = mixedRom(false);
+    const romkit::BuiltRom rom = mixedRom(false);
     // The two pairs look different, so a map drawn with the other pair shows it.
     ASSERT_NE(pictureOnItsOwn(rom, "0.0"), pictureOnItsOwn(rom, "0.1"));
     OpenRom open(rom);

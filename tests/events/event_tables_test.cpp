@@ -9,6 +9,7 @@
 namespace quillon {
 namespace {
 
+using namespace romkit;
 using namespace testing;
 
 // Map 0.0 with two persons, a warp, a script trigger and a signpost; map 0.1 with a person;

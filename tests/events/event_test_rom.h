@@ -5,14 +5,15 @@
 #include <vector>
 
 #include "core/rom/trom.h"
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon::testing {
 
 // A builder with one tileset pair of two one-colour blocks, for maps that carry events.
-inline RomBuilder eventRomBuilder(std::size_t size = 1 << 20) {
-    RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", size);
-    TilesetSpec t;
+inline romkit::RomBuilder eventRomBuilder(std::size_t size = 1 << 20) {
+    romkit::RomBuilder b(romkit::Family::Rse, "QUILLON TEST", "QTSE", size);
+    romkit::TilesetSpec t;
     t.tiles.assign(32, 0x00);
     t.tiles.insert(t.tiles.end(), 32, 0x11);
     t.palettes.push_back({0x0000, 0x03E0});
@@ -24,8 +25,8 @@ inline RomBuilder eventRomBuilder(std::size_t size = 1 << 20) {
 }
 
 // An empty 8 x 6 map.
-inline MapSpec eventMap(int bank, int map) {
-    MapSpec m;
+inline romkit::MapSpec eventMap(int bank, int map) {
+    romkit::MapSpec m;
     m.bank = bank;
     m.map = map;
     m.width = 8;
@@ -33,7 +34,7 @@ inline MapSpec eventMap(int bank, int map) {
     return m;
 }
 
-inline void patch32(BuiltRom& rom, std::uint32_t offset, std::uint32_t value) {
+inline void patch32(romkit::BuiltRom& rom, std::uint32_t offset, std::uint32_t value) {
     for (std::uint32_t i = 0; i < 4; ++i) {
         rom.bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
     }

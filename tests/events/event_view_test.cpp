@@ -12,6 +12,7 @@
 namespace quillon {
 namespace {
 
+using namespace romkit;
 using namespace testing;
 
 constexpr std::uint32_t kMapColour = 0xFF406080u;

@@ -12,6 +12,7 @@
 namespace quillon {
 namespace {
 
+using namespace romkit;
 using namespace testing;
 
 constexpr std::uint32_t kBackground = 0xFF102030u;

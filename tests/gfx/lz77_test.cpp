@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -58,6 +59,9 @@ struct Case {
     Bytes expected;
 };
 
+// A case prints as its name in test lists and failure messages.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 class Lz77Cases : public testing::TestWithParam<Case> {};
 
 TEST_P(Lz77Cases, DecodesAsDocumented) {
@@ -65,19 +69,16 @@ TEST_P(Lz77Cases, DecodesAsDocumented) {
     EXPECT_EQ(lz77Decompress(c.stream, c.capacity), c.expected);
 }
 
-Bytes eightLiteralsThenRef() {
-    Bytes s{0x10, 0x10, 0x00, 0x00, 0x00};
-    s.insert(s.end(), 8, 0x55);
-    s.insert(s.end(), {0x80, 0x50, 0x00});
-    return s;
-}
+// Size 16: eight literals, then a reference of 8 bytes at distance 1.
+const Bytes kEightLiteralsThenRef{0x10, 0x10, 0x00, 0x00, 0x00, 0x55, 0x55, 0x55,
+                                  0x55, 0x55, 0x55, 0x55, 0x55, 0x80, 0x50, 0x00};
 
 INSTANTIATE_TEST_SUITE_P(
     Lz77, Lz77Cases,
     testing::Values(
         // Distance 1 after one literal repeats it: 1 + 18 equal bytes.
         Case{"DistanceOneRun", {0x10, 19, 0, 0, 0x40, 0xAA, 0xF0, 0x00}, 65536, repeat(0xAA, 19)},
-        Case{"EightLiteralsThenOverlappingRef", eightLiteralsThenRef(), 65536, repeat(0x55, 16)},
+        Case{"EightLiteralsThenOverlappingRef", kEightLiteralsThenRef, 65536, repeat(0x55, 16)},
         // The size test stops inside the reference; the next (broken) reference is never read.
         Case{"StopsInsideReference",
              {0x10, 5, 0, 0, 0x60, 0xAA, 0xF0, 0x00, 0xFF, 0xFF},

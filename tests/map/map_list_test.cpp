@@ -9,9 +9,9 @@
 namespace quillon {
 namespace {
 
+using romkit::BuiltRom;
+using romkit::Family;
 using testing::buildSampleRom;
-using testing::BuiltRom;
-using testing::Family;
 
 BankScan scan(const BuiltRom& built, std::uint32_t bankTable, std::vector<std::string> names) {
     TRom rom;

@@ -11,8 +11,8 @@
 namespace quillon {
 namespace {
 
+using romkit::BuiltRom;
 using testing::buildSampleRom;
-using testing::BuiltRom;
 
 class MapLoader : public ::testing::Test {
 protected:

@@ -1,12 +1,12 @@
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/rom/trom.h"
-#include "tests/support/lz77_compress.h"
-#include "tests/support/western_charset.h"
+#include "romkit/lz77_compress.h"
+#include "romkit/western_charset.h"
 
 namespace quillon::testing {
 namespace {
@@ -81,7 +81,7 @@ TEST(Lz77Compress, RoundTripsAndFindsRealReferences) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<std::uint8_t> stream = lz77Compress(c.data);
+        const std::vector<std::uint8_t> stream = romkit::lz77Compress(c.data);
         ASSERT_GE(stream.size(), 4u);
         EXPECT_EQ(stream[0], 0x10);
         EXPECT_EQ(stream.size() % 4, 0u);
@@ -102,7 +102,7 @@ TEST(Lz77Compress, ReachesExactlyTheWindow) {
     for (std::size_t gap : {4096u, 4097u}) {
         std::vector<std::uint8_t> data = randomBytes(gap, 7);
         data.insert(data.end(), data.begin(), data.begin() + 18);
-        const Decoded d = decodeLz77(lz77Compress(data));
+        const Decoded d = decodeLz77(romkit::lz77Compress(data));
         EXPECT_EQ(d.bytes, data);
         const bool farReference = !d.references.empty() && d.references.back().distance == 4096 &&
                                   d.references.back().length == 18;
@@ -112,12 +112,12 @@ TEST(Lz77Compress, ReachesExactlyTheWindow) {
 
 TEST(Lz77Compress, OverlapsAndVramSafeMode) {
     const std::vector<std::uint8_t> run(40, 0xAB);
-    const Decoded normal = decodeLz77(lz77Compress(run));
+    const Decoded normal = decodeLz77(romkit::lz77Compress(run));
     ASSERT_FALSE(normal.references.empty());
     EXPECT_EQ(normal.references.front().distance, 1u);
     EXPECT_EQ(normal.references.front().length, 18u);
 
-    const Decoded safe = decodeLz77(lz77Compress(run, true));
+    const Decoded safe = decodeLz77(romkit::lz77Compress(run, true));
     EXPECT_EQ(safe.bytes, run);
     ASSERT_FALSE(safe.references.empty());
     for (const Reference& r : safe.references) {
@@ -128,21 +128,23 @@ TEST(Lz77Compress, OverlapsAndVramSafeMode) {
 // Two banks (two maps, one map), a compressed primary and a raw secondary tileset.
 TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
     struct Case {
-        Family family;
+        romkit::Family family;
         int recordSize;
         int tilesethoehe;
         bool frlgTitle;
     };
-    for (const Case& c : {Case{Family::Rse, 8, 32, false}, Case{Family::Frlg, 4, 40, true}}) {
+    for (const Case& c :
+         {Case{romkit::Family::Rse, 8, 32, false}, Case{romkit::Family::Frlg, 4, 40, true}}) {
         SCOPED_TRACE(c.recordSize);
-        RomBuilder builder(c.family, "POKEMON TEST", c.frlgTitle ? "BPRE" : "AXVE");
-        builder.addTileset(TilesetSpec{.blocks = {{1}, {2}}, .behaviours = {0x21, 0x35, 0x02, 0}});
-        builder.addMap(MapSpec{.secondary = 0});
+        romkit::RomBuilder builder(c.family, "POKEMON TEST", c.frlgTitle ? "BPRE" : "AXVE");
+        builder.addTileset(
+            romkit::TilesetSpec{.blocks = {{1}, {2}}, .behaviours = {0x21, 0x35, 0x02, 0}});
+        builder.addMap(romkit::MapSpec{.secondary = 0});
         for (const char* name : {"QUILLON TOWN", "ROUTE 1", "Pässe"}) {
             builder.addMapName(name);
         }
         builder.addPokemonName("FIRST");
-        const BuiltRom built = builder.build();
+        const romkit::BuiltRom built = builder.build();
         TRom rom;
         built.attachTo(rom);
         EXPECT_EQ(rom.isFrlg(), c.frlgTitle);
@@ -150,20 +152,20 @@ TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
         EXPECT_EQ(built.nameCount, 3);
         const std::uint32_t name2 = built.nameTable + 2 * c.recordSize + c.recordSize - 4;
         EXPECT_EQ(rom.ReadByte(name2 + 3), 0x08);
-        EXPECT_EQ(decodeWestern(rom.ReadBlock(rom.ReadPointer(name2), 6)), "Pässe");
-        EXPECT_EQ(
-            decodeWestern(rom.ReadBlock(rom.ReadPointer(built.nameTable + c.recordSize - 4), 13)),
-            "QUILLON TOWN");
+        EXPECT_EQ(romkit::decodeWestern(rom.ReadBlock(rom.ReadPointer(name2), 6)), "Pässe");
+        EXPECT_EQ(romkit::decodeWestern(
+                      rom.ReadBlock(rom.ReadPointer(built.nameTable + c.recordSize - 4), 13)),
+                  "QUILLON TOWN");
 
         // Pokemon name i at PokemonNamen + (i - 1) * 11; record 0 is the placeholder.
-        EXPECT_EQ(decodeWestern(rom.ReadBlock(built.pokemonNames, 11)), "FIRST");
-        EXPECT_EQ(decodeWestern(rom.ReadBlock(built.pokemonNames - 11, 11)), "??????????");
+        EXPECT_EQ(romkit::decodeWestern(rom.ReadBlock(built.pokemonNames, 11)), "FIRST");
+        EXPECT_EQ(romkit::decodeWestern(rom.ReadBlock(built.pokemonNames - 11, 11)), "??????????");
         EXPECT_EQ(rom.ReadBlock(built.pokemonNames + 5, 6),
                   (std::vector<std::uint8_t>{0xFF, 0, 0, 0, 0, 0}));
 
-        const BuiltTileset& t = built.tilesets[0];
+        const romkit::BuiltTileset& t = built.tilesets[0];
         const std::uint32_t footer = built.maps.at({0, 0}).footer;
-        if (c.family == Family::Frlg) {
+        if (c.family == romkit::Family::Frlg) {
             // The game's 4-byte attributes: behaviour in bits 0-8, layer type in bits 29-30.
             EXPECT_EQ(rom.ReadPointer(t.header + 20), t.attributes);
             EXPECT_EQ(rom.ReadU32(t.attributes), 0x60000021u);
@@ -176,31 +178,32 @@ TEST(BuiltRomFamilies, NamesTilesetsAndFootersFollowTheFamily) {
 }
 
 struct SmallRom {
-    explicit SmallRom(RomBuilder& builder, std::vector<MapSpec> maps = {MapSpec{}}) {
+    explicit SmallRom(romkit::RomBuilder& builder,
+                      std::vector<romkit::MapSpec> maps = {romkit::MapSpec{}}) {
         builder.addTileset({});
         builder.addTileset({});
-        for (const MapSpec& m : maps) {
+        for (const romkit::MapSpec& m : maps) {
             builder.addMap(m);
         }
         built = builder.build();
         built.attachTo(rom);
     }
-    BuiltRom built;
+    romkit::BuiltRom built;
     TRom rom;
 };
 
 TEST(BuiltRomEvents, TablesLieBeforeTheHeaderAndEmptyOnesPointAtTheNext) {
-    MapSpec map;
-    map.persons = {personRecord(1, 7, 0x0102, 0x0304, 2, 0x11, 1, 0x0506, 0x1234),
-                   personRecord(2, 0, 5, 6)};
-    map.warps = {warpRecord(4, 7, 3, 2, 1)};
-    map.signposts = {signpostRecord(9, 10, 7, 0)};
-    MapSpec bare{.map = 1};
+    romkit::MapSpec map;
+    map.persons = {romkit::personRecord(1, 7, 0x0102, 0x0304, 2, 0x11, 1, 0x0506, 0x1234),
+                   romkit::personRecord(2, 0, 5, 6)};
+    map.warps = {romkit::warpRecord(4, 7, 3, 2, 1)};
+    map.signposts = {romkit::signpostRecord(9, 10, 7, 0)};
+    romkit::MapSpec bare{.map = 1};
     bare.noEventHeader = true;
-    RomBuilder builder(Family::Rse);
+    romkit::RomBuilder builder(romkit::Family::Rse);
     SmallRom small(builder, {map, bare});
     TRom& rom = small.rom;
-    const BuiltMap& built = small.built.maps.at({0, 0});
+    const romkit::BuiltMap& built = small.built.maps.at({0, 0});
 
     ASSERT_EQ(rom.ReadPointer(built.header + 4), built.events);
     EXPECT_EQ(rom.ReadBlock(built.events, 4), (std::vector<std::uint8_t>{2, 1, 0, 1}));
@@ -227,9 +230,9 @@ TEST(BuiltRomEvents, TablesLieBeforeTheHeaderAndEmptyOnesPointAtTheNext) {
     EXPECT_EQ(rom.ReadU32(built.persons + 24 + 16), 0u);  // no script stays 0
     EXPECT_EQ(rom.ReadBlock(built.warps, 8), (std::vector<std::uint8_t>{4, 0, 7, 0, 0, 3, 2, 1}));
     EXPECT_EQ(rom.ReadByte(built.signposts + 5), 7);
-    EXPECT_EQ(scriptRecord(1, 2, 0x4321)[15], 0x08);
+    EXPECT_EQ(romkit::scriptRecord(1, 2, 0x4321)[15], 0x08);
 
-    const BuiltMap& none = small.built.maps.at({0, 1});
+    const romkit::BuiltMap& none = small.built.maps.at({0, 1});
     EXPECT_EQ(none.events, 0u);
     EXPECT_EQ(rom.ReadU32(none.header + 4), 0u);
 }

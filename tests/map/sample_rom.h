@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon::testing {
 
@@ -8,9 +9,11 @@ namespace quillon::testing {
 // Block i is one colour, 1 + i % 4. Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its
 // grid holds block i % 16 and movement value (b + m) so the tests can tell maps and cells
 // apart.
-inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) {
-    RomBuilder b(family, "QUILLON TEST", family == Family::Frlg ? "BPRE" : "QTSE", 1 << 20);
-    TilesetSpec primary;
+inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::Rse,
+                                       int extraNames = 0) {
+    romkit::RomBuilder b(family, "QUILLON TEST", family == romkit::Family::Frlg ? "BPRE" : "QTSE",
+                         1 << 20);
+    romkit::TilesetSpec primary;
     for (int t = 0; t < 5; ++t) {  // tile t is all colour t; tile 0 is see-through
         primary.tiles.insert(primary.tiles.end(), 32, static_cast<std::uint8_t>(t * 0x11));
     }
@@ -20,7 +23,7 @@ inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) 
         const auto t = static_cast<std::uint16_t>(1 + i % 4);
         primary.blocks.push_back({t, t, t, t, 0, 0, 0, 0});
     }
-    TilesetSpec secondary = primary;
+    romkit::TilesetSpec secondary = primary;
     secondary.compressed = true;
     b.addTileset(primary);
     b.addTileset(secondary);
@@ -31,7 +34,7 @@ inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) 
     }
     for (int bank = 0; bank < 2; ++bank) {
         for (int map = 0; map < 3 - bank; ++map) {
-            MapSpec m;
+            romkit::MapSpec m;
             m.bank = bank;
             m.map = map;
             m.width = static_cast<std::uint16_t>(4 + map);
@@ -50,7 +53,7 @@ inline BuiltRom buildSampleRom(Family family = Family::Rse, int extraNames = 0) 
     return b.build();
 }
 
-inline void put32(BuiltRom& rom, std::uint32_t offset, std::uint32_t value) {
+inline void put32(romkit::BuiltRom& rom, std::uint32_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
         rom.bytes.at(offset + static_cast<std::uint32_t>(i)) =
             static_cast<std::uint8_t>(value >> (8 * i));

@@ -14,7 +14,7 @@ namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
-using testing::BuiltRom;
+using romkit::BuiltRom;
 
 bool anyMentions(const std::vector<std::string>& lines, const std::string& word) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -25,7 +25,7 @@ bool anyMentions(const std::vector<std::string>& lines, const std::string& word)
 // The program folder of built with one profile key set to value.
 void writeProfileWith(const testing::TempDir& dir, const BuiltRom& built, const std::string& key,
                       const std::string& value) {
-    testing::writeProgramFolder(dir.path(), built);
+    romkit::writeProgramFolder(dir.path(), built);
     const std::string profile = std::regex_replace(
         built.profileIni(), std::regex("\n" + key + "=[^\n]*\n"), "\n" + key + "=" + value + "\n");
     std::ofstream(dir.path() / "Ini" / "Quillon.ini", std::ios::binary | std::ios::trunc)
@@ -47,7 +47,7 @@ TEST(DamagedDataFiles, AbsurdProfileOffsetsAreNamedAndLeftUnused) {
         for (const std::string& value : absurd) {
             testing::TempDir dir;
             writeProfileWith(dir, built, key, value);
-            testing::writeRomFile(dir.file("a.gba"), built);
+            romkit::writeRomFile(dir.file("a.gba"), built);
             Session s(dir.path());
             s.openRom(dir.file("a.gba"));
             EXPECT_TRUE(anyMentions(s.romWarnings(), key)) << key << "=" << value;
@@ -71,8 +71,8 @@ TEST(DamagedDataFiles, ARomCutShortBeforeItsTablesWarns) {
         BuiltRom shortened = built;
         shortened.bytes.resize(cut);
         testing::TempDir dir;
-        testing::writeProgramFolder(dir.path(), built);
-        testing::writeRomFile(dir.file("a.gba"), shortened);
+        romkit::writeProgramFolder(dir.path(), built);
+        romkit::writeRomFile(dir.file("a.gba"), shortened);
         Session s(dir.path());
         s.openRom(dir.file("a.gba"));
         EXPECT_FALSE(s.romWarnings().empty()) << "cut at $" << IntToHex(cut, 6) << ", "
@@ -84,7 +84,7 @@ TEST(DamagedDataFiles, ABankTableTextThatIsNoNumberIsNamedWithItsFileAndKey) {
     const BuiltRom built = buildSampleRom();
     testing::TempDir dir;
     writeProfileWith(dir, built, "MapBankHeader", "abc");
-    testing::writeRomFile(dir.file("a.gba"), built);
+    romkit::writeRomFile(dir.file("a.gba"), built);
     Session s(dir.path());
     s.openRom(dir.file("a.gba"));
     try {
@@ -126,8 +126,8 @@ TEST(DamagedDataFiles, TilesetErrorsNameTheTilesetAndTheOffset) {
         BuiltRom damaged = built;
         testing::put32(damaged, c.at, c.word);
         testing::TempDir dir;
-        testing::writeProgramFolder(dir.path(), built);
-        testing::writeRomFile(dir.file("a.gba"), damaged);
+        romkit::writeProgramFolder(dir.path(), built);
+        romkit::writeRomFile(dir.file("a.gba"), damaged);
         Session s(dir.path());
         s.openRom(dir.file("a.gba"));
         try {

@@ -34,7 +34,8 @@ void openEverything(Session& s, const std::filesystem::path& rom) {
 }
 
 // A map with events of every kind, persons drawn from two sprites (one through slot 10).
-testing::BuiltRom eventRom() {
+romkit::BuiltRom eventRom() {
+    using namespace romkit;
     using namespace testing;
     RomBuilder b = eventRomBuilder();
     SpriteSpec person;
@@ -62,24 +63,24 @@ testing::BuiltRom eventRom() {
 TEST(DamagedRom, RandomDamageNeverCrashes) {
     testing::TempDir dir;
     for (int kind = 0; kind < 3; ++kind) {
-        const testing::BuiltRom pristine =
-            kind == 2 ? eventRom()
-                      : testing::buildSampleRom(kind == 0 ? testing::Family::Rse
-                                                          : testing::Family::Frlg);
-        testing::writeProgramFolder(dir.path(), pristine);
+        const romkit::BuiltRom pristine =
+            kind == 2
+                ? eventRom()
+                : testing::buildSampleRom(kind == 0 ? romkit::Family::Rse : romkit::Family::Frlg);
+        romkit::writeProgramFolder(dir.path(), pristine);
         Session s(dir.path());
         std::mt19937 random(7u + static_cast<unsigned>(kind));
         // QUILLON_DAMAGE_ROUNDS runs more rounds (for a sanitizer build).
         const char* wanted = std::getenv("QUILLON_DAMAGE_ROUNDS");
         const int rounds = wanted ? std::atoi(wanted) : 150;
         for (int round = 0; round < rounds; ++round) {
-            testing::BuiltRom damaged = pristine;
+            romkit::BuiltRom damaged = pristine;
             std::uniform_int_distribution<std::uint32_t> where(0xA0, pristine.freeSpace - 1);
             const int hits = 1 + round % 12;
             for (int i = 0; i < hits; ++i) {
                 damaged.bytes[where(random)] = static_cast<std::uint8_t>(random());
             }
-            testing::writeRomFile(dir.file("d.gba"), damaged);
+            romkit::writeRomFile(dir.file("d.gba"), damaged);
             openEverything(s, dir.file("d.gba"));
         }
     }

@@ -13,7 +13,7 @@ namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
-using testing::BuiltRom;
+using romkit::BuiltRom;
 
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -74,8 +74,8 @@ class SessionRomFile : public ::testing::Test {
 protected:
     void SetUp() override {
         m_built = buildSampleRom();
-        testing::writeProgramFolder(m_dir.path(), m_built);
-        testing::writeRomFile(romPath(), m_built);
+        romkit::writeProgramFolder(m_dir.path(), m_built);
+        romkit::writeRomFile(romPath(), m_built);
         m_grid = m_built.maps.at({0, 0}).grid;
     }
     std::filesystem::path romPath() const { return m_dir.file("sample.gba"); }
@@ -112,7 +112,7 @@ TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
     // A build script writes the new ROM to a temporary and renames it over the old one.
     BuiltRom rebuilt = m_built;
     rebuilt.bytes[m_grid + 4] = 0x05;
-    testing::writeRomFile(m_dir.file("new.tmp"), rebuilt);
+    romkit::writeRomFile(m_dir.file("new.tmp"), rebuilt);
     std::filesystem::rename(m_dir.file("new.tmp"), romPath());
 
     s.reloadRom();
@@ -154,7 +154,7 @@ TEST_F(SessionRomFile, SaveAsOntoTheRomsOwnFileUnderAnotherSpellingSavesThere) {
         EXPECT_TRUE(s.saveMapAs(target)) << spelling;
         EXPECT_FALSE(s.modified()) << spelling;
         EXPECT_EQ(fileBytes(romPath()), paintedImage(m_built.bytes)) << spelling;
-        testing::writeRomFile(romPath(), m_built);
+        romkit::writeRomFile(romPath(), m_built);
     }
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"Ini", "sample.gba", "sub"}));
 }

@@ -9,8 +9,8 @@
 namespace quillon {
 namespace {
 
+using romkit::BuiltRom;
 using testing::buildSampleRom;
-using testing::BuiltRom;
 
 // A ROM image whose writes fail, as a read-only file or a full disk does.
 class FailingWrites final : public RomFile {
@@ -32,8 +32,8 @@ class SessionEditing : public ::testing::Test {
 protected:
     void SetUp() override {
         m_built = buildSampleRom();
-        testing::writeProgramFolder(m_dir.path(), m_built);
-        testing::writeRomFile(m_dir.file("sample.gba"), m_built);
+        romkit::writeProgramFolder(m_dir.path(), m_built);
+        romkit::writeRomFile(m_dir.file("sample.gba"), m_built);
     }
     std::vector<std::uint8_t> romBytes(const std::string& name, std::uint32_t offset,
                                        std::size_t n) {

@@ -11,6 +11,7 @@
 namespace quillon {
 namespace {
 
+using namespace romkit;
 using namespace testing;
 using Flag = Settings::Flag;
 using Bytes = std::vector<std::uint8_t>;

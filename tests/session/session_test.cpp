@@ -10,18 +10,18 @@
 namespace quillon {
 namespace {
 
+using romkit::BuiltRom;
 using testing::buildSampleRom;
-using testing::BuiltRom;
 
 class SessionFlow : public ::testing::Test {
 protected:
     void SetUp() override {
         m_built = buildSampleRom();
-        testing::writeProgramFolder(m_dir.path(), m_built);
-        testing::writeRomFile(romPath(), m_built);
+        romkit::writeProgramFolder(m_dir.path(), m_built);
+        romkit::writeRomFile(romPath(), m_built);
     }
     std::filesystem::path romPath() const { return m_dir.file("sample.gba"); }
-    void rewriteRom() { testing::writeRomFile(romPath(), m_built); }
+    void rewriteRom() { romkit::writeRomFile(romPath(), m_built); }
 
     testing::TempDir m_dir;
     BuiltRom m_built;
@@ -161,8 +161,8 @@ namespace {
 
 TEST(SessionWithoutDataFiles, RunsOnDefaultsAndReportsWhatIsMissing) {
     testing::TempDir dir;  // no Ini folder at all
-    const testing::BuiltRom built = testing::buildSampleRom();
-    testing::writeRomFile(dir.file("a.gba"), built);
+    const romkit::BuiltRom built = testing::buildSampleRom();
+    romkit::writeRomFile(dir.file("a.gba"), built);
     Session s(dir.path());
     EXPECT_FALSE(s.lang().available());
     EXPECT_EQ(s.weatherNames()[3], "03 ???");
@@ -186,6 +186,7 @@ namespace quillon {
 namespace {
 
 TEST(SessionTilesets, AFailedTilesetLoadGivesTheShownMapItsTilesetsBack) {
+    using namespace romkit;
     using namespace testing;
     RomBuilder b(Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
     for (int pair = 0; pair < 2; ++pair) {

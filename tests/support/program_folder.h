@@ -1,12 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace quillon::testing {
-
-struct BuiltRom;
 
 // A fresh empty directory under the system's temporary folder, removed with everything in it
 // when the object goes.
@@ -24,16 +21,5 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-// Writes a program folder for rom: Ini/Quillon.ini (its profile section), Ini/Table.ini (the
-// character table the builder encoded with) and Ini/Tilesets.ini ("Start Pal" 0 and "Blocks" =
-// the tileset's block count, per tileset number). extraFiles maps a path relative to dir
-// ("Ini/Main.ini") to its contents; "Ini/Quillon.ini" given there is appended after the profile
-// section. Throws std::runtime_error when a file cannot be written.
-void writeProgramFolder(const std::filesystem::path& dir, const BuiltRom& rom,
-                        const std::map<std::string, std::string>& extraFiles = {});
-
-// Writes the image to a file (replacing it).
-void writeRomFile(const std::filesystem::path& file, const BuiltRom& rom);
 
 }  // namespace quillon::testing

@@ -11,6 +11,7 @@
 #include <csignal>
 
 #include "core/session.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/big_block_view.h"
 #include "ui/picture_view.h"
@@ -306,5 +307,5 @@ void EditingTest::picturesAreExported() {
     QCOMPARE(o.dialogs->errors.size(), 1);
 }
 
-QTEST_MAIN(EditingTest)
+QUILLON_UI_TEST(EditingTest)
 #include "editing_test.moc"

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "core/session.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/picture_view.h"
 
@@ -79,7 +80,7 @@ struct EventsWindow : Opened {
         return file.open(QIODevice::ReadOnly) && file.seek(offset) ? file.read(count)
                                                                    : QByteArray();
     }
-    const quillon::testing::BuiltMap& built() { return program.rom().maps.at({1, 0}); }
+    const quillon::romkit::BuiltMap& built() { return program.rom().maps.at({1, 0}); }
 };
 
 QByteArray readFile(const QString& path, quint32 offset, int count) {
@@ -408,5 +409,5 @@ void EventsTest::refusedTypedTextStopsTheCommand() {
              bytes({0x56, 0x34, 0x12, 0x08}));
 }
 
-QTEST_MAIN(EventsTest)
+QUILLON_UI_TEST(EventsTest)
 #include "events_test.moc"

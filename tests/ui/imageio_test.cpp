@@ -7,6 +7,7 @@
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
 #include "imageio/qt_text_painter.h"
+#include "tests/ui/ui_test_main.h"
 
 using quillon::Bitmap;
 
@@ -128,5 +129,5 @@ void ImageIoTest::drawsLabelsInsideTheTileOnly() {
     QCOMPARE(empty.width(), 0);
 }
 
-QTEST_MAIN(ImageIoTest)
+QUILLON_UI_TEST(ImageIoTest)
 #include "imageio_test.moc"

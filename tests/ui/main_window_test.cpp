@@ -17,6 +17,7 @@
 #include "core/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
@@ -225,10 +226,10 @@ void MainWindowTest::brokenRomLeavesTheWindowWithoutRom() {
 // A game without a profile: the ROM opens with an empty header part and one box says why.
 void MainWindowTest::romWarningsShowInOneBox() {
     TestProgram program;
-    quillon::testing::RomBuilder other(quillon::testing::Family::Rse, "OTHER GAME", "QOTE");
+    quillon::romkit::RomBuilder other(quillon::romkit::Family::Rse, "OTHER GAME", "QOTE");
     other.addMapName("X");
     const auto path = program.folder() / "other.gba";
-    quillon::testing::writeRomFile(path, other.build());
+    quillon::romkit::writeRomFile(path, other.build());
     FakeDialogs* dialogs = nullptr;
     auto window = program.window(&dialogs);
     window->openRomFile(QString::fromStdString(path.string()));
@@ -600,5 +601,5 @@ void MainWindowTest::mapListPartsAreExclusive() {
     QVERIFY(o.program.readIni("Quillon.ini").find("Maps=") == std::string::npos);
 }
 
-QTEST_MAIN(MainWindowTest)
+QUILLON_UI_TEST(MainWindowTest)
 #include "main_window_test.moc"

@@ -21,8 +21,8 @@ std::array<std::uint16_t, 8> block(std::uint16_t lower) {
     return {lower, lower, lower, lower, 2, 2, 2, 2};
 }
 
-TilesetSpec primaryTileset() {
-    TilesetSpec t;
+romkit::TilesetSpec primaryTileset() {
+    romkit::TilesetSpec t;
     for (std::uint8_t index : {1, 2, 0}) {
         auto tile = solidTile(index);
         t.tiles.insert(t.tiles.end(), tile.begin(), tile.end());
@@ -35,46 +35,46 @@ TilesetSpec primaryTileset() {
     return t;
 }
 
-TilesetSpec secondaryTileset() {
-    TilesetSpec t;
+romkit::TilesetSpec secondaryTileset() {
+    romkit::TilesetSpec t;
     t.tiles = solidTile(0);
     t.blocks = {block(0)};
     return t;
 }
 
 // Bank 1: the maps with events (see the class comment).
-void addEventMaps(RomBuilder& builder) {
+void addEventMaps(romkit::RomBuilder& builder) {
     builder.addMapName("EVENTS");
     builder.addMapName("ZIEL");
-    MapSpec events;
+    romkit::MapSpec events;
     events.bank = 1;
     events.width = 6;
     events.height = 4;
     events.nameIndex = 2;
-    events.persons = {personRecord(1, 0, 1, 1), personRecord(2, 0, 4, 2, 0, 0, 2)};
-    events.warps = {warpRecord(2, 1, 2, 1, 1), warpRecord(3, 3, 5, 1, 0)};
-    events.scripts = {scriptRecord(5, 0, 0)};
-    events.signposts = {signpostRecord(1, 1, 3, 0x400)};
+    events.persons = {romkit::personRecord(1, 0, 1, 1), romkit::personRecord(2, 0, 4, 2, 0, 0, 2)};
+    events.warps = {romkit::warpRecord(2, 1, 2, 1, 1), romkit::warpRecord(3, 3, 5, 1, 0)};
+    events.scripts = {romkit::scriptRecord(5, 0, 0)};
+    events.signposts = {romkit::signpostRecord(1, 1, 3, 0x400)};
     builder.addMap(events);
-    MapSpec target;
+    romkit::MapSpec target;
     target.bank = 1;
     target.map = 1;
     target.width = 2;
     target.height = 2;
     target.nameIndex = 3;
-    target.warps = {warpRecord(0, 0, 0, 0, 1), warpRecord(1, 0, 0, 0, 1),
-                    warpRecord(0, 1, 0, 0, 1)};
+    target.warps = {romkit::warpRecord(0, 0, 0, 0, 1), romkit::warpRecord(1, 0, 0, 0, 1),
+                    romkit::warpRecord(0, 1, 0, 0, 1)};
     builder.addMap(target);
     builder.addFlyRecord(1, 0, 5, 3);
 }
 
-BuiltRom buildRom() {
-    RomBuilder builder(Family::Rse);
+romkit::BuiltRom buildRom() {
+    romkit::RomBuilder builder(romkit::Family::Rse);
     builder.addTileset(primaryTileset());
     builder.addTileset(secondaryTileset());
     builder.addMapName("TESTHAUS");
     builder.addMapName("ZWEITE");
-    MapSpec first;
+    romkit::MapSpec first;
     first.width = 3;
     first.height = 2;
     first.grid = {0x0000, 0x0C01, 0x0000, 0x0001, 0x0000, 0x0000};
@@ -83,7 +83,7 @@ BuiltRom buildRom() {
     first.type = 1;
     first.showName = 1;
     builder.addMap(first);
-    MapSpec second;
+    romkit::MapSpec second;
     second.map = 1;
     second.width = 2;
     second.height = 2;
@@ -118,8 +118,8 @@ TestProgram::TestProgram(bool withLanguages) : m_rom(buildRom()) {
     if (withLanguages) {
         files["Ini/Sprachen.ini"] = kSprachen;
     }
-    writeProgramFolder(m_dir.path(), m_rom, files);
-    writeRomFile(m_dir.file("test.gba"), m_rom);
+    romkit::writeProgramFolder(m_dir.path(), m_rom, files);
+    romkit::writeRomFile(m_dir.file("test.gba"), m_rom);
 }
 
 QString TestProgram::romPath() const { return ui::fromPath(m_dir.file("test.gba")); }

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "romkit/rom_builder.h"
 #include "tests/support/program_folder.h"
-#include "tests/support/rom_builder.h"
 
 namespace quillon::ui {
 class MainWindow;
@@ -33,7 +33,7 @@ public:
     // withLanguages false leaves out Sprachen.ini.
     explicit TestProgram(bool withLanguages = true);
 
-    const BuiltRom& rom() const { return m_rom; }
+    const romkit::BuiltRom& rom() const { return m_rom; }
     QString romPath() const;
     std::filesystem::path folder() const { return m_dir.path(); }
     std::string readIni(const std::string& name) const;
@@ -43,7 +43,7 @@ public:
 
 private:
     TempDir m_dir;
-    BuiltRom m_rom;
+    romkit::BuiltRom m_rom;
 };
 
 }  // namespace quillon::testing

@@ -8,7 +8,7 @@ namespace quillon::mkdemo {
 
 namespace {
 
-using testing::MapSpec;
+using romkit::MapSpec;
 
 // Movement types of persons and the range byte (x in the low, y in the high nibble).
 constexpr std::uint8_t kLookAround = 0x01, kWander = 0x02, kUpAndDown = 0x03, kFaceDown = 0x08;
@@ -33,21 +33,21 @@ struct Person {
 void addPersons(MapSpec& wanted, DemoScripts& scripts, std::initializer_list<Person> persons) {
     for (const Person& p : persons) {
         const auto number = static_cast<std::uint8_t>(wanted.persons.size() + 1);
-        auto record = testing::personRecord(number, p.picture, p.x, p.y, p.movementType, p.movement,
-                                            p.sight > 0 ? 1 : 0, p.sight, scripts.talk());
+        auto record = romkit::personRecord(number, p.picture, p.x, p.y, p.movementType, p.movement,
+                                           p.sight > 0 ? 1 : 0, p.sight, scripts.talk());
         record[8] = kGroundLevel;
         wanted.persons.push_back(record);
     }
 }
 
 void addSign(MapSpec& wanted, DemoScripts& scripts, std::uint16_t x, std::uint16_t y) {
-    wanted.signposts.push_back(testing::signpostRecord(x, y, kSignScript, scripts.plain()));
+    wanted.signposts.push_back(romkit::signpostRecord(x, y, kSignScript, scripts.plain()));
 }
 
 // A hidden item keeps its data where a sign keeps its script: item number, then a flag.
 void addHiddenItem(MapSpec& wanted, std::uint16_t x, std::uint16_t y, std::uint16_t item,
                    std::uint8_t flag) {
-    auto record = testing::signpostRecord(x, y, kHiddenItem, 0);
+    auto record = romkit::signpostRecord(x, y, kHiddenItem, 0);
     record[8] = static_cast<std::uint8_t>(item);
     record[9] = static_cast<std::uint8_t>(item >> 8);
     record[10] = flag;
@@ -62,8 +62,8 @@ void town(MapSpec& wanted, DemoScripts& scripts) {
                 {kGran, 5, 18},
                 {kOwl, 21, 13},
                 {kMan, 25, 9, kUpAndDown, kRangeY1}});
-    wanted.warps.push_back(testing::warpRecord(6, 6, 0, kPlayerHouse, kHouseBank));
-    wanted.warps.push_back(testing::warpRecord(23, 6, 0, kNeighbourHouse, kHouseBank));
+    wanted.warps.push_back(romkit::warpRecord(6, 6, 0, kPlayerHouse, kHouseBank));
+    wanted.warps.push_back(romkit::warpRecord(23, 6, 0, kNeighbourHouse, kHouseBank));
     addSign(wanted, scripts, 16, 4);
     addSign(wanted, scripts, 21, 16);
     addHiddenItem(wanted, 7, 19, 0x000D, 1);
@@ -75,7 +75,7 @@ void route1(MapSpec& wanted, DemoScripts& scripts) {
                {{kMan, 7, 22, kFaceDown, 0, 3}, {kHiker, 14, 18, kLookAround}, {kGirl, 11, 4}});
     // Stepping onto the path at the south end runs a script.
     for (std::uint16_t x : {9, 10}) {
-        wanted.scripts.push_back(testing::scriptRecord(x, 33, scripts.plain()));
+        wanted.scripts.push_back(romkit::scriptRecord(x, 33, scripts.plain()));
     }
     addSign(wanted, scripts, 11, 37);
 }
@@ -100,7 +100,7 @@ void house(MapSpec& wanted, DemoScripts& scripts, std::uint8_t doorWarp,
            std::initializer_list<Person> persons) {
     addPersons(wanted, scripts, persons);
     for (std::uint16_t x : {kMatLeftX, kMatRightX}) {
-        wanted.warps.push_back(testing::warpRecord(x, kMatY, doorWarp, kTown, kTownBank));
+        wanted.warps.push_back(romkit::warpRecord(x, kMatY, doorWarp, kTown, kTownBank));
     }
 }
 
@@ -117,7 +117,7 @@ std::uint32_t DemoScripts::talk() { return add({0x6A, 0x5A, 0x6C, 0x02}); }
 
 std::uint32_t DemoScripts::plain() { return add({0x02}); }
 
-void DemoScripts::writeTo(testing::RomBuilder& builder) const {
+void DemoScripts::writeTo(romkit::RomBuilder& builder) const {
     for (const auto& [offset, bytes] : m_scripts) {
         builder.putCodeBytes(offset, bytes);
     }
@@ -149,7 +149,7 @@ void addDemoEvents(MapSpec& wanted, DemoScripts& scripts) {
     }
 }
 
-void addDemoFlyPositions(testing::RomBuilder& builder) {
+void addDemoFlyPositions(romkit::RomBuilder& builder) {
     builder.addFlyRecord(kTownBank, kTown, 14, 17);
 }
 

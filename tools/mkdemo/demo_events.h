@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 
 namespace quillon::mkdemo {
 
@@ -17,7 +17,7 @@ public:
     std::uint32_t talk();
     // A script that ends at once (signs, triggers).
     std::uint32_t plain();
-    void writeTo(testing::RomBuilder& builder) const;
+    void writeTo(romkit::RomBuilder& builder) const;
 
 private:
     std::uint32_t m_next = 0x400;
@@ -25,9 +25,9 @@ private:
 };
 
 // Persons, warps, script triggers and signposts of the demo map wanted.bank.wanted.map.
-void addDemoEvents(testing::MapSpec& wanted, DemoScripts& scripts);
+void addDemoEvents(romkit::MapSpec& wanted, DemoScripts& scripts);
 
 // The fly table: the town's landing cell in front of the hall.
-void addDemoFlyPositions(testing::RomBuilder& builder);
+void addDemoFlyPositions(romkit::RomBuilder& builder);
 
 }  // namespace quillon::mkdemo

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/map/block_grid.h"
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 #include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
 #include "tools/mkdemo/palettes.h"
@@ -27,11 +27,11 @@ struct PairArt {
     }
 };
 
-testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<std::string>& names) {
+romkit::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<std::string>& names) {
     const bool outdoor = demo.tilesets == Pair::Outdoor;
     const PairArt pair = outdoor ? PairArt{&art.outdoor.tiles(), &art.town.tiles()}
                                  : PairArt{&art.interior.rooms(), &art.interior.furniture()};
-    testing::MapSpec wanted;
+    romkit::MapSpec wanted;
     wanted.bank = demo.bank;
     wanted.map = demo.map;
     wanted.width = static_cast<std::uint16_t>(demo.canvas.width());
@@ -57,22 +57,22 @@ testing::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<st
     return wanted;
 }
 
-testing::BuiltRom buildDemo() {
+romkit::BuiltRom buildDemo() {
     DemoArt art;
     const std::vector<std::string> names = demoMapNames();
     DemoScripts scripts;
-    std::vector<testing::MapSpec> specs;
+    std::vector<romkit::MapSpec> specs;
     for (const DemoMap& demo : demoMaps(art)) {
         specs.push_back(mapSpec(demo, art, names));
         addDemoEvents(specs.back(), scripts);
     }
     // Every block exists now: the maps asked for them.
-    testing::RomBuilder builder(testing::Family::Rse, "QUILLON DEMO", "QDME");
+    romkit::RomBuilder builder(romkit::Family::Rse, "QUILLON DEMO", "QDME");
     builder.addTileset(art.outdoor.tiles().finish(true, outdoorPalettes()));
     builder.addTileset(art.town.tiles().finish(false, townPalettes()));
     builder.addTileset(art.interior.rooms().finish(true, roomPalettes()));
     builder.addTileset(art.interior.furniture().finish(false, furniturePalettes()));
-    for (const testing::MapSpec& wanted : specs) {
+    for (const romkit::MapSpec& wanted : specs) {
         builder.addMap(wanted);
     }
     for (const std::string& name : names) {
@@ -84,7 +84,7 @@ testing::BuiltRom buildDemo() {
     addDemoSprites(builder);
     addDemoFlyPositions(builder);
     scripts.writeTo(builder);
-    testing::BuiltRom rom = builder.build();
+    romkit::BuiltRom rom = builder.build();
     rom.mainFile = "Ini\\Demo\\Main.ini";
     rom.mapsFile = "Ini\\Demo\\Maps.ini";
     return rom;
@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const quillon::testing::BuiltRom rom = quillon::mkdemo::buildDemo();
-        quillon::testing::writeRomFile(argv[1], rom);
+        const quillon::romkit::BuiltRom rom = quillon::mkdemo::buildDemo();
+        quillon::romkit::writeRomFile(argv[1], rom);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-mkdemo: %s\n", e.what());
         return 1;

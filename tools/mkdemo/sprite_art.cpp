@@ -114,9 +114,9 @@ std::vector<std::uint8_t> spriteTiles(const Canvas& canvas) {
     return bytes;
 }
 
-void addDemoSprites(testing::RomBuilder& builder) {
+void addDemoSprites(romkit::RomBuilder& builder) {
     for (const SpriteArt& art : demoSprites()) {
-        testing::SpriteSpec wanted;
+        romkit::SpriteSpec wanted;
         wanted.width = static_cast<std::uint16_t>(art.canvas.width());
         wanted.height = static_cast<std::uint16_t>(art.canvas.height());
         wanted.slot = art.slot;

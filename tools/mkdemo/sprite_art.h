@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 #include "tools/mkdemo/canvas.h"
 
 namespace quillon::mkdemo {
@@ -28,6 +28,6 @@ std::vector<std::uint8_t> spriteTiles(const Canvas& canvas);
 
 // Adds the sprites, the sprite palettes, the palette tags of slots 0-9 and the special entry
 // through which the hiker (slot 10) finds its palette.
-void addDemoSprites(testing::RomBuilder& builder);
+void addDemoSprites(romkit::RomBuilder& builder);
 
 }  // namespace quillon::mkdemo

@@ -95,13 +95,13 @@ Layer TilesetArt::lowerOf(std::uint16_t block) const {
     return {record[0], record[1], record[2], record[3]};
 }
 
-testing::TilesetSpec TilesetArt::finish(
+romkit::TilesetSpec TilesetArt::finish(
     bool compressed, const std::vector<std::array<std::uint16_t, 16>>& palettes) const {
     if (tileCount() > m_tileCapacity || blockCount() > m_blockCapacity) {
         throw std::length_error("tileset art needs " + std::to_string(tileCount()) + " tiles and " +
                                 std::to_string(blockCount()) + " blocks");
     }
-    testing::TilesetSpec wanted;
+    romkit::TilesetSpec wanted;
     wanted.compressed = compressed;
     wanted.palettes = palettes;
     for (const TileBytes& tile : m_tiles) {

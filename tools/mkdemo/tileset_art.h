@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 #include "tools/mkdemo/canvas.h"
 
 namespace quillon::mkdemo {
@@ -46,8 +46,8 @@ public:
 
     // The tileset for the ROM, tiles and blocks padded to the full capacity (unused blocks draw
     // tile 0). Throws std::length_error when the art outgrew the capacity.
-    testing::TilesetSpec finish(bool compressed,
-                                const std::vector<std::array<std::uint16_t, 16>>& palettes) const;
+    romkit::TilesetSpec finish(bool compressed,
+                               const std::vector<std::array<std::uint16_t, 16>>& palettes) const;
 
 private:
     using TileBytes = std::array<std::uint8_t, 32>;

@@ -73,7 +73,8 @@ std::int32_t StrToInt(std::string_view text) {
 }
 
 std::int32_t HexToInt(std::string_view text) {
-    std::string prefixed = "$" + std::string(text.empty() ? std::string_view("0") : text);
+    std::string prefixed = "$";
+    prefixed += text.empty() ? std::string_view("0") : text;
     if (auto v = TryStrToInt(prefixed)) {
         return *v;
     }

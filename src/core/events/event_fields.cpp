@@ -54,7 +54,8 @@ std::uint32_t hexFieldValue(std::string_view text, int width) {
 
 std::string scriptPointerText(std::uint32_t value) {
     // The fourth byte (0x08 for a ROM pointer) is not shown.
-    return "$" + IntToHex(value & 0xFFFFFF, 6);
+    std::string text = "$";
+    return text += IntToHex(value & 0xFFFFFF, 6);
 }
 
 std::uint32_t scriptPointerValue(std::string_view text) {

@@ -32,7 +32,10 @@ std::vector<std::uint8_t> readEntries(TRom& rom, std::uint64_t fileSize, std::ui
     return rom.ReadBlock(static_cast<std::int32_t>(offset), count & ~std::size_t{3});
 }
 
-std::string hex6(std::uint32_t v) { return "$" + IntToHex(v, 6); }
+std::string hex6(std::uint32_t v) {
+    std::string text = "$";
+    return text += IntToHex(v, 6);
+}
 
 }  // namespace
 

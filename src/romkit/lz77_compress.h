@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 // Compresses data into the LZ77 stream the GBA BIOS expands (type 0x10): byte 0 is 0x10, bytes
 // 1-3 the uncompressed size (so at most 0xFFFFFF bytes), then groups of one flag byte (bit 7
@@ -15,4 +15,4 @@ namespace quillon::testing {
 // a multiple of 4 bytes, as the games store it. Throws std::length_error above 0xFFFFFF bytes.
 std::vector<std::uint8_t> lz77Compress(std::span<const std::uint8_t> data, bool vramSafe = false);
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

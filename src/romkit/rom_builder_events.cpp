@@ -2,9 +2,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/support/rom_builder_parts.h"
+#include "romkit/rom_builder_parts.h"
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -152,4 +152,4 @@ std::uint32_t layFlyTable(RomImage& image, const std::vector<std::array<std::uin
 
 }  // namespace detail
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

@@ -1,14 +1,14 @@
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 
 #include <algorithm>
 #include <array>
 #include <stdexcept>
 
-#include "tests/support/rom_builder_parts.h"
-#include "tests/support/rom_image.h"
-#include "tests/support/western_charset.h"
+#include "romkit/rom_builder_parts.h"
+#include "romkit/rom_image.h"
+#include "romkit/western_charset.h"
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -226,4 +226,4 @@ BuiltRom RomBuilder::build() const {
     return rom;
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

@@ -1,9 +1,9 @@
 #include <stdexcept>
 
-#include "tests/support/lz77_compress.h"
-#include "tests/support/rom_builder_parts.h"
+#include "romkit/lz77_compress.h"
+#include "romkit/rom_builder_parts.h"
 
-namespace quillon::testing::detail {
+namespace quillon::romkit::detail {
 
 namespace {
 
@@ -102,4 +102,4 @@ std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
     return built;
 }
 
-}  // namespace quillon::testing::detail
+}  // namespace quillon::romkit::detail

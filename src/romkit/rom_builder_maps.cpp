@@ -1,6 +1,6 @@
-#include "tests/support/rom_builder_parts.h"
+#include "romkit/rom_builder_parts.h"
 
-namespace quillon::testing::detail {
+namespace quillon::romkit::detail {
 
 namespace {
 
@@ -97,4 +97,4 @@ void layMaps(RomImage& image, Family family, const std::map<std::pair<int, int>,
     image.put32(static_cast<std::uint32_t>(rom.bankTable + 4 * rom.mapTables.size()), 0);
 }
 
-}  // namespace quillon::testing::detail
+}  // namespace quillon::romkit::detail

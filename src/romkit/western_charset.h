@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 // The game-text character table of the Western releases, as the ROM builder encodes names:
 // 256 entries (UTF-8 text, "" for a byte without text); 0xFF ends a text and has no entry.
@@ -24,4 +24,4 @@ std::string decodeWestern(std::span<const std::uint8_t> bytes);
 // of byte 0x00 is quoted so the profile reader keeps it.
 std::string westernTableIni();
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

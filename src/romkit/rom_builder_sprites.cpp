@@ -1,6 +1,6 @@
-#include "tests/support/rom_builder_parts.h"
+#include "romkit/rom_builder_parts.h"
 
-namespace quillon::testing::detail {
+namespace quillon::romkit::detail {
 
 namespace {
 
@@ -126,4 +126,4 @@ void laySprites(RomImage& image, const SpriteTables& tables, BuiltRom& rom) {
     laySpecials(image, tables, rom);
 }
 
-}  // namespace quillon::testing::detail
+}  // namespace quillon::romkit::detail

@@ -12,9 +12,9 @@
 
 #include "core/rom/rom_file.h"
 #include "core/rom/trom.h"
-#include "tests/support/program_folder.h"
+#include "romkit/rom_files.h"
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 // Ruby/Sapphire/Emerald or FireRed/LeafGreen: the families lay out tilesets and map names apart.
 enum class Family { Rse, Frlg };
@@ -197,4 +197,4 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> m_codeBytes;
 };
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

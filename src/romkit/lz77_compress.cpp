@@ -1,8 +1,8 @@
-#include "tests/support/lz77_compress.h"
+#include "romkit/lz77_compress.h"
 
 #include <stdexcept>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -114,4 +114,4 @@ std::vector<std::uint8_t> lz77Compress(std::span<const std::uint8_t> data, bool 
     return out;
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

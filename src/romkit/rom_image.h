@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 // A ROM image under construction: a buffer filled with 0xFF (free space) and a cursor that
 // hands out room for the structures one after another. Every builder part places its data
@@ -45,4 +45,4 @@ constexpr std::uint32_t romPointer(std::uint32_t fileOffset) {
     return fileOffset == 0 ? 0 : 0x08000000u | fileOffset;
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/rom_builder.h"
-#include "tests/support/rom_image.h"
+#include "romkit/rom_builder.h"
+#include "romkit/rom_image.h"
 
 // The builder's layout steps, one per group of structures, shared by its source files.
-namespace quillon::testing::detail {
+namespace quillon::romkit::detail {
 
 // Pictures, palettes, block, behaviour (and FireRed/LeafGreen attribute) tables of every
 // tileset, then their 24-byte headers one after another. secondary[i] sets header byte 1.
@@ -45,4 +45,4 @@ void laySprites(RomImage& image, const SpriteTables& tables, BuiltRom& rom);
 std::uint32_t layFlyTable(RomImage& image, const std::vector<std::array<std::uint8_t, 8>>& records,
                           bool unterminated);
 
-}  // namespace quillon::testing::detail
+}  // namespace quillon::romkit::detail

@@ -1,9 +1,9 @@
-#include "tests/support/western_charset.h"
+#include "romkit/western_charset.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -114,4 +114,4 @@ std::string westernTableIni() {
     return ini;
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

@@ -1,10 +1,10 @@
-#include "tests/support/rom_image.h"
+#include "romkit/rom_image.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -73,4 +73,4 @@ void RomImage::putAscii(std::uint32_t offset, std::string_view text) {
     std::copy(text.begin(), text.end(), m_bytes.begin() + offset);
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit

@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/rom_builder.h"
+#include "romkit/rom_builder.h"
 
-namespace quillon::testing {
+namespace quillon::romkit {
 
 namespace {
 
@@ -48,4 +48,4 @@ void BuiltRom::attachTo(TRom& rom, const std::string& fileName) const {
     rom.attach(memoryFile(), fileName);
 }
 
-}  // namespace quillon::testing
+}  // namespace quillon::romkit
