@@ -5,7 +5,6 @@
 #include "bench/big_rom.h"
 #include "cli/cli_render_all.h"
 #include "core/session.h"
-#include "tests/support/program_folder.h"
 
 namespace quillon::bench {
 namespace {
@@ -14,14 +13,14 @@ namespace {
 // as a PNG, with the index. Each run starts from a freshly opened ROM, so every tileset pair is
 // decoded anew.
 void BM_RenderAllMaps(benchmark::State& state) {
-    testing::TempDir out;
+    const std::filesystem::path out = bigRomFolder() / "pictures";
     int written = 0;
     for (auto _ : state) {
         Session session(bigRomFolder());
         session.settings().setPersistent(false);
         session.openRom(bigRomFolder() / "big.gba");
         std::ostringstream errors;
-        written = cli::renderAll(session, out.path(), {}, errors, nullptr).written;
+        written = cli::renderAll(session, out, {}, errors, nullptr).written;
         benchmark::DoNotOptimize(written);
     }
     state.counters["maps"] = written;
