@@ -44,6 +44,11 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
     return text;
 }
 
+// Until the repoint dialog exists every request counts as cancelled: nothing is written.
+std::optional<std::uint32_t> QtDialogs::repoint(QWidget*, const RepointRequest&) {
+    return std::nullopt;
+}
+
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& start) {
     return QFileDialog::getOpenFileName(parent, caption, start, filter);

@@ -1,11 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 class QWidget;
 
 namespace quillon::ui {
+
+// What a command that moves data asks the repoint dialog ("Umpointen") for.
+struct RepointRequest {
+    QString caption;         // the command's text, e.g. "Neuer MapOffset"
+    std::uint32_t count = 0; // bytes the data needs
+    QString proposed;        // an offset to offer ("$" and six hex digits), or empty
+    int alignment = 1;       // the start the data needs: 1, 2 or 4
+};
 
 // Every modal box and file dialog the main window shows goes through this interface, so a
 // test can stand in for the user and answer without a dialog blocking it.
@@ -30,6 +39,10 @@ public:
                                  const QString& start) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& defaultSuffix, const QString& start) = 0;
+    // The repoint dialog: the offset the user typed or picked from a free-space search, already
+    // moved to the request's alignment with the user's consent; nullopt when cancelled.
+    virtual std::optional<std::uint32_t> repoint(QWidget* parent,
+                                                 const RepointRequest& request) = 0;
     // The about box.
     virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Opens a document with the desktop's default application; false when that failed.
@@ -48,6 +61,7 @@ public:
                          const QString& start) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix, const QString& start) override;
+    std::optional<std::uint32_t> repoint(QWidget* parent, const RepointRequest& request) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
     bool openDocument(const QString& file) override;
 };

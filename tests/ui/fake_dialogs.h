@@ -27,6 +27,8 @@ public:
     QString openFileAnswer;
     QString saveFileAnswer;
     bool confirmAnswer = false;
+    QList<ui::RepointRequest> repointsAsked;
+    std::deque<std::optional<std::uint32_t>> repointAnswers;  // empty or nullopt cancels
 
     void inform(QWidget*, const QString& caption, const QString& text) override {
         informs << caption + QLatin1Char('|') + text;
@@ -58,6 +60,15 @@ public:
         savesAsked << caption + QLatin1Char('|') + filter + QLatin1Char('|') + suffix;
         startsAsked << start;
         return saveFileAnswer;
+    }
+    std::optional<std::uint32_t> repoint(QWidget*, const ui::RepointRequest& request) override {
+        repointsAsked.append(request);
+        if (repointAnswers.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = repointAnswers.front();
+        repointAnswers.pop_front();
+        return answer;
     }
     void about(QWidget*, const QString&, const QString& text) override { abouts << text; }
     bool openDocument(const QString& file) override {
