@@ -72,8 +72,8 @@ TEST(FreeSpaceSearch, MatchesTheSearchByHandOnRandomRuns) {
             q.end = static_cast<std::uint32_t>(q.start + rng() % (bytes.size() + 16)) - 3;
         }
         const auto want = byHand(bytes, q);
-        for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, std::size_t{8}, std::size_t{61},
-                                  std::size_t{1} << 20}) {
+        for (std::size_t chunk : {std::size_t{64}, std::size_t{65}, std::size_t{127},
+                                  std::size_t{1000}, std::size_t{1} << 20}) {
             expectSame(want, findFreeSpace(rom, q, chunk),
                        "round " + std::to_string(round) + " chunk " + std::to_string(chunk));
         }
@@ -111,7 +111,7 @@ TEST(FreeSpaceSearch, RunsOfEveryShape) {
         }
         TRom rom = memoryRom(bytes);
         const FreeSpaceQuery q{0xFF, c.count, c.start, c.end};
-        const auto got = findFreeSpace(rom, q, 16);
+        const auto got = findFreeSpace(rom, q, 100);
         EXPECT_EQ(c.hits, got.offsets) << c.what;
         EXPECT_EQ(c.end_, got.end) << c.what;
         expectSame(byHand(bytes, q), got, c.what);
