@@ -6,7 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -53,6 +54,33 @@ public:
 
 }  // namespace
 
+// The search results as offsets, shown as "$" and six hex digits: a search over a wide range
+// may list millions of them, kept as numbers and formatted only when drawn.
+class ResultList final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setOffsets(std::vector<std::uint32_t> offsets) {
+        beginResetModel();
+        m_offsets = std::move(offsets);
+        endResetModel();
+    }
+    std::uint32_t offset(int row) const { return m_offsets[static_cast<std::size_t>(row)]; }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_offsets.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) {
+            return {};
+        }
+        return offsetText(offset(index.row()));
+    }
+
+private:
+    std::vector<std::uint32_t> m_offsets;
+};
+
 TUmpointenForm::TUmpointenForm(TRom& rom, const LanguageTable& lang, Dialogs& dialogs,
                                QWidget* parent)
     : QDialog(parent), m_rom(rom), m_dialogs(dialogs) {
@@ -66,7 +94,7 @@ TUmpointenForm::TUmpointenForm(TRom& rom, const LanguageTable& lang, Dialogs& di
             commandSlot(this, m_dialogs, this, &TUmpointenForm::Txt_OffsetChange));
     connect(Cmd_OK, &QPushButton::clicked, this,
             commandSlot(this, m_dialogs, this, &TUmpointenForm::Cmd_OKClick));
-    connect(Lst_Ergebniss, &QListWidget::itemSelectionChanged, this,
+    connect(Lst_Ergebniss->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             commandSlot(this, m_dialogs, this, &TUmpointenForm::Lst_ErgebnissMouseUp));
     connect(Cmd_Umpointen, &QPushButton::clicked, this,
             commandSlot(this, m_dialogs, this, &TUmpointenForm::Cmd_UmpointenClick));
@@ -93,9 +121,12 @@ void TUmpointenForm::buildControls() {
     Lbl_Bis = label(this, "Lbl_Bis", 891, "Bis:");
     Txt_Bis = field(this, "Txt_Bis", "$700000");
     Cmd_OK = named(new QPushButton(QStringLiteral("OK"), this), "Cmd_OK", 892);
-    Lst_Ergebniss = new QListWidget(this);
+    Lst_Ergebniss = new QListView(this);
     Lst_Ergebniss->setObjectName(QStringLiteral("Lst_Ergebniss"));
-    Lst_Ergebniss->setUniformItemSizes(true);  // long result lists stay quick to fill
+    Lst_Ergebniss->setUniformItemSizes(true);  // long result lists stay quick to show
+    Lst_Ergebniss->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_results = new ResultList(Lst_Ergebniss);
+    Lst_Ergebniss->setModel(m_results);
     Cmd_Umpointen = named(new QPushButton(QStringLiteral("Umpointen"), this), "Cmd_Umpointen", 893);
     // Return in a field must not start a search or close the dialog by itself.
     Cmd_OK->setAutoDefault(false);
@@ -131,7 +162,7 @@ void TUmpointenForm::FormCreate(const LanguageTable& lang) {
 void TUmpointenForm::setAnzahl(std::uint32_t count) {
     m_count = count;
     Txt_Anzahl->setText(QString::number(count));
-    Lst_Ergebniss->clear();
+    m_results->setOffsets({});
     Lst_ErgebnissMouseUp();
 }
 
@@ -156,7 +187,7 @@ void TUmpointenForm::Chk_Click() {
     }
     Lbl_Offset->setEnabled(!search);
     Txt_Offset->setEnabled(!search);
-    Cmd_Umpointen->setEnabled(search ? !Lst_Ergebniss->selectedItems().isEmpty()
+    Cmd_Umpointen->setEnabled(search ? selectedResult().has_value()
                                      : !Txt_Offset->text().isEmpty());
 }
 
@@ -168,12 +199,20 @@ void TUmpointenForm::Txt_OffsetChange() {
 
 void TUmpointenForm::Lst_ErgebnissMouseUp() {
     if (searching()) {
-        Cmd_Umpointen->setEnabled(!Lst_Ergebniss->selectedItems().isEmpty());
+        Cmd_Umpointen->setEnabled(selectedResult().has_value());
     }
 }
 
+std::optional<std::uint32_t> TUmpointenForm::selectedResult() const {
+    const QModelIndexList selected = Lst_Ergebniss->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return m_results->offset(selected.constFirst().row());
+}
+
 void TUmpointenForm::Cmd_OKClick() {
-    Lst_Ergebniss->clear();
+    m_results->setOffsets({});
     Lst_ErgebnissMouseUp();
     const std::string to = toStd(Txt_Bis->text());
     const FreeSpaceQuery query =
@@ -186,14 +225,10 @@ void TUmpointenForm::Cmd_OKClick() {
         const WaitCursor wait;
         found = findFreeSpace(m_rom, query);
     }
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(found.offsets.size()));
-    for (std::uint32_t offset : found.offsets) {
-        items << offsetText(offset);
-    }
-    Lst_Ergebniss->addItems(items);
-    if (!items.isEmpty()) {
-        Lst_Ergebniss->setCurrentRow(0);
+    const bool any = !found.offsets.empty();
+    m_results->setOffsets(std::move(found.offsets));
+    if (any) {
+        Lst_Ergebniss->setCurrentIndex(m_results->index(0));
     }
     Lst_ErgebnissMouseUp();
     m_dialogs.inform(this, windowTitle(),
@@ -211,16 +246,14 @@ void TUmpointenForm::Cmd_UmpointenClick() {
 }
 
 std::optional<std::int64_t> TUmpointenForm::chosenOffset() {
-    QString text;
     if (searching()) {
-        const QList<QListWidgetItem*> selected = Lst_Ergebniss->selectedItems();
-        if (selected.isEmpty()) {
+        const std::optional<std::uint32_t> selected = selectedResult();
+        if (!selected) {
             return -1;
         }
-        text = selected.constFirst()->text();
-    } else {
-        text = Txt_Offset->text().trimmed();
+        return aligned(*selected);
     }
+    const QString text = Txt_Offset->text().trimmed();
     const std::int32_t offset = StrToInt(toStd(text));
     if (offset < 0) {
         throw Error("Der Offset " + toStd(text) + " ist negativ.");

@@ -8,7 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 
@@ -20,6 +20,7 @@ class TRom;
 namespace quillon::ui {
 
 class Dialogs;
+class ResultList;
 
 // The repoint dialog "Umpointen": the user types the offset where data that grew is to go, or
 // searches the ROM for runs of free bytes (00 or FF) and picks one. It only chooses the offset;
@@ -64,7 +65,7 @@ public:
     QLabel* Lbl_Bis = nullptr;
     QLineEdit* Txt_Bis = nullptr;
     QPushButton* Cmd_OK = nullptr;
-    QListWidget* Lst_Ergebniss = nullptr;
+    QListView* Lst_Ergebniss = nullptr;
     QPushButton* Cmd_Umpointen = nullptr;
 
 private:
@@ -77,8 +78,12 @@ private:
     std::optional<std::int64_t> chosenOffset();
     std::optional<std::int64_t> aligned(std::uint32_t offset);
 
+    // The selected result's offset, if one is selected.
+    std::optional<std::uint32_t> selectedResult() const;
+
     TRom& m_rom;
     Dialogs& m_dialogs;
+    ResultList* m_results = nullptr;
     std::int64_t m_result = -1;
     std::uint32_t m_count = 1;
     int m_alignment = 1;

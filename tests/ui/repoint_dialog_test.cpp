@@ -2,7 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -41,12 +41,17 @@ void clickMark(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-QStringList listed(QListWidget* list) {
+QStringList listed(QListView* list) {
     QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        items << list->item(i)->text();
+    const QAbstractItemModel* model = list->model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+        items << model->data(model->index(i, 0)).toString();
     }
     return items;
+}
+
+void selectRow(QListView* list, int row) {
+    list->setCurrentIndex(list->model()->index(row, 0));
 }
 
 }  // namespace
@@ -63,6 +68,7 @@ private slots:
     void searchesWithRangeAndPicksAResult_data();
     void searchesWithRangeAndPicksAResult();
     void searchWithoutRangeStopsAtTen();
+    void wideRangeListsEveryHit();
     void badSearchFieldsKeepTheDialogOpen();
     void misalignedChoiceOffersTheAlignedStart_data();
     void misalignedChoiceOffersTheAlignedStart();
@@ -188,7 +194,7 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult() {
     if (results.isEmpty()) {
         return;
     }
-    QCOMPARE(m_form->Lst_Ergebniss->currentRow(), 0);  // the first result was selected
+    QCOMPARE(m_form->Lst_Ergebniss->currentIndex().row(), 0);  // the first result was selected
     QCOMPARE(m_form->getResult(), qint64(results[0].mid(1).toLongLong(nullptr, 16)));
     QVERIFY(!m_form->isVisible());
 }
@@ -205,19 +211,30 @@ void RepointDialogTest::searchWithoutRangeStopsAtTen() {
     QCOMPARE(m_dialogs.informs, QStringList{"Umpointen|10 Ergebnisse gefunden!"});
 
     // Picking another entry gives that one.
-    m_form->Lst_Ergebniss->setCurrentRow(3);
+    selectRow(m_form->Lst_Ergebniss, 3);
     QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
     QCOMPARE(m_form->getResult(), qint64(0x6F0006));
 }
 
+void RepointDialogTest::wideRangeListsEveryHit() {
+    // A range has no ten-hit limit: every second byte of 0x20000 is listed, the last pickable.
+    search(QStringLiteral("1"), QStringLiteral("FF"), QStringLiteral("$6F0000-$70FFFF"));
+    const QAbstractItemModel* results = m_form->Lst_Ergebniss->model();
+    QCOMPARE(results->rowCount(), 0x10000);
+    QCOMPARE(results->data(results->index(0x10000 - 1, 0)).toString(), QStringLiteral("$70FFFE"));
+    selectRow(m_form->Lst_Ergebniss, 0x10000 - 1);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), qint64(0x70FFFE));
+}
+
 void RepointDialogTest::badSearchFieldsKeepTheDialogOpen() {
     search(QStringLiteral("4"), QStringLiteral("FF"), QStringLiteral("$6B0000-$6C0010"));
-    QCOMPARE(m_form->Lst_Ergebniss->count(), 5);
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 5);
     for (const char* bad : {"$6B00Z0-$6C0010", "$6B0000-zehn", "-4-$6C0010"}) {
         m_dialogs.errors.clear();
         search(QStringLiteral("4"), QStringLiteral("FF"), QString::fromLatin1(bad));
         QCOMPARE(m_dialogs.errors.size(), 1);
-        QCOMPARE(m_form->Lst_Ergebniss->count(), 0);  // the list is cleared first
+        QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 0);  // the list is cleared first
         QVERIFY(!m_form->Cmd_Umpointen->isEnabled());
         QVERIFY(m_form->isVisible());
     }
@@ -274,7 +291,7 @@ void RepointDialogTest::takesItsTextsFromTheLanguage() {
     QCOMPARE(form.Chk_Angeben->text(), QStringLiteral("Fehler"));  // missing in the language
     // Without a language file the German texts stay.
     QCOMPARE(m_form->Chk_Angeben->text(), QStringLiteral("Offset angeben"));
-    QCOMPARE(m_form->Lst_Ergebniss->count(), 0);
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 0);
 }
 
 void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
