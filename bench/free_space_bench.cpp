@@ -62,6 +62,12 @@ void BM_FindFreeNoHitScattered(benchmark::State& state) {
 }
 BENCHMARK(BM_FindFreeNoHitScattered)->Unit(benchmark::kMillisecond);
 
+// The same with a count above 64 bytes, which is looked for one run after another.
+void BM_FindFreeNoHitScatteredLong(benchmark::State& state) {
+    search(state, scatteredRom(), {0xFF, 100, 0, 0xFFFFFF});
+}
+BENCHMARK(BM_FindFreeNoHitScatteredLong)->Unit(benchmark::kMillisecond);
+
 // Without a range: thousands of possible hits, the search stops after ten.
 void BM_FindFreeTenOfThousands(benchmark::State& state) {
     search(state, scatteredRom(), {0x00, 4, 0, std::nullopt});

@@ -127,7 +127,7 @@ TEST(FreeSpaceSearch, RunsAcrossBlockBoundariesOfTheFile) {
                   bytes.begin() + static_cast<long>(boundary + 900), 0x00);
     }
     TRom rom = memoryRom(bytes);
-    for (std::uint32_t count : {1u, 255u, 699u, 700u, 1599u, 1600u, 1601u}) {
+    for (std::uint32_t count : {1u, 63u, 64u, 65u, 255u, 699u, 700u, 1599u, 1600u, 1601u}) {
         const FreeSpaceQuery q{0x00, count, 0, 0x300000};
         expectSame(byHand(bytes, q), findFreeSpace(rom, q), "count " + std::to_string(count));
     }

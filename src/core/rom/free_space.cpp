@@ -63,13 +63,68 @@ public:
         return limit;
     }
 
-    // Whether the byte at offset (below the file size) equals the value.
-    bool equalAt(std::uint64_t offset) {
-        const std::uint64_t block = offset & ~std::uint64_t{63};
-        return ((blockMask(block) >> (offset - block)) & 1) != 0;
+    // The start of the first run of at least count bytes equal to the value from x on (a run
+    // that began before x counts from x), if it starts no later than maxStart.
+    std::optional<std::uint64_t> findRun(std::uint64_t x, std::uint64_t count,
+                                         std::uint64_t maxStart) {
+        return count <= 64 ? findShortRun(x, count, maxStart) : findLongRun(x, count, maxStart);
     }
 
 private:
+    // 64-byte blocks at a time: the bits of a block and the one before it, ANDed with
+    // themselves shifted, keep the bytes that end count equal bytes in a row.
+    std::optional<std::uint64_t> findShortRun(std::uint64_t x, std::uint64_t count,
+                                              std::uint64_t maxStart) {
+        std::uint64_t block = x & ~std::uint64_t{63};
+        std::uint64_t previous = 0;
+        while (block < m_size && block <= maxStart + count) {
+            std::uint64_t mask = blockMask(block);
+            if (x > block) {
+                mask &= ~std::uint64_t{0} << (x - block);
+            }
+            if (mask == 0) {  // no run ends in a block without the value: the common case
+                previous = 0;
+                block += 64;
+                continue;
+            }
+            // Bits of this block (here) over those of the one before (before), as one word of
+            // 128 bits shifted towards here.
+            std::uint64_t here = mask;
+            std::uint64_t before = previous;
+            for (std::uint64_t length = 1; length < count;) {
+                const std::uint64_t step = std::min(length, count - length);  // 1 to 32
+                here &= (here << step) | (before >> (64 - step));
+                before &= before << step;
+                length += step;
+            }
+            if (here != 0) {
+                const std::uint64_t start =
+                    block + static_cast<std::uint64_t>(std::countr_zero(here)) + 1 - count;
+                return start <= maxStart ? std::optional(start) : std::nullopt;
+            }
+            previous = mask;
+            block += 64;
+        }
+        return std::nullopt;
+    }
+
+    // A run of more than 64 bytes is one of the runs of at least 64: each of those is
+    // measured, and one shorter than count is passed over.
+    std::optional<std::uint64_t> findLongRun(std::uint64_t x, std::uint64_t count,
+                                             std::uint64_t maxStart) {
+        while (const std::optional<std::uint64_t> run = findShortRun(x, 64, maxStart)) {
+            const std::uint64_t runEnd = find(*run + 64, false, *run + count);
+            if (runEnd - *run == count) {
+                return run;
+            }
+            if (runEnd >= m_size) {
+                return std::nullopt;
+            }
+            x = runEnd + 1;
+        }
+        return std::nullopt;
+    }
+
     // Bit i set when byte block + i equals the value; bits past the end of the file clear.
     std::uint64_t blockMask(std::uint64_t block) {
         if (block != m_maskBlock) {
@@ -138,35 +193,23 @@ FreeSpaceResult findFreeSpace(TRom& rom, const FreeSpaceQuery& query, std::size_
     const std::uint64_t last = query.end.value_or(kFreeSpaceDefaultEnd);
     const std::uint64_t count = query.count;
     FreeSpaceResult result;
-    std::uint64_t p = query.start;
-    while (p <= last) {
-        // Candidates on other bytes fail at once: go to the next byte that holds the value.
-        p = scan.find(p, true, last + 1);
-        if (p > last || p >= scan.size()) {
+    // A candidate on a used byte fails at once, one inside a free run shorter than count
+    // fails at the run's end, and the one behind that byte is next: so the hits lie in the runs
+    // of at least count bytes, from each run's start (or the search's start), count + 1 apart.
+    for (std::uint64_t x = query.start; x <= last;) {
+        const std::optional<std::uint64_t> run = scan.findRun(x, count, last);
+        if (!run) {
             break;
         }
-        if (p + count > scan.size()) {
-            break;  // no run from here holds count bytes before the end of the file
-        }
-        // Every candidate up to the run's last byte needs that byte: when it differs, they all
-        // fail there, and the one behind it is next.
-        if (count > 1 && !scan.equalAt(p + count - 1)) {
-            p += count;
-            continue;
-        }
-        const std::uint64_t stop = scan.find(p, false, p + count);
-        if (stop - p == count) {
+        const std::uint64_t runEnd = scan.find(*run + count, false, scan.size());
+        for (std::uint64_t p = *run; p + count <= runEnd && p <= last; p += count + 1) {
             result.offsets.push_back(static_cast<std::uint32_t>(p));
             if (!query.end && result.offsets.size() == kFreeSpaceHitLimit) {
                 result.end = FreeSpaceEnd::TenFound;
-                break;
+                return result;
             }
-            p += count + 1;
-        } else if (stop >= scan.size()) {
-            break;  // the run reaches the end of the file before count bytes
-        } else {
-            p = stop + 1;
         }
+        x = runEnd + 1;  // the byte at runEnd is used (or the file ends there)
     }
     return result;
 }
