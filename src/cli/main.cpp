@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_find_free.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
@@ -34,6 +35,9 @@ struct Args {
     CLI::App* renderAll = nullptr;
     CLI::App* events = nullptr;
     CLI::App* blocks = nullptr;
+    CLI::App* findFree = nullptr;
+    quillon::cli::FindFreeOptions free;
+    std::string freeTo;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -74,6 +78,16 @@ void addViewOptions(CLI::App* command, Args& a) {
                       "triggers, signposts and the fly position");
 }
 
+void addFindFree(CLI::App& app, Args& a) {
+    a.findFree = withRom(app.add_subcommand("find-free", "List free runs of 00 or FF bytes"), a);
+    a.findFree->add_option("--count", a.free.count, "bytes needed")->required();
+    a.findFree->add_option("--byte", a.free.byte, "00 or FF (default FF)");
+    a.findFree->add_option("--from", a.free.from, "first offset, $hex or decimal (default 0)");
+    a.findFree->add_option("--to", a.freeTo, "last offset (inclusive), $hex or decimal");
+    a.findFree->footer("Prints each hit as $XXXXXX. A hit is followed by at least one byte before "
+                       "the next. Without --to the search stops after 10 hits or at 16 MiB.");
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -101,6 +115,7 @@ void addCommands(CLI::App& app, Args& a) {
     a.blocks->add_option("--width", a.width, "blocks per row (1 to 1025)")
         ->check(CLI::Range(1, 1025));
     a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
+    addFindFree(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -159,6 +174,13 @@ int main(int argc, char** argv) {
     }
     try {
         quillon::cli::checkRomFile(args.rom);
+        if (*args.findFree) {
+            if (args.findFree->count("--to") > 0) {
+                args.free.to = args.freeTo;
+            }
+            quillon::cli::findFree(args.rom, args.free, std::cout);
+            return 0;
+        }
         quillon::Session session(programFolder(argv[0]));
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);
