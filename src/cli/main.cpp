@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_header.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
@@ -34,6 +37,11 @@ struct Args {
     CLI::App* renderAll = nullptr;
     CLI::App* events = nullptr;
     CLI::App* blocks = nullptr;
+    CLI::App* header = nullptr;
+    CLI::App* rename = nullptr;
+    std::vector<std::string> sets;
+    std::string text;
+    std::string at;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -74,6 +82,18 @@ void addViewOptions(CLI::App* command, Args& a) {
                       "triggers, signposts and the fly position");
 }
 
+void addHeaderCommands(CLI::App& app, Args& a) {
+    a.header = withMap(app.add_subcommand("header", "Print or write a map's header attributes"), a);
+    a.header->add_option("--set", a.sets,
+                         "KEY=VALUE to write (music, weather, type, name_index, show_name 0/1, "
+                         "tilesets N1,N2); $ for hex");
+    a.rename = withMap(
+        app.add_subcommand("rename", "Write a new name for a map's name (Ruby/Sapphire/Emerald)"),
+        a);
+    a.rename->add_option("TEXT", a.text, "the new name (at most 18 characters)")->required();
+    a.rename->add_option("--at", a.at, "file offset for the name ($ for hex)")->required();
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -101,6 +121,7 @@ void addCommands(CLI::App& app, Args& a) {
     a.blocks->add_option("--width", a.width, "blocks per row (1 to 1025)")
         ->check(CLI::Range(1, 1025));
     a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
+    addHeaderCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -131,6 +152,11 @@ int run(quillon::Session& session, const Args& a) {
         cli::printEvents(session, a.id, std::cout);
     } else if (*a.blocks) {
         cli::savePicture(cli::blockPalette(session, a.id, a.width, a.grid), a.output);
+    } else if (*a.header) {
+        a.sets.empty() ? cli::printHeader(session, a.id, std::cout)
+                       : cli::setHeader(session, a.id, a.sets);
+    } else if (*a.rename) {
+        cli::renameMap(session, a.id, a.text, a.at, std::cout);
     }
     return 0;
 }

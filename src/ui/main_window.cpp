@@ -86,7 +86,7 @@ void MainWindow::buildUi() {
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
-    m_headerTab = new HeaderTab(*m_session, m_loading);
+    m_headerTab = new HeaderTab(*m_session, *m_dialogs, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
     m_eventsTab->addAction(m_menu.ZeigeSprites1);
@@ -127,6 +127,10 @@ void MainWindow::buildUi() {
             commandSlot(this, d, this, &MainWindow::showEditState));
     connect(m_eventsTab, &EventsTab::goRequested, this,
             commandSlot(this, d, this, &MainWindow::goToWarp));
+    connect(m_headerTab, &HeaderTab::tilesetsChanged, this, commandSlot(this, d, [this] {
+                m_mapTab->refresh();
+                refreshCurrentTab();
+            }));
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
