@@ -114,7 +114,8 @@ void HeaderTab::enableControls() {
                                                       Cmd_NameAendern}) {
         w->setEnabled(names);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern,
+                                                      Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
         w->setEnabled(footer);
     }
 }

@@ -44,6 +44,8 @@ public:
 signals:
     // Other tilesets were chosen: the map's pictures are drawn anew.
     void tilesetsChanged();
+    // The map got another size and lies elsewhere: it is opened again.
+    void mapResized();
 
 private:
     void buildControls();
@@ -64,6 +66,7 @@ private:
     void encodeNewName();
     void Cmd_NameAendernClick();
     void Cmd_AendernClick();
+    void Cmd_ResizeClick();  // header_tab_resize.cpp
 
     Session& m_session;
     Dialogs& m_dialogs;

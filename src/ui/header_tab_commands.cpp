@@ -33,6 +33,7 @@ void HeaderTab::connectControls() {
     on(Txt_NeuerName, &QLineEdit::textChanged, &HeaderTab::Txt_NeuerNameChange);
     on(Cmd_NameAendern, &QPushButton::clicked, &HeaderTab::Cmd_NameAendernClick);
     on(Cmd_Aendern, &QPushButton::clicked, &HeaderTab::Cmd_AendernClick);
+    on(Cmd_Resize, &QPushButton::clicked, &HeaderTab::Cmd_ResizeClick);
 }
 
 void HeaderTab::Txt_MusikChange() {

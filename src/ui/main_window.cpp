@@ -19,6 +19,7 @@
 #include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
+#include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
@@ -66,7 +67,8 @@ MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
     for (QObject* sender : std::initializer_list<QObject*>{
-             m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock}) {
+             m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock,
+             m_eventBuilder}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
@@ -81,6 +83,7 @@ void MainWindow::buildUi() {
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     m_bigBlock = new TGrosserBlockFrom(*m_session, this);
+    m_eventBuilder = new TEventBuilderForm(*m_session, *m_dialogs, this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
     m_movementTab = new MovementTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
@@ -130,6 +133,20 @@ void MainWindow::buildUi() {
     connect(m_headerTab, &HeaderTab::tilesetsChanged, this, commandSlot(this, d, [this] {
                 m_mapTab->refresh();
                 refreshCurrentTab();
+            }));
+    connect(m_eventBuilder, &TEventBuilderForm::eventsChanged, this, commandSlot(this, d, [this] {
+                m_eventsTab->mapOpened();
+                m_eventsTab->refresh();
+                showEditState();
+            }));
+    connect(m_headerTab, &HeaderTab::mapResized, this,
+            commandSlot(this, d, [this] {
+                if (!openMap(m_identifier, m_title)) {
+                    // The map stays open (its save failed): it shows its new size anyway.
+                    m_headerTab->showMap();
+                    m_mapTab->refresh();
+                    refreshCurrentTab();
+                }
             }));
 }
 
@@ -240,6 +257,7 @@ void MainWindow::romOpened() {
     m_identifier.clear();
     m_title.clear();
     m_bigBlock->hide();
+    m_eventBuilder->hide();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -307,6 +325,9 @@ bool MainWindow::openMap(const QString& identifier, const QString& title) {
     m_title = title;
     m_bigBlock->hide();
     m_headerTab->showMap();
+    if (m_eventBuilder->isVisible()) {
+        m_eventBuilder->FormShow();
+    }
     m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();
@@ -372,6 +393,13 @@ void MainWindow::Info1Click() {
                      QStringLiteral("<b>Quillon</b><br>Version %1<br><br>"
                                     "Editor für die Karten von GBA-Roms.")
                          .arg(QCoreApplication::applicationVersion()));
+}
+
+// "Event menge": the window stays beside the main window.
+void MainWindow::BuildEvents1Click() {
+    m_eventBuilder->show();
+    m_eventBuilder->raise();
+    m_eventBuilder->activateWindow();
 }
 
 void MainWindow::Exit1Click() { close(); }

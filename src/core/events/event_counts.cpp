@@ -140,11 +140,8 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
         }
         return false;  // the fly record stays
     });
-    // A selected record that was dropped leaves the editor as a new map does.
-    const EventRef selected = state.eventEditor().selected();
-    if (!selected.none() && !state.events().contains(selected)) {
-        state.eventEditor().mapOpened();
-    }
+    // The editor starts on the new tables as on a map just opened.
+    state.eventEditor().mapOpened();
     state.invalidatePictures();
     return layout;
 }
