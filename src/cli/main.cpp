@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_data_move.h"
 #include "cli/cli_header.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
@@ -42,6 +43,9 @@ struct Args {
     std::vector<std::string> sets;
     std::string text;
     std::string at;
+    CLI::App* resize = nullptr;
+    CLI::App* eventCounts = nullptr;
+    std::vector<std::string> numbers;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -94,6 +98,19 @@ void addHeaderCommands(CLI::App& app, Args& a) {
     a.rename->add_option("--at", a.at, "file offset for the name ($ for hex)")->required();
 }
 
+void addDataMoveCommands(CLI::App& app, Args& a) {
+    a.resize = withMap(app.add_subcommand("resize", "Give a map another size; its grid moves"), a);
+    a.resize->add_option("SIZE", a.numbers, "WIDTH HEIGHT in blocks")->required()->expected(2);
+    a.eventCounts = withMap(
+        app.add_subcommand("event-counts", "Give a map new event counts; its tables move"), a);
+    a.eventCounts->add_option("COUNTS", a.numbers, "P W S G: persons, warps, script triggers, "
+                              "signposts (0 to 255)")->required()->expected(4);
+    for (CLI::App* command : {a.resize, a.eventCounts}) {
+        command->add_option("--at", a.at, "file offset for the moved data ($ for hex)")
+            ->required();
+    }
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -122,6 +139,7 @@ void addCommands(CLI::App& app, Args& a) {
         ->check(CLI::Range(1, 1025));
     a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
     addHeaderCommands(app, a);
+    addDataMoveCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -157,6 +175,10 @@ int run(quillon::Session& session, const Args& a) {
                        : cli::setHeader(session, a.id, a.sets);
     } else if (*a.rename) {
         cli::renameMap(session, a.id, a.text, a.at, std::cout);
+    } else if (*a.resize) {
+        cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
+    } else if (*a.eventCounts) {
+        cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
     }
     return 0;
 }
