@@ -95,7 +95,8 @@ TEST_F(MapNameWriter, ElsewhereTheNameEndsInFfAndZeroThenThePointerMoves) {
     expectOnly(before, once, changes);
 
     map_name_writer::write(s.rom(), s.romState(), 1, codes, at);
-    expectOnly(once, o.image(), {}) << "the same name twice writes the same bytes";
+    // The same name twice writes the same bytes.
+    expectOnly(once, o.image(), {});
     EXPECT_EQ(map_name_writer::slot(s.rom(), s.romState(), 1).offset, at);
 }
 
