@@ -93,8 +93,8 @@ void HeaderTab::buildControls() {
     layOutControls();
     useHexFilter(Txt_Musik, 4);
     // Music is edited through its hex field only; resizing is a command of its own.
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Musik, Txt_MapBreite, Txt_MapHoehe,
-                                                      Cmd_Resize}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Cbo_Musik, Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
         w->setEnabled(false);
     }
     enableControls();
@@ -110,11 +110,12 @@ void HeaderTab::enableControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ}) {
         w->setEnabled(header);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Chk_ZeigeName, Txt_NeuerName,
-                                                      Cmd_NameAendern}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Cbo_Name, Chk_ZeigeName, Txt_NeuerName, Cmd_NameAendern}) {
         w->setEnabled(names);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern}) {
         w->setEnabled(footer);
     }
 }

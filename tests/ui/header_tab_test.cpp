@@ -70,10 +70,16 @@ void HeaderTabTest::fieldsAreWrittenAtOnce() {
     QTest::keyClicks(music, QStringLiteral("b"));
     QCOMPARE(music->text(), QStringLiteral("1AB"));
     QTest::mouseClick(child<QCheckBox>(*o.window, "Chk_ZeigeName"), Qt::LeftButton);
+    child<QComboBox>(*o.window, "Cbo_Name")->setCurrentIndex(1);
+    QCOMPARE(child<QLineEdit>(*o.window, "Txt_NeuerName")->text(), QStringLiteral("ZWEITE"));
     QVERIFY(o.dialogs->errors.isEmpty());
     QVERIFY(onlyChanged(before, romFile(o),
-                        {{header + 16, 0xAB}, {header + 17, 0x01}, {header + 22, 5},
-                         {header + 23, 8}, {header + 26, 0}}));
+                        {{header + 16, 0xAB},
+                         {header + 17, 0x01},
+                         {header + 20, 1},
+                         {header + 22, 5},
+                         {header + 23, 8},
+                         {header + 26, 0}}));
 }
 
 void HeaderTabTest::newNameIsEncodedAndWrittenWhereTheDialogSays() {
