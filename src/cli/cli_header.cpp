@@ -130,8 +130,8 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
         map_attributes::writeShowName(rom, map, *s.showName == 1);
     }
     if (s.tileset1) {
-        tileset_choice::write(rom, session.romState(), map, session.data().tilesets(),
-                              *s.tileset1, *s.tileset2);
+        tileset_choice::write(rom, session.romState(), map, session.data().tilesets(), *s.tileset1,
+                              *s.tileset2);
     }
 }
 

@@ -93,29 +93,34 @@ void HeaderTab::buildControls() {
     layOutControls();
     useHexFilter(Txt_Musik, 4);
     // Music is edited through its hex field only; resizing is a command of its own.
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Musik, Txt_MapBreite, Txt_MapHoehe,
-                                                      Cmd_Resize}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Cbo_Musik, Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
         w->setEnabled(false);
     }
     enableControls();
 }
 
 // What the open map and the game allow: header fields with a header, tilesets with a footer
-// of the map's own, names (and the show-name box) not on FireRed/LeafGreen.
+// of the map's own, names not on FireRed/LeafGreen. The show-name box works there too: it
+// writes only the show-name bits of byte 25 and leaves the floor number in byte 26 alone.
 void HeaderTab::enableControls() {
     const CurrentMap& map = m_session.map();
     const bool header = m_session.mapLoaded() && map.hasHeader();
     const bool footer = m_session.mapLoaded() && map.hasFooter();
     const bool names = header && !m_session.rom().isFrlg();
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ, Chk_ZeigeName}) {
         w->setEnabled(header);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Chk_ZeigeName, Txt_NeuerName,
-                                                      Cmd_NameAendern}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Txt_NeuerName, Cmd_NameAendern}) {
         w->setEnabled(names);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern,
-                                                      Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern}) {
+        w->setEnabled(footer);
+    }
+    // A new size needs a footer of the map's own as well.
+    for (QWidget* w : std::initializer_list<QWidget*>{Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
         w->setEnabled(footer);
     }
 }

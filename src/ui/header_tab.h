@@ -23,7 +23,7 @@ class LoadingFlag;
 // The tab "Header": the attribute box `ScrollBox8` (name, show-name flag, music, weather,
 // type, tilesets, size) filled from the open map's header and footer. Maps opened without a
 // header hide the box and show a notice instead. Every change is written into the ROM at once;
-// the name controls (and the show-name box) stay disabled on FireRed/LeafGreen.
+// the name controls stay disabled on FireRed/LeafGreen.
 class HeaderTab : public QWidget {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
+#include "core/edit/map_attributes.h"
+
 #include <gtest/gtest.h>
 
-#include "core/edit/map_attributes.h"
 #include "core/errors.h"
 #include "tests/edit/header_test_rom.h"
 

@@ -1,6 +1,7 @@
+#include "core/edit/map_name_writer.h"
+
 #include <gtest/gtest.h>
 
-#include "core/edit/map_name_writer.h"
 #include "core/errors.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -33,9 +34,11 @@ TEST(MapNameEncoder, TypedTextBecomesCodes) {
         {"A[PK]", {0xBB, 0x53}, "A[PK]", ""},
         {"A[P", {0xBB}, "A", "[P"},
         {"[MN] [PK]", {0x54, 0x00, 0x53}, "[MN] [PK]", ""},
-        {"ABCDEFGHIJKLMNOPQRSTUV", {0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4,
-                                    0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC},
-         "ABCDEFGHIJKLMNOPQR", ""},
+        {"ABCDEFGHIJKLMNOPQRSTUV",
+         {0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9,
+          0xCA, 0xCB, 0xCC},
+         "ABCDEFGHIJKLMNOPQR",
+         ""},
         {"", {}, "", ""},
     };
     const CharTable table = tokenTable();
@@ -53,9 +56,7 @@ protected:
     OpenedRom o{testing::buildSampleRom()};
     Session& s = o.session();
     // "ROAD" in the western table of the builder.
-    std::vector<std::uint8_t> road() const {
-        return s.romState().chars().encode("ROAD").bytes;
-    }
+    std::vector<std::uint8_t> road() const { return s.romState().chars().encode("ROAD").bytes; }
 };
 
 // Name 0 is "PALLET"; a shorter name at its own place keeps the byte after the terminator.
@@ -95,7 +96,8 @@ TEST_F(MapNameWriter, ElsewhereTheNameEndsInFfAndZeroThenThePointerMoves) {
     expectOnly(before, once, changes);
 
     map_name_writer::write(s.rom(), s.romState(), 1, codes, at);
-    expectOnly(once, o.image(), {}) << "the same name twice writes the same bytes";
+    // The same name twice writes the same bytes.
+    expectOnly(once, o.image(), {});
     EXPECT_EQ(map_name_writer::slot(s.rom(), s.romState(), 1).offset, at);
 }
 

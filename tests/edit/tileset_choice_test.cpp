@@ -1,7 +1,8 @@
+#include "core/edit/tileset_choice.h"
+
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
-#include "core/edit/tileset_choice.h"
 #include "core/errors.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -51,8 +52,7 @@ TEST(TilesetChoice, BadNumberWritesNothing) {
     OpenedRom o(testing::buildSampleRom());
     const auto& built = o.built();
     // A number whose 24 bytes lie in the free space (all FF: no pointers).
-    const int intoFreeSpace =
-        static_cast<int>((built.freeSpace - built.tilesetHeaders) / 24 + 1);
+    const int intoFreeSpace = static_cast<int>((built.freeSpace - built.tilesetHeaders) / 24 + 1);
     const int pastTheEnd = static_cast<int>(built.bytes.size() / 24);
     const std::pair<int, int> cases[] = {{1, -1}, {1, pastTheEnd}, {1, intoFreeSpace},
                                          {-3, 0}, {pastTheEnd, 1}, {1, 0x7FFFFFFF}};

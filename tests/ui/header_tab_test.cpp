@@ -28,7 +28,9 @@ bool onlyChanged(QByteArray before, const QByteArray& after,
     }
     for (qsizetype i = 0; i < after.size(); ++i) {
         if (before.at(i) != after.at(i)) {
-            qWarning("byte %llx differs", static_cast<long long>(i));
+            qWarning("byte %llx differs: %02x -> %02x", static_cast<long long>(i),
+                     static_cast<unsigned char>(before.at(i)),
+                     static_cast<unsigned char>(after.at(i)));
             return false;
         }
     }
@@ -52,6 +54,7 @@ private slots:
     void newNameIsEncodedAndWrittenWhereTheDialogSays();
     void cancelledNameWritesNothing();
     void tilesetsAreCheckedBothBeforeWriting();
+    void fireRedKeepsItsNamesAndFloor();
 };
 
 void HeaderTabTest::fieldsAreWrittenAtOnce() {
@@ -70,10 +73,16 @@ void HeaderTabTest::fieldsAreWrittenAtOnce() {
     QTest::keyClicks(music, QStringLiteral("b"));
     QCOMPARE(music->text(), QStringLiteral("1AB"));
     QTest::mouseClick(child<QCheckBox>(*o.window, "Chk_ZeigeName"), Qt::LeftButton);
+    child<QComboBox>(*o.window, "Cbo_Name")->setCurrentIndex(1);
+    QCOMPARE(child<QLineEdit>(*o.window, "Txt_NeuerName")->text(), QStringLiteral("ZWEITE"));
     QVERIFY(o.dialogs->errors.isEmpty());
     QVERIFY(onlyChanged(before, romFile(o),
-                        {{header + 16, 0xAB}, {header + 17, 0x01}, {header + 22, 5},
-                         {header + 23, 8}, {header + 26, 0}}));
+                        {{header + 16, 0xAB},
+                         {header + 17, 0x01},
+                         {header + 20, 1},
+                         {header + 22, 5},
+                         {header + 23, 8},
+                         {header + 26, 0}}));
 }
 
 void HeaderTabTest::newNameIsEncodedAndWrittenWhereTheDialogSays() {
@@ -156,6 +165,32 @@ void HeaderTabTest::tilesetsAreCheckedBothBeforeWriting() {
         changes[footer + 20 + i] = static_cast<std::uint8_t>((0x08000000u | headers[0]) >> (8 * i));
     }
     QVERIFY(onlyChanged(before, romFile(o), changes));
+}
+
+// FireRed: names are not edited; the show-name box writes bits 2-7 of byte 25 and keeps the
+// escape and running bits and the floor number in byte 26.
+void HeaderTabTest::fireRedKeepsItsNamesAndFloor() {
+    Opened o(true, quillon::romkit::Family::Frlg);
+    const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
+    {
+        QFile file(o.program.romPath());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(header + 25));
+        file.write(QByteArray::fromHex("0305"));  // escape rope and running; floor 5
+    }
+    o.openByLine("TESTHAUS (0.0)");
+    for (const char* name : {"Cbo_Name", "Txt_NeuerName", "Cmd_NameAendern"}) {
+        QVERIFY2(!child(*o.window, name)->isEnabled(), name);
+    }
+    auto* show = child<QCheckBox>(*o.window, "Chk_ZeigeName");
+    QVERIFY(show->isEnabled());
+    QVERIFY(!show->isChecked());
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    const QByteArray before = romFile(o);
+    QTest::mouseClick(show, Qt::LeftButton);
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QVERIFY(onlyChanged(before, romFile(o), {{header + 25, 0x07}}));
+    QTest::mouseClick(show, Qt::LeftButton);
+    QVERIFY(onlyChanged(before, romFile(o), {}));
 }
 
 QUILLON_UI_TEST(HeaderTabTest)

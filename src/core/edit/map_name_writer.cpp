@@ -96,7 +96,8 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
         bytes.push_back(0x00);
     }
     if (offset < kCartridgeHeaderSize || offset > 0xFFFFFF) {
-        throw Error("Der Offset " + hex6(offset) + " liegt im Rom-Header oder ist für einen Rom-Zeiger zu groß.");
+        throw Error("Der Offset " + hex6(offset) +
+                    " liegt im Rom-Header oder ist für einen Rom-Zeiger zu groß.");
     }
     if (static_cast<std::uint64_t>(offset) + bytes.size() > rom.size()) {
         throw Error("Der Name (" + std::to_string(bytes.size()) + " Bytes) passt bei " +

@@ -30,8 +30,7 @@ Choice choose(TRom& rom, const GameProfile& profile, int number, int part) {
     return c;
 }
 
-void load(TRom& rom, RomState& romState, const IniFile& ini, const Choice& one,
-          const Choice& two) {
+void load(TRom& rom, RomState& romState, const IniFile& ini, const Choice& one, const Choice& two) {
     romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
                                      {two.number, two.header, two.offset}, ini,
                                      romState.profile().tilesetHeight);
@@ -73,7 +72,8 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
                                  static_cast<std::uint64_t>(number) * TilesetPair::kHeaderSize;
     if (offset + TilesetPair::kHeaderSize > size || offset > 0xFFFFFF) {
-        throw Error(what + ": der Tileset-Header ($" + IntToHex(static_cast<std::int64_t>(offset), 6) +
+        throw Error(what + ": der Tileset-Header ($" +
+                    IntToHex(static_cast<std::int64_t>(offset), 6) +
                     ") liegt hinter dem Ende der Datei.");
     }
     std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
@@ -94,7 +94,8 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
            int n2) {
     CurrentMap& m = map.map();
     if (!map.loaded() || !m.hasFooter()) {
-        throw Error("Die offene Map hat keinen eigenen Map-Footer, in den geschrieben werden kann.");
+        throw Error(
+            "Die offene Map hat keinen eigenen Map-Footer, in den geschrieben werden kann.");
     }
     if (m.footerOffset + MapFooter::kSize > rom.size()) {
         throw RomIoError("Der Map-Footer ($" + IntToHex(m.footerOffset, 6) +
