@@ -173,6 +173,14 @@ const std::vector<Rule>& errorRules() {
          "the map has no footer of its own to write to"},
         {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
          "the picture is empty: there is nothing to write"},
+        {std::regex(R"x(^Der Offset (\$[0-9A-F]+) ist nicht durch (\d+) teilbar; der nächste )x"
+                    R"x(passende Offset im selben freien Bereich ist (\$[0-9A-F]+)\.$)x"),
+         "the offset $1 is not a multiple of $2; the next fitting offset in the same free run "
+         "is $3"},
+        {std::regex(R"x(^Der Offset (\$[0-9A-F]+) ist nicht durch (\d+) teilbar; im selben )x"
+                    R"x(freien Bereich ist kein passender Offset für (\d+) Bytes\.$)x"),
+         "the offset $1 is not a multiple of $2, and the free run there holds no fitting offset "
+         "for $3 bytes"},
     };
     return kRules;
 }

@@ -12,6 +12,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_data_move.h"
 #include "cli/cli_header.h"
+#include "cli/cli_find_free.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
@@ -46,6 +47,9 @@ struct Args {
     CLI::App* resize = nullptr;
     CLI::App* eventCounts = nullptr;
     std::vector<std::string> numbers;
+    CLI::App* findFree = nullptr;
+    quillon::cli::FindFreeOptions free;
+    std::string freeTo;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -111,6 +115,16 @@ void addDataMoveCommands(CLI::App& app, Args& a) {
     }
 }
 
+void addFindFree(CLI::App& app, Args& a) {
+    a.findFree = withRom(app.add_subcommand("find-free", "List free runs of 00 or FF bytes"), a);
+    a.findFree->add_option("--count", a.free.count, "bytes needed")->required();
+    a.findFree->add_option("--byte", a.free.byte, "00 or FF (default FF)");
+    a.findFree->add_option("--from", a.free.from, "first offset, $hex or decimal (default 0)");
+    a.findFree->add_option("--to", a.freeTo, "last offset (inclusive), $hex or decimal");
+    a.findFree->footer("Prints each hit as $XXXXXX. A hit is followed by at least one byte before "
+                       "the next. Without --to the search stops after 10 hits or at 16 MiB.");
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -140,6 +154,7 @@ void addCommands(CLI::App& app, Args& a) {
     a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
     addHeaderCommands(app, a);
     addDataMoveCommands(app, a);
+    addFindFree(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -207,6 +222,13 @@ int main(int argc, char** argv) {
     }
     try {
         quillon::cli::checkRomFile(args.rom);
+        if (*args.findFree) {
+            if (args.findFree->count("--to") > 0) {
+                args.free.to = args.freeTo;
+            }
+            quillon::cli::findFree(args.rom, args.free, std::cout);
+            return 0;
+        }
         quillon::Session session(programFolder(argv[0]));
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);

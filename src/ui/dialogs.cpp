@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include "ui/repoint_dialog.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -44,9 +46,22 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
     return text;
 }
 
-// Until the repoint dialog exists every request counts as cancelled: nothing is written.
-std::optional<std::uint32_t> QtDialogs::repoint(QWidget*, const RepointRequest&) {
-    return std::nullopt;
+std::optional<std::uint32_t> QtDialogs::repoint(QWidget* parent, const RepointRequest& request) {
+    TUmpointenForm form(m_rom, m_lang, *this, parent);
+    form.setAnzahl(request.count);
+    if (!request.proposed.isEmpty()) {
+        form.setOffset(request.proposed);
+    }
+    form.setAlignment(request.alignment);
+    if (!request.caption.isEmpty()) {
+        form.setWindowTitle(request.caption);
+    }
+    form.exec();
+    const std::int64_t result = form.getResult();
+    if (result < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(result);
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter,

@@ -6,6 +6,11 @@
 
 class QWidget;
 
+namespace quillon {
+class LanguageTable;
+class TRom;
+}  // namespace quillon
+
 namespace quillon::ui {
 
 // What a command that moves data asks the repoint dialog ("Umpointen") for.
@@ -49,9 +54,12 @@ public:
     virtual bool openDocument(const QString& file) = 0;
 };
 
-// The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices.
+// The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices, and the repoint
+// dialog, which searches rom for free space and takes its texts from lang.
 class QtDialogs final : public Dialogs {
 public:
+    QtDialogs(TRom& rom, const LanguageTable& lang) : m_rom(rom), m_lang(lang) {}
+
     void inform(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
@@ -64,6 +72,10 @@ public:
     std::optional<std::uint32_t> repoint(QWidget* parent, const RepointRequest& request) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
     bool openDocument(const QString& file) override;
+
+private:
+    TRom& m_rom;
+    const LanguageTable& m_lang;
 };
 
 }  // namespace quillon::ui

@@ -56,7 +56,8 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
                        QWidget* parent)
     : QMainWindow(parent),
       m_session(std::make_unique<Session>(programFolder)),
-      m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
+      m_dialogs(dialogs ? std::move(dialogs)
+                        : std::make_unique<QtDialogs>(m_session->rom(), m_session->lang())) {
     m_session->setTextPainter(&m_textPainter);
     buildUi();
     connectMenu();

@@ -91,6 +91,31 @@ echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
 grep -qx 'warning: the profile gives MapBankHeader the offset \$01806C, outside the file (0 to \$015F8F): it is not used' \
     "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
 
+# Free space: without a range ten hits, ascending, each the start of 16 FF bytes, and one byte
+# at least between a hit's run and the next hit.
+free=$("$bin/quillon-cli" find-free "$work/demo.gba" --count 16)
+[ "$(echo "$free" | wc -l)" -eq 10 ] || fail "find-free printed: $free"
+sixteen=$(printf 'ff%.0s' {1..16})
+next=0
+for hit in $free; do
+    [[ "$hit" =~ ^\$[0-9A-F]{6}$ ]] || fail "find-free line: $hit"
+    at=$((16#${hit#\$}))
+    [ "$at" -ge "$next" ] || fail "find-free: $hit follows the previous hit too closely"
+    [ "$(od -An -tx1 -j"$at" -N16 "$work/demo.gba" | tr -d ' \n')" = "$sixteen" ] \
+        || fail "find-free: no free run at $hit"
+    next=$((at + 17))
+done
+# --to is inclusive: a search from a hit to that hit finds it; decimal offsets work as well.
+first=$(echo "$free" | head -1)
+[ "$("$bin/quillon-cli" find-free "$work/demo.gba" --count 16 --from "$first" --to "$first")" = "$first" ] \
+    || fail "find-free --to is not inclusive"
+[ "$("$bin/quillon-cli" find-free "$work/demo.gba" --count 16 --byte FF --from $((16#${first#\$})))" = "$free" ] \
+    || fail "find-free with a decimal --from"
+! "$bin/quillon-cli" find-free "$work/demo.gba" --count 16 --from '$12G4' 2> "$work/err" \
+    || fail "find-free took a bad --from"
+grep -qxF "quillon-cli: --from: '\$12G4' is not a number (use \$hex or decimal)" "$work/err" \
+    || fail "message: $(cat "$work/err")"
+
 # Bad input: a message on stderr, a non-zero status, the ROM untouched.
 printf 'not a rom' > "$work/text.gba"
 ! "$bin/quillon-cli" info "$work/text.gba" 2> "$work/err" || fail "text file accepted"

@@ -1,12 +1,16 @@
 #include "core/rom/free_space.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <span>
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/rom/trom.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillon {
 
@@ -14,64 +18,77 @@ namespace {
 
 constexpr std::size_t kDefaultChunk = std::size_t{1} << 20;
 
-// The first byte in [begin, end) that differs from value; end when none. Eight bytes at a
-// time: a free run is mostly compared in whole words.
-const std::uint8_t* firstDifferent(const std::uint8_t* begin, const std::uint8_t* end,
-                                   std::uint8_t value) {
-    const std::uint64_t pattern = 0x0101010101010101ull * value;
-    while (end - begin >= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, begin, 8);
-        if (word != pattern) {
-            break;
-        }
-        begin += 8;
+// Bit i set when byte i of the 64 at p equals value.
+std::uint64_t equalMask64(const std::uint8_t* p, std::uint8_t value) {
+#if defined(__SSE2__)
+    const __m128i pattern = _mm_set1_epi8(static_cast<char>(value));
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
+        mask |= static_cast<std::uint64_t>(bits & 0xFFFFu) << (16 * i);
     }
-    while (begin != end && *begin == value) {
-        ++begin;
+    return mask;
+#else
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) {
+        mask |= static_cast<std::uint64_t>(p[i] == value) << i;
     }
-    return begin;
+    return mask;
+#endif
 }
 
-// Reads the file through one window of chunk bytes and finds bytes in it; positions are file
-// offsets. Both finders clamp their limit to the end of the file and return it when nothing
-// is found.
+// Reads the file through one window of chunk bytes and finds bytes in it by the equality
+// masks of its 64-byte blocks (each block's mask is made once per visit); positions are file
+// offsets. find clamps its limit to the end of the file and returns it when nothing is found.
 class ByteScanner {
 public:
-    ByteScanner(TRom& rom, std::size_t chunk)
-        : m_rom(rom), m_size(rom.size()), m_buffer(std::max<std::size_t>(chunk, 1)) {}
+    ByteScanner(TRom& rom, std::size_t chunk, std::uint8_t value)
+        : m_rom(rom), m_size(rom.size()), m_value(value),
+          m_buffer(std::max<std::size_t>((chunk + 63) / 64 * 64, 64)) {}
 
     std::uint64_t size() const { return m_size; }
 
-    std::uint64_t findEqual(std::uint64_t from, std::uint8_t value, std::uint64_t limit) {
+    // The first position in [from, limit) whose byte equals the value (equal) or differs.
+    std::uint64_t find(std::uint64_t from, bool equal, std::uint64_t limit) {
         limit = std::min(limit, m_size);
         while (from < limit) {
-            const std::uint8_t* begin = window(from);
-            const auto n = static_cast<std::size_t>(std::min(limit, m_windowEnd) - from);
-            if (const void* hit = std::memchr(begin, value, n)) {
-                return from + static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(hit) - begin);
+            const std::uint64_t block = from & ~std::uint64_t{63};
+            const std::uint64_t mask = (equal ? blockMask(block) : ~blockMask(block)) >> (from - block);
+            if (mask != 0) {
+                return std::min(limit, from + static_cast<std::uint64_t>(std::countr_zero(mask)));
             }
-            from += n;
+            from = block + 64;
         }
         return limit;
     }
 
-    std::uint64_t findDifferent(std::uint64_t from, std::uint8_t value, std::uint64_t limit) {
-        limit = std::min(limit, m_size);
-        while (from < limit) {
-            const std::uint8_t* begin = window(from);
-            const auto n = static_cast<std::size_t>(std::min(limit, m_windowEnd) - from);
-            const std::uint8_t* stop = firstDifferent(begin, begin + n, value);
-            if (stop != begin + n) {
-                return from + static_cast<std::uint64_t>(stop - begin);
-            }
-            from += n;
-        }
-        return limit;
+    // Whether the byte at offset (below the file size) equals the value.
+    bool equalAt(std::uint64_t offset) {
+        const std::uint64_t block = offset & ~std::uint64_t{63};
+        return ((blockMask(block) >> (offset - block)) & 1) != 0;
     }
 
 private:
-    // The buffered bytes from offset on (offset < size): the window moves when needed.
+    // Bit i set when byte block + i equals the value; bits past the end of the file clear.
+    std::uint64_t blockMask(std::uint64_t block) {
+        if (block != m_maskBlock) {
+            m_maskBlock = block;
+            const std::uint8_t* p = window(block);
+            const std::uint64_t available = std::min<std::uint64_t>(64, m_size - block);
+            if (available == 64) {
+                m_mask = equalMask64(p, m_value);
+            } else {
+                m_mask = 0;
+                for (std::uint64_t i = 0; i < available; ++i) {
+                    m_mask |= static_cast<std::uint64_t>(p[i] == m_value) << i;
+                }
+            }
+        }
+        return m_mask;
+    }
+
+    // The buffered bytes of the block at offset (a multiple of 64 below the file size).
     const std::uint8_t* window(std::uint64_t offset) {
         if (offset < m_windowStart || offset >= m_windowEnd) {
             m_windowStart = offset;
@@ -84,9 +101,12 @@ private:
 
     TRom& m_rom;
     std::uint64_t m_size;
+    std::uint8_t m_value;
     std::vector<std::uint8_t> m_buffer;
     std::uint64_t m_windowStart = 0;
     std::uint64_t m_windowEnd = 0;
+    std::uint64_t m_maskBlock = ~std::uint64_t{0};
+    std::uint64_t m_mask = 0;
 };
 
 void checkQuery(const FreeSpaceQuery& query) {
@@ -114,18 +134,27 @@ FreeSpaceResult findFreeSpace(TRom& rom, const FreeSpaceQuery& query) {
 
 FreeSpaceResult findFreeSpace(TRom& rom, const FreeSpaceQuery& query, std::size_t chunkBytes) {
     checkQuery(query);
-    ByteScanner scan(rom, chunkBytes);
+    ByteScanner scan(rom, chunkBytes, query.value);
     const std::uint64_t last = query.end.value_or(kFreeSpaceDefaultEnd);
     const std::uint64_t count = query.count;
     FreeSpaceResult result;
     std::uint64_t p = query.start;
     while (p <= last) {
         // Candidates on other bytes fail at once: go to the next byte that holds the value.
-        p = scan.findEqual(p, query.value, last + 1);
+        p = scan.find(p, true, last + 1);
         if (p > last || p >= scan.size()) {
             break;
         }
-        const std::uint64_t stop = scan.findDifferent(p, query.value, p + count);
+        if (p + count > scan.size()) {
+            break;  // no run from here holds count bytes before the end of the file
+        }
+        // Every candidate up to the run's last byte needs that byte: when it differs, they all
+        // fail there, and the one behind it is next.
+        if (count > 1 && !scan.equalAt(p + count - 1)) {
+            p += count;
+            continue;
+        }
+        const std::uint64_t stop = scan.find(p, false, p + count);
         if (stop - p == count) {
             result.offsets.push_back(static_cast<std::uint32_t>(p));
             if (!query.end && result.offsets.size() == kFreeSpaceHitLimit) {
@@ -174,8 +203,8 @@ std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
     const std::uint64_t step = std::max<std::uint32_t>(alignment, 1);
     const std::uint64_t aligned = (offset + step - 1) / step * step;
     const std::uint64_t runEnd = aligned + count;
-    ByteScanner scan(rom, kDefaultChunk);
-    if (runEnd > scan.size() || scan.findDifferent(offset, value, runEnd) != runEnd) {
+    ByteScanner scan(rom, kDefaultChunk, value);
+    if (runEnd > scan.size() || scan.find(offset, false, runEnd) != runEnd) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(aligned);

@@ -1,0 +1,51 @@
+#include "cli/cli_find_free.h"
+
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
+
+namespace quillon::cli {
+
+namespace {
+
+// A number option: "$" hexadecimal or decimal, not below minimum.
+std::uint32_t number(const std::string& option, const std::string& text, std::int32_t minimum) {
+    const std::optional<std::int32_t> value = TryStrToInt(text);
+    if (!value) {
+        throw Error(option + ": '" + text + "' is not a number (use $hex or decimal)");
+    }
+    if (*value < minimum) {
+        throw Error(option + ": " + text + " is " + (*value < 0 ? "negative" : "too small") +
+                    " (at least " + std::to_string(minimum) + ")");
+    }
+    return static_cast<std::uint32_t>(*value);
+}
+
+FreeSpaceQuery query(const FindFreeOptions& options) {
+    FreeSpaceQuery q;
+    if (options.byte == "00" || options.byte == "FF" || options.byte == "ff") {
+        q.value = options.byte == "00" ? 0x00 : 0xFF;
+    } else {
+        throw Error("--byte: '" + options.byte + "' is not a filler byte (use 00 or FF)");
+    }
+    q.count = number("--count", options.count, 1);
+    q.start = number("--from", options.from, 0);
+    if (options.to) {
+        q.end = number("--to", *options.to, 0);
+    }
+    return q;
+}
+
+}  // namespace
+
+void findFree(const std::filesystem::path& rom, const FindFreeOptions& options, std::ostream& out) {
+    const FreeSpaceQuery q = query(options);  // every option checked before the file is read
+    TRom file;
+    file.Open(rom);
+    for (const std::uint32_t offset : findFreeSpace(file, q).offsets) {
+        out << '$' << IntToHex(offset, 6) << '\n';
+    }
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,325 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "core/config/ini_file.h"
+#include "core/config/language_table.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
+#include "tests/support/program_folder.h"
+#include "tests/ui/fake_dialogs.h"
+#include "tests/ui/ui_test_main.h"
+#include "ui/dialogs.h"
+#include "ui/repoint_dialog.h"
+
+using quillon::ui::TUmpointenForm;
+
+namespace {
+
+// Used bytes (0x11) with free runs: FF at 0x6B0010 (9 bytes), FF at 0x6C0003 (40 bytes), 00 at
+// 0x6D0001 (6 bytes), and from 0x6F0000 on FF every second byte up to the end at 0x710000.
+std::vector<std::uint8_t> imageWithRuns() {
+    std::vector<std::uint8_t> bytes(0x710000, 0x11);
+    std::fill_n(bytes.begin() + 0x6B0010, 9, 0xFF);
+    std::fill_n(bytes.begin() + 0x6C0003, 40, 0xFF);
+    std::fill_n(bytes.begin() + 0x6D0001, 6, 0x00);
+    for (std::size_t i = 0x6F0000; i < bytes.size(); i += 2) {
+        bytes[i] = 0xFF;
+    }
+    return bytes;
+}
+
+// A click on the button's mark: a radio button answers only there and on its text.
+void clickMark(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+QStringList listed(QListView* list) {
+    QStringList items;
+    const QAbstractItemModel* model = list->model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+        items << model->data(model->index(i, 0)).toString();
+    }
+    return items;
+}
+
+void selectRow(QListView* list, int row) {
+    list->setCurrentIndex(list->model()->index(row, 0));
+}
+
+}  // namespace
+
+class RepointDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startsInOffsetModeAndSwitchesControls();
+    void typedOffsetIsTheResult_data();
+    void typedOffsetIsTheResult();
+    void searchesWithRangeAndPicksAResult_data();
+    void searchesWithRangeAndPicksAResult();
+    void searchWithoutRangeStopsAtTen();
+    void wideRangeListsEveryHit();
+    void badSearchFieldsKeepTheDialogOpen();
+    void misalignedChoiceOffersTheAlignedStart_data();
+    void misalignedChoiceOffersTheAlignedStart();
+    void takesItsTextsFromTheLanguage();
+    void realDialogsMapTheRequestAndTheAnswer();
+
+private:
+    void typeOffset(const QString& text);
+    void search(const QString& count, const QString& byte, std::optional<QString> range);
+
+    quillon::testing::TempDir m_dir;
+    quillon::IniFile m_noLanguage;
+    std::unique_ptr<quillon::LanguageTable> m_lang;
+    quillon::TRom m_rom;
+    quillon::testing::FakeDialogs m_dialogs;
+    std::unique_ptr<TUmpointenForm> m_form;
+};
+
+void RepointDialogTest::init() {
+    m_rom.attach(std::make_unique<quillon::MemoryRomFile>(imageWithRuns()), "runs.gba");
+    m_dialogs = {};
+    m_lang = std::make_unique<quillon::LanguageTable>(m_noLanguage);
+    m_form = std::make_unique<TUmpointenForm>(m_rom, *m_lang, m_dialogs);
+    m_form->show();
+}
+
+void RepointDialogTest::cleanup() { m_form.reset(); }
+
+void RepointDialogTest::typeOffset(const QString& text) {
+    m_form->Txt_Offset->clear();
+    QTest::keyClicks(m_form->Txt_Offset, text);
+}
+
+void RepointDialogTest::search(const QString& count, const QString& byte,
+                               std::optional<QString> range) {
+    clickMark(m_form->Chk_Suchen);
+    m_form->Txt_Anzahl->setText(count);
+    m_form->Cbo_Byte->setCurrentText(byte);
+    m_form->Chk_Suchbereich->setChecked(range.has_value());
+    if (range) {
+        const QStringList ends = range->split(QLatin1Char('-'));
+        m_form->Txt_Von->setText(ends[0]);
+        m_form->Txt_Bis->setText(ends[1]);
+    }
+    QTest::mouseClick(m_form->Cmd_OK, Qt::LeftButton);
+}
+
+void RepointDialogTest::startsInOffsetModeAndSwitchesControls() {
+    TUmpointenForm& f = *m_form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("Umpointen"));
+    QVERIFY(f.Chk_Angeben->isChecked());
+    QCOMPARE(f.Cbo_Byte->currentText(), QStringLiteral("FF"));
+    QCOMPARE(f.Txt_Anzahl->text(), QStringLiteral("1"));
+    QCOMPARE(f.Txt_Von->text(), QStringLiteral("$6B0000"));
+    QCOMPARE(f.Txt_Bis->text(), QStringLiteral("$700000"));
+    const QList<QWidget*> searchControls{f.Cbo_Byte,  f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
+                                         f.Txt_Bis,   f.Cmd_OK,     f.Lst_Ergebniss};
+    for (QWidget* w : searchControls) {
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    }
+    QVERIFY(f.Txt_Offset->isEnabled());
+    QVERIFY(!f.Cmd_Umpointen->isEnabled());  // no offset typed yet
+    typeOffset(QStringLiteral("$6B0010"));
+    QVERIFY(f.Cmd_Umpointen->isEnabled());
+
+    clickMark(f.Chk_Suchen);
+    for (QWidget* w : searchControls) {
+        QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    }
+    QVERIFY(!f.Txt_Offset->isEnabled());
+    QVERIFY(!f.Cmd_Umpointen->isEnabled());  // no result selected
+
+    clickMark(f.Chk_Angeben);
+    QVERIFY(f.Cmd_Umpointen->isEnabled());  // the typed offset is still there
+}
+
+void RepointDialogTest::typedOffsetIsTheResult_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<qint64>("result");  // -1: refused, the dialog stays open
+    QTest::newRow("hex") << "$6B0010" << qint64(0x6B0010);
+    QTest::newRow("decimal") << "7012371" << qint64(7012371);
+    QTest::newRow("not a number") << "$6B00G0" << qint64(-1);
+    QTest::newRow("negative") << "-16" << qint64(-1);
+    QTest::newRow("past the end of the file") << "$710000" << qint64(-1);
+}
+
+void RepointDialogTest::typedOffsetIsTheResult() {
+    QFETCH(QString, typed);
+    QFETCH(qint64, result);
+    m_form->setAnzahl(4);
+    typeOffset(typed);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), result);
+    QCOMPARE(m_form->getResult(), qint64(-1));  // read once
+    QCOMPARE(m_form->isVisible(), result < 0);
+    QCOMPARE(m_dialogs.errors.size(), result < 0 ? 1 : 0);
+}
+
+void RepointDialogTest::searchesWithRangeAndPicksAResult_data() {
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("byte");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("2n+1 run, then a long one")
+        << "4" << "FF" << "$6B0000-$6C0010"
+        << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
+    QTest::newRow("hit at the range end itself")
+        << "8" << "FF" << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
+    QTest::newRow("zeros") << "2" << "00" << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
+    QTest::newRow("nothing") << "41" << "FF" << "$6B0000-$6EFFFF" << QStringList{};
+}
+
+void RepointDialogTest::searchesWithRangeAndPicksAResult() {
+    QFETCH(QString, count);
+    QFETCH(QString, byte);
+    QFETCH(QString, range);
+    QFETCH(QStringList, results);
+    search(count, byte, range);
+    QCOMPARE(listed(m_form->Lst_Ergebniss), results);
+    QCOMPARE(m_dialogs.informs, QStringList{"Umpointen|Fertig gesucht!"});
+    QCOMPARE(m_form->Cmd_Umpointen->isEnabled(), !results.isEmpty());
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    if (results.isEmpty()) {
+        return;
+    }
+    QCOMPARE(m_form->Lst_Ergebniss->currentIndex().row(), 0);  // the first result was selected
+    QCOMPARE(m_form->getResult(), qint64(results[0].mid(1).toLongLong(nullptr, 16)));
+    QVERIFY(!m_form->isVisible());
+}
+
+void RepointDialogTest::searchWithoutRangeStopsAtTen() {
+    // From 0x6F0000 every second byte is FF: thousands of hits for one byte.
+    m_form->Txt_Von->setText(QStringLiteral("$6EFFF0"));
+    search(QStringLiteral("1"), QStringLiteral("FF"), std::nullopt);
+    QStringList ten;
+    for (int i = 0; i < 10; ++i) {
+        ten << QStringLiteral("$%1").arg(0x6F0000 + 2 * i, 6, 16, QLatin1Char('0')).toUpper();
+    }
+    QCOMPARE(listed(m_form->Lst_Ergebniss), ten);
+    QCOMPARE(m_dialogs.informs, QStringList{"Umpointen|10 Ergebnisse gefunden!"});
+
+    // Picking another entry gives that one.
+    selectRow(m_form->Lst_Ergebniss, 3);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), qint64(0x6F0006));
+}
+
+void RepointDialogTest::wideRangeListsEveryHit() {
+    // A range has no ten-hit limit: every second byte of 0x20000 is listed, the last pickable.
+    search(QStringLiteral("1"), QStringLiteral("FF"), QStringLiteral("$6F0000-$70FFFF"));
+    const QAbstractItemModel* results = m_form->Lst_Ergebniss->model();
+    QCOMPARE(results->rowCount(), 0x10000);
+    QCOMPARE(results->data(results->index(0x10000 - 1, 0)).toString(), QStringLiteral("$70FFFE"));
+    selectRow(m_form->Lst_Ergebniss, 0x10000 - 1);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), qint64(0x70FFFE));
+}
+
+void RepointDialogTest::badSearchFieldsKeepTheDialogOpen() {
+    search(QStringLiteral("4"), QStringLiteral("FF"), QStringLiteral("$6B0000-$6C0010"));
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 5);
+    for (const char* bad : {"$6B00Z0-$6C0010", "$6B0000-zehn", "-4-$6C0010"}) {
+        m_dialogs.errors.clear();
+        search(QStringLiteral("4"), QStringLiteral("FF"), QString::fromLatin1(bad));
+        QCOMPARE(m_dialogs.errors.size(), 1);
+        QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 0);  // the list is cleared first
+        QVERIFY(!m_form->Cmd_Umpointen->isEnabled());
+        QVERIFY(m_form->isVisible());
+    }
+    m_dialogs.errors.clear();
+    search(QStringLiteral("0"), QStringLiteral("FF"), QStringLiteral("$6B0000-$6C0010"));
+    QCOMPARE(m_dialogs.errors.size(), 1);
+}
+
+void RepointDialogTest::misalignedChoiceOffersTheAlignedStart_data() {
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<qint64>("result");  // -1: the dialog stays open
+    QTest::addColumn<int>("questions");
+    QTest::newRow("accepted") << 4 << "$6C0003" << true << qint64(0x6C0004) << 1;
+    QTest::newRow("declined") << 4 << "$6C0003" << false << qint64(-1) << 1;
+    QTest::newRow("even start") << 2 << "$6C0003" << true << qint64(0x6C0004) << 1;
+    QTest::newRow("aligned already") << 4 << "$6C0008" << true << qint64(0x6C0008) << 0;
+    QTest::newRow("run too short") << 4 << "$6B0011" << true << qint64(-1) << 0;
+    QTest::newRow("used byte") << 2 << "$6B0001" << true << qint64(-1) << 0;
+}
+
+void RepointDialogTest::misalignedChoiceOffersTheAlignedStart() {
+    QFETCH(int, alignment);
+    QFETCH(QString, typed);
+    QFETCH(bool, accept);
+    QFETCH(qint64, result);
+    QFETCH(int, questions);
+    m_form->setAnzahl(8);
+    m_form->setAlignment(alignment);
+    m_dialogs.confirmAnswer = accept;
+    typeOffset(typed);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), result);
+    QCOMPARE(m_dialogs.confirms.size(), questions);
+    if (questions > 0) {
+        QVERIFY(m_dialogs.confirms[0].contains(QStringLiteral("$6C0004")));
+    }
+    const bool refused = questions == 0 && result < 0;
+    QCOMPARE(m_dialogs.errors.size(), refused ? 1 : 0);
+    QCOMPARE(m_form->isVisible(), result < 0);
+}
+
+void RepointDialogTest::takesItsTextsFromTheLanguage() {
+    const auto file = m_dir.file("Sprachen.ini");
+    std::ofstream(file) << "[English]\n88=Repoint\n886=Search bytes\n893=Repoint it\n";
+    quillon::IniFile texts(file);
+    quillon::LanguageTable lang(texts);
+    lang.setCurrent("English");
+    TUmpointenForm form(m_rom, lang, m_dialogs);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Repoint"));
+    QCOMPARE(form.Chk_Suchen->text(), QStringLiteral("Search bytes"));
+    QCOMPARE(form.Cmd_Umpointen->text(), QStringLiteral("Repoint it"));
+    QCOMPARE(form.Chk_Angeben->text(), QStringLiteral("Fehler"));  // missing in the language
+    // Without a language file the German texts stay.
+    QCOMPARE(m_form->Chk_Angeben->text(), QStringLiteral("Offset angeben"));
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 0);
+}
+
+void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
+    quillon::ui::QtDialogs real(m_rom, *m_lang);
+    QStringList seen;
+    const auto answer = [&seen](bool pick) {
+        QTimer::singleShot(0, [&seen, pick] {
+            auto* form = qobject_cast<TUmpointenForm*>(QApplication::activeModalWidget());
+            if (form == nullptr) {
+                seen << QStringLiteral("no dialog");
+                return;
+            }
+            seen << form->windowTitle() << form->Txt_Anzahl->text() << form->Txt_Offset->text();
+            pick ? form->Cmd_Umpointen->click() : form->reject();
+        });
+    };
+    answer(true);
+    const auto picked = real.repoint(
+        nullptr, {QStringLiteral("Neuer MapOffset"), 232, QStringLiteral("$6C0008"), 4});
+    QCOMPARE(picked, std::optional<std::uint32_t>(0x6C0008));
+    QCOMPARE(seen, (QStringList{"Neuer MapOffset", "232", "$6C0008"}));
+
+    seen.clear();
+    answer(false);
+    const auto cancelled = real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4});
+    QCOMPARE(cancelled, std::nullopt);
+    QCOMPARE(seen, (QStringList{"Neuer EventOffset", "20", ""}));
+}
+
+QUILLON_UI_TEST(RepointDialogTest)
+#include "repoint_dialog_test.moc"
