@@ -135,20 +135,7 @@ void MainWindow::buildUi() {
                 m_mapTab->refresh();
                 refreshCurrentTab();
             }));
-    connect(m_eventBuilder, &TEventBuilderForm::eventsChanged, this, commandSlot(this, d, [this] {
-                m_eventsTab->mapOpened();
-                m_eventsTab->refresh();
-                showEditState();
-            }));
-    connect(m_headerTab, &HeaderTab::mapResized, this,
-            commandSlot(this, d, [this] {
-                if (!openMap(m_identifier, m_title)) {
-                    // The map stays open (its save failed): it shows its new size anyway.
-                    m_headerTab->showMap();
-                    m_mapTab->refresh();
-                    refreshCurrentTab();
-                }
-            }));
+    connectDataMoves();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -394,13 +381,6 @@ void MainWindow::Info1Click() {
                      QStringLiteral("<b>Quillon</b><br>Version %1<br><br>"
                                     "Editor für die Karten von GBA-Roms.")
                          .arg(QCoreApplication::applicationVersion()));
-}
-
-// "Event menge": the window stays beside the main window.
-void MainWindow::BuildEvents1Click() {
-    m_eventBuilder->show();
-    m_eventBuilder->raise();
-    m_eventBuilder->activateWindow();
 }
 
 void MainWindow::Exit1Click() { close(); }

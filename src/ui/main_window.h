@@ -89,6 +89,9 @@ protected:
 private:
     void buildUi();
     void buildStatusBar();
+    // The commands that move map data (new size, event counts) and what follows them
+    // (main_window_data_moves.cpp).
+    void connectDataMoves();
     void connectMenu();
     void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
