@@ -23,9 +23,8 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
 // Gives map id the counts "P W S G" (persons, warps, script triggers, signposts, 0 to 255):
 // the four tables and the event header go to offset (a multiple of 4) and the map header
 // points there. Prints the new places as JSON.
-void setEventCounts(Session& session, const std::string& id,
-                    const std::vector<std::string>& counts, const std::string& offset,
-                    std::ostream& out);
+void setEventCounts(Session& session, const std::string& id, const std::vector<std::string>& counts,
+                    const std::string& offset, std::ostream& out);
 
 // Shared by both: a number argument ("$" hex or decimal) within min..max.
 int numberArgument(const std::string& what, const std::string& text, int min, int max);

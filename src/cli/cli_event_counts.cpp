@@ -2,15 +2,14 @@
 #include <ostream>
 
 #include "cli/cli_data_move.h"
-#include "core/events/event_counts.h"
 #include "core/errors.h"
+#include "core/events/event_counts.h"
 #include "core/session.h"
 
 namespace quillon::cli {
 
-void setEventCounts(Session& session, const std::string& id,
-                    const std::vector<std::string>& counts, const std::string& offsetText,
-                    std::ostream& out) {
+void setEventCounts(Session& session, const std::string& id, const std::vector<std::string>& counts,
+                    const std::string& offsetText, std::ostream& out) {
     if (counts.size() != 4) {
         throw Error("event-counts needs four counts: persons, warps, script triggers, signposts");
     }

@@ -60,8 +60,8 @@ void checkPlace(Session& session, std::uint32_t offset, std::uint32_t count,
     if (auto next = nextAlignedFree(session.rom(), offset, count, alignment)) {
         message += "the next such offset in the same free run is " + hex(*next);
     } else {
-        message += "the free run there has no such offset with room for " +
-                   std::to_string(count) + " bytes";
+        message += "the free run there has no such offset with room for " + std::to_string(count) +
+                   " bytes";
     }
     throw Error(message);
 }

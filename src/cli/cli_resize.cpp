@@ -25,9 +25,8 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
     }
     checkPlace(session, offset, resizeSpace(width, height), 2,
                "the grid starts 8 bytes behind it and needs an even address");
-    const std::uint32_t grid =
-        quillon::resizeMap(session.rom(), session.profile(), session.mapState(), width, height,
-                           offset);
+    const std::uint32_t grid = quillon::resizeMap(session.rom(), session.profile(),
+                                                  session.mapState(), width, height, offset);
     nlohmann::ordered_json j;
     j["width"] = width;
     j["height"] = height;

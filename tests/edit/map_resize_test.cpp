@@ -58,8 +58,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
     std::uint32_t resize(int width, int height, std::uint32_t offset) {
-        return resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width,
-                         height, offset);
+        return resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
+                         offset);
     }
     const BuiltMap& built() const { return m_built.maps.at({0, 0}); }
 
@@ -188,8 +188,7 @@ TEST_F(MapResize, UnsavedPaintMovesWithTheGridAndASaveKeepsTheOldGrid) {
     const std::uint32_t cell = m_free + 8 + 2 * (3 * 25 + 2);
     EXPECT_EQ(resized[cell] | ((resized[cell + 1] & 0x03) << 8), 5) << "the painted block";
     EXPECT_TRUE(m_session.modified()) << "the map stays modified";
-    EXPECT_FALSE(m_session.editor().canUndo())
-        << "steps on cells of the old layout are forgotten";
+    EXPECT_FALSE(m_session.editor().canUndo()) << "steps on cells of the old layout are forgotten";
 
     // Saving writes where the grid now lies: the old grid keeps its bytes.
     m_session.saveMap();

@@ -47,8 +47,8 @@ protected:
     }
     const BuiltMap& built() const { return m_built.maps.at({0, 0}); }
     Bytes original(EventKind kind, int index) const {
-        const std::uint32_t table = kind == EventKind::Person ? built().persons
-                                    : kind == EventKind::Warp ? built().warps
+        const std::uint32_t table = kind == EventKind::Person          ? built().persons
+                                    : kind == EventKind::Warp          ? built().warps
                                     : kind == EventKind::ScriptTrigger ? built().scripts
                                                                        : built().signposts;
         const auto size = static_cast<std::size_t>(recordSize(kind));
@@ -75,9 +75,9 @@ TEST(EventCountsSpace, CountsEveryRecordAndTheHeader) {
 // map header's new pointer; records kept come from the old tables, new persons get numbers
 // (2 -> 4 persons: records 2 and 3 are numbered 3 and 4).
 TEST_F(EventCountsTest, WritesTablesHeaderAndPointerAndNothingElse) {
-    const EventCounts cases[] = {{4, 1, 1, 1}, {2, 1, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 1},
-                                 {2, 0, 1, 1}, {2, 1, 0, 1}, {2, 1, 1, 0}, {0, 0, 0, 0},
-                                 {1, 3, 2, 2}};
+    const EventCounts cases[] = {{4, 1, 1, 1}, {2, 1, 1, 1}, {1, 1, 0, 0},
+                                 {0, 1, 1, 1}, {2, 0, 1, 1}, {2, 1, 0, 1},
+                                 {2, 1, 1, 0}, {0, 0, 0, 0}, {1, 3, 2, 2}};
     for (const EventCounts& c : cases) {
         SCOPED_TRACE(std::to_string(c.persons) + "," + std::to_string(c.warps) + "," +
                      std::to_string(c.scripts) + "," + std::to_string(c.signposts));
@@ -105,14 +105,13 @@ TEST_F(EventCountsTest, WritesTablesHeaderAndPointerAndNothingElse) {
         const auto header = static_cast<std::uint32_t>(m_free + data.size());
         Bytes expected = before;
         std::copy(data.begin(), data.end(), expected.begin() + m_free);
-        Bytes eventHeader = {static_cast<std::uint8_t>(c.persons),
-                             static_cast<std::uint8_t>(c.warps),
-                             static_cast<std::uint8_t>(c.scripts),
-                             static_cast<std::uint8_t>(c.signposts)};
+        Bytes eventHeader = {
+            static_cast<std::uint8_t>(c.persons), static_cast<std::uint8_t>(c.warps),
+            static_cast<std::uint8_t>(c.scripts), static_cast<std::uint8_t>(c.signposts)};
         for (std::uint32_t start : starts) {
-            append(eventHeader, Bytes{static_cast<std::uint8_t>(start),
-                                      static_cast<std::uint8_t>(start >> 8),
-                                      static_cast<std::uint8_t>(start >> 16), 0x08});
+            append(eventHeader,
+                   Bytes{static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(start >> 8),
+                         static_cast<std::uint8_t>(start >> 16), 0x08});
         }
         std::copy(eventHeader.begin(), eventHeader.end(), expected.begin() + header);
         const Bytes pointer = {static_cast<std::uint8_t>(header),

@@ -56,7 +56,9 @@ const Command kCommands[] = {
          applyEventCounts(s.rom(), s.mapState(), {3, 1, 0, 0}, at);
          return std::vector<std::uint32_t>{at, at + 80, m.header + 4};
      },
-     [](Session& s) { return eventCounts(s.events()) == EventCounts{1, 1, 0, 0}; }},
+     [](Session& s) {
+         return eventCounts(s.events()) == EventCounts{1, 1, 0, 0};
+     }},
 };
 
 // The data go first and the pointer that publishes them last: a write that fails on the way

@@ -55,7 +55,8 @@ MapFooter newFooter(TRom& rom, const CurrentMap& map, const GameProfile& profile
     writeLe32(&footer.raw[4], grid.height);
     writeLe32(&footer.raw[12], 0x08000000u | gridOffset);
     const auto tilesetPointer = [&](int number) {
-        const std::int64_t offset = profile.tilesetHeader + std::int64_t{number} * kTilesetHeaderSize;
+        const std::int64_t offset =
+            profile.tilesetHeader + std::int64_t{number} * kTilesetHeaderSize;
         return 0x08000000u | (static_cast<std::uint32_t>(offset) & 0xFFFFFFu);
     };
     writeLe32(&footer.raw[16], tilesetPointer(map.tileset1));

@@ -49,8 +49,8 @@ std::array<std::vector<std::uint8_t>, 4> resizedTables(const EventTables& events
 // and last the map header's events pointer, and brings it onto the disk. The open map's
 // header copy and event tables follow and the event editor starts on them as on a map just
 // opened; the history forgets the changes of records that no longer exist, while undoing the
-// others acts on the new tables. The map-modified state does not change. Throws Error for a refusal (the ROM is as it was) and RomIoError when writing
-// fails. Returns where everything went.
+// others acts on the new tables. The map-modified state does not change. Throws Error for a refusal
+// (the ROM is as it was) and RomIoError when writing fails. Returns where everything went.
 EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
                              std::uint32_t offset);
 

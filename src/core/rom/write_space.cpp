@@ -25,8 +25,7 @@ void requireWriteSpace(TRom& rom, std::uint32_t offset, std::uint32_t count) {
     const std::uint64_t size = rom.size();
     if (std::uint64_t{offset} + count > size) {
         throw Error("Ab dem Offset " + hexOffset(offset) + " ist kein Platz für " +
-                    std::to_string(count) + " Bytes: die Datei endet bei " + hexOffset(size) +
-                    ".");
+                    std::to_string(count) + " Bytes: die Datei endet bei " + hexOffset(size) + ".");
     }
 }
 
