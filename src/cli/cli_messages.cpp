@@ -144,6 +144,33 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Es ist kein Rom geladen\.$)x"), "no ROM is open"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht geschrieben werden: (.*)$)x"),
          "cannot write \"$1\": $2"},
+        {std::regex(R"x(^Tileset(\d) (-?\d+): das Profil nennt keine Tileset-Tabelle )x"
+                    R"x(\(TilesetHeader\)\.$)x"),
+         "tileset$1 $2: the profile names no tileset table (TilesetHeader)"},
+        {std::regex(R"x(^Tileset(\d) (-?\d+): Tileset-Nummern sind nicht negativ\.$)x"),
+         "tileset$1 $2: tileset numbers are not negative"},
+        {std::regex(R"x(^Tileset(\d) (-?\d+): der Tileset-Header \((.*)\) liegt hinter dem )x"
+                    R"x(Ende der Datei\.$)x"),
+         "tileset$1 $2: its tileset header at $3 lies past the end of the file"},
+        {std::regex(R"x(^Tileset(\d) (-?\d+): der Tileset-Header \((.*)\) ist keiner; sein )x"
+                    R"x(Zeiger bei \+(\d+) zeigt nicht in die Datei\.$)x"),
+         "tileset$1 $2: there is no tileset header at $3 (its pointer at +$4 does not point "
+         "into the file)"},
+        {std::regex(R"x(^Map-Namen von FireRed und LeafGreen werden nicht geändert\.$)x"),
+         "map names of FireRed and LeafGreen are not edited"},
+        {std::regex(R"x(^Das Profil nennt keine Namens-Tabelle \(NamenHeader\)\.$)x"),
+         "the profile names no map name table (NamenHeader)"},
+        {std::regex(R"x(^Der Offset (\S+) liegt im Rom-Header oder ist für einen Rom-Zeiger )x"
+                    R"x(zu groß\.$)x"),
+         "offset $1 lies in the cartridge header or is too large for a ROM pointer"},
+        {std::regex(R"x(^Der Name \((\d+) Bytes\) passt bei (\S+) nicht mehr in die Datei\.$)x"),
+         "the name ($1 bytes) does not fit into the file at $2"},
+        {std::regex(R"x(^Die offene Map hat keinen Map-Header, in den geschrieben werden )x"
+                    R"x(kann\.$)x"),
+         "the map has no map header to write to"},
+        {std::regex(R"x(^Die offene Map hat keinen eigenen Map-Footer, in den geschrieben )x"
+                    R"x(werden kann\.$)x"),
+         "the map has no footer of its own to write to"},
         {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
          "the picture is empty: there is nothing to write"},
         {std::regex(R"x(^Der Offset (\$[0-9A-F]+) ist nicht durch (\d+) teilbar; der nächste )x"

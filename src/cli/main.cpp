@@ -6,8 +6,12 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_data_move.h"
+#include "cli/cli_header.h"
 #include "cli/cli_find_free.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
@@ -35,6 +39,14 @@ struct Args {
     CLI::App* renderAll = nullptr;
     CLI::App* events = nullptr;
     CLI::App* blocks = nullptr;
+    CLI::App* header = nullptr;
+    CLI::App* rename = nullptr;
+    std::vector<std::string> sets;
+    std::string text;
+    std::string at;
+    CLI::App* resize = nullptr;
+    CLI::App* eventCounts = nullptr;
+    std::vector<std::string> numbers;
     CLI::App* findFree = nullptr;
     quillon::cli::FindFreeOptions free;
     std::string freeTo;
@@ -78,6 +90,31 @@ void addViewOptions(CLI::App* command, Args& a) {
                       "triggers, signposts and the fly position");
 }
 
+void addHeaderCommands(CLI::App& app, Args& a) {
+    a.header = withMap(app.add_subcommand("header", "Print or write a map's header attributes"), a);
+    a.header->add_option("--set", a.sets,
+                         "KEY=VALUE to write (music, weather, type, name_index, show_name 0/1, "
+                         "tilesets N1,N2); $ for hex");
+    a.rename = withMap(
+        app.add_subcommand("rename", "Write a new name for a map's name (Ruby/Sapphire/Emerald)"),
+        a);
+    a.rename->add_option("TEXT", a.text, "the new name (at most 18 characters)")->required();
+    a.rename->add_option("--at", a.at, "file offset for the name ($ for hex)")->required();
+}
+
+void addDataMoveCommands(CLI::App& app, Args& a) {
+    a.resize = withMap(app.add_subcommand("resize", "Give a map another size; its grid moves"), a);
+    a.resize->add_option("SIZE", a.numbers, "WIDTH HEIGHT in blocks")->required()->expected(2);
+    a.eventCounts = withMap(
+        app.add_subcommand("event-counts", "Give a map new event counts; its tables move"), a);
+    a.eventCounts->add_option("COUNTS", a.numbers, "P W S G: persons, warps, script triggers, "
+                              "signposts (0 to 255)")->required()->expected(4);
+    for (CLI::App* command : {a.resize, a.eventCounts}) {
+        command->add_option("--at", a.at, "file offset for the moved data ($ for hex)")
+            ->required();
+    }
+}
+
 void addFindFree(CLI::App& app, Args& a) {
     a.findFree = withRom(app.add_subcommand("find-free", "List free runs of 00 or FF bytes"), a);
     a.findFree->add_option("--count", a.free.count, "bytes needed")->required();
@@ -115,6 +152,8 @@ void addCommands(CLI::App& app, Args& a) {
     a.blocks->add_option("--width", a.width, "blocks per row (1 to 1025)")
         ->check(CLI::Range(1, 1025));
     a.blocks->add_flag("--grid", a.grid, "draw the grid between the blocks");
+    addHeaderCommands(app, a);
+    addDataMoveCommands(app, a);
     addFindFree(app, a);
 }
 
@@ -146,6 +185,15 @@ int run(quillon::Session& session, const Args& a) {
         cli::printEvents(session, a.id, std::cout);
     } else if (*a.blocks) {
         cli::savePicture(cli::blockPalette(session, a.id, a.width, a.grid), a.output);
+    } else if (*a.header) {
+        a.sets.empty() ? cli::printHeader(session, a.id, std::cout)
+                       : cli::setHeader(session, a.id, a.sets);
+    } else if (*a.rename) {
+        cli::renameMap(session, a.id, a.text, a.at, std::cout);
+    } else if (*a.resize) {
+        cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
+    } else if (*a.eventCounts) {
+        cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
     }
     return 0;
 }

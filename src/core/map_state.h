@@ -30,6 +30,8 @@ public:
 
     bool loaded() const { return m_loaded; }
     const CurrentMap& map() const { return m_map; }
+    // For commands that write header or footer fields into the ROM and keep this copy in step.
+    CurrentMap& map() { return m_map; }
     const BlockGrid& grid() const { return m_grid; }
     BlockGrid& grid() { return m_grid; }
     const EventTables& events() const { return m_events; }

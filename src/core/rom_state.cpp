@@ -1,5 +1,6 @@
 #include "core/rom_state.h"
 
+#include "core/errors.h"
 #include "core/config/data_files.h"
 #include "core/map/map_names.h"
 #include "core/rom/trom.h"
@@ -29,6 +30,13 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data) {
     s.m_sprites.prepare(rom, s.m_profile);
     s.m_loaded = true;
     return state;
+}
+
+void RomState::setMapName(std::size_t index, std::string name) {
+    if (index >= m_mapNames.size()) {
+        throw IndexError(static_cast<long long>(index));
+    }
+    m_mapNames[index] = std::move(name);
 }
 
 }  // namespace quillon

@@ -35,6 +35,8 @@ public:
     const GameProfile& profile() const { return m_profile; }
     const CharTable& chars() const { return m_chars; }
     const std::vector<std::string>& mapNames() const { return m_mapNames; }
+    // Name index as read again after a new name was written into the ROM.
+    void setMapName(std::size_t index, std::string name);
     const std::vector<std::string>& pokemonNames() const { return m_pokemonNames; }
     // Problems found while opening (no profile, tables past the end of the file).
     const std::vector<std::string>& warnings() const { return m_warnings; }

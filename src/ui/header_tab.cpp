@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 
 #include "core/base/numbers.h"
+#include "core/edit/map_attributes.h"
 #include "core/session.h"
+#include "ui/hex_filter.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"
 #include "ui/qt_text.h"
@@ -47,15 +49,17 @@ void fillCombo(QComboBox* box, const std::vector<std::string>& items) {
 
 }  // namespace
 
-HeaderTab::HeaderTab(Session& session, LoadingFlag& loading, QWidget* parent)
+HeaderTab::HeaderTab(Session& session, Dialogs& dialogs, LoadingFlag& loading, QWidget* parent)
     : QWidget(parent),
       m_session(session),
+      m_dialogs(dialogs),
       m_loading(loading),
       m_area(new QScrollArea(this)),
       m_box(new QWidget),
       m_notice(new QLabel(this)) {
     m_box->setObjectName(QStringLiteral("ScrollBox8"));
     buildControls();
+    connectControls();
     m_area->setWidget(m_box);
     m_area->setWidgetResizable(true);
     m_notice->setObjectName(QStringLiteral("Lbl_KeinHeader"));
@@ -87,12 +91,37 @@ void HeaderTab::buildControls() {
     Txt_MapHoehe = named(new QLineEdit(b), "Txt_MapHoehe");
     Cmd_Resize = named(new QPushButton(QStringLiteral("Grösse ändern"), b), "Cmd_Resize", 932);
     layOutControls();
-    // The commands that write these fields to the ROM come later; until then they only show.
-    for (QWidget* writer : std::initializer_list<QWidget*>{
-             Cbo_Name, Chk_ZeigeName, Txt_NeuerName, Cmd_NameAendern, Txt_Musik, Cbo_Musik,
-             Cbo_Wetter, Cbo_Typ, Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern, Txt_MapBreite,
-             Txt_MapHoehe, Cmd_Resize}) {
-        writer->setEnabled(false);
+    useHexFilter(Txt_Musik, 4);
+    // Music is edited through its hex field only; resizing is a command of its own.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Cbo_Musik, Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
+        w->setEnabled(false);
+    }
+    enableControls();
+}
+
+// What the open map and the game allow: header fields with a header, tilesets with a footer
+// of the map's own, names not on FireRed/LeafGreen. The show-name box works there too: it
+// writes only the show-name bits of byte 25 and leaves the floor number in byte 26 alone.
+void HeaderTab::enableControls() {
+    const CurrentMap& map = m_session.map();
+    const bool header = m_session.mapLoaded() && map.hasHeader();
+    const bool footer = m_session.mapLoaded() && map.hasFooter();
+    const bool names = header && !m_session.rom().isFrlg();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ, Chk_ZeigeName}) {
+        w->setEnabled(header);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Txt_NeuerName, Cmd_NameAendern}) {
+        w->setEnabled(names);
+    }
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Txt_HeaderTile1, Txt_HeaderTile2, Cmd_Aendern}) {
+        w->setEnabled(footer);
+    }
+    // A new size needs a footer of the map's own as well.
+    for (QWidget* w : std::initializer_list<QWidget*>{Txt_MapBreite, Txt_MapHoehe, Cmd_Resize}) {
+        w->setEnabled(footer);
     }
 }
 
@@ -156,7 +185,8 @@ void HeaderTab::showMap() {
         Txt_Musik->setText(toQ(IntToHex(map.header.music(), 4)));
         selectIndex(Cbo_Wetter, map.header.weather());
         selectIndex(Cbo_Typ, map.header.type());
-        Chk_ZeigeName->setChecked(map.header.showName());
+        Chk_ZeigeName->setChecked(
+            map.header.showName(map_attributes::showNameBits(m_session.rom())));
     }
     // A map without a footer keeps the fields of the map before it.
     if (map.hasFooter()) {
@@ -165,13 +195,9 @@ void HeaderTab::showMap() {
         Txt_HeaderTile1->setText(QString::number(map.tileset1));
         Txt_HeaderTile2->setText(QString::number(map.tileset2));
     }
+    enableControls();
 }
 
 void HeaderTab::setNotice(const QString& text) { m_notice->setText(text); }
-
-void HeaderTab::Cbo_NameChange() {
-    Txt_NeuerName->setText(Cbo_Name->currentText());
-    Lbl_NeuerName->setText(Cbo_Name->currentText());
-}
 
 }  // namespace quillon::ui

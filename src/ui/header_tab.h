@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -15,17 +17,18 @@ class Session;
 
 namespace quillon::ui {
 
+class Dialogs;
 class LoadingFlag;
 
 // The tab "Header": the attribute box `ScrollBox8` (name, show-name flag, music, weather,
 // type, tilesets, size) filled from the open map's header and footer. Maps opened without a
-// header hide the box and show a notice instead. The controls that write to the ROM stay
-// disabled until their commands exist; the name controls stay disabled on FireRed/LeafGreen.
+// header hide the box and show a notice instead. Every change is written into the ROM at once;
+// the name controls stay disabled on FireRed/LeafGreen.
 class HeaderTab : public QWidget {
     Q_OBJECT
 
 public:
-    HeaderTab(Session& session, LoadingFlag& loading, QWidget* parent = nullptr);
+    HeaderTab(Session& session, Dialogs& dialogs, LoadingFlag& loading, QWidget* parent = nullptr);
 
     // The container whose tagged labels, buttons and check boxes take the language's texts.
     QWidget* attributeBox() const { return m_box; }
@@ -38,13 +41,37 @@ public:
     void showMap();
     void setNotice(const QString& text);
 
+signals:
+    // Other tilesets were chosen: the map's pictures are drawn anew.
+    void tilesetsChanged();
+    // The map got another size and lies elsewhere: it is opened again.
+    void mapResized();
+
 private:
     void buildControls();
     void layOutControls();
+    void connectControls();
+    void enableControls();
+    // Runs a handler through the command boundary when the signal comes.
+    template <class Signal, class Sender>
+    void on(Sender* sender, Signal signal, void (HeaderTab::*handler)());
+
+    // Handlers (header_tab_commands.cpp); all but the name copy do nothing while loading.
+    void Txt_MusikChange();
+    void Cbo_WetterChange();
+    void Cbo_TypChange();
+    void Chk_ZeigeNameClick();
     void Cbo_NameChange();
+    void Txt_NeuerNameChange();
+    void encodeNewName();
+    void Cmd_NameAendernClick();
+    void Cmd_AendernClick();
+    void Cmd_ResizeClick();  // header_tab_resize.cpp
 
     Session& m_session;
+    Dialogs& m_dialogs;
     LoadingFlag& m_loading;
+    std::vector<std::uint8_t> m_newName;  // the codes of Txt_NeuerName, at most 18
     QScrollArea* m_area;
     QWidget* m_box;
     QLabel* m_notice;

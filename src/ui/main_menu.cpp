@@ -120,8 +120,8 @@ void buildToolsMenu(QMenuBar* bar, MainMenu& m) {
     m.SaveTilesetPic1 =
         addLaterItem(m.Tools1, 132, "BlockPalette Bild Speichere", "SaveTilesetPic1");
     m.SaveEventPic1 = addLaterItem(m.Tools1, 133, "Event Bild Speichern", "SaveEventPic1");
-    m.BuildEvents1 = addLaterItem(m.Tools1, 134, "Event menge", "BuildEvents1",
-                                  QKeySequence(Qt::CTRL | Qt::Key_E));
+    m.BuildEvents1 =
+        addItem(m.Tools1, 134, "Event menge", "BuildEvents1", QKeySequence(Qt::CTRL | Qt::Key_E));
     m.Mapffnen1 =
         addItem(m.Tools1, 135, "Map öffnen", "Mapffnen1", QKeySequence(Qt::CTRL | Qt::Key_M));
     m.Anbindungen1 = addLaterItem(m.Tools1, 136, "Anbindungen", "Anbindungen1",
@@ -152,7 +152,8 @@ std::span<const SettingItem> settingItems() { return kSettingItems; }
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item : {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1,
-                          menu.SaveMapPic1, menu.SaveTilesetPic1, menu.SaveEventPic1}) {
+                          menu.SaveMapPic1, menu.SaveTilesetPic1, menu.SaveEventPic1,
+                          menu.BuildEvents1}) {
         item->setEnabled(enabled);
     }
 }

@@ -76,8 +76,8 @@ std::span<const SettingItem> settingItems();
 // Fills the menu bar. Nothing is connected; the checks start cleared.
 MainMenu buildMainMenu(QMenuBar* bar);
 
-// The items a map must be open for ("Gitter", "Map", saving, picture export), enabled or
-// disabled together. Undo and redo follow the edit history instead.
+// The items a map must be open for ("Gitter", "Map", saving, picture export, "Event menge"),
+// enabled or disabled together. Undo and redo follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
 // The items a ROM must be open for ("Map öffnen").
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled);

@@ -19,6 +19,7 @@
 #include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
+#include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
@@ -67,7 +68,8 @@ MainWindow::~MainWindow() {
     // Children going away must not reach the handlers of a half-destroyed window, and the
     // views must go while the session whose pictures they show still exists.
     for (QObject* sender : std::initializer_list<QObject*>{
-             m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock}) {
+             m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock,
+             m_eventBuilder}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
@@ -82,12 +84,13 @@ void MainWindow::buildUi() {
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     m_bigBlock = new TGrosserBlockFrom(*m_session, this);
+    m_eventBuilder = new TEventBuilderForm(*m_session, *m_dialogs, this);
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
     m_movementTab = new MovementTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
     m_wildPage =
         new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
-    m_headerTab = new HeaderTab(*m_session, m_loading);
+    m_headerTab = new HeaderTab(*m_session, *m_dialogs, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
     m_eventsTab->addAction(m_menu.ZeigeSprites1);
@@ -128,6 +131,11 @@ void MainWindow::buildUi() {
             commandSlot(this, d, this, &MainWindow::showEditState));
     connect(m_eventsTab, &EventsTab::goRequested, this,
             commandSlot(this, d, this, &MainWindow::goToWarp));
+    connect(m_headerTab, &HeaderTab::tilesetsChanged, this, commandSlot(this, d, [this] {
+                m_mapTab->refresh();
+                refreshCurrentTab();
+            }));
+    connectDataMoves();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -237,6 +245,7 @@ void MainWindow::romOpened() {
     m_identifier.clear();
     m_title.clear();
     m_bigBlock->hide();
+    m_eventBuilder->hide();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -304,6 +313,9 @@ bool MainWindow::openMap(const QString& identifier, const QString& title) {
     m_title = title;
     m_bigBlock->hide();
     m_headerTab->showMap();
+    if (m_eventBuilder->isVisible()) {
+        m_eventBuilder->FormShow();
+    }
     m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
         m_mapTab->refresh();

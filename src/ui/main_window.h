@@ -30,6 +30,7 @@ class HeaderTab;
 class MapChooser;
 class MapTab;
 class NoticePage;
+class TEventBuilderForm;
 class TGrosserBlockFrom;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
@@ -78,6 +79,7 @@ public:
     void SaveMapPic1Click();
     void SaveTilesetPic1Click();
     void SaveEventPic1Click();
+    void BuildEvents1Click();
     void Exit1Click();
 
 protected:
@@ -87,6 +89,9 @@ protected:
 private:
     void buildUi();
     void buildStatusBar();
+    // The commands that move map data (new size, event counts) and what follows them
+    // (main_window_data_moves.cpp).
+    void connectDataMoves();
     void connectMenu();
     void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
@@ -134,6 +139,7 @@ private:
     NoticePage* m_wildPage = nullptr;
     HeaderTab* m_headerTab = nullptr;
     TGrosserBlockFrom* m_bigBlock = nullptr;
+    TEventBuilderForm* m_eventBuilder = nullptr;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;

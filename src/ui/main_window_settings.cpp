@@ -32,6 +32,7 @@ void MainWindow::connectMenu() {
     connectCommand(m.SaveMapPic1, &MainWindow::SaveMapPic1Click);
     connectCommand(m.SaveTilesetPic1, &MainWindow::SaveTilesetPic1Click);
     connectCommand(m.SaveEventPic1, &MainWindow::SaveEventPic1Click);
+    connectCommand(m.BuildEvents1, &MainWindow::BuildEvents1Click);
     connectCommand(m.Exit1, &MainWindow::Exit1Click);
     connectCommand(m.BlockPaletteBreite1, &MainWindow::BlockPaletteBreite1Click);
     connectCommand(m.Mapffnen1, &MainWindow::Mapffnen1Click);

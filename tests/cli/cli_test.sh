@@ -130,6 +130,47 @@ grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 4 maps)" "$w
 ! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
 ! "$bin/quillon-cli" maps "$work/missing.gba" 2> "$work/err" || fail "missing ROM"
 grep -qx "quillon-cli: \"$work/missing.gba\": no such file" "$work/err" || fail "message: $(cat "$work/err")"
+# Header attributes: printed as JSON; --set writes exactly the bytes of its fields.
+cp "$work/demo.gba" "$work/edit.gba"
+header() { "$bin/quillon-cli" header "$work/edit.gba" 0.0 | tr -d ' \n'; }
+field() { echo "$1" | grep -o "\"$2\":[^,}]*" | cut -d: -f2; }
+json=$(header)
+for key in music name_index name weather type show_name tileset1 tileset2 width height \
+    header_offset footer_offset grid_offset events_offset connections_offset; do
+    echo "$json" | grep -q "\"$key\":" || fail "header lacks $key: $json"
+done
+[ "$(field "$json" name)" = '"QUILLONTOWN"' ] || fail "name: $json"
+hdr=$(field "$json" header_offset)
+tilesets="$(field "$json" tileset1),$(field "$json" tileset2)"
+"$bin/quillon-cli" header "$work/edit.gba" 0.0 --set 'music=$012C' weather=11 type=8 show_name=0 \
+    "tilesets=$tilesets" || fail "header --set"
+changed=$(cmp -l "$work/demo.gba" "$work/edit.gba" | awk '{ printf "%d ", $1 - 1 }' || true)
+for offset in $changed; do
+    case $((offset - hdr)) in 16|17|22|23|26) ;; *) fail "header --set changed byte $offset";; esac
+done
+json=$(header)
+[ "$(field "$json" music)" = 300 ] && [ "$(field "$json" weather)" = 11 ] \
+    && [ "$(field "$json" type)" = 8 ] && [ "$(field "$json" show_name)" = false ] \
+    || fail "after --set: $json"
+[ "$(od -An -tx1 -j$((hdr + 16)) -N2 "$work/edit.gba" | tr -d ' \n')" = "2c01" ] || fail "music bytes"
+cp "$work/edit.gba" "$work/kept.gba"
+for bad in weather=256 show_name=2 'music=$10000' tilesets=0 colour=1 tilesets=0,99999; do
+    ! "$bin/quillon-cli" header "$work/edit.gba" 0.0 --set music=1 "$bad" 2> "$work/err" \
+        || fail "--set $bad accepted"
+    [ -s "$work/err" ] || fail "--set $bad: no message"
+    cmp -s "$work/edit.gba" "$work/kept.gba" || fail "--set $bad wrote something"
+done
+grep -q "tileset2 99999" "$work/err" || fail "tileset message: $(cat "$work/err")"
+
+# A new name for the town's name, at the end of the file.
+at=$(( $(stat -c %s "$work/edit.gba") - 32 ))
+"$bin/quillon-cli" rename "$work/edit.gba" 0.0 "ROAD" --at "$at" > /dev/null || fail "rename"
+[ "$(field "$(header)" name)" = '"ROAD"' ] || fail "renamed: $(header)"
+[ "$(od -An -tx1 -j$((at + 4)) -N2 "$work/edit.gba" | tr -d ' \n')" = "ff00" ] || fail "name end"
+cp "$work/edit.gba" "$work/kept.gba"
+! "$bin/quillon-cli" rename "$work/edit.gba" 0.0 "ABCDEFGHIJKLMNOPQRS" --at "$at" 2> "$work/err" \
+    || fail "19 characters accepted"
+cmp -s "$work/edit.gba" "$work/kept.gba" || fail "a refused name wrote something"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

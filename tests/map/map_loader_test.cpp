@@ -46,7 +46,8 @@ TEST_F(MapLoader, HeaderPathReadsHeaderFooterBorderAndGrid) {
     EXPECT_EQ(m.map.header.music(), 0x012C);
     EXPECT_EQ(m.map.header.weather(), 2);
     EXPECT_EQ(m.map.header.type(), 3);
-    EXPECT_TRUE(m.map.header.showName()) << "any non-zero byte shows the name";
+    EXPECT_TRUE(m.map.header.showName(ShowNameBits::forGame("QTS", false)))
+        << "any non-zero byte shows the name";
     EXPECT_EQ(m.grid.width, 5);
     EXPECT_EQ(m.grid.height, 4);
     EXPECT_EQ(m.grid.at(2, 1).block(), 7);

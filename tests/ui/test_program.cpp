@@ -68,8 +68,9 @@ void addEventMaps(romkit::RomBuilder& builder) {
     builder.addFlyRecord(1, 0, 5, 3);
 }
 
-romkit::BuiltRom buildRom() {
-    romkit::RomBuilder builder(romkit::Family::Rse);
+romkit::BuiltRom buildRom(romkit::Family family) {
+    romkit::RomBuilder builder(family, "QUILLON TEST",
+                               family == romkit::Family::Frlg ? "BPRE" : "QTSE");
     builder.addTileset(primaryTileset());
     builder.addTileset(secondaryTileset());
     builder.addMapName("TESTHAUS");
@@ -105,7 +106,7 @@ const char* kTyp = "[Deutsch]\n01=Stadt\n";
 
 }  // namespace
 
-TestProgram::TestProgram(bool withLanguages) : m_rom(buildRom()) {
+TestProgram::TestProgram(bool withLanguages, romkit::Family family) : m_rom(buildRom(family)) {
     const std::string extraFooter = std::to_string(m_rom.maps.at({0, 1}).footer);
     std::map<std::string, std::string> files = {
         {"Ini/GehDaten.ini", kGehDaten},

@@ -30,8 +30,8 @@ constexpr std::uint32_t kGreen = 0xFF00F800u;
 // (5, 3); 1.1 "ZIEL" (2 x 2) has three warps.
 class TestProgram {
 public:
-    // withLanguages false leaves out Sprachen.ini.
-    explicit TestProgram(bool withLanguages = true);
+    // withLanguages false leaves out Sprachen.ini. A FireRed ROM has the game code BPRE.
+    explicit TestProgram(bool withLanguages = true, romkit::Family family = romkit::Family::Rse);
 
     const romkit::BuiltRom& rom() const { return m_rom; }
     QString romPath() const;

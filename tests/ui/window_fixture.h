@@ -52,7 +52,8 @@ struct Opened {
     FakeDialogs* dialogs = nullptr;
     std::unique_ptr<ui::MainWindow> window;
 
-    explicit Opened(bool withLanguages = true) : program(withLanguages) {
+    explicit Opened(bool withLanguages = true, romkit::Family family = romkit::Family::Rse)
+        : program(withLanguages, family) {
         window = program.window(&dialogs);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

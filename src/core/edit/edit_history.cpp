@@ -164,4 +164,43 @@ void EditHistory::clear() {
     m_open = false;
 }
 
+void EditHistory::forgetCells() {
+    trimSteps([](Step& step) { step.cells.clear(); });
+}
+
+void EditHistory::forgetRecords(const std::function<bool(int table, int index)>& gone) {
+    trimSteps([&](Step& step) {
+        std::erase_if(step.records, [&](const RecordChange& c) { return gone(c.table, c.index); });
+    });
+}
+
+void EditHistory::trimSteps(const std::function<void(Step&)>& trim) {
+    const bool wasModified = modified();
+    std::size_t position = 0;
+    bool dropped = false;
+    std::vector<Step> kept;
+    for (std::size_t i = 0; i < m_steps.size(); ++i) {
+        if (i == m_position) {
+            position = kept.size();
+        }
+        const std::size_t changes = m_steps[i].cells.size() + m_steps[i].records.size();
+        trim(m_steps[i]);
+        dropped = dropped || changes != m_steps[i].cells.size() + m_steps[i].records.size();
+        if (!m_steps[i].empty()) {
+            kept.push_back(std::move(m_steps[i]));
+        }
+    }
+    if (m_position == m_steps.size()) {
+        position = kept.size();
+    }
+    m_steps = std::move(kept);
+    m_position = position;
+    m_lastKey = 0;
+    // Without the forgotten changes no step leads back to the saved state any more; an
+    // unmodified map is saved as it is now.
+    if (dropped) {
+        m_saved = wasModified ? -1 : static_cast<long>(position);
+    }
+}
+
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -50,6 +51,12 @@ public:
     CellRect redo(BlockGrid& grid, RecordSink* records = nullptr);
 
     void clear();
+    // The grid was laid out anew (another size): its cell changes no longer name the cells
+    // they were made on and are forgotten. Steps left empty go; a modified map stays modified.
+    void forgetCells();
+    // The records for which gone(table, index) holds no longer exist (a table got fewer
+    // records): their changes are forgotten, as forgetCells() does for cells.
+    void forgetRecords(const std::function<bool(int table, int index)>& gone);
     void markSaved() { m_saved = static_cast<long>(m_position); }
     // Whether the map differs from its state at the last save (or at opening).
     bool modified() const { return m_saved != static_cast<long>(m_position); }
@@ -77,6 +84,9 @@ private:
     CellRect bounds(const Step& step, const BlockGrid& grid) const;
     bool mergeIntoLast(std::uint64_t mergeKey);
     void forgetSlots();
+    // Drops what trim removes from each step and the steps left empty, keeping
+    // the map modified when it was.
+    void trimSteps(const std::function<void(Step&)>& trim);
 
     std::vector<Step> m_steps;
     std::size_t m_position = 0;

@@ -148,6 +148,24 @@ void EventTables::save(TRom& rom) const {
     }
 }
 
+void EventTables::relocate(std::uint32_t eventsOffset, const std::array<std::uint32_t, 4>& offsets,
+                           std::array<std::vector<std::uint8_t>, 4> tables) {
+    std::array<int, 4> counts{};
+    for (EventKind kind : kTableKinds) {
+        const auto s = static_cast<std::size_t>(slotOf(kind));
+        const auto size = static_cast<std::size_t>(recordSize(kind));
+        const std::size_t records = tables[s].size() / size;
+        if (tables[s].size() % size != 0 || records > 255) {
+            throw IndexError(static_cast<long long>(records));
+        }
+        counts[s] = static_cast<int>(records);
+    }
+    m_counts = counts;
+    m_eventsOffset = eventsOffset;
+    m_offsets = offsets;
+    m_tables = std::move(tables);
+}
+
 bool EventTables::hasEvents() const {
     const bool noOffsets =
         std::all_of(m_offsets.begin(), m_offsets.end(), [](std::uint32_t o) { return o == 0; });

@@ -38,6 +38,12 @@ public:
     // header is never written.
     void save(TRom& rom) const;
 
+    // The four tables now lie elsewhere with other counts: tables[s] holds the records of
+    // kTableKinds[s] (count x record size bytes, at most 255 records), offsets[s] its file
+    // offset; eventsOffset is the new event header's. The fly record stays as it is.
+    void relocate(std::uint32_t eventsOffset, const std::array<std::uint32_t, 4>& offsets,
+                  std::array<std::vector<std::uint8_t>, 4> tables);
+
     // False for a map without an event header, without table offsets or without records.
     bool hasEvents() const;
     std::uint32_t eventsOffset() const { return m_eventsOffset; }

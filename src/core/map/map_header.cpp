@@ -15,6 +15,16 @@ MapHeader MapHeader::decode(std::span<const std::uint8_t> bytes) {
     return h;
 }
 
+ShowNameBits ShowNameBits::forGame(const std::string& gameCode3, bool frlg) {
+    if (frlg) {
+        return {25, 0xFC, 2};
+    }
+    if (gameCode3 == "BPE") {
+        return {26, 0xF8, 3};
+    }
+    return {26, 0xFF, 0};
+}
+
 MapFooter MapFooter::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kSize) {
         throw DataError("Map footer too short");

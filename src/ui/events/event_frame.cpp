@@ -12,25 +12,6 @@
 
 namespace quillon::ui {
 
-namespace {
-
-bool isHexDigit(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
-}
-
-}  // namespace
-
-QValidator::State HexValidator::validate(QString& input, int&) const {
-    input = input.toUpper();
-    for (QChar c : input) {
-        if (!isHexDigit(c)) {
-            return Invalid;
-        }
-    }
-    return Acceptable;
-}
-
 EventFrame::EventFrame(const char* name, EventKind kind, Session& session, Dialogs& dialogs,
                        LoadingFlag& loading, QWidget* parent)
     : QWidget(parent),

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QValidator>
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
@@ -12,6 +11,7 @@
 #include "core/events/event_fields.h"
 #include "core/events/event_kind.h"
 #include "ui/command.h"
+#include "ui/hex_filter.h"
 
 class QGridLayout;
 class QLabel;
@@ -25,13 +25,6 @@ namespace quillon::ui {
 
 class Dialogs;
 class LoadingFlag;
-
-// Hex fields take hex digits only and show them in upper case.
-class HexValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override;
-};
 
 // One editor panel of the Events tab: the controls of one kind's record. FrameActivate fills
 // them from the selected record while it is of the panel's kind; otherwise the panel keeps

@@ -1,0 +1,163 @@
+#include "cli/cli_header.h"
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+
+#include "cli/cli_messages.h"
+#include "core/base/numbers.h"
+#include "core/edit/map_attributes.h"
+#include "core/edit/map_name_writer.h"
+#include "core/edit/tileset_choice.h"
+#include "core/errors.h"
+#include "core/session.h"
+
+namespace quillon::cli {
+
+namespace {
+
+void openMapWithHeader(Session& session, const std::string& id) {
+    checkMapId(session, id);
+    try {
+        if (auto notice = session.openMap(id, id)) {
+            throw Error(*notice);
+        }
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
+    }
+    if (!session.map().hasHeader()) {
+        throw Error("map " + id + " has no map header (it was found through the map name file)");
+    }
+}
+
+// "$" hex or decimal, within min..max.
+int number(const std::string& key, const std::string& text, int min, int max) {
+    const auto value = TryStrToInt(text);
+    if (!value) {
+        throw Error(key + ": \"" + text + "\" is not a number (decimal, or hexadecimal after $)");
+    }
+    if (*value < min || *value > max) {
+        throw Error(key + ": " + text + " is outside " + std::to_string(min) + " to " +
+                    std::to_string(max));
+    }
+    return *value;
+}
+
+struct HeaderSettings {
+    std::optional<int> music, weather, type, nameIndex, showName, tileset1, tileset2;
+};
+
+void parseSetting(HeaderSettings& s, const std::string& setting) {
+    const auto eq = setting.find('=');
+    if (eq == std::string::npos) {
+        throw Error("--set " + setting + ": expected KEY=VALUE");
+    }
+    const std::string key = setting.substr(0, eq);
+    const std::string value = setting.substr(eq + 1);
+    if (key == "music") {
+        s.music = number(key, value, 0, 0xFFFF);
+    } else if (key == "weather") {
+        s.weather = number(key, value, 0, 255);
+    } else if (key == "type") {
+        s.type = number(key, value, 0, 255);
+    } else if (key == "name_index") {
+        s.nameIndex = number(key, value, 0, 255);
+    } else if (key == "show_name") {
+        s.showName = number(key, value, 0, 1);
+    } else if (key == "tilesets") {
+        const auto comma = value.find(',');
+        if (comma == std::string::npos) {
+            throw Error("tilesets: expected N1,N2, not \"" + value + "\"");
+        }
+        s.tileset1 = number("tilesets (first)", value.substr(0, comma), 0, 0xFFFFFF);
+        s.tileset2 = number("tilesets (second)", value.substr(comma + 1), 0, 0xFFFFFF);
+    } else {
+        throw Error("--set: unknown key \"" + key +
+                    "\" (music, weather, type, name_index, show_name, tilesets)");
+    }
+}
+
+}  // namespace
+
+void printHeader(Session& session, const std::string& id, std::ostream& out) {
+    openMapWithHeader(session, id);
+    const CurrentMap& m = session.map();
+    const auto& names = session.mapNames();
+    nlohmann::ordered_json j;
+    j["music"] = m.header.music();
+    j["name_index"] = m.header.nameIndex();
+    j["name"] = m.header.nameIndex() < names.size() ? names[m.header.nameIndex()] : "";
+    j["weather"] = m.header.weather();
+    j["type"] = m.header.type();
+    j["show_name"] = m.header.showName(map_attributes::showNameBits(session.rom()));
+    j["tileset1"] = m.tileset1;
+    j["tileset2"] = m.tileset2;
+    j["width"] = session.grid().width;
+    j["height"] = session.grid().height;
+    j["header_offset"] = m.headerOffset;
+    j["footer_offset"] = m.footerOffset;
+    j["grid_offset"] = m.gridOffset;
+    j["events_offset"] = m.eventsOffset;
+    j["connections_offset"] = m.header.connectionsOffset();
+    out << j.dump(2) << '\n';
+}
+
+void setHeader(Session& session, const std::string& id, const std::vector<std::string>& settings) {
+    HeaderSettings s;
+    for (const std::string& setting : settings) {
+        parseSetting(s, setting);
+    }
+    openMapWithHeader(session, id);
+    TRom& rom = session.rom();
+    if (s.tileset1) {
+        tileset_choice::headerOffset(rom, session.profile(), *s.tileset1, 1);
+        tileset_choice::headerOffset(rom, session.profile(), *s.tileset2, 2);
+    }
+    MapState& map = session.mapState();
+    if (s.music) {
+        map_attributes::writeMusic(rom, map, static_cast<std::uint16_t>(*s.music));
+    }
+    const std::pair<const std::optional<int>*, HeaderByte> bytes[] = {
+        {&s.nameIndex, HeaderByte::NameIndex},
+        {&s.weather, HeaderByte::Weather},
+        {&s.type, HeaderByte::Type}};
+    for (const auto& [value, field] : bytes) {
+        if (*value) {
+            map_attributes::writeByte(rom, map, field, **value);
+        }
+    }
+    if (s.showName) {
+        map_attributes::writeShowName(rom, map, *s.showName == 1);
+    }
+    if (s.tileset1) {
+        tileset_choice::write(rom, session.romState(), map, session.data().tilesets(), *s.tileset1,
+                              *s.tileset2);
+    }
+}
+
+void renameMap(Session& session, const std::string& id, const std::string& text,
+               const std::string& offset, std::ostream& out) {
+    if (session.rom().isFrlg()) {
+        throw Error("rename: map names of FireRed and LeafGreen are not edited");
+    }
+    const auto at = static_cast<std::uint32_t>(number("--at", offset, 0, 0xFFFFFF));
+    const auto encoded = session.romState().chars().encode(text);
+    if (!encoded.pending.empty()) {
+        throw Error("rename: \"" + encoded.pending + "\" has no code in the character table");
+    }
+    if (encoded.bytes.size() > map_name_writer::kMaxCodes) {
+        throw Error("rename: a map name has at most 18 characters, \"" + text + "\" has " +
+                    std::to_string(encoded.bytes.size()));
+    }
+    openMapWithHeader(session, id);
+    const int index = session.map().header.nameIndex();
+    const std::string name =
+        map_name_writer::write(session.rom(), session.romState(), index, encoded.bytes, at);
+    nlohmann::ordered_json j;
+    j["name_index"] = index;
+    j["name"] = name;
+    j["offset"] = at;
+    out << j.dump(2) << '\n';
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,69 @@
+#include <string>
+
+#include "cli/cli_data_move.h"
+#include "cli/cli_messages.h"
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/rom/cartridge.h"
+#include "core/rom/free_space.h"
+#include "core/session.h"
+
+namespace quillon::cli {
+
+namespace {
+
+std::string hex(std::uint64_t offset) {
+    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
+}
+
+}  // namespace
+
+int numberArgument(const std::string& what, const std::string& text, int min, int max) {
+    const auto value = TryStrToInt(text);
+    if (!value) {
+        throw Error(what + ": \"" + text + "\" is not a number (decimal, or hexadecimal after $)");
+    }
+    if (*value < min || *value > max) {
+        throw Error(what + ": " + text + " is outside " + std::to_string(min) + " to " +
+                    std::to_string(max));
+    }
+    return *value;
+}
+
+void openMapForWrite(Session& session, const std::string& id) {
+    checkMapId(session, id);
+    try {
+        if (auto notice = session.openMap(id, id)) {
+            throw Error(*notice);
+        }
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
+    }
+}
+
+void checkPlace(Session& session, std::uint32_t offset, std::uint32_t count,
+                std::uint32_t alignment, const std::string& why) {
+    if (offset < kCartridgeHeaderSize) {
+        throw Error("--at " + hex(offset) + " lies in the cartridge header (up to " +
+                    hex(kCartridgeHeaderSize - 1) + ")");
+    }
+    const std::uint64_t size = session.rom().size();
+    if (std::uint64_t{offset} + count > size) {
+        throw Error("--at " + hex(offset) + ": " + std::to_string(count) +
+                    " bytes do not fit; the file ends at " + hex(size));
+    }
+    if (offset % alignment == 0) {
+        return;
+    }
+    std::string message = "--at " + hex(offset) + " is not a multiple of " +
+                          std::to_string(alignment) + " (" + why + "); ";
+    if (auto next = nextAlignedFree(session.rom(), offset, count, alignment)) {
+        message += "the next such offset in the same free run is " + hex(*next);
+    } else {
+        message += "the free run there has no such offset with room for " + std::to_string(count) +
+                   " bytes";
+    }
+    throw Error(message);
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,82 @@
+#include "core/edit/map_attributes.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <string>
+
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/map_state.h"
+#include "core/rom/trom.h"
+
+namespace quillon::map_attributes {
+
+namespace {
+
+const char* fieldName(HeaderByte field) {
+    switch (field) {
+        case HeaderByte::NameIndex:
+            return "Namens-Index";
+        case HeaderByte::Weather:
+            return "Wetter";
+        case HeaderByte::Type:
+            return "Typ";
+    }
+    return "?";
+}
+
+// Checks that the open map has a header inside the file; returns its offset.
+std::uint32_t headerOffset(TRom& rom, const MapState& map) {
+    const CurrentMap& current = map.map();
+    if (!map.loaded() || !current.hasHeader()) {
+        throw Error("Die offene Map hat keinen Map-Header, in den geschrieben werden kann.");
+    }
+    if (current.headerOffset + MapHeader::kSize > rom.size()) {
+        throw RomIoError("Der Map-Header ($" + IntToHex(current.headerOffset, 6) +
+                         ") liegt hinter dem Ende der Datei.");
+    }
+    return current.headerOffset;
+}
+
+// Writes bytes at header + at, keeps the map's copy in step and brings them onto the disk.
+void writeHeaderBytes(TRom& rom, MapState& map, std::size_t at,
+                      std::span<const std::uint8_t> bytes) {
+    const std::uint32_t header = headerOffset(rom, map);
+    rom.WriteBlock(bytes, static_cast<std::int32_t>(header + at));
+    std::copy(bytes.begin(), bytes.end(), map.map().header.raw.begin() + static_cast<long>(at));
+    rom.Flush();
+    rom.Close();
+}
+
+}  // namespace
+
+void writeMusic(TRom& rom, MapState& map, std::uint16_t music) {
+    std::array<std::uint8_t, 2> bytes{};
+    writeLe16(bytes.data(), music);
+    writeHeaderBytes(rom, map, 16, bytes);
+}
+
+void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
+    if (value < 0 || value > 255) {
+        throw Error(std::string(fieldName(field)) + ": " + std::to_string(value) +
+                    " passt nicht in ein Byte (0 bis 255).");
+    }
+    const std::array<std::uint8_t, 1> bytes{static_cast<std::uint8_t>(value)};
+    writeHeaderBytes(rom, map, static_cast<std::size_t>(field), bytes);
+}
+
+void writeShowName(TRom& rom, MapState& map, bool show) {
+    const ShowNameBits bits = showNameBits(rom);
+    // The other bits as the ROM holds them now.
+    const std::uint32_t header = headerOffset(rom, map);
+    const std::uint8_t now = rom.ReadByte(static_cast<std::int32_t>(header + bits.byte));
+    const std::array<std::uint8_t, 1> bytes{bits.write(now, show)};
+    writeHeaderBytes(rom, map, bits.byte, bytes);
+}
+
+ShowNameBits showNameBits(const TRom& rom) {
+    return ShowNameBits::forGame(rom.gameCode3(), rom.isFrlg());
+}
+
+}  // namespace quillon::map_attributes

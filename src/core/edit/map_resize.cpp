@@ -1,0 +1,130 @@
+#include "core/edit/map_resize.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/base/numbers.h"
+#include "core/config/game_profile.h"
+#include "core/errors.h"
+#include "core/map_state.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
+#include "core/rom/write_space.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::uint32_t kBytesBeforeGrid = 8;
+constexpr std::uint32_t kBytesAroundGrid = 32;
+constexpr std::uint32_t kGridAlignment = 2;
+constexpr std::int32_t kTilesetHeaderSize = 24;
+
+std::string sizeText(int width, int height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+void requireResizableMap(const MapState& state) {
+    if (!state.loaded()) {
+        throw Error("Es ist keine Map geöffnet.");
+    }
+    if (!state.map().hasFooter()) {
+        throw Error("Die Map \"" + state.map().identifier +
+                    "\" hat keinen eigenen Footer; ihre Grösse lässt sich nicht ändern.");
+    }
+}
+
+// The grid lies 8 bytes behind the chosen offset: an even offset gives it an even address.
+void requireEvenGrid(TRom& rom, std::uint32_t offset, std::uint32_t count) {
+    try {
+        requireAligned(rom, offset, count, kGridAlignment);
+    } catch (const Error& e) {
+        throw Error(std::string(e.what()) +
+                    " Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
+    }
+}
+
+// The footer as the ROM holds it now, with the new width, height, grid and tileset pointers;
+// the border pointer stays.
+MapFooter newFooter(TRom& rom, const CurrentMap& map, const GameProfile& profile,
+                    const BlockGrid& grid, std::uint32_t gridOffset) {
+    MapFooter footer;
+    rom.ReadBlock(static_cast<std::int32_t>(map.footerOffset), footer.raw);
+    writeLe32(&footer.raw[0], grid.width);
+    writeLe32(&footer.raw[4], grid.height);
+    writeLe32(&footer.raw[12], 0x08000000u | gridOffset);
+    const auto tilesetPointer = [&](int number) {
+        const std::int64_t offset =
+            profile.tilesetHeader + std::int64_t{number} * kTilesetHeaderSize;
+        return 0x08000000u | (static_cast<std::uint32_t>(offset) & 0xFFFFFFu);
+    };
+    writeLe32(&footer.raw[16], tilesetPointer(map.tileset1));
+    writeLe32(&footer.raw[20], tilesetPointer(map.tileset2));
+    return footer;
+}
+
+}  // namespace
+
+std::uint32_t resizeSpace(int width, int height) {
+    return static_cast<std::uint32_t>(std::int64_t{width} * height * BlockGrid::kEntryBytes +
+                                      kBytesAroundGrid);
+}
+
+void checkMapSize(int width, int height) {
+    if (width < 1 || height < 1) {
+        throw Error("Die Grösse " + sizeText(width, height) +
+                    " geht nicht: Breite und Höhe müssen mindestens 1 sein.");
+    }
+    const std::int64_t cells = std::int64_t{width} * height;
+    if (cells > BlockGrid::kMaxCells) {
+        throw Error("Die Grösse " + sizeText(width, height) + " (" + std::to_string(cells) +
+                    " Blöcke) geht nicht: der Editor fasst höchstens " +
+                    std::to_string(BlockGrid::kMaxCells) + " Blöcke.");
+    }
+}
+
+BlockGrid relaidGrid(const BlockGrid& grid, int width, int height) {
+    BlockGrid next;
+    next.width = static_cast<std::uint16_t>(width);
+    next.height = static_cast<std::uint16_t>(height);
+    const int keepWidth = std::min<int>(width, grid.width);
+    const int keepHeight = std::min<int>(height, grid.height);
+    for (int y = 0; y < keepHeight; ++y) {
+        for (int x = 0; x < keepWidth; ++x) {
+            const auto to = static_cast<std::size_t>(next.index(x, y));
+            const auto from = static_cast<std::size_t>(grid.index(x, y));
+            next.cells[to] = grid.cells[from];
+            next.movement[to] = grid.movement[from];
+        }
+    }
+    return next;
+}
+
+std::uint32_t resizeMap(TRom& rom, const GameProfile& profile, MapState& state, int width,
+                        int height, std::uint32_t offset) {
+    checkMapSize(width, height);
+    requireResizableMap(state);
+    const std::uint32_t space = resizeSpace(width, height);
+    requireWriteSpace(rom, offset, space);
+    requireEvenGrid(rom, offset, space);
+
+    BlockGrid grid = relaidGrid(state.grid(), width, height);
+    const std::uint32_t gridOffset = offset + kBytesBeforeGrid;
+    CurrentMap& map = state.map();
+    rom.Open();
+    const MapFooter footer = newFooter(rom, map, profile, grid, gridOffset);
+    rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridOffset));
+    rom.WriteBlock(footer.raw, static_cast<std::int32_t>(map.footerOffset));
+    rom.Flush();
+    rom.Close();
+
+    state.grid() = std::move(grid);
+    map.footer = footer;
+    map.gridOffset = gridOffset;
+    state.history().forgetCells();
+    state.invalidatePictures();
+    return gridOffset;
+}
+
+}  // namespace quillon

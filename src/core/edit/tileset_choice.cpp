@@ -1,0 +1,126 @@
+#include "core/edit/tileset_choice.h"
+
+#include <array>
+
+#include "core/base/numbers.h"
+#include "core/config/game_profile.h"
+#include "core/errors.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/map_state.h"
+#include "core/rom/trom.h"
+#include "core/rom_state.h"
+
+namespace quillon::tileset_choice {
+
+namespace {
+
+std::string partName(int part) { return "Tileset" + std::to_string(part); }
+
+struct Choice {
+    int number = 0;
+    std::uint32_t offset = 0;
+    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
+};
+
+Choice choose(TRom& rom, const GameProfile& profile, int number, int part) {
+    Choice c;
+    c.number = number;
+    c.offset = headerOffset(rom, profile, number, part);
+    rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
+    return c;
+}
+
+void load(TRom& rom, RomState& romState, const IniFile& ini, const Choice& one, const Choice& two) {
+    romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
+                                     {two.number, two.header, two.offset}, ini,
+                                     romState.profile().tilesetHeight);
+}
+
+Choice current(const CurrentMap& map, int part) {
+    Choice c;
+    c.number = part == 1 ? map.tileset1 : map.tileset2;
+    c.offset = part == 1 ? map.footer.tileset1Offset() : map.footer.tileset2Offset();
+    c.header = part == 1 ? map.tilesetHeader1 : map.tilesetHeader2;
+    return c;
+}
+
+void remember(CurrentMap& map, const Choice& c, int part) {
+    const std::size_t at = part == 1 ? 16 : 20;
+    writeLe32(&map.footer.raw[at], 0x08000000u | c.offset);
+    (part == 1 ? map.tileset1 : map.tileset2) = c.number;
+    (part == 1 ? map.tilesetHeader1 : map.tilesetHeader2) = c.header;
+}
+
+}  // namespace
+
+int numberFromText(const std::string& text, int part) {
+    if (auto n = TryStrToInt(text)) {
+        return *n;
+    }
+    throw Error(partName(part) + ": \"" + text + "\" ist keine Zahl.");
+}
+
+std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part) {
+    const std::string what = partName(part) + " " + std::to_string(number);
+    if (profile.tilesetHeader <= 0) {
+        throw Error(what + ": das Profil nennt keine Tileset-Tabelle (TilesetHeader).");
+    }
+    if (number < 0) {
+        throw Error(what + ": Tileset-Nummern sind nicht negativ.");
+    }
+    const std::uint64_t size = rom.size();
+    const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
+                                 static_cast<std::uint64_t>(number) * TilesetPair::kHeaderSize;
+    if (offset + TilesetPair::kHeaderSize > size || offset > 0xFFFFFF) {
+        throw Error(what + ": der Tileset-Header ($" +
+                    IntToHex(static_cast<std::int64_t>(offset), 6) +
+                    ") liegt hinter dem Ende der Datei.");
+    }
+    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
+    rom.ReadBlock(static_cast<std::int32_t>(offset), header);
+    for (std::size_t at = 4; at <= 16; at += 4) {
+        const bool romPointer = header[at + 3] == 0x08 && readPointer24(&header[at]) < size;
+        if (!romPointer) {
+            throw Error(what + ": der Tileset-Header ($" +
+                        IntToHex(static_cast<std::int64_t>(offset), 6) +
+                        ") ist keiner; sein Zeiger bei +" + std::to_string(at) +
+                        " zeigt nicht in die Datei.");
+        }
+    }
+    return static_cast<std::uint32_t>(offset);
+}
+
+void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesetsIni, int n1,
+           int n2) {
+    CurrentMap& m = map.map();
+    if (!map.loaded() || !m.hasFooter()) {
+        throw Error(
+            "Die offene Map hat keinen eigenen Map-Footer, in den geschrieben werden kann.");
+    }
+    if (m.footerOffset + MapFooter::kSize > rom.size()) {
+        throw RomIoError("Der Map-Footer ($" + IntToHex(m.footerOffset, 6) +
+                         ") liegt hinter dem Ende der Datei.");
+    }
+    const Choice one = choose(rom, romState.profile(), n1, 1);
+    const Choice two = choose(rom, romState.profile(), n2, 2);
+    try {
+        load(rom, romState, tilesetsIni, one, two);
+        rom.WritePointer(static_cast<std::int32_t>(m.footerOffset + 16), one.offset);
+        rom.WritePointer(static_cast<std::int32_t>(m.footerOffset + 20), two.offset);
+        rom.Flush();
+    } catch (...) {
+        // The map keeps the tilesets it had; when even they cannot be read again, the next map
+        // loads both afresh.
+        try {
+            load(rom, romState, tilesetsIni, current(m, 1), current(m, 2));
+        } catch (const Error&) {
+        }
+        throw;
+    }
+    remember(m, one, 1);
+    remember(m, two, 2);
+    map.invalidatePictures();
+    rom.Close();
+}
+
+}  // namespace quillon::tileset_choice

@@ -1,0 +1,149 @@
+#include "core/events/event_counts.h"
+
+#include <string>
+
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/events/event_kind.h"
+#include "core/events/event_tables.h"
+#include "core/map_state.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
+#include "core/rom/write_space.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kMaxCount = 255;
+// The game reads event tables and headers as 32-bit words.
+constexpr std::uint32_t kEventAlignment = 4;
+constexpr std::uint32_t kRomBase = 0x08000000;
+
+std::array<int, 4> asArray(const EventCounts& c) {
+    return {c.persons, c.warps, c.scripts, c.signposts};
+}
+
+// The counts' names as the window labels them, in the header's order.
+constexpr const char* kCountNames[] = {"Anzahl People", "Anzahl Warp", "Anzahl Script",
+                                       "Anzahl Singpost"};
+
+void requireMapWithHeader(const MapState& state) {
+    if (!state.loaded()) {
+        throw Error("Es ist keine Map geöffnet.");
+    }
+    if (!state.map().hasHeader()) {
+        throw Error("Die Map \"" + state.map().identifier +
+                    "\" hat keinen Header; ihre Events lassen sich nicht neu anlegen.");
+    }
+}
+
+std::vector<std::uint8_t> eventHeader(const EventCounts& counts, const EventLayout& layout) {
+    std::vector<std::uint8_t> header(EventTables::kHeaderSize);
+    const std::array<int, 4> c = asArray(counts);
+    for (std::size_t s = 0; s < 4; ++s) {
+        header[s] = static_cast<std::uint8_t>(c[s]);
+        writeLe32(&header[4 + 4 * s], kRomBase | layout.tables[s]);
+    }
+    return header;
+}
+
+// The map's header copy names the new event header as the ROM now does.
+void pointHeaderCopy(CurrentMap& map, std::uint32_t eventsOffset) {
+    writeLe32(&map.header.raw[4], kRomBase | eventsOffset);
+    map.eventsOffset = eventsOffset;
+}
+
+}  // namespace
+
+EventCounts eventCounts(const EventTables& events) {
+    return {events.count(EventKind::Person), events.count(EventKind::Warp),
+            events.count(EventKind::ScriptTrigger), events.count(EventKind::Signpost)};
+}
+
+EventLayout eventLayout(const EventCounts& counts, std::uint32_t offset) {
+    EventLayout layout;
+    const std::array<int, 4> c = asArray(counts);
+    std::uint32_t at = offset;
+    for (std::size_t s = 0; s < 4; ++s) {
+        layout.tables[s] = at;
+        at += static_cast<std::uint32_t>(c[s] * recordSize(kTableKinds[s]));
+    }
+    layout.header = at;
+    layout.size = at + EventTables::kHeaderSize - offset;
+    return layout;
+}
+
+std::uint32_t eventSpace(const EventCounts& counts) { return eventLayout(counts, 0).size; }
+
+void checkEventCounts(const EventCounts& counts) {
+    const std::array<int, 4> c = asArray(counts);
+    for (std::size_t s = 0; s < 4; ++s) {
+        if (c[s] < 0 || c[s] > kMaxCount) {
+            throw Error(std::string(kCountNames[s]) + ": " + std::to_string(c[s]) +
+                        " geht nicht; erlaubt sind 0 bis 255.");
+        }
+    }
+}
+
+std::array<std::vector<std::uint8_t>, 4> resizedTables(const EventTables& events,
+                                                       const EventCounts& counts) {
+    std::array<std::vector<std::uint8_t>, 4> tables;
+    const std::array<int, 4> c = asArray(counts);
+    for (std::size_t s = 0; s < 4; ++s) {
+        const EventKind kind = kTableKinds[s];
+        const auto size = static_cast<std::size_t>(recordSize(kind));
+        tables[s].assign(static_cast<std::size_t>(c[s]) * size, 0);
+        for (int i = 0; i < c[s]; ++i) {
+            std::uint8_t* record = tables[s].data() + static_cast<std::size_t>(i) * size;
+            if (i < events.count(kind)) {
+                const auto kept = events.record(kind, i);
+                std::copy(kept.begin(), kept.end(), record);
+            } else if (kind == EventKind::Person) {
+                record[0] = static_cast<std::uint8_t>(i + 1);
+            }
+        }
+    }
+    return tables;
+}
+
+EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
+                             std::uint32_t offset) {
+    checkEventCounts(counts);
+    requireMapWithHeader(state);
+    const EventLayout layout = eventLayout(counts, offset);
+    requireWriteSpace(rom, offset, layout.size);
+    requireAligned(rom, offset, layout.size, kEventAlignment);
+
+    auto tables = resizedTables(state.events(), counts);
+    std::vector<std::uint8_t> data;
+    for (const auto& table : tables) {
+        data.insert(data.end(), table.begin(), table.end());
+    }
+    rom.Open();
+    if (!data.empty()) {
+        rom.WriteBlock(data, static_cast<std::int32_t>(offset));
+    }
+    rom.WriteBlock(eventHeader(counts, layout), static_cast<std::int32_t>(layout.header));
+    rom.WritePointer(static_cast<std::int32_t>(state.map().headerOffset + 4), layout.header);
+    rom.Flush();
+    rom.Close();
+
+    pointHeaderCopy(state.map(), layout.header);
+    state.events().relocate(layout.header, layout.tables, std::move(tables));
+    const std::array<int, 4> c = asArray(counts);
+    state.history().forgetRecords([&](int table, int index) {
+        for (std::size_t s = 0; s < 4; ++s) {
+            if (table == static_cast<int>(kTableKinds[s])) {
+                return index >= c[s];
+            }
+        }
+        return false;  // the fly record stays
+    });
+    // The editor starts on the new tables as on a map just opened.
+    state.eventEditor().mapOpened();
+    state.invalidatePictures();
+    return layout;
+}
+
+}  // namespace quillon

@@ -1,0 +1,135 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "core/base/numbers.h"
+#include "core/edit/map_attributes.h"
+#include "core/edit/map_name_writer.h"
+#include "core/edit/tileset_choice.h"
+#include "core/session.h"
+#include "ui/command.h"
+#include "ui/dialogs.h"
+#include "ui/header_tab.h"
+#include "ui/language_texts.h"
+#include "ui/loading_guard.h"
+#include "ui/qt_text.h"
+
+namespace quillon::ui {
+
+template <class Signal, class Sender>
+void HeaderTab::on(Sender* sender, Signal signal, void (HeaderTab::*handler)()) {
+    connect(sender, signal, this, commandSlot(this, m_dialogs, this, handler));
+}
+
+void HeaderTab::connectControls() {
+    on(Txt_Musik, &QLineEdit::textChanged, &HeaderTab::Txt_MusikChange);
+    on(Cbo_Wetter, &QComboBox::currentIndexChanged, &HeaderTab::Cbo_WetterChange);
+    on(Cbo_Typ, &QComboBox::currentIndexChanged, &HeaderTab::Cbo_TypChange);
+    on(Chk_ZeigeName, &QCheckBox::clicked, &HeaderTab::Chk_ZeigeNameClick);
+    on(Cbo_Name, &QComboBox::currentIndexChanged, &HeaderTab::Cbo_NameChange);
+    on(Txt_NeuerName, &QLineEdit::textChanged, &HeaderTab::Txt_NeuerNameChange);
+    on(Cmd_NameAendern, &QPushButton::clicked, &HeaderTab::Cmd_NameAendernClick);
+    on(Cmd_Aendern, &QPushButton::clicked, &HeaderTab::Cmd_AendernClick);
+    on(Cmd_Resize, &QPushButton::clicked, &HeaderTab::Cmd_ResizeClick);
+}
+
+void HeaderTab::Txt_MusikChange() {
+    if (m_loading.active()) {
+        return;
+    }
+    const auto music = static_cast<std::uint16_t>(HexToInt(toStd(Txt_Musik->text())));
+    map_attributes::writeMusic(m_session.rom(), m_session.mapState(), music);
+}
+
+void HeaderTab::Cbo_WetterChange() {
+    if (!m_loading.active() && Cbo_Wetter->currentIndex() >= 0) {
+        map_attributes::writeByte(m_session.rom(), m_session.mapState(), HeaderByte::Weather,
+                                  Cbo_Wetter->currentIndex());
+    }
+}
+
+void HeaderTab::Cbo_TypChange() {
+    if (!m_loading.active() && Cbo_Typ->currentIndex() >= 0) {
+        map_attributes::writeByte(m_session.rom(), m_session.mapState(), HeaderByte::Type,
+                                  Cbo_Typ->currentIndex());
+    }
+}
+
+void HeaderTab::Chk_ZeigeNameClick() {
+    if (!m_loading.active()) {
+        map_attributes::writeShowName(m_session.rom(), m_session.mapState(),
+                                      Chk_ZeigeName->isChecked());
+    }
+}
+
+// The map loader calls this with the loading flag set: the name is still copied and encoded.
+void HeaderTab::Cbo_NameChange() {
+    {
+        const QSignalBlocker quiet(Txt_NeuerName);
+        Txt_NeuerName->setText(Cbo_Name->currentText());
+    }
+    encodeNewName();
+    if (!m_loading.active() && Cbo_Name->currentIndex() >= 0) {
+        map_attributes::writeByte(m_session.rom(), m_session.mapState(), HeaderByte::NameIndex,
+                                  Cbo_Name->currentIndex());
+    }
+}
+
+void HeaderTab::Txt_NeuerNameChange() {
+    if (!m_loading.active()) {
+        encodeNewName();
+    }
+}
+
+// The field keeps the recognised characters followed by what is still pending; the label
+// shows the recognised ones.
+void HeaderTab::encodeNewName() {
+    LoadingGuard loading(m_loading);
+    const int caret = Txt_NeuerName->cursorPosition();
+    const auto encoded =
+        map_name_writer::encode(m_session.romState().chars(), toStd(Txt_NeuerName->text()));
+    m_newName = encoded.bytes;
+    Lbl_NeuerName->setText(toQ(encoded.accepted));
+    const QString shown = toQ(encoded.accepted + encoded.pending);
+    Txt_NeuerName->setText(shown);
+    Txt_NeuerName->setCursorPosition(std::min(caret, static_cast<int>(shown.size())));
+}
+
+void HeaderTab::Cmd_NameAendernClick() {
+    const int index = Cbo_Name->currentIndex();
+    if (index < 0) {
+        throw Error("Es ist kein Map-Name gewählt.");
+    }
+    const LanguageTable& lang = m_session.lang();
+    const auto slot = map_name_writer::slot(m_session.rom(), m_session.romState(), index);
+    RepointRequest request;
+    request.caption = langText(lang, 881, "Neuer Offset für Name");
+    request.count = map_name_writer::bytesNeeded(m_newName.size());
+    if (auto here = map_name_writer::proposedOffset(slot, m_newName.size())) {
+        request.proposed = toQ("$" + IntToHex(*here, 6));
+    }
+    const auto offset = m_dialogs.repoint(this, request);
+    if (!offset) {
+        m_dialogs.inform(this, langText(lang, "01", "Info"),
+                         langText(lang, 9220, "Name ändern abgebrochen!"));
+        return;
+    }
+    const std::string name =
+        map_name_writer::write(m_session.rom(), m_session.romState(), index, m_newName, *offset);
+    LoadingGuard loading(m_loading);
+    Cbo_Name->setItemText(index, toQ(name));
+    Cbo_Name->setCurrentIndex(index);
+}
+
+void HeaderTab::Cmd_AendernClick() {
+    const int n1 = tileset_choice::numberFromText(toStd(Txt_HeaderTile1->text()), 1);
+    const int n2 = tileset_choice::numberFromText(toStd(Txt_HeaderTile2->text()), 2);
+    tileset_choice::write(m_session.rom(), m_session.romState(), m_session.mapState(),
+                          m_session.data().tilesets(), n1, n2);
+    emit tilesetsChanged();
+}
+
+}  // namespace quillon::ui

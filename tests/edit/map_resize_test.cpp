@@ -1,0 +1,215 @@
+#include "core/edit/map_resize.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/errors.h"
+#include "core/session.h"
+#include "tests/events/event_test_rom.h"
+
+namespace quillon {
+namespace {
+
+using namespace romkit;
+using namespace testing;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kSide = 20;
+
+// The entry of cell (x, y) of the original map: block and movement value differ per cell.
+std::uint16_t originalEntry(int x, int y) {
+    return static_cast<std::uint16_t>(((y * 37 + x) & 0x3FF) | (((x + 3 * y) % 64) << 10));
+}
+
+void put32(Bytes& image, std::uint32_t at, std::uint32_t value) {
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Map 0.0: 20 x 20 with its tilesets crossed (part 1 is tileset 1, part 2 tileset 0), so the
+// footer's tileset pointers differ from each other and from the defaults.
+class MapResize : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RomBuilder b = eventRomBuilder();
+        MapSpec m = eventMap(0, 0);
+        m.width = m.height = kSide;
+        m.primary = 1;
+        m.secondary = 0;
+        for (int y = 0; y < kSide; ++y) {
+            for (int x = 0; x < kSide; ++x) {
+                m.grid.push_back(originalEntry(x, y));
+            }
+        }
+        m.persons = {personRecord(1, 0, 1, 1)};
+        b.addMap(m);
+        m_built = b.build();
+        writeProgramFolder(m_dir.path(), m_built);
+        writeRomFile(m_dir.file("r.gba"), m_built);
+        m_session.openRom(m_dir.file("r.gba"));
+        m_session.openMap("0.0", "t");
+        // An even offset inside the free space at the end of the image.
+        m_free = (m_built.freeSpace + 0x100) & ~0xFFu;
+    }
+    Bytes file() {
+        std::ifstream in(m_dir.file("r.gba"), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::uint32_t resize(int width, int height, std::uint32_t offset) {
+        return resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
+                         offset);
+    }
+    const BuiltMap& built() const { return m_built.maps.at({0, 0}); }
+
+    // The whole file as it must be after a resize to width x height at offset, given the
+    // entry each new cell must hold.
+    template <class Entry>
+    Bytes expectedAfter(const Bytes& before, int width, int height, std::uint32_t offset,
+                        Entry entry) {
+        Bytes image = before;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t at = offset + 8 + 2 * static_cast<std::uint32_t>(y * width + x);
+                image[at] = static_cast<std::uint8_t>(entry(x, y));
+                image[at + 1] = static_cast<std::uint8_t>(entry(x, y) >> 8);
+            }
+        }
+        put32(image, built().footer, static_cast<std::uint32_t>(width));
+        put32(image, built().footer + 4, static_cast<std::uint32_t>(height));
+        put32(image, built().footer + 12, 0x08000000u + offset + 8);
+        put32(image, built().footer + 16, 0x08000000u + m_built.tilesets[1].header);
+        put32(image, built().footer + 20, 0x08000000u + m_built.tilesets[0].header);
+        return image;
+    }
+
+    TempDir m_dir;
+    BuiltRom m_built;
+    Session m_session{m_dir.path()};
+    std::uint32_t m_free = 0;
+};
+
+TEST(MapResizeSpace, IsTheGridAndThirtyTwoBytes) {
+    EXPECT_EQ(resizeSpace(25, 30), 1532u);
+    EXPECT_EQ(resizeSpace(1, 1), 34u);
+    EXPECT_EQ(resizeSpace(8001, 1), 16034u);
+}
+
+TEST_F(MapResize, OldCellsStayTopLeftAndNewCellsAreZero) {
+    struct Case {
+        int width, height;
+    };
+    for (Case c : {Case{25, 30}, Case{10, 10}, Case{40, 10}, Case{20, 20}, Case{1, 1}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        SetUp();
+        const Bytes before = file();
+        const auto entry = [](int x, int y) -> std::uint16_t {
+            return x < kSide && y < kSide ? originalEntry(x, y) : 0;
+        };
+        EXPECT_EQ(resize(c.width, c.height, m_free), m_free + 8);
+        EXPECT_TRUE(file() == expectedAfter(before, c.width, c.height, m_free, entry));
+
+        // The open map is the new one already, and reading it back gives the same.
+        for (bool reopened : {false, true}) {
+            if (reopened) {
+                m_session.openMap("0.0", "t");
+            }
+            const BlockGrid& grid = m_session.grid();
+            ASSERT_EQ(grid.width, c.width);
+            ASSERT_EQ(grid.height, c.height);
+            EXPECT_EQ(m_session.map().gridOffset, m_free + 8);
+            for (int y = 0; y < c.height; ++y) {
+                for (int x = 0; x < c.width; ++x) {
+                    ASSERT_EQ(grid.at(x, y).raw, entry(x, y)) << x << "," << y;
+                    ASSERT_EQ(grid.movement[static_cast<std::size_t>(grid.index(x, y))],
+                              entry(x, y) >> 10);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
+    struct Case {
+        int width, height;
+        std::uint32_t offset;
+        const char* says;
+    };
+    const auto end = static_cast<std::uint32_t>(m_built.bytes.size());
+    const Case cases[] = {
+        {0, 5, m_free, "mindestens 1"},
+        {5, 0, m_free, "mindestens 1"},
+        {-3, 5, m_free, "mindestens 1"},
+        {90, 90, m_free, "8001"},
+        {8002, 1, m_free, "8001"},
+        {10, 10, end - 231, "kein Platz"},  // one byte short of 232
+        {10, 10, end + 2, "kein Platz"},
+        {10, 10, 0x40, "Rom-Header"},
+    };
+    const Bytes before = file();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.offset));
+        try {
+            resize(c.width, c.height, c.offset);
+            ADD_FAILURE() << "not refused";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(file() == before);
+        EXPECT_EQ(m_session.grid().width, kSide);
+        EXPECT_EQ(m_session.map().gridOffset, built().grid);
+    }
+    EXPECT_NO_THROW(resize(10, 10, end - 232)) << "exactly room enough";
+}
+
+TEST_F(MapResize, AnOddOffsetIsRefusedNamingTheNextEvenOne) {
+    const Bytes before = file();
+    try {
+        resize(10, 10, m_free + 1);
+        FAIL() << "not refused";
+    } catch (const Error& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("$" + IntToHex(m_free + 1, 6)), std::string::npos) << text;
+        EXPECT_NE(text.find("$" + IntToHex(m_free + 2, 6)), std::string::npos) << text;
+        EXPECT_NE(text.find("gerade"), std::string::npos) << text;
+    }
+    EXPECT_TRUE(file() == before);
+}
+
+TEST_F(MapResize, UnsavedPaintMovesWithTheGridAndASaveKeepsTheOldGrid) {
+    m_session.editor().selectBlock(5);
+    m_session.editor().paint(2, 3);
+    ASSERT_TRUE(m_session.modified());
+    const Bytes before = file();
+    resize(25, 30, m_free);
+    const Bytes resized = file();
+    const std::uint32_t cell = m_free + 8 + 2 * (3 * 25 + 2);
+    EXPECT_EQ(resized[cell] | ((resized[cell + 1] & 0x03) << 8), 5) << "the painted block";
+    EXPECT_TRUE(m_session.modified()) << "the map stays modified";
+    EXPECT_FALSE(m_session.editor().canUndo()) << "steps on cells of the old layout are forgotten";
+
+    // Saving writes where the grid now lies: the old grid keeps its bytes.
+    m_session.saveMap();
+    EXPECT_TRUE(file() == resized);
+    EXPECT_TRUE(bytesAt(file(), built().grid, 800) == bytesAt(before, built().grid, 800));
+    EXPECT_FALSE(m_session.modified());
+}
+
+TEST_F(MapResize, EventStepsSurviveAResize) {
+    m_session.editor().selectBlock(5);
+    m_session.editor().paint(0, 0);
+    m_session.eventEditor().select(EventKind::Person, 0);
+    m_session.eventEditor().setField(PersonFields::Picture, 9);
+    resize(10, 10, m_free);
+    ASSERT_TRUE(m_session.editor().canUndo());
+    m_session.editor().undo();
+    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], 0);
+    EXPECT_EQ(m_session.grid().at(0, 0).block(), 5) << "the paint is not undone";
+    EXPECT_FALSE(m_session.editor().canUndo());
+    EXPECT_TRUE(m_session.modified()) << "the grid in the ROM differs from the last save";
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,197 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <map>
+
+#include "tests/ui/ui_test_main.h"
+#include "tests/ui/window_fixture.h"
+
+using quillon::testing::child;
+using quillon::testing::Opened;
+
+namespace {
+
+QByteArray romFile(const Opened& o) {
+    QFile file(o.program.romPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// after is before with exactly these bytes changed.
+bool onlyChanged(QByteArray before, const QByteArray& after,
+                 const std::map<std::uint32_t, std::uint8_t>& changes) {
+    for (const auto& [offset, value] : changes) {
+        before[static_cast<qsizetype>(offset)] = static_cast<char>(value);
+    }
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        if (before.at(i) != after.at(i)) {
+            qWarning("byte %llx differs: %02x -> %02x", static_cast<long long>(i),
+                     static_cast<unsigned char>(before.at(i)),
+                     static_cast<unsigned char>(after.at(i)));
+            return false;
+        }
+    }
+    return before.size() == after.size();
+}
+
+void typeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+}  // namespace
+
+class HeaderTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldsAreWrittenAtOnce();
+    void newNameIsEncodedAndWrittenWhereTheDialogSays();
+    void cancelledNameWritesNothing();
+    void tilesetsAreCheckedBothBeforeWriting();
+    void fireRedKeepsItsNamesAndFloor();
+};
+
+void HeaderTabTest::fieldsAreWrittenAtOnce() {
+    Opened o;
+    const QByteArray before = romFile(o);
+    o.openByLine("TESTHAUS (0.0)");
+    QVERIFY2(onlyChanged(before, romFile(o), {}), "opening a map writes nothing");
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
+
+    child<QComboBox>(*o.window, "Cbo_Wetter")->setCurrentIndex(5);
+    child<QComboBox>(*o.window, "Cbo_Typ")->setCurrentIndex(8);
+    auto* music = child<QLineEdit>(*o.window, "Txt_Musik");
+    typeInto(music, QStringLiteral("1axg"));
+    QCOMPARE(music->text(), QStringLiteral("1A"));
+    QTest::keyClicks(music, QStringLiteral("b"));
+    QCOMPARE(music->text(), QStringLiteral("1AB"));
+    QTest::mouseClick(child<QCheckBox>(*o.window, "Chk_ZeigeName"), Qt::LeftButton);
+    child<QComboBox>(*o.window, "Cbo_Name")->setCurrentIndex(1);
+    QCOMPARE(child<QLineEdit>(*o.window, "Txt_NeuerName")->text(), QStringLiteral("ZWEITE"));
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QVERIFY(onlyChanged(before, romFile(o),
+                        {{header + 16, 0xAB},
+                         {header + 17, 0x01},
+                         {header + 20, 1},
+                         {header + 22, 5},
+                         {header + 23, 8},
+                         {header + 26, 0}}));
+}
+
+void HeaderTabTest::newNameIsEncodedAndWrittenWhereTheDialogSays() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    auto* typed = child<QLineEdit>(*o.window, "Txt_NeuerName");
+    auto* shown = child<QLabel>(*o.window, "Lbl_NeuerName");
+    // The map loader's name is encoded too.
+    QCOMPARE(shown->text(), QStringLiteral("TESTHAUS"));
+    typeInto(typed, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUV"));
+    QCOMPARE(shown->text(), QStringLiteral("ABCDEFGHIJKLMNOPQR"));
+    typeInto(typed, QStringLiteral("ROAD"));
+    QCOMPARE(shown->text(), QStringLiteral("ROAD"));
+
+    const QByteArray before = romFile(o);
+    const std::uint32_t at = o.program.rom().freeSpace + 3;
+    o.dialogs->repointAnswers.push_back(at);
+    QTest::mouseClick(child<QPushButton>(*o.window, "Cmd_NameAendern"), Qt::LeftButton);
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QCOMPARE(o.dialogs->repointsAsked.size(), 1);
+    const auto& asked = o.dialogs->repointsAsked.first();
+    QCOMPARE(asked.caption, QStringLiteral("Neuer Offset für Name"));
+    QCOMPARE(asked.count, 6u);
+    const std::uint32_t slot = o.program.rom().nameTable + 4;
+    const auto old = static_cast<std::uint32_t>(static_cast<std::uint8_t>(before[slot])) |
+                     static_cast<std::uint32_t>(static_cast<std::uint8_t>(before[slot + 1])) << 8 |
+                     static_cast<std::uint32_t>(static_cast<std::uint8_t>(before[slot + 2])) << 16;
+    QCOMPARE(asked.proposed, QStringLiteral("$%1").arg(old, 6, 16, QLatin1Char('0')).toUpper());
+
+    const QByteArray after = romFile(o);
+    std::map<std::uint32_t, std::uint8_t> changes;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        changes[at + i] = static_cast<std::uint8_t>(after[at + i]);
+        changes[slot + i] = static_cast<std::uint8_t>((0x08000000u | at) >> (8 * i));
+    }
+    changes[at + 4] = 0xFF;
+    changes[at + 5] = 0x00;
+    QVERIFY(onlyChanged(before, after, changes));
+    QCOMPARE(child<QComboBox>(*o.window, "Cbo_Name")->itemText(0), QStringLiteral("ROAD"));
+    QCOMPARE(child<QComboBox>(*o.window, "Cbo_Name")->currentIndex(), 0);
+}
+
+void HeaderTabTest::cancelledNameWritesNothing() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    typeInto(child<QLineEdit>(*o.window, "Txt_NeuerName"), QStringLiteral("ZZZZZZZZZZZZ"));
+    const QByteArray before = romFile(o);
+    QTest::mouseClick(child<QPushButton>(*o.window, "Cmd_NameAendern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->repointsAsked.size(), 1);
+    QVERIFY2(o.dialogs->repointsAsked.first().proposed.isEmpty(), "TESTHAUS is shorter");
+    QVERIFY(o.dialogs->informs.join(QLatin1Char('\n'))
+                .contains(QStringLiteral("Name ändern abgebrochen!")));
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+}
+
+void HeaderTabTest::tilesetsAreCheckedBothBeforeWriting() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    const QByteArray before = romFile(o);
+    auto* one = child<QLineEdit>(*o.window, "Txt_HeaderTile1");
+    auto* two = child<QLineEdit>(*o.window, "Txt_HeaderTile2");
+    auto* change = child<QPushButton>(*o.window, "Cmd_Aendern");
+    one->setText(QStringLiteral("1"));
+    for (const char* bad : {"zwei", "-1", "99999"}) {
+        two->setText(QString::fromLatin1(bad));
+        QTest::mouseClick(change, Qt::LeftButton);
+        QVERIFY2(!o.dialogs->errors.isEmpty(), bad);
+        QVERIFY2(onlyChanged(before, romFile(o), {}), bad);
+    }
+    o.dialogs->errors.clear();
+    two->setText(QStringLiteral("0"));
+    QTest::mouseClick(change, Qt::LeftButton);
+    QVERIFY(o.dialogs->errors.isEmpty());
+    const std::uint32_t footer = o.program.rom().maps.at({0, 0}).footer;
+    const auto& headers = o.program.rom().tilesetHeaderOffsets;
+    std::map<std::uint32_t, std::uint8_t> changes;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        changes[footer + 16 + i] = static_cast<std::uint8_t>((0x08000000u | headers[1]) >> (8 * i));
+        changes[footer + 20 + i] = static_cast<std::uint8_t>((0x08000000u | headers[0]) >> (8 * i));
+    }
+    QVERIFY(onlyChanged(before, romFile(o), changes));
+}
+
+// FireRed: names are not edited; the show-name box writes bits 2-7 of byte 25 and keeps the
+// escape and running bits and the floor number in byte 26.
+void HeaderTabTest::fireRedKeepsItsNamesAndFloor() {
+    Opened o(true, quillon::romkit::Family::Frlg);
+    const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
+    {
+        QFile file(o.program.romPath());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(header + 25));
+        file.write(QByteArray::fromHex("0305"));  // escape rope and running; floor 5
+    }
+    o.openByLine("TESTHAUS (0.0)");
+    for (const char* name : {"Cbo_Name", "Txt_NeuerName", "Cmd_NameAendern"}) {
+        QVERIFY2(!child(*o.window, name)->isEnabled(), name);
+    }
+    auto* show = child<QCheckBox>(*o.window, "Chk_ZeigeName");
+    QVERIFY(show->isEnabled());
+    QVERIFY(!show->isChecked());
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    const QByteArray before = romFile(o);
+    QTest::mouseClick(show, Qt::LeftButton);
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QVERIFY(onlyChanged(before, romFile(o), {{header + 25, 0x07}}));
+    QTest::mouseClick(show, Qt::LeftButton);
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+}
+
+QUILLON_UI_TEST(HeaderTabTest)
+#include "header_tab_test.moc"
