@@ -101,18 +101,18 @@ void HeaderTab::buildControls() {
 }
 
 // What the open map and the game allow: header fields with a header, tilesets with a footer
-// of the map's own, names not on FireRed/LeafGreen. The show-name box works there too: it
-// writes only the show-name bits of byte 25 and leaves the floor number in byte 26 alone.
+// of the map's own. FireRed/LeafGreen maps keep their name controls, the show-name box among
+// them, disabled; the box still shows their show-name bits (byte 25, bits 2-7).
 void HeaderTab::enableControls() {
     const CurrentMap& map = m_session.map();
     const bool header = m_session.mapLoaded() && map.hasHeader();
     const bool footer = m_session.mapLoaded() && map.hasFooter();
     const bool names = header && !m_session.rom().isFrlg();
     for (QWidget* w :
-         std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ, Chk_ZeigeName}) {
+         std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ}) {
         w->setEnabled(header);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Txt_NeuerName, Cmd_NameAendern}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Cbo_Name, Txt_NeuerName, Chk_ZeigeName, Cmd_NameAendern}) {
         w->setEnabled(names);
     }
     for (QWidget* w :
