@@ -36,14 +36,7 @@ void printMaps(Session& session, std::ostream& out) {
 namespace {
 
 void openMap(Session& session, const std::string& id, bool grid) {
-    checkMapId(session, id);
-    try {
-        if (auto notice = session.openMap(id, id)) {
-            throw Error(*notice);
-        }
-    } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
-    }
+    openMapForWrite(session, id);
     session.settings().setFlag(Settings::Flag::Grid, grid);
     session.invalidatePictures();
 }

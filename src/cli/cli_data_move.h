@@ -26,10 +26,6 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
 void setEventCounts(Session& session, const std::string& id, const std::vector<std::string>& counts,
                     const std::string& offset, std::ostream& out);
 
-// Shared by both: a number argument ("$" hex or decimal) within min..max.
-int numberArgument(const std::string& what, const std::string& text, int min, int max);
-// Opens map id for a write; core messages come back in English, naming the map.
-void openMapForWrite(Session& session, const std::string& id);
 // count bytes from offset must lie in the file behind the cartridge header and start on a
 // multiple of alignment; a misaligned offset is refused naming the next aligned one in the
 // same free run (why says what needs the alignment).

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli_data_move.h"
+#include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_counts.h"
 #include "core/session.h"

@@ -17,30 +17,10 @@ namespace quillon::cli {
 namespace {
 
 void openMapWithHeader(Session& session, const std::string& id) {
-    checkMapId(session, id);
-    try {
-        if (auto notice = session.openMap(id, id)) {
-            throw Error(*notice);
-        }
-    } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
-    }
+    openMapForWrite(session, id);
     if (!session.map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");
     }
-}
-
-// "$" hex or decimal, within min..max.
-int number(const std::string& key, const std::string& text, int min, int max) {
-    const auto value = TryStrToInt(text);
-    if (!value) {
-        throw Error(key + ": \"" + text + "\" is not a number (decimal, or hexadecimal after $)");
-    }
-    if (*value < min || *value > max) {
-        throw Error(key + ": " + text + " is outside " + std::to_string(min) + " to " +
-                    std::to_string(max));
-    }
-    return *value;
 }
 
 struct HeaderSettings {
@@ -55,22 +35,22 @@ void parseSetting(HeaderSettings& s, const std::string& setting) {
     const std::string key = setting.substr(0, eq);
     const std::string value = setting.substr(eq + 1);
     if (key == "music") {
-        s.music = number(key, value, 0, 0xFFFF);
+        s.music = numberArgument(key, value, 0, 0xFFFF);
     } else if (key == "weather") {
-        s.weather = number(key, value, 0, 255);
+        s.weather = numberArgument(key, value, 0, 255);
     } else if (key == "type") {
-        s.type = number(key, value, 0, 255);
+        s.type = numberArgument(key, value, 0, 255);
     } else if (key == "name_index") {
-        s.nameIndex = number(key, value, 0, 255);
+        s.nameIndex = numberArgument(key, value, 0, 255);
     } else if (key == "show_name") {
-        s.showName = number(key, value, 0, 1);
+        s.showName = numberArgument(key, value, 0, 1);
     } else if (key == "tilesets") {
         const auto comma = value.find(',');
         if (comma == std::string::npos) {
             throw Error("tilesets: expected N1,N2, not \"" + value + "\"");
         }
-        s.tileset1 = number("tilesets (first)", value.substr(0, comma), 0, 0xFFFFFF);
-        s.tileset2 = number("tilesets (second)", value.substr(comma + 1), 0, 0xFFFFFF);
+        s.tileset1 = numberArgument("tilesets (first)", value.substr(0, comma), 0, 0xFFFFFF);
+        s.tileset2 = numberArgument("tilesets (second)", value.substr(comma + 1), 0, 0xFFFFFF);
     } else {
         throw Error("--set: unknown key \"" + key +
                     "\" (music, weather, type, name_index, show_name, tilesets)");
@@ -140,7 +120,7 @@ void renameMap(Session& session, const std::string& id, const std::string& text,
     if (session.rom().isFrlg()) {
         throw Error("rename: map names of FireRed and LeafGreen are not edited");
     }
-    const auto at = static_cast<std::uint32_t>(number("--at", offset, 0, 0xFFFFFF));
+    const auto at = static_cast<std::uint32_t>(numberArgument("--at", offset, 0, 0xFFFFFF));
     const auto encoded = session.romState().chars().encode(text);
     if (!encoded.pending.empty()) {
         throw Error("rename: \"" + encoded.pending + "\" has no code in the character table");

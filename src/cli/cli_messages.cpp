@@ -5,6 +5,7 @@
 #include <regex>
 #include <vector>
 
+#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/session.h"
 
@@ -99,6 +100,29 @@ void checkMapId(Session& session, const std::string& id) {
     if (map >= maps) {
         throw Error("map " + id + ": there is no map " + std::to_string(map) + " in bank " +
                     std::to_string(bank) + " (it has " + plural(maps, "map") + ")");
+    }
+}
+
+int numberArgument(const std::string& what, const std::string& text, int min, int max) {
+    const auto value = TryStrToInt(text);
+    if (!value) {
+        throw Error(what + ": \"" + text + "\" is not a number (decimal, or hexadecimal after $)");
+    }
+    if (*value < min || *value > max) {
+        throw Error(what + ": " + text + " is outside " + std::to_string(min) + " to " +
+                    std::to_string(max));
+    }
+    return *value;
+}
+
+void openMapForWrite(Session& session, const std::string& id) {
+    checkMapId(session, id);
+    try {
+        if (auto notice = session.openMap(id, id)) {
+            throw Error(*notice);
+        }
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
     }
 }
 

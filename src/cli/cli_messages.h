@@ -22,6 +22,10 @@ void checkProfile(Session& session);
 // id must name a map of the open ROM: "bank.map" within the bank table, or a section of the
 // map name file. Messages read "map 9.9: there is no bank 9 (the ROM has 2 banks)".
 void checkMapId(Session& session, const std::string& id);
+// Opens map id after checkMapId; core messages come back in English, naming the map.
+void openMapForWrite(Session& session, const std::string& id);
+// A number argument ("$" hex or decimal) within min..max; what names it in the message.
+int numberArgument(const std::string& what, const std::string& text, int min, int max);
 
 // The editor's core reports in German; this gives the English text of each message the core
 // can raise while the tool runs. A text it does not know is returned unchanged.

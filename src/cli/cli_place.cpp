@@ -18,29 +18,6 @@ std::string hex(std::uint64_t offset) {
 
 }  // namespace
 
-int numberArgument(const std::string& what, const std::string& text, int min, int max) {
-    const auto value = TryStrToInt(text);
-    if (!value) {
-        throw Error(what + ": \"" + text + "\" is not a number (decimal, or hexadecimal after $)");
-    }
-    if (*value < min || *value > max) {
-        throw Error(what + ": " + text + " is outside " + std::to_string(min) + " to " +
-                    std::to_string(max));
-    }
-    return *value;
-}
-
-void openMapForWrite(Session& session, const std::string& id) {
-    checkMapId(session, id);
-    try {
-        if (auto notice = session.openMap(id, id)) {
-            throw Error(*notice);
-        }
-    } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
-    }
-}
-
 void checkPlace(Session& session, std::uint32_t offset, std::uint32_t count,
                 std::uint32_t alignment, const std::string& why) {
     if (offset < kCartridgeHeaderSize) {

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli_data_move.h"
+#include "cli/cli_messages.h"
 #include "core/edit/map_resize.h"
 #include "core/errors.h"
 #include "core/map/block_grid.h"
