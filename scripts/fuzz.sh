@@ -24,10 +24,15 @@ for t in "${targets[@]}"; do
     corpus=build-fuzz/corpus/$t findings=build-fuzz/findings/$t log=build-fuzz/fuzz-$t.log
     mkdir -p "$corpus" "$findings"
     echo "Fuzzing $t for ${seconds}s (log: $log)"
+    limits=()
+    case $t in
+        map|events) limits=(-max_len=512) ;;  # room for several patch records
+        ini) limits=(-max_len=4096) ;;
+    esac
     status=0
     build-fuzz/fuzz/quillon_fuzz_"$t" "$corpus" build-fuzz/seeds/"$t" \
         -max_total_time="$seconds" -timeout=20 -artifact_prefix="$findings/" \
-        -print_final_stats=1 > "$log" 2>&1 || status=$?
+        -print_final_stats=1 "${limits[@]}" > "$log" 2>&1 || status=$?
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
     found=$(find "$findings" -type f | wc -l)
     summary+=("$t: ${runs:-?} executions in ${seconds}s, $found finding(s), exit $status")
