@@ -29,6 +29,18 @@ Settings::Settings(IniFile& ini) : m_ini(&ini) {
     }
     int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);
     m_blockPaletteWidth = width >= 1 && width <= 1025 ? width : 8;
+    m_historySaved = ini.readBool(kSection, "VerlaufSpeichern", true);
+    const int mb = ini.readInteger(kSection, "VerlaufMaxMB", 64);
+    m_historyMaxMB = mb >= 1 && mb <= 4096 ? mb : 64;
+    const int entries = ini.readInteger(kSection, "VerlaufMaxEintraege", 10000);
+    m_historyMaxEntries = entries >= 1 ? entries : 10000;
+}
+
+void Settings::setHistorySaved(bool saved) {
+    m_historySaved = saved;
+    if (m_persistent) {
+        m_ini->writeBool(kSection, "VerlaufSpeichern", saved);
+    }
 }
 
 const char* Settings::keyOf(Flag f) { return kFlags[static_cast<int>(f)].key; }

@@ -42,6 +42,13 @@ public:
     MapListParts mapListParts() const;
     void setMapListParts(MapListParts parts);
 
+    // "Verlauf speichern": the ROM's history kept in a file beside it (VerlaufSpeichern).
+    bool historySaved() const { return m_historySaved; }
+    void setHistorySaved(bool saved);
+    // Bounds of that file: VerlaufMaxMB (MiB) and VerlaufMaxEintraege (transactions).
+    int historyMaxMB() const { return m_historyMaxMB; }
+    int historyMaxEntries() const { return m_historyMaxEntries; }
+
     std::string language() const;
     void setLanguage(const std::string& language);
 
@@ -52,6 +59,9 @@ private:
     bool m_flags[10] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
+    bool m_historySaved = true;
+    int m_historyMaxMB = 64;
+    int m_historyMaxEntries = 10000;
 };
 
 }  // namespace quillon
