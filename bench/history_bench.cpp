@@ -17,7 +17,7 @@ namespace fmt = history_format;
 void BM_WriteWeatherWithoutHistoryFile(benchmark::State& state) {
     Session session(bigRomFolder());
     session.settings().setPersistent(false);
-    session.settings().setHistorySaved(false);
+    session.settings().setFlag(Settings::Flag::KeepHistory, false);
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
     const int weather = session.map().header.weather();

@@ -63,7 +63,11 @@ void redo(Session& session, int steps, std::ostream& out) {
         << session.history().back().name << "\"\n";
 }
 
-void recover(Session& session, bool complete, std::ostream& out) {
+void recover(Session& session, bool complete, bool rollback, std::ostream& out) {
+    if (complete == rollback) {
+        throw Error("recover: give --complete (write the new bytes) or --rollback (write the old "
+                    "bytes back)");
+    }
     const auto pending = session.unfinished();
     if (!pending) {
         out << "No unfinished transaction in the history; nothing changed.\n";
