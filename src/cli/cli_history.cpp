@@ -46,7 +46,7 @@ void undo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
     const auto ids = history_commands::undoable(session.rom());
     if (ids.empty()) {
-        throw Error("nothing to undo: the history holds no transaction that is not undone");
+        throw Error("nothing to undo");
     }
     if (ids.size() < static_cast<std::size_t>(steps)) {
         throw Error("only " + plural(ids.size()) + " can be undone; nothing was written");
