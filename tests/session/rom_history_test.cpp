@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "core/base/numbers.h"
 #include "core/edit/map_attributes.h"
@@ -188,14 +187,29 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     s->undoUntil(s->history().front().id);
     EXPECT_EQ(readFile(h.rom()), before);
 
-    std::filesystem::permissions(h.rom(), std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::group_read);
-    if (::geteuid() != 0) {
-        auto ro = h.open();
-        EXPECT_THROW(kCommands[0].run(*ro, h.built()), RomIoError);
-        EXPECT_TRUE(ro->history().empty());
-        EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
-    }
+    // A ROM that may only be read (as a read-only file opens, also for the superuser).
+    class ReadOnly final : public RomFile {
+    public:
+        explicit ReadOnly(const std::filesystem::path& path) : m_disk(path) {}
+        void read(std::uint32_t offset, std::span<std::uint8_t> out) override {
+            m_disk.read(offset, out);
+        }
+        void write(std::uint32_t, std::span<const std::uint8_t>) override {
+            throw RomIoError("File access denied");
+        }
+        std::uint64_t size() const override { return m_disk.size(); }
+        bool writable() const override { return false; }
+
+    private:
+        DiskRomFile m_disk;
+    };
+    auto ro = std::make_unique<Session>(h.folder());
+    ro->openRom(std::make_unique<ReadOnly>(h.rom()), h.rom().string(), historyOf(h.rom()));
+    ro->openMap("0.1", "0.1");
+    EXPECT_THROW(kCommands[0].run(*ro, h.built()), RomIoError);
+    EXPECT_TRUE(ro->history().empty());
+    EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
+    EXPECT_EQ(readFile(h.rom()), before);
 }
 
 // A history beside a ROM it does not belong to is set aside, never applied, and told.
