@@ -3,6 +3,8 @@
 #include "core/config/ini_file.h"
 #include "core/errors.h"
 
+#include <iterator>
+
 namespace quillon {
 
 namespace {
@@ -18,17 +20,21 @@ constexpr FlagInfo kFlags[] = {
     {"Gitter", false},         {"Comboboxen", false},        {"MapDoppelt", false},
     {"GehDoppelt", false},     {"EventsDoppelt", false},     {"PaletteDoppelt", false},
     {"GehPaletteDoppelt", false}, {"ZeigeSprites", true},    {"AndereEventsAusblenden", true},
-    {"ShowSprite", true},
+    {"ShowSprite", true},         {"VerlaufSpeichern", true},
 };
 
 }  // namespace
 
 Settings::Settings(IniFile& ini) : m_ini(&ini) {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kFlags)); ++i) {
         m_flags[i] = ini.readBool(kSection, kFlags[i].key, kFlags[i].def);
     }
     int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);
     m_blockPaletteWidth = width >= 1 && width <= 1025 ? width : 8;
+    const int mb = ini.readInteger(kSection, "VerlaufMaxMB", 64);
+    m_historyMaxMB = mb >= 1 && mb <= 4096 ? mb : 64;
+    const int entries = ini.readInteger(kSection, "VerlaufMaxEintraege", 10000);
+    m_historyMaxEntries = entries >= 1 ? entries : 10000;
 }
 
 const char* Settings::keyOf(Flag f) { return kFlags[static_cast<int>(f)].key; }

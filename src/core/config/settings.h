@@ -13,7 +13,7 @@ public:
     enum class Flag {
         // In the order of their keys: Gitter, Comboboxen, MapDoppelt, GehDoppelt,
         // EventsDoppelt, PaletteDoppelt, GehPaletteDoppelt, ZeigeSprites,
-        // AndereEventsAusblenden, ShowSprite.
+        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern.
         Grid,
         ComboBoxes,
         MapDoubleSize,
@@ -24,6 +24,8 @@ public:
         ShowSprites,
         HideOtherEvents,
         ShowSprite,
+        // The ROM's write history is kept in a file beside it.
+        KeepHistory,
     };
     enum class MapListParts { Both, HeaderOnly, IniOnly };
 
@@ -42,6 +44,10 @@ public:
     MapListParts mapListParts() const;
     void setMapListParts(MapListParts parts);
 
+    // Bounds of the history file: VerlaufMaxMB (MiB) and VerlaufMaxEintraege (transactions).
+    int historyMaxMB() const { return m_historyMaxMB; }
+    int historyMaxEntries() const { return m_historyMaxEntries; }
+
     std::string language() const;
     void setLanguage(const std::string& language);
 
@@ -49,9 +55,11 @@ public:
 
 private:
     IniFile* m_ini;
-    bool m_flags[10] = {};
+    bool m_flags[11] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
+    int m_historyMaxMB = 64;
+    int m_historyMaxEntries = 10000;
 };
 
 }  // namespace quillon
