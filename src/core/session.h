@@ -11,6 +11,7 @@
 #include "core/config/settings.h"
 #include "core/map_state.h"
 #include "core/picture_buffers.h"
+#include "core/rom/rom_history.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
 
@@ -54,6 +55,21 @@ public:
     const std::vector<std::string>& mapNames() const { return m_romState->mapNames(); }
     // Problems found while opening (tables past the end of the file, names not loaded).
     const std::vector<std::string>& romWarnings() const { return m_romState->warnings(); }
+
+    // --- ROM history (TEMPORARY declarations; the real unit replaces them) --------------
+    struct UndoOutcome {
+        std::vector<std::string> touchedMaps;
+        bool openMapTouched = false;
+    };
+    struct Unfinished {
+        HistoryEntry entry;
+    };
+    const std::vector<HistoryEntry>& history() const;
+    UndoOutcome undoUntil(std::uint64_t id);
+    UndoOutcome redoNext();
+    std::optional<Unfinished> unfinished() const;
+    void resolveUnfinished(bool complete);
+    std::vector<std::string> historyNotices() const;
 
     // --- map list -----------------------------------------------------------------------
     const BankScan& bankScan() const { return m_romState->bankScan(); }

@@ -3,6 +3,8 @@
 #include "core/config/ini_file.h"
 #include "core/errors.h"
 
+#include <iterator>
+
 namespace quillon {
 
 namespace {
@@ -18,13 +20,13 @@ constexpr FlagInfo kFlags[] = {
     {"Gitter", false},         {"Comboboxen", false},        {"MapDoppelt", false},
     {"GehDoppelt", false},     {"EventsDoppelt", false},     {"PaletteDoppelt", false},
     {"GehPaletteDoppelt", false}, {"ZeigeSprites", true},    {"AndereEventsAusblenden", true},
-    {"ShowSprite", true},
+    {"ShowSprite", true},         {"VerlaufSpeichern", true},
 };
 
 }  // namespace
 
 Settings::Settings(IniFile& ini) : m_ini(&ini) {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kFlags)); ++i) {
         m_flags[i] = ini.readBool(kSection, kFlags[i].key, kFlags[i].def);
     }
     int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);

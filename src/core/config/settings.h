@@ -13,7 +13,7 @@ public:
     enum class Flag {
         // In the order of their keys: Gitter, Comboboxen, MapDoppelt, GehDoppelt,
         // EventsDoppelt, PaletteDoppelt, GehPaletteDoppelt, ZeigeSprites,
-        // AndereEventsAusblenden, ShowSprite.
+        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern.
         Grid,
         ComboBoxes,
         MapDoubleSize,
@@ -24,6 +24,8 @@ public:
         ShowSprites,
         HideOtherEvents,
         ShowSprite,
+        // The ROM's write history is kept in a file beside it.
+        KeepHistory,
     };
     enum class MapListParts { Both, HeaderOnly, IniOnly };
 
@@ -49,7 +51,7 @@ public:
 
 private:
     IniFile* m_ini;
-    bool m_flags[10] = {};
+    bool m_flags[11] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
 };
