@@ -181,6 +181,27 @@ const std::vector<Rule>& errorRules() {
                     R"x(freien Bereich ist kein passender Offset für (\d+) Bytes\.$)x"),
          "the offset $1 is not a multiple of $2, and the free run there holds no fitting offset "
          "for $3 bytes"},
+        {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
+        {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
+        {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),
+         "only $1 transactions can be redone; nothing was written"},
+        {std::regex(R"x(^Der Eintrag (\d+) steht nicht im Verlauf\.$)x"),
+         "there is no entry $1 in the history"},
+        {std::regex(R"x(^"(.*)" wird nicht (rückgängig gemacht|wiederhergestellt): das Rom )x"
+                    R"x(enthält bei (.*) andere Bytes als der Verlauf \(von anderer Seite )x"
+                    R"x(geändert\)\. Es wurde nichts geschrieben\.$)x"),
+         "\"$1\" is refused: the ROM holds other bytes than the history at $3 (changed by "
+         "another program); nothing was written"},
+        {std::regex(R"x(^Im Verlauf steht eine unvollendete Änderung \("(.*)"\); sie muss )x"
+                    R"x(zuerst vollendet oder zurückgenommen werden\.$)x"),
+         "the history holds an unfinished transaction (\"$1\"); resolve it first with "
+         "quillon-cli recover ROM --complete or --rollback"},
+        {std::regex(R"x(^Der Verlauf "(.*)" konnte nicht (\w+) werden: (.*)$)x"),
+         "the history file \"$1\" cannot be used: $3"},
+        {std::regex(R"x(^Der Verlauf "(.*)" gehört nicht zu diesem Rom: (.*)\. Er wurde nicht )x"
+                    R"x(angewendet und als "(.*)" beiseitegelegt\.$)x"),
+         "the history file \"$1\" does not belong to this ROM ($2); it was not applied and "
+         "was set aside as \"$3\""},
     };
     return kRules;
 }

@@ -13,6 +13,7 @@
 #include "cli/cli_data_move.h"
 #include "cli/cli_header.h"
 #include "cli/cli_find_free.h"
+#include "cli/cli_history.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
@@ -50,6 +51,13 @@ struct Args {
     CLI::App* findFree = nullptr;
     quillon::cli::FindFreeOptions free;
     std::string freeTo;
+    CLI::App* history = nullptr;
+    CLI::App* undo = nullptr;
+    CLI::App* redo = nullptr;
+    CLI::App* recover = nullptr;
+    int steps = 1;
+    bool complete = false;
+    bool rollback = false;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -125,6 +133,22 @@ void addFindFree(CLI::App& app, Args& a) {
                        "the next. Without --to the search stops after 10 hits or at 16 MiB.");
 }
 
+void addHistoryCommands(CLI::App& app, Args& a) {
+    a.history = withRom(
+        app.add_subcommand("history", "Print the ROM's write history as JSON, newest first"), a);
+    a.undo = withRom(app.add_subcommand("undo", "Undo the newest writes of the history"), a);
+    a.redo = withRom(app.add_subcommand("redo", "Redo the oldest undone writes"), a);
+    for (CLI::App* command : {a.undo, a.redo}) {
+        command->add_option("--steps", a.steps, "how many transactions (default 1)");
+    }
+    a.recover = withRom(
+        app.add_subcommand("recover", "Resolve a write that was cut off (crash, power cut)"), a);
+    auto* complete = a.recover->add_flag("--complete", a.complete, "write its new bytes");
+    auto* rollback = a.recover->add_flag("--rollback", a.rollback, "write its old bytes back");
+    complete->excludes(rollback);
+    a.recover->require_option(1);
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -155,6 +179,7 @@ void addCommands(CLI::App& app, Args& a) {
     addHeaderCommands(app, a);
     addDataMoveCommands(app, a);
     addFindFree(app, a);
+    addHistoryCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -173,6 +198,17 @@ int run(quillon::Session& session, const Args& a) {
     if (*a.info || *a.maps) {
         cli::printWarnings(session, std::cerr);
         *a.info ? cli::printInfo(session, std::cout) : cli::printMaps(session, std::cout);
+        return 0;
+    }
+    cli::printHistoryNotices(session, std::cerr);
+    if (*a.history) {
+        cli::printHistory(session, std::cout);
+        return 0;
+    }
+    if (*a.undo || *a.redo || *a.recover) {
+        *a.undo   ? cli::undo(session, a.steps, std::cout)
+        : *a.redo ? cli::redo(session, a.steps, std::cout)
+                  : cli::recover(session, a.complete, std::cout);
         return 0;
     }
     cli::checkProfile(session);

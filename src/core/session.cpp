@@ -59,12 +59,45 @@ void Session::openRom(const std::filesystem::path& file) {
     auto image = std::make_unique<DiskRomFile>(file);
     checkRomImage(*image, file.filename().string());
     m_rom.attach(std::move(image), file.string());
+    m_historyFile = file.string() + ".quillon-history";
+    openHistory();
     loadRomTables();
 }
 
-void Session::openRom(std::unique_ptr<RomFile> image, const std::string& name) {
+void Session::openRom(std::unique_ptr<RomFile> image, const std::string& name,
+                      std::optional<std::filesystem::path> historyFile) {
     checkRomImage(*image, name);
     m_rom.attach(std::move(image), name);
+    m_historyFile = std::move(historyFile);
+    openHistory();
+    loadRomTables();
+}
+
+void Session::openHistory() {
+    m_rom.history().setBounds(
+        {static_cast<std::uint64_t>(m_settings.historyMaxMB()) << 20,
+         static_cast<std::size_t>(m_settings.historyMaxEntries())});
+    m_rom.openHistory(m_settings.historySaved() ? m_historyFile : std::nullopt);
+}
+
+std::string Session::openMapId() const { return mapLoaded() ? map().identifier : ""; }
+
+UndoOutcome Session::undoUntil(std::uint64_t id) {
+    return history_commands::undoUntil(m_rom, id, openMapId());
+}
+
+UndoOutcome Session::redoNext() { return history_commands::redoNext(m_rom, openMapId()); }
+
+std::optional<Unfinished> Session::unfinished() const {
+    const auto& pending = m_rom.history().unfinished();
+    return pending ? std::optional(Unfinished{*pending}) : std::nullopt;
+}
+
+void Session::resolveUnfinished(bool complete) {
+    if (!m_rom.history().unfinished()) {
+        return;
+    }
+    m_rom.finishUnfinished(complete);
     loadRomTables();
 }
 
@@ -73,6 +106,7 @@ void Session::reloadRom() {
         throw Error("Es ist kein Rom geladen.");
     }
     m_rom.Rebind();
+    openHistory();
     loadRomTables();
 }
 
@@ -158,6 +192,10 @@ void Session::setTextPainter(TextPainter* painter) {
 }
 
 void Session::saveMap() {
+    writeMap("Map speichern " + openMapId());
+}
+
+void Session::writeMap(const std::string& name) {
     if (!mapLoaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
@@ -167,10 +205,11 @@ void Session::saveMap() {
                     "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
     }
     const std::vector<std::uint8_t> bytes = grid().encode();
+    TRom::Transaction tx(m_rom, name, current.identifier);
     m_rom.Open();
     m_rom.WriteBlock(bytes, static_cast<std::int32_t>(current.gridOffset));
     m_mapState->events().save(m_rom);
-    m_rom.Flush();
+    tx.commit();
     m_rom.Close();
     m_mapState->history().markSaved();
 }
@@ -179,7 +218,14 @@ bool Session::saveMapAs(const std::filesystem::path& newName) {
     if (!mapLoaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
-    return m_rom.SaveAs(newName, [this] { saveMap(); });
+    const bool saved =
+        m_rom.SaveAs(newName, [this] { writeMap("Map speichern unter " + openMapId()); });
+    if (saved) {
+        if (m_historyFile) {
+            m_historyFile = m_rom.FileName().string() + ".quillon-history";
+        }
+    }
+    return saved;
 }
 
 }  // namespace quillon

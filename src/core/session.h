@@ -9,9 +9,9 @@
 #include "core/config/data_files.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
+#include "core/history_commands.h"
 #include "core/map_state.h"
 #include "core/picture_buffers.h"
-#include "core/rom/rom_history.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
 
@@ -45,8 +45,10 @@ public:
     // species names, and scans the map list. Throws Error with a clear message for a file that
     // is not a ROM image; the ROM open before stays open then.
     void openRom(const std::filesystem::path& file);
-    // Binds an image held in memory (tests) and opens it the same way.
-    void openRom(std::unique_ptr<RomFile> image, const std::string& name);
+    // Binds an image held in memory (tests) and opens it the same way. Its history lives in
+    // memory unless historyFile names a file for it.
+    void openRom(std::unique_ptr<RomFile> image, const std::string& name,
+                 std::optional<std::filesystem::path> historyFile = std::nullopt);
     // Opens the current file name anew (the file may have been replaced on disk) and re-reads
     // the profile and every table ("Neu Laden"). Throws Error when the file is gone or is no
     // ROM image any more; the ROM stays as it was then.
@@ -56,20 +58,22 @@ public:
     // Problems found while opening (tables past the end of the file, names not loaded).
     const std::vector<std::string>& romWarnings() const { return m_romState->warnings(); }
 
-    // --- ROM history (TEMPORARY declarations; the real unit replaces them) --------------
-    struct UndoOutcome {
-        std::vector<std::string> touchedMaps;
-        bool openMapTouched = false;
-    };
-    struct Unfinished {
-        HistoryEntry entry;
-    };
-    const std::vector<HistoryEntry>& history() const;
+    // --- history of the ROM's writes ----------------------------------------------------
+    // Every write that reached the ROM, oldest first; read from the history file on the first
+    // request. Throws Error when that file cannot be read.
+    const std::vector<HistoryEntry>& history() const { return m_rom.history().entries(); }
+    // Undoes every entry not undone yet from id on (newest first) as one new transaction;
+    // refused with an Error naming the ranges when the ROM no longer holds their new bytes.
     UndoOutcome undoUntil(std::uint64_t id);
+    // Redoes the oldest undone entry, with the same check on the old bytes.
     UndoOutcome redoNext();
+    // After openRom: a transaction the history holds without its commit mark.
     std::optional<Unfinished> unfinished() const;
+    // Its new bytes ("Vollenden") or its old bytes ("Zurücknehmen") written into the ROM; then
+    // the ROM's tables are read again. Nothing when there is none.
     void resolveUnfinished(bool complete);
-    std::vector<std::string> historyNotices() const;
+    // What opening the history found: a file set aside because it belongs to another ROM, ...
+    std::vector<std::string> historyNotices() const { return m_rom.history().notices(); }
 
     // --- map list -----------------------------------------------------------------------
     const BankScan& bankScan() const { return m_romState->bankScan(); }
@@ -135,12 +139,16 @@ private:
     void loadRomTables();
     void loadTilesets(const CurrentMap& map);
     void replaceMap(std::unique_ptr<MapState> next);
+    void openHistory();
+    void writeMap(const std::string& name);
+    std::string openMapId() const;
 
     std::filesystem::path m_folder;
     DataFiles m_data;
     Settings m_settings;
     LanguageTable m_lang;
     TRom m_rom;
+    std::optional<std::filesystem::path> m_historyFile;
     TextPainter* m_textPainter = nullptr;
     PictureBuffers m_buffers;
     // Never null: "no ROM" and "no map" are states of their own. The map state refers to the

@@ -51,11 +51,7 @@ void MainWindow::settleRomHistory() {
             m_dialogs->choose(this, langText(m_session->lang(), "03", "Achtung"), text,
                               {QStringLiteral("Vollenden"), QStringLiteral("Zurücknehmen")});
         if (answer == 0 || answer == 1) {
-            // The tables were read from the interrupted bytes: they are read again.
-            runCommand(this, *m_dialogs, [&] {
-                m_session->resolveUnfinished(answer == 0);
-                m_session->reloadRom();
-            });
+            runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
         } else {
             inform(QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
                                   "Laden wieder."));

@@ -132,6 +132,7 @@ grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 4 maps)" "$w
 grep -qx "quillon-cli: \"$work/missing.gba\": no such file" "$work/err" || fail "message: $(cat "$work/err")"
 # Header attributes: printed as JSON; --set writes exactly the bytes of its fields.
 cp "$work/demo.gba" "$work/edit.gba"
+cp "$work/demo.gba" "$work/edit-start.gba"
 header() { "$bin/quillon-cli" header "$work/edit.gba" 0.0 | tr -d ' \n'; }
 field() { echo "$1" | grep -o "\"$2\":[^,}]*" | cut -d: -f2; }
 json=$(header)
@@ -171,6 +172,24 @@ cp "$work/edit.gba" "$work/kept.gba"
 ! "$bin/quillon-cli" rename "$work/edit.gba" 0.0 "ABCDEFGHIJKLMNOPQRS" --at "$at" 2> "$work/err" \
     || fail "19 characters accepted"
 cmp -s "$work/edit.gba" "$work/kept.gba" || fail "a refused name wrote something"
+# Every write above is a transaction in the history beside the ROM: undone and redone as a
+# whole they give exactly the files from before and after.
+steps=$("$bin/quillon-cli" history "$work/edit.gba" | grep -c '"id":' || true)
+[ "$steps" -ge 2 ] || fail "history: $("$bin/quillon-cli" history "$work/edit.gba")"
+"$bin/quillon-cli" history "$work/edit.gba" | grep -m1 '"name":' | grep -q '"Namen ändern"' \
+    || fail "newest first: $("$bin/quillon-cli" history "$work/edit.gba")"
+cp "$work/edit.gba" "$work/done.gba"
+! "$bin/quillon-cli" undo "$work/edit.gba" --steps $((steps + 1)) 2> "$work/err" || fail "undo too many"
+cmp -s "$work/edit.gba" "$work/done.gba" || fail "a refused undo wrote something"
+"$bin/quillon-cli" undo "$work/edit.gba" --steps "$steps" > /dev/null || fail "undo"
+cmp -s "$work/edit.gba" "$work/edit-start.gba" || fail "undo did not give the first file back"
+! "$bin/quillon-cli" undo "$work/edit.gba" 2> "$work/err" || fail "undo with nothing to undo"
+grep -q "nothing to undo" "$work/err" || fail "undo message: $(cat "$work/err")"
+"$bin/quillon-cli" redo "$work/edit.gba" --steps "$steps" > /dev/null || fail "redo"
+cmp -s "$work/edit.gba" "$work/done.gba" || fail "redo did not give the edited file back"
+! "$bin/quillon-cli" redo "$work/edit.gba" 2> /dev/null || fail "redo with nothing to redo"
+"$bin/quillon-cli" recover "$work/edit.gba" --rollback | grep -q "No unfinished" || fail "recover"
+cmp -s "$work/edit.gba" "$work/done.gba" || fail "recover without anything to do wrote"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

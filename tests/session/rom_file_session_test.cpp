@@ -90,10 +90,14 @@ protected:
         bytes[m_grid] = 0x33;  // cell 0 holds block 0 and movement 0
         return bytes;
     }
+    // The files in the folder, without the write histories kept beside the ROMs.
     std::vector<std::string> folderEntries() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(m_dir.path())) {
-            names.push_back(entry.path().filename().string());
+            const std::string name = entry.path().filename().string();
+            if (name.find(".quillon-history") == std::string::npos) {
+                names.push_back(name);
+            }
         }
         std::sort(names.begin(), names.end());
         return names;

@@ -31,6 +31,10 @@ Settings::Settings(IniFile& ini) : m_ini(&ini) {
     }
     int width = ini.readInteger(kSection, "BlockPaletteBreite", 8);
     m_blockPaletteWidth = width >= 1 && width <= 1025 ? width : 8;
+    const int mb = ini.readInteger(kSection, "VerlaufMaxMB", 64);
+    m_historyMaxMB = mb >= 1 && mb <= 4096 ? mb : 64;
+    const int entries = ini.readInteger(kSection, "VerlaufMaxEintraege", 10000);
+    m_historyMaxEntries = entries >= 1 ? entries : 10000;
 }
 
 const char* Settings::keyOf(Flag f) { return kFlags[static_cast<int>(f)].key; }

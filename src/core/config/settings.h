@@ -44,6 +44,13 @@ public:
     MapListParts mapListParts() const;
     void setMapListParts(MapListParts parts);
 
+    // "Verlauf speichern": the ROM's history kept in a file beside it (VerlaufSpeichern).
+    bool historySaved() const { return flag(Flag::KeepHistory); }
+    void setHistorySaved(bool saved) { setFlag(Flag::KeepHistory, saved); }
+    // Bounds of that file: VerlaufMaxMB (MiB) and VerlaufMaxEintraege (transactions).
+    int historyMaxMB() const { return m_historyMaxMB; }
+    int historyMaxEntries() const { return m_historyMaxEntries; }
+
     std::string language() const;
     void setLanguage(const std::string& language);
 
@@ -54,6 +61,8 @@ private:
     bool m_flags[11] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
+    int m_historyMaxMB = 64;
+    int m_historyMaxEntries = 10000;
 };
 
 }  // namespace quillon

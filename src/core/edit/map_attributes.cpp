@@ -14,6 +14,19 @@ namespace quillon::map_attributes {
 
 namespace {
 
+// The transaction's name: "Wetter ändern 3.0".
+const char* commandName(HeaderByte field) {
+    switch (field) {
+        case HeaderByte::NameIndex:
+            return "Namens-Index ändern";
+        case HeaderByte::Weather:
+            return "Wetter ändern";
+        case HeaderByte::Type:
+            return "Typ ändern";
+    }
+    return "?";
+}
+
 const char* fieldName(HeaderByte field) {
     switch (field) {
         case HeaderByte::NameIndex:
@@ -39,13 +52,15 @@ std::uint32_t headerOffset(TRom& rom, const MapState& map) {
     return current.headerOffset;
 }
 
-// Writes bytes at header + at, keeps the map's copy in step and brings them onto the disk.
+// Writes bytes at header + at as the transaction command, then keeps the map's copy in step.
 void writeHeaderBytes(TRom& rom, MapState& map, std::size_t at,
-                      std::span<const std::uint8_t> bytes) {
+                      std::span<const std::uint8_t> bytes, const std::string& command) {
     const std::uint32_t header = headerOffset(rom, map);
+    const std::string& id = map.map().identifier;
+    TRom::Transaction tx(rom, command + " " + id, id);
     rom.WriteBlock(bytes, static_cast<std::int32_t>(header + at));
+    tx.commit();
     std::copy(bytes.begin(), bytes.end(), map.map().header.raw.begin() + static_cast<long>(at));
-    rom.Flush();
     rom.Close();
 }
 
@@ -54,7 +69,7 @@ void writeHeaderBytes(TRom& rom, MapState& map, std::size_t at,
 void writeMusic(TRom& rom, MapState& map, std::uint16_t music) {
     std::array<std::uint8_t, 2> bytes{};
     writeLe16(bytes.data(), music);
-    writeHeaderBytes(rom, map, 16, bytes);
+    writeHeaderBytes(rom, map, 16, bytes, "Musik ändern");
 }
 
 void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
@@ -63,7 +78,7 @@ void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
                     " passt nicht in ein Byte (0 bis 255).");
     }
     const std::array<std::uint8_t, 1> bytes{static_cast<std::uint8_t>(value)};
-    writeHeaderBytes(rom, map, static_cast<std::size_t>(field), bytes);
+    writeHeaderBytes(rom, map, static_cast<std::size_t>(field), bytes, commandName(field));
 }
 
 void writeShowName(TRom& rom, MapState& map, bool show) {
@@ -72,7 +87,7 @@ void writeShowName(TRom& rom, MapState& map, bool show) {
     const std::uint32_t header = headerOffset(rom, map);
     const std::uint8_t now = rom.ReadByte(static_cast<std::int32_t>(header + bits.byte));
     const std::array<std::uint8_t, 1> bytes{bits.write(now, show)};
-    writeHeaderBytes(rom, map, bits.byte, bytes);
+    writeHeaderBytes(rom, map, bits.byte, bytes, "Namen anzeigen ändern");
 }
 
 ShowNameBits showNameBits(const TRom& rom) {

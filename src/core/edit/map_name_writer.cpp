@@ -103,9 +103,10 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
         throw Error("Der Name (" + std::to_string(bytes.size()) + " Bytes) passt bei " +
                     hex6(offset) + " nicht mehr in die Datei.");
     }
+    TRom::Transaction tx(rom, "Namen ändern", "");
     rom.WriteBlock(bytes, static_cast<std::int32_t>(offset));
     rom.WritePointer(static_cast<std::int32_t>(s.pointer), offset);
-    rom.Flush();
+    tx.commit();
     std::string name = state.chars().decode(readName(rom, offset));
     rom.Close();
     state.setMapName(static_cast<std::size_t>(index), name);

@@ -114,9 +114,10 @@ std::uint32_t resizeMap(TRom& rom, const GameProfile& profile, MapState& state, 
     CurrentMap& map = state.map();
     rom.Open();
     const MapFooter footer = newFooter(rom, map, profile, grid, gridOffset);
+    TRom::Transaction tx(rom, "Grösse ändern " + map.identifier, map.identifier);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridOffset));
     rom.WriteBlock(footer.raw, static_cast<std::int32_t>(map.footerOffset));
-    rom.Flush();
+    tx.commit();
     rom.Close();
 
     state.grid() = std::move(grid);

@@ -103,11 +103,12 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
     }
     const Choice one = choose(rom, romState.profile(), n1, 1);
     const Choice two = choose(rom, romState.profile(), n2, 2);
+    TRom::Transaction tx(rom, "Tilesets ändern " + m.identifier, m.identifier);
     try {
         load(rom, romState, tilesetsIni, one, two);
         rom.WritePointer(static_cast<std::int32_t>(m.footerOffset + 16), one.offset);
         rom.WritePointer(static_cast<std::int32_t>(m.footerOffset + 20), two.offset);
-        rom.Flush();
+        tx.commit();
     } catch (...) {
         // The map keeps the tilesets it had; when even they cannot be read again, the next map
         // loads both afresh.

@@ -121,12 +121,14 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
         data.insert(data.end(), table.begin(), table.end());
     }
     rom.Open();
+    const std::string& id = state.map().identifier;
+    TRom::Transaction tx(rom, "Event menge " + id, id);
     if (!data.empty()) {
         rom.WriteBlock(data, static_cast<std::int32_t>(offset));
     }
     rom.WriteBlock(eventHeader(counts, layout), static_cast<std::int32_t>(layout.header));
     rom.WritePointer(static_cast<std::int32_t>(state.map().headerOffset + 4), layout.header);
-    rom.Flush();
+    tx.commit();
     rom.Close();
 
     pointHeaderCopy(state.map(), layout.header);

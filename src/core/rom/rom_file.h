@@ -24,6 +24,8 @@ public:
     // Brings every write so far onto the storage device; throws RomIoError when it cannot.
     // An image that lives in memory has nothing to bring there.
     virtual void flush() {}
+    // False for a file that may only be read.
+    virtual bool writable() const { return true; }
 };
 
 // The file on disk, one descriptor kept open, pread/pwrite per transfer. Opens read/write; a
@@ -41,7 +43,7 @@ public:
     void write(std::uint32_t offset, std::span<const std::uint8_t> data) override;
     std::uint64_t size() const override;
     void flush() override;
-    bool writable() const { return m_writable; }
+    bool writable() const override { return m_writable; }
     // The permission bits of the open file.
     std::uint32_t mode() const;
     // Whether path names the very file held open (not one put in its place since).

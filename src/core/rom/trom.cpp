@@ -1,11 +1,11 @@
 #include "core/rom/trom.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "core/errors.h"
 #include "core/base/numbers.h"
 #include "core/rom/cartridge.h"
-#include "core/rom/rom_copy.h"
 
 namespace quillon {
 
@@ -66,6 +66,10 @@ std::string titleFromHeader(std::span<const std::uint8_t, 16> bytes) {
     return text;
 }
 
+TRom::TRom() : m_history(std::make_unique<RomHistory>()) {}
+
+TRom::~TRom() = default;
+
 void TRom::Open() {
     if (m_file) {
         m_opened = true;
@@ -98,6 +102,7 @@ void TRom::attach(std::unique_ptr<RomFile> file, const std::string& fileName) {
     m_file = std::move(file);
     m_fileName = fileName;
     m_opened = true;
+    m_history->openInMemory();
     ReadTitle();
 }
 
@@ -144,16 +149,24 @@ RomFile& TRom::file() {
 
 std::uint8_t TRom::ReadByte(std::int32_t offset) {
     std::uint8_t b = 0;
-    file().read(checkedOffset(offset), {&b, 1});
+    ReadBlock(offset, {&b, 1});
     return b;
 }
 
-void TRom::WriteByte(std::int32_t offset, std::uint8_t value) {
-    file().write(checkedOffset(offset), {&value, 1});
-}
+void TRom::WriteByte(std::int32_t offset, std::uint8_t value) { WriteBlock({&value, 1}, offset); }
 
 void TRom::ReadBlock(std::int32_t offset, std::span<std::uint8_t> buffer) {
-    file().read(checkedOffset(offset), buffer);
+    const std::uint32_t begin = checkedOffset(offset);
+    file().read(begin, buffer);
+    // Inside a transaction the pending writes show through, in the order they were made.
+    const std::uint64_t end = begin + static_cast<std::uint64_t>(buffer.size());
+    for (const HistoryRange& w : m_pending) {
+        const std::uint64_t from = std::max<std::uint64_t>(begin, w.offset);
+        const std::uint64_t to = std::min<std::uint64_t>(end, w.offset + w.after.size());
+        for (std::uint64_t at = from; at < to; ++at) {
+            buffer[at - begin] = w.after[at - w.offset];
+        }
+    }
 }
 
 std::vector<std::uint8_t> TRom::ReadBlock(std::int32_t offset, std::size_t count) {
@@ -163,7 +176,19 @@ std::vector<std::uint8_t> TRom::ReadBlock(std::int32_t offset, std::size_t count
 }
 
 void TRom::WriteBlock(std::span<const std::uint8_t> buffer, std::int32_t offset) {
-    file().write(checkedOffset(offset), buffer);
+    const std::uint32_t at = checkedOffset(offset);
+    if (m_depth == 0) {
+        file().write(at, buffer);
+        return;
+    }
+    if (!file().writable()) {
+        throw RomIoError("File access denied");
+    }
+    if (at + static_cast<std::uint64_t>(buffer.size()) > file().size()) {
+        throw RomIoError("Write beyond end of file");
+    }
+    HistoryRange range{at, ReadBlock(offset, buffer.size()), {buffer.begin(), buffer.end()}};
+    m_pending.push_back(std::move(range));
 }
 
 std::uint16_t TRom::ReadU16(std::int32_t offset) {
@@ -248,27 +273,7 @@ bool TRom::SaveAs(std::filesystem::path newName, const std::function<void()>& wr
         Flush();
         return true;
     }
-    RomFile& source = file();
-    const auto* disk = dynamic_cast<const DiskRomFile*>(&source);
-    RomCopy copy(source, disk ? disk->mode() : 0644, name);
-    std::unique_ptr<RomFile> previous = std::move(m_file);
-    try {
-        m_file = std::make_unique<DiskRomFile>(copy.temporary());
-        if (writeOnCopy) {
-            writeOnCopy();
-        }
-        m_file->flush();
-        if (!copy.publish()) {
-            m_file = std::move(previous);
-            return false;
-        }
-    } catch (...) {
-        m_file = std::move(previous);
-        throw;
-    }
-    m_fileName = name;
-    m_opened = true;
-    return true;
+    return saveAsCopy(name, writeOnCopy);
 }
 
 }  // namespace quillon

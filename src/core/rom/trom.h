@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/rom/rom_file.h"
+#include "core/rom/rom_history.h"
 
 namespace quillon {
 
@@ -17,6 +19,36 @@ namespace quillon {
 // is no in-memory copy of the image. Transfers throw RomIoError ("Read beyond end of file").
 class TRom {
 public:
+    TRom();
+    ~TRom();
+    TRom(TRom&&) noexcept = default;
+    TRom& operator=(TRom&&) noexcept = default;
+
+    // The scope every writing command runs in. Until commit(), writes go to a pending overlay
+    // that reads inside the scope see; nothing reaches the file. A scope left without commit
+    // (an exception) drops everything. Nested scopes join the outer one; only the outer
+    // commit writes. Writes outside any scope go straight to the file.
+    class Transaction {
+    public:
+        Transaction(TRom& rom, std::string name, std::string map);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        // The record of an undo or redo names the transactions it acts on.
+        void setKind(EntryKind kind, std::vector<std::uint64_t> targets);
+        // (1) the record into the history (on the disk), (2) the ranges into the ROM in the
+        // order the command wrote them, flushed, (3) the mark that the ROM holds them. A
+        // failure in (2) puts the old bytes back where it can. A scope that wrote nothing
+        // leaves no record.
+        void commit();
+
+    private:
+        TRom& m_rom;
+        HistoryEntry m_entry;
+        bool m_outer;
+        bool m_done = false;
+    };
+
     // Binds FileName and opens it when the file exists: sets Opened and reads Title. A
     // missing file changes nothing. Throws RomIoError when the file exists but cannot be read.
     void Open();
@@ -33,6 +65,16 @@ public:
     void Rebind();
     // Brings every write so far onto the disk. Throws RomIoError when that fails.
     void Flush();
+
+    // The history of this ROM: in memory until openHistory names a file.
+    RomHistory& history() const { return *m_history; }
+    // The history file when given and the ROM can be written; in memory otherwise.
+    void openHistory(const std::optional<std::filesystem::path>& file);
+    // Ends the transaction the history holds without its mark: its new bytes (complete) or
+    // its old bytes written into the ROM, then the mark. Nothing without one.
+    void finishUnfinished(bool complete);
+    // The file may be written (a read-only file or no file: false).
+    bool writable();
 
     bool Opened() const { return m_opened; }
     const std::string& Title() const { return m_title; }
@@ -82,12 +124,19 @@ public:
 
 private:
     RomFile& file();
+    void commitPending(HistoryEntry entry);
+    void writeRanges(const std::vector<HistoryRange>& ranges, bool forward);
+    bool saveAsCopy(const std::filesystem::path& name, const std::function<void()>& writeOnCopy);
     bool isOwnFile(const std::filesystem::path& name) const;
 
     std::unique_ptr<RomFile> m_file;
     std::filesystem::path m_fileName;
     std::string m_title;
     bool m_opened = false;
+    std::unique_ptr<RomHistory> m_history;
+    std::vector<HistoryRange> m_pending;
+    int m_depth = 0;
+    bool m_broken = false;  // a nested scope was left without commit
 };
 
 // Refuses a file that cannot be a ROM image (shorter than a cartridge header, or without its

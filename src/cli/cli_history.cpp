@@ -1,0 +1,84 @@
+#include "cli/cli_history.h"
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/cli_messages.h"
+#include "core/errors.h"
+#include "core/history_commands.h"
+#include "core/session.h"
+
+namespace quillon::cli {
+
+namespace {
+
+void checkSteps(int steps) {
+    if (steps < 1) {
+        throw Error("--steps: " + std::to_string(steps) + " is not a number of steps (1 or more)");
+    }
+}
+
+std::string plural(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " transaction" : " transactions");
+}
+
+}  // namespace
+
+void printHistory(Session& session, std::ostream& out) {
+    nlohmann::json list = nlohmann::json::array();
+    const auto& entries = session.history();
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        nlohmann::json ranges = nlohmann::json::array();
+        for (const HistoryRange& r : it->ranges) {
+            ranges.push_back({{"offset", r.offset}, {"length", r.after.size()}});
+        }
+        list.push_back({{"id", it->id},
+                        {"name", it->name},
+                        {"time", it->time},
+                        {"map", it->map},
+                        {"ranges", ranges},
+                        {"undone", it->undone}});
+    }
+    out << list.dump(2) << '\n';
+}
+
+void undo(Session& session, int steps, std::ostream& out) {
+    checkSteps(steps);
+    const auto ids = history_commands::undoable(session.rom());
+    if (ids.empty()) {
+        throw Error("nothing to undo: the history holds no transaction that is not undone");
+    }
+    if (ids.size() < static_cast<std::size_t>(steps)) {
+        throw Error("only " + plural(ids.size()) + " can be undone; nothing was written");
+    }
+    session.undoUntil(ids[static_cast<std::size_t>(steps) - 1]);
+    out << "Undid " << plural(static_cast<std::size_t>(steps)) << ": \""
+        << session.history().back().name << "\"\n";
+}
+
+void redo(Session& session, int steps, std::ostream& out) {
+    checkSteps(steps);
+    history_commands::redo(session.rom(), static_cast<std::size_t>(steps), "");
+    out << "Redid " << plural(static_cast<std::size_t>(steps)) << ": \""
+        << session.history().back().name << "\"\n";
+}
+
+void recover(Session& session, bool complete, std::ostream& out) {
+    const auto pending = session.unfinished();
+    if (!pending) {
+        out << "No unfinished transaction in the history; nothing changed.\n";
+        return;
+    }
+    session.resolveUnfinished(complete);
+    out << (complete ? "Completed" : "Rolled back") << " the unfinished transaction \""
+        << pending->entry.name << "\" (" << pending->entry.ranges.size() << " ranges, "
+        << pending->entry.byteCount() << " bytes)\n";
+}
+
+void printHistoryNotices(Session& session, std::ostream& err) {
+    for (const std::string& notice : session.historyNotices()) {
+        err << "quillon-cli: " << englishMessage(notice) << '\n';
+    }
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace quillon {
+
+class Session;
+
+namespace cli {
+
+// The ROM's write history as JSON, newest first:
+// [{"id", "name", "time", "map", "ranges": [{"offset", "length"}], "undone"}].
+void printHistory(Session& session, std::ostream& out);
+// Undoes the steps newest transactions not undone yet, as one transaction. Refused (nothing
+// written) when fewer are there or the ROM no longer holds their bytes.
+void undo(Session& session, int steps, std::ostream& out);
+// Redoes the steps oldest undone transactions, as one transaction; refused like undo.
+void redo(Session& session, int steps, std::ostream& out);
+// Resolves a transaction left without its commit mark: its new bytes (complete) or its old
+// bytes written. Without one it says so and changes nothing.
+void recover(Session& session, bool complete, std::ostream& out);
+// What opening the history found (a history of another ROM set aside), one line each.
+void printHistoryNotices(Session& session, std::ostream& err);
+
+}  // namespace cli
+}  // namespace quillon

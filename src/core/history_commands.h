@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/rom/rom_history.h"
+
+namespace quillon {
+
+class TRom;
+
+// What an undo or redo wrote: the maps its transactions named, and whether the open map is
+// one of them (the window then opens it again).
+struct UndoOutcome {
+    std::vector<std::string> touchedMaps;
+    bool openMapTouched = false;
+};
+
+// A transaction the ROM may hold in part (written to the history, never marked done).
+struct Unfinished {
+    HistoryEntry entry;
+};
+
+namespace history_commands {
+
+// Undoes every entry not undone yet from id on, newest first, as one transaction
+// "Rückgängig: <name>". Checks first that the ROM still holds each entry's new bytes; throws
+// Error naming the ranges that differ ("$XXXXXX (N Bytes)") and writes nothing otherwise.
+UndoOutcome undoUntil(TRom& rom, std::uint64_t id, const std::string& openMap);
+// Redoes the oldest undone entry ("Wiederherstellen: <name>"), checking that the ROM holds its
+// old bytes. Throws Error when there is nothing to redo.
+UndoOutcome redoNext(TRom& rom, const std::string& openMap);
+// The count oldest undone entries redone as one transaction; refused (nothing written) when
+// fewer are undone.
+UndoOutcome redo(TRom& rom, std::size_t count, const std::string& openMap);
+// The newest entries not undone, newest first (for "undo N steps").
+std::vector<std::uint64_t> undoable(TRom& rom);
+
+}  // namespace history_commands
+
+}  // namespace quillon

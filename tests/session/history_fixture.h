@@ -1,0 +1,97 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/session.h"
+#include "romkit/rom_files.h"
+#include "tests/map/sample_rom.h"
+
+namespace quillon::testing {
+
+inline std::vector<std::uint8_t> readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string historyOf(const std::filesystem::path& rom) {
+    return rom.string() + ".quillon-history";
+}
+
+// Counts the writes of a commit (ROM and history file alike); from write number stopAt on,
+// every write fails, as if the program had died right there.
+struct Crash {
+    int stopAt = -1;
+    int count = 0;
+    void step() {
+        if (stopAt >= 0 && count >= stopAt) {
+            throw RomIoError("crash");
+        }
+        ++count;
+    }
+};
+
+// The ROM file on disk with its writes going through a Crash.
+class CrashingFile final : public RomFile {
+public:
+    CrashingFile(const std::filesystem::path& path, Crash& crash) : m_disk(path), m_crash(crash) {}
+    void read(std::uint32_t offset, std::span<std::uint8_t> out) override {
+        m_disk.read(offset, out);
+    }
+    void write(std::uint32_t offset, std::span<const std::uint8_t> data) override {
+        m_crash.step();
+        m_disk.write(offset, data);
+    }
+    std::uint64_t size() const override { return m_disk.size(); }
+    void flush() override { m_disk.flush(); }
+
+private:
+    DiskRomFile m_disk;
+    Crash& m_crash;
+};
+
+// A program folder for the sample ROM of a family, and the ROM written to disk.
+class HistoryRom {
+public:
+    explicit HistoryRom(romkit::Family family = romkit::Family::Rse)
+        : m_built(buildSampleRom(family)) {
+        romkit::writeProgramFolder(m_dir.path(), m_built);
+        reset();
+    }
+    // The ROM as built, no history beside it.
+    void reset() {
+        romkit::writeRomFile(rom(), m_built);
+        std::filesystem::remove(historyOf(rom()));
+    }
+    std::filesystem::path rom() const { return m_dir.file("rom.gba"); }
+    const std::filesystem::path& folder() const { return m_dir.path(); }
+    const romkit::BuiltRom& built() const { return m_built; }
+    std::unique_ptr<Session> open(const std::string& map = "0.1") const {
+        auto s = std::make_unique<Session>(m_dir.path());
+        s->openRom(rom());
+        if (!map.empty() && !s->unfinished()) {
+            s->openMap(map, map);
+        }
+        return s;
+    }
+    // The session on the ROM with every write going through crash.
+    std::unique_ptr<Session> openCrashing(Crash& crash) const {
+        auto s = std::make_unique<Session>(m_dir.path());
+        s->openRom(std::make_unique<CrashingFile>(rom(), crash), rom().string(), historyOf(rom()));
+        s->rom().history().setWriteHook([&crash] { crash.step(); });
+        s->openMap("0.1", "0.1");
+        return s;
+    }
+
+private:
+    TempDir m_dir;
+    romkit::BuiltRom m_built;
+};
+
+}  // namespace quillon::testing

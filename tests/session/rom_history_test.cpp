@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "core/base/numbers.h"
+#include "core/edit/map_attributes.h"
+#include "core/edit/map_resize.h"
+#include "core/events/event_counts.h"
+#include "tests/session/history_fixture.h"
+
+namespace quillon {
+namespace {
+
+using namespace testing;
+using romkit::BuiltRom;
+using romkit::Family;
+
+std::uint32_t freePlace(const BuiltRom& b, std::uint32_t extra) {
+    return ((b.freeSpace + 0xFF) & ~0xFFu) + extra;
+}
+
+struct WritingCommand {
+    const char* name;
+    void (*run)(Session&, const BuiltRom&);
+};
+
+const WritingCommand kCommands[] = {
+    {"Wetter ändern 0.1",
+     [](Session& s, const BuiltRom&) {
+         map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 7);
+     }},
+    {"Grösse ändern 0.1",
+     [](Session& s, const BuiltRom& b) {
+         resizeMap(s.rom(), s.profile(), s.mapState(), 7, 5, freePlace(b, 0));
+     }},
+    {"Event menge 0.1",
+     [](Session& s, const BuiltRom& b) {
+         applyEventCounts(s.rom(), s.mapState(), {2, 1, 0, 1}, freePlace(b, 0x400));
+     }},
+    {"Map speichern 0.1",
+     [](Session& s, const BuiltRom&) {
+         s.grid().cells[0] = s.grid().cells[0].withBlock(9);
+         s.grid().cells[4] = s.grid().cells[4].withMovement(3);
+         s.saveMap();
+     }},
+};
+
+// A commit cut off after any of its writes (history record, each ROM range, commit mark)
+// reopens as exactly the old ROM, or asks; then "Zurücknehmen" gives exactly the old ROM and
+// "Vollenden" exactly the new one.
+TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
+    for (Family family : {Family::Rse, Family::Frlg}) {
+        HistoryRom h(family);
+        const auto before = readFile(h.rom());
+        for (const WritingCommand& c : kCommands) {
+            h.reset();
+            Crash counting;
+            c.run(*h.openCrashing(counting), h.built());
+            const auto after = readFile(h.rom());
+            ASSERT_NE(after, before) << c.name;
+            for (int stop = 0; stop < counting.count; ++stop) {
+                SCOPED_TRACE(std::string(c.name) + ", stop after write " + std::to_string(stop));
+                for (bool complete : {false, true}) {
+                    h.reset();
+                    Crash crash{stop};
+                    EXPECT_THROW(c.run(*h.openCrashing(crash), h.built()), RomIoError);
+                    auto s = h.open("");
+                    if (!s->unfinished()) {
+                        EXPECT_EQ(readFile(h.rom()), before);
+                        continue;
+                    }
+                    EXPECT_EQ(s->unfinished()->entry.name, c.name);
+                    s->resolveUnfinished(complete);
+                    EXPECT_FALSE(s->unfinished());
+                    EXPECT_EQ(readFile(h.rom()), complete ? after : before);
+                    EXPECT_FALSE(h.open("")->unfinished()) << "resolved for good";
+                }
+            }
+        }
+    }
+}
+
+// Commands, then undo and redo across restarts: every state is byte-identical to the one it
+// returns to.
+TEST(RomHistoryUndo, UndoAndRedoAcrossRestartsGiveTheSameFiles) {
+    HistoryRom h;
+    std::vector<std::vector<std::uint8_t>> images{readFile(h.rom())};
+    for (const WritingCommand& c : kCommands) {
+        c.run(*h.open(), h.built());
+        images.push_back(readFile(h.rom()));
+    }
+    auto s = h.open();
+    ASSERT_EQ(s->history().size(), 4u);
+    EXPECT_EQ(s->history()[1].name, "Grösse ändern 0.1");
+    const UndoOutcome undone = s->undoUntil(s->history()[1].id);
+    EXPECT_TRUE(undone.openMapTouched);
+    EXPECT_EQ(undone.touchedMaps, std::vector<std::string>{"0.1"});
+    EXPECT_EQ(readFile(h.rom()), images[1]);
+    EXPECT_EQ(s->history().back().name, "Rückgängig: Grösse ändern 0.1 (und 2 weitere)");
+
+    s = h.open();
+    const auto& list = s->history();
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_FALSE(list[0].undone);
+    EXPECT_TRUE(list[1].undone && list[2].undone && list[3].undone);
+    s->redoNext();
+    EXPECT_EQ(readFile(h.rom()), images[2]);
+    s = h.open();
+    s->redoNext();
+    s->redoNext();
+    EXPECT_EQ(readFile(h.rom()), images[4]);
+    EXPECT_THROW(s->redoNext(), Error);
+    s->undoUntil(s->history().front().id);
+    EXPECT_EQ(readFile(h.rom()), images[0]);
+}
+
+// A new command after an undo drops what was undone: nothing is left to redo.
+TEST(RomHistoryUndo, ANewWriteAfterAnUndoLeavesNothingToRedo) {
+    HistoryRom h;
+    kCommands[0].run(*h.open(), h.built());
+    auto s = h.open();
+    s->undoUntil(s->history().back().id);
+    kCommands[1].run(*s, h.built());
+    const auto reopened = h.open();
+    for (Session* session : {s.get(), reopened.get()}) {
+        for (const HistoryEntry& e : session->history()) {
+            EXPECT_FALSE(e.undone) << e.name;
+        }
+        EXPECT_THROW(session->redoNext(), Error);
+    }
+}
+
+// Another program changed bytes of the transaction since: undo and redo refuse, naming the
+// range, and write nothing.
+TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
+    HistoryRom h;
+    auto s = h.open();
+    kCommands[0].run(*s, h.built());
+    const std::uint32_t weather = s->map().headerOffset + 22;
+    {
+        std::fstream f(h.rom(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(weather);
+        f.put(0x33);
+    }
+    const auto rom = readFile(h.rom());
+    const auto history = readFile(historyOf(h.rom()));
+    try {
+        s->undoUntil(s->history().back().id);
+        ADD_FAILURE() << "undo not refused";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("$" + IntToHex(weather, 6) + " (1 Bytes)"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(readFile(h.rom()), rom);
+    EXPECT_EQ(readFile(historyOf(h.rom())), history);
+    EXPECT_FALSE(s->history().back().undone);
+}
+
+// "Verlauf speichern" off and a read-only ROM: no file; commands stay atomic and undoable
+// while the ROM is open.
+TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
+    HistoryRom h;
+    const auto before = readFile(h.rom());
+    auto s = std::make_unique<Session>(h.folder());
+    s->settings().setPersistent(false);
+    s->settings().setHistorySaved(false);
+    s->openRom(h.rom());
+    s->openMap("0.1", "0.1");
+    kCommands[0].run(*s, h.built());
+    EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
+    ASSERT_EQ(s->history().size(), 1u);
+    s->undoUntil(s->history().front().id);
+    EXPECT_EQ(readFile(h.rom()), before);
+
+    std::filesystem::permissions(h.rom(), std::filesystem::perms::owner_read |
+                                              std::filesystem::perms::group_read);
+    if (::geteuid() != 0) {
+        auto ro = h.open();
+        EXPECT_THROW(kCommands[0].run(*ro, h.built()), RomIoError);
+        EXPECT_TRUE(ro->history().empty());
+        EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
+    }
+}
+
+// A history beside a ROM it does not belong to is set aside, never applied, and told.
+TEST(RomHistoryForeign, AHistoryOfAnotherRomIsSetAside) {
+    struct Case {
+        const char* what;
+        void (*change)(const std::filesystem::path& rom);
+    };
+    const Case cases[] = {
+        {"other size", [](const std::filesystem::path& rom) {
+             std::filesystem::resize_file(rom, std::filesystem::file_size(rom) + 16);
+         }},
+        {"other bytes", [](const std::filesystem::path& rom) {
+             romkit::writeRomFile(rom, buildSampleRom());  // the weather as it was
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HistoryRom h;
+        kCommands[0].run(*h.open(), h.built());
+        c.change(h.rom());
+        const auto rom = readFile(h.rom());
+        auto s = h.open();
+        ASSERT_EQ(s->historyNotices().size(), 1u);
+        EXPECT_NE(s->historyNotices()[0].find("beiseitegelegt"), std::string::npos);
+        EXPECT_TRUE(s->history().empty());
+        EXPECT_FALSE(s->unfinished());
+        EXPECT_EQ(readFile(h.rom()), rom);
+        int aside = 0;
+        for (const auto& f : std::filesystem::directory_iterator(h.rom().parent_path())) {
+            aside += f.path().filename().string().starts_with("rom.gba.quillon-history.");
+        }
+        EXPECT_EQ(aside, 1);
+    }
+}
+
+}  // namespace
+}  // namespace quillon
