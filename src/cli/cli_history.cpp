@@ -46,7 +46,7 @@ void undo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
     const auto ids = history_commands::undoable(session.rom());
     if (ids.empty()) {
-        throw Error("nothing to undo: the history holds no transaction that is not undone");
+        throw Error("nothing to undo");
     }
     if (ids.size() < static_cast<std::size_t>(steps)) {
         throw Error("only " + plural(ids.size()) + " can be undone; nothing was written");
@@ -63,7 +63,11 @@ void redo(Session& session, int steps, std::ostream& out) {
         << session.history().back().name << "\"\n";
 }
 
-void recover(Session& session, bool complete, std::ostream& out) {
+void recover(Session& session, bool complete, bool rollback, std::ostream& out) {
+    if (complete == rollback) {
+        throw Error("recover: give --complete (write the new bytes) or --rollback (write the old "
+                    "bytes back)");
+    }
     const auto pending = session.unfinished();
     if (!pending) {
         out << "No unfinished transaction in the history; nothing changed.\n";

@@ -19,7 +19,8 @@ void undo(Session& session, int steps, std::ostream& out);
 void redo(Session& session, int steps, std::ostream& out);
 // Resolves a transaction left without its commit mark: its new bytes (complete) or its old
 // bytes written. Without one it says so and changes nothing.
-void recover(Session& session, bool complete, std::ostream& out);
+// Exactly one of complete and rollback must be given.
+void recover(Session& session, bool complete, bool rollback, std::ostream& out);
 // What opening the history found (a history of another ROM set aside), one line each.
 void printHistoryNotices(Session& session, std::ostream& err);
 

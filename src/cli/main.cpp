@@ -146,7 +146,6 @@ void addHistoryCommands(CLI::App& app, Args& a) {
     auto* complete = a.recover->add_flag("--complete", a.complete, "write its new bytes");
     auto* rollback = a.recover->add_flag("--rollback", a.rollback, "write its old bytes back");
     complete->excludes(rollback);
-    a.recover->require_option(1);
 }
 
 void addCommands(CLI::App& app, Args& a) {
@@ -208,7 +207,7 @@ int run(quillon::Session& session, const Args& a) {
     if (*a.undo || *a.redo || *a.recover) {
         *a.undo   ? cli::undo(session, a.steps, std::cout)
         : *a.redo ? cli::redo(session, a.steps, std::cout)
-                  : cli::recover(session, a.complete, std::cout);
+                  : cli::recover(session, a.complete, a.rollback, std::cout);
         return 0;
     }
     cli::checkProfile(session);

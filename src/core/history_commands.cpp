@@ -45,6 +45,31 @@ std::vector<std::string> turn(TRom& rom, const HistoryEntry& e, bool undo) {
     return changed;
 }
 
+Error refusal(const std::string& name, bool undo, const std::vector<std::string>& changed) {
+    std::string list;
+    for (const std::string& c : changed) {
+        list += (list.empty() ? "" : ", ") + c;
+    }
+    return Error("\"" + name + "\" wird nicht " +
+                 (undo ? "rückgängig gemacht" : "wiederhergestellt") + ": das Rom enthält bei " +
+                 list + " andere Bytes als der Verlauf (von anderer Seite geändert). Es wurde "
+                 "nichts geschrieben.");
+}
+
+UndoOutcome touched(const std::vector<HistoryEntry>& targets, const std::string& openMap) {
+    UndoOutcome outcome;
+    for (const HistoryEntry& e : targets) {
+        if (!e.map.empty() && std::find(outcome.touchedMaps.begin(), outcome.touchedMaps.end(),
+                                        e.map) == outcome.touchedMaps.end()) {
+            outcome.touchedMaps.push_back(e.map);
+        }
+    }
+    outcome.openMapTouched = !openMap.empty() && std::find(outcome.touchedMaps.begin(),
+                                                           outcome.touchedMaps.end(),
+                                                           openMap) != outcome.touchedMaps.end();
+    return outcome;
+}
+
 UndoOutcome run(TRom& rom, const std::vector<HistoryEntry>& targets, bool undo,
                 const std::string& openMap) {
     const std::string& name = targets.back().name;
@@ -52,14 +77,10 @@ UndoOutcome run(TRom& rom, const std::vector<HistoryEntry>& targets, bool undo,
     if (targets.size() > 1) {
         title += " (und " + std::to_string(targets.size() - 1) + " weitere)";
     }
-    UndoOutcome outcome;
+    const UndoOutcome outcome = touched(targets, openMap);
     std::vector<std::uint64_t> ids;
     for (const HistoryEntry& e : targets) {
         ids.push_back(e.id);
-        if (!e.map.empty() && std::find(outcome.touchedMaps.begin(), outcome.touchedMaps.end(),
-                                        e.map) == outcome.touchedMaps.end()) {
-            outcome.touchedMaps.push_back(e.map);
-        }
     }
     TRom::Transaction tx(rom, title, outcome.touchedMaps.size() == 1 ? outcome.touchedMaps[0] : "");
     tx.setKind(undo ? EntryKind::Undo : EntryKind::Redo, ids);
@@ -70,21 +91,11 @@ UndoOutcome run(TRom& rom, const std::vector<HistoryEntry>& targets, bool undo,
         changed.insert(changed.end(), differ.begin(), differ.end());
     }
     if (!changed.empty()) {
-        std::string list;
-        for (const std::string& c : changed) {
-            list += (list.empty() ? "" : ", ") + c;
-        }
         rom.Close();
-        throw Error("\"" + name + "\" wird nicht " + (undo ? "rückgängig gemacht" : "wiederhergestellt") +
-                    ": das Rom enthält bei " + list +
-                    " andere Bytes als der Verlauf (von anderer Seite geändert). Es wurde nichts "
-                    "geschrieben.");
+        throw refusal(name, undo, changed);
     }
     tx.commit();
     rom.Close();
-    outcome.openMapTouched = !openMap.empty() && std::find(outcome.touchedMaps.begin(),
-                                                           outcome.touchedMaps.end(),
-                                                           openMap) != outcome.touchedMaps.end();
     return outcome;
 }
 

@@ -77,7 +77,7 @@ void Session::openHistory() {
     m_rom.history().setBounds(
         {static_cast<std::uint64_t>(m_settings.historyMaxMB()) << 20,
          static_cast<std::size_t>(m_settings.historyMaxEntries())});
-    m_rom.openHistory(m_settings.historySaved() ? m_historyFile : std::nullopt);
+    m_rom.openHistory(m_settings.flag(Settings::Flag::KeepHistory) ? m_historyFile : std::nullopt);
 }
 
 std::string Session::openMapId() const { return mapLoaded() ? map().identifier : ""; }

@@ -163,7 +163,7 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     const auto before = readFile(h.rom());
     auto s = std::make_unique<Session>(h.folder());
     s->settings().setPersistent(false);
-    s->settings().setHistorySaved(false);
+    s->settings().setFlag(Settings::Flag::KeepHistory, false);
     s->openRom(h.rom());
     s->openMap("0.1", "0.1");
     kCommands[0].run(*s, h.built());

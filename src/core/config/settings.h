@@ -44,10 +44,7 @@ public:
     MapListParts mapListParts() const;
     void setMapListParts(MapListParts parts);
 
-    // "Verlauf speichern": the ROM's history kept in a file beside it (VerlaufSpeichern).
-    bool historySaved() const { return flag(Flag::KeepHistory); }
-    void setHistorySaved(bool saved) { setFlag(Flag::KeepHistory, saved); }
-    // Bounds of that file: VerlaufMaxMB (MiB) and VerlaufMaxEintraege (transactions).
+    // Bounds of the history file: VerlaufMaxMB (MiB) and VerlaufMaxEintraege (transactions).
     int historyMaxMB() const { return m_historyMaxMB; }
     int historyMaxEntries() const { return m_historyMaxEntries; }
 

@@ -86,6 +86,30 @@ std::vector<std::uint8_t> readAt(int fd, const std::filesystem::path& path, std:
     return out;
 }
 
+// The record of the frame that ends at end (its start into start); nullopt when there is no
+// whole, well-formed frame.
+std::optional<fmt::Record> recordBefore(int fd, const std::filesystem::path& path,
+                                        std::uint64_t end, std::uint64_t& start) {
+    const std::uint32_t length = readLe32(readAt(fd, path, end - 4, 4).data());
+    if (end - fmt::kHeaderSize - fmt::kFrameExtra < length) {
+        return std::nullopt;
+    }
+    start = end - fmt::kFrameExtra - length;
+    const auto bytes = readAt(fd, path, start, length + fmt::kFrameExtra);
+    const auto payload = fmt::frameAt(bytes, 0);
+    return payload ? fmt::parse(*payload) : std::nullopt;
+}
+
+// A new or renamed file's entry in its folder, brought onto the disk too.
+void syncFolder(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> HistoryFile::read(std::uint64_t offset, std::size_t count) const {
@@ -114,14 +138,8 @@ TailInfo HistoryFile::tail(std::uint64_t firstId) const {
         if (pos < fmt::kHeaderSize + fmt::kFrameExtra) {
             return info;
         }
-        const std::uint32_t length = readLe32(readAt(fd.get(), m_path, pos - 4, 4).data());
-        if (pos - fmt::kHeaderSize - fmt::kFrameExtra < length) {
-            return info;
-        }
-        const std::uint64_t start = pos - fmt::kFrameExtra - length;
-        const auto bytes = readAt(fd.get(), m_path, start, length + fmt::kFrameExtra);
-        const auto payload = fmt::frameAt(bytes, 0);
-        auto rec = payload ? fmt::parse(*payload) : std::nullopt;
+        std::uint64_t start = 0;
+        auto rec = recordBefore(fd.get(), m_path, pos, start);
         if (!rec || (rec->isMark && mark)) {
             return info;
         }
@@ -148,6 +166,7 @@ TailInfo HistoryFile::tail(std::uint64_t firstId) const {
 std::uint64_t HistoryFile::start(const std::vector<std::uint8_t>& header) const {
     Fd fd(m_path, O_WRONLY | O_CREAT | O_TRUNC, "angelegt werden");
     writeAt(fd.get(), m_path, 0, header);
+    syncFolder(m_path);
     return header.size();
 }
 
@@ -171,6 +190,7 @@ void HistoryFile::replace(const std::vector<std::uint8_t>& data) const {
         ::unlink(temporary.c_str());
         throw fileError(m_path, "geschrieben werden", err);
     }
+    syncFolder(m_path);
 }
 
 }  // namespace quillon

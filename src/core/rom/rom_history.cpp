@@ -36,6 +36,31 @@ std::vector<std::uint8_t> finalBytes(const HistoryEntry& e, std::size_t k) {
     return out;
 }
 
+namespace {
+
+bool outsideRom(const HistoryEntry& e, std::uint64_t romSize) {
+    return std::any_of(e.ranges.begin(), e.ranges.end(), [&](const HistoryRange& r) {
+        return r.offset + static_cast<std::uint64_t>(r.after.size()) > romSize;
+    });
+}
+
+// Whether the ROM holds what e left in each of its ranges.
+bool romHolds(RomFile& rom, const HistoryEntry& e) {
+    if (outsideRom(e, rom.size())) {
+        return false;
+    }
+    for (std::size_t k = 0; k < e.ranges.size(); ++k) {
+        std::vector<std::uint8_t> now(e.ranges[k].after.size());
+        rom.read(e.ranges[k].offset, now);
+        if (now != finalBytes(e, k)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 RomHistory::RomHistory() = default;
 RomHistory::~RomHistory() = default;
 
@@ -127,26 +152,11 @@ void RomHistory::readTail(RomFile& rom) {
         m_nextId = tail.nextId;
         m_unfinished = tail.unfinished;
     }
-    const auto outside = [&](const HistoryEntry& e) {
-        return std::any_of(e.ranges.begin(), e.ranges.end(), [&](const HistoryRange& r) {
-            return r.offset + static_cast<std::uint64_t>(r.after.size()) > m_romSize;
-        });
-    };
-    if (m_unfinished && outside(*m_unfinished)) {
+    if (m_unfinished && outsideRom(*m_unfinished, m_romSize)) {
         setAside("ein Eintrag liegt hinter dem Ende des Roms");
-        return;
-    }
-    if (tail.lastDone) {
-        const HistoryEntry& e = *tail.lastDone;
-        bool holds = !outside(e);
-        for (std::size_t k = 0; holds && k < e.ranges.size(); ++k) {
-            std::vector<std::uint8_t> now(e.ranges[k].after.size());
-            rom.read(e.ranges[k].offset, now);
-            holds = now == finalBytes(e, k);
-        }
-        if (!holds) {
-            setAside("das Rom enthält die Bytes des letzten Eintrags \"" + e.name + "\" nicht");
-        }
+    } else if (tail.lastDone && !romHolds(rom, *tail.lastDone)) {
+        setAside("das Rom enthält die Bytes des letzten Eintrags \"" + tail.lastDone->name +
+                 "\" nicht");
     }
 }
 
