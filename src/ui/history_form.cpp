@@ -56,8 +56,8 @@ TVerlaufForm::TVerlaufForm(Session& session, QWidget* parent)
     resize(560, 380);
     Lst_Verlauf = new QTreeWidget;
     Lst_Verlauf->setObjectName(QStringLiteral("Lst_Verlauf"));
-    Lst_Verlauf->setHeaderLabels({QStringLiteral("Zeit"), QStringLiteral("Befehl"),
-                                  QStringLiteral("Bytes")});
+    Lst_Verlauf->setHeaderLabels(
+        {QStringLiteral("Zeit"), QStringLiteral("Befehl"), QStringLiteral("Bytes")});
     Lst_Verlauf->setRootIsDecorated(false);
     Lst_Verlauf->setUniformRowHeights(true);
     Lst_Verlauf->header()->setSectionResizeMode(kName, QHeaderView::Stretch);

@@ -43,9 +43,10 @@ void MainWindow::Verlauf1Click() {
 void MainWindow::settleRomHistory() {
     if (const auto unfinished = m_session->unfinished()) {
         const QString text =
-            QStringLiteral("Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann "
-                           "einen Teil davon enthalten.\n\n\"Vollenden\" schreibt den Befehl "
-                           "zu Ende, \"Zurücknehmen\" stellt das Rom wie vor dem Befehl her.")
+            QStringLiteral(
+                "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann "
+                "einen Teil davon enthalten.\n\n\"Vollenden\" schreibt den Befehl "
+                "zu Ende, \"Zurücknehmen\" stellt das Rom wie vor dem Befehl her.")
                 .arg(toQ(unfinished->entry.name), localTime(unfinished->entry.time));
         const int answer =
             m_dialogs->choose(this, langText(m_session->lang(), "03", "Achtung"), text,
@@ -53,8 +54,9 @@ void MainWindow::settleRomHistory() {
         if (answer == 0 || answer == 1) {
             runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
         } else {
-            inform(QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
-                                  "Laden wieder."));
+            inform(
+                QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
+                               "Laden wieder."));
         }
     }
     QStringList notices;

@@ -27,8 +27,8 @@ public:
     QString openFileAnswer;
     QString saveFileAnswer;
     bool confirmAnswer = false;
-    QStringList choices;              // "caption|text|button/button..."
-    std::deque<int> chooseAnswers;    // empty closes the box (-1)
+    QStringList choices;            // "caption|text|button/button..."
+    std::deque<int> chooseAnswers;  // empty closes the box (-1)
     QList<ui::RepointRequest> repointsAsked;
     std::deque<std::optional<std::uint32_t>> repointAnswers;  // empty or nullopt cancels
 

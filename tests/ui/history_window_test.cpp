@@ -13,10 +13,10 @@
 #include "ui/history_form.h"
 
 using quillon::testing::child;
-using quillon::testing::FakeDialogs;
-using quillon::testing::Opened;
 using quillon::testing::Crash;
 using quillon::testing::CrashingFile;
+using quillon::testing::FakeDialogs;
+using quillon::testing::Opened;
 using quillon::ui::MainWindow;
 
 namespace {
@@ -79,9 +79,9 @@ void interruptWeatherWrite(const quillon::testing::TestProgram& program) {
               quillon::testing::historyOf(rom));
     s.rom().history().setWriteHook([&crash] { crash.step(); });
     s.openMap("0.0", "0.0");
-    QVERIFY_THROWS_EXCEPTION(quillon::RomIoError,
-                             quillon::map_attributes::writeByte(
-                                 s.rom(), s.mapState(), quillon::HeaderByte::Weather, 5));
+    QVERIFY_THROWS_EXCEPTION(
+        quillon::RomIoError,
+        quillon::map_attributes::writeByte(s.rom(), s.mapState(), quillon::HeaderByte::Weather, 5));
 }
 
 }  // namespace
@@ -159,7 +159,8 @@ void HistoryWindowTest::undoAndRedoAHeaderWriteFromTheList() {
     QVERIFY(o.window->historyForm()->isVisible());
     QCOMPARE(o.window->historyForm()->windowTitle(), QStringLiteral("Verlauf"));
     QCOMPARE(names(v.list).value(0), QStringLiteral("Wetter ändern 0.0"));
-    static const QRegularExpression time(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
+    static const QRegularExpression time(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
     QVERIFY(time.match(v.list->topLevelItem(0)->text(0)).hasMatch());
     QCOMPARE(v.list->topLevelItem(0)->text(2), QStringLiteral("1"));
     QVERIFY(!v.undo->isEnabled());  // nothing chosen yet
