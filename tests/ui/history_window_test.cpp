@@ -92,6 +92,7 @@ class HistoryWindowTest : public QObject {
 private slots:
     void interruptedCommandIsSettledByTheUser_data();
     void interruptedCommandIsSettledByTheUser();
+    void historyOfAnotherRomIsToldAndSetAside();
     void keepHistoryIsASettingItem();
     void undoAndRedoAHeaderWriteFromTheList();
     void undoAfterAnOutsideChangeIsRefused();
@@ -134,6 +135,24 @@ void HistoryWindowTest::interruptedCommandIsSettledByTheUser() {
     QVERIFY(window->session().romLoaded());
     window->menu().NeuLaden1->trigger();  // settled for good: no second question
     QCOMPARE(dialogs->choices.size(), 1);
+}
+
+void HistoryWindowTest::historyOfAnotherRomIsToldAndSetAside() {
+    quillon::testing::TestProgram program;
+    const QString history = program.romPath() + QStringLiteral(".quillon-history");
+    QFile foreign(history);
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write(QByteArray(300, '\x5A'));
+    foreign.close();
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    window->openRomFile(program.romPath());
+    QVERIFY(window->session().romLoaded());
+    QCOMPARE(dialogs->choices, QStringList());
+    QCOMPARE(dialogs->informs.size(), 1);
+    QVERIFY2(dialogs->informs.first().contains(QStringLiteral("gehört nicht zu diesem Rom")),
+             qPrintable(dialogs->informs.first()));
+    QVERIFY(!QFile::exists(history));  // set aside, never applied
 }
 
 void HistoryWindowTest::keepHistoryIsASettingItem() {
