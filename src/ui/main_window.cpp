@@ -74,6 +74,8 @@ MainWindow::~MainWindow() {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
+    // The history window follows every command and reads the session: it goes with it.
+    delete m_verlauf;
     m_session->setTextPainter(nullptr);
 }
 
