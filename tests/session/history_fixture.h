@@ -24,16 +24,21 @@ inline std::string historyOf(const std::filesystem::path& rom) {
     return rom.string() + ".quillon-history";
 }
 
-// Counts the writes of a commit (ROM and history file alike); from write number stopAt on,
-// every write fails, as if the program had died right there.
+// Counts the writes of a commit (ROM and history file alike). From write number stopAt on,
+// every write fails, as if the program had died right there; or (once) only that write fails,
+// as on a full disk, and the program goes on.
 struct Crash {
     int stopAt = -1;
+    bool once = false;
     int count = 0;
     void step() {
-        if (stopAt >= 0 && count >= stopAt) {
-            throw RomIoError("crash");
+        const int now = count;
+        if (stopAt < 0 || now < stopAt || (once && now > stopAt)) {
+            ++count;
+            return;
         }
-        ++count;
+        count += once ? 1 : 0;
+        throw RomIoError("crash");
     }
 };
 
