@@ -9,6 +9,7 @@
 
 #include "core/session.h"
 #include "ui/command_notifier.h"
+#include "ui/language_texts.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -66,6 +67,8 @@ TVerlaufForm::TVerlaufForm(Session& session, QWidget* parent)
     Btn_RueckgaengigBisHier->setObjectName(QStringLiteral("Btn_RueckgaengigBisHier"));
     Btn_Wiederherstellen = new QPushButton(QStringLiteral("Wiederherstellen"));
     Btn_Wiederherstellen->setObjectName(QStringLiteral("Btn_Wiederherstellen"));
+    setTag(Btn_RueckgaengigBisHier, 1520);
+    setTag(Btn_Wiederherstellen, 1521);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -88,6 +91,13 @@ TVerlaufForm::TVerlaufForm(Session& session, QWidget* parent)
         }
     });
     updateButtons();
+}
+
+void TVerlaufForm::applyLanguage(const LanguageTable& lang) {
+    setWindowTitle(langText(lang, 152, "Verlauf"));
+    Lst_Verlauf->setHeaderLabels({langText(lang, 1522, "Zeit"), langText(lang, 1523, "Befehl"),
+                                  langText(lang, 1524, "Bytes")});
+    SpracheAendern(this, lang);
 }
 
 void TVerlaufForm::showEvent(QShowEvent* event) {

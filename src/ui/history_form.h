@@ -9,6 +9,7 @@ class QPushButton;
 class QTreeWidget;
 
 namespace quillon {
+class LanguageTable;
 class Session;
 struct HistoryEntry;
 }  // namespace quillon
@@ -26,6 +27,8 @@ class TVerlaufForm final : public QWidget {
 public:
     TVerlaufForm(Session& session, QWidget* parent);
 
+    // Caption, column headers and buttons in the language of lang.
+    void applyLanguage(const LanguageTable& lang);
     // Reads the history anew when it differs from the list shown.
     void refresh();
     // The history entry of the selected line, if any.

@@ -177,6 +177,7 @@ void MainWindow::applyLanguageTexts() {
     m_wildPage->setNotice(langText(lang, 941, kNoWild));
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
+    m_verlauf->applyLanguage(lang);
     showStateStatus();
 }
 
