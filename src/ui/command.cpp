@@ -3,12 +3,20 @@
 #include <exception>
 
 #include "core/errors.h"
+#include "ui/command_notifier.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
 
-bool runCommand(QWidget* parent, Dialogs& dialogs, const std::function<void()>& fn) {
+CommandNotifier& CommandNotifier::instance() {
+    static CommandNotifier notifier;
+    return notifier;
+}
+
+namespace {
+
+bool runGuarded(QWidget* parent, Dialogs& dialogs, const std::function<void()>& fn) {
     QString message;
     try {
         fn();
@@ -27,6 +35,15 @@ bool runCommand(QWidget* parent, Dialogs& dialogs, const std::function<void()>& 
         // A failing box must not take the slot down with it.
     }
     return false;
+}
+
+}  // namespace
+
+bool runCommand(QWidget* parent, Dialogs& dialogs, const std::function<void()>& fn) {
+    const bool finished = runGuarded(parent, dialogs, fn);
+    // A failed command has written nothing, but telling the views costs them a comparison.
+    emit CommandNotifier::instance().commandRan();
+    return finished;
 }
 
 }  // namespace quillon::ui

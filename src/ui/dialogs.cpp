@@ -36,6 +36,19 @@ bool QtDialogs::confirm(QWidget* parent, const QString& caption, const QString& 
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+int QtDialogs::choose(QWidget* parent, const QString& caption, const QString& text,
+                      const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> added;
+    for (const QString& button : buttons) {
+        added << box.addButton(button, QMessageBox::AcceptRole);
+    }
+    // No button stands for closing the box: Escape and the close button give -1.
+    box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    box.exec();
+    return static_cast<int>(added.indexOf(box.clickedButton()));
+}
+
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& caption,
                                             const QString& prompt, const QString& preset) {
     bool ok = false;

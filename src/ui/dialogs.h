@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -33,6 +34,10 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // Yes/no box with the question icon; true for yes.
     virtual bool confirm(QWidget* parent, const QString& caption, const QString& question) = 0;
+    // A question answered by one of buttons (at least one); the index of the button pressed, -1
+    // when the box was closed without one.
+    virtual int choose(QWidget* parent, const QString& caption, const QString& text,
+                       const QStringList& buttons) = 0;
     // Input box preset with preset; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& preset) = 0;
@@ -63,6 +68,8 @@ public:
     void inform(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
+    int choose(QWidget* parent, const QString& caption, const QString& text,
+               const QStringList& buttons) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& preset) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter,

@@ -36,7 +36,7 @@ QAction* addItem(QMenu* menu, int tag, const char* caption, const char* name,
 
 using Flag = Settings::Flag;
 
-// In menu order: "Einstellungen" holds the first four (with "BlockPaletteBreite" after the
+// In menu order: "Einstellungen" holds the first five (with "BlockPaletteBreite" after the
 // second), "Darstellungsgrösse" the rest.
 constexpr SettingItem kSettingItems[] = {
     {&MainMenu::Grid1, Flag::Grid, 120, "Gitter", "Grid1"},
@@ -44,6 +44,8 @@ constexpr SettingItem kSettingItems[] = {
     {&MainMenu::ZeigeSprites1, Flag::ShowSprites, 123, "ZeigeSprites", "ZeigeSprites1"},
     {&MainMenu::andereausblenden1, Flag::HideOtherEvents, 124, "Andere Events ausblenden",
      "andereausblenden1"},
+    {&MainMenu::VerlaufSpeichern1, Flag::KeepHistory, 128, "Verlauf speichern",
+     "VerlaufSpeichern1"},
     {&MainMenu::MapDoppelt1, Flag::MapDoubleSize, 1260, "Map Doppelt", "MapDoppelt1"},
     {&MainMenu::GehDoppelt1, Flag::MovementDoubleSize, 1261, "Geh Doppelt", "GehDoppelt1"},
     {&MainMenu::EventsDoppelt1, Flag::EventsDoubleSize, 1262, "Events Doppelt", "EventsDoppelt1"},
@@ -85,7 +87,7 @@ void buildFileMenu(QMenuBar* bar, MainMenu& m) {
     m.Exit1 = addItem(m.Datei1, 115, "Beenden", "Exit1");
 }
 
-// Undo and redo of the painting on the open map.
+// Undo and redo of the painting on the open map; the window of the ROM's write history.
 void buildEditMenu(QMenuBar* bar, MainMenu& m) {
     m.Bearbeiten1 = addSubmenu(bar, 15, "Bearbeiten", "Bearbeiten1");
     m.Rueckgaengig1 = addLaterItem(m.Bearbeiten1, 150, "Rückgängig", "Rueckgaengig1",
@@ -93,6 +95,8 @@ void buildEditMenu(QMenuBar* bar, MainMenu& m) {
     m.Wiederholen1 = addLaterItem(m.Bearbeiten1, 151, "Wiederholen", "Wiederholen1");
     m.Wiederholen1->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m.Bearbeiten1->addSeparator();
+    m.Verlauf1 = addItem(m.Bearbeiten1, 152, "Verlauf", "Verlauf1");
 }
 
 void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
@@ -100,14 +104,14 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     addSettingItems(m.Einstellungen1, m, 0, 2);
     m.BlockPaletteBreite1 =
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
-    addSettingItems(m.Einstellungen1, m, 2, 4);
+    addSettingItems(m.Einstellungen1, m, 2, 5);
     // Ctrl+Z is undo everywhere but on the event page, which adds this item to itself.
     m.ZeigeSprites1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.ZeigeSprites1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
     m.Darstellungsgrsse1 =
         addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
-    addSettingItems(m.Darstellungsgrsse1, m, 4, std::size(kSettingItems));
+    addSettingItems(m.Darstellungsgrsse1, m, 5, std::size(kSettingItems));
     m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);
@@ -160,6 +164,7 @@ void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
 
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled) {
     menu.Mapffnen1->setEnabled(enabled);
+    menu.Verlauf1->setEnabled(enabled);
 }
 
 }  // namespace quillon::ui

@@ -30,6 +30,7 @@ struct MainMenu {
     QMenu* Bearbeiten1 = nullptr;
     QAction* Rueckgaengig1 = nullptr;
     QAction* Wiederholen1 = nullptr;
+    QAction* Verlauf1 = nullptr;
 
     QMenu* Einstellungen1 = nullptr;
     QAction* Grid1 = nullptr;
@@ -37,6 +38,7 @@ struct MainMenu {
     QAction* BlockPaletteBreite1 = nullptr;
     QAction* ZeigeSprites1 = nullptr;
     QAction* andereausblenden1 = nullptr;
+    QAction* VerlaufSpeichern1 = nullptr;
     QMenu* Sprache1 = nullptr;
     QMenu* Darstellungsgrsse1 = nullptr;
     QAction* MapDoppelt1 = nullptr;
@@ -79,7 +81,7 @@ MainMenu buildMainMenu(QMenuBar* bar);
 // The items a map must be open for ("Gitter", "Map", saving, picture export, "Event menge"),
 // enabled or disabled together. Undo and redo follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
-// The items a ROM must be open for ("Map öffnen").
+// The items a ROM must be open for ("Map öffnen", "Verlauf").
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled);
 
 }  // namespace quillon::ui

@@ -22,6 +22,7 @@
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
+#include "ui/history_form.h"
 #include "ui/language_texts.h"
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
@@ -69,10 +70,12 @@ MainWindow::~MainWindow() {
     // views must go while the session whose pictures they show still exists.
     for (QObject* sender : std::initializer_list<QObject*>{
              m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock,
-             m_eventBuilder}) {
+             m_eventBuilder, m_verlauf}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
+    // The history window follows every command and reads the session: it goes with it.
+    delete m_verlauf;
     m_session->setTextPainter(nullptr);
 }
 
@@ -136,6 +139,7 @@ void MainWindow::buildUi() {
                 refreshCurrentTab();
             }));
     connectDataMoves();
+    connectHistory();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -173,6 +177,7 @@ void MainWindow::applyLanguageTexts() {
     m_wildPage->setNotice(langText(lang, 941, kNoWild));
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
+    m_verlauf->applyLanguage(lang);
     showStateStatus();
 }
 
@@ -242,6 +247,7 @@ void MainWindow::NeuLaden1Click() {
 
 // Back to the state "ROM open": the list is new, no map is shown.
 void MainWindow::romOpened() {
+    settleRomHistory();
     m_identifier.clear();
     m_title.clear();
     m_bigBlock->hide();
@@ -298,6 +304,10 @@ bool MainWindow::openMap(const QString& identifier, const QString& title) {
     if (!finishInput() || !saveChangesFirst()) {
         return false;
     }
+    return loadMap(identifier, title);
+}
+
+bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     std::optional<std::string> notice;
     const bool opened = runCommand(this, *m_dialogs, [&] {
         LoadingGuard loading(m_loading);

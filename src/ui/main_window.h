@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "core/config/settings.h"
@@ -32,6 +34,7 @@ class MapTab;
 class NoticePage;
 class TEventBuilderForm;
 class TGrosserBlockFrom;
+class TVerlaufForm;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
 // the one Session; every command reads its controls, calls one session operation and redraws.
@@ -80,6 +83,8 @@ public:
     void SaveTilesetPic1Click();
     void SaveEventPic1Click();
     void BuildEvents1Click();
+    void Verlauf1Click();
+    TVerlaufForm* historyForm() const { return m_verlauf; }
     void Exit1Click();
 
 protected:
@@ -92,6 +97,16 @@ private:
     // The commands that move map data (new size, event counts) and what follows them
     // (main_window_data_moves.cpp).
     void connectDataMoves();
+    // The ROM's write history: its window, undo and redo of what reached the ROM, and the
+    // question after an interrupted command (main_window_history.cpp).
+    void connectHistory();
+    void settleRomHistory();
+    void undoHistory(std::uint64_t id);
+    void redoHistory();
+    // Runs an undo or redo of the history; step tells whether it touched the open map.
+    void historyStep(const std::function<bool()>& step);
+    // Opens the map without asking about its changes (they were offered for saving already).
+    bool loadMap(const QString& identifier, const QString& title);
     void connectMenu();
     void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
@@ -140,6 +155,7 @@ private:
     HeaderTab* m_headerTab = nullptr;
     TGrosserBlockFrom* m_bigBlock = nullptr;
     TEventBuilderForm* m_eventBuilder = nullptr;
+    TVerlaufForm* m_verlauf = nullptr;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;

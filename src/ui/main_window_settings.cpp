@@ -162,6 +162,9 @@ void MainWindow::applySetting(Settings::Flag flag, bool on) {
             break;
         case Flag::ShowSprite:
             break;
+        case Flag::KeepHistory:
+            // Read by the ROM's history at each write: nothing on screen follows it.
+            break;
     }
 }
 

@@ -27,6 +27,8 @@ public:
     QString openFileAnswer;
     QString saveFileAnswer;
     bool confirmAnswer = false;
+    QStringList choices;            // "caption|text|button/button..."
+    std::deque<int> chooseAnswers;  // empty closes the box (-1)
     QList<ui::RepointRequest> repointsAsked;
     std::deque<std::optional<std::uint32_t>> repointAnswers;  // empty or nullopt cancels
 
@@ -37,6 +39,17 @@ public:
     bool confirm(QWidget*, const QString& caption, const QString& question) override {
         confirms << caption + QLatin1Char('|') + question;
         return confirmAnswer;
+    }
+    int choose(QWidget*, const QString& caption, const QString& text,
+               const QStringList& buttons) override {
+        choices << caption + QLatin1Char('|') + text + QLatin1Char('|') +
+                       buttons.join(QLatin1Char('/'));
+        if (chooseAnswers.empty()) {
+            return -1;
+        }
+        const int answer = chooseAnswers.front();
+        chooseAnswers.pop_front();
+        return answer;
     }
     std::optional<QString> inputText(QWidget*, const QString& caption, const QString& prompt,
                                      const QString& preset) override {

@@ -1,0 +1,98 @@
+// The main window's side of the ROM's write history: the "Verlauf" window, undo and redo of
+// commands that reached the ROM, and the question after a command that was interrupted.
+#include <QDateTime>
+
+#include "core/session.h"
+#include "ui/command.h"
+#include "ui/history_form.h"
+#include "ui/language_texts.h"
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
+
+namespace quillon::ui {
+
+namespace {
+
+QString localTime(std::int64_t secondsSince1970) {
+    return QDateTime::fromSecsSinceEpoch(secondsSince1970)
+        .toLocalTime()
+        .toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+}  // namespace
+
+void MainWindow::connectHistory() {
+    m_verlauf = new TVerlaufForm(*m_session, this);
+    Dialogs& d = *m_dialogs;
+    connect(m_verlauf, &TVerlaufForm::undoRequested, this,
+            commandSlot(this, d, this, &MainWindow::undoHistory));
+    connect(m_verlauf, &TVerlaufForm::redoRequested, this,
+            commandSlot(this, d, this, &MainWindow::redoHistory));
+    connect(m_menu.Verlauf1, &QAction::triggered, this,
+            commandSlot(this, d, this, &MainWindow::Verlauf1Click));
+}
+
+void MainWindow::Verlauf1Click() {
+    m_verlauf->show();
+    m_verlauf->raise();
+    m_verlauf->activateWindow();
+}
+
+// Right after a ROM was opened: a command the last run could not finish is settled by the
+// user (the ROM may hold part of it), and what the history has to tell is shown.
+void MainWindow::settleRomHistory() {
+    if (const auto unfinished = m_session->unfinished()) {
+        const QString text =
+            QStringLiteral(
+                "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann "
+                "einen Teil davon enthalten.\n\n\"Vollenden\" schreibt den Befehl "
+                "zu Ende, \"Zurücknehmen\" stellt das Rom wie vor dem Befehl her.")
+                .arg(toQ(unfinished->entry.name), localTime(unfinished->entry.time));
+        const int answer =
+            m_dialogs->choose(this, langText(m_session->lang(), "03", "Achtung"), text,
+                              {QStringLiteral("Vollenden"), QStringLiteral("Zurücknehmen")});
+        if (answer == 0 || answer == 1) {
+            runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
+        } else {
+            inform(
+                QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
+                               "Laden wieder."));
+        }
+    }
+    QStringList notices;
+    for (const std::string& notice : m_session->historyNotices()) {
+        notices << toQ(notice);
+    }
+    if (!notices.isEmpty()) {
+        inform(notices.join(QLatin1Char('\n')));
+    }
+}
+
+void MainWindow::undoHistory(std::uint64_t id) {
+    historyStep([&] { return m_session->undoUntil(id).openMapTouched; });
+}
+
+void MainWindow::redoHistory() {
+    historyStep([&] { return m_session->redoNext().openMapTouched; });
+}
+
+void MainWindow::historyStep(const std::function<bool()>& step) {
+    if (!m_session->romLoaded() || !finishInput()) {
+        return;
+    }
+    bool touched = false;
+    runCommand(this, *m_dialogs, [&] { touched = step(); });
+    if (touched && m_session->mapLoaded()) {
+        // The ROM under the open map has changed, so the map is read again. Its unsaved
+        // changes are offered for saving first. Whether the user saves them, drops them or
+        // the save fails, the map is read again all the same: the copy in memory describes
+        // bytes the ROM no longer holds (a grid or event table moved back), and saving it
+        // later would write into places the ROM no longer uses.
+        saveChangesFirst();
+        loadMap(m_identifier, m_title);
+    }
+    m_verlauf->refresh();
+    showEditState();
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,252 @@
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "core/edit/map_attributes.h"
+#include "core/session.h"
+#include "tests/session/history_fixture.h"
+#include "tests/ui/ui_test_main.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/history_form.h"
+
+using quillon::testing::child;
+using quillon::testing::Crash;
+using quillon::testing::CrashingFile;
+using quillon::testing::FakeDialogs;
+using quillon::testing::Opened;
+using quillon::ui::MainWindow;
+
+namespace {
+
+constexpr int kWeather = 22;  // header byte of the weather
+
+QByteArray romFile(const Opened& o) {
+    QFile file(o.program.romPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeRomByte(const Opened& o, std::uint32_t offset, char value) {
+    QFile file(o.program.romPath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    QCOMPARE(file.write(&value, 1), qint64(1));
+}
+
+std::uint32_t weatherOffset(const Opened& o) {
+    return o.program.rom().maps.at({0, 0}).header + kWeather;
+}
+
+// Map 0.0 on the header page, its weather set to 5 through the combo box.
+void writeWeather(Opened& o) {
+    o.openByLine("TESTHAUS (0.0)");
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    child<QComboBox>(*o.window, "Cbo_Wetter")->setCurrentIndex(5);
+    QVERIFY(o.dialogs->errors.isEmpty());
+}
+
+struct Verlauf {
+    QTreeWidget* list;
+    QPushButton* undo;
+    QPushButton* redo;
+};
+
+Verlauf openVerlauf(Opened& o) {
+    o.window->menu().Verlauf1->trigger();
+    QWidget& form = *o.window->historyForm();
+    return {child<QTreeWidget>(form, "Lst_Verlauf"),
+            child<QPushButton>(form, "Btn_RueckgaengigBisHier"),
+            child<QPushButton>(form, "Btn_Wiederherstellen")};
+}
+
+QStringList names(const QTreeWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        lines << list->topLevelItem(i)->text(1);
+    }
+    return lines;
+}
+
+// Map 0.0's weather set to 5 by a run that dies right after the history took the command: the
+// history holds it without its commit mark, the ROM has none of it.
+void interruptWeatherWrite(const quillon::testing::TestProgram& program) {
+    const std::filesystem::path rom = program.romPath().toStdString();
+    Crash crash{1};
+    quillon::Session s(program.folder());
+    s.openRom(std::make_unique<CrashingFile>(rom, crash), rom.string(),
+              quillon::testing::historyOf(rom));
+    s.rom().history().setWriteHook([&crash] { crash.step(); });
+    s.openMap("0.0", "0.0");
+    QVERIFY_THROWS_EXCEPTION(
+        quillon::RomIoError,
+        quillon::map_attributes::writeByte(s.rom(), s.mapState(), quillon::HeaderByte::Weather, 5));
+}
+
+}  // namespace
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void interruptedCommandIsSettledByTheUser_data();
+    void interruptedCommandIsSettledByTheUser();
+    void historyOfAnotherRomIsToldAndSetAside();
+    void keepHistoryIsASettingItem();
+    void undoAndRedoAHeaderWriteFromTheList();
+    void undoAfterAnOutsideChangeIsRefused();
+    void undoTouchingTheOpenMapOpensItAgain_data();
+    void undoTouchingTheOpenMapOpensItAgain();
+};
+
+void HistoryWindowTest::interruptedCommandIsSettledByTheUser_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Vollenden") << 0;
+    QTest::newRow("Zurücknehmen") << 1;
+}
+
+void HistoryWindowTest::interruptedCommandIsSettledByTheUser() {
+    QFETCH(int, answer);
+    quillon::testing::TestProgram program;
+    QFile file(program.romPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    interruptWeatherWrite(program);
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    dialogs->chooseAnswers.push_back(answer);
+    window->openRomFile(program.romPath());
+
+    QCOMPARE(dialogs->choices.size(), 1);
+    const QStringList asked = dialogs->choices.first().split(QLatin1Char('|'));
+    QVERIFY2(asked.value(1).contains(QStringLiteral("\"Wetter ändern 0.0\"")),
+             qPrintable(asked.value(1)));
+    QCOMPARE(asked.value(2), QStringLiteral("Vollenden/Zurücknehmen"));
+    QCOMPARE(dialogs->errors, QStringList());
+    QByteArray expected = before;
+    if (answer == 0) {
+        expected[program.rom().maps.at({0, 0}).header + kWeather] = 5;
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == expected);
+    file.close();
+    QVERIFY(window->session().romLoaded());
+    window->menu().NeuLaden1->trigger();  // settled for good: no second question
+    QCOMPARE(dialogs->choices.size(), 1);
+}
+
+void HistoryWindowTest::historyOfAnotherRomIsToldAndSetAside() {
+    quillon::testing::TestProgram program;
+    const QString history = program.romPath() + QStringLiteral(".quillon-history");
+    QFile foreign(history);
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write(QByteArray(300, '\x5A'));
+    foreign.close();
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    window->openRomFile(program.romPath());
+    QVERIFY(window->session().romLoaded());
+    QCOMPARE(dialogs->choices, QStringList());
+    QCOMPARE(dialogs->informs.size(), 1);
+    QVERIFY2(dialogs->informs.first().contains(QStringLiteral("gehört nicht zu diesem Rom")),
+             qPrintable(dialogs->informs.first()));
+    QVERIFY(!QFile::exists(history));  // set aside, never applied
+}
+
+void HistoryWindowTest::keepHistoryIsASettingItem() {
+    Opened o;
+    QAction* item = o.window->menu().VerlaufSpeichern1;
+    QVERIFY(item->isChecked());  // on unless the user turned it off
+    item->trigger();
+    QVERIFY(o.window->session().settings().flag(quillon::Settings::Flag::KeepHistory) == false);
+    QVERIFY(o.program.readIni("Quillon.ini").find("VerlaufSpeichern=0") != std::string::npos);
+    FakeDialogs* dialogs = nullptr;
+    QVERIFY(!o.program.window(&dialogs)->menu().VerlaufSpeichern1->isChecked());
+    item->trigger();
+    QVERIFY(o.program.readIni("Quillon.ini").find("VerlaufSpeichern=1") != std::string::npos);
+}
+
+void HistoryWindowTest::undoAndRedoAHeaderWriteFromTheList() {
+    Opened o;
+    const QByteArray before = romFile(o);
+    writeWeather(o);
+    const QByteArray written = romFile(o);
+    QVERIFY(written != before);
+    const Verlauf v = openVerlauf(o);
+    QVERIFY(o.window->historyForm()->isVisible());
+    QCOMPARE(o.window->historyForm()->windowTitle(), QStringLiteral("Verlauf"));
+    QCOMPARE(names(v.list).value(0), QStringLiteral("Wetter ändern 0.0"));
+    static const QRegularExpression time(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
+    QVERIFY(time.match(v.list->topLevelItem(0)->text(0)).hasMatch());
+    QCOMPARE(v.list->topLevelItem(0)->text(2), QStringLiteral("1"));
+    QVERIFY(!v.undo->isEnabled());  // nothing chosen yet
+    QVERIFY(!v.redo->isEnabled());
+
+    v.list->setCurrentItem(v.list->topLevelItem(0));
+    QVERIFY(v.undo->isEnabled());
+    QTest::mouseClick(v.undo, Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QVERIFY(romFile(o) == before);
+    QCOMPARE(names(v.list).value(0), QStringLiteral("Rückgängig: Wetter ändern 0.0"));
+    QCOMPARE(child<QComboBox>(*o.window, "Cbo_Wetter")->currentIndex(), 2);  // read again
+    QVERIFY(v.redo->isEnabled());
+
+    QTest::mouseClick(v.redo, Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QVERIFY(romFile(o) == written);
+    QCOMPARE(child<QComboBox>(*o.window, "Cbo_Wetter")->currentIndex(), 5);
+    QVERIFY(!v.redo->isEnabled());
+}
+
+void HistoryWindowTest::undoAfterAnOutsideChangeIsRefused() {
+    Opened o;
+    writeWeather(o);
+    writeRomByte(o, weatherOffset(o), 7);  // another program changed the byte since
+    const QByteArray changed = romFile(o);
+    const Verlauf v = openVerlauf(o);
+    v.list->setCurrentItem(v.list->topLevelItem(0));
+    QTest::mouseClick(v.undo, Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors.size(), 1);
+    const QString offset = QStringLiteral("$%1").arg(weatherOffset(o), 6, 16, QLatin1Char('0'));
+    QVERIFY2(o.dialogs->errors.first().contains(offset, Qt::CaseInsensitive),
+             qPrintable(o.dialogs->errors.first()));
+    QVERIFY(romFile(o) == changed);
+    QCOMPARE(names(v.list).value(0), QStringLiteral("Wetter ändern 0.0"));
+}
+
+void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain_data() {
+    QTest::addColumn<bool>("save");
+    QTest::newRow("changes saved") << true;
+    QTest::newRow("changes dropped") << false;
+}
+
+// Unsaved painting is offered for saving before the map is read again; either way the map
+// shown afterwards is the one in the ROM.
+void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain() {
+    QFETCH(bool, save);
+    Opened o;
+    const QByteArray before = romFile(o);
+    writeWeather(o);
+    MainWindow& w = *o.window;
+    const Verlauf v = openVerlauf(o);
+    w.session().editor().selectBlock(1);
+    w.session().editor().paint(2, 0);
+    QVERIFY(w.session().modified());
+    o.dialogs->confirmAnswer = save;
+    v.list->setCurrentItem(v.list->topLevelItem(0));
+    QTest::mouseClick(v.undo, Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
+    QVERIFY(!w.session().modified());
+    QVERIFY(!w.windowTitle().endsWith(QLatin1Char('*')));
+    QCOMPARE(w.session().map().header.weather(), std::uint8_t{2});
+    const auto grid = o.program.rom().maps.at({0, 0}).grid;
+    QCOMPARE(romFile(o).at(grid + 4) != before.at(grid + 4), save);
+    QCOMPARE(romFile(o).at(weatherOffset(o)), before.at(weatherOffset(o)));
+}
+
+QUILLON_UI_TEST(HistoryWindowTest)
+#include "history_window_test.moc"
