@@ -93,6 +93,8 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
         tileset_choice::headerOffset(rom, session.profile(), *s.tileset1, 1);
         tileset_choice::headerOffset(rom, session.profile(), *s.tileset2, 2);
     }
+    // All fields of one call are one step of the ROM's history.
+    TRom::Transaction transaction(rom, "Header ändern " + id, id);
     MapState& map = session.mapState();
     if (s.music) {
         map_attributes::writeMusic(rom, map, static_cast<std::uint16_t>(*s.music));
@@ -113,6 +115,7 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
         tileset_choice::write(rom, session.romState(), map, session.data().tilesets(), *s.tileset1,
                               *s.tileset2);
     }
+    transaction.commit();
 }
 
 void renameMap(Session& session, const std::string& id, const std::string& text,

@@ -154,6 +154,10 @@ json=$(header)
     && [ "$(field "$json" type)" = 8 ] && [ "$(field "$json" show_name)" = false ] \
     || fail "after --set: $json"
 [ "$(od -An -tx1 -j$((hdr + 16)) -N2 "$work/edit.gba" | tr -d ' \n')" = "2c01" ] || fail "music bytes"
+# All fields of one --set are one step of the history.
+[ "$("$bin/quillon-cli" history "$work/edit.gba" | grep -c '"name":')" = 1 ] \
+    && "$bin/quillon-cli" history "$work/edit.gba" | grep -q '"name": "Header ändern 0.0"' \
+    || fail "one --set, one step: $("$bin/quillon-cli" history "$work/edit.gba")"
 cp "$work/edit.gba" "$work/kept.gba"
 for bad in weather=256 show_name=2 'music=$10000' tilesets=0 colour=1 tilesets=0,99999; do
     ! "$bin/quillon-cli" header "$work/edit.gba" 0.0 --set music=1 "$bad" 2> "$work/err" \
