@@ -96,7 +96,8 @@ void buildEditMenu(QMenuBar* bar, MainMenu& m) {
     m.Wiederholen1->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m.Bearbeiten1->addSeparator();
-    m.Verlauf1 = addItem(m.Bearbeiten1, 152, "Verlauf", "Verlauf1");
+    m.Verlauf1 =
+        addItem(m.Bearbeiten1, 152, "Verlauf", "Verlauf1", QKeySequence(Qt::CTRL | Qt::Key_H));
 }
 
 void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
@@ -155,9 +156,9 @@ MainMenu buildMainMenu(QMenuBar* bar) {
 std::span<const SettingItem> settingItems() { return kSettingItems; }
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
-    for (QAction* item : {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1,
-                          menu.SaveMapPic1, menu.SaveTilesetPic1, menu.SaveEventPic1,
-                          menu.BuildEvents1}) {
+    for (QAction* item :
+         {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1, menu.SaveMapPic1,
+          menu.SaveTilesetPic1, menu.SaveEventPic1, menu.BuildEvents1}) {
         item->setEnabled(enabled);
     }
 }

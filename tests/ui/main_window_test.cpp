@@ -159,6 +159,7 @@ void MainWindowTest::startsWithoutRom() {
     QCOMPARE(window->menu().Wiederholen1->shortcuts(),
              QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    QCOMPARE(window->menu().Verlauf1->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
     window->menu().Info1->trigger();
     QCOMPARE(dialogs->abouts.size(), 1);
     QVERIFY(dialogs->abouts[0].contains(QStringLiteral("Quillon")));
