@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <system_error>
 
+#include "core/errors.h"
+#include "core/session.h"
 #include "romkit/rom_files.h"
 
 namespace quillon::fuzz {
@@ -126,6 +129,26 @@ void appendPatch(std::vector<std::uint8_t>& out, std::uint32_t offset,
 const std::filesystem::path& fuzzProgramFolder() {
     static const FolderOnce folder;
     return folder.path();
+}
+
+void openEveryMap(std::span<const std::uint8_t> data, void (*draw)(Session&)) {
+    std::vector<std::uint8_t> image = fuzzRom().bytes;
+    applyPatches(image, data);
+    static Session session(fuzzProgramFolder());
+    try {
+        session.openRom(std::make_unique<MemoryRomFile>(std::move(image)), "fuzz.gba");
+    } catch (const Error&) {
+        return;
+    }
+    for (const auto& bank : session.bankScan().banks) {
+        for (const auto& map : bank) {
+            try {
+                session.openMap(std::to_string(map.bank) + "." + std::to_string(map.map), "t");
+                draw(session);
+            } catch (const Error&) {
+            }
+        }
+    }
 }
 
 }  // namespace quillon::fuzz

@@ -7,6 +7,10 @@
 
 #include "romkit/rom_builder.h"
 
+namespace quillon {
+class Session;
+}
+
 namespace quillon::fuzz {
 
 // The ROM the map and event targets damage: both families' worth of structures in one small
@@ -27,5 +31,11 @@ void appendPatch(std::vector<std::uint8_t>& out, std::uint32_t offset,
 // A program folder (profile, character table, tileset list) for fuzzRom() under the
 // temporary directory, written once per process and removed when it ends.
 const std::filesystem::path& fuzzProgramFolder();
+
+// The body of the map and event targets: fuzzRom() patched with data is opened in the one
+// session of the process (opening a ROM replaces everything the previous input left), then
+// every listed map is opened and draw(session) runs on it. The editor's own errors are
+// expected answers to damage; anything else is a finding.
+void openEveryMap(std::span<const std::uint8_t> data, void (*draw)(Session&));
 
 }  // namespace quillon::fuzz
