@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -149,6 +150,25 @@ TEST(RomHistoryFile, TheOldestEntriesGoWhenTheBoundIsReached) {
         EXPECT_EQ(list.back().name, "Befehl 8");
         EXPECT_EQ(list.front().name, "Befehl " + std::to_string(9 - kept));
     }
+}
+
+// After the bound was reached once, the next commands append again: the whole file is not
+// rewritten (a new file under the name) for every command.
+TEST(RomHistoryFile, ABoundReachedDoesNotRewriteTheFileForEveryCommand) {
+    TempDir dir;
+    const auto path = dir.file("t.gba.quillon-history");
+    Journaled j(path);
+    j.rom.history().setBounds(RomHistory::Bounds{1 << 20, 8});
+    for (int i = 0; i < 9; ++i) {
+        j.command(i);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    j.command(9);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_LE(j.rom.history().entries().size(), 8u);
 }
 
 }  // namespace

@@ -257,11 +257,15 @@ void RomHistory::keepWithinBounds() {
         return;
     }
     entries();
+    // The file is rewritten down to three quarters of the bounds, so that the commands after a
+    // rewrite append again instead of rewriting the whole file each time.
+    const std::size_t keepEntries = std::max<std::size_t>(1, m_bounds.maxEntries / 4 * 3);
+    const std::uint64_t keepBytes = m_bounds.maxBytes / 4 * 3;
     std::uint64_t bytes = fmt::kHeaderSize;
     std::size_t keep = 0;
     for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it, ++keep) {
         const std::uint64_t size = fmt::entryPayload(*it).size() + 2 * fmt::kFrameExtra + 10;
-        if (keep == m_bounds.maxEntries || bytes + size > m_bounds.maxBytes) {
+        if (keep == keepEntries || bytes + size > keepBytes) {
             break;
         }
         bytes += size;
