@@ -9,17 +9,13 @@
 #include "core/errors.h"
 #include "core/events/event_counts.h"
 #include "tests/cli/cli_test_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
 
 using testing::OpenRom;
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes fileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 romkit::BuiltRom eventRom() {
     romkit::RomBuilder b = testing::twoPairBuilder();
@@ -47,8 +43,8 @@ TEST(CliDataMove, WritesWhatTheWindowWrites) {
     resizeMap(window.session.rom(), window.session.profile(), window.session.mapState(), 12, 10,
               at);
     applyEventCounts(window.session.rom(), window.session.mapState(), {3, 0, 1, 2}, at + 0x400);
-    const Bytes written = fileBytes(tool.file());
-    EXPECT_TRUE(written == fileBytes(window.file()));
+    const Bytes written = testing::fileBytes(tool.file());
+    EXPECT_TRUE(written == testing::fileBytes(window.file()));
     EXPECT_FALSE(written == rom.bytes);
     EXPECT_NE(out.str().find("\"grid_offset\": " + std::to_string(at + 8)), std::string::npos)
         << out.str();
@@ -100,7 +96,7 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
         }
-        EXPECT_TRUE(fileBytes(tool.file()) == rom.bytes);
+        EXPECT_TRUE(testing::fileBytes(tool.file()) == rom.bytes);
         EXPECT_TRUE(out.str().empty());
     }
 }

@@ -25,10 +25,7 @@ struct RunsFile {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }
-    std::vector<std::uint8_t> onDisk() const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::vector<std::uint8_t> onDisk() const { return testing::fileBytes(path); }
 };
 
 std::string run(const RunsFile& file, const cli::FindFreeOptions& options) {

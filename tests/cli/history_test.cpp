@@ -8,6 +8,7 @@
 #include "core/edit/map_attributes.h"
 #include "core/errors.h"
 #include "tests/cli/cli_test_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -43,8 +44,7 @@ TEST(CliHistory, RefusalsAreEnglishAndWriteNothing) {
         f.seekp(weather);
         f.put(0x01);
     }
-    std::ifstream in(open.file(), std::ios::binary);
-    const std::string before{std::istreambuf_iterator<char>(in), {}};
+    const auto before = testing::fileBytes(open.file());
     EXPECT_EQ(englishError([&] { cli::undo(s, 2, out); }),
               "only 1 transaction can be undone; nothing was written");
     const std::string refused = englishError([&] { cli::undo(s, 1, out); });
@@ -52,8 +52,7 @@ TEST(CliHistory, RefusalsAreEnglishAndWriteNothing) {
                            "history at $"),
               0u)
         << refused;
-    std::ifstream again(open.file(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
+    EXPECT_EQ(testing::fileBytes(open.file()), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/session.h"
 #include "tests/events/event_test_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -53,10 +54,7 @@ protected:
         // An even offset inside the free space at the end of the image.
         m_free = (m_built.freeSpace + 0x100) & ~0xFFu;
     }
-    Bytes file() {
-        std::ifstream in(m_dir.file("r.gba"), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    Bytes file() { return testing::fileBytes(m_dir.file("r.gba")); }
     std::uint32_t resize(int width, int height, std::uint32_t offset) {
         return resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
                          offset);

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/session.h"
 #include "tests/events/event_test_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -38,10 +39,7 @@ protected:
         m_session.openMap("0.0", "t");
         m_free = (m_built.freeSpace + 0x100) & ~0xFFu;
     }
-    Bytes file() {
-        std::ifstream in(m_dir.file("e.gba"), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    Bytes file() { return testing::fileBytes(m_dir.file("e.gba")); }
     EventLayout apply(EventCounts counts, std::uint32_t offset) {
         return applyEventCounts(m_session.rom(), m_session.mapState(), counts, offset);
     }

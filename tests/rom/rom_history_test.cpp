@@ -20,11 +20,6 @@ std::vector<std::uint8_t> blankRom() {
     return bytes;
 }
 
-std::vector<std::uint8_t> readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -91,7 +86,7 @@ TEST(RomHistoryFile, ATornOrDamagedEndIsNeverMisread) {
         j.command(i);
     }
     const auto image = j.image();
-    const auto whole = readFile(path);
+    const auto whole = testing::fileBytes(path);
     // Each frame ends with its payload's length: the mark's, then the record's before it.
     const auto lengthBefore = [&](std::size_t end) {
         return 12 + (whole[end - 4] | whole[end - 3] << 8 | whole[end - 2] << 16);

@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/rom/trom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -157,15 +158,10 @@ std::vector<std::string> entries(const std::filesystem::path& dir) {
     return names;
 }
 
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Whatever goes wrong between the copy and its name, no new file is left and the ROM stays
 // bound to the original, whose bytes are as they were.
 TEST_F(DiskRom, ASaveAsThatFailsBeforeItsNameIsGivenLeavesNothingBehind) {
-    const auto original = fileBytes(m_dir / "a.gba");
+    const auto original = testing::fileBytes(m_dir / "a.gba");
     struct Case {
         const char* what;
         std::function<void()> write;
@@ -184,15 +180,15 @@ TEST_F(DiskRom, ASaveAsThatFailsBeforeItsNameIsGivenLeavesNothingBehind) {
             EXPECT_EQ(entries(m_dir), (std::vector<std::string>{"a.gba"})) << c.what;
         } else {
             EXPECT_FALSE(rom.SaveAs(m_dir / "b", c.write)) << c.what;
-            EXPECT_EQ(fileBytes(m_dir / "b.gba"), (std::vector<std::uint8_t>{'o', 't', 'h', 'e', 'r'}));
+            EXPECT_EQ(testing::fileBytes(m_dir / "b.gba"), (std::vector<std::uint8_t>{'o', 't', 'h', 'e', 'r'}));
             EXPECT_EQ(entries(m_dir), (std::vector<std::string>{"a.gba", "b.gba"})) << c.what;
             std::filesystem::remove(m_dir / "b.gba");
         }
         EXPECT_EQ(rom.FileName(), m_dir / "a.gba") << c.what;
         rom.WriteByte(0x10, 0xEE);
-        EXPECT_EQ(fileBytes(m_dir / "a.gba")[0x10], 0xEE) << c.what << ": writes reach the original";
+        EXPECT_EQ(testing::fileBytes(m_dir / "a.gba")[0x10], 0xEE) << c.what << ": writes reach the original";
         rom.WriteByte(0x10, original[0x10]);
-        EXPECT_EQ(fileBytes(m_dir / "a.gba"), original) << c.what;
+        EXPECT_EQ(testing::fileBytes(m_dir / "a.gba"), original) << c.what;
     }
 }
 

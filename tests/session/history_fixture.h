@@ -12,13 +12,9 @@
 #include "core/session.h"
 #include "romkit/rom_files.h"
 #include "tests/map/sample_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon::testing {
-
-inline std::vector<std::uint8_t> readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline std::string historyOf(const std::filesystem::path& rom) {
     return rom.string() + ".quillon-history";

@@ -8,17 +8,13 @@
 #include "core/errors.h"
 #include "core/session.h"
 #include "tests/map/sample_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
 using romkit::BuiltRom;
-
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Goes into a folder for the life of the object and back out after.
 class WorkingFolder {
@@ -125,9 +121,9 @@ TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
     s.editor().selectBlock(0x33);
     s.editor().paint(0, 0);
     s.saveMap();
-    EXPECT_EQ(fileBytes(romPath()), paintedImage(rebuilt.bytes))
+    EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(rebuilt.bytes))
         << "the save reached the file under the name";
-    EXPECT_EQ(fileBytes(m_dir.file("old.gba")), m_built.bytes) << "the replaced file is untouched";
+    EXPECT_EQ(testing::fileBytes(m_dir.file("old.gba")), m_built.bytes) << "the replaced file is untouched";
 }
 
 TEST_F(SessionRomFile, ReloadOfAFileThatIsGoneOrNoRomKeepsTheRom) {
@@ -157,7 +153,7 @@ TEST_F(SessionRomFile, SaveAsOntoTheRomsOwnFileUnderAnotherSpellingSavesThere) {
             std::string(spelling) == "SAMPLE_ABS" ? romPath() : std::filesystem::path(spelling);
         EXPECT_TRUE(s.saveMapAs(target)) << spelling;
         EXPECT_FALSE(s.modified()) << spelling;
-        EXPECT_EQ(fileBytes(romPath()), paintedImage(m_built.bytes)) << spelling;
+        EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(m_built.bytes)) << spelling;
         romkit::writeRomFile(romPath(), m_built);
     }
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"Ini", "sample.gba", "sub"}));
@@ -174,13 +170,13 @@ TEST_F(SessionRomFile, SaveAsFromAReadOnlyRomGivesAWritableCopyWithTheMap) {
     EXPECT_FALSE(s.modified());
     const auto perms = std::filesystem::status(m_dir.file("copy.gba")).permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
-    EXPECT_EQ(fileBytes(m_dir.file("copy.gba")), paintedImage(m_built.bytes));
-    EXPECT_EQ(fileBytes(romPath()), m_built.bytes) << "the read-only original is untouched";
+    EXPECT_EQ(testing::fileBytes(m_dir.file("copy.gba")), paintedImage(m_built.bytes));
+    EXPECT_EQ(testing::fileBytes(romPath()), m_built.bytes) << "the read-only original is untouched";
 
     s.editor().selectBlock(0x11);
     s.editor().paint(0, 0);
     EXPECT_NO_THROW(s.saveMap()) << "the session now saves into the copy";
-    EXPECT_EQ(fileBytes(m_dir.file("copy.gba"))[m_grid], 0x11);
+    EXPECT_EQ(testing::fileBytes(m_dir.file("copy.gba"))[m_grid], 0x11);
 }
 
 TEST_F(SessionRomFile, SaveAsOnAFullDiskLeavesNoFileAndTheSessionOnTheOriginal) {
@@ -200,10 +196,10 @@ TEST_F(SessionRomFile, SaveAsOnAFullDiskLeavesNoFileAndTheSessionOnTheOriginal) 
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"Ini", "sample.gba"}));
     EXPECT_EQ(s.rom().FileName(), romPath());
     EXPECT_TRUE(s.modified());
-    EXPECT_EQ(fileBytes(romPath()), m_built.bytes);
+    EXPECT_EQ(testing::fileBytes(romPath()), m_built.bytes);
 
     s.saveMap();
-    EXPECT_EQ(fileBytes(romPath()), paintedImage(m_built.bytes)) << "saves still reach it";
+    EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(m_built.bytes)) << "saves still reach it";
     ASSERT_TRUE(s.saveMapAs(m_dir.file("copy.gba"))) << "the name is free for the next try";
 }
 

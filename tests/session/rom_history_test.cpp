@@ -57,7 +57,7 @@ const WritingCommand kCommands[] = {
 TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
     for (Family family : {Family::Rse, Family::Frlg}) {
         HistoryRom h(family);
-        const auto before = readFile(h.rom());
+        const auto before = testing::fileBytes(h.rom());
         for (const WritingCommand& c : kCommands) {
             if (c.rseOnly && family != Family::Rse) {
                 continue;
@@ -65,7 +65,7 @@ TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
             h.reset();
             Crash counting;
             c.run(*h.openCrashing(counting), h.built());
-            const auto after = readFile(h.rom());
+            const auto after = testing::fileBytes(h.rom());
             ASSERT_NE(after, before) << c.name;
             for (int stop = 0; stop < counting.count; ++stop) {
                 SCOPED_TRACE(std::string(c.name) + ", stop after write " + std::to_string(stop));
@@ -76,13 +76,13 @@ TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
                     EXPECT_THROW(c.run(*h.openCrashing(crash), h.built()), RomIoError);
                     auto s = h.open("");
                     if (!s->unfinished()) {
-                        EXPECT_EQ(readFile(h.rom()), before);
+                        EXPECT_EQ(testing::fileBytes(h.rom()), before);
                         continue;
                     }
                     EXPECT_EQ(s->unfinished()->entry.name, c.name);
                     s->resolveUnfinished(complete);
                     EXPECT_FALSE(s->unfinished());
-                    EXPECT_EQ(readFile(h.rom()), complete ? after : before);
+                    EXPECT_EQ(testing::fileBytes(h.rom()), complete ? after : before);
                     EXPECT_FALSE(h.open("")->unfinished()) << "resolved for good";
                 }
             }
@@ -94,10 +94,10 @@ TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
 // returns to.
 TEST(RomHistoryUndo, UndoAndRedoAcrossRestartsGiveTheSameFiles) {
     HistoryRom h;
-    std::vector<std::vector<std::uint8_t>> images{readFile(h.rom())};
+    std::vector<std::vector<std::uint8_t>> images{testing::fileBytes(h.rom())};
     for (const WritingCommand& c : kCommands) {
         c.run(*h.open(), h.built());
-        images.push_back(readFile(h.rom()));
+        images.push_back(testing::fileBytes(h.rom()));
     }
     const std::size_t n = std::size(kCommands);
     auto s = h.open();
@@ -106,7 +106,7 @@ TEST(RomHistoryUndo, UndoAndRedoAcrossRestartsGiveTheSameFiles) {
     const UndoOutcome undone = s->undoUntil(s->history()[1].id);
     EXPECT_TRUE(undone.openMapTouched);
     EXPECT_EQ(undone.touchedMaps, std::vector<std::string>{"0.1"});
-    EXPECT_EQ(readFile(h.rom()), images[1]);
+    EXPECT_EQ(testing::fileBytes(h.rom()), images[1]);
     EXPECT_EQ(s->history().back().name,
               "Rückgängig: Grösse ändern 0.1 (und " + std::to_string(n - 2) + " weitere)");
 
@@ -117,15 +117,15 @@ TEST(RomHistoryUndo, UndoAndRedoAcrossRestartsGiveTheSameFiles) {
         EXPECT_EQ(list[i].undone, i >= 1) << list[i].name;
     }
     s->redoNext();
-    EXPECT_EQ(readFile(h.rom()), images[2]);
+    EXPECT_EQ(testing::fileBytes(h.rom()), images[2]);
     s = h.open();
     for (std::size_t i = 2; i < n; ++i) {
         s->redoNext();
     }
-    EXPECT_EQ(readFile(h.rom()), images[n]);
+    EXPECT_EQ(testing::fileBytes(h.rom()), images[n]);
     EXPECT_THROW(s->redoNext(), Error);
     s->undoUntil(s->history().front().id);
-    EXPECT_EQ(readFile(h.rom()), images[0]);
+    EXPECT_EQ(testing::fileBytes(h.rom()), images[0]);
 }
 
 // A new command after an undo drops what was undone: nothing is left to redo.
@@ -156,8 +156,8 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
         f.seekp(weather);
         f.put(0x33);
     }
-    const auto rom = readFile(h.rom());
-    const auto history = readFile(historyOf(h.rom()));
+    const auto rom = testing::fileBytes(h.rom());
+    const auto history = testing::fileBytes(historyOf(h.rom()));
     try {
         s->undoUntil(s->history().back().id);
         ADD_FAILURE() << "undo not refused";
@@ -166,8 +166,8 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
                   std::string::npos)
             << e.what();
     }
-    EXPECT_EQ(readFile(h.rom()), rom);
-    EXPECT_EQ(readFile(historyOf(h.rom())), history);
+    EXPECT_EQ(testing::fileBytes(h.rom()), rom);
+    EXPECT_EQ(testing::fileBytes(historyOf(h.rom())), history);
     EXPECT_FALSE(s->history().back().undone);
 }
 
@@ -175,7 +175,7 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
 // while the ROM is open.
 TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     HistoryRom h;
-    const auto before = readFile(h.rom());
+    const auto before = testing::fileBytes(h.rom());
     auto s = std::make_unique<Session>(h.folder());
     s->settings().setPersistent(false);
     s->settings().setFlag(Settings::Flag::KeepHistory, false);
@@ -185,7 +185,7 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
     ASSERT_EQ(s->history().size(), 1u);
     s->undoUntil(s->history().front().id);
-    EXPECT_EQ(readFile(h.rom()), before);
+    EXPECT_EQ(testing::fileBytes(h.rom()), before);
 
     // A ROM that may only be read (as a read-only file opens, also for the superuser).
     class ReadOnly final : public RomFile {
@@ -209,7 +209,7 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     EXPECT_THROW(kCommands[0].run(*ro, h.built()), RomIoError);
     EXPECT_TRUE(ro->history().empty());
     EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
-    EXPECT_EQ(readFile(h.rom()), before);
+    EXPECT_EQ(testing::fileBytes(h.rom()), before);
 }
 
 // A history beside a ROM it does not belong to is set aside, never applied, and told.
@@ -231,13 +231,13 @@ TEST(RomHistoryForeign, AHistoryOfAnotherRomIsSetAside) {
         HistoryRom h;
         kCommands[0].run(*h.open(), h.built());
         c.change(h.rom());
-        const auto rom = readFile(h.rom());
+        const auto rom = testing::fileBytes(h.rom());
         auto s = h.open();
         ASSERT_EQ(s->historyNotices().size(), 1u);
         EXPECT_NE(s->historyNotices()[0].find("beiseitegelegt"), std::string::npos);
         EXPECT_TRUE(s->history().empty());
         EXPECT_FALSE(s->unfinished());
-        EXPECT_EQ(readFile(h.rom()), rom);
+        EXPECT_EQ(testing::fileBytes(h.rom()), rom);
         int aside = 0;
         for (const auto& f : std::filesystem::directory_iterator(h.rom().parent_path())) {
             aside += f.path().filename().string().starts_with("rom.gba.quillon-history.");

@@ -7,6 +7,7 @@
 #include "core/base/numbers.h"
 #include "core/session.h"
 #include "tests/events/event_test_rom.h"
+#include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -46,10 +47,7 @@ protected:
         m_session.settings().setFlag(Flag::ShowSprites, false);
         m_session.settings().setFlag(Flag::HideOtherEvents, false);
     }
-    Bytes file() {
-        std::ifstream in(m_dir.file("e.gba"), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    Bytes file() { return testing::fileBytes(m_dir.file("e.gba")); }
     Bytes record(EventKind kind, int index = 0) {
         return toVector(m_session.events().record(kind, index));
     }

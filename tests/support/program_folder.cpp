@@ -1,5 +1,8 @@
 #include "tests/support/program_folder.h"
 
+#include <fstream>
+#include <iterator>
+
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -23,6 +26,11 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
+}
+
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace quillon::testing

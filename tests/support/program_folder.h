@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillon::testing {
 
@@ -21,5 +23,8 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The whole file, byte by byte; empty when it cannot be read.
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file);
 
 }  // namespace quillon::testing
