@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/connections/connection_table.h"
 #include "core/rom/rom_file.h"
 #include "core/rom/trom.h"
 #include "romkit/rom_files.h"
@@ -54,6 +55,8 @@ struct MapSpec {
     std::vector<std::array<std::uint8_t, 16>> scripts{};
     std::vector<std::array<std::uint8_t, 12>> signposts{};
     bool noEventHeader = false;  // the header's events pointer is 0 (no records allowed then)
+    // Connection records, then their 8-byte header; nullopt leaves the header's pointer 0.
+    std::optional<std::vector<Connection>> connections{};
 };
 
 // File offsets of one built map's records. The event tables lie back to back (persons, warps,
@@ -62,6 +65,7 @@ struct MapSpec {
 struct BuiltMap {
     std::uint32_t header = 0, footer = 0, grid = 0, border = 0, events = 0;
     std::uint32_t persons = 0, warps = 0, scripts = 0, signposts = 0;
+    std::uint32_t connectionHeader = 0, connectionRecords = 0;  // 0 without connections
 };
 
 // Event records. Script values are file offsets (0 = none), stored as ROM pointers.

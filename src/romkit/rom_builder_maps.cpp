@@ -32,7 +32,23 @@ std::uint32_t layFooter(RomImage& image, Family family, const MapSpec& wanted,
     return footer;
 }
 
-// Header: +0 footer, +4 events, +8 map scripts (none), +12 connections (none), +16 music,
+// Connection records back to back, then the header that counts them and points at them.
+void layConnections(RomImage& image, const MapSpec& wanted, BuiltMap& built) {
+    if (!wanted.connections) {
+        return;
+    }
+    std::vector<std::uint8_t> records;
+    for (const Connection& c : *wanted.connections) {
+        const auto bytes = c.encode();
+        records.insert(records.end(), bytes.begin(), bytes.end());
+    }
+    built.connectionRecords = records.empty() ? image.reserve(0) : image.place(records);
+    built.connectionHeader = image.reserve(ConnectionTable::kHeaderSize);
+    image.put32(built.connectionHeader, static_cast<std::uint32_t>(wanted.connections->size()));
+    image.putPointer(built.connectionHeader + 4, built.connectionRecords);
+}
+
+// Header: +0 footer, +4 events, +8 map scripts (none), +12 connections, +16 music,
 // +18 layout number, +20 name index, +22 weather, +23 type, +26 show name.
 std::uint32_t layHeader(RomImage& image, const MapSpec& wanted, const BuiltMap& built,
                         std::uint16_t layoutNumber) {
@@ -42,6 +58,9 @@ std::uint32_t layHeader(RomImage& image, const MapSpec& wanted, const BuiltMap& 
     }
     image.putPointer(header, built.footer);
     image.putPointer(header + 4, built.events);
+    if (built.connectionHeader != 0) {
+        image.putPointer(header + 12, built.connectionHeader);
+    }
     image.put16(header + 16, wanted.music);
     image.put16(header + 18, layoutNumber);
     image.put8(header + 20, wanted.nameIndex);
@@ -60,6 +79,7 @@ BuiltMap layMap(RomImage& image, Family family, const MapSpec& wanted,
     built.grid = image.place(words16(grid.data(), grid.size()));
     built.footer = layFooter(image, family, wanted, tilesets, built);
     layEvents(image, wanted, built);
+    layConnections(image, wanted, built);
     built.header = layHeader(image, wanted, built, layoutNumber);
     return built;
 }

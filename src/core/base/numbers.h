@@ -13,6 +13,11 @@ std::int32_t HexToInt(std::string_view text);
 // Upper-case hexadecimal with at least `digits` digits; never truncated (4096, 2 -> "1000").
 std::string IntToHex(std::int64_t value, int digits);
 
+// A file offset as the messages show it: "$" and at least six hex digits ("$1A2B3C").
+inline std::string hexOffset(std::uint64_t offset) {
+    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
+}
+
 // The decimal conversion of the data files and fields: optional sign, decimal, or hexadecimal
 // with "$" or "0x". Throws ConversionError with the text as given.
 std::int32_t StrToInt(std::string_view text);

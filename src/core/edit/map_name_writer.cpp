@@ -17,10 +17,6 @@ namespace {
 constexpr std::uint32_t kRecordSize = 8;
 constexpr std::uint32_t kPointerField = 4;
 
-std::string hex6(std::uint64_t offset) {
-    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
-}
-
 // The character bytes from offset up to the first 0xFF (or the end of the file), at most
 // limit of them: a name without its 0xFF is not read across the whole file.
 std::vector<std::uint8_t> readName(TRom& rom, std::uint32_t offset, std::size_t limit = 256) {
@@ -67,12 +63,12 @@ Slot slot(TRom& rom, const RomState& state, int index) {
     s.pointer = static_cast<std::uint32_t>(profile.mapNamesHeader) +
                 static_cast<std::uint32_t>(index) * kRecordSize + kPointerField;
     if (s.pointer + 4 > rom.size()) {
-        throw Error("Der Zeiger des Map-Namens " + std::to_string(index) + " (" + hex6(s.pointer) +
+        throw Error("Der Zeiger des Map-Namens " + std::to_string(index) + " (" + hexOffset(s.pointer) +
                     ") liegt hinter dem Ende der Datei.");
     }
     s.offset = rom.ReadPointer(static_cast<std::int32_t>(s.pointer));
     if (s.offset >= rom.size()) {
-        throw Error("Der Map-Name " + std::to_string(index) + " (" + hex6(s.offset) +
+        throw Error("Der Map-Name " + std::to_string(index) + " (" + hexOffset(s.offset) +
                     ") liegt hinter dem Ende der Datei.");
     }
     s.length = readName(rom, s.offset).size();
@@ -96,12 +92,12 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
         bytes.push_back(0x00);
     }
     if (offset < kCartridgeHeaderSize || offset > 0xFFFFFF) {
-        throw Error("Der Offset " + hex6(offset) +
+        throw Error("Der Offset " + hexOffset(offset) +
                     " liegt im Rom-Header oder ist für einen Rom-Zeiger zu groß.");
     }
     if (static_cast<std::uint64_t>(offset) + bytes.size() > rom.size()) {
         throw Error("Der Name (" + std::to_string(bytes.size()) + " Bytes) passt bei " +
-                    hex6(offset) + " nicht mehr in die Datei.");
+                    hexOffset(offset) + " nicht mehr in die Datei.");
     }
     TRom::Transaction tx(rom, "Namen ändern", "");
     rom.WriteBlock(bytes, static_cast<std::int32_t>(offset));

@@ -30,10 +30,6 @@ const char* tableName(EventKind kind) {
     }
 }
 
-std::string hexOffset(std::uint64_t offset) {
-    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
-}
-
 }  // namespace
 
 int EventTables::slotOf(EventKind kind) {

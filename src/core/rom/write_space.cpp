@@ -9,14 +9,6 @@
 
 namespace quillon {
 
-namespace {
-
-std::string hexOffset(std::uint64_t offset) {
-    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
-}
-
-}  // namespace
-
 void requireWriteSpace(TRom& rom, std::uint32_t offset, std::uint32_t count) {
     if (offset < kCartridgeHeaderSize) {
         throw Error("Der Offset " + hexOffset(offset) + " liegt im Rom-Header (bis " +
