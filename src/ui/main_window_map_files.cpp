@@ -33,6 +33,16 @@ constexpr int kGridAlignment = 2;
 constexpr int kEventAlignment = 4;
 constexpr int kSlotTries = 3;
 
+// Where a new map goes, when that is not a folder "Maps" the user already had.
+QString newMapPlaceText(const NewMapPlace& place) {
+    const QString where = place.inUserFolder
+                              ? QStringLiteral("im Ordner der Benutzerdaten, weil der "
+                                               "Programmordner nicht beschreibbar ist")
+                              : QStringLiteral("im neu angelegten Ordner \"Maps\" beim Programm");
+    return QStringLiteral("\"Map Speichern\" speichert die neue Map %1: \"%2\".")
+        .arg(where, QDir::toNativeSeparators(fromPath(place.file)));
+}
+
 }  // namespace
 
 void MainWindow::connectMapFiles() {
@@ -147,13 +157,7 @@ void MainWindow::NeueMap1Click() {
     }
     detachedMapShown(toQ(form.name()));
     if (place.folderMade || place.inUserFolder) {
-        const QString where = place.inUserFolder
-                                  ? QStringLiteral("im Ordner der Benutzerdaten, weil der "
-                                                   "Programmordner nicht beschreibbar ist")
-                                  : QStringLiteral("im neu angelegten Ordner \"Maps\" beim "
-                                                   "Programm");
-        inform(QStringLiteral("\"Map Speichern\" speichert die neue Map %1: \"%2\".")
-                   .arg(where, QDir::toNativeSeparators(file)));
+        inform(newMapPlaceText(place));
     }
 }
 

@@ -74,6 +74,7 @@ private slots:
     void newMapRefusesMissingFieldsAndBadSizes();
     void cancelledInsertionWritesNothing();
     void mapFileOpensAndSavesBackUnchanged();
+    void romMapPutIntoItsOwnSlotIsReadAgain();
 };
 
 void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
@@ -235,6 +236,20 @@ void MapFilesTest::mapFileOpensAndSavesBackUnchanged() {
     QCOMPARE(readAll(file + QStringLiteral(".Map")), map);
     QCOMPARE(readAll(file + QStringLiteral(".Evt")), events);
     QVERIFY(onlyChanged(rom, romFile(o), {}));
+}
+
+// Its grid and events lie elsewhere now: the map in the window must not keep the old places,
+// or the next "Speichern" would write where the slot no longer looks.
+void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    const std::uint32_t grid = freeStart(o);
+    o.dialogs->repointAnswers = {grid, grid + 0x40};
+    o.dialogs->inputAnswers = {QStringLiteral("0.0")};
+    o.window->menu().MapEinfugen1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QCOMPARE(o.window->session().map().gridOffset, grid + 8);
+    QCOMPARE(o.window->session().map().eventsOffset, grid + 0x40);
 }
 
 QUILLON_UI_TEST(MapFilesTest)

@@ -134,13 +134,22 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
     return s;
 }
 
-Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+namespace {
+
+// Everything insert() checks before its first write; returns the slot and both header places.
+struct Checked {
+    Slot slot;
+    std::uint32_t tileset1 = 0;
+    std::uint32_t tileset2 = 0;
+};
+
+Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan) {
     checkMapSize(grid.width, grid.height);
-    rom.Open();
-    const Slot slot = locateSlot(rom, scan, plan.bank, plan.map);
-    const std::uint32_t tileset1 = tileset_choice::headerOffset(rom, profile, map.tileset1, 1);
-    const std::uint32_t tileset2 = tileset_choice::headerOffset(rom, profile, map.tileset2, 2);
+    Checked c;
+    c.slot = locateSlot(rom, scan, plan.bank, plan.map);
+    c.tileset1 = tileset_choice::headerOffset(rom, profile, map.tileset1, 1);
+    c.tileset2 = tileset_choice::headerOffset(rom, profile, map.tileset2, 2);
     const std::uint32_t space = gridSpace(grid);
     const std::uint32_t eventBytes = eventSpace(events);
     requireWriteSpace(rom, plan.gridSpace, space);
@@ -151,30 +160,40 @@ Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const
                       "Events werden als 32-Bit-Worte gelesen.");
     requireApart({{plan.gridSpace, space, "Der Platz für den Block-Grid"},
                   {plan.events, eventBytes, "der Platz für die Events"},
-                  {slot.footer, MapFooter::kSize, "der Map-Footer"},
-                  {slot.header, MapHeader::kSize, "der Map-Header"}});
+                  {c.slot.footer, MapFooter::kSize, "der Map-Footer"},
+                  {c.slot.header, MapHeader::kSize, "der Map-Header"}});
+    return c;
+}
 
+}  // namespace
+
+Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+              const BlockGrid& grid, const EventTables& events, const Plan& plan) {
+    rom.Open();
+    const Checked c = check(rom, profile, scan, map, grid, events, plan);
     const std::uint32_t gridAt = plan.gridSpace + kBytesBeforeGrid;
+    const std::uint32_t eventBytes = eventSpace(events);
     const std::vector<std::uint8_t> block = eventBlock(events, plan.events);
     std::array<std::uint8_t, 8> size{};
     writeLe32(&size[0], grid.width);
     writeLe32(&size[4], grid.height);
     std::array<std::uint8_t, 12> pointers{};
     writeLe32(&pointers[0], kRomBase | gridAt);
-    writeLe32(&pointers[4], kRomBase | tileset1);
-    writeLe32(&pointers[8], kRomBase | tileset2);
+    writeLe32(&pointers[4], kRomBase | c.tileset1);
+    writeLe32(&pointers[8], kRomBase | c.tileset2);
 
+    // Data first (grid, events), then the footer naming the grid, last the header's pointer.
     const std::string target = slotText(plan.bank, plan.map);
     TRom::Transaction tx(rom, "Map einfügen " + target, target);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridAt));
     rom.WriteBlock(block, static_cast<std::int32_t>(plan.events));
-    rom.WriteBlock(size, static_cast<std::int32_t>(slot.footer));
-    rom.WriteBlock(pointers, static_cast<std::int32_t>(slot.footer + 12));
+    rom.WriteBlock(size, static_cast<std::int32_t>(c.slot.footer));
+    rom.WriteBlock(pointers, static_cast<std::int32_t>(c.slot.footer + 12));
     const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
-    rom.WritePointer(static_cast<std::int32_t>(slot.header + kEventsPointerAt), header);
+    rom.WritePointer(static_cast<std::int32_t>(c.slot.header + kEventsPointerAt), header);
     tx.commit();
     rom.Close();
-    return {slot, gridAt, header, eventBytes};
+    return {c.slot, gridAt, header, eventBytes};
 }
 
 }  // namespace quillon::map_insertion
