@@ -51,8 +51,7 @@ void exportMap(Session& session, const std::string& id, const std::filesystem::p
     }
     const std::filesystem::path file = map_file::withMapExtension(out);
     saveMapFiles(session.mapState(), file);
-    log << "Wrote " << file.string() << " and " << map_file::eventFileName(file).string()
-        << '\n';
+    log << "Wrote " << file.string() << " and " << map_file::eventFileName(file).string() << '\n';
 }
 
 void insertMap(Session& session, const std::filesystem::path& mapFile, const std::string& slotText,
@@ -70,9 +69,9 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
                 "the grid starts 8 bytes behind it and needs an even address");
     checkOption(session, "--events-at", eventsAt, eventBytes, 4,
                 "event tables and headers are read as 32-bit words");
-    const map_insertion::Result r = map_insertion::insert(
-        session.rom(), session.profile(), session.bankScan(), session.map(), session.grid(),
-        session.events(), {bank, map, gridAt, eventsAt});
+    const map_insertion::Result r =
+        map_insertion::insert(session.rom(), session.profile(), session.bankScan(), session.map(),
+                              session.grid(), session.events(), {bank, map, gridAt, eventsAt});
     nlohmann::ordered_json j;
     j["slot"] = std::to_string(bank) + "." + std::to_string(map);
     j["header_offset"] = r.slot.header;

@@ -108,8 +108,7 @@ DetachedMap newDetachedMap(int width, int height, int tileset1, int tileset2,
 }
 
 std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
-                                                const Settings& settings,
-                                                PictureBuffers& buffers,
+                                                const Settings& settings, PictureBuffers& buffers,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous) {
     const TilesetChoice one = choose(rom, romState, parts.contents.tileset1, 1);
@@ -146,10 +145,12 @@ void checkMapFileName(const std::string& name) {
     const bool reserved = name == "." || name == "..";
     const bool bad = std::any_of(name.begin(), name.end(), [](char ch) {
         const auto c = static_cast<unsigned char>(ch);
-        return c < 0x20 || c == 0x7F || std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos;
+        return c < 0x20 || c == 0x7F ||
+               std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos;
     });
     if (name.empty() || reserved || bad) {
-        throw Error("\"" + name + "\" geht nicht als Name einer Map-Datei: er darf weder leer "
+        throw Error("\"" + name +
+                    "\" geht nicht als Name einer Map-Datei: er darf weder leer "
                     "sein noch / \\ < > : \" | ? * oder Steuerzeichen enthalten.");
     }
 }
@@ -160,8 +161,7 @@ namespace {
 bool usableFolder(const std::filesystem::path& folder, bool& made) {
     std::error_code ec;
     made = std::filesystem::create_directories(folder, ec);
-    return !ec && std::filesystem::is_directory(folder, ec) &&
-           ::access(folder.c_str(), W_OK) == 0;
+    return !ec && std::filesystem::is_directory(folder, ec) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 }  // namespace
@@ -182,9 +182,9 @@ NewMapPlace newMapPlace(const std::filesystem::path& programFolder,
     }
     throw Error("Der Ordner \"" + (programFolder / "Maps").string() +
                 "\" lässt sich weder anlegen noch beschreiben" +
-                (userFolder.empty() ? std::string(".")
-                                    : ", der Ordner \"" + (userFolder / "Maps").string() +
-                                          "\" auch nicht."));
+                (userFolder.empty()
+                     ? std::string(".")
+                     : ", der Ordner \"" + (userFolder / "Maps").string() + "\" auch nicht."));
 }
 
 }  // namespace quillon

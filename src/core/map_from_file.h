@@ -45,8 +45,7 @@ DetachedMap newDetachedMap(int width, int height, int tileset1, int tileset2,
 // table and loads the parts that differ from those loaded now. On an error the tileset pair
 // gets previous's tilesets back (when it has any) and the error goes on; nothing else changed.
 std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
-                                                const Settings& settings,
-                                                PictureBuffers& buffers,
+                                                const Settings& settings, PictureBuffers& buffers,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous);
 
@@ -62,8 +61,8 @@ void saveMapFiles(MapState& state, const std::filesystem::path& mapFile);
 void checkMapFileName(const std::string& name);
 struct NewMapPlace {
     std::filesystem::path file;
-    bool folderMade = false;     // the folder did not exist before
-    bool inUserFolder = false;   // the program's folder could not be used
+    bool folderMade = false;    // the folder did not exist before
+    bool inUserFolder = false;  // the program's folder could not be used
 };
 // Throws Error for a name checkMapFileName refuses, and when neither folder can be used.
 NewMapPlace newMapPlace(const std::filesystem::path& programFolder,

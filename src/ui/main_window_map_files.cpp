@@ -36,8 +36,9 @@ constexpr int kSlotTries = 3;
 // Where a new map goes, when that is not a folder "Maps" the user already had.
 QString newMapPlaceText(const NewMapPlace& place) {
     const QString where = place.inUserFolder
-                              ? QStringLiteral("im Ordner der Benutzerdaten, weil der "
-                                               "Programmordner nicht beschreibbar ist")
+                              ? QStringLiteral(
+                                    "im Ordner der Benutzerdaten, weil der "
+                                    "Programmordner nicht beschreibbar ist")
                               : QStringLiteral("im neu angelegten Ordner \"Maps\" beim Programm");
     return QStringLiteral("\"Map Speichern\" speichert die neue Map %1: \"%2\".")
         .arg(where, QDir::toNativeSeparators(fromPath(place.file)));
@@ -114,8 +115,8 @@ bool MainWindow::saveMapFile(bool ask) {
         }
         file = fromPath(map_file::withMapExtension(toPath(file)));
     }
-    const bool saved = runCommand(
-        this, *m_dialogs, [&] { saveMapFiles(m_session->mapState(), toPath(file)); });
+    const bool saved =
+        runCommand(this, *m_dialogs, [&] { saveMapFiles(m_session->mapState(), toPath(file)); });
     showEditState();
     return saved;
 }
@@ -135,8 +136,7 @@ void MainWindow::NeueMap1Click() {
     if (m_dialogs->runDialog(form) != QDialog::Accepted || !saveChangesFirst()) {
         return;
     }
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const NewMapPlace place =
         newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
     const QString file = fromPath(place.file);
@@ -168,8 +168,7 @@ std::optional<QString> MainWindow::askInsertionSlot() {
     for (int i = 0; i < kSlotTries; ++i) {
         const auto answer = m_dialogs->inputText(
             this, langText(lang, 11431, "Bank/Nr"),
-            langText(lang, 11432,
-                     "Als welche Map (\"Bank\".\"MapNr\") soll es eingefügt werden?"),
+            langText(lang, 11432, "Als welche Map (\"Bank\".\"MapNr\") soll es eingefügt werden?"),
             m_insertedSlot.isEmpty() ? m_identifier : m_insertedSlot);
         if (!answer) {
             inform(langText(lang, 11430, "Map einfügen abgebrochen!"));
@@ -226,8 +225,8 @@ void MainWindow::mapInserted(const QString& slot) {
     const auto [bank, map] = *map_insertion::parseSlot(toStd(slot));
     const CurrentMap& open = m_session->map();
     // A ROM map put into its own slot lies elsewhere now: it is read again from there.
-    const bool ownSlot = !open.outsideRom && open.hasHeader() && open.bank == bank &&
-                         open.map == map;
+    const bool ownSlot =
+        !open.outsideRom && open.hasHeader() && open.bank == bank && open.map == map;
     m_insertedSlot = slot;
     if (ownSlot) {
         loadMap(slot, m_title);

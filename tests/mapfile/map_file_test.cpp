@@ -17,8 +17,8 @@ namespace quillon {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::TempDir;
 using testing::fileBytes;
+using testing::TempDir;
 
 // Files written by this process may grow to `bytes` at most while the object lives; a write
 // beyond fails as on a full disk.
@@ -127,8 +127,8 @@ TEST(MapFile, MalformedFilesAreRefusedNamingTheFile) {
             EXPECT_NE(std::string(e.what()).find("\"Bad.map\""), std::string::npos) << e.what();
         }
     }
-    for (const Bytes& events : {Bytes(3, 0), Bytes({1, 0, 0, 0}), Bytes({0, 0, 0, 0, 0}),
-                                Bytes(8 + 4, 0)}) {
+    for (const Bytes& events :
+         {Bytes(3, 0), Bytes({1, 0, 0, 0}), Bytes({0, 0, 0, 0, 0}), Bytes(8 + 4, 0)}) {
         SCOPED_TRACE(events.size());
         EXPECT_THROW(map_file::decodeEvents(events, "Bad.Evt"), DataError);
     }

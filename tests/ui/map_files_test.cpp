@@ -156,9 +156,9 @@ void MapFilesTest::newMapRefusesMissingFieldsAndBadSizes() {
     };
     for (const Case& c : {Case{"10", "10", ""}, Case{"", "10", "A"}, Case{"0", "5", "A"},
                           Case{"100", "81", "A"}, Case{"x", "5", "A"}, Case{"5", "5", "a/b"}}) {
-        o.dialogs->dialogActions.push_back(
-            newMap(QString::fromLatin1(c.width), QString::fromLatin1(c.height), 0, 1,
-                   QString::fromLatin1(c.name)));
+        o.dialogs->dialogActions.push_back(newMap(QString::fromLatin1(c.width),
+                                                  QString::fromLatin1(c.height), 0, 1,
+                                                  QString::fromLatin1(c.name)));
         o.window->menu().NeueMap1->trigger();
         QVERIFY(!o.window->session().mapLoaded());
     }

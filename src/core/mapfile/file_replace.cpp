@@ -56,8 +56,7 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file) {
 
 void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path folder = file.parent_path();
-    std::string pattern =
-        (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         throw fileError(file, "geschrieben werden", errno);

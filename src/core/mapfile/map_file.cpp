@@ -74,14 +74,14 @@ MapFileContents decodeMap(std::span<const std::uint8_t> bytes, const std::string
     const std::uint64_t expected = fixed + cells * BlockGrid::kEntryBytes;
     if (bytes.size() != expected) {
         throw DataError("Die Map-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
-                        " Bytes lang; zur Grösse " + size + " gehören " +
-                        std::to_string(expected) + " Bytes.");
+                        " Bytes lang; zur Grösse " + size + " gehören " + std::to_string(expected) +
+                        " Bytes.");
     }
     MapFileContents map;
     std::copy_n(bytes.begin(), kBorderBytes, map.border.begin());
-    map.grid = BlockGrid::decode(static_cast<std::uint16_t>(width),
-                                 static_cast<std::uint16_t>(height),
-                                 bytes.subspan(kBorderBytes, trailer - kBorderBytes));
+    map.grid =
+        BlockGrid::decode(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                          bytes.subspan(kBorderBytes, trailer - kBorderBytes));
     map.tileset1 = tilesetNumber(read32(bytes, trailer + 8), 1, name);
     map.tileset2 = tilesetNumber(read32(bytes, trailer + 12), 2, name);
     return map;
@@ -102,8 +102,7 @@ std::vector<std::uint8_t> encodeEvents(const EventRecords& records) {
 EventRecords decodeEvents(std::span<const std::uint8_t> bytes, const std::string& name) {
     constexpr std::size_t kCounts = 4;
     if (bytes.size() < kCounts) {
-        throw DataError("Die Event-Datei " + quoted(name) + " ist " +
-                        std::to_string(bytes.size()) +
+        throw DataError("Die Event-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
                         " Bytes lang; eine Event-Datei hat mindestens 4 Bytes.");
     }
     const auto counts = bytes.subspan(bytes.size() - kCounts);
@@ -112,11 +111,11 @@ EventRecords decodeEvents(std::span<const std::uint8_t> bytes, const std::string
         expected += counts[s] * static_cast<std::size_t>(recordSize(kTableKinds[s]));
     }
     if (bytes.size() != expected) {
-        throw DataError("Die Event-Datei " + quoted(name) + " ist " +
-                        std::to_string(bytes.size()) + " Bytes lang; zu ihren Anzahlen (" +
-                        std::to_string(counts[0]) + ", " + std::to_string(counts[1]) + ", " +
-                        std::to_string(counts[2]) + ", " + std::to_string(counts[3]) +
-                        ") gehören " + std::to_string(expected) + " Bytes.");
+        throw DataError("Die Event-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
+                        " Bytes lang; zu ihren Anzahlen (" + std::to_string(counts[0]) + ", " +
+                        std::to_string(counts[1]) + ", " + std::to_string(counts[2]) + ", " +
+                        std::to_string(counts[3]) + ") gehören " + std::to_string(expected) +
+                        " Bytes.");
     }
     EventRecords records;
     std::size_t at = 0;

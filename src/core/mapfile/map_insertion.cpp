@@ -28,9 +28,7 @@ constexpr std::uint32_t kEventAlignment = 4;
 constexpr std::uint32_t kRomBase = 0x08000000;
 constexpr std::uint32_t kEventsPointerAt = 4;
 
-std::string slotText(int bank, int map) {
-    return std::to_string(bank) + "." + std::to_string(map);
-}
+std::string slotText(int bank, int map) { return std::to_string(bank) + "." + std::to_string(map); }
 
 std::string hexOffset(std::uint64_t offset) {
     return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);

@@ -55,9 +55,11 @@ TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, int lastTileset,
     fillNumbers(Cbo_Tileset1, lastTileset);
     fillNumbers(Cbo_Tileset2, lastTileset);
     auto* grid = new QGridLayout(this);
-    const std::pair<const char*, QWidget*> rows[] = {
-        {"Breite:", Txt_Breite},     {"Höhe:", Txt_Hohe},   {"Tileset1:", Cbo_Tileset1},
-        {"Tileset2:", Cbo_Tileset2}, {"Map Name:", Txt_Name}};
+    const std::pair<const char*, QWidget*> rows[] = {{"Breite:", Txt_Breite},
+                                                     {"Höhe:", Txt_Hohe},
+                                                     {"Tileset1:", Cbo_Tileset1},
+                                                     {"Tileset2:", Cbo_Tileset2},
+                                                     {"Map Name:", Txt_Name}};
     int row = 0;
     for (const auto& [caption, field] : rows) {
         grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
