@@ -205,6 +205,45 @@ const std::vector<Rule>& errorRules() {
                     R"x(freien Bereich ist kein passender Offset für (\d+) Bytes\.$)x"),
          "the offset $1 is not a multiple of $2, and the free run there holds no fitting offset "
          "for $3 bytes"},
+        {std::regex(R"x(^Die Map-Datei "(.*)" wurde nicht gefunden\.$)x"),
+         "map file \"$1\": no such file"},
+        {std::regex(R"x(^Die Datei "(.*)" konnte nicht gelesen werden\.$)x"),
+         "cannot read \"$1\""},
+        {std::regex(R"x(^Die Map-Datei "(.*)" ist (\d+) Bytes lang; eine Map-Datei hat )x"
+                    R"x(mindestens 24 Bytes\.$)x"),
+         "map file \"$1\" has $2 bytes; a map file has at least 24"},
+        {std::regex(R"x(^Die Map-Datei "(.*)" nennt die Grösse (\d+ x \d+); Breite und Höhe )x"
+                    R"x(müssen mindestens 1 sein\.$)x"),
+         "map file \"$1\" gives the size $2; width and height must be at least 1"},
+        {std::regex(R"x(^Die Map-Datei "(.*)" nennt die Grösse (\d+ x \d+); der Editor fasst )x"
+                    R"x(höchstens (\d+) Blöcke\.$)x"),
+         "map file \"$1\" gives the size $2; at most $3 blocks are supported"},
+        {std::regex(R"x(^Die Map-Datei "(.*)" ist (\d+) Bytes lang; zur Grösse (\d+ x \d+) )x"
+                    R"x(gehören (\d+) Bytes\.$)x"),
+         "map file \"$1\" has $2 bytes; its size $3 needs $4"},
+        {std::regex(R"x(^Die Map-Datei "(.*)" nennt für Tileset(\d) die Nummer (\d+); die gibt )x"
+                    R"x(es nicht\.$)x"),
+         "map file \"$1\" names tileset$2 number $3, which does not exist"},
+        {std::regex(R"x(^Die Event-Datei "(.*)" ist (\d+) Bytes lang; eine Event-Datei hat )x"
+                    R"x(mindestens 4 Bytes\.$)x"),
+         "event file \"$1\" has $2 bytes; an event file has at least 4"},
+        {std::regex(R"x(^Die Event-Datei "(.*)" ist (\d+) Bytes lang; zu ihren Anzahlen )x"
+                    R"x(\((.*)\) gehören (\d+) Bytes\.$)x"),
+         "event file \"$1\" has $2 bytes; its counts ($3) need $4"},
+        {std::regex(R"x(^Bank/Nr (\S+): die Bank (\d+) gibt es in den Tabellen des Roms )x"
+                    R"x(nicht\.$)x"),
+         "--slot $1: the ROM's tables have no bank $2"},
+        {std::regex(R"x(^Bank/Nr (\S+): die Bank (\d+) hat nur (\d+) Maps \(0 bis (\d+)\)\.$)x"),
+         "--slot $1: bank $2 has only $3 maps (0 to $4)"},
+        {std::regex(R"x(^Bank/Nr (\S+): der Map-Header \((.*)\) liegt hinter dem Ende der )x"
+                    R"x(Datei\.$)x"),
+         "--slot $1: its map header at $2 lies past the end of the file"},
+        {std::regex(R"x(^Bank/Nr (\S+): der Map-Header \((.*)\) zeigt auf keinen Map-Footer )x"
+                    R"x(in der Datei\.$)x"),
+         "--slot $1: its map header at $2 points at no map footer in the file"},
+        {std::regex(R"x(^(.*) \((\$[0-9A-F]+), (\d+) Bytes\) und (.*) \((\$[0-9A-F]+), )x"
+                    R"x((\d+) Bytes\) überschneiden sich; es wurde nichts geschrieben\.$)x"),
+         "the places overlap ($2, $3 bytes and $5, $6 bytes); nothing was written"},
         {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
         {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
         {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),

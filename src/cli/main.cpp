@@ -14,6 +14,7 @@
 #include "cli/cli_header.h"
 #include "cli/cli_find_free.h"
 #include "cli/cli_history.h"
+#include "cli/cli_map_files.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
@@ -57,6 +58,12 @@ struct Args {
     CLI::App* recover = nullptr;
     int steps = 1;
     bool complete = false;
+    CLI::App* exportMap = nullptr;
+    CLI::App* insert = nullptr;
+    std::string mapFile;
+    std::string slot;
+    std::string gridAt;
+    std::string eventsAt;
     bool rollback = false;
 
     PictureOptions picture() const {
@@ -148,6 +155,24 @@ void addHistoryCommands(CLI::App& app, Args& a) {
     complete->excludes(rollback);
 }
 
+void addMapFileCommands(CLI::App& app, Args& a) {
+    a.exportMap = withMap(
+        app.add_subcommand("export-map", "Write a map into a map file and its event file"), a);
+    a.exportMap
+        ->add_option("OUT", a.output, "map file (.Map is appended unless the name ends in .map); "
+                                      "the event file beside it gets .Evt")
+        ->required();
+    a.insert = withRom(
+        app.add_subcommand("insert", "Put the map of a map file into a slot of the ROM"), a);
+    a.insert->add_option("MAPFILE", a.mapFile, "map file; its .Evt file is used when present")
+        ->required();
+    a.insert->add_option("--slot", a.slot, "bank.map of the slot to write (e.g. 3.1)")->required();
+    a.insert->add_option("--grid-at", a.gridAt, "offset of the grid's space, W x H x 2 + 32 "
+                         "bytes, even ($ for hex); the grid goes to offset + 8")->required();
+    a.insert->add_option("--events-at", a.eventsAt, "offset of the events and event header, a "
+                         "multiple of 4 ($ for hex)")->required();
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -179,6 +204,7 @@ void addCommands(CLI::App& app, Args& a) {
     addDataMoveCommands(app, a);
     addFindFree(app, a);
     addHistoryCommands(app, a);
+    addMapFileCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -229,6 +255,10 @@ int run(quillon::Session& session, const Args& a) {
         cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
     } else if (*a.eventCounts) {
         cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
+    } else if (*a.exportMap) {
+        cli::exportMap(session, a.id, a.output, std::cout);
+    } else if (*a.insert) {
+        cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout);
     }
     return 0;
 }

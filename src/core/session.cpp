@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
+#include "core/map_from_file.h"
 #include "core/rom/cartridge.h"
 
 namespace quillon {
@@ -158,7 +159,7 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
         } catch (...) {
             // The pair now holds nothing: the map still shown gets its own tilesets back, or,
             // when that fails too, the next map loads both afresh.
-            if (mapLoaded() && map().hasFooter()) {
+            if (mapLoaded() && (map().hasFooter() || map().outsideRom)) {
                 try {
                     loadTilesets(map());
                 } catch (const Error&) {
@@ -172,6 +173,16 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
                                           std::move(events)));
     m_rom.Close();
     return notice;
+}
+
+void Session::openDetachedMap(DetachedMap parts) {
+    if (!romLoaded()) {
+        throw Error("Es ist kein Rom geladen.");
+    }
+    m_rom.Open();
+    replaceMap(buildDetachedMapState(m_rom, *m_romState, m_settings, m_buffers,
+                                     m_data.tilesets(), std::move(parts), map()));
+    m_rom.Close();
 }
 
 void Session::loadTilesets(const CurrentMap& map) {
@@ -200,6 +211,11 @@ void Session::writeMap(const std::string& name) {
         throw Error("Es ist keine Map geöffnet.");
     }
     const CurrentMap& current = map();
+    if (current.outsideRom) {
+        throw Error("Die Map \"" + current.title +
+                    "\" gehört zu keiner Map im Rom: \"Map Speichern\" schreibt sie in ihre "
+                    "Map-Datei, \"Map Einfügen\" in einen Platz im Rom.");
+    }
     if (!current.hasFooter()) {
         throw Error("Die Map \"" + current.identifier +
                     "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");

@@ -18,6 +18,7 @@
 namespace quillon {
 
 class TextPainter;
+struct DetachedMap;
 
 // Everything the main window shows and every command it runs, without a window. It holds
 // what lives as long as the program (data files, settings, languages, the ROM file access),
@@ -87,6 +88,9 @@ public:
     // to show first (footer offset missing for this game). On an error the previous map stays
     // open and unchanged.
     std::optional<std::string> openMap(const std::string& identifier, const std::string& title);
+    // Shows a map that lives outside the ROM (map_from_file.h): read from a map file or made
+    // new, with the open ROM's tilesets. On an error the previous map stays open.
+    void openDetachedMap(DetachedMap parts);
     bool mapLoaded() const { return m_mapState->loaded(); }
     const CurrentMap& map() const { return m_mapState->map(); }
     const BlockGrid& grid() const { return m_mapState->grid(); }

@@ -1,6 +1,7 @@
 #include "ui/dialogs.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -105,5 +106,7 @@ void QtDialogs::about(QWidget* parent, const QString& caption, const QString& te
 bool QtDialogs::openDocument(const QString& file) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
+
+int QtDialogs::runDialog(QDialog& dialog) { return dialog.exec(); }
 
 }  // namespace quillon::ui

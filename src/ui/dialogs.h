@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace quillon {
@@ -57,6 +58,8 @@ public:
     virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Opens a document with the desktop's default application; false when that failed.
     virtual bool openDocument(const QString& file) = 0;
+    // Shows one of the window's own modal dialogs (QDialog::exec); its QDialog::DialogCode.
+    virtual int runDialog(QDialog& dialog) = 0;
 };
 
 // The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices, and the repoint
@@ -79,6 +82,7 @@ public:
     std::optional<std::uint32_t> repoint(QWidget* parent, const RepointRequest& request) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
     bool openDocument(const QString& file) override;
+    int runDialog(QDialog& dialog) override;
 
 private:
     TRom& m_rom;

@@ -78,11 +78,13 @@ void buildFileMenu(QMenuBar* bar, MainMenu& m) {
     m.Save1 = addLaterItem(m.Datei1, 112, "Speichern", "Save1", QKeySequence(Qt::CTRL | Qt::Key_S));
     m.SaveAs1 = addLaterItem(m.Datei1, 113, "Speichern Unter...", "SaveAs1");
     m.Map1 = addSubmenu(m.Datei1, 114, "Map", "Map1");
-    m.NeueMap1 = addLaterItem(m.Map1, 1140, "Neue Map", "NeueMap1");
-    m.MapOffnen1 = addLaterItem(m.Map1, 1141, "Map Öffnen", "MapOffnen1");
-    m.MapSpeichern1 = addLaterItem(m.Map1, 1142, "Map Speichern", "MapSpeichern1");
-    m.MapSpeichernunter1 = addLaterItem(m.Map1, 1143, "Map Speichern unter", "MapSpeichernunter1");
-    m.MapEinfugen1 = addLaterItem(m.Map1, 1144, "Map Einfügen", "MapEinfugen1");
+    m.NeueMap1 = addItem(m.Map1, 1140, "Neue Map", "NeueMap1", QKeySequence(Qt::CTRL | Qt::Key_N));
+    m.MapOffnen1 = addItem(m.Map1, 1141, "Map Öffnen", "MapOffnen1",
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m.MapSpeichern1 = addItem(m.Map1, 1142, "Map Speichern", "MapSpeichern1",
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m.MapSpeichernunter1 = addItem(m.Map1, 1143, "Map Speichern unter", "MapSpeichernunter1");
+    m.MapEinfugen1 = addItem(m.Map1, 1144, "Map Einfügen", "MapEinfugen1");
     m.Datei1->addSeparator();
     m.Exit1 = addItem(m.Datei1, 115, "Beenden", "Exit1");
 }
@@ -157,8 +159,9 @@ std::span<const SettingItem> settingItems() { return kSettingItems; }
 
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item :
-         {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1, menu.SaveMapPic1,
-          menu.SaveTilesetPic1, menu.SaveEventPic1, menu.BuildEvents1}) {
+         {menu.Grid1, menu.Save1, menu.SaveAs1, menu.SaveMapPic1, menu.SaveTilesetPic1,
+          menu.SaveEventPic1, menu.BuildEvents1, menu.MapSpeichern1, menu.MapSpeichernunter1,
+          menu.MapEinfugen1}) {
         item->setEnabled(enabled);
     }
 }
@@ -166,6 +169,10 @@ void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled) {
     menu.Mapffnen1->setEnabled(enabled);
     menu.Verlauf1->setEnabled(enabled);
+    // Maps of map files and new maps take the ROM's tilesets.
+    for (QAction* item : {menu.Map1->menuAction(), menu.NeueMap1, menu.MapOffnen1}) {
+        item->setEnabled(enabled);
+    }
 }
 
 }  // namespace quillon::ui

@@ -78,10 +78,12 @@ std::span<const SettingItem> settingItems();
 // Fills the menu bar. Nothing is connected; the checks start cleared.
 MainMenu buildMainMenu(QMenuBar* bar);
 
-// The items a map must be open for ("Gitter", "Map", saving, picture export, "Event menge"),
-// enabled or disabled together. Undo and redo follow the edit history instead.
+// The items a map must be open for ("Gitter", saving, "Map Speichern", "Map Einfügen",
+// picture export, "Event menge"), enabled or disabled together. Undo and redo follow the edit
+// history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
-// The items a ROM must be open for ("Map öffnen", "Verlauf").
+// The items a ROM must be open for ("Map öffnen", "Verlauf", the submenu "Map" with "Neue Map"
+// and "Map Öffnen").
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled);
 
 }  // namespace quillon::ui

@@ -140,6 +140,7 @@ void MainWindow::buildUi() {
             }));
     connectDataMoves();
     connectHistory();
+    connectMapFiles();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -194,7 +195,10 @@ void MainWindow::showStateStatus() {
     } else if (!m_tabs->isEnabled()) {
         setStatus(langText(lang, 31, "Rom Geladen! Map auswählen."));
     } else {
-        setStatus(langText(lang, 32, "Map geladen.  Index:") + QLatin1Char(' ') + m_identifier);
+        // A map outside the ROM has no identifier: its name stands there.
+        const bool outside = m_session->mapLoaded() && m_session->map().outsideRom;
+        setStatus(langText(lang, 32, "Map geladen.  Index:") + QLatin1Char(' ') +
+                  (outside ? m_title : m_identifier));
     }
 }
 
@@ -320,6 +324,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
         inform(toQ(*notice));
     }
     m_identifier = identifier;
+    m_insertedSlot.clear();
     m_title = title;
     m_bigBlock->hide();
     m_headerTab->showMap();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/config/settings.h"
 #include "imageio/qt_text_painter.h"
@@ -85,6 +86,13 @@ public:
     void BuildEvents1Click();
     void Verlauf1Click();
     TVerlaufForm* historyForm() const { return m_verlauf; }
+    // The submenu "Map" (main_window_map_files.cpp): maps kept in map files, new maps, and
+    // putting the map in memory into a slot of the ROM.
+    void NeueMap1Click();
+    void MapOffnen1Click();
+    void MapSpeichern1Click();
+    void MapSpeichernunter1Click();
+    void MapEinfugen1Click();
     void Exit1Click();
 
 protected:
@@ -100,6 +108,13 @@ private:
     // The ROM's write history: its window, undo and redo of what reached the ROM, and the
     // question after an interrupted command (main_window_history.cpp).
     void connectHistory();
+    void connectMapFiles();
+    // A map outside the ROM was opened or made: the views show it.
+    void detachedMapShown(const QString& title);
+    // Saves the open map into its map file; asks for one first when it has none or ask is set.
+    bool saveMapFile(bool ask);
+    std::optional<QString> askInsertionSlot();
+    void mapInserted(const QString& slot);
     void settleRomHistory();
     void undoHistory(std::uint64_t id);
     void redoHistory();
@@ -159,6 +174,8 @@ private:
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;
+    // The slot the last "Map Einfügen" wrote; proposed to the next one until a map is opened.
+    QString m_insertedSlot;
     QString m_title;
     QString m_pictureFolder;  // where the last picture was saved
 };

@@ -73,6 +73,10 @@ void MainWindow::Save1Click() {
 }
 
 bool MainWindow::saveMap() {
+    // A map outside the ROM goes into its map file.
+    if (m_session->mapLoaded() && m_session->map().outsideRom) {
+        return saveMapFile(false);
+    }
     const bool saved = runCommand(this, *m_dialogs, [this] { m_session->saveMap(); });
     showEditState();
     return saved;

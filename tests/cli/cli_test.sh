@@ -194,6 +194,55 @@ cmp -s "$work/edit.gba" "$work/done.gba" || fail "redo did not give the edited f
 ! "$bin/quillon-cli" redo "$work/edit.gba" 2> /dev/null || fail "redo with nothing to redo"
 "$bin/quillon-cli" recover "$work/edit.gba" --rollback | grep -q "No unfinished" || fail "recover"
 cmp -s "$work/edit.gba" "$work/done.gba" || fail "recover without anything to do wrote"
+# Map files: the town written out and put into slot 0.1, exactly the listed bytes changed.
+cp "$work/demo.gba" "$work/ins.gba"
+"$bin/quillon-cli" export-map "$work/ins.gba" 0.0 "$work/town" > /dev/null || fail "export-map"
+[ -f "$work/town.Map" ] && [ -f "$work/town.Evt" ] || fail "export-map files: $(ls "$work")"
+cmp -s "$work/ins.gba" "$work/demo.gba" || fail "export-map wrote into the ROM"
+json=$("$bin/quillon-cli" header "$work/ins.gba" 0.0 | tr -d ' \n')
+w=$(field "$json" width); h=$(field "$json" height)
+[ "$(stat -c %s "$work/town.Map")" -eq $((24 + 2 * w * h)) ] || fail "map file size"
+[ "$(stat -c %s "$work/town.Evt")" -eq $((5 * 24 + 2 * 8 + 3 * 12 + 4)) ] || fail "event file size"
+slot=$("$bin/quillon-cli" header "$work/ins.gba" 0.1 | tr -d ' \n')
+hdr=$(field "$slot" header_offset); ftr=$(field "$slot" footer_offset)
+space=$((2 * w * h + 32)); eventbytes=$((5 * 24 + 2 * 8 + 3 * 12 + 20))
+hit=$("$bin/quillon-cli" find-free "$work/ins.gba" --count $((space + eventbytes + 8)) | head -1)
+grid=$(( (16#${hit#\$} + 3) / 4 * 4 )); events=$(( (grid + space + 3) / 4 * 4 ))
+for bad in "0 $grid $events" "0.1 $((grid + 1)) $events" "0.1 $grid $((events + 2))"; do
+    read -r s g e <<< "$bad"
+    ! "$bin/quillon-cli" insert "$work/ins.gba" "$work/town.Map" --slot "$s" --grid-at "$g" \
+        --events-at "$e" 2> "$work/err" || fail "insert $bad accepted"
+    [ -s "$work/err" ] || fail "insert $bad: no message"
+    cmp -s "$work/ins.gba" "$work/demo.gba" || fail "insert $bad wrote something"
+done
+grep -qx "quillon-cli: --events-at \$[0-9A-F]* is not a multiple of 4 (.*" "$work/err" \
+    || fail "message: $(cat "$work/err")"
+! "$bin/quillon-cli" insert "$work/ins.gba" "$work/town.Map" --slot 9.0 --grid-at "$grid" \
+    --events-at "$events" 2> "$work/err" || fail "slot 9.0"
+grep -qx "quillon-cli: --slot 9.0: the ROM's tables have no bank 9" "$work/err" \
+    || fail "message: $(cat "$work/err")"
+head -c 23 "$work/town.Map" > "$work/cut.map"
+! "$bin/quillon-cli" insert "$work/ins.gba" "$work/cut.map" --slot 0.1 --grid-at "$grid" \
+    --events-at "$events" 2> "$work/err" || fail "a cut map file was inserted"
+grep -q "map file \"$work/cut.map\" has 23 bytes; a map file has at least 24" "$work/err" || fail "message: $(cat "$work/err")"
+"$bin/quillon-cli" insert "$work/ins.gba" "$work/town.Map" --slot 0.1 --grid-at "$grid" \
+    --events-at "$events" > "$work/ins.json" || fail "insert"
+changed=$(cmp -l "$work/demo.gba" "$work/ins.gba" | awk '{ printf "%d ", $1 - 1 }' || true)
+[ -n "$changed" ] || fail "insert changed nothing"
+for offset in $changed; do
+    if [ "$offset" -ge $((grid + 8)) ] && [ "$offset" -lt $((grid + 8 + 2 * w * h)) ]; then continue; fi
+    if [ "$offset" -ge "$events" ] && [ "$offset" -lt $((events + eventbytes)) ]; then continue; fi
+    case $((offset - ftr)) in 0|1|2|3|4|5|6|7|12|13|14|15|16|17|18|19|20|21|22|23) continue;; esac
+    case $((offset - hdr)) in 4|5|6|7) continue;; esac
+    fail "insert changed byte $offset"
+done
+"$bin/quillon-cli" render "$work/ins.gba" 0.0 -o "$work/a.bmp"
+"$bin/quillon-cli" render "$work/ins.gba" 0.1 -o "$work/b.bmp"
+cmp -s "$work/a.bmp" "$work/b.bmp" || fail "slot 0.1 does not show the town"
+[ "$("$bin/quillon-cli" events "$work/ins.gba" 0.1 | grep -c '"movementType":')" -eq 5 ] \
+    || fail "slot 0.1 events"
+"$bin/quillon-cli" undo "$work/ins.gba" > /dev/null || fail "undo insert"
+cmp -s "$work/ins.gba" "$work/demo.gba" || fail "undoing the insertion left bytes behind"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDialog>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "ui/dialogs.h"
@@ -31,6 +33,9 @@ public:
     std::deque<int> chooseAnswers;  // empty closes the box (-1)
     QList<ui::RepointRequest> repointsAsked;
     std::deque<std::optional<std::uint32_t>> repointAnswers;  // empty or nullopt cancels
+    QStringList dialogsShown;  // objectName of each modal dialog of the window's own
+    // The user's doings in each dialog shown (fill fields, click a button); none closes it.
+    std::deque<std::function<void(QDialog&)>> dialogActions;
 
     void inform(QWidget*, const QString& caption, const QString& text) override {
         informs << caption + QLatin1Char('|') + text;
@@ -87,6 +92,16 @@ public:
     bool openDocument(const QString& file) override {
         documents << file;
         return true;
+    }
+    int runDialog(QDialog& dialog) override {
+        dialogsShown << dialog.objectName();
+        dialog.setResult(QDialog::Rejected);
+        if (!dialogActions.empty()) {
+            const auto act = dialogActions.front();
+            dialogActions.pop_front();
+            act(dialog);
+        }
+        return dialog.result();
     }
 };
 

@@ -132,6 +132,10 @@ void EventTables::findFly(TRom& rom, std::int32_t flyTable, int bank, int map,
 void EventTables::clear() { *this = EventTables{}; }
 
 void EventTables::save(TRom& rom) const {
+    if (m_inMemory) {
+        throw Error("Die Events dieser Map gehören zu keiner Map im Rom und werden nicht ins Rom "
+                    "geschrieben.");
+    }
     for (EventKind kind :
          {EventKind::Warp, EventKind::Signpost, EventKind::Person, EventKind::ScriptTrigger}) {
         const auto s = static_cast<std::size_t>(slotOf(kind));
@@ -162,12 +166,27 @@ void EventTables::relocate(std::uint32_t eventsOffset, const std::array<std::uin
     m_tables = std::move(tables);
 }
 
+void EventTables::holdInMemory(std::array<std::vector<std::uint8_t>, 4> tables) {
+    EventTables next;
+    next.relocate(0, {}, std::move(tables));
+    next.m_inMemory = true;
+    *this = std::move(next);
+}
+
+const std::vector<std::uint8_t>& EventTables::table(EventKind kind) const {
+    const int s = slotOf(kind);
+    if (s < 0) {
+        throw IndexError(static_cast<int>(kind));
+    }
+    return m_tables[static_cast<std::size_t>(s)];
+}
+
 bool EventTables::hasEvents() const {
     const bool noOffsets =
         std::all_of(m_offsets.begin(), m_offsets.end(), [](std::uint32_t o) { return o == 0; });
     const bool noRecords =
         std::all_of(m_counts.begin(), m_counts.end(), [](int c) { return c == 0; });
-    return m_eventsOffset != 0 && !noOffsets && !noRecords;
+    return !noRecords && (m_inMemory || (m_eventsOffset != 0 && !noOffsets));
 }
 
 int EventTables::count(EventKind kind) const {

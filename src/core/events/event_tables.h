@@ -35,7 +35,8 @@ public:
     void clear();
     // Writes count x size bytes of each table back where it was read (warps, signposts,
     // persons, script triggers), then the fly record when its offset is not 0. The event
-    // header is never written.
+    // header is never written. Throws Error for tables held in memory only (they have no place
+    // in the ROM).
     void save(TRom& rom) const;
 
     // The four tables now lie elsewhere with other counts: tables[s] holds the records of
@@ -43,8 +44,16 @@ public:
     // offset; eventsOffset is the new event header's. The fly record stays as it is.
     void relocate(std::uint32_t eventsOffset, const std::array<std::uint32_t, 4>& offsets,
                   std::array<std::vector<std::uint8_t>, 4> tables);
+    // Tables of a map that lives outside the ROM (a map file, a new map): tables[s] holds the
+    // records of kTableKinds[s]; no header, no table offsets, no fly record. save() refuses
+    // them. Throws IndexError for a table that is no whole number of records or above 255.
+    void holdInMemory(std::array<std::vector<std::uint8_t>, 4> tables);
+    bool inMemory() const { return m_inMemory; }
+    // The record bytes of a table kind (count x record size), in the header's order of records.
+    const std::vector<std::uint8_t>& table(EventKind kind) const;
 
-    // False for a map without an event header, without table offsets or without records.
+    // False for a map without records, and for a ROM map without an event header or table
+    // offsets.
     bool hasEvents() const;
     std::uint32_t eventsOffset() const { return m_eventsOffset; }
     // Records of a table kind; for Fly 1 while the map has a fly position.
@@ -102,6 +111,7 @@ private:
     bool m_flyFound = false;
     std::uint32_t m_flyOffset = 0;
     std::array<std::uint8_t, 8> m_fly{};
+    bool m_inMemory = false;
 };
 
 }  // namespace quillon

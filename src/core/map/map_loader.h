@@ -31,6 +31,12 @@ struct CurrentMap {
     int tileset2 = 0;
     std::array<std::uint8_t, 24> tilesetHeader1{};
     std::array<std::uint8_t, 24> tilesetHeader2{};
+    // The map file the map was read from or last saved to ("Map Speichern" writes there
+    // without asking); empty when there is none.
+    std::string mapFile;
+    // Read from a map file or made new: tied to no map of the ROM (no header, no footer, no
+    // grid or event place), until it is inserted into a slot.
+    bool outsideRom = false;
 
     bool hasHeader() const { return headerOffset != 0; }
     // A map whose grid may be written back: it came from a footer, not the placeholder.

@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <system_error>
 
+#include "core/errors.h"
 #include "core/events/event_counts.h"
 #include "core/session.h"
 #include "ui/command.h"
@@ -66,6 +67,12 @@ void TEventBuilderForm::Button1Click() {
     const EventCounts counts{PeopNum->value(), WarpNum->value(), ScriptNum->value(),
                              SignNum->value()};
     checkEventCounts(counts);
+    // New tables need the map header that points at them: refused before a place is asked.
+    if (m_session.map().outsideRom) {
+        throw Error("Die Map \"" + m_session.map().title +
+                    "\" gehört zu keiner Map im Rom; ihre Events lassen sich erst nach \"Map "
+                    "Einfügen\" neu anlegen.");
+    }
     RepointRequest request;
     request.caption = windowTitle();
     request.count = eventSpace(counts);

@@ -1,0 +1,190 @@
+#include "core/map_from_file.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "core/base/numbers.h"
+#include "core/edit/map_resize.h"
+#include "core/edit/tileset_choice.h"
+#include "core/errors.h"
+#include "core/events/event_tables.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/map_state.h"
+#include "core/rom/trom.h"
+#include "core/rom_state.h"
+
+namespace quillon {
+
+namespace {
+
+// Block 1 with movement value 0C: what a new map is filled with.
+constexpr std::uint16_t kNewMapEntry = 0x3001;
+constexpr std::uint32_t kRomBase = 0x08000000;
+
+struct TilesetChoice {
+    int number = 0;
+    std::uint32_t offset = 0;
+    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
+};
+
+TilesetChoice choose(TRom& rom, const RomState& romState, int number, int part) {
+    TilesetChoice c;
+    c.number = number;
+    c.offset = tileset_choice::headerOffset(rom, romState.profile(), number, part);
+    rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
+    return c;
+}
+
+void loadTilesets(TRom& rom, RomState& romState, const IniFile& ini, const TilesetChoice& one,
+                  const TilesetChoice& two) {
+    romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
+                                     {two.number, two.header, two.offset}, ini,
+                                     romState.profile().tilesetHeight);
+}
+
+// The tilesets of the map shown before come back after a failed load, so it still draws.
+void restoreTilesets(TRom& rom, RomState& romState, const IniFile& ini,
+                     const CurrentMap& previous) {
+    if (!previous.hasFooter() && !previous.outsideRom) {
+        return;
+    }
+    try {
+        romState.tilesets().LoadTilesets(
+            rom, {previous.tileset1, previous.tilesetHeader1, previous.footer.tileset1Offset()},
+            {previous.tileset2, previous.tilesetHeader2, previous.footer.tileset2Offset()}, ini,
+            romState.profile().tilesetHeight);
+    } catch (const Error&) {
+        // The pair holds nothing now: the next map loads both parts afresh.
+    }
+}
+
+// What the editor knows of a map without a place in the ROM. Its footer copy holds the size
+// and the tileset pointers (the pointers of border and grid stay 0).
+CurrentMap detachedCurrentMap(const DetachedMap& parts, const TilesetChoice& one,
+                              const TilesetChoice& two) {
+    CurrentMap m;
+    m.title = parts.title;
+    m.border = parts.contents.border;
+    m.tileset1 = one.number;
+    m.tileset2 = two.number;
+    m.tilesetHeader1 = one.header;
+    m.tilesetHeader2 = two.header;
+    writeLe32(&m.footer.raw[0], parts.contents.grid.width);
+    writeLe32(&m.footer.raw[4], parts.contents.grid.height);
+    writeLe32(&m.footer.raw[16], kRomBase | one.offset);
+    writeLe32(&m.footer.raw[20], kRomBase | two.offset);
+    m.mapFile = parts.mapFile.string();
+    m.outsideRom = true;
+    return m;
+}
+
+}  // namespace
+
+DetachedMap detachedFromFiles(const std::filesystem::path& mapFile) {
+    map_file::MapFiles files = map_file::read(mapFile);
+    DetachedMap parts;
+    parts.title = mapFile.stem().string();
+    parts.mapFile = mapFile;
+    parts.contents = std::move(files.map);
+    parts.events = std::move(files.events);
+    return parts;
+}
+
+DetachedMap newDetachedMap(int width, int height, int tileset1, int tileset2,
+                           const std::string& name, const std::array<std::uint8_t, 8>& border) {
+    checkMapSize(width, height);
+    DetachedMap parts;
+    parts.title = name;
+    parts.contents.border = border;
+    BlockGrid& grid = parts.contents.grid;
+    grid.width = static_cast<std::uint16_t>(width);
+    grid.height = static_cast<std::uint16_t>(height);
+    std::fill_n(grid.cells.begin(), grid.cellCount(), GridEntry{kNewMapEntry});
+    std::fill_n(grid.movement.begin(), grid.cellCount(), GridEntry{kNewMapEntry}.movement());
+    parts.contents.tileset1 = tileset1;
+    parts.contents.tileset2 = tileset2;
+    return parts;
+}
+
+std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
+                                                const Settings& settings, PictureBuffers& buffers,
+                                                const IniFile& tilesetsIni, DetachedMap parts,
+                                                const CurrentMap& previous) {
+    const TilesetChoice one = choose(rom, romState, parts.contents.tileset1, 1);
+    const TilesetChoice two = choose(rom, romState, parts.contents.tileset2, 2);
+    EventTables events;
+    events.holdInMemory(std::move(parts.events));
+    try {
+        loadTilesets(rom, romState, tilesetsIni, one, two);
+    } catch (...) {
+        restoreTilesets(rom, romState, tilesetsIni, previous);
+        throw;
+    }
+    LoadedMap loaded;
+    loaded.map = detachedCurrentMap(parts, one, two);
+    loaded.grid = std::move(parts.contents.grid);
+    return std::make_unique<MapState>(romState, settings, buffers, std::move(loaded),
+                                      std::move(events));
+}
+
+void saveMapFiles(MapState& state, const std::filesystem::path& mapFile) {
+    if (!state.loaded()) {
+        throw Error("Es ist keine Map geöffnet.");
+    }
+    if (!state.map().outsideRom && !state.map().hasFooter()) {
+        throw Error("Die Map \"" + state.map().identifier +
+                    "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
+    }
+    map_file::write(mapFile, state.map(), state.grid(), state.events());
+    state.map().mapFile = mapFile.string();
+    state.history().markSaved();
+}
+
+void checkMapFileName(const std::string& name) {
+    const bool reserved = name == "." || name == "..";
+    const bool bad = std::any_of(name.begin(), name.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c < 0x20 || c == 0x7F ||
+               std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos;
+    });
+    if (name.empty() || reserved || bad) {
+        throw Error("\"" + name +
+                    "\" geht nicht als Name einer Map-Datei: er darf weder leer "
+                    "sein noch / \\ < > : \" | ? * oder Steuerzeichen enthalten.");
+    }
+}
+
+namespace {
+
+// The folder, made when missing; false when it cannot be made or written.
+bool usableFolder(const std::filesystem::path& folder, bool& made) {
+    std::error_code ec;
+    made = std::filesystem::create_directories(folder, ec);
+    return !ec && std::filesystem::is_directory(folder, ec) && ::access(folder.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+NewMapPlace newMapPlace(const std::filesystem::path& programFolder,
+                        const std::filesystem::path& userFolder, const std::string& name) {
+    checkMapFileName(name);
+    NewMapPlace place;
+    const std::string file = name + ".map";
+    if (usableFolder(programFolder / "Maps", place.folderMade)) {
+        place.file = programFolder / "Maps" / file;
+        return place;
+    }
+    if (!userFolder.empty() && usableFolder(userFolder / "Maps", place.folderMade)) {
+        place.file = userFolder / "Maps" / file;
+        place.inUserFolder = true;
+        return place;
+    }
+    throw Error("Der Ordner \"" + (programFolder / "Maps").string() +
+                "\" lässt sich weder anlegen noch beschreiben" +
+                (userFolder.empty()
+                     ? std::string(".")
+                     : ", der Ordner \"" + (userFolder / "Maps").string() + "\" auch nicht."));
+}
+
+}  // namespace quillon

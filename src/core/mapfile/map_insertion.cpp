@@ -1,0 +1,197 @@
+#include "core/mapfile/map_insertion.h"
+
+#include <string>
+#include <vector>
+
+#include "core/base/numbers.h"
+#include "core/edit/map_resize.h"
+#include "core/edit/tileset_choice.h"
+#include "core/errors.h"
+#include "core/events/event_counts.h"
+#include "core/events/event_tables.h"
+#include "core/map/map_header.h"
+#include "core/map/map_list.h"
+#include "core/map/map_loader.h"
+#include "core/rom/cartridge.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
+#include "core/rom/write_space.h"
+
+namespace quillon::map_insertion {
+
+namespace {
+
+constexpr std::uint32_t kBytesBeforeGrid = 8;
+constexpr std::uint32_t kGridAlignment = 2;
+// The game reads event tables and headers as 32-bit words.
+constexpr std::uint32_t kEventAlignment = 4;
+constexpr std::uint32_t kRomBase = 0x08000000;
+constexpr std::uint32_t kEventsPointerAt = 4;
+
+std::string slotText(int bank, int map) { return std::to_string(bank) + "." + std::to_string(map); }
+
+std::string hexOffset(std::uint64_t offset) {
+    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
+}
+
+// A range [at, at + count) of the ROM, for the overlap checks.
+struct Range {
+    std::uint32_t at;
+    std::uint32_t count;
+    const char* what;
+};
+
+bool overlap(const Range& a, const Range& b) {
+    return std::uint64_t{a.at} < std::uint64_t{b.at} + b.count &&
+           std::uint64_t{b.at} < std::uint64_t{a.at} + a.count;
+}
+
+void requireApart(std::initializer_list<Range> ranges) {
+    for (auto a = ranges.begin(); a != ranges.end(); ++a) {
+        for (auto b = a + 1; b != ranges.end(); ++b) {
+            if (overlap(*a, *b)) {
+                throw Error(std::string(a->what) + " (" + hexOffset(a->at) + ", " +
+                            std::to_string(a->count) + " Bytes) und " + b->what + " (" +
+                            hexOffset(b->at) + ", " + std::to_string(b->count) +
+                            " Bytes) überschneiden sich; es wurde nichts geschrieben.");
+            }
+        }
+    }
+}
+
+void requireAlignedFor(TRom& rom, std::uint32_t offset, std::uint32_t count,
+                       std::uint32_t alignment, const char* why) {
+    try {
+        requireAligned(rom, offset, count, alignment);
+    } catch (const Error& e) {
+        throw Error(std::string(e.what()) + " " + why);
+    }
+}
+
+EventCounts countsOf(const EventTables& events) { return eventCounts(events); }
+
+// Records of the four tables back to back, then the event header naming them.
+std::vector<std::uint8_t> eventBlock(const EventTables& events, std::uint32_t at) {
+    const EventLayout layout = eventLayout(countsOf(events), at);
+    std::vector<std::uint8_t> block;
+    for (EventKind kind : kTableKinds) {
+        const auto& table = events.table(kind);
+        block.insert(block.end(), table.begin(), table.end());
+    }
+    std::vector<std::uint8_t> header(EventTables::kHeaderSize);
+    for (std::size_t s = 0; s < 4; ++s) {
+        header[s] = static_cast<std::uint8_t>(events.count(kTableKinds[s]));
+        writeLe32(&header[4 + 4 * s], kRomBase | layout.tables[s]);
+    }
+    block.insert(block.end(), header.begin(), header.end());
+    return block;
+}
+
+}  // namespace
+
+std::uint32_t gridSpace(const BlockGrid& grid) { return resizeSpace(grid.width, grid.height); }
+
+std::uint32_t eventSpace(const EventTables& events) {
+    return quillon::eventSpace(countsOf(events));
+}
+
+std::optional<std::pair<int, int>> parseSlot(const std::string& answer) {
+    const auto dot = answer.find('.');
+    if (dot == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::pair{StrToInt(answer.substr(0, dot)), StrToInt(answer.substr(dot + 1))};
+}
+
+Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
+    const std::string slot = "Bank/Nr " + slotText(bank, map);
+    if (bank < 0 || static_cast<std::size_t>(bank) >= scan.banks.size() ||
+        scan.banks[static_cast<std::size_t>(bank)].empty()) {
+        throw Error(slot + ": die Bank " + std::to_string(bank) +
+                    " gibt es in den Tabellen des Roms nicht.");
+    }
+    const auto& maps = scan.banks[static_cast<std::size_t>(bank)];
+    if (map < 0 || static_cast<std::size_t>(map) >= maps.size()) {
+        throw Error(slot + ": die Bank " + std::to_string(bank) + " hat nur " +
+                    std::to_string(maps.size()) + " Maps (0 bis " +
+                    std::to_string(maps.size() - 1) + ").");
+    }
+    Slot s{bank, map, maps[static_cast<std::size_t>(map)].headerOffset, 0};
+    if (std::uint64_t{s.header} + MapHeader::kSize > rom.size()) {
+        throw Error(slot + ": der Map-Header (" + hexOffset(s.header) +
+                    ") liegt hinter dem Ende der Datei.");
+    }
+    std::array<std::uint8_t, 4> pointer{};
+    rom.ReadBlock(static_cast<std::int32_t>(s.header), pointer);
+    s.footer = readPointer24(pointer.data());
+    const bool inFile = std::uint64_t{s.footer} + MapFooter::kSize <= rom.size();
+    if (pointer[3] != 0x08 || !inFile || s.footer < kCartridgeHeaderSize) {
+        throw Error(slot + ": der Map-Header (" + hexOffset(s.header) +
+                    ") zeigt auf keinen Map-Footer in der Datei.");
+    }
+    return s;
+}
+
+namespace {
+
+// Everything insert() checks before its first write; returns the slot and both header places.
+struct Checked {
+    Slot slot;
+    std::uint32_t tileset1 = 0;
+    std::uint32_t tileset2 = 0;
+};
+
+Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+              const BlockGrid& grid, const EventTables& events, const Plan& plan) {
+    checkMapSize(grid.width, grid.height);
+    Checked c;
+    c.slot = locateSlot(rom, scan, plan.bank, plan.map);
+    c.tileset1 = tileset_choice::headerOffset(rom, profile, map.tileset1, 1);
+    c.tileset2 = tileset_choice::headerOffset(rom, profile, map.tileset2, 2);
+    const std::uint32_t space = gridSpace(grid);
+    const std::uint32_t eventBytes = eventSpace(events);
+    requireWriteSpace(rom, plan.gridSpace, space);
+    requireAlignedFor(rom, plan.gridSpace, space, kGridAlignment,
+                      "Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
+    requireWriteSpace(rom, plan.events, eventBytes);
+    requireAlignedFor(rom, plan.events, eventBytes, kEventAlignment,
+                      "Events werden als 32-Bit-Worte gelesen.");
+    requireApart({{plan.gridSpace, space, "Der Platz für den Block-Grid"},
+                  {plan.events, eventBytes, "der Platz für die Events"},
+                  {c.slot.footer, MapFooter::kSize, "der Map-Footer"},
+                  {c.slot.header, MapHeader::kSize, "der Map-Header"}});
+    return c;
+}
+
+}  // namespace
+
+Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+              const BlockGrid& grid, const EventTables& events, const Plan& plan) {
+    rom.Open();
+    const Checked c = check(rom, profile, scan, map, grid, events, plan);
+    const std::uint32_t gridAt = plan.gridSpace + kBytesBeforeGrid;
+    const std::uint32_t eventBytes = eventSpace(events);
+    const std::vector<std::uint8_t> block = eventBlock(events, plan.events);
+    std::array<std::uint8_t, 8> size{};
+    writeLe32(&size[0], grid.width);
+    writeLe32(&size[4], grid.height);
+    std::array<std::uint8_t, 12> pointers{};
+    writeLe32(&pointers[0], kRomBase | gridAt);
+    writeLe32(&pointers[4], kRomBase | c.tileset1);
+    writeLe32(&pointers[8], kRomBase | c.tileset2);
+
+    // Data first (grid, events), then the footer naming the grid, last the header's pointer.
+    const std::string target = slotText(plan.bank, plan.map);
+    TRom::Transaction tx(rom, "Map einfügen " + target, target);
+    rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridAt));
+    rom.WriteBlock(block, static_cast<std::int32_t>(plan.events));
+    rom.WriteBlock(size, static_cast<std::int32_t>(c.slot.footer));
+    rom.WriteBlock(pointers, static_cast<std::int32_t>(c.slot.footer + 12));
+    const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
+    rom.WritePointer(static_cast<std::int32_t>(c.slot.header + kEventsPointerAt), header);
+    tx.commit();
+    rom.Close();
+    return {c.slot, gridAt, header, eventBytes};
+}
+
+}  // namespace quillon::map_insertion

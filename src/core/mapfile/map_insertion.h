@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+struct BlockGrid;
+class EventTables;
+class TRom;
+struct BankScan;
+struct CurrentMap;
+struct GameProfile;
+
+// Putting the map in memory (from the ROM, a map file or made new) into an existing slot of
+// the bank table. The grid goes to offset G + 8 of a space of W x H x 2 + 32 bytes (the 8 bytes
+// before and 24 after stay untouched; G even), the event records and a new 20-byte event
+// header to a space at E (a multiple of 4): persons, warps, script triggers, signposts back to
+// back, then the header with the four counts and the four table pointers (a table without
+// records points where the next one starts, so a map without events has 20 bytes, every
+// pointer E). The slot's footer gets width, height (32 bits each), the grid pointer and the
+// pointers of the two tileset headers; its border pointer and every other header field stay.
+// Last the slot's header points at the new event header (+4).
+namespace map_insertion {
+
+struct Slot {
+    int bank = 0;
+    int map = 0;
+    std::uint32_t header = 0;  // file offset of the slot's 28-byte map header
+    std::uint32_t footer = 0;  // file offset of the footer it points at
+};
+
+struct Plan {
+    int bank = 0;
+    int map = 0;
+    std::uint32_t gridSpace = 0;  // G
+    std::uint32_t events = 0;     // E
+};
+
+struct Result {
+    Slot slot;
+    std::uint32_t grid = 0;         // G + 8
+    std::uint32_t eventHeader = 0;  // where the event header went
+    std::uint32_t eventBytes = 0;
+};
+
+// Bytes asked for the grid's space: W x H x 2 + 32 (10 x 10: 232).
+std::uint32_t gridSpace(const BlockGrid& grid);
+// Bytes of the event space: 24 n1 + 8 n2 + 16 n3 + 12 n4 + 20.
+std::uint32_t eventSpace(const EventTables& events);
+
+// The slot typed as "<bank>.<map>" (decimal, or hexadecimal after "$"): nullopt for an answer
+// without "."; throws ConversionError when either part is no number.
+std::optional<std::pair<int, int>> parseSlot(const std::string& answer);
+
+// The slot (bank, map) as the bank scan found the ROM's tables, with the footer its header
+// points at. Throws Error naming the slot for a bank or map beyond the tables, or a header or
+// footer the ROM does not hold (pointer not into the file, in the cartridge header).
+Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
+
+// Writes map, grid and events into the slot as planned, as one transaction ("Map einfügen
+// B.M"), after checking everything: the slot, the map's size and tileset numbers (the
+// profile's tileset table), both spaces (in the file, behind the cartridge header, aligned,
+// apart from each other and from the slot's header and footer). Throws Error for a refusal
+// (the ROM is as it was) and RomIoError when writing fails.
+Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+              const BlockGrid& grid, const EventTables& events, const Plan& plan);
+
+}  // namespace map_insertion
+}  // namespace quillon

@@ -1,0 +1,226 @@
+#include "core/mapfile/map_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <fstream>
+
+#include "core/errors.h"
+#include "core/events/event_tables.h"
+#include "core/map/map_loader.h"
+#include "core/map_from_file.h"
+#include "core/mapfile/file_replace.h"
+#include "tests/support/program_folder.h"
+
+namespace quillon {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::fileBytes;
+using testing::TempDir;
+
+// Files written by this process may grow to `bytes` at most while the object lives; a write
+// beyond fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_signal);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_signal)(int);
+};
+
+MapFileContents sampleMap(int width, int height) {
+    MapFileContents map;
+    map.border = {1, 2, 3, 4, 5, 6, 7, 8};
+    map.grid.width = static_cast<std::uint16_t>(width);
+    map.grid.height = static_cast<std::uint16_t>(height);
+    for (int i = 0; i < width * height; ++i) {
+        map.grid.cells[static_cast<std::size_t>(i)].raw = static_cast<std::uint16_t>(i * 37 + 5);
+    }
+    map.tileset1 = 3;
+    map.tileset2 = 57;
+    return map;
+}
+
+void put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+TEST(MapFile, RoundTripsAndLaysOutBorderGridAndTrailer) {
+    const MapFileContents map = sampleMap(20, 20);
+    const Bytes bytes = map_file::encodeMap(map);
+    ASSERT_EQ(bytes.size(), 824u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 8), Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
+    // Cell 1 holds 42 = 0x2A; the trailer: 20, 20, 3, 57.
+    EXPECT_EQ(bytes[10], 0x2A);
+    EXPECT_EQ(Bytes(bytes.end() - 16, bytes.end()),
+              Bytes({20, 0, 0, 0, 20, 0, 0, 0, 3, 0, 0, 0, 57, 0, 0, 0}));
+
+    const MapFileContents back = map_file::decodeMap(bytes, "Town.map");
+    EXPECT_EQ(back.border, map.border);
+    EXPECT_EQ(back.grid.width, 20);
+    EXPECT_EQ(back.grid.height, 20);
+    EXPECT_EQ(back.grid.encode(), map.grid.encode());
+    EXPECT_EQ(back.grid.movement[1], map.grid.cells[1].movement());
+    EXPECT_EQ(back.tileset1, 3);
+    EXPECT_EQ(back.tileset2, 57);
+}
+
+TEST(MapFile, EventFilesRoundTripWithTheCountsAtTheEnd) {
+    EventRecords records;
+    records[0].assign(2 * 24, 0xA1);
+    records[1].assign(8, 0xB2);
+    records[3].assign(3 * 12, 0xD4);
+    const Bytes bytes = map_file::encodeEvents(records);
+    ASSERT_EQ(bytes.size(), 48u + 8 + 36 + 4);
+    EXPECT_EQ(Bytes(bytes.end() - 4, bytes.end()), Bytes({2, 1, 0, 3}));
+    EXPECT_EQ(bytes[48], 0xB2);  // warps right after the persons
+    EXPECT_EQ(map_file::decodeEvents(bytes, "Town.Evt"), records);
+    EXPECT_EQ(map_file::encodeEvents({}), Bytes(4, 0));
+}
+
+TEST(MapFile, MalformedFilesAreRefusedNamingTheFile) {
+    const Bytes good = map_file::encodeMap(sampleMap(4, 3));
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    std::vector<Case> cases{{"empty", {}}, {"23 bytes", Bytes(23, 0)}};
+    const std::size_t trailer = good.size() - 16;
+    auto patched = [&](std::size_t at, std::uint32_t value) {
+        Bytes b = good;
+        put32(b, at, value);
+        return b;
+    };
+    cases.push_back({"width 0", patched(trailer, 0)});
+    cases.push_back({"height 0", patched(trailer + 4, 0)});
+    cases.push_back({"size not matching the length", patched(trailer, 5)});
+    cases.push_back({"huge size", patched(trailer, 0x10000)});
+    cases.push_back({"tileset beyond 2^31", patched(trailer + 8, 0x80000000u)});
+    Bytes longer = good;
+    longer.insert(longer.begin() + 8, {0, 0});
+    cases.push_back({"two bytes too many", longer});
+    // 8002 x 1 cells, the length matching them.
+    Bytes tooMany(24 + 2 * 8002, 0);
+    put32(tooMany, tooMany.size() - 16, 8002);
+    put32(tooMany, tooMany.size() - 12, 1);
+    cases.push_back({"8002 cells", tooMany});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            map_file::decodeMap(c.bytes, "Bad.map");
+            ADD_FAILURE() << "accepted";
+        } catch (const DataError& e) {
+            EXPECT_NE(std::string(e.what()).find("\"Bad.map\""), std::string::npos) << e.what();
+        }
+    }
+    for (const Bytes& events :
+         {Bytes(3, 0), Bytes({1, 0, 0, 0}), Bytes({0, 0, 0, 0, 0}), Bytes(8 + 4, 0)}) {
+        SCOPED_TRACE(events.size());
+        EXPECT_THROW(map_file::decodeEvents(events, "Bad.Evt"), DataError);
+    }
+}
+
+TEST(MapFile, EventFileAndSaveNames) {
+    struct Case {
+        const char* given;
+        const char* events;
+        const char* saved;
+    };
+    for (const Case& c : {Case{"/m/Town.map", "/m/Town.Evt", "/m/Town.map"},
+                          Case{"/m/Town.MAP", "/m/Town.Evt", "/m/Town.MAP"},
+                          Case{"/m/Town", "/m/Town.Evt", "/m/Town.Map"},
+                          Case{"/m/Town.txt", "/m/Town.Evt", "/m/Town.txt.Map"}}) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(map_file::eventFileName(c.given).string(), c.events);
+        EXPECT_EQ(map_file::withMapExtension(c.given).string(), c.saved);
+    }
+}
+
+TEST(MapFile, WrittenFilesReadBackAsTheyWere) {
+    TempDir dir;
+    CurrentMap current;
+    current.border = {9, 8, 7, 6, 5, 4, 3, 2};
+    current.tileset1 = 1;
+    current.tileset2 = 2;
+    const MapFileContents sample = sampleMap(6, 5);
+    EventTables events;
+    EventRecords records;
+    records[2].assign(16, 0x33);
+    events.holdInMemory(records);
+    map_file::write(dir.file("Town.map"), current, sample.grid, events);
+    EXPECT_EQ(fileBytes(dir.file("Town.map")).size(), 24u + 60);
+    EXPECT_EQ(fileBytes(dir.file("Town.Evt")).size(), 20u);
+
+    const map_file::MapFiles back = map_file::read(dir.file("Town.map"));
+    EXPECT_EQ(back.map.border, current.border);
+    EXPECT_EQ(back.map.grid.encode(), sample.grid.encode());
+    EXPECT_EQ(back.map.tileset2, 2);
+    EXPECT_EQ(back.events, records);
+    // Without its event file the map has no events; a missing map file is an error.
+    std::filesystem::remove(dir.file("Town.Evt"));
+    EXPECT_EQ(map_file::read(dir.file("Town.map")).events, EventRecords{});
+    EXPECT_THROW(map_file::read(dir.file("Other.map")), Error);
+    // The folder holds nothing but the two files: no temporary file stayed.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(MapFile, AFailedWriteKeepsThePreviousFile) {
+    TempDir dir;
+    const std::filesystem::path file = dir.file("Town.map");
+    const Bytes old(100, 0x11);
+    replaceFile(file, old);
+    {
+        FileSizeLimit limit(64);
+        EXPECT_THROW(replaceFile(file, Bytes(4000, 0x22)), RomIoError);
+    }
+    EXPECT_EQ(fileBytes(file), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    // A folder that does not exist: refused, nothing made.
+    EXPECT_THROW(replaceFile(dir.file("no/Town.map"), old), RomIoError);
+}
+
+TEST(NewMapPlace, NamesThatNoFileCanHaveAreRefused) {
+    TempDir dir;
+    for (const char* name : {"", ".", "..", "a/b", "a\\b", "a:b", "a*", "a?", "a|b", "a<b", "a>b",
+                             "a\"b", "tab\there"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(newMapPlace(dir.path(), {}, name), Error);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Maps")));
+}
+
+TEST(NewMapPlace, MakesTheFolderOrFallsBackToTheUserFolder) {
+    TempDir program;
+    TempDir user;
+    NewMapPlace place = newMapPlace(program.path(), user.path(), "Town");
+    EXPECT_EQ(place.file, program.path() / "Maps" / "Town.map");
+    EXPECT_TRUE(place.folderMade);
+    EXPECT_FALSE(place.inUserFolder);
+    EXPECT_TRUE(std::filesystem::is_directory(program.file("Maps")));
+    EXPECT_FALSE(newMapPlace(program.path(), user.path(), "Town").folderMade);
+
+    // "Maps" beside the program is a file: the user's folder takes the map.
+    TempDir blocked;
+    std::ofstream(blocked.file("Maps")) << "x";
+    place = newMapPlace(blocked.path(), user.path(), "Town");
+    EXPECT_EQ(place.file, user.path() / "Maps" / "Town.map");
+    EXPECT_TRUE(place.inUserFolder);
+    EXPECT_THROW(newMapPlace(blocked.path(), {}, "Town"), Error);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,189 @@
+#include "core/mapfile/map_insertion.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/map_from_file.h"
+#include "core/session.h"
+#include "tests/events/event_test_rom.h"
+#include "tests/support/program_folder.h"
+
+namespace quillon {
+namespace {
+
+using namespace romkit;
+using namespace testing;
+using Bytes = std::vector<std::uint8_t>;
+
+void put32(Bytes& image, std::uint32_t at, std::uint32_t value) {
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Bank 0 with maps 0.0 (with events) and 0.1, bank 1 with 1.0; the map in memory is a new
+// 10 x 10 map on tilesets 1 and 0 with two persons, a warp and a signpost.
+class MapInsertion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RomBuilder b = eventRomBuilder();
+        MapSpec m = eventMap(0, 0);
+        m.persons = {personRecord(1, 0, 1, 1)};
+        b.addMap(m);
+        b.addMap(eventMap(0, 1));
+        b.addMap(eventMap(1, 0));
+        m_built = b.build();
+        writeProgramFolder(m_dir.path(), m_built);
+        writeRomFile(m_dir.file("r.gba"), m_built);
+        m_session.openRom(m_dir.file("r.gba"));
+        m_grid = (m_built.freeSpace + 0x100) & ~0xFFu;
+        m_events = m_grid + 0x400;
+    }
+    void openNewMap(bool withEvents) {
+        DetachedMap parts = newDetachedMap(10, 10, 1, 0, "Town", {});
+        parts.contents.grid.cells[7].raw = 0x1234;
+        if (withEvents) {
+            parts.events[0].assign(2 * 24, 0x41);
+            parts.events[1].assign(8, 0x42);
+            parts.events[3].assign(12, 0x44);
+        }
+        m_session.openDetachedMap(std::move(parts));
+    }
+    map_insertion::Result insert(int bank, int map, std::uint32_t grid, std::uint32_t events) {
+        return map_insertion::insert(m_session.rom(), m_session.profile(), m_session.bankScan(),
+                                     m_session.map(), m_session.grid(), m_session.events(),
+                                     {bank, map, grid, events});
+    }
+    Bytes file() { return fileBytes(m_dir.file("r.gba")); }
+
+    // The file as the insertion into slot must leave it.
+    Bytes expected(Bytes image, const BuiltMap& slot, const Bytes& eventRecords,
+                   std::array<int, 4> counts) {
+        const Bytes grid = m_session.grid().encode();
+        std::copy(grid.begin(), grid.end(), image.begin() + m_grid + 8);
+        std::copy(eventRecords.begin(), eventRecords.end(), image.begin() + m_events);
+        const std::uint32_t header = m_events + static_cast<std::uint32_t>(eventRecords.size());
+        std::uint32_t table = m_events;
+        const int sizes[] = {24, 8, 16, 12};
+        for (std::uint32_t s = 0; s < 4; ++s) {
+            image[header + s] = static_cast<std::uint8_t>(counts[s]);
+            put32(image, header + 4 + 4 * s, 0x08000000u + table);
+            table += static_cast<std::uint32_t>(counts[s] * sizes[s]);
+        }
+        put32(image, slot.footer, 10);
+        put32(image, slot.footer + 4, 10);
+        put32(image, slot.footer + 12, 0x08000000u + m_grid + 8);
+        put32(image, slot.footer + 16, 0x08000000u + m_built.tilesets[1].header);
+        put32(image, slot.footer + 20, 0x08000000u + m_built.tilesets[0].header);
+        put32(image, slot.header + 4, 0x08000000u + header);
+        return image;
+    }
+
+    TempDir m_dir;
+    BuiltRom m_built;
+    Session m_session{m_dir.path()};
+    std::uint32_t m_grid = 0;
+    std::uint32_t m_events = 0;
+};
+
+TEST_F(MapInsertion, AskedSpacesAreTheGridWithThirtyTwoBytesAndTheEventBlock) {
+    openNewMap(true);
+    EXPECT_EQ(map_insertion::gridSpace(m_session.grid()), 232u);
+    EXPECT_EQ(map_insertion::eventSpace(m_session.events()), 48u + 8 + 12 + 20);
+    openNewMap(false);
+    EXPECT_EQ(map_insertion::eventSpace(m_session.events()), 20u);
+}
+
+TEST_F(MapInsertion, WritesExactlyGridEventsFooterAndEventsPointer) {
+    for (bool withEvents : {true, false}) {
+        SCOPED_TRACE(withEvents);
+        SetUp();
+        openNewMap(withEvents);
+        const Bytes before = file();
+        Bytes records;
+        if (withEvents) {
+            records.assign(48, 0x41);
+            records.insert(records.end(), 8, 0x42);
+            records.insert(records.end(), 12, 0x44);
+        }
+        const auto counts = withEvents ? std::array<int, 4>{2, 1, 0, 1} : std::array<int, 4>{};
+        const map_insertion::Result r = insert(0, 1, m_grid, m_events);
+        EXPECT_EQ(r.grid, m_grid + 8);
+        EXPECT_EQ(r.eventHeader, m_events + records.size());
+        EXPECT_TRUE(file() == expected(before, m_built.maps.at({0, 1}), records, counts));
+
+        // The slot opens as the inserted map.
+        m_session.openMap("0.1", "t");
+        EXPECT_EQ(m_session.grid().width, 10);
+        EXPECT_EQ(m_session.grid().encode(), [] {
+            DetachedMap parts = newDetachedMap(10, 10, 1, 0, "x", {});
+            parts.contents.grid.cells[7].raw = 0x1234;
+            return parts.contents.grid.encode();
+        }());
+        EXPECT_EQ(m_session.events().count(EventKind::Person), counts[0]);
+        // One transaction: undone it gives the file from before.
+        m_session.undoUntil(m_session.history().back().id);
+        EXPECT_TRUE(file() == before);
+    }
+}
+
+TEST_F(MapInsertion, RefusalsWriteNothing) {
+    openNewMap(true);
+    const Bytes before = file();
+    const std::uint32_t header0 = m_built.maps.at({0, 0}).header;
+    struct Case {
+        const char* message;
+        int bank, map;
+        std::uint32_t grid, events;
+    };
+    for (const Case& c : {
+             Case{"die Bank 2 gibt es in den Tabellen des Roms nicht", 2, 0, m_grid, m_events},
+             Case{"die Bank 1 hat nur 1 Maps", 1, 1, m_grid, m_events},
+             Case{"die Bank 0 hat nur 2 Maps", 0, -1, m_grid, m_events},
+             Case{"nicht durch 2 teilbar", 0, 1, m_grid + 1, m_events},
+             Case{"nicht durch 4 teilbar", 0, 1, m_grid, m_events + 2},
+             Case{"und der Platz für die Events", 0, 1, m_grid, m_grid + 0x80},
+             Case{"liegt im Rom-Header", 0, 1, 0x10, m_events},
+             Case{"ist kein Platz für 88 Bytes", 0, 1, m_grid,
+                  static_cast<std::uint32_t>(before.size() - 8)},
+             Case{"und der Map-Header", 0, 0, m_grid, header0 & ~3u},
+         }) {
+        SCOPED_TRACE(c.message);
+        try {
+            insert(c.bank, c.map, c.grid, c.events);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(file() == before);
+    }
+    EXPECT_TRUE(m_session.history().empty());
+}
+
+TEST(MapInsertionSlot, AnswersWithoutDotAreNoSlot) {
+    EXPECT_EQ(map_insertion::parseSlot("3.1"), std::pair(3, 1));
+    EXPECT_EQ(map_insertion::parseSlot("$A.$10"), std::pair(10, 16));
+    for (const char* invalid : {"31", "3-1", ""}) {
+        EXPECT_EQ(map_insertion::parseSlot(invalid), std::nullopt) << invalid;
+    }
+    EXPECT_THROW(map_insertion::parseSlot("a.1"), ConversionError);
+}
+
+TEST_F(MapInsertion, MapsOutsideTheRomRefuseRomWrites) {
+    openNewMap(true);
+    EXPECT_TRUE(m_session.map().outsideRom);
+    EXPECT_FALSE(m_session.map().hasHeader());
+    EXPECT_TRUE(m_session.events().hasEvents());
+    EXPECT_EQ(m_session.grid().at(0, 0).raw, 0x3001);
+    EXPECT_EQ(m_session.grid().movement[0], 0x0C);
+    const Bytes before = file();
+    EXPECT_THROW(m_session.saveMap(), Error);
+    EXPECT_THROW(m_session.events().save(m_session.rom()), Error);
+    EXPECT_TRUE(file() == before);
+    // A tileset beyond the table: refused, the map before stays open.
+    EXPECT_THROW(m_session.openDetachedMap(newDetachedMap(4, 4, 0, 999, "x", {})), Error);
+    EXPECT_EQ(m_session.grid().width, 10);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,256 @@
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <map>
+
+#include "core/session.h"
+#include "tests/ui/ui_test_main.h"
+#include "tests/ui/window_fixture.h"
+
+using quillon::testing::child;
+using quillon::testing::Opened;
+
+namespace {
+
+using Changes = std::map<std::uint32_t, std::uint8_t>;
+
+QByteArray romFile(const Opened& o) {
+    QFile file(o.program.romPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray readAll(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// after is before with exactly these bytes changed.
+bool onlyChanged(QByteArray before, const QByteArray& after, const Changes& changes) {
+    for (const auto& [offset, value] : changes) {
+        before[static_cast<qsizetype>(offset)] = static_cast<char>(value);
+    }
+    for (qsizetype i = 0; i < std::min(before.size(), after.size()); ++i) {
+        if (before.at(i) != after.at(i)) {
+            qWarning("byte %llx differs", static_cast<long long>(i));
+            return false;
+        }
+    }
+    return before.size() == after.size();
+}
+
+void put(Changes& changes, std::uint32_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        changes[at + static_cast<std::uint32_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+std::uint32_t freeStart(const Opened& o) { return (o.program.rom().freeSpace + 15) & ~15u; }
+
+// The user's doings in "Neue Map": the fields, then "Erstellen".
+std::function<void(QDialog&)> newMap(const QString& width, const QString& height, int tileset1,
+                                     int tileset2, const QString& name) {
+    return [=](QDialog& form) {
+        child<QLineEdit>(form, "Txt_Breite")->setText(width);
+        child<QLineEdit>(form, "Txt_Hohe")->setText(height);
+        child<QComboBox>(form, "Cbo_Tileset1")->setCurrentIndex(tileset1);
+        child<QComboBox>(form, "Cbo_Tileset2")->setCurrentIndex(tileset2);
+        child<QLineEdit>(form, "Txt_Name")->setText(name);
+        child<QPushButton>(form, "Btn_Erstellen")->click();
+    };
+}
+
+const QString kCancelled = QStringLiteral("Info|Map einfügen abgebrochen!");
+
+}  // namespace
+
+class MapFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newMapSaveInsertAndOpenTheSlot();
+    void newMapRefusesMissingFieldsAndBadSizes();
+    void cancelledInsertionWritesNothing();
+    void mapFileOpensAndSavesBackUnchanged();
+    void romMapPutIntoItsOwnSlotIsReadAgain();
+};
+
+void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
+    Opened o;
+    QVERIFY(o.window->menu().NeueMap1->isEnabled());
+    QVERIFY(!o.window->menu().MapEinfugen1->isEnabled());
+    o.dialogs->dialogActions.push_back(newMap("10", "10", 1, 0, "Town"));
+    o.window->menu().NeueMap1->trigger();
+    QCOMPARE(o.dialogs->dialogsShown, QStringList{QStringLiteral("TMapForm")});
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Town"));
+    QVERIFY(o.window->menu().MapEinfugen1->isEnabled());
+    QCOMPARE(o.window->session().grid().at(9, 9).raw, 0x3001);
+
+    // "Map Speichern" writes Maps/Town.map beside the program at once.
+    const QString mapFile = QString::fromStdString((o.program.folder() / "Maps").string()) +
+                            QStringLiteral("/Town.map");
+    o.window->menu().MapSpeichern1->trigger();
+    QVERIFY(o.dialogs->savesAsked.isEmpty());
+    QCOMPARE(readAll(mapFile).size(), 24 + 200);
+    QCOMPARE(readAll(mapFile.left(mapFile.size() - 4) + QStringLiteral(".Evt")),
+             QByteArray(4, '\0'));
+
+    // Into slot 0.1: grid space, slot, event space.
+    const QByteArray before = romFile(o);
+    const std::uint32_t grid = freeStart(o);
+    const std::uint32_t events = grid + 0x200;
+    o.dialogs->repointAnswers = {grid, events};
+    o.dialogs->inputAnswers = {QStringLiteral("0.1")};
+    o.window->menu().MapEinfugen1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QCOMPARE(o.dialogs->repointsAsked.size(), 2);
+    QCOMPARE(o.dialogs->repointsAsked[0].caption, QStringLiteral("Neuer MapOffset"));
+    QCOMPARE(o.dialogs->repointsAsked[0].count, 232u);
+    QCOMPARE(o.dialogs->repointsAsked[0].alignment, 2);
+    QCOMPARE(o.dialogs->repointsAsked[1].caption, QStringLiteral("Neuer EventOffset"));
+    QCOMPARE(o.dialogs->repointsAsked[1].count, 20u);
+    QCOMPARE(o.dialogs->repointsAsked[1].alignment, 4);
+    QCOMPARE(o.dialogs->inputsAsked.size(), 1);
+    QCOMPARE(o.dialogs->inputsAsked[0].caption, QStringLiteral("Bank/Nr"));
+    QCOMPARE(o.dialogs->informs.last(),
+             QStringLiteral("Info|Die Map wurde erfolgreich als Map 0.1 eingetragen!"));
+
+    Changes changes;
+    for (std::uint32_t i = 0; i < 100; ++i) {
+        put(changes, grid + 8 + 2 * i, 0x3001, 2);
+    }
+    for (std::uint32_t s = 0; s < 4; ++s) {
+        put(changes, events + 4 + 4 * s, 0x08000000u + events, 4);
+    }
+    put(changes, events, 0, 4);
+    const auto& slot = o.program.rom().maps.at({0, 1});
+    put(changes, slot.footer, 10, 4);
+    put(changes, slot.footer + 4, 10, 4);
+    put(changes, slot.footer + 12, 0x08000000u + grid + 8, 4);
+    put(changes, slot.footer + 16, 0x08000000u + o.program.rom().tilesets[1].header, 4);
+    put(changes, slot.footer + 20, 0x08000000u + o.program.rom().tilesets[0].header, 4);
+    put(changes, slot.header + 4, 0x08000000u + events, 4);
+    QVERIFY(onlyChanged(before, romFile(o), changes));
+
+    // The next insertion proposes the slot; the slot opens from the list as the new map.
+    o.dialogs->inputAnswers = {QString()};
+    o.dialogs->repointAnswers = {grid};
+    o.window->menu().MapEinfugen1->trigger();
+    QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("0.1"));
+    o.openByLine("ZWEITE (0.1)");
+    QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
+    QCOMPARE(o.window->session().grid().width, 10);
+    QCOMPARE(o.window->session().grid().at(5, 5).raw, 0x3001);
+    QVERIFY(!o.window->session().map().outsideRom);
+}
+
+void MapFilesTest::newMapRefusesMissingFieldsAndBadSizes() {
+    Opened o;
+    struct Case {
+        const char* width;
+        const char* height;
+        const char* name;
+    };
+    for (const Case& c : {Case{"10", "10", ""}, Case{"", "10", "A"}, Case{"0", "5", "A"},
+                          Case{"100", "81", "A"}, Case{"x", "5", "A"}, Case{"5", "5", "a/b"}}) {
+        o.dialogs->dialogActions.push_back(newMap(QString::fromLatin1(c.width),
+                                                  QString::fromLatin1(c.height), 0, 1,
+                                                  QString::fromLatin1(c.name)));
+        o.window->menu().NeueMap1->trigger();
+        QVERIFY(!o.window->session().mapLoaded());
+    }
+    QCOMPARE(o.dialogs->informs.count(QStringLiteral("Achtung|Bitte füllen sie alle Felder aus.")),
+             2);
+    QCOMPARE(o.dialogs->errors.size(), 4);
+    QVERIFY(!QFile::exists(QString::fromStdString((o.program.folder() / "Maps").string())));
+}
+
+void MapFilesTest::cancelledInsertionWritesNothing() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    const QByteArray before = romFile(o);
+    const std::uint32_t grid = freeStart(o);
+    using Repoints = std::deque<std::optional<std::uint32_t>>;
+    struct Case {
+        const char* what;
+        Repoints repoints;
+        std::deque<QString> inputs;
+        QString message;
+    };
+    const QString three = QStringLiteral(
+        "Info|Einfügen fehlgeschlagen, da 3mal eine ungültige Bank und MapNr. eingegeben wurde!");
+    const Case cases[] = {
+        {"first dialog", {std::nullopt}, {}, kCancelled},
+        {"slot", {grid}, {QString()}, kCancelled},
+        {"third dialog", {grid, std::nullopt}, {QStringLiteral("0.1")}, kCancelled},
+        {"three answers without dot",
+         {grid, grid + 0x200},
+         {QStringLiteral("31"), QStringLiteral("3-1"), QStringLiteral("")},
+         three},
+    };
+    for (const Case& c : cases) {
+        o.dialogs->repointAnswers = c.repoints;
+        o.dialogs->inputAnswers = c.inputs;
+        o.window->menu().MapEinfugen1->trigger();
+        QVERIFY2(o.dialogs->informs.last() == c.message, c.what);
+        QVERIFY2(onlyChanged(before, romFile(o), {}), c.what);
+    }
+    QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("0.0"));
+    // A slot beyond the ROM's tables is refused before the events' place is asked.
+    const int asked = static_cast<int>(o.dialogs->repointsAsked.size());
+    o.dialogs->repointAnswers = {grid, grid + 0x200};
+    o.dialogs->inputAnswers = {QStringLiteral("7.0")};
+    o.window->menu().MapEinfugen1->trigger();
+    QCOMPARE(o.dialogs->repointsAsked.size(), asked + 1);
+    QVERIFY(o.dialogs->errors.last().contains(QStringLiteral("Bank/Nr 7.0")));
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+}
+
+void MapFilesTest::mapFileOpensAndSavesBackUnchanged() {
+    Opened o;
+    o.openByLine("EVENTS (1.0)");
+    const QString file =
+        QString::fromStdString(o.program.folder().string()) + QStringLiteral("/Events");
+    o.dialogs->saveFileAnswer = file;
+    o.window->menu().MapSpeichernunter1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    const QByteArray map = readAll(file + QStringLiteral(".Map"));
+    const QByteArray events = readAll(file + QStringLiteral(".Evt"));
+    QCOMPARE(map.size(), 24 + 6 * 4 * 2);
+    QCOMPARE(events.right(4), QByteArray("\x02\x02\x01\x01", 4));
+
+    o.dialogs->openFileAnswer = file + QStringLiteral(".Map");
+    o.window->menu().MapOffnen1->trigger();
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Events"));
+    QVERIFY(o.window->session().map().outsideRom);
+    QCOMPARE(o.window->session().events().count(quillon::EventKind::Warp), 2);
+    // The attribute box belongs to ROM maps; "Speichern" writes the map file, not the ROM.
+    QVERIFY(!child(*o.window, "ScrollBox8")->isVisibleTo(o.window.get()));
+    const QByteArray rom = romFile(o);
+    QFile::remove(file + QStringLiteral(".Map"));
+    o.window->menu().Save1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QCOMPARE(readAll(file + QStringLiteral(".Map")), map);
+    QCOMPARE(readAll(file + QStringLiteral(".Evt")), events);
+    QVERIFY(onlyChanged(rom, romFile(o), {}));
+}
+
+// Its grid and events lie elsewhere now: the map in the window must not keep the old places,
+// or the next "Speichern" would write where the slot no longer looks.
+void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    const std::uint32_t grid = freeStart(o);
+    o.dialogs->repointAnswers = {grid, grid + 0x40};
+    o.dialogs->inputAnswers = {QStringLiteral("0.0")};
+    o.window->menu().MapEinfugen1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QCOMPARE(o.window->session().map().gridOffset, grid + 8);
+    QCOMPARE(o.window->session().map().eventsOffset, grid + 0x40);
+}
+
+QUILLON_UI_TEST(MapFilesTest)
+#include "map_files_test.moc"
