@@ -116,7 +116,12 @@ void NeighboursTest::bandAroundTheMapOnlyTheMapIsPainted() {
     QCOMPARE(int(w.session().grid().at(2, 1).block()), 1);
     QCOMPARE(map->image().pixel((kBand + 2) * 16 + 5, (kBand + 1) * 16 + 5),
              quillon::testing::kGreen);
-    // Presses in the band, on a neighbour or a blank spot, paint nothing.
+    // Presses in the band, on a neighbour or a blank spot, paint nothing, not even the corner
+    // of a stamp that would reach into the map.
+    QTest::mousePress(map, Qt::RightButton, Qt::ControlModifier, at(1, 0, s));
+    hover(map, at(2, 1, s));
+    QTest::mouseRelease(map, Qt::RightButton, Qt::ControlModifier, at(2, 1, s));
+    QVERIFY(w.session().editor().hasStamp());
     const std::uint64_t before = w.session().editor().gridRevision();
     click(map, at(1, 2, s));
     click(map, at(-1, -1, s));
