@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <system_error>
 
@@ -11,9 +12,7 @@
 
 namespace quillon::bench {
 
-namespace {
-
-romkit::TilesetSpec tileset(int seed, int blocks) {
+romkit::TilesetSpec benchTileset(int seed, int blocks) {
     romkit::TilesetSpec t;
     t.compressed = true;
     t.tiles.resize(32 * 512);
@@ -39,13 +38,11 @@ romkit::TilesetSpec tileset(int seed, int blocks) {
     return t;
 }
 
-}  // namespace
-
 romkit::BuiltRom buildBigRom() {
     romkit::RomBuilder b(romkit::Family::Rse, "QUILLON BIG", "QBGE", 16u << 20);
     for (int pair = 0; pair < 4; ++pair) {
-        b.addTileset(tileset(pair * 2, 512));
-        b.addTileset(tileset(pair * 2 + 1, 512));
+        b.addTileset(benchTileset(pair * 2, 512));
+        b.addTileset(benchTileset(pair * 2 + 1, 512));
     }
     for (int i = 0; i < 400; ++i) {
         b.addMapName("MAP NAME " + std::to_string(i));
@@ -92,9 +89,9 @@ namespace {
 // The benchmark's own folder under the temporary directory, removed when the process ends.
 class BenchFolder {
 public:
-    BenchFolder()
+    explicit BenchFolder(const std::string& name)
         : m_path(std::filesystem::temp_directory_path() /
-                 ("quillon-bench-" + std::to_string(::getpid()))) {
+                 ("quillon-" + name + "-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
@@ -111,7 +108,7 @@ private:
 }  // namespace
 
 const std::filesystem::path& bigRomFolder() {
-    static const BenchFolder folder;
+    static const BenchFolder folder("bench");
     static const bool written = [] {
         auto rom = buildBigRom();
         romkit::writeProgramFolder(folder.path(), rom);
@@ -120,6 +117,17 @@ const std::filesystem::path& bigRomFolder() {
     }();
     (void)written;
     return folder.path();
+}
+
+const std::filesystem::path& romFolder(const std::string& name, romkit::BuiltRom (*build)()) {
+    static std::map<std::string, BenchFolder> folders;
+    auto [it, made] = folders.try_emplace(name, name);
+    if (made) {
+        const auto rom = build();
+        romkit::writeProgramFolder(it->second.path(), rom);
+        romkit::writeRomFile(it->second.path() / "rom.gba", rom);
+    }
+    return it->second.path();
 }
 
 }  // namespace quillon::bench

@@ -13,4 +13,12 @@ romkit::BuiltRom buildBigRom();
 // A program folder with the ROM file "big.gba", made once per process.
 const std::filesystem::path& bigRomFolder();
 
+// A tileset of `blocks` blocks with a compressed 512-tile picture and 16 palettes; seed makes
+// each one differ.
+romkit::TilesetSpec benchTileset(int seed, int blocks);
+
+// A program folder named after name with the ROM file "rom.gba" that build makes, made once
+// per process and removed when it ends.
+const std::filesystem::path& romFolder(const std::string& name, romkit::BuiltRom (*build)());
+
 }  // namespace quillon::bench

@@ -166,6 +166,18 @@ const std::vector<Rule>& errorRules() {
          "the profile names no bank table (MapBankHeader): maps can only be opened by their "
          "offset in the map name file"},
         {std::regex(R"x(^Es ist kein Rom geladen\.$)x"), "no ROM is open"},
+        {std::regex(R"x(^Die Map (\S+) steht nicht in der Bank-Tabelle\.$)x"),
+         "map $1 is not in the bank table"},
+        {std::regex(R"x(^Die Map (\S+) hat keinen Map-Footer\.$)x"), "map $1 has no map footer"},
+        {std::regex(R"x(^Die Map hat (\d+) Anbindungen; gezeigt werden die Nachbarn der ersten )x"
+                    R"x((\d+)\.$)x"),
+         "the map has $1 connections; the neighbours of the first $2 are drawn"},
+        {std::regex(R"x(^(Der Anbindungskopf|Die Anbindungen \((\d+)\)) \((.*)\) liegt im )x"
+                    R"x(Rom-Header\.$)x"),
+         "the map's connection table at $3 lies in the cartridge header"},
+        {std::regex(R"x(^(Der Anbindungskopf|Die Anbindungen \((\d+)\)) \((\S+), (\d+) Bytes\) )x"
+                    R"x(liegt hinter dem Dateiende\.$)x"),
+         "the map's connection table at $3 ($4 bytes) runs past the end of the file"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht geschrieben werden: (.*)$)x"),
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Tileset(\d) (-?\d+): das Profil nennt keine Tileset-Tabelle )x"

@@ -3,6 +3,7 @@
 #include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_view.h"
+#include "core/neighbours.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -20,18 +21,37 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
         // The one setting the pictures read; the tool's settings are never written.
         m_session.settings().setFlag(Settings::Flag::Grid, options.grid);
         m_session.invalidatePictures();
-        switch (options.view) {
-            case View::Map:
-                return m_session.mapPicture();
-            case View::Movement:
-                return m_session.movementView();
-            case View::Events:
-                return eventPicture(options.personsOnly);
-        }
+        m_warnings.clear();
+        const Bitmap& picture = view(options);
+        return options.neighbours ? withNeighbours(picture) : picture;
     } catch (const Error& e) {
         throw Error("map " + id + ": " + englishMessage(e.what()));
     }
+}
+
+const Bitmap& PictureMaker::view(const PictureOptions& options) {
+    switch (options.view) {
+        case View::Movement:
+            return m_session.movementView();
+        case View::Events:
+            return eventPicture(options.personsOnly);
+        case View::Map:
+            break;
+    }
     return m_session.mapPicture();
+}
+
+// The band the Map tab shows around the map, drawn by the same core function.
+const Bitmap& PictureMaker::withNeighbours(const Bitmap& picture) {
+    const NeighbourBand band = drawNeighbourBand(m_session.rom(), m_session.romState(),
+                                                 m_session.data(), m_session.mapState());
+    for (const NeighbourWarning& warning : band.warnings) {
+        const std::string text = englishMessage(warning.message);
+        m_warnings.push_back(
+            warning.identifier.empty() ? text : "neighbour " + warning.identifier + ": " + text);
+    }
+    composeNeighbourPicture(band, picture, m_composed);
+    return m_composed;
 }
 
 // Persons as their pictures; every other kind as its marker unless only persons are asked

@@ -34,6 +34,7 @@ struct Args {
     std::string view = "map";
     bool grid = false;
     bool personsOnly = false;
+    bool neighbours = false;
     int width = 8;
     CLI::App* info = nullptr;
     CLI::App* maps = nullptr;
@@ -70,7 +71,7 @@ struct Args {
         return {view == "movement" ? View::Movement
                 : view == "events" ? View::Events
                                    : View::Map,
-                grid, personsOnly};
+                grid, personsOnly, neighbours};
     }
 };
 
@@ -182,6 +183,9 @@ void addCommands(CLI::App& app, Args& a) {
     a.render->add_option("-o,--output", a.output, "picture file: .png gives PNG, other names BMP")
         ->required();
     addViewOptions(a.render, a);
+    a.render->add_flag("--neighbours", a.neighbours,
+                       "draw the maps connected at the four edges around it, dimmed, as the "
+                       "editor's Map tab shows them");
     a.renderAll = withRom(app.add_subcommand("render-all", "Write the pictures of every map"), a);
     a.renderAll
         ->add_option("OUTDIR", a.output, "folder for B.M.png and index.json (made when missing)")
@@ -240,6 +244,9 @@ int run(quillon::Session& session, const Args& a) {
     if (*a.render) {
         cli::PictureMaker maker(session);
         cli::savePicture(maker.render(a.id, a.picture()), a.output);
+        for (const std::string& warning : maker.neighbourWarnings()) {
+            std::cerr << "warning: " << warning << '\n';
+        }
     } else if (*a.renderAll) {
         return renderAll(session, a);
     } else if (*a.events) {

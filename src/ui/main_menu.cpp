@@ -36,7 +36,7 @@ QAction* addItem(QMenu* menu, int tag, const char* caption, const char* name,
 
 using Flag = Settings::Flag;
 
-// In menu order: "Einstellungen" holds the first five (with "BlockPaletteBreite" after the
+// In menu order: "Einstellungen" holds the first six (with "BlockPaletteBreite" after the
 // second), "Darstellungsgrösse" the rest.
 constexpr SettingItem kSettingItems[] = {
     {&MainMenu::Grid1, Flag::Grid, 120, "Gitter", "Grid1"},
@@ -46,6 +46,8 @@ constexpr SettingItem kSettingItems[] = {
      "andereausblenden1"},
     {&MainMenu::VerlaufSpeichern1, Flag::KeepHistory, 128, "Verlauf speichern",
      "VerlaufSpeichern1"},
+    {&MainMenu::NachbarnAnzeigen1, Flag::ShowNeighbours, 129, "Nachbarn anzeigen",
+     "NachbarnAnzeigen1"},
     {&MainMenu::MapDoppelt1, Flag::MapDoubleSize, 1260, "Map Doppelt", "MapDoppelt1"},
     {&MainMenu::GehDoppelt1, Flag::MovementDoubleSize, 1261, "Geh Doppelt", "GehDoppelt1"},
     {&MainMenu::EventsDoppelt1, Flag::EventsDoubleSize, 1262, "Events Doppelt", "EventsDoppelt1"},
@@ -54,6 +56,8 @@ constexpr SettingItem kSettingItems[] = {
     {&MainMenu::GehPaletteDoppelt1, Flag::MovementPaletteDoubleSize, 1264, "GehPalette Doppelt",
      "GehPaletteDoppelt1"},
 };
+
+constexpr std::size_t kSettingsMenuItems = 6;
 
 // Adds the setting items [first, last) of the table to menu.
 void addSettingItems(QMenu* menu, MainMenu& m, std::size_t first, std::size_t last) {
@@ -107,14 +111,14 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     addSettingItems(m.Einstellungen1, m, 0, 2);
     m.BlockPaletteBreite1 =
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
-    addSettingItems(m.Einstellungen1, m, 2, 5);
+    addSettingItems(m.Einstellungen1, m, 2, kSettingsMenuItems);
     // Ctrl+Z is undo everywhere but on the event page, which adds this item to itself.
     m.ZeigeSprites1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.ZeigeSprites1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
     m.Darstellungsgrsse1 =
         addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
-    addSettingItems(m.Darstellungsgrsse1, m, 5, std::size(kSettingItems));
+    addSettingItems(m.Darstellungsgrsse1, m, kSettingsMenuItems, std::size(kSettingItems));
     m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);

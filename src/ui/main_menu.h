@@ -39,6 +39,7 @@ struct MainMenu {
     QAction* ZeigeSprites1 = nullptr;
     QAction* andereausblenden1 = nullptr;
     QAction* VerlaufSpeichern1 = nullptr;
+    QAction* NachbarnAnzeigen1 = nullptr;
     QMenu* Sprache1 = nullptr;
     QMenu* Darstellungsgrsse1 = nullptr;
     QAction* MapDoppelt1 = nullptr;

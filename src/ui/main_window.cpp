@@ -134,6 +134,9 @@ void MainWindow::buildUi() {
             commandSlot(this, d, this, &MainWindow::showEditState));
     connect(m_eventsTab, &EventsTab::goRequested, this,
             commandSlot(this, d, this, &MainWindow::goToWarp));
+    connect(m_mapTab, &MapTab::neighbourChosen, this,
+            commandSlot(this, d, this, &MainWindow::openNeighbour));
+    connect(m_mapTab, &MapTab::neighbourNotice, m_panel1, &QLabel::setText);
     connect(m_headerTab, &HeaderTab::tilesetsChanged, this, commandSlot(this, d, [this] {
                 m_mapTab->refresh();
                 refreshCurrentTab();
@@ -256,6 +259,7 @@ void MainWindow::romOpened() {
     m_title.clear();
     m_bigBlock->hide();
     m_eventBuilder->hide();
+    m_mapTab->mapOpened();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -326,6 +330,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     m_identifier = identifier;
     m_insertedSlot.clear();
     m_title = title;
+    m_mapTab->mapOpened();
     m_bigBlock->hide();
     m_headerTab->showMap();
     if (m_eventBuilder->isVisible()) {
@@ -349,6 +354,11 @@ void MainWindow::goToWarp(const QString& identifier, const QString& title, int w
     if (openMap(identifier, title)) {
         runCommand(this, *m_dialogs, [&] { m_eventsTab->choose(EventKind::Warp, warp); });
     }
+}
+
+// A double click on a neighbour around the map opens it as the map list would.
+void MainWindow::openNeighbour(const QString& identifier, const QString& title) {
+    openMap(identifier, title);
 }
 
 void MainWindow::PageControlChange() {

@@ -132,6 +132,7 @@ private:
     void MapListPartsClick(QAction* clicked);
     void chooseMapLine(const QString& line);
     void goToWarp(const QString& identifier, const QString& title, int warp);
+    void openNeighbour(const QString& identifier, const QString& title);
     void romOpened();
     void PageControlChange();
     void refreshCurrentTab();

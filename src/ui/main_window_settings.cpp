@@ -165,6 +165,10 @@ void MainWindow::applySetting(Settings::Flag flag, bool on) {
         case Flag::KeepHistory:
             // Read by the ROM's history at each write: nothing on screen follows it.
             break;
+        case Flag::ShowNeighbours:
+            m_mapTab->setNeighboursShown(on);
+            refreshCurrentTab();
+            break;
     }
 }
 

@@ -1,8 +1,12 @@
 #include "ui/map_tab.h"
 
+#include <QStringList>
+
+#include "core/base/numbers.h"
+#include "core/connections/neighbour_band.h"
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/base/numbers.h"
+#include "core/neighbours.h"
 #include "core/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
@@ -22,21 +26,91 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
             commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseDown));
     connect(m_view, &PictureView::cellReleased, this,
             commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseUP));
+    connect(m_view, &PictureView::cellDoubleClicked, this,
+            commandSlot(this, m_dialogs, this, &MapTab::MapBoxDblClick));
     connect(m_palette, &PictureView::cellMoved, this,
             commandSlot(this, m_dialogs, this, &MapTab::BlockPaletteMouseMove));
     connect(m_palette, &PictureView::cellPressed, this,
             commandSlot(this, m_dialogs, this, &MapTab::BlockPaletteMouseDown));
 }
 
+MapTab::~MapTab() = default;
+
 void MapTab::refresh() {
     if (!m_session.mapLoaded()) {
+        m_view->setSurround(nullptr, 0);
         m_view->setBitmap(nullptr);
         m_palette->setBitmap(nullptr);
     } else {
-        m_view->setBitmap(&m_session.mapPicture());
+        const Bitmap& map = m_session.mapPicture();
+        showNeighbours();
+        m_view->setBitmap(&map);
         m_palette->setBitmap(&m_session.blockPalette());
     }
     fitPaletteBox();
+}
+
+void MapTab::setNeighboursShown(bool shown) { m_showNeighbours = shown; }
+
+void MapTab::mapOpened() { m_band.reset(); }
+
+const NeighbourBand* MapTab::neighbours() const {
+    return m_showNeighbours && m_session.mapLoaded() ? m_band.get() : nullptr;
+}
+
+// Draws the band when the map it was drawn for has changed: another map, size or connection
+// table.
+void MapTab::showNeighbours() {
+    if (!m_showNeighbours) {
+        m_view->setSurround(nullptr, 0);
+        return;
+    }
+    const CurrentMap& map = m_session.map();
+    const BlockGrid& grid = m_session.grid();
+    const bool current = m_band && m_band->mapWidth == grid.width &&
+                         m_band->mapHeight == grid.height &&
+                         m_band->headerOffset == map.headerOffset &&
+                         m_band->connectionsOffset == map.header.connectionsOffset();
+    if (!current) {
+        m_band.reset();
+        m_band = std::make_unique<NeighbourBand>(drawNeighbourBand(
+            m_session.rom(), m_session.romState(), m_session.data(), m_session.mapState()));
+        QStringList warnings;
+        for (const NeighbourWarning& warning : m_band->warnings) {
+            warnings << toQ(warning.text());
+        }
+        emit neighbourNotice(warnings.join(QStringLiteral("; ")));
+    }
+    m_view->setSurround(&m_band->picture, m_band->margin);
+}
+
+QString MapTab::neighbourTitle(int x, int y) const {
+    const NeighbourBand* band = neighbours();
+    const NeighbourPlace* place = band ? band->neighbourAt(x, y) : nullptr;
+    if (place == nullptr) {
+        return {};
+    }
+    struct Prefix {
+        int number;
+        const char* german;
+    };
+    // By direction 1-4 (down, up, left, right).
+    static constexpr Prefix kPrefixes[] = {{13600, "Unterhalb von"},
+                                           {13601, "Oberhalb von"},
+                                           {13602, "Links von"},
+                                           {13603, "Rechts von"}};
+    const Prefix& prefix = kPrefixes[place->connection.direction - 1];
+    return langText(m_session.lang(), prefix.number, prefix.german) + QLatin1Char(' ') +
+           toQ(m_session.map().identifier) + QStringLiteral(" (") + toQ(place->identifier) +
+           QLatin1Char(')');
+}
+
+void MapTab::MapBoxDblClick(int x, int y) {
+    const QString title = neighbourTitle(x, y);
+    if (!title.isEmpty()) {
+        finishGestures();
+        emit neighbourChosen(toQ(neighbours()->neighbourAt(x, y)->identifier), title);
+    }
 }
 
 void MapTab::showChanged(CellRect changed) {
@@ -67,6 +141,9 @@ void MapTab::MapBoxMouseMove(int x, int y) {
     }
     const BlockGrid& grid = m_session.grid();
     if (!grid.contains(x, y)) {
+        if (const QString title = neighbourTitle(x, y); !title.isEmpty()) {
+            emit statusText(title);
+        }
         return;
     }
     const LanguageTable& lang = m_session.lang();
@@ -82,6 +159,10 @@ void MapTab::MapBoxMouseMove(int x, int y) {
 void MapTab::MapBoxMouseDown(int x, int y, Qt::MouseButton button,
                              Qt::KeyboardModifiers modifiers) {
     if (!m_session.mapLoaded()) {
+        return;
+    }
+    // Only the map itself is edited: a press in the band around it does nothing.
+    if (!m_session.grid().contains(x, y)) {
         return;
     }
     MapEditor& editor = m_session.editor();

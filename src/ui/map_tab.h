@@ -1,6 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "ui/paint_tab.h"
+
+namespace quillon {
+struct NeighbourBand;
+}
 
 namespace quillon::ui {
 
@@ -13,13 +19,16 @@ class TGrosserBlockFrom;
 // The mouse paints the map: a palette click chooses the block; on the map the left button
 // paints (dragging too) or pastes the stamp, the middle button fills (Ctrl: replaces
 // everywhere), the right button picks a block up (Ctrl: drags a rectangle that becomes the
-// stamp, shown in the window "Grosser Block").
+// stamp, shown in the window "Grosser Block"). With "Nachbarn anzeigen" the maps connected at
+// the four edges are shown around the map, dimmed (drawn once per map); only the map itself is
+// edited, and a double click on a neighbour asks to open it.
 class MapTab : public PaintTab {
     Q_OBJECT
 
 public:
     MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock,
            QWidget* parent = nullptr);
+    ~MapTab() override;
 
     PictureView* mapBox() const { return m_view; }
     PictureView* blockPalette() const { return m_palette; }
@@ -32,8 +41,24 @@ public:
     // Ends a drag in progress (before undo, or when another map opens).
     void finishGestures();
     void setMapDoubled(bool doubled);
+    // "Nachbarn anzeigen": the band around the map on or off. Call refresh() after it.
+    void setNeighboursShown(bool shown);
+    // Another map (or ROM) is open: its neighbours are drawn afresh when shown.
+    void mapOpened();
+    // The band shown now; nullptr while the setting is off or no map is open.
+    const NeighbourBand* neighbours() const;
+
+signals:
+    // A double click on a neighbour: open map identifier with this caption title.
+    void neighbourChosen(const QString& identifier, const QString& title);
+    // What kept neighbours out of the band, "" when nothing did; once per drawing.
+    void neighbourNotice(const QString& text);
 
 private:
+    void showNeighbours();
+    void MapBoxDblClick(int x, int y);
+    // "Unterhalb von 3.1 (3.2)": where the neighbour under cell (x, y) lies; "" for none.
+    QString neighbourTitle(int x, int y) const;
     void MapBoxMouseMove(int x, int y);
     void MapBoxMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void MapBoxMouseUP();
@@ -43,6 +68,8 @@ private:
     void startSelection(int x, int y);
 
     TGrosserBlockFrom& m_bigBlock;
+    bool m_showNeighbours = false;
+    std::unique_ptr<NeighbourBand> m_band;
 };
 
 }  // namespace quillon::ui

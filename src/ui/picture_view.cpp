@@ -31,6 +31,22 @@ void PictureView::setBitmap(const Bitmap* bitmap) {
     refresh();
 }
 
+void PictureView::setSurround(const Bitmap* surround, int marginCells) {
+    m_surround = surround;
+    m_marginCells = marginCells;
+    refresh();
+}
+
+int PictureView::margin() const {
+    if (m_surround == nullptr || m_bitmap == nullptr || m_bitmap->empty()) {
+        return 0;
+    }
+    const int around = 2 * m_marginCells * kCell;
+    const bool fits = m_surround->width() == m_bitmap->width() + around &&
+                      m_surround->height() == m_bitmap->height() + around;
+    return fits ? m_marginCells : 0;
+}
+
 void PictureView::setDoubled(bool doubled) {
     m_scale = doubled ? 2 : 1;
     refresh();
@@ -40,21 +56,27 @@ void PictureView::refresh() {
     if (m_bitmap == nullptr || m_bitmap->empty()) {
         setFixedSize(kEmptySize, kEmptySize);
     } else {
-        setFixedSize(m_bitmap->width() * m_scale, m_bitmap->height() * m_scale);
+        const int around = 2 * marginPixels();
+        setFixedSize((m_bitmap->width() + around) * m_scale,
+                     (m_bitmap->height() + around) * m_scale);
     }
     update();
 }
 
 void PictureView::showCells(const Bitmap* bitmap, CellRect changed) {
-    const bool sameSize = bitmap != nullptr && m_bitmap != nullptr &&
-                          size() == QSize(bitmap->width(), bitmap->height()) * m_scale;
+    const int around = 2 * marginPixels();
+    const bool sameSize =
+        bitmap != nullptr && m_bitmap != nullptr &&
+        size() == QSize(bitmap->width() + around, bitmap->height() + around) * m_scale;
     if (bitmap != m_bitmap || !sameSize) {
         setBitmap(bitmap);
         return;
     }
     if (!changed.empty()) {
         const int s = cellSize();
-        update(changed.x * s, changed.y * s, changed.width * s, changed.height * s);
+        const int corner = marginPixels() * m_scale;
+        update(corner + changed.x * s, corner + changed.y * s, changed.width * s,
+               changed.height * s);
     }
 }
 
@@ -62,11 +84,18 @@ QImage PictureView::image() const {
     if (m_bitmap == nullptr) {
         return {};
     }
-    return imageio::wrapBitmap(*m_bitmap).copy();
+    if (margin() == 0) {
+        return imageio::wrapBitmap(*m_bitmap).copy();
+    }
+    QImage whole = imageio::wrapBitmap(*m_surround).copy();
+    QPainter painter(&whole);
+    painter.drawImage(marginPixels(), marginPixels(), imageio::wrapBitmap(*m_bitmap));
+    return whole;
 }
 
 QPoint PictureView::cellAt(QPoint viewPos) const {
-    return {floorDiv(viewPos.x(), cellSize()), floorDiv(viewPos.y(), cellSize())};
+    const int corner = marginPixels() * m_scale;
+    return {floorDiv(viewPos.x() - corner, cellSize()), floorDiv(viewPos.y() - corner, cellSize())};
 }
 
 void PictureView::paintEvent(QPaintEvent* event) {
@@ -76,7 +105,14 @@ void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.scale(m_scale, m_scale);
-    painter.drawImage(0, 0, imageio::wrapBitmap(*m_bitmap));
+    const int corner = marginPixels();
+    // A repaint inside the bitmap (an edit) leaves the surround alone.
+    const QRect inner(corner * m_scale, corner * m_scale, m_bitmap->width() * m_scale,
+                      m_bitmap->height() * m_scale);
+    if (corner > 0 && !inner.contains(event->rect())) {
+        painter.drawImage(0, 0, imageio::wrapBitmap(*m_surround));
+    }
+    painter.drawImage(corner, corner, imageio::wrapBitmap(*m_bitmap));
 }
 
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
@@ -92,6 +128,13 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint cell = cellAt(event->position().toPoint());
     emit cellReleased(cell.x(), cell.y(), event->button(), event->modifiers());
+}
+
+void PictureView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click acts as any press does.
+    QWidget::mouseDoubleClickEvent(event);
+    const QPoint cell = cellAt(event->position().toPoint());
+    emit cellDoubleClicked(cell.x(), cell.y());
 }
 
 QScrollArea* makeScrollBox(const QString& objectName, QWidget* view, QWidget* parent) {

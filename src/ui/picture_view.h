@@ -27,6 +27,13 @@ public:
 
     // The bitmap must outlive the view or be replaced before it goes; nullptr shows nothing.
     void setBitmap(const Bitmap* bitmap);
+    // A picture around the bitmap (the map's neighbours), margin cells wider on every side:
+    // the view grows by it, draws the bitmap inside and counts cells from the bitmap's corner
+    // (negative left of and above it). Left out while its size does not fit the bitmap's;
+    // nullptr for none. The same lifetime rule as for the bitmap holds.
+    void setSurround(const Bitmap* surround, int marginCells);
+    // The margin in cells while a fitting surround is shown, else 0.
+    int margin() const;
     void setDoubled(bool doubled);
     bool doubled() const { return m_scale == 2; }
     int cellSize() const { return kCell * m_scale; }
@@ -35,7 +42,8 @@ public:
     // After an edit: shows bitmap (the session's picture, fetched again since an edit may have
     // redrawn it) and repaints only the changed cells, or everything when the size changed.
     void showCells(const Bitmap* bitmap, CellRect changed);
-    // A copy of the picture at its own size; null without a picture.
+    // A copy of the picture at its own size, inside its surround when one is shown; null
+    // without a picture.
     QImage image() const;
     // The cell under a view position (floor division, so positions left of or above the
     // picture give negative cells).
@@ -45,15 +53,23 @@ signals:
     void cellMoved(int x, int y);
     void cellPressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void cellReleased(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // After the press that a double click brings.
+    void cellDoubleClicked(int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The bitmap's top-left corner in unscaled view pixels.
+    int marginPixels() const { return margin() * kCell; }
+
     const Bitmap* m_bitmap = nullptr;
+    const Bitmap* m_surround = nullptr;
+    int m_marginCells = 0;
     int m_scale = 1;
 };
 

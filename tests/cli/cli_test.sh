@@ -18,11 +18,11 @@ nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
 "$bin/quillon-cli" --version | grep -Eqx '[0-9]+\.[0-9]+(\.[0-9]+)*' || fail "--version"
 
 info=$("$bin/quillon-cli" info "$work/demo.gba")
-expected=$'Title: QUILLON DEMOQDME\nFamily: RSE\nProfile: yes\nMaps: 6'
+expected=$'Title: QUILLON DEMOQDME\nFamily: RSE\nProfile: yes\nMaps: 7'
 [ "$info" = "$expected" ] || fail "info printed: $info"
 
 maps=$("$bin/quillon-cli" maps "$work/demo.gba")
-[ "$(echo "$maps" | wc -l)" -eq 6 ] || fail "maps printed: $maps"
+[ "$(echo "$maps" | wc -l)" -eq 7 ] || fail "maps printed: $maps"
 [ "$(echo "$maps" | head -1)" = $'0.0\tQUILLON TOWN' ] || fail "first map line: $(echo "$maps" | head -1)"
 
 "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/town.png" --grid
@@ -58,13 +58,45 @@ y=$(grep -m1 '"y":' "$work/events.json" | tr -dc 0-9)
 ! cmp -s "$work/events.bmp" "$work/persons.bmp" || fail "--persons-only changed nothing"
 ! cmp -s "$work/persons.bmp" "$work/town.bmp" || fail "--persons-only shows no persons"
 
+# The town with its four neighbours around it, 8 blocks on every side: 30 x 24 blocks become
+# 46 x 40. Route 1 lies above it at offset 5 (x 5, y -40): the band's pixel (13 * 16 + 3,
+# 7 * 16 + 3) is route 1's pixel (3, 39 * 16 + 3), each channel halved and 16 added.
+# pixel FILE X Y: "B G R" of a 24-bit BMP stored bottom-up.
+pixel() {
+    local data width height row
+    data=$(od -An -tu4 -j10 -N4 "$1" | tr -d ' ')
+    width=$(od -An -tu4 -j18 -N4 "$1" | tr -d ' ')
+    height=$(od -An -td4 -j22 -N4 "$1" | tr -d ' ')
+    row=$(( (width * 3 + 3) / 4 * 4 ))
+    od -An -tu1 -j$((data + (height - 1 - $3) * row + $2 * 3)) -N3 "$1" | tr -s ' ' | sed 's/^ //'
+}
+"$bin/quillon-cli" render "$work/demo.gba" 0.0 --neighbours -o "$work/around.bmp" 2> "$work/err" \
+    || fail "render --neighbours: $(cat "$work/err")"
+[ ! -s "$work/err" ] || fail "render --neighbours warned: $(cat "$work/err")"
+[ "$(od -An -tu4 -j18 -N4 "$work/around.bmp" | tr -d ' ')" = "736" ] || fail "band width"
+[ "$(od -An -td4 -j22 -N4 "$work/around.bmp" | tr -d ' ')" = "640" ] || fail "band height"
+"$bin/quillon-cli" render "$work/demo.gba" 0.1 -o "$work/route1.bmp"
+read -r b g r <<< "$(pixel "$work/route1.bmp" 3 627)"
+[ "$(pixel "$work/around.bmp" 211 115)" = "$((b / 2 + 16)) $((g / 2 + 16)) $((r / 2 + 16))" ] \
+    || fail "route 1 above the town: $(pixel "$work/around.bmp" 211 115), alone $b $g $r"
+[ "$(pixel "$work/around.bmp" 131 131)" = "$(pixel "$work/town.bmp" 3 3)" ] || fail "the town inside"
+# A connection to a map that is not there: the picture is drawn without it, with a warning.
+cp "$work/demo.gba" "$work/lost.gba"
+conn=$("$bin/quillon-cli" header "$work/lost.gba" 0.0 | tr -d ' \n' | grep -o '"connections_offset":[0-9]*' | cut -d: -f2)
+records=$(( $(od -An -tu4 -j$((conn + 4)) -N4 "$work/lost.gba" | tr -d ' ') - 0x08000000 ))
+printf '\x09' | dd of="$work/lost.gba" bs=1 seek=$((records + 8)) conv=notrunc status=none
+"$bin/quillon-cli" render "$work/lost.gba" 0.0 --neighbours -o "$work/lost.bmp" 2> "$work/err" \
+    || fail "a lost neighbour failed the picture: $(cat "$work/err")"
+grep -qx "warning: neighbour 9.1: map 9.1 is not in the bank table" "$work/err" \
+    || fail "lost neighbour: $(cat "$work/err")"
+
 # Every map in one run: B.M.png for each map listed, and the index naming them.
 summary=$("$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/pictures" 2> "$work/err") \
     || fail "render-all: $(cat "$work/err")"
-[ "$summary" = "Wrote 6 of 6 maps to $work/all/pictures (0 failed)" ] || fail "summary: $summary"
+[ "$summary" = "Wrote 7 of 7 maps to $work/all/pictures (0 failed)" ] || fail "summary: $summary"
 [ ! -s "$work/err" ] || fail "render-all wrote to stderr off a terminal: $(cat "$work/err")"
 index="$work/all/pictures/index.json"
-[ "$(grep -c '"id":' "$index")" -eq 6 ] || fail "index: $(cat "$index")"
+[ "$(grep -c '"id":' "$index")" -eq 7 ] || fail "index: $(cat "$index")"
 grep -q '"failed": \[\]' "$index" || fail "index lists failures: $(cat "$index")"
 echo "$maps" | while IFS=$'\t' read -r id name; do
     tr -d '\n ' < "$index" | grep -qF "{\"id\":\"$id\",\"name\":\"${name// /}\",\"file\":\"$id.png\"}" \
@@ -73,7 +105,7 @@ echo "$maps" | while IFS=$'\t' read -r id name; do
         || fail "$id.png is no PNG"
 done
 "$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/movement" --view movement --grid > /dev/null
-[ "$(ls "$work/all/movement" | wc -l)" -eq 7 ] || fail "movement pictures: $(ls "$work/all/movement")"
+[ "$(ls "$work/all/movement" | wc -l)" -eq 8 ] || fail "movement pictures: $(ls "$work/all/movement")"
 ! "$bin/quillon-cli" render-all "$work/demo.gba" "$work/demo.gba" > /dev/null 2> "$work/err" \
     || fail "render-all into a file"
 grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err")"
@@ -88,7 +120,7 @@ grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err"
 head -c 90000 "$work/demo.gba" > "$work/cut.gba"
 info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
 echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
-grep -qx 'warning: the profile gives MapBankHeader the offset \$01806C, outside the file (0 to \$015F8F): it is not used' \
+grep -qx 'warning: the profile gives MapBankHeader the offset \$018484, outside the file (0 to \$015F8F): it is not used' \
     "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
 
 # Free space: without a range ten hits, ascending, each the start of 16 FF bytes, and one byte
@@ -125,7 +157,7 @@ grep -qx "quillon-cli: \"$work/text.gba\" is not a GBA ROM image: it has only 9 
 grep -qx "quillon-cli: map 9.9: there is no bank 9 (the ROM has 2 banks)" "$work/err" \
     || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" events "$work/demo.gba" 0.9 2> "$work/err" || fail "0.9 printed"
-grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 4 maps)" "$work/err" \
+grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 5 maps)" "$work/err" \
     || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
 ! "$bin/quillon-cli" maps "$work/missing.gba" 2> "$work/err" || fail "missing ROM"

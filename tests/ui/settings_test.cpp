@@ -111,6 +111,7 @@ void SettingsTest::everySettingItemIsWrittenAndReadBack_data() {
         {"EventsDoppelt1", "EventsDoppelt"},
         {"BlockPaletteDoppelt1", "PaletteDoppelt"},
         {"GehPaletteDoppelt1", "GehPaletteDoppelt"},
+        {"NachbarnAnzeigen1", "NachbarnAnzeigen"},
     };
     for (const auto& row : rows) {
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);

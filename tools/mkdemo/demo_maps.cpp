@@ -41,7 +41,8 @@ MapCanvas quillonTown(DemoArt& art) {
     MapCanvas m(30, 24);
     Painter p{m, art.outdoor};
     p.path(14, 0, 2, 8);
-    p.path(2, 8, 28, 2);
+    p.path(0, 8, 30, 2);
+    p.path(14, 19, 2, 5);
     p.path(6, 7, 1, 1);
     p.path(23, 7, 1, 1);
     p.path(19, 10, 2, 9);
@@ -54,8 +55,10 @@ MapCanvas quillonTown(DemoArt& art) {
     m.ground(16, 11, 2, 1, Ground::Flowers, 2);
     p.trees(0, 0, 14, 2);
     p.trees(16, 0, 14, 2);
-    p.trees(0, 22, 30, 2);
-    p.trees(0, 2, 2, 20);
+    p.trees(0, 22, 14, 2);
+    p.trees(16, 22, 14, 2);
+    p.trees(0, 2, 2, 6);
+    p.trees(0, 10, 2, 12);
     p.trees(28, 2, 2, 6);
     p.trees(28, 10, 2, 12);
     p.tree(2, 12);
@@ -181,23 +184,56 @@ MapCanvas whisperWoods(DemoArt& art) {
     return m;
 }
 
+// West of the town: a pond, tall grass and the path in from the town.
+MapCanvas lakeside(DemoArt& art) {
+    MapCanvas m(20, 20);
+    Painter p{m, art.outdoor};
+    p.path(6, 8, 14, 2);
+    p.path(6, 10, 2, 3);
+    m.ground(3, 13, 8, 4, Ground::Water);
+    m.ground(12, 11, 5, 5, Ground::TallGrass);
+    m.ground(3, 3, 4, 2, Ground::Flowers, 1);
+    m.ground(12, 4, 3, 2, Ground::Flowers, 2);
+    p.trees(0, 0, 20, 2);
+    p.trees(0, 18, 20, 2);
+    p.trees(0, 2, 2, 16);
+    p.trees(18, 2, 2, 6);
+    p.trees(18, 10, 2, 8);
+    p.tree(8, 3);
+    p.tree(15, 4);
+    m.put(12, 7, art.outdoor.sign());
+    m.put(10, 11, art.outdoor.rock());
+    return m;
+}
+
+// Connection records: direction (1 down, 2 up, 3 left, 4 right), offset along the edge, bank
+// and map. Each town exit meets its neighbour's path: route 1's south path (x 9) above the
+// town's north one (x 14), route 2's west path (y 18) beside the town's east one (y 8), the
+// wood's north path (x 15) below the town's south one (x 14), the lakeside's east path level
+// with the town's west one.
+std::vector<Connection> links(std::initializer_list<Connection> records) { return records; }
+
 }  // namespace
 
 MapCanvas playerHouse(DemoArt& art);
 MapCanvas neighbourHouse(DemoArt& art);
 
 std::vector<std::string> demoMapNames() {
-    return {"QUILLON TOWN", "ROUTE 1", "ROUTE 2", "WHISPER WOODS"};
+    return {"QUILLON TOWN", "ROUTE 1", "ROUTE 2", "WHISPER WOODS", "LAKESIDE"};
 }
 
 std::vector<DemoMap> demoMaps(DemoArt& art) {
     std::vector<DemoMap> maps;
-    maps.push_back(
-        {0, 0, "QUILLON TOWN", quillonTown(art), Pair::Outdoor, kSunny, kTown, 1, 0x0170});
-    maps.push_back({0, 1, "ROUTE 1", route1(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0171});
-    maps.push_back({0, 2, "ROUTE 2", route2(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0172});
-    maps.push_back(
-        {0, 3, "WHISPER WOODS", whisperWoods(art), Pair::Outdoor, kShade, kRoute, 1, 0x0173});
+    maps.push_back({0, 0, "QUILLON TOWN", quillonTown(art), Pair::Outdoor, kSunny, kTown, 1, 0x0170,
+                    links({{2, 5, 0, 1}, {4, -10, 0, 2}, {1, -1, 0, 3}, {3, 0, 0, 4}})});
+    maps.push_back({0, 1, "ROUTE 1", route1(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0171,
+                    links({{1, -5, 0, 0}, {4, 0, 0, 2}})});
+    maps.push_back({0, 2, "ROUTE 2", route2(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0172,
+                    links({{3, 10, 0, 0}})});
+    maps.push_back({0, 3, "WHISPER WOODS", whisperWoods(art), Pair::Outdoor, kShade, kRoute, 1,
+                    0x0173, links({{2, 1, 0, 0}})});
+    maps.push_back({0, 4, "LAKESIDE", lakeside(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0175,
+                    links({{4, 0, 0, 0}})});
     maps.push_back({1, 0, "QUILLON TOWN", playerHouse(art), Pair::Indoor, 0, 0x08, 0, 0x0174});
     maps.push_back({1, 1, "QUILLON TOWN", neighbourHouse(art), Pair::Indoor, 0, 0x08, 0, 0x0174});
     return maps;

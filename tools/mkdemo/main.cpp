@@ -54,6 +54,7 @@ romkit::MapSpec mapSpec(const DemoMap& demo, DemoArt& art, const std::vector<std
     wanted.type = demo.type;
     wanted.showName = demo.showName;
     wanted.music = demo.music;
+    wanted.connections = demo.connections;
     return wanted;
 }
 

@@ -20,7 +20,7 @@ constexpr FlagInfo kFlags[] = {
     {"Gitter", false},         {"Comboboxen", false},        {"MapDoppelt", false},
     {"GehDoppelt", false},     {"EventsDoppelt", false},     {"PaletteDoppelt", false},
     {"GehPaletteDoppelt", false}, {"ZeigeSprites", true},    {"AndereEventsAusblenden", true},
-    {"ShowSprite", true},         {"VerlaufSpeichern", true},
+    {"ShowSprite", true},         {"VerlaufSpeichern", true},   {"NachbarnAnzeigen", false},
 };
 
 }  // namespace

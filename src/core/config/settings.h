@@ -13,7 +13,7 @@ public:
     enum class Flag {
         // In the order of their keys: Gitter, Comboboxen, MapDoppelt, GehDoppelt,
         // EventsDoppelt, PaletteDoppelt, GehPaletteDoppelt, ZeigeSprites,
-        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern.
+        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern, NachbarnAnzeigen.
         Grid,
         ComboBoxes,
         MapDoubleSize,
@@ -26,6 +26,8 @@ public:
         ShowSprite,
         // The ROM's write history is kept in a file beside it.
         KeepHistory,
+        // The maps connected at the four edges are drawn around the map on the Map tab.
+        ShowNeighbours,
     };
     enum class MapListParts { Both, HeaderOnly, IniOnly };
 
@@ -55,7 +57,7 @@ public:
 
 private:
     IniFile* m_ini;
-    bool m_flags[11] = {};
+    bool m_flags[12] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
     int m_historyMaxMB = 64;
