@@ -17,6 +17,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
+#include "cli/cli_wild.h"
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/qt_text_painter.h"
@@ -55,6 +56,7 @@ struct Args {
     CLI::App* undo = nullptr;
     CLI::App* redo = nullptr;
     CLI::App* recover = nullptr;
+    CLI::App* wild = nullptr;
     int steps = 1;
     bool complete = false;
     bool rollback = false;
@@ -179,6 +181,10 @@ void addCommands(CLI::App& app, Args& a) {
     addDataMoveCommands(app, a);
     addFindFree(app, a);
     addHistoryCommands(app, a);
+    a.wild = withMap(
+        app.add_subcommand("wild", "Print a map's wild encounters (grass, water, rock, fishing) "
+                                   "as JSON"),
+        a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -229,6 +235,8 @@ int run(quillon::Session& session, const Args& a) {
         cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
     } else if (*a.eventCounts) {
         cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
+    } else if (*a.wild) {
+        cli::printWild(session, a.id, std::cout, std::cerr);
     }
     return 0;
 }

@@ -100,7 +100,7 @@ struct BuiltTileset {
 // given (a test may give fewer or more than the game's count; none gives a null pointer).
 struct WildKindSpec {
     std::uint32_t rate = 0;
-    std::vector<wild::Slot> slots{};
+    std::vector<wild::Slot> entries{};
 };
 
 // A map's entry of the wild table; kinds by wild::Kind (grass, water, rock, fishing), an
@@ -115,7 +115,7 @@ struct WildSpec {
 struct BuiltWild {
     std::uint32_t header = 0;
     std::array<std::uint32_t, 4> records{};
-    std::array<std::uint32_t, 4> slots{};
+    std::array<std::uint32_t, 4> slotArrays{};
 };
 
 struct BuiltRom {

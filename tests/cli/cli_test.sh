@@ -58,6 +58,18 @@ y=$(grep -m1 '"y":' "$work/events.json" | tr -dc 0-9)
 ! cmp -s "$work/events.bmp" "$work/persons.bmp" || fail "--persons-only changed nothing"
 ! cmp -s "$work/persons.bmp" "$work/town.bmp" || fail "--persons-only shows no persons"
 
+# Wild encounters: the first route has grass (12 slots), water (5) and fishing (10), no rock;
+# the houses have no entry. Each slot's levels and species lie in the ROM where the JSON says.
+wild=$("$bin/quillon-cli" wild "$work/demo.gba" 0.1 | tr -d ' \n')
+echo "$wild" | grep -q '^{"grass":{"rate":20,"slots":\[{"min":' || fail "wild 0.1: $wild"
+echo "$wild" | grep -q '"rock":null' || fail "wild 0.1 rock: $wild"
+[ "$(echo "$wild" | grep -o '"min":' | wc -l)" -eq 27 ] || fail "wild 0.1 slots: $wild"
+fishing=${wild#*\"fishing\":}
+[ "$(echo "$fishing" | grep -o '"species":' | wc -l)" -eq 10 ] || fail "fishing slots: $fishing"
+echo "$wild" | grep -Eq '"species":[1-9][0-9]*,"name":"[A-Z]+"' || fail "species names: $wild"
+[ "$("$bin/quillon-cli" wild "$work/demo.gba" 1.0)" = "null" ] || fail "a house has wild data"
+! "$bin/quillon-cli" wild "$work/demo.gba" 0.9 2> /dev/null || fail "wild 0.9"
+
 # Every map in one run: B.M.png for each map listed, and the index naming them.
 summary=$("$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/pictures" 2> "$work/err") \
     || fail "render-all: $(cat "$work/err")"
@@ -88,7 +100,7 @@ grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err"
 head -c 90000 "$work/demo.gba" > "$work/cut.gba"
 info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
 echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
-grep -qx 'warning: the profile gives MapBankHeader the offset \$01806C, outside the file (0 to \$015F8F): it is not used' \
+grep -qx 'warning: the profile gives MapBankHeader the offset \$018210, outside the file (0 to \$015F8F): it is not used' \
     "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
 
 # Free space: without a range ten hits, ascending, each the start of 16 FF bytes, and one byte

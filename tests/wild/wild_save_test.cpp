@@ -23,7 +23,7 @@ wild::Encounter shown(OpenedRom& o, Kind kind, int bank = 0, int map = 1) {
 // The shown values as the fields would hold them.
 wild::Input inputOf(const wild::Encounter& e) {
     wild::Input input{std::to_string(e.rate), {}, {}};
-    for (const wild::Slot& s : e.slots) {
+    for (const wild::Slot& s : e.entries) {
         input.levels.push_back({std::to_string(s.minLevel), std::to_string(s.maxLevel)});
         input.species.push_back(s.species);
     }
@@ -59,7 +59,7 @@ TEST(WildSave, WritesTheRateWordThenTheKindsSlotsOnly) {
             const auto before = o.image();
             save(o, e, input);
             expectOnly(before, o.image(), changes);
-            EXPECT_EQ(shown(o, kind).slots.size(), static_cast<std::size_t>(wild::slotCount(kind)));
+            EXPECT_EQ(shown(o, kind).entries.size(), static_cast<std::size_t>(wild::slotCount(kind)));
         }
     }
 }
@@ -124,7 +124,7 @@ TEST(WildSave, UnusualLevelsAreWrittenOnlyWhenAccepted) {
         const wild::Encounter e = shown(o, Kind::Rock);
         wild::Input input = inputOf(e);
         input.levels[1] = {c.min, c.max};
-        EXPECT_EQ(wild::unusualLevels(wild::parseInput(input, Kind::Rock).slots).size(),
+        EXPECT_EQ(wild::unusualLevels(wild::parseInput(input, Kind::Rock).entries).size(),
                   c.unusual ? 1u : 0u)
             << c.min << "-" << c.max;
         const auto before = o.image();
@@ -133,19 +133,19 @@ TEST(WildSave, UnusualLevelsAreWrittenOnlyWhenAccepted) {
             expectOnly(before, o.image(), {});
         }
         save(o, e, input, wild::UnusualLevels::Accept);
-        EXPECT_EQ(shown(o, Kind::Rock).slots[1].minLevel, std::stoi(c.min));
+        EXPECT_EQ(shown(o, Kind::Rock).entries[1].minLevel, std::stoi(c.min));
     }
 }
 
 // A species the name list does not hold is written back as it was read.
 TEST(WildSave, SpeciesBeyondTheListIsKept) {
     romkit::BuiltRom built = buildWildRom(romkit::Family::Frlg);
-    const std::uint32_t slot = built.wild.at({0, 1}).slots[3] + 4 * 9;  // super rod's last
+    const std::uint32_t slot = built.wild.at({0, 1}).slotArrays[3] + 4 * 9;  // super rod's last
     built.bytes.at(slot + 2) = 0xF4;
     built.bytes.at(slot + 3) = 0x01;  // species 500
     OpenedRom o(std::move(built));
     const wild::Encounter e = shown(o, Kind::Fishing);
-    ASSERT_EQ(e.slots[9].species, 500);
+    ASSERT_EQ(e.entries[9].species, 500);
     wild::Input input = inputOf(e);
     input.levels[9][0] = "7";
     const auto before = o.image();

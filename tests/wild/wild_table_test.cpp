@@ -95,11 +95,11 @@ TEST(WildTable, EachKindReadsTheGamesSlotCount) {
             const wild::Encounter e = wild::readEncounter(rom, header, kind);
             ASSERT_TRUE(e.available) << wild::kindName(kind);
             EXPECT_EQ(e.record, built.wild.at({0, 1}).records[k]);
-            EXPECT_EQ(e.slotArray, built.wild.at({0, 1}).slots[k]);
+            EXPECT_EQ(e.slotArray, built.wild.at({0, 1}).slotArrays[k]);
             EXPECT_EQ(e.rate, rates[k]);
-            EXPECT_EQ(e.slots, testing::wildSlots(wild::slotCount(kind), static_cast<int>(k) + 1));
+            EXPECT_EQ(e.entries, testing::wildSlots(wild::slotCount(kind), static_cast<int>(k) + 1));
         }
-        EXPECT_EQ(wild::readEncounter(rom, header, Kind::Fishing).slots.size(), 10u);
+        EXPECT_EQ(wild::readEncounter(rom, header, Kind::Fishing).entries.size(), 10u);
     }
 }
 
@@ -128,7 +128,7 @@ TEST(WildTable, RecordsAndSlotsOutsideTheFileMakeTheKindUnavailable) {
         const wild::Header header = *wild::findHeader(rom, built.wildTable, 0, 1).header;
         const wild::Encounter e = wild::readEncounter(rom, header, Kind::Grass);
         EXPECT_FALSE(e.available) << c.what;
-        EXPECT_TRUE(e.slots.empty()) << c.what;
+        EXPECT_TRUE(e.entries.empty()) << c.what;
         EXPECT_EQ(!e.message.empty(), c.message) << c.what;
         EXPECT_TRUE(wild::readEncounter(rom, header, Kind::Water).available) << c.what;
     }

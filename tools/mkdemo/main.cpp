@@ -9,6 +9,7 @@
 #include "romkit/rom_builder.h"
 #include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
+#include "tools/mkdemo/demo_wild.h"
 #include "tools/mkdemo/palettes.h"
 #include "tools/mkdemo/pokemon_names.h"
 #include "tools/mkdemo/sprite_art.h"
@@ -83,6 +84,7 @@ romkit::BuiltRom buildDemo() {
     }
     addDemoSprites(builder);
     addDemoFlyPositions(builder);
+    addDemoWild(builder);
     scripts.writeTo(builder);
     romkit::BuiltRom rom = builder.build();
     rom.mainFile = "Ini\\Demo\\Main.ini";

@@ -66,17 +66,17 @@ Values parseInput(const Input& input, Kind kind) {
                             " (das Spiel liest nur ein Byte davon)");
     for (std::size_t row = 0; row < count; ++row) {
         const std::string name = rowName(row);
-        values.slots.push_back({byteField(name + " Min Level", input.levels[row][0], ""),
+        values.entries.push_back({byteField(name + " Min Level", input.levels[row][0], ""),
                                 byteField(name + " Max Level", input.levels[row][1], ""),
                                 input.species[row]});
     }
     return values;
 }
 
-std::vector<std::string> unusualLevels(const std::vector<Slot>& slots) {
+std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
     std::vector<std::string> lines;
-    for (std::size_t row = 0; row < slots.size(); ++row) {
-        const Slot& s = slots[row];
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        const Slot& s = entries[row];
         const auto outside = [](int level) {
             return level < kLowestLevel || level > kHighestLevel;
         };
@@ -101,11 +101,11 @@ void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& 
         throw Error("Es ist keine Map geöffnet.");
     }
     requireSameSlots(rom, shown);
-    if (values.slots.size() != static_cast<std::size_t>(slotCount(shown.kind)) ||
+    if (values.entries.size() != static_cast<std::size_t>(slotCount(shown.kind)) ||
         values.rate > static_cast<std::uint32_t>(kMaxByte)) {
         throw Error("Die Werte passen nicht zu " + std::string(kindName(shown.kind)) + ".");
     }
-    const std::vector<std::string> odd = unusualLevels(values.slots);
+    const std::vector<std::string> odd = unusualLevels(values.entries);
     if (!odd.empty() && unusual == UnusualLevels::Refuse) {
         std::string text = "Ungewöhnliche Level, nichts gespeichert:";
         for (const std::string& line : odd) {
@@ -116,7 +116,7 @@ void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& 
     std::array<std::uint8_t, 4> rate{};
     writeLe32(rate.data(), values.rate);
     std::vector<std::uint8_t> slots;
-    for (const Slot& s : values.slots) {
+    for (const Slot& s : values.entries) {
         slots.insert(slots.end(), {s.minLevel, s.maxLevel, static_cast<std::uint8_t>(s.species),
                                    static_cast<std::uint8_t>(s.species >> 8)});
     }

@@ -24,7 +24,7 @@ struct Input {
 
 struct Values {
     std::uint32_t rate = 0;
-    std::vector<Slot> slots;
+    std::vector<Slot> entries;
 };
 
 // The numbers of input for kind. Throws Error naming the field for text that is no number
@@ -34,7 +34,7 @@ Values parseInput(const Input& input, Kind kind);
 
 // Levels the game accepts but that are almost always typing errors: outside 1-100, or a
 // minimum above the maximum. One line per row, empty when all look right.
-std::vector<std::string> unusualLevels(const std::vector<Slot>& slots);
+std::vector<std::string> unusualLevels(const std::vector<Slot>& entries);
 
 enum class UnusualLevels { Refuse, Accept };
 

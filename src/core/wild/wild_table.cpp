@@ -21,7 +21,7 @@ bool insideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
 
 Encounter unavailable(Encounter e, std::string message) {
     e.available = false;
-    e.slots.clear();
+    e.entries.clear();
     e.message = std::move(message);
     return e;
 }
@@ -121,7 +121,7 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     const std::vector<std::uint8_t> slots = rom.ReadBlock(
         static_cast<std::int32_t>(e.slotArray), static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < slots.size(); i += kSlotSize) {
-        e.slots.push_back({slots[i], slots[i + 1], readLe16(&slots[i + 2])});
+        e.entries.push_back({slots[i], slots[i + 1], readLe16(&slots[i + 2])});
     }
     e.available = true;
     return e;
