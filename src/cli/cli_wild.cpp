@@ -23,9 +23,9 @@ nlohmann::ordered_json kindJson(const wild::Encounter& e, const std::vector<std:
         // Entry 0 of the list is the box's "please choose", not a species name.
         const bool named = s.species > 0 && s.species < names.size();
         list.push_back({{"min", s.minLevel},
-                         {"max", s.maxLevel},
-                         {"species", s.species},
-                         {"name", named ? names[s.species] : ""}});
+                        {"max", s.maxLevel},
+                        {"species", s.species},
+                        {"name", named ? names[s.species] : ""}});
     }
     return {{"rate", e.rate}, {"slots", list}};
 }

@@ -29,7 +29,8 @@ void layWildTable(RomImage& image, const std::vector<WildSpec>& maps, BuiltRom& 
             if (!kind) {
                 continue;
             }
-            built[m].slotArrays[k] = kind->entries.empty() ? 0 : image.place(slotBytes(kind->entries));
+            built[m].slotArrays[k] =
+                kind->entries.empty() ? 0 : image.place(slotBytes(kind->entries));
             built[m].records[k] = image.reserve(kRecordSize);
             image.put32(built[m].records[k], kind->rate);
             image.putPointer(built[m].records[k] + 4, built[m].slotArrays[k]);

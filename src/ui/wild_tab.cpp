@@ -68,8 +68,8 @@ void WildTab::buildControls() {
         Cbo_Typ->addItem(QString::fromUtf8(wild::kindName(kind)));
     }
     Txt_Heufigkeit = named(new QLineEdit(f), QStringLiteral("Txt_Heufigkeit"));
-    Cmd_Speichern = named(new QPushButton(QStringLiteral("Speichern"), f),
-                          QStringLiteral("Cmd_Speichern"), 63);
+    Cmd_Speichern =
+        named(new QPushButton(QStringLiteral("Speichern"), f), QStringLiteral("Cmd_Speichern"), 63);
     for (int row = 0; row < kRows; ++row) {
         Lbl_Poke[row] = named(new QLabel(f), rowName("Lbl_Poke", row));
         Txt_Level1P[row] = named(new QLineEdit(f), rowName("Txt_Level1P", row));
@@ -175,16 +175,16 @@ void WildTab::showMap() {
 
 // The row labels of kind: fishing rows name their rod.
 void WildTab::labelRows(wild::Kind kind) {
-    static constexpr const char* kRods[] = {"Angel", "Angel", "Profiangel", "Profiangel",
-                                            "Profiangel", "Superangel", "Superangel",
-                                            "Superangel", "Superangel", "Superangel"};
+    static constexpr const char* kRods[] = {"Angel",      "Angel",      "Profiangel", "Profiangel",
+                                            "Profiangel", "Superangel", "Superangel", "Superangel",
+                                            "Superangel", "Superangel"};
     static constexpr int kFirstOfRod[] = {0, 0, 2, 2, 2, 5, 5, 5, 5, 5};
     for (int row = 0; row < kRows; ++row) {
         const bool rod = kind == wild::Kind::Fishing && row < static_cast<int>(std::size(kRods));
-        Lbl_Poke[row]->setText(
-            rod ? QStringLiteral("%1 %2:").arg(QString::fromLatin1(kRods[row]))
-                      .arg(row - kFirstOfRod[row] + 1)
-                : QStringLiteral("Pokemon%1:").arg(row + 1));
+        Lbl_Poke[row]->setText(rod ? QStringLiteral("%1 %2:")
+                                         .arg(QString::fromLatin1(kRods[row]))
+                                         .arg(row - kFirstOfRod[row] + 1)
+                                   : QStringLiteral("Pokemon%1:").arg(row + 1));
     }
 }
 

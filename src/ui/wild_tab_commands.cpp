@@ -44,7 +44,7 @@ void WildTab::showKind(const wild::Encounter& encounter) {
         Txt_Level1P[row]->setText(shown ? QString::number(slot.minLevel) : QString());
         Txt_Level2P[row]->setText(shown ? QString::number(slot.maxLevel) : QString());
         Cbo_Pokemon[row]->setCurrentIndex(slot.species < Cbo_Pokemon[row]->count() ? slot.species
-                                                                                    : -1);
+                                                                                   : -1);
     }
     Txt_Heufigkeit->setText(encounter.available ? QString::number(encounter.rate) : QString());
     Txt_Heufigkeit->setEnabled(encounter.available);
@@ -88,8 +88,7 @@ void WildTab::Cmd_SpeichernClick() {
             return;
         }
     }
-    wild::save(m_session.rom(), m_session.mapState(), m_shown, values,
-               wild::UnusualLevels::Accept);
+    wild::save(m_session.rom(), m_session.mapState(), m_shown, values, wild::UnusualLevels::Accept);
     Cbo_TypChange();
 }
 

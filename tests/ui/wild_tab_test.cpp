@@ -58,6 +58,7 @@ private slots:
     void eachKindShowsItsRowsFromTheRom();
     void saveWritesRateAndSlotsAndCanBeUndone();
     void refusedLevelsWriteNothing();
+    void speciesBeyondTheListIsKept();
     void mapsWithoutDataShowTheNotice();
     void gameWithoutTableNeverShowsTheFrame();
     void aboutBoxAndReadme();
@@ -156,6 +157,29 @@ void WildTabTest::refusedLevelsWriteNothing() {
     QVERIFY(romFile(o) == expected);
 }
 
+// Species 500 (no name) shows no entry; saving another field writes it back unchanged.
+void WildTabTest::speciesBeyondTheListIsKept() {
+    Opened o;
+    const std::uint32_t slot = o.program.rom().wild.at({0, 0}).slotArrays[0];
+    {
+        QFile file(o.program.romPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(slot + 2);
+        file.write(QByteArray::fromHex("f401"));
+    }
+    o.window->menu().NeuLaden1->trigger();
+    const QByteArray before = romFile(o);
+    QWidget& frame = wildPage(o, "TESTHAUS (0.0)");
+    QCOMPARE(row<QComboBox>(frame, "Cbo_Pokemon", 1)->currentIndex(), -1);
+    typeInto(row<QLineEdit>(frame, "Txt_Level2P", 1), QStringLiteral("5"));
+    QTest::mouseClick(child<QPushButton>(frame, "Cmd_Speichern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QByteArray expected = before;
+    expected[slot + 1] = 5;
+    QVERIFY(romFile(o) == expected);
+    QCOMPARE(row<QComboBox>(frame, "Cbo_Pokemon", 1)->currentIndex(), -1);
+}
+
 void WildTabTest::mapsWithoutDataShowTheNotice() {
     Opened o;
     QWidget& frame = wildPage(o, "ZWEITE (0.1)");
@@ -166,7 +190,6 @@ void WildTabTest::mapsWithoutDataShowTheNotice() {
              QStringLiteral("Sorry für diese Map wurden keine WildePokemonDaten gefunden."));
     o.openByLine("TESTHAUS (0.0)");
     QVERIFY(frame.isVisibleTo(o.window.get()));
-
 }
 
 // A game without a wild table in its profile never shows the frame.
@@ -202,8 +225,7 @@ void WildTabTest::aboutBoxAndReadme() {
     QVERIFY(o.dialogs->abouts[0].contains(QStringLiteral("MIT")));
     QCOMPARE(quillon::ui::programVersion(), QStringLiteral(QUILLON_VERSION));
 
-    const QString readme =
-        QString::fromStdString((o.program.folder() / "README.md").string());
+    const QString readme = QString::fromStdString((o.program.folder() / "README.md").string());
     QCOMPARE(quillon::ui::readmeCandidates(QString::fromStdString(o.program.folder().string()))
                  .count(readme),
              1);

@@ -97,7 +97,8 @@ TEST(WildTable, EachKindReadsTheGamesSlotCount) {
             EXPECT_EQ(e.record, built.wild.at({0, 1}).records[k]);
             EXPECT_EQ(e.slotArray, built.wild.at({0, 1}).slotArrays[k]);
             EXPECT_EQ(e.rate, rates[k]);
-            EXPECT_EQ(e.entries, testing::wildSlots(wild::slotCount(kind), static_cast<int>(k) + 1));
+            EXPECT_EQ(e.entries,
+                      testing::wildSlots(wild::slotCount(kind), static_cast<int>(k) + 1));
         }
         EXPECT_EQ(wild::readEncounter(rom, header, Kind::Fishing).entries.size(), 10u);
     }
@@ -108,7 +109,7 @@ TEST(WildTable, EachKindReadsTheGamesSlotCount) {
 TEST(WildTable, RecordsAndSlotsOutsideTheFileMakeTheKindUnavailable) {
     const struct {
         const char* what;
-        bool record;           // patch the header's record address (else the record's pointer)
+        bool record;  // patch the header's record address (else the record's pointer)
         std::uint32_t value;
         bool message;
     } cases[] = {

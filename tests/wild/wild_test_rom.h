@@ -44,8 +44,8 @@ inline romkit::BuiltRom buildWildRom(romkit::Family family = romkit::Family::Rse
     const std::uint32_t rates[] = {20, 4, 10, 30};
     for (wild::Kind kind : wild::kKinds) {
         const auto k = static_cast<std::size_t>(kind);
-        full.kinds[k] = romkit::WildKindSpec{rates[k], wildSlots(wild::slotCount(kind),
-                                                                 static_cast<int>(k) + 1)};
+        full.kinds[k] = romkit::WildKindSpec{
+            rates[k], wildSlots(wild::slotCount(kind), static_cast<int>(k) + 1)};
     }
     b.addWild(full);
     romkit::WildSpec grass{0, 2, {}};

@@ -13,8 +13,8 @@ romkit::WildKindSpec kind(Rng& rng, std::uint32_t rate, int count, int level, in
     for (int i = 0; i < count; ++i) {
         const int min = level + rng.below(4);
         spec.entries.push_back({static_cast<std::uint8_t>(min),
-                              static_cast<std::uint8_t>(min + rng.below(3)),
-                              static_cast<std::uint16_t>(firstSpecies + rng.below(12))});
+                                static_cast<std::uint8_t>(min + rng.below(3)),
+                                static_cast<std::uint16_t>(firstSpecies + rng.below(12))});
     }
     return spec;
 }

@@ -17,9 +17,8 @@ constexpr int kLowestLevel = 1;
 constexpr int kHighestLevel = 100;
 
 std::string trimmed(const std::string& text) {
-    const auto first = std::find_if_not(text.begin(), text.end(), [](unsigned char c) {
-        return std::isspace(c) != 0;
-    });
+    const auto first = std::find_if_not(text.begin(), text.end(),
+                                        [](unsigned char c) { return std::isspace(c) != 0; });
     const auto last = std::find_if_not(text.rbegin(), text.rend(), [](unsigned char c) {
                           return std::isspace(c) != 0;
                       }).base();
@@ -62,13 +61,13 @@ Values parseInput(const Input& input, Kind kind) {
                     " Pokemon, nicht " + std::to_string(input.levels.size()) + ".");
     }
     Values values;
-    values.rate = byteField("Häufigkeits Index", input.rate,
-                            " (das Spiel liest nur ein Byte davon)");
+    values.rate =
+        byteField("Häufigkeits Index", input.rate, " (das Spiel liest nur ein Byte davon)");
     for (std::size_t row = 0; row < count; ++row) {
         const std::string name = rowName(row);
         values.entries.push_back({byteField(name + " Min Level", input.levels[row][0], ""),
-                                byteField(name + " Max Level", input.levels[row][1], ""),
-                                input.species[row]});
+                                  byteField(name + " Max Level", input.levels[row][1], ""),
+                                  input.species[row]});
     }
     return values;
 }

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::uint32_t kRomBase = 0x08000000;
 
-std::string hex(std::uint64_t offset) { return "$" + IntToHex(static_cast<std::int64_t>(offset), 6); }
+std::string hex(std::uint64_t offset) {
+    return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
+}
 
 // count bytes from offset lie behind the cartridge header and inside the file.
 bool insideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
@@ -27,8 +29,8 @@ Encounter unavailable(Encounter e, std::string message) {
 }
 
 std::string tableWarning(std::uint32_t table, const std::string& why) {
-    return "Die Tabelle der wilden Pokemon (" + hex(table) + ") hat kein Endzeichen (FF FF): " +
-           why;
+    return "Die Tabelle der wilden Pokemon (" + hex(table) +
+           ") hat kein Endzeichen (FF FF): " + why;
 }
 
 }  // namespace
@@ -105,8 +107,8 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     const std::uint64_t size = rom.size();
     e.record = address - kRomBase;
     if (!insideFile(e.record, kRecordSize, size)) {
-        return unavailable(e, what + ": der Eintrag (" + hex(e.record) +
-                                  ") liegt nicht in der Datei.");
+        return unavailable(
+            e, what + ": der Eintrag (" + hex(e.record) + ") liegt nicht in der Datei.");
     }
     const std::vector<std::uint8_t> record =
         rom.ReadBlock(static_cast<std::int32_t>(e.record), kRecordSize);
@@ -118,8 +120,8 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
         return unavailable(e, what + ": die Pokemon-Liste (Zeiger $" + IntToHex(pointer, 8) +
                                   " bei " + hex(e.record + 4) + ") liegt nicht in der Datei.");
     }
-    const std::vector<std::uint8_t> slots = rom.ReadBlock(
-        static_cast<std::int32_t>(e.slotArray), static_cast<std::size_t>(count));
+    const std::vector<std::uint8_t> slots =
+        rom.ReadBlock(static_cast<std::int32_t>(e.slotArray), static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < slots.size(); i += kSlotSize) {
         e.entries.push_back({slots[i], slots[i + 1], readLe16(&slots[i + 2])});
     }

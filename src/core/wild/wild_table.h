@@ -63,7 +63,7 @@ struct Encounter {
     std::uint32_t record = 0;     // file offset of the record: the rate's place
     std::uint32_t slotArray = 0;  // file offset of the slots
     std::uint32_t rate = 0;       // the record's first word
-    std::vector<Slot> entries;      // slotCount(kind) of them when available
+    std::vector<Slot> entries;    // slotCount(kind) of them when available
     std::string message;
 };
 
