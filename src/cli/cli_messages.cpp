@@ -313,10 +313,30 @@ const std::vector<Rule>& warningRules() {
     return kRules;
 }
 
+// The wild encounter table's problems, as reading a map's encounters reports them.
+const std::vector<Rule>& wildRules() {
+    static const std::vector<Rule> kRules{
+        {std::regex(R"x(^Die Tabelle der wilden Pokemon \((.*)\) hat kein Endzeichen \(FF FF\): )x"
+                    R"x(sie endet mit dem Ende der Datei\.$)x"),
+         "the wild encounter table at $1 has no end mark (FF FF): it ends with the file"},
+        {std::regex(R"x(^Die Tabelle der wilden Pokemon \((.*)\) hat kein Endzeichen \(FF FF\): )x"
+                    R"x(nach (\d+) Einträgen nicht weiter gelesen\.$)x"),
+         "the wild encounter table at $1 has no end mark (FF FF): read no further than $2 "
+         "entries"},
+        {std::regex(R"x(^(\S+) der Map (\d+\.\d+): der Eintrag \((.*)\) liegt nicht in der )x"
+                    R"x(Datei\.$)x"),
+         "wild encounters \"$1\" of map $2: the record at $3 lies outside the file"},
+        {std::regex(R"x(^(\S+) der Map (\d+\.\d+): die Pokemon-Liste \(Zeiger (\S+) bei )x"
+                    R"x((\S+)\) liegt nicht in der Datei\.$)x"),
+         "wild encounters \"$1\" of map $2: the slots (pointer $3 at $4) lie outside the file"},
+    };
+    return kRules;
+}
+
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
-    for (const auto* rules : {&errorRules(), &warningRules()}) {
+    for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {
             if (std::regex_match(coreMessage, rule.german)) {
                 return std::regex_replace(coreMessage, rule.german, rule.english);

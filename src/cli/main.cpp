@@ -18,6 +18,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
+#include "cli/cli_wild.h"
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/qt_text_painter.h"
@@ -57,6 +58,7 @@ struct Args {
     CLI::App* undo = nullptr;
     CLI::App* redo = nullptr;
     CLI::App* recover = nullptr;
+    CLI::App* wild = nullptr;
     int steps = 1;
     bool complete = false;
     CLI::App* exportMap = nullptr;
@@ -209,6 +211,10 @@ void addCommands(CLI::App& app, Args& a) {
     addFindFree(app, a);
     addHistoryCommands(app, a);
     addMapFileCommands(app, a);
+    a.wild = withMap(
+        app.add_subcommand("wild", "Print a map's wild encounters (grass, water, rock, fishing) "
+                                   "as JSON"),
+        a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -266,6 +272,8 @@ int run(quillon::Session& session, const Args& a) {
         cli::exportMap(session, a.id, a.output, std::cout);
     } else if (*a.insert) {
         cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout);
+    } else if (*a.wild) {
+        cli::printWild(session, a.id, std::cout, std::cerr);
     }
     return 0;
 }

@@ -27,7 +27,7 @@ std::string BuiltRom::profileIni() const {
     ini += line("AnzMapNamen", std::to_string(nameCount > 0 ? nameCount - 1 : 0));
     ini += line("PokemonNamen", hexValue(pokemonNames));
     ini += line("Namenlänge", "11");
-    ini += line("WildePokemon", "0");
+    ini += line("WildePokemon", wildTable == 0 ? "0" : hexValue(wildTable));
     ini += line("SpriteHeader", hexValue(spriteHeader));
     ini += line("SpritePaletten", hexValue(spritePalettes));
     ini += line("SpritePalettenAnz", std::to_string(spritePaletteCount));

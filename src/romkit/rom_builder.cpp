@@ -212,6 +212,7 @@ BuiltRom RomBuilder::build() const {
     }
     detail::laySprites(image, {m_sprites, m_spritePalettes, m_slotTags, m_specialPalettes}, rom);
     rom.flyTable = detail::layFlyTable(image, m_flyRecords, m_flyUnterminated);
+    detail::layWildTable(image, m_wild, rom);
     // The bank table comes last: what follows it is free space, where no map is found.
     detail::layMaps(image, m_family, m_maps, rom.tilesets, rom);
     rom.freeSpace = image.cursor();

@@ -13,6 +13,7 @@
 #include "core/connections/connection_table.h"
 #include "core/rom/rom_file.h"
 #include "core/rom/trom.h"
+#include "core/wild/wild_table.h"
 #include "romkit/rom_files.h"
 
 namespace quillon::romkit {
@@ -99,6 +100,28 @@ struct BuiltTileset {
     int blockCount = 0;
 };
 
+// One kind of a map's wild encounters: the record's rate word and its slots, written as
+// given (a test may give fewer or more than the game's count; none gives a null pointer).
+struct WildKindSpec {
+    std::uint32_t rate = 0;
+    std::vector<wild::Slot> entries{};
+};
+
+// A map's entry of the wild table; kinds by wild::Kind (grass, water, rock, fishing), an
+// empty one gives a null record address.
+struct WildSpec {
+    int bank = 0;
+    int map = 0;
+    std::array<std::optional<WildKindSpec>, 4> kinds{};
+};
+
+// File offsets of a map's wild data; 0 for kinds it does not have.
+struct BuiltWild {
+    std::uint32_t header = 0;
+    std::array<std::uint32_t, 4> records{};
+    std::array<std::uint32_t, 4> slotArrays{};
+};
+
 struct BuiltRom {
     std::vector<std::uint8_t> bytes;
     std::string title;  // the editor's Title: 12 title characters and the 4-character code
@@ -118,6 +141,9 @@ struct BuiltRom {
     std::uint32_t spriteHeader = 0, spritePalettes = 0, spritePalHeader = 0, spezialPalHeader = 0,
                   flyTable = 0;
     int spritePaletteCount = 0;
+    // The wild table (0 without one; the profile's WildePokemon) and each map's entry.
+    std::uint32_t wildTable = 0;
+    std::map<std::pair<int, int>, BuiltWild> wild;
     std::vector<std::uint32_t> spriteRecords;  // 36-byte record of each picture number
     std::vector<std::uint32_t> spritePixels;   // frame 0's pixel data of each picture number
 
@@ -136,8 +162,8 @@ struct BuiltRom {
 
 // Lays out a whole ROM image in memory: GBA header, Pokemon names, map names, tilesets
 // (pictures raw or LZ77, 16 palettes each, block and behaviour tables, consecutive headers),
-// sprites, sprite palettes, the slot tag list, the special palette table and the fly table
-// (each only when something of its kind was added), maps (border, grid, footer, event tables
+// sprites, sprite palettes, the slot tag list, the special palette table, the fly table and
+// the wild table (each only when something of its kind was added), maps (border, grid, footer, event tables
 // and event header, header), then the map tables of the banks one after another and the bank
 // table. The bank table lists one more bank than was added: an empty one whose map table is a
 // single non-pointer word, followed by a non-pointer word, so the bank scan lists every added
@@ -172,6 +198,8 @@ public:
                       std::uint16_t unknown = 0);
     // Instead of the ending record: 300 records of bank and map 0xEE with the word 0.
     void setFlyTableUnterminated(bool unterminated) { m_flyUnterminated = unterminated; }
+    // An entry of the wild table, in the order added (the game's table need not be sorted).
+    void addWild(const WildSpec& wild) { m_wild.push_back(wild); }
     // Bytes written over the image after the layout, for data the builder has no structure
     // for (scripts). Only the code area between the GBA header (0xC0) and the first structure
     // (0x1000) takes them; std::invalid_argument otherwise.
@@ -198,6 +226,7 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint16_t>> m_specialPalettes;
     std::vector<std::array<std::uint8_t, 8>> m_flyRecords;
     bool m_flyUnterminated = false;
+    std::vector<WildSpec> m_wild;
     std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> m_codeBytes;
 };
 

@@ -45,4 +45,8 @@ void laySprites(RomImage& image, const SpriteTables& tables, BuiltRom& rom);
 std::uint32_t layFlyTable(RomImage& image, const std::vector<std::array<std::uint8_t, 8>>& records,
                           bool unterminated);
 
+// The slots and encounter record of every kind each map has, then the 20-byte headers and the
+// end mark (bank and map 0xFF). Fills rom.wildTable and rom.wild; nothing without maps.
+void layWildTable(RomImage& image, const std::vector<WildSpec>& maps, BuiltRom& rom);
+
 }  // namespace quillon::romkit::detail

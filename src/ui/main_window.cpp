@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -22,14 +21,15 @@
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
+#include "ui/help_texts.h"
 #include "ui/history_form.h"
 #include "ui/language_texts.h"
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
 #include "ui/movement_tab.h"
-#include "ui/notice_page.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
+#include "ui/wild_tab.h"
 
 namespace quillon::ui {
 
@@ -91,13 +91,12 @@ void MainWindow::buildUi() {
     m_mapTab = new MapTab(*m_session, *m_dialogs, *m_bigBlock);
     m_movementTab = new MovementTab(*m_session, *m_dialogs);
     m_eventsTab = new EventsTab(*m_session, *m_dialogs, m_loading);
-    m_wildPage =
-        new NoticePage(QStringLiteral("Lbl_KeineWildePokemon"), QString::fromUtf8(kNoWild));
+    m_wildTab = new WildTab(*m_session, *m_dialogs, m_loading);
     m_headerTab = new HeaderTab(*m_session, *m_dialogs, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
     // The sprite toggle keeps its Ctrl+Z on the event page.
     m_eventsTab->addAction(m_menu.ZeigeSprites1);
-    QWidget* pages[] = {m_mapTab, m_movementTab, m_eventsTab, m_wildPage, m_headerTab};
+    QWidget* pages[] = {m_mapTab, m_movementTab, m_eventsTab, m_wildTab, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
     }
@@ -178,7 +177,8 @@ void MainWindow::applyLanguageTexts() {
     }
     m_eventsTab->setNotice(langText(lang, 940, kNoEvents));
     m_eventsTab->applyLanguage();
-    m_wildPage->setNotice(langText(lang, 941, kNoWild));
+    m_wildTab->setMapNotice(langText(lang, 941, kNoWild));
+    m_wildTab->applyLanguage(lang);
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
     m_verlauf->applyLanguage(lang);
@@ -269,6 +269,7 @@ void MainWindow::romOpened() {
         m_eventsTab->refresh();
     });
     m_headerTab->fillNames();
+    m_wildTab->fillSpecies();
     MapsLoad();
     m_chooser->setEnabled(true);
     showStateStatus();
@@ -338,6 +339,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     }
     m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
+        m_wildTab->showMap();
         m_mapTab->refresh();
         refreshCurrentTab();
     });
@@ -390,22 +392,19 @@ void MainWindow::refreshCurrentTab() {
 }
 
 void MainWindow::Readme1Click() {
-    const QDir folder(fromPath(m_session->data().programFolder()));
-    for (const char* name : {"Readme.txt", "README.md", "Readme.html"}) {
-        const QString file = folder.filePath(QString::fromLatin1(name));
+    const QString folder = fromPath(m_session->data().programFolder());
+    for (const QString& file : readmeCandidates(folder)) {
         if (QFileInfo::exists(file) && m_dialogs->openDocument(file)) {
             return;
         }
     }
-    inform(QStringLiteral("Keine Readme-Datei gefunden in \"%1\".")
-               .arg(QDir::toNativeSeparators(folder.path())));
+    inform(QStringLiteral("Keine Readme-Datei gefunden in \"%1\" (gesucht: Readme.txt, README.md, "
+                          "Readme.html).")
+               .arg(QDir::toNativeSeparators(folder)));
 }
 
 void MainWindow::Info1Click() {
-    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"),
-                     QStringLiteral("<b>Quillon</b><br>Version %1<br><br>"
-                                    "Editor für die Karten von GBA-Roms.")
-                         .arg(QCoreApplication::applicationVersion()));
+    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"), aboutText());
 }
 
 void MainWindow::Exit1Click() { close(); }

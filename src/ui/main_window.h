@@ -32,10 +32,10 @@ class MovementTab;
 class HeaderTab;
 class MapChooser;
 class MapTab;
-class NoticePage;
 class TEventBuilderForm;
 class TGrosserBlockFrom;
 class TVerlaufForm;
+class WildTab;
 
 // The editor's main window: menus, the map list, the tabs and the status bar `Status`. It owns
 // the one Session; every command reads its controls, calls one session operation and redraws.
@@ -167,7 +167,7 @@ private:
     MapTab* m_mapTab = nullptr;
     MovementTab* m_movementTab = nullptr;
     EventsTab* m_eventsTab = nullptr;
-    NoticePage* m_wildPage = nullptr;
+    WildTab* m_wildTab = nullptr;
     HeaderTab* m_headerTab = nullptr;
     TGrosserBlockFrom* m_bigBlock = nullptr;
     TEventBuilderForm* m_eventBuilder = nullptr;

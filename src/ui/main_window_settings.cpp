@@ -16,7 +16,6 @@
 #include "ui/map_chooser.h"
 #include "ui/map_tab.h"
 #include "ui/movement_tab.h"
-#include "ui/notice_page.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {

@@ -10,6 +10,17 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -z "$("$bin/quillon-mkdemo" "$work/demo.gba" 2>&1)" ] || fail "quillon-mkdemo printed something"
 before=$(md5sum < "$work/demo.gba")
 
+# The demo's game profile shipped beside the program is the generator's layout, key for key.
+"$bin/quillon-mkdemo" --profile > "$work/profile.ini"
+shipped=$(sed -n '/^\[QUILLON DEMOQDME\]/,/^$/p' "$bin/Ini/Quillon.ini" | grep '=' | tr -d '\r')
+[ -n "$shipped" ] || fail "no demo profile in Ini/Quillon.ini"
+while IFS= read -r line; do
+    key=${line%%=*}
+    grep -qx -- "$line" "$work/profile.ini" \
+        || fail "Ini/Quillon.ini: $line, the layout has $(grep -- "^$key=" "$work/profile.ini")"
+done <<< "$(echo "$shipped" | grep -v -e '^mainfile=' -e '^mapsfile=')"
+bankTable=$(grep '^MapBankHeader=' "$work/profile.ini" | cut -d= -f2)
+
 # The editor answers --help and --version without any display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
 "${nodisplay[@]}" "$bin/quillon" --version 2>&1 | grep -Eqx 'Quillon [0-9]+\.[0-9]+(\.[0-9]+)*' \
@@ -90,6 +101,18 @@ printf '\x09' | dd of="$work/lost.gba" bs=1 seek=$((records + 8)) conv=notrunc s
 grep -qx "warning: neighbour 9.1: map 9.1 is not in the bank table" "$work/err" \
     || fail "lost neighbour: $(cat "$work/err")"
 
+# Wild encounters: the first route has grass (12 slots), water (5) and fishing (10), no rock;
+# the houses have no entry. Each slot's levels and species lie in the ROM where the JSON says.
+wild=$("$bin/quillon-cli" wild "$work/demo.gba" 0.1 | tr -d ' \n')
+echo "$wild" | grep -q '^{"grass":{"rate":20,"slots":\[{"min":' || fail "wild 0.1: $wild"
+echo "$wild" | grep -q '"rock":null' || fail "wild 0.1 rock: $wild"
+[ "$(echo "$wild" | grep -o '"min":' | wc -l)" -eq 27 ] || fail "wild 0.1 slots: $wild"
+fishing=${wild#*\"fishing\":}
+[ "$(echo "$fishing" | grep -o '"species":' | wc -l)" -eq 10 ] || fail "fishing slots: $fishing"
+echo "$wild" | grep -Eq '"species":[1-9][0-9]*,"name":"[A-Z]+"' || fail "species names: $wild"
+[ "$("$bin/quillon-cli" wild "$work/demo.gba" 1.0)" = "null" ] || fail "a house has wild data"
+! "$bin/quillon-cli" wild "$work/demo.gba" 0.9 2> /dev/null || fail "wild 0.9"
+
 # Every map in one run: B.M.png for each map listed, and the index naming them.
 summary=$("$bin/quillon-cli" render-all "$work/demo.gba" "$work/all/pictures" 2> "$work/err") \
     || fail "render-all: $(cat "$work/err")"
@@ -120,7 +143,7 @@ grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err"
 head -c 90000 "$work/demo.gba" > "$work/cut.gba"
 info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
 echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
-grep -qx 'warning: the profile gives MapBankHeader the offset \$018484, outside the file (0 to \$015F8F): it is not used' \
+grep -qx "warning: the profile gives MapBankHeader the offset \\\$$(printf '%06X' "$bankTable"), outside the file (0 to \\\$015F8F): it is not used" \
     "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
 
 # Free space: without a range ten hits, ascending, each the start of 16 FF bytes, and one byte

@@ -66,7 +66,7 @@ void HeaderTabTest::fieldsAreWrittenAtOnce() {
     const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
 
     child<QComboBox>(*o.window, "Cbo_Wetter")->setCurrentIndex(5);
-    child<QComboBox>(*o.window, "Cbo_Typ")->setCurrentIndex(8);
+    child<QComboBox>(*child(*o.window, "ScrollBox8"), "Cbo_Typ")->setCurrentIndex(8);
     auto* music = child<QLineEdit>(*o.window, "Txt_Musik");
     typeInto(music, QStringLiteral("1axg"));
     QCOMPARE(music->text(), QStringLiteral("1A"));

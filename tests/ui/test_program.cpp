@@ -68,6 +68,29 @@ void addEventMaps(romkit::RomBuilder& builder) {
     builder.addFlyRecord(1, 0, 5, 3);
 }
 
+// Wild encounters: TESTHAUS (0.0) has grass (rate 20, species 1-12, levels n to n + 2) and
+// fishing (rate 30, species 21-30); EVENTS (1.0) has water. The rest have none.
+void addWildTable(romkit::RomBuilder& builder) {
+    const auto slotList = [](int count, int firstSpecies) {
+        std::vector<wild::Slot> list;
+        for (int i = 0; i < count; ++i) {
+            list.push_back({static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 3),
+                            static_cast<std::uint16_t>(firstSpecies + i)});
+        }
+        return list;
+    };
+    romkit::WildSpec house{0, 0, {}};
+    house.kinds[0] = romkit::WildKindSpec{20, slotList(12, 1)};
+    house.kinds[3] = romkit::WildKindSpec{30, slotList(10, 21)};
+    builder.addWild(house);
+    romkit::WildSpec events{1, 0, {}};
+    events.kinds[1] = romkit::WildKindSpec{4, slotList(5, 40)};
+    builder.addWild(events);
+    for (int i = 1; i <= 40; ++i) {
+        builder.addPokemonName("MON" + std::to_string(i));
+    }
+}
+
 romkit::BuiltRom buildRom(romkit::Family family) {
     romkit::RomBuilder builder(family, "QUILLON TEST",
                                family == romkit::Family::Frlg ? "BPRE" : "QTSE");
@@ -91,6 +114,7 @@ romkit::BuiltRom buildRom(romkit::Family family) {
     second.nameIndex = 1;
     builder.addMap(second);
     addEventMaps(builder);
+    addWildTable(builder);
     return builder.build();
 }
 

@@ -27,7 +27,8 @@ constexpr std::uint32_t kGreen = 0xFF00F800u;
 // Bank 1 has them: 1.0 "EVENTS" (6 x 4): person 0 at (1, 1), person 1 at (4, 2) (trainer flag
 // 2), warp 0 at (2, 1) to warp 2 of 1.1, warp 1 at (3, 3) to warp 5 of 0.1, a script trigger
 // at (5, 0) (script 0), a signpost of type 3 at (1, 1) (script 0x400), the fly position at
-// (5, 3); 1.1 "ZIEL" (2 x 2) has three warps.
+// (5, 3); 1.1 "ZIEL" (2 x 2) has three warps. Wild encounters: 0.0 grass (rate 20) and
+// fishing (rate 30), 1.0 water (rate 4); species names "MON1" to "MON40".
 class TestProgram {
 public:
     // withLanguages false leaves out Sprachen.ini. A FireRed ROM has the game code BPRE.

@@ -9,6 +9,7 @@
 #include "romkit/rom_builder.h"
 #include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
+#include "tools/mkdemo/demo_wild.h"
 #include "tools/mkdemo/palettes.h"
 #include "tools/mkdemo/pokemon_names.h"
 #include "tools/mkdemo/sprite_art.h"
@@ -84,6 +85,7 @@ romkit::BuiltRom buildDemo() {
     }
     addDemoSprites(builder);
     addDemoFlyPositions(builder);
+    addDemoWild(builder);
     scripts.writeTo(builder);
     romkit::BuiltRom rom = builder.build();
     rom.mainFile = "Ini\\Demo\\Main.ini";
@@ -95,13 +97,19 @@ romkit::BuiltRom buildDemo() {
 
 }  // namespace quillon::mkdemo
 
+// quillon-mkdemo --profile prints the game profile of the layout instead: the section shipped
+// in data/Ini/Quillon.ini must match it (the end-to-end test compares them).
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: quillon-mkdemo OUT.gba\n");
+        std::fprintf(stderr, "usage: quillon-mkdemo OUT.gba | --profile\n");
         return 2;
     }
     try {
         const quillon::romkit::BuiltRom rom = quillon::mkdemo::buildDemo();
+        if (std::string(argv[1]) == "--profile") {
+            std::fputs(rom.profileIni().c_str(), stdout);
+            return 0;
+        }
         quillon::romkit::writeRomFile(argv[1], rom);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-mkdemo: %s\n", e.what());

@@ -1,0 +1,191 @@
+#include "ui/wild_tab.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/session.h"
+#include "ui/command.h"
+#include "ui/language_texts.h"
+#include "ui/loading_guard.h"
+#include "ui/qt_text.h"
+
+namespace quillon::ui {
+
+namespace {
+
+constexpr const char* kNoTable =
+    "Sorry, für diese Version des Spiel wurden keine WildePokemonDaten gefunden.";
+constexpr const char* kNoMapEntry = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
+constexpr int kFieldWidth = 60;
+constexpr int kSpeciesWidth = 180;
+
+template <class W>
+W* named(W* widget, const QString& name, int tag = 0) {
+    widget->setObjectName(name);
+    if (tag != 0) {
+        setTag(widget, tag);
+    }
+    return widget;
+}
+
+QString rowName(const char* prefix, int row) {
+    return QString::fromLatin1(prefix) + QString::number(row + 1);
+}
+
+}  // namespace
+
+WildTab::WildTab(Session& session, Dialogs& dialogs, LoadingFlag& loading, QWidget* parent)
+    : QWidget(parent),
+      m_session(session),
+      m_dialogs(dialogs),
+      m_loading(loading),
+      m_mapNotice(QString::fromUtf8(kNoMapEntry)),
+      m_notice(new QLabel(m_mapNotice, this)),
+      m_frame(new QWidget(this)),
+      m_message(new QLabel(m_frame)) {
+    m_notice->setObjectName(QStringLiteral("Lbl_KeineWildePokemon"));
+    m_notice->setAlignment(Qt::AlignCenter);
+    m_notice->setWordWrap(true);
+    m_frame->setObjectName(QStringLiteral("TFrame_WildePokemon"));
+    m_message->setObjectName(QStringLiteral("Lbl_Meldung"));
+    m_message->setWordWrap(true);
+    buildControls();
+    layOutControls();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_frame, 1);
+    layout->addWidget(m_notice, 1);
+    m_frame->hide();
+}
+
+void WildTab::buildControls() {
+    QWidget* f = m_frame;
+    Cbo_Typ = named(new QComboBox(f), QStringLiteral("Cbo_Typ"));
+    for (wild::Kind kind : wild::kKinds) {
+        Cbo_Typ->addItem(QString::fromUtf8(wild::kindName(kind)));
+    }
+    Txt_Heufigkeit = named(new QLineEdit(f), QStringLiteral("Txt_Heufigkeit"));
+    Cmd_Speichern =
+        named(new QPushButton(QStringLiteral("Speichern"), f), QStringLiteral("Cmd_Speichern"), 63);
+    for (int row = 0; row < kRows; ++row) {
+        Lbl_Poke[row] = named(new QLabel(f), rowName("Lbl_Poke", row));
+        Txt_Level1P[row] = named(new QLineEdit(f), rowName("Txt_Level1P", row));
+        Txt_Level2P[row] = named(new QLineEdit(f), rowName("Txt_Level2P", row));
+        Cbo_Pokemon[row] = named(new QComboBox(f), rowName("Cbo_Pokemon", row));
+        for (QLineEdit* level : {Txt_Level1P[row], Txt_Level2P[row]}) {
+            level->setMaximumWidth(kFieldWidth);
+        }
+        Cbo_Pokemon[row]->setMinimumWidth(kSpeciesWidth);
+        connect(Cbo_Pokemon[row], &QComboBox::currentIndexChanged, this,
+                commandSlot(this, m_dialogs, [this, row] { Cbo_PokemonChange(row); }));
+    }
+    Txt_Heufigkeit->setMaximumWidth(kFieldWidth);
+    connect(Cbo_Typ, &QComboBox::currentIndexChanged, this,
+            commandSlot(this, m_dialogs, this, &WildTab::Cbo_TypChange));
+    connect(Cmd_Speichern, &QPushButton::clicked, this,
+            commandSlot(this, m_dialogs, this, &WildTab::Cmd_SpeichernClick));
+}
+
+// Kind, rate and button on top; below, a row per slot: label, two levels, species.
+void WildTab::layOutControls() {
+    QWidget* f = m_frame;
+    auto* grid = new QGridLayout(f);
+    const auto label = [f](const char* name, int tag, const char* caption) {
+        return named(new QLabel(QString::fromUtf8(caption), f), QString::fromLatin1(name), tag);
+    };
+    grid->addWidget(label("Lbl_Art", 60, "Art:"), 0, 0);
+    grid->addWidget(Cbo_Typ, 0, 1, 1, 2);
+    grid->addWidget(label("Lbl_Heufigkeit", 61, "Häufigkeits Index:"), 1, 0);
+    grid->addWidget(Txt_Heufigkeit, 1, 1);
+    grid->addWidget(Cmd_Speichern, 1, 3);
+    grid->addWidget(label("Lbl_Level", 64, "Min/Max Level:"), 2, 1, 1, 2);
+    grid->addWidget(label("Lbl_Pokemon", 0, "Pokemon:"), 2, 3);
+    for (int row = 0; row < kRows; ++row) {
+        grid->addWidget(Lbl_Poke[row], 3 + row, 0);
+        grid->addWidget(Txt_Level1P[row], 3 + row, 1);
+        grid->addWidget(Txt_Level2P[row], 3 + row, 2);
+        grid->addWidget(Cbo_Pokemon[row], 3 + row, 3);
+    }
+    grid->addWidget(m_message, 3 + kRows, 0, 1, 5);
+    grid->setColumnStretch(4, 1);
+    grid->setRowStretch(4 + kRows, 1);
+    labelRows(wild::Kind::Grass);
+}
+
+void WildTab::fillSpecies() {
+    LoadingGuard loading(m_loading);
+    QStringList names;
+    for (const std::string& name : m_session.romState().pokemonNames()) {
+        names << toQ(name);
+    }
+    for (QComboBox* box : Cbo_Pokemon) {
+        box->clear();
+        box->addItems(names);
+    }
+}
+
+void WildTab::setMapNotice(const QString& text) {
+    m_mapNotice = text;
+    if (m_session.profile().wildPokemon != 0) {
+        m_notice->setText(text);
+    }
+}
+
+QString WildTab::notice() const { return m_notice->text(); }
+
+void WildTab::applyLanguage(const LanguageTable& lang) { SpracheAendern(m_frame, lang); }
+
+void WildTab::showNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->show();
+    m_frame->hide();
+}
+
+void WildTab::showMap() {
+    m_header.reset();
+    m_tableWarnings.clear();
+    const auto table = static_cast<std::uint32_t>(m_session.profile().wildPokemon);
+    if (table == 0) {
+        showNotice(QString::fromUtf8(kNoTable));
+        return;
+    }
+    const CurrentMap& map = m_session.map();
+    wild::Lookup found = wild::findHeader(m_session.rom(), table, map.bank, map.map);
+    m_tableWarnings = std::move(found.warnings);
+    m_header = found.header;
+    if (!m_header) {
+        QString text = m_mapNotice;
+        for (const std::string& warning : m_tableWarnings) {
+            text += QStringLiteral("\n\n") + toQ(warning);
+        }
+        showNotice(text);
+        return;
+    }
+    m_notice->hide();
+    m_frame->show();
+    {
+        LoadingGuard loading(m_loading);
+        Cbo_Typ->setCurrentIndex(0);
+    }
+    Cbo_TypChange();
+}
+
+// The row labels of kind: fishing rows name their rod.
+void WildTab::labelRows(wild::Kind kind) {
+    static constexpr const char* kRods[] = {"Angel",      "Angel",      "Profiangel", "Profiangel",
+                                            "Profiangel", "Superangel", "Superangel", "Superangel",
+                                            "Superangel", "Superangel"};
+    static constexpr int kFirstOfRod[] = {0, 0, 2, 2, 2, 5, 5, 5, 5, 5};
+    for (int row = 0; row < kRows; ++row) {
+        const bool rod = kind == wild::Kind::Fishing && row < static_cast<int>(std::size(kRods));
+        Lbl_Poke[row]->setText(rod ? QStringLiteral("%1 %2:")
+                                         .arg(QString::fromLatin1(kRods[row]))
+                                         .arg(row - kFirstOfRod[row] + 1)
+                                   : QStringLiteral("Pokemon%1:").arg(row + 1));
+    }
+}
+
+}  // namespace quillon::ui
