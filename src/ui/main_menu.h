@@ -78,8 +78,8 @@ std::span<const SettingItem> settingItems();
 // Fills the menu bar. Nothing is connected; the checks start cleared.
 MainMenu buildMainMenu(QMenuBar* bar);
 
-// The items a map must be open for ("Gitter", "Map", saving, picture export, "Event menge"),
-// enabled or disabled together. Undo and redo follow the edit history instead.
+// The items a map must be open for ("Gitter", "Map", saving, picture export, "Event menge",
+// "Block Editor"), enabled or disabled together. Undo and redo follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
 // The items a ROM must be open for ("Map öffnen", "Verlauf").
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled);

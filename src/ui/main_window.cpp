@@ -140,6 +140,7 @@ void MainWindow::buildUi() {
             }));
     connectDataMoves();
     connectHistory();
+    connectBlockEditor();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -252,6 +253,7 @@ void MainWindow::romOpened() {
     m_title.clear();
     m_bigBlock->hide();
     m_eventBuilder->hide();
+    refreshBlockEditor();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -335,6 +337,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     setMapCommandsEnabled(m_menu, true);
     showEditState();
     showStateStatus();
+    refreshBlockEditor();
     return true;
 }
 

@@ -33,6 +33,7 @@ class MapChooser;
 class MapTab;
 class NoticePage;
 class TEventBuilderForm;
+class TBlockEditorForm;
 class TGrosserBlockFrom;
 class TVerlaufForm;
 
@@ -85,6 +86,9 @@ public:
     void BuildEvents1Click();
     void Verlauf1Click();
     TVerlaufForm* historyForm() const { return m_verlauf; }
+    void BlockEditor1Click();
+    // The open block editor, or nullptr.
+    TBlockEditorForm* blockEditor() const { return m_blockEditor; }
     void Exit1Click();
 
 protected:
@@ -100,6 +104,10 @@ private:
     // The ROM's write history: its window, undo and redo of what reached the ROM, and the
     // question after an interrupted command (main_window_history.cpp).
     void connectHistory();
+    // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
+    void connectBlockEditor();
+    void blockSaved();
+    void refreshBlockEditor();
     void settleRomHistory();
     void undoHistory(std::uint64_t id);
     void redoHistory();
@@ -156,6 +164,7 @@ private:
     TGrosserBlockFrom* m_bigBlock = nullptr;
     TEventBuilderForm* m_eventBuilder = nullptr;
     TVerlaufForm* m_verlauf = nullptr;
+    TBlockEditorForm* m_blockEditor = nullptr;  // cleared when the window goes
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;
