@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_blocks.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_data_move.h"
 #include "cli/cli_header.h"
@@ -58,6 +59,12 @@ struct Args {
     int steps = 1;
     bool complete = false;
     bool rollback = false;
+    CLI::App* block = nullptr;
+    CLI::App* tileset = nullptr;
+    std::string blockNumber;
+    int part = 1;
+    int palette = 0;
+    bool jasc = false;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -148,6 +155,25 @@ void addHistoryCommands(CLI::App& app, Args& a) {
     complete->excludes(rollback);
 }
 
+void addBlockCommands(CLI::App& app, Args& a) {
+    a.block = withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
+    a.block->add_option("N", a.blockNumber, "block number, decimal or $hex")->required();
+    a.tileset = withMap(
+        app.add_subcommand("tileset", "Write a tileset part's tile picture and its palette file"),
+        a);
+    a.tileset->add_option("--part", a.part, "1 (primary) or 2 (secondary)")
+        ->required()
+        ->check(CLI::Range(1, 2));
+    a.tileset->add_option("--palette", a.palette, "palette 0 to 15 (default 0)")
+        ->check(CLI::Range(0, 15));
+    a.tileset->add_option("-o,--output", a.output,
+                          "picture file: .png gives an indexed PNG, other names a 24-bit BMP; "
+                          "the palette goes beside it with the extension .pal")
+        ->required();
+    a.tileset->add_flag("--jasc", a.jasc,
+                        "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -179,6 +205,7 @@ void addCommands(CLI::App& app, Args& a) {
     addDataMoveCommands(app, a);
     addFindFree(app, a);
     addHistoryCommands(app, a);
+    addBlockCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -229,6 +256,10 @@ int run(quillon::Session& session, const Args& a) {
         cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
     } else if (*a.eventCounts) {
         cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
+    } else if (*a.block) {
+        cli::printBlock(session, a.id, a.blockNumber, std::cout);
+    } else if (*a.tileset) {
+        cli::saveTileset(session, a.id, a.part, a.palette, a.output, a.jasc, std::cout);
     }
     return 0;
 }
