@@ -1,6 +1,7 @@
 // The main window's side of the block editor: opening it, and the views that follow a block
 // it saved or another map.
 #include <QAction>
+#include <QScreen>
 
 #include "core/session.h"
 #include "ui/blocks/block_editor_form.h"
@@ -24,7 +25,14 @@ void MainWindow::BlockEditor1Click() {
         connect(m_blockEditor, &QObject::destroyed, this, [this] { m_blockEditor = nullptr; });
         connect(m_blockEditor, &TBlockEditorForm::blockSaved, this,
                 commandSlot(this, *m_dialogs, this, &MainWindow::blockSaved));
-        m_blockEditor->move(frameGeometry().topRight());
+        // Beside the main window when the screen has room there, else over it.
+        const QRect screen = this->screen()->availableGeometry();
+        const QPoint beside = frameGeometry().topRight();
+        if (beside.x() + m_blockEditor->sizeHint().width() <= screen.right()) {
+            m_blockEditor->move(beside);
+        } else {
+            m_blockEditor->move(frameGeometry().topLeft() + QPoint(40, 40));
+        }
     }
     m_blockEditor->show();
     m_blockEditor->raise();

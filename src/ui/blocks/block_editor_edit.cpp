@@ -109,14 +109,14 @@ void TBlockEditorForm::showAttributes() {
 void TBlockEditorForm::UpdateTile() {
     m_layers = blocks::layerPicture(m_session.tilesets(), m_data.record);
     m_composed = blocks::composedBlock(m_session.tilesets(), m_data.record);
-    TileBox->update();
-    BlockImage->update();
+    TileBox->setBitmap(&m_layers);
+    BlockImage->setBitmap(&m_composed);
 }
 
 void TBlockEditorForm::TileUpdate() {
     m_penTile = blocks::entryTile(m_session.tilesets(), TileEntry{pen()});
     Lbl_Tile->setText(hex(m_tile, 2));
-    Tile->update();
+    Tile->setBitmap(&m_penTile);
 }
 
 void TBlockEditorForm::PalettenClick() {
@@ -227,8 +227,7 @@ void TBlockEditorForm::Cmd_SpeichernClick() {
     blocks::saveBlock(m_session.rom(), pair, m_session.mapState(),
                       {m_data.block, m_data.record, toStd(Txt_Aufgaben->text()),
                        toStd(Txt_Hinterdrund->text())});
-    BlockBox->setBitmap(&m_session.blockPalette());
-    BlockBox->refresh();
+    showBlockPalette();
     selectBlock(m_data.block);
     emit blockSaved();
 }

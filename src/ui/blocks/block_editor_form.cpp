@@ -82,7 +82,8 @@ QWidget* TBlockEditorForm::buildPalettePart() {
     row->setContentsMargins(0, 0, 0, 0);
     BlockBox = new PictureView(QStringLiteral("BlockBox"));
     BlockBox->setDoubled(true);
-    row->addWidget(makeScrollBox(QStringLiteral("ScrollBox1"), BlockBox, part));
+    m_blockScroll = makeScrollBox(QStringLiteral("ScrollBox1"), BlockBox, part);
+    row->addWidget(m_blockScroll);
     auto* tiles = new QVBoxLayout;
     Paletten = new QComboBox;
     Paletten->setObjectName(QStringLiteral("Paletten"));
@@ -93,7 +94,7 @@ QWidget* TBlockEditorForm::buildPalettePart() {
     Image1 = new ZoomBox(QStringLiteral("Image1"), 2);
     Image1->setBitmap(&m_stacked);
     auto* scroll = makeScrollBox(QStringLiteral("ScrollBox2"), Image1, part);
-    scroll->setMinimumWidth(256 + kScrollBarRoom);
+    scroll->setFixedWidth(256 + 2 * scroll->frameWidth() + kScrollBarRoom);
     tiles->addWidget(scroll, 1);
     row->addLayout(tiles);
     part->setMinimumHeight(480);
@@ -181,14 +182,21 @@ void TBlockEditorForm::mapChanged() {
         LoadingGuard guard(m_guard);
         Paletten->setCurrentIndex(pair.startPalette());
     }
-    BlockBox->setBitmap(&m_session.blockPalette());
-    BlockBox->refresh();
+    showBlockPalette();
     PalettenClick();
     fillAttributeLists();
     applyLanguage();
     const int block = m_data.block <= pair.lastBlock() ? m_data.block : 0;
     selectBlock(block);
     TileUpdate();
+}
+
+// The main window's block palette at double size; its scroll box leaves room for the bar.
+void TBlockEditorForm::showBlockPalette() {
+    BlockBox->setBitmap(&m_session.blockPalette());
+    BlockBox->refresh();
+    m_blockScroll->setFixedWidth(BlockBox->width() + 2 * m_blockScroll->frameWidth() +
+                                 kScrollBarRoom);
 }
 
 void TBlockEditorForm::applyLanguage() {

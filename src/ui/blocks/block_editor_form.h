@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QPushButton;
+class QScrollArea;
 
 namespace quillon {
 class Session;
@@ -65,6 +66,7 @@ private:
     void connectControls();
     void runSlot(const std::function<void()>& slot);
 
+    void showBlockPalette();
     void selectBlock(int block);
     void showAttributes();
     void UpdateTile();
@@ -94,6 +96,7 @@ private:
     Bitmap m_composed;
     Bitmap m_penTile;
 
+    QScrollArea* m_blockScroll = nullptr;
     PictureView* BlockBox = nullptr;
     ZoomBox* Image1 = nullptr;
     ZoomBox* TileBox = nullptr;
