@@ -40,8 +40,8 @@ TEST(BlockPlace, RecordAndAttributeOffsetsFollowPartAndFamily) {
             EXPECT_EQ(place.part, c.part);
             EXPECT_EQ(place.index, c.index);
             EXPECT_EQ(place.record, t.blocks + 16u * static_cast<std::uint32_t>(c.index));
-            EXPECT_EQ(place.attribute, attributeTableOf(t, family) +
-                                           static_cast<std::uint32_t>(width * c.index));
+            EXPECT_EQ(place.attribute,
+                      attributeTableOf(t, family) + static_cast<std::uint32_t>(width * c.index));
             EXPECT_EQ(place.attributeBytes, width);
         }
         for (int bad : {-1, pair.lastBlock() + 1}) {
@@ -57,7 +57,8 @@ TEST(BlockPlace, FireRedReadsTheWordTableAtTwentyNotTheCodePointer) {
     const auto& t = o.built().tilesets[1];
     EXPECT_EQ(o.session().rom().ReadPointer(static_cast<std::int32_t>(t.header + 16)),
               romkit::kFrlgCodePointer);
-    const blocks::BlockData data = blocks::readBlock(o.session().rom(), o.session().tilesets(), 645);
+    const blocks::BlockData data =
+        blocks::readBlock(o.session().rom(), o.session().tilesets(), 645);
     EXPECT_EQ(data.place.attribute, t.attributes + 20);
     EXPECT_EQ(data.values(), (blocks::BlockAttributes{0x0A, 0})) << "kFrlgWord + 5";
     EXPECT_EQ(data.entry(0).tile(), 1);  // block 5: entry e is tile (5 + e) % 4
@@ -97,9 +98,14 @@ TEST(BlockAttributes, FieldTextIsHexWithinTheFamilysRange) {
     EXPECT_EQ(blocks::parseAttributeField("1a", 0xFF, "Aufgaben-Byte"), 0x1A);
     EXPECT_EQ(blocks::parseAttributeField("1FF", 0x1FF, "Aufgaben-Byte"), 0x1FF);
     EXPECT_EQ(blocks::parseAttributeField("3", 3, "Hintergrund-Byte"), 3);
-    for (const auto& [text, max] : std::vector<std::pair<std::string, int>>{
-             {"100", 0xFF}, {"200", 0x1FF}, {"4", 3}, {"-1", 0xFF}, {"G", 0xFF}, {" 1", 0xFF},
-             {"$10", 0xFF}, {"FFFFFFFFF", 0xFF}}) {
+    for (const auto& [text, max] : std::vector<std::pair<std::string, int>>{{"100", 0xFF},
+                                                                            {"200", 0x1FF},
+                                                                            {"4", 3},
+                                                                            {"-1", 0xFF},
+                                                                            {"G", 0xFF},
+                                                                            {" 1", 0xFF},
+                                                                            {"$10", 0xFF},
+                                                                            {"FFFFFFFFF", 0xFF}}) {
         try {
             blocks::parseAttributeField(text, max, "Hintergrund-Byte");
             ADD_FAILURE() << text;

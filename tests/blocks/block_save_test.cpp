@@ -77,9 +77,10 @@ TEST(BlockSave, RefusedFieldsWriteNothing) {
         const char* background;
     };
     const Case cases[] = {
-        {Family::Rse, -1, "100", "0"},  {Family::Rse, -1, "0", "100"}, {Family::Rse, -1, "x", "0"},
-        {Family::Rse, 5000, "0", "0"},  {Family::Frlg, -1, "200", "0"},
-        {Family::Frlg, -1, "0", "4"},   {Family::Frlg, -1, "1FF", "-1"},
+        {Family::Rse, -1, "100", "0"},   {Family::Rse, -1, "0", "100"},
+        {Family::Rse, -1, "x", "0"},     {Family::Rse, 5000, "0", "0"},
+        {Family::Frlg, -1, "200", "0"},  {Family::Frlg, -1, "0", "4"},
+        {Family::Frlg, -1, "1FF", "-1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.behaviour) + " / " + c.background);

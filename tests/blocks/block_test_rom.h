@@ -29,7 +29,8 @@ inline romkit::BuiltRom buildBlockRom(romkit::Family family) {
     for (int k = 0; k < 8; ++k) {
         std::array<std::uint16_t, 8> block{};
         for (int e = 0; e < 8; ++e) {
-            block[static_cast<std::size_t>(e)] = static_cast<std::uint16_t>((k + e) % 4 | (k % 2) << 12);
+            block[static_cast<std::size_t>(e)] =
+                static_cast<std::uint16_t>((k + e) % 4 | (k % 2) << 12);
         }
         tileset.blocks.push_back(block);
         tileset.behaviours.push_back(static_cast<std::uint8_t>(0x10 + k));

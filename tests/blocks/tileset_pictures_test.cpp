@@ -35,9 +35,9 @@ TEST(TilesetPictures, PartIndicesAreTheTilesColourIndices) {
             EXPECT_EQ(at(16 + 4, 3), 2);
             EXPECT_EQ(at(24 + 7, 0), 4);
             const Bitmap painted = blocks::paintIndices(picture, pair.palette(), 3);
-            EXPECT_EQ(painted.pixel(0, 0), kWhite);   // palette 3, colour 0 (0x7FFF)
+            EXPECT_EQ(painted.pixel(0, 0), kWhite);       // palette 3, colour 0 (0x7FFF)
             EXPECT_EQ(painted.pixel(9, 0), 0xFFF80000u);  // colour 2 (0x801F, bit 15 ignored)
-            EXPECT_EQ(painted.pixel(24, 0), kGreen);  // colour 3
+            EXPECT_EQ(painted.pixel(24, 0), kGreen);      // colour 3
         }
     }
 }
@@ -90,17 +90,20 @@ TEST(PaletteFile, SixteenColoursOfFourBytes) {
     EXPECT_EQ(text.substr(0, 42), "JASC-PAL\r\n0100\r\n16\r\n248 248 248\r\n248 0 0\r\n");
     EXPECT_TRUE(text.ends_with("\r\n0 0 0\r\n64 248 0\r\n")) << text;
     std::size_t lines = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
         ++lines;
     }
     EXPECT_EQ(lines, 19u);
 }
 
 TEST(PaletteFile, NameReplacesThePicturesExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"wald.DIB", "wald.pal"},         {"tileset", "tileset.pal"},
-        {"dir.v2/tileset", "dir.v2/tileset.pal"}, {"a/b.jasc.png", "a/b.jasc.pal"},
-        {"x.pal", "x.pal.pal"},           {"t.bmp", "t.pal"}};
+    const std::pair<const char*, const char*> cases[] = {{"wald.DIB", "wald.pal"},
+                                                         {"tileset", "tileset.pal"},
+                                                         {"dir.v2/tileset", "dir.v2/tileset.pal"},
+                                                         {"a/b.jasc.png", "a/b.jasc.pal"},
+                                                         {"x.pal", "x.pal.pal"},
+                                                         {"t.bmp", "t.pal"}};
     for (const auto& [picture, palette] : cases) {
         EXPECT_EQ(blocks::paletteFileName(picture), palette) << picture;
     }

@@ -37,10 +37,10 @@ TEST(TilesetExport, IndexedPngHoldsThePaletteAndTheIndices) {
     QImage image(QString::fromStdString(file.string()));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.format(), QImage::Format_Indexed8);
-    const QList<QRgb> expected = {0xFFF8F8F8, 0xFF000000, 0xFFF80000, 0xFF00F800, 0xFF0000F8,
-                                  0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
-                                  0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
-                                  0xFF000000};
+    const QList<QRgb> expected = {0xFFF8F8F8, 0xFF000000, 0xFFF80000, 0xFF00F800,
+                                  0xFF0000F8, 0xFF000000, 0xFF000000, 0xFF000000,
+                                  0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
+                                  0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000};
     EXPECT_EQ(image.colorTable(), expected);
     const blocks::IndexedPicture indices = blocks::partIndices(open.session.tilesets(), 2);
     ASSERT_EQ(image.width(), indices.width);

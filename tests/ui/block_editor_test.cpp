@@ -90,8 +90,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
         QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
         const auto& t = o.program.rom().tilesets[0];
-        const QList<qsizetype> expected = {t.blocks, t.blocks + 2, t.blocks + 4, t.blocks + 6,
-                                           t.behaviours, t.behaviours + 1};
+        const QList<qsizetype> expected = {t.blocks,     t.blocks + 2, t.blocks + 4,
+                                           t.blocks + 6, t.behaviours, t.behaviours + 1};
         const QByteArray after = romFile(o);
         QCOMPARE(differences(before, after), expected);
         QCOMPARE(after.at(t.blocks), char(1));
@@ -130,8 +130,7 @@ private slots:
     void tilesetExportWritesPictureAndPalette() {
         Opened o;
         auto* editor = openEditor(o);
-        const QString picture =
-            QString::fromStdString((o.program.folder() / "teil1.png").string());
+        const QString picture = QString::fromStdString((o.program.folder() / "teil1.png").string());
         o.dialogs->saveFileAnswer = picture;
         child<QAction>(*editor, "Tileset1Speichern1")->trigger();
         QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));

@@ -17,8 +17,8 @@ std::string blockName(int block) { return "Block $" + IntToHex(block, 2); }
 
 bool isHexText(const std::string& text) {
     for (char c : text) {
-        const bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ||
-                           (c >= 'a' && c <= 'f');
+        const bool digit =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
         if (!digit) {
             return false;
         }
@@ -59,9 +59,9 @@ BlockData readBlock(TRom& rom, const TilesetPair& tilesets, int block) {
                          IntToHex(data.place.attribute, 6) + ") liegen hinter dem Ende der Datei.");
     }
     rom.ReadBlock(static_cast<std::int32_t>(data.place.record), data.record);
-    rom.ReadBlock(static_cast<std::int32_t>(data.place.attribute),
-                  std::span(data.attributes.data(),
-                            static_cast<std::size_t>(data.place.attributeBytes)));
+    rom.ReadBlock(
+        static_cast<std::int32_t>(data.place.attribute),
+        std::span(data.attributes.data(), static_cast<std::size_t>(data.place.attributeBytes)));
     return data;
 }
 

@@ -58,8 +58,10 @@ BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
         throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
     }
     if (block < 0 || block > tilesets.lastBlock()) {
-        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Tilesets haben die Blöcke "
-                    "$00 bis $" + IntToHex(tilesets.lastBlock(), 2) + ".");
+        throw Error("Block $" + IntToHex(block, 2) +
+                    " gibt es nicht: die Tilesets haben die Blöcke "
+                    "$00 bis $" +
+                    IntToHex(tilesets.lastBlock(), 2) + ".");
     }
     const AttributeLayout layout = attributeLayout(frlg);
     BlockPlace place;

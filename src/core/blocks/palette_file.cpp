@@ -47,8 +47,8 @@ std::string jascPaletteText(const TPalette& colours, int palette) {
     std::string text = "JASC-PAL\r\n0100\r\n16\r\n";
     for (int i = 0; i < TPalette::kColours; ++i) {
         const Rgb c = rgbOf(colours, palette, i);
-        text += std::to_string(c.r) + " " + std::to_string(c.g) + " " + std::to_string(c.b) +
-                "\r\n";
+        text +=
+            std::to_string(c.r) + " " + std::to_string(c.g) + " " + std::to_string(c.b) + "\r\n";
     }
     return text;
 }

@@ -72,8 +72,8 @@ Bitmap paintIndices(const IndexedPicture& picture, const TPalette& colours, int 
     for (int y = 0; y < picture.height; ++y) {
         std::uint32_t* row = out.row(y);
         for (int x = 0; x < picture.width; ++x) {
-            row[x] = colours.colour(palette,
-                                    picture.pixels[static_cast<std::size_t>(y) * picture.width + x]);
+            row[x] = colours.colour(
+                palette, picture.pixels[static_cast<std::size_t>(y) * picture.width + x]);
         }
     }
     return out;

@@ -34,17 +34,13 @@ void TBlockEditorForm::connectControls() {
             });
     connect(BlockBox, &PictureView::cellMoved, this,
             [this](int x, int y) { runSlot([&] { BlockBoxMoved(x, y); }); });
-    connect(Image1, &ZoomBox::pressed, this, [this](QPoint p, Qt::MouseButton b) {
-        runSlot([&] { Image1Pressed(p, b); });
-    });
-    connect(Image1, &ZoomBox::moved, this,
-            [this](QPoint p) { runSlot([&] { Image1Moved(p); }); });
-    connect(TileBox, &ZoomBox::pressed, this, [this](QPoint p, Qt::MouseButton b) {
-        runSlot([&] { TileBoxPressed(p, b); });
-    });
-    connect(TileBox, &ZoomBox::moved, this, [this](QPoint p, Qt::MouseButtons b) {
-        runSlot([&] { TileBoxMoved(p, b); });
-    });
+    connect(Image1, &ZoomBox::pressed, this,
+            [this](QPoint p, Qt::MouseButton b) { runSlot([&] { Image1Pressed(p, b); }); });
+    connect(Image1, &ZoomBox::moved, this, [this](QPoint p) { runSlot([&] { Image1Moved(p); }); });
+    connect(TileBox, &ZoomBox::pressed, this,
+            [this](QPoint p, Qt::MouseButton b) { runSlot([&] { TileBoxPressed(p, b); }); });
+    connect(TileBox, &ZoomBox::moved, this,
+            [this](QPoint p, Qt::MouseButtons b) { runSlot([&] { TileBoxMoved(p, b); }); });
     connect(TileBox, &ZoomBox::released, this, [this] { m_painting = false; });
     // A click on the pen's tile addresses entry 0.
     connect(Tile, &ZoomBox::pressed, this, [this](QPoint, Qt::MouseButton b) {
@@ -53,7 +49,10 @@ void TBlockEditorForm::connectControls() {
     });
     connect(Paletten, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_guard.active()) {
-            runSlot([this] { PalettenClick(); TileUpdate(); });
+            runSlot([this] {
+                PalettenClick();
+                TileUpdate();
+            });
         }
     });
     for (QCheckBox* flip : {XFlip, YFlip}) {
@@ -68,12 +67,10 @@ void TBlockEditorForm::connectControls() {
             [this] { fieldTyped(Txt_Aufgaben, Cbo_Aufgaben); });
     connect(Txt_Hinterdrund, &QLineEdit::textEdited, this,
             [this] { fieldTyped(Txt_Hinterdrund, Cbo_Hintergrund); });
-    connect(Cbo_Aufgaben, &QComboBox::activated, this, [this, frlg] {
-        listChosen(Cbo_Aufgaben, Txt_Aufgaben, behaviourDigits(frlg));
-    });
-    connect(Cbo_Hintergrund, &QComboBox::activated, this, [this, frlg] {
-        listChosen(Cbo_Hintergrund, Txt_Hinterdrund, backgroundDigits(frlg));
-    });
+    connect(Cbo_Aufgaben, &QComboBox::activated, this,
+            [this, frlg] { listChosen(Cbo_Aufgaben, Txt_Aufgaben, behaviourDigits(frlg)); });
+    connect(Cbo_Hintergrund, &QComboBox::activated, this,
+            [this, frlg] { listChosen(Cbo_Hintergrund, Txt_Hinterdrund, backgroundDigits(frlg)); });
     connect(Cmd_Speichern, &QPushButton::clicked, this,
             [this] { runSlot([this] { Cmd_SpeichernClick(); }); });
     connect(Tileset1Speichern1, &QAction::triggered, this,
@@ -83,8 +80,7 @@ void TBlockEditorForm::connectControls() {
 }
 
 std::uint16_t TBlockEditorForm::pen() const {
-    return TileEntry::make(m_tile, XFlip->isChecked(), YFlip->isChecked(),
-                           Paletten->currentIndex())
+    return TileEntry::make(m_tile, XFlip->isChecked(), YFlip->isChecked(), Paletten->currentIndex())
         .raw;
 }
 
@@ -224,9 +220,9 @@ void TBlockEditorForm::listChosen(QComboBox* list, QLineEdit* field, int digits)
 
 void TBlockEditorForm::Cmd_SpeichernClick() {
     TilesetPair& pair = m_session.romState().tilesets();
-    blocks::saveBlock(m_session.rom(), pair, m_session.mapState(),
-                      {m_data.block, m_data.record, toStd(Txt_Aufgaben->text()),
-                       toStd(Txt_Hinterdrund->text())});
+    blocks::saveBlock(
+        m_session.rom(), pair, m_session.mapState(),
+        {m_data.block, m_data.record, toStd(Txt_Aufgaben->text()), toStd(Txt_Hinterdrund->text())});
     showBlockPalette();
     selectBlock(m_data.block);
     emit blockSaved();

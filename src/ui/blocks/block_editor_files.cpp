@@ -51,9 +51,9 @@ void TBlockEditorForm::fillAttributeLists() {
 
 // The part's tile picture in the chosen palette and the palette beside it.
 void TBlockEditorForm::saveTileset(int part) {
-    const QString name = m_dialogs.saveFileName(
-        this, QStringLiteral("Tileset%1 Speichern").arg(part), QString::fromUtf8(kPictureFilter),
-        QStringLiteral("dib"), QString());
+    const QString name =
+        m_dialogs.saveFileName(this, QStringLiteral("Tileset%1 Speichern").arg(part),
+                               QString::fromUtf8(kPictureFilter), QStringLiteral("dib"), QString());
     if (name.isEmpty()) {
         return;
     }
