@@ -12,8 +12,8 @@
 #include "cli/cli_blocks.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_data_move.h"
-#include "cli/cli_header.h"
 #include "cli/cli_find_free.h"
+#include "cli/cli_header.h"
 #include "cli/cli_history.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
@@ -156,7 +156,8 @@ void addHistoryCommands(CLI::App& app, Args& a) {
 }
 
 void addBlockCommands(CLI::App& app, Args& a) {
-    a.block = withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
+    a.block =
+        withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
     a.block->add_option("N", a.blockNumber, "block number, decimal or $hex")->required();
     a.tileset = withMap(
         app.add_subcommand("tileset", "Write a tileset part's tile picture and its palette file"),
@@ -166,12 +167,14 @@ void addBlockCommands(CLI::App& app, Args& a) {
         ->check(CLI::Range(1, 2));
     a.tileset->add_option("--palette", a.palette, "palette 0 to 15 (default 0)")
         ->check(CLI::Range(0, 15));
-    a.tileset->add_option("-o,--output", a.output,
-                          "picture file: .png gives an indexed PNG, other names a 24-bit BMP; "
-                          "the palette goes beside it with the extension .pal")
+    a.tileset
+        ->add_option("-o,--output", a.output,
+                     "picture file: .png gives an indexed PNG, other names a 24-bit BMP; "
+                     "the palette goes beside it with the extension .pal")
         ->required();
-    a.tileset->add_flag("--jasc", a.jasc,
-                        "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
+    a.tileset->add_flag(
+        "--jasc", a.jasc,
+        "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
 }
 
 void addCommands(CLI::App& app, Args& a) {

@@ -81,7 +81,8 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
     // The attribute table lies at +16 (Ruby/Sapphire/Emerald) or +20 (FireRed/LeafGreen, whose
     // +16 is a code pointer that may be null).
-    const auto attributes = static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
+    const auto attributes =
+        static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
     for (std::size_t at : {std::size_t{4}, std::size_t{8}, std::size_t{12}, attributes}) {
         const bool romPointer = header[at + 3] == 0x08 && readPointer24(&header[at]) < size;
         if (!romPointer) {

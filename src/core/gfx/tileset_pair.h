@@ -32,8 +32,8 @@ struct TilesetRequest {
 //
 // Tileset header (24 bytes): byte 0 compressed flag (exactly 1 = LZ77), then ROM pointers
 // (low three bytes = file offset) to the tile picture (4), palettes (8) and block table (12);
-// where the block attributes lie differs by game (core/blocks/block_place.h). Block record: 16 bytes, eight tile entries (TileEntry),
-// entries 0-3 lower layer, 4-7 upper, each in the order
+// where the block attributes lie differs by game (core/blocks/block_place.h). Block record: 16
+// bytes, eight tile entries (TileEntry), entries 0-3 lower layer, 4-7 upper, each in the order
 // top-left, top-right, bottom-left, bottom-right.
 class TilesetPair {
 public:
