@@ -47,6 +47,11 @@ void TBlockEditorForm::connectControls() {
         runSlot([&] { TileBoxPressed({0, 0}, b); });
         m_painting = false;
     });
+    connectFields();
+}
+
+// The palette list, the flips, the attribute fields and lists, the save and the menu.
+void TBlockEditorForm::connectFields() {
     connect(Paletten, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_guard.active()) {
             runSlot([this] {
@@ -62,15 +67,17 @@ void TBlockEditorForm::connectControls() {
             }
         });
     }
-    const bool frlg = m_session.rom().isFrlg();
     connect(Txt_Aufgaben, &QLineEdit::textEdited, this,
-            [this] { fieldTyped(Txt_Aufgaben, Cbo_Aufgaben); });
+            [this] { runSlot([this] { fieldTyped(Txt_Aufgaben, Cbo_Aufgaben); }); });
     connect(Txt_Hinterdrund, &QLineEdit::textEdited, this,
-            [this] { fieldTyped(Txt_Hinterdrund, Cbo_Hintergrund); });
-    connect(Cbo_Aufgaben, &QComboBox::activated, this,
-            [this, frlg] { listChosen(Cbo_Aufgaben, Txt_Aufgaben, behaviourDigits(frlg)); });
-    connect(Cbo_Hintergrund, &QComboBox::activated, this,
-            [this, frlg] { listChosen(Cbo_Hintergrund, Txt_Hinterdrund, backgroundDigits(frlg)); });
+            [this] { runSlot([this] { fieldTyped(Txt_Hinterdrund, Cbo_Hintergrund); }); });
+    connect(Cbo_Aufgaben, &QComboBox::activated, this, [this] {
+        runSlot([&] { listChosen(Cbo_Aufgaben, Txt_Aufgaben, behaviourDigits(m_data.frlg)); });
+    });
+    connect(Cbo_Hintergrund, &QComboBox::activated, this, [this] {
+        runSlot(
+            [&] { listChosen(Cbo_Hintergrund, Txt_Hinterdrund, backgroundDigits(m_data.frlg)); });
+    });
     connect(Cmd_Speichern, &QPushButton::clicked, this,
             [this] { runSlot([this] { Cmd_SpeichernClick(); }); });
     connect(Tileset1Speichern1, &QAction::triggered, this,

@@ -64,6 +64,7 @@ private:
     QLayout* buildFieldPart();
     void buildMenu(QMenuBar* bar);
     void connectControls();
+    void connectFields();
     void runSlot(const std::function<void()>& slot);
 
     void showBlockPalette();
