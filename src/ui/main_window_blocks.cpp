@@ -13,6 +13,14 @@ namespace quillon::ui {
 
 void MainWindow::connectBlockEditor() {
     connectCommand(m_menu.BlockEditor1, &MainWindow::BlockEditor1Click);
+    // Connected after the commands themselves, so the palette is drawn anew by then.
+    for (QAction* redraws : {m_menu.Grid1, m_menu.BlockPaletteBreite1}) {
+        connect(redraws, &QAction::triggered, this, [this] {
+            if (m_blockEditor != nullptr) {
+                runCommand(this, *m_dialogs, [this] { m_blockEditor->showBlockPalette(); });
+            }
+        });
+    }
 }
 
 // One editor at a time, beside the main window; a second click brings it to the front.

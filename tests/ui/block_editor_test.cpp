@@ -102,6 +102,41 @@ private slots:
                  *o.window->session().tilesets().blockImage(1));
     }
 
+    // FireRed: the behaviour (up to 1FF) and the layer type go into the 4-byte word at header
+    // +20; the code pointer at +16 and everything it points at stay as they were.
+    void fireRedWritesTheWordTable() {
+        Opened o(true, quillon::romkit::Family::Frlg);
+        auto* editor = openEditor(o);
+        auto* behaviours = child<QComboBox>(*editor, "Cbo_Aufgaben");
+        auto* layers = child<QComboBox>(*editor, "Cbo_Hintergrund");
+        QCOMPARE(behaviours->count(), 0x200);
+        QCOMPARE(behaviours->itemText(0x1A5), QStringLiteral("1A5"));
+        QCOMPARE(layers->count(), 4);
+        auto* behaviour = child<QLineEdit>(*editor, "Txt_Aufgaben");
+        behaviour->selectAll();
+        QTest::keyClicks(behaviour, QStringLiteral("1A5"));
+        QCOMPARE(behaviours->currentIndex(), 0x1A5);
+        layers->setCurrentIndex(2);
+        emit layers->activated(2);
+        QCOMPARE(child<QLineEdit>(*editor, "Txt_Hinterdrund")->text(), QStringLiteral("2"));
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        const qsizetype at = o.program.rom().tilesets[0].attributes;
+        const QByteArray after = romFile(o);
+        QCOMPARE(differences(before, after), (QList<qsizetype>{at, at + 1, at + 3}));
+        QCOMPARE(after.mid(at, 4), QByteArray::fromHex("a5010040"));
+    }
+
+    // Reading the ROM again leaves no map open: the editor goes with it.
+    void reloadingTheRomClosesTheEditor() {
+        Opened o;
+        QVERIFY(openEditor(o) != nullptr);
+        o.window->menu().NeuLaden1->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(o.window->blockEditor() == nullptr);
+    }
+
     // The right button picks an entry up: tile, palette and flips become the pen.
     void rightButtonPicksUpAnEntry() {
         Opened o;

@@ -44,6 +44,8 @@ public:
     void mapChanged();
     // The language of the session: title, tagged labels, named lists.
     void applyLanguage();
+    // The main window drew its block palette anew (grid, width): the editor shows it again.
+    void showBlockPalette();
 
     int currentBlock() const { return m_data.block; }
     const blocks::BlockData& edited() const { return m_data; }
@@ -67,7 +69,6 @@ private:
     void connectFields();
     void runSlot(const std::function<void()>& slot);
 
-    void showBlockPalette();
     void selectBlock(int block);
     void showAttributes();
     void UpdateTile();
