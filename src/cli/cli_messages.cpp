@@ -213,6 +213,9 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Block (\$[0-9A-F]+): der Block-Eintrag \((.*)\) oder seine Attribute )x"
                     R"x(\((.*)\) liegen hinter dem Ende der Datei\.$)x"),
          "block $1: its record at $2 or its attributes at $3 lie past the end of the file"},
+        {std::regex(R"x(^Tileset (\d+): der Zeiger auf die Block-Attribute \(Header \+(\d+)\) )x"
+                    R"x(ist kein Rom-Zeiger\.$)x"),
+         "tileset $1: its header holds no pointer to the block attributes at +$2"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht gespeichert werden: (.*)$)x"),
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),

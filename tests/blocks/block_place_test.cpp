@@ -65,6 +65,26 @@ TEST(BlockPlace, FireRedReadsTheWordTableAtTwentyNotTheCodePointer) {
     EXPECT_EQ(data.entry(0).palette(), 1);
 }
 
+// Without a ROM pointer to the attribute table nothing of the block is read or written.
+TEST(BlockPlace, AHeaderWithoutAttributePointerIsRefused) {
+    for (Family family : {Family::Rse, Family::Frlg}) {
+        romkit::BuiltRom built = testing::buildBlockRom(family);
+        const std::uint32_t field = family == Family::Frlg ? 20 : 16;
+        testing::put32(built, built.tilesets[1].header + field, 0);
+        OpenedRom o(std::move(built), "0.0");
+        const TilesetPair& pair = o.session().tilesets();
+        const bool frlg = family == Family::Frlg;
+        EXPECT_NO_THROW(blocks::blockPlace(pair, frlg, 3));
+        try {
+            blocks::blockPlace(pair, frlg, pair.blocksPart1());
+            ADD_FAILURE() << "part 2 has no attribute table";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("+" + std::to_string(field)), std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST(BlockAttributes, FieldsTakeTheirBitsAndEveryOtherBitStays) {
     struct Case {
         bool frlg;

@@ -50,29 +50,38 @@ std::array<std::uint8_t, 4> encodeAttributes(bool frlg, std::span<const std::uin
 
 std::uint32_t attributeTable(const TilesetPair& tilesets, bool frlg, int part) {
     const auto& header = tilesets.header(part);
-    return readPointer24(header.data() + attributeLayout(frlg).headerField);
+    const int field = attributeLayout(frlg).headerField;
+    // A null or foreign word would put the table into the cartridge header or the code.
+    if (header[static_cast<std::size_t>(field) + 3] != 0x08) {
+        throw Error("Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0)) +
+                    ": der Zeiger auf die Block-Attribute (Header +" + std::to_string(field) +
+                    ") ist kein Rom-Zeiger.");
+    }
+    return readPointer24(header.data() + field);
 }
 
-BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
+BlockPlace recordPlace(const TilesetPair& tilesets, int block) {
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
         throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
     }
     if (block < 0 || block > tilesets.lastBlock()) {
-        throw Error("Block $" + IntToHex(block, 2) +
-                    " gibt es nicht: die Tilesets haben die Blöcke "
-                    "$00 bis $" +
-                    IntToHex(tilesets.lastBlock(), 2) + ".");
+        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Tilesets haben die " +
+                    "Blöcke $00 bis $" + IntToHex(tilesets.lastBlock(), 2) + ".");
     }
-    const AttributeLayout layout = attributeLayout(frlg);
     BlockPlace place;
     const int p = tilesets.blocksPart1();
     place.part = block < p ? 1 : 2;
     place.index = block < p ? block : block - p;
-    const auto index = static_cast<std::uint32_t>(place.index);
     place.record = static_cast<std::uint32_t>(tilesets.blockTableOffset(place.part)) +
-                   TilesetPair::kRecordSize * index;
+                   TilesetPair::kRecordSize * static_cast<std::uint32_t>(place.index);
+    return place;
+}
+
+BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
+    BlockPlace place = recordPlace(tilesets, block);
+    const AttributeLayout layout = attributeLayout(frlg);
     place.attribute = attributeTable(tilesets, frlg, place.part) +
-                      static_cast<std::uint32_t>(layout.bytesPerBlock) * index;
+                      static_cast<std::uint32_t>(layout.bytesPerBlock * place.index);
     place.attributeBytes = layout.bytesPerBlock;
     return place;
 }

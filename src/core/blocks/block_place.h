@@ -53,10 +53,13 @@ struct BlockPlace {
 };
 
 // Block 0 to lastBlock() of the loaded tilesets. Throws Error naming the block when it lies
-// outside them or no tilesets are loaded.
+// outside them or no tilesets are loaded, and as attributeTable does.
 BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block);
+// The same without the attributes (attribute 0): what the block palette's hover text needs.
+BlockPlace recordPlace(const TilesetPair& tilesets, int block);
 
-// The file offset of part's attribute table, read from the header it was loaded from.
+// The file offset of part's attribute table, read from the header it was loaded from. Throws
+// Error naming the tileset when the header holds no ROM pointer there.
 std::uint32_t attributeTable(const TilesetPair& tilesets, bool frlg, int part);
 
 // The editor's layer box shows the lower layer's quarters in its left half and the upper

@@ -143,8 +143,7 @@ void TBlockEditorForm::BlockBoxMoved(int x, int y) {
     if (x < 0 || y < 0 || x >= width || block > m_session.tilesets().lastBlock()) {
         return;
     }
-    const blocks::BlockPlace place =
-        blocks::blockPlace(m_session.tilesets(), m_session.rom().isFrlg(), block);
+    const blocks::BlockPlace place = blocks::recordPlace(m_session.tilesets(), block);
     Lbl_Block->setText(hex(block, 2));
     Lbl_Offset->setText(hex(place.record, 6));
 }
