@@ -256,6 +256,23 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^(.*) \((\$[0-9A-F]+), (\d+) Bytes\) und (.*) \((\$[0-9A-F]+), )x"
                     R"x((\d+) Bytes\) überschneiden sich; es wurde nichts geschrieben\.$)x"),
          "the places overlap ($2, $3 bytes and $5, $6 bytes); nothing was written"},
+        {std::regex(R"x(^Es sind keine Tilesets geladen; zuerst eine Map öffnen\.$)x"),
+         "no tilesets are loaded; open a map first"},
+        {std::regex(R"x(^Block (\$[0-9A-F]+) gibt es nicht: die Tilesets haben die Blöcke )x"
+                    R"x((\$[0-9A-F]+) bis (\$[0-9A-F]+)\.$)x"),
+         "there is no block $1: the tilesets have the blocks $2 to $3"},
+        {std::regex(R"x(^Block (\$[0-9A-F]+): der Block-Eintrag \((.*)\) oder seine Attribute )x"
+                    R"x(\((.*)\) liegen hinter dem Ende der Datei\.$)x"),
+         "block $1: its record at $2 or its attributes at $3 lie past the end of the file"},
+        {std::regex(R"x(^Tileset (\d+): der Zeiger auf die Block-Attribute \(Header \+(\d+)\) )x"
+                    R"x(ist kein Rom-Zeiger\.$)x"),
+         "tileset $1: its header holds no pointer to the block attributes at +$2"},
+        {std::regex(R"x(^Die Datei "(.*)" konnte nicht gespeichert werden: (.*)$)x"),
+         "cannot write \"$1\": $2"},
+        {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),
+         "the picture of tileset part $1 could not be made"},
+        {std::regex(R"x(^Palette (-?\d+) gibt es nicht \(0 bis 15\)\.$)x"),
+         "there is no palette $1 (0 to 15)"},
         {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
         {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
         {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),

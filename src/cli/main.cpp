@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_blocks.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_data_move.h"
-#include "cli/cli_header.h"
 #include "cli/cli_find_free.h"
+#include "cli/cli_header.h"
 #include "cli/cli_history.h"
 #include "cli/cli_map_files.h"
 #include "cli/cli_messages.h"
@@ -68,6 +69,12 @@ struct Args {
     std::string gridAt;
     std::string eventsAt;
     bool rollback = false;
+    CLI::App* block = nullptr;
+    CLI::App* tileset = nullptr;
+    std::string blockNumber;
+    int part = 1;
+    int palette = 0;
+    bool jasc = false;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -174,6 +181,26 @@ void addMapFileCommands(CLI::App& app, Args& a) {
                          "bytes, even ($ for hex); the grid goes to offset + 8")->required();
     a.insert->add_option("--events-at", a.eventsAt, "offset of the events and event header, a "
                          "multiple of 4 ($ for hex)")->required();
+void addBlockCommands(CLI::App& app, Args& a) {
+    a.block =
+        withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
+    a.block->add_option("N", a.blockNumber, "block number, decimal or $hex")->required();
+    a.tileset = withMap(
+        app.add_subcommand("tileset", "Write a tileset part's tile picture and its palette file"),
+        a);
+    a.tileset->add_option("--part", a.part, "1 (primary) or 2 (secondary)")
+        ->required()
+        ->check(CLI::Range(1, 2));
+    a.tileset->add_option("--palette", a.palette, "palette 0 to 15 (default 0)")
+        ->check(CLI::Range(0, 15));
+    a.tileset
+        ->add_option("-o,--output", a.output,
+                     "picture file: .png gives an indexed PNG, other names a 24-bit BMP; "
+                     "the palette goes beside it with the extension .pal")
+        ->required();
+    a.tileset->add_flag(
+        "--jasc", a.jasc,
+        "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
 }
 
 void addCommands(CLI::App& app, Args& a) {
@@ -215,6 +242,7 @@ void addCommands(CLI::App& app, Args& a) {
         app.add_subcommand("wild", "Print a map's wild encounters (grass, water, rock, fishing) "
                                    "as JSON"),
         a);
+    addBlockCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -274,6 +302,10 @@ int run(quillon::Session& session, const Args& a) {
         cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout);
     } else if (*a.wild) {
         cli::printWild(session, a.id, std::cout, std::cerr);
+    } else if (*a.block) {
+        cli::printBlock(session, a.id, a.blockNumber, std::cout);
+    } else if (*a.tileset) {
+        cli::saveTileset(session, a.id, a.part, a.palette, a.output, a.jasc, std::cout);
     }
     return 0;
 }

@@ -84,10 +84,31 @@ void Session::openHistory() {
 std::string Session::openMapId() const { return mapLoaded() ? map().identifier : ""; }
 
 UndoOutcome Session::undoUntil(std::uint64_t id) {
-    return history_commands::undoUntil(m_rom, id, openMapId());
+    UndoOutcome outcome = history_commands::undoUntil(m_rom, id, openMapId());
+    readTilesetsAgain();
+    return outcome;
 }
 
-UndoOutcome Session::redoNext() { return history_commands::redoNext(m_rom, openMapId()); }
+UndoOutcome Session::redoNext() {
+    UndoOutcome outcome = history_commands::redoNext(m_rom, openMapId());
+    readTilesetsAgain();
+    return outcome;
+}
+
+void Session::readTilesetsAgain() {
+    // An undone or redone step may have put other block records or attributes into the ROM
+    // (the block editor's saves): the tilesets are read again rather than kept.
+    m_romState->tilesets().reset();
+    if (mapLoaded() && map().hasFooter()) {
+        try {
+            loadTilesets(map());
+        } catch (const Error&) {
+            // The pair holds nothing now; the next map opened reads both parts.
+        }
+        m_mapState->invalidatePictures();
+    }
+    m_rom.Close();
+}
 
 std::optional<Unfinished> Session::unfinished() const {
     const auto& pending = m_rom.history().unfinished();

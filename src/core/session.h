@@ -142,6 +142,7 @@ public:
 private:
     void loadRomTables();
     void loadTilesets(const CurrentMap& map);
+    void readTilesetsAgain();
     void replaceMap(std::unique_ptr<MapState> next);
     void openHistory();
     void writeMap(const std::string& name);

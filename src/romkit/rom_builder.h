@@ -37,6 +37,9 @@ struct TilesetSpec {
     std::vector<std::array<std::uint16_t, 16>> palettes{};  // palette i of the tileset's 16
     std::vector<std::array<std::uint16_t, 8>> blocks{};     // tile entries, lower layer first
     std::vector<std::uint8_t> behaviours{};                 // 2 bytes per block; zeros when short
+    // FireRed/LeafGreen only: the 32-bit attribute word of each block as given. Empty: each
+    // word is made from behaviours (byte 0 into bits 0-8, bits 4-5 of byte 1 into 29-30).
+    std::vector<std::uint32_t> attributes{};
 };
 
 // One map: header, footer, border and grid. primary and secondary are addTileset indices.
@@ -90,10 +93,11 @@ struct SpriteSpec {
     std::vector<std::uint8_t> pixels{};  // (width / 8) * (height / 8) * 32 bytes
 };
 
-// File offsets of one built tileset. Header +16 points at the 2-byte-per-block behaviour table
-// in both families: the table the editor reads and writes (FireRed/LeafGreen games keep a
-// callback there). attributes is the FireRed/LeafGreen game's own 4-byte-per-block table at
-// header +20; 0 in the other family, whose +20 is a null callback.
+// File offsets of one built tileset. Ruby/Sapphire/Emerald: header +16 points at the table of
+// 2 attribute bytes per block (behaviours), +20 is a null code pointer. FireRed/LeafGreen:
+// header +16 holds a code pointer as the games do (kFrlgCodePointer, into the code area), +20
+// points at the table of 4 attribute bytes per block (attributes); behaviours is 0 there.
+inline constexpr std::uint32_t kFrlgCodePointer = 0x241;
 struct BuiltTileset {
     std::uint32_t header = 0, tiles = 0, palettes = 0, blocks = 0, behaviours = 0, attributes = 0;
     std::size_t storedTileBytes = 0;  // size of the picture as stored: raw or the LZ77 stream

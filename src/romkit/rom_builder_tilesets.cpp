@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 
 #include "romkit/lz77_compress.h"
@@ -48,11 +49,19 @@ std::vector<std::uint8_t> behaviourTable(const TilesetSpec& wanted) {
 }
 
 // FireRed/LeafGreen keep 32 bits per block: the behaviour in bits 0-8 and the layer type in
-// bits 29-30, which the 2-byte form has in the high nibble of its second byte.
-std::vector<std::uint8_t> attributeTable(const std::vector<std::uint8_t>& behaviours) {
+// bits 29-30, which the 2-byte form has in the high nibble of its second byte. Words given
+// as such are taken as they are.
+std::vector<std::uint8_t> attributeTable(const TilesetSpec& wanted) {
+    std::vector<std::uint32_t> words = wanted.attributes;
+    if (words.empty()) {
+        const std::vector<std::uint8_t> behaviours = behaviourTable(wanted);
+        for (std::size_t i = 0; i + 1 < behaviours.size(); i += 2) {
+            words.push_back(behaviours[i] | ((behaviours[i + 1] >> 4) & 0x3u) << 29);
+        }
+    }
+    words.resize(std::max(words.size(), wanted.blocks.size()), 0);
     std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < behaviours.size(); i += 2) {
-        const std::uint32_t word = behaviours[i] | ((behaviours[i + 1] >> 4) & 0x3u) << 29;
+    for (std::uint32_t word : words) {
         for (int k = 0; k < 4; ++k) {
             bytes.push_back(static_cast<std::uint8_t>(word >> (8 * k)));
         }
@@ -68,10 +77,10 @@ BuiltTileset layData(RomImage& image, Family family, const TilesetSpec& wanted) 
     built.tiles = image.place(tiles);
     built.palettes = image.place(paletteBlock(wanted));
     built.blocks = image.place(blockTable(wanted));
-    const std::vector<std::uint8_t> behaviours = behaviourTable(wanted);
-    built.behaviours = image.place(behaviours);
     if (family == Family::Frlg) {
-        built.attributes = image.place(attributeTable(behaviours));
+        built.attributes = image.place(attributeTable(wanted));
+    } else {
+        built.behaviours = image.place(behaviourTable(wanted));
     }
     return built;
 }
@@ -79,8 +88,8 @@ BuiltTileset layData(RomImage& image, Family family, const TilesetSpec& wanted) 
 }  // namespace
 
 // Header: +0 compressed flag (1 = LZ77), +1 secondary flag, +4 tiles, +8 palettes, +12 block
-// table, +16 the 2-byte behaviour table the editor reads and writes, +20 the 4-byte attribute
-// table (FireRed/LeafGreen; the game's own) or a null callback (Ruby/Sapphire/Emerald).
+// table; Ruby/Sapphire/Emerald: +16 the 2-byte attribute table, +20 a null code pointer;
+// FireRed/LeafGreen: +16 a code pointer into the code area, +20 the 4-byte attribute table.
 std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
                                       const std::vector<TilesetSpec>& tilesets,
                                       const std::vector<bool>& secondary) {
@@ -96,8 +105,13 @@ std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
         image.putPointer(t.header + 4, t.tiles);
         image.putPointer(t.header + 8, t.palettes);
         image.putPointer(t.header + 12, t.blocks);
-        image.putPointer(t.header + 16, t.behaviours);
-        image.putPointer(t.header + 20, t.attributes);
+        if (family == Family::Frlg) {
+            image.putPointer(t.header + 16, kFrlgCodePointer);
+            image.putPointer(t.header + 20, t.attributes);
+        } else {
+            image.putPointer(t.header + 16, t.behaviours);
+            image.put32(t.header + 20, 0);
+        }
     }
     return built;
 }

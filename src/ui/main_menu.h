@@ -80,8 +80,8 @@ std::span<const SettingItem> settingItems();
 MainMenu buildMainMenu(QMenuBar* bar);
 
 // The items a map must be open for ("Gitter", saving, "Map Speichern", "Map Einfügen",
-// picture export, "Event menge"), enabled or disabled together. Undo and redo follow the edit
-// history instead.
+// picture export, "Event menge", "Block Editor"), enabled or disabled together. Undo and redo
+// follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
 // The items a ROM must be open for ("Map öffnen", "Verlauf", the submenu "Map" with "Neue Map"
 // and "Map Öffnen").

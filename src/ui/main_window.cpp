@@ -143,6 +143,7 @@ void MainWindow::buildUi() {
     connectDataMoves();
     connectHistory();
     connectMapFiles();
+    connectBlockEditor();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -260,6 +261,7 @@ void MainWindow::romOpened() {
     m_bigBlock->hide();
     m_eventBuilder->hide();
     m_mapTab->mapOpened();
+    refreshBlockEditor();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -347,6 +349,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     setMapCommandsEnabled(m_menu, true);
     showEditState();
     showStateStatus();
+    refreshBlockEditor();
     return true;
 }
 

@@ -33,6 +33,7 @@ class HeaderTab;
 class MapChooser;
 class MapTab;
 class TEventBuilderForm;
+class TBlockEditorForm;
 class TGrosserBlockFrom;
 class TVerlaufForm;
 class WildTab;
@@ -93,6 +94,9 @@ public:
     void MapSpeichern1Click();
     void MapSpeichernunter1Click();
     void MapEinfugen1Click();
+    void BlockEditor1Click();
+    // The open block editor, or nullptr.
+    TBlockEditorForm* blockEditor() const { return m_blockEditor; }
     void Exit1Click();
 
 protected:
@@ -115,6 +119,10 @@ private:
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
     void mapInserted(const QString& slot);
+    // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
+    void connectBlockEditor();
+    void blockSaved();
+    void refreshBlockEditor();
     void settleRomHistory();
     void undoHistory(std::uint64_t id);
     void redoHistory();
@@ -172,6 +180,7 @@ private:
     TGrosserBlockFrom* m_bigBlock = nullptr;
     TEventBuilderForm* m_eventBuilder = nullptr;
     TVerlaufForm* m_verlauf = nullptr;
+    TBlockEditorForm* m_blockEditor = nullptr;  // cleared when the window goes
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;

@@ -90,6 +90,10 @@ void MainWindow::historyStep(const std::function<bool()>& step) {
         // later would write into places the ROM no longer uses.
         saveChangesFirst();
         loadMap(m_identifier, m_title);
+    } else {
+        // The tilesets were read again: a block saved by the editor may have changed.
+        refreshBlockEditor();
+        runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
     }
     m_verlauf->refresh();
     showEditState();

@@ -298,6 +298,28 @@ cmp -s "$work/a.bmp" "$work/b.bmp" || fail "slot 0.1 does not show the town"
     || fail "slot 0.1 events"
 "$bin/quillon-cli" undo "$work/ins.gba" > /dev/null || fail "undo insert"
 cmp -s "$work/ins.gba" "$work/demo.gba" || fail "undoing the insertion left bytes behind"
+
+# One block as JSON: its record's eight entries lie at record_offset (little-endian words).
+"$bin/quillon-cli" block "$work/demo.gba" 0.0 '$205' > "$work/block.json" || fail "block"
+json=$(tr -d ' \n' < "$work/block.json")
+[ "$(grep -o '"tile":' <<< "$json" | wc -l)" -eq 8 ] || fail "block entries: $json"
+record=$(grep -o '"record_offset":[0-9]*' <<< "$json" | tr -dc 0-9)
+first=$(od -An -tu2 -j"$record" -N2 "$work/demo.gba" | tr -d ' ')
+[ "$(grep -o '"tile":[0-9]*' <<< "$json" | head -1 | tr -dc 0-9)" = "$((first & 1023))" ] \
+    || fail "block entry 0 is not the word $first at $record"
+attribute=$(grep -o '"attribute_offset":[0-9]*' <<< "$json" | tr -dc 0-9)
+[ "$(grep -o '"behaviour":[0-9]*' <<< "$json" | tr -dc 0-9)" = \
+    "$(od -An -tu1 -j"$attribute" -N1 "$work/demo.gba" | tr -d ' ')" ] || fail "behaviour: $json"
+! "$bin/quillon-cli" block "$work/demo.gba" 0.0 2000 2> "$work/err" || fail "block 2000"
+grep -q "outside" "$work/err" || fail "block message: $(cat "$work/err")"
+# A tileset part's picture and palette: a 24-bit BMP of 16 tiles a row, an indexed PNG, 64 bytes.
+"$bin/quillon-cli" tileset "$work/demo.gba" 0.0 --part 2 --palette 7 -o "$work/part2.bmp" \
+    > /dev/null || fail "tileset"
+[ "$(od -An -tu2 -j28 -N2 "$work/part2.bmp" | tr -d ' ')" = "24" ] || fail "tileset BMP depth"
+[ "$(od -An -tu4 -j18 -N4 "$work/part2.bmp" | tr -d ' ')" = "128" ] || fail "tileset BMP width"
+[ "$(stat -c %s "$work/part2.pal")" -eq 64 ] || fail "palette file size"
+"$bin/quillon-cli" tileset "$work/demo.gba" 0.0 --part 1 -o "$work/part1.png" > /dev/null
+[ "$(od -An -tx1 -j25 -N1 "$work/part1.png" | tr -d ' ')" = "03" ] || fail "PNG is not indexed"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

@@ -79,5 +79,30 @@ TEST(TilesetChoice, NumbersAreDecimalOrDollarHex) {
     }
 }
 
+// The pointer checked for the attribute table follows the game: FireRed/LeafGreen keep a code
+// pointer at +16 that may be null and their table at +20; Ruby/Sapphire/Emerald the table at
+// +16 and a null word at +20.
+TEST(TilesetChoice, TheAttributeTablePointerIsCheckedWhereTheGameKeepsIt) {
+    struct Case {
+        romkit::Family family;
+        std::uint32_t nulled;  // header field set to 0 in tileset 1
+        bool accepted;
+    };
+    for (const Case& c :
+         {Case{romkit::Family::Frlg, 16, true}, Case{romkit::Family::Frlg, 20, false},
+          Case{romkit::Family::Rse, 16, false}, Case{romkit::Family::Rse, 20, true}}) {
+        SCOPED_TRACE(std::to_string(c.nulled));
+        romkit::BuiltRom built = testing::buildSampleRom(c.family);
+        testing::put32(built, built.tilesetHeaderOffsets[1] + c.nulled, 0);
+        OpenedRom o(std::move(built));
+        if (c.accepted) {
+            choose(o, 0, 1);
+            EXPECT_EQ(o.session().map().tileset2, 1);
+        } else {
+            EXPECT_THROW(choose(o, 0, 1), Error);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon

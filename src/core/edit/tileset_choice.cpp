@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/base/numbers.h"
+#include "core/blocks/block_place.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
@@ -78,7 +79,11 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     }
     std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
-    for (std::size_t at = 4; at <= 16; at += 4) {
+    // The attribute table lies at +16 (Ruby/Sapphire/Emerald) or +20 (FireRed/LeafGreen, whose
+    // +16 is a code pointer that may be null).
+    const auto attributes =
+        static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
+    for (std::size_t at : {std::size_t{4}, std::size_t{8}, std::size_t{12}, attributes}) {
         const bool romPointer = header[at + 3] == 0x08 && readPointer24(&header[at]) < size;
         if (!romPointer) {
             throw Error(what + ": der Tileset-Header ($" +

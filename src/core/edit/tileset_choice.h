@@ -21,8 +21,8 @@ int numberFromText(const std::string& text, int part);
 
 // Where tileset number's header lies. Throws Error naming the part and the number when the
 // profile has no tileset table, the number is negative, the header runs past the end of the
-// file or one of its four data pointers (tiles, palettes, blocks, behaviours) is no ROM
-// pointer into the file.
+// file or one of its four data pointers (tiles, palettes, blocks, block attributes at +16, on
+// FireRed/LeafGreen at +20) is no ROM pointer into the file.
 std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part);
 
 // Points the open map's footer at tilesets n1 and n2. Both numbers are checked and both parts

@@ -6,7 +6,6 @@
 #include "core/base/numbers.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
-#include "core/gfx/tile_entry.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -75,6 +74,10 @@ std::int32_t TilesetPair::blockTableOffset(int part) const {
     return m_parts[partIndex(part)].blockTable;
 }
 
+const std::array<std::uint8_t, TilesetPair::kHeaderSize>& TilesetPair::header(int part) const {
+    return m_parts[partIndex(part)].header;
+}
+
 bool TilesetPair::partUnchanged(int part) const { return m_parts[partIndex(part)].unchanged; }
 
 const TGFX& TilesetPair::gfx(int part) const { return m_gfx[partIndex(part)]; }
@@ -131,6 +134,7 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     PartState& state = m_parts[partIndex(part)];
     TGFX& gfx = m_gfx[partIndex(part)];
     state.blockTable = static_cast<std::int32_t>(readPointer24(header.data() + 12));
+    std::copy(header.begin(), header.end(), state.header.begin());
     const int split = frlg ? 7 : 6;
     const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
     readPiece(state.loading, "palette data", paletteOffset, [&] {
@@ -208,14 +212,25 @@ void TilesetPair::composeBlock(std::span<const std::uint8_t, kRecordSize> record
                                Bitmap& out) const {
     out.resize(16, 16);
     for (int e = 0; e < 8; ++e) {
-        const TileEntry entry{readLe16(record.data() + 2 * e)};
         const int quarter = e & 3;
-        const std::uint32_t* colours =
-            m_palette.Colours[static_cast<std::size_t>(entry.palette())].data();
         // Upper-layer entries (4-7) leave out colour 0 of their palette, by value.
-        drawTilePixels(tileData(entry.tile()), colours, entry.flipX(), entry.flipY(), e >= 4,
-                       out.row(8 * (quarter >> 1)) + 8 * (quarter & 1), 16);
+        drawEntry(TileEntry{readLe16(record.data() + 2 * e)}, e >= 4, out, 8 * (quarter & 1),
+                  8 * (quarter >> 1));
     }
+}
+
+void TilesetPair::drawEntry(TileEntry entry, bool keyed, Bitmap& out, int x, int y) const {
+    const std::uint32_t* colours =
+        m_palette.Colours[static_cast<std::size_t>(entry.palette())].data();
+    drawTilePixels(tileData(entry.tile()), colours, entry.flipX(), entry.flipY(), keyed,
+                   out.row(y) + x, out.width());
+}
+
+void TilesetPair::replaceBlock(int slot, std::span<const std::uint8_t, kRecordSize> record) {
+    if (slot < 0 || slot >= kSlots) {
+        throw IndexError(slot);
+    }
+    composeBlock(record, m_blocks[static_cast<std::size_t>(slot)]);
 }
 
 const Bitmap& TilesetPair::DrawTileNumber(int n, int palette) {

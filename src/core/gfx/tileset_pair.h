@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -9,6 +10,7 @@
 #include "core/gfx/bitmap.h"
 #include "core/gfx/palette.h"
 #include "core/gfx/tgfx.h"
+#include "core/gfx/tile_entry.h"
 
 namespace quillon {
 
@@ -29,9 +31,9 @@ struct TilesetRequest {
 // maps. Images are reused from map to map; a part is decoded only when its number changes.
 //
 // Tileset header (24 bytes): byte 0 compressed flag (exactly 1 = LZ77), then ROM pointers
-// (low three bytes = file offset) to the tile picture (4), palettes (8), block table (12) and
-// behaviour table (16). Block record: 16 bytes, eight tile entries (TileEntry),
-// entries 0-3 lower layer, 4-7 upper, each in the order
+// (low three bytes = file offset) to the tile picture (4), palettes (8) and block table (12);
+// where the block attributes lie differs by game (core/blocks/block_place.h). Block record: 16
+// bytes, eight tile entries (TileEntry), entries 0-3 lower layer, 4-7 upper, each in the order
 // top-left, top-right, bottom-left, bottom-right.
 class TilesetPair {
 public:
@@ -70,6 +72,13 @@ public:
     // Composes a block record into a 16 x 16 image: lower layer opaque, upper layer leaving out
     // every pixel whose colour equals colour 0 of that entry's palette; flips per entry.
     void composeBlock(std::span<const std::uint8_t, kRecordSize> record, Bitmap& out) const;
+    // Draws the tile of one entry (its palette, mirrored as its flips say) with its top-left
+    // pixel at (x, y) of out; keyed leaves out the pixels of colour 0's value. Unchecked: the
+    // 8 x 8 square must lie inside out.
+    void drawEntry(TileEntry entry, bool keyed, Bitmap& out, int x, int y) const;
+    // A block record written into the ROM: its slot (0-1024) is composed again from record.
+    // Throws IndexError for a slot outside the table.
+    void replaceBlock(int slot, std::span<const std::uint8_t, kRecordSize> record);
 
     // Draws tile n (0-1023) of the combined tile space into its part's TileImage and returns
     // it: rows below tilesetHeight() belong to part 1, the rest to part 2.
@@ -88,6 +97,8 @@ public:
     // anything else throws IndexError.
     std::optional<int> tilesetNumber(int part) const;
     std::int32_t blockTableOffset(int part) const;
+    // The 24 tileset header bytes the part was loaded from.
+    const std::array<std::uint8_t, kHeaderSize>& header(int part) const;
     // ROM offset of block n's 16-byte record as the palette's status text shows it: counted
     // from part 1's block table for the blocks of both parts.
     std::int64_t blockRecordOffset(int block) const {
@@ -107,6 +118,7 @@ private:
         // What error messages name while the part loads: "Tileset 12 (header at $2D4C54)".
         std::string loading;
         std::int32_t blockTable = 0;
+        std::array<std::uint8_t, kHeaderSize> header{};
         bool unchanged = false;
     };
 

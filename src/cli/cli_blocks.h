@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+namespace quillon {
+
+class Session;
+
+namespace cli {
+
+// Opens map id and prints block `block` ("$" hex or decimal) of its tilesets as JSON:
+// record_offset, entries (8 x tile, palette, xflip, yflip; lower layer first), attribute_offset,
+// behaviour and background (FireRed/LeafGreen: bits 0-8 and 29-30 of the attribute word).
+void printBlock(Session& session, const std::string& id, const std::string& block,
+                std::ostream& out);
+
+// Opens map id and writes the tile picture of tileset part 1 or 2 in palette K with its
+// palette file beside it, as the block editor's "TilesetN Speichern" does: a BMP, or an indexed
+// PNG for a name ending in ".png"; the palette as 64 bytes, or JASC-PAL text when jasc is set
+// or its name ends in ".jasc.pal". Prints the two file names.
+void saveTileset(Session& session, const std::string& id, int part, int palette,
+                 const std::filesystem::path& output, bool jasc, std::ostream& out);
+
+}  // namespace cli
+}  // namespace quillon

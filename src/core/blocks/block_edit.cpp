@@ -1,0 +1,103 @@
+#include "core/blocks/block_edit.h"
+
+#include <span>
+
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/gfx/tileset_pair.h"
+#include "core/map_state.h"
+#include "core/rom/trom.h"
+#include "core/rom/write_space.h"
+
+namespace quillon::blocks {
+
+namespace {
+
+std::string blockName(int block) { return "Block $" + IntToHex(block, 2); }
+
+bool isHexText(const std::string& text) {
+    for (char c : text) {
+        const bool digit =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        if (!digit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TileEntry BlockData::entry(int index) const {
+    if (index < 0 || index > 7) {
+        throw IndexError(index);
+    }
+    return TileEntry{readLe16(record.data() + 2 * index)};
+}
+
+void BlockData::setEntry(int index, TileEntry entry) {
+    if (index < 0 || index > 7) {
+        throw IndexError(index);
+    }
+    writeLe16(record.data() + 2 * index, entry.raw);
+}
+
+BlockAttributes BlockData::values() const {
+    return decodeAttributes(frlg, std::span(attributes.data(), 4));
+}
+
+BlockData readBlock(TRom& rom, const TilesetPair& tilesets, int block) {
+    BlockData data;
+    data.block = block;
+    data.frlg = rom.isFrlg();
+    data.place = blockPlace(tilesets, data.frlg, block);
+    const std::uint64_t size = rom.size();
+    if (data.place.record + data.record.size() > size ||
+        data.place.attribute + static_cast<std::uint64_t>(data.place.attributeBytes) > size) {
+        throw RomIoError(blockName(block) + ": der Block-Eintrag ($" +
+                         IntToHex(data.place.record, 6) + ") oder seine Attribute ($" +
+                         IntToHex(data.place.attribute, 6) + ") liegen hinter dem Ende der Datei.");
+    }
+    rom.ReadBlock(static_cast<std::int32_t>(data.place.record), data.record);
+    rom.ReadBlock(
+        static_cast<std::int32_t>(data.place.attribute),
+        std::span(data.attributes.data(), static_cast<std::size_t>(data.place.attributeBytes)));
+    return data;
+}
+
+int parseAttributeField(const std::string& text, int max, const std::string& field) {
+    const int digits = max > 0xFF ? 3 : (max > 0xF ? 2 : 1);
+    const std::string range = IntToHex(0, digits) + " bis " + IntToHex(max, digits);
+    if (!isHexText(text) || text.size() > 8) {
+        throw Error(field + ": \"" + text + "\" ist keine Hex-Zahl (" + range + ").");
+    }
+    const std::int64_t value = text.empty() ? 0 : std::stoll(text, nullptr, 16);
+    if (value > max) {
+        throw Error(field + ": $" + text + " liegt nicht zwischen " + range + ".");
+    }
+    return static_cast<int>(value);
+}
+
+void saveBlock(TRom& rom, TilesetPair& tilesets, MapState& map, const BlockChange& change) {
+    const BlockData old = readBlock(rom, tilesets, change.block);
+    const AttributeLayout layout = attributeLayout(old.frlg);
+    const BlockAttributes values{
+        parseAttributeField(change.behaviour, layout.maxBehaviour, "Aufgaben-Byte"),
+        parseAttributeField(change.background, layout.maxBackground, "Hintergrund-Byte")};
+    requireWriteSpace(rom, old.place.record, TilesetPair::kRecordSize);
+    requireWriteSpace(rom, old.place.attribute, static_cast<std::uint32_t>(layout.bytesPerBlock));
+    const std::array<std::uint8_t, 4> attributes =
+        encodeAttributes(old.frlg, std::span(old.attributes.data(), 4), values);
+
+    const std::string& id = map.map().identifier;
+    TRom::Transaction tx(rom, "Block speichern $" + IntToHex(change.block, 2), id);
+    rom.WriteBlock(change.record, static_cast<std::int32_t>(old.place.record));
+    rom.WriteBlock(std::span(attributes.data(), static_cast<std::size_t>(layout.bytesPerBlock)),
+                   static_cast<std::int32_t>(old.place.attribute));
+    tx.commit();
+    rom.Close();
+    tilesets.replaceBlock(change.block, change.record);
+    map.invalidatePictures();
+}
+
+}  // namespace quillon::blocks

@@ -1,0 +1,104 @@
+#include "core/blocks/block_place.h"
+
+#include <string>
+
+#include "core/base/numbers.h"
+#include "core/errors.h"
+#include "core/gfx/tileset_pair.h"
+
+namespace quillon::blocks {
+
+namespace {
+
+constexpr std::uint32_t kBehaviourBitsFrlg = 0x1FFu;
+constexpr int kBackgroundShiftFrlg = 29;
+constexpr std::uint32_t kBackgroundBitsFrlg = 0x3u << kBackgroundShiftFrlg;
+
+}  // namespace
+
+AttributeLayout attributeLayout(bool frlg) {
+    if (frlg) {
+        return {20, 4, 0x1FF, 3};
+    }
+    return {16, 2, 0xFF, 0xFF};
+}
+
+BlockAttributes decodeAttributes(bool frlg, std::span<const std::uint8_t> bytes) {
+    if (!frlg) {
+        return {bytes[0], bytes[1]};
+    }
+    const std::uint32_t word = readLe32(bytes.data());
+    return {static_cast<int>(word & kBehaviourBitsFrlg),
+            static_cast<int>((word & kBackgroundBitsFrlg) >> kBackgroundShiftFrlg)};
+}
+
+std::array<std::uint8_t, 4> encodeAttributes(bool frlg, std::span<const std::uint8_t> old,
+                                             BlockAttributes values) {
+    std::array<std::uint8_t, 4> bytes{};
+    if (!frlg) {
+        bytes[0] = static_cast<std::uint8_t>(values.behaviour);
+        bytes[1] = static_cast<std::uint8_t>(values.background);
+        return bytes;
+    }
+    std::uint32_t word = readLe32(old.data()) & ~(kBehaviourBitsFrlg | kBackgroundBitsFrlg);
+    word |= static_cast<std::uint32_t>(values.behaviour) & kBehaviourBitsFrlg;
+    word |= (static_cast<std::uint32_t>(values.background) << kBackgroundShiftFrlg) &
+            kBackgroundBitsFrlg;
+    writeLe32(bytes.data(), word);
+    return bytes;
+}
+
+std::uint32_t attributeTable(const TilesetPair& tilesets, bool frlg, int part) {
+    const auto& header = tilesets.header(part);
+    const int field = attributeLayout(frlg).headerField;
+    // A null or foreign word would put the table into the cartridge header or the code.
+    if (header[static_cast<std::size_t>(field) + 3] != 0x08) {
+        throw Error("Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0)) +
+                    ": der Zeiger auf die Block-Attribute (Header +" + std::to_string(field) +
+                    ") ist kein Rom-Zeiger.");
+    }
+    return readPointer24(header.data() + field);
+}
+
+BlockPlace recordPlace(const TilesetPair& tilesets, int block) {
+    if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
+        throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
+    }
+    if (block < 0 || block > tilesets.lastBlock()) {
+        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Tilesets haben die " +
+                    "Blöcke $00 bis $" + IntToHex(tilesets.lastBlock(), 2) + ".");
+    }
+    BlockPlace place;
+    const int p = tilesets.blocksPart1();
+    place.part = block < p ? 1 : 2;
+    place.index = block < p ? block : block - p;
+    place.record = static_cast<std::uint32_t>(tilesets.blockTableOffset(place.part)) +
+                   TilesetPair::kRecordSize * static_cast<std::uint32_t>(place.index);
+    return place;
+}
+
+BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
+    BlockPlace place = recordPlace(tilesets, block);
+    const AttributeLayout layout = attributeLayout(frlg);
+    place.attribute = attributeTable(tilesets, frlg, place.part) +
+                      static_cast<std::uint32_t>(layout.bytesPerBlock * place.index);
+    place.attributeBytes = layout.bytesPerBlock;
+    return place;
+}
+
+int tileBoxEntry(int column, int row) {
+    if (column < 0 || column > 3 || row < 0 || row > 1) {
+        throw IndexError(row * 4 + column);
+    }
+    return column < 2 ? row * 2 + column : 4 + row * 2 + (column - 2);
+}
+
+TileBoxCell tileBoxCell(int entry) {
+    if (entry < 0 || entry > 7) {
+        throw IndexError(entry);
+    }
+    const int quarter = entry & 3;
+    return {(quarter & 1) + (entry >= 4 ? 2 : 0), quarter >> 1};
+}
+
+}  // namespace quillon::blocks

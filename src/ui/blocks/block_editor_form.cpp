@@ -1,0 +1,212 @@
+// The block editor's window: its controls, menu, title and language; the editing is in
+// block_editor_edit.cpp, the tileset export and the attribute lists in block_editor_files.cpp.
+#include "ui/blocks/block_editor_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "core/session.h"
+#include "ui/blocks/zoom_box.h"
+#include "ui/command.h"
+#include "ui/language_texts.h"
+#include "ui/picture_view.h"
+
+namespace quillon::ui {
+
+namespace {
+
+QLabel* fixedLabel(const char* text, int tag = 0) {
+    auto* label = new QLabel(QString::fromUtf8(text));
+    setTag(label, tag);
+    return label;
+}
+
+QLabel* valueLabel(const char* name) {
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    label->setMinimumWidth(60);
+    return label;
+}
+
+QLineEdit* hexField(const char* name) {
+    auto* field = new QLineEdit;
+    field->setObjectName(QString::fromLatin1(name));
+    field->setMaxLength(3);
+    field->setFixedWidth(48);
+    return field;
+}
+
+QComboBox* namedList(const char* name) {
+    auto* list = new QComboBox;
+    list->setObjectName(QString::fromLatin1(name));
+    list->setMinimumWidth(220);
+    return list;
+}
+
+}  // namespace
+
+TBlockEditorForm::TBlockEditorForm(Session& session, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_dialogs(dialogs) {
+    setObjectName(QStringLiteral("BlockEditorForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildUi();
+    connectControls();
+    mapChanged();
+}
+
+void TBlockEditorForm::buildUi() {
+    auto* bar = new QMenuBar(this);
+    buildMenu(bar);
+    auto* layout = new QHBoxLayout(this);
+    layout->setMenuBar(bar);
+    layout->addWidget(buildPalettePart());
+    auto* right = new QVBoxLayout;
+    right->addLayout(buildTilePart());
+    right->addLayout(buildFieldPart());
+    right->addStretch(1);
+    layout->addLayout(right);
+}
+
+// The block palette and the stacked tile picture, each in its scroll box.
+QWidget* TBlockEditorForm::buildPalettePart() {
+    auto* part = new QWidget;
+    auto* row = new QHBoxLayout(part);
+    row->setContentsMargins(0, 0, 0, 0);
+    BlockBox = new PictureView(QStringLiteral("BlockBox"));
+    BlockBox->setDoubled(true);
+    m_blockScroll = makeScrollBox(QStringLiteral("ScrollBox1"), BlockBox, part);
+    row->addWidget(m_blockScroll);
+    auto* tiles = new QVBoxLayout;
+    Paletten = new QComboBox;
+    Paletten->setObjectName(QStringLiteral("Paletten"));
+    for (int k = 0; k < 16; ++k) {
+        Paletten->addItem(QStringLiteral("Palette%1").arg(k));
+    }
+    tiles->addWidget(Paletten);
+    Image1 = new ZoomBox(QStringLiteral("Image1"), 2);
+    Image1->setBitmap(&m_stacked);
+    auto* scroll = makeScrollBox(QStringLiteral("ScrollBox2"), Image1, part);
+    scroll->setFixedWidth(256 + 2 * scroll->frameWidth() + kScrollBarRoom);
+    tiles->addWidget(scroll, 1);
+    row->addLayout(tiles);
+    part->setMinimumHeight(480);
+    return part;
+}
+
+QLayout* TBlockEditorForm::buildTilePart() {
+    auto* grid = new QGridLayout;
+    TileBox = new ZoomBox(QStringLiteral("TileBox"), 2);
+    BlockImage = new ZoomBox(QStringLiteral("BlockImage"), 2);
+    Tile = new ZoomBox(QStringLiteral("Tile"), 2);
+    TileBox->setBitmap(&m_layers);
+    BlockImage->setBitmap(&m_composed);
+    Tile->setBitmap(&m_penTile);
+    XFlip = new QCheckBox(QStringLiteral("X Flip"));
+    XFlip->setObjectName(QStringLiteral("XFlip"));
+    YFlip = new QCheckBox(QStringLiteral("Y Flip"));
+    YFlip->setObjectName(QStringLiteral("YFlip"));
+    Lbl_Tile = valueLabel("Lbl_Tile");
+    Lbl_Block = valueLabel("Lbl_Block");
+    Lbl_Offset = valueLabel("Lbl_Offset");
+    grid->addWidget(fixedLabel("Unten/Oben"), 0, 0);
+    grid->addWidget(TileBox, 1, 0);
+    grid->addWidget(BlockImage, 1, 1);
+    grid->addWidget(Tile, 2, 0);
+    grid->addWidget(XFlip, 2, 1);
+    grid->addWidget(YFlip, 2, 2);
+    grid->addWidget(fixedLabel("Tile:"), 3, 0);
+    grid->addWidget(Lbl_Tile, 3, 1);
+    grid->addWidget(fixedLabel("Block:", 33), 4, 0);
+    grid->addWidget(Lbl_Block, 4, 1);
+    grid->addWidget(fixedLabel("Offset:", 34), 5, 0);
+    grid->addWidget(Lbl_Offset, 5, 1);
+    return grid;
+}
+
+QLayout* TBlockEditorForm::buildFieldPart() {
+    auto* grid = new QGridLayout;
+    Txt_Aufgaben = hexField("Txt_Aufgaben");
+    Cbo_Aufgaben = namedList("Cbo_Aufgaben");
+    Txt_Hinterdrund = hexField("Txt_Hinterdrund");
+    Cbo_Hintergrund = namedList("Cbo_Hintergrund");
+    Cmd_Speichern = new QPushButton(QStringLiteral("Speichern"));
+    Cmd_Speichern->setObjectName(QStringLiteral("Cmd_Speichern"));
+    grid->addWidget(fixedLabel("Alle Angaben in Hex!"), 0, 0, 1, 2);
+    grid->addWidget(fixedLabel("Aufgaben Daten:"), 1, 0, 1, 2);
+    grid->addWidget(fixedLabel("Aufgaben-Byte:"), 2, 0);
+    grid->addWidget(Txt_Aufgaben, 2, 1);
+    grid->addWidget(Cbo_Aufgaben, 3, 0, 1, 2);
+    grid->addWidget(fixedLabel("Hintergrund-Byte:"), 4, 0);
+    grid->addWidget(Txt_Hinterdrund, 4, 1);
+    grid->addWidget(Cbo_Hintergrund, 5, 0, 1, 2);
+    grid->addWidget(Cmd_Speichern, 6, 0, 1, 2);
+    return grid;
+}
+
+void TBlockEditorForm::buildMenu(QMenuBar* bar) {
+    QMenu* bild = bar->addMenu(QStringLiteral("Bild"));
+    bild->setObjectName(QStringLiteral("Bild1"));
+    const auto add = [bild](const char* caption, const char* name, bool enabled) {
+        QAction* action = bild->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(enabled);
+        return action;
+    };
+    Tileset1Speichern1 = add("Tileset1 Speichern", "Tileset1Speichern1", true);
+    add("Tileset1 Laden", "Tileset1Laden1", false);
+    Tileset2Speichern1 = add("Tileset2 Speichern", "Tileset2Speichern1", true);
+    add("Tileset2 Laden", "Tileset2Laden1", false);
+    add("Blocks neu laden", "BlocksNeuLaden1", false);
+    bild->addSeparator();
+    // The palette file as text, as most tile editors read it; a name ending in ".jasc.pal"
+    // asks for it too.
+    PaletteJasc1 = add("Palette als JASC-PAL", "PaletteJasc1", true);
+    PaletteJasc1->setCheckable(true);
+}
+
+void TBlockEditorForm::runSlot(const std::function<void()>& slot) {
+    runCommand(this, m_dialogs, slot);
+}
+
+void TBlockEditorForm::mapChanged() {
+    const TilesetPair& pair = m_session.tilesets();
+    {
+        LoadingGuard guard(m_guard);
+        Paletten->setCurrentIndex(pair.startPalette());
+    }
+    showBlockPalette();
+    PalettenClick();
+    fillAttributeLists();
+    applyLanguage();
+    const int block = m_data.block <= pair.lastBlock() ? m_data.block : 0;
+    selectBlock(block);
+    TileUpdate();
+}
+
+// The main window's block palette at double size; its scroll box leaves room for the bar.
+void TBlockEditorForm::showBlockPalette() {
+    BlockBox->setBitmap(&m_session.blockPalette());
+    BlockBox->refresh();
+    m_blockScroll->setFixedWidth(BlockBox->width() + 2 * m_blockScroll->frameWidth() +
+                                 kScrollBarRoom);
+}
+
+void TBlockEditorForm::applyLanguage() {
+    const LanguageTable& lang = m_session.lang();
+    const TilesetPair& pair = m_session.tilesets();
+    setWindowTitle(langText(lang, 130, "Block Editor") +
+                   QStringLiteral("     1.Teil: %1  2.Teil: %2")
+                       .arg(pair.tilesetNumber(1).value_or(0))
+                       .arg(pair.tilesetNumber(2).value_or(0)));
+    SpracheAendern(this, lang);
+}
+
+}  // namespace quillon::ui

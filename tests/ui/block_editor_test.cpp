@@ -1,0 +1,180 @@
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/session.h"
+#include "tests/ui/ui_test_main.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/blocks/block_editor_form.h"
+
+using quillon::testing::child;
+using quillon::testing::kGreen;
+using quillon::testing::kRed;
+using quillon::testing::Opened;
+
+namespace {
+
+QByteArray romFile(const Opened& o) {
+    QFile file(o.program.romPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Offsets whose bytes differ between two images of the same size.
+QList<qsizetype> differences(const QByteArray& before, const QByteArray& after) {
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < std::min(before.size(), after.size()); ++i) {
+        if (before.at(i) != after.at(i)) {
+            offsets << i;
+        }
+    }
+    return offsets;
+}
+
+// A left-button drag through the points: press on the first, moves with the button held.
+void drag(QWidget* box, const QList<QPoint>& points) {
+    QTest::mousePress(box, Qt::LeftButton, {}, points.first());
+    for (const QPoint& p : points.mid(1)) {
+        QMouseEvent move(QEvent::MouseMove, p, box->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &move);
+    }
+    QTest::mouseRelease(box, Qt::LeftButton, {}, points.last());
+}
+
+quillon::ui::TBlockEditorForm* openEditor(Opened& o) {
+    o.openByLine("TESTHAUS (0.0)");
+    o.window->menu().BlockEditor1->trigger();
+    return o.window->blockEditor();
+}
+
+}  // namespace
+
+class BlockEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Block 0 (red) painted with tile 1 (green) in its four lower quarters, the behaviour typed
+    // and the background chosen by name: the save writes the four changed entry bytes and the
+    // two attribute bytes, nothing else, and the map shows the green block.
+    void paintAndSaveWriteTheBlockAndTheMapFollows() {
+        Opened o;
+        QVERIFY(!o.window->menu().BlockEditor1->isEnabled());
+        auto* editor = openEditor(o);
+        QVERIFY(editor != nullptr && editor->isVisible());
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Block Editor     1.Teil: 0  2.Teil: 1"));
+        QCOMPARE(editor->currentBlock(), 0);
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+
+        QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
+        QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("01"));
+        QCOMPARE(editor->pen(), std::uint16_t{0x0001});
+        drag(child(*editor, "TileBox"), {{4, 4}, {20, 4}, {20, 20}, {4, 20}});
+        for (int e = 0; e < 4; ++e) {
+            QCOMPARE(editor->edited().entry(e).raw, std::uint16_t{0x0001});
+        }
+        QCOMPARE(editor->edited().entry(4).raw, std::uint16_t{0x0002});  // upper layer untouched
+
+        auto* behaviour = child<QLineEdit>(*editor, "Txt_Aufgaben");
+        behaviour->selectAll();
+        QTest::keyClicks(behaviour, QStringLiteral("3C"));
+        QCOMPARE(child<QComboBox>(*editor, "Cbo_Aufgaben")->currentIndex(), 0x3C);
+        auto* background = child<QComboBox>(*editor, "Cbo_Hintergrund");
+        background->setCurrentIndex(0x10);
+        emit background->activated(0x10);
+        QCOMPARE(child<QLineEdit>(*editor, "Txt_Hinterdrund")->text(), QStringLiteral("10"));
+
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        const auto& t = o.program.rom().tilesets[0];
+        const QList<qsizetype> expected = {t.blocks,     t.blocks + 2, t.blocks + 4,
+                                           t.blocks + 6, t.behaviours, t.behaviours + 1};
+        const QByteArray after = romFile(o);
+        QCOMPARE(differences(before, after), expected);
+        QCOMPARE(after.at(t.blocks), char(1));
+        QCOMPARE(after.at(t.behaviours), char(0x3C));
+        QCOMPARE(after.at(t.behaviours + 1), char(0x10));
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        QCOMPARE(*o.window->session().tilesets().blockImage(0),
+                 *o.window->session().tilesets().blockImage(1));
+    }
+
+    // FireRed: the behaviour (up to 1FF) and the layer type go into the 4-byte word at header
+    // +20; the code pointer at +16 and everything it points at stay as they were.
+    void fireRedWritesTheWordTable() {
+        Opened o(true, quillon::romkit::Family::Frlg);
+        auto* editor = openEditor(o);
+        auto* behaviours = child<QComboBox>(*editor, "Cbo_Aufgaben");
+        auto* layers = child<QComboBox>(*editor, "Cbo_Hintergrund");
+        QCOMPARE(behaviours->count(), 0x200);
+        QCOMPARE(behaviours->itemText(0x1A5), QStringLiteral("1A5"));
+        QCOMPARE(layers->count(), 4);
+        auto* behaviour = child<QLineEdit>(*editor, "Txt_Aufgaben");
+        behaviour->selectAll();
+        QTest::keyClicks(behaviour, QStringLiteral("1A5"));
+        QCOMPARE(behaviours->currentIndex(), 0x1A5);
+        layers->setCurrentIndex(2);
+        emit layers->activated(2);
+        QCOMPARE(child<QLineEdit>(*editor, "Txt_Hinterdrund")->text(), QStringLiteral("2"));
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        const qsizetype at = o.program.rom().tilesets[0].attributes;
+        const QByteArray after = romFile(o);
+        QCOMPARE(differences(before, after), (QList<qsizetype>{at, at + 1, at + 3}));
+        QCOMPARE(after.mid(at, 4), QByteArray::fromHex("a5010040"));
+    }
+
+    // Reading the ROM again leaves no map open: the editor goes with it.
+    void reloadingTheRomClosesTheEditor() {
+        Opened o;
+        QVERIFY(openEditor(o) != nullptr);
+        o.window->menu().NeuLaden1->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(o.window->blockEditor() == nullptr);
+    }
+
+    // The right button picks an entry up: tile, palette and flips become the pen.
+    void rightButtonPicksUpAnEntry() {
+        Opened o;
+        auto* editor = openEditor(o);
+        QTest::mouseClick(child(*editor, "BlockBox"), Qt::LeftButton, {}, QPoint(40, 8));
+        QCOMPARE(editor->currentBlock(), 1);
+        QCOMPARE(child<QLabel>(*editor, "Lbl_Block")->text(), QStringLiteral("01"));
+        QTest::mouseClick(child(*editor, "TileBox"), Qt::RightButton, {}, QPoint(40, 24));
+        QCOMPARE(editor->pen(), editor->edited().entry(6).raw);
+        QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("02"));
+    }
+
+    // A behaviour outside the game's range is refused before anything is written.
+    void refusedFieldWritesNothing() {
+        Opened o;
+        auto* editor = openEditor(o);
+        child<QLineEdit>(*editor, "Txt_Aufgaben")->setText(QStringLiteral("1FF"));
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QCOMPARE(o.dialogs->errors.size(), 1);
+        QVERIFY(o.dialogs->errors.first().contains(QStringLiteral("Aufgaben-Byte")));
+        QCOMPARE(romFile(o), before);
+    }
+
+    // "Tileset1 Speichern": the picture under the chosen name and its palette beside it.
+    void tilesetExportWritesPictureAndPalette() {
+        Opened o;
+        auto* editor = openEditor(o);
+        const QString picture = QString::fromStdString((o.program.folder() / "teil1.png").string());
+        o.dialogs->saveFileAnswer = picture;
+        child<QAction>(*editor, "Tileset1Speichern1")->trigger();
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        QCOMPARE(QImage(picture).format(), QImage::Format_Indexed8);
+        QCOMPARE(QFile(QString::fromStdString((o.program.folder() / "teil1.pal").string())).size(),
+                 qint64(64));
+        QVERIFY(!child<QAction>(*editor, "Tileset1Laden1")->isEnabled());
+    }
+};
+
+QUILLON_UI_TEST(BlockEditorTest)
+#include "block_editor_test.moc"
