@@ -181,6 +181,8 @@ void addMapFileCommands(CLI::App& app, Args& a) {
                          "bytes, even ($ for hex); the grid goes to offset + 8")->required();
     a.insert->add_option("--events-at", a.eventsAt, "offset of the events and event header, a "
                          "multiple of 4 ($ for hex)")->required();
+}
+
 void addBlockCommands(CLI::App& app, Args& a) {
     a.block =
         withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
