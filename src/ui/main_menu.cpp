@@ -158,7 +158,7 @@ std::span<const SettingItem> settingItems() { return kSettingItems; }
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item :
          {menu.Grid1, menu.Map1->menuAction(), menu.Save1, menu.SaveAs1, menu.SaveMapPic1,
-          menu.SaveTilesetPic1, menu.SaveEventPic1, menu.BuildEvents1}) {
+          menu.SaveTilesetPic1, menu.SaveEventPic1, menu.BuildEvents1, menu.Anbindungen1}) {
         item->setEnabled(enabled);
     }
 }

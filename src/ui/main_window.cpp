@@ -18,6 +18,7 @@
 #include "core/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
+#include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
@@ -70,12 +71,13 @@ MainWindow::~MainWindow() {
     // views must go while the session whose pictures they show still exists.
     for (QObject* sender : std::initializer_list<QObject*>{
              m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock,
-             m_eventBuilder, m_verlauf}) {
+             m_eventBuilder, m_verlauf, m_anbindungen}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
     // The history window follows every command and reads the session: it goes with it.
     delete m_verlauf;
+    delete m_anbindungen;
     m_session->setTextPainter(nullptr);
 }
 
@@ -140,6 +142,7 @@ void MainWindow::buildUi() {
             }));
     connectDataMoves();
     connectHistory();
+    connectConnections();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -178,6 +181,7 @@ void MainWindow::applyLanguageTexts() {
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
     m_verlauf->applyLanguage(lang);
+    m_anbindungen->SpracheAendern(lang);
     showStateStatus();
 }
 
@@ -252,6 +256,7 @@ void MainWindow::romOpened() {
     m_title.clear();
     m_bigBlock->hide();
     m_eventBuilder->hide();
+    m_anbindungen->hide();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -328,6 +333,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     }
     m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
+        m_anbindungen->Laden();
         m_mapTab->refresh();
         refreshCurrentTab();
     });

@@ -32,6 +32,7 @@ class HeaderTab;
 class MapChooser;
 class MapTab;
 class NoticePage;
+class TAnbindungenForm;
 class TEventBuilderForm;
 class TGrosserBlockFrom;
 class TVerlaufForm;
@@ -85,6 +86,8 @@ public:
     void BuildEvents1Click();
     void Verlauf1Click();
     TVerlaufForm* historyForm() const { return m_verlauf; }
+    void Anbindungen1Click();
+    TAnbindungenForm* connectionsForm() const { return m_anbindungen; }
     void Exit1Click();
 
 protected:
@@ -103,6 +106,9 @@ private:
     void settleRomHistory();
     void undoHistory(std::uint64_t id);
     void redoHistory();
+    // The window "Anbindungen": its menu item, its neighbour buttons, and its reload after
+    // a step of the history (main_window_connections.cpp).
+    void connectConnections();
     // Runs an undo or redo of the history; step tells whether it touched the open map.
     void historyStep(const std::function<bool()>& step);
     // Opens the map without asking about its changes (they were offered for saving already).
@@ -156,6 +162,7 @@ private:
     TGrosserBlockFrom* m_bigBlock = nullptr;
     TEventBuilderForm* m_eventBuilder = nullptr;
     TVerlaufForm* m_verlauf = nullptr;
+    TAnbindungenForm* m_anbindungen = nullptr;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;

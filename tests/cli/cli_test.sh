@@ -194,6 +194,23 @@ cmp -s "$work/edit.gba" "$work/done.gba" || fail "redo did not give the edited f
 ! "$bin/quillon-cli" redo "$work/edit.gba" 2> /dev/null || fail "redo with nothing to redo"
 "$bin/quillon-cli" recover "$work/edit.gba" --rollback | grep -q "No unfinished" || fail "recover"
 cmp -s "$work/edit.gba" "$work/done.gba" || fail "recover without anything to do wrote"
+# Connections: each map's list (or null) and the whole-ROM check agree: every connection
+# marked "reverse": false has its line, and the exit status says whether there are any.
+set +e
+check=$("$bin/quillon-cli" check-connections "$work/demo.gba")
+status=$?
+set -e
+if [ -z "$check" ]; then [ "$status" -eq 0 ] || fail "check-connections: status $status"
+else [ "$status" -eq 1 ] || fail "check-connections found $check but exited $status"; fi
+for id in $(echo "$maps" | cut -f1); do
+    list=$("$bin/quillon-cli" connections "$work/demo.gba" "$id")
+    case "$list" in null|\[*) ;; *) fail "connections $id: $list" ;; esac
+    broken=$(echo "$list" | grep -c '"reverse": false' || true)
+    lines=$(echo "$check" | grep -c "^$id " || true)
+    [ "$broken" -eq "$lines" ] || fail "$id: $broken without way back, check lists $lines"
+done
+! "$bin/quillon-cli" connections "$work/demo.gba" 9.9 2> "$work/err" || fail "connections 9.9"
+grep -q "there is no bank 9" "$work/err" || fail "connections 9.9: $(cat "$work/err")"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"
