@@ -49,46 +49,44 @@ TAnbindungenForm::TAnbindungenForm(Session& session, Dialogs& dialogs, QWidget* 
     Laden();
 }
 
-QLineEdit* TAnbindungenForm::addField(int row, int tag, const char* label, const char* name) {
+void TAnbindungenForm::addRow(int row, int tag, const char* label, QWidget* control,
+                              const char* name) {
     auto* grid = static_cast<QGridLayout*>(SBox_Anbindungen->layout());
     auto* caption = new QLabel(QString::fromUtf8(label), SBox_Anbindungen);
     setTag(caption, tag);
-    auto* field = new QLineEdit(SBox_Anbindungen);
-    field->setObjectName(QString::fromLatin1(name));
+    control->setObjectName(QString::fromLatin1(name));
     grid->addWidget(caption, row, 0);
-    grid->addWidget(field, row, 1, 1, 2);
+    grid->addWidget(control, row, 1, 1, 2);
+}
+
+QLineEdit* TAnbindungenForm::addField(int row, int tag, const char* label, const char* name) {
+    auto* field = new QLineEdit(SBox_Anbindungen);
+    addRow(row, tag, label, field, name);
     return field;
 }
 
 void TAnbindungenForm::buildEditor() {
     SBox_Anbindungen = new QWidget(this);
     SBox_Anbindungen->setObjectName(QStringLiteral("SBox_Anbindungen"));
-    auto* grid = new QGridLayout(SBox_Anbindungen);
-    auto* heading = new QLabel(QStringLiteral("Anbindungen:"), SBox_Anbindungen);
-    setTag(heading, 1360);
+    new QGridLayout(SBox_Anbindungen);
     Lbl_Anzahl = new QLabel(SBox_Anbindungen);
-    Lbl_Anzahl->setObjectName(QStringLiteral("Lbl_Anzahl"));
-    grid->addWidget(heading, 0, 0);
-    grid->addWidget(Lbl_Anzahl, 0, 1, 1, 2);
-    auto* number = new QLabel(QStringLiteral("Anb. Nr.:"), SBox_Anbindungen);
-    setTag(number, 1361);
+    addRow(0, 1360, "Anbindungen:", Lbl_Anzahl, "Lbl_Anzahl");
     Spin_AnbNr = new QSpinBox(SBox_Anbindungen);
-    Spin_AnbNr->setObjectName(QStringLiteral("Spin_AnbNr"));
-    grid->addWidget(number, 1, 0);
-    grid->addWidget(Spin_AnbNr, 1, 1, 1, 2);
-    auto* direction = new QLabel(QStringLiteral("Richtung:"), SBox_Anbindungen);
-    setTag(direction, 1362);
+    addRow(1, 1361, "Anb. Nr.:", Spin_AnbNr, "Spin_AnbNr");
     Cbo_Richtung = new QComboBox(SBox_Anbindungen);
-    Cbo_Richtung->setObjectName(QStringLiteral("Cbo_Richtung"));
     for (const char* d : kDirections) {
         Cbo_Richtung->addItem(QString::fromUtf8(d));
     }
-    grid->addWidget(direction, 2, 0);
-    grid->addWidget(Cbo_Richtung, 2, 1, 1, 2);
+    addRow(2, 1362, "Richtung:", Cbo_Richtung, "Cbo_Richtung");
     Txt_Verschiebung = addField(3, 1363, "Verschiebung:", "Txt_Verschiebung");
     Txt_MapBank = addField(4, 1364, "MapBank:", "Txt_MapBank");
     Txt_MapNr = addField(5, 1365, "MapNr.:", "Txt_MapNr");
     Txt_Nullen = addField(6, 1366, "Nullen:", "Txt_Nullen");
+    buildEditorButtons(static_cast<QGridLayout*>(SBox_Anbindungen->layout()));
+}
+
+// The three buttons, the way-back lines with their button, and the notice.
+void TAnbindungenForm::buildEditorButtons(QGridLayout* grid) {
     const auto button = [&](const char* text, const char* name, int tag, int column) {
         auto* b = new QPushButton(QString::fromUtf8(text), SBox_Anbindungen);
         b->setObjectName(QString::fromLatin1(name));

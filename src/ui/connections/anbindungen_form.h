@@ -10,6 +10,7 @@
 #include "ui/loading_guard.h"
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,9 @@ private:
 
     void buildEditor();
     void buildNeighbours();
+    void buildEditorButtons(QGridLayout* grid);
+    // A tagged label and its control in row of the editor box.
+    void addRow(int row, int tag, const char* label, QWidget* control, const char* name);
     QLineEdit* addField(int row, int tag, const char* label, const char* name);
     void connectFields();
     // Shows connection n of the list in the fields (the spin's value).
