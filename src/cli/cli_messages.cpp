@@ -149,6 +149,18 @@ const std::vector<Rule>& errorRules() {
          "the map name file gives no place of map $1 for the game \"$2\""},
         {std::regex(R"x(^Der Event-Header \((.*)\) liegt hinter dem Dateiende\.$)x"),
          "the map's event header at $1 lies past the end of the file"},
+        {std::regex(R"x(^Der Anbindungskopf \((.*)\) liegt im Rom-Header\.$)x"),
+         "the map's connection header at $1 lies in the cartridge header"},
+        {std::regex(R"x(^Der Anbindungskopf \((.*), \d+ Bytes\) liegt hinter dem )x"
+                    R"x(Dateiende\.$)x"),
+         "the map's connection header at $1 lies past the end of the file"},
+        {std::regex(R"x(^Die Anbindungen \((\d+)\) \((.*)\) liegt im Rom-Header\.$)x"),
+         "the map's $1 connections at $2 lie in the cartridge header"},
+        {std::regex(R"x(^Die Anbindungen \((\d+)\) \((.*), (\d+) Bytes\) liegt hinter dem )x"
+                    R"x(Dateiende\.$)x"),
+         "the map's $1 connections at $2 ($3 bytes) run past the end of the file"},
+        {std::regex(R"x(^Der Map-Header \((.*)\) liegt hinter dem Dateiende\.$)x"),
+         "the map header at $1 lies past the end of the file"},
         {std::regex(R"x(^Die (\w+)-Tabelle \((.*), (\d+) (?:Eintrag|Einträge)\) )x"
                     R"x(liegt hinter dem Dateiende\.$)x"),
          "the map's $1 table at $2 ($3 records) runs past the end of the file"},

@@ -11,6 +11,7 @@
 
 #include "cli/cli_blocks.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_connections.h"
 #include "cli/cli_data_move.h"
 #include "cli/cli_find_free.h"
 #include "cli/cli_header.h"
@@ -55,6 +56,8 @@ struct Args {
     CLI::App* findFree = nullptr;
     quillon::cli::FindFreeOptions free;
     std::string freeTo;
+    CLI::App* connections = nullptr;
+    CLI::App* checkConnections = nullptr;
     CLI::App* history = nullptr;
     CLI::App* undo = nullptr;
     CLI::App* redo = nullptr;
@@ -205,6 +208,22 @@ void addBlockCommands(CLI::App& app, Args& a) {
         "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
 }
 
+void addConnectionCommands(CLI::App& app, Args& a) {
+    a.connections = withMap(
+        app.add_subcommand("connections", "Print a map's connections to its neighbours as JSON"),
+        a);
+    a.connections->footer("Each connection: direction (1 down, 2 up, 3 left, 4 right, 5 dive, "
+                          "6 emerge), offset, bank, map, filler, and reverse: whether the "
+                          "neighbour leads back. null when the map has no connection header.");
+    a.checkConnections = withRom(
+        app.add_subcommand("check-connections",
+                           "List every connection whose neighbour does not lead back"),
+        a);
+    a.checkConnections->footer("One line per connection, e.g. \"3.1 down +0 -> 3.2: no way "
+                               "back\".\nExit status: 0 when every connection leads back, 1 "
+                               "otherwise.");
+}
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
@@ -245,6 +264,7 @@ void addCommands(CLI::App& app, Args& a) {
                                    "as JSON"),
         a);
     addBlockCommands(app, a);
+    addConnectionCommands(app, a);
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -308,6 +328,10 @@ int run(quillon::Session& session, const Args& a) {
         cli::printBlock(session, a.id, a.blockNumber, std::cout);
     } else if (*a.tileset) {
         cli::saveTileset(session, a.id, a.part, a.palette, a.output, a.jasc, std::cout);
+    } else if (*a.connections) {
+        cli::printConnections(session, a.id, std::cout);
+    } else if (*a.checkConnections) {
+        return cli::checkConnections(session, std::cout) == 0 ? 0 : 1;
     }
     return 0;
 }

@@ -165,7 +165,8 @@ void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
     for (QAction* item :
          {menu.Grid1, menu.Save1, menu.SaveAs1, menu.SaveMapPic1, menu.SaveTilesetPic1,
           menu.SaveEventPic1, menu.BuildEvents1, menu.MapSpeichern1, menu.MapSpeichernunter1,
-          menu.MapEinfugen1, menu.BlockEditor1}) {
+          menu.MapEinfugen1, menu.BlockEditor1,
+          menu.Anbindungen1}) {
         item->setEnabled(enabled);
     }
 }

@@ -17,6 +17,7 @@
 #include "core/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
+#include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
@@ -70,12 +71,13 @@ MainWindow::~MainWindow() {
     // views must go while the session whose pictures they show still exists.
     for (QObject* sender : std::initializer_list<QObject*>{
              m_tabs, m_chooser, m_mapTab, m_movementTab, m_eventsTab, m_bigBlock,
-             m_eventBuilder, m_verlauf}) {
+             m_eventBuilder, m_verlauf, m_anbindungen}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     delete takeCentralWidget();
     // The history window follows every command and reads the session: it goes with it.
     delete m_verlauf;
+    delete m_anbindungen;
     m_session->setTextPainter(nullptr);
 }
 
@@ -144,6 +146,7 @@ void MainWindow::buildUi() {
     connectHistory();
     connectMapFiles();
     connectBlockEditor();
+    connectConnections();
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -183,6 +186,7 @@ void MainWindow::applyLanguageTexts() {
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
     m_verlauf->applyLanguage(lang);
+    m_anbindungen->SpracheAendern(lang);
     showStateStatus();
 }
 
@@ -262,6 +266,7 @@ void MainWindow::romOpened() {
     m_eventBuilder->hide();
     m_mapTab->mapOpened();
     refreshBlockEditor();
+    m_anbindungen->hide();
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -342,6 +347,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     m_eventsTab->mapOpened();
     runCommand(this, *m_dialogs, [this] {
         m_wildTab->showMap();
+        m_anbindungen->Laden();
         m_mapTab->refresh();
         refreshCurrentTab();
     });

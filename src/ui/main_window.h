@@ -32,6 +32,7 @@ class MovementTab;
 class HeaderTab;
 class MapChooser;
 class MapTab;
+class TAnbindungenForm;
 class TEventBuilderForm;
 class TBlockEditorForm;
 class TGrosserBlockFrom;
@@ -97,6 +98,8 @@ public:
     void BlockEditor1Click();
     // The open block editor, or nullptr.
     TBlockEditorForm* blockEditor() const { return m_blockEditor; }
+    void Anbindungen1Click();
+    TAnbindungenForm* connectionsForm() const { return m_anbindungen; }
     void Exit1Click();
 
 protected:
@@ -126,6 +129,9 @@ private:
     void settleRomHistory();
     void undoHistory(std::uint64_t id);
     void redoHistory();
+    // The window "Anbindungen": its menu item, its neighbour buttons, and its reload after
+    // a step of the history (main_window_connections.cpp).
+    void connectConnections();
     // Runs an undo or redo of the history; step tells whether it touched the open map.
     void historyStep(const std::function<bool()>& step);
     // Opens the map without asking about its changes (they were offered for saving already).
@@ -181,6 +187,7 @@ private:
     TEventBuilderForm* m_eventBuilder = nullptr;
     TVerlaufForm* m_verlauf = nullptr;
     TBlockEditorForm* m_blockEditor = nullptr;  // cleared when the window goes
+    TAnbindungenForm* m_anbindungen = nullptr;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QString m_identifier;

@@ -320,6 +320,24 @@ grep -q "outside" "$work/err" || fail "block message: $(cat "$work/err")"
 [ "$(stat -c %s "$work/part2.pal")" -eq 64 ] || fail "palette file size"
 "$bin/quillon-cli" tileset "$work/demo.gba" 0.0 --part 1 -o "$work/part1.png" > /dev/null
 [ "$(od -An -tx1 -j25 -N1 "$work/part1.png" | tr -d ' ')" = "03" ] || fail "PNG is not indexed"
+
+# Connections: each map's list (or null) and the whole-ROM check agree: every connection
+# marked "reverse": false has its line, and the exit status says whether there are any.
+set +e
+check=$("$bin/quillon-cli" check-connections "$work/demo.gba")
+status=$?
+set -e
+if [ -z "$check" ]; then [ "$status" -eq 0 ] || fail "check-connections: status $status"
+else [ "$status" -eq 1 ] || fail "check-connections found $check but exited $status"; fi
+for id in $(echo "$maps" | cut -f1); do
+    list=$("$bin/quillon-cli" connections "$work/demo.gba" "$id")
+    case "$list" in null|\[*) ;; *) fail "connections $id: $list" ;; esac
+    broken=$(echo "$list" | grep -c '"reverse": false' || true)
+    lines=$(echo "$check" | grep -c "^$id " || true)
+    [ "$broken" -eq "$lines" ] || fail "$id: $broken without way back, check lists $lines"
+done
+! "$bin/quillon-cli" connections "$work/demo.gba" 9.9 2> "$work/err" || fail "connections 9.9"
+grep -q "there is no bank 9" "$work/err" || fail "connections 9.9: $(cat "$work/err")"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"
