@@ -337,6 +337,12 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     }
     m_identifier = identifier;
     m_insertedSlot.clear();
+    showOpenedMap(title);
+    return true;
+}
+
+// Every view, tab and window follows the map just opened (from the ROM, a map file or new).
+void MainWindow::showOpenedMap(const QString& title) {
     m_title = title;
     m_mapTab->mapOpened();
     m_bigBlock->hide();
@@ -356,7 +362,6 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     showEditState();
     showStateStatus();
     refreshBlockEditor();
-    return true;
 }
 
 // The warp panel's "Go": the target map opens as any other, then its warp is selected (its

@@ -116,8 +116,8 @@ private:
     // question after an interrupted command (main_window_history.cpp).
     void connectHistory();
     void connectMapFiles();
-    // A map outside the ROM was opened or made: the views show it.
-    void detachedMapShown(const QString& title);
+    // Every view, tab and window follows the map just opened (ROM, map file or new).
+    void showOpenedMap(const QString& title);
     // Saves the open map into its map file; asks for one first when it has none or ask is set.
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();

@@ -54,24 +54,6 @@ void MainWindow::connectMapFiles() {
     connectCommand(m_menu.MapEinfugen1, &MainWindow::MapEinfugen1Click);
 }
 
-void MainWindow::detachedMapShown(const QString& title) {
-    m_title = title;
-    m_bigBlock->hide();
-    m_headerTab->showMap();
-    if (m_eventBuilder->isVisible()) {
-        m_eventBuilder->FormShow();
-    }
-    m_eventsTab->mapOpened();
-    runCommand(this, *m_dialogs, [this] {
-        m_mapTab->refresh();
-        refreshCurrentTab();
-    });
-    m_tabs->setEnabled(true);
-    setMapCommandsEnabled(m_menu, true);
-    showEditState();
-    showStateStatus();
-}
-
 void MainWindow::MapOffnen1Click() {
     if (!m_session->romLoaded() || !finishInput() || !saveChangesFirst()) {
         return;
@@ -87,7 +69,7 @@ void MainWindow::MapOffnen1Click() {
         LoadingGuard loading(m_loading);
         m_session->openDetachedMap(std::move(parts));
     }
-    detachedMapShown(QFileInfo(file).completeBaseName());
+    showOpenedMap(QFileInfo(file).completeBaseName());
 }
 
 void MainWindow::MapSpeichern1Click() {
@@ -155,7 +137,7 @@ void MainWindow::NeueMap1Click() {
         LoadingGuard loading(m_loading);
         m_session->openDetachedMap(std::move(parts));
     }
-    detachedMapShown(toQ(form.name()));
+    showOpenedMap(toQ(form.name()));
     if (place.folderMade || place.inUserFolder) {
         inform(newMapPlaceText(place));
     }

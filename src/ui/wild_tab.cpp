@@ -153,6 +153,10 @@ void WildTab::showMap() {
         return;
     }
     const CurrentMap& map = m_session.map();
+    if (map.outsideRom) {
+        showNotice(m_mapNotice);  // a map from a file has no place in the wild table yet
+        return;
+    }
     wild::Lookup found = wild::findHeader(m_session.rom(), table, map.bank, map.map);
     m_tableWarnings = std::move(found.warnings);
     m_header = found.header;

@@ -11,6 +11,7 @@
 #include "core/map/map_loader.h"
 #include "core/map_from_file.h"
 #include "core/mapfile/file_replace.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon {
@@ -18,27 +19,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing::fileBytes;
+using testing::FileSizeLimit;
 using testing::TempDir;
-
-// Files written by this process may grow to `bytes` at most while the object lives; a write
-// beyond fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_signal);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_signal)(int);
-};
 
 MapFileContents sampleMap(int width, int height) {
     MapFileContents map;

@@ -8,12 +8,14 @@
 #include "core/errors.h"
 #include "core/session.h"
 #include "tests/map/sample_rom.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon {
 namespace {
 
 using testing::buildSampleRom;
+using testing::FileSizeLimit;
 using romkit::BuiltRom;
 
 // Goes into a folder for the life of the object and back out after.
@@ -27,26 +29,6 @@ public:
 
 private:
     std::filesystem::path m_previous;
-};
-
-// Files written by this process may grow to `bytes` at most while the object lives; a write
-// beyond fails as on a full disk instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_signal);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_signal)(int);
 };
 
 // An image whose writes cannot be brought onto the disk (a failing device, a network drive).

@@ -7,6 +7,7 @@
 
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/blocks/block_editor_form.h"
 
@@ -14,13 +15,9 @@ using quillon::testing::child;
 using quillon::testing::kGreen;
 using quillon::testing::kRed;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
 
 namespace {
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Offsets whose bytes differ between two images of the same size.
 QList<qsizetype> differences(const QByteArray& before, const QByteArray& after) {

@@ -9,19 +9,16 @@
 #include "core/base/numbers.h"
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/history_form.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
 
 namespace {
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 std::uint32_t word(const QByteArray& image, std::uint32_t at) {
     return quillon::readLe32(reinterpret_cast<const std::uint8_t*>(image.constData()) + at);

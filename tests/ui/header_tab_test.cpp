@@ -8,41 +8,16 @@
 #include <map>
 
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
+using quillon::testing::onlyChanged;
+using quillon::testing::typeInto;
 
 namespace {
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// after is before with exactly these bytes changed.
-bool onlyChanged(QByteArray before, const QByteArray& after,
-                 const std::map<std::uint32_t, std::uint8_t>& changes) {
-    for (const auto& [offset, value] : changes) {
-        before[static_cast<qsizetype>(offset)] = static_cast<char>(value);
-    }
-    for (qsizetype i = 0; i < after.size(); ++i) {
-        if (before.at(i) != after.at(i)) {
-            qWarning("byte %llx differs: %02x -> %02x", static_cast<long long>(i),
-                     static_cast<unsigned char>(before.at(i)),
-                     static_cast<unsigned char>(after.at(i)));
-            return false;
-        }
-    }
-    return before.size() == after.size();
-}
-
-void typeInto(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "core/session.h"
 #include "tests/session/history_fixture.h"
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/history_form.h"
 
@@ -17,16 +18,12 @@ using quillon::testing::Crash;
 using quillon::testing::CrashingFile;
 using quillon::testing::FakeDialogs;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
 using quillon::ui::MainWindow;
 
 namespace {
 
 constexpr int kWeather = 22;  // header byte of the weather
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeRomByte(const Opened& o, std::uint32_t offset, char value) {
     QFile file(o.program.romPath());

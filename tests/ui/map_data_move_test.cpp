@@ -9,40 +9,18 @@
 
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/events/event_builder_form.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
+using quillon::testing::onlyChanged;
+using quillon::testing::put;
+using quillon::testing::Changes;
 
 namespace {
-
-using Changes = std::map<std::uint32_t, std::uint8_t>;
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// after is before with exactly these bytes changed.
-bool onlyChanged(QByteArray before, const QByteArray& after, const Changes& changes) {
-    for (const auto& [offset, value] : changes) {
-        before[static_cast<qsizetype>(offset)] = static_cast<char>(value);
-    }
-    for (qsizetype i = 0; i < std::min(before.size(), after.size()); ++i) {
-        if (before.at(i) != after.at(i)) {
-            qWarning("byte %llx differs", static_cast<long long>(i));
-            return false;
-        }
-    }
-    return before.size() == after.size();
-}
-
-void put(Changes& changes, std::uint32_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        changes[at + static_cast<std::uint32_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
 
 void copyFrom(Changes& changes, const QByteArray& image, std::uint32_t from, std::uint32_t to,
               int count) {

@@ -7,45 +7,20 @@
 #include <map>
 
 #include "core/session.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/connections/anbindungen_form.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
+using quillon::testing::readAll;
+using quillon::testing::onlyChanged;
+using quillon::testing::put;
+using quillon::testing::Changes;
 
 namespace {
-
-using Changes = std::map<std::uint32_t, std::uint8_t>;
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray readAll(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// after is before with exactly these bytes changed.
-bool onlyChanged(QByteArray before, const QByteArray& after, const Changes& changes) {
-    for (const auto& [offset, value] : changes) {
-        before[static_cast<qsizetype>(offset)] = static_cast<char>(value);
-    }
-    for (qsizetype i = 0; i < std::min(before.size(), after.size()); ++i) {
-        if (before.at(i) != after.at(i)) {
-            qWarning("byte %llx differs", static_cast<long long>(i));
-            return false;
-        }
-    }
-    return before.size() == after.size();
-}
-
-void put(Changes& changes, std::uint32_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        changes[at + static_cast<std::uint32_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
 
 std::uint32_t freeStart(const Opened& o) { return (o.program.rom().freeSpace + 15) & ~15u; }
 
@@ -229,6 +204,13 @@ void MapFilesTest::mapFileOpensAndSavesBackUnchanged() {
     QCOMPARE(o.window->session().events().count(quillon::EventKind::Warp), 2);
     // The attribute box belongs to ROM maps; "Speichern" writes the map file, not the ROM.
     QVERIFY(!child(*o.window, "ScrollBox8")->isVisibleTo(o.window.get()));
+    // Nor does the map from the file keep the ROM map's wild encounters or connections: a
+    // "Speichern" there would write into the map opened before.
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(3);
+    QVERIFY(!child(*o.window, "TFrame_WildePokemon")->isVisibleTo(o.window.get()));
+    QVERIFY(child(*o.window, "Lbl_KeineWildePokemon")->isVisibleTo(o.window.get()));
+    o.window->menu().Anbindungen1->trigger();
+    QVERIFY(!child(*o.window->connectionsForm(), "SBox_Anbindungen")->isEnabled());
     const QByteArray rom = romFile(o);
     QFile::remove(file + QStringLiteral(".Map"));
     o.window->menu().Save1->trigger();

@@ -8,26 +8,17 @@
 #include <map>
 
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/help_texts.h"
 #include "ui/history_form.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
+using quillon::testing::romFile;
+using quillon::testing::typeInto;
 
 namespace {
-
-QByteArray romFile(const Opened& o) {
-    QFile file(o.program.romPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void typeInto(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
 
 // The map's page "WildePokemon" and its frame.
 QWidget& wildPage(Opened& o, const char* line) {
