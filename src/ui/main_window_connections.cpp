@@ -1,10 +1,11 @@
 // The main window's side of the window "Anbindungen": the menu item, a neighbour button that
-// opens another map, and a reload after a step of the ROM's write history.
+// opens another map, and the neighbour band after a save. After a step of the ROM's write
+// history the window is read again with every other view (main_window_history.cpp).
 #include "core/session.h"
 #include "ui/command.h"
 #include "ui/connections/anbindungen_form.h"
-#include "ui/history_form.h"
 #include "ui/main_window.h"
+#include "ui/map_tab.h"
 
 namespace quillon::ui {
 
@@ -17,12 +18,9 @@ void MainWindow::connectConnections() {
             });
     connect(m_menu.Anbindungen1, &QAction::triggered, this,
             commandSlot(this, d, this, &MainWindow::Anbindungen1Click));
-    // Undo and redo may have put back the table of the open map (or of its neighbour, which
-    // the marks read): the window reads it again after the main window's own handling.
-    connect(m_verlauf, &TVerlaufForm::undoRequested, this,
-            commandSlot(this, d, [this] { m_anbindungen->Laden(); }));
-    connect(m_verlauf, &TVerlaufForm::redoRequested, this,
-            commandSlot(this, d, [this] { m_anbindungen->Laden(); }));
+    // The band of neighbours around the map follows a saved table at once.
+    connect(m_anbindungen, &TAnbindungenForm::connectionsSaved, this,
+            commandSlot(this, d, [this] { m_mapTab->neighboursChanged(); }));
 }
 
 // "Anbindungen": the window stays beside the main window.

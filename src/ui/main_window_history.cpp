@@ -4,9 +4,11 @@
 
 #include "core/session.h"
 #include "ui/command.h"
+#include "ui/connections/anbindungen_form.h"
 #include "ui/history_form.h"
 #include "ui/language_texts.h"
 #include "ui/main_window.h"
+#include "ui/map_tab.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -91,9 +93,15 @@ void MainWindow::historyStep(const std::function<bool()>& step) {
         saveChangesFirst();
         loadMap(m_identifier, m_title);
     } else {
-        // The tilesets were read again: a block saved by the editor may have changed.
+        // The tilesets were read again: a block saved by the editor may have changed. The step
+        // may also have changed the open map's connection pointer (a way back written from a
+        // neighbour) or a neighbour's grid.
         refreshBlockEditor();
-        runCommand(this, *m_dialogs, [this] { refreshCurrentTab(); });
+        runCommand(this, *m_dialogs, [this] {
+            m_anbindungen->Laden();
+            m_mapTab->neighboursChanged();
+            refreshCurrentTab();
+        });
     }
     m_verlauf->refresh();
     showEditState();

@@ -54,6 +54,13 @@ void MapTab::setNeighboursShown(bool shown) { m_showNeighbours = shown; }
 
 void MapTab::mapOpened() { m_band.reset(); }
 
+void MapTab::neighboursChanged() {
+    m_band.reset();
+    if (isVisible()) {
+        refresh();
+    }
+}
+
 const NeighbourBand* MapTab::neighbours() const {
     return m_showNeighbours && m_session.mapLoaded() ? m_band.get() : nullptr;
 }

@@ -45,6 +45,9 @@ public:
     void setNeighboursShown(bool shown);
     // Another map (or ROM) is open: its neighbours are drawn afresh when shown.
     void mapOpened();
+    // The connections or a neighbour changed in the ROM: the band is drawn afresh and shown at
+    // once when this tab is the current one (refresh() otherwise draws it).
+    void neighboursChanged();
     // The band shown now; nullptr while the setting is off or no map is open.
     const NeighbourBand* neighbours() const;
 

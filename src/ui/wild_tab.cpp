@@ -19,6 +19,8 @@ namespace {
 
 constexpr const char* kNoTable =
     "Sorry, für diese Version des Spiel wurden keine WildePokemonDaten gefunden.";
+constexpr int kNoTableText = 943;
+constexpr int kKindTexts = 600;  // 600-603: the kinds in the order of the box
 constexpr const char* kNoMapEntry = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
 constexpr int kFieldWidth = 60;
 constexpr int kSpeciesWidth = 180;
@@ -102,7 +104,7 @@ void WildTab::layOutControls() {
     grid->addWidget(Txt_Heufigkeit, 1, 1);
     grid->addWidget(Cmd_Speichern, 1, 3);
     grid->addWidget(label("Lbl_Level", 64, "Min/Max Level:"), 2, 1, 1, 2);
-    grid->addWidget(label("Lbl_Pokemon", 0, "Pokemon:"), 2, 3);
+    grid->addWidget(label("Lbl_Pokemon", 62, "Pokemon:"), 2, 3);
     for (int row = 0; row < kRows; ++row) {
         grid->addWidget(Lbl_Poke[row], 3 + row, 0);
         grid->addWidget(Txt_Level1P[row], 3 + row, 1);
@@ -136,7 +138,17 @@ void WildTab::setMapNotice(const QString& text) {
 
 QString WildTab::notice() const { return m_notice->text(); }
 
-void WildTab::applyLanguage(const LanguageTable& lang) { SpracheAendern(m_frame, lang); }
+void WildTab::applyLanguage(const LanguageTable& lang) {
+    SpracheAendern(m_frame, lang);
+    for (wild::Kind kind : wild::kKinds) {
+        const int k = static_cast<int>(kind);
+        Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, wild::kindName(kind)));
+    }
+    labelRows(m_shown.kind);
+    if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
+        m_notice->setText(langText(lang, kNoTableText, kNoTable));
+    }
+}
 
 void WildTab::showNotice(const QString& text) {
     m_notice->setText(text);
@@ -149,7 +161,7 @@ void WildTab::showMap() {
     m_tableWarnings.clear();
     const auto table = static_cast<std::uint32_t>(m_session.profile().wildPokemon);
     if (table == 0) {
-        showNotice(QString::fromUtf8(kNoTable));
+        showNotice(langText(m_session.lang(), kNoTableText, kNoTable));
         return;
     }
     const CurrentMap& map = m_session.map();
@@ -177,18 +189,26 @@ void WildTab::showMap() {
     Cbo_TypChange();
 }
 
-// The row labels of kind: fishing rows name their rod.
+// The row labels of kind: fishing rows name their rod (texts 65-67) and their place in it.
 void WildTab::labelRows(wild::Kind kind) {
-    static constexpr const char* kRods[] = {"Angel",      "Angel",      "Profiangel", "Profiangel",
-                                            "Profiangel", "Superangel", "Superangel", "Superangel",
-                                            "Superangel", "Superangel"};
-    static constexpr int kFirstOfRod[] = {0, 0, 2, 2, 2, 5, 5, 5, 5, 5};
+    struct Rod {
+        int text;
+        const char* german;
+        int firstRow;
+    };
+    static constexpr Rod kRods[] = {{65, "Angel", 0}, {66, "Profiangel", 2}, {67, "Superangel", 5}};
+    static constexpr int kRodOfRow[] = {0, 0, 1, 1, 1, 2, 2, 2, 2, 2};
     for (int row = 0; row < kRows; ++row) {
-        const bool rod = kind == wild::Kind::Fishing && row < static_cast<int>(std::size(kRods));
-        Lbl_Poke[row]->setText(rod ? QStringLiteral("%1 %2:")
-                                         .arg(QString::fromLatin1(kRods[row]))
-                                         .arg(row - kFirstOfRod[row] + 1)
-                                   : QStringLiteral("Pokemon%1:").arg(row + 1));
+        const bool rod =
+            kind == wild::Kind::Fishing && row < static_cast<int>(std::size(kRodOfRow));
+        if (!rod) {
+            Lbl_Poke[row]->setText(QStringLiteral("Pokemon%1:").arg(row + 1));
+            continue;
+        }
+        const Rod& r = kRods[kRodOfRow[row]];
+        Lbl_Poke[row]->setText(QStringLiteral("%1 %2:")
+                                   .arg(langText(m_session.lang(), r.text, r.german))
+                                   .arg(row - r.firstRow + 1));
     }
 }
 

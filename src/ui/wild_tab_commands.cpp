@@ -79,11 +79,12 @@ void WildTab::Cmd_SpeichernClick() {
     const wild::Values values = wild::parseInput(input, m_shown.kind);
     const std::vector<std::string> unusual = wild::unusualLevels(values.entries);
     if (!unusual.empty()) {
-        QString question = QStringLiteral("Diese Level sind ungewöhnlich:\n");
+        const LanguageTable& lang = m_session.lang();
+        QString question = langText(lang, 68, "Diese Level sind ungewöhnlich:") + '\n';
         for (const std::string& line : unusual) {
             question += QLatin1Char('\n') + toQ(line);
         }
-        question += QStringLiteral("\n\nTrotzdem speichern?");
+        question += QStringLiteral("\n\n") + langText(lang, 69, "Trotzdem speichern?");
         if (!m_dialogs.confirm(this, langText(m_session.lang(), "03", "Achtung"), question)) {
             return;
         }

@@ -5,6 +5,7 @@
 #include "core/base/numbers.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
+#include "core/map_from_file.h"
 #include "core/rom/rom_file.h"
 #include "core/session.h"
 #include "tests/connections/connection_test_rom.h"
@@ -161,6 +162,38 @@ TEST_F(ConnectionSaveTest, CounterpartRefusals) {
             Error);
         EXPECT_TRUE(file() == m_built.bytes);
     }
+}
+
+// A new table never lands on a map header, and a map from a map file (no header in the ROM)
+// gets no connections written, not even its way back: the file stays as it was.
+TEST_F(ConnectionSaveTest, NoTableOverAMapHeaderNorForAMapOutsideTheRom) {
+    ConnectionList list = open("0.0");
+    const CounterpartPlan plan =
+        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3);
+    EXPECT_THROW(saveConnections(m_session.rom(), m_session.mapState(), list, header(0, 0) - 8),
+                 Error);
+    for (const auto& [ours, theirs] :
+         {std::pair{m_free, header(0, 3)}, std::pair{m_free, header(0, 0) + 24},
+          std::pair{header(0, 3) - 4, m_free}}) {
+        EXPECT_THROW(
+            saveWithCounterpart(m_session.rom(), m_session.mapState(), list, ours, plan, theirs),
+            Error);
+    }
+    EXPECT_TRUE(file() == m_built.bytes);
+
+    m_session.openDetachedMap(newDetachedMap(2, 2, 0, 1, "Neu", {}));
+    ASSERT_TRUE(m_session.map().outsideRom);
+    try {
+        saveConnections(m_session.rom(), m_session.mapState(), list, m_free);
+        ADD_FAILURE() << "a map outside the ROM got connections";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("keiner Map im Rom"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(
+        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3),
+        Error);
+    EXPECT_TRUE(file() == m_built.bytes);
+    EXPECT_TRUE(m_session.history().empty());
 }
 
 // Each connection's neighbour read from the ROM, and the whole ROM checked at once.

@@ -1,18 +1,22 @@
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 
 #include "core/base/numbers.h"
+#include "core/connections/neighbour_band.h"
 #include "core/session.h"
-#include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/history_form.h"
+#include "ui/picture_view.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
@@ -49,6 +53,24 @@ void addDown(QWidget& form, const char* map) {
     type(child<QLineEdit>(form, "Txt_MapNr"), map);
 }
 
+constexpr int kBand = quillon::kNeighbourBandCells;
+
+// The colour the map view shows inside cell (x, y) of the map (negative: the band).
+QRgb shownAt(QWidget& window, int x, int y) {
+    auto* view = child<quillon::ui::PictureView>(window, "MapBox");
+    return view->image().pixel((x + kBand) * 16 + 5, (y + kBand) * 16 + 5);
+}
+
+void chooseLanguage(quillon::ui::MainWindow& window, const char* name) {
+    for (QAction* item : window.menu().Sprache1->actions()) {
+        if (item->text() == QLatin1String(name)) {
+            item->trigger();
+            return;
+        }
+    }
+    QFAIL("no such language");
+}
+
 }  // namespace
 
 class ConnectionsWindowTest : public QObject {
@@ -57,6 +79,7 @@ class ConnectionsWindowTest : public QObject {
 private slots:
     void firstConnectionIsSavedAndItsWayBackWritten();
     void cancelRemoveAndMissingNeighbour();
+    void neighbourBandFollowsSavesAndUndo();
 };
 
 // 0.0 has no connection header: a connection down to 0.1 is added and saved (records, header,
@@ -163,6 +186,60 @@ void ConnectionsWindowTest::cancelRemoveAndMissingNeighbour() {
     QCOMPARE(child<QSpinBox>(form, "Spin_AnbNr")->value(), 1);
     QVERIFY(!child(form, "Cmd_Unten2")->isVisible());
     QCOMPARE(child<QPushButton>(form, "Cmd_Unten1")->text(), QStringLiteral("V"));
+}
+
+// With "Nachbarn anzeigen" on, the band shows a saved connection at once and loses a way back
+// undone from the history window while the neighbour is open; the window's texts follow the
+// language; a neighbour button asks about the modified map first.
+void ConnectionsWindowTest::neighbourBandFollowsSavesAndUndo() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    o.window->menu().NachbarnAnzeigen1->trigger();
+    const QRgb blank = quillon::kNeighbourBlank;
+    QCOMPARE(shownAt(*o.window, 0, 2), blank);
+    QWidget& form = openForm(o);
+    addDown(form, "1");
+    chooseLanguage(*o.window, "English");
+    QCOMPARE(child<QLabel>(form, "Lbl_Gegenstueck")->text(),
+             QStringLiteral("1: No way back in 0.1"));
+    QCOMPARE(child<QPushButton>(form, "Cmd_Gegenstueck")->text(),
+             QStringLiteral("Create way back"));
+    type(child<QLineEdit>(form, "Txt_MapBank"), "9");
+    QCOMPARE(child<QPushButton>(form, "Cmd_Unten1")->toolTip(),
+             QStringLiteral("Map 9.1 does not exist."));
+    type(child<QLineEdit>(form, "Txt_MapBank"), "0");
+
+    const std::uint32_t at = freeStart(o);
+    o.dialogs->repointAnswers.push_back(at);
+    QTest::mouseClick(child<QPushButton>(form, "Cmd_AnbSpeichern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QVERIFY(shownAt(*o.window, 0, 2) != blank);  // 0.1 below, without another refresh
+    o.dialogs->confirmAnswer = true;
+    o.dialogs->repointAnswers = {at + 0x40, at + 0x80};
+    QTest::mouseClick(child<QPushButton>(form, "Cmd_Gegenstueck"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+
+    QTest::mouseClick(child(*o.window, "MapBox"), Qt::LeftButton, {},
+                      QPoint((1 + kBand) * 16 + 3, kBand * 16 + 3));  // block 0 over block 1
+    QVERIFY(o.window->session().modified());
+    o.dialogs->confirmAnswer = false;
+    const auto asked = o.dialogs->confirms.size();
+    QTest::mouseClick(child<QPushButton>(form, "Cmd_Unten1"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->confirms.size(), asked + 1);
+    QVERIFY(o.dialogs->confirms.last().endsWith(QStringLiteral("Änderungen speichern?")));
+    QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
+    QVERIFY(shownAt(*o.window, 0, -1) != blank);  // 0.0 above
+
+    // The way back was written with 0.0's save: undone while 0.1 is open.
+    o.window->menu().Verlauf1->trigger();
+    auto* list = child<QTreeWidget>(*o.window->historyForm(), "Lst_Verlauf");
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                      Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
+    QCOMPARE(shownAt(*o.window, 0, -1), blank);
+    QCOMPARE(child<QLabel>(form, "Lbl_Anzahl")->text(), QStringLiteral("0"));
 }
 
 QUILLON_UI_TEST(ConnectionsWindowTest)

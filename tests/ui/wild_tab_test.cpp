@@ -1,14 +1,16 @@
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <map>
 
-#include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
+#include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/help_texts.h"
 #include "ui/history_form.h"
@@ -32,6 +34,16 @@ W* row(QWidget& frame, const char* prefix, int n) {
     return child<W>(frame, qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(n)));
 }
 
+void chooseLanguage(quillon::ui::MainWindow& window, const char* name) {
+    for (QAction* item : window.menu().Sprache1->actions()) {
+        if (item->text() == QLatin1String(name)) {
+            item->trigger();
+            return;
+        }
+    }
+    QFAIL("no such language");
+}
+
 int shownRows(QWidget& frame) {
     int shown = 0;
     for (int n = 1; n <= 12; ++n) {
@@ -52,6 +64,7 @@ private slots:
     void speciesBeyondTheListIsKept();
     void mapsWithoutDataShowTheNotice();
     void gameWithoutTableNeverShowsTheFrame();
+    void textsFollowTheLanguage();
     void aboutBoxAndReadme();
 };
 
@@ -205,7 +218,36 @@ void WildTabTest::gameWithoutTableNeverShowsTheFrame() {
     QCOMPARE(child<QLabel>(*window, "Lbl_KeineWildePokemon")->text(),
              QStringLiteral("Sorry, für diese Version des Spiel wurden keine "
                             "WildePokemonDaten gefunden."));
+    chooseLanguage(*window, "English");
+    QCOMPARE(child<QLabel>(*window, "Lbl_KeineWildePokemon")->text(),
+             QStringLiteral("No wild data for this game."));
     QVERIFY(dialogs->errors.isEmpty());
+}
+
+// The kinds, the column label and the rods' rows take their texts from the language table;
+// the kind shown and its rows stay.
+void WildTabTest::textsFollowTheLanguage() {
+    Opened o;
+    QWidget& frame = wildPage(o, "TESTHAUS (0.0)");
+    auto* kind = child<QComboBox>(frame, "Cbo_Typ");
+    kind->setCurrentIndex(3);
+    QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 2)->text(), QStringLiteral("Angel 2:"));
+    chooseLanguage(*o.window, "English");
+    QStringList kinds;
+    for (int i = 0; i < kind->count(); ++i) {
+        kinds << kind->itemText(i);
+    }
+    QCOMPARE(kinds, (QStringList{QStringLiteral("Grass"), QStringLiteral("Water"),
+                                 QStringLiteral("Rock Smash"), QStringLiteral("Fishing")}));
+    QCOMPARE(kind->currentIndex(), 3);
+    QCOMPARE(shownRows(frame), 10);
+    QCOMPARE(child<QLabel>(frame, "Lbl_Pokemon")->text(), QStringLiteral("Pokémon:"));
+    QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 2)->text(), QStringLiteral("Old Rod 2:"));
+    QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 5)->text(), QStringLiteral("Good Rod 3:"));
+    QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 10)->text(), QStringLiteral("Super Rod 5:"));
+    kind->setCurrentIndex(0);
+    QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 10)->text(), QStringLiteral("Pokemon10:"));
+    QVERIFY(o.dialogs->errors.isEmpty());
 }
 
 void WildTabTest::aboutBoxAndReadme() {

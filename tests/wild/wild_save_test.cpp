@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "core/map_from_file.h"
+#include "core/session.h"
 #include "tests/edit/header_test_rom.h"
 #include "tests/wild/wild_test_rom.h"
 
@@ -148,6 +150,28 @@ TEST(WildSave, RefusedWhenTheRecordNoLongerPointsAtTheShownSlots) {
     wild::Encounter none = e;
     none.available = false;
     EXPECT_THROW(save(o, none, inputOf(e)), Error);
+    expectOnly(before, o.image(), {});
+}
+
+// Only the open map's own kinds are written: a kind read for another map, or any kind while the
+// open map comes from a map file (no place in the wild table), is refused with nothing written.
+TEST(WildSave, RefusedForAnotherMapsKindAndForMapsOutsideTheRom) {
+    OpenedRom o(buildWildRom());
+    const auto before = o.image();
+    const wild::Encounter other = shown(o, Kind::Grass, 0, 2);
+    EXPECT_THROW(save(o, other, inputOf(other)), Error);
+
+    wild::Encounter own = shown(o, Kind::Grass);
+    o.session().openDetachedMap(newDetachedMap(2, 2, 0, 1, "Neu", {}));
+    ASSERT_TRUE(o.session().map().outsideRom);
+    own.bank = o.session().map().bank;  // as if read for the map now open
+    own.map = o.session().map().map;
+    try {
+        save(o, own, inputOf(own));
+        ADD_FAILURE() << "a map outside the ROM was written";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("keiner Map im Rom"), std::string::npos) << e.what();
+    }
     expectOnly(before, o.image(), {});
 }
 

@@ -41,6 +41,10 @@ std::uint32_t requireHeader(TRom& rom, const MapState& state) {
         throw Error("Es ist keine Map geöffnet.");
     }
     const CurrentMap& map = state.map();
+    if (map.outsideRom) {
+        throw Error("Die Map \"" + map.title +
+                    "\" gehört zu keiner Map im Rom; ihre Anbindungen werden nicht gespeichert.");
+    }
     if (!map.hasHeader()) {
         throw Error("Die Map \"" + map.identifier +
                     "\" hat keinen Map-Header; ihre Anbindungen lassen sich nicht speichern.");
@@ -56,6 +60,16 @@ std::uint32_t requireHeader(TRom& rom, const MapState& state) {
 void requireSpace(TRom& rom, std::uint32_t offset, std::uint32_t count) {
     requireWriteSpace(rom, offset, count);
     requireAligned(rom, offset, count, kConnectionAlignment);
+}
+
+// The new table must not be written over a map header (this map's or the neighbour's).
+void requireApartFromHeader(std::uint32_t offset, std::uint32_t count, std::uint32_t header,
+                            const std::string& whose) {
+    if (offset < header + MapHeader::kSize && header < offset + count) {
+        throw Error("Der Platz " + hexOffset(offset) + " (" + std::to_string(count) +
+                    " Bytes) überschneidet den Map-Header von " + whose + " (" + hexOffset(header) +
+                    "); es wurde nichts geschrieben.");
+    }
 }
 
 SavedTable placeOf(std::size_t count, std::uint32_t offset) {
@@ -87,6 +101,7 @@ SavedTable saveConnections(TRom& rom, MapState& state, const ConnectionList& lis
     list.requireSavable();
     const std::uint32_t header = requireHeader(rom, state);
     requireSpace(rom, offset, connectionSpace(list.count()));
+    requireApartFromHeader(offset, connectionSpace(list.count()), header, state.map().identifier);
     const SavedTable saved = placeOf(list.count(), offset);
 
     const std::string& id = state.map().identifier;
@@ -114,10 +129,38 @@ ConnectionTable neighbourTable(TRom& rom, int bank, int map, std::uint32_t heade
     }
 }
 
+// Both new tables fit where the user put them: in the file, on 4, apart from each other and
+// from both map headers; the neighbour's table is still the one the plan was made from.
+void requireCounterpartPlaces(TRom& rom, const MapState& state, std::uint32_t own,
+                              std::uint32_t offset, const CounterpartPlan& plan,
+                              std::uint32_t neighbourOffset) {
+    requireSpace(rom, offset, own);
+    requireSpace(rom, neighbourOffset, plan.space());
+    requireWriteSpace(rom, plan.headerOffset + kPointerField, 4);
+    const std::string neighbour = mapId(plan.bank, plan.map);
+    for (const auto& [at, count] :
+         {std::pair{offset, own}, std::pair{neighbourOffset, plan.space()}}) {
+        requireApartFromHeader(at, count, state.map().headerOffset, state.map().identifier);
+        requireApartFromHeader(at, count, plan.headerOffset, neighbour);
+    }
+    if (offset < neighbourOffset + plan.space() && neighbourOffset < offset + own) {
+        throw Error("Die beiden Plätze " + hexOffset(offset) + " (" + std::to_string(own) +
+                    " Bytes) und " + hexOffset(neighbourOffset) + " (" +
+                    std::to_string(plan.space()) + " Bytes) überschneiden sich.");
+    }
+    const ConnectionTable now = neighbourTable(rom, plan.bank, plan.map, plan.headerOffset);
+    if (!std::equal(now.records.begin(), now.records.end(), plan.records.begin(),
+                    plan.records.end() - 1)) {
+        throw Error("Die Anbindungen von " + neighbour +
+                    " haben sich geändert; bitte noch einmal.");
+    }
+}
+
 }  // namespace
 
 CounterpartPlan planCounterpart(TRom& rom, const BankScan& scan, const MapState& state,
                                 const ConnectionList& list, std::size_t n) {
+    requireHeader(rom, state);
     const Connection& c = list.at(n);
     const CurrentMap& current = state.map();
     if (!leadsSomewhere(c)) {
@@ -148,27 +191,14 @@ SavedTable saveWithCounterpart(TRom& rom, MapState& state, const ConnectionList&
                                std::uint32_t neighbourOffset) {
     list.requireSavable();
     const std::uint32_t header = requireHeader(rom, state);
-    const std::uint32_t own = connectionSpace(list.count());
-    requireSpace(rom, offset, own);
-    requireSpace(rom, neighbourOffset, plan.space());
-    requireWriteSpace(rom, plan.headerOffset + kPointerField, 4);
-    if (offset < neighbourOffset + plan.space() && neighbourOffset < offset + own) {
-        throw Error("Die beiden Plätze " + hexOffset(offset) + " (" + std::to_string(own) +
-                    " Bytes) und " + hexOffset(neighbourOffset) + " (" +
-                    std::to_string(plan.space()) + " Bytes) überschneiden sich.");
-    }
-    // The neighbour's table may have changed since the plan was made.
-    const ConnectionTable now = neighbourTable(rom, plan.bank, plan.map, plan.headerOffset);
-    if (!std::equal(now.records.begin(), now.records.end(), plan.records.begin(),
-                    plan.records.end() - 1)) {
-        throw Error("Die Anbindungen von " + mapId(plan.bank, plan.map) +
-                    " haben sich geändert; bitte noch einmal.");
-    }
+    requireCounterpartPlaces(rom, state, connectionSpace(list.count()), offset, plan,
+                             neighbourOffset);
+    const std::string neighbour = mapId(plan.bank, plan.map);
     const SavedTable saved = placeOf(list.count(), offset);
     const SavedTable theirs = placeOf(plan.records.size(), neighbourOffset);
     const std::string& id = state.map().identifier;
     rom.Open();
-    TRom::Transaction tx(rom, "Gegenstück anlegen " + id + " -> " + mapId(plan.bank, plan.map), id);
+    TRom::Transaction tx(rom, "Gegenstück anlegen " + id + " -> " + neighbour, id);
     rom.WriteBlock(tableBytes(list.records(), offset), static_cast<std::int32_t>(offset));
     rom.WriteBlock(tableBytes(plan.records, neighbourOffset),
                    static_cast<std::int32_t>(neighbourOffset));

@@ -40,6 +40,24 @@ std::uint8_t byteField(const std::string& field, const std::string& text, const 
 
 std::string rowName(std::size_t row) { return "Pokemon" + std::to_string(row + 1); }
 
+// The shown kind belongs to the open map, and that map has a place in the ROM.
+void requireOpenMap(const MapState& map, const Encounter& shown) {
+    if (!map.loaded()) {
+        throw Error("Es ist keine Map geöffnet.");
+    }
+    const CurrentMap& current = map.map();
+    if (current.outsideRom) {
+        throw Error(
+            "Die Map \"" + current.title +
+            "\" gehört zu keiner Map im Rom; ihre wilden Pokemon werden nicht gespeichert.");
+    }
+    if (shown.bank != current.bank || shown.map != current.map) {
+        throw Error("Die gezeigten wilden Pokemon gehören zur Map " + std::to_string(shown.bank) +
+                    "." + std::to_string(shown.map) + ", nicht zur offenen Map " +
+                    current.identifier + "; es wurde nichts gespeichert.");
+    }
+}
+
 void requireSameSlots(TRom& rom, const Encounter& shown) {
     if (!shown.available) {
         throw Error(std::string("Für ") + kindName(shown.kind) +
@@ -96,9 +114,7 @@ std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
 
 void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& values,
           UnusualLevels unusual) {
-    if (!map.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
-    }
+    requireOpenMap(map, shown);
     requireSameSlots(rom, shown);
     if (values.entries.size() != static_cast<std::size_t>(slotCount(shown.kind)) ||
         values.rate > static_cast<std::uint32_t>(kMaxByte)) {

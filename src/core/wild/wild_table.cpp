@@ -98,6 +98,8 @@ Lookup findHeader(TRom& rom, std::uint32_t table, int bank, int map) {
 Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     Encounter e;
     e.kind = kind;
+    e.bank = header.bank;
+    e.map = header.map;
     const std::uint32_t address = header.records[static_cast<std::size_t>(kind)];
     if (address < kRomBase) {
         return e;

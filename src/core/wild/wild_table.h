@@ -59,6 +59,8 @@ Lookup findHeader(TRom& rom, std::uint32_t table, int bank, int map);
 // when the header names a record the file cannot hold.
 struct Encounter {
     Kind kind = Kind::Grass;
+    int bank = -1;  // the map whose header named it
+    int map = -1;
     bool available = false;
     std::uint32_t record = 0;     // file offset of the record: the rate's place
     std::uint32_t slotArray = 0;  // file offset of the slots

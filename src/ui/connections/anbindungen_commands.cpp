@@ -150,6 +150,7 @@ void TAnbindungenForm::Cmd_AnbSpeichernClick() {
     }
     saveConnections(m_session.rom(), m_session.mapState(), m_list, *offset);
     Laden();
+    emit connectionsSaved();
 }
 
 void TAnbindungenForm::Cmd_GegenstueckClick() {
@@ -157,10 +158,10 @@ void TAnbindungenForm::Cmd_GegenstueckClick() {
     const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.bankScan(),
                                                  m_session.mapState(), m_list, current());
     const QString neighbour = mapId(plan.bank, plan.map);
-    if (!m_dialogs.confirm(this, langText(m_session.lang(), "00", "Frage"),
-                           QStringLiteral("Das Gegenstück in %1 anlegen? Die Anbindungen dieser "
-                                          "Map werden dabei mitgespeichert.")
-                               .arg(neighbour))) {
+    if (!m_dialogs.confirm(
+            this, langText(m_session.lang(), "00", "Frage"),
+            framed(13686, "Das Gegenstück in", neighbour, 13687,
+                   "anlegen? Die Anbindungen dieser Map werden dabei mitgespeichert."))) {
         return;
     }
     const auto offset = askPlace(connectionSpace(m_list.count()), QString());
@@ -173,6 +174,7 @@ void TAnbindungenForm::Cmd_GegenstueckClick() {
     }
     saveWithCounterpart(m_session.rom(), m_session.mapState(), m_list, *offset, plan, *theirs);
     Laden();
+    emit connectionsSaved();
 }
 
 void TAnbindungenForm::neighbourClick(NeighbourButton button) {
@@ -183,8 +185,7 @@ void TAnbindungenForm::neighbourClick(NeighbourButton button) {
     const Connection& c = m_list.at(static_cast<std::size_t>(place.connection));
     const QString target = mapId(c.bank, c.map);
     if (place.missing) {
-        m_dialogs.inform(this, langText(m_session.lang(), "01", "Info"),
-                         QStringLiteral("Die Map %1 gibt es nicht.").arg(target));
+        m_dialogs.inform(this, langText(m_session.lang(), "01", "Info"), missingMap(target));
         return;
     }
     if (!leadsSomewhere(c)) {
@@ -216,9 +217,7 @@ void TAnbindungenForm::KnoepfeLaden() {
         QString tip;
         if (place.connection != 0) {
             const Connection& c = m_list.at(static_cast<std::size_t>(place.connection));
-            tip = place.missing
-                      ? QStringLiteral("Die Map %1 gibt es nicht.").arg(mapId(c.bank, c.map))
-                      : mapId(c.bank, c.map);
+            tip = place.missing ? missingMap(mapId(c.bank, c.map)) : mapId(c.bank, c.map);
         }
         b->setToolTip(tip);
     }
@@ -238,10 +237,10 @@ void TAnbindungenForm::showWayBacks() {
         m_wayBacks.push_back(w);
         const QString target = mapId(c.bank, c.map);
         const QString line =
-            w == WayBack::Absent        ? QStringLiteral("Kein Gegenstück in %1").arg(target)
-            : w == WayBack::NoNeighbour ? QStringLiteral("Die Map %1 gibt es nicht").arg(target)
+            w == WayBack::Absent ? text(1371, "Kein Gegenstück in") + QLatin1Char(' ') + target
+            : w == WayBack::NoNeighbour ? missingMap(target)
             : w == WayBack::Unreadable
-                ? QStringLiteral("Die Anbindungen von %1 sind nicht lesbar").arg(target)
+                ? framed(13684, "Die Anbindungen von", target, 13685, "sind nicht lesbar.")
                 : QString();
         if (!line.isEmpty()) {
             lines << QStringLiteral("%1: ").arg(n) + line;

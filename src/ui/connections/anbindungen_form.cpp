@@ -101,6 +101,7 @@ void TAnbindungenForm::buildEditorButtons(QGridLayout* grid) {
     Lbl_Gegenstueck->setObjectName(QStringLiteral("Lbl_Gegenstueck"));
     Cmd_Gegenstueck = new QPushButton(QStringLiteral("Gegenstück anlegen"), SBox_Anbindungen);
     Cmd_Gegenstueck->setObjectName(QStringLiteral("Cmd_Gegenstueck"));
+    setTag(Cmd_Gegenstueck, 1370);
     Lbl_Hinweis = new QLabel(SBox_Anbindungen);
     Lbl_Hinweis->setObjectName(QStringLiteral("Lbl_Hinweis"));
     Lbl_Hinweis->setWordWrap(true);
@@ -162,6 +163,16 @@ QString TAnbindungenForm::text(int number, const char* german) const {
     return langText(m_session.lang(), number, german);
 }
 
+QString TAnbindungenForm::framed(int before, const char* germanBefore, const QString& map,
+                                 int after, const char* germanAfter) const {
+    return text(before, germanBefore) + QLatin1Char(' ') + map + QLatin1Char(' ') +
+           text(after, germanAfter);
+}
+
+QString TAnbindungenForm::missingMap(const QString& map) const {
+    return framed(13682, "Die Map", map, 13683, "gibt es nicht.");
+}
+
 void TAnbindungenForm::SpracheAendern(const LanguageTable& lang) {
     ui::SpracheAendern(SBox_Anbindungen, lang);
     if (!lang.available()) {
@@ -169,6 +180,7 @@ void TAnbindungenForm::SpracheAendern(const LanguageTable& lang) {
     }
     setWindowTitle(langText(lang, 136, "Anbindungen"));
     KnoepfeLaden();  // the dive and emerge texts
+    showWayBacks();
     LoadingGuard loading(m_loading);
     const int index = Cbo_Richtung->currentIndex();
     Cbo_Richtung->clear();

@@ -52,6 +52,8 @@ public:
 signals:
     // A neighbour button asks the main window to open a map.
     void openRequested(const QString& identifier, const QString& title);
+    // The open map's connections (and perhaps a neighbour's) were written into the ROM.
+    void connectionsSaved();
 
 private:
     struct ButtonText {
@@ -78,6 +80,11 @@ private:
     std::optional<std::uint32_t> askPlace(std::uint32_t count, const QString& forWhom);
     std::size_t current() const;
     QString text(int number, const char* german) const;
+    // Text before, the map ("3.1"), text after, each apart by a space.
+    QString framed(int before, const char* germanBefore, const QString& map, int after,
+                   const char* germanAfter) const;
+    // "Die Map 3.1 gibt es nicht."
+    QString missingMap(const QString& map) const;
 
     Session& m_session;
     Dialogs& m_dialogs;
