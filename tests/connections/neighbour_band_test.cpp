@@ -40,16 +40,20 @@ romkit::TilesetSpec tileset(int seed) {
     return t;
 }
 
+// Every third cell shows a block of the secondary tileset, which starts at 512 or, on
+// FireRed/LeafGreen, at 640.
 romkit::MapSpec mapSpec(int map, std::uint16_t width, std::uint16_t height, int primary,
-                        int secondary) {
+                        int secondary, romkit::Family family) {
     romkit::MapSpec m;
     m.map = map;
     m.width = width;
     m.height = height;
     m.primary = primary;
     m.secondary = secondary;
+    const int part2 = romkit::traitsOf(family).primaryBlocks;
     for (int i = 0; i < width * height; ++i) {
-        m.grid.push_back(static_cast<std::uint16_t>((i * 7 + map) % 16));
+        const int block = (i * 7 + map) % 16;
+        m.grid.push_back(static_cast<std::uint16_t>(i % 3 == 2 ? part2 + block : block));
     }
     return m;
 }
@@ -62,19 +66,21 @@ const std::vector<Connection> kConnections{
     {4, -2, 0, 4, 0}, {5, 0, 0, 1, 0},  {1, 0, 7, 7, 0},
 };
 
-BuiltRom buildRom(std::vector<Connection> connections = kConnections) {
-    romkit::RomBuilder b(romkit::Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
+BuiltRom buildRom(std::vector<Connection> connections = kConnections,
+                  romkit::Family family = romkit::Family::Rse) {
+    romkit::RomBuilder b(family, "QUILLON TEST", family == romkit::Family::Frlg ? "BPRE" : "QTSE",
+                         1 << 20);
     for (int seed = 0; seed < 4; ++seed) {
         b.addTileset(tileset(seed));
     }
-    romkit::MapSpec center = mapSpec(0, 5, 4, 0, 1);
+    romkit::MapSpec center = mapSpec(0, 5, 4, 0, 1, family);
     center.connections = std::move(connections);
     b.addMap(center);
-    b.addMap(mapSpec(1, 6, 3, 2, 3));   // below, own tilesets
-    b.addMap(mapSpec(2, 4, 10, 0, 1));  // above, the open map's tilesets
-    b.addMap(mapSpec(3, 3, 2, 2, 3));   // left, the same pair as below
-    b.addMap(mapSpec(4, 12, 5, 3, 1));  // right, a third pair
-    b.addMap(mapSpec(5, 2, 2, 2, 3));
+    b.addMap(mapSpec(1, 6, 3, 2, 3, family));   // below, own tilesets
+    b.addMap(mapSpec(2, 4, 10, 0, 1, family));  // above, the open map's tilesets
+    b.addMap(mapSpec(3, 3, 2, 2, 3, family));   // left, the same pair as below
+    b.addMap(mapSpec(4, 12, 5, 3, 1, family));  // right, a third pair
+    b.addMap(mapSpec(5, 2, 2, 2, 3, family));
     return b.build();
 }
 
@@ -130,38 +136,42 @@ TEST(NeighbourPlace, EachEdgeShiftsAlongItsOwnAxis) {
 
 // Every pixel of the band is the dimmed pixel of the neighbour drawn alone (opened as the open
 // map, with its own tilesets) at the connection's place, or blank where no neighbour lies.
+// Both families: their secondary tilesets start at different block numbers.
 TEST_F(NeighbourBandTest, BandShowsEachNeighbourAsDrawnAloneDimmedAtItsPlace) {
-    const BuiltRom built = buildRom();
-    auto s = open(built, "0.0");
-    const NeighbourBand b = band(*s);
-    ASSERT_EQ(identifiers(b), (std::vector<std::string>{"0.1", "0.2", "0.3", "0.4"}));
-    const CellRect places[] = {{2, 4, 6, 3}, {-3, -10, 4, 10}, {-3, 1, 3, 2}, {5, -2, 12, 5}};
-    ASSERT_EQ(b.picture.width(), (5 + 2 * kBand) * kCell);
-    ASSERT_EQ(b.picture.height(), (4 + 2 * kBand) * kCell);
+    for (romkit::Family family : {romkit::Family::Rse, romkit::Family::Frlg}) {
+        SCOPED_TRACE(family == romkit::Family::Frlg ? "FireRed" : "Ruby");
+        const BuiltRom built = buildRom(kConnections, family);
+        auto s = open(built, "0.0");
+        const NeighbourBand b = band(*s);
+        ASSERT_EQ(identifiers(b), (std::vector<std::string>{"0.1", "0.2", "0.3", "0.4"}));
+        const CellRect places[] = {{2, 4, 6, 3}, {-3, -10, 4, 10}, {-3, 1, 3, 2}, {5, -2, 12, 5}};
+        ASSERT_EQ(b.picture.width(), (5 + 2 * kBand) * kCell);
+        ASSERT_EQ(b.picture.height(), (4 + 2 * kBand) * kCell);
 
-    Bitmap expected(b.picture.width(), b.picture.height(), kNeighbourBlank);
-    for (std::size_t n = 0; n < b.neighbours.size(); ++n) {
-        EXPECT_EQ(b.neighbours[n].cells, places[n]) << b.neighbours[n].identifier;
-        const Bitmap alone = open(built, b.neighbours[n].identifier)->mapPicture();
-        Bitmap dimmed = alone;
-        for (int y = 0; y < alone.height(); ++y) {
-            for (int x = 0; x < alone.width(); ++x) {
-                dimmed.setPixel(x, y, dimmedColour(alone.pixel(x, y)));
+        Bitmap expected(b.picture.width(), b.picture.height(), kNeighbourBlank);
+        for (std::size_t n = 0; n < b.neighbours.size(); ++n) {
+            EXPECT_EQ(b.neighbours[n].cells, places[n]) << b.neighbours[n].identifier;
+            const Bitmap alone = open(built, b.neighbours[n].identifier)->mapPicture();
+            Bitmap dimmed = alone;
+            for (int y = 0; y < alone.height(); ++y) {
+                for (int x = 0; x < alone.width(); ++x) {
+                    dimmed.setPixel(x, y, dimmedColour(alone.pixel(x, y)));
+                }
             }
+            expected.blit(dimmed, (places[n].x + kBand) * kCell, (places[n].y + kBand) * kCell);
         }
-        expected.blit(dimmed, (places[n].x + kBand) * kCell, (places[n].y + kBand) * kCell);
+        expected.fillRect(kBand * kCell, kBand * kCell, 5 * kCell, 4 * kCell, kNeighbourBlank);
+        EXPECT_TRUE(b.picture == expected);
+
+        // Below lies block 1 of another tileset pair than the open map's: its own colours.
+        EXPECT_NE(b.picture.pixel((2 + kBand) * kCell, (4 + kBand) * kCell),
+                  dimmedColour(s->tilesets().blockImage(1)->pixel(0, 0)));
+
+        Bitmap composed;
+        composeNeighbourPicture(b, s->mapPicture(), composed);
+        expected.blit(s->mapPicture(), kBand * kCell, kBand * kCell);
+        EXPECT_TRUE(composed == expected);
     }
-    expected.fillRect(kBand * kCell, kBand * kCell, 5 * kCell, 4 * kCell, kNeighbourBlank);
-    EXPECT_TRUE(b.picture == expected);
-
-    // Below lies block 1 of another tileset pair than the open map's: its own colours.
-    EXPECT_NE(b.picture.pixel((2 + kBand) * kCell, (4 + kBand) * kCell),
-              dimmedColour(s->tilesets().blockImage(1)->pixel(0, 0)));
-
-    Bitmap composed;
-    composeNeighbourPicture(b, s->mapPicture(), composed);
-    expected.blit(s->mapPicture(), kBand * kCell, kBand * kCell);
-    EXPECT_TRUE(composed == expected);
 }
 
 TEST_F(NeighbourBandTest, TheOpenMapStaysAsItWas) {
