@@ -83,6 +83,11 @@ TEST(ConnectionList, FieldTextsFollowTheNumberRules) {
         {&ConnectionList::setMapText, "$1FF", {1, 7, 3, 0xFF, 0x10}},
         {&ConnectionList::setFillerText, "$12345", {1, 7, 3, 4, 0x2345}},
         {&ConnectionList::setFillerText, "", start},
+        // A lone "$" or sign waits for the digits that follow.
+        {&ConnectionList::setFillerText, "$", start},
+        {&ConnectionList::setMapText, "$", start},
+        {&ConnectionList::setOffsetText, "-$", start},
+        {&ConnectionList::setBankText, "-", start},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -13,6 +13,11 @@ namespace {
 // Throws ConversionError naming the text.
 std::int32_t fieldNumber(std::string_view text) { return StrToInt(text); }
 
+// A number being typed: nothing yet, or only its sign or "$". The field waits for more.
+bool halfTyped(std::string_view text) {
+    return text.empty() || text == "-" || text == "$" || text == "-$";
+}
+
 }  // namespace
 
 ConnectionList::ConnectionList(const ConnectionTable& table) : m_hasTable(table.exists()) {
@@ -24,7 +29,7 @@ ConnectionList::ConnectionList(const ConnectionTable& table) : m_hasTable(table.
 const Connection& ConnectionList::at(std::size_t n) const {
     if (n < 1 || n > m_records.size()) {
         throw Error("Anbindung " + std::to_string(n) + " gibt es nicht (1 bis " +
-                         std::to_string(m_records.size()) + ").");
+                    std::to_string(m_records.size()) + ").");
     }
     return m_records[n - 1];
 }
@@ -61,26 +66,25 @@ void ConnectionList::setDirection(std::size_t n, std::uint32_t direction) {
 }
 
 void ConnectionList::setOffsetText(std::size_t n, std::string_view text) {
-    if (text.empty() || text == "-") {
-        return;
+    if (!halfTyped(text)) {
+        edit(n).offset = fieldNumber(text);
     }
-    edit(n).offset = fieldNumber(text);
 }
 
 void ConnectionList::setBankText(std::size_t n, std::string_view text) {
-    if (!text.empty()) {
+    if (!halfTyped(text)) {
         edit(n).bank = static_cast<std::uint8_t>(fieldNumber(text));
     }
 }
 
 void ConnectionList::setMapText(std::size_t n, std::string_view text) {
-    if (!text.empty()) {
+    if (!halfTyped(text)) {
         edit(n).map = static_cast<std::uint8_t>(fieldNumber(text));
     }
 }
 
 void ConnectionList::setFillerText(std::size_t n, std::string_view text) {
-    if (!text.empty()) {
+    if (!halfTyped(text)) {
         edit(n).filler = static_cast<std::uint16_t>(fieldNumber(text));
     }
 }

@@ -38,14 +38,15 @@ public:
     // connections. Throws Error for a number outside 1..count otherwise.
     void remove(std::size_t n);
 
-    // The window's fields, each for connection n (1-based):
+    // The window's fields, each for connection n (1-based). A text still being typed ("", a
+    // lone sign or "$", or "-$") changes nothing until the digits follow.
     void setDirection(std::size_t n, std::uint32_t direction);
-    // Signed decimal (or "$" hex); "" and "-" are ignored until the text is complete.
+    // Signed decimal (or "$" hex).
     void setOffsetText(std::size_t n, std::string_view text);
-    // Decimal or "$" hex, the low 8 bits; "" is ignored.
+    // Decimal or "$" hex, the low 8 bits.
     void setBankText(std::size_t n, std::string_view text);
     void setMapText(std::size_t n, std::string_view text);
-    // "$" and hex digits (or decimal), the low 16 bits; "" is ignored.
+    // "$" and hex digits (or decimal), the low 16 bits.
     void setFillerText(std::size_t n, std::string_view text);
 
     // Throws Error when the list cannot be saved (records of the ROM table not shown).
