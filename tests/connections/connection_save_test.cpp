@@ -140,6 +140,24 @@ TEST_F(ConnectionSaveTest, CounterpartIsWrittenWithThisMapsSave) {
               (std::vector<std::uint32_t>{m_free, theirs, header(0, 3) + 12, header(0, 0) + 12}));
 }
 
+// A neighbour without a connection header gets its first one: a complete pointer to it.
+TEST_F(ConnectionSaveTest, CounterpartIntoANeighbourWithoutTable) {
+    ConnectionList list = open("0.0");
+    list.setMapText(3, "4");  // left, offset 3, now to 0.4
+    const CounterpartPlan plan =
+        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3);
+    EXPECT_EQ(plan.records, (std::vector<Connection>{{4, -3, 0, 0, 0}}));
+    const std::uint32_t theirs = m_free + 0x100;
+    saveWithCounterpart(m_session.rom(), m_session.mapState(), list, m_free, plan, theirs);
+    Bytes expected = m_built.bytes;
+    put(expected, m_free, recordsAndHeader(list.records(), m_free));
+    put(expected, theirs, recordsAndHeader(plan.records, theirs));
+    put(expected, header(0, 4) + 12, le32(0x08000000 | (theirs + 12)));
+    put(expected, header(0, 0) + 12, le32(0x08000000 | (m_free + 60)));
+    EXPECT_TRUE(file() == expected);
+    EXPECT_EQ(open("0.4").records(), plan.records);
+}
+
 TEST_F(ConnectionSaveTest, CounterpartRefusals) {
     ConnectionList list = open("0.0");
     auto plan = [&](std::size_t n) {
