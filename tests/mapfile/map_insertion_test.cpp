@@ -185,5 +185,41 @@ TEST_F(MapInsertion, MapsOutsideTheRomRefuseRomWrites) {
     EXPECT_EQ(m_session.grid().width, 10);
 }
 
+// Maps may share one footer. Inserting the open map 0.0 into slot 0.1, whose header names 0.0's
+// footer, moves 0.0's grid too: the open map follows, so "Speichern" writes where the footer
+// now points and leaves the old grid alone.
+TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
+    const BuiltMap& own = m_built.maps.at({0, 0});
+    const BuiltMap& other = m_built.maps.at({0, 1});
+    put32(m_built.bytes, other.header, 0x08000000u + own.footer);
+    writeRomFile(m_dir.file("r.gba"), m_built);
+    m_session.openRom(m_dir.file("r.gba"));
+    m_session.openMap("0.0", "t");
+    const map_insertion::Result r = insert(0, 1, m_grid, m_events);
+    ASSERT_EQ(r.slot.footer, own.footer);
+    EXPECT_TRUE(map_insertion::followFooter(m_session.mapState().map(), r));
+    EXPECT_EQ(m_session.map().gridOffset, m_grid + 8);
+    EXPECT_EQ(m_session.map().footer.gridOffset(), m_grid + 8);
+
+    m_session.editor().selectBlock(5);
+    m_session.editor().beginStroke();
+    m_session.editor().paint(0, 0);
+    m_session.editor().endStroke();
+    const Bytes before = file();
+    m_session.saveMap();
+    const Bytes after = file();
+    EXPECT_EQ(after[m_grid + 8], 5) << "saved where the footer points";
+    EXPECT_TRUE(bytesAt(after, own.grid, 8) == bytesAt(before, own.grid, 8))
+        << "the old grid stays as it was";
+
+    // The slot's own map, a map of another footer and a map outside the ROM do not follow.
+    m_session.openMap("0.1", "t");
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r)) << "own slot: read again";
+    m_session.openMap("1.0", "t");
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
+    openNewMap(false);
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
+}
+
 }  // namespace
 }  // namespace quillon

@@ -41,15 +41,34 @@ void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem
 
 }  // namespace
 
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw RomIoError("Die Datei \"" + file.string() + "\" konnte nicht gelesen werden.");
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file,
+                                        std::uintmax_t maxBytes) {
+    const std::string name = "\"" + file.string() + "\"";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        throw RomIoError("Die Datei " + name + " ist keine gewöhnliche Datei und wurde nicht "
+                         "gelesen.");
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > maxBytes) {
+        throw DataError("Die Datei " + name + " ist " + std::to_string(size) +
+                        " Bytes lang; erwartet sind höchstens " + std::to_string(maxBytes) +
+                        " Bytes.");
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (ec || !in) {
+        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+    }
+    // Read one byte more than allowed: a file that grew since is refused as well.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(maxBytes) + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
-        throw RomIoError("Die Datei \"" + file.string() + "\" konnte nicht gelesen werden.");
+        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+    }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > maxBytes) {
+        throw DataError("Die Datei " + name + " ist länger als " + std::to_string(maxBytes) +
+                        " Bytes.");
     }
     return bytes;
 }

@@ -9,8 +9,10 @@ namespace quillon {
 
 // Whole small files (map and event files) read and written in one piece.
 
-// The bytes of file. Throws RomIoError naming the file when it cannot be read.
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file);
+// The bytes of file, which holds at most maxBytes. Throws RomIoError naming the file when it
+// is no ordinary file (a folder, a device) or cannot be read, DataError when it is longer than
+// maxBytes (nothing of it is read then).
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 // Writes bytes as the new content of file: into a temporary file in the same folder, brought
 // onto the disk, then renamed over file. A failed write (full disk, no permission) leaves the

@@ -194,4 +194,15 @@ Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     return {c.slot, gridAt, header, eventBytes};
 }
 
+bool followFooter(CurrentMap& open, const Result& result) {
+    const bool ownSlot = open.hasHeader() && open.headerOffset == result.slot.header;
+    if (open.outsideRom || !open.hasFooter() || ownSlot ||
+        open.footerOffset != result.slot.footer) {
+        return false;
+    }
+    writeLe32(&open.footer.raw[12], kRomBase | result.grid);
+    open.gridOffset = result.grid;
+    return true;
+}
+
 }  // namespace quillon::map_insertion

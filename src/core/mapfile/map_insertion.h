@@ -67,5 +67,10 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan);
 
+// The open map from the ROM whose footer an insertion rewrote without being the slot's own map
+// (maps may share one footer): its grid now lies where the insertion put it, and its copy of
+// the footer says so, so a later save writes there. Returns whether open was such a map.
+bool followFooter(CurrentMap& open, const Result& result);
+
 }  // namespace map_insertion
 }  // namespace quillon
