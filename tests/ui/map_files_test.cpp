@@ -263,6 +263,7 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     QVERIFY(onlyChanged(before, romFile(o), {}));
     QVERIFY(o.window->session().modified());
     QCOMPARE(o.window->session().events().count(quillon::EventKind::Person), 2);
+    QVERIFY(o.window->statusText(1) != QStringLiteral("Keine Events."));
 
     o.window->menu().MapSpeichern1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
