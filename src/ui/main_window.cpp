@@ -416,13 +416,11 @@ void MainWindow::Readme1Click() {
             return;
         }
     }
-    inform(QStringLiteral("Keine Readme-Datei gefunden in \"%1\" (gesucht: Readme.txt, README.md, "
-                          "Readme.html).")
-               .arg(QDir::toNativeSeparators(folder)));
+    inform(noReadmeText(m_session->lang(), folder));
 }
 
 void MainWindow::Info1Click() {
-    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"), aboutText());
+    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"), aboutText(m_session->lang()));
 }
 
 void MainWindow::Exit1Click() { close(); }

@@ -210,8 +210,8 @@ void MainWindow::MapEinfugen1Click() {
     map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
-    const auto behindGrid = nextAlignedFree(m_session->rom(), *gridSpace + request.count,
-                                            eventBytes, kEventAlignment);
+    const auto behindGrid =
+        nextAlignedFree(m_session->rom(), *gridSpace + request.count, eventBytes, kEventAlignment);
     m_session->rom().Close();
     request = {langText(lang, 883, "Neuer EventOffset"), eventBytes,
                behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment};

@@ -237,8 +237,7 @@ TEST_F(EventCountsTest, AMapOutsideTheRomGetsNewCountsInMemoryOnly) {
     EXPECT_EQ(m_session.events().record(EventKind::Person, 2)[0], 3) << "numbered index + 1";
     EXPECT_TRUE(toVector(m_session.events().record(EventKind::Signpost, 1)) == Bytes(12, 0));
     m_session.editor().undo();
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1],
-              original(EventKind::Person, 1)[1])
+    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], original(EventKind::Person, 1)[1])
         << "undo acts on the resized table";
     EXPECT_TRUE(m_session.modified()) << "no undo leads back to the old counts";
 

@@ -214,7 +214,8 @@ TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
 
     // The slot's own map, a map of another footer and a map outside the ROM do not follow.
     m_session.openMap("0.1", "t");
-    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r)) << "own slot: read again";
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r))
+        << "own slot: read again";
     m_session.openMap("1.0", "t");
     EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
     openNewMap(false);

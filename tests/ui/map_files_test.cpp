@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTabWidget>
+#include <QTest>
 #include <map>
 
 #include "core/session.h"
@@ -268,8 +268,8 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     o.window->menu().MapSpeichern1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
     QVERIFY(!o.window->session().modified());
-    const QByteArray events = readAll(
-        QString::fromStdString((o.program.folder() / "Maps" / "Dorf.Evt").string()));
+    const QByteArray events =
+        readAll(QString::fromStdString((o.program.folder() / "Maps" / "Dorf.Evt").string()));
     QCOMPARE(events.size(), 2 * 24 + 12 + 4);
     QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
     QCOMPARE(events.at(24), '\x02');  // the second person is numbered 2

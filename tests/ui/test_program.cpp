@@ -124,7 +124,7 @@ const char* kSprachen =
     "30=Choose File->Load... to load a ROM.\n31=ROM loaded! Choose a map.\n"
     "32=Map loaded.  Index:\n33=Block:\n900=Name:\n36=No events.\n400=Pos (X/Y):\n405=Go\n"
     "1302=Behaviour byte:\n1309=Picture\n1310=Save Tileset1\n1316=Part 1:\n1317=Part 2:\n"
-    "1140=New Map\n11401=Width:\n11406=Create\n";
+    "1140=New Map\n11401=Width:\n11406=Create\n1400=No read-me file found in\n1411=Licence:\n";
 
 const char* kGehDaten = "[Deutsch]\n03=Wasser\n[English]\n03=Water\n";
 const char* kWetter = "[Deutsch]\n00=Kein Wetter\n02=Regen\n";

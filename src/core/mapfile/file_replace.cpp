@@ -46,7 +46,8 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file,
     const std::string name = "\"" + file.string() + "\"";
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        throw RomIoError("Die Datei " + name + " ist keine gewöhnliche Datei und wurde nicht "
+        throw RomIoError("Die Datei " + name +
+                         " ist keine gewöhnliche Datei und wurde nicht "
                          "gelesen.");
     }
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
