@@ -246,6 +246,33 @@ TEST(MapFile, AFailedWriteKeepsThePreviousFile) {
     EXPECT_THROW(replaceFile(dir.file("no/Town.map"), old), RomIoError);
 }
 
+// The map file and its event file are one pair: when the event file cannot be written (the
+// disk full after the map file), both keep what they held and no temporary file stays.
+TEST(MapFile, AFailedEventFileKeepsTheWholePreviousPair) {
+    TempDir dir;
+    CurrentMap current;
+    const MapFileContents sample = sampleMap(4, 3);
+    EventTables none;
+    none.holdInMemory({});
+    map_file::write(dir.file("Town.map"), current, sample.grid, none);
+    const Bytes oldMap = fileBytes(dir.file("Town.map"));
+    const Bytes oldEvents = fileBytes(dir.file("Town.Evt"));
+
+    EventRecords many;
+    many[0].assign(255 * 24, 0x41);  // 6,124 bytes of events, the map file 48
+    EventTables full;
+    full.holdInMemory(many);
+    BlockGrid other = sample.grid;
+    other.cells[0].raw = 0x0BAD;
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_THROW(map_file::write(dir.file("Town.map"), current, other, full), RomIoError);
+    }
+    EXPECT_EQ(fileBytes(dir.file("Town.map")), oldMap);
+    EXPECT_EQ(fileBytes(dir.file("Town.Evt")), oldEvents);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
 TEST(NewMapPlace, NamesThatNoFileCanHaveAreRefused) {
     TempDir dir;
     for (const char* name : {"", ".", "..", "a/b", "a\\b", "a:b", "a*", "a?", "a|b", "a<b", "a>b",

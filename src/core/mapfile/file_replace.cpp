@@ -74,7 +74,11 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file,
     return bytes;
 }
 
-void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Writes bytes into a new temporary file beside file and brings it onto the disk; returns its
+// name. Nothing stays behind when this fails.
+std::string writeTemporary(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path folder = file.parent_path();
     std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
@@ -99,10 +103,38 @@ void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t
         ::unlink(pattern.c_str());
         throw fileError(file, "geschrieben werden", err);
     }
-    if (::rename(pattern.c_str(), file.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(pattern.c_str());
-        throw fileError(file, "geschrieben werden", err);
+    return pattern;
+}
+
+}  // namespace
+
+void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+    replaceFiles({{file, bytes}});
+}
+
+void replaceFiles(std::initializer_list<FileContent> files) {
+    std::vector<std::string> temporaries;
+    const auto dropTemporaries = [&](std::size_t from) {
+        for (std::size_t i = from; i < temporaries.size(); ++i) {
+            ::unlink(temporaries[i].c_str());
+        }
+    };
+    try {
+        for (const FileContent& f : files) {
+            temporaries.push_back(writeTemporary(f.file, f.bytes));
+        }
+    } catch (...) {
+        dropTemporaries(0);
+        throw;
+    }
+    std::size_t i = 0;
+    for (const FileContent& f : files) {
+        if (::rename(temporaries[i].c_str(), f.file.c_str()) != 0) {
+            const int err = errno;
+            dropTemporaries(i);
+            throw fileError(f.file, "geschrieben werden", err);
+        }
+        ++i;
     }
 }
 

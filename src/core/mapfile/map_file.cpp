@@ -168,8 +168,9 @@ void write(const std::filesystem::path& mapFile, const CurrentMap& map, const Bl
     for (std::size_t s = 0; s < records.size(); ++s) {
         records[s] = events.table(kTableKinds[s]);
     }
-    replaceFile(mapFile, encodeMap(contents));
-    replaceFile(eventFileName(mapFile), encodeEvents(records));
+    const std::vector<std::uint8_t> mapBytes = encodeMap(contents);
+    const std::vector<std::uint8_t> eventBytes = encodeEvents(records);
+    replaceFiles({{mapFile, mapBytes}, {eventFileName(mapFile), eventBytes}});
 }
 
 }  // namespace quillon::map_file

@@ -67,8 +67,8 @@ struct MapFiles {
 MapFiles read(const std::filesystem::path& mapFile);
 
 // Writes the map file and the event file of a map: border, grid and tileset numbers of map
-// and grid, the records of events. Each file is replaced as a whole (see replaceFile); the
-// map file is written first.
+// and grid, the records of events. Both are replaced together (see replaceFiles): a failed
+// write keeps the previous pair.
 void write(const std::filesystem::path& mapFile, const CurrentMap& map, const BlockGrid& grid,
            const EventTables& events);
 
