@@ -222,5 +222,26 @@ TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
     EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
 }
 
+// Writing map files saves a map outside the ROM; a ROM map's changes still wait for the ROM,
+// so opening another map asks for them.
+TEST_F(MapInsertion, MapFilesSaveOnlyAMapOutsideTheRom) {
+    for (bool fromRom : {true, false}) {
+        SCOPED_TRACE(fromRom ? "ROM map" : "new map");
+        if (fromRom) {
+            m_session.openMap("0.0", "t");
+        } else {
+            openNewMap(false);
+        }
+        m_session.editor().selectBlock(5);
+        m_session.editor().beginStroke();
+        m_session.editor().paint(1, 1);
+        m_session.editor().endStroke();
+        ASSERT_TRUE(m_session.modified());
+        saveMapFiles(m_session.mapState(), m_dir.file("Copy.map"));
+        EXPECT_EQ(m_session.modified(), fromRom);
+        EXPECT_EQ(m_session.map().mapFile, m_dir.file("Copy.map").string());
+    }
+}
+
 }  // namespace
 }  // namespace quillon
