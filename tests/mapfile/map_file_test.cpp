@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <fstream>
@@ -143,8 +144,8 @@ TEST(MapFile, FullEventTablesAreRead) {
     EXPECT_EQ(map_file::decodeEvents(bytes, "Full.Evt"), records);
 }
 
-// Files that are no map or event files at all: a folder, an endless or overlong file, a link
-// to nothing. Each is refused with a message naming it, without reading all of it.
+// Files that are no map or event files at all: a folder, an overlong file, a link to nothing,
+// a pipe. Each is refused with a message naming it, without reading all of it.
 TEST(MapFile, FoldersAndOverlongFilesAreRefusedNamingThem) {
     TempDir dir;
     const Bytes good = map_file::encodeMap(sampleMap(4, 3));
@@ -162,6 +163,9 @@ TEST(MapFile, FoldersAndOverlongFilesAreRefusedNamingThem) {
     write("BigEvt.Evt", Bytes(map_file::kMaxEventFileBytes + 1, 0));
     write("Dangling.map", good);
     std::filesystem::create_symlink(dir.file("nowhere"), dir.file("Dangling.Evt"));
+    // A pipe would block the reader until someone writes into it.
+    write("Pipe.map", good);
+    ASSERT_EQ(::mkfifo(dir.file("Pipe.Evt").c_str(), 0600), 0);
     struct Case {
         const char* file;
         const char* named;
@@ -173,6 +177,7 @@ TEST(MapFile, FoldersAndOverlongFilesAreRefusedNamingThem) {
         {"FolderEvt.map", "FolderEvt.Evt", "keine gewöhnliche Datei"},
         {"BigEvt.map", "BigEvt.Evt", "15305 Bytes lang"},
         {"Dangling.map", "Dangling.Evt", "keine gewöhnliche Datei"},
+        {"Pipe.map", "Pipe.Evt", "keine gewöhnliche Datei"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
