@@ -243,5 +243,18 @@ TEST_F(MapInsertion, MapFilesSaveOnlyAMapOutsideTheRom) {
     }
 }
 
+// A map file may name blocks the tilesets do not have (every bit of the entries set): it opens
+// and draws like a ROM map with such cells, without reading outside the block images.
+TEST_F(MapInsertion, CellsBeyondTheTilesetsStillDraw) {
+    DetachedMap parts = newDetachedMap(3, 2, 0, 1, "Wild", {});
+    for (int i = 0; i < 6; ++i) {
+        parts.contents.grid.cells[static_cast<std::size_t>(i)].raw = 0xFFFF;
+    }
+    m_session.openDetachedMap(std::move(parts));
+    const Bitmap& picture = m_session.mapPicture();
+    EXPECT_EQ(picture.width(), 48);
+    EXPECT_EQ(picture.height(), 32);
+}
+
 }  // namespace
 }  // namespace quillon
