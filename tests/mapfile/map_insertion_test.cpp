@@ -256,5 +256,29 @@ TEST_F(MapInsertion, CellsBeyondTheTilesetsStillDraw) {
     EXPECT_EQ(picture.height(), 32);
 }
 
+// A ROM map whose tileset header lies off the table's 24-byte steps (as Emerald's later ones
+// do) goes into the slot with that very header, although its number names none.
+TEST_F(MapInsertion, ARomMapKeepsTheTilesetHeaderItWasDrawnWith) {
+    const std::uint32_t moved = m_grid + 0x800 + 4;  // free space, off the 24-byte steps
+    ASSERT_NE((moved - m_built.tilesetHeaders) % 24, 0u);
+    const std::uint32_t header1 = m_built.tilesets[1].header;
+    std::copy_n(m_built.bytes.begin() + header1, 24, m_built.bytes.begin() + moved);
+    put32(m_built.bytes, m_built.maps.at({1, 0}).footer + 20, 0x08000000u + moved);
+    writeRomFile(m_dir.file("r.gba"), m_built);
+    m_session.openRom(m_dir.file("r.gba"));
+    m_session.openMap("1.0", "t");
+    ASSERT_EQ(m_session.map().footer.tileset2Offset(), moved);
+
+    insert(0, 1, m_grid, m_events);
+    const Bytes after = file();
+    const std::uint32_t footer = m_built.maps.at({0, 1}).footer;
+    EXPECT_TRUE(bytesAt(after, footer + 16, 8) ==
+                (Bytes{static_cast<std::uint8_t>(m_built.tilesets[0].header),
+                       static_cast<std::uint8_t>(m_built.tilesets[0].header >> 8),
+                       static_cast<std::uint8_t>(m_built.tilesets[0].header >> 16), 0x08,
+                       static_cast<std::uint8_t>(moved), static_cast<std::uint8_t>(moved >> 8),
+                       static_cast<std::uint8_t>(moved >> 16), 0x08}));
+}
+
 }  // namespace
 }  // namespace quillon

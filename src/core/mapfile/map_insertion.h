@@ -20,7 +20,8 @@ struct GameProfile;
 // back, then the header with the four counts and the four table pointers (a table without
 // records points where the next one starts, so a map without events has 20 bytes, every
 // pointer E). The slot's footer gets width, height (32 bits each), the grid pointer and the
-// pointers of the two tileset headers; its border pointer and every other header field stay.
+// pointers of the two tileset headers (those a ROM map was drawn with; a map outside the ROM:
+// the table's records of its numbers); its border pointer and every other header field stay.
 // Last the slot's header points at the new event header (+4).
 namespace map_insertion {
 
