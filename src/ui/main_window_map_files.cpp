@@ -50,6 +50,18 @@ QString newMapPlaceText(const LanguageTable& lang, const NewMapPlace& place) {
     return QStringLiteral("%1 \"%2\".").arg(where, QDir::toNativeSeparators(fromPath(place.file)));
 }
 
+// A map file of the new map's name that is there already: replaced only when the user agrees.
+bool mayReplace(Dialogs& dialogs, QWidget* parent, const LanguageTable& lang, const QString& file) {
+    return !QFileInfo::exists(file) ||
+           dialogs.confirm(
+               parent, langText(lang, "00", "Frage"),
+               QStringLiteral("%1 \"%2\" %3")
+                   .arg(langText(lang, 11408, "Die Datei"), QDir::toNativeSeparators(file),
+                        langText(lang, 11409,
+                                 "gibt es schon; \"Map Speichern\" ersetzt sie. Die Map "
+                                 "trotzdem anlegen?")));
+}
+
 // The numbers of the ROM's tileset table; 0 to 57 when it cannot be measured.
 std::vector<int> tilesetNumbers(Session& session) {
     std::vector<int> numbers = tileset_choice::tableNumbers(session.rom(), session.profile());
@@ -141,14 +153,7 @@ void MainWindow::NeueMap1Click() {
         newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
     const QString file = fromPath(place.file);
     const LanguageTable& lang = m_session->lang();
-    if (QFileInfo::exists(file) &&
-        !m_dialogs->confirm(
-            this, langText(lang, "00", "Frage"),
-            QStringLiteral("%1 \"%2\" %3")
-                .arg(langText(lang, 11408, "Die Datei"), QDir::toNativeSeparators(file),
-                     langText(lang, 11409,
-                              "gibt es schon; \"Map Speichern\" ersetzt sie. Die Map trotzdem "
-                              "anlegen?")))) {
+    if (!mayReplace(*m_dialogs, this, lang, file)) {
         return;
     }
     DetachedMap parts = newDetachedMap(form.width(), form.height(), form.tileset1(),

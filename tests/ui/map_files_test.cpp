@@ -273,6 +273,13 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     QCOMPARE(events.size(), 2 * 24 + 12 + 4);
     QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
     QCOMPARE(events.at(24), '\x02');  // the second person is numbered 2
+
+    // Another new map of that name would replace the files: asked first, "no" keeps the map.
+    o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 1, "Dorf"));
+    o.window->menu().NeueMap1->trigger();
+    QCOMPARE(o.dialogs->confirms.size(), 1);
+    QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("Dorf.map\" gibt es schon")));
+    QCOMPARE(o.window->session().grid().width, 5);
 }
 
 // The dialog's texts come from the language table; its tileset boxes list the tilesets the
