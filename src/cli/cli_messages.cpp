@@ -233,6 +233,14 @@ const std::vector<Rule>& errorRules() {
          "map file \"$1\": no such file"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht gelesen werden\.$)x"),
          "cannot read \"$1\""},
+        {std::regex(R"x(^Die Datei "(.*)" ist keine gewöhnliche Datei und wurde nicht )x"
+                    R"x(gelesen\.$)x"),
+         "\"$1\" is not a regular file; not read"},
+        {std::regex(R"x(^Die Datei "(.*)" ist (\d+) Bytes lang; erwartet sind höchstens )x"
+                    R"x((\d+) Bytes\.$)x"),
+         "\"$1\" has $2 bytes; at most $3 expected"},
+        {std::regex(R"x(^Die Datei "(.*)" ist länger als (\d+) Bytes\.$)x"),
+         "\"$1\" is longer than $2 bytes"},
         {std::regex(R"x(^Die Map-Datei "(.*)" ist (\d+) Bytes lang; eine Map-Datei hat )x"
                     R"x(mindestens 24 Bytes\.$)x"),
          "map file \"$1\" has $2 bytes; a map file has at least 24"},

@@ -138,7 +138,11 @@ void saveMapFiles(MapState& state, const std::filesystem::path& mapFile) {
     }
     map_file::write(mapFile, state.map(), state.grid(), state.events());
     state.map().mapFile = mapFile.string();
-    state.history().markSaved();
+    // A map from the ROM is saved where it lies, in the ROM: a copy in a map file leaves its
+    // changes still to be saved there.
+    if (state.map().outsideRom) {
+        state.history().markSaved();
+    }
 }
 
 void checkMapFileName(const std::string& name) {

@@ -50,7 +50,8 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                                 const CurrentMap& previous);
 
 // Writes the open map (from the ROM or not) into mapFile and the event file beside it; the
-// file becomes the map's map file and the map counts as saved.
+// file becomes the map's map file. A map outside the ROM counts as saved then; a map from the
+// ROM keeps its unsaved changes for the ROM.
 void saveMapFiles(MapState& state, const std::filesystem::path& mapFile);
 
 // Where "Neue Map" keeps the map name: "<name>.map" in the folder "Maps" of programFolder,

@@ -16,6 +16,7 @@
 #include "core/base/numbers.h"
 #include "core/session.h"
 #include "ui/big_block_view.h"
+#include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
@@ -187,6 +188,9 @@ void MainWindow::applyLanguageTexts() {
     SpracheAendern(m_headerTab->attributeBox(), lang);
     m_verlauf->applyLanguage(lang);
     m_anbindungen->SpracheAendern(lang);
+    if (m_blockEditor != nullptr) {
+        runCommand(this, *m_dialogs, [this] { m_blockEditor->languageChanged(); });
+    }
     showStateStatus();
 }
 
@@ -412,13 +416,11 @@ void MainWindow::Readme1Click() {
             return;
         }
     }
-    inform(QStringLiteral("Keine Readme-Datei gefunden in \"%1\" (gesucht: Readme.txt, README.md, "
-                          "Readme.html).")
-               .arg(QDir::toNativeSeparators(folder)));
+    inform(noReadmeText(m_session->lang(), folder));
 }
 
 void MainWindow::Info1Click() {
-    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"), aboutText());
+    m_dialogs->about(this, langText(m_session->lang(), 141, "Info"), aboutText(m_session->lang()));
 }
 
 void MainWindow::Exit1Click() { close(); }

@@ -23,6 +23,9 @@ class Bitmap;
 class MapEditor;
 class Session;
 struct CellRect;
+namespace map_insertion {
+struct Result;
+}
 }  // namespace quillon
 
 namespace quillon::ui {
@@ -121,7 +124,7 @@ private:
     // Saves the open map into its map file; asks for one first when it has none or ask is set.
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
-    void mapInserted(const QString& slot);
+    void mapInserted(const QString& slot, const map_insertion::Result& result);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
     void connectBlockEditor();
     void blockSaved();

@@ -6,8 +6,12 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 
+#include "core/base/numbers.h"
+#include "core/edit/tileset_choice.h"
 #include "core/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
+#include "core/rom/free_space.h"
+#include "core/rom/trom.h"
 #include "core/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
@@ -25,7 +29,7 @@ namespace quillon::ui {
 namespace {
 
 const QString kMapFilter = QStringLiteral("Quillon MapDatei (*.map *.Map *.MAP)");
-// The tileset numbers "Neue Map" offers.
+// The tileset numbers "Neue Map" offers when the ROM's table cannot be measured.
 constexpr int kLastTileset = 57;
 // The grid starts 8 bytes behind its offset and needs an even address; event tables and
 // headers are read as 32-bit words.
@@ -34,14 +38,40 @@ constexpr int kEventAlignment = 4;
 constexpr int kSlotTries = 3;
 
 // Where a new map goes, when that is not a folder "Maps" the user already had.
-QString newMapPlaceText(const NewMapPlace& place) {
-    const QString where = place.inUserFolder
-                              ? QStringLiteral(
-                                    "im Ordner der Benutzerdaten, weil der "
-                                    "Programmordner nicht beschreibbar ist")
-                              : QStringLiteral("im neu angelegten Ordner \"Maps\" beim Programm");
-    return QStringLiteral("\"Map Speichern\" speichert die neue Map %1: \"%2\".")
-        .arg(where, QDir::toNativeSeparators(fromPath(place.file)));
+QString newMapPlaceText(const LanguageTable& lang, const NewMapPlace& place) {
+    const QString where =
+        place.inUserFolder
+            ? langText(lang, 11411,
+                       "\"Map Speichern\" speichert die neue Map im Ordner der Benutzerdaten, "
+                       "weil der Programmordner nicht beschreibbar ist:")
+            : langText(lang, 11410,
+                       "\"Map Speichern\" speichert die neue Map im neu angelegten Ordner "
+                       "\"Maps\" beim Programm:");
+    return QStringLiteral("%1 \"%2\".").arg(where, QDir::toNativeSeparators(fromPath(place.file)));
+}
+
+// A map file of the new map's name that is there already: replaced only when the user agrees.
+bool mayReplace(Dialogs& dialogs, QWidget* parent, const LanguageTable& lang, const QString& file) {
+    return !QFileInfo::exists(file) ||
+           dialogs.confirm(
+               parent, langText(lang, "00", "Frage"),
+               QStringLiteral("%1 \"%2\" %3")
+                   .arg(langText(lang, 11408, "Die Datei"), QDir::toNativeSeparators(file),
+                        langText(lang, 11409,
+                                 "gibt es schon; \"Map Speichern\" ersetzt sie. Die Map "
+                                 "trotzdem anlegen?")));
+}
+
+// The numbers of the ROM's tileset table; 0 to 57 when it cannot be measured.
+std::vector<int> tilesetNumbers(Session& session) {
+    std::vector<int> numbers = tileset_choice::tableNumbers(session.rom(), session.profile());
+    session.rom().Close();
+    if (numbers.empty()) {
+        for (int n = 0; n <= kLastTileset; ++n) {
+            numbers.push_back(n);
+        }
+    }
+    return numbers;
 }
 
 }  // namespace
@@ -107,7 +137,7 @@ void MainWindow::NeueMap1Click() {
     if (!m_session->romLoaded() || !finishInput()) {
         return;
     }
-    TMapForm form(*m_dialogs, m_session->lang(), kLastTileset, this);
+    TMapForm form(*m_dialogs, m_session->lang(), tilesetNumbers(*m_session), this);
     std::array<std::uint8_t, 8> border{};
     if (m_session->mapLoaded()) {
         const CurrentMap& map = m_session->map();
@@ -123,11 +153,7 @@ void MainWindow::NeueMap1Click() {
         newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
     const QString file = fromPath(place.file);
     const LanguageTable& lang = m_session->lang();
-    if (QFileInfo::exists(file) &&
-        !m_dialogs->confirm(this, langText(lang, "00", "Frage"),
-                            QStringLiteral("Die Datei \"%1\" gibt es schon; \"Map Speichern\" "
-                                           "ersetzt sie. Die Map trotzdem anlegen?")
-                                .arg(QDir::toNativeSeparators(file)))) {
+    if (!mayReplace(*m_dialogs, this, lang, file)) {
         return;
     }
     DetachedMap parts = newDetachedMap(form.width(), form.height(), form.tileset1(),
@@ -139,7 +165,7 @@ void MainWindow::NeueMap1Click() {
     }
     showOpenedMap(toQ(form.name()));
     if (place.folderMade || place.inUserFolder) {
-        inform(newMapPlaceText(place));
+        inform(newMapPlaceText(lang, place));
     }
 }
 
@@ -187,20 +213,25 @@ void MainWindow::MapEinfugen1Click() {
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
     map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
-    request = {langText(lang, 883, "Neuer EventOffset"),
-               map_insertion::eventSpace(m_session->events()), QString(), kEventAlignment};
+    // Offered: the free run behind the grid's space, which a search would not skip.
+    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
+    const auto behindGrid =
+        nextAlignedFree(m_session->rom(), *gridSpace + request.count, eventBytes, kEventAlignment);
+    m_session->rom().Close();
+    request = {langText(lang, 883, "Neuer EventOffset"), eventBytes,
+               behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment};
     const auto events = m_dialogs->repoint(this, request);
     if (!events) {
         inform(cancelled);
         return;
     }
-    map_insertion::insert(m_session->rom(), m_session->profile(), m_session->bankScan(),
-                          m_session->map(), m_session->grid(), m_session->events(),
-                          {bank, map, *gridSpace, *events});
-    mapInserted(*answer);
+    const map_insertion::Result result = map_insertion::insert(
+        m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
+        m_session->grid(), m_session->events(), {bank, map, *gridSpace, *events});
+    mapInserted(*answer, result);
 }
 
-void MainWindow::mapInserted(const QString& slot) {
+void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {
     const LanguageTable& lang = m_session->lang();
     inform(langText(lang, 11434, "Die Map wurde erfolgreich als Map") + QLatin1Char(' ') + slot +
            QLatin1Char(' ') + langText(lang, 11435, "eingetragen!"));
@@ -212,6 +243,9 @@ void MainWindow::mapInserted(const QString& slot) {
     m_insertedSlot = slot;
     if (ownSlot) {
         loadMap(slot, m_title);
+    } else {
+        // A map sharing the slot's footer keeps its grid where the footer now points.
+        map_insertion::followFooter(m_session->mapState().map(), result);
     }
     showStateStatus();
 }

@@ -5,6 +5,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "core/errors.h"
+#include "core/mapfile/map_file.h"
 #include "tests/cli/cli_test_rom.h"
 
 namespace quillon {
@@ -98,6 +99,26 @@ TEST(CliMessages, DamagedMapsAreReportedInEnglish) {
         cli::PictureMaker maker(open.session);
         const std::string message = messageOf([&] { maker.render("0.1", {}); });
         EXPECT_EQ(message.rfind(c.message, 0), 0u) << c.what << ": " << message;
+    }
+}
+
+// Map and event files that are no such files: the readers' refusals in English.
+TEST(CliMessages, MapFilesThatAreNoFilesAreReportedInEnglish) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir.file("Folder.map"));
+    std::ofstream(dir.file("Big.map")) << "x";
+    std::filesystem::resize_file(dir.file("Big.map"), 20000);
+    const struct {
+        const char* file;
+        const char* tail;
+    } cases[] = {
+        {"Folder.map", "Folder.map\" is not a regular file; not read"},
+        {"Big.map", "Big.map\" has 20000 bytes; at most 16026 expected"},
+    };
+    for (const auto& c : cases) {
+        const std::string message =
+            cli::englishMessage(messageOf([&] { map_file::read(dir.file(c.file)); }));
+        EXPECT_TRUE(message.ends_with(c.tail)) << message;
     }
 }
 

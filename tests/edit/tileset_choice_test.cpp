@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -102,6 +103,27 @@ TEST(TilesetChoice, TheAttributeTablePointerIsCheckedWhereTheGameKeepsIt) {
             EXPECT_THROW(choose(o, 0, 1), Error);
         }
     }
+}
+
+// The table ends at the first record that is no tileset header: the two tilesets of the sample
+// ROM; one with a broken pointer ends it early; without a table in the profile there is none.
+TEST(TilesetChoice, TableNumbersEndAtTheFirstRecordThatIsNoHeader) {
+    for (romkit::Family family : {romkit::Family::Rse, romkit::Family::Frlg}) {
+        OpenedRom o(testing::buildSampleRom(family));
+        EXPECT_EQ(tileset_choice::tableNumbers(o.session().rom(), o.session().profile()),
+                  (std::vector<int>{0, 1}));
+    }
+    OpenedRom broken(testing::buildSampleRom());
+    // Tileset 1's block table pointer no longer points into the file (written after the map
+    // was opened with it).
+    const std::array<std::uint8_t, 4> foreign{0x78, 0x56, 0x34, 0x12};
+    broken.session().rom().WriteBlock(
+        foreign, static_cast<std::int32_t>(broken.built().tilesetHeaderOffsets[1] + 12));
+    EXPECT_EQ(tileset_choice::tableNumbers(broken.session().rom(), broken.session().profile()),
+              std::vector<int>{0});
+    GameProfile none = broken.session().profile();
+    none.tilesetHeader = 0;
+    EXPECT_TRUE(tileset_choice::tableNumbers(broken.session().rom(), none).empty());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "core/errors.h"
+#include "core/map_from_file.h"
+#include "core/mapfile/map_file.h"
 #include "core/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
@@ -210,6 +212,51 @@ TEST_F(EventCountsTest, RefusalsLeaveTheFileAndTheTablesAsTheyWere) {
         EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{2, 1, 1, 1}));
         EXPECT_EQ(m_session.map().eventsOffset, built().events);
     }
+}
+
+// A map from a map file or made new has no place in the ROM: its tables get the new counts in
+// memory (records kept as edited, new ones zero, new persons numbered), the ROM stays as it
+// was, and the map is modified until "Map Speichern" writes the event file.
+TEST_F(EventCountsTest, AMapOutsideTheRomGetsNewCountsInMemoryOnly) {
+    DetachedMap parts = newDetachedMap(4, 3, 0, 1, "Neu", {});
+    parts.events[0] = original(EventKind::Person, 1);
+    m_session.openDetachedMap(std::move(parts));
+    ev().select(EventKind::Person, 0);
+    ev().setField(PersonFields::Picture, 9);
+    m_session.mapState().history().markSaved();
+    const Bytes before = file();
+
+    applyEventCountsInMemory(m_session.mapState(), {3, 1, 0, 2});
+    EXPECT_TRUE(file() == before) << "nothing written to the ROM";
+    EXPECT_TRUE(m_session.rom().history().entries().empty());
+    EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{3, 1, 0, 2}));
+    EXPECT_TRUE(m_session.modified());
+    Bytes person = original(EventKind::Person, 1);
+    person[1] = 9;
+    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Person, 0)) == person);
+    EXPECT_EQ(m_session.events().record(EventKind::Person, 2)[0], 3) << "numbered index + 1";
+    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Signpost, 1)) == Bytes(12, 0));
+    m_session.editor().undo();
+    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], original(EventKind::Person, 1)[1])
+        << "undo acts on the resized table";
+    EXPECT_TRUE(m_session.modified()) << "no undo leads back to the old counts";
+
+    const std::filesystem::path saved = m_dir.file("Neu.map");
+    saveMapFiles(m_session.mapState(), saved);
+    EXPECT_FALSE(m_session.modified());
+    const Bytes events = fileBytes(map_file::eventFileName(saved));
+    ASSERT_EQ(events.size(), 3u * 24 + 8 + 2 * 12 + 4);
+    EXPECT_TRUE(Bytes(events.end() - 4, events.end()) == Bytes({3, 1, 0, 2}));
+    EXPECT_EQ(events[2 * 24], 3);
+
+    // The same counts again change nothing; a ROM map is refused.
+    applyEventCountsInMemory(m_session.mapState(), {3, 1, 0, 2});
+    EXPECT_FALSE(m_session.modified());
+    EXPECT_THROW(applyEventCountsInMemory(m_session.mapState(), {256, 0, 0, 0}), Error);
+    m_session.openMap("0.0", "t");
+    EXPECT_THROW(applyEventCountsInMemory(m_session.mapState(), {1, 1, 1, 1}), Error);
+    EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{2, 1, 1, 1}));
+    EXPECT_TRUE(file() == before);
 }
 
 }  // namespace

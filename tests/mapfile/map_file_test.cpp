@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <fstream>
@@ -100,6 +101,11 @@ TEST(MapFile, MalformedFilesAreRefusedNamingTheFile) {
     put32(tooMany, tooMany.size() - 16, 8002);
     put32(tooMany, tooMany.size() - 12, 1);
     cases.push_back({"8002 cells", tooMany});
+    // Both sizes at their largest: the product must not wrap around.
+    Bytes huge = good;
+    put32(huge, trailer, 0xFFFFFFFFu);
+    put32(huge, trailer + 4, 0xFFFFFFFFu);
+    cases.push_back({"4294967295 x 4294967295", huge});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         try {
@@ -109,10 +115,80 @@ TEST(MapFile, MalformedFilesAreRefusedNamingTheFile) {
             EXPECT_NE(std::string(e.what()).find("\"Bad.map\""), std::string::npos) << e.what();
         }
     }
-    for (const Bytes& events :
-         {Bytes(3, 0), Bytes({1, 0, 0, 0}), Bytes({0, 0, 0, 0, 0}), Bytes(8 + 4, 0)}) {
+    // Event files: too short, counts without their records, a record cut short, 255 persons
+    // with one record missing, a byte too many.
+    Bytes cut(24 * 255 + 4 - 24, 0);
+    std::copy_n(Bytes({255, 0, 0, 0}).begin(), 4, cut.end() - 4);
+    Bytes truncated(20 + 4, 0);
+    truncated[20] = 1;
+    for (const Bytes& events : {Bytes(3, 0), Bytes({1, 0, 0, 0}), Bytes({0, 0, 0, 0, 0}),
+                                Bytes(8 + 4, 0), truncated, cut}) {
         SCOPED_TRACE(events.size());
         EXPECT_THROW(map_file::decodeEvents(events, "Bad.Evt"), DataError);
+    }
+}
+
+// 255 records of every kind: the longest event file there is reads back whole.
+TEST(MapFile, FullEventTablesAreRead) {
+    EventRecords records;
+    const std::size_t sizes[] = {24, 8, 16, 12};
+    for (std::size_t s = 0; s < 4; ++s) {
+        records[s].resize(255 * sizes[s]);
+        for (std::size_t i = 0; i < records[s].size(); ++i) {
+            records[s][i] = static_cast<std::uint8_t>(i * 7 + s);
+        }
+    }
+    const Bytes bytes = map_file::encodeEvents(records);
+    ASSERT_EQ(bytes.size(), map_file::kMaxEventFileBytes);
+    EXPECT_EQ(Bytes(bytes.end() - 4, bytes.end()), Bytes({255, 255, 255, 255}));
+    EXPECT_EQ(map_file::decodeEvents(bytes, "Full.Evt"), records);
+}
+
+// Files that are no map or event files at all: a folder, an overlong file, a link to nothing,
+// a pipe. Each is refused with a message naming it, without reading all of it.
+TEST(MapFile, FoldersAndOverlongFilesAreRefusedNamingThem) {
+    TempDir dir;
+    const Bytes good = map_file::encodeMap(sampleMap(4, 3));
+    auto write = [&](const char* name, const Bytes& bytes) {
+        std::ofstream(dir.file(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    };
+    std::filesystem::create_directory(dir.file("Folder.map"));
+    write("Big.map", good);
+    std::filesystem::resize_file(dir.file("Big.map"), std::uintmax_t{1} << 32);  // sparse
+    write("FolderEvt.map", good);
+    std::filesystem::create_directory(dir.file("FolderEvt.Evt"));
+    write("BigEvt.map", good);
+    write("BigEvt.Evt", Bytes(map_file::kMaxEventFileBytes + 1, 0));
+    write("Dangling.map", good);
+    std::filesystem::create_symlink(dir.file("nowhere"), dir.file("Dangling.Evt"));
+    // A pipe would block the reader until someone writes into it.
+    write("Pipe.map", good);
+    ASSERT_EQ(::mkfifo(dir.file("Pipe.Evt").c_str(), 0600), 0);
+    struct Case {
+        const char* file;
+        const char* named;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"Folder.map", "Folder.map", "keine gewöhnliche Datei"},
+        {"Big.map", "Big.map", "4294967296 Bytes lang"},
+        {"FolderEvt.map", "FolderEvt.Evt", "keine gewöhnliche Datei"},
+        {"BigEvt.map", "BigEvt.Evt", "15305 Bytes lang"},
+        {"Dangling.map", "Dangling.Evt", "keine gewöhnliche Datei"},
+        {"Pipe.map", "Pipe.Evt", "keine gewöhnliche Datei"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        try {
+            map_file::read(dir.file(c.file));
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(c.named), std::string::npos) << message;
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        }
     }
 }
 
@@ -173,6 +249,33 @@ TEST(MapFile, AFailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     // A folder that does not exist: refused, nothing made.
     EXPECT_THROW(replaceFile(dir.file("no/Town.map"), old), RomIoError);
+}
+
+// The map file and its event file are one pair: when the event file cannot be written (the
+// disk full after the map file), both keep what they held and no temporary file stays.
+TEST(MapFile, AFailedEventFileKeepsTheWholePreviousPair) {
+    TempDir dir;
+    CurrentMap current;
+    const MapFileContents sample = sampleMap(4, 3);
+    EventTables none;
+    none.holdInMemory({});
+    map_file::write(dir.file("Town.map"), current, sample.grid, none);
+    const Bytes oldMap = fileBytes(dir.file("Town.map"));
+    const Bytes oldEvents = fileBytes(dir.file("Town.Evt"));
+
+    EventRecords many;
+    many[0].assign(255 * 24, 0x41);  // 6,124 bytes of events, the map file 48
+    EventTables full;
+    full.holdInMemory(many);
+    BlockGrid other = sample.grid;
+    other.cells[0].raw = 0x0BAD;
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_THROW(map_file::write(dir.file("Town.map"), current, other, full), RomIoError);
+    }
+    EXPECT_EQ(fileBytes(dir.file("Town.map")), oldMap);
+    EXPECT_EQ(fileBytes(dir.file("Town.Evt")), oldEvents);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST(NewMapPlace, NamesThatNoFileCanHaveAreRefused) {

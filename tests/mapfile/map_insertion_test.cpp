@@ -185,5 +185,100 @@ TEST_F(MapInsertion, MapsOutsideTheRomRefuseRomWrites) {
     EXPECT_EQ(m_session.grid().width, 10);
 }
 
+// Maps may share one footer. Inserting the open map 0.0 into slot 0.1, whose header names 0.0's
+// footer, moves 0.0's grid too: the open map follows, so "Speichern" writes where the footer
+// now points and leaves the old grid alone.
+TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
+    const BuiltMap& own = m_built.maps.at({0, 0});
+    const BuiltMap& other = m_built.maps.at({0, 1});
+    put32(m_built.bytes, other.header, 0x08000000u + own.footer);
+    writeRomFile(m_dir.file("r.gba"), m_built);
+    m_session.openRom(m_dir.file("r.gba"));
+    m_session.openMap("0.0", "t");
+    const map_insertion::Result r = insert(0, 1, m_grid, m_events);
+    ASSERT_EQ(r.slot.footer, own.footer);
+    EXPECT_TRUE(map_insertion::followFooter(m_session.mapState().map(), r));
+    EXPECT_EQ(m_session.map().gridOffset, m_grid + 8);
+    EXPECT_EQ(m_session.map().footer.gridOffset(), m_grid + 8);
+
+    m_session.editor().selectBlock(5);
+    m_session.editor().beginStroke();
+    m_session.editor().paint(0, 0);
+    m_session.editor().endStroke();
+    const Bytes before = file();
+    m_session.saveMap();
+    const Bytes after = file();
+    EXPECT_EQ(after[m_grid + 8], 5) << "saved where the footer points";
+    EXPECT_TRUE(bytesAt(after, own.grid, 8) == bytesAt(before, own.grid, 8))
+        << "the old grid stays as it was";
+
+    // The slot's own map, a map of another footer and a map outside the ROM do not follow.
+    m_session.openMap("0.1", "t");
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r))
+        << "own slot: read again";
+    m_session.openMap("1.0", "t");
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
+    openNewMap(false);
+    EXPECT_FALSE(map_insertion::followFooter(m_session.mapState().map(), r));
+}
+
+// Writing map files saves a map outside the ROM; a ROM map's changes still wait for the ROM,
+// so opening another map asks for them.
+TEST_F(MapInsertion, MapFilesSaveOnlyAMapOutsideTheRom) {
+    for (bool fromRom : {true, false}) {
+        SCOPED_TRACE(fromRom ? "ROM map" : "new map");
+        if (fromRom) {
+            m_session.openMap("0.0", "t");
+        } else {
+            openNewMap(false);
+        }
+        m_session.editor().selectBlock(5);
+        m_session.editor().beginStroke();
+        m_session.editor().paint(1, 1);
+        m_session.editor().endStroke();
+        ASSERT_TRUE(m_session.modified());
+        saveMapFiles(m_session.mapState(), m_dir.file("Copy.map"));
+        EXPECT_EQ(m_session.modified(), fromRom);
+        EXPECT_EQ(m_session.map().mapFile, m_dir.file("Copy.map").string());
+    }
+}
+
+// A map file may name blocks the tilesets do not have (every bit of the entries set): it opens
+// and draws like a ROM map with such cells, without reading outside the block images.
+TEST_F(MapInsertion, CellsBeyondTheTilesetsStillDraw) {
+    DetachedMap parts = newDetachedMap(3, 2, 0, 1, "Wild", {});
+    for (int i = 0; i < 6; ++i) {
+        parts.contents.grid.cells[static_cast<std::size_t>(i)].raw = 0xFFFF;
+    }
+    m_session.openDetachedMap(std::move(parts));
+    const Bitmap& picture = m_session.mapPicture();
+    EXPECT_EQ(picture.width(), 48);
+    EXPECT_EQ(picture.height(), 32);
+}
+
+// A ROM map whose tileset header lies off the table's 24-byte steps (as Emerald's later ones
+// do) goes into the slot with that very header, although its number names none.
+TEST_F(MapInsertion, ARomMapKeepsTheTilesetHeaderItWasDrawnWith) {
+    const std::uint32_t moved = m_grid + 0x800 + 4;  // free space, off the 24-byte steps
+    ASSERT_NE((moved - m_built.tilesetHeaders) % 24, 0u);
+    const std::uint32_t header1 = m_built.tilesets[1].header;
+    std::copy_n(m_built.bytes.begin() + header1, 24, m_built.bytes.begin() + moved);
+    put32(m_built.bytes, m_built.maps.at({1, 0}).footer + 20, 0x08000000u + moved);
+    writeRomFile(m_dir.file("r.gba"), m_built);
+    m_session.openRom(m_dir.file("r.gba"));
+    m_session.openMap("1.0", "t");
+    ASSERT_EQ(m_session.map().footer.tileset2Offset(), moved);
+
+    insert(0, 1, m_grid, m_events);
+    const Bytes after = file();
+    const std::uint32_t footer = m_built.maps.at({0, 1}).footer;
+    EXPECT_TRUE(bytesAt(after, footer + 16, 8) ==
+                (Bytes{static_cast<std::uint8_t>(m_built.tilesets[0].header),
+                       static_cast<std::uint8_t>(m_built.tilesets[0].header >> 8),
+                       static_cast<std::uint8_t>(m_built.tilesets[0].header >> 16), 0x08,
+                       static_cast<std::uint8_t>(moved), static_cast<std::uint8_t>(moved >> 8),
+                       static_cast<std::uint8_t>(moved >> 16), 0x08}));
+}
+
 }  // namespace
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include "core/session.h"
@@ -156,6 +157,36 @@ private slots:
         QCOMPARE(o.dialogs->errors.size(), 1);
         QVERIFY(o.dialogs->errors.first().contains(QStringLiteral("Aufgaben-Byte")));
         QCOMPARE(romFile(o), before);
+    }
+
+    // The window's texts come from the language table, also when the language changes while
+    // it is open; a text the language lacks reads "Fehler".
+    void textsFollowTheLanguage() {
+        Opened o;
+        auto* editor = openEditor(o);
+        auto labelTexts = [editor] {
+            QStringList texts;
+            for (const QLabel* label : editor->findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            return texts;
+        };
+        QVERIFY(labelTexts().contains(QStringLiteral("Aufgaben-Byte:")));
+        auto* save = child<QAction>(*editor, "Tileset1Speichern1");
+        QCOMPARE(save->text(), QStringLiteral("Fehler"));  // the test's German texts lack 1310
+        for (QAction* item : o.window->menu().Sprache1->actions()) {
+            if (item->text() == QStringLiteral("English")) {
+                item->trigger();
+            }
+        }
+        QVERIFY(labelTexts().contains(QStringLiteral("Behaviour byte:")));
+        QVERIFY(labelTexts().contains(QStringLiteral("Fehler")));  // 1303 is missing
+        QCOMPARE(save->text(), QStringLiteral("Save Tileset1"));
+        QCOMPARE(child<QMenu>(*editor, "Bild1")->title(), QStringLiteral("Picture"));
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Block Editor     Part 1: 0  Part 2: 1"));
+        o.dialogs->saveFileAnswer.clear();
+        save->trigger();
+        QVERIFY(o.dialogs->savesAsked.last().startsWith(QStringLiteral("Save Tileset1|")));
     }
 
     // "Tileset1 Speichern": the picture under the chosen name and its palette beside it.

@@ -1,9 +1,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <map>
 
 #include "core/session.h"
@@ -11,6 +15,7 @@
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/connections/anbindungen_form.h"
+#include "ui/events/event_builder_form.h"
 
 using quillon::testing::child;
 using quillon::testing::Opened;
@@ -50,6 +55,8 @@ private slots:
     void cancelledInsertionWritesNothing();
     void mapFileOpensAndSavesBackUnchanged();
     void romMapPutIntoItsOwnSlotIsReadAgain();
+    void newMapGetsEventCountsInMemory();
+    void newMapDialogListsTheTilesetTableInTheLanguage();
 };
 
 void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
@@ -88,6 +95,9 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     QCOMPARE(o.dialogs->repointsAsked[1].caption, QStringLiteral("Neuer EventOffset"));
     QCOMPARE(o.dialogs->repointsAsked[1].count, 20u);
     QCOMPARE(o.dialogs->repointsAsked[1].alignment, 4);
+    // Offered for the events: the free space right behind the grid's 232 bytes.
+    QCOMPARE(o.dialogs->repointsAsked[1].proposed,
+             QStringLiteral("$%1").arg(grid + 232, 6, 16, QLatin1Char('0')).toUpper());
     QCOMPARE(o.dialogs->inputsAsked.size(), 1);
     QCOMPARE(o.dialogs->inputsAsked[0].caption, QStringLiteral("Bank/Nr"));
     QCOMPARE(o.dialogs->informs.last(),
@@ -232,6 +242,81 @@ void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
     QCOMPARE(o.window->session().map().gridOffset, grid + 8);
     QCOMPARE(o.window->session().map().eventsOffset, grid + 0x40);
+}
+
+// "Event menge" on a new map: no place is asked, the ROM stays as it was, the map is modified
+// and "Map Speichern" writes the event file with the new records.
+void MapFilesTest::newMapGetsEventCountsInMemory() {
+    Opened o;
+    o.dialogs->dialogActions.push_back(newMap("5", "4", 1, 0, "Dorf"));
+    o.window->menu().NeueMap1->trigger();
+    QVERIFY(!o.window->session().modified());
+    const QByteArray before = romFile(o);
+    o.window->menu().BuildEvents1->trigger();
+    auto* form = child<quillon::ui::TEventBuilderForm>(*o.window, "TEventBuilderForm");
+    child<QSpinBox>(*form, "PeopNum")->setValue(2);
+    child<QSpinBox>(*form, "SignNum")->setValue(1);
+    QTest::mouseClick(child<QPushButton>(*form, "Button1"), Qt::LeftButton);
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QVERIFY(o.dialogs->repointsAsked.isEmpty());
+    QVERIFY(!form->isVisible());
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+    QVERIFY(o.window->session().modified());
+    QCOMPARE(o.window->session().events().count(quillon::EventKind::Person), 2);
+    QVERIFY(o.window->statusText(1) != QStringLiteral("Keine Events."));
+
+    o.window->menu().MapSpeichern1->trigger();
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QVERIFY(!o.window->session().modified());
+    const QByteArray events =
+        readAll(QString::fromStdString((o.program.folder() / "Maps" / "Dorf.Evt").string()));
+    QCOMPARE(events.size(), 2 * 24 + 12 + 4);
+    QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
+    QCOMPARE(events.at(24), '\x02');  // the second person is numbered 2
+
+    // Another new map of that name would replace the files: asked first, "no" keeps the map.
+    o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 1, "Dorf"));
+    o.window->menu().NeueMap1->trigger();
+    QCOMPARE(o.dialogs->confirms.size(), 1);
+    QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("Dorf.map\" gibt es schon")));
+    QCOMPARE(o.window->session().grid().width, 5);
+}
+
+// The dialog's texts come from the language table; its tileset boxes list the tilesets the
+// ROM's table holds (the test ROM has two), and the open map's numbers are chosen.
+void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
+    Opened o;
+    for (QAction* item : o.window->menu().Sprache1->actions()) {
+        if (item->text() == QStringLiteral("English")) {
+            item->trigger();
+        }
+    }
+    o.openByLine("TESTHAUS (0.0)");
+    QStringList labels;
+    QStringList numbers;
+    QString title;
+    QString create;
+    int chosen = -1;
+    o.dialogs->dialogActions.push_back([&](QDialog& form) {
+        title = form.windowTitle();
+        for (const QLabel* label : form.findChildren<QLabel*>()) {
+            labels << label->text();
+        }
+        auto* box = child<QComboBox>(form, "Cbo_Tileset2");
+        for (int i = 0; i < box->count(); ++i) {
+            numbers << box->itemText(i);
+        }
+        chosen = box->currentIndex();
+        create = child<QPushButton>(form, "Btn_Erstellen")->text();
+        form.reject();
+    });
+    o.window->menu().NeueMap1->trigger();
+    QCOMPARE(title, QStringLiteral("New Map"));
+    QVERIFY(labels.contains(QStringLiteral("Width:")));
+    QCOMPARE(create, QStringLiteral("Create"));
+    QCOMPARE(numbers, (QStringList{QStringLiteral("0"), QStringLiteral("1")}));
+    QCOMPARE(chosen, o.window->session().map().tileset2);
+    QVERIFY(!o.window->session().map().outsideRom);
 }
 
 QUILLON_UI_TEST(MapFilesTest)

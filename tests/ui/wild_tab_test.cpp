@@ -258,6 +258,18 @@ void WildTabTest::aboutBoxAndReadme() {
     QVERIFY(o.dialogs->abouts[0].contains(QStringLiteral("MIT")));
     QCOMPARE(quillon::ui::programVersion(), QStringLiteral(QUILLON_VERSION));
 
+    // Without a read-me file, in English: the message and the about box speak it.
+    for (QAction* item : o.window->menu().Sprache1->actions()) {
+        if (item->text() == QStringLiteral("English")) {
+            item->trigger();
+        }
+    }
+    o.window->menu().Readme1->trigger();
+    QVERIFY2(o.dialogs->informs.last().contains(QStringLiteral("No read-me file found in")),
+             qPrintable(o.dialogs->informs.last()));
+    o.window->menu().Info1->trigger();
+    QVERIFY(o.dialogs->abouts.last().contains(QStringLiteral("Licence: MIT")));
+
     const QString readme = QString::fromStdString((o.program.folder() / "README.md").string());
     QCOMPARE(quillon::ui::readmeCandidates(QString::fromStdString(o.program.folder().string()))
                  .count(readme),

@@ -58,6 +58,9 @@ public:
     // records): their changes are forgotten, as forgetCells() does for cells.
     void forgetRecords(const std::function<bool(int table, int index)>& gone);
     void markSaved() { m_saved = static_cast<long>(m_position); }
+    // The map changed outside the steps (its event tables got new counts in memory): it is
+    // modified until the next save, and no undo makes it unmodified again.
+    void markModified() { m_saved = -1; }
     // Whether the map differs from its state at the last save (or at opening).
     bool modified() const { return m_saved != static_cast<long>(m_position); }
 

@@ -95,6 +95,19 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     return static_cast<std::uint32_t>(offset);
 }
 
+std::vector<int> tableNumbers(TRom& rom, const GameProfile& profile) {
+    std::vector<int> numbers;
+    for (int n = 0; n < kMaxTableNumbers; ++n) {
+        try {
+            headerOffset(rom, profile, n, 1);
+        } catch (const Error&) {
+            break;  // the first record that is no tileset header ends the table
+        }
+        numbers.push_back(n);
+    }
+    return numbers;
+}
+
 void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesetsIni, int n1,
            int n2) {
     CurrentMap& m = map.map();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -24,6 +25,11 @@ int numberFromText(const std::string& text, int part);
 // file or one of its four data pointers (tiles, palettes, blocks, block attributes at +16, on
 // FireRed/LeafGreen at +20) is no ROM pointer into the file.
 std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part);
+
+// The numbers of the ROM's tileset table: 0, 1, 2, ... as long as headerOffset accepts them,
+// at most kMaxTableNumbers; empty when the profile names no table or tileset 0 is no header.
+inline constexpr int kMaxTableNumbers = 256;
+std::vector<int> tableNumbers(TRom& rom, const GameProfile& profile);
 
 // Points the open map's footer at tilesets n1 and n2. Both numbers are checked and both parts
 // loaded (tiles, palettes, blocks) before anything is written: a failure leaves the ROM and

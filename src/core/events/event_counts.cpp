@@ -54,6 +54,23 @@ void pointHeaderCopy(CurrentMap& map, std::uint32_t eventsOffset) {
     map.eventsOffset = eventsOffset;
 }
 
+// History, event editor and pictures follow tables that got new counts: changes of records
+// that no longer exist are forgotten, the others act on the new tables.
+void followNewTables(MapState& state, const EventCounts& counts) {
+    const std::array<int, 4> c = asArray(counts);
+    state.history().forgetRecords([&](int table, int index) {
+        for (std::size_t s = 0; s < 4; ++s) {
+            if (table == static_cast<int>(kTableKinds[s])) {
+                return index >= c[s];
+            }
+        }
+        return false;  // the fly record stays
+    });
+    // The editor starts on the new tables as on a map just opened.
+    state.eventEditor().mapOpened();
+    state.invalidatePictures();
+}
+
 }  // namespace
 
 EventCounts eventCounts(const EventTables& events) {
@@ -133,19 +150,26 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
 
     pointHeaderCopy(state.map(), layout.header);
     state.events().relocate(layout.header, layout.tables, std::move(tables));
-    const std::array<int, 4> c = asArray(counts);
-    state.history().forgetRecords([&](int table, int index) {
-        for (std::size_t s = 0; s < 4; ++s) {
-            if (table == static_cast<int>(kTableKinds[s])) {
-                return index >= c[s];
-            }
-        }
-        return false;  // the fly record stays
-    });
-    // The editor starts on the new tables as on a map just opened.
-    state.eventEditor().mapOpened();
-    state.invalidatePictures();
+    followNewTables(state, counts);
     return layout;
+}
+
+void applyEventCountsInMemory(MapState& state, const EventCounts& counts) {
+    checkEventCounts(counts);
+    if (!state.loaded()) {
+        throw Error("Es ist keine Map geöffnet.");
+    }
+    if (!state.map().outsideRom) {
+        throw Error("Die Map \"" + state.map().identifier +
+                    "\" liegt im Rom; ihre neuen Events brauchen dort einen Platz.");
+    }
+    if (eventCounts(state.events()) == counts) {
+        return;
+    }
+    state.events().holdInMemory(resizedTables(state.events(), counts));
+    followNewTables(state, counts);
+    // No step of the history leads back to the old counts: the map differs from its files.
+    state.history().markModified();
 }
 
 }  // namespace quillon

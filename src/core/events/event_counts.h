@@ -54,4 +54,10 @@ std::array<std::vector<std::uint8_t>, 4> resizedTables(const EventTables& events
 EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
                              std::uint32_t offset);
 
+// The same for a map that lives outside the ROM (a map file, a new map): the records are
+// resized in memory as above and nothing is written to the ROM. The map counts as modified
+// afterwards ("Map Speichern" writes the event file), unless the counts did not change.
+// Throws Error for a count outside 0 to 255 or a map that lives in the ROM.
+void applyEventCountsInMemory(MapState& state, const EventCounts& counts);
+
 }  // namespace quillon

@@ -41,20 +41,44 @@ void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem
 
 }  // namespace
 
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw RomIoError("Die Datei \"" + file.string() + "\" konnte nicht gelesen werden.");
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file,
+                                        std::uintmax_t maxBytes) {
+    const std::string name = "\"" + file.string() + "\"";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        throw RomIoError("Die Datei " + name +
+                         " ist keine gewöhnliche Datei und wurde nicht "
+                         "gelesen.");
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > maxBytes) {
+        throw DataError("Die Datei " + name + " ist " + std::to_string(size) +
+                        " Bytes lang; erwartet sind höchstens " + std::to_string(maxBytes) +
+                        " Bytes.");
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (ec || !in) {
+        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+    }
+    // Read one byte more than allowed: a file that grew since is refused as well.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(maxBytes) + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
-        throw RomIoError("Die Datei \"" + file.string() + "\" konnte nicht gelesen werden.");
+        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+    }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > maxBytes) {
+        throw DataError("Die Datei " + name + " ist länger als " + std::to_string(maxBytes) +
+                        " Bytes.");
     }
     return bytes;
 }
 
-void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Writes bytes into a new temporary file beside file and brings it onto the disk; returns its
+// name. Nothing stays behind when this fails.
+std::string writeTemporary(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path folder = file.parent_path();
     std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
@@ -79,10 +103,38 @@ void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t
         ::unlink(pattern.c_str());
         throw fileError(file, "geschrieben werden", err);
     }
-    if (::rename(pattern.c_str(), file.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(pattern.c_str());
-        throw fileError(file, "geschrieben werden", err);
+    return pattern;
+}
+
+}  // namespace
+
+void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+    replaceFiles({{file, bytes}});
+}
+
+void replaceFiles(std::initializer_list<FileContent> files) {
+    std::vector<std::string> temporaries;
+    const auto dropTemporaries = [&](std::size_t from) {
+        for (std::size_t i = from; i < temporaries.size(); ++i) {
+            ::unlink(temporaries[i].c_str());
+        }
+    };
+    try {
+        for (const FileContent& f : files) {
+            temporaries.push_back(writeTemporary(f.file, f.bytes));
+        }
+    } catch (...) {
+        dropTemporaries(0);
+        throw;
+    }
+    std::size_t i = 0;
+    for (const FileContent& f : files) {
+        if (::rename(temporaries[i].c_str(), f.file.c_str()) != 0) {
+            const int err = errno;
+            dropTemporaries(i);
+            throw fileError(f.file, "geschrieben werden", err);
+        }
+        ++i;
     }
 }
 

@@ -145,14 +145,14 @@ std::filesystem::path withMapExtension(const std::filesystem::path& name) {
 
 MapFiles read(const std::filesystem::path& mapFile) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(mapFile, ec)) {
+    if (!std::filesystem::exists(mapFile, ec)) {
         throw Error("Die Map-Datei " + quoted(mapFile.string()) + " wurde nicht gefunden.");
     }
     MapFiles files;
-    files.map = decodeMap(readWholeFile(mapFile), mapFile.string());
+    files.map = decodeMap(readWholeFile(mapFile, kMaxMapFileBytes), mapFile.string());
     const std::filesystem::path events = eventFileName(mapFile);
-    if (std::filesystem::exists(events, ec)) {
-        files.events = decodeEvents(readWholeFile(events), events.string());
+    if (std::filesystem::exists(std::filesystem::symlink_status(events, ec))) {
+        files.events = decodeEvents(readWholeFile(events, kMaxEventFileBytes), events.string());
     }
     return files;
 }
@@ -168,8 +168,9 @@ void write(const std::filesystem::path& mapFile, const CurrentMap& map, const Bl
     for (std::size_t s = 0; s < records.size(); ++s) {
         records[s] = events.table(kTableKinds[s]);
     }
-    replaceFile(mapFile, encodeMap(contents));
-    replaceFile(eventFileName(mapFile), encodeEvents(records));
+    const std::vector<std::uint8_t> mapBytes = encodeMap(contents);
+    const std::vector<std::uint8_t> eventBytes = encodeEvents(records);
+    replaceFiles({{mapFile, mapBytes}, {eventFileName(mapFile), eventBytes}});
 }
 
 }  // namespace quillon::map_file

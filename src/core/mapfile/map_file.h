@@ -35,6 +35,11 @@ namespace map_file {
 
 inline constexpr std::size_t kBorderBytes = 8;
 inline constexpr std::size_t kTrailerBytes = 16;
+// The longest files there can be: a grid of BlockGrid::kMaxCells cells; 255 records of each
+// kind of event.
+inline constexpr std::size_t kMaxMapFileBytes =
+    kBorderBytes + kTrailerBytes + 2 * static_cast<std::size_t>(BlockGrid::kMaxCells);
+inline constexpr std::size_t kMaxEventFileBytes = 4 + 255 * (24 + 8 + 16 + 12);
 
 std::vector<std::uint8_t> encodeMap(const MapFileContents& map);
 // Refuses with a DataError naming the file (name): fewer than 24 bytes, a width or height of
@@ -52,7 +57,9 @@ std::filesystem::path eventFileName(const std::filesystem::path& mapFile);
 std::filesystem::path withMapExtension(const std::filesystem::path& name);
 
 // Reads a map file and the event file beside it (no event file: no events). Throws Error for
-// a missing map file, RomIoError for one that cannot be read, DataError for a malformed one.
+// a missing map file, RomIoError for a file that cannot be read or is no ordinary file (a
+// folder), DataError for a malformed one (a file longer than any map or event file is refused
+// before it is read).
 struct MapFiles {
     MapFileContents map;
     EventRecords events;
@@ -60,8 +67,8 @@ struct MapFiles {
 MapFiles read(const std::filesystem::path& mapFile);
 
 // Writes the map file and the event file of a map: border, grid and tileset numbers of map
-// and grid, the records of events. Each file is replaced as a whole (see replaceFile); the
-// map file is written first.
+// and grid, the records of events. Both are replaced together (see replaceFiles): a failed
+// write keeps the previous pair.
 void write(const std::filesystem::path& mapFile, const CurrentMap& map, const BlockGrid& grid,
            const EventTables& events);
 

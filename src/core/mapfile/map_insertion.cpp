@@ -134,6 +134,20 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
 
 namespace {
 
+// The tileset header the map in memory was drawn with. A ROM map's footer names it even where
+// its number does not: Emerald's later tileset headers do not lie on the table's 24-byte steps.
+// A map outside the ROM has numbers only; they are checked against the table.
+std::uint32_t tilesetHeader(TRom& rom, const GameProfile& profile, const CurrentMap& map,
+                            int part) {
+    const std::uint32_t used =
+        part == 1 ? map.footer.tileset1Offset() : map.footer.tileset2Offset();
+    if (!map.outsideRom && map.hasFooter() && used != 0) {
+        return used;
+    }
+    return tileset_choice::headerOffset(rom, profile, part == 1 ? map.tileset1 : map.tileset2,
+                                        part);
+}
+
 // Everything insert() checks before its first write; returns the slot and both header places.
 struct Checked {
     Slot slot;
@@ -146,8 +160,8 @@ Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     checkMapSize(grid.width, grid.height);
     Checked c;
     c.slot = locateSlot(rom, scan, plan.bank, plan.map);
-    c.tileset1 = tileset_choice::headerOffset(rom, profile, map.tileset1, 1);
-    c.tileset2 = tileset_choice::headerOffset(rom, profile, map.tileset2, 2);
+    c.tileset1 = tilesetHeader(rom, profile, map, 1);
+    c.tileset2 = tilesetHeader(rom, profile, map, 2);
     const std::uint32_t space = gridSpace(grid);
     const std::uint32_t eventBytes = eventSpace(events);
     requireWriteSpace(rom, plan.gridSpace, space);
@@ -192,6 +206,17 @@ Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     tx.commit();
     rom.Close();
     return {c.slot, gridAt, header, eventBytes};
+}
+
+bool followFooter(CurrentMap& open, const Result& result) {
+    const bool ownSlot = open.hasHeader() && open.headerOffset == result.slot.header;
+    if (open.outsideRom || !open.hasFooter() || ownSlot ||
+        open.footerOffset != result.slot.footer) {
+        return false;
+    }
+    writeLe32(&open.footer.raw[12], kRomBase | result.grid);
+    open.gridOffset = result.grid;
+    return true;
 }
 
 }  // namespace quillon::map_insertion

@@ -20,7 +20,8 @@ struct GameProfile;
 // back, then the header with the four counts and the four table pointers (a table without
 // records points where the next one starts, so a map without events has 20 bytes, every
 // pointer E). The slot's footer gets width, height (32 bits each), the grid pointer and the
-// pointers of the two tileset headers; its border pointer and every other header field stay.
+// pointers of the two tileset headers (those a ROM map was drawn with; a map outside the ROM:
+// the table's records of its numbers); its border pointer and every other header field stay.
 // Last the slot's header points at the new event header (+4).
 namespace map_insertion {
 
@@ -66,6 +67,11 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
 // (the ROM is as it was) and RomIoError when writing fails.
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan);
+
+// The open map from the ROM whose footer an insertion rewrote without being the slot's own map
+// (maps may share one footer): its grid now lies where the insertion put it, and its copy of
+// the footer says so, so a later save writes there. Returns whether open was such a map.
+bool followFooter(CurrentMap& open, const Result& result);
 
 }  // namespace map_insertion
 }  // namespace quillon

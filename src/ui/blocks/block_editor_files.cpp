@@ -49,10 +49,17 @@ void TBlockEditorForm::fillAttributeLists() {
     fillNames(Cbo_Hintergrund, ini, backgrounds, layout.maxBackground + 1);
 }
 
+void TBlockEditorForm::languageChanged() {
+    fillAttributeLists();
+    fieldTyped(Txt_Aufgaben, Cbo_Aufgaben);
+    fieldTyped(Txt_Hinterdrund, Cbo_Hintergrund);
+    applyLanguage();
+}
+
 // The part's tile picture in the chosen palette and the palette beside it.
 void TBlockEditorForm::saveTileset(int part) {
     const QString name =
-        m_dialogs.saveFileName(this, QStringLiteral("Tileset%1 Speichern").arg(part),
+        m_dialogs.saveFileName(this, (part == 1 ? Tileset1Speichern1 : Tileset2Speichern1)->text(),
                                QString::fromUtf8(kPictureFilter), QStringLiteral("dib"), QString());
     if (name.isEmpty()) {
         return;

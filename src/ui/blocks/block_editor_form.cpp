@@ -111,18 +111,20 @@ QLayout* TBlockEditorForm::buildTilePart() {
     Tile->setBitmap(&m_penTile);
     XFlip = new QCheckBox(QStringLiteral("X Flip"));
     XFlip->setObjectName(QStringLiteral("XFlip"));
+    setTag(XFlip, 1306);
     YFlip = new QCheckBox(QStringLiteral("Y Flip"));
     YFlip->setObjectName(QStringLiteral("YFlip"));
+    setTag(YFlip, 1307);
     Lbl_Tile = valueLabel("Lbl_Tile");
     Lbl_Block = valueLabel("Lbl_Block");
     Lbl_Offset = valueLabel("Lbl_Offset");
-    grid->addWidget(fixedLabel("Unten/Oben"), 0, 0);
+    grid->addWidget(fixedLabel("Unten/Oben", 1305), 0, 0);
     grid->addWidget(TileBox, 1, 0);
     grid->addWidget(BlockImage, 1, 1);
     grid->addWidget(Tile, 2, 0);
     grid->addWidget(XFlip, 2, 1);
     grid->addWidget(YFlip, 2, 2);
-    grid->addWidget(fixedLabel("Tile:"), 3, 0);
+    grid->addWidget(fixedLabel("Tile:", 1304), 3, 0);
     grid->addWidget(Lbl_Tile, 3, 1);
     grid->addWidget(fixedLabel("Block:", 33), 4, 0);
     grid->addWidget(Lbl_Block, 4, 1);
@@ -139,12 +141,13 @@ QLayout* TBlockEditorForm::buildFieldPart() {
     Cbo_Hintergrund = namedList("Cbo_Hintergrund");
     Cmd_Speichern = new QPushButton(QStringLiteral("Speichern"));
     Cmd_Speichern->setObjectName(QStringLiteral("Cmd_Speichern"));
-    grid->addWidget(fixedLabel("Alle Angaben in Hex!"), 0, 0, 1, 2);
-    grid->addWidget(fixedLabel("Aufgaben Daten:"), 1, 0, 1, 2);
-    grid->addWidget(fixedLabel("Aufgaben-Byte:"), 2, 0);
+    setTag(Cmd_Speichern, 1308);
+    grid->addWidget(fixedLabel("Alle Angaben in Hex!", 1300), 0, 0, 1, 2);
+    grid->addWidget(fixedLabel("Aufgaben Daten:", 1301), 1, 0, 1, 2);
+    grid->addWidget(fixedLabel("Aufgaben-Byte:", 1302), 2, 0);
     grid->addWidget(Txt_Aufgaben, 2, 1);
     grid->addWidget(Cbo_Aufgaben, 3, 0, 1, 2);
-    grid->addWidget(fixedLabel("Hintergrund-Byte:"), 4, 0);
+    grid->addWidget(fixedLabel("Hintergrund-Byte:", 1303), 4, 0);
     grid->addWidget(Txt_Hinterdrund, 4, 1);
     grid->addWidget(Cbo_Hintergrund, 5, 0, 1, 2);
     grid->addWidget(Cmd_Speichern, 6, 0, 1, 2);
@@ -152,23 +155,26 @@ QLayout* TBlockEditorForm::buildFieldPart() {
 }
 
 void TBlockEditorForm::buildMenu(QMenuBar* bar) {
+    m_menuBar = bar;
     QMenu* bild = bar->addMenu(QStringLiteral("Bild"));
     bild->setObjectName(QStringLiteral("Bild1"));
-    const auto add = [bild](const char* caption, const char* name, bool enabled) {
+    setTag(bild->menuAction(), 1309);
+    const auto add = [bild](const char* caption, const char* name, int tag, bool enabled) {
         QAction* action = bild->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
         action->setEnabled(enabled);
+        setTag(action, tag);
         return action;
     };
-    Tileset1Speichern1 = add("Tileset1 Speichern", "Tileset1Speichern1", true);
-    add("Tileset1 Laden", "Tileset1Laden1", false);
-    Tileset2Speichern1 = add("Tileset2 Speichern", "Tileset2Speichern1", true);
-    add("Tileset2 Laden", "Tileset2Laden1", false);
-    add("Blocks neu laden", "BlocksNeuLaden1", false);
+    Tileset1Speichern1 = add("Tileset1 Speichern", "Tileset1Speichern1", 1310, true);
+    add("Tileset1 Laden", "Tileset1Laden1", 1311, false);
+    Tileset2Speichern1 = add("Tileset2 Speichern", "Tileset2Speichern1", 1312, true);
+    add("Tileset2 Laden", "Tileset2Laden1", 1313, false);
+    add("Blocks neu laden", "BlocksNeuLaden1", 1314, false);
     bild->addSeparator();
     // The palette file as text, as most tile editors read it; a name ending in ".jasc.pal"
     // asks for it too.
-    PaletteJasc1 = add("Palette als JASC-PAL", "PaletteJasc1", true);
+    PaletteJasc1 = add("Palette als JASC-PAL", "PaletteJasc1", 1315, true);
     PaletteJasc1->setCheckable(true);
 }
 
@@ -202,11 +208,15 @@ void TBlockEditorForm::showBlockPalette() {
 void TBlockEditorForm::applyLanguage() {
     const LanguageTable& lang = m_session.lang();
     const TilesetPair& pair = m_session.tilesets();
-    setWindowTitle(langText(lang, 130, "Block Editor") +
-                   QStringLiteral("     1.Teil: %1  2.Teil: %2")
+    setWindowTitle(QStringLiteral("%1     %2 %3  %4 %5")
+                       .arg(langText(lang, 130, "Block Editor"), langText(lang, 1316, "1.Teil:"))
                        .arg(pair.tilesetNumber(1).value_or(0))
+                       .arg(langText(lang, 1317, "2.Teil:"))
                        .arg(pair.tilesetNumber(2).value_or(0)));
     SpracheAendern(this, lang);
+    if (lang.available()) {
+        applyMenuTexts(m_menuBar, lang);
+    }
 }
 
 }  // namespace quillon::ui

@@ -42,8 +42,12 @@ public:
     // Reads everything from the open map's tilesets again (another map was opened): title,
     // pictures, lists, and the current block (block 0 when it no longer exists).
     void mapChanged();
-    // The language of the session: title, tagged labels, named lists.
+    // The language of the session: title, tagged labels and menu items (named lists: see
+    // fillAttributeLists).
     void applyLanguage();
+    // The user chose another language: the texts and the named lists follow; the fields keep
+    // what they hold.
+    void languageChanged();
     // The main window drew its block palette anew (grid, width): the editor shows it again.
     void showBlockPalette();
 
@@ -98,6 +102,7 @@ private:
     Bitmap m_composed;
     Bitmap m_penTile;
 
+    QMenuBar* m_menuBar = nullptr;
     QScrollArea* m_blockScroll = nullptr;
     PictureView* BlockBox = nullptr;
     ZoomBox* Image1 = nullptr;

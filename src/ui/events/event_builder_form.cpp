@@ -67,21 +67,21 @@ void TEventBuilderForm::Button1Click() {
     const EventCounts counts{PeopNum->value(), WarpNum->value(), ScriptNum->value(),
                              SignNum->value()};
     checkEventCounts(counts);
-    // New tables need the map header that points at them: refused before a place is asked.
     if (m_session.map().outsideRom) {
-        throw Error("Die Map \"" + m_session.map().title +
-                    "\" gehört zu keiner Map im Rom; ihre Events lassen sich erst nach \"Map "
-                    "Einfügen\" neu anlegen.");
+        // A map from a map file or made new: its tables change in memory, "Map Speichern"
+        // writes them into its event file; the ROM is not touched.
+        applyEventCountsInMemory(m_session.mapState(), counts);
+    } else {
+        RepointRequest request;
+        request.caption = windowTitle();
+        request.count = eventSpace(counts);
+        request.alignment = kEventAlignment;
+        const auto offset = m_dialogs.repoint(this, request);
+        if (!offset) {
+            return;  // nothing changes; the window stays for another try
+        }
+        applyEventCounts(m_session.rom(), m_session.mapState(), counts, *offset);
     }
-    RepointRequest request;
-    request.caption = windowTitle();
-    request.count = eventSpace(counts);
-    request.alignment = kEventAlignment;
-    const auto offset = m_dialogs.repoint(this, request);
-    if (!offset) {
-        return;  // nothing changes; the window stays for another try
-    }
-    applyEventCounts(m_session.rom(), m_session.mapState(), counts, *offset);
     emit eventsChanged();
     QWidget* owner = parentWidget();
     close();

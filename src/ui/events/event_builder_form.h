@@ -15,7 +15,8 @@ class Dialogs;
 
 // The window "Event menge" beside the main window (not modal): new counts of warps,
 // signposts, persons and script triggers for the open map. "Events ändern" asks for a place
-// in the ROM, writes all four tables and a new event header there and points the map at it.
+// in the ROM, writes all four tables and a new event header there and points the map at it;
+// a map outside the ROM (a map file, a new map) gets its new tables in memory.
 class TEventBuilderForm : public QWidget {
     Q_OBJECT
 

@@ -174,6 +174,10 @@ void EventsTab::mapOpened() {
         const EventMessage none = EventMessage::NoEvents;
         emit messageText(
             langText(m_session.lang(), static_cast<int>(none), eventMessageText(none)));
+    } else {
+        // The message of the map before (or of its tables before new counts) is gone; the
+        // next drawing of the events says what it finds.
+        emit messageText(QString());
     }
     // The editor has selected the first person, or nothing for a map without persons.
     showKind(EventKind::Person, 0);

@@ -24,22 +24,38 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-void fillNumbers(QComboBox* box, int last) {
-    for (int n = 0; n <= last; ++n) {
-        box->addItem(QString::number(n));
+void fillNumbers(QComboBox* box, const std::vector<int>& numbers) {
+    for (int n : numbers) {
+        box->addItem(QString::number(n), n);
     }
 }
 
+// Selects number, adding it in order when the box does not list it.
 void selectNumber(QComboBox* box, int number) {
-    while (number >= box->count()) {
-        box->addItem(QString::number(box->count()));
+    int at = 0;
+    while (at < box->count() && box->itemData(at).toInt() < number) {
+        ++at;
     }
-    box->setCurrentIndex(number);
+    if (at == box->count() || box->itemData(at).toInt() != number) {
+        box->insertItem(at, QString::number(number), number);
+    }
+    box->setCurrentIndex(at);
+}
+
+int selectedNumber(const QComboBox* box) {
+    return box->currentIndex() < 0 ? -1 : box->currentData().toInt();
+}
+
+QLabel* taggedLabel(const char* caption, int tag, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    setTag(label, tag);
+    return label;
 }
 
 }  // namespace
 
-TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, int lastTileset, QWidget* parent)
+TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, const std::vector<int>& tilesets,
+                   QWidget* parent)
     : QDialog(parent),
       m_dialogs(dialogs),
       m_lang(lang),
@@ -51,26 +67,34 @@ TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, int lastTileset,
       Btn_Erstellen(named(new QPushButton(QStringLiteral("Erstellen"), this), "Btn_Erstellen")),
       Btn_Abbrechen(named(new QPushButton(QStringLiteral("Abbrechen"), this), "Btn_Abbrechen")) {
     setObjectName(QStringLiteral("TMapForm"));
-    setWindowTitle(QStringLiteral("Neue Map"));
-    fillNumbers(Cbo_Tileset1, lastTileset);
-    fillNumbers(Cbo_Tileset2, lastTileset);
+    setWindowTitle(langText(lang, 1140, "Neue Map"));
+    fillNumbers(Cbo_Tileset1, tilesets);
+    fillNumbers(Cbo_Tileset2, tilesets);
     auto* grid = new QGridLayout(this);
-    const std::pair<const char*, QWidget*> rows[] = {{"Breite:", Txt_Breite},
-                                                     {"Höhe:", Txt_Hohe},
-                                                     {"Tileset1:", Cbo_Tileset1},
-                                                     {"Tileset2:", Cbo_Tileset2},
-                                                     {"Map Name:", Txt_Name}};
+    struct Row {
+        const char* caption;
+        int tag;
+        QWidget* field;
+    };
+    const Row rows[] = {{"Breite:", 11401, Txt_Breite},
+                        {"Höhe:", 11402, Txt_Hohe},
+                        {"Tileset1:", 11403, Cbo_Tileset1},
+                        {"Tileset2:", 11404, Cbo_Tileset2},
+                        {"Map Name:", 11405, Txt_Name}};
     int row = 0;
-    for (const auto& [caption, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
-        grid->addWidget(field, row++, 1);
+    for (const Row& r : rows) {
+        grid->addWidget(taggedLabel(r.caption, r.tag, this), row, 0);
+        grid->addWidget(r.field, row++, 1);
     }
+    setTag(Btn_Erstellen, 11406);
+    setTag(Btn_Abbrechen, 11407);
     grid->addWidget(Btn_Erstellen, row, 0);
     grid->addWidget(Btn_Abbrechen, row, 1);
     Btn_Erstellen->setDefault(true);
     connect(Btn_Erstellen, &QPushButton::clicked, this,
             commandSlot(this, m_dialogs, this, &TMapForm::Btn_ErstellenClick));
     connect(Btn_Abbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    SpracheAendern(this, lang);
 }
 
 void TMapForm::fill(int width, int height, int tileset1, int tileset2, const QString& name) {
@@ -81,9 +105,9 @@ void TMapForm::fill(int width, int height, int tileset1, int tileset2, const QSt
     Txt_Name->setText(name);
 }
 
-int TMapForm::tileset1() const { return Cbo_Tileset1->currentIndex(); }
+int TMapForm::tileset1() const { return selectedNumber(Cbo_Tileset1); }
 
-int TMapForm::tileset2() const { return Cbo_Tileset2->currentIndex(); }
+int TMapForm::tileset2() const { return selectedNumber(Cbo_Tileset2); }
 
 std::string TMapForm::name() const { return toStd(Txt_Name->text()); }
 

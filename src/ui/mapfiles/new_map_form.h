@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -21,11 +22,12 @@ class TMapForm : public QDialog {
     Q_OBJECT
 
 public:
-    // The tileset boxes list 0 to lastTileset.
-    TMapForm(Dialogs& dialogs, const LanguageTable& lang, int lastTileset,
+    // The tileset boxes list tilesets (the numbers of the ROM's tileset table).
+    TMapForm(Dialogs& dialogs, const LanguageTable& lang, const std::vector<int>& tilesets,
              QWidget* parent = nullptr);
 
-    // The values shown when the dialog opens: those of the open map.
+    // The values shown when the dialog opens: those of the open map (a tileset number the
+    // boxes do not list is added to them).
     void fill(int width, int height, int tileset1, int tileset2, const QString& name);
 
     // Valid after the dialog was accepted.
