@@ -40,7 +40,7 @@ std::uint8_t byteField(const std::string& field, const std::string& text, const 
 
 std::string rowName(std::size_t row) { return "Pokemon" + std::to_string(row + 1); }
 
-// The shown kind belongs to the open map, and that map has a place in the ROM.
+// The open map has a place in the ROM, and a kind that can be saved was read for it.
 void requireOpenMap(const MapState& map, const Encounter& shown) {
     if (!map.loaded()) {
         throw Error("Es ist keine Map geöffnet.");
@@ -51,7 +51,7 @@ void requireOpenMap(const MapState& map, const Encounter& shown) {
             "Die Map \"" + current.title +
             "\" gehört zu keiner Map im Rom; ihre wilden Pokemon werden nicht gespeichert.");
     }
-    if (shown.bank != current.bank || shown.map != current.map) {
+    if (shown.available && (shown.bank != current.bank || shown.map != current.map)) {
         throw Error("Die gezeigten wilden Pokemon gehören zur Map " + std::to_string(shown.bank) +
                     "." + std::to_string(shown.map) + ", nicht zur offenen Map " +
                     current.identifier + "; es wurde nichts gespeichert.");
