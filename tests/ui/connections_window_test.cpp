@@ -240,6 +240,19 @@ void ConnectionsWindowTest::neighbourBandFollowsSavesAndUndo() {
     QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
     QCOMPARE(shownAt(*o.window, 0, -1), blank);
     QCOMPARE(child<QLabel>(form, "Lbl_Anzahl")->text(), QStringLiteral("0"));
+
+    // Back on 0.0, its own save undone: the map is read again and 0.1 leaves the band.
+    o.openByLine("TESTHAUS (0.0)");
+    QVERIFY(shownAt(*o.window, 0, 2) != blank);
+    const auto saves =
+        list->findItems(QStringLiteral("Anbindungen speichern 0.0"), Qt::MatchExactly, 1);
+    QCOMPARE(saves.size(), 1);
+    list->setCurrentItem(saves[0]);
+    QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                      Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    QCOMPARE(shownAt(*o.window, 0, 2), blank);
+    QCOMPARE(child<QLabel>(form, "Lbl_Anzahl")->text(), QStringLiteral("0"));
 }
 
 QUILLON_UI_TEST(ConnectionsWindowTest)
