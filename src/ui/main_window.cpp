@@ -16,6 +16,7 @@
 #include "core/base/numbers.h"
 #include "core/session.h"
 #include "ui/big_block_view.h"
+#include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
@@ -78,6 +79,7 @@ MainWindow::~MainWindow() {
     // The history window follows every command and reads the session: it goes with it.
     delete m_verlauf;
     delete m_anbindungen;
+    delete m_blockEditor;  // its handler clears the pointer of a window still whole
     m_session->setTextPainter(nullptr);
 }
 
