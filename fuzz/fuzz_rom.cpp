@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -42,6 +43,31 @@ void addSprites(romkit::RomBuilder& b) {
     b.addFlyRecord(0, 0, 2, 2);
 }
 
+// Connections of every shape the band and the way-back check meet: 0.0 has a neighbour on each
+// edge (one with a different tileset pair) and a dive, 0.1 and 1.0 lead back, 1.1 has a header
+// without records, 0.2 none at all.
+std::optional<std::vector<Connection>> connectionsOf(int bank, int map) {
+    using D = ConnectionDirection;
+    const auto c = [](D direction, std::int32_t offset, int b, int m) {
+        return Connection{static_cast<std::uint32_t>(direction), offset,
+                          static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(m), 0};
+    };
+    if (bank == 0 && map == 0) {
+        return std::vector{c(D::Down, 0, 0, 1), c(D::Up, 1, 0, 2), c(D::Left, -1, 1, 0),
+                           c(D::Right, 0, 1, 1), c(D::Dive, 0, 1, 0)};
+    }
+    if (bank == 0 && map == 1) {
+        return std::vector{c(D::Up, 0, 0, 0)};
+    }
+    if (bank == 1 && map == 0) {
+        return std::vector{c(D::Right, 1, 0, 0), c(D::Emerge, 0, 0, 0)};
+    }
+    if (bank == 1 && map == 1) {
+        return std::vector<Connection>{};
+    }
+    return std::nullopt;
+}
+
 romkit::MapSpec mapSpec(int bank, int map) {
     romkit::MapSpec m;
     m.bank = bank;
@@ -52,6 +78,8 @@ romkit::MapSpec mapSpec(int bank, int map) {
         m.grid.push_back(static_cast<std::uint16_t>((i % 16) | ((bank + map) << 10)));
     }
     m.nameIndex = static_cast<std::uint8_t>(map % 2);
+    m.secondary = bank == 1 && map == 0 ? 2 : 1;
+    m.connections = connectionsOf(bank, map);
     if (bank == 0 && map == 0) {
         m.persons = {romkit::personRecord(1, 0, 1, 1), romkit::personRecord(2, 1, 3, 2)};
         m.warps = {romkit::warpRecord(2, 2, 0, 1, 0)};
@@ -61,14 +89,43 @@ romkit::MapSpec mapSpec(int bank, int map) {
     return m;
 }
 
+romkit::WildKindSpec wildKind(wild::Kind kind, std::uint8_t level) {
+    romkit::WildKindSpec spec{.rate = 20u + static_cast<std::uint32_t>(kind)};
+    for (int i = 0; i < wild::slotCount(kind); ++i) {
+        spec.entries.push_back({level, static_cast<std::uint8_t>(level + i),
+                                static_cast<std::uint16_t>(1 + i % 3)});
+    }
+    return spec;
+}
+
+// Wild encounters: every kind on 0.0, grass on 0.1, water and fishing on 1.1 (listed before
+// 0.1: the table need not be sorted).
+void addWild(romkit::RomBuilder& b) {
+    using wild::Kind;
+    romkit::WildSpec all{.bank = 0, .map = 0};
+    for (Kind kind : wild::kKinds) {
+        all.kinds[static_cast<std::size_t>(kind)] = wildKind(kind, 3);
+    }
+    romkit::WildSpec water{.bank = 1, .map = 1};
+    water.kinds[1] = wildKind(Kind::Water, 10);
+    water.kinds[3] = wildKind(Kind::Fishing, 5);
+    romkit::WildSpec grass{.bank = 0, .map = 1};
+    grass.kinds[0] = wildKind(Kind::Grass, 2);
+    b.addWild(all);
+    b.addWild(water);
+    b.addWild(grass);
+}
+
 romkit::BuiltRom build() {
     romkit::RomBuilder b(romkit::Family::Rse, "QUILLON FUZZ", "QFZE", 1 << 18);
     b.addTileset(tileset(false));
     b.addTileset(tileset(true));
+    b.addTileset(tileset(false));
     b.addMapName("PALLET");
     b.addMapName("ROUTE");
     b.addPokemonName("BISASAM");
     addSprites(b);
+    addWild(b);
     for (int bank = 0; bank < 2; ++bank) {
         for (int map = 0; map < 3 - bank; ++map) {
             b.addMap(mapSpec(bank, map));
@@ -131,10 +188,15 @@ const std::filesystem::path& fuzzProgramFolder() {
     return folder.path();
 }
 
+Session& fuzzSession() {
+    static Session session(fuzzProgramFolder());
+    return session;
+}
+
 void openEveryMap(std::span<const std::uint8_t> data, void (*draw)(Session&)) {
     std::vector<std::uint8_t> image = fuzzRom().bytes;
     applyPatches(image, data);
-    static Session session(fuzzProgramFolder());
+    Session& session = fuzzSession();
     try {
         session.openRom(std::make_unique<MemoryRomFile>(std::move(image)), "fuzz.gba");
     } catch (const Error&) {

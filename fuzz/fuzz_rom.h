@@ -13,10 +13,11 @@ class Session;
 
 namespace quillon::fuzz {
 
-// The ROM the map and event targets damage: both families' worth of structures in one small
-// Ruby/Sapphire/Emerald image: a raw and an LZ77 tileset, bank 0 with three maps and bank 1
-// with two, map names, species names, two sprites (one through the special palette table),
-// events of every kind on map 0.0 and a fly table.
+// The ROM the ROM targets damage: both families' worth of structures in one small
+// Ruby/Sapphire/Emerald image: two raw tilesets and an LZ77 one, bank 0 with three maps and
+// bank 1 with two (1.0 on another tileset pair), map names, species names, two sprites (one
+// through the special palette table), events of every kind on map 0.0, a fly table,
+// connections between the maps (some with their way back) and a wild table.
 const romkit::BuiltRom& fuzzRom();
 
 // Applies the patch records of data to image. A record is a 3-byte little-endian offset
@@ -32,7 +33,10 @@ void appendPatch(std::vector<std::uint8_t>& out, std::uint32_t offset,
 // temporary directory, written once per process and removed when it ends.
 const std::filesystem::path& fuzzProgramFolder();
 
-// The body of the map and event targets: fuzzRom() patched with data is opened in the one
+// The one session of the process, on fuzzProgramFolder(); no ROM until a target opens one.
+Session& fuzzSession();
+
+// The body of the ROM targets: fuzzRom() patched with data is opened in the one
 // session of the process (opening a ROM replaces everything the previous input left), then
 // every listed map is opened and draw(session) runs on it. The editor's own errors are
 // expected answers to damage; anything else is a finding.

@@ -1,14 +1,22 @@
 // Writes the seed inputs of the fuzz targets, all taken from romkit's builder:
-//   quillon_fuzz_seeds DIR  ->  DIR/lz77, DIR/map, DIR/events, DIR/ini
-// lz77: compressed tile pictures and patterns; map and events: one patch record per
-// structure of the fuzz ROM that rewrites it with its own bytes (so mutations start on the
-// structure); ini: the ROM's profile section.
+//   quillon_fuzz_seeds DIR  ->  DIR/<target> for lz77, map, events, ini, wild, connections,
+//   mapfile
+// lz77: compressed tile pictures and patterns; map, events, wild and connections: one patch
+// record per structure of the fuzz ROM that rewrites it with its own bytes (so mutations
+// start on the structure); ini: the ROM's profile section; mapfile: the fuzz ROM's maps
+// saved as map files, with and without their event files.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/map_state.h"
+#include "core/mapfile/file_replace.h"
+#include "core/mapfile/map_file.h"
+#include "core/session.h"
 #include "fuzz/fuzz_rom.h"
 #include "romkit/lz77_compress.h"
 
@@ -32,6 +40,26 @@ Bytes samePatch(std::uint32_t offset, std::size_t count) {
         fuzz::appendPatch(seed, offset, {rom.data() + offset, count});
     }
     return seed;
+}
+
+std::string mapName(const std::pair<int, int>& id) {
+    return std::to_string(id.first) + "." + std::to_string(id.second);
+}
+
+// A part of every map of the fuzz ROM: its seed names start with prefix, its place is the
+// member offset of the built map, count bytes long.
+struct MapPart {
+    std::string prefix;
+    std::uint32_t romkit::BuiltMap::*offset;
+    std::size_t count;
+};
+
+void mapPartSeeds(const std::filesystem::path& dir, std::initializer_list<MapPart> parts) {
+    for (const auto& [id, map] : fuzz::fuzzRom().maps) {
+        for (const MapPart& part : parts) {
+            writeSeed(dir, part.prefix + mapName(id), samePatch(map.*part.offset, part.count));
+        }
+    }
 }
 
 void lz77Seeds(const std::filesystem::path& dir) {
@@ -59,13 +87,10 @@ void mapSeeds(const std::filesystem::path& dir) {
     for (std::size_t i = 0; i < rom.mapTables.size(); ++i) {
         writeSeed(dir, "maptable-" + std::to_string(i), samePatch(rom.mapTables[i], 12));
     }
-    for (const auto& [id, map] : rom.maps) {
-        const std::string name = std::to_string(id.first) + "." + std::to_string(id.second);
-        writeSeed(dir, "header-" + name, samePatch(map.header, 28));
-        writeSeed(dir, "footer-" + name, samePatch(map.footer, 28));
-        writeSeed(dir, "grid-" + name, samePatch(map.grid, 24));
-        writeSeed(dir, "border-" + name, samePatch(map.border, 8));
-    }
+    mapPartSeeds(dir, {{"header-", &romkit::BuiltMap::header, 28},
+                       {"footer-", &romkit::BuiltMap::footer, 28},
+                       {"grid-", &romkit::BuiltMap::grid, 24},
+                       {"border-", &romkit::BuiltMap::border, 8}});
     for (std::size_t i = 0; i < rom.tilesets.size(); ++i) {
         const auto& t = rom.tilesets[i];
         const std::string name = std::to_string(i);
@@ -94,6 +119,58 @@ void eventSeeds(const std::filesystem::path& dir) {
     writeSeed(dir, "fly", samePatch(rom.flyTable, 16));
 }
 
+void wildSeeds(const std::filesystem::path& dir) {
+    const romkit::BuiltRom& rom = fuzz::fuzzRom();
+    writeSeed(dir, "none", {});
+    writeSeed(dir, "table", samePatch(rom.wildTable, 4 * wild::kHeaderSize));
+    for (const auto& [id, built] : rom.wild) {
+        const std::string name = mapName(id);
+        writeSeed(dir, "header-" + name, samePatch(built.header, wild::kHeaderSize));
+        for (std::size_t k = 0; k < built.records.size(); ++k) {
+            const auto kind = static_cast<wild::Kind>(k);
+            const std::string part = name + "-" + std::to_string(k);
+            writeSeed(dir, "record-" + part, samePatch(built.records[k], wild::kRecordSize));
+            writeSeed(dir, "slots-" + part,
+                      samePatch(built.slotArrays[k], wild::kSlotSize * wild::slotCount(kind)));
+        }
+    }
+}
+
+void connectionSeeds(const std::filesystem::path& dir) {
+    const romkit::BuiltRom& rom = fuzz::fuzzRom();
+    writeSeed(dir, "none", {});
+    writeSeed(dir, "banks", samePatch(rom.bankTable, 12));
+    mapPartSeeds(dir, {{"header-", &romkit::BuiltMap::header, 28},
+                       {"footer-", &romkit::BuiltMap::footer, 28},
+                       {"connection-header-", &romkit::BuiltMap::connectionHeader, 8},
+                       {"connections-", &romkit::BuiltMap::connectionRecords, 60}});
+}
+
+// The map file seed: a flag byte (1: with the event file), the map file's length, the map
+// file and the event file, as "Map Speichern" writes them for the map.
+Bytes mapFileSeed(const std::string& id, bool withEvents) {
+    Session& session = fuzz::fuzzSession();
+    if (!session.romLoaded()) {
+        session.openRom(fuzz::fuzzRom().memoryFile(), "fuzz.gba");
+    }
+    session.openMap(id, "seed");
+    const auto file = fuzz::fuzzProgramFolder() / "seed.map";
+    map_file::write(file, session.map(), session.grid(), session.mapState().events());
+    const Bytes map = readWholeFile(file), events = readWholeFile(map_file::eventFileName(file));
+    Bytes seed{static_cast<std::uint8_t>(withEvents), static_cast<std::uint8_t>(map.size()),
+               static_cast<std::uint8_t>(map.size() >> 8)};
+    seed.insert(seed.end(), map.begin(), map.end());
+    seed.insert(seed.end(), events.begin(), events.end());
+    return seed;
+}
+
+void mapFileSeeds(const std::filesystem::path& dir) {
+    for (const std::string& id : {std::string("0.0"), std::string("1.0")}) {
+        writeSeed(dir, id, mapFileSeed(id, true));
+        writeSeed(dir, id + "-no-events", mapFileSeed(id, false));
+    }
+}
+
 void iniSeeds(const std::filesystem::path& dir) {
     const std::string profile = fuzz::fuzzRom().profileIni();
     writeSeed(dir, "profile", Bytes(profile.begin(), profile.end()));
@@ -113,5 +190,8 @@ int main(int argc, char** argv) {
     mapSeeds(dir / "map");
     eventSeeds(dir / "events");
     iniSeeds(dir / "ini");
+    wildSeeds(dir / "wild");
+    connectionSeeds(dir / "connections");
+    mapFileSeeds(dir / "mapfile");
     return 0;
 }

@@ -91,7 +91,7 @@ NeighbourBand drawNeighbourBand(TRom& rom, const RomState& romState, const DataF
     band.reset(map.grid().width, map.grid().height);
     band.headerOffset = current.headerOffset;
     band.connectionsOffset = current.header.connectionsOffset();
-    if (!map.loaded() || !current.hasHeader()) {
+    if (!map.loaded() || !current.hasHeader() || band.margin == 0) {
         return band;
     }
     ConnectionTable table;

@@ -79,6 +79,7 @@ MainWindow::~MainWindow() {
     // The history window follows every command and reads the session: it goes with it.
     delete m_verlauf;
     delete m_anbindungen;
+    delete m_blockEditor;  // its handler clears the pointer of a window still whole
     m_session->setTextPainter(nullptr);
 }
 

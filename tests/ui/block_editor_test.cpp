@@ -202,6 +202,20 @@ private slots:
                  qint64(64));
         QVERIFY(!child<QAction>(*editor, "Tileset1Laden1")->isEnabled());
     }
+
+    // An editor still open when the window closes goes while the window is whole (and its
+    // session still there), not among the children of a window half taken down.
+    void theEditorGoesWhileTheWindowIsWhole() {
+        Opened o;
+        auto* editor = openEditor(o);
+        QWidget* window = o.window.get();
+        bool goneWithWholeWindow = false;
+        QObject::connect(editor, &QObject::destroyed, [&] {
+            goneWithWholeWindow = qobject_cast<quillon::ui::MainWindow*>(window) != nullptr;
+        });
+        o.window.reset();
+        QVERIFY(goneWithWholeWindow);
+    }
 };
 
 QUILLON_UI_TEST(BlockEditorTest)

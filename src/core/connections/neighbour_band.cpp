@@ -76,6 +76,9 @@ std::string NeighbourWarning::text() const {
 void NeighbourBand::reset(int width, int height) {
     mapWidth = width;
     mapHeight = height;
+    // A footer may give a map no cells (a width or a height of 0) and the other side up to
+    // 65535: a band around it would show nothing and still take a gigabyte.
+    margin = width > 0 && height > 0 ? kNeighbourBandCells : 0;
     neighbours.clear();
     warnings.clear();
     picture.resize((width + 2 * margin) * kCell, (height + 2 * margin) * kCell);

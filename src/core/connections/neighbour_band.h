@@ -65,7 +65,8 @@ struct NeighbourBand {
     std::vector<NeighbourPlace> neighbours;  // in the order drawn (later ones on top)
     std::vector<NeighbourWarning> warnings;
 
-    // A blank band of margin cells around a width x height map.
+    // A blank band of kNeighbourBandCells cells around a width x height map; a map without
+    // cells (width or height 0) gets none: margin 0, nothing around it.
     void reset(int width, int height);
     // Draws the neighbour's cells that fall into the band (outside the map's own cells),
     // dimmed, from its grid and tilesets as the map picture draws them (a map of one cell
