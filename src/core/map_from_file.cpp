@@ -22,27 +22,6 @@ namespace {
 constexpr std::uint16_t kNewMapEntry = 0x3001;
 constexpr std::uint32_t kRomBase = 0x08000000;
 
-struct TilesetChoice {
-    int number = 0;
-    std::uint32_t offset = 0;
-    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
-};
-
-TilesetChoice choose(TRom& rom, const RomState& romState, int number, int part) {
-    TilesetChoice c;
-    c.number = number;
-    c.offset = tileset_choice::headerOffset(rom, romState.profile(), number, part);
-    rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
-    return c;
-}
-
-void loadTilesets(TRom& rom, RomState& romState, const IniFile& ini, const TilesetChoice& one,
-                  const TilesetChoice& two) {
-    romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
-                                     {two.number, two.header, two.offset}, ini,
-                                     romState.profile().tilesetHeight);
-}
-
 // The tilesets of the map shown before come back after a failed load, so it still draws.
 void restoreTilesets(TRom& rom, RomState& romState, const IniFile& ini,
                      const CurrentMap& previous) {
@@ -61,8 +40,8 @@ void restoreTilesets(TRom& rom, RomState& romState, const IniFile& ini,
 
 // What the editor knows of a map without a place in the ROM. Its footer copy holds the size
 // and the tileset pointers (the pointers of border and grid stay 0).
-CurrentMap detachedCurrentMap(const DetachedMap& parts, const TilesetChoice& one,
-                              const TilesetChoice& two) {
+CurrentMap detachedCurrentMap(const DetachedMap& parts, const tileset_choice::Choice& one,
+                              const tileset_choice::Choice& two) {
     CurrentMap m;
     m.title = parts.title;
     m.border = parts.contents.border;
@@ -111,12 +90,12 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                                 const Settings& settings, PictureBuffers& buffers,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous) {
-    const TilesetChoice one = choose(rom, romState, parts.contents.tileset1, 1);
-    const TilesetChoice two = choose(rom, romState, parts.contents.tileset2, 2);
+    const auto one = tileset_choice::choose(rom, romState.profile(), parts.contents.tileset1, 1);
+    const auto two = tileset_choice::choose(rom, romState.profile(), parts.contents.tileset2, 2);
     EventTables events;
     events.holdInMemory(std::move(parts.events));
     try {
-        loadTilesets(rom, romState, tilesetsIni, one, two);
+        tileset_choice::load(rom, romState, tilesetsIni, one, two);
     } catch (...) {
         restoreTilesets(rom, romState, tilesetsIni, previous);
         throw;

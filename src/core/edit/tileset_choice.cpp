@@ -17,26 +17,6 @@ namespace {
 
 std::string partName(int part) { return "Tileset" + std::to_string(part); }
 
-struct Choice {
-    int number = 0;
-    std::uint32_t offset = 0;
-    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
-};
-
-Choice choose(TRom& rom, const GameProfile& profile, int number, int part) {
-    Choice c;
-    c.number = number;
-    c.offset = headerOffset(rom, profile, number, part);
-    rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
-    return c;
-}
-
-void load(TRom& rom, RomState& romState, const IniFile& ini, const Choice& one, const Choice& two) {
-    romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
-                                     {two.number, two.header, two.offset}, ini,
-                                     romState.profile().tilesetHeight);
-}
-
 Choice current(const CurrentMap& map, int part) {
     Choice c;
     c.number = part == 1 ? map.tileset1 : map.tileset2;
@@ -53,6 +33,23 @@ void remember(CurrentMap& map, const Choice& c, int part) {
 }
 
 }  // namespace
+
+static_assert(std::tuple_size_v<decltype(Choice::header)> == TilesetPair::kHeaderSize);
+
+Choice choose(TRom& rom, const GameProfile& profile, int number, int part) {
+    Choice c;
+    c.number = number;
+    c.offset = headerOffset(rom, profile, number, part);
+    rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
+    return c;
+}
+
+void load(TRom& rom, RomState& romState, const IniFile& tilesetsIni, const Choice& one,
+          const Choice& two) {
+    romState.tilesets().LoadTilesets(rom, {one.number, one.header, one.offset},
+                                     {two.number, two.header, two.offset}, tilesetsIni,
+                                     romState.profile().tilesetHeight);
+}
 
 int numberFromText(const std::string& text, int part) {
     if (auto n = TryStrToInt(text)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +31,20 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
 // at most kMaxTableNumbers; empty when the profile names no table or tileset 0 is no header.
 inline constexpr int kMaxTableNumbers = 256;
 std::vector<int> tableNumbers(TRom& rom, const GameProfile& profile);
+
+// One part's tileset as chosen: its number, where its header lies and the header's bytes.
+struct Choice {
+    int number = 0;
+    std::uint32_t offset = 0;
+    std::array<std::uint8_t, 24> header{};
+};
+
+// Tileset number of part (1 or 2), checked by headerOffset, with its header read.
+Choice choose(TRom& rom, const GameProfile& profile, int number, int part);
+
+// Loads both parts into the ROM state's tileset pair (a part already loaded is kept).
+void load(TRom& rom, RomState& romState, const IniFile& tilesetsIni, const Choice& one,
+          const Choice& two);
 
 // Points the open map's footer at tilesets n1 and n2. Both numbers are checked and both parts
 // loaded (tiles, palettes, blocks) before anything is written: a failure leaves the ROM and
