@@ -31,8 +31,6 @@ void copyFrom(Changes& changes, const QByteArray& image, std::uint32_t from, std
 }
 
 // The start of the free space rounded up to a multiple of 16.
-std::uint32_t freeStart(const Opened& o) { return (o.program.rom().freeSpace + 15) & ~15u; }
-
 }  // namespace
 
 class MapDataMoveTest : public QObject {
@@ -54,7 +52,7 @@ void MapDataMoveTest::resizeWritesTheGridThenTheFooterAndReopens() {
     o.window->session().editor().selectBlock(7);
     o.window->session().editor().paint(2, 1);
     const QByteArray before = romFile(o);
-    const std::uint32_t at = freeStart(o);
+    const std::uint32_t at = o.freeStart();
     o.dialogs->repointAnswers.push_back(at);
     child<QLineEdit>(*o.window, "Txt_MapBreite")->setText(QStringLiteral("4"));
     child<QLineEdit>(*o.window, "Txt_MapHoehe")->setText(QStringLiteral("$3"));
@@ -115,11 +113,11 @@ void MapDataMoveTest::resizeRefusesBeforeWriting() {
     QVERIFY(o.dialogs->informs.contains(QStringLiteral("Info|Grösse ändern abgebrochen!")));
 
     o.dialogs->errors.clear();
-    o.dialogs->repointAnswers.push_back(freeStart(o) + 1);
+    o.dialogs->repointAnswers.push_back(o.freeStart() + 1);
     QTest::mouseClick(resize, Qt::LeftButton);
     QCOMPARE(o.dialogs->errors.size(), 1);
     QVERIFY2(o.dialogs->errors[0].contains(
-                 QStringLiteral("$%1").arg(freeStart(o) + 2, 6, 16, QLatin1Char('0')).toUpper()),
+                 QStringLiteral("$%1").arg(o.freeStart() + 2, 6, 16, QLatin1Char('0')).toUpper()),
              qPrintable(o.dialogs->errors[0]));
     QVERIFY(onlyChanged(before, romFile(o), {}));
     QCOMPARE(o.window->session().grid().width, 3);
@@ -150,7 +148,7 @@ void MapDataMoveTest::eventCountsWriteNewTablesAndCloseTheWindow() {
     warps->setValue(1);
     scripts->setValue(0);
     const QByteArray before = romFile(o);
-    const std::uint32_t at = freeStart(o);
+    const std::uint32_t at = o.freeStart();
     o.dialogs->repointAnswers.push_back(at);
     QTest::mouseClick(child<QPushButton>(*form, "Button1"), Qt::LeftButton);
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
@@ -46,6 +48,17 @@ inline void hover(QWidget* view, QPoint pos) {
     QCoreApplication::sendEvent(view, &move);
 }
 
+// Chooses the language of that name from the menu "Sprache".
+inline void chooseLanguage(ui::MainWindow& window, const char* name) {
+    for (QAction* item : window.menu().Sprache1->actions()) {
+        if (item->text() == QLatin1String(name)) {
+            item->trigger();
+            return;
+        }
+    }
+    QFAIL("no such language");
+}
+
 // A shown window with the test ROM open (status "ROM open").
 struct Opened {
     TestProgram program;
@@ -66,6 +79,8 @@ struct Opened {
         QVERIFY(item != nullptr);
         doubleClickLine(tree(), item);
     }
+    // The start of the test ROM's free space, on 16.
+    std::uint32_t freeStart() const { return (program.rom().freeSpace + 15) & ~15u; }
 };
 
 }  // namespace quillon::testing
