@@ -11,6 +11,7 @@
 #include "core/session.h"
 #include "romkit/rom_builder.h"
 #include "romkit/rom_files.h"
+#include "tests/connections/connection_test_rom.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon {
@@ -273,6 +274,32 @@ TEST_F(NeighbourBandTest, AMapPictureOfAnotherSizeIsRefused) {
     EXPECT_EQ(identifiers(b), std::vector<std::string>{});
     Bitmap out;
     EXPECT_THROW(composeNeighbourPicture(b, Bitmap(5 * kCell, 4 * kCell), out), Error);
+}
+
+// Only a map whose footer gives it cells gets a band: map 0.0 of the connection ROM
+// (neighbours below, right and left) with the footer's width and height replaced.
+TEST_F(NeighbourBandTest, OnlyAMapWithCellsGetsABand) {
+    const struct {
+        std::uint32_t width, height;
+        bool band;
+    } cases[] = {{0, 4000, false}, {4000, 0, false}, {0, 0, false}, {2, 3, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        BuiltRom built = testing::connectionRomBuilder().build();
+        const std::uint32_t footer = built.maps.at({0, 0}).footer;
+        writeLe32(&built.bytes[footer], c.width);
+        writeLe32(&built.bytes[footer + 4], c.height);
+        auto s = open(built, "0.0");
+        const NeighbourBand b = band(*s);
+        const int margin = c.band ? kBand : 0;
+        EXPECT_EQ(b.margin, margin);
+        EXPECT_EQ(b.picture.width(), static_cast<int>(c.width + 2 * margin) * kCell);
+        EXPECT_EQ(b.picture.height(), static_cast<int>(c.height + 2 * margin) * kCell);
+        EXPECT_EQ(b.neighbours.size(), c.band ? 3u : 0u);
+        Bitmap composed;
+        composeNeighbourPicture(b, s->mapPicture(), composed);
+        EXPECT_EQ(composed.width(), b.picture.width());
+    }
 }
 
 }  // namespace
