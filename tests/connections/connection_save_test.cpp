@@ -214,24 +214,6 @@ TEST_F(ConnectionSaveTest, NoTableOverAMapHeaderNorForAMapOutsideTheRom) {
     EXPECT_TRUE(m_session.history().empty());
 }
 
-// Each connection's neighbour read from the ROM, and the whole ROM checked at once.
-TEST_F(ConnectionSaveTest, WayBackFindsMatchingAndBrokenPairs) {
-    const ConnectionList list = open("0.0");
-    const WayBack expected[] = {WayBack::Present, WayBack::Present, WayBack::Absent,
-                                WayBack::NoNeighbour, WayBack::Present};
-    for (std::size_t n = 1; n <= list.count(); ++n) {
-        EXPECT_EQ(wayBackOf(m_session.rom(), m_session.bankScan(), 0, 0, list.at(n)),
-                  expected[n - 1])
-            << n;
-    }
-    const auto missing = checkAllConnections(m_session.rom(), m_session.bankScan());
-    ASSERT_EQ(missing.size(), 3u);
-    EXPECT_EQ(missing[0].connection, (Connection{3, 3, 0, 3, 0}));
-    EXPECT_EQ(missing[1].why, WayBack::NoNeighbour);
-    EXPECT_EQ(missing[2].map, 3);
-    EXPECT_EQ(missing[2].why, WayBack::Absent);
-}
-
 // An image whose write number failAt fails, as a full disk would in the middle of a command.
 class FailingWrite final : public RomFile {
 public:
