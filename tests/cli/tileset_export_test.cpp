@@ -70,9 +70,6 @@ TEST(TilesetExport, BmpAndPaletteNameWithoutTheOldExtension) {
     EXPECT_EQ(image.height(), 8 * 40);
     EXPECT_EQ(image.pixel(24, 0), 0xFF00F800u);
     EXPECT_EQ(fileText(open.dir.file("wald.pal")).size(), 64u);
-
-    saveTileset(open, 1, 0, open.dir.file("tileset"));
-    EXPECT_EQ(fileText(open.dir.file("tileset.pal")).size(), 64u) << "not til.pal";
 }
 
 TEST(TilesetExport, JascTextByFlagOrName) {
