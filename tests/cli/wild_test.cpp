@@ -58,9 +58,5 @@ TEST(CliWild, DamagedTablesAreReportedInEnglish) {
     }
 }
 
-TEST(CliWild, MapWithoutEntryPrintsNull) {
-    EXPECT_EQ(printWild(buildWildRom(romkit::Family::Frlg), "0.0").out, "null\n");
-}
-
 }  // namespace
 }  // namespace quillon
