@@ -231,9 +231,22 @@ void TUmpointenForm::Cmd_OKClick() {
         Lst_Ergebniss->setCurrentIndex(m_results->index(0));
     }
     Lst_ErgebnissMouseUp();
-    m_dialogs.inform(this, windowTitle(),
-                     found.end == FreeSpaceEnd::TenFound ? QStringLiteral("10 Ergebnisse gefunden!")
-                                                         : QStringLiteral("Fertig gesucht!"));
+    m_dialogs.inform(this, windowTitle(), searchEndText(found.end, query.start));
+}
+
+// A start behind the end of the file finds nothing: the user is told why instead of a bare
+// "done" (the default start $6B0000 lies behind the end of ROMs smaller than 8 MiB).
+QString TUmpointenForm::searchEndText(FreeSpaceEnd end, std::uint32_t start) {
+    if (end == FreeSpaceEnd::TenFound) {
+        return QStringLiteral("10 Ergebnisse gefunden!");
+    }
+    const std::uint64_t size = m_rom.size();
+    if (start >= size) {
+        return toQ("Nichts gefunden: die Suche beginnt bei " + hexOffset(start) +
+                   ", hinter dem Ende der Datei (" + hexOffset(size - 1) +
+                   "). Unter \"Von\" einen kleineren Offset angeben.");
+    }
+    return QStringLiteral("Fertig gesucht!");
 }
 
 void TUmpointenForm::Cmd_UmpointenClick() {

@@ -15,6 +15,7 @@ class QRadioButton;
 namespace quillon {
 class LanguageTable;
 class TRom;
+enum class FreeSpaceEnd;
 }  // namespace quillon
 
 namespace quillon::ui {
@@ -78,6 +79,8 @@ private:
     std::optional<std::int64_t> chosenOffset();
     std::optional<std::int64_t> aligned(std::uint32_t offset);
 
+    // What the box after a search says: ten found, done, or a start behind the end of the file.
+    QString searchEndText(FreeSpaceEnd end, std::uint32_t start);
     // The selected result's offset, if one is selected.
     std::optional<std::uint32_t> selectedResult() const;
 

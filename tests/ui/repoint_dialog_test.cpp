@@ -69,6 +69,7 @@ private slots:
     void searchesWithRangeAndPicksAResult();
     void searchWithoutRangeStopsAtTen();
     void wideRangeListsEveryHit();
+    void startBehindTheEndSaysSo();
     void badSearchFieldsKeepTheDialogOpen();
     void misalignedChoiceOffersTheAlignedStart_data();
     void misalignedChoiceOffersTheAlignedStart();
@@ -225,6 +226,17 @@ void RepointDialogTest::wideRangeListsEveryHit() {
     selectRow(m_form->Lst_Ergebniss, 0x10000 - 1);
     QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
     QCOMPARE(m_form->getResult(), qint64(0x70FFFE));
+}
+
+void RepointDialogTest::startBehindTheEndSaysSo() {
+    // A search from behind the end of a small ROM finds nothing and says why.
+    m_form->Txt_Von->setText(QStringLiteral("$710000"));
+    search(QStringLiteral("1"), QStringLiteral("FF"), std::nullopt);
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 0);
+    QCOMPARE(m_dialogs.informs,
+             QStringList{"Umpointen|Nichts gefunden: die Suche beginnt bei $710000, hinter dem "
+                         "Ende der Datei ($70FFFF). Unter \"Von\" einen kleineren Offset "
+                         "angeben."});
 }
 
 void RepointDialogTest::badSearchFieldsKeepTheDialogOpen() {
