@@ -156,7 +156,9 @@ Bytes mapFileSeed(const std::string& id, bool withEvents) {
     session.openMap(id, "seed");
     const auto file = fuzz::fuzzProgramFolder() / "seed.map";
     map_file::write(file, session.map(), session.grid(), session.mapState().events());
-    const Bytes map = readWholeFile(file), events = readWholeFile(map_file::eventFileName(file));
+    const Bytes map = readWholeFile(file, map_file::kMaxMapFileBytes);
+    const Bytes events =
+        readWholeFile(map_file::eventFileName(file), map_file::kMaxEventFileBytes);
     Bytes seed{static_cast<std::uint8_t>(withEvents), static_cast<std::uint8_t>(map.size()),
                static_cast<std::uint8_t>(map.size() >> 8)};
     seed.insert(seed.end(), map.begin(), map.end());

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with Clang into build-fuzz/ and runs each for SECONDS (600
-# unless given), one after another; with target names only those run.
+# unless given), one after another; with target names only those run. SECONDS 0 runs each
+# target once over its seeds and fails when any input fails (the check CI runs).
 #   scripts/fuzz.sh [SECONDS] [lz77|map|events|ini|wild|connections|mapfile ...]
 # Corpora grow in build-fuzz/corpus/<target>, findings land in build-fuzz/findings/<target>.
 set -euo pipefail
@@ -20,6 +21,7 @@ cmake --build build-fuzz -j "$(nproc)" --target "${build_targets[@]}"
 build-fuzz/fuzz/quillon_fuzz_seeds build-fuzz/seeds
 
 summary=()
+failed=0
 for t in "${targets[@]}"; do
     corpus=build-fuzz/corpus/$t findings=build-fuzz/findings/$t log=build-fuzz/fuzz-$t.log
     mkdir -p "$corpus" "$findings"
@@ -33,12 +35,20 @@ for t in "${targets[@]}"; do
         ini) limits=(-max_len=4096) ;;
     esac
     status=0
-    build-fuzz/fuzz/quillon_fuzz_"$t" "$corpus" build-fuzz/seeds/"$t" \
-        -max_total_time="$seconds" -timeout=20 -artifact_prefix="$findings/" \
-        -print_final_stats=1 "${limits[@]}" > "$log" 2>&1 || status=$?
+    if [ "$seconds" = 0 ]; then
+        build-fuzz/fuzz/quillon_fuzz_"$t" build-fuzz/seeds/"$t" -runs=0 -timeout=20 \
+            -artifact_prefix="$findings/" -print_final_stats=1 "${limits[@]}" > "$log" 2>&1 \
+            || status=$?
+        [ "$status" = 0 ] || failed=1
+    else
+        build-fuzz/fuzz/quillon_fuzz_"$t" "$corpus" build-fuzz/seeds/"$t" \
+            -max_total_time="$seconds" -timeout=20 -artifact_prefix="$findings/" \
+            -print_final_stats=1 "${limits[@]}" > "$log" 2>&1 || status=$?
+    fi
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
     found=$(find "$findings" -type f | wc -l)
     summary+=("$t: ${runs:-?} executions in ${seconds}s, $found finding(s), exit $status")
 done
 echo
 printf '%s\n' "${summary[@]}"
+exit "$failed"
