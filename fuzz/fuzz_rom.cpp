@@ -90,12 +90,12 @@ romkit::MapSpec mapSpec(int bank, int map) {
 }
 
 romkit::WildKindSpec wildKind(wild::Kind kind, std::uint8_t level) {
-    romkit::WildKindSpec spec{.rate = 20u + static_cast<std::uint32_t>(kind)};
+    romkit::WildKindSpec slots{.rate = 20u + static_cast<std::uint32_t>(kind)};
     for (int i = 0; i < wild::slotCount(kind); ++i) {
-        spec.entries.push_back({level, static_cast<std::uint8_t>(level + i),
+        slots.entries.push_back({level, static_cast<std::uint8_t>(level + i),
                                 static_cast<std::uint16_t>(1 + i % 3)});
     }
-    return spec;
+    return slots;
 }
 
 // Wild encounters: every kind on 0.0, grass on 0.1, water and fishing on 1.1 (listed before

@@ -9,14 +9,14 @@ namespace {
 
 // count slots around level `level`, species from a stretch of the names that suits the place.
 romkit::WildKindSpec kind(Rng& rng, std::uint32_t rate, int count, int level, int firstSpecies) {
-    romkit::WildKindSpec spec{rate, {}};
+    romkit::WildKindSpec slots{rate, {}};
     for (int i = 0; i < count; ++i) {
         const int min = level + rng.below(4);
-        spec.entries.push_back({static_cast<std::uint8_t>(min),
+        slots.entries.push_back({static_cast<std::uint8_t>(min),
                                 static_cast<std::uint8_t>(min + rng.below(3)),
                                 static_cast<std::uint16_t>(firstSpecies + rng.below(12))});
     }
-    return spec;
+    return slots;
 }
 
 }  // namespace
@@ -37,8 +37,8 @@ void addDemoWild(romkit::RomBuilder& builder) {
     route2.kinds[grass] = kind(rng, 20, 12, 6, 20);
     romkit::WildSpec wood{0, 3, {}};
     wood.kinds[grass] = kind(rng, 25, 12, 9, 40);
-    for (const romkit::WildSpec& spec : {town, route1, route2, wood}) {
-        builder.addWild(spec);
+    for (const romkit::WildSpec& place : {town, route1, route2, wood}) {
+        builder.addWild(place);
     }
 }
 
