@@ -5,6 +5,7 @@
 #include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_counts.h"
+#include "core/rom/rom_pointer.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -18,7 +19,8 @@ void setEventCounts(Session& session, const std::string& id, const std::vector<s
                              numberArgument("warps", counts[1], 0, 255),
                              numberArgument("script triggers", counts[2], 0, 255),
                              numberArgument("signposts", counts[3], 0, 255)};
-    const auto offset = static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, 0xFFFFFF));
+    const auto offset =
+        static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
     openMapForWrite(session, id);
     if (!session.map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");

@@ -10,6 +10,7 @@
 #include "core/edit/map_name_writer.h"
 #include "core/edit/tileset_choice.h"
 #include "core/errors.h"
+#include "core/rom/rom_pointer.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -123,7 +124,8 @@ void renameMap(Session& session, const std::string& id, const std::string& text,
     if (session.rom().isFrlg()) {
         throw Error("rename: map names of FireRed and LeafGreen are not edited");
     }
-    const auto at = static_cast<std::uint32_t>(numberArgument("--at", offset, 0, 0xFFFFFF));
+    const auto at =
+        static_cast<std::uint32_t>(numberArgument("--at", offset, 0, kRomPointerReach - 1));
     const auto encoded = session.romState().chars().encode(text);
     if (!encoded.pending.empty()) {
         throw Error("rename: \"" + encoded.pending + "\" has no code in the character table");

@@ -9,6 +9,7 @@
 #include "core/map_from_file.h"
 #include "core/mapfile/map_file.h"
 #include "core/mapfile/map_insertion.h"
+#include "core/rom/rom_pointer.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -58,9 +59,9 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
                const std::string& gridText, const std::string& eventsText, std::ostream& out) {
     const auto [bank, map] = slotArgument(slotText);
     const auto gridAt =
-        static_cast<std::uint32_t>(numberArgument("--grid-at", gridText, 0, 0xFFFFFF));
-    const auto eventsAt =
-        static_cast<std::uint32_t>(numberArgument("--events-at", eventsText, 0, 0xFFFFFF));
+        static_cast<std::uint32_t>(numberArgument("--grid-at", gridText, 0, kRomPointerReach - 1));
+    const auto eventsAt = static_cast<std::uint32_t>(
+        numberArgument("--events-at", eventsText, 0, kRomPointerReach - 1));
     session.openDetachedMap(detachedFromFiles(mapFile));
     map_insertion::locateSlot(session.rom(), session.bankScan(), bank, map);
     const std::uint32_t gridBytes = map_insertion::gridSpace(session.grid());

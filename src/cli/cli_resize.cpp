@@ -6,6 +6,7 @@
 #include "core/edit/map_resize.h"
 #include "core/errors.h"
 #include "core/map/block_grid.h"
+#include "core/rom/rom_pointer.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -19,7 +20,8 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
                     std::to_string(width * height) + " blocks; at most " +
                     std::to_string(BlockGrid::kMaxCells) + " are supported");
     }
-    const auto offset = static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, 0xFFFFFF));
+    const auto offset =
+        static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
     openMapForWrite(session, id);
     if (!session.map().hasFooter()) {
         throw Error("map " + id + " has no footer of its own; its size cannot change");

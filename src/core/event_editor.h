@@ -64,8 +64,8 @@ public:
     // is selected) before anything changes.
     std::string hexText(EventField f) const;
     bool setHexText(EventField f, std::string_view text);
-    // Script pointer fields: "$" and six hex digits; "$hex" or decimal text is stored as
-    // 0x08000000 + value. Throws ConversionError.
+    // Script pointer fields: "$" and the offset (at least six hex digits); "$hex" or decimal
+    // text is stored as the offset's ROM pointer. Throws ConversionError.
     std::string scriptText(EventField f) const;
     bool setScriptText(EventField f, std::string_view text);
     // Person trainer box: ticked for any non-zero flag; writes 1 or 0.

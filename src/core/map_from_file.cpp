@@ -11,6 +11,7 @@
 #include "core/events/event_tables.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map_state.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
 
@@ -20,7 +21,6 @@ namespace {
 
 // Block 1 with movement value 0C: what a new map is filled with.
 constexpr std::uint16_t kNewMapEntry = 0x3001;
-constexpr std::uint32_t kRomBase = 0x08000000;
 
 // The tilesets of the map shown before come back after a failed load, so it still draws.
 void restoreTilesets(TRom& rom, RomState& romState, const IniFile& ini,
@@ -51,8 +51,8 @@ CurrentMap detachedCurrentMap(const DetachedMap& parts, const tileset_choice::Ch
     m.tilesetHeader2 = two.header;
     writeLe32(&m.footer.raw[0], parts.contents.grid.width);
     writeLe32(&m.footer.raw[4], parts.contents.grid.height);
-    writeLe32(&m.footer.raw[16], kRomBase | one.offset);
-    writeLe32(&m.footer.raw[20], kRomBase | two.offset);
+    writePointerField(&m.footer.raw[16], one.offset);
+    writePointerField(&m.footer.raw[20], two.offset);
     m.mapFile = parts.mapFile.string();
     m.outsideRom = true;
     return m;

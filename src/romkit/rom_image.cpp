@@ -6,12 +6,6 @@
 
 namespace quillon::romkit {
 
-namespace {
-
-constexpr std::uint64_t kPointerReach = 0x1000000;
-
-}  // namespace
-
 RomImage::RomImage(std::size_t size, std::uint32_t dataStart)
     : m_bytes(size, 0xFF), m_cursor(dataStart) {
     if (dataStart > size) {
@@ -21,7 +15,7 @@ RomImage::RomImage(std::size_t size, std::uint32_t dataStart)
 
 std::uint32_t RomImage::reserve(std::size_t count, std::size_t align) {
     const std::uint64_t start = (m_cursor + align - 1) / align * align;
-    if (start + count > m_bytes.size() || start + count > kPointerReach) {
+    if (start + count > m_bytes.size() || start + count > kRomPointerReach) {
         throw std::length_error("ROM image too small: " + std::to_string(count) +
                                 " bytes do not fit at " + std::to_string(start));
     }

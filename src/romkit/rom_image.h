@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/rom/rom_pointer.h"
+
 namespace quillon::romkit {
 
 // A ROM image under construction: a buffer filled with 0xFF (free space) and a cursor that
 // hands out room for the structures one after another. Every builder part places its data
 // through it, so the layout follows the order of the calls and is the same on every run.
-// Throws std::length_error when the data outgrow the image or the 16 MiB a ROM pointer reaches.
+// Throws std::length_error when the data outgrow the image or the 32 MiB a ROM pointer reaches.
 class RomImage {
 public:
     RomImage(std::size_t size, std::uint32_t dataStart);
@@ -23,7 +25,7 @@ public:
     void put8(std::uint32_t offset, std::uint8_t value);
     void put16(std::uint32_t offset, std::uint16_t value);
     void put32(std::uint32_t offset, std::uint32_t value);
-    // A ROM pointer: the file offset's three bytes, then 0x08. Offset 0 writes a null word.
+    // The ROM pointer of a file offset (core's pointer codec). Offset 0 writes a null word.
     void putPointer(std::uint32_t offset, std::uint32_t target);
     void putBytes(std::uint32_t offset, std::span<const std::uint8_t> bytes);
     void putAscii(std::uint32_t offset, std::string_view text);
@@ -41,8 +43,8 @@ private:
 };
 
 // A ROM pointer to a file offset, as a 32-bit word (0 stays 0).
-constexpr std::uint32_t romPointer(std::uint32_t fileOffset) {
-    return fileOffset == 0 ? 0 : 0x08000000u | fileOffset;
+inline std::uint32_t romPointer(std::uint32_t fileOffset) {
+    return fileOffset == 0 ? 0 : encodeRomPointer(fileOffset);
 }
 
 }  // namespace quillon::romkit

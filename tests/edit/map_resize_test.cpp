@@ -176,6 +176,26 @@ TEST_F(MapResize, AnOddOffsetIsRefusedNamingTheNextEvenOne) {
     EXPECT_TRUE(file() == before);
 }
 
+TEST_F(MapResize, TilesetHeadersOffTheTablesStepsAreKept) {
+    // Some games keep tileset headers between the table's 24-byte steps, where no tileset
+    // number names them: the footer's pointer must survive a resize exactly.
+    BuiltRom moved = m_built;
+    const std::uint32_t copy = m_free + 0x400 + 8;
+    std::copy_n(moved.bytes.begin() + m_built.tilesets[0].header, 24, moved.bytes.begin() + copy);
+    put32(moved.bytes, built().footer + 20, 0x08000000u + copy);
+    writeRomFile(m_dir.file("r.gba"), moved);
+    m_session.openRom(m_dir.file("r.gba"));
+    m_session.openMap("0.0", "t");
+
+    const Bytes before = file();
+    resize(12, 9, m_free);
+    Bytes expected = expectedAfter(before, 12, 9, m_free, [](int x, int y) -> std::uint16_t {
+        return x < kSide && y < kSide ? originalEntry(x, y) : 0;
+    });
+    put32(expected, built().footer + 20, 0x08000000u + copy);
+    EXPECT_TRUE(file() == expected);
+}
+
 TEST_F(MapResize, UnsavedPaintMovesWithTheGridAndASaveKeepsTheOldGrid) {
     m_session.editor().selectBlock(5);
     m_session.editor().paint(2, 3);

@@ -15,9 +15,11 @@ TEST(EventFields, TextConversionsOfThePanels) {
     EXPECT_EQ(hexFieldText(0x3, 2), "0003");
     EXPECT_EQ(scriptPointerValue("$000010"), 0x08000010u);
     EXPECT_EQ(scriptPointerValue("16"), 0x08000010u) << "decimal without '$'";
-    EXPECT_EQ(scriptPointerValue("$1234567"), 0x81234567u) << "\"08\" before seven digits";
+    EXPECT_EQ(scriptPointerValue("$1234567"), 0x09234567u) << "above 16 MiB";
+    EXPECT_EQ(scriptPointerValue("$2345678"), 0x82345678u) << "past 32 MiB: \"08\" before";
     EXPECT_EQ(scriptPointerText(0), "$000000");
-    EXPECT_EQ(scriptPointerText(0x09ABCDEF), "$ABCDEF") << "the fourth byte is not shown";
+    EXPECT_EQ(scriptPointerText(0x09ABCDEF), "$1ABCDEF") << "above 16 MiB";
+    EXPECT_EQ(scriptPointerText(0x0ABCDEF0), "$BCDEF0") << "no ROM pointer: low six digits";
     for (const char* bad : {"G1", "$10", "-1", "123456789"}) {
         EXPECT_THROW(hexFieldValue(bad, 2), ConversionError) << bad;
     }

@@ -6,6 +6,7 @@
 
 #include "core/config/game_profile.h"
 #include "core/base/numbers.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "tests/events/event_test_rom.h"
 
@@ -178,7 +179,7 @@ TEST(Sprites, BadDataSkipsThePictureWithoutThrowing) {
     // Picture 0's record pointer and picture 1's pixel pointer lead past the end of the file;
     // picture 5's special palette tag pointer too.
     patch32(built, built.spriteHeader, 0x08000000u | (size - 20));
-    const std::uint32_t frames = readPointer24(&built.bytes[built.spriteRecords[1] + 28]);
+    const std::uint32_t frames = readPointerField(&built.bytes[built.spriteRecords[1] + 28]);
     patch32(built, frames, 0x08000000u | (size - 64));
     const std::uint32_t special = built.spezialPalHeader;
     patch32(built, special + 4, 0x08000000u | (size - 1));

@@ -5,6 +5,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
+#include "core/rom/rom_pointer.h"
 
 namespace quillon::blocks {
 
@@ -52,12 +53,12 @@ std::uint32_t attributeTable(const TilesetPair& tilesets, bool frlg, int part) {
     const auto& header = tilesets.header(part);
     const int field = attributeLayout(frlg).headerField;
     // A null or foreign word would put the table into the cartridge header or the code.
-    if (header[static_cast<std::size_t>(field) + 3] != 0x08) {
+    if (!isRomPointer(readLe32(header.data() + field))) {
         throw Error("Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0)) +
                     ": der Zeiger auf die Block-Attribute (Header +" + std::to_string(field) +
                     ") ist kein Rom-Zeiger.");
     }
-    return readPointer24(header.data() + field);
+    return readPointerField(header.data() + field);
 }
 
 BlockPlace recordPlace(const TilesetPair& tilesets, int block) {

@@ -10,6 +10,7 @@
 #include "core/map/map_list.h"
 #include "core/map_state.h"
 #include "core/rom/free_space.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom/write_space.h"
 
@@ -17,7 +18,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::uint32_t kRomBase = 0x08000000;
 constexpr std::uint32_t kPointerField = 12;  // the map header's connection pointer
 
 // The table's bytes as written at offset: the records, then count and the records' pointer.
@@ -30,7 +30,7 @@ std::vector<std::uint8_t> tableBytes(const std::vector<Connection>& records, std
     }
     std::uint8_t header[ConnectionTable::kHeaderSize];
     writeLe32(header, static_cast<std::uint32_t>(records.size()));
-    writeLe32(header + 4, kRomBase | offset);
+    writePointerField(header + 4, offset);
     bytes.insert(bytes.end(), header, header + ConnectionTable::kHeaderSize);
     return bytes;
 }
@@ -77,7 +77,7 @@ SavedTable placeOf(std::size_t count, std::uint32_t offset) {
 }
 
 void pointHeaderCopy(MapState& state, std::uint32_t header) {
-    writeLe32(&state.map().header.raw[kPointerField], kRomBase | header);
+    writePointerField(&state.map().header.raw[kPointerField], header);
 }
 
 }  // namespace

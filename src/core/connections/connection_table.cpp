@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "core/map/map_header.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -69,7 +70,7 @@ ConnectionTable readConnections(TRom& rom, const MapHeader& header) {
     const auto head = rom.ReadBlock(static_cast<std::int32_t>(table.headerOffset),
                                     ConnectionTable::kHeaderSize);
     const std::uint64_t count = readLe32(head.data());
-    table.recordsOffset = readPointer24(head.data() + 4);
+    table.recordsOffset = readPointerField(head.data() + 4);
     if (count == 0) {
         return table;
     }

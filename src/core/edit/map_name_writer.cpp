@@ -7,6 +7,7 @@
 #include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
 
@@ -91,7 +92,7 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
     if (offset != s.offset) {
         bytes.push_back(0x00);
     }
-    if (offset < kCartridgeHeaderSize || offset > 0xFFFFFF) {
+    if (offset < kCartridgeHeaderSize || offset >= kRomPointerReach) {
         throw Error("Der Offset " + hexOffset(offset) +
                     " liegt im Rom-Header oder ist für einen Rom-Zeiger zu groß.");
     }

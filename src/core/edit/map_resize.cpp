@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/map_state.h"
 #include "core/rom/free_space.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom/write_space.h"
 
@@ -19,7 +20,6 @@ namespace {
 constexpr std::uint32_t kBytesBeforeGrid = 8;
 constexpr std::uint32_t kBytesAroundGrid = 32;
 constexpr std::uint32_t kGridAlignment = 2;
-constexpr std::int32_t kTilesetHeaderSize = 24;
 
 std::string sizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
@@ -45,22 +45,17 @@ void requireEvenGrid(TRom& rom, std::uint32_t offset, std::uint32_t count) {
     }
 }
 
-// The footer as the ROM holds it now, with the new width, height, grid and tileset pointers;
-// the border pointer stays.
-MapFooter newFooter(TRom& rom, const CurrentMap& map, const GameProfile& profile,
-                    const BlockGrid& grid, std::uint32_t gridOffset) {
+// The footer as the ROM holds it now, with the new width, height and grid pointer. The border
+// and tileset pointers stay as they are: a tileset number is only a view of its pointer, and
+// some games keep tileset headers off the table's 24-byte steps, where a number cannot name
+// them.
+MapFooter newFooter(TRom& rom, const CurrentMap& map, const BlockGrid& grid,
+                    std::uint32_t gridOffset) {
     MapFooter footer;
     rom.ReadBlock(static_cast<std::int32_t>(map.footerOffset), footer.raw);
     writeLe32(&footer.raw[0], grid.width);
     writeLe32(&footer.raw[4], grid.height);
-    writeLe32(&footer.raw[12], 0x08000000u | gridOffset);
-    const auto tilesetPointer = [&](int number) {
-        const std::int64_t offset =
-            profile.tilesetHeader + std::int64_t{number} * kTilesetHeaderSize;
-        return 0x08000000u | (static_cast<std::uint32_t>(offset) & 0xFFFFFFu);
-    };
-    writeLe32(&footer.raw[16], tilesetPointer(map.tileset1));
-    writeLe32(&footer.raw[20], tilesetPointer(map.tileset2));
+    writePointerField(&footer.raw[12], gridOffset);
     return footer;
 }
 
@@ -101,8 +96,8 @@ BlockGrid relaidGrid(const BlockGrid& grid, int width, int height) {
     return next;
 }
 
-std::uint32_t resizeMap(TRom& rom, const GameProfile& profile, MapState& state, int width,
-                        int height, std::uint32_t offset) {
+std::uint32_t resizeMap(TRom& rom, [[maybe_unused]] const GameProfile& profile, MapState& state,
+                        int width, int height, std::uint32_t offset) {
     checkMapSize(width, height);
     requireResizableMap(state);
     const std::uint32_t space = resizeSpace(width, height);
@@ -113,7 +108,7 @@ std::uint32_t resizeMap(TRom& rom, const GameProfile& profile, MapState& state, 
     const std::uint32_t gridOffset = offset + kBytesBeforeGrid;
     CurrentMap& map = state.map();
     rom.Open();
-    const MapFooter footer = newFooter(rom, map, profile, grid, gridOffset);
+    const MapFooter footer = newFooter(rom, map, grid, gridOffset);
     TRom::Transaction tx(rom, "Grösse ändern " + map.identifier, map.identifier);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridOffset));
     rom.WriteBlock(footer.raw, static_cast<std::int32_t>(map.footerOffset));

@@ -28,8 +28,8 @@ BlockGrid relaidGrid(const BlockGrid& grid, int width, int height);
 // Gives the open map of state the new size: checks the size, the map (it needs a footer of its
 // own), the space from offset (in the file, behind the cartridge header) and its alignment
 // before anything is written; then writes the re-laid grid (cells painted but not saved
-// included) at offset + 8 and after it the footer's width, height, grid pointer and the
-// pointers of the tilesets in use (TilesetHeader + number x 24), and brings it onto the disk.
+// included) at offset + 8 and after it the footer's width, height and grid pointer (border and
+// tileset pointers stay as the ROM holds them), and brings it onto the disk.
 // The open map then holds the new grid and footer; its history forgets the cell changes
 // (they name cells of the old layout) and the map stays modified if it was. Throws Error for a
 // refusal (the ROM is as it was) and RomIoError when writing fails. Returns the grid offset.

@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map_state.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
 
@@ -27,7 +28,7 @@ Choice current(const CurrentMap& map, int part) {
 
 void remember(CurrentMap& map, const Choice& c, int part) {
     const std::size_t at = part == 1 ? 16 : 20;
-    writeLe32(&map.footer.raw[at], 0x08000000u | c.offset);
+    writePointerField(&map.footer.raw[at], c.offset);
     (part == 1 ? map.tileset1 : map.tileset2) = c.number;
     (part == 1 ? map.tilesetHeader1 : map.tilesetHeader2) = c.header;
 }
@@ -69,7 +70,7 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     const std::uint64_t size = rom.size();
     const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
                                  static_cast<std::uint64_t>(number) * TilesetPair::kHeaderSize;
-    if (offset + TilesetPair::kHeaderSize > size || offset > 0xFFFFFF) {
+    if (offset + TilesetPair::kHeaderSize > size || offset >= kRomPointerReach) {
         throw Error(what + ": der Tileset-Header ($" +
                     IntToHex(static_cast<std::int64_t>(offset), 6) +
                     ") liegt hinter dem Ende der Datei.");
@@ -81,7 +82,8 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     const auto attributes =
         static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
     for (std::size_t at : {std::size_t{4}, std::size_t{8}, std::size_t{12}, attributes}) {
-        const bool romPointer = header[at + 3] == 0x08 && readPointer24(&header[at]) < size;
+        const bool romPointer =
+            isRomPointer(readLe32(&header[at])) && readPointerField(&header[at]) < size;
         if (!romPointer) {
             throw Error(what + ": der Tileset-Header ($" +
                         IntToHex(static_cast<std::int64_t>(offset), 6) +

@@ -8,6 +8,7 @@
 #include "core/events/event_tables.h"
 #include "core/map_state.h"
 #include "core/rom/free_space.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom/write_space.h"
 
@@ -18,7 +19,6 @@ namespace {
 constexpr int kMaxCount = 255;
 // The game reads event tables and headers as 32-bit words.
 constexpr std::uint32_t kEventAlignment = 4;
-constexpr std::uint32_t kRomBase = 0x08000000;
 
 std::array<int, 4> asArray(const EventCounts& c) {
     return {c.persons, c.warps, c.scripts, c.signposts};
@@ -43,14 +43,14 @@ std::vector<std::uint8_t> eventHeader(const EventCounts& counts, const EventLayo
     const std::array<int, 4> c = asArray(counts);
     for (std::size_t s = 0; s < 4; ++s) {
         header[s] = static_cast<std::uint8_t>(c[s]);
-        writeLe32(&header[4 + 4 * s], kRomBase | layout.tables[s]);
+        writePointerField(&header[4 + 4 * s], layout.tables[s]);
     }
     return header;
 }
 
 // The map's header copy names the new event header as the ROM now does.
 void pointHeaderCopy(CurrentMap& map, std::uint32_t eventsOffset) {
-    writeLe32(&map.header.raw[4], kRomBase | eventsOffset);
+    writePointerField(&map.header.raw[4], eventsOffset);
     map.eventsOffset = eventsOffset;
 }
 

@@ -1,6 +1,7 @@
 #include "core/events/event_fields.h"
 
 #include "core/base/numbers.h"
+#include "core/rom/rom_pointer.h"
 
 namespace quillon {
 
@@ -53,15 +54,23 @@ std::uint32_t hexFieldValue(std::string_view text, int width) {
 }
 
 std::string scriptPointerText(std::uint32_t value) {
-    // The fourth byte (0x08 for a ROM pointer) is not shown.
+    // A ROM pointer shows the file offset it names (seven digits above 16 MiB); any other word
+    // its low six digits.
     std::string text = "$";
+    if (const auto offset = decodeRomPointer(value)) {
+        return text += IntToHex(*offset, 6);
+    }
     return text += IntToHex(value & 0xFFFFFF, 6);
 }
 
 std::uint32_t scriptPointerValue(std::string_view text) {
-    // "08" before at least six hex digits: a ROM pointer for an offset below 16 MiB. A text
-    // too wide for 32 bits then fails the hex conversion with its own message.
+    // An offset a ROM pointer reaches becomes that pointer; for anything wider "08" goes before
+    // its hex digits, so a text too wide for 32 bits fails the hex conversion with its own
+    // message.
     const std::int32_t value = StrToInt(text);
+    if (value >= 0 && static_cast<std::uint32_t>(value) < kRomPointerReach) {
+        return encodeRomPointer(static_cast<std::uint32_t>(value));
+    }
     return static_cast<std::uint32_t>(HexToInt("08" + IntToHex(value, 6)));
 }
 

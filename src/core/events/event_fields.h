@@ -97,9 +97,10 @@ constexpr std::uint32_t cutToWidth(std::uint32_t value, int width) {
 std::string hexFieldText(std::uint32_t value, int width);
 std::uint32_t hexFieldValue(std::string_view text, int width);
 
-// Script pointer fields: "$" and the low six hex digits. Reading takes text starting with "$"
-// as hexadecimal and other text as decimal; a value below 2^24 becomes 0x08000000 + value,
-// a wider one gets "08" put before its hex digits. Throws ConversionError.
+// Script pointer fields: "$" and the file offset a ROM pointer names (at least six hex digits),
+// or the low six hex digits of another word. Reading takes text starting with "$" as
+// hexadecimal and other text as decimal; an offset below 32 MiB becomes its ROM pointer, a
+// wider value gets "08" put before its hex digits. Throws ConversionError.
 std::string scriptPointerText(std::uint32_t value);
 std::uint32_t scriptPointerValue(std::string_view text);
 

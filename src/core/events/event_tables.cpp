@@ -7,6 +7,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -71,7 +72,7 @@ void EventTables::readHeader(TRom& rom, std::uint32_t eventsOffset, std::uint64_
     rom.ReadBlock(static_cast<std::int32_t>(eventsOffset), header);
     for (int s = 0; s < 4; ++s) {
         m_counts[static_cast<std::size_t>(s)] = header[s];
-        m_offsets[static_cast<std::size_t>(s)] = readPointer24(header + 4 + 4 * s);
+        m_offsets[static_cast<std::size_t>(s)] = readPointerField(header + 4 + 4 * s);
     }
 }
 

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "core/config/game_profile.h"
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr std::int64_t kRomBase = 0x08000000;
 constexpr int kRecordSize = 36;
 constexpr int kTileBytes = 32;
 constexpr int kMaxPixelBytes = 3072;
@@ -76,7 +76,7 @@ void SpriteSet::loadPalettes(const GameProfile& profile) {
         m_rom->ReadBlock(profile.spritePalettes, static_cast<std::size_t>(count) * 8);
     for (std::size_t e = 0; e < static_cast<std::size_t>(count); ++e) {
         m_paletteTags[e] = readLe32(&table[e * 8 + 4]);
-        const std::int64_t colours = std::int64_t{readLe32(&table[e * 8])} - kRomBase;
+        const std::int64_t colours = readPointerField(&table[e * 8]);
         if (!readable(colours, kTileBytes)) {
             continue;  // a palette the table cannot reach stays black
         }
@@ -144,7 +144,7 @@ SpriteSet::Picture SpriteSet::decode(int number) {
     if (out.slot == 10 && !readSpecialPalette(readLe16(record + 2), out)) {
         return out;
     }
-    const std::int64_t frames = readPointer24(record + 28);
+    const std::int64_t frames = readPointerField(record + 28);
     if (!readable(frames, 4)) {
         return out;
     }
@@ -165,10 +165,10 @@ SpriteSet::Picture SpriteSet::decode(int number) {
 bool SpriteSet::readSpecialPalette(std::uint16_t tag, Picture& out) {
     for (int e = 0; e < kSpecialEntries; ++e) {
         const std::uint8_t* entry = m_special.data() + 8 * e;
-        if (readLe32(entry) != tag || entry[7] != 0x08) {
+        if (readLe32(entry) != tag || !isRomPointer(readLe32(entry + 4))) {
             continue;
         }
-        const std::int64_t at = readPointer24(entry + 4);
+        const std::int64_t at = readPointerField(entry + 4);
         if (!readable(at, 2)) {
             return false;
         }

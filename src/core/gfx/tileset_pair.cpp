@@ -6,6 +6,7 @@
 #include "core/base/numbers.h"
 #include "core/config/ini_file.h"
 #include "core/errors.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -133,10 +134,10 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
                            bool frlg) {
     PartState& state = m_parts[partIndex(part)];
     TGFX& gfx = m_gfx[partIndex(part)];
-    state.blockTable = static_cast<std::int32_t>(readPointer24(header.data() + 12));
+    state.blockTable = static_cast<std::int32_t>(readPointerField(header.data() + 12));
     std::copy(header.begin(), header.end(), state.header.begin());
     const int split = frlg ? 7 : 6;
-    const auto paletteOffset = static_cast<std::int32_t>(readPointer24(header.data() + 8));
+    const auto paletteOffset = static_cast<std::int32_t>(readPointerField(header.data() + 8));
     readPiece(state.loading, "palette data", paletteOffset, [&] {
         if (part == 1) {
             m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
@@ -145,7 +146,7 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
         }
     });
     gfx.HeightTiles = part == 1 ? m_tilesetHeight : kTileSpace / kTilesPerRow - m_tilesetHeight;
-    const auto tileOffset = static_cast<std::int32_t>(readPointer24(header.data() + 4));
+    const auto tileOffset = static_cast<std::int32_t>(readPointerField(header.data() + 4));
     readPiece(state.loading, "tile data", tileOffset, [&] {
         readTilePicture(rom, gfx, tileOffset);
         gfx.Compressed = header[0] == 1;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/rom/rom_pointer.h"
 
 namespace quillon {
 
@@ -35,9 +36,9 @@ struct MapHeader {
     std::array<std::uint8_t, kSize> raw{};
 
     static MapHeader decode(std::span<const std::uint8_t> bytes);
-    std::uint32_t footerOffset() const { return readPointer24(&raw[0]); }
-    std::uint32_t eventsOffset() const { return readPointer24(&raw[4]); }
-    std::uint32_t connectionsOffset() const { return readPointer24(&raw[12]); }
+    std::uint32_t footerOffset() const { return readPointerField(&raw[0]); }
+    std::uint32_t eventsOffset() const { return readPointerField(&raw[4]); }
+    std::uint32_t connectionsOffset() const { return readPointerField(&raw[12]); }
     std::uint16_t music() const { return readLe16(&raw[16]); }
     std::uint8_t nameIndex() const { return raw[20]; }
     std::uint8_t weather() const { return raw[22]; }
@@ -54,10 +55,10 @@ struct MapFooter {
     static MapFooter decode(std::span<const std::uint8_t> bytes);
     std::uint16_t width() const { return readLe16(&raw[0]); }
     std::uint16_t height() const { return readLe16(&raw[4]); }
-    std::uint32_t borderOffset() const { return readPointer24(&raw[8]); }
-    std::uint32_t gridOffset() const { return readPointer24(&raw[12]); }
-    std::uint32_t tileset1Offset() const { return readPointer24(&raw[16]); }
-    std::uint32_t tileset2Offset() const { return readPointer24(&raw[20]); }
+    std::uint32_t borderOffset() const { return readPointerField(&raw[8]); }
+    std::uint32_t gridOffset() const { return readPointerField(&raw[12]); }
+    std::uint32_t tileset1Offset() const { return readPointerField(&raw[16]); }
+    std::uint32_t tileset2Offset() const { return readPointerField(&raw[20]); }
 };
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include "core/base/numbers.h"
 #include "core/config/ini_file.h"
 #include "core/map/map_header.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -16,11 +17,11 @@ constexpr int kMaxMaps = 201;
 const std::string kMissingName = "???";
 
 bool isPointer(const std::vector<std::uint8_t>& table, std::size_t entry) {
-    return entry * 4 + 4 <= table.size() && table[entry * 4 + 3] == 0x08;
+    return entry * 4 + 4 <= table.size() && isRomPointer(readLe32(&table[entry * 4]));
 }
 
 std::uint32_t entryOffset(const std::vector<std::uint8_t>& table, std::size_t entry) {
-    return readPointer24(&table[entry * 4]);
+    return readPointerField(&table[entry * 4]);
 }
 
 std::vector<std::uint8_t> readEntries(TRom& rom, std::uint64_t fileSize, std::uint32_t offset,

@@ -5,6 +5,7 @@
 #include "core/config/ini_file.h"
 #include "core/errors.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon {
@@ -119,7 +120,9 @@ LoadedMap readMapUnchecked(TRom& rom, const GameProfile& profile, const IniFile&
     if (hasDot && fileOffset == 0) {
         readHeaderPath(rom, profile, identifier, out);
     } else {
-        m.footerOffset = static_cast<std::uint32_t>(fileOffset) & 0xFFFFFF;
+        // The maps file names a footer by file offset or by ROM pointer.
+        const auto value = static_cast<std::uint32_t>(fileOffset);
+        m.footerOffset = decodeRomPointer(value).value_or(value);
         if (m.footerOffset == 0) {
             out.notice = missingOffsetNotice(identifier, rom.Title());
         }

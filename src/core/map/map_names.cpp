@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "core/config/game_profile.h"
-#include "core/text/char_table.h"
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
+#include "core/text/char_table.h"
 
 namespace quillon {
 
@@ -62,7 +63,7 @@ std::vector<std::string> readMapNames(TRom& rom, const GameProfile& profile,
         std::size_t at = i * stride + field;
         std::uint32_t ptr = 0;
         if (at + 3 <= table.size()) {
-            ptr = readPointer24(&table[at]);
+            ptr = readPointerField(&table[at]);
         }
         if (at + 3 > table.size() || ptr >= fileSize) {
             if (!warned) {

@@ -14,6 +14,7 @@
 #include "core/map/map_loader.h"
 #include "core/rom/cartridge.h"
 #include "core/rom/free_space.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom/write_space.h"
 
@@ -25,7 +26,6 @@ constexpr std::uint32_t kBytesBeforeGrid = 8;
 constexpr std::uint32_t kGridAlignment = 2;
 // The game reads event tables and headers as 32-bit words.
 constexpr std::uint32_t kEventAlignment = 4;
-constexpr std::uint32_t kRomBase = 0x08000000;
 constexpr std::uint32_t kEventsPointerAt = 4;
 
 std::string slotText(int bank, int map) { return std::to_string(bank) + "." + std::to_string(map); }
@@ -81,7 +81,7 @@ std::vector<std::uint8_t> eventBlock(const EventTables& events, std::uint32_t at
     std::vector<std::uint8_t> header(EventTables::kHeaderSize);
     for (std::size_t s = 0; s < 4; ++s) {
         header[s] = static_cast<std::uint8_t>(events.count(kTableKinds[s]));
-        writeLe32(&header[4 + 4 * s], kRomBase | layout.tables[s]);
+        writePointerField(&header[4 + 4 * s], layout.tables[s]);
     }
     block.insert(block.end(), header.begin(), header.end());
     return block;
@@ -123,9 +123,9 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
     }
     std::array<std::uint8_t, 4> pointer{};
     rom.ReadBlock(static_cast<std::int32_t>(s.header), pointer);
-    s.footer = readPointer24(pointer.data());
+    s.footer = readPointerField(pointer.data());
     const bool inFile = std::uint64_t{s.footer} + MapFooter::kSize <= rom.size();
-    if (pointer[3] != 0x08 || !inFile || s.footer < kCartridgeHeaderSize) {
+    if (!isRomPointer(readLe32(pointer.data())) || !inFile || s.footer < kCartridgeHeaderSize) {
         throw Error(slot + ": der Map-Header (" + hexOffset(s.header) +
                     ") zeigt auf keinen Map-Footer in der Datei.");
     }
@@ -190,9 +190,9 @@ Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     writeLe32(&size[0], grid.width);
     writeLe32(&size[4], grid.height);
     std::array<std::uint8_t, 12> pointers{};
-    writeLe32(&pointers[0], kRomBase | gridAt);
-    writeLe32(&pointers[4], kRomBase | c.tileset1);
-    writeLe32(&pointers[8], kRomBase | c.tileset2);
+    writePointerField(&pointers[0], gridAt);
+    writePointerField(&pointers[4], c.tileset1);
+    writePointerField(&pointers[8], c.tileset2);
 
     // Data first (grid, events), then the footer naming the grid, last the header's pointer.
     const std::string target = slotText(plan.bank, plan.map);
@@ -214,7 +214,7 @@ bool followFooter(CurrentMap& open, const Result& result) {
         open.footerOffset != result.slot.footer) {
         return false;
     }
-    writeLe32(&open.footer.raw[12], kRomBase | result.grid);
+    writePointerField(&open.footer.raw[12], result.grid);
     open.gridOffset = result.grid;
     return true;
 }

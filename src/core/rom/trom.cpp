@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <system_error>
 
-#include "core/errors.h"
 #include "core/base/numbers.h"
+#include "core/errors.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 
 namespace quillon {
 
@@ -231,14 +232,14 @@ void TRom::WriteHex(std::int32_t offset, const std::string& text, bool reversed)
 }
 
 std::uint32_t TRom::ReadPointer(std::int32_t offset) {
-    std::uint8_t b[3];
+    std::uint8_t b[4];
     ReadBlock(offset, b);
-    return readPointer24(b);
+    return readPointerField(b);
 }
 
 void TRom::WritePointer(std::int32_t offset, std::uint32_t fileOffset) {
     std::uint8_t b[4];
-    writeLe32(b, (fileOffset & 0xFFFFFF) | 0x08000000u);
+    writePointerField(b, fileOffset);
     WriteBlock(b, offset);
 }
 

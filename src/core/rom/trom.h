@@ -101,9 +101,10 @@ public:
     // than 31 bytes. Throws ConversionError before writing when a digit pair is not hex.
     void WriteHex(std::int32_t offset, const std::string& text, bool reversed);
 
-    // The file offset a ROM pointer at offset names: its low three bytes.
+    // The file offset the pointer field at offset names (pointerTarget: 0 for a null word, an
+    // offset past any ROM for a word that is no ROM pointer).
     std::uint32_t ReadPointer(std::int32_t offset);
-    // Stores fileOffset as a ROM pointer: three offset bytes, then 0x08.
+    // Stores fileOffset as a ROM pointer (encodeRomPointer; throws for 32 MiB and above).
     void WritePointer(std::int32_t offset, std::uint32_t fileOffset);
 
     std::uint64_t size();

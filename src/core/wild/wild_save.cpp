@@ -6,6 +6,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/map_state.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon::wild {
@@ -64,7 +65,8 @@ void requireSameSlots(TRom& rom, const Encounter& shown) {
                     " hat diese Map keine Pokemon-Liste, die gespeichert werden kann.");
     }
     if (shown.record + kRecordSize > rom.size() ||
-        rom.ReadU32(static_cast<std::int32_t>(shown.record + 4)) != shown.slotArray + 0x08000000u) {
+        rom.ReadU32(static_cast<std::int32_t>(shown.record + 4)) !=
+            encodeRomPointer(shown.slotArray)) {
         throw Error("Die Pokemon-Liste (" + std::string(kindName(shown.kind)) +
                     ") steht nicht mehr dort, wo sie gelesen wurde; die Map bitte neu öffnen.");
     }

@@ -4,13 +4,12 @@
 
 #include "core/base/numbers.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 
 namespace quillon::wild {
 
 namespace {
-
-constexpr std::uint32_t kRomBase = 0x08000000;
 
 std::string hex(std::uint64_t offset) {
     return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
@@ -101,13 +100,13 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     e.bank = header.bank;
     e.map = header.map;
     const std::uint32_t address = header.records[static_cast<std::size_t>(kind)];
-    if (address < kRomBase) {
+    if (address < kRomPointerBase) {
         return e;
     }
     const std::string what = std::string(kindName(kind)) + " der Map " +
                              std::to_string(header.bank) + "." + std::to_string(header.map);
     const std::uint64_t size = rom.size();
-    e.record = address - kRomBase;
+    e.record = pointerTarget(address);
     if (!insideFile(e.record, kRecordSize, size)) {
         return unavailable(
             e, what + ": der Eintrag (" + hex(e.record) + ") liegt nicht in der Datei.");
@@ -117,8 +116,8 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     e.rate = readLe32(record.data());
     const std::uint32_t pointer = readLe32(record.data() + 4);
     const std::uint64_t count = std::uint64_t{kSlotSize} * slotCount(kind);
-    e.slotArray = pointer - kRomBase;
-    if (pointer < kRomBase || !insideFile(e.slotArray, count, size)) {
+    e.slotArray = pointerTarget(pointer);
+    if (!isRomPointer(pointer) || !insideFile(e.slotArray, count, size)) {
         return unavailable(e, what + ": die Pokemon-Liste (Zeiger $" + IntToHex(pointer, 8) +
                                   " bei " + hex(e.record + 4) + ") liegt nicht in der Datei.");
     }
