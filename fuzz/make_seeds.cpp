@@ -1,10 +1,11 @@
 // Writes the seed inputs of the fuzz targets, all taken from romkit's builder:
 //   quillon_fuzz_seeds DIR  ->  DIR/<target> for lz77, map, events, ini, wild, connections,
-//   mapfile
+//   mapfile, write
 // lz77: compressed tile pictures and patterns; map, events, wild and connections: one patch
 // record per structure of the fuzz ROM that rewrites it with its own bytes (so mutations
 // start on the structure); ini: the ROM's profile section; mapfile: the fuzz ROM's maps
-// saved as map files, with and without their event files.
+// saved as map files, with and without their event files; write: each writing command on each
+// map, undamaged and with one structure it reads rewritten by its own bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -173,6 +174,31 @@ void mapFileSeeds(const std::filesystem::path& dir) {
     }
 }
 
+void writeSeeds(const std::filesystem::path& dir) {
+    const romkit::BuiltRom& rom = fuzz::fuzzRom();
+    std::vector<std::pair<std::string, Bytes>> damage{{"none", {}}};
+    for (const auto& [id, map] : rom.maps) {
+        const std::string name = mapName(id);
+        damage.emplace_back("header-" + name, samePatch(map.header, 28));
+        damage.emplace_back("footer-" + name, samePatch(map.footer, 24));
+        damage.emplace_back("events-" + name, samePatch(map.events, 20));
+        damage.emplace_back("connections-" + name, samePatch(map.connectionHeader, 8));
+    }
+    damage.emplace_back("wild", samePatch(rom.wildTable, 4 * wild::kHeaderSize));
+    const char* commands[] = {"resize", "event-counts", "save", "weather", "connections"};
+    for (std::uint8_t c = 0; c < 5; ++c) {
+        for (std::uint8_t map = 0; map < 3; ++map) {
+            for (const auto& [name, patch] : damage) {
+                // A place 0x40 bytes into the free space, small sizes and counts.
+                Bytes seed{c, map, 0x00, 0x40, 0x00, 0x17, 0x05, 0x03};
+                seed.insert(seed.end(), patch.begin(), patch.end());
+                writeSeed(dir, std::string(commands[c]) + "-" + std::to_string(map) + "-" + name,
+                          seed);
+            }
+        }
+    }
+}
+
 void iniSeeds(const std::filesystem::path& dir) {
     const std::string profile = fuzz::fuzzRom().profileIni();
     writeSeed(dir, "profile", Bytes(profile.begin(), profile.end()));
@@ -195,5 +221,6 @@ int main(int argc, char** argv) {
     wildSeeds(dir / "wild");
     connectionSeeds(dir / "connections");
     mapFileSeeds(dir / "mapfile");
+    writeSeeds(dir / "write");
     return 0;
 }
