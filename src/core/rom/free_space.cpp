@@ -149,7 +149,9 @@ private:
                     m_mask |= static_cast<std::uint64_t>(p[i] == m_value) << i;
                 }
             }
-            m_mask &= ~excludedMask(block);
+            if (!m_excluded.empty()) {
+                m_mask &= ~excludedMask(block);
+            }
         }
         return m_mask;
     }
