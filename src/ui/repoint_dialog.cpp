@@ -290,7 +290,8 @@ std::optional<std::int64_t> TUmpointenForm::aligned(std::uint32_t offset) {
         return offset;
     }
     const std::uint32_t count = m_count;
-    const std::optional<std::uint32_t> next = nextAlignedFree(m_rom, offset, count, alignment);
+    const std::optional<std::uint32_t> next =
+        nextAlignedFree(m_rom, offset, count, alignment, profileTableRanges(m_rom, m_profile));
     const QString text = toQ(misalignedText(offset, alignment, next, count));
     if (!next) {
         m_dialogs.showError(this, text);

@@ -306,6 +306,11 @@ TEST(AlignedFreeSpace, OffersTheNextAlignedStartInTheSameRun) {
         EXPECT_EQ(c.want, nextAlignedFree(rom, c.offset, c.count, c.alignment))
             << std::hex << c.offset << " count " << c.count << " alignment " << c.alignment;
     }
+    // A table inside the run ends it: the aligned start may not reach into the table.
+    const std::vector<ByteRange> table{{0x10C, 0x110, "t"}};
+    EXPECT_EQ(std::optional<std::uint32_t>(0x104), nextAlignedFree(rom, 0x101, 8, 4, table));
+    EXPECT_EQ(std::nullopt, nextAlignedFree(rom, 0x101, 9, 4, table));
+    EXPECT_EQ(std::nullopt, nextAlignedFree(rom, 0x10A, 2, 4, table));
 }
 
 TEST(AlignedFreeSpace, RequireAlignedNamesTheAlternative) {

@@ -168,6 +168,19 @@ void RepointDialogTest::defaultSearchFollowsTheProfile() {
     profile.freeSpaceStart = 0x6C0003;
     TUmpointenForm atKey(m_rom, profile, *m_lang, m_dialogs);
     QCOMPARE(atKey.Txt_Von->text(), QStringLiteral("$6C0003"));
+
+    // A misaligned choice is not moved into the table either: 0x6F00E4 + 28 ends at it.
+    for (const std::uint32_t count : {28u, 29u}) {
+        m_dialogs = {};
+        m_dialogs.confirmAnswer = true;
+        atKey.show();
+        atKey.setAnzahl(count);
+        atKey.setAlignment(4);
+        atKey.Txt_Offset->setText(QStringLiteral("$6F00E3"));
+        QTest::mouseClick(atKey.Cmd_Umpointen, Qt::LeftButton);
+        QCOMPARE(atKey.getResult(), count == 28 ? qint64(0x6F00E4) : qint64(-1));
+        QCOMPARE(m_dialogs.errors.size(), count == 28 ? 0 : 1);
+    }
 }
 
 void RepointDialogTest::typedOffsetIsTheResult_data() {

@@ -317,7 +317,8 @@ FreeSpaceQuery freeSpaceQuery(std::string_view byte, std::string_view count,
 }
 
 std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
-                                             std::uint32_t count, std::uint32_t alignment) {
+                                             std::uint32_t count, std::uint32_t alignment,
+                                             const std::vector<ByteRange>& excluded) {
     if (offset >= rom.size()) {
         return std::nullopt;
     }
@@ -328,7 +329,7 @@ std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
     const std::uint64_t step = std::max<std::uint32_t>(alignment, 1);
     const std::uint64_t aligned = (offset + step - 1) / step * step;
     const std::uint64_t runEnd = aligned + count;
-    ByteScanner scan(rom, kDefaultChunk, value);
+    ByteScanner scan(rom, kDefaultChunk, value, excluded);
     if (runEnd > scan.size() || scan.find(offset, false, runEnd) != runEnd) {
         return std::nullopt;
     }

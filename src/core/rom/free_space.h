@@ -73,9 +73,11 @@ FreeSpaceQuery freeSpaceQuery(std::string_view byte, std::string_view count,
 
 // The first offset >= offset that is a multiple of alignment and starts count bytes that all
 // equal the byte at offset (00 or FF) within the same run; nullopt when the run is too short
-// or the byte at offset is neither 00 nor FF (or lies past the end of the file).
+// or the byte at offset is neither 00 nor FF (or lies past the end of the file). Bytes in the
+// excluded ranges end the run.
 std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
-                                             std::uint32_t count, std::uint32_t alignment);
+                                             std::uint32_t count, std::uint32_t alignment,
+                                             const std::vector<ByteRange>& excluded = {});
 
 // True when the count bytes from offset all lie in the file and all equal fill (the placement
 // check's test for "free"; count 0 asks only that offset lies in the file or at its end).
