@@ -14,7 +14,7 @@ namespace quillon {
 
 namespace {
 
-constexpr int kSpeciesRecords = 412;     // record 0 and the 411 species the editor lists
+constexpr int kSpeciesRecords = 412;  // record 0 and the 411 species the editor lists
 constexpr int kSpecialPaletteEntries = 26;
 constexpr int kSlotTagPointers = 4;
 constexpr int kMaxPointerEntries = 256;  // sprite pictures and sprite palettes
@@ -113,16 +113,16 @@ void addNameTables(TRom& rom, const GameProfile& profile, RangeList& ranges) {
                "NamenHeader");
     const std::int64_t first = std::max<std::int64_t>(
         profile.pokemonNamesOffset - profile.nameLength, profile.pokemonNamesOffset > 0 ? 1 : 0);
-    ranges.add(first, profile.pokemonNamesOffset + std::int64_t(kSpeciesRecords - 1) *
-                                                       profile.nameLength - first,
-               "PokemonNamen");
+    ranges.add(
+        first,
+        profile.pokemonNamesOffset + std::int64_t(kSpeciesRecords - 1) * profile.nameLength - first,
+        "PokemonNamen");
 }
 
 void addWildAndFlyTables(TRom& rom, const GameProfile& profile, RangeList& ranges) {
-    const int headers = countRecords(rom, profile.wildPokemon, wild::kMaxHeaders,
-                                     wild::kHeaderSize, [](const std::uint8_t* h) {
-                                         return h[0] != 0xFF || h[1] != 0xFF;
-                                     });
+    const int headers =
+        countRecords(rom, profile.wildPokemon, wild::kMaxHeaders, wild::kHeaderSize,
+                     [](const std::uint8_t* h) { return h[0] != 0xFF || h[1] != 0xFF; });
     ranges.add(profile.wildPokemon, wild::kHeaderSize * (std::int64_t(headers) + 1),
                "WildePokemon");
     const int fly = countRecords(rom, profile.flyPosHeader, kMaxFlyRecords, 8,
