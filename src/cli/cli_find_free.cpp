@@ -1,7 +1,9 @@
 #include "cli/cli_find_free.h"
 
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
 #include "core/errors.h"
+#include "core/free_space_rules.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 
@@ -30,7 +32,9 @@ FreeSpaceQuery query(const FindFreeOptions& options) {
         throw Error("--byte: '" + options.byte + "' is not a filler byte (use 00 or FF)");
     }
     q.count = number("--count", options.count, 1);
-    q.start = number("--from", options.from, 0);
+    if (options.from) {
+        q.start = number("--from", *options.from, 0);
+    }
     if (options.to) {
         q.end = number("--to", *options.to, 0);
     }
@@ -39,12 +43,19 @@ FreeSpaceQuery query(const FindFreeOptions& options) {
 
 }  // namespace
 
-void findFree(const std::filesystem::path& rom, const FindFreeOptions& options, std::ostream& out) {
-    const FreeSpaceQuery q = query(options);  // every option checked before the file is read
+void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
+              const IniFile& profiles, std::ostream& out) {
+    FreeSpaceQuery q = query(options);  // every option checked before the file is read
     TRom file;
     file.Open(rom);
-    for (const std::uint32_t offset : findFreeSpace(file, q).offsets) {
-        out << '$' << IntToHex(offset, 6) << '\n';
+    std::vector<std::string> warnings;  // a profile offset outside the file is left unused
+    const GameProfile profile = GameProfile::read(profiles, file.Title(), file.size(), warnings);
+    if (!options.from) {
+        q.start = defaultFreeSpaceStart(file, profile, q.value);
+    }
+    for (const std::uint32_t offset :
+         findFreeSpace(file, withFreeSpaceRules(file, profile, q)).offsets) {
+        out << hexOffset(offset) << '\n';
     }
 }
 

@@ -5,18 +5,26 @@
 #include <ostream>
 #include <string>
 
+namespace quillon {
+class IniFile;
+}  // namespace quillon
+
 namespace quillon::cli {
 
 // The options of "find-free" as typed: numbers "$" hexadecimal or decimal.
 struct FindFreeOptions {
     std::string count;                // bytes needed, at least 1
     std::string byte = "FF";          // "00" or "FF"
-    std::string from = "0";           // first candidate
-    std::optional<std::string> to;    // last candidate (inclusive); none: up to 16 MiB, 10 hits
+    std::optional<std::string> from;  // first candidate; none: where the free area begins
+    std::optional<std::string> to;    // last candidate (inclusive); none: end of file, 10 hits
 };
 
-// Searches the ROM file for free runs as the repoint dialog does and prints each hit as
-// "$XXXXXX" on its own line. Throws Error with an English message naming the bad option.
-void findFree(const std::filesystem::path& rom, const FindFreeOptions& options, std::ostream& out);
+// Searches the ROM file for free runs as the repoint dialog does, under the same rules (a
+// guard of filler bytes before each hit, the tables of the game's profile in profiles left
+// alone, by default from where the game's free area begins), and prints each hit as
+// "$XXXXXX" (seven digits above 16 MiB) on its own line. Throws Error with an English
+// message naming the bad option.
+void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
+              const IniFile& profiles, std::ostream& out);
 
 }  // namespace quillon::cli

@@ -21,6 +21,7 @@
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
 #include "cli/cli_wild.h"
+#include "core/config/data_files.h"
 #include "core/errors.h"
 #include "core/session.h"
 #include "imageio/qt_text_painter.h"
@@ -55,6 +56,7 @@ struct Args {
     std::vector<std::string> numbers;
     CLI::App* findFree = nullptr;
     quillon::cli::FindFreeOptions free;
+    std::string freeFrom;
     std::string freeTo;
     CLI::App* connections = nullptr;
     CLI::App* checkConnections = nullptr;
@@ -147,10 +149,15 @@ void addFindFree(CLI::App& app, Args& a) {
     a.findFree = withRom(app.add_subcommand("find-free", "List free runs of 00 or FF bytes"), a);
     a.findFree->add_option("--count", a.free.count, "bytes needed")->required();
     a.findFree->add_option("--byte", a.free.byte, "00 or FF (default FF)");
-    a.findFree->add_option("--from", a.free.from, "first offset, $hex or decimal (default 0)");
+    a.findFree->add_option("--from", a.freeFrom,
+                           "first offset, $hex or decimal (default: where the free area begins)");
     a.findFree->add_option("--to", a.freeTo, "last offset (inclusive), $hex or decimal");
-    a.findFree->footer("Prints each hit as $XXXXXX. A hit is followed by at least one byte before "
-                       "the next. Without --to the search stops after 10 hits or at 16 MiB.");
+    a.findFree->footer(
+        "Prints each hit as $XXXXXX. A hit has 32 bytes of the searched byte before it, lies "
+        "outside the tables the game's profile names and is followed by at least one byte "
+        "before the next. Without --from the search starts where the game's free area begins "
+        "(profile key FreierBereich, else the longest run of the byte). Without --to it stops "
+        "after 10 hits or at the end of the file.");
 }
 
 void addHistoryCommands(CLI::App& app, Args& a) {
@@ -361,10 +368,14 @@ int main(int argc, char** argv) {
     try {
         quillon::cli::checkRomFile(args.rom);
         if (*args.findFree) {
+            if (args.findFree->count("--from") > 0) {
+                args.free.from = args.freeFrom;
+            }
             if (args.findFree->count("--to") > 0) {
                 args.free.to = args.freeTo;
             }
-            quillon::cli::findFree(args.rom, args.free, std::cout);
+            quillon::DataFiles data(programFolder(argv[0]));
+            quillon::cli::findFree(args.rom, args.free, data.quillon(), std::cout);
             return 0;
         }
         quillon::Session session(programFolder(argv[0]));

@@ -34,6 +34,7 @@ std::string BuiltRom::profileIni() const {
     ini += line("SpritePalHeader", hexValue(spritePalHeader));
     ini += line("SpezialPalHeader", hexValue(spezialPalHeader));
     ini += line("FlugPosHeader", hexValue(flyTable));
+    ini += line("FreierBereich", hexValue(freeSpace));
     ini += line("mainfile", mainFile);
     ini += line("mapsfile", mapsFile);
     ini += line("Table", tableFile);

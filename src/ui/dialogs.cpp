@@ -61,7 +61,7 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
 }
 
 std::optional<std::uint32_t> QtDialogs::repoint(QWidget* parent, const RepointRequest& request) {
-    TUmpointenForm form(m_rom, m_lang, *this, parent);
+    TUmpointenForm form(m_rom, m_profile(), m_lang, *this, parent);
     form.setAnzahl(request.count);
     if (!request.proposed.isEmpty()) {
         form.setOffset(request.proposed);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -11,6 +12,7 @@ class QWidget;
 namespace quillon {
 class LanguageTable;
 class TRom;
+struct GameProfile;
 }  // namespace quillon
 
 namespace quillon::ui {
@@ -63,10 +65,13 @@ public:
 };
 
 // The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices, and the repoint
-// dialog, which searches rom for free space and takes its texts from lang.
+// dialog, which searches rom for free space under the rules of the open game's profile (asked
+// of profile each time) and takes its texts from lang.
 class QtDialogs final : public Dialogs {
 public:
-    QtDialogs(TRom& rom, const LanguageTable& lang) : m_rom(rom), m_lang(lang) {}
+    using ProfileSource = std::function<const GameProfile&()>;
+    QtDialogs(TRom& rom, const LanguageTable& lang, ProfileSource profile)
+        : m_rom(rom), m_lang(lang), m_profile(std::move(profile)) {}
 
     void inform(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
@@ -87,6 +92,7 @@ public:
 private:
     TRom& m_rom;
     const LanguageTable& m_lang;
+    ProfileSource m_profile;
 };
 
 }  // namespace quillon::ui

@@ -60,7 +60,11 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
     : QMainWindow(parent),
       m_session(std::make_unique<Session>(programFolder)),
       m_dialogs(dialogs ? std::move(dialogs)
-                        : std::make_unique<QtDialogs>(m_session->rom(), m_session->lang())) {
+                        : std::make_unique<QtDialogs>(
+                              m_session->rom(), m_session->lang(),
+                              [session = m_session.get()]() -> const GameProfile& {
+                                  return session->profile();
+                              })) {
     m_session->setTextPainter(&m_textPainter);
     buildUi();
     connectMenu();

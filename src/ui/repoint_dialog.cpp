@@ -13,6 +13,7 @@
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
+#include "core/free_space_rules.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "ui/command.h"
@@ -81,11 +82,15 @@ private:
     std::vector<std::uint32_t> m_offsets;
 };
 
-TUmpointenForm::TUmpointenForm(TRom& rom, const LanguageTable& lang, Dialogs& dialogs,
-                               QWidget* parent)
-    : QDialog(parent), m_rom(rom), m_dialogs(dialogs) {
+TUmpointenForm::TUmpointenForm(TRom& rom, const GameProfile& profile, const LanguageTable& lang,
+                               Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), m_rom(rom), m_profile(profile), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("TUmpointenForm"));
     buildControls();
+    // The search range the user sees first: the game's free area up to the end of the file.
+    Txt_Von->setText(offsetText(defaultFreeSpaceStart(m_rom, m_profile, 0xFF)));
+    const std::uint64_t lastByte = std::max<std::uint64_t>(m_rom.size(), 1) - 1;
+    Txt_Bis->setText(offsetText(static_cast<std::uint32_t>(lastByte)));
     layOut();
     FormCreate(lang);
     connect(Chk_Suchen, &QRadioButton::toggled, this,
@@ -117,9 +122,9 @@ void TUmpointenForm::buildControls() {
     Chk_Suchbereich = named(new QCheckBox(QStringLiteral("Suchbereich angeben"), this),
                             "Chk_Suchbereich", 889);
     Lbl_Von = label(this, "Lbl_Von", 890, "Von:");
-    Txt_Von = field(this, "Txt_Von", "$6B0000");
+    Txt_Von = field(this, "Txt_Von", "");
     Lbl_Bis = label(this, "Lbl_Bis", 891, "Bis:");
-    Txt_Bis = field(this, "Txt_Bis", "$700000");
+    Txt_Bis = field(this, "Txt_Bis", "");
     Cmd_OK = named(new QPushButton(QStringLiteral("OK"), this), "Cmd_OK", 892);
     Lst_Ergebniss = new QListView(this);
     Lst_Ergebniss->setObjectName(QStringLiteral("Lst_Ergebniss"));
@@ -215,11 +220,12 @@ void TUmpointenForm::Cmd_OKClick() {
     m_results->setOffsets({});
     Lst_ErgebnissMouseUp();
     const std::string to = toStd(Txt_Bis->text());
-    const FreeSpaceQuery query =
+    const FreeSpaceQuery query = withFreeSpaceRules(
+        m_rom, m_profile,
         freeSpaceQuery(toStd(Cbo_Byte->currentText()), toStd(Txt_Anzahl->text()),
                        toStd(Txt_Von->text()),
                        Chk_Suchbereich->isChecked() ? std::optional<std::string_view>(to)
-                                                    : std::nullopt);
+                                                    : std::nullopt));
     FreeSpaceResult found;
     {
         const WaitCursor wait;
@@ -235,7 +241,7 @@ void TUmpointenForm::Cmd_OKClick() {
 }
 
 // A start behind the end of the file finds nothing: the user is told why instead of a bare
-// "done" (the default start $6B0000 lies behind the end of ROMs smaller than 8 MiB).
+// "done".
 QString TUmpointenForm::searchEndText(FreeSpaceEnd end, std::uint32_t start) {
     if (end == FreeSpaceEnd::TenFound) {
         return QStringLiteral("10 Ergebnisse gefunden!");
@@ -284,7 +290,8 @@ std::optional<std::int64_t> TUmpointenForm::aligned(std::uint32_t offset) {
         return offset;
     }
     const std::uint32_t count = m_count;
-    const std::optional<std::uint32_t> next = nextAlignedFree(m_rom, offset, count, alignment);
+    const std::optional<std::uint32_t> next =
+        nextAlignedFree(m_rom, offset, count, alignment, profileTableRanges(m_rom, m_profile));
     const QString text = toQ(misalignedText(offset, alignment, next, count));
     if (!next) {
         m_dialogs.showError(this, text);

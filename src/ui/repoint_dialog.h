@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/config/game_profile.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -25,7 +27,10 @@ class ResultList;
 
 // The repoint dialog "Umpointen": the user types the offset where data that grew is to go, or
 // searches the ROM for runs of free bytes (00 or FF) and picks one. It only chooses the offset;
-// the caller writes. Boxes (search end, errors, the alignment offer) go through dialogs.
+// the caller writes. Boxes (search end, errors, the alignment offer) go through dialogs. The
+// search follows the free-space rules of the game's profile: "Von" starts where the game's
+// free area begins, "Bis" at the file's last byte; hits keep a guard of free bytes before
+// them and lie outside the profile's tables.
 //
 // Caller protocol: setAnzahl, optionally setOffset and setAlignment, set the caption, exec,
 // then getResult (-1 when cancelled).
@@ -33,8 +38,8 @@ class TUmpointenForm : public QDialog {
     Q_OBJECT
 
 public:
-    TUmpointenForm(TRom& rom, const LanguageTable& lang, Dialogs& dialogs,
-                   QWidget* parent = nullptr);
+    TUmpointenForm(TRom& rom, const GameProfile& profile, const LanguageTable& lang,
+                   Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Txt_Anzahl := count in decimal; the result list is cleared.
     void setAnzahl(std::uint32_t count);
@@ -85,6 +90,7 @@ private:
     std::optional<std::uint32_t> selectedResult() const;
 
     TRom& m_rom;
+    GameProfile m_profile;
     Dialogs& m_dialogs;
     ResultList* m_results = nullptr;
     std::int64_t m_result = -1;

@@ -162,6 +162,10 @@ for hit in $free; do
 done
 # --to is inclusive: a search from a hit to that hit finds it; decimal offsets work as well.
 first=$(echo "$free" | head -1)
+# Without --from the search starts where the demo's free area begins, 32 free bytes in.
+freeArea=$(grep '^FreierBereich=' "$work/profile.ini" | cut -d= -f2)
+[ "$((16#${first#\$}))" -eq $((freeArea + 32)) ] \
+    || fail "find-free starts at $first, not 32 bytes into the free area at $freeArea"
 [ "$("$bin/quillon-cli" find-free "$work/demo.gba" --count 16 --from "$first" --to "$first")" = "$first" ] \
     || fail "find-free --to is not inclusive"
 [ "$("$bin/quillon-cli" find-free "$work/demo.gba" --count 16 --byte FF --from $((16#${first#\$})))" = "$free" ] \

@@ -5,6 +5,7 @@
 
 #include "cli/cli_find_free.h"
 #include "cli/cli_messages.h"
+#include "core/config/ini_file.h"
 #include "core/errors.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
@@ -13,25 +14,32 @@
 namespace quillon {
 namespace {
 
-// A file of used bytes (0x11) with an FF run of 9 bytes at 0x1010 and a 00 run of 30 at 0x2001.
+// A file of used bytes (0x11) titled "QUILLON FREEQFRE", with an FF run of 41 bytes at 0x1010,
+// a 00 run of 62 at 0x2001 and an FF run of 100 at 0x2800 (the longest).
 struct RunsFile {
     testing::TempDir dir;
     std::filesystem::path path = dir.file("runs.gba");
     std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(0x3000, 0x11);
 
     RunsFile() {
-        std::fill_n(bytes.begin() + 0x1010, 9, 0xFF);
-        std::fill_n(bytes.begin() + 0x2001, 30, 0x00);
+        const std::string title = "QUILLON FREEQFRE";
+        std::copy(title.begin(), title.end(), bytes.begin() + 0xA0);
+        std::fill_n(bytes.begin() + 0x1010, 41, 0xFF);
+        std::fill_n(bytes.begin() + 0x2001, 62, 0x00);
+        std::fill_n(bytes.begin() + 0x2800, 100, 0xFF);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }
     std::vector<std::uint8_t> onDisk() const { return testing::fileBytes(path); }
 };
 
-std::string run(const RunsFile& file, const cli::FindFreeOptions& options) {
+std::string run(const RunsFile& file, const cli::FindFreeOptions& options,
+                const std::string& profile = "") {
+    const std::filesystem::path ini = file.dir.file("Quillon.ini");
+    std::ofstream(ini) << profile;
     std::ostringstream out;
     try {
-        cli::findFree(file.path, options, out);
+        cli::findFree(file.path, options, IniFile(ini), out);
     } catch (const Error& e) {
         return std::string("error: ") + e.what();
     }
@@ -40,21 +48,33 @@ std::string run(const RunsFile& file, const cli::FindFreeOptions& options) {
 
 TEST(CliFindFree, PrintsTheHitsOfTheSearch) {
     const RunsFile file;
+    const std::optional<std::string> none;
     const struct {
         cli::FindFreeOptions options;
+        std::string profile;
         std::string printed;
     } cases[] = {
-        {{"4", "FF", "0", std::nullopt}, "$001010\n$001015\n"},
-        {{"4", "ff", "$1011", std::string("$1015")}, "$001011\n"},
-        {{"10", "00", "8192", std::nullopt}, "$002001\n$00200C\n"},
-        {{"1", "00", "0", std::nullopt},
-         "$002001\n$002003\n$002005\n$002007\n$002009\n$00200B\n$00200D\n$00200F\n$002011\n"
-         "$002013\n"},
-        {{"3", "00", "$2000", std::string("$2005")}, "$002001\n$002005\n"},
-        {{"40", "FF", "0", std::nullopt}, ""},
+        {{"4", "FF", "0", none}, "",
+         "$001030\n$001035\n$002820\n$002825\n$00282A\n$00282F\n$002834\n$002839\n"
+         "$00283E\n$002843\n"},
+        {{"4", "ff", "$1031", std::string("$1035")}, "", "$001031\n"},
+        {{"10", "00", "8192", none}, "", "$002021\n$00202C\n"},
+        {{"3", "00", "$2000", std::string("$2025")}, "", "$002021\n$002025\n"},
+        {{"40", "FF", "0", none}, "", "$002820\n"},
+        {{"69", "FF", "0", none}, "", ""},
+        // Without --from: the longest run of the byte, or the profile's free area.
+        {{"4", "FF", none, std::string("$2830")}, "", "$002820\n$002825\n$00282A\n$00282F\n"},
+        {{"20", "00", none, none}, "", "$002021\n"},
+        {{"4", "FF", none, std::string("$1100")}, "[QUILLON FREEQFRE]\nFreierBereich=$1000\n",
+         "$001030\n$001035\n"},
+        // A table of the profile inside the longest run leaves 16 bytes of it: no hit there.
+        {{"4", "FF", none, none},
+         "[QUILLON FREEQFRE]\nFreierBereich=$1000\nSpezialPalHeader=$2810\n",
+         "$001030\n$001035\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.printed, run(file, c.options)) << c.options.count << " " << c.options.from;
+        EXPECT_EQ(c.printed, run(file, c.options, c.profile))
+            << c.options.count << " " << c.options.from.value_or("-") << " " << c.profile;
     }
     EXPECT_EQ(file.bytes, file.onDisk());
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
+#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
@@ -16,26 +18,42 @@ TRom memoryRom(std::vector<std::uint8_t> bytes) {
     return rom;
 }
 
-// The search as the user would do it by hand: one candidate after another, byte by byte.
+FreeSpaceQuery ask(std::uint8_t value, std::uint32_t count, std::uint32_t start,
+                   std::optional<std::uint32_t> end, std::uint32_t guard = kFreeSpaceGuard) {
+    FreeSpaceQuery q;
+    q.value = value;
+    q.count = count;
+    q.start = start;
+    q.end = end;
+    q.guard = guard;
+    return q;
+}
+
+// The search as the user would do it by hand: each candidate from the start, a hit when the
+// guard bytes before it and the count bytes from it are all free (the value, outside every
+// excluded range); after a hit the next candidate is count + 1 further.
 FreeSpaceResult byHand(const std::vector<std::uint8_t>& bytes, const FreeSpaceQuery& q) {
+    std::vector<std::uint64_t> freeFrom(bytes.size() + 1, 0);  // free bytes in a row from i
+    for (std::size_t i = bytes.size(); i-- > 0;) {
+        bool excluded = false;
+        for (const ByteRange& r : q.excluded) {
+            excluded = excluded || (i >= r.begin && i < r.end);
+        }
+        freeFrom[i] = bytes[i] == q.value && !excluded ? freeFrom[i + 1] + 1 : 0;
+    }
     FreeSpaceResult result;
-    const std::uint64_t last = q.end.value_or(kFreeSpaceDefaultEnd);
-    for (std::uint64_t p = q.start; p <= last;) {
-        std::uint64_t k = 0;
-        while (k < q.count && p + k < bytes.size() && bytes[p + k] == q.value) {
-            ++k;
+    const std::uint64_t last = q.end.value_or(bytes.size());
+    for (std::uint64_t p = q.start; p <= last && p < bytes.size();) {
+        if (p < q.guard || freeFrom[p - q.guard] < std::uint64_t{q.guard} + q.count) {
+            ++p;
+            continue;
         }
-        if (k < q.count && p + k >= bytes.size()) {
-            break;  // the next byte to compare lies past the end of the file
+        result.offsets.push_back(static_cast<std::uint32_t>(p));
+        if (!q.end && result.offsets.size() == 10) {
+            result.end = FreeSpaceEnd::TenFound;
+            break;
         }
-        if (k == q.count) {
-            result.offsets.push_back(static_cast<std::uint32_t>(p));
-            if (!q.end && result.offsets.size() == 10) {
-                result.end = FreeSpaceEnd::TenFound;
-                break;
-            }
-        }
-        p += k + 1;
+        p += q.count + 1;
     }
     return result;
 }
@@ -68,6 +86,11 @@ TEST(FreeSpaceSearch, MatchesTheSearchByHandOnRandomRuns) {
         FreeSpaceQuery q;
         q.value = rng() % 2 ? 0xFF : 0x00;
         q.count = static_cast<std::uint32_t>(rng() % 4 == 0 ? rng() % 500 + 1 : rng() % 24 + 1);
+        q.guard = std::array<std::uint32_t, 5>{0, 1, 7, 32, 100}[rng() % 5];
+        for (std::size_t n = rng() % 4; n > 0; --n) {
+            const auto begin = static_cast<std::uint32_t>(rng() % bytes.size());
+            q.excluded.push_back({begin, begin + static_cast<std::uint32_t>(rng() % 300), "t"});
+        }
         q.start = static_cast<std::uint32_t>(rng() % (bytes.size() + 4));
         if (rng() % 2) {
             q.end = static_cast<std::uint32_t>(q.start + rng() % (bytes.size() + 16)) - 3;
@@ -111,7 +134,7 @@ TEST(FreeSpaceSearch, RunsOfEveryShape) {
             bytes[c.runStart + i] = 0xFF;
         }
         TRom rom = memoryRom(bytes);
-        const FreeSpaceQuery q{0xFF, c.count, c.start, c.end};
+        const FreeSpaceQuery q = ask(0xFF, c.count, c.start, c.end, 0);
         const auto got = findFreeSpace(rom, q, 100);
         EXPECT_EQ(c.hits, got.offsets) << c.what;
         EXPECT_EQ(c.end_, got.end) << c.what;
@@ -128,15 +151,118 @@ TEST(FreeSpaceSearch, RunsAcrossBlockBoundariesOfTheFile) {
     }
     TRom rom = memoryRom(bytes);
     for (std::uint32_t count : {1u, 63u, 64u, 65u, 255u, 699u, 700u, 1599u, 1600u, 1601u}) {
-        const FreeSpaceQuery q{0x00, count, 0, 0x300000};
+        const FreeSpaceQuery q = ask(0x00, count, 0, 0x300000, 0);
         expectSame(byHand(bytes, q), findFreeSpace(rom, q), "count " + std::to_string(count));
     }
 }
 
 TEST(FreeSpaceSearch, RefusesWhatCannotBeSearched) {
     TRom rom = memoryRom(std::vector<std::uint8_t>(0x100, 0xFF));
-    EXPECT_THROW(findFreeSpace(rom, {0xFF, 0, 0, std::nullopt}), Error);
-    EXPECT_THROW(findFreeSpace(rom, {0x12, 4, 0, std::nullopt}), Error);
+    EXPECT_THROW(findFreeSpace(rom, ask(0xFF, 0, 0, std::nullopt)), Error);
+    EXPECT_THROW(findFreeSpace(rom, ask(0x12, 4, 0, std::nullopt)), Error);
+}
+
+TEST(FreeSpaceSearch, KeepsAGuardAndLeavesExcludedTablesAlone) {
+    // One run of FF in used bytes (0x11); the default guard of 32 filler bytes before a hit.
+    struct Case {
+        const char* what;
+        std::uint32_t runStart, runLength, count, start;
+        std::vector<ByteRange> excluded;
+        std::vector<std::uint32_t> hits;
+    } cases[] = {
+        {"the run's first guard bytes are not offered", 100, 60, 4, 0, {},
+         {132, 137, 142, 147, 152}},
+        {"a run of exactly guard + count bytes", 100, 36, 4, 0, {}, {132}},
+        {"a run one byte shorter", 100, 35, 4, 0, {}, {}},
+        {"a start with the guard before it is offered", 100, 60, 4, 140, {},
+         {140, 145, 150, 155}},
+        {"a start too close to the run's start", 100, 60, 4, 110, {}, {132, 137, 142, 147, 152}},
+        {"a table inside the run splits it", 100, 200, 4, 0, {{150, 170, "t"}},
+         {132, 137, 142, 202, 207, 212}},
+        {"a table before the run counts as used", 100, 60, 4, 0, {{90, 110, "t"}},
+         {142, 147, 152}},
+        {"a hit may not reach into a table", 100, 60, 4, 0, {{140, 141, "t"}}, {132}},
+        {"a run inside a table gives nothing", 100, 60, 4, 0, {{0, 400, "t"}}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes(400, 0x11);
+        std::fill_n(bytes.begin() + c.runStart, c.runLength, 0xFF);
+        TRom rom = memoryRom(bytes);
+        FreeSpaceQuery q = ask(0xFF, c.count, c.start, 215);
+        q.excluded = c.excluded;
+        const auto got = findFreeSpace(rom, q, 64);
+        EXPECT_EQ(c.hits, got.offsets) << c.what;
+        expectSame(byHand(bytes, q), got, c.what);
+    }
+}
+
+TEST(FreeSpaceSearch, WithoutAnEndLooksThroughTheWholeFile) {
+    // A 32 MiB image: its only free run lies above 16 MiB, and hits there are shown with
+    // seven digits.
+    std::vector<std::uint8_t> bytes(std::size_t{32} << 20, 0x11);
+    std::fill_n(bytes.begin() + 0x1F00000, 0x100, 0xFF);
+    std::fill_n(bytes.end() - 40, 40, 0xFF);  // up to the very last byte
+    TRom rom = memoryRom(bytes);
+    const FreeSpaceResult found = findFreeSpace(rom, ask(0xFF, 8, 0x100, std::nullopt));
+    EXPECT_EQ((std::vector<std::uint32_t>{0x1F00020, 0x1F00029, 0x1F00032, 0x1F0003B, 0x1F00044,
+                                          0x1F0004D, 0x1F00056, 0x1F0005F, 0x1F00068, 0x1F00071}),
+              found.offsets);
+    const std::uint32_t last = static_cast<std::uint32_t>(bytes.size()) - 8;
+    EXPECT_EQ(std::vector<std::uint32_t>{last},
+              findFreeSpace(rom, ask(0xFF, 8, 0x1FFFFF0, std::nullopt)).offsets);
+    EXPECT_EQ("$1F00020", hexOffset(found.offsets.front()));
+}
+
+TEST(FreeSpaceCheck, IsFreeOnlyWhenEveryByteHoldsTheFill) {
+    std::vector<std::uint8_t> bytes(0x200, 0x11);
+    std::fill_n(bytes.begin() + 0x100, 0x20, 0xFF);
+    std::fill_n(bytes.begin() + 0x1F0, 0x10, 0x00);  // the file's last 16 bytes
+    TRom rom = memoryRom(bytes);
+    struct Case {
+        std::uint32_t offset, count;
+        std::uint8_t fill;
+        bool free;
+    } cases[] = {
+        {0x100, 0x20, 0xFF, true},  {0x100, 0x21, 0xFF, false}, {0x0FF, 2, 0xFF, false},
+        {0x110, 0x10, 0x00, false}, {0x1F0, 0x10, 0x00, true},  {0x1F0, 0x11, 0x00, false},
+        {0x1FF, 1, 0x00, true},     {0x200, 1, 0x00, false},    {0x200, 0, 0x00, true},
+        {0x201, 0, 0x00, false},    {0xFFFFFFF0, 0x20, 0xFF, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.free, isFreeSpace(rom, c.offset, c.count, c.fill))
+            << std::hex << c.offset << " count " << c.count;
+    }
+}
+
+TEST(FreeSpaceCheck, LargestRunIsFoundInOnePass) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> runs;  // start, length
+        std::uint32_t from;
+        std::optional<std::uint32_t> start;
+        std::uint32_t length;
+    } cases[] = {
+        {"the longest wins", {{0x1000, 0x200}, {0x30000, 0x5000}, {0x50000, 0x4FFF}}, 0xC0,
+         0x30000, 0x5000},
+        {"the first of equal ones", {{0x2000, 0x300}, {0x9000, 0x300}}, 0xC0, 0x2000, 0x300},
+        {"a run across reading blocks", {{0xFFF00, 0x20000}, {0x150000, 0x1000}}, 0xC0, 0xFFF00,
+         0x20000},
+        {"a run to the end of the file", {{0x1000, 0x200}, {0x1F0000, 0x10000}}, 0xC0, 0x1F0000,
+         0x10000},
+        {"runs before from are passed over", {{0x1000, 0x9000}, {0x20000, 0x10}}, 0x11000,
+         0x20000, 0x10},
+        {"no fill byte at all", {}, 0xC0, std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes(0x200000, 0x11);
+        for (const auto& [start, length] : c.runs) {
+            std::fill_n(bytes.begin() + start, length, 0xFF);
+        }
+        TRom rom = memoryRom(bytes);
+        const std::optional<FreeRun> run = largestFreeRun(rom, 0xFF, c.from);
+        EXPECT_EQ(c.start, run ? std::optional(run->start) : std::nullopt) << c.what;
+        EXPECT_EQ(c.length, run ? run->length : 0) << c.what;
+    }
 }
 
 TEST(FreeSpaceQueryText, ReadsTheFieldsAsTyped) {
@@ -180,6 +306,11 @@ TEST(AlignedFreeSpace, OffersTheNextAlignedStartInTheSameRun) {
         EXPECT_EQ(c.want, nextAlignedFree(rom, c.offset, c.count, c.alignment))
             << std::hex << c.offset << " count " << c.count << " alignment " << c.alignment;
     }
+    // A table inside the run ends it: the aligned start may not reach into the table.
+    const std::vector<ByteRange> table{{0x10C, 0x110, "t"}};
+    EXPECT_EQ(std::optional<std::uint32_t>(0x104), nextAlignedFree(rom, 0x101, 8, 4, table));
+    EXPECT_EQ(std::nullopt, nextAlignedFree(rom, 0x101, 9, 4, table));
+    EXPECT_EQ(std::nullopt, nextAlignedFree(rom, 0x10A, 2, 4, table));
 }
 
 TEST(AlignedFreeSpace, RequireAlignedNamesTheAlternative) {

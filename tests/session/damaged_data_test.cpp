@@ -43,7 +43,7 @@ TEST(DamagedDataFiles, AbsurdProfileOffsetsAreNamedAndLeftUnused) {
     for (const char* key :
          {"MapBankHeader", "TilesetHeader", "NamenHeader", "PokemonNamen", "WildePokemon",
           "SpriteHeader", "SpritePaletten", "SpritePalHeader", "SpezialPalHeader",
-          "FlugPosHeader"}) {
+          "FlugPosHeader", "FreierBereich"}) {
         for (const std::string& value : absurd) {
             testing::TempDir dir;
             writeProfileWith(dir, built, key, value);

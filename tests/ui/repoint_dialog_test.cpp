@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "core/config/game_profile.h"
 #include "core/config/ini_file.h"
 #include "core/config/language_table.h"
 #include "core/rom/free_space.h"
@@ -23,16 +24,15 @@ using quillon::ui::TUmpointenForm;
 
 namespace {
 
-// Used bytes (0x11) with free runs: FF at 0x6B0010 (9 bytes), FF at 0x6C0003 (40 bytes), 00 at
-// 0x6D0001 (6 bytes), and from 0x6F0000 on FF every second byte up to the end at 0x710000.
+// Used bytes (0x11) with free runs: FF at 0x6B0010 (41 bytes), FF at 0x6C0003 (72 bytes), 00 at
+// 0x6D0001 (38 bytes), and the longest, FF from 0x6F0000 up to the end at 0x710000. A hit
+// needs 32 free bytes before it.
 std::vector<std::uint8_t> imageWithRuns() {
     std::vector<std::uint8_t> bytes(0x710000, 0x11);
-    std::fill_n(bytes.begin() + 0x6B0010, 9, 0xFF);
-    std::fill_n(bytes.begin() + 0x6C0003, 40, 0xFF);
-    std::fill_n(bytes.begin() + 0x6D0001, 6, 0x00);
-    for (std::size_t i = 0x6F0000; i < bytes.size(); i += 2) {
-        bytes[i] = 0xFF;
-    }
+    std::fill_n(bytes.begin() + 0x6B0010, 41, 0xFF);
+    std::fill_n(bytes.begin() + 0x6C0003, 72, 0xFF);
+    std::fill_n(bytes.begin() + 0x6D0001, 38, 0x00);
+    std::fill(bytes.begin() + 0x6F0000, bytes.end(), 0xFF);
     return bytes;
 }
 
@@ -63,6 +63,7 @@ private slots:
     void init();
     void cleanup();
     void startsInOffsetModeAndSwitchesControls();
+    void defaultSearchFollowsTheProfile();
     void typedOffsetIsTheResult_data();
     void typedOffsetIsTheResult();
     void searchesWithRangeAndPicksAResult_data();
@@ -84,6 +85,7 @@ private:
     quillon::IniFile m_noLanguage;
     std::unique_ptr<quillon::LanguageTable> m_lang;
     quillon::TRom m_rom;
+    quillon::GameProfile m_profile;  // an unknown game: no free area, no tables
     quillon::testing::FakeDialogs m_dialogs;
     std::unique_ptr<TUmpointenForm> m_form;
 };
@@ -92,7 +94,7 @@ void RepointDialogTest::init() {
     m_rom.attach(std::make_unique<quillon::MemoryRomFile>(imageWithRuns()), "runs.gba");
     m_dialogs = {};
     m_lang = std::make_unique<quillon::LanguageTable>(m_noLanguage);
-    m_form = std::make_unique<TUmpointenForm>(m_rom, *m_lang, m_dialogs);
+    m_form = std::make_unique<TUmpointenForm>(m_rom, m_profile, *m_lang, m_dialogs);
     m_form->show();
 }
 
@@ -123,8 +125,9 @@ void RepointDialogTest::startsInOffsetModeAndSwitchesControls() {
     QVERIFY(f.Chk_Angeben->isChecked());
     QCOMPARE(f.Cbo_Byte->currentText(), QStringLiteral("FF"));
     QCOMPARE(f.Txt_Anzahl->text(), QStringLiteral("1"));
-    QCOMPARE(f.Txt_Von->text(), QStringLiteral("$6B0000"));
-    QCOMPARE(f.Txt_Bis->text(), QStringLiteral("$700000"));
+    // The longest run of FF up to the file's last byte.
+    QCOMPARE(f.Txt_Von->text(), QStringLiteral("$6F0000"));
+    QCOMPARE(f.Txt_Bis->text(), QStringLiteral("$70FFFF"));
     const QList<QWidget*> searchControls{f.Cbo_Byte,  f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
                                          f.Txt_Bis,   f.Cmd_OK,     f.Lst_Ergebniss};
     for (QWidget* w : searchControls) {
@@ -144,6 +147,40 @@ void RepointDialogTest::startsInOffsetModeAndSwitchesControls() {
 
     clickMark(f.Chk_Angeben);
     QVERIFY(f.Cmd_Umpointen->isEnabled());  // the typed offset is still there
+}
+
+// A known game: "Von" is its free area, and a search from there leaves its tables alone.
+void RepointDialogTest::defaultSearchFollowsTheProfile() {
+    quillon::GameProfile profile;
+    profile.freeSpaceStart = 0x6F0000;
+    profile.specialPalHeader = 0x6F0100;  // 208 bytes of table inside the free run
+    TUmpointenForm form(m_rom, profile, *m_lang, m_dialogs);
+    form.show();
+    QCOMPARE(form.Txt_Von->text(), QStringLiteral("$6F0000"));
+    clickMark(form.Chk_Suchen);
+    form.Txt_Anzahl->setText(QStringLiteral("64"));
+    QTest::mouseClick(form.Cmd_OK, Qt::LeftButton);
+    QCOMPARE(listed(form.Lst_Ergebniss),
+             (QStringList{"$6F0020", "$6F0061", "$6F00A2", "$6F01F0", "$6F0231", "$6F0272",
+                          "$6F02B3", "$6F02F4", "$6F0335", "$6F0376"}));
+
+    // The profile's own start also when a longer run lies elsewhere.
+    profile.freeSpaceStart = 0x6C0003;
+    TUmpointenForm atKey(m_rom, profile, *m_lang, m_dialogs);
+    QCOMPARE(atKey.Txt_Von->text(), QStringLiteral("$6C0003"));
+
+    // A misaligned choice is not moved into the table either: 0x6F00E4 + 28 ends at it.
+    for (const std::uint32_t count : {28u, 29u}) {
+        m_dialogs = {};
+        m_dialogs.confirmAnswer = true;
+        atKey.show();
+        atKey.setAnzahl(count);
+        atKey.setAlignment(4);
+        atKey.Txt_Offset->setText(QStringLiteral("$6F00E3"));
+        QTest::mouseClick(atKey.Cmd_Umpointen, Qt::LeftButton);
+        QCOMPARE(atKey.getResult(), count == 28 ? qint64(0x6F00E4) : qint64(-1));
+        QCOMPARE(m_dialogs.errors.size(), count == 28 ? 0 : 1);
+    }
 }
 
 void RepointDialogTest::typedOffsetIsTheResult_data() {
@@ -173,12 +210,12 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult_data() {
     QTest::addColumn<QString>("byte");
     QTest::addColumn<QString>("range");
     QTest::addColumn<QStringList>("results");
-    QTest::newRow("2n+1 run, then a long one")
-        << "4" << "FF" << "$6B0000-$6C0010"
-        << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
+    QTest::newRow("guard + 2n + 1 run, then a long one")
+        << "4" << "FF" << "$6B0000-$6C0028"
+        << QStringList{"$6B0030", "$6B0035", "$6C0023", "$6C0028"};
     QTest::newRow("hit at the range end itself")
-        << "8" << "FF" << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
-    QTest::newRow("zeros") << "2" << "00" << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
+        << "8" << "FF" << "$6C0000-$6C002C" << QStringList{"$6C0023", "$6C002C"};
+    QTest::newRow("zeros") << "2" << "00" << "0-$6E0000" << QStringList{"$6D0021", "$6D0024"};
     QTest::newRow("nothing") << "41" << "FF" << "$6B0000-$6EFFFF" << QStringList{};
 }
 
@@ -201,12 +238,12 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult() {
 }
 
 void RepointDialogTest::searchWithoutRangeStopsAtTen() {
-    // From 0x6F0000 every second byte is FF: thousands of hits for one byte.
+    // From 0x6F0000 on everything is FF: thousands of hits for one byte, 32 bytes in.
     m_form->Txt_Von->setText(QStringLiteral("$6EFFF0"));
     search(QStringLiteral("1"), QStringLiteral("FF"), std::nullopt);
     QStringList ten;
     for (int i = 0; i < 10; ++i) {
-        ten << QStringLiteral("$%1").arg(0x6F0000 + 2 * i, 6, 16, QLatin1Char('0')).toUpper();
+        ten << QStringLiteral("$%1").arg(0x6F0020 + 2 * i, 6, 16, QLatin1Char('0')).toUpper();
     }
     QCOMPARE(listed(m_form->Lst_Ergebniss), ten);
     QCOMPARE(m_dialogs.informs, QStringList{"Umpointen|10 Ergebnisse gefunden!"});
@@ -214,16 +251,18 @@ void RepointDialogTest::searchWithoutRangeStopsAtTen() {
     // Picking another entry gives that one.
     selectRow(m_form->Lst_Ergebniss, 3);
     QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
-    QCOMPARE(m_form->getResult(), qint64(0x6F0006));
+    QCOMPARE(m_form->getResult(), qint64(0x6F0026));
 }
 
 void RepointDialogTest::wideRangeListsEveryHit() {
-    // A range has no ten-hit limit: every second byte of 0x20000 is listed, the last pickable.
+    // A range has no ten-hit limit: every second byte of 0x20000 behind the guard is listed,
+    // the last pickable.
     search(QStringLiteral("1"), QStringLiteral("FF"), QStringLiteral("$6F0000-$70FFFF"));
     const QAbstractItemModel* results = m_form->Lst_Ergebniss->model();
-    QCOMPARE(results->rowCount(), 0x10000);
-    QCOMPARE(results->data(results->index(0x10000 - 1, 0)).toString(), QStringLiteral("$70FFFE"));
-    selectRow(m_form->Lst_Ergebniss, 0x10000 - 1);
+    const int rows = 0x10000 - 0x10;
+    QCOMPARE(results->rowCount(), rows);
+    QCOMPARE(results->data(results->index(rows - 1, 0)).toString(), QStringLiteral("$70FFFE"));
+    selectRow(m_form->Lst_Ergebniss, rows - 1);
     QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
     QCOMPARE(m_form->getResult(), qint64(0x70FFFE));
 }
@@ -240,8 +279,8 @@ void RepointDialogTest::startBehindTheEndSaysSo() {
 }
 
 void RepointDialogTest::badSearchFieldsKeepTheDialogOpen() {
-    search(QStringLiteral("4"), QStringLiteral("FF"), QStringLiteral("$6B0000-$6C0010"));
-    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 5);
+    search(QStringLiteral("4"), QStringLiteral("FF"), QStringLiteral("$6B0000-$6C0028"));
+    QCOMPARE(m_form->Lst_Ergebniss->model()->rowCount(), 4);
     for (const char* bad : {"$6B00Z0-$6C0010", "$6B0000-zehn", "-4-$6C0010"}) {
         m_dialogs.errors.clear();
         search(QStringLiteral("4"), QStringLiteral("FF"), QString::fromLatin1(bad));
@@ -265,7 +304,7 @@ void RepointDialogTest::misalignedChoiceOffersTheAlignedStart_data() {
     QTest::newRow("declined") << 4 << "$6C0003" << false << qint64(-1) << 1;
     QTest::newRow("even start") << 2 << "$6C0003" << true << qint64(0x6C0004) << 1;
     QTest::newRow("aligned already") << 4 << "$6C0008" << true << qint64(0x6C0008) << 0;
-    QTest::newRow("run too short") << 4 << "$6B0011" << true << qint64(-1) << 0;
+    QTest::newRow("run too short") << 4 << "$6B0035" << true << qint64(-1) << 0;
     QTest::newRow("used byte") << 2 << "$6B0001" << true << qint64(-1) << 0;
 }
 
@@ -296,7 +335,7 @@ void RepointDialogTest::takesItsTextsFromTheLanguage() {
     quillon::IniFile texts(file);
     quillon::LanguageTable lang(texts);
     lang.setCurrent("English");
-    TUmpointenForm form(m_rom, lang, m_dialogs);
+    TUmpointenForm form(m_rom, m_profile, lang, m_dialogs);
     QCOMPARE(form.windowTitle(), QStringLiteral("Repoint"));
     QCOMPARE(form.Chk_Suchen->text(), QStringLiteral("Search bytes"));
     QCOMPARE(form.Cmd_Umpointen->text(), QStringLiteral("Repoint it"));
@@ -307,7 +346,8 @@ void RepointDialogTest::takesItsTextsFromTheLanguage() {
 }
 
 void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
-    quillon::ui::QtDialogs real(m_rom, *m_lang);
+    quillon::ui::QtDialogs real(m_rom, *m_lang,
+                                [this]() -> const quillon::GameProfile& { return m_profile; });
     QStringList seen;
     const auto answer = [&seen](bool pick) {
         QTimer::singleShot(0, [&seen, pick] {

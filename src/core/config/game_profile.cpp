@@ -41,6 +41,7 @@ GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
     p.spritePalHeader = ini.readInteger(title, "SpritePalHeader", 0);
     p.specialPalHeader = ini.readInteger(title, "SpezialPalHeader", 0);
     p.flyPosHeader = ini.readInteger(title, "FlugPosHeader", 0);
+    p.freeSpaceStart = ini.readInteger(title, "FreierBereich", 0);
     p.mainFile = ini.readString(title, "mainfile", p.mainFile);
     p.mapsFile = ini.readString(title, "mapsfile", p.mapsFile);
     p.table = ini.readString(title, "Table", p.table);
@@ -68,6 +69,7 @@ GameProfile GameProfile::read(const IniFile& ini, const std::string& title,
         {"SpritePalHeader", &GameProfile::spritePalHeader},
         {"SpezialPalHeader", &GameProfile::specialPalHeader},
         {"FlugPosHeader", &GameProfile::flyPosHeader},
+        {"FreierBereich", &GameProfile::freeSpaceStart},
     };
     for (const auto& [key, member] : offsets) {
         if (p.*member != 0 && !insideFile(p.*member, fileSize)) {

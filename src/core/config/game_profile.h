@@ -28,6 +28,8 @@ struct GameProfile {
     std::int32_t spritePalHeader = 0;
     std::int32_t specialPalHeader = 0;
     std::int32_t flyPosHeader = 0;
+    // Where the game's large area of free bytes begins ("FreierBereich"); 0 when not known.
+    std::int32_t freeSpaceStart = 0;
     std::string mainFile = "Ini\\Main.ini";
     std::string mapsFile = "Ini\\Maps.ini";
     std::string table = "Table.ini";

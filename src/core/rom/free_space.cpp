@@ -38,14 +38,23 @@ std::uint64_t equalMask64(const std::uint8_t* p, std::uint8_t value) {
 #endif
 }
 
+// Excluded bytes [begin, end) as the scanner keeps them.
+struct Span {
+    std::uint64_t begin;
+    std::uint64_t end;
+};
+
 // Reads the file through one window of chunk bytes and finds bytes in it by the equality
-// masks of its 64-byte blocks (each block's mask is made once per visit); positions are file
+// masks of its 64-byte blocks (each block's mask is made once per visit; a byte in an excluded
+// range never counts as equal to the value); positions are file
 // offsets. find clamps its limit to the end of the file and returns it when nothing is found.
 class ByteScanner {
 public:
-    ByteScanner(TRom& rom, std::size_t chunk, std::uint8_t value)
+    ByteScanner(TRom& rom, std::size_t chunk, std::uint8_t value,
+                const std::vector<ByteRange>& excluded = {})
         : m_rom(rom), m_size(rom.size()), m_value(value),
-          m_buffer(std::max<std::size_t>((chunk + 63) / 64 * 64, 64)) {}
+          m_buffer(std::max<std::size_t>((chunk + 63) / 64 * 64, 64)),
+          m_excluded(mergedRanges(excluded)) {}
 
     std::uint64_t size() const { return m_size; }
 
@@ -125,7 +134,8 @@ private:
         return std::nullopt;
     }
 
-    // Bit i set when byte block + i equals the value; bits past the end of the file clear.
+    // Bit i set when byte block + i equals the value and lies in no excluded range; bits past
+    // the end of the file clear.
     std::uint64_t blockMask(std::uint64_t block) {
         if (block != m_maskBlock) {
             m_maskBlock = block;
@@ -139,8 +149,47 @@ private:
                     m_mask |= static_cast<std::uint64_t>(p[i] == m_value) << i;
                 }
             }
+            if (!m_excluded.empty()) {
+                m_mask &= ~excludedMask(block);
+            }
         }
         return m_mask;
+    }
+
+    // Bit i set when byte block + i lies in an excluded range.
+    std::uint64_t excludedMask(std::uint64_t block) const {
+        std::uint64_t mask = 0;
+        auto it = std::upper_bound(m_excluded.begin(), m_excluded.end(), block,
+                                   [](std::uint64_t b, const Span& r) { return b < r.end; });
+        for (; it != m_excluded.end() && it->begin < block + 64; ++it) {
+            const std::uint64_t from = std::max(it->begin, block) - block;
+            const std::uint64_t to = std::min(it->end, block + 64) - block;
+            const std::uint64_t ones = to - from == 64 ? ~std::uint64_t{0}
+                                                       : (std::uint64_t{1} << (to - from)) - 1;
+            mask |= ones << from;
+        }
+        return mask;
+    }
+
+    // The ranges sorted by start, overlapping and touching ones joined, empty ones dropped.
+    static std::vector<Span> mergedRanges(const std::vector<ByteRange>& ranges) {
+        std::vector<Span> spans;
+        for (const ByteRange& r : ranges) {
+            if (r.end > r.begin) {
+                spans.push_back({r.begin, r.end});
+            }
+        }
+        std::sort(spans.begin(), spans.end(),
+                  [](const Span& a, const Span& b) { return a.begin < b.begin; });
+        std::vector<Span> merged;
+        for (const Span& s : spans) {
+            if (!merged.empty() && s.begin <= merged.back().end) {
+                merged.back().end = std::max(merged.back().end, s.end);
+            } else {
+                merged.push_back(s);
+            }
+        }
+        return merged;
     }
 
     // The buffered bytes of the block at offset (a multiple of 64 below the file size).
@@ -160,6 +209,7 @@ private:
     std::vector<std::uint8_t> m_buffer;
     std::uint64_t m_windowStart = 0;
     std::uint64_t m_windowEnd = 0;
+    std::vector<Span> m_excluded;
     std::uint64_t m_maskBlock = ~std::uint64_t{0};
     std::uint64_t m_mask = 0;
 };
@@ -189,29 +239,61 @@ FreeSpaceResult findFreeSpace(TRom& rom, const FreeSpaceQuery& query) {
 
 FreeSpaceResult findFreeSpace(TRom& rom, const FreeSpaceQuery& query, std::size_t chunkBytes) {
     checkQuery(query);
-    ByteScanner scan(rom, chunkBytes, query.value);
-    const std::uint64_t last = query.end.value_or(kFreeSpaceDefaultEnd);
+    ByteScanner scan(rom, chunkBytes, query.value, query.excluded);
+    const std::uint64_t last = query.end ? std::uint64_t{*query.end} : scan.size();
+    const std::uint64_t guard = query.guard;
     const std::uint64_t count = query.count;
     FreeSpaceResult result;
-    // A candidate on a used byte fails at once, one inside a free run shorter than count
-    // fails at the run's end, and the one behind that byte is next: so the hits lie in the runs
-    // of at least count bytes, from each run's start (or the search's start), count + 1 apart.
-    for (std::uint64_t x = query.start; x <= last;) {
-        const std::optional<std::uint64_t> run = scan.findRun(x, count, last);
+    if (last < guard) {
+        return result;
+    }
+    // A run of free bytes is looked for from guard bytes before the start, so that a hit at
+    // the start itself needs the guard there. Each run of at least guard + count bytes gives
+    // its hits count + 1 apart from guard bytes in; the byte at the run's end is used (or the
+    // file ends there), so the next run starts behind it.
+    for (std::uint64_t x = query.start - std::min<std::uint64_t>(query.start, guard);
+         x <= last - guard;) {
+        const std::optional<std::uint64_t> run = scan.findRun(x, guard + count, last - guard);
         if (!run) {
             break;
         }
-        const std::uint64_t runEnd = scan.find(*run + count, false, scan.size());
-        for (std::uint64_t p = *run; p + count <= runEnd && p <= last; p += count + 1) {
+        const std::uint64_t runEnd = scan.find(*run + guard + count, false, scan.size());
+        for (std::uint64_t p = *run + guard; p + count <= runEnd && p <= last; p += count + 1) {
             result.offsets.push_back(static_cast<std::uint32_t>(p));
             if (!query.end && result.offsets.size() == kFreeSpaceHitLimit) {
                 result.end = FreeSpaceEnd::TenFound;
                 return result;
             }
         }
-        x = runEnd + 1;  // the byte at runEnd is used (or the file ends there)
+        x = runEnd + 1;
     }
     return result;
+}
+
+bool isFreeSpace(TRom& rom, std::uint32_t offset, std::uint32_t count, std::uint8_t fill) {
+    const std::uint64_t end = std::uint64_t{offset} + count;
+    if (end > rom.size()) {
+        return false;
+    }
+    ByteScanner scan(rom, std::min<std::size_t>(count, kDefaultChunk), fill);
+    return scan.find(offset, false, end) == end;
+}
+
+std::optional<FreeRun> largestFreeRun(TRom& rom, std::uint8_t fill, std::uint32_t from) {
+    ByteScanner scan(rom, kDefaultChunk, fill);
+    std::optional<FreeRun> best;
+    for (std::uint64_t x = from; x < scan.size();) {
+        const std::uint64_t start = scan.find(x, true, scan.size());
+        if (start >= scan.size()) {
+            break;
+        }
+        const std::uint64_t end = scan.find(start, false, scan.size());
+        if (!best || end - start > best->length) {
+            best = FreeRun{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
+        }
+        x = end;
+    }
+    return best;
 }
 
 FreeSpaceQuery freeSpaceQuery(std::string_view byte, std::string_view count,
@@ -235,7 +317,8 @@ FreeSpaceQuery freeSpaceQuery(std::string_view byte, std::string_view count,
 }
 
 std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
-                                             std::uint32_t count, std::uint32_t alignment) {
+                                             std::uint32_t count, std::uint32_t alignment,
+                                             const std::vector<ByteRange>& excluded) {
     if (offset >= rom.size()) {
         return std::nullopt;
     }
@@ -246,7 +329,7 @@ std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
     const std::uint64_t step = std::max<std::uint32_t>(alignment, 1);
     const std::uint64_t aligned = (offset + step - 1) / step * step;
     const std::uint64_t runEnd = aligned + count;
-    ByteScanner scan(rom, kDefaultChunk, value);
+    ByteScanner scan(rom, kDefaultChunk, value, excluded);
     if (runEnd > scan.size() || scan.find(offset, false, runEnd) != runEnd) {
         return std::nullopt;
     }
