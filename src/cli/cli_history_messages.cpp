@@ -140,10 +140,6 @@ const std::vector<Nested>& nestedRules() {
                     translated(reasonRules(), m[2].str()) +
                     "); it could not be set aside, so this run keeps its history in memory only";
          }},
-        {std::regex(R"x(^Der Verlauf "(.*)" konnte nicht (.+?) werden: (.*)$)x"),
-         [](const std::smatch& m) {
-             return "the history file \"" + m[1].str() + "\" cannot be used: " + m[3].str();
-         }},
         {std::regex(R"x(^Die Änderung ist im Rom, aber ihr Abschluss im Verlauf ist nicht )x"
                     R"x(sicher auf der Platte: (.*)$)x"),
          [](const std::smatch& m) {
@@ -156,6 +152,10 @@ const std::vector<Nested>& nestedRules() {
          [](const std::smatch& m) {
              return "warning: the history file \"" + m[1].str() + "\" could not be shortened "
                     "and stays larger than its bounds (" + englishMessage(m[2].str()) + ")";
+         }},
+        {std::regex(R"x(^Der Verlauf "(.*)" konnte nicht (.+?) werden: (.*)$)x"),
+         [](const std::smatch& m) {
+             return "the history file \"" + m[1].str() + "\" cannot be used: " + m[3].str();
          }},
     };
     return kRules;
