@@ -116,6 +116,37 @@ TEST(HistoryWriters, ACommitIntoAReplacedRomFileIsRefused) {
     EXPECT_EQ(testing::fileBytes(d.history), history);
 }
 
+// Another program writes into the bytes a command read, between its read and its commit: the
+// command's old bytes would be wrong for undo, so it is refused and writes nothing.
+TEST(HistoryWriters, BytesChangedUnderAnOpenTransactionAreNotOverwritten) {
+    OnDisk d;
+    auto t = d.open();
+    command(*t, 0);
+    const auto history = testing::fileBytes(d.history);
+    try {
+        TRom::Transaction tx(*t, "Befehl 1", "");
+        t->WriteBlock(std::vector<std::uint8_t>(4, 1), 0x400);
+        {
+            std::fstream f(d.rom, std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp(0x402);
+            f.put(0x33);
+        }
+        tx.commit();
+        ADD_FAILURE() << "committed over the other program's byte";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("$000400 (4 Bytes)"), std::string::npos) << e.what();
+    }
+    auto expected = blankRom();
+    expected[0x402] = 0x33;
+    std::fill_n(expected.begin() + 0x200, 8, 0);
+    expected[0x100] = 0x00;
+    expected[0x101] = 0x02;
+    expected[0x102] = 0x00;
+    expected[0x103] = 0x08;
+    EXPECT_EQ(testing::fileBytes(d.rom), expected);
+    EXPECT_EQ(testing::fileBytes(d.history), history);
+}
+
 // A program killed during the history's very first write leaves an empty file, a part of the
 // header, the header alone or a torn first record: none of these is another ROM's history.
 TEST(HistoryWriters, AFileCutOffDuringItsFirstWriteIsNoForeignHistory) {
