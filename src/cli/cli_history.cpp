@@ -33,7 +33,7 @@ void printHistory(Session& session, std::ostream& out) {
             ranges.push_back({{"offset", r.offset}, {"length", r.after.size()}});
         }
         list.push_back({{"id", it->id},
-                        {"name", it->name},
+                        {"name", englishTransactionName(it->name)},
                         {"time", it->time},
                         {"map", it->map},
                         {"ranges", ranges},
@@ -44,6 +44,7 @@ void printHistory(Session& session, std::ostream& out) {
 
 void undo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
+    history_commands::requireFinished(session.rom());
     const auto ids = history_commands::undoable(session.rom());
     if (ids.empty()) {
         throw Error("nothing to undo");
@@ -53,14 +54,22 @@ void undo(Session& session, int steps, std::ostream& out) {
     }
     session.undoUntil(ids[static_cast<std::size_t>(steps) - 1]);
     out << "Undid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << session.history().back().name << "\"\n";
+        << englishTransactionName(session.history().back().name) << "\"\n";
 }
 
 void redo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
+    history_commands::requireFinished(session.rom());
+    std::size_t undone = 0;
+    for (const HistoryEntry& e : session.history()) {
+        undone += e.kind == EntryKind::Ordinary && e.undone ? 1 : 0;
+    }
+    if (undone > 0 && undone < static_cast<std::size_t>(steps)) {
+        throw Error("only " + plural(undone) + " can be redone; nothing was written");
+    }
     history_commands::redo(session.rom(), static_cast<std::size_t>(steps), "");
     out << "Redid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << session.history().back().name << "\"\n";
+        << englishTransactionName(session.history().back().name) << "\"\n";
 }
 
 void recover(Session& session, bool complete, bool rollback, std::ostream& out) {
@@ -75,13 +84,24 @@ void recover(Session& session, bool complete, bool rollback, std::ostream& out) 
     }
     session.resolveUnfinished(complete);
     out << (complete ? "Completed" : "Rolled back") << " the unfinished transaction \""
-        << pending->entry.name << "\" (" << pending->entry.ranges.size() << " ranges, "
+        << englishTransactionName(pending->entry.name) << "\" (" << pending->entry.ranges.size() << " ranges, "
         << pending->entry.byteCount() << " bytes)\n";
 }
 
-void printHistoryNotices(Session& session, std::ostream& err) {
-    for (const std::string& notice : session.historyNotices()) {
-        err << "quillon-cli: " << englishMessage(notice) << '\n';
+std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t from) {
+    const auto notices = session.historyNotices();
+    for (std::size_t i = from; i < notices.size(); ++i) {
+        err << "quillon-cli: " << englishMessage(notices[i]) << '\n';
+    }
+    return notices.size();
+}
+
+void printUnfinishedNotice(Session& session, std::ostream& err) {
+    if (const auto pending = session.unfinished()) {
+        err << "quillon-cli: the history holds an unfinished transaction (\""
+            << englishTransactionName(pending->entry.name)
+            << "\", cut off by a crash or power cut): the ROM may hold part of it. Resolve it "
+               "with quillon-cli recover ROM --complete or --rollback\n";
     }
 }
 

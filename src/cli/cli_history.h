@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -21,8 +22,11 @@ void redo(Session& session, int steps, std::ostream& out);
 // bytes written. Without one it says so and changes nothing.
 // Exactly one of complete and rollback must be given.
 void recover(Session& session, bool complete, bool rollback, std::ostream& out);
-// What opening the history found (a history of another ROM set aside), one line each.
-void printHistoryNotices(Session& session, std::ostream& err);
+// What the history reported (a history of another ROM set aside, a warning after a write),
+// one line each, from notice number from on. Returns the number of notices.
+std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t from = 0);
+// Tells when the history holds a transaction cut off, pointing to recover.
+void printUnfinishedNotice(Session& session, std::ostream& err);
 
 }  // namespace cli
 }  // namespace quillon

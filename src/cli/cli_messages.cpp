@@ -304,16 +304,6 @@ const std::vector<Rule>& errorRules() {
                     R"x(geändert\)\. Es wurde nichts geschrieben\.$)x"),
          "\"$1\" is refused: the ROM holds other bytes than the history at $3 (changed by "
          "another program); nothing was written"},
-        {std::regex(R"x(^Im Verlauf steht eine unvollendete Änderung \("(.*)"\); sie muss )x"
-                    R"x(zuerst vollendet oder zurückgenommen werden\.$)x"),
-         "the history holds an unfinished transaction (\"$1\"); resolve it first with "
-         "quillon-cli recover ROM --complete or --rollback"},
-        {std::regex(R"x(^Der Verlauf "(.*)" konnte nicht (\w+) werden: (.*)$)x"),
-         "the history file \"$1\" cannot be used: $3"},
-        {std::regex(R"x(^Der Verlauf "(.*)" gehört nicht zu diesem Rom: (.*)\. Er wurde nicht )x"
-                    R"x(angewendet und als "(.*)" beiseitegelegt\.$)x"),
-         "the history file \"$1\" does not belong to this ROM ($2); it was not applied and "
-         "was set aside as \"$3\""},
     };
     return kRules;
 }
@@ -373,14 +363,18 @@ const std::vector<Rule>& wildRules() {
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
+    if (auto history = englishHistoryMessage(coreMessage)) {
+        return englishQuotedNames(*history);
+    }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {
             if (std::regex_match(coreMessage, rule.german)) {
-                return std::regex_replace(coreMessage, rule.german, rule.english);
+                return englishQuotedNames(
+                    std::regex_replace(coreMessage, rule.german, rule.english));
             }
         }
     }
-    return coreMessage;
+    return englishQuotedNames(coreMessage);
 }
 
 }  // namespace quillon::cli

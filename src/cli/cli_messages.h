@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace quillon {
@@ -30,6 +31,14 @@ int numberArgument(const std::string& what, const std::string& text, int min, in
 // The editor's core reports in German; this gives the English text of each message the core
 // can raise while the tool runs. A text it does not know is returned unchanged.
 std::string englishMessage(const std::string& coreMessage);
+
+// A transaction's name as the history holds it ("Wetter ändern 3.0", "Rückgängig: ... (und 2
+// weitere)") in English ("Change weather 3.0", "Undo: ... (and 2 more)"); others unchanged.
+std::string englishTransactionName(const std::string& name);
+// Every quoted transaction name in text in English.
+std::string englishQuotedNames(const std::string& text);
+// The history's messages (cli_history_messages.cpp); nullopt for any other text.
+std::optional<std::string> englishHistoryMessage(const std::string& text);
 
 }  // namespace cli
 }  // namespace quillon

@@ -274,6 +274,13 @@ void addCommands(CLI::App& app, Args& a) {
     addConnectionCommands(app, a);
 }
 
+// The commands that write into the ROM; every other one opens the ROM and its history for
+// reading only, so it never renames or rewrites a history.
+bool writes(const Args& a) {
+    return (*a.header && !a.sets.empty()) || *a.rename || *a.resize || *a.eventCounts ||
+           *a.insert || *a.undo || *a.redo || *a.recover;
+}
+
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
 
 int renderAll(quillon::Session& session, const Args& a) {
@@ -285,14 +292,13 @@ int renderAll(quillon::Session& session, const Args& a) {
     return result.failures.empty() ? 0 : 1;
 }
 
-int run(quillon::Session& session, const Args& a) {
+int runCommand(quillon::Session& session, const Args& a) {
     namespace cli = quillon::cli;
     if (*a.info || *a.maps) {
         cli::printWarnings(session, std::cerr);
         *a.info ? cli::printInfo(session, std::cout) : cli::printMaps(session, std::cout);
         return 0;
     }
-    cli::printHistoryNotices(session, std::cerr);
     if (*a.history) {
         cli::printHistory(session, std::cout);
         return 0;
@@ -343,6 +349,17 @@ int run(quillon::Session& session, const Args& a) {
     return 0;
 }
 
+int run(quillon::Session& session, const Args& a) {
+    namespace cli = quillon::cli;
+    const std::size_t told = cli::printHistoryNotices(session, std::cerr);
+    if (!writes(a)) {
+        cli::printUnfinishedNotice(session, std::cerr);
+    }
+    const int status = runCommand(session, a);
+    cli::printHistoryNotices(session, std::cerr, told);  // warnings of the command's writes
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -382,7 +399,7 @@ int main(int argc, char** argv) {
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);
         session.setTextPainter(painter.get());
-        session.openRom(args.rom);
+        session.openRom(args.rom, !writes(args));
         return run(session, args);
     } catch (const std::exception& e) {
         std::cerr << "quillon-cli: " << quillon::cli::englishMessage(e.what()) << '\n';

@@ -8,8 +8,6 @@
 
 namespace quillon::history_commands {
 
-namespace {
-
 void requireFinished(TRom& rom) {
     if (rom.history().unfinished()) {
         throw Error("Im Verlauf steht eine unvollendete Änderung (\"" +
@@ -17,6 +15,8 @@ void requireFinished(TRom& rom) {
                     "\"); sie muss zuerst vollendet oder zurückgenommen werden.");
     }
 }
+
+namespace {
 
 std::string rangeText(const HistoryRange& r) {
     return "$" + IntToHex(r.offset, 6) + " (" + std::to_string(r.after.size()) + " Bytes)";

@@ -25,6 +25,9 @@ struct Unfinished {
 
 namespace history_commands {
 
+// Refuses (Error) while the history holds a transaction cut off: it is resolved first.
+void requireFinished(TRom& rom);
+
 // Undoes every entry not undone yet from id on, newest first, as one transaction
 // "Rückgängig: <name>". Checks first that the ROM still holds each entry's new bytes; throws
 // Error naming the ranges that differ ("$XXXXXX (N Bytes)") and writes nothing otherwise.

@@ -52,14 +52,15 @@ bool Session::applyLanguage(const std::string& language, bool remember) {
     return true;
 }
 
-void Session::openRom(const std::filesystem::path& file) {
+void Session::openRom(const std::filesystem::path& file, bool readOnly) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         throw Error("Die Datei \"" + file.string() + "\" wurde nicht gefunden.");
     }
-    auto image = std::make_unique<DiskRomFile>(file);
+    auto image = std::make_unique<DiskRomFile>(file, readOnly);
     checkRomImage(*image, file.filename().string());
     m_rom.attach(std::move(image), file.string());
+    m_readOnly = readOnly;
     m_historyFile = file.string() + ".quillon-history";
     openHistory();
     loadRomTables();
@@ -69,6 +70,7 @@ void Session::openRom(std::unique_ptr<RomFile> image, const std::string& name,
                       std::optional<std::filesystem::path> historyFile) {
     checkRomImage(*image, name);
     m_rom.attach(std::move(image), name);
+    m_readOnly = false;
     m_historyFile = std::move(historyFile);
     openHistory();
     loadRomTables();
@@ -78,7 +80,8 @@ void Session::openHistory() {
     m_rom.history().setBounds(
         {static_cast<std::uint64_t>(m_settings.historyMaxMB()) << 20,
          static_cast<std::size_t>(m_settings.historyMaxEntries())});
-    m_rom.openHistory(m_settings.flag(Settings::Flag::KeepHistory) ? m_historyFile : std::nullopt);
+    m_rom.openHistory(m_settings.flag(Settings::Flag::KeepHistory) ? m_historyFile : std::nullopt,
+                      m_readOnly);
 }
 
 std::string Session::openMapId() const { return mapLoaded() ? map().identifier : ""; }

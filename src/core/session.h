@@ -44,8 +44,10 @@ public:
     // --- ROM ---------------------------------------------------------------------------
     // Opens a ROM image: identifies the game, reads the profile, character table, map and
     // species names, and scans the map list. Throws Error with a clear message for a file that
-    // is not a ROM image; the ROM open before stays open then.
-    void openRom(const std::filesystem::path& file);
+    // is not a ROM image; the ROM open before stays open then. readOnly: the ROM and its
+    // history are only read (nothing can be written; a history that does not belong or holds
+    // an unfinished transaction is reported and left as it is).
+    void openRom(const std::filesystem::path& file, bool readOnly = false);
     // Binds an image held in memory (tests) and opens it the same way. Its history lives in
     // memory unless historyFile names a file for it.
     void openRom(std::unique_ptr<RomFile> image, const std::string& name,
@@ -154,6 +156,7 @@ private:
     LanguageTable m_lang;
     TRom m_rom;
     std::optional<std::filesystem::path> m_historyFile;
+    bool m_readOnly = false;
     TextPainter* m_textPainter = nullptr;
     PictureBuffers m_buffers;
     // Never null: "no ROM" and "no map" are states of their own. The map state refers to the

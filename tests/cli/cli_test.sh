@@ -215,7 +215,7 @@ json=$(header)
 [ "$(od -An -tx1 -j$((hdr + 16)) -N2 "$work/edit.gba" | tr -d ' \n')" = "2c01" ] || fail "music bytes"
 # All fields of one --set are one step of the history.
 [ "$("$bin/quillon-cli" history "$work/edit.gba" | grep -c '"name":')" = 1 ] \
-    && "$bin/quillon-cli" history "$work/edit.gba" | grep -q '"name": "Header ändern 0.0"' \
+    && "$bin/quillon-cli" history "$work/edit.gba" | grep -q '"name": "Change header 0.0"' \
     || fail "one --set, one step: $("$bin/quillon-cli" history "$work/edit.gba")"
 cp "$work/edit.gba" "$work/kept.gba"
 for bad in weather=256 show_name=2 'music=$10000' tilesets=0 colour=1 tilesets=0,99999; do
@@ -239,7 +239,7 @@ cmp -s "$work/edit.gba" "$work/kept.gba" || fail "a refused name wrote something
 # whole they give exactly the files from before and after.
 steps=$("$bin/quillon-cli" history "$work/edit.gba" | grep -c '"id":' || true)
 [ "$steps" -ge 2 ] || fail "history: $("$bin/quillon-cli" history "$work/edit.gba")"
-"$bin/quillon-cli" history "$work/edit.gba" | grep -m1 '"name":' | grep -q '"Namen ändern"' \
+"$bin/quillon-cli" history "$work/edit.gba" | grep -m1 '"name":' | grep -q '"Rename map"' \
     || fail "newest first: $("$bin/quillon-cli" history "$work/edit.gba")"
 cp "$work/edit.gba" "$work/done.gba"
 ! "$bin/quillon-cli" undo "$work/edit.gba" --steps $((steps + 1)) 2> "$work/err" || fail "undo too many"
@@ -253,6 +253,16 @@ cmp -s "$work/edit.gba" "$work/done.gba" || fail "redo did not give the edited f
 ! "$bin/quillon-cli" redo "$work/edit.gba" 2> /dev/null || fail "redo with nothing to redo"
 "$bin/quillon-cli" recover "$work/edit.gba" --rollback | grep -q "No unfinished" || fail "recover"
 cmp -s "$work/edit.gba" "$work/done.gba" || fail "recover without anything to do wrote"
+# A history that does not belong to the ROM beside it: a read command says so in English and
+# leaves it where and as it is.
+cp "$work/demo.gba" "$work/other.gba"
+cp "$work/edit.gba.quillon-history" "$work/other.gba.quillon-history"
+hist=$(md5sum < "$work/other.gba.quillon-history")
+"$bin/quillon-cli" info "$work/other.gba" > /dev/null 2> "$work/err" || fail "info: foreign history"
+grep -q "does not belong to this ROM" "$work/err" || fail "foreign notice: $(cat "$work/err")"
+! grep -q '[äöüÄÖÜß]' "$work/err" || fail "not English: $(cat "$work/err")"
+[ "$(md5sum < "$work/other.gba.quillon-history")" = "$hist" ] || fail "info changed the history"
+[ "$(find "$work" -name 'other.gba.quillon-history*' | wc -l)" = 1 ] || fail "info set it aside"
 # Map files: the town written out and put into slot 0.1, exactly the listed bytes changed.
 cp "$work/demo.gba" "$work/ins.gba"
 "$bin/quillon-cli" export-map "$work/ins.gba" 0.0 "$work/town" > /dev/null || fail "export-map"

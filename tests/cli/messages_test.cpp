@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "core/errors.h"
+#include "core/rom/history_file.h"
+#include "core/rom/trom.h"
 #include "core/mapfile/map_file.h"
 #include "tests/cli/cli_test_rom.h"
 
@@ -119,6 +125,73 @@ TEST(CliMessages, MapFilesThatAreNoFilesAreReportedInEnglish) {
         const std::string message =
             cli::englishMessage(messageOf([&] { map_file::read(dir.file(c.file)); }));
         EXPECT_TRUE(message.ends_with(c.tail)) << message;
+    }
+}
+
+bool german(const std::string& text) {
+    for (const char* word : {"ä", "ö", "ü", "ß", "Verlauf", " wird ", " nicht "}) {
+        if (text.find(word) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The history's refusals, raised by the real calls: in English, naming what they name.
+TEST(CliMessages, HistoryRefusalsAreEnglish) {
+    testing::TempDir dir;
+    const auto rom = dir.file("t.gba");
+    const auto history = dir.file("t.gba.quillon-history");
+    std::vector<std::uint8_t> bytes(0x1000, 0xFF);
+    bytes[0xB2] = 0x96;
+    const auto put = [&] {
+        std::ofstream(rom, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    };
+    put();
+    const auto write = [](TRom& t, std::uint8_t value) {
+        TRom::Transaction tx(t, "Wetter ändern 0.1", "0.1");
+        t.WriteByte(0x300, value);
+        tx.commit();
+    };
+    const auto open = [&](int lockWaitMs) {
+        auto t = std::make_unique<TRom>();
+        t->history().setFileMaker([lockWaitMs](const std::filesystem::path& p) {
+            return std::make_unique<DiskHistoryFile>(p, lockWaitMs);
+        });
+        t->Open(rom);
+        t->openHistory(history);
+        return t;
+    };
+    std::vector<std::pair<std::string, std::string>> seen;  // English, expected start
+    auto t = open(0);
+    const int held = ::open(history.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ::flock(held, LOCK_EX);
+    seen.emplace_back(messageOf([&] { write(*t, 1); }), "the history file \"t.gba.quillon-");
+    ::close(held);
+    int writes = 0;
+    t->history().setWriteHook([&writes] {
+        if (++writes == 3) {
+            throw RomIoError("crash");
+        }
+    });
+    EXPECT_THROW(write(*t, 2), RomIoError);  // cut off before its mark
+    seen.emplace_back(messageOf([&] { write(*t, 3); }),
+                      "the history holds an unfinished transaction (\"Change weather 0.1\")");
+    bytes[0x300] = 0x42;  // neither the old nor the new byte
+    put();
+    seen.emplace_back(messageOf([&] { t->finishUnfinished(true); }),
+                      "\"Change weather 0.1\" is not resolved: the ROM holds neither");
+    std::filesystem::copy_file(rom, dir.file("new.gba"));
+    std::filesystem::rename(dir.file("new.gba"), rom);
+    seen.emplace_back(messageOf([&] { t->finishUnfinished(true); }), "the ROM file \"t.gba\"");
+    t = open(0);
+    seen.emplace_back(t->history().notices().at(0), "the history file \"t.gba.quillon-history\"");
+    for (auto& [message, start] : seen) {
+        message = cli::englishMessage(message);
+        EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+        EXPECT_FALSE(german(message)) << message;
     }
 }
 

@@ -123,6 +123,40 @@ TEST(RomHistoryFile, ATornOrDamagedEndIsNeverMisread) {
     }
 }
 
+// A byte changed in the middle of a record's payload, where its frame still looks whole: the
+// checksum rejects the record, and nothing from it or after it is taken.
+TEST(RomHistoryFile, ARecordDamagedInsideItsPayloadIsRejected) {
+    TempDir dir;
+    const auto path = dir.file("t.gba.quillon-history");
+    Journaled j(path);
+    for (int i = 0; i < 4; ++i) {
+        j.command(i);
+    }
+    const auto image = j.image();
+    const auto whole = testing::fileBytes(path);
+    // The frames from the start: [length][CRC][payload][length].
+    std::vector<std::size_t> records;
+    for (std::size_t pos = 28; pos < whole.size();) {
+        const std::size_t length = whole[pos] | whole[pos + 1] << 8 | whole[pos + 2] << 16;
+        if (length > 20) {
+            records.push_back(pos);
+        }
+        pos += length + 12;
+    }
+    ASSERT_EQ(records.size(), 4u);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        SCOPED_TRACE("record " + std::to_string(k));
+        auto bytes = whole;
+        const std::size_t length = whole[records[k]] | whole[records[k] + 1] << 8;
+        bytes[records[k] + 8 + length / 2] ^= 0x10;
+        writeFile(path, bytes);
+        Journaled reopened(path, image);
+        const auto& list = reopened.rom.history().entries();
+        EXPECT_EQ(list.size(), k);
+        EXPECT_FALSE(reopened.rom.history().unfinished());
+    }
+}
+
 // The bounds drop the oldest entries; the rest read back the same after a restart.
 TEST(RomHistoryFile, TheOldestEntriesGoWhenTheBoundIsReached) {
     TempDir dir;

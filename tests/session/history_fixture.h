@@ -60,22 +60,26 @@ private:
 // A program folder for the sample ROM of a family, and the ROM written to disk.
 class HistoryRom {
 public:
-    explicit HistoryRom(romkit::Family family = romkit::Family::Rse)
-        : m_built(buildSampleRom(family)) {
+    // size: the ROM file grown to that many bytes (0: as built).
+    explicit HistoryRom(romkit::Family family = romkit::Family::Rse, std::uint64_t size = 0)
+        : m_built(buildSampleRom(family)), m_size(size) {
         romkit::writeProgramFolder(m_dir.path(), m_built);
         reset();
     }
     // The ROM as built, no history beside it.
     void reset() {
         romkit::writeRomFile(rom(), m_built);
+        if (m_size > 0) {
+            std::filesystem::resize_file(rom(), m_size);
+        }
         std::filesystem::remove(historyOf(rom()));
     }
     std::filesystem::path rom() const { return m_dir.file("rom.gba"); }
     const std::filesystem::path& folder() const { return m_dir.path(); }
     const romkit::BuiltRom& built() const { return m_built; }
-    std::unique_ptr<Session> open(const std::string& map = "0.1") const {
+    std::unique_ptr<Session> open(const std::string& map = "0.1", bool readOnly = false) const {
         auto s = std::make_unique<Session>(m_dir.path());
-        s->openRom(rom());
+        s->openRom(rom(), readOnly);
         if (!map.empty() && !s->unfinished()) {
             s->openMap(map, map);
         }
@@ -93,6 +97,7 @@ public:
 private:
     TempDir m_dir;
     romkit::BuiltRom m_built;
+    std::uint64_t m_size = 0;
 };
 
 }  // namespace quillon::testing

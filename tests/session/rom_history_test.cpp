@@ -22,13 +22,22 @@ struct WritingCommand {
     const char* name;
     void (*run)(Session&, const BuiltRom&);
     bool rseOnly = false;
+    // Run and committed before the command (a write the command then overlaps).
+    void (*prepare)(Session&, const BuiltRom&) = nullptr;
 };
 
+void setWeather(Session& s, int weather) {
+    map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, weather);
+}
+
+void paintAndSave(Session& s, int block) {
+    s.grid().cells[0] = s.grid().cells[0].withBlock(block);
+    s.grid().cells[4] = s.grid().cells[4].withMovement(block % 4);
+    s.saveMap();
+}
+
 const WritingCommand kCommands[] = {
-    {"Wetter ändern 0.1",
-     [](Session& s, const BuiltRom&) {
-         map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 7);
-     }},
+    {"Wetter ändern 0.1", [](Session& s, const BuiltRom&) { setWeather(s, 7); }},
     {"Grösse ändern 0.1",
      [](Session& s, const BuiltRom& b) {
          resizeMap(s.rom(), s.profile(), s.mapState(), 7, 5, freePlace(b, 0));
@@ -37,12 +46,7 @@ const WritingCommand kCommands[] = {
      [](Session& s, const BuiltRom& b) {
          applyEventCounts(s.rom(), s.mapState(), {2, 1, 0, 1}, freePlace(b, 0x400));
      }},
-    {"Map speichern 0.1",
-     [](Session& s, const BuiltRom&) {
-         s.grid().cells[0] = s.grid().cells[0].withBlock(9);
-         s.grid().cells[4] = s.grid().cells[4].withMovement(3);
-         s.saveMap();
-     }},
+    {"Map speichern 0.1", [](Session& s, const BuiltRom&) { paintAndSave(s, 9); }},
     {"Namen ändern",
      [](Session& s, const BuiltRom& b) {
          const auto codes = map_name_writer::encode(s.romState().chars(), "ROAD").bytes;
@@ -51,43 +55,100 @@ const WritingCommand kCommands[] = {
      true},
 };
 
+// The command writes over the bytes the one before it wrote: the same field twice, the same
+// map saved twice, the event tables moved twice.
+const WritingCommand kOverlapping[] = {
+    {"Wetter ändern 0.1", [](Session& s, const BuiltRom&) { setWeather(s, 4); }, false,
+     [](Session& s, const BuiltRom&) { setWeather(s, 3); }},
+    {"Map speichern 0.1", [](Session& s, const BuiltRom&) { paintAndSave(s, 10); }, false,
+     [](Session& s, const BuiltRom&) { paintAndSave(s, 9); }},
+    {"Event menge 0.1",
+     [](Session& s, const BuiltRom& b) {
+         applyEventCounts(s.rom(), s.mapState(), {1, 2, 1, 0}, freePlace(b, 0x400));
+     },
+     false,
+     [](Session& s, const BuiltRom& b) {
+         applyEventCounts(s.rom(), s.mapState(), {2, 1, 0, 1}, freePlace(b, 0x400));
+     }},
+};
+
+// Data above 16 MiB and a pointer in the file's last four bytes.
+const WritingCommand kHighData = {"Daten schreiben", [](Session& s, const BuiltRom&) {
+    TRom::Transaction tx(s.rom(), "Daten schreiben", "");
+    std::vector<std::uint8_t> data(64);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    }
+    s.rom().WriteBlock(data, 0x1800010);
+    s.rom().WriteBlock(std::vector<std::uint8_t>{0x10, 0x00, 0x80, 0x09}, 0x1FFFFFC);
+    tx.commit();
+}};
+
 // A commit cut off after any of its writes (history record, each ROM range, commit mark), or
 // with just that write failing, reopens as exactly the old ROM, or asks; then "Zurücknehmen"
-// gives exactly the old ROM and "Vollenden" exactly the new one.
-TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
-    for (Family family : {Family::Rse, Family::Frlg}) {
-        HistoryRom h(family);
-        const auto before = testing::fileBytes(h.rom());
-        for (const WritingCommand& c : kCommands) {
-            if (c.rseOnly && family != Family::Rse) {
+// gives exactly the old ROM and "Vollenden" exactly the new one, which an undo turns back into
+// the old one.
+void checkEveryStopPoint(HistoryRom& h, const WritingCommand& c) {
+    const auto prepared = [&] {
+        h.reset();
+        if (c.prepare) {
+            c.prepare(*h.open(), h.built());
+        }
+    };
+    prepared();
+    const auto before = testing::fileBytes(h.rom());
+    Crash counting;
+    c.run(*h.openCrashing(counting), h.built());
+    const auto after = testing::fileBytes(h.rom());
+    ASSERT_NE(after, before) << c.name;
+    for (int stop = 0; stop < counting.count; ++stop) {
+        SCOPED_TRACE(std::string(c.name) + ", stop after write " + std::to_string(stop));
+        for (const auto& [once, complete] :
+             {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
+            prepared();
+            Crash crash{stop, once};
+            EXPECT_THROW(c.run(*h.openCrashing(crash), h.built()), RomIoError);
+            auto s = h.open("");
+            EXPECT_TRUE(s->historyNotices().empty()) << s->historyNotices().front();
+            if (!s->unfinished()) {
+                EXPECT_EQ(testing::fileBytes(h.rom()), before);
                 continue;
             }
-            h.reset();
-            Crash counting;
-            c.run(*h.openCrashing(counting), h.built());
-            const auto after = testing::fileBytes(h.rom());
-            ASSERT_NE(after, before) << c.name;
-            for (int stop = 0; stop < counting.count; ++stop) {
-                SCOPED_TRACE(std::string(c.name) + ", stop after write " + std::to_string(stop));
-                for (const auto& [once, complete] :
-                     {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
-                    h.reset();
-                    Crash crash{stop, once};
-                    EXPECT_THROW(c.run(*h.openCrashing(crash), h.built()), RomIoError);
-                    auto s = h.open("");
-                    if (!s->unfinished()) {
-                        EXPECT_EQ(testing::fileBytes(h.rom()), before);
-                        continue;
-                    }
-                    EXPECT_EQ(s->unfinished()->entry.name, c.name);
-                    s->resolveUnfinished(complete);
-                    EXPECT_FALSE(s->unfinished());
-                    EXPECT_EQ(testing::fileBytes(h.rom()), complete ? after : before);
-                    EXPECT_FALSE(h.open("")->unfinished()) << "resolved for good";
-                }
+            EXPECT_EQ(s->unfinished()->entry.name, c.name);
+            s->resolveUnfinished(complete);
+            EXPECT_FALSE(s->unfinished());
+            EXPECT_EQ(testing::fileBytes(h.rom()), complete ? after : before);
+            s = h.open("");
+            EXPECT_FALSE(s->unfinished()) << "resolved for good";
+            if (complete) {
+                s->undoUntil(s->history().back().id);
+                EXPECT_EQ(testing::fileBytes(h.rom()), before);
             }
         }
     }
+}
+
+TEST(RomHistoryCrash, EveryStopPointReopensAsTheOldOrTheNewRom) {
+    for (Family family : {Family::Rse, Family::Frlg}) {
+        HistoryRom h(family);
+        for (const WritingCommand& c : kCommands) {
+            if (!c.rseOnly || family == Family::Rse) {
+                checkEveryStopPoint(h, c);
+            }
+        }
+    }
+}
+
+TEST(RomHistoryCrash, ACommandOverAnEarlierOneCanBeRepairedAtEveryStopPoint) {
+    HistoryRom h;
+    for (const WritingCommand& c : kOverlapping) {
+        checkEveryStopPoint(h, c);
+    }
+}
+
+TEST(RomHistoryCrash, DataAbove16MiBCanBeRepairedAtEveryStopPoint) {
+    HistoryRom h(Family::Rse, 32u << 20);
+    checkEveryStopPoint(h, kHighData);
 }
 
 // Commands, then undo and redo across restarts: every state is byte-identical to the one it

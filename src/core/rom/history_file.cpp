@@ -1,11 +1,14 @@
 #include "core/rom/history_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
@@ -23,26 +26,16 @@ RomIoError fileError(const std::filesystem::path& path, const char* what, int er
                       ": " + ioErrorFromErrno(err).what());
 }
 
-// A descriptor closed on every way out; throws naming the file when it cannot be opened.
-class Fd {
-public:
-    Fd(const std::filesystem::path& path, int flags, const char* what)
-        : m_fd(::open(path.c_str(), flags | O_CLOEXEC, 0644)) {
-        if (m_fd < 0) {
+void syncFd(int fd, const std::filesystem::path& path, const char* what) {
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR) {
             throw fileError(path, what, errno);
         }
     }
-    ~Fd() { ::close(m_fd); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+}
 
 void writeAt(int fd, const std::filesystem::path& path, std::uint64_t at,
-             const std::vector<std::uint8_t>& data) {
+             std::span<const std::uint8_t> data) {
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done,
@@ -55,91 +48,197 @@ void writeAt(int fd, const std::filesystem::path& path, std::uint64_t at,
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        throw fileError(path, "geschrieben werden", errno);
-    }
 }
 
-std::uint64_t fileSize(int fd, const std::filesystem::path& path) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        throw fileError(path, "gelesen werden", errno);
-    }
-    return static_cast<std::uint64_t>(st.st_size);
-}
-
-std::vector<std::uint8_t> readAt(int fd, const std::filesystem::path& path, std::uint64_t at,
-                                 std::size_t count) {
-    std::vector<std::uint8_t> out(count);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n =
-            ::pread(fd, out.data() + done, count - done, static_cast<off_t>(at + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            throw fileError(path, "gelesen werden", n < 0 ? errno : EIO);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return out;
+std::uint64_t identityOf(const struct stat& st) {
+    return (static_cast<std::uint64_t>(st.st_dev) << 40) ^ static_cast<std::uint64_t>(st.st_ino);
 }
 
 // The record of the frame that ends at end (its start into start); nullopt when there is no
 // whole, well-formed frame.
-std::optional<fmt::Record> recordBefore(int fd, const std::filesystem::path& path,
-                                        std::uint64_t end, std::uint64_t& start) {
-    const std::uint32_t length = readLe32(readAt(fd, path, end - 4, 4).data());
+std::optional<fmt::Record> recordBefore(const HistoryFile& file, std::uint64_t end,
+                                        std::uint64_t& start) {
+    const auto last = file.read(end - 4, 4);
+    if (last.size() != 4) {
+        return std::nullopt;
+    }
+    const std::uint32_t length = readLe32(last.data());
     if (end - fmt::kHeaderSize - fmt::kFrameExtra < length) {
         return std::nullopt;
     }
     start = end - fmt::kFrameExtra - length;
-    const auto bytes = readAt(fd, path, start, length + fmt::kFrameExtra);
+    const auto bytes = file.read(start, length + fmt::kFrameExtra);
     const auto payload = fmt::frameAt(bytes, 0);
     return payload ? fmt::parse(*payload) : std::nullopt;
 }
 
-// A new or renamed file's entry in its folder, brought onto the disk too.
-void syncFolder(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.parent_path();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 }  // namespace
 
-std::vector<std::uint8_t> HistoryFile::read(std::uint64_t offset, std::size_t count) const {
-    Fd fd(m_path, O_RDONLY, "gelesen werden");
-    const std::uint64_t size = fileSize(fd.get(), m_path);
-    if (offset > size) {
-        return {};
+DiskHistoryFile::~DiskHistoryFile() { unlock(); }
+
+bool DiskHistoryFile::exists() const {
+    struct stat st {};
+    return ::stat(m_path.c_str(), &st) == 0;
+}
+
+std::uint64_t DiskHistoryFile::size() const {
+    struct stat st {};
+    const int rc = m_fd >= 0 ? ::fstat(m_fd, &st) : ::stat(m_path.c_str(), &st);
+    if (rc != 0) {
+        if (errno == ENOENT) {
+            return 0;
+        }
+        throw fileError(m_path, "gelesen werden", errno);
     }
-    return readAt(fd.get(), m_path, offset, static_cast<std::size_t>(
-                                               std::min<std::uint64_t>(count, size - offset)));
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::vector<std::uint8_t> HistoryFile::readAll() const {
-    Fd fd(m_path, O_RDONLY, "gelesen werden");
-    return readAt(fd.get(), m_path, 0, static_cast<std::size_t>(fileSize(fd.get(), m_path)));
+std::uint64_t DiskHistoryFile::identity() const {
+    struct stat st {};
+    return ::stat(m_path.c_str(), &st) == 0 ? identityOf(st) : 0;
 }
 
-TailInfo HistoryFile::tail(std::uint64_t firstId) const {
-    Fd fd(m_path, O_RDONLY, "gelesen werden");
+std::vector<std::uint8_t> DiskHistoryFile::read(std::uint64_t offset, std::size_t count) const {
+    const int fd = m_fd >= 0 ? m_fd : ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return {};
+        }
+        throw fileError(m_path, "gelesen werden", errno);
+    }
+    std::vector<std::uint8_t> out(count);
+    std::size_t done = 0;
+    int err = 0;
+    while (done < count) {
+        const ssize_t n =
+            ::pread(fd, out.data() + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            err = n < 0 ? errno : 0;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (fd != m_fd) {
+        ::close(fd);
+    }
+    if (err != 0) {
+        throw fileError(m_path, "gelesen werden", err);
+    }
+    out.resize(done);
+    return out;
+}
+
+bool DiskHistoryFile::lock() {
+    using Clock = std::chrono::steady_clock;
+    const auto giveUp = Clock::now() + std::chrono::milliseconds(m_lockWaitMs);
+    for (;;) {
+        const bool existed = exists();
+        unlock();
+        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0) {
+            throw fileError(m_path, "angelegt werden", errno);
+        }
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                throw fileError(m_path, "gesperrt werden", errno);
+            }
+            if (Clock::now() >= giveUp) {
+                unlock();
+                throw Error("Der Verlauf \"" + m_path.filename().string() +
+                            "\" wird gerade von einem anderen Programm geschrieben; es wurde "
+                            "nichts geschrieben. Bitte später noch einmal versuchen.");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        struct stat held {};
+        if (::fstat(m_fd, &held) == 0 && identityOf(held) == identity()) {
+            return !existed;
+        }
+        // The name stands for another file now (the history was shortened meanwhile).
+    }
+}
+
+void DiskHistoryFile::unlock() {
+    if (m_fd >= 0) {
+        ::close(m_fd);  // ends the lock too
+        m_fd = -1;
+    }
+}
+
+void DiskHistoryFile::write(std::uint64_t offset, std::span<const std::uint8_t> data) {
+    writeAt(m_fd, m_path, offset, data);
+}
+
+void DiskHistoryFile::truncate(std::uint64_t size) {
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) {
+        throw fileError(m_path, "geschrieben werden", errno);
+    }
+}
+
+void DiskHistoryFile::sync() { syncFd(m_fd, m_path, "geschrieben werden"); }
+
+void DiskHistoryFile::syncFolder() {
+    const std::filesystem::path folder = m_path.parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw fileError(m_path, "im Ordner eingetragen werden", errno);
+    }
+    int rc = 0;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    const int err = rc != 0 ? errno : 0;
+    ::close(fd);
+    // EINVAL: the file system keeps no folder entries that could be synced.
+    if (err != 0 && err != EINVAL) {
+        throw fileError(m_path, "im Ordner eingetragen werden", err);
+    }
+}
+
+void DiskHistoryFile::replace(const std::vector<std::uint8_t>& data) {
+    const std::filesystem::path temporary = m_path.string() + ".neu";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        throw fileError(m_path, "geschrieben werden", errno);
+    }
+    try {
+        writeAt(fd, temporary, 0, data);
+        syncFd(fd, temporary, "geschrieben werden");
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    ::close(fd);
+    if (::rename(temporary.c_str(), m_path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.c_str());
+        throw fileError(m_path, "geschrieben werden", err);
+    }
+    unlock();
+    syncFolder();
+}
+
+namespace history_file {
+
+TailInfo tail(const HistoryFile& file, std::uint64_t firstId) {
     TailInfo info;
-    info.end = fileSize(fd.get(), m_path);
+    info.end = file.size();
     info.nextId = firstId;
     std::uint64_t pos = info.end;
     std::optional<fmt::Record> mark;
-    for (int frames = 0; pos > fmt::kHeaderSize && frames < 64 && !info.lastDone; ++frames) {
+    // Back to the newest transaction marked done, however many rolled-back ones lie after it.
+    while (pos > fmt::kHeaderSize && !info.lastDone) {
         if (pos < fmt::kHeaderSize + fmt::kFrameExtra) {
             return info;
         }
         std::uint64_t start = 0;
-        auto rec = recordBefore(fd.get(), m_path, pos, start);
+        auto rec = recordBefore(file, pos, start);
         if (!rec || (rec->isMark && mark)) {
             return info;
         }
@@ -154,43 +253,17 @@ TailInfo HistoryFile::tail(std::uint64_t firstId) const {
                 info.unfinished = rec->entry;
             } else if (mark && mark->done) {
                 info.lastDone = std::move(rec->entry);
+            } else if (!mark) {
+                return info;  // a transaction without mark that is not the last record
             }
             mark.reset();
         }
         pos = start;
     }
-    info.whole = true;
+    info.whole = pos == fmt::kHeaderSize || info.lastDone.has_value();
     return info;
 }
 
-std::uint64_t HistoryFile::start(const std::vector<std::uint8_t>& header) const {
-    Fd fd(m_path, O_WRONLY | O_CREAT | O_TRUNC, "angelegt werden");
-    writeAt(fd.get(), m_path, 0, header);
-    syncFolder(m_path);
-    return header.size();
-}
-
-std::uint64_t HistoryFile::append(std::uint64_t end, const std::vector<std::uint8_t>& frame) const {
-    Fd fd(m_path, O_WRONLY, "geschrieben werden");
-    if (fileSize(fd.get(), m_path) != end && ::ftruncate(fd.get(), static_cast<off_t>(end)) != 0) {
-        throw fileError(m_path, "geschrieben werden", errno);
-    }
-    writeAt(fd.get(), m_path, end, frame);
-    return end + frame.size();
-}
-
-void HistoryFile::replace(const std::vector<std::uint8_t>& data) const {
-    const std::filesystem::path temporary = m_path.string() + ".neu";
-    {
-        Fd fd(temporary, O_WRONLY | O_CREAT | O_TRUNC, "geschrieben werden");
-        writeAt(fd.get(), temporary, 0, data);
-    }
-    if (::rename(temporary.c_str(), m_path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temporary.c_str());
-        throw fileError(m_path, "geschrieben werden", err);
-    }
-    syncFolder(m_path);
-}
+}  // namespace history_file
 
 }  // namespace quillon

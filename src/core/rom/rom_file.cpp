@@ -24,20 +24,32 @@ RomIoError ioErrorFromErrno(int err) {
     return RomIoError("I/O error " + std::to_string(err));
 }
 
+RomIoError ioErrorFromErrno(int err, const std::filesystem::path& file) {
+    RomIoError plain = ioErrorFromErrno(err);
+    const std::string text = plain.what();
+    if (!text.starts_with("I/O error") || file.empty()) {
+        return plain;
+    }
+    return RomIoError(text + " on " + file.filename().string());
+}
+
 namespace {
 
 const RomIoError kBeyondEnd("Read beyond end of file");
 
 }  // namespace
 
-DiskRomFile::DiskRomFile(const std::filesystem::path& path) {
-    m_fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+DiskRomFile::DiskRomFile(const std::filesystem::path& path, bool readOnly) : m_path(path) {
+    m_fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     m_writable = m_fd >= 0;
+    if (readOnly) {
+        errno = EACCES;
+    }
     if (m_fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     }
     if (m_fd < 0) {
-        throw ioErrorFromErrno(errno);
+        throw ioErrorFromErrno(errno, path);
     }
 }
 
@@ -56,7 +68,7 @@ void DiskRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
             if (errno == EINTR) {
                 continue;
             }
-            throw ioErrorFromErrno(errno);
+            throw ioErrorFromErrno(errno, m_path);
         }
         if (n == 0) {
             throw kBeyondEnd;
@@ -77,7 +89,7 @@ void DiskRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data
             if (errno == EINTR) {
                 continue;
             }
-            throw ioErrorFromErrno(errno);
+            throw ioErrorFromErrno(errno, m_path);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -86,7 +98,7 @@ void DiskRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data
 std::uint64_t DiskRomFile::size() const {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) {
-        throw ioErrorFromErrno(errno);
+        throw ioErrorFromErrno(errno, m_path);
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
@@ -104,7 +116,7 @@ void DiskRomFile::flush() {
     }
     while (::fsync(m_fd) != 0) {
         if (errno != EINTR) {
-            throw ioErrorFromErrno(errno);
+            throw ioErrorFromErrno(errno, m_path);
         }
     }
 }
@@ -112,7 +124,7 @@ void DiskRomFile::flush() {
 std::uint32_t DiskRomFile::mode() const {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) {
-        throw ioErrorFromErrno(errno);
+        throw ioErrorFromErrno(errno, m_path);
     }
     return static_cast<std::uint32_t>(st.st_mode & 07777);
 }

@@ -12,6 +12,8 @@ namespace quillon {
 
 // The transfer error for an errno value ("File access denied", "Disk full", ...).
 RomIoError ioErrorFromErrno(int err);
+// The same; an error without a text of its own names the file ("I/O error 5 on rom.gba").
+RomIoError ioErrorFromErrno(int err, const std::filesystem::path& file);
 
 // Positioned access to the bytes of a ROM image. A read that cannot deliver every byte asked
 // for throws RomIoError("Read beyond end of file"); nothing is ever read short.
@@ -26,6 +28,12 @@ public:
     virtual void flush() {}
     // False for a file that may only be read.
     virtual bool writable() const { return true; }
+    // Whether path still names this very file (not one put in its place since). An image in
+    // memory has no place on the disk that could change.
+    virtual bool isAt(const std::filesystem::path& path) const {
+        (void)path;
+        return true;
+    }
 };
 
 // The file on disk, one descriptor kept open, pread/pwrite per transfer. Opens read/write; a
@@ -33,8 +41,9 @@ public:
 // with "File access denied".
 class DiskRomFile final : public RomFile {
 public:
-    // Throws RomIoError when the file cannot be opened at all.
-    explicit DiskRomFile(const std::filesystem::path& path);
+    // Throws RomIoError when the file cannot be opened at all. readOnly: opened for reading
+    // only, whatever the file's permissions.
+    explicit DiskRomFile(const std::filesystem::path& path, bool readOnly = false);
     ~DiskRomFile() override;
     DiskRomFile(const DiskRomFile&) = delete;
     DiskRomFile& operator=(const DiskRomFile&) = delete;
@@ -48,8 +57,10 @@ public:
     std::uint32_t mode() const;
     // Whether path names the very file held open (not one put in its place since).
     bool isFile(const std::filesystem::path& path) const;
+    bool isAt(const std::filesystem::path& path) const override { return isFile(path); }
 
 private:
+    std::filesystem::path m_path;
     int m_fd = -1;
     bool m_writable = false;
 };

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "core/errors.h"
+#include "core/rom/history_check.h"
 #include "core/rom/history_file.h"
 #include "core/rom/history_format.h"
 #include "core/rom/rom_file.h"
@@ -36,36 +37,15 @@ std::vector<std::uint8_t> finalBytes(const HistoryEntry& e, std::size_t k) {
     return out;
 }
 
-namespace {
-
-bool outsideRom(const HistoryEntry& e, std::uint64_t romSize) {
-    return std::any_of(e.ranges.begin(), e.ranges.end(), [&](const HistoryRange& r) {
-        return r.offset + static_cast<std::uint64_t>(r.after.size()) > romSize;
-    });
-}
-
-// Whether the ROM holds what e left in each of its ranges.
-bool romHolds(RomFile& rom, const HistoryEntry& e) {
-    if (outsideRom(e, rom.size())) {
-        return false;
-    }
-    for (std::size_t k = 0; k < e.ranges.size(); ++k) {
-        std::vector<std::uint8_t> now(e.ranges[k].after.size());
-        rom.read(e.ranges[k].offset, now);
-        if (now != finalBytes(e, k)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
+namespace check = history_check;
 
 RomHistory::RomHistory() = default;
 RomHistory::~RomHistory() = default;
 
 void RomHistory::openInMemory() {
     m_path.clear();
+    m_file.reset();
+    m_access = Access::Write;
     m_notices.clear();
     m_entries.clear();
     m_loaded = true;
@@ -73,14 +53,16 @@ void RomHistory::openInMemory() {
     m_nextId = 1;
     m_firstId = 1;
     m_end = 0;
+    m_identity = 0;
 }
 
-void RomHistory::openFile(const std::filesystem::path& file, RomFile& rom) {
+void RomHistory::openFile(const std::filesystem::path& file, RomFile& rom, Access access) {
     openInMemory();
     m_path = file;
+    m_file = m_maker ? m_maker(file) : std::make_unique<DiskHistoryFile>(file);
+    m_access = access;
     m_romSize = rom.size();
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) {
+    if (!m_file->exists()) {
         return;
     }
     try {
@@ -95,15 +77,23 @@ void RomHistory::startFresh(const std::filesystem::path& file, std::uint64_t rom
     openInMemory();
     m_bounds = other.m_bounds;
     m_hook = other.m_hook;
+    m_maker = other.m_maker;
     m_path = file;
+    m_file = m_maker ? m_maker(file) : std::make_unique<DiskHistoryFile>(file);
     m_romSize = romSize;
-    std::error_code ec;
-    if (std::filesystem::exists(file, ec)) {
+    if (m_file->exists()) {
         setAside("er stammt von einer früheren Datei dieses Namens");
     }
 }
 
 void RomHistory::setAside(const std::string& why) {
+    const std::string name = m_path.filename().string();
+    const std::string head = "Der Verlauf \"" + name + "\" gehört nicht zu diesem Rom: " + why;
+    if (m_access == Access::Read) {
+        openInMemory();
+        m_notices.push_back(head + ". Er wurde nicht angewendet und bleibt unverändert liegen.");
+        return;
+    }
     char stamp[32] = {};
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -115,24 +105,26 @@ void RomHistory::setAside(const std::string& why) {
         aside = m_path.string() + "." + stamp + "-" + std::to_string(n);
     }
     std::filesystem::rename(m_path, aside, ec);
-    const std::string name = m_path.filename().string();
-    std::filesystem::path keep = m_path;
+    const std::filesystem::path keep = m_path;
     openInMemory();
     if (ec) {
-        m_notices.push_back("Der Verlauf \"" + name + "\" gehört nicht zu diesem Rom: " + why +
-                            ". Er konnte nicht beiseitegelegt werden; der Verlauf wird nur "
-                            "im Speicher geführt.");
+        m_notices.push_back(head + ". Er konnte nicht beiseitegelegt werden; der Verlauf wird "
+                                   "nur im Speicher geführt.");
         return;
     }
     m_path = keep;
-    m_notices.push_back("Der Verlauf \"" + name + "\" gehört nicht zu diesem Rom: " + why +
-                        ". Er wurde nicht angewendet und als \"" + aside.filename().string() +
-                        "\" beiseitegelegt.");
+    m_file = m_maker ? m_maker(keep) : std::make_unique<DiskHistoryFile>(keep);
+    m_notices.push_back(head + ". Er wurde nicht angewendet und als \"" +
+                        aside.filename().string() + "\" beiseitegelegt.");
 }
 
 void RomHistory::readTail(RomFile& rom) {
-    HistoryFile file(m_path);
-    const auto header = fmt::readHeader(file.read(0, fmt::kHeaderSize));
+    const auto headerBytes = m_file->read(0, fmt::kHeaderSize);
+    m_identity = m_file->identity();
+    if (headerBytes.size() < fmt::kHeaderSize) {
+        return;  // cut off while it was being made: there is no history yet
+    }
+    const auto header = fmt::readHeader(headerBytes);
     if (!header) {
         throw Error("kein Verlauf oder eine unbekannte Version");
     }
@@ -142,7 +134,7 @@ void RomHistory::readTail(RomFile& rom) {
         return;
     }
     m_firstId = header->firstId;
-    TailInfo tail = file.tail(header->firstId);
+    TailInfo tail = history_file::tail(*m_file, header->firstId);
     if (!tail.whole) {
         loadAll();  // a torn end: only a full pass finds the last whole record
         tail.lastDone = m_entries.empty() ? std::nullopt : std::optional(m_entries.back());
@@ -152,10 +144,28 @@ void RomHistory::readTail(RomFile& rom) {
         m_nextId = tail.nextId;
         m_unfinished = tail.unfinished;
     }
-    if (m_unfinished && outsideRom(*m_unfinished, m_romSize)) {
+    judge(rom, tail.lastDone);
+}
+
+// The file belongs to the ROM when the ROM holds what the history says: the newest finished
+// transaction's new bytes, and in each range of one cut off after it its old or new bytes.
+void RomHistory::judge(RomFile& rom, const std::optional<HistoryEntry>& lastDone) {
+    const HistoryEntry* cut = m_unfinished ? &*m_unfinished : nullptr;
+    if (cut && check::outsideRom(*cut, m_romSize)) {
         setAside("ein Eintrag liegt hinter dem Ende des Roms");
-    } else if (tail.lastDone && !romHolds(rom, *tail.lastDone)) {
-        setAside("das Rom enthält die Bytes des letzten Eintrags \"" + tail.lastDone->name +
+        return;
+    }
+    if (cut) {
+        const auto bad = check::neitherOldNorNew(rom, *cut);
+        if (!bad.empty()) {
+            setAside("das Rom enthält bei " + check::rangeList(bad) +
+                     " weder die alten noch die neuen Bytes der unvollendeten Änderung \"" +
+                     cut->name + "\"");
+            return;
+        }
+    }
+    if (lastDone && !check::holdsNewBytes(rom, *lastDone, cut)) {
+        setAside("das Rom enthält die Bytes des letzten Eintrags \"" + lastDone->name +
                  "\" nicht");
     }
 }
@@ -168,8 +178,7 @@ const std::vector<HistoryEntry>& RomHistory::entries() {
 }
 
 void RomHistory::loadAll() {
-    HistoryFile file(m_path);
-    const std::vector<std::uint8_t> data = file.readAll();
+    const std::vector<std::uint8_t> data = m_file->read(0, m_file->size());
     m_entries.clear();
     m_unfinished.reset();
     std::optional<HistoryEntry> pending;
@@ -191,7 +200,7 @@ void RomHistory::loadAll() {
         }
     }
     m_unfinished = std::move(pending);
-    m_end = pos;
+    m_end = data.size() < fmt::kHeaderSize ? 0 : pos;
     m_loaded = true;
 }
 
@@ -208,79 +217,6 @@ void RomHistory::apply(const HistoryEntry& e) {
         }
     }
     m_entries.push_back(e);
-}
-
-void RomHistory::begin(const HistoryEntry& e) {
-    if (onDisk()) {
-        appendFrame(fmt::entryPayload(e));
-    }
-    m_unfinished = e;
-    m_nextId = std::max(m_nextId, e.id + 1);
-}
-
-void RomHistory::finish(bool done) {
-    if (!m_unfinished) {
-        return;
-    }
-    if (onDisk()) {
-        appendFrame(fmt::markPayload(m_unfinished->id, done));
-    }
-    if (done && m_loaded) {
-        apply(*m_unfinished);
-    }
-    m_unfinished.reset();
-    keepWithinBounds();
-}
-
-void RomHistory::appendFrame(const std::vector<std::uint8_t>& payload) {
-    if (m_hook) {
-        m_hook();
-    }
-    HistoryFile file(m_path);
-    if (m_end == 0) {
-        m_end = file.start(fmt::header({m_romSize, m_nextId}));
-        m_firstId = m_nextId;
-    }
-    m_end = file.append(m_end, fmt::frame(payload));
-}
-
-void RomHistory::keepWithinBounds() {
-    const bool tooMany = m_nextId - m_firstId > m_bounds.maxEntries;
-    if (!onDisk()) {
-        if (m_entries.size() > m_bounds.maxEntries) {
-            m_entries.erase(m_entries.begin(),
-                            m_entries.end() - static_cast<long>(m_bounds.maxEntries));
-        }
-        return;
-    }
-    if (!tooMany && m_end <= m_bounds.maxBytes) {
-        return;
-    }
-    entries();
-    // The file is rewritten down to three quarters of the bounds, so that the commands after a
-    // rewrite append again instead of rewriting the whole file each time.
-    const std::size_t keepEntries = std::max<std::size_t>(1, m_bounds.maxEntries / 4 * 3);
-    const std::uint64_t keepBytes = m_bounds.maxBytes / 4 * 3;
-    std::uint64_t bytes = fmt::kHeaderSize;
-    std::size_t keep = 0;
-    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it, ++keep) {
-        const std::uint64_t size = fmt::entryPayload(*it).size() + 2 * fmt::kFrameExtra + 10;
-        if (keep == keepEntries || bytes + size > keepBytes) {
-            break;
-        }
-        bytes += size;
-    }
-    m_entries.erase(m_entries.begin(), m_entries.end() - static_cast<long>(keep));
-    m_firstId = m_entries.empty() ? m_nextId : m_entries.front().id;
-    std::vector<std::uint8_t> data = fmt::header({m_romSize, m_firstId});
-    for (const HistoryEntry& e : m_entries) {
-        for (const auto& payload : {fmt::entryPayload(e), fmt::markPayload(e.id, true)}) {
-            auto f = fmt::frame(payload);
-            data.insert(data.end(), f.begin(), f.end());
-        }
-    }
-    HistoryFile(m_path).replace(data);
-    m_end = data.size();
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 namespace quillon {
 
 class RomFile;
+class HistoryFile;
+using HistoryFileMaker =
+    std::function<std::unique_ptr<HistoryFile>(const std::filesystem::path&)>;
 
 // One place of the ROM a transaction wrote: its bytes before and after.
 struct HistoryRange {
@@ -41,12 +45,18 @@ std::vector<std::uint8_t> finalBytes(const HistoryEntry& e, std::size_t k);
 // beside the ROM (version header; each record framed with its length and a CRC-32, so a torn
 // last record is detected and ignored) or, without a file, in memory until the ROM is closed.
 // Opening reads only the tail of the file; the list itself is read on first request.
+// Every commit holds the file's exclusive lock from its record to its mark and appends at the
+// file's real end, so two programs writing the same ROM never erase each other's entries.
 class RomHistory {
 public:
     struct Bounds {
         std::uint64_t maxBytes = 64ull << 20;
         std::size_t maxEntries = 10000;
     };
+    // Write: the history may be written, and a file that does not belong is renamed aside.
+    // Read: the file is only read; nothing is renamed or written (read-only commands and
+    // ROMs that may only be read).
+    enum class Access { Write, Read };
     RomHistory();
     ~RomHistory();
     RomHistory(const RomHistory&) = delete;
@@ -55,19 +65,22 @@ public:
     // An empty history that lives in memory.
     void openInMemory();
     // The history file of rom (created with the first transaction). A file that does not
-    // belong to the ROM (another size, or the ROM lacks the last transaction's bytes) or that
-    // cannot be read is renamed aside with the date and a notice tells.
-    void openFile(const std::filesystem::path& file, RomFile& rom);
+    // belong to the ROM (another size; the ROM lacks the last finished transaction's bytes;
+    // a transaction cut off whose ranges hold neither their old nor their new bytes) or that
+    // cannot be read is renamed aside with the date (Write) and a notice tells.
+    void openFile(const std::filesystem::path& file, RomFile& rom, Access access);
     // An empty history for a new copy of the ROM, kept in file; an older file under that name
-    // is set aside. Bounds and write hook are taken from other.
+    // is set aside. Bounds, write hook and file maker are taken from other.
     void startFresh(const std::filesystem::path& file, std::uint64_t romSize,
                     const RomHistory& other);
     const std::vector<std::string>& notices() const { return m_notices; }
-    bool onDisk() const { return !m_path.empty(); }
+    bool onDisk() const { return m_file != nullptr; }
     const std::filesystem::path& path() const { return m_path; }
     void setBounds(Bounds bounds) { m_bounds = bounds; }
     // Called before every write to the history file (tests stop a commit there).
     void setWriteHook(std::function<void()> hook) { m_hook = std::move(hook); }
+    // How the history file is reached (tests wrap the disk file to watch or fail its steps).
+    void setFileMaker(HistoryFileMaker maker) { m_maker = std::move(maker); }
 
     // Oldest first. Throws Error when the file cannot be read.
     const std::vector<HistoryEntry>& entries();
@@ -75,20 +88,40 @@ public:
     const std::optional<HistoryEntry>& unfinished() const { return m_unfinished; }
     std::uint64_t nextId() const { return m_nextId; }
 
-    // Step 1 of a commit: the record, on the disk before any ROM byte changes.
-    void begin(const HistoryEntry& e);
-    // Step 3: the transaction is in the ROM (done) or its old bytes are back (not done).
-    void finish(bool done);
+    // Step 0 of a commit or a recovery: takes the file's exclusive lock (Error when another
+    // program holds it too long) and reads what another program appended since.
+    void lock();
+    // Step 1: refuses (Error, nothing written) while a transaction is unfinished or when the
+    // ROM no longer holds e's old bytes; then gives e its id and time and puts its record on
+    // the disk (synced before any ROM byte changes).
+    void begin(HistoryEntry& e, RomFile& rom);
+    // Step 3: the transaction is in the ROM; its mark follows. The lock ends.
+    void finish();
+    // The command failed and its old bytes are back in the ROM: the record goes again, so the
+    // file is as it was before begin. The lock ends.
+    void rollBack();
+    // A transaction cut off earlier is ended: its mark (done: its new bytes were written,
+    // otherwise its old bytes). The lock ends.
+    void resolve(bool done);
+    // Ends the lock (a commit cut off between begin and finish keeps its record).
+    void release();
 
 private:
     void setAside(const std::string& why);
     void readTail(RomFile& rom);
+    void judge(RomFile& rom, const std::optional<HistoryEntry>& lastDone);
+    void refresh();
     void loadAll();
     void apply(const HistoryEntry& e);
-    void appendFrame(const std::vector<std::uint8_t>& payload);
+    void writeAt(std::uint64_t at, const std::vector<std::uint8_t>& bytes);
+    void writeRecord(const HistoryEntry& e);
+    void writeMark(std::uint64_t id, bool done);
     void keepWithinBounds();
+    void trim();
 
     std::filesystem::path m_path;
+    std::unique_ptr<HistoryFile> m_file;  // null: the history lives in memory
+    Access m_access = Access::Write;
     std::vector<std::string> m_notices;
     std::vector<HistoryEntry> m_entries;
     bool m_loaded = true;
@@ -97,8 +130,12 @@ private:
     std::uint64_t m_firstId = 1;
     std::uint64_t m_romSize = 0;
     std::uint64_t m_end = 0;  // end of the last whole record in the file; 0: no file yet
+    std::uint64_t m_identity = 0;  // the file m_end was read from
+    std::uint64_t m_endBefore = 0;  // m_end before the record of the commit under way
+    bool m_created = false;         // that record's commit created the file
     Bounds m_bounds;
     std::function<void()> m_hook;
+    HistoryFileMaker m_maker;
 };
 
 }  // namespace quillon

@@ -36,10 +36,11 @@ public:
         Transaction& operator=(const Transaction&) = delete;
         // The record of an undo or redo names the transactions it acts on.
         void setKind(EntryKind kind, std::vector<std::uint64_t> targets);
-        // (1) the record into the history (on the disk), (2) the ranges into the ROM in the
-        // order the command wrote them, flushed, (3) the mark that the ROM holds them. A
-        // failure in (2) puts the old bytes back where it can. A scope that wrote nothing
-        // leaves no record.
+        // Refused (nothing written) when the file at the ROM's name is no longer the one
+        // open. Under the history's lock: (1) the record into the history (on the disk),
+        // (2) the ranges into the ROM in the order the command wrote them, flushed, (3) the
+        // mark that the ROM holds them. A failure in (2) puts the old bytes back where it can
+        // and takes the record out again. A scope that wrote nothing leaves no record.
         void commit();
 
     private:
@@ -68,10 +69,13 @@ public:
 
     // The history of this ROM: in memory until openHistory names a file.
     RomHistory& history() const { return *m_history; }
-    // The history file when given and the ROM can be written; in memory otherwise.
-    void openHistory(const std::optional<std::filesystem::path>& file);
+    // The history file when given, in memory otherwise. A ROM that may only be read, or
+    // readOnly, reads the file without ever renaming or writing it.
+    void openHistory(const std::optional<std::filesystem::path>& file, bool readOnly = false);
     // Ends the transaction the history holds without its mark: its new bytes (complete) or
-    // its old bytes written into the ROM, then the mark. Nothing without one.
+    // its old bytes written into the ROM, then the mark. Nothing without one. Refused (Error
+    // naming the ranges, nothing written) when some byte holds neither its old nor its new
+    // value: the history was written for another ROM, or the ROM was changed since.
     void finishUnfinished(bool complete);
     // The file may be written (a read-only file or no file: false).
     bool writable();
@@ -126,12 +130,14 @@ public:
 private:
     RomFile& file();
     void commitPending(HistoryEntry entry);
+    void requireSameFile();
     void writeRanges(const std::vector<HistoryRange>& ranges, bool forward);
     bool saveAsCopy(const std::filesystem::path& name, const std::function<void()>& writeOnCopy);
     bool isOwnFile(const std::filesystem::path& name) const;
 
     std::unique_ptr<RomFile> m_file;
     std::filesystem::path m_fileName;
+    std::filesystem::path m_filePath;  // where the open file is while it has no name of its own
     std::string m_title;
     bool m_opened = false;
     std::unique_ptr<RomHistory> m_history;

@@ -1,6 +1,7 @@
 #include <ctime>
 
 #include "core/errors.h"
+#include "core/rom/history_check.h"
 #include "core/rom/rom_copy.h"
 #include "core/rom/trom.h"
 
@@ -51,18 +52,39 @@ void TRom::Transaction::commit() {
     m_rom.commitPending(std::move(m_entry));
 }
 
+namespace {
+
+// Ends the history's lock on every way out of a commit.
+class HistoryLock {
+public:
+    explicit HistoryLock(RomHistory& history) : m_history(history) { history.lock(); }
+    ~HistoryLock() { m_history.release(); }
+    HistoryLock(const HistoryLock&) = delete;
+    HistoryLock& operator=(const HistoryLock&) = delete;
+
+private:
+    RomHistory& m_history;
+};
+
+}  // namespace
+
+void TRom::requireSameFile() {
+    // A file renamed over the ROM's name since it was opened would never see these writes.
+    if (!file().isAt(m_filePath.empty() ? m_fileName : m_filePath)) {
+        throw Error("Die Rom-Datei \"" + m_fileName.filename().string() +
+                    "\" wurde ersetzt, seit sie geöffnet wurde; bitte neu laden. Es wurde "
+                    "nichts geschrieben.");
+    }
+}
+
 void TRom::commitPending(HistoryEntry entry) {
     if (entry.ranges.empty()) {
         return;
     }
-    if (m_history->unfinished()) {
-        throw Error("Im Verlauf steht eine unvollendete Änderung (\"" +
-                    m_history->unfinished()->name +
-                    "\"); sie muss zuerst vollendet oder zurückgenommen werden.");
-    }
-    entry.id = m_history->nextId();
+    requireSameFile();
     entry.time = static_cast<std::int64_t>(std::time(nullptr));
-    m_history->begin(entry);
+    HistoryLock lock(*m_history);
+    m_history->begin(entry, file());
     try {
         // The ranges go in the order the command wrote them, which is data first and the
         // pointer that publishes them last.
@@ -70,13 +92,13 @@ void TRom::commitPending(HistoryEntry entry) {
     } catch (...) {
         try {
             writeRanges(entry.ranges, false);
-            m_history->finish(false);
+            m_history->rollBack();
         } catch (...) {
             // The history keeps the transaction without a mark; the next open asks.
         }
         throw;
     }
-    m_history->finish(true);
+    m_history->finish();
 }
 
 void TRom::writeRanges(const std::vector<HistoryRange>& ranges, bool forward) {
@@ -97,15 +119,31 @@ void TRom::finishUnfinished(bool complete) {
     if (!m_history->unfinished()) {
         return;
     }
-    // Both byte sets are in the history, so either way is exact whatever part reached the ROM.
+    requireSameFile();
+    HistoryLock lock(*m_history);
+    if (!m_history->unfinished()) {
+        return;  // another program ended it meanwhile
+    }
+    // Both byte sets are in the history, so either way is exact whatever part reached the ROM;
+    // but only when every byte holds one of them: otherwise this is not the ROM it was meant
+    // for, or it was changed since.
     const HistoryEntry entry = *m_history->unfinished();
+    const auto bad = history_check::neitherOldNorNew(file(), entry);
+    if (!bad.empty()) {
+        throw Error("\"" + entry.name + "\" wird nicht " +
+                    (complete ? "vollendet" : "zurückgenommen") + ": das Rom enthält bei " +
+                    history_check::rangeList(bad) +
+                    " weder die alten noch die neuen Bytes. Es wurde nichts geschrieben.");
+    }
     writeRanges(entry.ranges, complete);
-    m_history->finish(complete);
+    m_history->resolve(complete);
 }
 
-void TRom::openHistory(const std::optional<std::filesystem::path>& historyFile) {
-    if (historyFile && file().writable()) {
-        m_history->openFile(*historyFile, file());
+void TRom::openHistory(const std::optional<std::filesystem::path>& historyFile, bool readOnly) {
+    if (historyFile) {
+        const bool write = !readOnly && file().writable();
+        m_history->openFile(*historyFile, file(),
+                            write ? RomHistory::Access::Write : RomHistory::Access::Read);
     } else {
         m_history->openInMemory();
     }
@@ -124,6 +162,7 @@ bool TRom::saveAsCopy(const std::filesystem::path& name,
     m_history = std::make_unique<RomHistory>();
     const std::filesystem::path historyFile = name.string() + ".quillon-history";
     const auto restore = [&] {
+        m_filePath.clear();
         m_file = std::move(previous);
         if (m_history->onDisk()) {
             std::error_code ec;
@@ -133,6 +172,7 @@ bool TRom::saveAsCopy(const std::filesystem::path& name,
     };
     try {
         m_file = std::make_unique<DiskRomFile>(copy.temporary());
+        m_filePath = copy.temporary();
         if (previousHistory->onDisk()) {
             m_history->startFresh(historyFile, m_file->size(), *previousHistory);
         }
@@ -148,6 +188,7 @@ bool TRom::saveAsCopy(const std::filesystem::path& name,
         restore();
         throw;
     }
+    m_filePath.clear();
     m_fileName = name;
     m_opened = true;
     return true;
