@@ -78,7 +78,7 @@ void command(Session& s, std::uint8_t which, const std::uint8_t* p, Written& w) 
             return;
         case 3:
             w.weather = p[3];
-            writeByte(s.rom(), s.mapState(), HeaderByte::Weather, w.weather);
+            map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, w.weather);
             return;
         default: {
             ConnectionList list = loadConnections(s.rom(), s.mapState());

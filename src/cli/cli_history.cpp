@@ -67,7 +67,7 @@ void redo(Session& session, int steps, std::ostream& out) {
     if (undone > 0 && undone < static_cast<std::size_t>(steps)) {
         throw Error("only " + plural(undone) + " can be redone; nothing was written");
     }
-    history_commands::redo(session.rom(), static_cast<std::size_t>(steps), "");
+    history_commands::redo(session.rom(), static_cast<std::size_t>(steps), {});
     out << "Redid " << plural(static_cast<std::size_t>(steps)) << ": \""
         << englishTransactionName(session.history().back().name) << "\"\n";
 }

@@ -1,5 +1,6 @@
 #include "cli/cli_messages.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <regex>
@@ -7,6 +8,7 @@
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
+#include "core/map/map_list.h"
 #include "core/session.h"
 
 namespace quillon::cli {
@@ -17,6 +19,9 @@ namespace {
 constexpr std::uintmax_t kHeaderSize = 0xC0;
 constexpr std::streamoff kFixedByteAt = 0xB2;
 constexpr unsigned char kFixedByte = 0x96;
+
+// Numbers above every bank and map, small enough for an int.
+constexpr unsigned long kNoBank = 1000000;
 
 std::string quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
 
@@ -87,19 +92,11 @@ void checkMapId(Session& session, const std::string& id) {
         throw Error("map " + id + ": not a map; give bank.map (e.g. 0.0) or a section of " +
                     "the map name file");
     }
-    const auto& banks = session.bankScan().banks;
-    std::size_t bankCount = banks.size();
-    while (bankCount > 0 && banks[bankCount - 1].empty()) {
-        --bankCount;  // the scan may end on a bank without maps
-    }
-    if (bank >= bankCount) {
-        throw Error("map " + id + ": there is no bank " + std::to_string(bank) + " (the ROM has " +
-                    plural(bankCount, "bank") + ")");
-    }
-    const std::size_t maps = banks[bank].size();
-    if (map >= maps) {
-        throw Error("map " + id + ": there is no map " + std::to_string(map) + " in bank " +
-                    std::to_string(bank) + " (it has " + plural(maps, "map") + ")");
+    try {
+        requireListedMap(session.bankScan(), static_cast<int>(std::min(bank, kNoBank)),
+                         static_cast<int>(std::min(map, kNoBank)));
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + englishMessage(e.what()));
     }
 }
 
@@ -143,6 +140,21 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^"(.*)" ist kein GBA-Rom: der Rom-Header fehlt\.$)x"),
          "\"$1\" is not a GBA ROM image: it has no cartridge header"},
         {std::regex(R"x(^Die Datei "(.*)" wurde nicht gefunden\.$)x"), "\"$1\": no such file"},
+        {std::regex(R"x(^Bank (-?\d+) gibt es nicht \(das Rom hat 1 Bank\)\.$)x"),
+         "there is no bank $1 (the ROM has 1 bank)"},
+        {std::regex(R"x(^Bank (-?\d+) gibt es nicht \(das Rom hat (\d+) Banken\)\.$)x"),
+         "there is no bank $1 (the ROM has $2 banks)"},
+        {std::regex(R"x(^Map (\d+)\.(-?\d+) gibt es nicht \(Bank \d+ hat 1 Map\)\.$)x"),
+         "there is no map $2 in bank $1 (it has 1 map)"},
+        {std::regex(R"x(^Map (\d+)\.(-?\d+) gibt es nicht \(Bank \d+ hat (\d+) Maps\)\.$)x"),
+         "there is no map $2 in bank $1 (it has $3 maps)"},
+        {std::regex(R"x(^Die Maps der Bank (\d+) werden nicht aufgeführt: sie ist die letzte )x"
+                    R"x(der (\d+) Banken des Roms, und wo ihre Map-Tabelle endet, ist unbekannt\.$)x"),
+         "the maps of bank $1 are not listed: it is the last of the ROM's $2 banks, and where "
+         "its map table ends is not known"},
+        {std::regex(R"x(^Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu )x"
+                    R"x(öffnen\.$)x"),
+         "the map changed in the ROM since it was opened; reopen it"},
         {std::regex(R"x(^Bank (-?\d+), Map (-?\d+) gibt es nicht\.$)x"),
          "there is no map $1.$2 (banks and maps are numbered 0 to 255)"},
         {std::regex(R"x(^Offset der Map "(.*)" ist für Spiel "(.*)" nicht definiert!$)x"),
@@ -291,6 +303,9 @@ const std::vector<Rule>& errorRules() {
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),
          "the picture of tileset part $1 could not be made"},
+        {std::regex(R"x(^Block (\$[0-9A-F]+) gibt es nicht: die Block-Tabelle von Tileset )x"
+                    R"x((\d) endet mit Block (\$[0-9A-F]+)\.$)x"),
+         "there is no block $1: the block table of tileset $2 ends with block $3"},
         {std::regex(R"x(^Palette (-?\d+) gibt es nicht \(0 bis 15\)\.$)x"),
          "there is no palette $1 (0 to 15)"},
         {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/rom/cartridge.h"
+#include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/wild/wild_table.h"
 
@@ -67,8 +68,7 @@ int countRecords(TRom& rom, std::int64_t offset, int max, int size, Keep keep) {
     return n;
 }
 
-// A word whose top byte is 0x08 or 0x09 is a ROM pointer.
-bool holdsPointer(const std::uint8_t* word) { return word[3] == 0x08 || word[3] == 0x09; }
+bool holdsPointer(const std::uint8_t* word) { return isRomPointer(readLe32(word)); }
 
 void addBankTables(TRom& rom, const GameProfile& profile, RangeList& ranges) {
     const auto bankTable = static_cast<std::uint32_t>(profile.mapBankHeader);

@@ -56,7 +56,8 @@ Error refusal(const std::string& name, bool undo, const std::vector<std::string>
                  "nichts geschrieben.");
 }
 
-UndoOutcome touched(const std::vector<HistoryEntry>& targets, const std::string& openMap) {
+UndoOutcome touched(const std::vector<HistoryEntry>& targets,
+                    const std::vector<ByteRange>& openMap) {
     UndoOutcome outcome;
     for (const HistoryEntry& e : targets) {
         if (!e.map.empty() && std::find(outcome.touchedMaps.begin(), outcome.touchedMaps.end(),
@@ -64,14 +65,14 @@ UndoOutcome touched(const std::vector<HistoryEntry>& targets, const std::string&
             outcome.touchedMaps.push_back(e.map);
         }
     }
-    outcome.openMapTouched = !openMap.empty() && std::find(outcome.touchedMaps.begin(),
-                                                           outcome.touchedMaps.end(),
-                                                           openMap) != outcome.touchedMaps.end();
+    outcome.openMapTouched =
+        std::any_of(targets.begin(), targets.end(),
+                    [&](const HistoryEntry& e) { return touches(e.ranges, openMap); });
     return outcome;
 }
 
 UndoOutcome run(TRom& rom, const std::vector<HistoryEntry>& targets, bool undo,
-                const std::string& openMap) {
+                const std::vector<ByteRange>& openMap) {
     const std::string& name = targets.back().name;
     std::string title = (undo ? "Rückgängig: " : "Wiederherstellen: ") + name;
     if (targets.size() > 1) {
@@ -112,7 +113,7 @@ std::vector<std::uint64_t> undoable(TRom& rom) {
     return ids;
 }
 
-UndoOutcome undoUntil(TRom& rom, std::uint64_t id, const std::string& openMap) {
+std::vector<HistoryEntry> undoTargets(TRom& rom, std::uint64_t id) {
     requireFinished(rom);
     const auto& list = rom.history().entries();
     if (std::none_of(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == id; })) {
@@ -127,12 +128,10 @@ UndoOutcome undoUntil(TRom& rom, std::uint64_t id, const std::string& openMap) {
     if (targets.empty()) {
         throw Error("Es gibt nichts rückgängig zu machen.");
     }
-    return run(rom, targets, true, openMap);
+    return targets;
 }
 
-UndoOutcome redoNext(TRom& rom, const std::string& openMap) { return redo(rom, 1, openMap); }
-
-UndoOutcome redo(TRom& rom, std::size_t count, const std::string& openMap) {
+std::vector<HistoryEntry> redoTargets(TRom& rom, std::size_t count) {
     requireFinished(rom);
     std::vector<HistoryEntry> targets;
     for (const HistoryEntry& e : rom.history().entries()) {
@@ -147,7 +146,19 @@ UndoOutcome redo(TRom& rom, std::size_t count, const std::string& openMap) {
         throw Error("Es lassen sich nur " + std::to_string(targets.size()) +
                     " Schritte wiederherstellen.");
     }
-    return run(rom, targets, false, openMap);
+    return targets;
+}
+
+UndoOutcome undoUntil(TRom& rom, std::uint64_t id, const std::vector<ByteRange>& openMap) {
+    return run(rom, undoTargets(rom, id), true, openMap);
+}
+
+UndoOutcome redoNext(TRom& rom, const std::vector<ByteRange>& openMap) {
+    return redo(rom, 1, openMap);
+}
+
+UndoOutcome redo(TRom& rom, std::size_t count, const std::vector<ByteRange>& openMap) {
+    return run(rom, redoTargets(rom, count), false, openMap);
 }
 
 }  // namespace quillon::history_commands

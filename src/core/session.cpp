@@ -1,9 +1,13 @@
 #include "core/session.h"
 
+#include <algorithm>
+
+#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
 #include "core/map_from_file.h"
+#include "core/map_state_check.h"
 #include "core/rom/cartridge.h"
 
 namespace quillon {
@@ -86,14 +90,37 @@ void Session::openHistory() {
 
 std::string Session::openMapId() const { return mapLoaded() ? map().identifier : ""; }
 
+std::vector<ByteRange> Session::openMapRanges() {
+    if (!mapLoaded()) {
+        return {};
+    }
+    auto ranges = mapRanges(m_rom, map());
+    m_rom.Close();
+    return ranges;
+}
+
+bool Session::touchesOpenMap(const std::vector<HistoryEntry>& steps) {
+    const std::vector<ByteRange> ranges = openMapRanges();
+    return std::any_of(steps.begin(), steps.end(),
+                       [&](const HistoryEntry& e) { return touches(e.ranges, ranges); });
+}
+
+bool Session::undoTouchesOpenMap(std::uint64_t id) {
+    return touchesOpenMap(history_commands::undoTargets(m_rom, id));
+}
+
+bool Session::redoTouchesOpenMap() {
+    return touchesOpenMap(history_commands::redoTargets(m_rom, 1));
+}
+
 UndoOutcome Session::undoUntil(std::uint64_t id) {
-    UndoOutcome outcome = history_commands::undoUntil(m_rom, id, openMapId());
+    UndoOutcome outcome = history_commands::undoUntil(m_rom, id, openMapRanges());
     readTilesetsAgain();
     return outcome;
 }
 
 UndoOutcome Session::redoNext() {
-    UndoOutcome outcome = history_commands::redoNext(m_rom, openMapId());
+    UndoOutcome outcome = history_commands::redoNext(m_rom, openMapRanges());
     readTilesetsAgain();
     return outcome;
 }
@@ -172,6 +199,7 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
         throw Error("Es ist kein Rom geladen.");
     }
     const GameProfile& profile = m_romState->profile();
+    requireKnownMap(identifier);
     m_rom.Open();
     LoadedMap loaded = readMap(m_rom, profile, m_data.mapsFile(), identifier, title, map());
     EventTables events;
@@ -197,6 +225,23 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
                                           std::move(events)));
     m_rom.Close();
     return notice;
+}
+
+// A "bank.map" the map name file gives no place for is read through the bank table: only the
+// maps its scan lists exist. Any other pointer found there leads into unrelated data, and a
+// map read from it could be saved over that data.
+void Session::requireKnownMap(const std::string& identifier) const {
+    const auto dot = identifier.find('.');
+    if (dot == std::string::npos ||
+        m_data.mapsFile().readInteger(identifier, m_rom.Title(), 0) != 0 ||
+        m_romState->bankScan().banks.empty()) {
+        return;  // the loader reads it by its place, or says why there is no table
+    }
+    const auto bank = TryStrToInt(identifier.substr(0, dot));
+    const auto map = TryStrToInt(identifier.substr(dot + 1));
+    if (bank && map) {
+        requireListedMap(m_romState->bankScan(), *bank, *map);
+    }
 }
 
 void Session::openDetachedMap(DetachedMap parts) {
@@ -228,6 +273,7 @@ void Session::setTextPainter(TextPainter* painter) {
 
 void Session::saveMap() {
     writeMap("Map speichern " + openMapId());
+    m_mapState->history().markSaved();
 }
 
 void Session::writeMap(const std::string& name) {
@@ -245,13 +291,13 @@ void Session::writeMap(const std::string& name) {
                     "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
     }
     const std::vector<std::uint8_t> bytes = grid().encode();
-    TRom::Transaction tx(m_rom, name, current.identifier);
     m_rom.Open();
+    requireUnchangedInRom(m_rom, *m_mapState);
+    TRom::Transaction tx(m_rom, name, current.identifier);
     m_rom.WriteBlock(bytes, static_cast<std::int32_t>(current.gridOffset));
     m_mapState->events().save(m_rom);
     tx.commit();
     m_rom.Close();
-    m_mapState->history().markSaved();
 }
 
 bool Session::saveMapAs(const std::filesystem::path& newName) {
@@ -261,6 +307,8 @@ bool Session::saveMapAs(const std::filesystem::path& newName) {
     const bool saved =
         m_rom.SaveAs(newName, [this] { writeMap("Map speichern unter " + openMapId()); });
     if (saved) {
+        // Saved only now: a copy that could not take its name leaves the map modified.
+        m_mapState->history().markSaved();
         if (m_historyFile) {
             m_historyFile = m_rom.FileName().string() + ".quillon-history";
         }

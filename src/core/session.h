@@ -70,6 +70,12 @@ public:
     UndoOutcome undoUntil(std::uint64_t id);
     // Redoes the oldest undone entry, with the same check on the old bytes.
     UndoOutcome redoNext();
+    // Whether undoUntil(id) / redoNext() would change bytes the open map occupies (its
+    // header, footer, border, grid, events or connections; mapRanges): the open map must then
+    // be read again, and its unsaved changes are settled first. Nothing is written; throws as
+    // the step would when there is nothing to undo or redo.
+    bool undoTouchesOpenMap(std::uint64_t id);
+    bool redoTouchesOpenMap();
     // After openRom: a transaction the history holds without its commit mark.
     std::optional<Unfinished> unfinished() const;
     // Its new bytes ("Vollenden") or its old bytes ("Zurücknehmen") written into the ROM; then
@@ -87,8 +93,9 @@ public:
 
     // --- the open map -------------------------------------------------------------------
     // Opens a map by identifier ("3.1", or a section of the map name file). Returns a notice
-    // to show first (footer offset missing for this game). On an error the previous map stays
-    // open and unchanged.
+    // to show first (footer offset missing for this game). A "bank.map" the bank scan does
+    // not list is refused (requireListedMap). On an error the previous map stays open and
+    // unchanged.
     std::optional<std::string> openMap(const std::string& identifier, const std::string& title);
     // Shows a map that lives outside the ROM (map_from_file.h): read from a map file or made
     // new, with the open ROM's tilesets. On an error the previous map stays open.
@@ -149,6 +156,9 @@ private:
     void openHistory();
     void writeMap(const std::string& name);
     std::string openMapId() const;
+    std::vector<ByteRange> openMapRanges();
+    bool touchesOpenMap(const std::vector<HistoryEntry>& steps);
+    void requireKnownMap(const std::string& identifier) const;
 
     std::filesystem::path m_folder;
     DataFiles m_data;

@@ -25,7 +25,9 @@ void HeaderTab::on(Sender* sender, Signal signal, void (HeaderTab::*handler)()) 
 }
 
 void HeaderTab::connectControls() {
-    on(Txt_Musik, &QLineEdit::textChanged, &HeaderTab::Txt_MusikChange);
+    // The music number is written once the user confirms it (Enter or leaving the field),
+    // not per keystroke: "0150" typed is one command, not four.
+    on(Txt_Musik, &QLineEdit::editingFinished, &HeaderTab::Txt_MusikChange);
     on(Cbo_Wetter, &QComboBox::currentIndexChanged, &HeaderTab::Cbo_WetterChange);
     on(Cbo_Typ, &QComboBox::currentIndexChanged, &HeaderTab::Cbo_TypChange);
     on(Chk_ZeigeName, &QCheckBox::clicked, &HeaderTab::Chk_ZeigeNameClick);
@@ -37,11 +39,21 @@ void HeaderTab::connectControls() {
 }
 
 void HeaderTab::Txt_MusikChange() {
-    if (m_loading.active()) {
+    if (m_loading.active() || !m_session.mapLoaded() || !m_session.map().hasHeader()) {
         return;
     }
-    const auto music = static_cast<std::uint16_t>(HexToInt(toStd(Txt_Musik->text())));
-    map_attributes::writeMusic(m_session.rom(), m_session.mapState(), music);
+    const std::uint16_t current = m_session.map().header.music();
+    const QString text = Txt_Musik->text();
+    if (text.isEmpty()) {
+        // Nothing typed: the field shows the number the ROM holds again.
+        const LoadingGuard loading(m_loading);
+        Txt_Musik->setText(toQ(IntToHex(current, 4)));
+        return;
+    }
+    const auto music = static_cast<std::uint16_t>(HexToInt(toStd(text)));
+    if (music != current) {
+        map_attributes::writeMusic(m_session.rom(), m_session.mapState(), music);
+    }
 }
 
 void HeaderTab::Cbo_WetterChange() {

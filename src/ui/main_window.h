@@ -25,6 +25,7 @@ class Session;
 struct CellRect;
 namespace map_insertion {
 struct Result;
+struct Slot;
 }
 }  // namespace quillon
 
@@ -125,6 +126,7 @@ private:
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
     void mapInserted(const QString& slot, const map_insertion::Result& result);
+    bool replaceSlotMaps(const map_insertion::Slot& slot);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
     void connectBlockEditor();
     void blockSaved();
@@ -135,8 +137,11 @@ private:
     // The window "Anbindungen": its menu item, its neighbour buttons, and its reload after
     // a step of the history (main_window_connections.cpp).
     void connectConnections();
-    // Runs an undo or redo of the history; step tells whether it touched the open map.
-    void historyStep(const std::function<bool()>& step);
+    // Runs an undo or redo of the history: touches tells beforehand whether it changes the
+    // open map, step runs it and tells whether it did.
+    void historyStep(const std::function<bool()>& touches, const std::function<bool()>& step,
+                     bool undo);
+    bool settleChangesBeforeStep(bool undo);
     // Opens the map without asking about its changes (they were offered for saving already).
     bool loadMap(const QString& identifier, const QString& title);
     void connectMenu();

@@ -10,6 +10,7 @@
 #include "ui/main_window.h"
 #include "ui/map_tab.h"
 #include "ui/qt_text.h"
+#include "ui/wild_tab.h"
 
 namespace quillon::ui {
 
@@ -71,33 +72,68 @@ void MainWindow::settleRomHistory() {
 }
 
 void MainWindow::undoHistory(std::uint64_t id) {
-    historyStep([&] { return m_session->undoUntil(id).openMapTouched; });
+    historyStep([&] { return m_session->undoTouchesOpenMap(id); },
+                [&] { return m_session->undoUntil(id).openMapTouched; }, true);
 }
 
 void MainWindow::redoHistory() {
-    historyStep([&] { return m_session->redoNext().openMapTouched; });
+    historyStep([&] { return m_session->redoTouchesOpenMap(); },
+                [&] { return m_session->redoNext().openMapTouched; }, false);
 }
 
-void MainWindow::historyStep(const std::function<bool()>& step) {
+// A step that changes the open map in the ROM makes its copy in memory describe bytes the ROM
+// no longer holds (a grid or event table moved back), so the map is read again afterwards.
+// Its unsaved changes are settled before anything is written: saved as a step of their own
+// (an undo then takes them back with the rest, and a redo brings them back), dropped, or the
+// step waits. A save would end the list of undone steps, so before a redo they can only be
+// dropped.
+bool MainWindow::settleChangesBeforeStep(bool undo) {
+    if (!m_session->modified()) {
+        return true;
+    }
+    const QString caption = langText(m_session->lang(), "00", "Frage");
+    if (undo) {
+        const int answer = m_dialogs->choose(
+            this, caption,
+            QStringLiteral("Der Schritt ändert die offene Map im Rom, die ungespeicherte "
+                           "Änderungen hat. Die Änderungen vorher speichern? Gespeichert werden "
+                           "sie mit rückgängig gemacht und lassen sich wiederherstellen; "
+                           "\"Nein\" verwirft sie."),
+            {QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")});
+        return answer == 1 || (answer == 0 && saveMap());
+    }
+    const int answer = m_dialogs->choose(
+        this, caption,
+        QStringLiteral("Der Schritt ändert die offene Map im Rom, die ungespeicherte Änderungen "
+                       "hat. Gespeichert nähmen sie den Schritt aus dem Verlauf. Die Änderungen "
+                       "verwerfen?"),
+        {QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")});
+    return answer == 0;
+}
+
+void MainWindow::historyStep(const std::function<bool()>& touches,
+                             const std::function<bool()>& step, bool undo) {
     if (!m_session->romLoaded() || !finishInput()) {
         return;
     }
     bool touched = false;
+    if (!runCommand(this, *m_dialogs, [&] { touched = touches(); }) ||
+        (touched && !settleChangesBeforeStep(undo))) {
+        m_verlauf->refresh();
+        showEditState();
+        return;
+    }
+    touched = false;
     runCommand(this, *m_dialogs, [&] { touched = step(); });
     if (touched && m_session->mapLoaded()) {
-        // The ROM under the open map has changed, so the map is read again. Its unsaved
-        // changes are offered for saving first. Whether the user saves them, drops them or
-        // the save fails, the map is read again all the same: the copy in memory describes
-        // bytes the ROM no longer holds (a grid or event table moved back), and saving it
-        // later would write into places the ROM no longer uses.
-        saveChangesFirst();
         loadMap(m_identifier, m_title);
     } else {
         // The tilesets were read again: a block saved by the editor may have changed. The step
         // may also have changed the open map's connection pointer (a way back written from a
-        // neighbour) or a neighbour's grid.
+        // neighbour), a neighbour's grid or the map's wild encounters.
         refreshBlockEditor();
         runCommand(this, *m_dialogs, [this] {
+            m_wildTab->showMap();
             m_anbindungen->Laden();
             m_mapTab->neighboursChanged();
             refreshCurrentTab();

@@ -10,6 +10,7 @@
 #include "core/edit/tileset_choice.h"
 #include "core/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
+#include "core/mapfile/slot_maps.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "core/session.h"
@@ -212,7 +213,12 @@ void MainWindow::MapEinfugen1Click() {
         return;
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
-    map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    const map_insertion::Slot slot =
+        map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    if (!replaceSlotMaps(slot)) {
+        inform(cancelled);
+        return;
+    }
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
     const auto behindGrid =
@@ -229,6 +235,30 @@ void MainWindow::MapEinfugen1Click() {
         m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
         m_session->grid(), m_session->events(), {bank, map, *gridSpace, *events});
     mapInserted(*answer, result);
+}
+
+// The slot's map is replaced, and with it every map sharing its footer: they are named, and
+// the insertion goes on only when the user agrees.
+bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
+    const std::vector<BankMap> maps =
+        map_insertion::mapsInSlot(m_session->rom(), m_session->bankScan(), slot);
+    m_session->rom().Close();
+    QStringList names;
+    for (const BankMap& m : maps) {
+        names << QStringLiteral("%1.%2 \"%3\"").arg(m.bank).arg(m.map).arg(toQ(m.name));
+    }
+    QString text = QStringLiteral("Der Platz %1.%2 hält die Map %3.")
+                       .arg(slot.bank)
+                       .arg(slot.map)
+                       .arg(names.value(0));
+    if (names.size() > 1) {
+        text += QStringLiteral(" Ihren Map-Footer teilen %1 weitere Maps: %2. Sie alle bekommen "
+                               "die Grösse und den Block-Grid der eingefügten Map.")
+                    .arg(names.size() - 1)
+                    .arg(names.mid(1).join(QStringLiteral(", ")));
+    }
+    text += QStringLiteral(" Die eingefügte Map ersetzt sie. Trotzdem einfügen?");
+    return m_dialogs->confirm(this, langText(m_session->lang(), "00", "Frage"), text);
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {

@@ -18,7 +18,9 @@ std::uint32_t attributeTableOf(const romkit::BuiltTileset& t, Family family) {
 }
 
 // Block b of part 1 is record b there; any later block record b - P of part 2, with the
-// family's attribute table (Ruby: +16, 2 bytes; FireRed: +20, 4 bytes).
+// family's attribute table (Ruby: +16, 2 bytes; FireRed: +20, 4 bytes). Each part's block table
+// ends where its attribute table starts (8 records here): blocks past it have no record, and a
+// save there would write into the attributes.
 TEST(BlockPlace, RecordAndAttributeOffsetsFollowPartAndFamily) {
     for (Family family : {Family::Rse, Family::Frlg}) {
         SCOPED_TRACE(family == Family::Frlg ? "FireRed" : "Ruby");
@@ -29,13 +31,17 @@ TEST(BlockPlace, RecordAndAttributeOffsetsFollowPartAndFamily) {
         const int p = frlg ? 640 : 512;
         const int width = frlg ? 4 : 2;
         EXPECT_EQ(pair.blocksPart1(), p);
+        EXPECT_EQ(blocks::partBlocks(pair, frlg, 1), 8);
+        EXPECT_EQ(blocks::partBlocks(pair, frlg, 2), 8);
+        EXPECT_EQ(blocks::lastBlockInTables(pair, frlg), p + 7);
         struct Case {
             int block, part, index;
         };
-        for (const Case c : {Case{0, 1, 0}, Case{3, 1, 3}, Case{p - 1, 1, p - 1}, Case{p, 2, 0},
-                             Case{p + 5, 2, 5}, Case{pair.lastBlock(), 2, pair.lastBlock() - p}}) {
+        for (const Case c : {Case{0, 1, 0}, Case{3, 1, 3}, Case{7, 1, 7}, Case{p, 2, 0},
+                             Case{p + 5, 2, 5}, Case{p + 7, 2, 7}}) {
             SCOPED_TRACE(c.block);
             const romkit::BuiltTileset& t = built.tilesets[static_cast<std::size_t>(c.part - 1)];
+            EXPECT_TRUE(blocks::blockInTables(pair, frlg, c.block));
             const blocks::BlockPlace place = blocks::blockPlace(pair, frlg, c.block);
             EXPECT_EQ(place.part, c.part);
             EXPECT_EQ(place.index, c.index);
@@ -44,10 +50,24 @@ TEST(BlockPlace, RecordAndAttributeOffsetsFollowPartAndFamily) {
                       attributeTableOf(t, family) + static_cast<std::uint32_t>(width * c.index));
             EXPECT_EQ(place.attributeBytes, width);
         }
-        for (int bad : {-1, pair.lastBlock() + 1}) {
+        for (int bad : {-1, 8, p - 1, p + 8, pair.lastBlock(), pair.lastBlock() + 1}) {
+            EXPECT_FALSE(blocks::blockInTables(pair, frlg, bad)) << bad;
             EXPECT_THROW(blocks::blockPlace(pair, frlg, bad), Error) << bad;
         }
     }
+}
+
+// An attribute table that does not follow the block table tells nothing of its length: the
+// part keeps every slot.
+TEST(BlockPlace, WithoutAnAttributeTableBehindItAPartKeepsItsSlots) {
+    romkit::BuiltRom built = testing::buildBlockRom(Family::Rse);
+    const romkit::BuiltTileset& t = built.tilesets[1];
+    testing::put32(built, t.header + 16, 0x08000000u | (t.blocks - 32));
+    OpenedRom o(std::move(built), "0.0");
+    const TilesetPair& pair = o.session().tilesets();
+    EXPECT_EQ(blocks::partBlocks(pair, false, 2), pair.lastBlock() + 1 - 512);
+    EXPECT_EQ(blocks::partBlocks(pair, false, 1), 8);
+    EXPECT_NO_THROW(blocks::blockPlace(pair, false, pair.lastBlock()));
 }
 
 // FireRed's header +16 is a code pointer: reading block 5 of part 2 gives the words of the

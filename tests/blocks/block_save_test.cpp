@@ -72,7 +72,7 @@ TEST(BlockSave, WritesExactlyTheRecordAndTheAttributeBytes) {
 TEST(BlockSave, RefusedFieldsWriteNothing) {
     struct Case {
         Family family;
-        int block;  // -1: part 2's block 5
+        int block;  // -1: part 2's block 5; -2: the block after part 2's table (8 records)
         const char* behaviour;
         const char* background;
     };
@@ -81,12 +81,15 @@ TEST(BlockSave, RefusedFieldsWriteNothing) {
         {Family::Rse, -1, "x", "0"},     {Family::Rse, 5000, "0", "0"},
         {Family::Frlg, -1, "200", "0"},  {Family::Frlg, -1, "0", "4"},
         {Family::Frlg, -1, "1FF", "-1"},
+        {Family::Rse, -2, "0", "0"},     {Family::Frlg, -2, "0", "0"},
+        {Family::Rse, 8, "0", "0"},      {Family::Frlg, 639, "0", "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.behaviour) + " / " + c.background);
         OpenedRom o(testing::buildBlockRom(c.family), "0.0");
         Session& s = o.session();
-        const int block = c.block < 0 ? s.tilesets().blocksPart1() + 5 : c.block;
+        const int p = s.tilesets().blocksPart1();
+        const int block = c.block == -1 ? p + 5 : c.block == -2 ? p + 8 : c.block;
         const Bitmap image = *s.tilesets().blockImage(5);
         const auto before = o.image();
         std::array<std::uint8_t, 16> record{};

@@ -55,6 +55,39 @@ TEST(CliMessages, MapIdsOutsideTheRomSayWhatTheRomHas) {
     }
 }
 
+// The last bank's maps are not listed, but the bank counts: a table of three banks whose last
+// one holds maps has three banks, not two.
+TEST(CliMessages, TheUnlistedLastBankCountsAsABank) {
+    romkit::BuiltRom rom = twoBanks();
+    const std::uint32_t header = rom.maps.at({0, 0}).header | 0x08000000u;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        rom.bytes[rom.mapTables.back() + i] = static_cast<std::uint8_t>(header >> (8 * i));
+    }
+    OpenRom open(std::move(rom));
+    EXPECT_EQ(messageOf([&] { cli::checkMapId(open.session, "2.0"); }),
+              "map 2.0: the maps of bank 2 are not listed: it is the last of the ROM's 3 banks, "
+              "and where its map table ends is not known");
+    EXPECT_EQ(messageOf([&] { cli::checkMapId(open.session, "3.0"); }),
+              "map 3.0: there is no bank 3 (the ROM has 3 banks)");
+    EXPECT_EQ(messageOf([&] { cli::openMapForWrite(open.session, "2.0"); }),
+              "map 2.0: the maps of bank 2 are not listed: it is the last of the ROM's 3 banks, "
+              "and where its map table ends is not known");
+}
+
+TEST(CliMessages, RefusedWritesOfTheMapReadInEnglish) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu öffnen.",
+         "the map changed in the ROM since it was opened; reopen it"},
+        {"Block $208 gibt es nicht: die Block-Tabelle von Tileset 2 endet mit Block $207.",
+         "there is no block $208: the block table of tileset 2 ends with block $207"},
+        {"Map 0.7 gibt es nicht (Bank 0 hat 1 Map).", "there is no map 7 in bank 0 (it has 1 map)"},
+        {"Bank 4 gibt es nicht (das Rom hat 1 Bank).", "there is no bank 4 (the ROM has 1 bank)"},
+    };
+    for (const auto& [german, english] : cases) {
+        EXPECT_EQ(cli::englishMessage(german), english);
+    }
+}
+
 TEST(CliMessages, FilesThatAreNoRomImagesAreNamed) {
     testing::TempDir dir;
     std::ofstream(dir.file("short.gba")) << "not a rom";

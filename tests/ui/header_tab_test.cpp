@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <map>
 
+#include "core/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
@@ -26,6 +27,7 @@ class HeaderTabTest : public QObject {
 
 private slots:
     void fieldsAreWrittenAtOnce();
+    void musicIsWrittenOnceWhenConfirmed();
     void newNameIsEncodedAndWrittenWhereTheDialogSays();
     void cancelledNameWritesNothing();
     void tilesetsAreCheckedBothBeforeWriting();
@@ -47,6 +49,7 @@ void HeaderTabTest::fieldsAreWrittenAtOnce() {
     QCOMPARE(music->text(), QStringLiteral("1A"));
     QTest::keyClicks(music, QStringLiteral("b"));
     QCOMPARE(music->text(), QStringLiteral("1AB"));
+    QTest::keyClick(music, Qt::Key_Return);
     QTest::mouseClick(child<QCheckBox>(*o.window, "Chk_ZeigeName"), Qt::LeftButton);
     child<QComboBox>(*o.window, "Cbo_Name")->setCurrentIndex(1);
     QCOMPARE(child<QLineEdit>(*o.window, "Txt_NeuerName")->text(), QStringLiteral("ZWEITE"));
@@ -58,6 +61,34 @@ void HeaderTabTest::fieldsAreWrittenAtOnce() {
                          {header + 22, 5},
                          {header + 23, 8},
                          {header + 26, 0}}));
+}
+
+// Typing "0150" is one command once Enter confirms it, not one per keystroke; confirming the
+// same number again writes nothing.
+void HeaderTabTest::musicIsWrittenOnceWhenConfirmed() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    const QByteArray before = romFile(o);
+    const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
+    quillon::RomHistory& history = o.window->session().rom().history();
+    auto* music = child<QLineEdit>(*o.window, "Txt_Musik");
+    typeInto(music, QStringLiteral("0150"));
+    QCOMPARE(music->text(), QStringLiteral("0150"));
+    QVERIFY(romFile(o) == before);
+    QCOMPARE(history.entries().size(), std::size_t{0});
+
+    QTest::keyClick(music, Qt::Key_Return);
+    QTest::keyClick(music, Qt::Key_Enter);
+    QVERIFY(o.dialogs->errors.isEmpty());
+    QVERIFY(onlyChanged(before, romFile(o), {{header + 16, 0x50}, {header + 17, 0x01}}));
+    QCOMPARE(history.entries().size(), std::size_t{1});
+    QCOMPARE(history.entries().front().name, std::string("Musik ändern 0.0"));
+
+    typeInto(music, QString());
+    QTest::keyClick(music, Qt::Key_Return);
+    QCOMPARE(music->text(), QStringLiteral("0150"));
+    QCOMPARE(history.entries().size(), std::size_t{1});
 }
 
 void HeaderTabTest::newNameIsEncodedAndWrittenWhereTheDialogSays() {

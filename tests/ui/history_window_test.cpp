@@ -95,6 +95,7 @@ private slots:
     void undoAfterAnOutsideChangeIsRefused();
     void undoTouchingTheOpenMapOpensItAgain_data();
     void undoTouchingTheOpenMapOpensItAgain();
+    void redoTouchingTheOpenMapDropsChangesOrWaits();
 };
 
 void HistoryWindowTest::interruptedCommandIsSettledByTheUser_data() {
@@ -215,34 +216,70 @@ void HistoryWindowTest::undoAfterAnOutsideChangeIsRefused() {
 }
 
 void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain_data() {
-    QTest::addColumn<bool>("save");
-    QTest::newRow("changes saved") << true;
-    QTest::newRow("changes dropped") << false;
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Ja: saved, then undone with the rest") << 0;
+    QTest::newRow("Nein: dropped") << 1;
+    QTest::newRow("Abbrechen: the undo waits") << 2;
 }
 
-// Unsaved painting is offered for saving before the map is read again; either way the map
-// shown afterwards is the one in the ROM.
+// Unsaved painting is settled before the undo writes anything: saved as a step of its own
+// (undone with the rest, so the ROM is as before both), dropped, or the undo waits. Afterwards
+// the map shown is the one in the ROM.
 void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain() {
-    QFETCH(bool, save);
+    QFETCH(int, answer);
     Opened o;
     const QByteArray before = romFile(o);
     writeWeather(o);
+    const QByteArray written = romFile(o);
     MainWindow& w = *o.window;
     const Verlauf v = openVerlauf(o);
     w.session().editor().selectBlock(1);
     w.session().editor().paint(2, 0);
     QVERIFY(w.session().modified());
-    o.dialogs->confirmAnswer = save;
+    o.dialogs->chooseAnswers.push_back(answer);
     v.list->setCurrentItem(v.list->topLevelItem(0));
     QTest::mouseClick(v.undo, Qt::LeftButton);
     QCOMPARE(o.dialogs->errors, QStringList());
-    QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
+    QCOMPARE(o.dialogs->choices.size(), 1);
+    QVERIFY(o.dialogs->choices.first().endsWith(QStringLiteral("|Ja/Nein/Abbrechen")));
+    QVERIFY(o.dialogs->confirms.isEmpty());
+    if (answer == 2) {
+        QVERIFY(romFile(o) == written);
+        QVERIFY(w.session().modified());
+        QCOMPARE(names(v.list).value(0), QStringLiteral("Wetter ändern 0.0"));
+        return;
+    }
+    QVERIFY(romFile(o) == before);
     QVERIFY(!w.session().modified());
     QVERIFY(!w.windowTitle().endsWith(QLatin1Char('*')));
     QCOMPARE(w.session().map().header.weather(), std::uint8_t{2});
-    const auto grid = o.program.rom().maps.at({0, 0}).grid;
-    QCOMPARE(romFile(o).at(grid + 4) != before.at(grid + 4), save);
-    QCOMPARE(romFile(o).at(weatherOffset(o)), before.at(weatherOffset(o)));
+    QCOMPARE(names(v.list).value(0),
+             answer == 0 ? QStringLiteral("Rückgängig: Wetter ändern 0.0 (und 1 weitere)")
+                         : QStringLiteral("Rückgängig: Wetter ändern 0.0"));
+}
+
+// A redo with unsaved changes of the map it changes: a save would end the list of undone
+// steps, so the changes can only be dropped, or the redo waits.
+void HistoryWindowTest::redoTouchingTheOpenMapDropsChangesOrWaits() {
+    for (const int answer : {1, 0}) {
+        Opened o;
+        writeWeather(o);
+        const QByteArray written = romFile(o);
+        MainWindow& w = *o.window;
+        const Verlauf v = openVerlauf(o);
+        v.list->setCurrentItem(v.list->topLevelItem(0));
+        QTest::mouseClick(v.undo, Qt::LeftButton);
+        const QByteArray undone = romFile(o);
+        w.session().editor().selectBlock(1);
+        w.session().editor().paint(2, 0);
+        o.dialogs->chooseAnswers.push_back(answer);
+        QTest::mouseClick(v.redo, Qt::LeftButton);
+        QCOMPARE(o.dialogs->errors, QStringList());
+        QCOMPARE(o.dialogs->choices.size(), 1);
+        QVERIFY(o.dialogs->choices.first().endsWith(QStringLiteral("|Verwerfen/Abbrechen")));
+        QVERIFY(romFile(o) == (answer == 0 ? written : undone));
+        QCOMPARE(w.session().modified(), answer == 1);
+    }
 }
 
 QUILLON_UI_TEST(HistoryWindowTest)

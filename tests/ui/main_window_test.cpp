@@ -301,6 +301,17 @@ void MainWindowTest::mapOeffnenChecksTheTypedIdentifier() {
     o.window->menu().Mapffnen1->trigger();  // cancelled: nothing happens
     QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
     QVERIFY(o.dialogs->errors.isEmpty());
+
+    // A map the bank table does not list is refused, typed or given on the command line; the
+    // map shown stays.
+    o.dialogs->inputAnswers = {QStringLiteral("3.0")};
+    o.window->menu().Mapffnen1->trigger();
+    QVERIFY(!o.window->openMap(QStringLiteral("0.7"), QStringLiteral("0.7")));
+    QCOMPARE(o.dialogs->errors,
+             QStringList({QStringLiteral("Bank 3 gibt es nicht (das Rom hat 2 Banken)."),
+                          QStringLiteral("Map 0.7 gibt es nicht (Bank 0 hat 2 Maps).")}));
+    QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
+    QCOMPARE(o.window->session().map().identifier, std::string("0.1"));
 }
 
 void MainWindowTest::romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne() {

@@ -85,8 +85,13 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     const std::uint32_t events = grid + 0x200;
     o.dialogs->repointAnswers = {grid, events};
     o.dialogs->inputAnswers = {QStringLiteral("0.1")};
+    o.dialogs->confirmAnswer = true;
     o.window->menu().MapEinfugen1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    // The map the slot holds is named before anything is written.
+    QCOMPARE(o.dialogs->confirms.last(),
+             QStringLiteral("Frage|Der Platz 0.1 hält die Map 0.1 \"ZWEITE\". Die eingefügte Map "
+                            "ersetzt sie. Trotzdem einfügen?"));
     QCOMPARE(o.dialogs->repointsAsked.size(), 2);
     QCOMPARE(o.dialogs->repointsAsked[0].count, 232u);
     QCOMPARE(o.dialogs->repointsAsked[0].alignment, 2);
@@ -164,6 +169,7 @@ void MapFilesTest::cancelledInsertionWritesNothing() {
     const Case cases[] = {
         {"first dialog", {std::nullopt}, {}, kCancelled},
         {"slot", {grid}, {QString()}, kCancelled},
+        {"the slot's map kept", {grid, grid + 0x200}, {QStringLiteral("0.1")}, kCancelled},
         {"third dialog", {grid, std::nullopt}, {QStringLiteral("0.1")}, kCancelled},
         {"three answers without dot",
          {grid, grid + 0x200},
@@ -173,6 +179,7 @@ void MapFilesTest::cancelledInsertionWritesNothing() {
     for (const Case& c : cases) {
         o.dialogs->repointAnswers = c.repoints;
         o.dialogs->inputAnswers = c.inputs;
+        o.dialogs->confirmAnswer = std::string(c.what) != "the slot's map kept";
         o.window->menu().MapEinfugen1->trigger();
         QVERIFY2(o.dialogs->informs.last() == c.message, c.what);
         QVERIFY2(onlyChanged(before, romFile(o), {}), c.what);
@@ -232,6 +239,7 @@ void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
     const std::uint32_t grid = o.freeStart();
     o.dialogs->repointAnswers = {grid, grid + 0x40};
     o.dialogs->inputAnswers = {QStringLiteral("0.0")};
+    o.dialogs->confirmAnswer = true;
     o.window->menu().MapEinfugen1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
     QCOMPARE(o.window->session().map().gridOffset, grid + 8);

@@ -1,5 +1,6 @@
 #include "core/blocks/block_place.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/base/numbers.h"
@@ -78,8 +79,46 @@ BlockPlace recordPlace(const TilesetPair& tilesets, int block) {
     return place;
 }
 
+int partBlocks(const TilesetPair& tilesets, bool frlg, int part) {
+    const int p = tilesets.blocksPart1();
+    const int slots = part == 1 ? p : tilesets.lastBlock() + 1 - p;
+    std::uint32_t attributes = 0;
+    try {
+        attributes = attributeTable(tilesets, frlg, part);
+    } catch (const Error&) {
+        return slots;  // no table to end at; blockPlace refuses the part anyway
+    }
+    const auto table = static_cast<std::uint32_t>(tilesets.blockTableOffset(part));
+    if (attributes <= table) {
+        return slots;
+    }
+    const std::uint32_t records = (attributes - table) / TilesetPair::kRecordSize;
+    return static_cast<int>(std::min<std::uint32_t>(records, static_cast<std::uint32_t>(slots)));
+}
+
+bool blockInTables(const TilesetPair& tilesets, bool frlg, int block) {
+    if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2) || block < 0 ||
+        block > tilesets.lastBlock()) {
+        return false;
+    }
+    const int p = tilesets.blocksPart1();
+    return block < p ? block < partBlocks(tilesets, frlg, 1)
+                     : block - p < partBlocks(tilesets, frlg, 2);
+}
+
+int lastBlockInTables(const TilesetPair& tilesets, bool frlg) {
+    return tilesets.blocksPart1() + partBlocks(tilesets, frlg, 2) - 1;
+}
+
 BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
     BlockPlace place = recordPlace(tilesets, block);
+    if (place.index >= partBlocks(tilesets, frlg, place.part)) {
+        const int last = place.part == 1 ? partBlocks(tilesets, frlg, 1) - 1
+                                         : lastBlockInTables(tilesets, frlg);
+        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Block-Tabelle von " +
+                    "Tileset " + std::to_string(place.part) + " endet mit Block $" +
+                    IntToHex(last, 2) + ".");
+    }
     const AttributeLayout layout = attributeLayout(frlg);
     place.attribute = attributeTable(tilesets, frlg, place.part) +
                       static_cast<std::uint32_t>(layout.bytesPerBlock * place.index);

@@ -52,8 +52,19 @@ struct BlockPlace {
     int attributeBytes = 2;
 };
 
-// Block 0 to lastBlock() of the loaded tilesets. Throws Error naming the block when it lies
-// outside them or no tilesets are loaded, and as attributeTable does.
+// Blocks part (1 or 2) really has. The header names no count, but the games lay a tileset's
+// block table right before its attribute table: the records up to that table, when it lies
+// behind the block table; otherwise (or when they would be more) the part's slots, P for part
+// 1, lastBlock() + 1 - P for part 2.
+int partBlocks(const TilesetPair& tilesets, bool frlg, int part);
+// Whether block has a record in its part's table (partBlocks); false outside 0..lastBlock().
+bool blockInTables(const TilesetPair& tilesets, bool frlg, int block);
+// The last block of part 2's table: what the block editor offers.
+int lastBlockInTables(const TilesetPair& tilesets, bool frlg);
+
+// A block of the loaded tilesets' tables (blockInTables). Throws Error naming the block when it
+// lies outside them or no tilesets are loaded, and as attributeTable does: a save there would
+// write past the part's table into other data.
 BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block);
 // The same without the attributes (attribute 0): what the block palette's hover text needs.
 BlockPlace recordPlace(const TilesetPair& tilesets, int block);

@@ -8,6 +8,7 @@
 #include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/map_state.h"
+#include "core/map_state_check.h"
 #include "core/rom/free_space.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
@@ -108,6 +109,7 @@ std::uint32_t resizeMap(TRom& rom, [[maybe_unused]] const GameProfile& profile, 
     const std::uint32_t gridOffset = offset + kBytesBeforeGrid;
     CurrentMap& map = state.map();
     rom.Open();
+    requireUnchangedInRom(rom, state);
     const MapFooter footer = newFooter(rom, map, grid, gridOffset);
     TRom::Transaction tx(rom, "Grösse ändern " + map.identifier, map.identifier);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridOffset));

@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map_state.h"
+#include "core/map_state_check.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
@@ -118,6 +119,7 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
         throw RomIoError("Der Map-Footer ($" + IntToHex(m.footerOffset, 6) +
                          ") liegt hinter dem Ende der Datei.");
     }
+    requireUnchangedInRom(rom, map);
     const Choice one = choose(rom, romState.profile(), n1, 1);
     const Choice two = choose(rom, romState.profile(), n2, 2);
     TRom::Transaction tx(rom, "Tilesets ändern " + m.identifier, m.identifier);

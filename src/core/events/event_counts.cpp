@@ -7,6 +7,7 @@
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
 #include "core/map_state.h"
+#include "core/map_state_check.h"
 #include "core/rom/free_space.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
@@ -138,6 +139,7 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
         data.insert(data.end(), table.begin(), table.end());
     }
     rom.Open();
+    requireUnchangedInRom(rom, state);
     const std::string& id = state.map().identifier;
     TRom::Transaction tx(rom, "Event menge " + id, id);
     if (!data.empty()) {

@@ -4,6 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/config/ini_file.h"
+#include "core/errors.h"
 #include "core/map/map_header.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
@@ -39,6 +40,17 @@ std::string hex6(std::uint32_t v) {
 }
 
 }  // namespace
+
+int BankScan::bankCount() const {
+    if (unlistedBank >= 0) {
+        return unlistedBank + 1;
+    }
+    auto count = banks.size();
+    while (count > 0 && banks[count - 1].empty()) {
+        --count;  // the empty bank that closes the table
+    }
+    return static_cast<int>(count);
+}
 
 int BankScan::mapCount() const {
     int n = 0;
@@ -87,6 +99,9 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
                                     hex6(table) + ") liegt hinter dem Dateiende.");
             candidates = 0;
         }
+        if (last && table < fileSize && isPointer(readEntries(rom, fileSize, table, 1), 0)) {
+            scan.unlistedBank = static_cast<int>(b);
+        }
         auto entries = readEntries(rom, fileSize, table, candidates);
         for (std::size_t m = 0; m < candidates && isPointer(entries, m); ++m) {
             BankMap bm{static_cast<int>(b), static_cast<int>(m), entryOffset(entries, m), {}};
@@ -117,6 +132,26 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
             "zu klein); sie sind mit ??? aufgeführt.");
     }
     return scan;
+}
+
+void requireListedMap(const BankScan& scan, int bank, int map) {
+    const int banks = scan.bankCount();
+    if (bank == scan.unlistedBank) {
+        throw DataError("Die Maps der Bank " + std::to_string(bank) +
+                        " werden nicht aufgeführt: sie ist die letzte der " +
+                        std::to_string(banks) +
+                        " Banken des Roms, und wo ihre Map-Tabelle endet, ist unbekannt.");
+    }
+    if (bank < 0 || bank >= banks) {
+        throw DataError("Bank " + std::to_string(bank) + " gibt es nicht (das Rom hat " +
+                        std::to_string(banks) + (banks == 1 ? " Bank)." : " Banken)."));
+    }
+    const int maps = static_cast<int>(scan.banks[static_cast<std::size_t>(bank)].size());
+    if (map < 0 || map >= maps) {
+        throw DataError("Map " + std::to_string(bank) + "." + std::to_string(map) +
+                        " gibt es nicht (Bank " + std::to_string(bank) + " hat " +
+                        std::to_string(maps) + (maps == 1 ? " Map)." : " Maps)."));
+    }
 }
 
 std::string mapLineText(const std::string& name, const std::string& identifier) {

@@ -31,10 +31,20 @@ struct BankMap {
 struct BankScan {
     std::vector<std::vector<BankMap>> banks;  // banks[b] empty when bank b has no map
     std::vector<std::string> warnings;        // tables past the end of the file, bad names
+    // The last bank of the table when its map table starts with a map: its maps are not
+    // listed, since nothing tells where its table ends. -1 when the last bank has none.
+    int unlistedBank = -1;
     int mapCount() const;
+    // Banks of the ROM: the listed ones and an unlisted last one, not the empty bank that
+    // may close the table.
+    int bankCount() const;
 };
 
 BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& mapNames);
+
+// Map (bank, map) must be one the scan lists. Throws DataError otherwise, with the ROM's number
+// of banks or the bank's number of maps ("Bank 9 gibt es nicht (das Rom hat 2 Banken).").
+void requireListedMap(const BankScan& scan, int bank, int map);
 
 // The map list as shown: the root "Nur aus Header" with banks and maps, the root "Aus Ini" with
 // the groups of the map group file, or both.

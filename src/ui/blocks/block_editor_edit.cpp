@@ -130,8 +130,10 @@ void TBlockEditorForm::PalettenClick() {
 void TBlockEditorForm::BlockBoxPressed(int x, int y, Qt::MouseButton button) {
     const int width = m_session.settings().blockPaletteWidth();
     const int block = width * y + x;
+    // Only blocks whose record lies in its tileset's table: a save elsewhere would write over
+    // the data behind the table.
     if (button != Qt::LeftButton || x < 0 || y < 0 || x >= width ||
-        block > m_session.tilesets().lastBlock()) {
+        !blocks::blockInTables(m_session.tilesets(), m_session.rom().isFrlg(), block)) {
         return;
     }
     selectBlock(block);

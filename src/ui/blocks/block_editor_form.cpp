@@ -192,7 +192,8 @@ void TBlockEditorForm::mapChanged() {
     PalettenClick();
     fillAttributeLists();
     applyLanguage();
-    const int block = m_data.block <= pair.lastBlock() ? m_data.block : 0;
+    const bool kept = blocks::blockInTables(pair, m_session.rom().isFrlg(), m_data.block);
+    const int block = kept ? m_data.block : 0;
     selectBlock(block);
     TileUpdate();
 }
