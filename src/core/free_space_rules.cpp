@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/edit/tileset_choice.h"
 #include "core/errors.h"

@@ -117,7 +117,7 @@ TEST(HistoryCommit, AFailedCommitKeepsTheHistoryAndTheRedoList) {
     command(w.rom, 0);
     command(w.rom, 1);
     const auto afterBoth = w.image();
-    history_commands::undoUntil(w.rom, w.rom.history().entries()[1].id, "");
+    history_commands::undoUntil(w.rom, w.rom.history().entries()[1].id, {});
     const auto before = w.image();
     const auto history = testing::fileBytes(path);
     w.failNext("rom write", 1);
@@ -131,7 +131,7 @@ TEST(HistoryCommit, AFailedCommitKeepsTheHistoryAndTheRedoList) {
         EXPECT_TRUE(list[1].undone);
         EXPECT_EQ(list[2].kind, EntryKind::Undo);
     }
-    history_commands::redoNext(reopened.rom, "");
+    history_commands::redoNext(reopened.rom, {});
     EXPECT_EQ(reopened.image(), afterBoth);
 }
 
@@ -198,7 +198,7 @@ TEST(HistoryCommit, TheLastByteOfTheRomIsAnOrdinaryPlace) {
     Watched reopened(path, after);
     EXPECT_TRUE(reopened.rom.history().notices().empty());
     ASSERT_EQ(reopened.rom.history().entries().size(), 1u);
-    history_commands::undoUntil(reopened.rom, reopened.rom.history().entries()[0].id, "");
+    history_commands::undoUntil(reopened.rom, reopened.rom.history().entries()[0].id, {});
     EXPECT_EQ(reopened.image(), before);
 }
 

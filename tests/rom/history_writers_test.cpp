@@ -70,7 +70,7 @@ TEST(HistoryWriters, TwoWritersKeepEachOthersEntries) {
         EXPECT_EQ(list[i].name, "Befehl " + std::to_string(i));
         EXPECT_EQ(list[i].id, list[0].id + i);
     }
-    history_commands::undoUntil(*c, list[0].id, "");
+    history_commands::undoUntil(*c, list[0].id, {});
     EXPECT_EQ(testing::fileBytes(d.rom), first);
 }
 

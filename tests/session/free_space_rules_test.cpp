@@ -73,7 +73,7 @@ using Extent = std::tuple<std::uint32_t, std::uint32_t, std::string>;
 std::vector<Extent> extents(const std::vector<ByteRange>& ranges) {
     std::vector<Extent> out;
     for (const ByteRange& r : ranges) {
-        out.emplace_back(r.begin, r.end, r.name);
+        out.emplace_back(r.begin, r.end, r.what);
     }
     std::sort(out.begin(), out.end());
     return out;

@@ -5,19 +5,12 @@
 #include <vector>
 
 #include "core/map/map_loader.h"
+#include "core/rom/byte_range.h"
 #include "core/rom/rom_history.h"
 
 namespace quillon {
 
 class TRom;
-
-// Bytes [begin, end) of the file, and what lies there ("der Map-Footer").
-struct ByteRange {
-    std::uint64_t begin = 0;
-    std::uint64_t end = 0;
-    std::string what;
-    friend bool operator==(const ByteRange&, const ByteRange&) = default;
-};
 
 // The places a map of the ROM occupies, as its copy names them: map header (28 bytes),
 // footer (24), border (8), block grid (W x H x 2), event header (20) and the four tables it

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/rom/byte_range.h"
+
 namespace quillon {
 
 class TRom;
@@ -17,13 +19,6 @@ class TRom;
 // it is told to leave alone, and by default begins where the game's free area begins
 // (defaultFreeSpaceQuery in core/free_space_rules.h).
 
-// Bytes [begin, end) of the file that belong to a table, with the name of what lies there
-// (a profile key such as "MapBankHeader", or "Cartridge-Header").
-struct ByteRange {
-    std::uint32_t begin = 0;
-    std::uint32_t end = 0;
-    std::string name;
-};
 
 // Filler bytes a hit needs directly before it. Data that ends in filler bytes (a picture whose
 // last rows are colour 15, a table closed by FF FF) would otherwise look like the start of a
