@@ -201,7 +201,11 @@ void MainWindow::MapEinfugen1Click() {
     const LanguageTable& lang = m_session->lang();
     const QString cancelled = langText(lang, 11430, "Map einfügen abgebrochen!");
     RepointRequest request{langText(lang, 882, "Neuer MapOffset"),
-                           map_insertion::gridSpace(m_session->grid()), QString(), kGridAlignment};
+                           map_insertion::gridSpace(m_session->grid()), QString(), kGridAlignment,
+                           [this](std::uint32_t at, std::uint8_t fill) {
+                               map_insertion::checkGridPlace(m_session->rom(), m_session->grid(),
+                                                             at, fill);
+                           }};
     const auto gridSpace = m_dialogs->repoint(this, request);
     if (!gridSpace) {
         inform(cancelled);
@@ -215,11 +219,20 @@ void MainWindow::MapEinfugen1Click() {
     map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
-    const auto behindGrid =
-        nextAlignedFree(m_session->rom(), *gridSpace + request.count, eventBytes, kEventAlignment);
+    const auto behindGrid = nextAlignedFree(m_session->rom(), gridSpace->offset + request.count,
+                                            eventBytes, kEventAlignment);
     m_session->rom().Close();
+    const auto planFor = [&, bank = bank, map = map](std::uint32_t at, std::uint8_t fill) {
+        return map_insertion::Plan{bank, map, gridSpace->offset, at, gridSpace->fill, fill};
+    };
     request = {langText(lang, 883, "Neuer EventOffset"), eventBytes,
-               behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment};
+               behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
+               [this, &planFor](std::uint32_t at, std::uint8_t fill) {
+                   map_insertion::checkPlan(m_session->rom(), m_session->profile(),
+                                            m_session->bankScan(), m_session->map(),
+                                            m_session->grid(), m_session->events(),
+                                            planFor(at, fill));
+               }};
     const auto events = m_dialogs->repoint(this, request);
     if (!events) {
         inform(cancelled);
@@ -227,7 +240,7 @@ void MainWindow::MapEinfugen1Click() {
     }
     const map_insertion::Result result = map_insertion::insert(
         m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
-        m_session->grid(), m_session->events(), {bank, map, *gridSpace, *events});
+        m_session->grid(), m_session->events(), planFor(events->offset, events->fill));
     mapInserted(*answer, result);
 }
 

@@ -322,13 +322,13 @@ void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
     };
     answer(true);
     const auto picked = real.repoint(
-        nullptr, {QStringLiteral("Neuer MapOffset"), 232, QStringLiteral("$6C0008"), 4});
-    QCOMPARE(picked, std::optional<std::uint32_t>(0x6C0008));
+        nullptr, {QStringLiteral("Neuer MapOffset"), 232, QStringLiteral("$6C0008"), 4, {}});
+    QCOMPARE(picked, std::optional(quillon::ui::RepointChoice{0x6C0008, 0xFF}));
     QCOMPARE(seen, (QStringList{"Neuer MapOffset", "232", "$6C0008"}));
 
     seen.clear();
     answer(false);
-    const auto cancelled = real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4});
+    const auto cancelled = real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4, {}});
     QCOMPARE(cancelled, std::nullopt);
     QCOMPARE(seen, (QStringList{"Neuer EventOffset", "20", ""}));
 }
