@@ -141,8 +141,8 @@ TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
         {-3, 5, m_free, "mindestens 1"},
         {90, 90, m_free, "8001"},
         {8002, 1, m_free, "8001"},
-        {10, 10, end - 231, "kein Platz"},  // one byte short of 232
-        {10, 10, end + 2, "kein Platz"},
+        {10, 10, end - 207, "Dateiende"},  // the grid (at + 8, 200 bytes) one byte past the end
+        {10, 10, end + 2, "Dateiende"},
         {10, 10, 0x40, "Rom-Header"},
     };
     const Bytes before = file();
@@ -159,7 +159,7 @@ TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
         EXPECT_EQ(m_session.grid().width, kSide);
         EXPECT_EQ(m_session.map().gridOffset, built().grid);
     }
-    EXPECT_NO_THROW(resize(10, 10, end - 232)) << "exactly room enough";
+    EXPECT_NO_THROW(resize(10, 10, end - 208)) << "the grid ends at the file's last byte";
 }
 
 TEST_F(MapResize, AnOddOffsetIsRefusedNamingTheNextEvenOne) {

@@ -194,7 +194,7 @@ TEST_F(EventCountsTest, RefusalsLeaveTheFileAndTheTablesAsTheyWere) {
         {{0, -1, 0, 0}, m_free, "Anzahl Warp"},
         {{0, 0, 300, 0}, m_free, "Anzahl Script"},
         {{0, 0, 0, 999}, m_free, "Anzahl Singpost"},
-        {{1, 1, 0, 0}, end - 48, "kein Platz"},
+        {{1, 1, 0, 0}, end - 48, "Dateiende"},
         {{1, 1, 0, 0}, 0x80, "Rom-Header"},
         {{1, 1, 0, 0}, m_free + 2, "$" + IntToHex(m_free + 4, 6)},
         {{1, 1, 0, 0}, m_free + 1, "$" + IntToHex(m_free + 4, 6)},
