@@ -80,12 +80,12 @@ std::optional<std::string> englishPlacementMessage(const std::string& coreMessag
                nothing;
     }
     if (std::regex_match(coreMessage, m, kOccupied)) {
-        return range(m, 1) + " is not free at " + m[4].str() + ": " + range(m, 5) +
-               " lies there" + nothing;
+        return range(m, 1) + " is not free at " + m[4].str() + ": " + range(m, 5) + " lies there" +
+               nothing;
     }
     if (std::regex_match(coreMessage, m, kData)) {
-        return range(m, 1) + " is not free at " + m[4].str() + ": the byte there is " +
-               m[5].str() + ", not the fill byte " + m[6].str() + nothing;
+        return range(m, 1) + " is not free at " + m[4].str() + ": the byte there is " + m[5].str() +
+               ", not the fill byte " + m[6].str() + nothing;
     }
     if (std::regex_match(coreMessage, m, kOverlap)) {
         return range(m, 1) + " and " + range(m, 4) + " overlap at " + m[7].str() + nothing;

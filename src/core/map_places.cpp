@@ -64,10 +64,9 @@ void readEventPlaces(TRom& rom, MapPlaces& p, std::uint32_t offset, const std::s
     }
 }
 
-void readConnectionPlaces(TRom& rom, MapPlaces& p, std::uint32_t offset,
-                          const std::string& owner) {
-    p.connectionHeader = placed(rom, offset, ConnectionTable::kHeaderSize,
-                                place_name::kConnectionHeader, owner);
+void readConnectionPlaces(TRom& rom, MapPlaces& p, std::uint32_t offset, const std::string& owner) {
+    p.connectionHeader =
+        placed(rom, offset, ConnectionTable::kHeaderSize, place_name::kConnectionHeader, owner);
     if (!p.connectionHeader || p.connectionHeader->size < ConnectionTable::kHeaderSize) {
         return;
     }

@@ -14,12 +14,12 @@ class TRom;
 // The ranges of the ROM one map occupies, as the ROM holds them now: what a command that moves
 // the map's data relies on, and where each kind of its data lies (its old place).
 struct MapPlaces {
-    std::optional<RomRange> header;       // 28 bytes
-    std::optional<RomRange> footer;       // 24 bytes
-    std::optional<RomRange> border;       // 8 bytes
-    std::optional<RomRange> grid;         // width x height x 2 bytes
-    std::optional<RomRange> eventHeader;  // 20 bytes
-    std::vector<RomRange> eventTables;    // the tables with records, in the header's order
+    std::optional<RomRange> header;            // 28 bytes
+    std::optional<RomRange> footer;            // 24 bytes
+    std::optional<RomRange> border;            // 8 bytes
+    std::optional<RomRange> grid;              // width x height x 2 bytes
+    std::optional<RomRange> eventHeader;       // 20 bytes
+    std::vector<RomRange> eventTables;         // the tables with records, in the header's order
     std::optional<RomRange> connectionHeader;  // 8 bytes
     std::optional<RomRange> connections;       // count x 12 bytes
 
