@@ -1,3 +1,5 @@
+#include "ui/repoint_dialog.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,13 +13,13 @@
 
 #include "core/config/ini_file.h"
 #include "core/config/language_table.h"
+#include "core/errors.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "tests/support/program_folder.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/ui_test_main.h"
 #include "ui/dialogs.h"
-#include "ui/repoint_dialog.h"
 
 using quillon::ui::TUmpointenForm;
 
@@ -50,9 +52,7 @@ QStringList listed(QListView* list) {
     return items;
 }
 
-void selectRow(QListView* list, int row) {
-    list->setCurrentIndex(list->model()->index(row, 0));
-}
+void selectRow(QListView* list, int row) { list->setCurrentIndex(list->model()->index(row, 0)); }
 
 }  // namespace
 
@@ -75,6 +75,7 @@ private slots:
     void misalignedChoiceOffersTheAlignedStart();
     void takesItsTextsFromTheLanguage();
     void realDialogsMapTheRequestAndTheAnswer();
+    void refusedPlaceSaysWhyAndTheDialogStaysOpen();
 
 private:
     void typeOffset(const QString& text);
@@ -125,8 +126,8 @@ void RepointDialogTest::startsInOffsetModeAndSwitchesControls() {
     QCOMPARE(f.Txt_Anzahl->text(), QStringLiteral("1"));
     QCOMPARE(f.Txt_Von->text(), QStringLiteral("$6B0000"));
     QCOMPARE(f.Txt_Bis->text(), QStringLiteral("$700000"));
-    const QList<QWidget*> searchControls{f.Cbo_Byte,  f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
-                                         f.Txt_Bis,   f.Cmd_OK,     f.Lst_Ergebniss};
+    const QList<QWidget*> searchControls{f.Cbo_Byte, f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
+                                         f.Txt_Bis,  f.Cmd_OK,     f.Lst_Ergebniss};
     for (QWidget* w : searchControls) {
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     }
@@ -174,12 +175,19 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult_data() {
     QTest::addColumn<QString>("range");
     QTest::addColumn<QStringList>("results");
     QTest::newRow("2n+1 run, then a long one")
-        << "4" << "FF" << "$6B0000-$6C0010"
-        << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
+        << "4"
+        << "FF"
+        << "$6B0000-$6C0010" << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
     QTest::newRow("hit at the range end itself")
-        << "8" << "FF" << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
-    QTest::newRow("zeros") << "2" << "00" << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
-    QTest::newRow("nothing") << "41" << "FF" << "$6B0000-$6EFFFF" << QStringList{};
+        << "8"
+        << "FF"
+        << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
+    QTest::newRow("zeros") << "2"
+                           << "00"
+                           << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
+    QTest::newRow("nothing") << "41"
+                             << "FF"
+                             << "$6B0000-$6EFFFF" << QStringList{};
 }
 
 void RepointDialogTest::searchesWithRangeAndPicksAResult() {
@@ -328,9 +336,38 @@ void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
 
     seen.clear();
     answer(false);
-    const auto cancelled = real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4, {}});
+    const auto cancelled =
+        real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4, {}});
     QCOMPARE(cancelled, std::nullopt);
     QCOMPARE(seen, (QStringList{"Neuer EventOffset", "20", ""}));
+}
+
+// The command's check refuses a place: the user reads why, the dialog stays open and takes the
+// next choice; the check sees the byte the search looked for.
+void RepointDialogTest::refusedPlaceSaysWhyAndTheDialogStaysOpen() {
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> checked;
+    m_form->setCheck([&checked](std::uint32_t offset, std::uint8_t fill) {
+        checked.emplace_back(offset, fill);
+        if (offset == 0x6B0010) {
+            throw quillon::Error("Block-Grid ($6B0010, 9 Bytes) ist bei $6B0010 nicht frei.");
+        }
+    });
+    typeOffset(QStringLiteral("$6B0010"));
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(
+        m_dialogs.errors,
+        QStringList{QStringLiteral("Block-Grid ($6B0010, 9 Bytes) ist bei $6B0010 nicht frei.")});
+    QCOMPARE(m_form->getResult(), -1);
+
+    search(QStringLiteral("6"), QStringLiteral("00"), QStringLiteral("$6D0000-$6D0010"));
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(m_form->getResult(), 0x6D0001);
+    QCOMPARE(m_form->fill(), std::uint8_t{0x00});
+    const std::vector<std::pair<std::uint32_t, std::uint8_t>> expected{{0x6B0010, 0xFF},
+                                                                       {0x6D0001, 0x00}};
+    QVERIFY(checked == expected);
 }
 
 QUILLON_UI_TEST(RepointDialogTest)
