@@ -28,7 +28,8 @@ void setEventCounts(Session& session, const std::string& id, const std::vector<s
     }
     checkPlace(session, offset, eventSpace(wanted), 4,
                "event tables and headers are read as 32-bit words");
-    const EventLayout layout = applyEventCounts(session.rom(), session.mapState(), wanted, offset, fill);
+    const EventLayout layout =
+        applyEventCounts(session.rom(), session.mapState(), wanted, offset, fill);
     nlohmann::ordered_json j;
     j["counts"] = {{"persons", wanted.persons},
                    {"warps", wanted.warps},

@@ -72,9 +72,10 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
                 "the grid starts 8 bytes behind it and needs an even address");
     checkOption(session, "--events-at", eventsAt, eventBytes, 4,
                 "event tables and headers are read as 32-bit words");
+    const map_insertion::Plan plan{bank, map, gridAt, eventsAt, fill, fill};
     const map_insertion::Result r =
         map_insertion::insert(session.rom(), session.profile(), session.bankScan(), session.map(),
-                              session.grid(), session.events(), {bank, map, gridAt, eventsAt, fill});
+                              session.grid(), session.events(), plan);
     nlohmann::ordered_json j;
     j["slot"] = std::to_string(bank) + "." + std::to_string(map);
     j["header_offset"] = r.slot.header;

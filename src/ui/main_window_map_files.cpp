@@ -217,31 +217,42 @@ void MainWindow::MapEinfugen1Click() {
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
     map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
-    // Offered: the free run behind the grid's space, which a search would not skip.
-    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
-    const auto behindGrid = nextAlignedFree(m_session->rom(), gridSpace->offset + request.count,
-                                            eventBytes, kEventAlignment);
-    m_session->rom().Close();
-    const auto planFor = [&, bank = bank, map = map](std::uint32_t at, std::uint8_t fill) {
-        return map_insertion::Plan{bank, map, gridSpace->offset, at, gridSpace->fill, fill};
-    };
-    request = {langText(lang, 883, "Neuer EventOffset"), eventBytes,
-               behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
-               [this, &planFor](std::uint32_t at, std::uint8_t fill) {
-                   map_insertion::checkPlan(m_session->rom(), m_session->profile(),
-                                            m_session->bankScan(), m_session->map(),
-                                            m_session->grid(), m_session->events(),
-                                            planFor(at, fill));
-               }};
-    const auto events = m_dialogs->repoint(this, request);
-    if (!events) {
+    const auto plan = askEventPlace(bank, map, *gridSpace, request.count);
+    if (!plan) {
         inform(cancelled);
         return;
     }
-    const map_insertion::Result result = map_insertion::insert(
-        m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
-        m_session->grid(), m_session->events(), planFor(events->offset, events->fill));
+    const map_insertion::Result result =
+        map_insertion::insert(m_session->rom(), m_session->profile(), m_session->bankScan(),
+                              m_session->map(), m_session->grid(), m_session->events(), *plan);
     mapInserted(*answer, result);
+}
+
+std::optional<map_insertion::Plan> MainWindow::askEventPlace(int bank, int map,
+                                                             const RepointChoice& grid,
+                                                             std::uint32_t gridBytes) {
+    // Offered: the free run behind the grid's space, which a search would not skip.
+    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
+    const auto behindGrid =
+        nextAlignedFree(m_session->rom(), grid.offset + gridBytes, eventBytes, kEventAlignment);
+    m_session->rom().Close();
+    const auto planFor = [bank, map, grid](std::uint32_t at, std::uint8_t fill) {
+        return map_insertion::Plan{bank, map, grid.offset, at, grid.fill, fill};
+    };
+    const LanguageTable& lang = m_session->lang();
+    const RepointRequest request{
+        langText(lang, 883, "Neuer EventOffset"), eventBytes,
+        behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
+        [this, planFor](std::uint32_t at, std::uint8_t fill) {
+            map_insertion::checkPlan(m_session->rom(), m_session->profile(), m_session->bankScan(),
+                                     m_session->map(), m_session->grid(), m_session->events(),
+                                     planFor(at, fill));
+        }};
+    const auto events = m_dialogs->repoint(this, request);
+    if (!events) {
+        return std::nullopt;
+    }
+    return planFor(events->offset, events->fill);
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {

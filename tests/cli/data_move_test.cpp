@@ -78,7 +78,10 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
          {"5", "5"},
          hex(end - 56),
          "the grid at " + hex(end - 48) + " (50 bytes) runs past the end of the file"},
-        {true, {"5", "5"}, "$40", "the grid at $000048 (50 bytes) reaches into the cartridge header"},
+        {true,
+         {"5", "5"},
+         "$40",
+         "the grid at $000048 (50 bytes) reaches into the cartridge header"},
         // Data of the ROM where the user pointed: the bank table, the map's own header.
         {true,
          {"5", "5"},

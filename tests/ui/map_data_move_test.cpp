@@ -8,17 +8,17 @@
 #include <system_error>
 
 #include "core/session.h"
-#include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
+#include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/events/event_builder_form.h"
 
-using quillon::testing::Changes;
 using quillon::testing::child;
-using quillon::testing::onlyChanged;
 using quillon::testing::Opened;
-using quillon::testing::put;
 using quillon::testing::romFile;
+using quillon::testing::onlyChanged;
+using quillon::testing::put;
+using quillon::testing::Changes;
 
 namespace {
 

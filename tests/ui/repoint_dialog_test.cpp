@@ -1,5 +1,3 @@
-#include "ui/repoint_dialog.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +18,7 @@
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/ui_test_main.h"
 #include "ui/dialogs.h"
+#include "ui/repoint_dialog.h"
 
 using quillon::ui::TUmpointenForm;
 
@@ -52,7 +51,9 @@ QStringList listed(QListView* list) {
     return items;
 }
 
-void selectRow(QListView* list, int row) { list->setCurrentIndex(list->model()->index(row, 0)); }
+void selectRow(QListView* list, int row) {
+    list->setCurrentIndex(list->model()->index(row, 0));
+}
 
 }  // namespace
 
@@ -126,8 +127,8 @@ void RepointDialogTest::startsInOffsetModeAndSwitchesControls() {
     QCOMPARE(f.Txt_Anzahl->text(), QStringLiteral("1"));
     QCOMPARE(f.Txt_Von->text(), QStringLiteral("$6B0000"));
     QCOMPARE(f.Txt_Bis->text(), QStringLiteral("$700000"));
-    const QList<QWidget*> searchControls{f.Cbo_Byte, f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
-                                         f.Txt_Bis,  f.Cmd_OK,     f.Lst_Ergebniss};
+    const QList<QWidget*> searchControls{f.Cbo_Byte,  f.Txt_Anzahl, f.Chk_Suchbereich, f.Txt_Von,
+                                         f.Txt_Bis,   f.Cmd_OK,     f.Lst_Ergebniss};
     for (QWidget* w : searchControls) {
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     }
@@ -175,19 +176,12 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult_data() {
     QTest::addColumn<QString>("range");
     QTest::addColumn<QStringList>("results");
     QTest::newRow("2n+1 run, then a long one")
-        << "4"
-        << "FF"
-        << "$6B0000-$6C0010" << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
+        << "4" << "FF" << "$6B0000-$6C0010"
+        << QStringList{"$6B0010", "$6B0015", "$6C0003", "$6C0008", "$6C000D"};
     QTest::newRow("hit at the range end itself")
-        << "8"
-        << "FF"
-        << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
-    QTest::newRow("zeros") << "2"
-                           << "00"
-                           << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
-    QTest::newRow("nothing") << "41"
-                             << "FF"
-                             << "$6B0000-$6EFFFF" << QStringList{};
+        << "8" << "FF" << "$6C0000-$6C000C" << QStringList{"$6C0003", "$6C000C"};
+    QTest::newRow("zeros") << "2" << "00" << "0-$6E0000" << QStringList{"$6D0001", "$6D0004"};
+    QTest::newRow("nothing") << "41" << "FF" << "$6B0000-$6EFFFF" << QStringList{};
 }
 
 void RepointDialogTest::searchesWithRangeAndPicksAResult() {
