@@ -54,6 +54,14 @@ std::string range(const std::smatch& m, std::size_t first) {
            " bytes)";
 }
 
+// The verb for the range named at m[first]: "the event tables ... run", "the grid ... runs".
+std::string verb(const std::smatch& m, std::size_t first, const char* singular,
+                 const char* plural) {
+    const std::string name = englishName(m[first].str());
+    const std::string noun = name.substr(0, name.find(" of map "));
+    return noun.back() == 's' ? plural : singular;
+}
+
 }  // namespace
 
 std::optional<std::string> englishPlacementMessage(const std::string& coreMessage) {
@@ -72,20 +80,20 @@ std::optional<std::string> englishPlacementMessage(const std::string& coreMessag
     const std::string nothing = "; nothing was written";
     std::smatch m;
     if (std::regex_match(coreMessage, m, kHeader)) {
-        return range(m, 1) + " reaches into the cartridge header (up to " + m[4].str() + ")" +
-               nothing;
+        return range(m, 1) + " " + verb(m, 1, "reaches", "reach") +
+               " into the cartridge header (up to " + m[4].str() + ")" + nothing;
     }
     if (std::regex_match(coreMessage, m, kEnd)) {
-        return range(m, 1) + " runs past the end of the file (it ends at " + m[4].str() + ")" +
-               nothing;
+        return range(m, 1) + " " + verb(m, 1, "runs", "run") +
+               " past the end of the file (it ends at " + m[4].str() + ")" + nothing;
     }
     if (std::regex_match(coreMessage, m, kOccupied)) {
-        return range(m, 1) + " is not free at " + m[4].str() + ": " + range(m, 5) + " lies there" +
-               nothing;
+        return range(m, 1) + " " + verb(m, 1, "is", "are") + " not free at " + m[4].str() + ": " +
+               range(m, 5) + " " + verb(m, 5, "lies", "lie") + " there" + nothing;
     }
     if (std::regex_match(coreMessage, m, kData)) {
-        return range(m, 1) + " is not free at " + m[4].str() + ": the byte there is " + m[5].str() +
-               ", not the fill byte " + m[6].str() + nothing;
+        return range(m, 1) + " " + verb(m, 1, "is", "are") + " not free at " + m[4].str() +
+               ": the byte there is " + m[5].str() + ", not the fill byte " + m[6].str() + nothing;
     }
     if (std::regex_match(coreMessage, m, kOverlap)) {
         return range(m, 1) + " and " + range(m, 4) + " overlap at " + m[7].str() + nothing;

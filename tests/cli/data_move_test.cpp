@@ -91,7 +91,8 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
         {false,
          {"1", "1", "0", "0"},
          hex(rom.maps.at({0, 0}).header),
-         "is not free at " + hex(rom.maps.at({0, 0}).header) + ": the map header of map 0.0 at " +
+         "the event tables at " + hex(rom.maps.at({0, 0}).header) + " (32 bytes) are not free at " +
+             hex(rom.maps.at({0, 0}).header) + ": the map header of map 0.0 at " +
              hex(rom.maps.at({0, 0}).header) + " (28 bytes) lies there; nothing was written"},
         {false, {"1", "1", "0", "256"}, hex(at), "signposts: 256 is outside 0 to 255"},
         {false,
