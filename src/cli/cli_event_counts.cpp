@@ -11,7 +11,7 @@
 namespace quillon::cli {
 
 void setEventCounts(Session& session, const std::string& id, const std::vector<std::string>& counts,
-                    const std::string& offsetText, std::ostream& out) {
+                    const std::string& offsetText, std::ostream& out, const std::string& fillText) {
     if (counts.size() != 4) {
         throw Error("event-counts needs four counts: persons, warps, script triggers, signposts");
     }
@@ -21,13 +21,15 @@ void setEventCounts(Session& session, const std::string& id, const std::vector<s
                              numberArgument("signposts", counts[3], 0, 255)};
     const auto offset =
         static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
+    const std::uint8_t fill = fillArgument(fillText);
     openMapForWrite(session, id);
     if (!session.map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");
     }
     checkPlace(session, offset, eventSpace(wanted), 4,
                "event tables and headers are read as 32-bit words");
-    const EventLayout layout = applyEventCounts(session.rom(), session.mapState(), wanted, offset);
+    const EventLayout layout =
+        applyEventCounts(session.rom(), session.mapState(), wanted, offset, fill);
     nlohmann::ordered_json j;
     j["counts"] = {{"persons", wanted.persons},
                    {"warps", wanted.warps},

@@ -120,12 +120,13 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
 }
 
 void renameMap(Session& session, const std::string& id, const std::string& text,
-               const std::string& offset, std::ostream& out) {
+               const std::string& offset, std::ostream& out, const std::string& fillText) {
     if (session.rom().isFrlg()) {
         throw Error("rename: map names of FireRed and LeafGreen are not edited");
     }
     const auto at =
         static_cast<std::uint32_t>(numberArgument("--at", offset, 0, kRomPointerReach - 1));
+    const std::uint8_t fill = fillArgument(fillText);
     const auto encoded = session.romState().chars().encode(text);
     if (!encoded.pending.empty()) {
         throw Error("rename: \"" + encoded.pending + "\" has no code in the character table");
@@ -137,7 +138,7 @@ void renameMap(Session& session, const std::string& id, const std::string& text,
     openMapWithHeader(session, id);
     const int index = session.map().header.nameIndex();
     const std::string name =
-        map_name_writer::write(session.rom(), session.romState(), index, encoded.bytes, at);
+        map_name_writer::write(session.rom(), session.romState(), index, encoded.bytes, at, fill);
     nlohmann::ordered_json j;
     j["name_index"] = index;
     j["name"] = name;

@@ -23,7 +23,7 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
 // Writes text as the new name of map id's name (Ruby/Sapphire/Emerald) at offset and prints
 // the name read back as JSON.
 void renameMap(Session& session, const std::string& id, const std::string& text,
-               const std::string& offset, std::ostream& out);
+               const std::string& offset, std::ostream& out, const std::string& fill = "FF");
 
 }  // namespace cli
 }  // namespace quillon

@@ -56,12 +56,14 @@ void exportMap(Session& session, const std::string& id, const std::filesystem::p
 }
 
 void insertMap(Session& session, const std::filesystem::path& mapFile, const std::string& slotText,
-               const std::string& gridText, const std::string& eventsText, std::ostream& out) {
+               const std::string& gridText, const std::string& eventsText, std::ostream& out,
+               const std::string& fillText) {
     const auto [bank, map] = slotArgument(slotText);
     const auto gridAt =
         static_cast<std::uint32_t>(numberArgument("--grid-at", gridText, 0, kRomPointerReach - 1));
     const auto eventsAt = static_cast<std::uint32_t>(
         numberArgument("--events-at", eventsText, 0, kRomPointerReach - 1));
+    const std::uint8_t fill = fillArgument(fillText);
     session.openDetachedMap(detachedFromFiles(mapFile));
     map_insertion::locateSlot(session.rom(), session.bankScan(), bank, map);
     const std::uint32_t gridBytes = map_insertion::gridSpace(session.grid());
@@ -70,9 +72,10 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
                 "the grid starts 8 bytes behind it and needs an even address");
     checkOption(session, "--events-at", eventsAt, eventBytes, 4,
                 "event tables and headers are read as 32-bit words");
+    const map_insertion::Plan plan{bank, map, gridAt, eventsAt, fill, fill};
     const map_insertion::Result r =
         map_insertion::insert(session.rom(), session.profile(), session.bankScan(), session.map(),
-                              session.grid(), session.events(), {bank, map, gridAt, eventsAt});
+                              session.grid(), session.events(), plan);
     nlohmann::ordered_json j;
     j["slot"] = std::to_string(bank) + "." + std::to_string(map);
     j["header_offset"] = r.slot.header;

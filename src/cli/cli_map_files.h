@@ -19,7 +19,8 @@ void exportMap(Session& session, const std::string& id, const std::filesystem::p
 // the grid into the space at gridAt (grid at gridAt + 8), events and event header at eventsAt,
 // as the window's "Map Einfügen" does with those answers. Prints the places as JSON.
 void insertMap(Session& session, const std::filesystem::path& mapFile, const std::string& slot,
-               const std::string& gridAt, const std::string& eventsAt, std::ostream& out);
+               const std::string& gridAt, const std::string& eventsAt, std::ostream& out,
+               const std::string& fill = "FF");
 
 }  // namespace cli
 }  // namespace quillon

@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
+#include "cli/cli_place_messages.h"
 
 namespace quillon::cli {
 
@@ -110,6 +111,16 @@ int numberArgument(const std::string& what, const std::string& text, int min, in
                     std::to_string(max));
     }
     return *value;
+}
+
+std::uint8_t fillArgument(const std::string& text) {
+    if (text == "FF" || text == "ff") {
+        return 0xFF;
+    }
+    if (text == "00") {
+        return 0x00;
+    }
+    throw Error("--fill: \"" + text + "\" is neither 00 nor FF");
 }
 
 void openMapForWrite(Session& session, const std::string& id) {
@@ -220,11 +231,8 @@ const std::vector<Rule>& errorRules() {
          "map names of FireRed and LeafGreen are not edited"},
         {std::regex(R"x(^Das Profil nennt keine Namens-Tabelle \(NamenHeader\)\.$)x"),
          "the profile names no map name table (NamenHeader)"},
-        {std::regex(R"x(^Der Offset (\S+) liegt im Rom-Header oder ist für einen Rom-Zeiger )x"
-                    R"x(zu groß\.$)x"),
-         "offset $1 lies in the cartridge header or is too large for a ROM pointer"},
-        {std::regex(R"x(^Der Name \((\d+) Bytes\) passt bei (\S+) nicht mehr in die Datei\.$)x"),
-         "the name ($1 bytes) does not fit into the file at $2"},
+        {std::regex(R"x(^Der Offset (\S+) ist für einen Rom-Zeiger zu groß\.$)x"),
+         "offset $1 is too large for a ROM pointer"},
         {std::regex(R"x(^Die offene Map hat keinen Map-Header, in den geschrieben werden )x"
                     R"x(kann\.$)x"),
          "the map has no map header to write to"},
@@ -285,9 +293,6 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Bank/Nr (\S+): der Map-Header \((.*)\) zeigt auf keinen Map-Footer )x"
                     R"x(in der Datei\.$)x"),
          "--slot $1: its map header at $2 points at no map footer in the file"},
-        {std::regex(R"x(^(.*) \((\$[0-9A-F]+), (\d+) Bytes\) und (.*) \((\$[0-9A-F]+), )x"
-                    R"x((\d+) Bytes\) überschneiden sich; es wurde nichts geschrieben\.$)x"),
-         "the places overlap ($2, $3 bytes and $5, $6 bytes); nothing was written"},
         {std::regex(R"x(^Es sind keine Tilesets geladen; zuerst eine Map öffnen\.$)x"),
          "no tilesets are loaded; open a map first"},
         {std::regex(R"x(^Block (\$[0-9A-F]+) gibt es nicht: die Tilesets haben die Blöcke )x"
@@ -380,6 +385,9 @@ const std::vector<Rule>& wildRules() {
 std::string englishMessage(const std::string& coreMessage) {
     if (auto history = englishHistoryMessage(coreMessage)) {
         return englishQuotedNames(*history);
+    }
+    if (auto placement = englishPlacementMessage(coreMessage)) {
+        return *placement;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ void checkMapId(Session& session, const std::string& id);
 void openMapForWrite(Session& session, const std::string& id);
 // A number argument ("$" hex or decimal) within min..max; what names it in the message.
 int numberArgument(const std::string& what, const std::string& text, int min, int max);
+// The --fill argument: the byte free space holds, "00" or "FF" (as find-free's --byte).
+std::uint8_t fillArgument(const std::string& text);
 
 // The editor's core reports in German; this gives the English text of each message the core
 // can raise while the tool runs. A text it does not know is returned unchanged.

@@ -4,7 +4,6 @@
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/rom/cartridge.h"
 #include "core/rom/free_space.h"
 #include "core/session.h"
 
@@ -20,15 +19,6 @@ std::string hex(std::uint64_t offset) {
 
 void checkPlace(Session& session, std::uint32_t offset, std::uint32_t count,
                 std::uint32_t alignment, const std::string& why) {
-    if (offset < kCartridgeHeaderSize) {
-        throw Error("--at " + hex(offset) + " lies in the cartridge header (up to " +
-                    hex(kCartridgeHeaderSize - 1) + ")");
-    }
-    const std::uint64_t size = session.rom().size();
-    if (std::uint64_t{offset} + count > size) {
-        throw Error("--at " + hex(offset) + ": " + std::to_string(count) +
-                    " bytes do not fit; the file ends at " + hex(size));
-    }
     if (offset % alignment == 0) {
         return;
     }

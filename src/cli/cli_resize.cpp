@@ -12,7 +12,8 @@
 namespace quillon::cli {
 
 void resizeMap(Session& session, const std::string& id, const std::string& widthText,
-               const std::string& heightText, const std::string& offsetText, std::ostream& out) {
+               const std::string& heightText, const std::string& offsetText, std::ostream& out,
+               const std::string& fillText) {
     const int width = numberArgument("WIDTH", widthText, 1, BlockGrid::kMaxCells);
     const int height = numberArgument("HEIGHT", heightText, 1, BlockGrid::kMaxCells);
     if (width * height > BlockGrid::kMaxCells) {
@@ -22,6 +23,7 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
     }
     const auto offset =
         static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
+    const std::uint8_t fill = fillArgument(fillText);
     openMapForWrite(session, id);
     if (!session.map().hasFooter()) {
         throw Error("map " + id + " has no footer of its own; its size cannot change");
@@ -29,7 +31,7 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
     checkPlace(session, offset, resizeSpace(width, height), 2,
                "the grid starts 8 bytes behind it and needs an even address");
     const std::uint32_t grid = quillon::resizeMap(session.rom(), session.profile(),
-                                                  session.mapState(), width, height, offset);
+                                                  session.mapState(), width, height, offset, fill);
     nlohmann::ordered_json j;
     j["width"] = width;
     j["height"] = height;

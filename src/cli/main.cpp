@@ -51,6 +51,7 @@ struct Args {
     std::vector<std::string> sets;
     std::string text;
     std::string at;
+    std::string fill = "FF";
     CLI::App* resize = nullptr;
     CLI::App* eventCounts = nullptr;
     std::vector<std::string> numbers;
@@ -120,6 +121,12 @@ void addViewOptions(CLI::App* command, Args& a) {
                       "triggers, signposts and the fly position");
 }
 
+// Commands that move data write only on free space (or the data's own old place).
+void addFillOption(CLI::App* command, Args& a) {
+    command->add_option("--fill", a.fill,
+                        "00 or FF (default FF): the byte free space holds, as find-free --byte");
+}
+
 void addHeaderCommands(CLI::App& app, Args& a) {
     a.header = withMap(app.add_subcommand("header", "Print or write a map's header attributes"), a);
     a.header->add_option("--set", a.sets,
@@ -130,6 +137,7 @@ void addHeaderCommands(CLI::App& app, Args& a) {
         a);
     a.rename->add_option("TEXT", a.text, "the new name (at most 18 characters)")->required();
     a.rename->add_option("--at", a.at, "file offset for the name ($ for hex)")->required();
+    addFillOption(a.rename, a);
 }
 
 void addDataMoveCommands(CLI::App& app, Args& a) {
@@ -142,6 +150,7 @@ void addDataMoveCommands(CLI::App& app, Args& a) {
     for (CLI::App* command : {a.resize, a.eventCounts}) {
         command->add_option("--at", a.at, "file offset for the moved data ($ for hex)")
             ->required();
+        addFillOption(command, a);
     }
 }
 
@@ -191,6 +200,7 @@ void addMapFileCommands(CLI::App& app, Args& a) {
                          "bytes, even ($ for hex); the grid goes to offset + 8")->required();
     a.insert->add_option("--events-at", a.eventsAt, "offset of the events and event header, a "
                          "multiple of 4 ($ for hex)")->required();
+    addFillOption(a.insert, a);
 }
 
 void addBlockCommands(CLI::App& app, Args& a) {
@@ -326,15 +336,15 @@ int runCommand(quillon::Session& session, const Args& a) {
         a.sets.empty() ? cli::printHeader(session, a.id, std::cout)
                        : cli::setHeader(session, a.id, a.sets);
     } else if (*a.rename) {
-        cli::renameMap(session, a.id, a.text, a.at, std::cout);
+        cli::renameMap(session, a.id, a.text, a.at, std::cout, a.fill);
     } else if (*a.resize) {
-        cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout);
+        cli::resizeMap(session, a.id, a.numbers[0], a.numbers[1], a.at, std::cout, a.fill);
     } else if (*a.eventCounts) {
-        cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout);
+        cli::setEventCounts(session, a.id, a.numbers, a.at, std::cout, a.fill);
     } else if (*a.exportMap) {
         cli::exportMap(session, a.id, a.output, std::cout);
     } else if (*a.insert) {
-        cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout);
+        cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout, a.fill);
     } else if (*a.wild) {
         cli::printWild(session, a.id, std::cout, std::cerr);
     } else if (*a.block) {

@@ -60,13 +60,14 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
     return text;
 }
 
-std::optional<std::uint32_t> QtDialogs::repoint(QWidget* parent, const RepointRequest& request) {
+std::optional<RepointChoice> QtDialogs::repoint(QWidget* parent, const RepointRequest& request) {
     TUmpointenForm form(m_rom, m_profile(), m_lang, *this, parent);
     form.setAnzahl(request.count);
     if (!request.proposed.isEmpty()) {
         form.setOffset(request.proposed);
     }
     form.setAlignment(request.alignment);
+    form.setCheck(request.check);
     if (!request.caption.isEmpty()) {
         form.setWindowTitle(request.caption);
     }
@@ -75,7 +76,7 @@ std::optional<std::uint32_t> QtDialogs::repoint(QWidget* parent, const RepointRe
     if (result < 0) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(result);
+    return RepointChoice{static_cast<std::uint32_t>(result), form.fill()};
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter,

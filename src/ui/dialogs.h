@@ -17,12 +17,28 @@ struct GameProfile;
 
 namespace quillon::ui {
 
+// The command's placement check for an offset the user chose (with the byte free space holds:
+// 0xFF, or 0x00 after a search for it); throws Error naming why the offset is refused.
+using RepointCheck = std::function<void(std::uint32_t offset, std::uint8_t fill)>;
+
 // What a command that moves data asks the repoint dialog ("Umpointen") for.
 struct RepointRequest {
     QString caption;         // the command's text, e.g. "Neuer MapOffset"
     std::uint32_t count = 0; // bytes the data needs
     QString proposed;        // an offset to offer ("$" and six hex digits), or empty
     int alignment = 1;       // the start the data needs: 1, 2 or 4
+    // Run on the user's choice before the dialog closes: a refused offset is shown with its
+    // reason and the user chooses again. Empty: every offset is taken.
+    RepointCheck check;
+};
+
+// The user's answer to the repoint dialog: the offset, and the byte free space holds there
+// (what the last search looked for; 0xFF without a search), for the command's own check.
+struct RepointChoice {
+    std::uint32_t offset = 0;
+    std::uint8_t fill = 0xFF;
+
+    friend bool operator==(const RepointChoice&, const RepointChoice&) = default;
 };
 
 // Every modal box and file dialog the main window shows goes through this interface, so a
@@ -53,8 +69,9 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& defaultSuffix, const QString& start) = 0;
     // The repoint dialog: the offset the user typed or picked from a free-space search, already
-    // moved to the request's alignment with the user's consent; nullopt when cancelled.
-    virtual std::optional<std::uint32_t> repoint(QWidget* parent,
+    // moved to the request's alignment with the user's consent and accepted by the request's
+    // check; nullopt when cancelled.
+    virtual std::optional<RepointChoice> repoint(QWidget* parent,
                                                  const RepointRequest& request) = 0;
     // The about box.
     virtual void about(QWidget* parent, const QString& caption, const QString& text) = 0;
@@ -84,7 +101,7 @@ public:
                          const QString& start) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix, const QString& start) override;
-    std::optional<std::uint32_t> repoint(QWidget* parent, const RepointRequest& request) override;
+    std::optional<RepointChoice> repoint(QWidget* parent, const RepointRequest& request) override;
     void about(QWidget* parent, const QString& caption, const QString& text) override;
     bool openDocument(const QString& file) override;
     int runDialog(QDialog& dialog) override;

@@ -123,14 +123,18 @@ void HeaderTab::Cmd_NameAendernClick() {
     if (auto here = map_name_writer::proposedOffset(slot, m_newName.size())) {
         request.proposed = toQ("$" + IntToHex(*here, 6));
     }
-    const auto offset = m_dialogs.repoint(this, request);
-    if (!offset) {
+    request.check = [this, index](std::uint32_t at, std::uint8_t fill) {
+        map_name_writer::checkPlace(m_session.rom(), m_session.romState(), index, m_newName, at,
+                                    fill);
+    };
+    const auto choice = m_dialogs.repoint(this, request);
+    if (!choice) {
         m_dialogs.inform(this, langText(lang, "01", "Info"),
                          langText(lang, 9220, "Name ändern abgebrochen!"));
         return;
     }
-    const std::string name =
-        map_name_writer::write(m_session.rom(), m_session.romState(), index, m_newName, *offset);
+    const std::string name = map_name_writer::write(m_session.rom(), m_session.romState(), index,
+                                                    m_newName, choice->offset, choice->fill);
     LoadingGuard loading(m_loading);
     Cbo_Name->setItemText(index, toQ(name));
     Cbo_Name->setCurrentIndex(index);

@@ -28,13 +28,17 @@ void HeaderTab::Cmd_ResizeClick() {
     request.caption = langText(lang, 880, "Neuer MapOffset");
     request.count = resizeSpace(width, height);
     request.alignment = kResizeAlignment;
-    const auto offset = m_dialogs.repoint(this, request);
-    if (!offset) {
+    request.check = [this, width, height](std::uint32_t at, std::uint8_t fill) {
+        checkResizePlace(m_session.rom(), m_session.mapState(), width, height, at, fill);
+    };
+    const auto choice = m_dialogs.repoint(this, request);
+    if (!choice) {
         m_dialogs.inform(this, langText(lang, "01", "Info"),
                          langText(lang, 9320, "Grösse ändern abgebrochen!"));
         return;
     }
-    resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height, *offset);
+    resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
+              choice->offset, choice->fill);
     emit mapResized();
 }
 

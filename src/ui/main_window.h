@@ -24,6 +24,7 @@ class MapEditor;
 class Session;
 struct CellRect;
 namespace map_insertion {
+struct Plan;
 struct Result;
 struct Slot;
 }
@@ -125,6 +126,10 @@ private:
     // Saves the open map into its map file; asks for one first when it has none or ask is set.
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
+    // The events' place for an insertion into slot (bank, map) with the grid's place chosen,
+    // checked with the whole plan; nullopt when cancelled.
+    std::optional<map_insertion::Plan> askEventPlace(int bank, int map, const RepointChoice& grid,
+                                                     std::uint32_t gridBytes);
     void mapInserted(const QString& slot, const map_insertion::Result& result);
     bool replaceSlotMaps(const map_insertion::Slot& slot);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).

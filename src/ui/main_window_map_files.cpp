@@ -202,7 +202,11 @@ void MainWindow::MapEinfugen1Click() {
     const LanguageTable& lang = m_session->lang();
     const QString cancelled = langText(lang, 11430, "Map einfügen abgebrochen!");
     RepointRequest request{langText(lang, 882, "Neuer MapOffset"),
-                           map_insertion::gridSpace(m_session->grid()), QString(), kGridAlignment};
+                           map_insertion::gridSpace(m_session->grid()), QString(), kGridAlignment,
+                           [this](std::uint32_t at, std::uint8_t fill) {
+                               map_insertion::checkGridPlace(m_session->rom(), m_session->grid(),
+                                                             at, fill);
+                           }};
     const auto gridSpace = m_dialogs->repoint(this, request);
     if (!gridSpace) {
         inform(cancelled);
@@ -219,21 +223,14 @@ void MainWindow::MapEinfugen1Click() {
         inform(cancelled);
         return;
     }
-    // Offered: the free run behind the grid's space, which a search would not skip.
-    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
-    const auto behindGrid =
-        nextAlignedFree(m_session->rom(), *gridSpace + request.count, eventBytes, kEventAlignment);
-    m_session->rom().Close();
-    request = {langText(lang, 883, "Neuer EventOffset"), eventBytes,
-               behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment};
-    const auto events = m_dialogs->repoint(this, request);
-    if (!events) {
+    const auto plan = askEventPlace(bank, map, *gridSpace, request.count);
+    if (!plan) {
         inform(cancelled);
         return;
     }
-    const map_insertion::Result result = map_insertion::insert(
-        m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
-        m_session->grid(), m_session->events(), {bank, map, *gridSpace, *events});
+    const map_insertion::Result result =
+        map_insertion::insert(m_session->rom(), m_session->profile(), m_session->bankScan(),
+                              m_session->map(), m_session->grid(), m_session->events(), *plan);
     mapInserted(*answer, result);
 }
 
@@ -259,6 +256,33 @@ bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
     }
     text += QStringLiteral(" Die eingefügte Map ersetzt sie. Trotzdem einfügen?");
     return m_dialogs->confirm(this, langText(m_session->lang(), "00", "Frage"), text);
+}
+
+std::optional<map_insertion::Plan> MainWindow::askEventPlace(int bank, int map,
+                                                             const RepointChoice& grid,
+                                                             std::uint32_t gridBytes) {
+    // Offered: the free run behind the grid's space, which a search would not skip.
+    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
+    const auto behindGrid =
+        nextAlignedFree(m_session->rom(), grid.offset + gridBytes, eventBytes, kEventAlignment);
+    m_session->rom().Close();
+    const auto planFor = [bank, map, grid](std::uint32_t at, std::uint8_t fill) {
+        return map_insertion::Plan{bank, map, grid.offset, at, grid.fill, fill};
+    };
+    const LanguageTable& lang = m_session->lang();
+    const RepointRequest request{
+        langText(lang, 883, "Neuer EventOffset"), eventBytes,
+        behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
+        [this, planFor](std::uint32_t at, std::uint8_t fill) {
+            map_insertion::checkPlan(m_session->rom(), m_session->profile(), m_session->bankScan(),
+                                     m_session->map(), m_session->grid(), m_session->events(),
+                                     planFor(at, fill));
+        }};
+    const auto events = m_dialogs->repoint(this, request);
+    if (!events) {
+        return std::nullopt;
+    }
+    return planFor(events->offset, events->fill);
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {

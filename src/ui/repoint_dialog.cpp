@@ -175,6 +175,10 @@ void TUmpointenForm::setOffset(const QString& text) { Txt_Offset->setText(text);
 
 void TUmpointenForm::setAlignment(int alignment) { m_alignment = std::max(alignment, 1); }
 
+void TUmpointenForm::setCheck(std::function<void(std::uint32_t, std::uint8_t)> check) {
+    m_check = std::move(check);
+}
+
 std::int64_t TUmpointenForm::getResult() {
     const std::int64_t result = m_result;
     m_result = -1;
@@ -226,6 +230,7 @@ void TUmpointenForm::Cmd_OKClick() {
                        toStd(Txt_Von->text()),
                        Chk_Suchbereich->isChecked() ? std::optional<std::string_view>(to)
                                                     : std::nullopt));
+    m_fill = query.value;
     FreeSpaceResult found;
     {
         const WaitCursor wait;
@@ -259,6 +264,10 @@ void TUmpointenForm::Cmd_UmpointenClick() {
     const std::optional<std::int64_t> chosen = chosenOffset();
     if (!chosen) {
         return;
+    }
+    // A refused place throws here: the command boundary shows why and the dialog stays open.
+    if (*chosen >= 0 && m_check) {
+        m_check(static_cast<std::uint32_t>(*chosen), m_fill);
     }
     m_result = *chosen;
     accept();

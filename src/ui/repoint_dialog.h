@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "core/config/game_profile.h"
@@ -48,8 +49,14 @@ public:
     // The start the caller's data needs (1, 2 or 4): a chosen offset off it is moved only with
     // the user's consent, to the next aligned start in the same free run.
     void setAlignment(int alignment);
+    // Run on the chosen offset before the dialog closes; an Error it throws is shown and the
+    // dialog stays open for another choice.
+    void setCheck(std::function<void(std::uint32_t offset, std::uint8_t fill)> check);
     // The chosen offset, or -1; reading it resets it to -1.
     std::int64_t getResult();
+    // What free space holds for this choice: the byte the last search looked for, 0xFF before
+    // any search.
+    std::uint8_t fill() const { return m_fill; }
 
     void Chk_Click();
     void Txt_OffsetChange();
@@ -96,6 +103,8 @@ private:
     std::int64_t m_result = -1;
     std::uint32_t m_count = 1;
     int m_alignment = 1;
+    std::uint8_t m_fill = 0xFF;
+    std::function<void(std::uint32_t, std::uint8_t)> m_check;
 };
 
 }  // namespace quillon::ui

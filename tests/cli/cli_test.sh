@@ -235,6 +235,26 @@ cp "$work/edit.gba" "$work/kept.gba"
 ! "$bin/quillon-cli" rename "$work/edit.gba" 0.0 "ABCDEFGHIJKLMNOPQRS" --at "$at" 2> "$work/err" \
     || fail "19 characters accepted"
 cmp -s "$work/edit.gba" "$work/kept.gba" || fail "a refused name wrote something"
+# Moved data goes only onto free space or its own old place: the bank table, the map's own
+# header, 0xFF bytes when free space was said to hold 0x00, and the footer right behind the
+# grid are refused in English, and nothing is written.
+json=$(header)
+grid=$(field "$json" grid_offset)
+own=$(field "$json" header_offset)
+for args in "resize 0.0 30 30 --at $((bankTable - 8))" "event-counts 0.0 1 1 0 0 --at $own" \
+    "resize 0.0 5 5 --at $(( $(stat -c %s "$work/edit.gba") - 200 )) --fill 00"; do
+    read -r command map rest <<< "$args"
+    # shellcheck disable=SC2086
+    ! "$bin/quillon-cli" "$command" "$work/edit.gba" "$map" $rest 2> "$work/err" \
+        || fail "$args accepted"
+    grep -q "not free at .*; nothing was written" "$work/err" || fail "$args: $(cat "$work/err")"
+    cmp -s "$work/edit.gba" "$work/kept.gba" || fail "$args wrote something"
+done
+grep -q "the byte there is \$FF, not the fill byte \$00" "$work/err" || fail "--fill: $(cat "$work/err")"
+! "$bin/quillon-cli" resize "$work/edit.gba" 0.0 30 25 --at $((grid - 8)) 2> "$work/err" \
+    || fail "grown in place over the footer"
+grep -q "the map footer of map 0.0 at" "$work/err" || fail "grown in place: $(cat "$work/err")"
+cmp -s "$work/edit.gba" "$work/kept.gba" || fail "grown in place: written"
 # Every write above is a transaction in the history beside the ROM: undone and redone as a
 # whole they give exactly the files from before and after.
 steps=$("$bin/quillon-cli" history "$work/edit.gba" | grep -c '"id":' || true)

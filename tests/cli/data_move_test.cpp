@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli_data_move.h"
+#include "cli/cli_messages.h"
 #include "core/base/numbers.h"
 #include "core/edit/map_resize.h"
 #include "core/errors.h"
@@ -72,8 +73,27 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
          {"5", "5"},
          hex(at + 1),
          "the next such offset in the same free run is " + hex(at + 2)},
-        {true, {"5", "5"}, hex(end - 81), "82 bytes do not fit"},
-        {true, {"5", "5"}, "$40", "lies in the cartridge header"},
+        // The grid (offset + 8, 50 bytes) two bytes past the end of the file.
+        {true,
+         {"5", "5"},
+         hex(end - 56),
+         "the grid at " + hex(end - 48) + " (50 bytes) runs past the end of the file"},
+        {true,
+         {"5", "5"},
+         "$40",
+         "the grid at $000048 (50 bytes) reaches into the cartridge header"},
+        // Data of the ROM where the user pointed: the bank table, the map's own header.
+        {true,
+         {"5", "5"},
+         hex(rom.bankTable - 8),
+         "the grid at " + hex(rom.bankTable) + " (50 bytes) is not free at " + hex(rom.bankTable) +
+             ": the byte there is $"},
+        {false,
+         {"1", "1", "0", "0"},
+         hex(rom.maps.at({0, 0}).header),
+         "the event tables at " + hex(rom.maps.at({0, 0}).header) + " (32 bytes) are not free at " +
+             hex(rom.maps.at({0, 0}).header) + ": the map header of map 0.0 at " +
+             hex(rom.maps.at({0, 0}).header) + " (28 bytes) lies there; nothing was written"},
         {false, {"1", "1", "0", "256"}, hex(at), "signposts: 256 is outside 0 to 255"},
         {false,
          {"1", "1", "0", "0"},
@@ -81,6 +101,7 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
          "the next such offset in the same free run is " + hex(at + 8)},
         {false, {"1", "1", "0", "0"}, "zz", "--at: \"zz\" is not a number"},
         {false, {"1", "1", "0"}, hex(at), "four counts"},
+        {false, {"1", "1", "0", "0"}, hex(at), "--fill: \"7\" is neither 00 nor FF"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -90,11 +111,13 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
             if (c.resize) {
                 cli::resizeMap(tool.session, "0.0", c.numbers[0], c.numbers[1], c.offset, out);
             } else {
-                cli::setEventCounts(tool.session, "0.0", c.numbers, c.offset, out);
+                cli::setEventCounts(tool.session, "0.0", c.numbers, c.offset, out,
+                                    c.says.find("--fill") == 0 ? "7" : "FF");
             }
             ADD_FAILURE() << "not refused";
         } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+            const std::string english = cli::englishMessage(e.what());
+            EXPECT_NE(english.find(c.says), std::string::npos) << english;
         }
         EXPECT_TRUE(testing::fileBytes(tool.file()) == rom.bytes);
         EXPECT_TRUE(out.str().empty());

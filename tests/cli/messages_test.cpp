@@ -12,6 +12,8 @@
 #include "core/rom/history_file.h"
 #include "core/rom/trom.h"
 #include "core/mapfile/map_file.h"
+#include "core/rom/placement.h"
+#include "core/rom/trom.h"
 #include "tests/cli/cli_test_rom.h"
 
 namespace quillon {
@@ -225,6 +227,46 @@ TEST(CliMessages, HistoryRefusalsAreEnglish) {
         message = cli::englishMessage(message);
         EXPECT_EQ(message.rfind(start, 0), 0u) << message;
         EXPECT_FALSE(german(message)) << message;
+    }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Each refusal of the placement check, raised by the core itself, reads in English with the
+// names of the ranges translated.
+TEST(CliMessages, PlacementRefusalsAreEnglish) {
+    std::vector<std::uint8_t> bytes(0x400, 0xFF);
+    std::fill_n(bytes.begin() + 0x200, 4, 0x12);
+    TRom rom;
+    rom.attach(std::make_unique<MemoryRomFile>(std::move(bytes)), "p.gba");
+    const RomRange header{0x300, 28, "Map-Header von 3.0"};
+    const struct {
+        Placement placement;
+        const char* english;
+    } cases[] = {
+        {{{{{0x80, 8, "Block-Grid"}, {}}}, {}, 0xFF},
+         "the grid at $000080 (8 bytes) reaches into the cartridge header (up to $0000BF); "
+         "nothing was written"},
+        {{{{{0x3FC, 8, "Event-Tabellen"}, {}}}, {}, 0xFF},
+         "the event tables at $0003FC (8 bytes) run past the end of the file (it ends at "
+         "$000400); nothing was written"},
+        {{{{{0x2F8, 20, "Anbindungen von 0.3"}, {}}}, {header}, 0xFF},
+         "the connection records of map 0.3 at $0002F8 (20 bytes) are not free at $000300: the "
+         "map header of map 3.0 at $000300 (28 bytes) lies there; nothing was written"},
+        {{{{{0x1FE, 4, "Map-Name"}, {}}}, {}, 0xFF},
+         "the map name at $0001FE (4 bytes) is not free at $000200: the byte there is $12, not "
+         "the fill byte $FF; nothing was written"},
+        {{{{{0x100, 8, "Block-Grid"}, {}}, {{0x104, 20, "Event-Header"}, {}}}, {}, 0xFF},
+         "the grid at $000100 (8 bytes) and the event header at $000104 (20 bytes) overlap at "
+         "$000104; nothing was written"},
+    };
+    for (const auto& c : cases) {
+        const std::string german = messageOf([&] { requirePlacement(rom, c.placement); });
+        EXPECT_EQ(cli::englishMessage(german), c.english) << german;
     }
 }
 

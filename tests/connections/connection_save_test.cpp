@@ -182,6 +182,28 @@ TEST_F(ConnectionSaveTest, CounterpartRefusals) {
     }
 }
 
+// The table may be rewritten where it lies; another map's table is no free space.
+TEST_F(ConnectionSaveTest, OnlyTheOldTableNeedNotBeFree) {
+    ConnectionList list = open("0.0");
+    const std::uint32_t own = m_built.maps.at({0, 0}).connectionRecords;
+    const std::uint32_t neighbours = m_built.maps.at({0, 3}).connectionRecords;
+    try {
+        saveConnections(m_session.rom(), m_session.mapState(), list, neighbours);
+        ADD_FAILURE() << "written over the table of 0.3";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("ist bei " + hexOffset(neighbours) + " nicht frei"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(file() == m_built.bytes);
+
+    saveConnections(m_session.rom(), m_session.mapState(), list, own);
+    Bytes expected = m_built.bytes;
+    put(expected, own, recordsAndHeader(list.records(), own));
+    put(expected, header(0, 0) + 12, le32(0x08000000 | (own + 12 * list.count())));
+    EXPECT_TRUE(file() == expected);
+}
+
 // A new table never lands on a map header, and a map from a map file (no header in the ROM)
 // gets no connections written, not even its way back: the file stays as it was.
 TEST_F(ConnectionSaveTest, NoTableOverAMapHeaderNorForAMapOutsideTheRom) {

@@ -117,6 +117,10 @@ TEST_F(MapNameWriter, RefusedWritesLeaveTheRomAsItWas) {
         {"an FF inside", 1, withTerminator, o.built().freeSpace},
         {"unknown name", 99, road(), o.built().freeSpace},
         {"negative index", -1, road(), o.built().freeSpace},
+        // Not free: another map's name, the name table with the record's own pointer.
+        {"over name 0", 1, road(), map_name_writer::slot(s.rom(), s.romState(), 0).offset},
+        {"over its pointer", 1, road(),
+         map_name_writer::slot(s.rom(), s.romState(), 1).pointer - 2},
     };
     const auto before = o.image();
     for (const auto& c : cases) {

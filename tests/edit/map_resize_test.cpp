@@ -141,8 +141,8 @@ TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
         {-3, 5, m_free, "mindestens 1"},
         {90, 90, m_free, "8001"},
         {8002, 1, m_free, "8001"},
-        {10, 10, end - 231, "kein Platz"},  // one byte short of 232
-        {10, 10, end + 2, "kein Platz"},
+        {10, 10, end - 207, "Dateiende"},  // the grid (at + 8, 200 bytes) one byte past the end
+        {10, 10, end + 2, "Dateiende"},
         {10, 10, 0x40, "Rom-Header"},
     };
     const Bytes before = file();
@@ -159,7 +159,7 @@ TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
         EXPECT_EQ(m_session.grid().width, kSide);
         EXPECT_EQ(m_session.map().gridOffset, built().grid);
     }
-    EXPECT_NO_THROW(resize(10, 10, end - 232)) << "exactly room enough";
+    EXPECT_NO_THROW(resize(10, 10, end - 208)) << "the grid ends at the file's last byte";
 }
 
 TEST_F(MapResize, AnOddOffsetIsRefusedNamingTheNextEvenOne) {
@@ -227,6 +227,53 @@ TEST_F(MapResize, EventStepsSurviveAResize) {
     EXPECT_EQ(m_session.grid().at(0, 0).block(), 5) << "the paint is not undone";
     EXPECT_FALSE(m_session.editor().canUndo());
     EXPECT_TRUE(m_session.modified()) << "the grid in the ROM differs from the last save";
+}
+
+// Growing at the grid's own place (offset = grid - 8) is fine over free bytes behind it, and
+// refused where data follows: in this ROM the footer lies right behind the grid.
+TEST_F(MapResize, GrowingInPlaceNeedsFreeBytesBehindTheGrid) {
+    const auto entry = [](int x, int y) -> std::uint16_t {
+        return x < kSide && y < kSide ? originalEntry(x, y) : 0;
+    };
+    const Bytes before = file();
+    const std::uint32_t own = built().grid - 8;
+    try {
+        resize(kSide, kSide + 1, own);
+        ADD_FAILURE() << "grown over the footer";
+    } catch (const Error& e) {
+        const std::string expected = "Block-Grid (" + hexOffset(built().grid) +
+                                     ", 840 Bytes) ist bei " + hexOffset(built().footer) +
+                                     " nicht frei: dort liegt Map-Footer von 0.0";
+        EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(file() == before);
+
+    // Moved where free space follows, the grid grows in place by one row.
+    resize(kSide, kSide, m_free);
+    const Bytes moved = file();
+    resize(kSide, kSide + 1, m_free);
+    EXPECT_TRUE(file() == expectedAfter(moved, kSide, kSide + 1, m_free, entry));
+    m_session.openMap("0.0", "t");
+    EXPECT_EQ(m_session.grid().height, kSide + 1);
+}
+
+// A cell painted but not saved, a resize refused at the grid's own place: the save writes the
+// grid where it lies at its size, and the footer stays whole.
+TEST_F(MapResize, ASaveAfterARefusedResizeKeepsTheFooter) {
+    m_session.editor().selectBlock(5);
+    m_session.editor().paint(2, 3);
+    EXPECT_THROW(resize(kSide, kSide + 2, built().grid - 8), Error);
+    const Bytes before = file();
+    m_session.saveMap();
+    Bytes expected = before;
+    const std::uint32_t cell = built().grid + 2 * (3 * kSide + 2);
+    expected[cell] = static_cast<std::uint8_t>(5);
+    expected[cell + 1] = static_cast<std::uint8_t>((before[cell + 1] & 0xFC));
+    EXPECT_TRUE(file() == expected);
+    m_session.openMap("0.0", "t");
+    EXPECT_EQ(m_session.grid().width, kSide);
+    EXPECT_EQ(m_session.grid().height, kSide);
+    EXPECT_EQ(m_session.grid().at(2, 3).block(), 5);
 }
 
 }  // namespace

@@ -194,7 +194,7 @@ TEST_F(EventCountsTest, RefusalsLeaveTheFileAndTheTablesAsTheyWere) {
         {{0, -1, 0, 0}, m_free, "Anzahl Warp"},
         {{0, 0, 300, 0}, m_free, "Anzahl Script"},
         {{0, 0, 0, 999}, m_free, "Anzahl Singpost"},
-        {{1, 1, 0, 0}, end - 48, "kein Platz"},
+        {{1, 1, 0, 0}, end - 48, "Dateiende"},
         {{1, 1, 0, 0}, 0x80, "Rom-Header"},
         {{1, 1, 0, 0}, m_free + 2, "$" + IntToHex(m_free + 4, 6)},
         {{1, 1, 0, 0}, m_free + 1, "$" + IntToHex(m_free + 4, 6)},
@@ -212,6 +212,42 @@ TEST_F(EventCountsTest, RefusalsLeaveTheFileAndTheTablesAsTheyWere) {
         EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{2, 1, 1, 1}));
         EXPECT_EQ(m_session.map().eventsOffset, built().events);
     }
+}
+
+// The tables grown at their own place: over data (here the map header right behind the event
+// header) refused; over free bytes (tables moved first) accepted, changing only the new tables,
+// the event header and the map header's pointer.
+TEST_F(EventCountsTest, GrowingInPlaceNeedsFreeBytesBehindTheTables) {
+    const Bytes before = file();
+    try {
+        apply({3, 1, 1, 1}, built().persons);
+        ADD_FAILURE() << "grown over the map header";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("dort liegt Map-Header von 0.0 (" +
+                                             hexOffset(built().header) + ", 28 Bytes)"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(file() == before);
+
+    apply({2, 1, 1, 1}, m_free);
+    const Bytes moved = file();
+    const EventLayout grown = apply({3, 1, 1, 1}, m_free);
+    const Bytes after = file();
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const bool written = (i >= m_free && i < m_free + grown.size) ||
+                             (i >= built().header + 4 && i < built().header + 8);
+        if (!written) {
+            ASSERT_EQ(after[i], moved[i]) << "byte " << hexOffset(i);
+        }
+    }
+    m_session.openMap("0.0", "t");
+    EXPECT_EQ(m_session.map().eventsOffset, m_free + 72 + 8 + 16 + 12);
+    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Person, 1)) ==
+                original(EventKind::Person, 1));
+    EXPECT_EQ(m_session.events().record(EventKind::Person, 2)[0], 3);
+    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Signpost, 0)) ==
+                original(EventKind::Signpost, 0));
 }
 
 // A map from a map file or made new has no place in the ROM: its tables get the new counts in

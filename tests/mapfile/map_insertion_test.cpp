@@ -142,11 +142,11 @@ TEST_F(MapInsertion, RefusalsWriteNothing) {
              Case{"die Bank 0 hat nur 2 Maps", 0, -1, m_grid, m_events},
              Case{"nicht durch 2 teilbar", 0, 1, m_grid + 1, m_events},
              Case{"nicht durch 4 teilbar", 0, 1, m_grid, m_events + 2},
-             Case{"und der Platz für die Events", 0, 1, m_grid, m_grid + 0x80},
-             Case{"liegt im Rom-Header", 0, 1, 0x10, m_events},
-             Case{"ist kein Platz für 88 Bytes", 0, 1, m_grid,
+             Case{"überschneiden sich bei", 0, 1, m_grid, m_grid + 0x80},
+             Case{"ragt in den Rom-Header", 0, 1, 0x10, m_events},
+             Case{"reicht über das Dateiende", 0, 1, m_grid,
                   static_cast<std::uint32_t>(before.size() - 8)},
-             Case{"und der Map-Header", 0, 0, m_grid, header0 & ~3u},
+             Case{"dort liegt Map-Header von 0.0", 0, 0, m_grid, header0 & ~3u},
          }) {
         SCOPED_TRACE(c.message);
         try {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/errors.h"
 #include "ui/dialogs.h"
 
 namespace quillon::testing {
@@ -32,7 +33,10 @@ public:
     QStringList choices;            // "caption|text|button/button..."
     std::deque<int> chooseAnswers;  // empty closes the box (-1)
     QList<ui::RepointRequest> repointsAsked;
-    std::deque<std::optional<std::uint32_t>> repointAnswers;  // empty or nullopt cancels
+    // Offsets the user chooses in turn; empty or nullopt cancels. An offset the request's check
+    // refuses is recorded in errors and the next answer is taken, as the dialog asks again.
+    std::deque<std::optional<std::uint32_t>> repointAnswers;
+    std::uint8_t repointFill = 0xFF;  // the byte the user searched for
     QStringList dialogsShown;  // objectName of each modal dialog of the window's own
     // The user's doings in each dialog shown (fill fields, click a button); none closes it.
     std::deque<std::function<void(QDialog&)>> dialogActions;
@@ -79,14 +83,24 @@ public:
         startsAsked << start;
         return saveFileAnswer;
     }
-    std::optional<std::uint32_t> repoint(QWidget*, const ui::RepointRequest& request) override {
+    std::optional<ui::RepointChoice> repoint(QWidget*, const ui::RepointRequest& request) override {
         repointsAsked.append(request);
-        if (repointAnswers.empty()) {
-            return std::nullopt;
+        while (!repointAnswers.empty()) {
+            const auto answer = repointAnswers.front();
+            repointAnswers.pop_front();
+            if (!answer) {
+                return std::nullopt;
+            }
+            try {
+                if (request.check) {
+                    request.check(*answer, repointFill);
+                }
+                return ui::RepointChoice{*answer, repointFill};
+            } catch (const Error& e) {
+                errors << QString::fromStdString(e.what());
+            }
         }
-        const auto answer = repointAnswers.front();
-        repointAnswers.pop_front();
-        return answer;
+        return std::nullopt;
     }
     void about(QWidget*, const QString&, const QString& text) override { abouts << text; }
     bool openDocument(const QString& file) override {

@@ -39,6 +39,7 @@ class MapDataMoveTest : public QObject {
 private slots:
     void resizeWritesTheGridThenTheFooterAndReopens();
     void resizeRefusesBeforeWriting();
+    void refusedPlacesAreAskedAgain();
     void eventCountsWriteNewTablesAndCloseTheWindow();
     void cancelledEventCountsKeepTheWindow();
 };
@@ -121,6 +122,43 @@ void MapDataMoveTest::resizeRefusesBeforeWriting() {
              qPrintable(o.dialogs->errors[0]));
     QVERIFY(onlyChanged(before, romFile(o), {}));
     QCOMPARE(o.window->session().grid().width, 3);
+}
+
+// The bank table and the map's own header are no place for the grid: each refusal is shown and
+// the dialog asks again; the free place the user then gives gets the grid.
+void MapDataMoveTest::refusedPlacesAreAskedAgain() {
+    Opened o;
+    o.openByLine("TESTHAUS (0.0)");
+    child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
+    const QByteArray before = romFile(o);
+    const std::uint32_t bankTable = o.program.rom().bankTable;
+    const std::uint32_t header = o.program.rom().maps.at({0, 0}).header;
+    const std::uint32_t at = o.freeStart();
+    o.dialogs->repointAnswers = {bankTable - 8, header - 8, at};
+    child<QLineEdit>(*o.window, "Txt_MapBreite")->setText(QStringLiteral("3"));
+    child<QLineEdit>(*o.window, "Txt_MapHoehe")->setText(QStringLiteral("3"));
+    QTest::mouseClick(child<QPushButton>(*o.window, "Cmd_Resize"), Qt::LeftButton);
+
+    QCOMPARE(o.dialogs->repointsAsked.size(), 1);
+    QCOMPARE(o.dialogs->errors.size(), 2);
+    const auto hex = [](std::uint32_t offset) {
+        return QStringLiteral("$%1").arg(offset, 6, 16, QLatin1Char('0')).toUpper();
+    };
+    QVERIFY2(o.dialogs->errors[0].contains(QStringLiteral("ist bei ") + hex(bankTable) +
+                                           QStringLiteral(" nicht frei")),
+             qPrintable(o.dialogs->errors[0]));
+    QVERIFY2(o.dialogs->errors[1].contains(QStringLiteral("dort liegt Map-Header von 0.0 (") +
+                                           hex(header)),
+             qPrintable(o.dialogs->errors[1]));
+    const std::uint16_t grid[] = {0x0000, 0x0C01, 0x0000, 0x0001, 0x0000, 0x0000, 0, 0, 0};
+    Changes changes;
+    for (std::uint32_t i = 0; i < 9; ++i) {
+        put(changes, at + 8 + 2 * i, grid[i], 2);
+    }
+    const std::uint32_t footer = o.program.rom().maps.at({0, 0}).footer;
+    put(changes, footer + 4, 3, 4);
+    put(changes, footer + 12, 0x08000000u + at + 8, 4);
+    QVERIFY(onlyChanged(before, romFile(o), changes));
 }
 
 // Map 1.0: persons 2, warps 2, script triggers 1, signposts 1.

@@ -120,8 +120,9 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     QVERIFY(onlyChanged(before, romFile(o), changes));
 
     // The next insertion proposes the slot; the slot opens from the list as the new map.
+    // (The first grid's place holds that grid now: another free place is chosen.)
     o.dialogs->inputAnswers = {QString()};
-    o.dialogs->repointAnswers = {grid};
+    o.dialogs->repointAnswers = {grid + 0x400};
     o.window->menu().MapEinfugen1->trigger();
     QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("0.1"));
     o.openByLine("ZWEITE (0.1)");

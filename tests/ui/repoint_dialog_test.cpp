@@ -12,6 +12,7 @@
 #include "core/config/game_profile.h"
 #include "core/config/ini_file.h"
 #include "core/config/language_table.h"
+#include "core/errors.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "tests/support/program_folder.h"
@@ -76,6 +77,7 @@ private slots:
     void misalignedChoiceOffersTheAlignedStart();
     void takesItsTextsFromTheLanguage();
     void realDialogsMapTheRequestAndTheAnswer();
+    void refusedPlaceSaysWhyAndTheDialogStaysOpen();
 
 private:
     void typeOffset(const QString& text);
@@ -362,15 +364,44 @@ void RepointDialogTest::realDialogsMapTheRequestAndTheAnswer() {
     };
     answer(true);
     const auto picked = real.repoint(
-        nullptr, {QStringLiteral("Neuer MapOffset"), 232, QStringLiteral("$6C0008"), 4});
-    QCOMPARE(picked, std::optional<std::uint32_t>(0x6C0008));
+        nullptr, {QStringLiteral("Neuer MapOffset"), 232, QStringLiteral("$6C0008"), 4, {}});
+    QCOMPARE(picked, std::optional(quillon::ui::RepointChoice{0x6C0008, 0xFF}));
     QCOMPARE(seen, (QStringList{"Neuer MapOffset", "232", "$6C0008"}));
 
     seen.clear();
     answer(false);
-    const auto cancelled = real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4});
+    const auto cancelled =
+        real.repoint(nullptr, {QStringLiteral("Neuer EventOffset"), 20, {}, 4, {}});
     QCOMPARE(cancelled, std::nullopt);
     QCOMPARE(seen, (QStringList{"Neuer EventOffset", "20", ""}));
+}
+
+// The command's check refuses a place: the user reads why, the dialog stays open and takes the
+// next choice; the check sees the byte the search looked for.
+void RepointDialogTest::refusedPlaceSaysWhyAndTheDialogStaysOpen() {
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> checked;
+    m_form->setCheck([&checked](std::uint32_t offset, std::uint8_t fill) {
+        checked.emplace_back(offset, fill);
+        if (offset == 0x6B0010) {
+            throw quillon::Error("Block-Grid ($6B0010, 9 Bytes) ist bei $6B0010 nicht frei.");
+        }
+    });
+    typeOffset(QStringLiteral("$6B0010"));
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(
+        m_dialogs.errors,
+        QStringList{QStringLiteral("Block-Grid ($6B0010, 9 Bytes) ist bei $6B0010 nicht frei.")});
+    QCOMPARE(m_form->getResult(), -1);
+
+    search(QStringLiteral("6"), QStringLiteral("00"), QStringLiteral("$6D0000-$6D0010"));
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(m_form->getResult(), 0x6D0001);
+    QCOMPARE(m_form->fill(), std::uint8_t{0x00});
+    const std::vector<std::pair<std::uint32_t, std::uint8_t>> expected{{0x6B0010, 0xFF},
+                                                                       {0x6D0001, 0x00}};
+    QVERIFY(checked == expected);
 }
 
 QUILLON_UI_TEST(RepointDialogTest)

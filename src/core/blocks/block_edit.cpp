@@ -7,7 +7,7 @@
 #include "core/gfx/tileset_pair.h"
 #include "core/map_state.h"
 #include "core/rom/trom.h"
-#include "core/rom/write_space.h"
+#include "core/rom/placement.h"
 
 namespace quillon::blocks {
 
@@ -84,8 +84,12 @@ void saveBlock(TRom& rom, TilesetPair& tilesets, MapState& map, const BlockChang
     const BlockAttributes values{
         parseAttributeField(change.behaviour, layout.maxBehaviour, "Aufgaben-Byte"),
         parseAttributeField(change.background, layout.maxBackground, "Hintergrund-Byte")};
-    requireWriteSpace(rom, old.place.record, TilesetPair::kRecordSize);
-    requireWriteSpace(rom, old.place.attribute, static_cast<std::uint32_t>(layout.bytesPerBlock));
+    // Both are rewritten where they lie: the check keeps them out of the cartridge header and
+    // inside the file.
+    const RomRange record{old.place.record, TilesetPair::kRecordSize, place_name::kBlockRecord};
+    const RomRange attribute{old.place.attribute, static_cast<std::uint32_t>(layout.bytesPerBlock),
+                             place_name::kBlockAttributes};
+    requirePlacement(rom, {{{record, {record}}, {attribute, {attribute}}}, {}, kFreeFill});
     const std::array<std::uint8_t, 4> attributes =
         encodeAttributes(old.frlg, std::span(old.attributes.data(), 4), values);
 

@@ -8,11 +8,12 @@
 #include "core/errors.h"
 #include "core/map/map_header.h"
 #include "core/map/map_list.h"
+#include "core/map_places.h"
 #include "core/map_state.h"
 #include "core/rom/free_space.h"
+#include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom/write_space.h"
 
 namespace quillon {
 
@@ -53,23 +54,33 @@ std::uint32_t requireHeader(TRom& rom, const MapState& state) {
         throw DataError("Der Map-Header (" + hexOffset(map.headerOffset) +
                         ") liegt hinter dem Dateiende.");
     }
-    requireWriteSpace(rom, map.headerOffset + kPointerField, 4);
     return map.headerOffset;
 }
 
-void requireSpace(TRom& rom, std::uint32_t offset, std::uint32_t count) {
-    requireWriteSpace(rom, offset, count);
-    requireAligned(rom, offset, count, kConnectionAlignment);
+// A table of count records written at offset (records, then its header) and the map header's
+// pointer to it, for the map whose places are given: the table may lie on the map's old table,
+// the pointer is the map header's own field.
+void planTable(Placement& placement, const MapPlaces& places, std::uint32_t header,
+               std::size_t count, std::uint32_t offset, const std::string& owner) {
+    const auto records = static_cast<std::uint32_t>(count * Connection::kSize);
+    const std::vector<RomRange> oldTable = places.connectionTable();
+    placement.writes.push_back({{offset, records, ownedName(place_name::kConnections, owner)},
+                                oldTable});
+    placement.writes.push_back({{offset + records, ConnectionTable::kHeaderSize,
+                                 ownedName(place_name::kConnectionHeader, owner)},
+                                oldTable});
+    std::vector<RomRange> oldHeader;
+    if (places.header) {
+        oldHeader.push_back(*places.header);
+    }
+    placement.writes.push_back(
+        {{header + kPointerField, 4, ownedName(place_name::kHeader, owner)}, oldHeader});
+    const std::vector<RomRange> all = places.all();
+    placement.reliedOn.insert(placement.reliedOn.end(), all.begin(), all.end());
 }
 
-// The new table must not be written over a map header (this map's or the neighbour's).
-void requireApartFromHeader(std::uint32_t offset, std::uint32_t count, std::uint32_t header,
-                            const std::string& whose) {
-    if (offset < header + MapHeader::kSize && header < offset + count) {
-        throw Error("Der Platz " + hexOffset(offset) + " (" + std::to_string(count) +
-                    " Bytes) überschneidet den Map-Header von " + whose + " (" + hexOffset(header) +
-                    "); es wurde nichts geschrieben.");
-    }
+void requireAlignedTable(TRom& rom, std::uint32_t offset, std::size_t count) {
+    requireAligned(rom, offset, connectionSpace(count), kConnectionAlignment);
 }
 
 SavedTable placeOf(std::size_t count, std::uint32_t offset) {
@@ -96,12 +107,22 @@ ConnectionList loadConnections(TRom& rom, MapState& state) {
     return ConnectionList(readConnections(rom, state.map().header));
 }
 
-SavedTable saveConnections(TRom& rom, MapState& state, const ConnectionList& list,
-                           std::uint32_t offset) {
+void checkConnectionPlace(TRom& rom, const MapState& state, const ConnectionList& list,
+                          std::uint32_t offset, std::uint8_t fill) {
     list.requireSavable();
     const std::uint32_t header = requireHeader(rom, state);
-    requireSpace(rom, offset, connectionSpace(list.count()));
-    requireApartFromHeader(offset, connectionSpace(list.count()), header, state.map().identifier);
+    Placement placement;
+    placement.fill = fill;
+    planTable(placement, readMapPlaces(rom, header, 0, state.map().identifier), header,
+              list.count(), offset, "");
+    requirePlacement(rom, placement);
+    requireAlignedTable(rom, offset, list.count());
+}
+
+SavedTable saveConnections(TRom& rom, MapState& state, const ConnectionList& list,
+                           std::uint32_t offset, std::uint8_t fill) {
+    checkConnectionPlace(rom, state, list, offset, fill);
+    const std::uint32_t header = state.map().headerOffset;
     const SavedTable saved = placeOf(list.count(), offset);
 
     const std::string& id = state.map().identifier;
@@ -129,25 +150,9 @@ ConnectionTable neighbourTable(TRom& rom, int bank, int map, std::uint32_t heade
     }
 }
 
-// Both new tables fit where the user put them: in the file, on 4, apart from each other and
-// from both map headers; the neighbour's table is still the one the plan was made from.
-void requireCounterpartPlaces(TRom& rom, const MapState& state, std::uint32_t own,
-                              std::uint32_t offset, const CounterpartPlan& plan,
-                              std::uint32_t neighbourOffset) {
-    requireSpace(rom, offset, own);
-    requireSpace(rom, neighbourOffset, plan.space());
-    requireWriteSpace(rom, plan.headerOffset + kPointerField, 4);
+// The neighbour's table is still the one the plan was made from.
+void requireUnchangedNeighbour(TRom& rom, const CounterpartPlan& plan) {
     const std::string neighbour = mapId(plan.bank, plan.map);
-    for (const auto& [at, count] :
-         {std::pair{offset, own}, std::pair{neighbourOffset, plan.space()}}) {
-        requireApartFromHeader(at, count, state.map().headerOffset, state.map().identifier);
-        requireApartFromHeader(at, count, plan.headerOffset, neighbour);
-    }
-    if (offset < neighbourOffset + plan.space() && neighbourOffset < offset + own) {
-        throw Error("Die beiden Plätze " + hexOffset(offset) + " (" + std::to_string(own) +
-                    " Bytes) und " + hexOffset(neighbourOffset) + " (" +
-                    std::to_string(plan.space()) + " Bytes) überschneiden sich.");
-    }
     const ConnectionTable now = neighbourTable(rom, plan.bank, plan.map, plan.headerOffset);
     if (!std::equal(now.records.begin(), now.records.end(), plan.records.begin(),
                     plan.records.end() - 1)) {
@@ -186,13 +191,29 @@ CounterpartPlan planCounterpart(TRom& rom, const BankScan& scan, const MapState&
     return plan;
 }
 
-SavedTable saveWithCounterpart(TRom& rom, MapState& state, const ConnectionList& list,
-                               std::uint32_t offset, const CounterpartPlan& plan,
-                               std::uint32_t neighbourOffset) {
+void checkCounterpartPlaces(TRom& rom, const MapState& state, const ConnectionList& list,
+                            std::uint32_t offset, const CounterpartPlan& plan,
+                            std::uint32_t neighbourOffset, std::uint8_t fill) {
     list.requireSavable();
     const std::uint32_t header = requireHeader(rom, state);
-    requireCounterpartPlaces(rom, state, connectionSpace(list.count()), offset, plan,
-                             neighbourOffset);
+    const std::string neighbour = mapId(plan.bank, plan.map);
+    Placement placement;
+    placement.fill = fill;
+    planTable(placement, readMapPlaces(rom, header, 0, state.map().identifier), header,
+              list.count(), offset, "");
+    planTable(placement, readMapPlaces(rom, plan.headerOffset, 0, neighbour), plan.headerOffset,
+              plan.records.size(), neighbourOffset, neighbour);
+    requirePlacement(rom, placement);
+    requireAlignedTable(rom, offset, list.count());
+    requireAlignedTable(rom, neighbourOffset, plan.records.size());
+    requireUnchangedNeighbour(rom, plan);
+}
+
+SavedTable saveWithCounterpart(TRom& rom, MapState& state, const ConnectionList& list,
+                               std::uint32_t offset, const CounterpartPlan& plan,
+                               std::uint32_t neighbourOffset, std::uint8_t fill) {
+    checkCounterpartPlaces(rom, state, list, offset, plan, neighbourOffset, fill);
+    const std::uint32_t header = state.map().headerOffset;
     const std::string neighbour = mapId(plan.bank, plan.map);
     const SavedTable saved = placeOf(list.count(), offset);
     const SavedTable theirs = placeOf(plan.records.size(), neighbourOffset);

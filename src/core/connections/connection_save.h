@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/connections/connection_list.h"
+#include "core/rom/placement.h"
 
 namespace quillon {
 
@@ -28,14 +29,19 @@ struct SavedTable {
 // offsets) when the header or the table lie outside the file.
 ConnectionList loadConnections(TRom& rom, MapState& state);
 
-// Writes list as the open map's connections at offset in one transaction: the records, the
-// header behind them (count, pointer to the records), last the map header's pointer at +12
-// (a complete ROM pointer, also for a map that had no connection header). Everything is
-// checked first: a list that cannot be saved, no map with a header, a header outside the file,
-// space outside the file, in the cartridge header or not on a multiple of 4. The map's header
-// copy follows. The old table stays where it was.
+// Everything saveConnections checks before its first byte: a list that cannot be saved, no map
+// with a header, a header outside the file, an offset not on a multiple of 4, and the places
+// through the placement check: the records and their header on free bytes of fill or on the
+// map's old connection table, nothing else of the map met. Throws Error.
+void checkConnectionPlace(TRom& rom, const MapState& state, const ConnectionList& list,
+                          std::uint32_t offset, std::uint8_t fill = kFreeFill);
+
+// Writes list as the open map's connections at offset in one transaction, after
+// checkConnectionPlace: the records, the header behind them (count, pointer to the records),
+// last the map header's pointer at +12 (a complete ROM pointer, also for a map that had no
+// connection header). The map's header copy follows. The old table stays where it was.
 SavedTable saveConnections(TRom& rom, MapState& state, const ConnectionList& list,
-                           std::uint32_t offset);
+                           std::uint32_t offset, std::uint8_t fill = kFreeFill);
 
 // The connection the neighbour gets so that connection n of the open map has its way back.
 struct CounterpartPlan {
@@ -52,13 +58,20 @@ struct CounterpartPlan {
 CounterpartPlan planCounterpart(TRom& rom, const BankScan& scan, const MapState& state,
                                 const ConnectionList& list, std::size_t n);
 
+// Both places of a way back, as checkConnectionPlace checks one, in one placement check: the
+// two tables apart from each other, each on free bytes or its own map's old table, neither
+// meeting anything else of either map; then the neighbour's table read again (it must still
+// be the one the plan was made from). Throws Error.
+void checkCounterpartPlaces(TRom& rom, const MapState& state, const ConnectionList& list,
+                            std::uint32_t offset, const CounterpartPlan& plan,
+                            std::uint32_t neighbourOffset, std::uint8_t fill = kFreeFill);
+
 // Saves list as saveConnections does and, in the same transaction, the neighbour's records of
-// plan at neighbourOffset with its header pointer. Both places are checked (and must not
-// overlap) and the neighbour's header read again before the first write. Order: this map's
-// records and header, the neighbour's records and header, the neighbour's pointer, this map's
-// pointer.
+// plan at neighbourOffset with its header pointer, after checkCounterpartPlaces. Order: this
+// map's records and header, the neighbour's records and header, the neighbour's pointer, this
+// map's pointer.
 SavedTable saveWithCounterpart(TRom& rom, MapState& state, const ConnectionList& list,
                                std::uint32_t offset, const CounterpartPlan& plan,
-                               std::uint32_t neighbourOffset);
+                               std::uint32_t neighbourOffset, std::uint8_t fill = kFreeFill);
 
 }  // namespace quillon

@@ -6,7 +6,7 @@
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/rom/cartridge.h"
+#include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
 #include "core/rom_state.h"
@@ -83,23 +83,44 @@ std::optional<std::uint32_t> proposedOffset(const Slot& slot, std::size_t codes)
     return std::nullopt;
 }
 
-std::string write(TRom& rom, RomState& state, int index, std::span<const std::uint8_t> codes,
-                  std::uint32_t offset) {
-    checkCodes(codes);
-    const Slot s = slot(rom, state, index);
+namespace {
+
+// The characters, 0xFF, and 0x00 away from the name's current place.
+std::vector<std::uint8_t> nameBytes(const Slot& s, std::span<const std::uint8_t> codes,
+                                    std::uint32_t offset) {
     std::vector<std::uint8_t> bytes(codes.begin(), codes.end());
     bytes.push_back(0xFF);
     if (offset != s.offset) {
         bytes.push_back(0x00);
     }
-    if (offset < kCartridgeHeaderSize || offset >= kRomPointerReach) {
-        throw Error("Der Offset " + hexOffset(offset) +
-                    " liegt im Rom-Header oder ist für einen Rom-Zeiger zu groß.");
+    return bytes;
+}
+
+}  // namespace
+
+Slot checkPlace(TRom& rom, const RomState& state, int index, std::span<const std::uint8_t> codes,
+                std::uint32_t offset, std::uint8_t fill) {
+    checkCodes(codes);
+    const Slot s = slot(rom, state, index);
+    if (offset >= kRomPointerReach) {
+        throw Error("Der Offset " + hexOffset(offset) + " ist für einen Rom-Zeiger zu groß.");
     }
-    if (static_cast<std::uint64_t>(offset) + bytes.size() > rom.size()) {
-        throw Error("Der Name (" + std::to_string(bytes.size()) + " Bytes) passt bei " +
-                    hexOffset(offset) + " nicht mehr in die Datei.");
-    }
+    const auto size = static_cast<std::uint32_t>(nameBytes(s, codes, offset).size());
+    // The name's current characters and their 0xFF may be written over.
+    const RomRange old{s.offset, static_cast<std::uint32_t>(s.length + 1), place_name::kName};
+    const RomRange pointer{s.pointer, 4, place_name::kNamePointer};
+    Placement placement;
+    placement.fill = fill;
+    placement.reliedOn = {pointer};
+    placement.writes = {{{offset, size, place_name::kName}, {old}}, {pointer, {pointer}}};
+    requirePlacement(rom, placement);
+    return s;
+}
+
+std::string write(TRom& rom, RomState& state, int index, std::span<const std::uint8_t> codes,
+                  std::uint32_t offset, std::uint8_t fill) {
+    const Slot s = checkPlace(rom, state, index, codes, offset, fill);
+    const std::vector<std::uint8_t> bytes = nameBytes(s, codes, offset);
     TRom::Transaction tx(rom, "Namen ändern", "");
     rom.WriteBlock(bytes, static_cast<std::int32_t>(offset));
     rom.WritePointer(static_cast<std::int32_t>(s.pointer), offset);

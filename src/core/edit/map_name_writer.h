@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/rom/placement.h"
 #include "core/text/char_table.h"
 
 namespace quillon {
@@ -41,12 +42,18 @@ constexpr std::uint32_t bytesNeeded(std::size_t codes) {
 // The name's current offset, when the name there has at least as many character bytes.
 std::optional<std::uint32_t> proposedOffset(const Slot& slot, std::size_t codes);
 
-// Writes codes at offset: followed by 0xFF at the name's current offset, by 0xFF and 0x00
-// anywhere else; then the record's pointer to offset. Everything is checked first (at most 18
-// codes, no 0xFF among them, offset after the cartridge header, the bytes inside the file).
-// Returns the name read back, which also replaces the name in state.
+// Everything write checks before its first byte: at most 18 codes, no 0xFF among them, the
+// record, and the name's bytes through the placement check (in the file behind the cartridge
+// header, on free bytes of fill or on the name's current characters and 0xFF, not on the
+// record's pointer). Returns the record. Throws Error.
+Slot checkPlace(TRom& rom, const RomState& state, int index, std::span<const std::uint8_t> codes,
+                std::uint32_t offset, std::uint8_t fill = kFreeFill);
+
+// Writes codes at offset after checkPlace: followed by 0xFF at the name's current offset, by
+// 0xFF and 0x00 anywhere else; then the record's pointer to offset. Returns the name read
+// back, which also replaces the name in state.
 std::string write(TRom& rom, RomState& state, int index, std::span<const std::uint8_t> codes,
-                  std::uint32_t offset);
+                  std::uint32_t offset, std::uint8_t fill = kFreeFill);
 
 }  // namespace map_name_writer
 }  // namespace quillon

@@ -7,12 +7,13 @@
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
+#include "core/map_places.h"
 #include "core/map_state.h"
 #include "core/map_state_check.h"
 #include "core/rom/free_space.h"
+#include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom/write_space.h"
 
 namespace quillon {
 
@@ -97,13 +98,33 @@ BlockGrid relaidGrid(const BlockGrid& grid, int width, int height) {
     return next;
 }
 
-std::uint32_t resizeMap(TRom& rom, [[maybe_unused]] const GameProfile& profile, MapState& state,
-                        int width, int height, std::uint32_t offset) {
+void checkResizePlace(TRom& rom, const MapState& state, int width, int height,
+                      std::uint32_t offset, std::uint8_t fill) {
     checkMapSize(width, height);
     requireResizableMap(state);
-    const std::uint32_t space = resizeSpace(width, height);
-    requireWriteSpace(rom, offset, space);
-    requireEvenGrid(rom, offset, space);
+    const CurrentMap& map = state.map();
+    const MapPlaces places = readMapPlaces(rom, map.headerOffset, map.footerOffset,
+                                           map.identifier);
+    Placement placement;
+    placement.fill = fill;
+    placement.reliedOn = places.all();
+    const std::uint32_t gridBytes = resizeSpace(width, height) - kBytesAroundGrid;
+    PlannedWrite grid{{offset + kBytesBeforeGrid, gridBytes, place_name::kGrid}, {}};
+    if (places.grid) {
+        grid.oldPlaces.push_back(*places.grid);
+    }
+    PlannedWrite footer{{map.footerOffset, MapFooter::kSize, place_name::kFooter}, {}};
+    if (places.footer) {
+        footer.oldPlaces.push_back(*places.footer);
+    }
+    placement.writes = {grid, footer};
+    requirePlacement(rom, placement);
+    requireEvenGrid(rom, offset, resizeSpace(width, height));
+}
+
+std::uint32_t resizeMap(TRom& rom, [[maybe_unused]] const GameProfile& profile, MapState& state,
+                        int width, int height, std::uint32_t offset, std::uint8_t fill) {
+    checkResizePlace(rom, state, width, height, offset, fill);
 
     BlockGrid grid = relaidGrid(state.grid(), width, height);
     const std::uint32_t gridOffset = offset + kBytesBeforeGrid;

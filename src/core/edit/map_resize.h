@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/map/block_grid.h"
+#include "core/rom/placement.h"
 
 namespace quillon {
 
@@ -25,15 +26,19 @@ void checkMapSize(int width, int height);
 // have it; every other cell is entry 0 with movement value 0.
 BlockGrid relaidGrid(const BlockGrid& grid, int width, int height);
 
-// Gives the open map of state the new size: checks the size, the map (it needs a footer of its
-// own), the space from offset (in the file, behind the cartridge header) and its alignment
-// before anything is written; then writes the re-laid grid (cells painted but not saved
-// included) at offset + 8 and after it the footer's width, height and grid pointer (border and
-// tileset pointers stay as the ROM holds them), and brings it onto the disk.
-// The open map then holds the new grid and footer; its history forgets the cell changes
-// (they name cells of the old layout) and the map stays modified if it was. Throws Error for a
-// refusal (the ROM is as it was) and RomIoError when writing fails. Returns the grid offset.
+// Everything resizeMap checks before its first byte: the size, the map (it needs a footer of
+// its own), the grid's alignment and its place through the placement check: the grid
+// (offset + 8, width x height x 2 bytes) lies on free bytes of fill or on the map's old grid
+// and meets nothing else of the map (header, footer, border, events, connections). The 8
+// bytes before the grid and the 24 after it are not written and not checked. Throws Error.
+void checkResizePlace(TRom& rom, const MapState& state, int width, int height,
+                      std::uint32_t offset, std::uint8_t fill = kFreeFill);
+
+// Gives the open map of state the new size after checkResizePlace; then writes the re-laid
+// grid (cells painted but not saved included) at offset + 8 and after it the footer's width,
+// height and grid pointer (border and tileset pointers stay as the ROM holds them), and brings
+// it onto the disk.
 std::uint32_t resizeMap(TRom& rom, const GameProfile& profile, MapState& state, int width,
-                        int height, std::uint32_t offset);
+                        int height, std::uint32_t offset, std::uint8_t fill = kFreeFill);
 
 }  // namespace quillon

@@ -6,12 +6,13 @@
 #include "core/errors.h"
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
+#include "core/map_places.h"
 #include "core/map_state.h"
 #include "core/map_state_check.h"
 #include "core/rom/free_space.h"
+#include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom/write_space.h"
 
 namespace quillon {
 
@@ -20,6 +21,8 @@ namespace {
 constexpr int kMaxCount = 255;
 // The game reads event tables and headers as 32-bit words.
 constexpr std::uint32_t kEventAlignment = 4;
+// The map header's pointer to the event header.
+constexpr std::uint32_t kEventsPointerAt = 4;
 
 std::array<int, 4> asArray(const EventCounts& c) {
     return {c.persons, c.warps, c.scripts, c.signposts};
@@ -125,13 +128,33 @@ std::array<std::vector<std::uint8_t>, 4> resizedTables(const EventTables& events
     return tables;
 }
 
-EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
-                             std::uint32_t offset) {
+void checkEventPlace(TRom& rom, const MapState& state, const EventCounts& counts,
+                     std::uint32_t offset, std::uint8_t fill) {
     checkEventCounts(counts);
     requireMapWithHeader(state);
+    const CurrentMap& map = state.map();
+    const MapPlaces places = readMapPlaces(rom, map.headerOffset, 0, map.identifier);
     const EventLayout layout = eventLayout(counts, offset);
-    requireWriteSpace(rom, offset, layout.size);
+    Placement placement;
+    placement.fill = fill;
+    placement.reliedOn = places.all();
+    const std::vector<RomRange> oldEvents = places.events();
+    std::vector<RomRange> header;
+    if (places.header) {
+        header.push_back(*places.header);
+    }
+    placement.writes = {
+        {{offset, layout.header - offset, place_name::kEventTables}, oldEvents},
+        {{layout.header, EventTables::kHeaderSize, place_name::kEventHeader}, oldEvents},
+        {{map.headerOffset + kEventsPointerAt, 4, place_name::kHeader}, header}};
+    requirePlacement(rom, placement);
     requireAligned(rom, offset, layout.size, kEventAlignment);
+}
+
+EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
+                             std::uint32_t offset, std::uint8_t fill) {
+    checkEventPlace(rom, state, counts, offset, fill);
+    const EventLayout layout = eventLayout(counts, offset);
 
     auto tables = resizedTables(state.events(), counts);
     std::vector<std::uint8_t> data;
@@ -146,7 +169,8 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
         rom.WriteBlock(data, static_cast<std::int32_t>(offset));
     }
     rom.WriteBlock(eventHeader(counts, layout), static_cast<std::int32_t>(layout.header));
-    rom.WritePointer(static_cast<std::int32_t>(state.map().headerOffset + 4), layout.header);
+    rom.WritePointer(static_cast<std::int32_t>(state.map().headerOffset + kEventsPointerAt),
+                     layout.header);
     tx.commit();
     rom.Close();
 

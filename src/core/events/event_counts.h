@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/rom/placement.h"
+
 namespace quillon {
 
 class EventTables;
@@ -43,16 +45,23 @@ void checkEventCounts(const EventCounts& counts);
 std::array<std::vector<std::uint8_t>, 4> resizedTables(const EventTables& events,
                                                        const EventCounts& counts);
 
-// Gives the open map of state new event counts: checks the counts, the map (it needs a header),
-// and the space from offset (in the file, behind the cartridge header, on a multiple of 4)
-// before anything is written; then writes the four tables, the new event header behind them
-// and last the map header's events pointer, and brings it onto the disk. The open map's
-// header copy and event tables follow and the event editor starts on them as on a map just
-// opened; the history forgets the changes of records that no longer exist, while undoing the
-// others acts on the new tables. The map-modified state does not change. Throws Error for a refusal
-// (the ROM is as it was) and RomIoError when writing fails. Returns where everything went.
+// Everything applyEventCounts checks before its first byte: the counts, the map (it needs a
+// header), the alignment (a multiple of 4) and the place through the placement check: the
+// tables and the event header from offset lie on free bytes of fill or on the map's old event
+// tables and header, and meet nothing else of the map (header, footer, border, grid,
+// connections). Throws Error.
+void checkEventPlace(TRom& rom, const MapState& state, const EventCounts& counts,
+                     std::uint32_t offset, std::uint8_t fill = kFreeFill);
+
+// Gives the open map of state new event counts after checkEventPlace; then writes the four
+// tables, the new event header behind them and last the map header's events pointer, and
+// brings it onto the disk. The open map's header copy and event tables follow and the event
+// editor starts on them as on a map just opened; the history forgets the changes of records
+// that no longer exist, while undoing the others acts on the new tables. The map-modified
+// state does not change. Throws Error for a refusal (the ROM is as it was) and RomIoError when
+// writing fails. Returns where everything went.
 EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& counts,
-                             std::uint32_t offset);
+                             std::uint32_t offset, std::uint8_t fill = kFreeFill);
 
 // The same for a map that lives outside the ROM (a map file, a new map): the records are
 // resized in memory as above and nothing is written to the ROM. The map counts as modified

@@ -12,17 +12,19 @@
 #include "core/map/map_header.h"
 #include "core/map/map_list.h"
 #include "core/map/map_loader.h"
+#include "core/map_places.h"
 #include "core/rom/cartridge.h"
 #include "core/rom/free_space.h"
+#include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom/write_space.h"
 
 namespace quillon::map_insertion {
 
 namespace {
 
 constexpr std::uint32_t kBytesBeforeGrid = 8;
+constexpr std::uint32_t kBytesAroundGrid = 32;
 constexpr std::uint32_t kGridAlignment = 2;
 // The game reads event tables and headers as 32-bit words.
 constexpr std::uint32_t kEventAlignment = 4;
@@ -32,31 +34,6 @@ std::string slotText(int bank, int map) { return std::to_string(bank) + "." + st
 
 std::string hexOffset(std::uint64_t offset) {
     return "$" + IntToHex(static_cast<std::int64_t>(offset), 6);
-}
-
-// A range [at, at + count) of the ROM, for the overlap checks.
-struct Range {
-    std::uint32_t at;
-    std::uint32_t count;
-    const char* what;
-};
-
-bool overlap(const Range& a, const Range& b) {
-    return std::uint64_t{a.at} < std::uint64_t{b.at} + b.count &&
-           std::uint64_t{b.at} < std::uint64_t{a.at} + a.count;
-}
-
-void requireApart(std::initializer_list<Range> ranges) {
-    for (auto a = ranges.begin(); a != ranges.end(); ++a) {
-        for (auto b = a + 1; b != ranges.end(); ++b) {
-            if (overlap(*a, *b)) {
-                throw Error(std::string(a->what) + " (" + hexOffset(a->at) + ", " +
-                            std::to_string(a->count) + " Bytes) und " + b->what + " (" +
-                            hexOffset(b->at) + ", " + std::to_string(b->count) +
-                            " Bytes) überschneiden sich; es wurde nichts geschrieben.");
-            }
-        }
-    }
 }
 
 void requireAlignedFor(TRom& rom, std::uint32_t offset, std::uint32_t count,
@@ -155,29 +132,68 @@ struct Checked {
     std::uint32_t tileset2 = 0;
 };
 
+// The grid's and the events' writes as planned. Each may lie on the slot's own data of the
+// same kind (grid on its old grid, events on its old tables and header), everything else is
+// free space.
+std::vector<PlannedWrite> plannedWrites(const MapPlaces& slot, const Slot& s,
+                                        const BlockGrid& grid, const EventTables& events,
+                                        const Plan& plan) {
+    const std::uint32_t gridAt = plan.gridSpace + kBytesBeforeGrid;
+    const std::uint32_t eventBytes = eventSpace(events);
+    const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
+    const auto oldOf = [](const std::optional<RomRange>& r) {
+        return r ? std::vector<RomRange>{*r} : std::vector<RomRange>{};
+    };
+    return {{{gridAt, gridSpace(grid) - kBytesAroundGrid, place_name::kGrid},
+             oldOf(slot.grid),
+             plan.gridFill},
+            {{plan.events, header - plan.events, place_name::kEventTables}, slot.events()},
+            {{header, EventTables::kHeaderSize, place_name::kEventHeader}, slot.events()},
+            {{s.footer, MapFooter::kSize, place_name::kFooter}, oldOf(slot.footer)},
+            {{s.header + kEventsPointerAt, 4, place_name::kHeader}, oldOf(slot.header)}};
+}
+
+}  // namespace
+
+void checkGridPlace(TRom& rom, const BlockGrid& grid, std::uint32_t at, std::uint8_t fill) {
+    checkMapSize(grid.width, grid.height);
+    const std::uint32_t space = gridSpace(grid);
+    Placement placement;
+    placement.fill = fill;
+    placement.writes = {{{at + kBytesBeforeGrid, space - kBytesAroundGrid, place_name::kGrid}, {}}};
+    requirePlacement(rom, placement);
+    requireAlignedFor(rom, at, space, kGridAlignment,
+                      "Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
+}
+
+namespace {
+
 Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan) {
-    checkMapSize(grid.width, grid.height);
+    checkGridPlace(rom, grid, plan.gridSpace, plan.gridFill);
     Checked c;
     c.slot = locateSlot(rom, scan, plan.bank, plan.map);
     c.tileset1 = tilesetHeader(rom, profile, map, 1);
     c.tileset2 = tilesetHeader(rom, profile, map, 2);
-    const std::uint32_t space = gridSpace(grid);
+    const MapPlaces slot =
+        readMapPlaces(rom, c.slot.header, c.slot.footer, slotText(plan.bank, plan.map));
+    Placement placement;
+    placement.fill = plan.eventFill;
+    placement.reliedOn = slot.all();
+    placement.writes = plannedWrites(slot, c.slot, grid, events, plan);
+    requirePlacement(rom, placement);
     const std::uint32_t eventBytes = eventSpace(events);
-    requireWriteSpace(rom, plan.gridSpace, space);
-    requireAlignedFor(rom, plan.gridSpace, space, kGridAlignment,
-                      "Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
-    requireWriteSpace(rom, plan.events, eventBytes);
     requireAlignedFor(rom, plan.events, eventBytes, kEventAlignment,
                       "Events werden als 32-Bit-Worte gelesen.");
-    requireApart({{plan.gridSpace, space, "Der Platz für den Block-Grid"},
-                  {plan.events, eventBytes, "der Platz für die Events"},
-                  {c.slot.footer, MapFooter::kSize, "der Map-Footer"},
-                  {c.slot.header, MapHeader::kSize, "der Map-Header"}});
     return c;
 }
 
 }  // namespace
+
+void checkPlan(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+               const BlockGrid& grid, const EventTables& events, const Plan& plan) {
+    check(rom, profile, scan, map, grid, events, plan);
+}
 
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan) {

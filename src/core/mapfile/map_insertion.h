@@ -37,6 +37,9 @@ struct Plan {
     int map = 0;
     std::uint32_t gridSpace = 0;  // G
     std::uint32_t events = 0;     // E
+    // What free space holds at G and at E: 0xFF, or 0x00 where the user searched for it.
+    std::uint8_t gridFill = 0xFF;
+    std::uint8_t eventFill = 0xFF;
 };
 
 struct Result {
@@ -60,11 +63,22 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer);
 // footer the ROM does not hold (pointer not into the file, in the cartridge header).
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
 
+// The grid's space alone, before the slot is known: the map's size, the grid (G + 8) on free
+// bytes of fill, in the file behind the cartridge header, G even. Throws Error.
+void checkGridPlace(TRom& rom, const BlockGrid& grid, std::uint32_t at, std::uint8_t fill);
+
+// Everything insert() checks before its first byte: the slot, the map's size and tileset
+// numbers (the profile's tileset table), and through the placement check every range written
+// (grid, events, footer fields, header pointer): apart from each other, on free bytes of
+// the plan's fill values or on the slot's own data of the same kind (its old grid, its old event
+// tables and header), never on the rest of the slot's map (header, footer, border,
+// connections); both spaces aligned. Throws Error.
+void checkPlan(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
+               const BlockGrid& grid, const EventTables& events, const Plan& plan);
+
 // Writes map, grid and events into the slot as planned, as one transaction ("Map einfügen
-// B.M"), after checking everything: the slot, the map's size and tileset numbers (the
-// profile's tileset table), both spaces (in the file, behind the cartridge header, aligned,
-// apart from each other and from the slot's header and footer). Throws Error for a refusal
-// (the ROM is as it was) and RomIoError when writing fails.
+// B.M"), after checkPlan. Throws Error for a refusal (the ROM is as it was) and RomIoError
+// when writing fails.
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan);
 

@@ -128,12 +128,14 @@ void TAnbindungenForm::Cmd_AnbEntfernenClick() {
     showWayBacks();
 }
 
-std::optional<std::uint32_t> TAnbindungenForm::askPlace(std::uint32_t count,
-                                                        const QString& forWhom) {
+std::optional<RepointChoice> TAnbindungenForm::askPlace(std::uint32_t count,
+                                                        const QString& forWhom,
+                                                        RepointCheck check) {
     RepointRequest request;
     request.caption = text(884, "Neuer AnbindungsOffset") + forWhom;
     request.count = count;
     request.alignment = static_cast<int>(kConnectionAlignment);
+    request.check = std::move(check);
     const auto offset = m_dialogs.repoint(this, request);
     if (!offset) {
         m_dialogs.inform(this, langText(m_session.lang(), "01", "Info"),
@@ -142,13 +144,19 @@ std::optional<std::uint32_t> TAnbindungenForm::askPlace(std::uint32_t count,
     return offset;
 }
 
+RepointCheck TAnbindungenForm::ownCheck() {
+    return [this](std::uint32_t at, std::uint8_t fill) {
+        checkConnectionPlace(m_session.rom(), m_session.mapState(), m_list, at, fill);
+    };
+}
+
 void TAnbindungenForm::Cmd_AnbSpeichernClick() {
     m_list.requireSavable();
-    const auto offset = askPlace(connectionSpace(m_list.count()), QString());
+    const auto offset = askPlace(connectionSpace(m_list.count()), QString(), ownCheck());
     if (!offset) {
         return;
     }
-    saveConnections(m_session.rom(), m_session.mapState(), m_list, *offset);
+    saveConnections(m_session.rom(), m_session.mapState(), m_list, offset->offset, offset->fill);
     Laden();
     emit connectionsSaved();
 }
@@ -164,15 +172,22 @@ void TAnbindungenForm::Cmd_GegenstueckClick() {
                    "anlegen? Die Anbindungen dieser Map werden dabei mitgespeichert."))) {
         return;
     }
-    const auto offset = askPlace(connectionSpace(m_list.count()), QString());
+    const auto offset = askPlace(connectionSpace(m_list.count()), QString(), ownCheck());
     if (!offset) {
         return;
     }
-    const auto theirs = askPlace(plan.space(), QStringLiteral(" (") + neighbour + ')');
+    // The neighbour's place is checked together with this map's, as the save will check both.
+    const auto theirs = askPlace(plan.space(), QStringLiteral(" (") + neighbour + ')',
+                                 [this, &plan, &offset](std::uint32_t at, std::uint8_t fill) {
+                                     checkCounterpartPlaces(m_session.rom(), m_session.mapState(),
+                                                            m_list, offset->offset, plan, at,
+                                                            fill);
+                                 });
     if (!theirs) {
         return;
     }
-    saveWithCounterpart(m_session.rom(), m_session.mapState(), m_list, *offset, plan, *theirs);
+    saveWithCounterpart(m_session.rom(), m_session.mapState(), m_list, offset->offset, plan,
+                        theirs->offset, theirs->fill);
     Laden();
     emit connectionsSaved();
 }

@@ -7,6 +7,7 @@
 #include "core/connections/button_layout.h"
 #include "core/connections/connection_list.h"
 #include "core/connections/way_back.h"
+#include "ui/dialogs.h"
 #include "ui/loading_guard.h"
 
 class QComboBox;
@@ -77,7 +78,11 @@ private:
     void showWayBacks();
     void fieldEdited(void (ConnectionList::*set)(std::size_t, std::string_view),
                      const QLineEdit* field);
-    std::optional<std::uint32_t> askPlace(std::uint32_t count, const QString& forWhom);
+    // The repoint dialog for count bytes; check refuses an offset so the user chooses again.
+    std::optional<RepointChoice> askPlace(std::uint32_t count, const QString& forWhom,
+                                          RepointCheck check);
+    // The placement check of this map's table alone.
+    RepointCheck ownCheck();
     std::size_t current() const;
     QString text(int number, const char* german) const;
     // Text before, the map ("3.1"), text after, each apart by a space.

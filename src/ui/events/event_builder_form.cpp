@@ -76,11 +76,15 @@ void TEventBuilderForm::Button1Click() {
         request.caption = windowTitle();
         request.count = eventSpace(counts);
         request.alignment = kEventAlignment;
-        const auto offset = m_dialogs.repoint(this, request);
-        if (!offset) {
+        request.check = [this, counts](std::uint32_t at, std::uint8_t fill) {
+            checkEventPlace(m_session.rom(), m_session.mapState(), counts, at, fill);
+        };
+        const auto choice = m_dialogs.repoint(this, request);
+        if (!choice) {
             return;  // nothing changes; the window stays for another try
         }
-        applyEventCounts(m_session.rom(), m_session.mapState(), counts, *offset);
+        applyEventCounts(m_session.rom(), m_session.mapState(), counts, choice->offset,
+                         choice->fill);
     }
     emit eventsChanged();
     QWidget* owner = parentWidget();
