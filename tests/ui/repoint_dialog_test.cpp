@@ -394,13 +394,13 @@ void RepointDialogTest::refusedPlaceSaysWhyAndTheDialogStaysOpen() {
         QStringList{QStringLiteral("Block-Grid ($6B0010, 9 Bytes) ist bei $6B0010 nicht frei.")});
     QCOMPARE(m_form->getResult(), -1);
 
-    search(QStringLiteral("6"), QStringLiteral("00"), QStringLiteral("$6D0000-$6D0010"));
+    search(QStringLiteral("2"), QStringLiteral("00"), QStringLiteral("$6D0000-$6D0030"));
     QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
-    QCOMPARE(m_form->getResult(), 0x6D0001);
+    QCOMPARE(m_form->getResult(), 0x6D0021);
     QCOMPARE(m_form->fill(), std::uint8_t{0x00});
     const std::vector<std::pair<std::uint32_t, std::uint8_t>> expected{{0x6B0010, 0xFF},
-                                                                       {0x6D0001, 0x00}};
+                                                                       {0x6D0021, 0x00}};
     QVERIFY(checked == expected);
 }
 
