@@ -124,6 +124,7 @@ private:
     // Saves the open map into its map file; asks for one first when it has none or ask is set.
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
+    bool askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan, bool& own);
     void mapInserted(const QString& slot, const map_insertion::Result& result);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
     void connectBlockEditor();

@@ -62,16 +62,29 @@ bool mayReplace(Dialogs& dialogs, QWidget* parent, const LanguageTable& lang, co
                                  "trotzdem anlegen?")));
 }
 
-// The numbers of the ROM's tileset table; 0 to 57 when it cannot be measured.
-std::vector<int> tilesetNumbers(Session& session) {
-    std::vector<int> numbers = tileset_choice::tableNumbers(session.rom(), session.profile());
+TilesetItem tilesetItem(const GameProfile& profile, std::uint32_t header) {
+    return {toQ(tileset_choice::headerText(profile, header)), header};
+}
+
+// The headers of the ROM's tileset table of part (1 primary, 2 secondary); the headers of the
+// numbers 0 to 57 when the table cannot be measured.
+std::vector<TilesetItem> tilesetItems(Session& session, int part) {
+    const GameProfile& profile = session.profile();
+    const auto headers = tileset_choice::tableHeaders(session.rom(), profile);
     session.rom().Close();
-    if (numbers.empty()) {
-        for (int n = 0; n <= kLastTileset; ++n) {
-            numbers.push_back(n);
+    std::vector<TilesetItem> items;
+    for (const auto& h : headers) {
+        if (h.secondary == (part == 2)) {
+            items.push_back(tilesetItem(profile, h.offset));
         }
     }
-    return numbers;
+    if (headers.empty()) {
+        for (int n = 0; n <= kLastTileset; ++n) {
+            items.push_back({QString::number(n), static_cast<std::uint32_t>(
+                                                     profile.tilesetHeader + 24 * n)});
+        }
+    }
+    return items;
 }
 
 }  // namespace
@@ -127,8 +140,9 @@ bool MainWindow::saveMapFile(bool ask) {
         }
         file = fromPath(map_file::withMapExtension(toPath(file)));
     }
-    const bool saved =
-        runCommand(this, *m_dialogs, [&] { saveMapFiles(m_session->mapState(), toPath(file)); });
+    const bool saved = runCommand(this, *m_dialogs, [&] {
+        saveMapFiles(m_session->mapState(), m_session->profile(), toPath(file));
+    });
     showEditState();
     return saved;
 }
@@ -137,12 +151,15 @@ void MainWindow::NeueMap1Click() {
     if (!m_session->romLoaded() || !finishInput()) {
         return;
     }
-    TMapForm form(*m_dialogs, m_session->lang(), tilesetNumbers(*m_session), this);
+    const GameProfile& profile = m_session->profile();
+    TMapForm form(*m_dialogs, m_session->lang(), tilesetItems(*m_session, 1),
+                  tilesetItems(*m_session, 2), this);
     std::array<std::uint8_t, 8> border{};
     if (m_session->mapLoaded()) {
         const CurrentMap& map = m_session->map();
-        form.fill(m_session->grid().width, m_session->grid().height, map.tileset1, map.tileset2,
-                  m_title);
+        form.fill(m_session->grid().width, m_session->grid().height,
+                  tilesetItem(profile, map.footer.tileset1Offset()),
+                  tilesetItem(profile, map.footer.tileset2Offset()), m_title);
         border = map.border;
     }
     if (m_dialogs->runDialog(form) != QDialog::Accepted || !saveChangesFirst()) {
@@ -156,8 +173,9 @@ void MainWindow::NeueMap1Click() {
     if (!mayReplace(*m_dialogs, this, lang, file)) {
         return;
     }
-    DetachedMap parts = newDetachedMap(form.width(), form.height(), form.tileset1(),
-                                       form.tileset2(), form.name(), border);
+    DetachedMap parts = newDetachedMap(
+        form.width(), form.height(), map_file::tilesetValue(profile, form.tileset1()),
+        map_file::tilesetValue(profile, form.tileset2()), form.name(), border);
     parts.mapFile = place.file;
     {
         LoadingGuard loading(m_loading);
@@ -212,7 +230,12 @@ void MainWindow::MapEinfugen1Click() {
         return;
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
-    map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    const auto slot = map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    map_insertion::Plan plan{bank, map, *gridSpace, 0, false, std::nullopt};
+    bool ownFooter = false;
+    if (!askSharedFooter(slot, plan, ownFooter)) {
+        return;
+    }
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
     const auto behindGrid =
@@ -225,10 +248,56 @@ void MainWindow::MapEinfugen1Click() {
         inform(cancelled);
         return;
     }
+    plan.events = *events;
+    if (ownFooter) {
+        // Offered: the free run behind the events' space.
+        const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
+        const auto behind = nextAlignedFree(m_session->rom(), *events + eventBytes, footerBytes,
+                                            kEventAlignment);
+        m_session->rom().Close();
+        request = {langText(lang, 11455, "Offset für den eigenen Map-Footer"), footerBytes,
+                   behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kEventAlignment};
+        plan.ownFooter = m_dialogs->repoint(this, request);
+        if (!plan.ownFooter) {
+            inform(cancelled);
+            return;
+        }
+    }
     const map_insertion::Result result = map_insertion::insert(
         m_session->rom(), m_session->profile(), m_session->bankScan(), m_session->map(),
-        m_session->grid(), m_session->events(), {bank, map, *gridSpace, *events});
+        m_session->grid(), m_session->events(), plan);
     mapInserted(*answer, result);
+}
+
+// A slot whose footer other maps share: the user gives it a footer of its own (own; its place
+// is asked last) or lets all of them change. False when cancelled (the box saying so was shown).
+bool MainWindow::askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan,
+                                 bool& own) {
+    const auto sharing =
+        map_insertion::mapsSharingFooter(m_session->rom(), m_session->bankScan(), slot.footer);
+    m_session->rom().Close();
+    own = false;
+    if (sharing.size() <= 1) {
+        return true;
+    }
+    const LanguageTable& lang = m_session->lang();
+    const QString question =
+        langText(lang, 11450, "Den Map-Footer dieses Platzes teilen sich") + QLatin1Char(' ') +
+        QString::number(sharing.size()) + QLatin1Char(' ') +
+        langText(lang, 11451,
+                 "Maps; Einfügen ändert sie alle. Soll der Platz einen eigenen Map-Footer "
+                 "bekommen?");
+    const int answer = m_dialogs->choose(
+        this, langText(lang, "00", "Frage"), question,
+        {langText(lang, 11452, "Eigener Footer"), langText(lang, 11453, "Alle ändern"),
+         langText(lang, 11454, "Abbrechen")});
+    if (answer != 0 && answer != 1) {
+        inform(langText(lang, 11430, "Map einfügen abgebrochen!"));
+        return false;
+    }
+    plan.sharedOk = answer == 1;
+    own = answer == 0;
+    return true;
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -37,6 +40,8 @@ struct Plan {
     int map = 0;
     std::uint32_t gridSpace = 0;  // G
     std::uint32_t events = 0;     // E
+    bool sharedOk = false;        // write a footer other maps share
+    std::optional<std::uint32_t> ownFooter;  // F: a new footer of the slot's own
 };
 
 struct Result {
@@ -44,6 +49,9 @@ struct Result {
     std::uint32_t grid = 0;         // G + 8
     std::uint32_t eventHeader = 0;  // where the event header went
     std::uint32_t eventBytes = 0;
+    std::uint32_t footer = 0;  // the footer written: the slot's, or F
+    std::uint32_t border = 0;  // where the border went
+    std::array<std::uint8_t, 8> borderBytes{};
 };
 
 // Bytes asked for the grid's space: W x H x 2 + 32 (10 x 10: 232).
@@ -60,17 +68,27 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer);
 // footer the ROM does not hold (pointer not into the file, in the cartridge header).
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
 
+// The maps (bank, map) of the bank scan whose header points at footer, in bank table order;
+// maps whose header lies past the end of the file are left out.
+std::vector<std::pair<int, int>> mapsSharingFooter(TRom& rom, const BankScan& scan,
+                                                   std::uint32_t footer);
+// Bytes of a footer of the slot's own with the border behind it: 24 + 8, FireRed/LeafGreen
+// 28 + 8.
+std::uint32_t ownFooterSpace(const TRom& rom);
+
 // Writes map, grid and events into the slot as planned, as one transaction ("Map einfügen
-// B.M"), after checking everything: the slot, the map's size and tileset numbers (the
-// profile's tileset table), both spaces (in the file, behind the cartridge header, aligned,
-// apart from each other and from the slot's header and footer). Throws Error for a refusal
+// B.M"), after checking everything: the slot, the map's size and tileset headers (each of its
+// part), a footer shared with other maps (refused without sharedOk or ownFooter, naming how
+// many), the spaces (in the file, behind the cartridge header, aligned, apart from each other,
+// from the border's place and from the slot's header and footer). Throws Error for a refusal
 // (the ROM is as it was) and RomIoError when writing fails.
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan);
 
 // The open map from the ROM whose footer an insertion rewrote without being the slot's own map
-// (maps may share one footer): its grid now lies where the insertion put it, and its copy of
-// the footer says so, so a later save writes there. Returns whether open was such a map.
+// (maps may share one footer): its grid now lies where the insertion put it, and its copies of
+// footer and border say so, so a later save writes there. Returns whether open was such a map
+// (never when the slot got a footer of its own: the shared one stayed).
 bool followFooter(CurrentMap& open, const Result& result);
 
 }  // namespace map_insertion
