@@ -71,7 +71,7 @@ struct Args {
     std::string slot;
     std::string gridAt;
     std::string eventsAt;
-    cli::InsertFooter insertFooter;
+    quillon::cli::InsertFooter insertFooter;
     bool rollback = false;
     CLI::App* block = nullptr;
     CLI::App* tileset = nullptr;

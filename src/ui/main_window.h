@@ -25,6 +25,8 @@ class Session;
 struct CellRect;
 namespace map_insertion {
 struct Result;
+struct Slot;
+struct Plan;
 }
 }  // namespace quillon
 
