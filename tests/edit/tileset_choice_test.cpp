@@ -5,6 +5,8 @@
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
+#include "core/map_from_file.h"
+#include "core/mapfile/map_insertion.h"
 #include "tests/edit/header_test_rom.h"
 
 namespace quillon {
@@ -73,6 +75,29 @@ TEST(TilesetChoice, HeadersOffTheStepsAreChosenByOffset) {
     // A number stays a number, however large: decimal text never names an offset.
     EXPECT_THROW(choose(o, "0", std::to_string(offStep)), Error);
     expectOnly(before, o.image(), {});
+}
+
+// A map file keeps a header no number names as its ROM pointer and reads it back as that
+// header: exported, opened and inserted, the slot's footer names the very same header.
+TEST(TilesetChoice, AMapFileCarriesAHeaderNoNumberNames) {
+    OpenedRom o(testing::buildSampleRom(romkit::Family::Rse, 0, true), "1.1");
+    Session& s = o.session();
+    const std::uint32_t offStep = o.built().tilesetHeaderOffsets[2];
+    testing::TempDir dir;
+    saveMapFiles(s.mapState(), s.profile(), dir.file("Hall.map"));
+    const map_file::MapFiles files = map_file::read(dir.file("Hall.map"));
+    EXPECT_EQ(files.map.tileset1, 0) << "a number stays a number";
+    EXPECT_EQ(files.map.tileset2, static_cast<int>(0x08000000 + offStep));
+
+    s.openDetachedMap(detachedFromFiles(dir.file("Hall.map")));
+    EXPECT_EQ(s.map().footer.tileset2Offset(), offStep);
+    const std::uint32_t grid = (o.built().freeSpace + 0x100) & ~0xFFu;
+    const auto r = map_insertion::insert(s.rom(), s.profile(), s.bankScan(), s.map(), s.grid(),
+                                         s.events(), {0, 0, grid, grid + 0x400, false, std::nullopt});
+    s.openMap("0.0", "t");
+    EXPECT_EQ(s.map().footer.tileset2Offset(), offStep);
+    EXPECT_EQ(s.map().footer.tileset1Offset(), o.built().tilesetHeaderOffsets[0]);
+    EXPECT_EQ(r.footer, o.built().maps.at({0, 0}).footer);
 }
 
 // Header byte 1 says which part a tileset is: a secondary one as the first part or a primary
