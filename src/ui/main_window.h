@@ -127,6 +127,7 @@ private:
     bool saveMapFile(bool ask);
     std::optional<QString> askInsertionSlot();
     bool askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan, bool& own);
+    std::optional<std::uint32_t> askOwnFooterPlace(std::uint32_t after);
     void mapInserted(const QString& slot, const map_insertion::Result& result);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).
     void connectBlockEditor();

@@ -250,14 +250,7 @@ void MainWindow::MapEinfugen1Click() {
     }
     plan.events = *events;
     if (ownFooter) {
-        // Offered: the free run behind the events' space.
-        const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
-        const auto behind = nextAlignedFree(m_session->rom(), *events + eventBytes, footerBytes,
-                                            kEventAlignment);
-        m_session->rom().Close();
-        request = {langText(lang, 11455, "Offset für den eigenen Map-Footer"), footerBytes,
-                   behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kEventAlignment};
-        plan.ownFooter = m_dialogs->repoint(this, request);
+        plan.ownFooter = askOwnFooterPlace(*events + eventBytes);
         if (!plan.ownFooter) {
             inform(cancelled);
             return;
@@ -298,6 +291,17 @@ bool MainWindow::askSharedFooter(const map_insertion::Slot& slot, map_insertion:
     plan.sharedOk = answer == 1;
     own = answer == 0;
     return true;
+}
+
+// The place of a slot's own footer and border; offered: the free run from after on.
+std::optional<std::uint32_t> MainWindow::askOwnFooterPlace(std::uint32_t after) {
+    const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
+    const auto behind = nextAlignedFree(m_session->rom(), after, footerBytes, kEventAlignment);
+    m_session->rom().Close();
+    const RepointRequest request{
+        langText(m_session->lang(), 11455, "Offset für den eigenen Map-Footer"), footerBytes,
+        behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kEventAlignment};
+    return m_dialogs->repoint(this, request);
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {
