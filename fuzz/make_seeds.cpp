@@ -156,7 +156,8 @@ Bytes mapFileSeed(const std::string& id, bool withEvents) {
     }
     session.openMap(id, "seed");
     const auto file = fuzz::fuzzProgramFolder() / "seed.map";
-    map_file::write(file, session.map(), session.grid(), session.mapState().events());
+    map_file::write(file, session.map(), session.grid(), session.mapState().events(),
+                    session.profile());
     const Bytes map = readWholeFile(file, map_file::kMaxMapFileBytes);
     const Bytes events =
         readWholeFile(map_file::eventFileName(file), map_file::kMaxEventFileBytes);

@@ -25,7 +25,9 @@ void openMapWithHeader(Session& session, const std::string& id) {
 }
 
 struct HeaderSettings {
-    std::optional<int> music, weather, type, nameIndex, showName, tileset1, tileset2;
+    std::optional<int> music, weather, type, nameIndex, showName;
+    // As typed: a number of the tileset table or a header's offset ("$3DFC7C").
+    std::optional<std::string> tileset1, tileset2;
 };
 
 void parseSetting(HeaderSettings& s, const std::string& setting) {
@@ -50,11 +52,16 @@ void parseSetting(HeaderSettings& s, const std::string& setting) {
         if (comma == std::string::npos) {
             throw Error("tilesets: expected N1,N2, not \"" + value + "\"");
         }
-        s.tileset1 = numberArgument("tilesets (first)", value.substr(0, comma), 0, 0xFFFFFF);
-        s.tileset2 = numberArgument("tilesets (second)", value.substr(comma + 1), 0, 0xFFFFFF);
+        s.tileset1 = value.substr(0, comma);
+        s.tileset2 = value.substr(comma + 1);
+    } else if (key == "tileset1") {
+        s.tileset1 = value;
+    } else if (key == "tileset2") {
+        s.tileset2 = value;
     } else {
         throw Error("--set: unknown key \"" + key +
-                    "\" (music, weather, type, name_index, show_name, tilesets)");
+                    "\" (music, weather, type, name_index, show_name, tilesets, tileset1, "
+                    "tileset2)");
     }
 }
 
@@ -73,6 +80,10 @@ void printHeader(Session& session, const std::string& id, std::ostream& out) {
     j["show_name"] = m.header.showName(map_attributes::showNameBits(session.rom()));
     j["tileset1"] = m.tileset1;
     j["tileset2"] = m.tileset2;
+    // The headers the footer points at: the exact name of a tileset, also of one whose
+    // offset is no whole number of the table's steps.
+    j["tileset1_header"] = hexOffset(m.footer.tileset1Offset());
+    j["tileset2_header"] = hexOffset(m.footer.tileset2Offset());
     j["width"] = session.grid().width;
     j["height"] = session.grid().height;
     j["header_offset"] = m.headerOffset;
@@ -90,9 +101,18 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
     }
     openMapWithHeader(session, id);
     TRom& rom = session.rom();
+    const bool tilesets = s.tileset1 || s.tileset2;
+    // A part not given keeps the header the footer points at.
+    std::uint32_t header1 = session.map().footer.tileset1Offset();
+    std::uint32_t header2 = session.map().footer.tileset2Offset();
     if (s.tileset1) {
-        tileset_choice::headerOffset(rom, session.profile(), *s.tileset1, 1);
-        tileset_choice::headerOffset(rom, session.profile(), *s.tileset2, 2);
+        header1 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset1, 1);
+    }
+    if (s.tileset2) {
+        header2 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset2, 2);
+    }
+    if (s.nameIndex) {
+        map_attributes::checkNameIndex(session.profile(), *s.nameIndex);
     }
     // All fields of one call are one step of the ROM's history.
     TRom::Transaction transaction(rom, "Header ändern " + id, id);
@@ -100,8 +120,10 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
     if (s.music) {
         map_attributes::writeMusic(rom, map, static_cast<std::uint16_t>(*s.music));
     }
+    if (s.nameIndex) {
+        map_attributes::writeNameIndex(rom, map, session.profile(), *s.nameIndex);
+    }
     const std::pair<const std::optional<int>*, HeaderByte> bytes[] = {
-        {&s.nameIndex, HeaderByte::NameIndex},
         {&s.weather, HeaderByte::Weather},
         {&s.type, HeaderByte::Type}};
     for (const auto& [value, field] : bytes) {
@@ -112,9 +134,9 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
     if (s.showName) {
         map_attributes::writeShowName(rom, map, *s.showName == 1);
     }
-    if (s.tileset1) {
-        tileset_choice::write(rom, session.romState(), map, session.data().tilesets(), *s.tileset1,
-                              *s.tileset2);
+    if (tilesets) {
+        tileset_choice::write(rom, session.romState(), map, session.data().tilesets(), header1,
+                              header2);
     }
     transaction.commit();
 }

@@ -215,18 +215,38 @@ const std::vector<Rule>& errorRules() {
          "the map's connection table at $3 ($4 bytes) runs past the end of the file"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht geschrieben werden: (.*)$)x"),
          "cannot write \"$1\": $2"},
-        {std::regex(R"x(^Tileset(\d) (-?\d+): das Profil nennt keine Tileset-Tabelle )x"
-                    R"x(\(TilesetHeader\)\.$)x"),
+        {std::regex(R"x(^Tileset(\d) (-?\d+|\$[0-9A-F]+): das Profil nennt keine )x"
+                    R"x(Tileset-Tabelle \(TilesetHeader\)\.$)x"),
          "tileset$1 $2: the profile names no tileset table (TilesetHeader)"},
         {std::regex(R"x(^Tileset(\d) (-?\d+): Tileset-Nummern sind nicht negativ\.$)x"),
          "tileset$1 $2: tileset numbers are not negative"},
-        {std::regex(R"x(^Tileset(\d) (-?\d+): der Tileset-Header \((.*)\) liegt hinter dem )x"
-                    R"x(Ende der Datei\.$)x"),
+        {std::regex(R"x(^Tileset(\d) (-?\d+|\$[0-9A-F]+): der Tileset-Header \((.*)\) liegt )x"
+                    R"x(hinter dem Ende der Datei\.$)x"),
          "tileset$1 $2: its tileset header at $3 lies past the end of the file"},
-        {std::regex(R"x(^Tileset(\d) (-?\d+): der Tileset-Header \((.*)\) ist keiner; sein )x"
-                    R"x(Zeiger bei \+(\d+) zeigt nicht in die Datei\.$)x"),
+        {std::regex(R"x(^Tileset(\d) (-?\d+|\$[0-9A-F]+): der Tileset-Header \((.*)\) ist )x"
+                    R"x(keiner; sein Zeiger bei \+(\d+) zeigt nicht in die Datei\.$)x"),
          "tileset$1 $2: there is no tileset header at $3 (its pointer at +$4 does not point "
          "into the file)"},
+        {std::regex(R"x(^Tileset(\d): "(.*)" ist keine Zahl\.$)x"),
+         "tileset$1: \"$2\" is neither a tileset number nor a header's $ offset"},
+        {std::regex(R"x(^Tileset1 (\S+): der Tileset-Header \((.*)\) ist sekundär \(Byte 1 = )x"
+                    R"x((\d+)\); Tileset1 muss primär sein\.$)x"),
+         "tileset1 $1: the tileset header at $2 is a secondary one (byte 1 = $3); the first "
+         "tileset must be primary"},
+        {std::regex(R"x(^Tileset2 (\S+): der Tileset-Header \((.*)\) ist primär \(Byte 1 = )x"
+                    R"x((\d+)\); Tileset2 muss sekundär sein\.$)x"),
+         "tileset2 $1: the tileset header at $2 is a primary one (byte 1 = $3); the second "
+         "tileset must be secondary"},
+        {std::regex(R"x(^Namens-Index (-?\d+): die Namens-Tabelle des Roms hat die Namen 0 bis )x"
+                    R"x((-?\d+) \(AnzMapNamen\)\.$)x"),
+         "name_index $1: the ROM's map name table holds the names 0 to $2 (AnzMapNamen)"},
+        {std::regex(R"x(^Bank/Nr (\S+): den Map-Footer \((.*)\) teilen sich (\d+) Maps \((.*)\); )x"
+                    R"x(das Einfügen änderte sie alle\. Es wurde nichts geschrieben\.$)x"),
+         "--slot $1: its map footer at $2 is shared by $3 maps ($4); inserting would change all "
+         "of them; nothing was written"},
+        {std::regex(R"x(^Bank/Nr (\S+): der Map-Footer \((.*)\) zeigt auf keinen Border in der )x"
+                    R"x(Datei\.$)x"),
+         "--slot $1: its map footer at $2 points at no border in the file"},
         {std::regex(R"x(^Map-Namen von FireRed und LeafGreen werden nicht geändert\.$)x"),
          "map names of FireRed and LeafGreen are not edited"},
         {std::regex(R"x(^Das Profil nennt keine Namens-Tabelle \(NamenHeader\)\.$)x"),

@@ -74,6 +74,7 @@ struct Args {
     std::string slot;
     std::string gridAt;
     std::string eventsAt;
+    quillon::cli::InsertFooter insertFooter;
     bool rollback = false;
     CLI::App* block = nullptr;
     CLI::App* tileset = nullptr;
@@ -201,6 +202,15 @@ void addMapFileCommands(CLI::App& app, Args& a) {
     a.insert->add_option("--events-at", a.eventsAt, "offset of the events and event header, a "
                          "multiple of 4 ($ for hex)")->required();
     addFillOption(a.insert, a);
+    a.insert->add_flag("--shared-ok", a.insertFooter.sharedOk,
+                       "write the slot's footer although other maps share it (they all change)");
+    auto* own = a.insert->add_flag("--own-footer", a.insertFooter.own,
+                                   "give the slot a footer of its own (with the border) at "
+                                   "--footer-at; the shared one stays");
+    auto* footerAt = a.insert->add_option("--footer-at", a.insertFooter.at,
+                                          "offset of the own footer and border, a multiple of 4");
+    own->needs(footerAt);
+    footerAt->needs(own);
 }
 
 void addBlockCommands(CLI::App& app, Args& a) {
@@ -344,7 +354,8 @@ int runCommand(quillon::Session& session, const Args& a) {
     } else if (*a.exportMap) {
         cli::exportMap(session, a.id, a.output, std::cout);
     } else if (*a.insert) {
-        cli::insertMap(session, a.mapFile, a.slot, a.gridAt, a.eventsAt, std::cout, a.fill);
+        cli::insertMap(session, a.mapFile, a.slot,
+                       {a.gridAt, a.eventsAt, a.insertFooter, a.fill}, std::cout);
     } else if (*a.wild) {
         cli::printWild(session, a.id, std::cout, std::cerr);
     } else if (*a.block) {

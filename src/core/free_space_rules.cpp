@@ -88,13 +88,13 @@ void addBankTables(TRom& rom, const GameProfile& profile, RangeList& ranges) {
 }
 
 void addTilesetHeaders(TRom& rom, const GameProfile& profile, RangeList& ranges) {
-    const std::vector<int> numbers = tileset_choice::tableNumbers(rom, profile);
-    if (numbers.empty()) {
+    // The table's headers, also those past gaps of other data (Emerald's later ones).
+    const auto headers = tileset_choice::tableHeaders(rom, profile);
+    if (headers.empty()) {
         return;
     }
-    const std::uint32_t last = tileset_choice::headerOffset(rom, profile, numbers.back(), 1);
-    ranges.add(profile.tilesetHeader, std::int64_t(last) + 24 - profile.tilesetHeader,
-               "TilesetHeader");
+    ranges.add(profile.tilesetHeader,
+               std::int64_t(headers.back().offset) + 24 - profile.tilesetHeader, "TilesetHeader");
 }
 
 void addSpriteTables(TRom& rom, const GameProfile& profile, RangeList& ranges) {

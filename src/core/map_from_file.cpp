@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
 #include "core/edit/map_resize.h"
 #include "core/edit/tileset_choice.h"
 #include "core/errors.h"
@@ -90,8 +91,11 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                                 const Settings& settings, PictureBuffers& buffers,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous) {
-    const auto one = tileset_choice::choose(rom, romState.profile(), parts.contents.tileset1, 1);
-    const auto two = tileset_choice::choose(rom, romState.profile(), parts.contents.tileset2, 2);
+    const GameProfile& profile = romState.profile();
+    const auto one = tileset_choice::choose(
+        rom, profile, map_file::tilesetHeader(rom, profile, parts.contents.tileset1, 1), 1);
+    const auto two = tileset_choice::choose(
+        rom, profile, map_file::tilesetHeader(rom, profile, parts.contents.tileset2, 2), 2);
     EventTables events;
     events.holdInMemory(std::move(parts.events));
     try {
@@ -107,7 +111,8 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                       std::move(events));
 }
 
-void saveMapFiles(MapState& state, const std::filesystem::path& mapFile) {
+void saveMapFiles(MapState& state, const GameProfile& profile,
+                  const std::filesystem::path& mapFile) {
     if (!state.loaded()) {
         throw Error("Es ist keine Map geöffnet.");
     }
@@ -115,7 +120,7 @@ void saveMapFiles(MapState& state, const std::filesystem::path& mapFile) {
         throw Error("Die Map \"" + state.map().identifier +
                     "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
     }
-    map_file::write(mapFile, state.map(), state.grid(), state.events());
+    map_file::write(mapFile, state.map(), state.grid(), state.events(), profile);
     state.map().mapFile = mapFile.string();
     // A map from the ROM is saved where it lies, in the ROM: a copy in a map file leaves its
     // changes still to be saved there.

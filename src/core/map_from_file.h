@@ -15,6 +15,7 @@ class MapState;
 class RomState;
 class Settings;
 class TRom;
+struct GameProfile;
 struct CurrentMap;
 struct PictureBuffers;
 
@@ -36,23 +37,27 @@ struct DetachedMap {
 DetachedMap detachedFromFiles(const std::filesystem::path& mapFile);
 
 // A new map of width x height: every cell entry 0x3001 (block 1, movement value 0C), no
-// events, the border taken from border. Throws Error for a width or height below 1 or more
+// events, the border taken from border; tileset1 and tileset2 are map file values
+// (map_file::tilesetValue). Throws Error for a width or height below 1 or more
 // cells than the editor holds.
 DetachedMap newDetachedMap(int width, int height, int tileset1, int tileset2,
                            const std::string& name, const std::array<std::uint8_t, 8>& border);
 
-// Builds the map state of parts: checks both tileset numbers against the profile's tileset
-// table and loads the parts that differ from those loaded now. On an error the tileset pair
-// gets previous's tilesets back (when it has any) and the error goes on; nothing else changed.
+// Builds the map state of parts: checks both tileset values (a number of the profile's tileset
+// table or a header's ROM pointer; each a header of its part) and loads the parts that differ
+// from those loaded now. On an error the tileset pair gets previous's tilesets back (when it
+// has any) and the error goes on; nothing else changed.
 std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                                 const Settings& settings, PictureBuffers& buffers,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous);
 
-// Writes the open map (from the ROM or not) into mapFile and the event file beside it; the
-// file becomes the map's map file. A map outside the ROM counts as saved then; a map from the
-// ROM keeps its unsaved changes for the ROM.
-void saveMapFiles(MapState& state, const std::filesystem::path& mapFile);
+// Writes the open map (from the ROM or not) into mapFile and the event file beside it, its
+// tilesets as the values of profile's table (map_file::tilesetValue); the file becomes the
+// map's map file. A map outside the ROM counts as saved then; a map from the ROM keeps its
+// unsaved changes for the ROM.
+void saveMapFiles(MapState& state, const GameProfile& profile,
+                  const std::filesystem::path& mapFile);
 
 // Where "Neue Map" keeps the map name: "<name>.map" in the folder "Maps" of programFolder,
 // made when missing; when that folder cannot be made or written, the folder "Maps" in

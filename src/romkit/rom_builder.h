@@ -40,6 +40,9 @@ struct TilesetSpec {
     // FireRed/LeafGreen only: the 32-bit attribute word of each block as given. Empty: each
     // word is made from behaviours (byte 0 into bits 0-8, bits 4-5 of byte 1 into 29-30).
     std::vector<std::uint32_t> attributes{};
+    // Bytes of other data (ROM pointers to the tiles) between the header before this one and
+    // this header, a multiple of 4: the header then lies off the table's 24-byte steps.
+    std::uint32_t bytesBefore = 0;
 };
 
 // One map: header, footer, border and grid. primary and secondary are addTileset indices.

@@ -99,6 +99,9 @@ std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
     }
     for (std::size_t i = 0; i < built.size(); ++i) {
         BuiltTileset& t = built[i];
+        for (std::uint32_t gap = 0; gap < tilesets[i].bytesBefore; gap += 4) {
+            image.putPointer(image.reserve(4), t.tiles);
+        }
         t.header = image.reserve(kHeaderSize);
         image.put32(t.header, tilesets[i].compressed ? 1u : 0u);
         image.put8(t.header + 1, secondary[i] ? 1 : 0);

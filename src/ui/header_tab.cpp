@@ -11,6 +11,7 @@
 
 #include "core/base/numbers.h"
 #include "core/edit/map_attributes.h"
+#include "core/edit/tileset_choice.h"
 #include "core/session.h"
 #include "ui/hex_filter.h"
 #include "ui/language_texts.h"
@@ -192,8 +193,12 @@ void HeaderTab::showMap() {
     if (map.hasFooter()) {
         Txt_MapBreite->setText(QString::number(m_session.grid().width));
         Txt_MapHoehe->setText(QString::number(m_session.grid().height));
-        Txt_HeaderTile1->setText(QString::number(map.tileset1));
-        Txt_HeaderTile2->setText(QString::number(map.tileset2));
+        // A header off the table's steps has no number: its offset is shown instead.
+        const GameProfile& profile = m_session.profile();
+        Txt_HeaderTile1->setText(
+            toQ(tileset_choice::headerText(profile, map.footer.tileset1Offset())));
+        Txt_HeaderTile2->setText(
+            toQ(tileset_choice::headerText(profile, map.footer.tileset2Offset())));
     }
     enableControls();
 }

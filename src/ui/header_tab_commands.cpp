@@ -85,8 +85,8 @@ void HeaderTab::Cbo_NameChange() {
     }
     encodeNewName();
     if (!m_loading.active() && Cbo_Name->currentIndex() >= 0) {
-        map_attributes::writeByte(m_session.rom(), m_session.mapState(), HeaderByte::NameIndex,
-                                  Cbo_Name->currentIndex());
+        map_attributes::writeNameIndex(m_session.rom(), m_session.mapState(),
+                                       m_session.profile(), Cbo_Name->currentIndex());
     }
 }
 
@@ -141,10 +141,14 @@ void HeaderTab::Cmd_NameAendernClick() {
 }
 
 void HeaderTab::Cmd_AendernClick() {
-    const int n1 = tileset_choice::numberFromText(toStd(Txt_HeaderTile1->text()), 1);
-    const int n2 = tileset_choice::numberFromText(toStd(Txt_HeaderTile2->text()), 2);
-    tileset_choice::write(m_session.rom(), m_session.romState(), m_session.mapState(),
-                          m_session.data().tilesets(), n1, n2);
+    TRom& rom = m_session.rom();
+    const GameProfile& profile = m_session.profile();
+    const std::uint32_t h1 =
+        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile1->text()), 1);
+    const std::uint32_t h2 =
+        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile2->text()), 2);
+    tileset_choice::write(rom, m_session.romState(), m_session.mapState(),
+                          m_session.data().tilesets(), h1, h2);
     emit tilesetsChanged();
 }
 

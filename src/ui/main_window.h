@@ -128,8 +128,11 @@ private:
     std::optional<QString> askInsertionSlot();
     // The events' place for an insertion into slot (bank, map) with the grid's place chosen,
     // checked with the whole plan; nullopt when cancelled.
-    std::optional<map_insertion::Plan> askEventPlace(int bank, int map, const RepointChoice& grid,
-                                                     std::uint32_t gridBytes);
+    std::optional<map_insertion::Plan> askEventPlace(const map_insertion::Plan& base,
+                                                     bool ownFooter, std::uint32_t gridBytes);
+    void checkInsertion(const map_insertion::Plan& plan);
+    bool askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan, bool& own);
+    std::optional<std::uint32_t> askOwnFooterPlace(const map_insertion::Plan& plan);
     void mapInserted(const QString& slot, const map_insertion::Result& result);
     bool replaceSlotMaps(const map_insertion::Slot& slot);
     // The block editor: opening it and what follows its saves (main_window_blocks.cpp).

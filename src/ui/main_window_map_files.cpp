@@ -63,16 +63,29 @@ bool mayReplace(Dialogs& dialogs, QWidget* parent, const LanguageTable& lang, co
                                  "trotzdem anlegen?")));
 }
 
-// The numbers of the ROM's tileset table; 0 to 57 when it cannot be measured.
-std::vector<int> tilesetNumbers(Session& session) {
-    std::vector<int> numbers = tileset_choice::tableNumbers(session.rom(), session.profile());
+TilesetItem tilesetItem(const GameProfile& profile, std::uint32_t header) {
+    return {toQ(tileset_choice::headerText(profile, header)), header};
+}
+
+// The headers of the ROM's tileset table of part (1 primary, 2 secondary); the headers of the
+// numbers 0 to 57 when the table cannot be measured.
+std::vector<TilesetItem> tilesetItems(Session& session, int part) {
+    const GameProfile& profile = session.profile();
+    const auto headers = tileset_choice::tableHeaders(session.rom(), profile);
     session.rom().Close();
-    if (numbers.empty()) {
-        for (int n = 0; n <= kLastTileset; ++n) {
-            numbers.push_back(n);
+    std::vector<TilesetItem> items;
+    for (const auto& h : headers) {
+        if (h.secondary == (part == 2)) {
+            items.push_back(tilesetItem(profile, h.offset));
         }
     }
-    return numbers;
+    if (headers.empty()) {
+        for (int n = 0; n <= kLastTileset; ++n) {
+            items.push_back({QString::number(n), static_cast<std::uint32_t>(
+                                                     profile.tilesetHeader + 24 * n)});
+        }
+    }
+    return items;
 }
 
 }  // namespace
@@ -128,8 +141,9 @@ bool MainWindow::saveMapFile(bool ask) {
         }
         file = fromPath(map_file::withMapExtension(toPath(file)));
     }
-    const bool saved =
-        runCommand(this, *m_dialogs, [&] { saveMapFiles(m_session->mapState(), toPath(file)); });
+    const bool saved = runCommand(this, *m_dialogs, [&] {
+        saveMapFiles(m_session->mapState(), m_session->profile(), toPath(file));
+    });
     showEditState();
     return saved;
 }
@@ -138,12 +152,15 @@ void MainWindow::NeueMap1Click() {
     if (!m_session->romLoaded() || !finishInput()) {
         return;
     }
-    TMapForm form(*m_dialogs, m_session->lang(), tilesetNumbers(*m_session), this);
+    const GameProfile& profile = m_session->profile();
+    TMapForm form(*m_dialogs, m_session->lang(), tilesetItems(*m_session, 1),
+                  tilesetItems(*m_session, 2), this);
     std::array<std::uint8_t, 8> border{};
     if (m_session->mapLoaded()) {
         const CurrentMap& map = m_session->map();
-        form.fill(m_session->grid().width, m_session->grid().height, map.tileset1, map.tileset2,
-                  m_title);
+        form.fill(m_session->grid().width, m_session->grid().height,
+                  tilesetItem(profile, map.footer.tileset1Offset()),
+                  tilesetItem(profile, map.footer.tileset2Offset()), m_title);
         border = map.border;
     }
     if (m_dialogs->runDialog(form) != QDialog::Accepted || !saveChangesFirst()) {
@@ -157,8 +174,9 @@ void MainWindow::NeueMap1Click() {
     if (!mayReplace(*m_dialogs, this, lang, file)) {
         return;
     }
-    DetachedMap parts = newDetachedMap(form.width(), form.height(), form.tileset1(),
-                                       form.tileset2(), form.name(), border);
+    DetachedMap parts = newDetachedMap(
+        form.width(), form.height(), map_file::tilesetValue(profile, form.tileset1()),
+        map_file::tilesetValue(profile, form.tileset2()), form.name(), border);
     parts.mapFile = place.file;
     {
         LoadingGuard loading(m_loading);
@@ -217,16 +235,32 @@ void MainWindow::MapEinfugen1Click() {
         return;
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
-    const map_insertion::Slot slot =
-        map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
-    if (!replaceSlotMaps(slot)) {
+    const auto slot = map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    map_insertion::Plan base;
+    base.bank = bank;
+    base.map = map;
+    base.gridSpace = gridSpace->offset;
+    base.gridFill = gridSpace->fill;
+    bool ownFooter = false;
+    if (!askSharedFooter(slot, base, ownFooter)) {
+        return;
+    }
+    // A shared footer was the question already; otherwise the maps the slot holds are named.
+    if (!base.sharedOk && !ownFooter && !replaceSlotMaps(slot)) {
         inform(cancelled);
         return;
     }
-    const auto plan = askEventPlace(bank, map, *gridSpace, request.count);
+    auto plan = askEventPlace(base, ownFooter, request.count);
     if (!plan) {
         inform(cancelled);
         return;
+    }
+    if (ownFooter) {
+        plan->ownFooter = askOwnFooterPlace(*plan);
+        if (!plan->ownFooter) {
+            inform(cancelled);
+            return;
+        }
     }
     const map_insertion::Result result =
         map_insertion::insert(m_session->rom(), m_session->profile(), m_session->bankScan(),
@@ -258,31 +292,94 @@ bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
     return m_dialogs->confirm(this, langText(m_session->lang(), "00", "Frage"), text);
 }
 
-std::optional<map_insertion::Plan> MainWindow::askEventPlace(int bank, int map,
-                                                             const RepointChoice& grid,
+// A slot whose footer other maps share: the user gives it a footer of its own (own; its place
+// is asked last) or lets all of them change. False when cancelled (the box saying so was shown).
+bool MainWindow::askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan,
+                                 bool& own) {
+    const auto sharing =
+        map_insertion::mapsSharingFooter(m_session->rom(), m_session->bankScan(), slot.footer);
+    m_session->rom().Close();
+    own = false;
+    if (sharing.size() <= 1) {
+        return true;
+    }
+    const LanguageTable& lang = m_session->lang();
+    const QString question =
+        langText(lang, 11450, "Den Map-Footer dieses Platzes teilen sich") + QLatin1Char(' ') +
+        QString::number(sharing.size()) + QLatin1Char(' ') +
+        langText(lang, 11451,
+                 "Maps; Einfügen ändert sie alle. Soll der Platz einen eigenen Map-Footer "
+                 "bekommen?");
+    const int answer = m_dialogs->choose(
+        this, langText(lang, "00", "Frage"), question,
+        {langText(lang, 11452, "Eigener Footer"), langText(lang, 11453, "Alle ändern"),
+         langText(lang, 11454, "Abbrechen")});
+    if (answer != 0 && answer != 1) {
+        inform(langText(lang, 11430, "Map einfügen abgebrochen!"));
+        return false;
+    }
+    plan.sharedOk = answer == 1;
+    own = answer == 0;
+    return true;
+}
+
+// The events' place for an insertion as base plans it, checked with the whole plan (a footer
+// of the slot's own is placed later: it is taken as allowed here); nullopt when cancelled.
+std::optional<map_insertion::Plan> MainWindow::askEventPlace(const map_insertion::Plan& base,
+                                                             bool ownFooter,
                                                              std::uint32_t gridBytes) {
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
     const auto behindGrid =
-        nextAlignedFree(m_session->rom(), grid.offset + gridBytes, eventBytes, kEventAlignment);
+        nextAlignedFree(m_session->rom(), base.gridSpace + gridBytes, eventBytes, kEventAlignment);
     m_session->rom().Close();
-    const auto planFor = [bank, map, grid](std::uint32_t at, std::uint8_t fill) {
-        return map_insertion::Plan{bank, map, grid.offset, at, grid.fill, fill};
+    const auto planFor = [base](std::uint32_t at, std::uint8_t fill) {
+        map_insertion::Plan plan = base;
+        plan.events = at;
+        plan.eventFill = fill;
+        return plan;
     };
     const LanguageTable& lang = m_session->lang();
     const RepointRequest request{
         langText(lang, 883, "Neuer EventOffset"), eventBytes,
         behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
-        [this, planFor](std::uint32_t at, std::uint8_t fill) {
-            map_insertion::checkPlan(m_session->rom(), m_session->profile(), m_session->bankScan(),
-                                     m_session->map(), m_session->grid(), m_session->events(),
-                                     planFor(at, fill));
+        [this, planFor, ownFooter](std::uint32_t at, std::uint8_t fill) {
+            map_insertion::Plan plan = planFor(at, fill);
+            plan.sharedOk = plan.sharedOk || ownFooter;
+            checkInsertion(plan);
         }};
     const auto events = m_dialogs->repoint(this, request);
     if (!events) {
         return std::nullopt;
     }
     return planFor(events->offset, events->fill);
+}
+
+void MainWindow::checkInsertion(const map_insertion::Plan& plan) {
+    map_insertion::checkPlan(m_session->rom(), m_session->profile(), m_session->bankScan(),
+                             m_session->map(), m_session->grid(), m_session->events(), plan);
+}
+
+// The place of a slot's own footer and border, checked with the whole plan; offered: the free
+// run behind the events.
+std::optional<std::uint32_t> MainWindow::askOwnFooterPlace(const map_insertion::Plan& plan) {
+    const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
+    const std::uint32_t after = plan.events + map_insertion::eventSpace(m_session->events());
+    const auto behind = nextAlignedFree(m_session->rom(), after, footerBytes, kEventAlignment);
+    m_session->rom().Close();
+    const RepointRequest request{
+        langText(m_session->lang(), 11455, "Offset für den eigenen Map-Footer"), footerBytes,
+        behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kEventAlignment,
+        [this, plan](std::uint32_t at, std::uint8_t) {
+            map_insertion::Plan withFooter = plan;
+            withFooter.ownFooter = at;
+            checkInsertion(withFooter);
+        }};
+    const auto place = m_dialogs->repoint(this, request);
+    if (!place) {
+        return std::nullopt;
+    }
+    return place->offset;
 }
 
 void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& result) {

@@ -195,15 +195,17 @@ cp "$work/demo.gba" "$work/edit-start.gba"
 header() { "$bin/quillon-cli" header "$work/edit.gba" 0.0 | tr -d ' \n'; }
 field() { echo "$1" | grep -o "\"$2\":[^,}]*" | cut -d: -f2; }
 json=$(header)
-for key in music name_index name weather type show_name tileset1 tileset2 width height \
-    header_offset footer_offset grid_offset events_offset connections_offset; do
+for key in music name_index name weather type show_name tileset1 tileset2 tileset1_header \
+    tileset2_header width height header_offset footer_offset grid_offset events_offset connections_offset; do
     echo "$json" | grep -q "\"$key\":" || fail "header lacks $key: $json"
 done
 [ "$(field "$json" name)" = '"QUILLONTOWN"' ] || fail "name: $json"
 hdr=$(field "$json" header_offset)
 tilesets="$(field "$json" tileset1),$(field "$json" tileset2)"
+swapped="$(field "$json" tileset2),$(field "$json" tileset1)"
+header2=$(field "$json" tileset2_header | tr -d '"')
 "$bin/quillon-cli" header "$work/edit.gba" 0.0 --set 'music=$012C' weather=11 type=8 show_name=0 \
-    "tilesets=$tilesets" || fail "header --set"
+    "tilesets=$tilesets" "tileset2=$header2" || fail "header --set"
 changed=$(cmp -l "$work/demo.gba" "$work/edit.gba" | awk '{ printf "%d ", $1 - 1 }' || true)
 for offset in $changed; do
     case $((offset - hdr)) in 16|17|22|23|26) ;; *) fail "header --set changed byte $offset";; esac
@@ -218,13 +220,15 @@ json=$(header)
     && "$bin/quillon-cli" history "$work/edit.gba" | grep -q '"name": "Change header 0.0"' \
     || fail "one --set, one step: $("$bin/quillon-cli" history "$work/edit.gba")"
 cp "$work/edit.gba" "$work/kept.gba"
-for bad in weather=256 show_name=2 'music=$10000' tilesets=0 colour=1 tilesets=0,99999; do
+for bad in weather=256 show_name=2 'music=$10000' tilesets=0 colour=1 tilesets=0,99999 \
+    "tilesets=$swapped" name_index=250; do
     ! "$bin/quillon-cli" header "$work/edit.gba" 0.0 --set music=1 "$bad" 2> "$work/err" \
         || fail "--set $bad accepted"
     [ -s "$work/err" ] || fail "--set $bad: no message"
     cmp -s "$work/edit.gba" "$work/kept.gba" || fail "--set $bad wrote something"
 done
-grep -q "tileset2 99999" "$work/err" || fail "tileset message: $(cat "$work/err")"
+grep -q "name_index 250: the ROM's map name table holds the names 0 to" "$work/err" \
+    || fail "name index message: $(cat "$work/err")"
 
 # A new name for the town's name, at the end of the file.
 at=$(( $(stat -c %s "$work/edit.gba") - 32 ))
@@ -295,7 +299,7 @@ w=$(field "$json" width); h=$(field "$json" height)
 slot=$("$bin/quillon-cli" header "$work/ins.gba" 0.1 | tr -d ' \n')
 hdr=$(field "$slot" header_offset); ftr=$(field "$slot" footer_offset)
 space=$((2 * w * h + 32)); eventbytes=$((5 * 24 + 2 * 8 + 3 * 12 + 20))
-hit=$("$bin/quillon-cli" find-free "$work/ins.gba" --count $((space + eventbytes + 8)) | head -1)
+hit=$("$bin/quillon-cli" find-free "$work/ins.gba" --count $((space + eventbytes + 48)) | head -1)
 grid=$(( (16#${hit#\$} + 3) / 4 * 4 )); events=$(( (grid + space + 3) / 4 * 4 ))
 for bad in "0 $grid $events" "0.1 $((grid + 1)) $events" "0.1 $grid $((events + 2))"; do
     read -r s g e <<< "$bad"
@@ -318,8 +322,10 @@ grep -q "map file \"$work/cut.map\" has 23 bytes; a map file has at least 24" "$
     --events-at "$events" > "$work/ins.json" || fail "insert"
 changed=$(cmp -l "$work/demo.gba" "$work/ins.gba" | awk '{ printf "%d ", $1 - 1 }' || true)
 [ -n "$changed" ] || fail "insert changed nothing"
+brd=$(tr -d ' \n' < "$work/ins.json" | grep -o '"border_offset":[0-9]*' | cut -d: -f2)
 for offset in $changed; do
     if [ "$offset" -ge $((grid + 8)) ] && [ "$offset" -lt $((grid + 8 + 2 * w * h)) ]; then continue; fi
+    if [ "$offset" -ge "$brd" ] && [ "$offset" -lt $((brd + 8)) ]; then continue; fi
     if [ "$offset" -ge "$events" ] && [ "$offset" -lt $((events + eventbytes)) ]; then continue; fi
     case $((offset - ftr)) in 0|1|2|3|4|5|6|7|12|13|14|15|16|17|18|19|20|21|22|23) continue;; esac
     case $((offset - hdr)) in 4|5|6|7) continue;; esac
@@ -332,6 +338,26 @@ cmp -s "$work/a.bmp" "$work/b.bmp" || fail "slot 0.1 does not show the town"
     || fail "slot 0.1 events"
 "$bin/quillon-cli" undo "$work/ins.gba" > /dev/null || fail "undo insert"
 cmp -s "$work/ins.gba" "$work/demo.gba" || fail "undoing the insertion left bytes behind"
+# Slot 0.1 made to share 0.0's footer: refused naming both maps; with a footer of its own the
+# shared footer stays as it was.
+hdr0=$(field "$("$bin/quillon-cli" header "$work/ins.gba" 0.0 | tr -d ' \n')" header_offset)
+ftr0=$(field "$("$bin/quillon-cli" header "$work/ins.gba" 0.0 | tr -d ' \n')" footer_offset)
+dd if="$work/demo.gba" of="$work/ins.gba" bs=1 skip="$hdr0" seek="$hdr" count=4 conv=notrunc \
+    2> /dev/null
+cp "$work/ins.gba" "$work/shared.gba"
+! "$bin/quillon-cli" insert "$work/ins.gba" "$work/town.Map" --slot 0.1 --grid-at "$grid" \
+    --events-at "$events" 2> "$work/err" || fail "a shared footer was written"
+grep -q "^quillon-cli: --slot 0.1: its map footer at .* is shared by 2 maps (0.0, 0.1)" \
+    "$work/err" || fail "message: $(cat "$work/err")"
+cmp -s "$work/ins.gba" "$work/shared.gba" || fail "the refused insertion wrote something"
+own=$(( (events + eventbytes + 3) / 4 * 4 ))
+"$bin/quillon-cli" insert "$work/ins.gba" "$work/town.Map" --slot 0.1 --grid-at "$grid" \
+    --events-at "$events" --own-footer --footer-at "$own" > /dev/null || fail "own footer"
+cmp -s -i "$ftr0:$ftr0" -n 24 "$work/ins.gba" "$work/shared.gba" || fail "the shared footer changed"
+[ "$(field "$("$bin/quillon-cli" header "$work/ins.gba" 0.1 | tr -d ' \n')" footer_offset)" \
+    = "$own" ] || fail "slot 0.1 has no footer of its own"
+"$bin/quillon-cli" render "$work/ins.gba" 0.1 -o "$work/c.bmp"
+cmp -s "$work/a.bmp" "$work/c.bmp" || fail "slot 0.1 with its own footer does not show the town"
 
 # One block as JSON: its record's eight entries lie at record_offset (little-endian words).
 "$bin/quillon-cli" block "$work/demo.gba" 0.0 '$205' > "$work/block.json" || fail "block"

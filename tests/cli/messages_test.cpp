@@ -8,6 +8,10 @@
 
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
+#include "core/base/numbers.h"
+#include "core/config/game_profile.h"
+#include "core/edit/map_attributes.h"
+#include "core/edit/tileset_choice.h"
 #include "core/errors.h"
 #include "core/rom/history_file.h"
 #include "core/rom/trom.h"
@@ -267,6 +271,38 @@ TEST(CliMessages, PlacementRefusalsAreEnglish) {
     for (const auto& c : cases) {
         const std::string german = messageOf([&] { requirePlacement(rom, c.placement); });
         EXPECT_EQ(cli::englishMessage(german), c.english) << german;
+    }
+}
+
+// Values the game cannot use, refused by the core before writing: the reasons in English.
+TEST(CliMessages, RefusedTilesetsAndNameIndexesAreReportedInEnglish) {
+    OpenRom open(twoBanks());
+    TRom& rom = open.session.rom();
+    const GameProfile& profile = open.session.profile();
+    const std::string table = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader));
+    const std::string second = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader) + 24);
+    const std::string between = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader) + 8);
+    const struct {
+        std::function<void()> run;
+        std::string message;
+    } cases[] = {
+        {[&] { tileset_choice::headerFromText(rom, profile, "1", 1); },
+         "tileset1 1: the tileset header at " + second +
+             " is a secondary one (byte 1 = 1); the first tileset must be primary"},
+        {[&] { tileset_choice::headerFromText(rom, profile, "0", 2); },
+         "tileset2 0: the tileset header at " + table +
+             " is a primary one (byte 1 = 0); the second tileset must be secondary"},
+        {[&] { tileset_choice::headerFromText(rom, profile, between, 2); },
+         "tileset2 " + between + ": there is no tileset header at " + between},
+        {[&] { tileset_choice::headerFromText(rom, profile, "one", 1); },
+         "tileset1: \"one\" is neither a tileset number nor a header's $ offset"},
+        {[&] { map_attributes::checkNameIndex(profile, 250); },
+         "name_index 250: the ROM's map name table holds the names 0 to " +
+             std::to_string(profile.mapNameCount) + " (AnzMapNamen)"},
+    };
+    for (const auto& c : cases) {
+        const std::string message = cli::englishMessage(messageOf(c.run));
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -54,6 +55,25 @@ TEST(MapAttributes, RefusedValuesWriteNothing) {
                      Error);
     }
     expectOnly(before, o.image(), {});
+}
+
+// A name index the ROM's name table does not hold (the map then lists as "???") is refused
+// before writing; the table's last name is taken.
+TEST(MapAttributes, NameIndexesPastTheNameTableAreRefused) {
+    OpenedRom o(testing::buildSampleRom(romkit::Family::Rse, 3));
+    const GameProfile& profile = o.session().profile();
+    ASSERT_EQ(profile.mapNameCount, 4) << "five names: 0 to 4";
+    const std::uint32_t header = o.built().maps.at({0, 1}).header;
+    const auto before = o.image();
+    for (int index : {5, 250, -1}) {
+        EXPECT_THROW(map_attributes::writeNameIndex(o.session().rom(), o.session().mapState(),
+                                                    profile, index),
+                     Error)
+            << index;
+        expectOnly(before, o.image(), {});
+    }
+    map_attributes::writeNameIndex(o.session().rom(), o.session().mapState(), profile, 4);
+    expectOnly(before, o.image(), {{header + 20, 4}});
 }
 
 // The show-name flag lives in different bits per game; every other bit and byte stays.

@@ -278,7 +278,7 @@ TEST_F(EventCountsTest, AMapOutsideTheRomGetsNewCountsInMemoryOnly) {
     EXPECT_TRUE(m_session.modified()) << "no undo leads back to the old counts";
 
     const std::filesystem::path saved = m_dir.file("Neu.map");
-    saveMapFiles(m_session.mapState(), saved);
+    saveMapFiles(m_session.mapState(), m_session.profile(), saved);
     EXPECT_FALSE(m_session.modified());
     const Bytes events = fileBytes(map_file::eventFileName(saved));
     ASSERT_EQ(events.size(), 3u * 24 + 8 + 2 * 12 + 4);

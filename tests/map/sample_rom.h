@@ -8,9 +8,10 @@ namespace quillon::testing {
 // A small ROM of either family: one tileset pair, bank 0 with three maps, bank 1 with two.
 // Block i is one colour, 1 + i % 4. Map (b, m) is (4 + m) x (3 + b) blocks; cell i of its
 // grid holds block i % 16 and movement value (b + m) so the tests can tell maps and cells
-// apart.
+// apart. offStep adds a third tileset, a secondary one 8 bytes off the table's 24-byte steps
+// (as some games keep theirs), which map 1.1 uses.
 inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::Rse,
-                                       int extraNames = 0) {
+                                       int extraNames = 0, bool offStep = false) {
     romkit::RomBuilder b(family, "QUILLON TEST", family == romkit::Family::Frlg ? "BPRE" : "QTSE",
                          1 << 20);
     romkit::TilesetSpec primary;
@@ -27,6 +28,11 @@ inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::R
     secondary.compressed = true;
     b.addTileset(primary);
     b.addTileset(secondary);
+    if (offStep) {
+        romkit::TilesetSpec third = primary;
+        third.bytesBefore = 8;
+        b.addTileset(third);
+    }
     b.addMapName("PALLET");
     b.addMapName("ROUTE");
     for (int i = 0; i < extraNames; ++i) {
@@ -47,6 +53,7 @@ inline romkit::BuiltRom buildSampleRom(romkit::Family family = romkit::Family::R
             m.type = 3;
             m.showName = 2;
             m.music = 0x012C;
+            m.secondary = offStep && bank == 1 && map == 1 ? 2 : 1;
             b.addMap(m);
         }
     }

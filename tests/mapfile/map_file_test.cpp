@@ -7,11 +7,13 @@
 #include <csignal>
 #include <fstream>
 
+#include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/events/event_tables.h"
 #include "core/map/map_loader.h"
 #include "core/map_from_file.h"
 #include "core/mapfile/file_replace.h"
+#include "core/rom/rom_pointer.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
 
@@ -203,25 +205,32 @@ TEST(MapFile, EventFileAndSaveNames) {
     }
 }
 
+// A tileset header a number names is written as that number (as every file before); one off
+// the table's 24-byte steps as its ROM pointer, which no number can be.
 TEST(MapFile, WrittenFilesReadBackAsTheyWere) {
     TempDir dir;
+    GameProfile profile;
+    profile.tilesetHeader = 0x1000;
     CurrentMap current;
     current.border = {9, 8, 7, 6, 5, 4, 3, 2};
     current.tileset1 = 1;
     current.tileset2 = 2;
+    writePointerField(&current.footer.raw[16], 0x1000 + 24);
+    writePointerField(&current.footer.raw[20], 0x1000 + 2 * 24 + 8);
     const MapFileContents sample = sampleMap(6, 5);
     EventTables events;
     EventRecords records;
     records[2].assign(16, 0x33);
     events.holdInMemory(records);
-    map_file::write(dir.file("Town.map"), current, sample.grid, events);
+    map_file::write(dir.file("Town.map"), current, sample.grid, events, profile);
     EXPECT_EQ(fileBytes(dir.file("Town.map")).size(), 24u + 60);
     EXPECT_EQ(fileBytes(dir.file("Town.Evt")).size(), 20u);
 
     const map_file::MapFiles back = map_file::read(dir.file("Town.map"));
     EXPECT_EQ(back.map.border, current.border);
     EXPECT_EQ(back.map.grid.encode(), sample.grid.encode());
-    EXPECT_EQ(back.map.tileset2, 2);
+    EXPECT_EQ(back.map.tileset1, 1);
+    EXPECT_EQ(back.map.tileset2, 0x08001038);
     EXPECT_EQ(back.events, records);
     // Without its event file the map has no events; a missing map file is an error.
     std::filesystem::remove(dir.file("Town.Evt"));
@@ -254,7 +263,7 @@ TEST(MapFile, AFailedEventFileKeepsTheWholePreviousPair) {
     const MapFileContents sample = sampleMap(4, 3);
     EventTables none;
     none.holdInMemory({});
-    map_file::write(dir.file("Town.map"), current, sample.grid, none);
+    map_file::write(dir.file("Town.map"), current, sample.grid, none, GameProfile{});
     const Bytes oldMap = fileBytes(dir.file("Town.map"));
     const Bytes oldEvents = fileBytes(dir.file("Town.Evt"));
 
@@ -266,7 +275,8 @@ TEST(MapFile, AFailedEventFileKeepsTheWholePreviousPair) {
     other.cells[0].raw = 0x0BAD;
     {
         FileSizeLimit limit(1000);
-        EXPECT_THROW(map_file::write(dir.file("Town.map"), current, other, full), RomIoError);
+        EXPECT_THROW(map_file::write(dir.file("Town.map"), current, other, full, GameProfile{}),
+                     RomIoError);
     }
     EXPECT_EQ(fileBytes(dir.file("Town.map")), oldMap);
     EXPECT_EQ(fileBytes(dir.file("Town.Evt")), oldEvents);

@@ -22,7 +22,7 @@ void put32(Bytes& image, std::uint32_t at, std::uint32_t value) {
 }
 
 // Bank 0 with maps 0.0 (with events) and 0.1, bank 1 with 1.0; the map in memory is a new
-// 10 x 10 map on tilesets 1 and 0 with two persons, a warp and a signpost.
+// 10 x 10 map on tilesets 0 and 1 with its own border, two persons, a warp and a signpost.
 class MapInsertion : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,7 +40,7 @@ protected:
         m_events = m_grid + 0x400;
     }
     void openNewMap(bool withEvents) {
-        DetachedMap parts = newDetachedMap(10, 10, 1, 0, "Town", {});
+        DetachedMap parts = newDetachedMap(10, 10, 0, 1, "Town", kBorder);
         parts.contents.grid.cells[7].raw = 0x1234;
         if (withEvents) {
             parts.events[0].assign(2 * 24, 0x41);
@@ -49,10 +49,12 @@ protected:
         }
         m_session.openDetachedMap(std::move(parts));
     }
-    map_insertion::Result insert(int bank, int map, std::uint32_t grid, std::uint32_t events) {
+    map_insertion::Result insert(int bank, int map, std::uint32_t grid, std::uint32_t events,
+                                 bool sharedOk = false,
+                                 std::optional<std::uint32_t> ownFooter = std::nullopt) {
         return map_insertion::insert(m_session.rom(), m_session.profile(), m_session.bankScan(),
                                      m_session.map(), m_session.grid(), m_session.events(),
-                                     {bank, map, grid, events});
+                                     {bank, map, grid, events, 0xFF, 0xFF, sharedOk, ownFooter});
     }
     Bytes file() { return fileBytes(m_dir.file("r.gba")); }
 
@@ -73,12 +75,15 @@ protected:
         put32(image, slot.footer, 10);
         put32(image, slot.footer + 4, 10);
         put32(image, slot.footer + 12, 0x08000000u + m_grid + 8);
-        put32(image, slot.footer + 16, 0x08000000u + m_built.tilesets[1].header);
-        put32(image, slot.footer + 20, 0x08000000u + m_built.tilesets[0].header);
+        put32(image, slot.footer + 16, 0x08000000u + m_built.tilesets[0].header);
+        put32(image, slot.footer + 20, 0x08000000u + m_built.tilesets[1].header);
         put32(image, slot.header + 4, 0x08000000u + header);
+        std::copy(kBorder.begin(), kBorder.end(), image.begin() + slot.border);
         return image;
     }
 
+    static constexpr std::array<std::uint8_t, 8> kBorder{0x11, 0x02, 0x22, 0x02,
+                                                         0x33, 0x02, 0x44, 0x02};
     TempDir m_dir;
     BuiltRom m_built;
     Session m_session{m_dir.path()};
@@ -116,7 +121,7 @@ TEST_F(MapInsertion, WritesExactlyGridEventsFooterAndEventsPointer) {
         m_session.openMap("0.1", "t");
         EXPECT_EQ(m_session.grid().width, 10);
         EXPECT_EQ(m_session.grid().encode(), [] {
-            DetachedMap parts = newDetachedMap(10, 10, 1, 0, "x", {});
+            DetachedMap parts = newDetachedMap(10, 10, 0, 1, "x", {});
             parts.contents.grid.cells[7].raw = 0x1234;
             return parts.contents.grid.encode();
         }());
@@ -193,7 +198,7 @@ TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
     writeRomFile(m_dir.file("r.gba"), m_built);
     m_session.openRom(m_dir.file("r.gba"));
     m_session.openMap("0.0", "t");
-    const map_insertion::Result r = insert(0, 1, m_grid, m_events);
+    const map_insertion::Result r = insert(0, 1, m_grid, m_events, true);
     ASSERT_EQ(r.slot.footer, own.footer);
     EXPECT_TRUE(map_insertion::followFooter(m_session.mapState().map(), r));
     EXPECT_EQ(m_session.map().gridOffset, m_grid + 8);
@@ -235,7 +240,7 @@ TEST_F(MapInsertion, MapFilesSaveOnlyAMapOutsideTheRom) {
         m_session.editor().paint(1, 1);
         m_session.editor().endStroke();
         ASSERT_TRUE(m_session.modified());
-        saveMapFiles(m_session.mapState(), m_dir.file("Copy.map"));
+        saveMapFiles(m_session.mapState(), m_session.profile(), m_dir.file("Copy.map"));
         EXPECT_EQ(m_session.modified(), fromRom);
         EXPECT_EQ(m_session.map().mapFile, m_dir.file("Copy.map").string());
     }
@@ -276,6 +281,70 @@ TEST_F(MapInsertion, ARomMapKeepsTheTilesetHeaderItWasDrawnWith) {
                        static_cast<std::uint8_t>(m_built.tilesets[0].header >> 16), 0x08,
                        static_cast<std::uint8_t>(moved), static_cast<std::uint8_t>(moved >> 8),
                        static_cast<std::uint8_t>(moved >> 16), 0x08}));
+}
+
+// A footer other maps share: refused, naming how many, unless allowed; written anyway when
+// allowed (all of them change); or the slot gets a footer of its own with the map's border
+// behind it, and the shared one stays as it was.
+TEST_F(MapInsertion, AFooterOtherMapsShareIsRefusedWrittenOrReplacedByAnOwnOne) {
+    const BuiltMap& shared = m_built.maps.at({0, 0});
+    const BuiltMap& slot = m_built.maps.at({0, 1});
+    put32(m_built.bytes, slot.header, 0x08000000u + shared.footer);
+    writeRomFile(m_dir.file("r.gba"), m_built);
+    m_session.openRom(m_dir.file("r.gba"));
+    EXPECT_EQ(map_insertion::mapsSharingFooter(m_session.rom(), m_session.bankScan(),
+                                               shared.footer),
+              (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}}));
+    openNewMap(false);
+    const Bytes before = file();
+    try {
+        insert(0, 1, m_grid, m_events);
+        ADD_FAILURE() << "accepted";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("teilen sich 2 Maps (0.0, 0.1)"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(file() == before);
+
+    // Allowed: the shared footer and border change, as for a footer of the slot's own.
+    BuiltMap asShared = slot;
+    asShared.footer = shared.footer;
+    asShared.border = shared.border;
+    insert(0, 1, m_grid, m_events, true);
+    EXPECT_TRUE(file() == expected(before, asShared, {}, {}));
+    m_session.undoUntil(m_session.history().back().id);
+    ASSERT_TRUE(file() == before);
+
+    // A footer of its own at F: a copy of the old one with the new fields, the border behind
+    // it, the header pointing at both.
+    const std::uint32_t own = m_events + 0x100;
+    const map_insertion::Result r = insert(0, 1, m_grid, m_events, false, own);
+    EXPECT_EQ(r.footer, own);
+    EXPECT_EQ(r.border, own + 24);
+    Bytes wanted(before.begin() + shared.footer, before.begin() + shared.footer + 24);
+    put32(wanted, 8, 0x08000000u + own + 24);
+    BuiltMap asOwn = slot;
+    asOwn.footer = own;
+    asOwn.border = own + 24;
+    Bytes image = before;
+    std::copy(wanted.begin(), wanted.end(), image.begin() + own);
+    put32(image, slot.header, 0x08000000u + own);
+    EXPECT_TRUE(file() == expected(image, asOwn, {}, {}));
+    m_session.openMap("0.0", "t");
+    EXPECT_EQ(m_session.grid().width, 8) << "the map that shared the footer keeps its own";
+    EXPECT_EQ(m_session.map().footerOffset, shared.footer);
+}
+
+// The own footer's place is checked like every other: in the file, on 4, apart from the rest.
+TEST_F(MapInsertion, AnOwnFooterMustLieApartAndAligned) {
+    openNewMap(false);
+    const Bytes before = file();
+    for (std::uint32_t place : {m_events + 2, m_events, m_grid + 0x40,
+                                static_cast<std::uint32_t>(before.size() - 16)}) {
+        SCOPED_TRACE(place);
+        EXPECT_THROW(insert(0, 1, m_grid, m_events, false, place), Error);
+        EXPECT_TRUE(file() == before);
+    }
 }
 
 }  // namespace

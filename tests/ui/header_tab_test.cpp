@@ -152,25 +152,27 @@ void HeaderTabTest::tilesetsAreCheckedBothBeforeWriting() {
     auto* one = child<QLineEdit>(*o.window, "Txt_HeaderTile1");
     auto* two = child<QLineEdit>(*o.window, "Txt_HeaderTile2");
     auto* change = child<QPushButton>(*o.window, "Cmd_Aendern");
-    one->setText(QStringLiteral("1"));
-    for (const char* bad : {"zwei", "-1", "99999"}) {
+    // Refused: no number, past the table, and the parts swapped (tileset 1 is a secondary one).
+    one->setText(QStringLiteral("0"));
+    for (const char* bad : {"zwei", "-1", "99999", "0"}) {
         two->setText(QString::fromLatin1(bad));
         QTest::mouseClick(change, Qt::LeftButton);
         QVERIFY2(!o.dialogs->errors.isEmpty(), bad);
         QVERIFY2(onlyChanged(before, romFile(o), {}), bad);
     }
     o.dialogs->errors.clear();
-    two->setText(QStringLiteral("0"));
+    one->setText(QStringLiteral("1"));
     QTest::mouseClick(change, Qt::LeftButton);
-    QVERIFY(o.dialogs->errors.isEmpty());
-    const std::uint32_t footer = o.program.rom().maps.at({0, 0}).footer;
-    const auto& headers = o.program.rom().tilesetHeaderOffsets;
-    std::map<std::uint32_t, std::uint8_t> changes;
-    for (std::uint32_t i = 0; i < 4; ++i) {
-        changes[footer + 16 + i] = static_cast<std::uint8_t>((0x08000000u | headers[1]) >> (8 * i));
-        changes[footer + 20 + i] = static_cast<std::uint8_t>((0x08000000u | headers[0]) >> (8 * i));
-    }
-    QVERIFY(onlyChanged(before, romFile(o), changes));
+    QVERIFY(o.dialogs->errors.last().contains(QStringLiteral("Tileset1 1")));
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+    o.dialogs->errors.clear();
+    // The same pair by number and by the second header's offset: accepted, nothing changes.
+    one->setText(QStringLiteral("0"));
+    two->setText(QStringLiteral("$%1").arg(o.program.rom().tilesetHeaderOffsets[1], 6, 16,
+                                            QLatin1Char('0')));
+    QTest::mouseClick(change, Qt::LeftButton);
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+    QVERIFY(onlyChanged(before, romFile(o), {}));
 }
 
 // FireRed: names and the show-name box are not edited there; the box shows bits 2-7 of byte 25,

@@ -28,7 +28,8 @@ using quillon::testing::Changes;
 
 namespace {
 
-// The user's doings in "Neue Map": the fields, then "Erstellen".
+// The user's doings in "Neue Map": the fields (the index in each tileset box), then
+// "Erstellen".
 std::function<void(QDialog&)> newMap(const QString& width, const QString& height, int tileset1,
                                      int tileset2, const QString& name) {
     return [=](QDialog& form) {
@@ -62,7 +63,7 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     Opened o;
     QVERIFY(o.window->menu().NeueMap1->isEnabled());
     QVERIFY(!o.window->menu().MapEinfugen1->isEnabled());
-    o.dialogs->dialogActions.push_back(newMap("10", "10", 1, 0, "Town"));
+    o.dialogs->dialogActions.push_back(newMap("10", "10", 0, 0, "Town"));
     o.window->menu().NeueMap1->trigger();
     QCOMPARE(o.dialogs->dialogsShown, QStringList{QStringLiteral("TMapForm")});
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
@@ -114,9 +115,12 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     put(changes, slot.footer, 10, 4);
     put(changes, slot.footer + 4, 10, 4);
     put(changes, slot.footer + 12, 0x08000000u + grid + 8, 4);
-    put(changes, slot.footer + 16, 0x08000000u + o.program.rom().tilesets[1].header, 4);
-    put(changes, slot.footer + 20, 0x08000000u + o.program.rom().tilesets[0].header, 4);
+    put(changes, slot.footer + 16, 0x08000000u + o.program.rom().tilesets[0].header, 4);
+    put(changes, slot.footer + 20, 0x08000000u + o.program.rom().tilesets[1].header, 4);
     put(changes, slot.header + 4, 0x08000000u + events, 4);
+    // The new map's border (none was open: all 0) goes to the slot's border.
+    put(changes, slot.border, 0, 4);
+    put(changes, slot.border + 4, 0, 4);
     QVERIFY(onlyChanged(before, romFile(o), changes));
 
     // The next insertion proposes the slot; the slot opens from the list as the new map.
@@ -142,7 +146,7 @@ void MapFilesTest::newMapRefusesMissingFieldsAndBadSizes() {
     for (const Case& c : {Case{"10", "10", ""}, Case{"", "10", "A"}, Case{"0", "5", "A"},
                           Case{"100", "81", "A"}, Case{"x", "5", "A"}, Case{"5", "5", "a/b"}}) {
         o.dialogs->dialogActions.push_back(newMap(QString::fromLatin1(c.width),
-                                                  QString::fromLatin1(c.height), 0, 1,
+                                                  QString::fromLatin1(c.height), 0, 0,
                                                   QString::fromLatin1(c.name)));
         o.window->menu().NeueMap1->trigger();
         QVERIFY(!o.window->session().mapLoaded());
@@ -251,7 +255,7 @@ void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
 // and "Map Speichern" writes the event file with the new records.
 void MapFilesTest::newMapGetsEventCountsInMemory() {
     Opened o;
-    o.dialogs->dialogActions.push_back(newMap("5", "4", 1, 0, "Dorf"));
+    o.dialogs->dialogActions.push_back(newMap("5", "4", 0, 0, "Dorf"));
     o.window->menu().NeueMap1->trigger();
     QVERIFY(!o.window->session().modified());
     const QByteArray before = romFile(o);
@@ -276,7 +280,7 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
 
     // Another new map of that name would replace the files: asked first, "no" keeps the map.
-    o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 1, "Dorf"));
+    o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 0, "Dorf"));
     o.window->menu().NeueMap1->trigger();
     QCOMPARE(o.dialogs->confirms.size(), 1);
     QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("Dorf.map\" gibt es schon")));
@@ -284,7 +288,8 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
 }
 
 // The dialog's texts come from the language table; its tileset boxes list the tilesets the
-// ROM's table holds (the test ROM has two), and the open map's numbers are chosen.
+// ROM's table holds of each part (the test ROM has a primary and a secondary one), and the open
+// map's tilesets are chosen.
 void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
     Opened o;
     chooseLanguage(*o.window, "English");
@@ -303,8 +308,8 @@ void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
     });
     o.window->menu().NeueMap1->trigger();
     QCOMPARE(title, QStringLiteral("New Map"));
-    QCOMPARE(numbers, (QStringList{QStringLiteral("0"), QStringLiteral("1")}));
-    QCOMPARE(chosen, o.window->session().map().tileset2);
+    QCOMPARE(numbers, QStringList{QStringLiteral("1")});
+    QCOMPARE(chosen, 0);
     QVERIFY(!o.window->session().map().outsideRom);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/map_state.h"
 #include "core/rom/trom.h"
@@ -79,6 +80,19 @@ void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
     }
     const std::array<std::uint8_t, 1> bytes{static_cast<std::uint8_t>(value)};
     writeHeaderBytes(rom, map, static_cast<std::size_t>(field), bytes, commandName(field));
+}
+
+void checkNameIndex(const GameProfile& profile, int index) {
+    if (index < 0 || index > profile.mapNameCount) {
+        throw Error("Namens-Index " + std::to_string(index) +
+                    ": die Namens-Tabelle des Roms hat die Namen 0 bis " +
+                    std::to_string(profile.mapNameCount) + " (AnzMapNamen).");
+    }
+}
+
+void writeNameIndex(TRom& rom, MapState& map, const GameProfile& profile, int index) {
+    checkNameIndex(profile, index);
+    writeByte(rom, map, HeaderByte::NameIndex, index);
 }
 
 void writeShowName(TRom& rom, MapState& map, bool show) {

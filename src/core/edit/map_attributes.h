@@ -8,6 +8,7 @@ namespace quillon {
 
 class MapState;
 class TRom;
+struct GameProfile;
 
 // The one-byte fields of the map header the "Header" tab writes.
 enum class HeaderByte : std::uint8_t { NameIndex = 20, Weather = 22, Type = 23 };
@@ -22,6 +23,11 @@ namespace map_attributes {
 void writeMusic(TRom& rom, MapState& map, std::uint16_t music);
 // value must be 0-255; anything else is refused with a message naming the field.
 void writeByte(TRom& rom, MapState& map, HeaderByte field, int value);
+// Throws Error unless index names a map name of profile's name table (0 to AnzMapNamen): a
+// name the table does not hold lists the map as "???" and names nothing in the game.
+void checkNameIndex(const GameProfile& profile, int index);
+// The name index (header + 20), checked by checkNameIndex first.
+void writeNameIndex(TRom& rom, MapState& map, const GameProfile& profile, int index);
 // The show-name bits of this ROM's game (ShowNameBits), every other bit kept.
 void writeShowName(TRom& rom, MapState& map, bool show);
 // The show-name layout of the ROM bound to rom.

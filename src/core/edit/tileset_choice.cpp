@@ -17,6 +17,13 @@ namespace quillon::tileset_choice {
 
 namespace {
 
+constexpr std::size_t kHeaderSize = TilesetPair::kHeaderSize;
+using HeaderBytes = std::array<std::uint8_t, kHeaderSize>;
+// Header byte 1: 0 for a primary tileset (part 1), else secondary (part 2).
+constexpr std::size_t kSecondaryFlag = 1;
+// The most bytes of other data a table may hold between two headers.
+constexpr std::uint32_t kMaxGap = 20;
+
 std::string partName(int part) { return "Tileset" + std::to_string(part); }
 
 Choice current(const CurrentMap& map, int part) {
@@ -34,14 +41,48 @@ void remember(CurrentMap& map, const Choice& c, int part) {
     (part == 1 ? map.tilesetHeader1 : map.tilesetHeader2) = c.header;
 }
 
+bool insideFile(TRom& rom, std::uint64_t offset) {
+    return offset + kHeaderSize <= rom.size() && offset < kRomPointerReach;
+}
+
+// The first of the header's four data pointers that is no ROM pointer into the file; nullopt
+// when all are. The attribute table lies at +16 (Ruby/Sapphire/Emerald) or +20
+// (FireRed/LeafGreen, whose +16 is a code pointer that may be null).
+std::optional<std::size_t> badPointer(TRom& rom, const HeaderBytes& header) {
+    const auto attributes =
+        static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
+    for (std::size_t at : {std::size_t{4}, std::size_t{8}, std::size_t{12}, attributes}) {
+        if (!isRomPointer(readLe32(&header[at])) || readPointerField(&header[at]) >= rom.size()) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
+// A header of the table at offset: data pointers into the file, both flags 0 or 1, and (found
+// behind a gap, where other data could pass for one) its two padding bytes 0.
+std::optional<TableHeader> tableHeaderAt(TRom& rom, std::uint64_t offset, bool behindGap) {
+    if (!insideFile(rom, offset)) {
+        return std::nullopt;
+    }
+    HeaderBytes header{};
+    rom.ReadBlock(static_cast<std::int32_t>(offset), header);
+    const bool flags = header[0] <= 1 && header[1] <= 1;
+    const bool padding = !behindGap || (header[2] == 0 && header[3] == 0);
+    if (!flags || !padding || badPointer(rom, header)) {
+        return std::nullopt;
+    }
+    return TableHeader{static_cast<std::uint32_t>(offset), header[kSecondaryFlag] != 0};
+}
+
 }  // namespace
 
-static_assert(std::tuple_size_v<decltype(Choice::header)> == TilesetPair::kHeaderSize);
+static_assert(std::tuple_size_v<decltype(Choice::header)> == kHeaderSize);
 
-Choice choose(TRom& rom, const GameProfile& profile, int number, int part) {
+Choice choose(TRom& rom, const GameProfile& profile, std::uint32_t offset, int part) {
     Choice c;
-    c.number = number;
-    c.offset = headerOffset(rom, profile, number, part);
+    c.offset = checkedHeader(rom, offset, part, headerText(profile, offset));
+    c.number = keyNumber(profile, offset);
     rom.ReadBlock(static_cast<std::int32_t>(c.offset), c.header);
     return c;
 }
@@ -60,6 +101,25 @@ int numberFromText(const std::string& text, int part) {
     throw Error(partName(part) + ": \"" + text + "\" ist keine Zahl.");
 }
 
+std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
+                             int part) {
+    const int value = numberFromText(text, part);
+    const auto start = text.find_first_not_of(" \t");
+    const bool hex = start != std::string::npos &&
+                     (text[start] == '$' || text.compare(start, 2, "0x") == 0 ||
+                      text.compare(start, 2, "0X") == 0);
+    if (value > 0) {
+        if (auto offset = decodeRomPointer(static_cast<std::uint32_t>(value))) {
+            return checkedHeader(rom, *offset, part, hexOffset(*offset));
+        }
+        if (hex && profile.tilesetHeader > 0 && value >= profile.tilesetHeader) {
+            const auto offset = static_cast<std::uint32_t>(value);
+            return checkedHeader(rom, offset, part, hexOffset(offset));
+        }
+    }
+    return headerOffset(rom, profile, value, part);
+}
+
 std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part) {
     const std::string what = partName(part) + " " + std::to_string(number);
     if (profile.tilesetHeader <= 0) {
@@ -68,48 +128,83 @@ std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, in
     if (number < 0) {
         throw Error(what + ": Tileset-Nummern sind nicht negativ.");
     }
-    const std::uint64_t size = rom.size();
     const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
-                                 static_cast<std::uint64_t>(number) * TilesetPair::kHeaderSize;
-    if (offset + TilesetPair::kHeaderSize > size || offset >= kRomPointerReach) {
-        throw Error(what + ": der Tileset-Header ($" +
-                    IntToHex(static_cast<std::int64_t>(offset), 6) +
+                                 static_cast<std::uint64_t>(number) * kHeaderSize;
+    if (!insideFile(rom, offset)) {
+        throw Error(what + ": der Tileset-Header (" + hexOffset(offset) +
                     ") liegt hinter dem Ende der Datei.");
     }
-    std::array<std::uint8_t, TilesetPair::kHeaderSize> header{};
+    return checkedHeader(rom, static_cast<std::uint32_t>(offset), part, std::to_string(number));
+}
+
+std::uint32_t checkedHeader(TRom& rom, std::uint32_t offset, int part, const std::string& what) {
+    const std::string prefix = partName(part) + " " + what + ": der Tileset-Header (" +
+                               hexOffset(offset) + ")";
+    if (!insideFile(rom, offset)) {
+        throw Error(prefix + " liegt hinter dem Ende der Datei.");
+    }
+    HeaderBytes header{};
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
-    // The attribute table lies at +16 (Ruby/Sapphire/Emerald) or +20 (FireRed/LeafGreen, whose
-    // +16 is a code pointer that may be null).
-    const auto attributes =
-        static_cast<std::size_t>(blocks::attributeLayout(rom.isFrlg()).headerField);
-    for (std::size_t at : {std::size_t{4}, std::size_t{8}, std::size_t{12}, attributes}) {
-        const bool romPointer =
-            isRomPointer(readLe32(&header[at])) && readPointerField(&header[at]) < size;
-        if (!romPointer) {
-            throw Error(what + ": der Tileset-Header ($" +
-                        IntToHex(static_cast<std::int64_t>(offset), 6) +
-                        ") ist keiner; sein Zeiger bei +" + std::to_string(at) +
-                        " zeigt nicht in die Datei.");
-        }
+    if (auto at = badPointer(rom, header)) {
+        throw Error(prefix + " ist keiner; sein Zeiger bei +" + std::to_string(*at) +
+                    " zeigt nicht in die Datei.");
     }
-    return static_cast<std::uint32_t>(offset);
+    const bool secondary = header[kSecondaryFlag] != 0;
+    if (secondary != (part == 2)) {
+        throw Error(prefix + " ist " + (secondary ? "sekundär" : "primär") + " (Byte 1 = " +
+                    std::to_string(header[kSecondaryFlag]) + "); Tileset" + std::to_string(part) +
+                    " muss " + (part == 1 ? "primär" : "sekundär") + " sein.");
+    }
+    return offset;
 }
 
-std::vector<int> tableNumbers(TRom& rom, const GameProfile& profile) {
-    std::vector<int> numbers;
-    for (int n = 0; n < kMaxTableNumbers; ++n) {
-        try {
-            headerOffset(rom, profile, n, 1);
-        } catch (const Error&) {
-            break;  // the first record that is no tileset header ends the table
-        }
-        numbers.push_back(n);
+std::optional<int> exactNumber(const GameProfile& profile, std::uint32_t header) {
+    if (profile.tilesetHeader <= 0 || header < static_cast<std::uint32_t>(profile.tilesetHeader)) {
+        return std::nullopt;
     }
-    return numbers;
+    const std::uint32_t steps = header - static_cast<std::uint32_t>(profile.tilesetHeader);
+    if (steps % kHeaderSize != 0) {
+        return std::nullopt;
+    }
+    return static_cast<int>(steps / kHeaderSize);
 }
 
-void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesetsIni, int n1,
-           int n2) {
+int keyNumber(const GameProfile& profile, std::uint32_t header) {
+    return (static_cast<std::int32_t>(header) - profile.tilesetHeader) /
+           static_cast<std::int32_t>(kHeaderSize);
+}
+
+std::string headerText(const GameProfile& profile, std::uint32_t header) {
+    if (auto n = exactNumber(profile, header)) {
+        return std::to_string(*n);
+    }
+    return hexOffset(header);
+}
+
+std::vector<TableHeader> tableHeaders(TRom& rom, const GameProfile& profile) {
+    std::vector<TableHeader> headers;
+    if (profile.tilesetHeader <= 0) {
+        return headers;
+    }
+    std::uint64_t at = static_cast<std::uint64_t>(profile.tilesetHeader);
+    while (headers.size() < static_cast<std::size_t>(kMaxTableHeaders)) {
+        // The table's first header lies at its offset; later ones may follow a gap.
+        const std::uint32_t maxGap = headers.empty() ? 0 : kMaxGap;
+        std::optional<TableHeader> found;
+        for (std::uint32_t gap = 0; gap <= maxGap && !found; gap += 4) {
+            found = tableHeaderAt(rom, at + gap, gap != 0);
+        }
+        if (!found) {
+            break;
+        }
+        headers.push_back(*found);
+        at = std::uint64_t{found->offset} + kHeaderSize;
+    }
+    return headers;
+}
+
+void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesetsIni,
+           std::uint32_t header1, std::uint32_t header2) {
     CurrentMap& m = map.map();
     if (!map.loaded() || !m.hasFooter()) {
         throw Error(
@@ -120,8 +215,8 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
                          ") liegt hinter dem Ende der Datei.");
     }
     requireUnchangedInRom(rom, map);
-    const Choice one = choose(rom, romState.profile(), n1, 1);
-    const Choice two = choose(rom, romState.profile(), n2, 2);
+    const Choice one = choose(rom, romState.profile(), header1, 1);
+    const Choice two = choose(rom, romState.profile(), header2, 2);
     TRom::Transaction tx(rom, "Tilesets ändern " + m.identifier, m.identifier);
     try {
         load(rom, romState, tilesetsIni, one, two);

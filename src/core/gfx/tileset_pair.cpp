@@ -96,8 +96,12 @@ bool TilesetPair::LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest p
                                const IniFile& tilesetsIni, int tilesetHeight) {
     const bool frlg = rom.isFrlg();
     m_tilesetHeight = std::clamp(tilesetHeight, 0, kTileSpace / kTilesPerRow);
-    m_parts[0].unchanged = m_parts[0].number == part1.number;
-    m_parts[1].unchanged = m_parts[1].number == part2.number;
+    // A part is known by its number and where its header lies: headers off the table's steps
+    // share their number with another.
+    m_parts[0].unchanged =
+        m_parts[0].number == part1.number && m_parts[0].headerOffset == part1.headerOffset;
+    m_parts[1].unchanged =
+        m_parts[1].number == part2.number && m_parts[1].headerOffset == part2.headerOffset;
     m_parts[0].loading = describe(part1);
     m_parts[1].loading = describe(part2);
     if (m_parts[0].unchanged && m_parts[1].unchanged) {
@@ -127,6 +131,8 @@ bool TilesetPair::LoadTilesets(TRom& rom, TilesetRequest part1, TilesetRequest p
     LoadTileset(rom);
     m_parts[0].number = part1.number;
     m_parts[1].number = part2.number;
+    m_parts[0].headerOffset = part1.headerOffset;
+    m_parts[1].headerOffset = part2.headerOffset;
     return true;
 }
 

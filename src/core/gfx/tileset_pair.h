@@ -48,8 +48,8 @@ public:
     // reuse.
     void reset();
 
-    // Loads the parts whose number differs from the part loaded now (or every part after
-    // reset() or a failed load): palettes (0-6 and
+    // Loads the parts whose number or header offset differs from the part loaded now (or every
+    // part after reset() or a failed load): palettes (0-6 and
     // 7-15 on FireRed/LeafGreen, else 0-5 and 6-15), tile picture (decoded, drawn in palette
     // 2) and block images. Then, when any part changed: start palette ("Start Pal" of the
     // section "<number 1>" in Tilesets.ini, default 0, limited to 0-15), P = blocksPart1()
@@ -115,6 +115,7 @@ public:
 private:
     struct PartState {
         std::optional<int> number;
+        std::uint32_t headerOffset = 0;
         // What error messages name while the part loads: "Tileset 12 (header at $2D4C54)".
         std::string loading;
         std::int32_t blockTable = 0;

@@ -5,11 +5,13 @@
 #include <climits>
 
 #include "core/base/numbers.h"
+#include "core/edit/tileset_choice.h"
 #include "core/errors.h"
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
 #include "core/map/map_loader.h"
 #include "core/mapfile/file_replace.h"
+#include "core/rom/rom_pointer.h"
 
 namespace quillon::map_file {
 
@@ -128,6 +130,20 @@ EventRecords decodeEvents(std::span<const std::uint8_t> bytes, const std::string
     return records;
 }
 
+int tilesetValue(const GameProfile& profile, std::uint32_t header) {
+    if (auto n = tileset_choice::exactNumber(profile, header)) {
+        return *n;
+    }
+    return static_cast<int>(encodeRomPointer(header));
+}
+
+std::uint32_t tilesetHeader(TRom& rom, const GameProfile& profile, int value, int part) {
+    if (auto header = decodeRomPointer(static_cast<std::uint32_t>(value))) {
+        return tileset_choice::checkedHeader(rom, *header, part, hexOffset(*header));
+    }
+    return tileset_choice::headerOffset(rom, profile, value, part);
+}
+
 std::filesystem::path eventFileName(const std::filesystem::path& mapFile) {
     std::filesystem::path name = mapFile;
     return name.replace_extension(".Evt");
@@ -158,12 +174,12 @@ MapFiles read(const std::filesystem::path& mapFile) {
 }
 
 void write(const std::filesystem::path& mapFile, const CurrentMap& map, const BlockGrid& grid,
-           const EventTables& events) {
+           const EventTables& events, const GameProfile& profile) {
     MapFileContents contents;
     contents.border = map.border;
     contents.grid = grid;
-    contents.tileset1 = map.tileset1;
-    contents.tileset2 = map.tileset2;
+    contents.tileset1 = tilesetValue(profile, map.footer.tileset1Offset());
+    contents.tileset2 = tilesetValue(profile, map.footer.tileset2Offset());
     EventRecords records;
     for (std::size_t s = 0; s < records.size(); ++s) {
         records[s] = events.table(kTableKinds[s]);

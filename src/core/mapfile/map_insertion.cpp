@@ -29,6 +29,13 @@ constexpr std::uint32_t kGridAlignment = 2;
 // The game reads event tables and headers as 32-bit words.
 constexpr std::uint32_t kEventAlignment = 4;
 constexpr std::uint32_t kEventsPointerAt = 4;
+constexpr std::uint32_t kBorderPointerAt = 8;
+constexpr std::uint32_t kBorderBytes = 8;
+// FireRed/LeafGreen footers go on with the border's width and height (bytes 24 and 25) and
+// two bytes of padding.
+constexpr std::uint32_t kFrlgFooterBytes = 28;
+// Maps a refusal names at most; the rest are counted.
+constexpr std::size_t kNamedMaps = 8;
 
 std::string slotText(int bank, int map) { return std::to_string(bank) + "." + std::to_string(map); }
 
@@ -111,46 +118,108 @@ Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
 
 namespace {
 
-// The tileset header the map in memory was drawn with. A ROM map's footer names it even where
-// its number does not: Emerald's later tileset headers do not lie on the table's 24-byte steps.
-// A map outside the ROM has numbers only; they are checked against the table.
+// The tileset header the map in memory was drawn with: the one its footer copy names, even
+// where no number does (Emerald's later tileset headers do not lie on the table's 24-byte
+// steps). A ROM map keeps what its footer had; the headers of a map outside the ROM were
+// chosen from a map file or "Neue Map" and are checked again against the ROM.
 std::uint32_t tilesetHeader(TRom& rom, const GameProfile& profile, const CurrentMap& map,
                             int part) {
     const std::uint32_t used =
         part == 1 ? map.footer.tileset1Offset() : map.footer.tileset2Offset();
-    if (!map.outsideRom && map.hasFooter() && used != 0) {
-        return used;
+    if (map.outsideRom) {
+        return tileset_choice::checkedHeader(rom, used, part,
+                                             tileset_choice::headerText(profile, used));
     }
-    return tileset_choice::headerOffset(rom, profile, part == 1 ? map.tileset1 : map.tileset2,
-                                        part);
+    return used;
 }
 
-// Everything insert() checks before its first write; returns the slot and both header places.
+std::uint32_t footerBytes(const TRom& rom) {
+    return rom.isFrlg() ? kFrlgFooterBytes : static_cast<std::uint32_t>(MapFooter::kSize);
+}
+
+std::string sharedFooterMessage(const Slot& slot,
+                                const std::vector<std::pair<int, int>>& sharing) {
+    std::string names;
+    for (std::size_t i = 0; i < sharing.size() && i < kNamedMaps; ++i) {
+        names += (i == 0 ? "" : ", ") + slotText(sharing[i].first, sharing[i].second);
+    }
+    if (sharing.size() > kNamedMaps) {
+        names += ", ...";
+    }
+    return "Bank/Nr " + slotText(slot.bank, slot.map) + ": den Map-Footer (" +
+           hexOffset(slot.footer) + ") teilen sich " + std::to_string(sharing.size()) +
+           " Maps (" + names + "); das Einfügen änderte sie alle. Es wurde nichts geschrieben.";
+}
+
+// Where the slot's border lies: the footer's border pointer, inside the file.
+std::uint32_t borderPlace(TRom& rom, const Slot& slot) {
+    std::array<std::uint8_t, 4> pointer{};
+    rom.ReadBlock(static_cast<std::int32_t>(slot.footer + kBorderPointerAt), pointer);
+    const std::uint32_t border = readPointerField(pointer.data());
+    if (!isRomPointer(readLe32(pointer.data())) ||
+        std::uint64_t{border} + kBorderBytes > rom.size() || border < kCartridgeHeaderSize) {
+        throw Error("Bank/Nr " + slotText(slot.bank, slot.map) + ": der Map-Footer (" +
+                    hexOffset(slot.footer) + ") zeigt auf keinen Border in der Datei.");
+    }
+    return border;
+}
+
+// Everything insert() checks before its first write; returns the slot, both header places,
+// the footer to write and the border's place.
 struct Checked {
     Slot slot;
     std::uint32_t tileset1 = 0;
     std::uint32_t tileset2 = 0;
+    std::uint32_t footer = 0;
+    std::uint32_t border = 0;
 };
 
-// The grid's and the events' writes as planned. Each may lie on the slot's own data of the
-// same kind (grid on its old grid, events on its old tables and header), everything else is
-// free space.
-std::vector<PlannedWrite> plannedWrites(const MapPlaces& slot, const Slot& s,
+// The footer: refused when shared and not allowed; a footer of the slot's own goes to the
+// plan's place with the border behind it.
+void chooseFooter(TRom& rom, const BankScan& scan, const Plan& plan, Checked& c) {
+    const auto sharing = mapsSharingFooter(rom, scan, c.slot.footer);
+    if (sharing.size() > 1 && !plan.sharedOk && !plan.ownFooter) {
+        throw Error(sharedFooterMessage(c.slot, sharing));
+    }
+    if (!plan.ownFooter) {
+        c.footer = c.slot.footer;
+        c.border = borderPlace(rom, c.slot);
+        return;
+    }
+    c.footer = *plan.ownFooter;
+    c.border = c.footer + footerBytes(rom);
+    requireAlignedFor(rom, c.footer, ownFooterSpace(rom), kEventAlignment,
+                      "Der Map-Footer wird als 32-Bit-Worte gelesen.");
+}
+
+std::vector<RomRange> oldOf(const std::optional<RomRange>& r) {
+    return r ? std::vector<RomRange>{*r} : std::vector<RomRange>{};
+}
+
+// Every write as planned. Each may lie on the slot's own data of the same kind (grid on its
+// old grid, events on its old tables and header, footer and border where they are); a footer
+// of the slot's own and everything else goes on free space.
+std::vector<PlannedWrite> plannedWrites(TRom& rom, const MapPlaces& slot, const Checked& c,
                                         const BlockGrid& grid, const EventTables& events,
                                         const Plan& plan) {
     const std::uint32_t gridAt = plan.gridSpace + kBytesBeforeGrid;
     const std::uint32_t eventBytes = eventSpace(events);
     const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
-    const auto oldOf = [](const std::optional<RomRange>& r) {
-        return r ? std::vector<RomRange>{*r} : std::vector<RomRange>{};
-    };
-    return {{{gridAt, gridSpace(grid) - kBytesAroundGrid, place_name::kGrid},
-             oldOf(slot.grid),
-             plan.gridFill},
-            {{plan.events, header - plan.events, place_name::kEventTables}, slot.events()},
-            {{header, EventTables::kHeaderSize, place_name::kEventHeader}, slot.events()},
-            {{s.footer, MapFooter::kSize, place_name::kFooter}, oldOf(slot.footer)},
-            {{s.header + kEventsPointerAt, 4, place_name::kHeader}, oldOf(slot.header)}};
+    const bool own = plan.ownFooter.has_value();
+    std::vector<PlannedWrite> writes{
+        {{gridAt, gridSpace(grid) - kBytesAroundGrid, place_name::kGrid},
+         oldOf(slot.grid),
+         plan.gridFill},
+        {{plan.events, header - plan.events, place_name::kEventTables}, slot.events()},
+        {{header, EventTables::kHeaderSize, place_name::kEventHeader}, slot.events()},
+        {{c.border, kBorderBytes, place_name::kBorder}, own ? std::vector<RomRange>{}
+                                                            : oldOf(slot.border)},
+        {{c.footer, own ? footerBytes(rom) : static_cast<std::uint32_t>(MapFooter::kSize),
+          place_name::kFooter},
+         own ? std::vector<RomRange>{} : oldOf(slot.footer)}};
+    const std::uint32_t pointersAt = own ? c.slot.header : c.slot.header + kEventsPointerAt;
+    writes.push_back({{pointersAt, own ? 8u : 4u, place_name::kHeader}, oldOf(slot.header)});
+    return writes;
 }
 
 }  // namespace
@@ -175,17 +244,40 @@ Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     c.slot = locateSlot(rom, scan, plan.bank, plan.map);
     c.tileset1 = tilesetHeader(rom, profile, map, 1);
     c.tileset2 = tilesetHeader(rom, profile, map, 2);
+    chooseFooter(rom, scan, plan, c);
     const MapPlaces slot =
         readMapPlaces(rom, c.slot.header, c.slot.footer, slotText(plan.bank, plan.map));
     Placement placement;
     placement.fill = plan.eventFill;
     placement.reliedOn = slot.all();
-    placement.writes = plannedWrites(slot, c.slot, grid, events, plan);
+    placement.writes = plannedWrites(rom, slot, c, grid, events, plan);
     requirePlacement(rom, placement);
     const std::uint32_t eventBytes = eventSpace(events);
     requireAlignedFor(rom, plan.events, eventBytes, kEventAlignment,
                       "Events werden als 32-Bit-Worte gelesen.");
     return c;
+}
+
+// The footer as written: a ROM map's other bytes kept, size, grid and tileset pointers new; a
+// footer of the slot's own also points at its border behind it (FireRed/LeafGreen: 2 x 2).
+std::vector<std::uint8_t> footerBlock(TRom& rom, const Checked& c, const BlockGrid& grid,
+                                      std::uint32_t gridAt, bool own) {
+    // A footer in place keeps its bytes past the first 24 (FireRed/LeafGreen's border size).
+    std::vector<std::uint8_t> footer = rom.ReadBlock(static_cast<std::int32_t>(c.slot.footer),
+                                                     own ? footerBytes(rom) : MapFooter::kSize);
+    writeLe32(&footer[0], grid.width);
+    writeLe32(&footer[4], grid.height);
+    writePointerField(&footer[12], gridAt);
+    writePointerField(&footer[16], c.tileset1);
+    writePointerField(&footer[20], c.tileset2);
+    if (own) {
+        writePointerField(&footer[kBorderPointerAt], c.border);
+        if (rom.isFrlg()) {
+            footer[24] = 2;
+            footer[25] = 2;
+        }
+    }
+    return footer;
 }
 
 }  // namespace
@@ -195,43 +287,69 @@ void checkPlan(TRom& rom, const GameProfile& profile, const BankScan& scan, cons
     check(rom, profile, scan, map, grid, events, plan);
 }
 
+std::vector<std::pair<int, int>> mapsSharingFooter(TRom& rom, const BankScan& scan,
+                                                   std::uint32_t footer) {
+    std::vector<std::pair<int, int>> maps;
+    for (const auto& bank : scan.banks) {
+        for (const BankMap& m : bank) {
+            if (std::uint64_t{m.headerOffset} + MapHeader::kSize > rom.size()) {
+                continue;
+            }
+            std::array<std::uint8_t, 4> pointer{};
+            rom.ReadBlock(static_cast<std::int32_t>(m.headerOffset), pointer);
+            if (isRomPointer(readLe32(pointer.data())) &&
+                readPointerField(pointer.data()) == footer) {
+                maps.emplace_back(m.bank, m.map);
+            }
+        }
+    }
+    return maps;
+}
+
+std::uint32_t ownFooterSpace(const TRom& rom) { return footerBytes(rom) + kBorderBytes; }
+
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan) {
     rom.Open();
     const Checked c = check(rom, profile, scan, map, grid, events, plan);
+    const bool own = plan.ownFooter.has_value();
     const std::uint32_t gridAt = plan.gridSpace + kBytesBeforeGrid;
     const std::uint32_t eventBytes = eventSpace(events);
     const std::vector<std::uint8_t> block = eventBlock(events, plan.events);
-    std::array<std::uint8_t, 8> size{};
-    writeLe32(&size[0], grid.width);
-    writeLe32(&size[4], grid.height);
-    std::array<std::uint8_t, 12> pointers{};
-    writePointerField(&pointers[0], gridAt);
-    writePointerField(&pointers[4], c.tileset1);
-    writePointerField(&pointers[8], c.tileset2);
+    const std::vector<std::uint8_t> footer = footerBlock(rom, c, grid, gridAt, own);
+    const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
+    std::array<std::uint8_t, 8> pointers{};  // the header's footer (+0) and events (+4)
+    writePointerField(&pointers[0], c.footer);
+    writePointerField(&pointers[kEventsPointerAt], header);
 
-    // Data first (grid, events), then the footer naming the grid, last the header's pointer.
+    // Data first (grid, events, border), then the footer naming them, last the header's
+    // pointers.
     const std::string target = slotText(plan.bank, plan.map);
     TRom::Transaction tx(rom, "Map einfügen " + target, target);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridAt));
     rom.WriteBlock(block, static_cast<std::int32_t>(plan.events));
-    rom.WriteBlock(size, static_cast<std::int32_t>(c.slot.footer));
-    rom.WriteBlock(pointers, static_cast<std::int32_t>(c.slot.footer + 12));
-    const std::uint32_t header = plan.events + eventBytes - EventTables::kHeaderSize;
-    rom.WritePointer(static_cast<std::int32_t>(c.slot.header + kEventsPointerAt), header);
+    rom.WriteBlock(map.border, static_cast<std::int32_t>(c.border));
+    rom.WriteBlock(footer, static_cast<std::int32_t>(c.footer));
+    if (own) {
+        rom.WriteBlock(pointers, static_cast<std::int32_t>(c.slot.header));
+    } else {
+        rom.WriteBlock(std::span(pointers).subspan(kEventsPointerAt),
+                       static_cast<std::int32_t>(c.slot.header + kEventsPointerAt));
+    }
     tx.commit();
     rom.Close();
-    return {c.slot, gridAt, header, eventBytes};
+    return {c.slot, gridAt, header, eventBytes, c.footer, c.border, map.border};
 }
 
 bool followFooter(CurrentMap& open, const Result& result) {
     const bool ownSlot = open.hasHeader() && open.headerOffset == result.slot.header;
-    if (open.outsideRom || !open.hasFooter() || ownSlot ||
+    if (open.outsideRom || !open.hasFooter() || ownSlot || result.footer != result.slot.footer ||
         open.footerOffset != result.slot.footer) {
         return false;
     }
     writePointerField(&open.footer.raw[12], result.grid);
     open.gridOffset = result.grid;
+    open.border = result.borderBytes;
     return true;
 }
 

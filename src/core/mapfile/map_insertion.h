@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -40,6 +43,8 @@ struct Plan {
     // What free space holds at G and at E: 0xFF, or 0x00 where the user searched for it.
     std::uint8_t gridFill = 0xFF;
     std::uint8_t eventFill = 0xFF;
+    bool sharedOk = false;        // write a footer other maps share
+    std::optional<std::uint32_t> ownFooter;  // F: a new footer of the slot's own
 };
 
 struct Result {
@@ -47,6 +52,9 @@ struct Result {
     std::uint32_t grid = 0;         // G + 8
     std::uint32_t eventHeader = 0;  // where the event header went
     std::uint32_t eventBytes = 0;
+    std::uint32_t footer = 0;  // the footer written: the slot's, or F
+    std::uint32_t border = 0;  // where the border went
+    std::array<std::uint8_t, 8> borderBytes{};
 };
 
 // Bytes asked for the grid's space: W x H x 2 + 32 (10 x 10: 232).
@@ -63,28 +71,39 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer);
 // footer the ROM does not hold (pointer not into the file, in the cartridge header).
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map);
 
+// The maps (bank, map) of the bank scan whose header points at footer, in bank table order;
+// maps whose header lies past the end of the file are left out.
+std::vector<std::pair<int, int>> mapsSharingFooter(TRom& rom, const BankScan& scan,
+                                                   std::uint32_t footer);
+// Bytes of a footer of the slot's own with the border behind it: 24 + 8, FireRed/LeafGreen
+// 28 + 8.
+std::uint32_t ownFooterSpace(const TRom& rom);
+
+
 // The grid's space alone, before the slot is known: the map's size, the grid (G + 8) on free
 // bytes of fill, in the file behind the cartridge header, G even. Throws Error.
 void checkGridPlace(TRom& rom, const BlockGrid& grid, std::uint32_t at, std::uint8_t fill);
 
 // Everything insert() checks before its first byte: the slot, the map's size and tileset
-// numbers (the profile's tileset table), and through the placement check every range written
-// (grid, events, footer fields, header pointer): apart from each other, on free bytes of
-// the plan's fill values or on the slot's own data of the same kind (its old grid, its old event
-// tables and header), never on the rest of the slot's map (header, footer, border,
-// connections); both spaces aligned. Throws Error.
+// headers (each of its part), a footer shared with other maps (refused without sharedOk or
+// ownFooter, naming how many), and through the placement check every range written (grid,
+// events, border, footer, header pointers): apart from each other, on free bytes of the plan's
+// fill values or on the slot's own data of the same kind (its old grid, event tables and
+// header, footer and border in place), never on the rest of the slot's map; spaces aligned.
+// Throws Error.
 void checkPlan(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
                const BlockGrid& grid, const EventTables& events, const Plan& plan);
 
-// Writes map, grid and events into the slot as planned, as one transaction ("Map einfügen
-// B.M"), after checkPlan. Throws Error for a refusal (the ROM is as it was) and RomIoError
-// when writing fails.
+// Writes map, grid, events and border into the slot as planned, as one transaction ("Map
+// einfügen B.M"), after checkPlan. Throws Error for a refusal (the ROM is as it was) and
+// RomIoError when writing fails.
 Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const CurrentMap& map,
               const BlockGrid& grid, const EventTables& events, const Plan& plan);
 
 // The open map from the ROM whose footer an insertion rewrote without being the slot's own map
-// (maps may share one footer): its grid now lies where the insertion put it, and its copy of
-// the footer says so, so a later save writes there. Returns whether open was such a map.
+// (maps may share one footer): its grid now lies where the insertion put it, and its copies of
+// footer and border say so, so a later save writes there. Returns whether open was such a map
+// (never when the slot got a footer of its own: the shared one stayed).
 bool followFooter(CurrentMap& open, const Result& result);
 
 }  // namespace map_insertion

@@ -24,26 +24,30 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-void fillNumbers(QComboBox* box, const std::vector<int>& numbers) {
-    for (int n : numbers) {
-        box->addItem(QString::number(n), n);
+std::uint32_t headerOf(const QComboBox* box, int index) {
+    return static_cast<std::uint32_t>(box->itemData(index).toULongLong());
+}
+
+void fillHeaders(QComboBox* box, const std::vector<TilesetItem>& items) {
+    for (const TilesetItem& item : items) {
+        box->addItem(item.text, QVariant::fromValue(static_cast<qulonglong>(item.header)));
     }
 }
 
-// Selects number, adding it in order when the box does not list it.
-void selectNumber(QComboBox* box, int number) {
+// Selects the item's header, adding it in ROM order when the box does not list it.
+void selectHeader(QComboBox* box, const TilesetItem& item) {
     int at = 0;
-    while (at < box->count() && box->itemData(at).toInt() < number) {
+    while (at < box->count() && headerOf(box, at) < item.header) {
         ++at;
     }
-    if (at == box->count() || box->itemData(at).toInt() != number) {
-        box->insertItem(at, QString::number(number), number);
+    if (at == box->count() || headerOf(box, at) != item.header) {
+        box->insertItem(at, item.text, QVariant::fromValue(static_cast<qulonglong>(item.header)));
     }
     box->setCurrentIndex(at);
 }
 
-int selectedNumber(const QComboBox* box) {
-    return box->currentIndex() < 0 ? -1 : box->currentData().toInt();
+std::uint32_t selectedHeader(const QComboBox* box) {
+    return box->currentIndex() < 0 ? 0 : headerOf(box, box->currentIndex());
 }
 
 QLabel* taggedLabel(const char* caption, int tag, QWidget* parent) {
@@ -54,7 +58,8 @@ QLabel* taggedLabel(const char* caption, int tag, QWidget* parent) {
 
 }  // namespace
 
-TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, const std::vector<int>& tilesets,
+TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang,
+                   const std::vector<TilesetItem>& part1, const std::vector<TilesetItem>& part2,
                    QWidget* parent)
     : QDialog(parent),
       m_dialogs(dialogs),
@@ -68,8 +73,8 @@ TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, const std::vecto
       Btn_Abbrechen(named(new QPushButton(QStringLiteral("Abbrechen"), this), "Btn_Abbrechen")) {
     setObjectName(QStringLiteral("TMapForm"));
     setWindowTitle(langText(lang, 1140, "Neue Map"));
-    fillNumbers(Cbo_Tileset1, tilesets);
-    fillNumbers(Cbo_Tileset2, tilesets);
+    fillHeaders(Cbo_Tileset1, part1);
+    fillHeaders(Cbo_Tileset2, part2);
     auto* grid = new QGridLayout(this);
     struct Row {
         const char* caption;
@@ -97,17 +102,18 @@ TMapForm::TMapForm(Dialogs& dialogs, const LanguageTable& lang, const std::vecto
     SpracheAendern(this, lang);
 }
 
-void TMapForm::fill(int width, int height, int tileset1, int tileset2, const QString& name) {
+void TMapForm::fill(int width, int height, const TilesetItem& tileset1,
+                    const TilesetItem& tileset2, const QString& name) {
     Txt_Breite->setText(QString::number(width));
     Txt_Hohe->setText(QString::number(height));
-    selectNumber(Cbo_Tileset1, tileset1);
-    selectNumber(Cbo_Tileset2, tileset2);
+    selectHeader(Cbo_Tileset1, tileset1);
+    selectHeader(Cbo_Tileset2, tileset2);
     Txt_Name->setText(name);
 }
 
-int TMapForm::tileset1() const { return selectedNumber(Cbo_Tileset1); }
+std::uint32_t TMapForm::tileset1() const { return selectedHeader(Cbo_Tileset1); }
 
-int TMapForm::tileset2() const { return selectedNumber(Cbo_Tileset2); }
+std::uint32_t TMapForm::tileset2() const { return selectedHeader(Cbo_Tileset2); }
 
 std::string TMapForm::name() const { return toStd(Txt_Name->text()); }
 
