@@ -4,6 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
+#include "core/map_places.h"
 #include "core/rom/trom.h"
 
 namespace quillon::history_commands {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/map/map_ranges.h"
+#include "core/rom/byte_range.h"
 #include "core/rom/rom_history.h"
 
 namespace quillon {

@@ -6,6 +6,7 @@
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
 #include "core/map/map_header.h"
+#include "core/map/map_loader.h"
 #include "core/rom/cartridge.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
@@ -129,6 +130,29 @@ MapPlaces readMapPlaces(TRom& rom, std::uint32_t headerOffset, std::uint32_t foo
         readFooterPlaces(rom, p, owner);
     }
     return p;
+}
+
+std::vector<ByteRange> mapRanges(TRom& rom, const CurrentMap& map) {
+    if (map.outsideRom || (!map.hasHeader() && !map.hasFooter())) {
+        return {};
+    }
+    const MapPlaces places = readMapPlaces(rom, map.hasHeader() ? map.headerOffset : 0,
+                                           map.hasFooter() ? map.footerOffset : 0, "");
+    std::vector<ByteRange> ranges;
+    for (const RomRange& r : places.all()) {
+        ranges.push_back({r.offset, r.end(), r.what});
+    }
+    return ranges;
+}
+
+bool touches(const std::vector<HistoryRange>& changed, const std::vector<ByteRange>& ranges) {
+    return std::any_of(changed.begin(), changed.end(), [&](const HistoryRange& r) {
+        const std::uint64_t begin = r.offset;
+        const std::uint64_t end = begin + std::max(r.before.size(), r.after.size());
+        return std::any_of(ranges.begin(), ranges.end(), [&](const ByteRange& m) {
+            return begin < m.end && m.begin < end;
+        });
+    });
 }
 
 }  // namespace quillon

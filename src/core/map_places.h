@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "core/rom/byte_range.h"
 #include "core/rom/placement.h"
+#include "core/rom/rom_history.h"
 
 namespace quillon {
 
 class TRom;
+struct CurrentMap;
 
 // The ranges of the ROM one map occupies, as the ROM holds them now: what a command that moves
 // the map's data relies on, and where each kind of its data lies (its old place).
@@ -38,5 +41,14 @@ struct MapPlaces {
 // for the ROM's content; RomIoError when the file cannot be read.
 MapPlaces readMapPlaces(TRom& rom, std::uint32_t headerOffset, std::uint32_t footerOffset,
                         const std::string& owner);
+
+// The places the open map occupies (readMapPlaces from its header, or its footer alone), as
+// byte ranges; a map outside the ROM occupies nothing. Undo and redo compare their steps
+// against them.
+std::vector<ByteRange> mapRanges(TRom& rom, const CurrentMap& map);
+
+// Whether any range a transaction changed overlaps any of ranges by at least one byte (a
+// range reaches as far as the longer of its old and new bytes).
+bool touches(const std::vector<HistoryRange>& changed, const std::vector<ByteRange>& ranges);
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
 #include "core/map_from_file.h"
+#include "core/map_places.h"
 #include "core/map_state_check.h"
 #include "core/rom/cartridge.h"
 

@@ -6,7 +6,7 @@
 #include "core/edit/map_resize.h"
 #include "core/edit/tileset_choice.h"
 #include "core/events/event_counts.h"
-#include "core/map/map_ranges.h"
+#include "core/map_places.h"
 #include "tests/session/history_fixture.h"
 
 namespace quillon {
@@ -182,15 +182,15 @@ TEST(MapRanges, NameEveryPartTheMapOccupies) {
     s.openMap("0.0", "0.0");
     const romkit::BuiltMap& m = built.maps.at({0, 0});
     const std::vector<ByteRange> expected{
-        {m.header, m.header + 28, "der Map-Header"},
-        {m.events, m.events + 20, "der Event-Header"},
-        {m.persons, m.persons + 24, "die Personen"},
-        {m.warps, m.warps + 16, "die Warps"},
-        {m.connectionHeader, m.connectionHeader + 8, "der Anbindungs-Header"},
-        {m.connectionRecords, m.connectionRecords + 12, "die Anbindungen"},
-        {m.footer, m.footer + 24, "der Map-Footer"},
-        {m.border, m.border + 8, "der Rand"},
-        {m.grid, m.grid + 12, "der Block-Grid"},
+        {m.header, m.header + 28, "Map-Header"},
+        {m.footer, m.footer + 24, "Map-Footer"},
+        {m.border, m.border + 8, "Border"},
+        {m.grid, m.grid + 12, "Block-Grid"},
+        {m.persons, m.persons + 24, "Person-Tabelle"},
+        {m.warps, m.warps + 16, "Warp-Tabelle"},
+        {m.events, m.events + 20, "Event-Header"},
+        {m.connectionHeader, m.connectionHeader + 8, "Anbindungskopf"},
+        {m.connectionRecords, m.connectionRecords + 12, "Anbindungen"},
     };
     EXPECT_EQ(mapRanges(s.rom(), s.map()), expected);
 }
