@@ -250,7 +250,10 @@ QString MainWindow::romStart() const {
 }
 
 void MainWindow::openRomFile(const QString& path) {
-    if (runCommand(this, *m_dialogs, [&] { m_session->openRom(toPath(path)); })) {
+    if (runCommand(this, *m_dialogs, [&] {
+            m_session->openRom(toPath(path));
+            m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
+        })) {
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());
@@ -260,7 +263,10 @@ void MainWindow::NeuLaden1Click() {
     if (!finishInput() || !saveChangesFirst()) {
         return;
     }
-    if (runCommand(this, *m_dialogs, [this] { m_session->reloadRom(); })) {
+    if (runCommand(this, *m_dialogs, [this] {
+            m_session->reloadRom();
+            m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
+        })) {
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());

@@ -140,6 +140,7 @@ private:
     void blockSaved();
     void refreshBlockEditor();
     void settleRomHistory();
+    void showNewHistoryNotices();
     void undoHistory(std::uint64_t id);
     void redoHistory();
     // The window "Anbindungen": its menu item, its neighbour buttons, and its reload after
@@ -188,6 +189,8 @@ private:
 
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Dialogs> m_dialogs;
+    // History notices already shown (they accumulate while a ROM is open).
+    std::size_t m_historyNoticesShown = 0;
     imageio::QtTextPainter m_textPainter;
     LoadingFlag m_loading;
     MainMenu m_menu;

@@ -4,6 +4,7 @@
 
 #include "core/session.h"
 #include "ui/command.h"
+#include "ui/command_notifier.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/history_form.h"
 #include "ui/language_texts.h"
@@ -33,6 +34,25 @@ void MainWindow::connectHistory() {
             commandSlot(this, d, this, &MainWindow::redoHistory));
     connect(m_menu.Verlauf1, &QAction::triggered, this,
             commandSlot(this, d, this, &MainWindow::Verlauf1Click));
+    connect(&CommandNotifier::instance(), &CommandNotifier::commandRan, this,
+            &MainWindow::showNewHistoryNotices);
+}
+
+// A command that reached the ROM may still have something to tell about its history (a sync
+// that failed after the commit, a trim of the file that failed): shown once, after it.
+void MainWindow::showNewHistoryNotices() {
+    const std::vector<std::string> notices = m_session->historyNotices();
+    if (notices.size() < m_historyNoticesShown) {
+        m_historyNoticesShown = 0;  // a new history (Speichern Unter continues on a copy)
+    }
+    QStringList fresh;
+    for (std::size_t i = m_historyNoticesShown; i < notices.size(); ++i) {
+        fresh << toQ(notices[i]);
+    }
+    m_historyNoticesShown = notices.size();
+    if (!fresh.isEmpty()) {
+        inform(fresh.join(QLatin1Char('\n')));
+    }
 }
 
 void MainWindow::Verlauf1Click() {
@@ -44,6 +64,7 @@ void MainWindow::Verlauf1Click() {
 // Right after a ROM was opened: a command the last run could not finish is settled by the
 // user (the ROM may hold part of it), and what the history has to tell is shown.
 void MainWindow::settleRomHistory() {
+    const std::vector<std::string> opening = m_session->historyNotices();
     if (const auto unfinished = m_session->unfinished()) {
         const QString text =
             QStringLiteral(
@@ -63,7 +84,7 @@ void MainWindow::settleRomHistory() {
         }
     }
     QStringList notices;
-    for (const std::string& notice : m_session->historyNotices()) {
+    for (const std::string& notice : opening) {
         notices << toQ(notice);
     }
     if (!notices.isEmpty()) {

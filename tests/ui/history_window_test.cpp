@@ -7,6 +7,7 @@
 
 #include "core/edit/map_attributes.h"
 #include "core/session.h"
+#include "tests/rom/watched_files.h"
 #include "tests/session/history_fixture.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
@@ -90,6 +91,7 @@ private slots:
     void interruptedCommandIsSettledByTheUser_data();
     void interruptedCommandIsSettledByTheUser();
     void historyOfAnotherRomIsToldAndSetAside();
+    void aNoticeOfACommandIsShownOnceAfterIt();
     void keepHistoryIsASettingItem();
     void undoAndRedoAHeaderWriteFromTheList();
     void undoAfterAnOutsideChangeIsRefused();
@@ -151,6 +153,42 @@ void HistoryWindowTest::historyOfAnotherRomIsToldAndSetAside() {
     QVERIFY2(dialogs->informs.first().contains(QStringLiteral("gehört nicht zu diesem Rom")),
              qPrintable(dialogs->informs.first()));
     QVERIFY(!QFile::exists(history));  // set aside, never applied
+}
+
+// A command that reached the ROM but could not trim its history afterwards: the user is told
+// once, right after the command, and the command stays done.
+void HistoryWindowTest::aNoticeOfACommandIsShownOnceAfterIt() {
+    quillon::testing::TestProgram program;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    quillon::testing::Steps steps;
+    steps.failing = "history replace";
+    auto& history = window->session().rom().history();
+    history.setFileMaker(quillon::testing::watchedHistory(steps));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    dialogs->openFileAnswer = program.romPath();
+    window->menu().Laden1->trigger();
+    QVERIFY(window->session().romLoaded());
+    QVERIFY(history.onDisk());
+    history.setBounds({1 << 20, 1});
+    QTreeWidget* tree = child<QTreeWidget>(*window, "MapList");
+    QTreeWidgetItem* line = quillon::testing::findLine(tree, QStringLiteral("TESTHAUS (0.0)"));
+    QVERIFY(line != nullptr);
+    quillon::testing::doubleClickLine(tree, line);
+    child<QTabWidget>(*window, "PageControl1")->setCurrentIndex(4);
+    child<QComboBox>(*window, "Cbo_Wetter")->setCurrentIndex(5);
+    QVERIFY2(dialogs->errors.isEmpty(), qPrintable(dialogs->errors.join('\n')));
+    QCOMPARE(dialogs->informs.size(), 0);
+    child<QComboBox>(*window, "Cbo_Wetter")->setCurrentIndex(6);
+    QVERIFY2(dialogs->errors.isEmpty(), qPrintable(dialogs->errors.join('\n')));
+    QVERIFY(steps.seen > 0);  // the trim was tried and failed
+    QCOMPARE(dialogs->informs.size(), 1);
+    QVERIFY2(dialogs->informs.first().contains(QStringLiteral("gekürzt")),
+             qPrintable(dialogs->informs.first()));
+    child<QComboBox>(*window, "Cbo_Wetter")->setCurrentIndex(7);
+    QCOMPARE(dialogs->informs.size(), 1);
+    QCOMPARE(window->session().map().header.weather(), 7);
 }
 
 void HistoryWindowTest::keepHistoryIsASettingItem() {
