@@ -20,6 +20,7 @@ namespace {
 constexpr std::uintmax_t kHeaderSize = 0xC0;
 constexpr std::streamoff kFixedByteAt = 0xB2;
 constexpr unsigned char kFixedByte = 0x96;
+constexpr std::uintmax_t kLargestRom = 32u << 20;
 
 // Numbers above every bank and map, small enough for an int.
 constexpr unsigned long kNoBank = 1000000;
@@ -61,6 +62,10 @@ void checkRomFile(const std::filesystem::path& file) {
     if (size < kHeaderSize) {
         throw Error(quoted(file) + " is not a GBA ROM image: it has only " + plural(size, "byte") +
                     ", less than a cartridge header");
+    }
+    if (size > kLargestRom) {
+        throw Error(quoted(file) + " is not a GBA ROM image: it has " + plural(size, "byte") +
+                    ", more than the 32 MiB a cartridge holds");
     }
     char fixed = 0;
     in.seekg(kFixedByteAt);
@@ -148,6 +153,9 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^"(.*)" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header )x"
                     R"x(\((\d+) Bytes\)\.$)x"),
          "\"$1\" is not a GBA ROM image: it has only $2 bytes, less than a cartridge header"},
+        {std::regex(R"x(^"(.*)" ist kein GBA-Rom: die Datei ist größer als 32 MiB )x"
+                    R"x(\((\d+) Bytes\)\.$)x"),
+         "\"$1\" is not a GBA ROM image: it has $2 bytes, more than the 32 MiB a cartridge holds"},
         {std::regex(R"x(^"(.*)" ist kein GBA-Rom: der Rom-Header fehlt\.$)x"),
          "\"$1\" is not a GBA ROM image: it has no cartridge header"},
         {std::regex(R"x(^Die Datei "(.*)" wurde nicht gefunden\.$)x"), "\"$1\": no such file"},

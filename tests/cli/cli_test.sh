@@ -180,6 +180,11 @@ printf 'not a rom' > "$work/text.gba"
 ! "$bin/quillon-cli" info "$work/text.gba" 2> "$work/err" || fail "text file accepted"
 grep -qx "quillon-cli: \"$work/text.gba\" is not a GBA ROM image: it has only 9 bytes, less than a cartridge header" \
     "$work/err" || fail "message: $(cat "$work/err")"
+cp "$work/demo.gba" "$work/huge.gba" && truncate -s $((32 * 1024 * 1024 + 1)) "$work/huge.gba"
+! "$bin/quillon-cli" info "$work/huge.gba" 2> "$work/err" || fail "a ROM over 32 MiB accepted"
+grep -qx "quillon-cli: \"$work/huge.gba\" is not a GBA ROM image: it has 33554433 bytes, more than the 32 MiB a cartridge holds" \
+    "$work/err" || fail "message: $(cat "$work/err")"
+rm -f "$work/huge.gba"
 ! "$bin/quillon-cli" render "$work/demo.gba" 9.9 -o "$work/x.png" 2> "$work/err" || fail "9.9 rendered"
 grep -qx "quillon-cli: map 9.9: there is no bank 9 (the ROM has 2 banks)" "$work/err" \
     || fail "message: $(cat "$work/err")"

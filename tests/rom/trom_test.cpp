@@ -46,6 +46,33 @@ TEST(TRom, TitleRules) {
     }
 }
 
+// A ROM image is at least a cartridge header and at most the 32 MiB a cartridge maps.
+TEST(TRom, RomImagesAreRefusedOutsideTheirSizes) {
+    struct Case {
+        std::size_t size;
+        const char* says;  // nullptr: accepted
+    };
+    for (const Case c : {Case{0xBF, "kürzer als ein GBA-Header"}, Case{0xC0, nullptr},
+                         Case{32u << 20, nullptr}, Case{(32u << 20) + 1, "größer als 32 MiB"}}) {
+        SCOPED_TRACE(c.size);
+        std::vector<std::uint8_t> bytes(c.size, 0xFF);
+        if (c.size > 0xB2) {
+            bytes[0xB2] = 0x96;
+        }
+        MemoryRomFile file(std::move(bytes));
+        if (c.says == nullptr) {
+            EXPECT_NO_THROW(checkRomImage(file, "r.gba"));
+            continue;
+        }
+        try {
+            checkRomImage(file, "r.gba");
+            ADD_FAILURE() << "not refused";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(TRom, HexTransfersAreLittleEndianWhenReversed) {
     TRom rom = memoryRom(imageWithTitle("X"));
     rom.WriteBlock(std::vector<std::uint8_t>{0x04, 0x3D, 0x31, 0x08}, 0x100);

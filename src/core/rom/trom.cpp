@@ -37,6 +37,11 @@ void checkRomImage(RomFile& file, const std::string& name) {
         throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
                     std::to_string(file.size()) + " Bytes).");
     }
+    // A cartridge maps 32 MiB; bytes beyond cannot be reached by any pointer of the game.
+    if (file.size() > kRomPointerReach) {
+        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist größer als 32 MiB (" +
+                    std::to_string(file.size()) + " Bytes).");
+    }
     // Every cartridge header holds the fixed value 0x96 at 0xB2.
     std::uint8_t fixed = 0;
     file.read(0xB2, {&fixed, 1});
