@@ -35,7 +35,8 @@ BuiltRom revisionRom(std::uint8_t revision) {
 
 // The ROM's true profile under another section name.
 std::string profileNamed(const BuiltRom& built, const std::string& section) {
-    return std::regex_replace(built.profileIni(), std::regex("^\\[[^\\]]*\\]"), "[" + section + "]");
+    return std::regex_replace(built.profileIni(), std::regex("^\\[[^\\]]*\\]"),
+                              "[" + section + "]");
 }
 
 // The program folder holds the true profile under the title and under "1.1", and one whose
