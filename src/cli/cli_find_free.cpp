@@ -49,7 +49,8 @@ void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
     TRom file;
     file.Open(rom);
     std::vector<std::string> warnings;  // a profile offset outside the file is left unused
-    const GameProfile profile = GameProfile::read(profiles, file.Title(), file.size(), warnings);
+    const std::string section = GameProfile::sectionFor(profiles, file.Title(), file.Revision());
+    const GameProfile profile = GameProfile::read(profiles, section, file.size(), warnings);
     if (!options.from) {
         q.start = defaultFreeSpaceStart(file, profile, q.value);
     }

@@ -20,7 +20,8 @@ constexpr char kUnsetPokemonName[] = "??????????";
 constexpr std::uint32_t kCodeAreaStart = 0xC0;  // behind the GBA header
 constexpr std::size_t kSpecialPaletteEntries = 26;
 
-void writeGbaHeader(RomImage& image, const std::string& title12, const std::string& code4) {
+void writeGbaHeader(RomImage& image, const std::string& title12, const std::string& code4,
+                    std::uint8_t revision) {
     // ARM branch over the header to the entry point at 0xC0.
     image.put32(0x00, 0xEA00002E);
     for (std::uint32_t i = 0x04; i < 0xC0; ++i) {
@@ -30,6 +31,7 @@ void writeGbaHeader(RomImage& image, const std::string& title12, const std::stri
     image.putAscii(0xAC, code4);
     image.putAscii(0xB0, "00");
     image.put8(0xB2, 0x96);
+    image.put8(0xBC, revision);
     std::uint8_t sum = 0;
     for (std::uint32_t i = 0xA0; i < 0xBD; ++i) {
         sum = static_cast<std::uint8_t>(sum + image.bytes()[i]);
@@ -192,7 +194,7 @@ void RomBuilder::putCodeBytes(std::uint32_t offset, const std::vector<std::uint8
 BuiltRom RomBuilder::build() const {
     checkMaps(m_maps, m_tilesets.size());
     RomImage image(m_romSize, kDataStart);
-    writeGbaHeader(image, m_title12, m_code4);
+    writeGbaHeader(image, m_title12, m_code4, m_revision);
 
     BuiltRom rom;
     rom.family = m_family;

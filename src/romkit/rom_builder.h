@@ -211,6 +211,8 @@ public:
     // for (scripts). Only the code area between the GBA header (0xC0) and the first structure
     // (0x1000) takes them; std::invalid_argument otherwise.
     void putCodeBytes(std::uint32_t offset, const std::vector<std::uint8_t>& bytes);
+    // The header's revision byte at 0xBC (0 unless set: release 1.0).
+    void setRevision(std::uint8_t revision) { m_revision = revision; }
 
     // Throws std::invalid_argument for gaps in banks or maps, an unknown tileset, a grid of the
     // wrong size or text without a code; std::length_error when the image is too small.
@@ -222,6 +224,7 @@ private:
     Family m_family;
     std::string m_title12;
     std::string m_code4;
+    std::uint8_t m_revision = 0;
     std::size_t m_romSize;
     std::vector<TilesetSpec> m_tilesets;
     std::map<std::pair<int, int>, MapSpec> m_maps;

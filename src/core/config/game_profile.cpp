@@ -23,9 +23,16 @@ bool insideFile(std::int64_t offset, std::uint64_t fileSize) {
 
 }  // namespace
 
+std::string GameProfile::sectionFor(const IniFile& ini, const std::string& title,
+                                    int revision) {
+    const std::string own = title + " 1." + std::to_string(revision);
+    return ini.sectionExists(own) ? own : title;
+}
+
 GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
     GameProfile p;
     p.found = ini.sectionExists(title);
+    p.section = title;
     p.mapBankHeader = ini.readInteger(title, "MapBankHeader", 0);
     p.mapBankHeaderText = ini.readString(title, "MapBankHeader", "$313D04");
     p.tilesetHeader = ini.readInteger(title, "TilesetHeader", 0);

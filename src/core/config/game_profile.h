@@ -8,11 +8,14 @@ namespace quillon {
 
 class IniFile;
 
-// The table offsets of one game: the section of Quillon.ini named by the ROM's Title. A
-// missing section or key takes its default, so any ROM opens (with an empty map list when
-// nothing matches).
+// The table offsets of one game: the section of Quillon.ini named by the ROM's Title, or by
+// Title and revision ("POKEMON RUBYAXVE 1.1" for revision byte 1) where the releases of one
+// title keep their tables at different places. A missing section or key takes its default,
+// so any ROM opens (with an empty map list when nothing matches). A revision's section stands
+// alone: keys it lacks take their defaults, not the values of the title's section.
 struct GameProfile {
-    bool found = false;  // the section exists
+    bool found = false;    // the section exists
+    std::string section;   // the section read
     std::int32_t mapBankHeader = 0;
     std::string mapBankHeaderText = "$313D04";  // the map loader converts this text itself
     std::int32_t tilesetHeader = 0;
@@ -34,11 +37,17 @@ struct GameProfile {
     std::string mapsFile = "Ini\\Maps.ini";
     std::string table = "Table.ini";
 
-    static GameProfile read(const IniFile& quillonIni, const std::string& title);
+    // The section that serves a ROM: "<title> 1.<revision>" when the file has it, else the
+    // title's own section (which serves every revision without a section of its own).
+    static std::string sectionFor(const IniFile& quillonIni, const std::string& title,
+                                  int revision);
+
+    // Reads the section named section (a title, or a title with its revision).
+    static GameProfile read(const IniFile& quillonIni, const std::string& section);
     // read(), then every table offset checked against the ROM file, once: an offset below 0
     // or at or past the end of a file of fileSize bytes counts as missing (0), with a
     // warning naming its key. Nothing later has to guard its arithmetic against such values.
-    static GameProfile read(const IniFile& quillonIni, const std::string& title,
+    static GameProfile read(const IniFile& quillonIni, const std::string& section,
                             std::uint64_t fileSize, std::vector<std::string>& warnings);
 };
 

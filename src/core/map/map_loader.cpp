@@ -13,12 +13,12 @@ namespace quillon {
 namespace {
 
 // The bank table offset of the profile; its text is converted here, when a map is opened.
-std::int32_t bankTableOffset(const GameProfile& profile, const std::string& title) {
+std::int32_t bankTableOffset(const GameProfile& profile) {
     std::int32_t offset = 0;
     try {
         offset = StrToInt(profile.mapBankHeaderText);
     } catch (const ConversionError& e) {
-        throw ConversionError(e, "Ini\\Quillon.ini, [" + title + "] MapBankHeader");
+        throw ConversionError(e, "Ini\\Quillon.ini, [" + profile.section + "] MapBankHeader");
     }
     if (offset <= 0) {
         throw DataError("Das Profil nennt keine Bank-Tabelle (MapBankHeader): Maps lassen sich nur "
@@ -29,7 +29,7 @@ std::int32_t bankTableOffset(const GameProfile& profile, const std::string& titl
 
 void readHeaderPath(TRom& rom, const GameProfile& profile, const std::string& identifier,
                     LoadedMap& out) {
-    const std::int32_t bankTable = bankTableOffset(profile, rom.Title());
+    const std::int32_t bankTable = bankTableOffset(profile);
     const auto dot = identifier.find('.');
     const std::int32_t bank = StrToInt(identifier.substr(0, dot));
     const std::int32_t map = StrToInt(identifier.substr(dot + 1));

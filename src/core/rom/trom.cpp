@@ -254,6 +254,8 @@ void TRom::ReadTitle() {
     std::uint8_t bytes[16] = {};
     ReadBlock(0xA0, bytes);
     m_title = titleFromHeader(std::span<const std::uint8_t, 16>(bytes, 16));
+    constexpr std::int32_t kRevisionByte = 0xBC;
+    m_revision = size() > kRevisionByte ? ReadByte(kRevisionByte) : 0;
 }
 
 bool TRom::isOwnFile(const std::filesystem::path& name) const {

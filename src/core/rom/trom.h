@@ -82,6 +82,9 @@ public:
 
     bool Opened() const { return m_opened; }
     const std::string& Title() const { return m_title; }
+    // The revision byte at 0xBC (0 for release 1.0, 1 for 1.1, ...), read with the Title; 0
+    // for a file too short to hold it.
+    int Revision() const { return m_revision; }
     const std::filesystem::path& FileName() const { return m_fileName; }
     bool bound() const { return m_file != nullptr || !m_fileName.empty(); }
 
@@ -113,7 +116,8 @@ public:
 
     std::uint64_t size();
 
-    // Rebuilds Title from the 16 bytes at 0xA0 (game title and game code).
+    // Rebuilds Title from the 16 bytes at 0xA0 (game title and game code) and Revision from
+    // the byte at 0xBC.
     void ReadTitle();
 
     // Copies the ROM to newName (".gba" appended when missing) and continues on the copy.
@@ -139,6 +143,7 @@ private:
     std::filesystem::path m_fileName;
     std::filesystem::path m_filePath;  // where the open file is while it has no name of its own
     std::string m_title;
+    int m_revision = 0;
     bool m_opened = false;
     std::unique_ptr<RomHistory> m_history;
     std::vector<HistoryRange> m_pending;
