@@ -39,6 +39,7 @@ struct Args {
     bool grid = false;
     bool personsOnly = false;
     bool neighbours = false;
+    bool allBanks = false;
     int width = 8;
     CLI::App* info = nullptr;
     CLI::App* maps = nullptr;
@@ -251,11 +252,16 @@ void addConnectionCommands(CLI::App& app, Args& a) {
                                "otherwise.");
 }
 
+constexpr const char* kAllBanksHelp =
+    "list the last bank of the bank table too, its maps read up to the first entry that is not "
+    "a pointer to a map header (without it the last bank is left out)";
+
 void addCommands(CLI::App& app, Args& a) {
     a.info =
         withRom(app.add_subcommand("info", "Print game title, family, profile and map count"), a);
     a.maps = withRom(
         app.add_subcommand("maps", "List the maps of the bank table: bank.map and name"), a);
+    a.maps->add_flag("--all-banks", a.allBanks, kAllBanksHelp);
     a.render = withMap(app.add_subcommand("render", "Write the picture of one map"), a);
     a.render->add_option("-o,--output", a.output, "picture file: .png gives PNG, other names BMP")
         ->required();
@@ -268,6 +274,7 @@ void addCommands(CLI::App& app, Args& a) {
         ->add_option("OUTDIR", a.output, "folder for B.M.png and index.json (made when missing)")
         ->required();
     addViewOptions(a.renderAll, a);
+    a.renderAll->add_flag("--all-banks", a.allBanks, kAllBanksHelp);
     a.renderAll->footer(
         "Writes <bank>.<map>.png for every map of the bank table and index.json, which lists "
         "the maps written (id, name, file) and those that failed (id, name, error). A map that "
@@ -419,6 +426,9 @@ int main(int argc, char** argv) {
         quillon::Session session(programFolder(argv[0]));
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);
+        if (*args.maps || *args.renderAll) {
+            session.settings().setFlag(quillon::Settings::Flag::ListLastBank, args.allBanks);
+        }
         session.setTextPainter(painter.get());
         session.openRom(args.rom, !writes(args));
         return run(session, args);

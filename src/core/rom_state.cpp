@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data) {
+std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data, bool listLastBank) {
     auto state = std::make_unique<RomState>();
     RomState& s = *state;
     rom.ReadTitle();
@@ -26,12 +26,20 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data) {
     data.reopenMapFiles(s.m_profile);
     if (s.m_profile.found) {
         s.m_scan =
-            scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader), s.m_mapNames);
+            scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader), s.m_mapNames,
+                      listLastBank);
     }
     s.m_warnings.insert(s.m_warnings.end(), s.m_scan.warnings.begin(), s.m_scan.warnings.end());
     s.m_sprites.prepare(rom, s.m_profile);
     s.m_loaded = true;
     return state;
+}
+
+void RomState::rescanBanks(TRom& rom, bool listLastBank) {
+    if (m_profile.found) {
+        m_scan = scanBanks(rom, static_cast<std::uint32_t>(m_profile.mapBankHeader), m_mapNames,
+                           listLastBank);
+    }
 }
 
 void RomState::setMapName(std::size_t index, std::string name) {

@@ -28,8 +28,10 @@ public:
 
     // Reads the profile (section rom.Title() of Quillon.ini), the character table, names, map
     // list and sprite palettes of the ROM bound to rom. Tables that cannot be read become
-    // warnings; the ROM still opens.
-    static std::unique_ptr<RomState> read(TRom& rom, DataFiles& data);
+    // warnings; the ROM still opens. listLastBank: the bank scan lists the last bank too.
+    static std::unique_ptr<RomState> read(TRom& rom, DataFiles& data, bool listLastBank = false);
+    // Scans the bank table again, listing the last bank or not; the warnings stay as read.
+    void rescanBanks(TRom& rom, bool listLastBank);
 
     bool loaded() const { return m_loaded; }
     const GameProfile& profile() const { return m_profile; }

@@ -168,12 +168,20 @@ void Session::loadRomTables() {
     m_mapState.reset();
     m_romState = std::make_unique<RomState>();
     m_mapState = std::make_unique<MapState>(*m_romState, m_settings, m_buffers);
-    auto next = RomState::read(m_rom, m_data);
+    auto next = RomState::read(m_rom, m_data, m_settings.flag(Settings::Flag::ListLastBank));
     m_mapState.reset();
     m_romState = std::move(next);
     m_mapState = std::make_unique<MapState>(*m_romState, m_settings, m_buffers);
     m_mapState->pictures().setTextPainter(m_textPainter);
     m_rom.Close();
+}
+
+void Session::setListLastBank(bool on) {
+    m_settings.setFlag(Settings::Flag::ListLastBank, on);
+    if (romLoaded()) {
+        m_romState->rescanBanks(m_rom, on);
+        m_rom.Close();
+    }
 }
 
 MapListTree Session::mapList() const {

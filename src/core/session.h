@@ -88,6 +88,9 @@ public:
     const BankScan& bankScan() const { return m_romState->bankScan(); }
     // The list as the "Map Aufistung" setting asks for.
     MapListTree mapList() const;
+    // Sets whether the bank scan lists the last bank (a setting) and scans the open ROM's bank
+    // table again; the caller rebuilds the map list.
+    void setListLastBank(bool on);
     // The lines of one group of the map group file (combo box mode).
     std::vector<std::string> groupLines(const std::string& group) const;
 

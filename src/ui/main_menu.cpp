@@ -122,6 +122,9 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);
+    m.MapAufistung1->addSeparator();
+    m.LetzteBank1 =
+        addItem(m.MapAufistung1, 1272, "Letzte Bank anzeigen", "LetzteBank1", {}, true);
 }
 
 void buildToolsMenu(QMenuBar* bar, MainMenu& m) {

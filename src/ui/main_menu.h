@@ -50,6 +50,7 @@ struct MainMenu {
     QMenu* MapAufistung1 = nullptr;
     QAction* NurausHeader1 = nullptr;
     QAction* NurAusIni1 = nullptr;
+    QAction* LetzteBank1 = nullptr;
 
     QMenu* Tools1 = nullptr;
     QAction* BlockEditor1 = nullptr;

@@ -161,6 +161,7 @@ private:
     void applyLanguageTexts();
     void MapsLoad();
     void MapListPartsClick(QAction* clicked);
+    void LetzteBank1Click();
     void chooseMapLine(const QString& line);
     void goToWarp(const QString& identifier, const QString& title, int warp);
     void openNeighbour(const QString& identifier, const QString& title);

@@ -41,6 +41,8 @@ void MainWindow::connectMenu() {
         connect(parts, &QAction::triggered, this,
                 commandSlot(this, *m_dialogs, [this, parts] { MapListPartsClick(parts); }));
     }
+    connect(m.LetzteBank1, &QAction::triggered, this,
+            commandSlot(this, *m_dialogs, [this] { LetzteBank1Click(); }));
     // A display toggle: the check is the setting; a click writes it and applies it.
     for (const SettingItem& item : settingItems()) {
         QAction* action = m.*item.action;
@@ -66,6 +68,7 @@ void MainWindow::readSettings() {
     }
     m_menu.NurAusIni1->setChecked(s.mapListParts() == Settings::MapListParts::IniOnly);
     m_menu.NurausHeader1->setChecked(s.mapListParts() == Settings::MapListParts::HeaderOnly);
+    m_menu.LetzteBank1->setChecked(s.flag(Settings::Flag::ListLastBank));
 }
 
 void MainWindow::buildLanguageMenu() {
@@ -121,6 +124,15 @@ void MainWindow::MapListPartsClick(QAction* clicked) {
     }
 }
 
+// The last bank's maps come and go with the check: the bank table is scanned again and the
+// list rebuilt. An open map stays open.
+void MainWindow::LetzteBank1Click() {
+    m_session->setListLastBank(m_menu.LetzteBank1->isChecked());
+    if (m_session->romLoaded()) {
+        MapsLoad();
+    }
+}
+
 void MainWindow::Comboboxen1Click() {
     m_chooser->setComboMode(m_session->settings().flag(Settings::Flag::ComboBoxes));
 }
@@ -163,6 +175,9 @@ void MainWindow::applySetting(Settings::Flag flag, bool on) {
             break;
         case Flag::KeepHistory:
             // Read by the ROM's history at each write: nothing on screen follows it.
+            break;
+        case Flag::ListLastBank:
+            // Read at each scan of the bank table; its own menu item rescans.
             break;
         case Flag::ShowNeighbours:
             m_mapTab->setNeighboursShown(on);

@@ -133,6 +133,24 @@ done
     || fail "render-all into a file"
 grep -q "cannot make the folder" "$work/err" || fail "message: $(cat "$work/err")"
 
+# The last bank (the entry before the bank table's closing zero) given map 0.0 as its map:
+# listed and drawn with --all-banks only; the bank table right behind it ends its maps.
+cp "$work/demo.gba" "$work/last.gba"
+word() { od -An -tu4 -j"$1" -N4 "$2" | tr -d ' '; }
+last=$bankTable
+while [ "$(word $((last + 4)) "$work/last.gba")" -ne 0 ]; do last=$((last + 4)); done
+lastTable=$(($(word "$last" "$work/last.gba") - 0x08000000))
+lastBank=$(((last - bankTable) / 4))
+dd if="$work/last.gba" of="$work/last.gba" bs=1 skip=$(($(word "$bankTable" "$work/last.gba") - 0x08000000)) \
+    seek="$lastTable" count=4 conv=notrunc status=none
+[ "$("$bin/quillon-cli" maps "$work/last.gba")" = "$maps" ] || fail "maps lists the last bank"
+all=$("$bin/quillon-cli" maps "$work/last.gba" --all-banks)
+[ "$all" = "$maps"$'\n'"$lastBank.0"$'\tQUILLON TOWN' ] || fail "maps --all-banks: $all"
+summary=$("$bin/quillon-cli" render-all "$work/last.gba" "$work/all/last" --all-banks 2>&1) \
+    || fail "render-all --all-banks: $summary"
+[ "$summary" = "Wrote 8 of 8 maps to $work/all/last (0 failed)" ] || fail "summary: $summary"
+cmp -s "$work/all/last/$lastBank.0.png" "$work/all/pictures/0.0.png" || fail "last bank's picture"
+
 # The block palette, 16 blocks a row: 1,025 blocks make 65 rows of 16 pixels.
 "$bin/quillon-cli" blocks "$work/demo.gba" 0.0 -o "$work/blocks.bmp" --width 16 --grid
 [ "$(od -An -tu4 -j18 -N4 "$work/blocks.bmp" | tr -d ' ')" = "256" ] || fail "palette width"

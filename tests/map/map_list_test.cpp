@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/config/ini_file.h"
+#include "core/errors.h"
 #include "core/map/map_list.h"
 #include "tests/map/sample_rom.h"
 
@@ -13,10 +14,11 @@ using romkit::BuiltRom;
 using romkit::Family;
 using testing::buildSampleRom;
 
-BankScan scan(const BuiltRom& built, std::uint32_t bankTable, std::vector<std::string> names) {
+BankScan scan(const BuiltRom& built, std::uint32_t bankTable, std::vector<std::string> names,
+              bool listLastBank = false) {
     TRom rom;
     built.attachTo(rom);
-    return scanBanks(rom, bankTable, names);
+    return scanBanks(rom, bankTable, names, listLastBank);
 }
 
 TEST(BankScan, ListsEveryBankOfBothFamiliesWithNames) {
@@ -77,6 +79,58 @@ TEST(BankScan, AHeaderPointerPastTheEndIsListedWithAWarning) {
     EXPECT_EQ(s.mapCount(), 5);
     EXPECT_EQ(s.banks[0][1].name, "???");
     EXPECT_EQ(s.warnings.size(), 1u);
+}
+
+// The last bank's map table is followed by the bank table itself (as in the retail games), whose
+// entries point to map tables, not to map headers. The tables are rebuilt near the end of the
+// sample ROM: the last bank's entries, right behind them the bank table.
+TEST(BankScan, TheLastBankIsListedOnlyWithTheSetting) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, int>> maps;  // the last bank's entries, (-1, 0) a zero word
+        std::size_t listed;
+    };
+    const Case cases[] = {
+        {"two maps, then the bank table", {{0, 0}, {1, 1}}, 2},
+        {"one map", {{1, 1}}, 1},
+        {"a zero word ends it", {{0, 2}, {-1, 0}, {0, 1}}, 1},
+        {"a header past the end of the file ends it", {{0, 0}, {-2, 0}, {0, 1}}, 1},
+    };
+    for (const Case& c : cases) {
+        BuiltRom built = buildSampleRom();
+        const auto at = static_cast<std::uint32_t>(built.bytes.size() - 64);
+        const auto bankTable = at + 4 * static_cast<std::uint32_t>(c.maps.size());
+        for (std::size_t i = 0; i < c.maps.size(); ++i) {
+            const auto [bank, map] = c.maps[i];
+            const std::uint32_t word =
+                bank == -1   ? 0
+                : bank == -2 ? 0x08000000u | static_cast<std::uint32_t>(built.bytes.size() - 8)
+                             : 0x08000000u | built.maps.at({bank, map}).header;
+            testing::put32(built, at + 4 * static_cast<std::uint32_t>(i), word);
+        }
+        testing::put32(built, bankTable, 0x08000000u | built.mapTables[0]);
+        testing::put32(built, bankTable + 4, 0x08000000u | built.mapTables[1]);
+        testing::put32(built, bankTable + 8, 0x08000000u | at);
+        testing::put32(built, bankTable + 12, 0);
+
+        const BankScan off = scan(built, bankTable, {"PALLET", "ROUTE"});
+        EXPECT_EQ(off.mapCount(), 5) << c.what;
+        EXPECT_EQ(off.unlistedBank, 2) << c.what;
+        EXPECT_THROW(requireListedMap(off, 2, 0), DataError) << c.what;
+
+        const BankScan on = scan(built, bankTable, {"PALLET", "ROUTE"}, true);
+        ASSERT_EQ(on.banks.size(), 3u) << c.what;
+        ASSERT_EQ(on.banks[2].size(), c.listed) << c.what;
+        EXPECT_EQ(on.mapCount(), 5 + static_cast<int>(c.listed)) << c.what;
+        EXPECT_EQ(on.unlistedBank, -1) << c.what;
+        EXPECT_EQ(on.bankCount(), 3) << c.what;
+        const auto [bank, map] = c.maps[0];
+        EXPECT_EQ(on.banks[2][0].headerOffset, built.maps.at({bank, map}).header) << c.what;
+        EXPECT_EQ(on.banks[2][0].name, map % 2 == 0 ? "PALLET" : "ROUTE") << c.what;
+        EXPECT_NO_THROW(requireListedMap(on, 2, static_cast<int>(c.listed) - 1)) << c.what;
+        EXPECT_THROW(requireListedMap(on, 2, static_cast<int>(c.listed)), DataError) << c.what;
+        EXPECT_TRUE(on.warnings.empty()) << c.what;
+    }
 }
 
 TEST(MapListTree, PartsFollowTheSettingAndTheGroupFile) {

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <fstream>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -63,6 +64,7 @@ private slots:
     void withoutLanguageFileTheMenuIsDisabled();
     void comboBoxModeOpensMaps();
     void mapListPartsAreExclusive();
+    void theLastBankComesAndGoesWithItsItem();
 };
 
 void SettingsTest::displayTogglesResizeViewsAndPersist() {
@@ -112,6 +114,7 @@ void SettingsTest::everySettingItemIsWrittenAndReadBack_data() {
         {"BlockPaletteDoppelt1", "PaletteDoppelt"},
         {"GehPaletteDoppelt1", "GehPaletteDoppelt"},
         {"NachbarnAnzeigen1", "NachbarnAnzeigen"},
+        {"LetzteBank1", "LetzteBankAnzeigen"},
     };
     for (const auto& row : rows) {
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
@@ -243,6 +246,41 @@ void SettingsTest::mapListPartsAreExclusive() {
     w.menu().NurausHeader1->trigger();  // both off: both parts
     QCOMPARE(o.tree()->topLevelItemCount(), 2);
     QVERIFY(o.program.readIni("Quillon.ini").find("Maps=") == std::string::npos);
+}
+
+// The test ROM's last bank gets map 0.0 as its only map; the bank table follows its map table.
+void SettingsTest::theLastBankComesAndGoesWithItsItem() {
+    TestProgram program;
+    const quillon::romkit::BuiltRom& built = program.rom();
+    const std::uint32_t word = 0x08000000u | built.maps.at({0, 0}).header;
+    {
+        std::fstream file(program.romPath().toStdString(),
+                          std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(built.mapTables.back());
+        for (int i = 0; i < 4; ++i) {
+            file.put(static_cast<char>((word >> (8 * i)) & 0xFF));
+        }
+    }
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    dialogs->openFileAnswer = program.romPath();
+    window->menu().Laden1->trigger();
+    auto* tree = child<QTreeWidget>(*window, "MapList");
+    const QString line = QStringLiteral("TESTHAUS (2.0)");
+    QVERIFY(findLine(tree, line) == nullptr);
+
+    window->menu().LetzteBank1->trigger();
+    QTreeWidgetItem* item = findLine(tree, line);
+    QVERIFY(item != nullptr);
+    QVERIFY(findLine(tree, QStringLiteral("TESTHAUS (2.1)")) == nullptr);
+    doubleClickLine(tree, item);
+    QCOMPARE(window->session().map().identifier, std::string("2.0"));
+    QVERIFY(program.readIni("Quillon.ini").find("LetzteBankAnzeigen=1") != std::string::npos);
+
+    window->menu().LetzteBank1->trigger();
+    QVERIFY(findLine(tree, line) == nullptr);
 }
 
 QUILLON_UI_TEST(SettingsTest)

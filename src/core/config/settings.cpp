@@ -21,6 +21,7 @@ constexpr FlagInfo kFlags[] = {
     {"GehDoppelt", false},     {"EventsDoppelt", false},     {"PaletteDoppelt", false},
     {"GehPaletteDoppelt", false}, {"ZeigeSprites", true},    {"AndereEventsAusblenden", true},
     {"ShowSprite", true},         {"VerlaufSpeichern", true},   {"NachbarnAnzeigen", false},
+    {"LetzteBankAnzeigen", false},
 };
 
 }  // namespace

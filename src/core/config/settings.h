@@ -13,7 +13,8 @@ public:
     enum class Flag {
         // In the order of their keys: Gitter, Comboboxen, MapDoppelt, GehDoppelt,
         // EventsDoppelt, PaletteDoppelt, GehPaletteDoppelt, ZeigeSprites,
-        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern, NachbarnAnzeigen.
+        // AndereEventsAusblenden, ShowSprite, VerlaufSpeichern, NachbarnAnzeigen,
+        // LetzteBankAnzeigen.
         Grid,
         ComboBoxes,
         MapDoubleSize,
@@ -28,6 +29,9 @@ public:
         KeepHistory,
         // The maps connected at the four edges are drawn around the map on the Map tab.
         ShowNeighbours,
+        // The map list shows the last bank of the bank table too, its map table read up to the
+        // first entry that is not a pointer to a map header.
+        ListLastBank,
     };
     enum class MapListParts { Both, HeaderOnly, IniOnly };
 
@@ -57,7 +61,7 @@ public:
 
 private:
     IniFile* m_ini;
-    bool m_flags[12] = {};
+    bool m_flags[13] = {};
     int m_blockPaletteWidth = 8;
     bool m_persistent = true;
     int m_historyMaxMB = 64;

@@ -34,6 +34,39 @@ std::vector<std::uint8_t> readEntries(TRom& rom, std::uint64_t fileSize, std::ui
     return rom.ReadBlock(static_cast<std::int32_t>(offset), count & ~std::size_t{3});
 }
 
+std::uint32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return readLe32(&bytes[at]);
+}
+
+// Whether a map table entry leads to a map header: a whole header inside the file whose first
+// word points to a footer (width, height, border pointer, grid pointer) inside the file. The
+// bank table itself, which often follows the last map table, points to map tables instead:
+// their first word is a pointer where a footer has its width.
+bool leadsToMapHeader(TRom& rom, std::uint64_t fileSize, std::uint32_t entry) {
+    const auto header = decodeRomPointer(entry);
+    if (!header || std::uint64_t{*header} + MapHeader::kSize > fileSize) {
+        return false;
+    }
+    const auto footer = decodeRomPointer(readLe32(rom.ReadBlock(static_cast<std::int32_t>(*header), 4).data()));
+    if (!footer || std::uint64_t{*footer} + 16 > fileSize) {
+        return false;
+    }
+    const auto words = rom.ReadBlock(static_cast<std::int32_t>(*footer), 16);
+    return !isRomPointer(wordAt(words, 0)) && !isRomPointer(wordAt(words, 4)) &&
+           isRomPointer(wordAt(words, 8)) && isRomPointer(wordAt(words, 12));
+}
+
+// The last bank's map table has no next table to end it: it ends before the first entry that
+// does not lead to a map header.
+std::size_t lastBankLength(TRom& rom, std::uint64_t fileSize, std::uint32_t table) {
+    const auto entries = readEntries(rom, fileSize, table, kMaxMaps);
+    std::size_t m = 0;
+    while (m * 4 + 4 <= entries.size() && leadsToMapHeader(rom, fileSize, wordAt(entries, m * 4))) {
+        ++m;
+    }
+    return m;
+}
+
 std::string hex6(std::uint32_t v) {
     std::string text = "$";
     return text += IntToHex(v, 6);
@@ -60,7 +93,8 @@ int BankScan::mapCount() const {
     return n;
 }
 
-BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& names) {
+BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& names,
+                   bool listLastBank) {
     BankScan scan;
     if (bankTable == 0) {
         scan.warnings.push_back(
@@ -100,7 +134,11 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
             candidates = 0;
         }
         if (last && table < fileSize && isPointer(readEntries(rom, fileSize, table, 1), 0)) {
-            scan.unlistedBank = static_cast<int>(b);
+            if (listLastBank) {
+                candidates = lastBankLength(rom, fileSize, table);
+            } else {
+                scan.unlistedBank = static_cast<int>(b);
+            }
         }
         auto entries = readEntries(rom, fileSize, table, candidates);
         for (std::size_t m = 0; m < candidates && isPointer(entries, m); ++m) {

@@ -27,12 +27,15 @@ struct BankMap {
 
 // The header part of the list: banks found by scanning the bank table. A bank is listed only
 // when the entry after it is a pointer, and a bank's map table is read up to the start of the
-// next bank's table (201 maps at most, 101 banks at most).
+// next bank's table (201 maps at most, 101 banks at most). With listLastBank the last bank is
+// listed too: its map table is read up to the first entry that is not a pointer to a whole map
+// header inside the file whose footer pointer leads to a footer (201 maps at most).
 struct BankScan {
     std::vector<std::vector<BankMap>> banks;  // banks[b] empty when bank b has no map
     std::vector<std::string> warnings;        // tables past the end of the file, bad names
     // The last bank of the table when its map table starts with a map: its maps are not
-    // listed, since nothing tells where its table ends. -1 when the last bank has none.
+    // listed, since nothing tells where its table ends. -1 when the last bank has none or is
+    // listed.
     int unlistedBank = -1;
     int mapCount() const;
     // Banks of the ROM: the listed ones and an unlisted last one, not the empty bank that
@@ -40,7 +43,8 @@ struct BankScan {
     int bankCount() const;
 };
 
-BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& mapNames);
+BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::string>& mapNames,
+                   bool listLastBank = false);
 
 // Map (bank, map) must be one the scan lists. Throws DataError otherwise, with the ROM's number
 // of banks or the bank's number of maps ("Bank 9 gibt es nicht (das Rom hat 2 Banken).").
