@@ -19,7 +19,7 @@ TEST(EventFields, TextConversionsOfThePanels) {
     EXPECT_EQ(scriptPointerValue("$2345678"), 0x82345678u) << "past 32 MiB: \"08\" before";
     EXPECT_EQ(scriptPointerText(0), "$000000");
     EXPECT_EQ(scriptPointerText(0x09ABCDEF), "$1ABCDEF") << "above 16 MiB";
-    EXPECT_EQ(scriptPointerText(0x0ABCDEF0), "$BCDEF0") << "no ROM pointer: low six digits";
+    EXPECT_EQ(scriptPointerText(0x0ABCDEF0), "$ABCDEF0") << "no ROM pointer: the whole word";
     for (const char* bad : {"G1", "$10", "-1", "123456789"}) {
         EXPECT_THROW(hexFieldValue(bad, 2), ConversionError) << bad;
     }

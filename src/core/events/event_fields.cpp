@@ -55,12 +55,9 @@ std::uint32_t hexFieldValue(std::string_view text, int width) {
 
 std::string scriptPointerText(std::uint32_t value) {
     // A ROM pointer shows the file offset it names (seven digits above 16 MiB); any other word
-    // its low six digits.
+    // shows as it is, so nothing of it is hidden.
     std::string text = "$";
-    if (const auto offset = decodeRomPointer(value)) {
-        return text += IntToHex(*offset, 6);
-    }
-    return text += IntToHex(value & 0xFFFFFF, 6);
+    return text += IntToHex(decodeRomPointer(value).value_or(value), 6);
 }
 
 std::uint32_t scriptPointerValue(std::string_view text) {

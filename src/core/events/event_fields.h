@@ -98,7 +98,7 @@ std::string hexFieldText(std::uint32_t value, int width);
 std::uint32_t hexFieldValue(std::string_view text, int width);
 
 // Script pointer fields: "$" and the file offset a ROM pointer names (at least six hex digits),
-// or the low six hex digits of another word. Reading takes text starting with "$" as
+// or another word as it is. Reading takes text starting with "$" as
 // hexadecimal and other text as decimal; an offset below 32 MiB becomes its ROM pointer, a
 // wider value gets "08" put before its hex digits. Throws ConversionError.
 std::string scriptPointerText(std::uint32_t value);
