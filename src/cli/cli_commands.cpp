@@ -23,6 +23,13 @@ void printInfo(Session& session, std::ostream& out) {
     out << "Family: " << (session.rom().isFrlg() ? "FRLG" : "RSE") << '\n';
     out << "Profile: " << (session.profile().found ? "yes" : "no") << '\n';
     out << "Maps: " << session.bankScan().mapCount() << '\n';
+    for (const tables::TableFailure& failure : session.romState().tableFailures()) {
+        out << "Table not used: " << englishMessage(failure.message) << '\n';
+    }
+}
+
+void checkBankTable(Session& session) {
+    session.romState().requireTable(tables::Table::Banks);
 }
 
 void printMaps(Session& session, std::ostream& out) {

@@ -15,8 +15,11 @@ namespace cli {
 // "warning: <text>" for each problem found while opening the ROM (tables past the end of the
 // file, names not loaded).
 void printWarnings(Session& session, std::ostream& out);
-// "Title:", "Family:", "Profile:", "Maps:" lines of an opened ROM.
+// Title, family, whether a profile serves the ROM, the number of maps, and one line
+// "Table not used: ..." for each profile table that failed its check.
 void printInfo(Session& session, std::ostream& out);
+// Throws the bank table's failure (German; the caller shows it in English) when it failed.
+void checkBankTable(Session& session);
 // One line per map of the header part: "<bank>.<map>\t<name>".
 void printMaps(Session& session, std::ostream& out);
 

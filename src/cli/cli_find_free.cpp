@@ -6,6 +6,8 @@
 #include "core/free_space_rules.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
+#include "core/tables/rom_bytes.h"
+#include "core/tables/table_check.h"
 
 namespace quillon::cli {
 
@@ -50,7 +52,11 @@ void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
     file.Open(rom);
     std::vector<std::string> warnings;  // a profile offset outside the file is left unused
     const std::string section = GameProfile::sectionFor(profiles, file.Title(), file.Revision());
-    const GameProfile profile = GameProfile::read(profiles, section, file.size(), warnings);
+    GameProfile profile = GameProfile::read(profiles, section, file.size(), warnings);
+    if (profile.found) {
+        // Tables that do not fit this ROM neither guard nor place anything.
+        tables::checkProfileTables(tables::TRomBytes(file), profile, file.isFrlg());
+    }
     if (!options.from) {
         q.start = defaultFreeSpaceStart(file, profile, q.value);
     }

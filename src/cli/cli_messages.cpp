@@ -11,6 +11,7 @@
 #include "core/map/map_list.h"
 #include "core/session.h"
 #include "cli/cli_place_messages.h"
+#include "cli/cli_table_messages.h"
 
 namespace quillon::cli {
 
@@ -226,6 +227,9 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Tileset(\d) (-?\d+|\$[0-9A-F]+): das Profil nennt keine )x"
                     R"x(Tileset-Tabelle \(TilesetHeader\)\.$)x"),
          "tileset$1 $2: the profile names no tileset table (TilesetHeader)"},
+        {std::regex(R"x(^Das Profil nennt keine Tileset-Tabelle \(TilesetHeader\): es gibt keine )x"
+                    R"x(Tilesets zur Auswahl\.$)x"),
+         "the profile names no tileset table (TilesetHeader): there are no tilesets to choose"},
         {std::regex(R"x(^Tileset(\d) (-?\d+): Tileset-Nummern sind nicht negativ\.$)x"),
          "tileset$1 $2: tileset numbers are not negative"},
         {std::regex(R"x(^Tileset(\d) (-?\d+|\$[0-9A-F]+): der Tileset-Header \((.*)\) liegt )x"
@@ -416,6 +420,9 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto placement = englishPlacementMessage(coreMessage)) {
         return *placement;
+    }
+    if (auto table = englishTableMessage(coreMessage)) {
+        return *table;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

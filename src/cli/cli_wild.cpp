@@ -33,6 +33,7 @@ nlohmann::ordered_json kindJson(const wild::Encounter& e, const std::vector<std:
 }  // namespace
 
 void printWild(Session& session, const std::string& id, std::ostream& out, std::ostream& err) {
+    session.romState().requireTable(tables::Table::Wild);
     const auto table = static_cast<std::uint32_t>(session.profile().wildPokemon);
     if (table == 0) {
         throw Error("the game profile names no wild encounter table (WildePokemon)");

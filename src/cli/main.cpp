@@ -321,6 +321,9 @@ int renderAll(quillon::Session& session, const Args& a) {
 
 int runCommand(quillon::Session& session, const Args& a) {
     namespace cli = quillon::cli;
+    if (*a.maps || *a.renderAll) {
+        cli::checkBankTable(session);  // an empty list would hide that the table failed
+    }
     if (*a.info || *a.maps) {
         cli::printWarnings(session, std::cerr);
         *a.info ? cli::printInfo(session, std::cout) : cli::printMaps(session, std::cout);

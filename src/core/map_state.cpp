@@ -6,7 +6,8 @@
 namespace quillon {
 
 MapState::MapState(RomState& rom, const Settings& settings, PictureBuffers& buffers)
-    : m_pictures(rom.tilesets(), m_grid, settings, buffers),
+    : m_romState(rom),
+      m_pictures(rom.tilesets(), m_grid, settings, buffers),
       m_editor(m_grid, m_pictures, m_history, rom.brush()),
       m_eventEditor(m_events, m_history, settings, rom.sprites(), buffers.events) {
     m_editor.setRecordSink(&m_eventEditor);

@@ -29,6 +29,8 @@ public:
     MapState& operator=(const MapState&) = delete;
 
     bool loaded() const { return m_loaded; }
+    // The open ROM's state the map was read with (its profile and what failed its check).
+    const RomState& romState() const { return m_romState; }
     const CurrentMap& map() const { return m_map; }
     // For commands that write header or footer fields into the ROM and keep this copy in step.
     CurrentMap& map() { return m_map; }
@@ -49,6 +51,7 @@ public:
     void invalidatePictures();
 
 private:
+    const RomState& m_romState;
     bool m_loaded = false;
     CurrentMap m_map;
     BlockGrid m_grid;

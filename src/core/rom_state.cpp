@@ -4,6 +4,7 @@
 #include "core/config/data_files.h"
 #include "core/map/map_names.h"
 #include "core/rom/trom.h"
+#include "core/tables/rom_bytes.h"
 
 namespace quillon {
 
@@ -19,16 +20,15 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data, bool listLa
         s.m_warnings.push_back("Für das Spiel \"" + rom.Title() +
                                "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "
                                "Maps gefunden.");
+    } else {
+        s.m_tableFailures = tables::checkProfileTables(tables::TRomBytes(rom), s.m_profile,
+                                                       rom.isFrlg());
     }
     s.m_chars.load(data.openCharTable(s.m_profile));
     s.m_pokemonNames = readPokemonNames(rom, s.m_profile, s.m_chars);
     s.m_mapNames = readMapNames(rom, s.m_profile, s.m_chars, s.m_warnings);
     data.reopenMapFiles(s.m_profile);
-    if (s.m_profile.found) {
-        s.m_scan =
-            scanBanks(rom, static_cast<std::uint32_t>(s.m_profile.mapBankHeader), s.m_mapNames,
-                      listLastBank);
-    }
+    s.rescanBanks(rom, listLastBank);
     s.m_warnings.insert(s.m_warnings.end(), s.m_scan.warnings.begin(), s.m_scan.warnings.end());
     s.m_sprites.prepare(rom, s.m_profile);
     s.m_loaded = true;
@@ -36,9 +36,28 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data, bool listLa
 }
 
 void RomState::rescanBanks(TRom& rom, bool listLastBank) {
-    if (m_profile.found) {
+    // A bank table that failed its check lists nothing; its failure says why.
+    if (const tables::TableFailure* failure = tableFailure(tables::Table::Banks)) {
+        m_scan = BankScan{};
+        m_scan.unusable = failure->message;
+    } else if (m_profile.found) {
         m_scan = scanBanks(rom, static_cast<std::uint32_t>(m_profile.mapBankHeader), m_mapNames,
                            listLastBank);
+    }
+}
+
+const tables::TableFailure* RomState::tableFailure(tables::Table table) const {
+    for (const tables::TableFailure& failure : m_tableFailures) {
+        if (failure.table == table) {
+            return &failure;
+        }
+    }
+    return nullptr;
+}
+
+void RomState::requireTable(tables::Table table) const {
+    if (const tables::TableFailure* failure = tableFailure(table)) {
+        throw DataError(failure->message);
     }
 }
 

@@ -242,8 +242,11 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
 void Session::requireKnownMap(const std::string& identifier) const {
     const auto dot = identifier.find('.');
     if (dot == std::string::npos ||
-        m_data.mapsFile().readInteger(identifier, m_rom.Title(), 0) != 0 ||
-        m_romState->bankScan().banks.empty()) {
+        m_data.mapsFile().readInteger(identifier, m_rom.Title(), 0) != 0) {
+        return;
+    }
+    m_romState->requireTable(tables::Table::Banks);
+    if (m_romState->bankScan().banks.empty()) {
         return;  // the loader reads it by its place, or says why there is no table
     }
     const auto bank = TryStrToInt(identifier.substr(0, dot));

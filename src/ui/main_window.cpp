@@ -295,7 +295,11 @@ void MainWindow::romOpened() {
     MapsLoad();
     m_chooser->setEnabled(true);
     showStateStatus();
+    // The tables that failed their check first, then the other problems: one box.
     QStringList warnings;
+    for (const auto& failure : m_session->romState().tableFailures()) {
+        warnings << toQ(failure.message);
+    }
     for (const std::string& warning : m_session->romWarnings()) {
         warnings << toQ(warning);
     }

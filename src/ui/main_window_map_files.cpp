@@ -65,9 +65,10 @@ TilesetItem tilesetItem(const GameProfile& profile, std::uint32_t header) {
 }
 
 // The headers of the ROM's tileset table of part (1 primary, 2 secondary); the headers of the
-// numbers 0 to 57 when the table cannot be measured.
+// numbers 0 to 57 when the table cannot be measured. Refused without a usable table.
 std::vector<TilesetItem> tilesetItems(Session& session, int part) {
     const GameProfile& profile = session.profile();
+    tileset_choice::requireTable(session.romState());
     const auto headers = tileset_choice::tableHeaders(session.rom(), profile);
     session.rom().Close();
     std::vector<TilesetItem> items;

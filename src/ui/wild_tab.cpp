@@ -146,8 +146,16 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
     }
     labelRows(m_shown.kind);
     if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
-        m_notice->setText(langText(lang, kNoTableText, kNoTable));
+        m_notice->setText(noTableText(lang));
     }
+}
+
+// A table that failed its check says why; a profile without one gets the language's text.
+QString WildTab::noTableText(const LanguageTable& lang) const {
+    if (const auto* failure = m_session.romState().tableFailure(tables::Table::Wild)) {
+        return toQ(failure->message);
+    }
+    return langText(lang, kNoTableText, kNoTable);
 }
 
 void WildTab::showNotice(const QString& text) {
@@ -161,7 +169,7 @@ void WildTab::showMap() {
     m_tableWarnings.clear();
     const auto table = static_cast<std::uint32_t>(m_session.profile().wildPokemon);
     if (table == 0) {
-        showNotice(langText(m_session.lang(), kNoTableText, kNoTable));
+        showNotice(noTableText(m_session.lang()));
         return;
     }
     const CurrentMap& map = m_session.map();

@@ -54,6 +54,7 @@ private:
     void Cbo_PokemonChange(int row);
     void Cmd_SpeichernClick();
     void showNotice(const QString& text);
+    QString noTableText(const LanguageTable& lang) const;
 
     Session& m_session;
     Dialogs& m_dialogs;

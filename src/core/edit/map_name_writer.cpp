@@ -54,6 +54,7 @@ Slot slot(TRom& rom, const RomState& state, int index) {
         throw Error("Map-Namen von FireRed und LeafGreen werden nicht geändert.");
     }
     const GameProfile& profile = state.profile();
+    state.requireTable(tables::Table::MapNames);
     if (profile.mapNamesHeader <= 0) {
         throw Error("Das Profil nennt keine Namens-Tabelle (NamenHeader).");
     }

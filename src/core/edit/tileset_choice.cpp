@@ -112,7 +112,8 @@ std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::s
         if (auto offset = decodeRomPointer(static_cast<std::uint32_t>(value))) {
             return checkedHeader(rom, *offset, part, hexOffset(*offset));
         }
-        if (hex && profile.tilesetHeader > 0 && value >= profile.tilesetHeader) {
+        // Without a table (none named, or it failed its check) "$" names an offset only.
+        if (hex && (profile.tilesetHeader <= 0 || value >= profile.tilesetHeader)) {
             const auto offset = static_cast<std::uint32_t>(value);
             return checkedHeader(rom, offset, part, hexOffset(offset));
         }
@@ -179,6 +180,14 @@ std::string headerText(const GameProfile& profile, std::uint32_t header) {
         return std::to_string(*n);
     }
     return hexOffset(header);
+}
+
+void requireTable(const RomState& state) {
+    state.requireTable(tables::Table::Tilesets);
+    if (state.profile().tilesetHeader <= 0) {
+        throw Error("Das Profil nennt keine Tileset-Tabelle (TilesetHeader): es gibt keine "
+                    "Tilesets zur Auswahl.");
+    }
 }
 
 std::vector<TableHeader> tableHeaders(TRom& rom, const GameProfile& profile) {

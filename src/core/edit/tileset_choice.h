@@ -27,7 +27,8 @@ namespace tileset_choice {
 int numberFromText(const std::string& text, int part);
 
 // The header a text names for part: a number (decimal, or "$" hex below the table), or a
-// header's offset ("$" hex at or past the table's offset, or its ROM pointer). Checked by
+// header's offset ("$" hex at or past the table's offset, any "$" hex when the profile has no
+// table, or its ROM pointer). Checked by
 // checkedHeader. Throws Error naming the part for anything else.
 std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
                              int part);
@@ -61,6 +62,9 @@ struct TableHeader {
     bool secondary = false;  // header byte 1
 };
 std::vector<TableHeader> tableHeaders(TRom& rom, const GameProfile& profile);
+// Tilesets are offered by the table only: throws the check's DataError when the table failed
+// it, and Error when the profile names none.
+void requireTable(const RomState& state);
 
 // One part's tileset as chosen: its key number, where its header lies and the header's bytes.
 struct Choice {

@@ -43,7 +43,8 @@ void unpackTiles(const std::vector<std::uint8_t>& data, int w, int h, SpriteSet:
 }  // namespace
 
 bool SpriteSet::readable(std::int64_t offset, std::int64_t count) const {
-    return m_rom && offset >= 0 && count >= 0 &&
+    // Offset 0 is a table the profile does not name (or one that failed its check).
+    return m_rom && offset > 0 && count >= 0 &&
            static_cast<std::uint64_t>(offset + count) <= m_fileSize;
 }
 

@@ -63,7 +63,7 @@ private:
     void loadPalettes(const GameProfile& profile);
     void loadSlots(const GameProfile& profile);
     void copyTaggedPalette(std::uint32_t tag, int slot);
-    // True when [offset, offset + count) lies inside the file.
+    // True when [offset, offset + count) lies inside the file and offset is not 0.
     bool readable(std::int64_t offset, std::int64_t count) const;
 
     TRom* m_rom = nullptr;

@@ -173,6 +173,9 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
 }
 
 void requireListedMap(const BankScan& scan, int bank, int map) {
+    if (!scan.unusable.empty()) {
+        throw DataError(scan.unusable);
+    }
     const int banks = scan.bankCount();
     if (bank == scan.unlistedBank) {
         throw DataError("Die Maps der Bank " + std::to_string(bank) +

@@ -37,6 +37,9 @@ struct BankScan {
     // listed, since nothing tells where its table ends. -1 when the last bank has none or is
     // listed.
     int unlistedBank = -1;
+    // Why the profile's bank table is not used (it failed its check when the ROM opened):
+    // every map asked for by bank and number is refused with it. Empty otherwise.
+    std::string unusable;
     int mapCount() const;
     // Banks of the ROM: the listed ones and an unlisted last one, not the empty bank that
     // may close the table.
@@ -47,7 +50,8 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
                    bool listLastBank = false);
 
 // Map (bank, map) must be one the scan lists. Throws DataError otherwise, with the ROM's number
-// of banks or the bank's number of maps ("Bank 9 gibt es nicht (das Rom hat 2 Banken).").
+// of banks or the bank's number of maps ("Bank 9 gibt es nicht (das Rom hat 2 Banken)."), or
+// with scan.unusable.
 void requireListedMap(const BankScan& scan, int bank, int map);
 
 // The map list as shown: the root "Nur aus Header" with banks and maps, the root "Aus Ini" with

@@ -85,6 +85,11 @@ std::vector<std::string> readPokemonNames(TRom& rom, const GameProfile& profile,
     std::vector<std::string> names;
     names.reserve(kSpecies + 1);
     names.emplace_back("Bitte wählen");
+    if (profile.pokemonNamesOffset <= 0) {
+        // No table (none named, or it failed its check): the species stay unnamed.
+        names.resize(kSpecies + 1);
+        return names;
+    }
     auto block = readClamped(rom, rom.size(), static_cast<std::uint32_t>(profile.pokemonNamesOffset),
                              len * kSpecies);
     for (std::size_t i = 0; i < kSpecies; ++i) {

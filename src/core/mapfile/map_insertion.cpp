@@ -89,6 +89,9 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer) {
 
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
     const std::string slot = "Bank/Nr " + slotText(bank, map);
+    if (!scan.unusable.empty()) {
+        throw Error(slot + ": " + scan.unusable);
+    }
     if (bank < 0 || static_cast<std::size_t>(bank) >= scan.banks.size() ||
         scan.banks[static_cast<std::size_t>(bank)].empty()) {
         throw Error(slot + ": die Bank " + std::to_string(bank) +

@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/map/block_grid.h"
 #include "core/map/map_header.h"
@@ -67,12 +68,34 @@ int recordsInRow(int depth, Keep keep) {
     return n;
 }
 
-Shape checkBanks(const RomBytes& rom, std::uint32_t offset, int depth) {
+// How many entries of a bank's map table the tolerant check looks at for a map header.
+constexpr int kTolerantEntries = 4;
+
+// Whether the map table at table leads to maps: its first entry points to a map header, or
+// (tolerant) any of its first few entries, up to the first word that is no ROM pointer.
+bool holdsMaps(const RomBytes& rom, std::uint32_t table, bool tolerant) {
+    if (!tolerant) {
+        return mapTableEntries(rom, table, 1) == 1;
+    }
+    for (std::uint32_t m = 0; m < kTolerantEntries; ++m) {
+        const auto entry = rom.word(table + 4 * m);
+        if (!entry || !isRomPointer(*entry)) {
+            return false;
+        }
+        const auto header = rom.pointerAt(table + 4 * m, MapHeader::kSize);
+        if (header && isMapHeader(rom, *header)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Shape checkBanks(const RomBytes& rom, std::uint32_t offset, int depth, bool tolerant) {
     // The table ends at its first entry that is no map table (the games keep other data
     // right behind it), so only the first entry must be one.
     const int banks = recordsInRow(depth, [&](int b) {
         const auto table = rom.pointerAt(offset + 4u * static_cast<std::uint32_t>(b), 4);
-        return table && mapTableEntries(rom, *table, 1) == 1;
+        return table && holdsMaps(rom, *table, tolerant);
     });
     if (banks == 0) {
         return fail("enthält keine Map-Tabellen");
@@ -80,9 +103,35 @@ Shape checkBanks(const RomBytes& rom, std::uint32_t offset, int depth) {
     return pass(banks);
 }
 
-Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c,
-                    int depth) {
-    const auto first = tilesetHeaderAt(rom, offset, c.frlg);
+// A tileset header of the family at offset; secondary its byte 1. Its four pointers lead into
+// the file, or (tolerant) are ROM pointers.
+std::optional<bool> headerAt(const RomBytes& rom, std::uint32_t offset, bool frlg,
+                             bool tolerant) {
+    std::array<std::uint8_t, kTilesetHeaderSize> h{};
+    if (offset < kCartridgeHeaderSize || !rom.read(offset, h.size(), h.data())) {
+        return std::nullopt;
+    }
+    if (h[0] > 1 || h[1] > 1 || h[2] != 0 || h[3] != 0) {
+        return std::nullopt;
+    }
+    const std::uint32_t attributes = frlg ? 20 : 16;
+    const std::uint32_t code = frlg ? 16 : 20;
+    for (std::uint32_t at : {4u, 8u, 12u, attributes}) {
+        const bool pointer =
+            tolerant ? isRomPointer(*rom.word(offset + at)) : rom.pointerAt(offset + at).has_value();
+        if (!pointer) {
+            return std::nullopt;
+        }
+    }
+    const auto callback = rom.word(offset + code);
+    if (*callback != 0 && !isRomPointer(*callback)) {
+        return std::nullopt;
+    }
+    return h[1] != 0;
+}
+
+Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
+    const auto first = headerAt(rom, offset, c.frlg, c.tolerant);
     if (!first) {
         return fail("enthält keinen Tileset-Header");
     }
@@ -90,8 +139,8 @@ Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContex
         return fail("beginnt mit einem sekundären Tileset-Header, nicht mit einem primären");
     }
     const int headers = recordsInRow(depth, [&](int i) {
-        return tilesetHeaderAt(rom, offset + static_cast<std::uint32_t>(i * kTilesetHeaderSize),
-                               c.frlg)
+        return headerAt(rom, offset + static_cast<std::uint32_t>(i * kTilesetHeaderSize), c.frlg,
+                        c.tolerant)
             .has_value();
     });
     return pass(headers);
@@ -118,8 +167,7 @@ bool nameTextAt(const RomBytes& rom, std::uint32_t text) {
            bytes.begin() + static_cast<std::ptrdiff_t>(n);
 }
 
-Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c,
-                    int depth) {
+Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
     if (c.mapNameCount < 0) {
         return fail("hat keine Einträge");
     }
@@ -132,9 +180,9 @@ Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContex
         return text && nameTextAt(rom, *text);
     });
     if (names < count) {
-        return fail("zeigt bei Name " + std::to_string(c.mapNameCount - names) +
-                        " nicht auf einen Text",
-                    names);
+        return fail(
+            "zeigt bei Name " + std::to_string(c.mapNameCount - names) + " nicht auf einen Text",
+            names);
     }
     return pass(names);
 }
@@ -156,20 +204,23 @@ Shape checkSpeciesNames(const RomBytes& rom, std::uint32_t offset, const ShapeCo
     return pass(names);
 }
 
-bool wildKindAt(const RomBytes& rom, std::uint32_t field) {
+// A wild record's field: null, or a pointer to an 8-byte record whose slot pointer leads into
+// the file (tolerant: any ROM pointer).
+bool wildKindAt(const RomBytes& rom, std::uint32_t field, bool tolerant) {
     const auto w = rom.word(field);
     if (!w) {
         return false;
     }
-    if (*w == 0) {
+    if (*w == 0 || (tolerant && isRomPointer(*w))) {
         return true;
     }
     const auto record = rom.pointerAt(field, 8);
     return record && rom.pointerAt(*record + 4, wild::kSlotSize);
 }
 
-Shape checkWild(const RomBytes& rom, std::uint32_t offset, int depth) {
+Shape checkWild(const RomBytes& rom, std::uint32_t offset, int depth, bool tolerant) {
     bool ended = false;
+    bool anySet = false;
     const int records = recordsInRow(depth, [&](int i) {
         const std::uint64_t at = offset + static_cast<std::uint64_t>(i) * wild::kHeaderSize;
         const auto bank = rom.byte(at);
@@ -184,19 +235,19 @@ Shape checkWild(const RomBytes& rom, std::uint32_t offset, int depth) {
         bool any = false;
         for (std::uint64_t k = 0; k < 4; ++k) {
             const auto field = static_cast<std::uint32_t>(at + 4 + 4 * k);
-            if (!wildKindAt(rom, field)) {
+            if (!wildKindAt(rom, field, tolerant)) {
                 return false;
             }
             any = any || rom.word(field) != 0u;
         }
-        return any;
+        anySet = anySet || any;
+        return any || tolerant;
     });
-    if (records == 0) {
+    if (records == 0 || !anySet) {
         return fail("enthält keine Einträge wilder Pokemon");
     }
     if (records < depth && !ended) {
-        return fail("enthält bei Eintrag " + std::to_string(records) + " keinen Eintrag",
-                    records);
+        return fail("enthält bei Eintrag " + std::to_string(records) + " keinen Eintrag", records);
     }
     return pass(records);
 }
@@ -221,8 +272,7 @@ Shape checkSpritePalettes(const RomBytes& rom, std::uint32_t offset, const Shape
         return rom.pointerAt(at, kPaletteBytes) && rom.half(at + 6) == 0;
     });
     if (palettes < count) {
-        return fail("enthält bei Eintrag " + std::to_string(palettes) + " keine Palette",
-                    palettes);
+        return fail("enthält bei Eintrag " + std::to_string(palettes) + " keine Palette", palettes);
     }
     return pass(palettes);
 }
@@ -236,10 +286,15 @@ std::int32_t profileOffset(const GameProfile& profile, Table table) {
     return profile.*info(table).member;
 }
 
-void clearTable(GameProfile& profile, Table table) { profile.*info(table).member = 0; }
+void clearTable(GameProfile& profile, Table table) { setTable(profile, table, 0); }
 
 void setTable(GameProfile& profile, Table table, std::int32_t offset) {
     profile.*info(table).member = offset;
+    // A map is opened through the bank table's text, not its number: both must name it.
+    if (table == Table::Banks) {
+        profile.mapBankHeaderText =
+            offset == 0 ? "0" : hexOffset(static_cast<std::uint32_t>(offset));
+    }
 }
 
 bool isMapHeader(const RomBytes& rom, std::uint32_t offset) {
@@ -259,25 +314,7 @@ int mapTableEntries(const RomBytes& rom, std::uint32_t offset, int depth) {
 }
 
 std::optional<bool> tilesetHeaderAt(const RomBytes& rom, std::uint32_t offset, bool frlg) {
-    std::array<std::uint8_t, kTilesetHeaderSize> h{};
-    if (offset < kCartridgeHeaderSize || !rom.read(offset, h.size(), h.data())) {
-        return std::nullopt;
-    }
-    if (h[0] > 1 || h[1] > 1 || h[2] != 0 || h[3] != 0) {
-        return std::nullopt;
-    }
-    const std::uint32_t attributes = frlg ? 20 : 16;
-    const std::uint32_t code = frlg ? 16 : 20;
-    for (std::uint32_t at : {4u, 8u, 12u, attributes}) {
-        if (!rom.pointerAt(offset + at)) {
-            return std::nullopt;
-        }
-    }
-    const auto callback = rom.word(offset + code);
-    if (*callback != 0 && !isRomPointer(*callback)) {
-        return std::nullopt;
-    }
-    return h[1] != 0;
+    return headerAt(rom, offset, frlg, false);
 }
 
 Shape checkShape(const RomBytes& rom, Table table, std::uint32_t offset,
@@ -288,7 +325,7 @@ Shape checkShape(const RomBytes& rom, Table table, std::uint32_t offset,
     depth = std::max(depth, 1);
     switch (table) {
         case Table::Banks:
-            return checkBanks(rom, offset, depth);
+            return checkBanks(rom, offset, depth, context.tolerant);
         case Table::Tilesets:
             return checkTilesets(rom, offset, context, depth);
         case Table::MapNames:
@@ -296,7 +333,7 @@ Shape checkShape(const RomBytes& rom, Table table, std::uint32_t offset,
         case Table::SpeciesNames:
             return checkSpeciesNames(rom, offset, context, depth);
         case Table::Wild:
-            return checkWild(rom, offset, depth);
+            return checkWild(rom, offset, depth, context.tolerant);
         case Table::Sprites:
             return checkSprites(rom, offset, depth);
         case Table::SpritePalettes:

@@ -15,10 +15,9 @@ namespace quillon::tables {
 
 // The tables of a game profile whose shape can be checked in the ROM.
 enum class Table { Banks, Tilesets, MapNames, SpeciesNames, Wild, Sprites, SpritePalettes };
-inline constexpr std::array<Table, 7> kTables = {Table::Banks,        Table::Tilesets,
-                                                 Table::MapNames,     Table::SpeciesNames,
-                                                 Table::Wild,         Table::Sprites,
-                                                 Table::SpritePalettes};
+inline constexpr std::array<Table, 7> kTables = {
+    Table::Banks, Table::Tilesets, Table::MapNames,      Table::SpeciesNames,
+    Table::Wild,  Table::Sprites,  Table::SpritePalettes};
 
 // The profile key ("MapBankHeader") and the table's name in a sentence ("die Bank-Tabelle").
 const char* profileKey(Table table);
@@ -31,10 +30,16 @@ void setTable(GameProfile& profile, Table table, std::int32_t offset);
 
 // What the checks need to know beyond the offset.
 struct ShapeContext {
-    bool frlg = false;         // FireRed/LeafGreen lay out tilesets and map names apart
-    int nameLength = 11;       // bytes of a species name record
-    int mapNameCount = 86;     // highest map name index (AnzMapNamen)
+    bool frlg = false;      // FireRed/LeafGreen lay out tilesets and map names apart
+    int nameLength = 11;    // bytes of a species name record
+    int mapNameCount = 86;  // highest map name index (AnzMapNamen)
     int spritePaletteCount = 27;
+    // The check when a ROM opens asks only whether the table lies at the offset, not whether
+    // every record is whole: a damaged record there is told by the part that reads it. So a
+    // bank's map table may start with maps that are no map (any of its first few entries
+    // leads to a map header), tileset and wild pointers need only be ROM pointers, and wild
+    // records may all be empty but one. The table search leaves it false.
+    bool tolerant = false;
 };
 
 // The verdict on one table. ok: the records checked all have the table's shape; why: what the

@@ -8,6 +8,7 @@
 #include "core/map_state.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
+#include "core/rom_state.h"
 
 namespace quillon::wild {
 
@@ -116,6 +117,7 @@ std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
 
 void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& values,
           UnusualLevels unusual) {
+    map.romState().requireTable(tables::Table::Wild);
     requireOpenMap(map, shown);
     requireSameSlots(rom, shown);
     if (values.entries.size() != static_cast<std::size_t>(slotCount(shown.kind)) ||

@@ -40,7 +40,8 @@ enum class UnusualLevels { Refuse, Accept };
 
 // Writes the shown kind of the open map as one transaction ("WildePokemon speichern <map>"):
 // the rate as a 32-bit value at the record, then the slots. Everything is checked first:
-// the open map has a place in the ROM and is the map shown was read for, the kind is
+// the wild table passed its check when the ROM opened, the open map has a place in the ROM
+// and is the map shown was read for, the kind is
 // available, the values fit it, the record still points at the slots that were read, and
 // unusual levels (Refuse) throw Error listing them. Nothing is written then.
 void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& values,
