@@ -2,6 +2,8 @@
 
 #include "bench/big_rom.h"
 #include "core/session.h"
+#include "core/tables/rom_bytes.h"
+#include "core/tables/table_check.h"
 
 namespace quillon::bench {
 namespace {
@@ -17,6 +19,23 @@ void BM_OpenRom(benchmark::State& state) {
     state.counters["names"] = static_cast<double>(session.mapNames().size());
 }
 BENCHMARK(BM_OpenRom)->Unit(benchmark::kMillisecond);
+
+// The check of the profile's tables that opening a ROM runs, alone: a fitting profile, so
+// every table passes.
+void BM_CheckProfileTables(benchmark::State& state) {
+    Session session(bigRomFolder());
+    session.openRom(bigRomFolder() / "big.gba");
+    std::size_t failures = 0;
+    for (auto _ : state) {
+        GameProfile profile = session.profile();
+        failures = tables::checkProfileTables(tables::TRomBytes(session.rom()), profile,
+                                              session.rom().isFrlg())
+                       .size();
+        benchmark::DoNotOptimize(profile.mapBankHeader);
+    }
+    state.counters["failures"] = static_cast<double>(failures);
+}
+BENCHMARK(BM_CheckProfileTables)->Unit(benchmark::kMicrosecond);
 
 // An 89 x 89 map whose two tilesets both differ from the previous map's: decompression,
 // palettes, 1,024 block images and the map picture.

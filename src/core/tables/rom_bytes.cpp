@@ -58,9 +58,23 @@ bool TRomBytes::read(std::uint64_t offset, std::size_t count, std::uint8_t* out)
     if (!inside(offset, count, m_size) || offset + count > kRomPointerReach) {
         return false;
     }
-    if (count > 0) {
-        m_rom.ReadBlock(static_cast<std::int32_t>(offset), std::span<std::uint8_t>(out, count));
+    if (count == 0) {
+        return true;
     }
+    if (count > kWindow) {
+        m_rom.ReadBlock(static_cast<std::int32_t>(offset), std::span<std::uint8_t>(out, count));
+        return true;
+    }
+    if (m_windowBytes == 0 || offset < m_windowStart ||
+        offset + count > m_windowStart + m_windowBytes) {
+        const std::uint64_t reach = std::min<std::uint64_t>(m_size, kRomPointerReach);
+        m_windowStart = offset;
+        m_windowBytes = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, reach - offset));
+        m_rom.ReadBlock(static_cast<std::int32_t>(offset),
+                        std::span<std::uint8_t>(m_window.data(), m_windowBytes));
+    }
+    std::copy_n(m_window.begin() + static_cast<std::ptrdiff_t>(offset - m_windowStart), count,
+                out);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,7 +29,9 @@ public:
     std::optional<std::uint32_t> pointerAt(std::uint64_t offset, std::size_t count = 1) const;
 };
 
-// Reads through the open ROM (its pending writes included).
+// Reads through the open ROM (its pending writes included), a window of 256 bytes at a time:
+// the records of a table lie side by side, and each read of the file costs a call into the
+// system. Made for one check; the ROM is not written while it lives.
 class TRomBytes final : public RomBytes {
 public:
     explicit TRomBytes(TRom& rom);
@@ -36,8 +39,12 @@ public:
     bool read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const override;
 
 private:
+    static constexpr std::size_t kWindow = 256;
     TRom& m_rom;
     std::uint64_t m_size;
+    mutable std::array<std::uint8_t, kWindow> m_window{};
+    mutable std::uint64_t m_windowStart = 0;
+    mutable std::size_t m_windowBytes = 0;  // 0: nothing read yet
 };
 
 // Reads from an image in memory.
