@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <fstream>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/session.h"
@@ -50,6 +53,7 @@ private slots:
     void openRomFillsTheMapList();
     void brokenRomLeavesTheWindowWithoutRom();
     void romWarningsShowInOneBox();
+    void tablesThatDoNotFitShowInTheOpeningBox();
     void doubleClickOpensMapsButNotBanks();
     void enterOpensTheCurrentMapLine();
     void hoverShowsCellDescriptions();
@@ -223,6 +227,37 @@ void MainWindowTest::romWarningsShowInOneBox() {
     QCOMPARE(dialogs->informs.size(), 1);
     QVERIFY(dialogs->informs[0].startsWith(QStringLiteral("Info|")));
     QCOMPARE(window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
+    auto* tree = child<QTreeWidget>(*window, "MapList");
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+}
+
+// A profile whose bank and wild tables lie elsewhere than in the ROM: one box names both
+// tables when the ROM opens, the map list stays empty.
+void MainWindowTest::tablesThatDoNotFitShowInTheOpeningBox() {
+    TestProgram program;
+    const auto& built = program.rom();
+    std::string ini = program.readIni("Quillon.ini");
+    for (const auto& [key, offset] : {std::pair{std::string("MapBankHeader="), built.bankTable},
+                                      std::pair{std::string("WildePokemon="), built.wildTable}}) {
+        const auto at = ini.find(key);
+        QVERIFY(at != std::string::npos);
+        const auto end = ini.find('\n', at);
+        ini.replace(at, end - at, key + std::to_string(offset - 0x18));
+    }
+    std::ofstream(program.folder() / "Ini" / "Quillon.ini") << ini;
+    FakeDialogs* dialogs = nullptr;
+    auto window = program.window(&dialogs);
+    window->openRomFile(program.romPath());
+    QVERIFY(dialogs->errors.isEmpty());
+    QCOMPARE(dialogs->informs.size(), 1);
+    const QString box = dialogs->informs[0];
+    const QString profile = QStringLiteral(": dieses Rom passt nicht zum Profil \"%1\".")
+                                .arg(QString::fromStdString(built.title));
+    const QString banks = QStringLiteral("Die Bank-Tabelle bei ") +
+                          QString::fromStdString(quillon::hexOffset(built.bankTable - 0x18)) +
+                          QStringLiteral(" enthält keine Map-Tabellen") + profile;
+    QVERIFY2(box.contains(banks), qPrintable(box));
+    QVERIFY2(box.contains(QStringLiteral("Die Tabelle der wilden Pokemon bei $")), qPrintable(box));
     auto* tree = child<QTreeWidget>(*window, "MapList");
     QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
 }
