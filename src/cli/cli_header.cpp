@@ -106,10 +106,12 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
     std::uint32_t header1 = session.map().footer.tileset1Offset();
     std::uint32_t header2 = session.map().footer.tileset2Offset();
     if (s.tileset1) {
-        header1 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset1, 1);
+        header1 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset1, 1,
+                                                  &session.romState());
     }
     if (s.tileset2) {
-        header2 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset2, 2);
+        header2 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset2, 2,
+                                                  &session.romState());
     }
     if (s.nameIndex) {
         map_attributes::checkNameIndex(session.profile(), *s.nameIndex);

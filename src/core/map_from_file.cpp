@@ -92,6 +92,12 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
                                                 const IniFile& tilesetsIni, DetachedMap parts,
                                                 const CurrentMap& previous) {
     const GameProfile& profile = romState.profile();
+    // A map file's tileset numbers count in the table: one that failed its check says why.
+    for (const int value : {parts.contents.tileset1, parts.contents.tileset2}) {
+        if (!decodeRomPointer(static_cast<std::uint32_t>(value))) {
+            romState.requireTable(tables::Table::Tilesets);
+        }
+    }
     const auto one = tileset_choice::choose(
         rom, profile, map_file::tilesetHeader(rom, profile, parts.contents.tileset1, 1), 1);
     const auto two = tileset_choice::choose(

@@ -143,10 +143,11 @@ void HeaderTab::Cmd_NameAendernClick() {
 void HeaderTab::Cmd_AendernClick() {
     TRom& rom = m_session.rom();
     const GameProfile& profile = m_session.profile();
+    const RomState* state = &m_session.romState();
     const std::uint32_t h1 =
-        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile1->text()), 1);
+        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile1->text()), 1, state);
     const std::uint32_t h2 =
-        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile2->text()), 2);
+        tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile2->text()), 2, state);
     tileset_choice::write(rom, m_session.romState(), m_session.mapState(),
                           m_session.data().tilesets(), h1, h2);
     emit tilesetsChanged();

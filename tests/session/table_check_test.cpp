@@ -194,8 +194,13 @@ TEST(TableCheck, NothingIsWrittenThroughAFailedTable) {
         {Table::Tilesets,
          [](Session& s) {
              s.openMap("0.1", "0.1");
-             tileset_choice::requireTable(s.romState());
+             const std::uint32_t h2 = tileset_choice::headerFromText(s.rom(), s.profile(), "1", 2,
+                                                                     &s.romState());
+             tileset_choice::write(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                                   s.map().footer.tileset1Offset(), h2);
          }},
+        {Table::Tilesets,  // "Neue Map" names its tilesets by number
+         [](Session& s) { s.openDetachedMap(newDetachedMap(4, 4, 0, 1, "Neu", {})); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(tables::profileKey(c.table));

@@ -102,7 +102,7 @@ int numberFromText(const std::string& text, int part) {
 }
 
 std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
-                             int part) {
+                             int part, const RomState* state) {
     const int value = numberFromText(text, part);
     const auto start = text.find_first_not_of(" \t");
     const bool hex = start != std::string::npos &&
@@ -117,6 +117,9 @@ std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::s
             const auto offset = static_cast<std::uint32_t>(value);
             return checkedHeader(rom, offset, part, hexOffset(offset));
         }
+    }
+    if (state) {
+        state->requireTable(tables::Table::Tilesets);  // a number needs the table
     }
     return headerOffset(rom, profile, value, part);
 }

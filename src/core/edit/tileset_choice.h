@@ -29,9 +29,10 @@ int numberFromText(const std::string& text, int part);
 // The header a text names for part: a number (decimal, or "$" hex below the table), or a
 // header's offset ("$" hex at or past the table's offset, any "$" hex when the profile has no
 // table, or its ROM pointer). Checked by
-// checkedHeader. Throws Error naming the part for anything else.
+// checkedHeader. Throws Error naming the part for anything else; a number when the tileset
+// table failed its check (state given) throws the failure.
 std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
-                             int part);
+                             int part, const RomState* state = nullptr);
 
 // Where tileset number's header lies, checked by checkedHeader. Throws Error naming the part
 // and the number when the profile has no tileset table or the number is negative.
