@@ -138,6 +138,37 @@ TEST(TableCheck, ATableThatIsNotWhereTheProfileSaysIsNotUsed) {
     }
 }
 
+// The check at opening asks whether the table is there, not whether each record is whole: a
+// damaged record at the table's place (a first map without size, a tileset or wild pointer past
+// the end of the file) is the readers' matter, while the table search stays strict.
+TEST(TableCheck, ADamagedRecordAtTheTablesPlaceStillPasses) {
+    const BuiltRom built = fullRom(Family::Rse);
+    const std::uint32_t past = 0x08000000u + static_cast<std::uint32_t>(built.bytes.size()) + 64;
+    const struct {
+        Table table;
+        std::uint32_t at;  // the word overwritten
+        std::uint32_t word;
+    } cases[] = {
+        {Table::Banks, built.maps.at({0, 0}).footer, 0},  // map 0.0 is 0 blocks wide
+        {Table::Tilesets, built.tilesetHeaderOffsets[0] + 4, past},
+        {Table::Wild, built.wild.at({0, 1}).header + 4, past},
+        {Table::Wild, built.wild.at({0, 1}).records[0] + 4, past},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(tables::profileKey(c.table));
+        BuiltRom damaged = built;
+        testing::put32(damaged, c.at, c.word);
+        const tables::SpanBytes rom(damaged.bytes);
+        tables::ShapeContext context;
+        const std::uint32_t offset = profileField(damaged, c.table);
+        EXPECT_FALSE(tables::checkShape(rom, c.table, offset, context, 1).ok);
+        context.tolerant = true;
+        EXPECT_TRUE(tables::checkShape(rom, c.table, offset, context, 4).ok);
+        auto o = open(damaged, damaged);
+        EXPECT_TRUE(o->session->romState().tableFailures().empty());
+    }
+}
+
 // The whole message, and what the user meets afterwards: an empty map list, a map asked for
 // by its number refused with the message, the species without names.
 TEST(TableCheck, TheMessageNamesTableOffsetReasonAndProfile) {
