@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
+#include "cli/cli_find_tables.h"
 #include "cli/cli_place_messages.h"
 
 namespace quillon::cli {
@@ -416,6 +417,9 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto placement = englishPlacementMessage(coreMessage)) {
         return *placement;
+    }
+    if (auto finder = englishFinderMessage(coreMessage)) {
+        return *finder;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

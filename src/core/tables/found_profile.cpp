@@ -1,11 +1,16 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/config/user_profiles.h"
+#include "core/errors.h"
+#include "core/rom/trom.h"
 #include "core/tables/table_finder.h"
 
 namespace quillon::tables {
 
 namespace {
+
+constexpr std::uint64_t kLargestRom = 32u << 20;
 
 std::string iniHex(std::uint32_t value) { return "0x" + IntToHex(value, 1); }
 
@@ -69,6 +74,32 @@ std::string describe(const FoundTable& t) {
         text += "; nicht jedes Tileset der Maps steht in der Tabelle";
     }
     return text + ")";
+}
+
+FoundProfile findTables(TRom& rom) {
+    const std::uint64_t size = rom.size();
+    if (size > kLargestRom) {
+        throw DataError("Die Datei ist größer als 32 MiB: sie ist kein Rom.");
+    }
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(size));
+    rom.ReadBlock(0, image);
+    return findTables(image, GameIdentity::of(image));
+}
+
+void checkStorable(const FoundProfile& found) {
+    if (!found.banksFound()) {
+        throw Error("Die Bank-Tabelle wurde nicht gefunden: es wird kein Profil gespeichert.");
+    }
+}
+
+void storeFoundProfile(const FoundProfile& found, const std::filesystem::path& file) {
+    checkStorable(found);
+    if (file.empty()) {
+        throw Error(
+            "Es gibt keinen Ordner für die Daten des Benutzers: das Profil wird nicht "
+            "gespeichert.");
+    }
+    storeProfileSection(file, found.identity.section(), found.iniText());
 }
 
 }  // namespace quillon::tables

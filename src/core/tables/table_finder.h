@@ -1,11 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/tables/table_shapes.h"
+
+namespace quillon {
+class TRom;
+}
 
 namespace quillon::tables {
 
@@ -73,6 +78,16 @@ struct FoundProfile {
 // and the best one taken (most records in a row, then most references, then the lowest).
 // Bounded work on any input; never throws for the bytes' sake.
 FoundProfile findTables(std::span<const std::uint8_t> image, const GameIdentity& identity);
+
+// The search on the open ROM's whole image (read once; a ROM above 32 MiB is refused with a
+// DataError).
+FoundProfile findTables(TRom& rom);
+
+// Throws Error unless the bank table was found: without it no profile is stored.
+void checkStorable(const FoundProfile& found);
+// checkStorable, then the section stored in the user's profile file (see
+// storeProfileSection). Throws Error when there is no such file (no user folder).
+void storeFoundProfile(const FoundProfile& found, const std::filesystem::path& file);
 
 // A sentence on one table for the user: "die Bank-Tabelle: $3526A8, sicher (43 Einträge, ...)".
 std::string describe(const FoundTable& found);
