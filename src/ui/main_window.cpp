@@ -151,6 +151,7 @@ void MainWindow::buildUi() {
     connectDataMoves();
     connectHistory();
     connectMapFiles();
+    connectTables();
     connectBlockEditor();
     connectConnections();
 }
