@@ -1,8 +1,9 @@
+#include "core/tables/table_finder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "core/tables/table_finder.h"
 #include "romkit/rom_image.h"
 #include "tests/session/finder_test_rom.h"
 
@@ -20,13 +21,20 @@ tables::FoundProfile find(const romkit::BuiltRom& rom) {
 // The profile value the search should give for each table of built.
 std::uint32_t expected(const romkit::BuiltRom& built, Table table) {
     switch (table) {
-        case Table::Banks: return built.bankTable;
-        case Table::Tilesets: return built.tilesetHeaders;
-        case Table::MapNames: return built.nameTable;
-        case Table::SpeciesNames: return built.pokemonNames;
-        case Table::Wild: return built.wildTable;
-        case Table::Sprites: return built.spriteHeader;
-        case Table::SpritePalettes: return built.spritePalettes;
+        case Table::Banks:
+            return built.bankTable;
+        case Table::Tilesets:
+            return built.tilesetHeaders;
+        case Table::MapNames:
+            return built.nameTable;
+        case Table::SpeciesNames:
+            return built.pokemonNames;
+        case Table::Wild:
+            return built.wildTable;
+        case Table::Sprites:
+            return built.spriteHeader;
+        case Table::SpritePalettes:
+            return built.spritePalettes;
     }
     return 0;
 }
@@ -91,6 +99,21 @@ TEST(TableFinder, FindsEveryTableWhereverTheLayoutPutsIt) {
         EXPECT_EQ(found.identity.section(),
                   c.layout.revision == 0 ? built.title : built.title + " 1.1");
     }
+}
+
+// An expanded ROM whose first 16 MiB refer to millions of places (every word a pointer to
+// another, each place referenced once, as the tables are): the tables above 16 MiB are still
+// among the places looked at, none is dropped for the sheer number of others.
+TEST(TableFinder, FindsTablesAboveMillionsOfOtherReferencedPlaces) {
+    romkit::BuiltRom built = buildFinderRom({Family::Rse, 0x1200000, 32 << 20, 0, 0});
+    constexpr std::uint32_t kFirst = 0x1000, kEnd = 0x800000;
+    const std::uint32_t slots = (kEnd - kFirst) / 4;
+    for (std::uint32_t i = 0; i < slots; ++i) {
+        const std::uint32_t target =
+            kFirst + 4 * static_cast<std::uint32_t>((std::uint64_t{i} * 7919 + 1) % slots);
+        put32(built.bytes, kFirst + 4 * i, romkit::romPointer(target));
+    }
+    expectEveryTable(built, find(built));
 }
 
 // A tool moved tables into free space and updated the code's reference: the new place is
@@ -176,8 +199,7 @@ TEST(TableFinder, NamesWhatItCannotFind) {
     EXPECT_FALSE(found.table(Table::Wild).found());
     EXPECT_TRUE(found.table(Table::Banks).found());
     EXPECT_EQ(found.iniText().find("WildePokemon"), std::string::npos);
-    EXPECT_NE(tables::describe(found.table(Table::Wild)).find("nicht gefunden"),
-              std::string::npos);
+    EXPECT_NE(tables::describe(found.table(Table::Wild)).find("nicht gefunden"), std::string::npos);
 }
 
 }  // namespace

@@ -13,9 +13,10 @@ namespace quillon::tables {
 // Only targets on a multiple of 4 are indexed: tables of pointers and records start there.
 class PointerIndex {
 public:
-    // At most this many targets are kept (those referenced most often); the rest of a file
-    // made of nothing but pointers is left out, so the search stays bounded.
-    static constexpr std::size_t kMaxTargets = std::size_t{1} << 20;
+    // At most this many targets are kept (those referenced most often): every aligned place
+    // of a 32 MiB ROM; of a larger file made of nothing but pointers the rest is left out, so
+    // the search stays bounded.
+    static constexpr std::size_t kMaxTargets = std::size_t{1} << 23;
 
     // One pass over every aligned word of image.
     explicit PointerIndex(std::span<const std::uint8_t> image);

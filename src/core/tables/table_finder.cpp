@@ -63,16 +63,17 @@ constexpr int kRseTilesetHeight = 32;
 template <class Quick, class Records>
 std::vector<Scored> scan(const PointerIndex& index, Quick quick, Records records) {
     std::vector<Scored> scored;
-    std::size_t checked = 0;
+    detail::WorkBudget budget;
     for (const std::uint32_t target : index.targets()) {
         if (!quick(target)) {
             continue;
         }
-        if (++checked > detail::kMaxChecked) {
-            break;
-        }
-        if (const int n = records(target); n > 0) {
+        const int n = records(target);
+        if (n > 0) {
             scored.push_back({target, n, index.references(target), target});
+        }
+        if (!budget.spend(1 + static_cast<std::size_t>(n))) {
+            break;
         }
     }
     return scored;

@@ -106,15 +106,15 @@ FoundTable findTilesets(const RomBytes& rom, const PointerIndex& index, const Ma
     std::set<std::uint32_t> chained;
     std::vector<Scored> best;
     int bestCovered = 0;
-    std::size_t checked = 0;
+    WorkBudget budget;
     for (const std::uint32_t target : index.targets()) {
         if (chained.count(target) != 0 || tilesetHeaderAt(rom, target, frlg) != false) {
             continue;
         }
-        if (++checked > kMaxChecked) {
+        const auto chain = headerChain(rom, target, frlg);
+        if (!budget.spend(chain.size())) {
             break;
         }
-        const auto chain = headerChain(rom, target, frlg);
         chained.insert(chain.begin(), chain.end());
         const int covered = static_cast<int>(std::count_if(
             chain.begin(), chain.end(), [&](auto h) { return maps.tilesetHeaders.count(h) != 0; }));
@@ -152,15 +152,15 @@ FoundTable findMapNames(const RomBytes& rom, const PointerIndex& index, const Ma
     const std::uint32_t field = frlg ? 0 : 4;
     const std::uint32_t shift = kFrlgFirstName * 4;
     std::vector<Scored> scored;
-    std::size_t checked = 0;
+    WorkBudget budget;
     for (const std::uint32_t target : index.targets()) {
         if (!rom.pointerAt(std::uint64_t{target} + field)) {
             continue;
         }
-        if (++checked > kMaxChecked) {
+        const int records = nameRecordsFrom(rom, target, frlg);
+        if (!budget.spend(1 + static_cast<std::size_t>(records))) {
             break;
         }
-        const int records = nameRecordsFrom(rom, target, frlg);
         // The table holds every index the maps use from 0 on, or (FireRed/LeafGreen) from 88.
         if (records >= maps.highestName + 1) {
             scored.push_back({target, records, index.references(target), target});

@@ -36,7 +36,19 @@ FoundTable findTilesets(const RomBytes& rom, const PointerIndex& index, const Ma
 FoundTable findMapNames(const RomBytes& rom, const PointerIndex& index, const MapSurvey& maps,
                         bool frlg);
 
-// Candidates looked at in full per table: enough for any real ROM, a bound for any other file.
-inline constexpr std::size_t kMaxChecked = 200000;
+// The records a table kind's search may look at: a candidate costs one plus the records it
+// has (a stray one fails at its first record). Room for every aligned place of a 32 MiB file
+// and the real tables besides; a bound for any other file.
+class WorkBudget {
+public:
+    // False (and nothing left) once units are more than what is left.
+    bool spend(std::size_t units) {
+        m_left = units > m_left ? 0 : m_left - units;
+        return m_left > 0;
+    }
+
+private:
+    std::size_t m_left = std::size_t{1} << 24;
+};
 
 }  // namespace quillon::tables::detail
