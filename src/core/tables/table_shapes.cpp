@@ -80,7 +80,8 @@ Shape checkBanks(const RomBytes& rom, std::uint32_t offset, int depth) {
     return pass(banks);
 }
 
-Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
+Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c,
+                    int depth) {
     const auto first = tilesetHeaderAt(rom, offset, c.frlg);
     if (!first) {
         return fail("enthält keinen Tileset-Header");
@@ -117,7 +118,8 @@ bool nameTextAt(const RomBytes& rom, std::uint32_t text) {
            bytes.begin() + static_cast<std::ptrdiff_t>(n);
 }
 
-Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
+Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c,
+                    int depth) {
     if (c.mapNameCount < 0) {
         return fail("hat keine Einträge");
     }
@@ -130,9 +132,9 @@ Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContex
         return text && nameTextAt(rom, *text);
     });
     if (names < count) {
-        return fail(
-            "zeigt bei Name " + std::to_string(c.mapNameCount - names) + " nicht auf einen Text",
-            names);
+        return fail("zeigt bei Name " + std::to_string(c.mapNameCount - names) +
+                        " nicht auf einen Text",
+                    names);
     }
     return pass(names);
 }
@@ -193,7 +195,8 @@ Shape checkWild(const RomBytes& rom, std::uint32_t offset, int depth) {
         return fail("enthält keine Einträge wilder Pokemon");
     }
     if (records < depth && !ended) {
-        return fail("enthält bei Eintrag " + std::to_string(records) + " keinen Eintrag", records);
+        return fail("enthält bei Eintrag " + std::to_string(records) + " keinen Eintrag",
+                    records);
     }
     return pass(records);
 }
@@ -218,7 +221,8 @@ Shape checkSpritePalettes(const RomBytes& rom, std::uint32_t offset, const Shape
         return rom.pointerAt(at, kPaletteBytes) && rom.half(at + 6) == 0;
     });
     if (palettes < count) {
-        return fail("enthält bei Eintrag " + std::to_string(palettes) + " keine Palette", palettes);
+        return fail("enthält bei Eintrag " + std::to_string(palettes) + " keine Palette",
+                    palettes);
     }
     return pass(palettes);
 }
