@@ -50,41 +50,34 @@ std::filesystem::path userDataFolder() {
     return folder.isEmpty() ? std::filesystem::path() : std::filesystem::path(folder.toStdString());
 }
 
-std::optional<std::string> englishFinderMessage(const std::string& coreMessage) {
-    static const std::regex kNoShape(
-        R"x(^(.+): nicht gefunden \(keine Stelle, auf die die ROM verweist, hat ihre Form\)$)x");
-    static const std::regex kNoMaps(
-        R"x(^(.+): nicht gefunden \(ohne Bank-Tabelle und ihre Maps nicht zu prüfen\)$)x");
+namespace {
+
+// The search's sentences without a part that varies.
+std::optional<std::string> fixedMessage(const std::string& coreMessage) {
+    static const std::array<std::pair<const char*, const char*>, 3> kFixed{{
+        {"Die Bank-Tabelle wurde nicht gefunden: es wird kein Profil gespeichert.",
+         "the bank table was not found: no profile is stored"},
+        {"Es gibt keinen Ordner für die Daten des Benutzers: das Profil wird nicht gespeichert.",
+         "there is no folder for the user's data: the profile is not stored"},
+        {"Die Datei ist größer als 32 MiB: sie ist kein Rom.",
+         "the file is larger than 32 MiB: it is no ROM image"},
+    }};
+    for (const auto& [de, en] : kFixed) {
+        if (coreMessage == de) {
+            return en;
+        }
+    }
+    return std::nullopt;
+}
+
+// A table found: "die Bank-Tabelle: $3526A8, sicher (43 Einträge in Folge, 1 Verweis)".
+std::optional<std::string> foundVerdict(const std::string& coreMessage) {
     static const std::regex kFound(
         R"x(^(.+): (\$[0-9A-F]+), (sicher|wahrscheinlich) \((\d+) )x"
         R"x((Eintrag|Einträge) in Folge, (\d+) Verweise?(; (\d+) weitere )x"
         R"x(Stellen? ha(t|ben) ebenso viele Einträge|; nicht jedes )x"
         R"x(Tileset der Maps steht in der Tabelle)?\)$)x");
-    static const std::regex kNoFolder(
-        R"x(^Der Ordner "(.*)" konnte nicht angelegt werden: (.*)$)x");
-    if (coreMessage == "Die Bank-Tabelle wurde nicht gefunden: es wird kein Profil gespeichert.") {
-        return "the bank table was not found: no profile is stored";
-    }
-    if (coreMessage ==
-        "Es gibt keinen Ordner für die Daten des Benutzers: das Profil wird "
-        "nicht gespeichert.") {
-        return "there is no folder for the user's data: the profile is not stored";
-    }
-    if (coreMessage == "Die Datei ist größer als 32 MiB: sie ist kein Rom.") {
-        return "the file is larger than 32 MiB: it is no ROM image";
-    }
     std::smatch m;
-    if (std::regex_match(coreMessage, m, kNoFolder)) {
-        return "cannot make the folder \"" + m[1].str() + "\": " + m[2].str();
-    }
-    if (std::regex_match(coreMessage, m, kNoShape)) {
-        return englishTable(m[1]) + ": not found (no place the ROM refers to has its shape)";
-    }
-    if (std::regex_match(coreMessage, m, kNoMaps)) {
-        return englishTable(m[1]) +
-               ": not found (cannot be checked without the bank table "
-               "and its maps)";
-    }
     if (!std::regex_match(coreMessage, m, kFound)) {
         return std::nullopt;
     }
@@ -97,6 +90,32 @@ std::optional<std::string> englishFinderMessage(const std::string& coreMessage) 
         text += "; not every tileset the maps use is in the table";
     }
     return text + ")";
+}
+
+}  // namespace
+
+std::optional<std::string> englishFinderMessage(const std::string& coreMessage) {
+    static const std::regex kNoShape(
+        R"x(^(.+): nicht gefunden \(keine Stelle, auf die die ROM verweist, hat ihre Form\)$)x");
+    static const std::regex kNoMaps(
+        R"x(^(.+): nicht gefunden \(ohne Bank-Tabelle und ihre Maps nicht zu prüfen\)$)x");
+    static const std::regex kNoFolder(
+        R"x(^Der Ordner "(.*)" konnte nicht angelegt werden: (.*)$)x");
+    if (auto fixed = fixedMessage(coreMessage)) {
+        return fixed;
+    }
+    std::smatch m;
+    if (std::regex_match(coreMessage, m, kNoFolder)) {
+        return "cannot make the folder \"" + m[1].str() + "\": " + m[2].str();
+    }
+    if (std::regex_match(coreMessage, m, kNoShape)) {
+        return englishTable(m[1]) + ": not found (no place the ROM refers to has its shape)";
+    }
+    if (std::regex_match(coreMessage, m, kNoMaps)) {
+        return englishTable(m[1]) +
+               ": not found (cannot be checked without the bank table and its maps)";
+    }
+    return foundVerdict(coreMessage);
 }
 
 void findTables(const std::filesystem::path& rom, DataFiles& data, bool save, std::ostream& out,
