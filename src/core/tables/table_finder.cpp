@@ -55,6 +55,7 @@ constexpr int kMaxSpecies = 2048;
 constexpr int kMaxSpritePalettes = 27;
 // Fewer names in a row are no species table (the games have 411).
 constexpr int kMinSpecies = 16;
+constexpr std::uint32_t kLongestName = 16;
 constexpr int kFrlgTilesetHeight = 40;
 constexpr int kRseTilesetHeight = 32;
 
@@ -80,7 +81,7 @@ std::vector<Scored> scan(const PointerIndex& index, Quick quick, Records records
 }
 
 struct Search {
-    const SpanBytes& rom;
+    const RomBytes& rom;
     const PointerIndex& index;
     ShapeContext context;
 
@@ -91,19 +92,31 @@ struct Search {
         return checkShape(rom, table, at, context, depth).records;
     }
 
+    // The quick looks below take the first record as the full check would, without its
+    // sentence for the user: most referenced places are no table of the kind.
     FoundTable banks() const {
-        return detail::choose(
-            Table::Banks,
-            scan(
-                index, [&](std::uint32_t t) { return pointerAt(t, 4); },
-                [&](std::uint32_t t) { return records(Table::Banks, t, kMaxBanks); }));
+        const auto quick = [&](std::uint32_t t) {
+            const auto maps = rom.pointerAt(t, 4);
+            return maps && mapTableEntries(rom, *maps, 1) > 0;
+        };
+        return detail::choose(Table::Banks, scan(index, quick, [&](std::uint32_t t) {
+                                  return records(Table::Banks, t, kMaxBanks);
+                              }));
     }
     FoundTable sprites() const {
-        return detail::choose(
-            Table::Sprites,
-            scan(
-                index, [&](std::uint32_t t) { return pointerAt(t, 36); },
-                [&](std::uint32_t t) { return records(Table::Sprites, t, kMaxSprites); }));
+        const auto quick = [&](std::uint32_t t) {
+            const auto record = rom.pointerAt(t, 36);
+            return record && rom.half(*record) == 0xFFFF;
+        };
+        return detail::choose(Table::Sprites, scan(index, quick, [&](std::uint32_t t) {
+                                  return records(Table::Sprites, t, kMaxSprites);
+                              }));
+    }
+    // A name record of length bytes at at: a character, then the end mark within the record.
+    bool nameAt(std::uint32_t at, std::uint32_t length) const {
+        std::uint8_t bytes[kLongestName] = {};
+        return length <= kLongestName && rom.read(at, length, bytes) && bytes[0] != 0xFF &&
+               std::find(bytes, bytes + length, 0xFF) != bytes + length;
     }
     // The palettes run up to a null record (or to the most the editor reads): one record of
     // the shape with other data behind it is a sprite's frame, no table.
@@ -130,7 +143,7 @@ struct Search {
         const auto length = static_cast<std::uint32_t>(context.nameLength);
         // Record 0 is a placeholder name; the profile counts species from record 1.
         const auto quick = [&](std::uint32_t t) {
-            return checkShape(rom, Table::SpeciesNames, t, context, 1).ok;
+            return nameAt(t, length) && nameAt(t + length, length);
         };
         auto scored = scan(index, quick, [&](std::uint32_t t) {
             const int n = records(Table::SpeciesNames, t + length, kMaxSpecies);
