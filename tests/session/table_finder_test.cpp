@@ -39,11 +39,18 @@ std::uint32_t expected(const romkit::BuiltRom& built, Table table) {
     return 0;
 }
 
+// Each table found exactly, and the section's values pass the check a ROM's opening makes
+// of its profile's tables.
 void expectEveryTable(const romkit::BuiltRom& built, const tables::FoundProfile& found) {
+    const tables::SpanBytes rom(built.bytes);
+    const tables::ShapeContext context{found.identity.frlg, found.nameLength, found.mapNameCount,
+                                       found.spritePaletteCount};
     for (Table table : tables::kTables) {
         SCOPED_TRACE(tables::profileKey(table));
         EXPECT_EQ(found.table(table).confidence, Confidence::Sure);
         EXPECT_EQ(found.table(table).offset, expected(built, table));
+        const tables::Shape shape = checkShape(rom, table, found.table(table).offset, context, 4);
+        EXPECT_TRUE(shape.ok) << shape.why;
     }
 }
 
@@ -175,10 +182,15 @@ TEST(TableFinder, MapNamesFromIndex88TakeTheProfileBaseBeforeTheTable) {
         t = t == plain.nameTable ? plain.nameTable + 88 * 4 : t;
     }
     b.putCodeBytes(0xF00, romkit::literalPool(pool));
-    const tables::FoundProfile found = find(b.build());
+    const romkit::BuiltRom built = b.build();
+    const tables::FoundProfile found = find(built);
     EXPECT_EQ(found.table(Table::MapNames).offset, plain.nameTable);
     EXPECT_EQ(found.table(Table::MapNames).start, plain.nameTable + 88 * 4);
     EXPECT_EQ(found.mapNameCount, 90);
+    const tables::ShapeContext context{true, 11, found.mapNameCount, 27};
+    const tables::Shape shape = checkShape(tables::SpanBytes(built.bytes), Table::MapNames,
+                                           found.table(Table::MapNames).offset, context, 3);
+    EXPECT_TRUE(shape.ok) << shape.why;
 }
 
 // What cannot be found is named, and nothing of it goes into the section.
