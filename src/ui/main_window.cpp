@@ -258,6 +258,7 @@ void MainWindow::openRomFile(const QString& path) {
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());
+    offerTableSearch();
 }
 
 void MainWindow::NeuLaden1Click() {

@@ -125,6 +125,8 @@ private:
     // "Tabellen suchen": the table search on the open ROM, its result stored as the ROM's
     // profile on the user's word (main_window_tables.cpp).
     void connectTables();
+    // A ROM without a profile just opened: the user is offered the table search.
+    void offerTableSearch();
     // Every view, tab and window follows the map just opened (ROM, map file or new).
     void showOpenedMap(const QString& title);
     // Saves the open map into its map file; asks for one first when it has none or ask is set.

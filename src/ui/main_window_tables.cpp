@@ -47,6 +47,19 @@ void MainWindow::connectTables() {
             commandSlot(this, *m_dialogs, this, &MainWindow::TabellenSuchen1Click));
 }
 
+void MainWindow::offerTableSearch() {
+    if (!m_session->romLoaded() || m_session->profile().found) {
+        return;
+    }
+    const LanguageTable& lang = m_session->lang();
+    if (m_dialogs->confirm(this, langText(lang, 1380, "Tabellen suchen"),
+                           langText(lang, 1383,
+                                    "Für dieses Rom gibt es kein Profil. Soll "
+                                    "Quillon seine Tabellen suchen?"))) {
+        runCommand(this, *m_dialogs, [this] { TabellenSuchen1Click(); });
+    }
+}
+
 void MainWindow::TabellenSuchen1Click() {
     if (!m_session->romLoaded() || !finishInput()) {
         return;

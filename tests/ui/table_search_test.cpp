@@ -29,10 +29,10 @@ class TableSearchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // "Tabellen suchen" on a ROM without a fitting profile: the verdicts are shown, nothing is
-    // stored unless the user says so; then the section is stored in the user's file (never in
-    // the shipped one) and the ROM is loaded again with its maps listed. Without a bank table
-    // the user is told and nothing is stored.
+    // "Tabellen suchen" on a ROM without a profile (offered when it opens, and from the menu):
+    // the verdicts are shown, nothing is stored unless the user says so; then the section is
+    // stored in the user's file (never in the shipped one) and the ROM is loaded again with
+    // its maps listed. Without a bank table the user is told and nothing is stored.
     void storesTheFoundSectionOnTheUsersWord() {
         Opened o;
         const std::filesystem::path user = o.program.folder() / "user";
@@ -48,17 +48,19 @@ private slots:
             quillon::testing::buildFinderRom({quillon::romkit::Family::Rse, 0x1070, 1 << 20, 1, 0});
         quillon::romkit::writeRomFile(o.program.folder() / "later.gba", later);
         o.dialogs->openFileAnswer = quillon::ui::fromPath(o.program.folder() / "later.gba");
-        o.window->menu().Laden1->trigger();
+        o.window->menu().Laden1->trigger();  // no profile: the search is offered, the user says no
+        QCOMPARE(o.dialogs->confirms.size(), 1);
+        QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("kein Profil")));
         QVERIFY(!listedLines(o.tree()).contains(QStringLiteral("PLACE 0 (0.0)")));
 
-        o.dialogs->confirmAnswer = false;
         o.window->menu().TabellenSuchen1->trigger();
-        QCOMPARE(o.dialogs->confirms.size(), 1);
-        QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("die Bank-Tabelle: $")));
+        QCOMPARE(o.dialogs->confirms.size(), 2);
+        QVERIFY(o.dialogs->confirms[1].contains(QStringLiteral("die Bank-Tabelle: $")));
         QVERIFY(!std::filesystem::exists(user / "Profile.ini"));
 
-        o.dialogs->confirmAnswer = true;
-        o.window->menu().TabellenSuchen1->trigger();
+        o.dialogs->confirmAnswer = true;  // the offer taken, then the section stored
+        o.window->menu().Laden1->trigger();
+        QCOMPARE(o.dialogs->confirms.size(), 4);
         QCOMPARE(o.dialogs->errors, QStringList());
         QVERIFY(std::filesystem::exists(user / "Profile.ini"));
         QCOMPARE(o.window->session().profile().section, later.title + " 1.1");
