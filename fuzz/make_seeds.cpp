@@ -1,11 +1,12 @@
 // Writes the seed inputs of the fuzz targets, all taken from romkit's builder:
 //   quillon_fuzz_seeds DIR  ->  DIR/<target> for lz77, map, events, ini, wild, connections,
-//   mapfile, write
+//   mapfile, write, tables
 // lz77: compressed tile pictures and patterns; map, events, wild and connections: one patch
 // record per structure of the fuzz ROM that rewrites it with its own bytes (so mutations
 // start on the structure); ini: the ROM's profile section; mapfile: the fuzz ROM's maps
 // saved as map files, with and without their event files; write: each writing command on each
-// map, undamaged and with one structure it reads rewritten by its own bytes.
+// map, undamaged and with one structure it reads rewritten by its own bytes; tables: the
+// pooled fuzz ROM as it is and with each table rewritten by its own bytes, and a raw image.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -159,8 +160,7 @@ Bytes mapFileSeed(const std::string& id, bool withEvents) {
     map_file::write(file, session.map(), session.grid(), session.mapState().events(),
                     session.profile());
     const Bytes map = readWholeFile(file, map_file::kMaxMapFileBytes);
-    const Bytes events =
-        readWholeFile(map_file::eventFileName(file), map_file::kMaxEventFileBytes);
+    const Bytes events = readWholeFile(map_file::eventFileName(file), map_file::kMaxEventFileBytes);
     Bytes seed{static_cast<std::uint8_t>(withEvents), static_cast<std::uint8_t>(map.size()),
                static_cast<std::uint8_t>(map.size() >> 8)};
     seed.insert(seed.end(), map.begin(), map.end());
@@ -207,6 +207,26 @@ void iniSeeds(const std::filesystem::path& dir) {
     writeSeed(dir, "profile-settings", Bytes(settings.begin(), settings.end()));
 }
 
+void tableSeeds(const std::filesystem::path& dir) {
+    const romkit::BuiltRom& rom = fuzz::fuzzRom();
+    writeSeed(dir, "pooled", Bytes{0});
+    const std::pair<const char*, std::uint32_t> tables[] = {
+        {"banks", rom.bankTable},         {"tilesets", rom.tilesetHeaders},
+        {"names", rom.nameTable},         {"species", rom.pokemonNames},
+        {"wild", rom.wildTable},          {"sprites", rom.spriteHeader},
+        {"palettes", rom.spritePalettes}, {"pool", 0xF00}};
+    for (const auto& [name, offset] : tables) {
+        Bytes seed{0};
+        const Bytes patch = samePatch(offset, 32);
+        seed.insert(seed.end(), patch.begin(), patch.end());
+        writeSeed(dir, name, seed);
+    }
+    // A raw image: the ROM's first 4 KiB, header and pool area.
+    Bytes raw{1};
+    raw.insert(raw.end(), rom.bytes.begin(), rom.bytes.begin() + 0x1000);
+    writeSeed(dir, "raw", raw);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,5 +243,6 @@ int main(int argc, char** argv) {
     connectionSeeds(dir / "connections");
     mapFileSeeds(dir / "mapfile");
     writeSeeds(dir / "write");
+    tableSeeds(dir / "tables");
     return 0;
 }

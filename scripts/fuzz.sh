@@ -2,14 +2,14 @@
 # Builds the libFuzzer targets with Clang into build-fuzz/ and runs each for SECONDS (600
 # unless given), one after another; with target names only those run. SECONDS 0 runs each
 # target once over its seeds and fails when any input fails (the check CI runs).
-#   scripts/fuzz.sh [SECONDS] [lz77|map|events|ini|wild|connections|mapfile|write ...]
+#   scripts/fuzz.sh [SECONDS] [lz77|map|events|ini|wild|connections|mapfile|write|tables ...]
 # Corpora grow in build-fuzz/corpus/<target>, findings land in build-fuzz/findings/<target>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(lz77 map events ini wild connections mapfile write)
+[ ${#targets[@]} -gt 0 ] || targets=(lz77 map events ini wild connections mapfile write tables)
 
 "$PWD/scripts/deps.sh" clang libclang-rt-14-dev ninja-build
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -30,7 +30,7 @@ for t in "${targets[@]}"; do
     case $t in
         # Room for several patch records from the start: these targets run few inputs a
         # second, too few for the length limit to grow on its own.
-        map|events|wild|connections|write) limits=(-max_len=512 -len_control=0) ;;
+        map|events|wild|connections|write|tables) limits=(-max_len=512 -len_control=0) ;;
         mapfile) limits=(-max_len=2048) ;;
         ini) limits=(-max_len=4096) ;;
     esac

@@ -1,6 +1,7 @@
 #include "cli/cli_find_free.h"
 
 #include "core/base/numbers.h"
+#include "core/config/data_files.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/free_space_rules.h"
@@ -46,13 +47,13 @@ FreeSpaceQuery query(const FindFreeOptions& options) {
 }  // namespace
 
 void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
-              const IniFile& profiles, std::ostream& out) {
+              DataFiles& data, std::ostream& out) {
     FreeSpaceQuery q = query(options);  // every option checked before the file is read
     TRom file;
     file.Open(rom);
     std::vector<std::string> warnings;  // a profile offset outside the file is left unused
-    const std::string section = GameProfile::sectionFor(profiles, file.Title(), file.Revision());
-    GameProfile profile = GameProfile::read(profiles, section, file.size(), warnings);
+    const ProfileSource source = data.profileFor(file.Title(), file.Revision());
+    GameProfile profile = GameProfile::read(*source.file, source.section, file.size(), warnings);
     if (profile.found) {
         // Tables that do not fit this ROM neither guard nor place anything.
         tables::checkProfileTables(tables::TRomBytes(file), profile, file.isFrlg());

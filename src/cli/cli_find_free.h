@@ -6,7 +6,7 @@
 #include <string>
 
 namespace quillon {
-class IniFile;
+class DataFiles;
 }  // namespace quillon
 
 namespace quillon::cli {
@@ -20,11 +20,11 @@ struct FindFreeOptions {
 };
 
 // Searches the ROM file for free runs as the repoint dialog does, under the same rules (a
-// guard of filler bytes before each hit, the tables of the game's profile in profiles left
+// guard of filler bytes before each hit, the tables of the game's profile (data's) left
 // alone, by default from where the game's free area begins), and prints each hit as
 // "$XXXXXX" (seven digits above 16 MiB) on its own line. Throws Error with an English
 // message naming the bad option.
 void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
-              const IniFile& profiles, std::ostream& out);
+              DataFiles& data, std::ostream& out);
 
 }  // namespace quillon::cli

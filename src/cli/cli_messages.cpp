@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
+#include "cli/cli_find_tables.h"
 #include "cli/cli_place_messages.h"
 #include "cli/cli_table_messages.h"
 
@@ -423,6 +424,9 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto table = englishTableMessage(coreMessage)) {
         return *table;
+    }
+    if (auto finder = englishFinderMessage(coreMessage)) {
+        return *finder;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

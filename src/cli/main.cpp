@@ -14,6 +14,7 @@
 #include "cli/cli_connections.h"
 #include "cli/cli_data_move.h"
 #include "cli/cli_find_free.h"
+#include "cli/cli_find_tables.h"
 #include "cli/cli_header.h"
 #include "cli/cli_history.h"
 #include "cli/cli_map_files.h"
@@ -57,6 +58,8 @@ struct Args {
     CLI::App* eventCounts = nullptr;
     std::vector<std::string> numbers;
     CLI::App* findFree = nullptr;
+    CLI::App* findTables = nullptr;
+    bool saveTables = false;
     quillon::cli::FindFreeOptions free;
     std::string freeFrom;
     std::string freeTo;
@@ -157,6 +160,13 @@ void addDataMoveCommands(CLI::App& app, Args& a) {
 }
 
 void addFindFree(CLI::App& app, Args& a) {
+    a.findTables = withRom(
+        app.add_subcommand("find-tables",
+                           "Search the ROM for its tables and print the profile section found"),
+        a);
+    a.findTables->add_flag("--save", a.saveTables,
+                           "store the section in the user's profile file (read over the shipped "
+                           "profiles)");
     a.findFree = withRom(app.add_subcommand("find-free", "List free runs of 00 or FF bytes"), a);
     a.findFree->add_option("--count", a.free.count, "bytes needed")->required();
     a.findFree->add_option("--byte", a.free.byte, "00 or FF (default FF)");
@@ -423,10 +433,18 @@ int main(int argc, char** argv) {
                 args.free.to = args.freeTo;
             }
             quillon::DataFiles data(programFolder(argv[0]));
-            quillon::cli::findFree(args.rom, args.free, data.quillon(), std::cout);
+            data.setUserFolder(quillon::cli::userDataFolder());
+            quillon::cli::findFree(args.rom, args.free, data, std::cout);
+            return 0;
+        }
+        if (*args.findTables) {
+            quillon::DataFiles data(programFolder(argv[0]));
+            data.setUserFolder(quillon::cli::userDataFolder());
+            quillon::cli::findTables(args.rom, data, args.saveTables, std::cout, std::cerr);
             return 0;
         }
         quillon::Session session(programFolder(argv[0]));
+        session.data().setUserFolder(quillon::cli::userDataFolder());
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);
         if (*args.maps || *args.renderAll) {

@@ -12,10 +12,8 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data, bool listLa
     auto state = std::make_unique<RomState>();
     RomState& s = *state;
     rom.ReadTitle();
-    data.quillon().reload();
-    const std::string section =
-        GameProfile::sectionFor(data.quillon(), rom.Title(), rom.Revision());
-    s.m_profile = GameProfile::read(data.quillon(), section, rom.size(), s.m_warnings);
+    const ProfileSource source = data.profileFor(rom.Title(), rom.Revision());
+    s.m_profile = GameProfile::read(*source.file, source.section, rom.size(), s.m_warnings);
     if (!s.m_profile.found) {
         s.m_warnings.push_back("Für das Spiel \"" + rom.Title() +
                                "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "

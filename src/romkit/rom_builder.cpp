@@ -116,6 +116,7 @@ RomBuilder::RomBuilder(Family family, std::string title12, std::string code4, st
     : m_family(family),
       m_title12(std::move(title12)),
       m_code4(std::move(code4)),
+      m_dataStart(kDataStart),
       m_romSize(romSize) {
     if (m_title12.size() > 12 || m_code4.size() != 4) {
         throw std::invalid_argument("title over 12 characters or game code not 4");
@@ -191,9 +192,16 @@ void RomBuilder::putCodeBytes(std::uint32_t offset, const std::vector<std::uint8
     m_codeBytes.emplace_back(offset, bytes);
 }
 
+void RomBuilder::setDataStart(std::uint32_t offset) {
+    if (offset < kDataStart) {
+        throw std::invalid_argument("data start below 0x1000");
+    }
+    m_dataStart = offset;
+}
+
 BuiltRom RomBuilder::build() const {
     checkMaps(m_maps, m_tilesets.size());
-    RomImage image(m_romSize, kDataStart);
+    RomImage image(m_romSize, m_dataStart);
     writeGbaHeader(image, m_title12, m_code4, m_revision);
 
     BuiltRom rom;

@@ -213,6 +213,9 @@ public:
     void putCodeBytes(std::uint32_t offset, const std::vector<std::uint8_t>& bytes);
     // The header's revision byte at 0xBC (0 unless set: release 1.0).
     void setRevision(std::uint8_t revision) { m_revision = revision; }
+    // Where the structures begin (0x1000 unless set): a later start moves every table as a
+    // later release of a game or a grown code area does. At least 0x1000.
+    void setDataStart(std::uint32_t offset);
 
     // Throws std::invalid_argument for gaps in banks or maps, an unknown tileset, a grid of the
     // wrong size or text without a code; std::length_error when the image is too small.
@@ -225,6 +228,7 @@ private:
     std::string m_title12;
     std::string m_code4;
     std::uint8_t m_revision = 0;
+    std::uint32_t m_dataStart;
     std::size_t m_romSize;
     std::vector<TilesetSpec> m_tilesets;
     std::map<std::pair<int, int>, MapSpec> m_maps;

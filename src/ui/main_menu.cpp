@@ -140,6 +140,7 @@ void buildToolsMenu(QMenuBar* bar, MainMenu& m) {
         addItem(m.Tools1, 135, "Map öffnen", "Mapffnen1", QKeySequence(Qt::CTRL | Qt::Key_M));
     m.Anbindungen1 = addLaterItem(m.Tools1, 136, "Anbindungen", "Anbindungen1",
                                   QKeySequence(Qt::CTRL | Qt::Key_A));
+    m.TabellenSuchen1 = addItem(m.Tools1, 137, "Tabellen suchen", "TabellenSuchen1");
 }
 
 void buildHelpMenu(QMenuBar* bar, MainMenu& m) {
@@ -177,6 +178,7 @@ void setMapCommandsEnabled(const MainMenu& menu, bool enabled) {
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled) {
     menu.Mapffnen1->setEnabled(enabled);
     menu.Verlauf1->setEnabled(enabled);
+    menu.TabellenSuchen1->setEnabled(enabled);
     // Maps of map files and new maps take the ROM's tilesets.
     for (QAction* item : {menu.Map1->menuAction(), menu.NeueMap1, menu.MapOffnen1}) {
         item->setEnabled(enabled);

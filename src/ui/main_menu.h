@@ -60,6 +60,7 @@ struct MainMenu {
     QAction* BuildEvents1 = nullptr;
     QAction* Mapffnen1 = nullptr;
     QAction* Anbindungen1 = nullptr;
+    QAction* TabellenSuchen1 = nullptr;
 
     QMenu* Hilfe1 = nullptr;
     QAction* Readme1 = nullptr;
@@ -84,8 +85,8 @@ MainMenu buildMainMenu(QMenuBar* bar);
 // picture export, "Event menge", "Block Editor"), enabled or disabled together. Undo and redo
 // follow the edit history instead.
 void setMapCommandsEnabled(const MainMenu& menu, bool enabled);
-// The items a ROM must be open for ("Map öffnen", "Verlauf", the submenu "Map" with "Neue Map"
-// and "Map Öffnen").
+// The items a ROM must be open for ("Map öffnen", "Verlauf", "Tabellen suchen", the submenu
+// "Map" with "Neue Map" and "Map Öffnen").
 void setRomCommandsEnabled(const MainMenu& menu, bool enabled);
 
 }  // namespace quillon::ui

@@ -151,6 +151,7 @@ void MainWindow::buildUi() {
     connectDataMoves();
     connectHistory();
     connectMapFiles();
+    connectTables();
     connectBlockEditor();
     connectConnections();
 }
@@ -257,6 +258,7 @@ void MainWindow::openRomFile(const QString& path) {
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());
+    offerTableSearch();
 }
 
 void MainWindow::NeuLaden1Click() {

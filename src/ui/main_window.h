@@ -77,6 +77,7 @@ public:
     void Laden1Click();
     void NeuLaden1Click();
     void Mapffnen1Click();
+    void TabellenSuchen1Click();
     void Comboboxen1Click();
     void Grid1Click();
     void BlockPaletteBreite1Click();
@@ -121,6 +122,11 @@ private:
     // question after an interrupted command (main_window_history.cpp).
     void connectHistory();
     void connectMapFiles();
+    // "Tabellen suchen": the table search on the open ROM, its result stored as the ROM's
+    // profile on the user's word (main_window_tables.cpp).
+    void connectTables();
+    // A ROM without a profile just opened: the user is offered the table search.
+    void offerTableSearch();
     // Every view, tab and window follows the map just opened (ROM, map file or new).
     void showOpenedMap(const QString& title);
     // Saves the open map into its map file; asks for one first when it has none or ask is set.

@@ -5,6 +5,8 @@ set -euo pipefail
 bin="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Profiles the table search stores go to the user's data folder: one of the test's own.
+export XDG_DATA_HOME="$work/userdata"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -z "$("$bin/quillon-mkdemo" "$work/demo.gba" 2>&1)" ] || fail "quillon-mkdemo printed something"
@@ -418,6 +420,37 @@ for id in $(echo "$maps" | cut -f1); do
 done
 ! "$bin/quillon-cli" connections "$work/demo.gba" 9.9 2> "$work/err" || fail "connections 9.9"
 grep -q "there is no bank 9" "$work/err" || fail "connections 9.9: $(cat "$work/err")"
+# The table search finds the demo's tables where its shipped profile says, each one sure.
+shippedBefore=$(md5sum < "$bin/Ini/Quillon.ini")
+"$bin/quillon-cli" find-tables "$work/demo.gba" > "$work/found.ini" || fail "find-tables demo"
+[ "$(grep -c '^; .*: \$[0-9A-F]*, sure (' "$work/found.ini")" -eq 7 ] \
+    || fail "find-tables verdicts: $(cat "$work/found.ini")"
+for key in MapBankHeader TilesetHeader NamenHeader AnzMapNamen PokemonNamen WildePokemon \
+    SpriteHeader SpritePaletten SpritePalettenAnz; do
+    line=$(grep "^$key=" "$work/found.ini") || fail "find-tables: no $key"
+    echo "$shipped" | grep -qx -- "$line" || fail "find-tables: $line, shipped $key differs"
+done
+# A game without a profile (the demo under another game code): no maps until the section the
+# search stores is read over the shipped profiles.
+cp "$work/demo.gba" "$work/nameless.gba"
+printf 'QDMF' | dd of="$work/nameless.gba" bs=1 seek=$((0xAC)) conv=notrunc status=none
+"$bin/quillon-cli" info "$work/nameless.gba" 2> /dev/null | grep -qx 'Maps: 0' || fail "unknown: maps"
+"$bin/quillon-cli" find-tables "$work/nameless.gba" --save > /dev/null 2> "$work/err" \
+    || fail "find-tables --save: $(cat "$work/err")"
+grep -q "QUILLON DEMOQDMF" "$work/userdata/Brenvik/Quillon/Profile.ini" || fail "not stored"
+[ "$("$bin/quillon-cli" maps "$work/nameless.gba" | cut -f1)" = "$(echo "$maps" | cut -f1)" ] \
+    || fail "the stored profile lists other maps"
+# No bank table: the verdicts are printed, nothing is stored, the status says so.
+head -c 192 "$work/demo.gba" > "$work/blank.gba"
+truncate -s 1M "$work/blank.gba"
+stored=$(md5sum < "$work/userdata/Brenvik/Quillon/Profile.ini")
+! "$bin/quillon-cli" find-tables "$work/blank.gba" --save > "$work/out" 2> "$work/err" \
+    || fail "find-tables without tables succeeded"
+grep -q "the bank table was not found: no profile is stored" "$work/err" \
+    || fail "find-tables blank: $(cat "$work/err")"
+grep -q "^; MapBankHeader: the bank table: not found" "$work/out" || fail "blank: $(cat "$work/out")"
+[ "$(md5sum < "$work/userdata/Brenvik/Quillon/Profile.ini")" = "$stored" ] || fail "blank stored"
+[ "$(md5sum < "$bin/Ini/Quillon.ini")" = "$shippedBefore" ] || fail "shipped profiles changed"
 [ "$(md5sum < "$work/demo.gba")" = "$before" ] || fail "the ROM was changed"
 grep -q "Einstellungen" "$bin/Ini/Quillon.ini" && ! grep -q "^BlockPaletteBreite=16" "$bin/Ini/Quillon.ini" \
     || fail "the command line wrote a setting"

@@ -5,7 +5,7 @@
 
 #include "cli/cli_find_free.h"
 #include "cli/cli_messages.h"
-#include "core/config/ini_file.h"
+#include "core/config/data_files.h"
 #include "core/errors.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
@@ -35,11 +35,12 @@ struct RunsFile {
 
 std::string run(const RunsFile& file, const cli::FindFreeOptions& options,
                 const std::string& profile = "") {
-    const std::filesystem::path ini = file.dir.file("Quillon.ini");
-    std::ofstream(ini) << profile;
+    std::filesystem::create_directories(file.dir.file("Ini"));
+    std::ofstream(file.dir.file("Ini/Quillon.ini")) << profile;
+    DataFiles data(file.dir.path());
     std::ostringstream out;
     try {
-        cli::findFree(file.path, options, IniFile(ini), out);
+        cli::findFree(file.path, options, data, out);
     } catch (const Error& e) {
         return std::string("error: ") + e.what();
     }

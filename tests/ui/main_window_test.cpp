@@ -260,6 +260,10 @@ void MainWindowTest::tablesThatDoNotFitShowInTheOpeningBox() {
     QVERIFY2(box.contains(QStringLiteral("Die Tabelle der wilden Pokemon bei $")), qPrintable(box));
     auto* tree = child<QTreeWidget>(*window, "MapList");
     QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+    // The table search is offered for such a ROM too (the user says no here).
+    QCOMPARE(dialogs->confirms.size(), 1);
+    QVERIFY2(dialogs->confirms[0].contains(QStringLiteral("passen nicht zum Profil")),
+             qPrintable(dialogs->confirms[0]));
 }
 
 void MainWindowTest::doubleClickOpensMapsButNotBanks() {

@@ -7,6 +7,7 @@
 
 #include "core/map/block_grid.h"
 #include "romkit/rom_builder.h"
+#include "romkit/table_references.h"
 #include "tools/mkdemo/demo_events.h"
 #include "tools/mkdemo/demo_maps.h"
 #include "tools/mkdemo/demo_wild.h"
@@ -87,7 +88,8 @@ romkit::BuiltRom buildDemo() {
     addDemoFlyPositions(builder);
     addDemoWild(builder);
     scripts.writeTo(builder);
-    romkit::BuiltRom rom = builder.build();
+    // The code's literal pool naming the tables, as a game's code holds one.
+    romkit::BuiltRom rom = romkit::buildWithReferences(builder);
     rom.mainFile = "Ini\\Demo\\Main.ini";
     rom.mapsFile = "Ini\\Demo\\Maps.ini";
     return rom;

@@ -43,6 +43,23 @@ std::filesystem::path DataFiles::resolve(std::string_view relative) const {
     return m_folder / std::filesystem::path(rel);
 }
 
+void DataFiles::setUserFolder(std::filesystem::path folder) {
+    m_userFolder = std::move(folder);
+    m_userProfiles = m_userFolder.empty() ? IniFile() : IniFile(userProfilesPath());
+}
+
+std::filesystem::path DataFiles::userProfilesPath() const {
+    return m_userFolder.empty() ? std::filesystem::path() : m_userFolder / kUserProfilesFile;
+}
+
+ProfileSource DataFiles::profileFor(const std::string& title, int revision) {
+    m_quillon.reload();
+    if (!m_userFolder.empty()) {
+        m_userProfiles.reload();
+    }
+    return chooseProfile(m_quillon, m_userProfiles, title, revision);
+}
+
 void DataFiles::reopenMapFiles(const GameProfile& profile) {
     m_main = IniFile(resolve(profile.mainFile));
     m_maps = IniFile(resolve(profile.mapsFile));

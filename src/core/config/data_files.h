@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/config/ini_file.h"
+#include "core/config/user_profiles.h"
 
 namespace quillon {
 
@@ -21,6 +22,16 @@ public:
     std::filesystem::path resolve(std::string_view relative) const;
 
     IniFile& quillon() { return m_quillon; }
+
+    // The user's data folder (none unless set): the profiles a table search stored live
+    // there, in kUserProfilesFile, and are read over the shipped ones.
+    void setUserFolder(std::filesystem::path folder);
+    const std::filesystem::path& userFolder() const { return m_userFolder; }
+    // The user's profile file; empty without a user folder.
+    std::filesystem::path userProfilesPath() const;
+    // Both profile files read again from disk, and the file and section that serve a ROM of
+    // title and revision (see chooseProfile).
+    ProfileSource profileFor(const std::string& title, int revision);
     const IniFile& tilesets() const { return m_tilesets; }
     const IniFile& mainFile() const { return m_main; }
     const IniFile& mapsFile() const { return m_maps; }
@@ -41,6 +52,8 @@ public:
 private:
     std::filesystem::path m_folder;
     IniFile m_quillon;
+    std::filesystem::path m_userFolder;
+    IniFile m_userProfiles;
     IniFile m_tilesets;
     IniFile m_main;
     IniFile m_maps;
