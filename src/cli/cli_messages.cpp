@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
+#include "cli/cli_import_messages.h"
 #include "cli/cli_place_messages.h"
 
 namespace quillon::cli {
@@ -416,6 +417,9 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto placement = englishPlacementMessage(coreMessage)) {
         return *placement;
+    }
+    if (auto import = englishImportMessage(coreMessage)) {
+        return *import;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

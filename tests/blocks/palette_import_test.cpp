@@ -10,8 +10,8 @@
 namespace quillon {
 namespace {
 
-using romkit::Family;
 using blocks::PaletteColour;
+using romkit::Family;
 using testing::OpenedRom;
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
@@ -28,8 +28,8 @@ void import(OpenedRom& o, int part, int palette, const std::vector<PaletteColour
 std::vector<PaletteColour> newColours(std::size_t count) {
     std::vector<PaletteColour> colours;
     for (std::size_t i = 0; i < count; ++i) {
-        colours.push_back({static_cast<std::uint8_t>(8 * i + 7), 200,
-                           static_cast<std::uint8_t>(255 - 16 * i)});
+        colours.push_back(
+            {static_cast<std::uint8_t>(8 * i + 7), 200, static_cast<std::uint8_t>(255 - 16 * i)});
     }
     return colours;
 }
@@ -72,12 +72,14 @@ TEST(PaletteImport, BrokenFilesAreRefusedNamingTheLine) {
         std::string file;
         const char* message;
     } cases[] = {
-        {std::string(63, '\0'), "Die Palettendatei ist 63 Bytes lang; erwartet sind 64 Bytes "
-                                "(16 Farben) oder JASC-PAL-Text."},
+        {std::string(63, '\0'),
+         "Die Palettendatei ist 63 Bytes lang; erwartet sind 64 Bytes "
+         "(16 Farben) oder JASC-PAL-Text."},
         {"JASC-PAL\n0101\n1\n1 2 3\n",
          "Die JASC-PAL-Datei ist fehlerhaft: in Zeile 2 steht nicht \"0100\"."},
-        {"JASC-PAL\n0100\n2x\n", "Die JASC-PAL-Datei ist fehlerhaft: in Zeile 3 steht nicht "
-                                 "die Anzahl der Farben (0 bis 256)."},
+        {"JASC-PAL\n0100\n2x\n",
+         "Die JASC-PAL-Datei ist fehlerhaft: in Zeile 3 steht nicht "
+         "die Anzahl der Farben (0 bis 256)."},
         {"JASC-PAL\r\n0100\r\n2\r\n1 2 3\r\n1 256 3\r\n",
          "Die JASC-PAL-Datei ist fehlerhaft: in Zeile 5 steht nicht eine Farbe \"R G B\" (je 0 "
          "bis 255)."},
@@ -104,8 +106,8 @@ TEST(PaletteImport, WritesThePaletteOfItsPartAndUndoes) {
         Family family;
         int part;
         int palette;
-    } cases[] = {{Family::Rse, 1, 2}, {Family::Rse, 2, 8}, {Family::Frlg, 1, 2},
-                 {Family::Frlg, 2, 8}};
+    } cases[] = {
+        {Family::Rse, 1, 2}, {Family::Rse, 2, 8}, {Family::Frlg, 1, 2}, {Family::Frlg, 2, 8}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.part) + "/" + std::to_string(c.palette));
         OpenedRom o(testing::buildImportRom(c.family, false), "0.0");

@@ -181,10 +181,12 @@ TEST(TilesetImport, PicturesThePartCannotTakeAreRefused) {
         blocks::IndexedPicture picture;
         const char* message;
     } cases[] = {
-        {sized(120, 64), "Das Bild ist 120 Pixel breit; ein Tileset-Bild ist 128 Pixel (16 Tiles) "
-                         "breit."},
-        {sized(128, 12), "Das Bild ist 12 Pixel hoch; ein Tileset-Bild hat 8 Pixel je "
-                         "Tile-Reihe."},
+        {sized(120, 64),
+         "Das Bild ist 120 Pixel breit; ein Tileset-Bild ist 128 Pixel (16 Tiles) "
+         "breit."},
+        {sized(128, 12),
+         "Das Bild ist 12 Pixel hoch; ein Tileset-Bild hat 8 Pixel je "
+         "Tile-Reihe."},
         {sized(128, 0), "Das Bild ist 0 Pixel hoch; ein Tileset-Bild hat 8 Pixel je Tile-Reihe."},
         {sized(128, 200), "Das Bild hat 400 Tiles; Tileset-Teil 2 fasst 384 Tiles."},
         {index16, "Tile 17, Pixel (2, 5) hat den Farbindex 16; ein Tile kennt nur 0 bis 15."},

@@ -54,14 +54,17 @@ void importPalette(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map
                     " Farben; eine Palette hat 16.");
     }
     const auto header = readTilesetHeader(rom, tilesetHeaderOffset(map, part));
-    const std::uint64_t at =
-        std::uint64_t{pointerTarget(readLe32(header.data() + 8))} +
-        kPaletteBytes * static_cast<std::uint32_t>(palette);
+    const std::uint64_t at = std::uint64_t{pointerTarget(readLe32(header.data() + 8))} +
+                             kPaletteBytes * static_cast<std::uint32_t>(palette);
+    // "Palette 8 von Tileset 3"
+    const std::string name =
+        ownedName(place_name::kPalette, "Tileset " + std::to_string(*tilesets.tilesetNumber(part)))
+            .insert(std::string(place_name::kPalette).size(), " " + std::to_string(palette));
     const RomRange range{static_cast<std::uint32_t>(std::min<std::uint64_t>(at, kNoRomOffset)),
-                         kPaletteBytes, ownedName(place_name::kPalette, std::to_string(palette))};
+                         kPaletteBytes, name};
     requirePlacement(rom, {{{range, {range}}}, {}, kFreeFill});
-    std::vector<std::uint8_t> bytes = rom.ReadBlock(static_cast<std::int32_t>(range.offset),
-                                                    kPaletteBytes);
+    std::vector<std::uint8_t> bytes =
+        rom.ReadBlock(static_cast<std::int32_t>(range.offset), kPaletteBytes);
     const std::vector<std::uint8_t> old = bytes;
     const std::size_t n = std::min<std::size_t>(colours.size(), TPalette::kColours);
     for (std::size_t i = 0; i < n; ++i) {

@@ -225,9 +225,9 @@ void checkTilePlace(TRom& rom, const TileImport& plan, std::uint32_t offset, std
         ownedName(place_name::kTiles, "Tileset " + std::to_string(plan.number));
     const RomRange old{plan.oldData, plan.oldPlaceSize, name};
     const RomRange data{offset, size, name};
-    const RomRange pointer{plan.header + 4, 4,
-                           ownedName(place_name::kTilesetHeader,
-                                     "Tileset " + std::to_string(plan.number))};
+    const RomRange pointer{
+        plan.header + 4, 4,
+        ownedName(place_name::kTilesetHeader, "Tileset " + std::to_string(plan.number))};
     requirePlacement(rom, {{{data, {old}}, {pointer, {pointer}}}, plan.reliedOn, fill});
 }
 

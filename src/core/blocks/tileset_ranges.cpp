@@ -50,8 +50,8 @@ std::vector<RomRange> tilesetTables(TRom& rom, const TilesetPair& tilesets, cons
         const std::uint32_t at = tilesetHeaderOffset(map, part);
         const std::string owner =
             "Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0));
-        ranges.push_back({at, TilesetPair::kHeaderSize,
-                          ownedName(place_name::kTilesetHeader, owner)});
+        ranges.push_back(
+            {at, TilesetPair::kHeaderSize, ownedName(place_name::kTilesetHeader, owner)});
         const auto header = readTilesetHeader(rom, at);
         const std::uint32_t first = part == 1 ? 0 : split;
         const std::uint32_t count = part == 1 ? split : 16 - split;
