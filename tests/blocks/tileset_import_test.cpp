@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/errors.h"
+#include "core/gfx/lz77_compress.h"
 #include "core/rom/rom_pointer.h"
 #include "tests/blocks/import_test_rom.h"
 #include "tests/edit/header_test_rom.h"
@@ -202,6 +203,37 @@ TEST(TilesetImport, PicturesThePartCannotTakeAreRefused) {
     }
     EXPECT_EQ(o.image(), before);
     EXPECT_TRUE(s.rom().history().entries().empty());
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A stream that never copies from 1 byte back (what the BIOS's 16-bit routine needs) is
+// replaced by one that does not either; a stream that does may be replaced by the shorter kind.
+TEST(TilesetImport, TheNewStreamKeepsTheOldOnesKindOfCopies) {
+    for (bool near : {true, false}) {
+        SCOPED_TRACE(near);
+        romkit::BuiltRom built = testing::buildImportRom(romkit::Family::Rse, true);
+        const romkit::BuiltTileset& tileset = built.tilesets[0];
+        std::uint32_t at = tileset.tiles;
+        if (!near) {
+            const auto stream = lz77Compress(testing::patternTiles(), true);
+            at = (built.freeSpace + 0x100) & ~3u;
+            std::copy(stream.begin(), stream.end(), built.bytes.begin() + at);
+            writePointerField(&built.bytes[tileset.header + 4], at);
+        }
+        ASSERT_EQ(lz77Scan(std::span(built.bytes).subspan(at)).nearReferences, near);
+        testing::OpenedRom o(built, "0.0");
+        Session& s = o.session();
+        blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
+        setPixel(picture, 3, 0, 0, 9);
+        const auto p = blocks::planTileImport(s.rom(), s.tilesets(), s.map(), 1, picture);
+        ASSERT_TRUE(p.changed);
+        EXPECT_EQ(lz77Scan(p.data).nearReferences, near);
+    }
 }
 
 }  // namespace
