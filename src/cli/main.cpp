@@ -217,6 +217,8 @@ void addMapFileCommands(CLI::App& app, Args& a) {
     footerAt->needs(own);
 }
 
+void addPaletteCommand(CLI::App& app, Args& a);
+
 void addBlockCommands(CLI::App& app, Args& a) {
     a.block =
         withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
@@ -246,6 +248,10 @@ void addBlockCommands(CLI::App& app, Args& a) {
                           "where they are, a multiple of 4 ($ for hex)")
         ->needs(import);
     addFillOption(a.tileset, a);
+    addPaletteCommand(app, a);
+}
+
+void addPaletteCommand(CLI::App& app, Args& a) {
     a.paletteImport = withMap(
         app.add_subcommand("palette", "Write a palette file into a palette of a tileset part"), a);
     a.paletteImport->add_option("--part", a.part, "1 (primary) or 2 (secondary)")
