@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <fstream>
 
 #include "cli/cli_messages.h"
@@ -20,6 +21,7 @@
 #include "core/mapfile/map_file.h"
 #include "core/rom/placement.h"
 #include "core/rom/trom.h"
+#include "imageio/import_files.h"
 #include "tests/cli/cli_test_rom.h"
 
 namespace quillon {
@@ -380,6 +382,27 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
     for (const auto& c : cases) {
         const std::string german = messageOf(c.run);
         EXPECT_EQ(cli::englishMessage(german), c.english) << german;
+    }
+    // The files as the import reads them.
+    const std::string missing = (open.dir.path() / "fehlt.png").string();
+    const QString truecolour = QString::fromStdString((open.dir.path() / "rgb.bmp").string());
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB888).save(truecolour));
+    const struct {
+        std::function<void()> run;
+        std::string english;
+    } files[] = {
+        {[&] { imageio::readIndexedPicture(QString::fromStdString(missing)); },
+         "cannot read the picture \"" + missing + "\": "},
+        {[&] { imageio::readPaletteColours(QString::fromStdString(missing)); },
+         "cannot read \"" + missing + "\": "},
+        {[&] { imageio::readIndexedPicture(truecolour); },
+         "the picture \"" + truecolour.toStdString() +
+             "\" is truecolour (no colour table); an indexed PNG or BMP of at most 256 colours "
+             "is needed"},
+    };
+    for (const auto& f : files) {
+        const std::string english = cli::englishMessage(messageOf(f.run));
+        EXPECT_EQ(english.substr(0, f.english.size()), f.english) << english;
     }
     EXPECT_EQ(cli::englishTransactionName("Rückgängig: Tileset laden 3 (und 1 weitere)"),
               "Undo: Import tiles of tileset 3 (and 1 more)");
