@@ -32,6 +32,21 @@ void inEnglish(const std::string& id, Run run) {
 // The tile data are decompressed and copied from word-aligned addresses.
 constexpr const char* kTileAlignment = "tile data start on a multiple of 4";
 
+void printTileImport(const blocks::TileImport& plan, std::optional<std::uint32_t> at,
+                     std::ostream& out) {
+    std::size_t written = at ? plan.data.size() : 0;
+    for (const RomRange& range : plan.inPlace) {
+        written += at ? 0 : range.size;
+    }
+    nlohmann::ordered_json json;
+    json["changed"] = plan.changed;
+    json["compressed"] = plan.compressed;
+    json["offset"] = at.value_or(plan.oldData);
+    json["written_bytes"] = plan.changed ? written : 0;
+    json["moved"] = at.has_value() && plan.changed;
+    out << json.dump(2) << '\n';
+}
+
 }  // namespace
 
 void printBlock(Session& session, const std::string& id, const std::string& block,
@@ -93,13 +108,7 @@ void importTileset(Session& session, const std::string& id, int part, const std:
     inEnglish(id, [&] {
         blocks::importTiles(session.rom(), plan, at, fill, session.map().identifier);
     });
-    nlohmann::ordered_json json;
-    json["changed"] = plan.changed;
-    json["compressed"] = plan.compressed;
-    json["offset"] = at.value_or(plan.oldData);
-    json["bytes"] = at ? plan.data.size() : plan.oldPlaceSize;
-    json["moved"] = at.has_value() && plan.changed;
-    out << json.dump(2) << '\n';
+    printTileImport(plan, at, out);
 }
 
 void importPaletteFile(Session& session, const std::string& id, int part, int palette,

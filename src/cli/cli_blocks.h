@@ -27,7 +27,8 @@ void saveTileset(Session& session, const std::string& id, int part, int palette,
 // into the tiles of part 1 or 2: in place when the data fit, else at atText ("$" hex or
 // decimal, a multiple of 4) with the tileset header pointing there; fill is the byte free
 // space holds. Refused, writing nothing, when the picture does not fit the part or the data do
-// not fit in place and no --at is given. Prints what was written as JSON.
+// not fit in place and no --at is given. Prints what was written as JSON: changed, compressed,
+// offset (of the tile data), written_bytes and moved (whether the header points elsewhere).
 void importTileset(Session& session, const std::string& id, int part, const std::string& file,
                    const std::string& atText, const std::string& fillText, std::ostream& out);
 

@@ -60,8 +60,10 @@ cmp -s "$work/imp.gba" "$work/demo.gba" || fail "a refused import wrote bytes"
 raw=$(le32at "$work/imp.gba" $((head2 + 4)))
 raw=$((raw - 0x08000000))
 pixels 1024 5 | bmp "$work/fives.bmp" 128 8
-"$bin/quillon-cli" tileset "$work/imp.gba" 0.0 --part 2 --import "$work/fives.bmp" > /dev/null \
-    || fail "import of 16 tiles"
+"$bin/quillon-cli" tileset "$work/imp.gba" 0.0 --part 2 --import "$work/fives.bmp" \
+    > "$work/out" || fail "import of 16 tiles"
+tr -d ' \n' < "$work/out" | grep -q "\"offset\":$raw,\"written_bytes\":512,\"moved\":false" \
+    || fail "16 tiles: $(cat "$work/out")"
 cp "$work/demo.gba" "$work/expected.gba"
 pixels 512 $((0x55)) | dd of="$work/expected.gba" bs=1 seek="$raw" conv=notrunc status=none
 cmp -s "$work/imp.gba" "$work/expected.gba" || fail "the raw import changed other bytes"
