@@ -14,12 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/gfx/lz77_compress.h"
 #include "core/map_state.h"
 #include "core/mapfile/file_replace.h"
 #include "core/mapfile/map_file.h"
 #include "core/session.h"
 #include "fuzz/fuzz_rom.h"
-#include "core/gfx/lz77_compress.h"
 
 using namespace quillon;
 using Bytes = std::vector<std::uint8_t>;
