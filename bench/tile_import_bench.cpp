@@ -48,8 +48,8 @@ void BM_ImportFullPart(benchmark::State& state) {
         const auto run = largestFreeRun(session.rom(), kFreeFill, 0x100000);
         state.ResumeTiming();
 
-        const blocks::TileImport plan =
-            blocks::planTileImport(session.rom(), session.tilesets(), session.map(), 1, edited);
+        const blocks::TileImport plan = blocks::planTileImport(
+            session.rom(), session.profile(), session.tilesets(), session.map(), 1, edited);
         blocks::importTiles(session.rom(), plan, (run->start + 3) & ~3u, kFreeFill, "bench");
         bytes = plan.data.size();
     }

@@ -94,8 +94,8 @@ void importTileset(Session& session, const std::string& id, int part, const std:
     blocks::TileImport plan;
     inEnglish(id, [&] {
         const auto picture = imageio::readIndexedPicture(QString::fromStdString(file));
-        plan = blocks::planTileImport(session.rom(), session.tilesets(), session.map(), part,
-                                      picture);
+        plan = blocks::planTileImport(session.rom(), session.profile(), session.tilesets(),
+                                      session.map(), part, picture);
     });
     if (plan.notInPlace && !at) {
         throw Error("map " + id + ": " + englishMessage(*plan.notInPlace) +

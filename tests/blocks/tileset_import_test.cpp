@@ -30,7 +30,7 @@ std::string nameOf(const Variant& v) {
 
 blocks::TileImport plan(OpenedRom& o, int part, const blocks::IndexedPicture& picture) {
     Session& s = o.session();
-    return blocks::planTileImport(s.rom(), s.tilesets(), s.map(), part, picture);
+    return blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), part, picture);
 }
 
 void import(OpenedRom& o, const blocks::TileImport& p, std::optional<std::uint32_t> at) {
@@ -230,10 +230,51 @@ TEST(TilesetImport, TheNewStreamKeepsTheOldOnesKindOfCopies) {
         Session& s = o.session();
         blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
         setPixel(picture, 3, 0, 0, 9);
-        const auto p = blocks::planTileImport(s.rom(), s.tilesets(), s.map(), 1, picture);
+        const auto p =
+            blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), 1, picture);
         ASSERT_TRUE(p.changed);
         EXPECT_EQ(lz77Scan(p.data).nearReferences, near);
     }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Raw tiles name no size: part 1's 64 tiles moved right before part 2's tiles, a picture that
+// changes part 1's tile 64 would write over part 2's tile 0. It is refused in place and goes
+// to a chosen place whole; part 2 keeps its tiles.
+TEST(TilesetImport, RawTilesEndWhereAnotherTilesetsDataStart) {
+    romkit::BuiltRom built = testing::buildImportRom(romkit::Family::Frlg, false);
+    const romkit::BuiltTileset& one = built.tilesets[0];
+    const romkit::BuiltTileset& two = built.tilesets[1];
+    const std::uint32_t moved = (built.freeSpace + 0x100) & ~3u;
+    const std::uint32_t size = testing::kImportTiles * 32;
+    std::copy_n(built.bytes.begin() + one.tiles, size, built.bytes.begin() + moved);
+    std::copy_n(built.bytes.begin() + two.tiles, size, built.bytes.begin() + moved + size);
+    writePointerField(&built.bytes[one.header + 4], moved);
+    writePointerField(&built.bytes[two.header + 4], moved + size);
+    testing::OpenedRom o(built, "0.0");
+    Session& s = o.session();
+    blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
+    setPixel(picture, 64, 0, 0, 3);
+    const auto before = o.image();
+
+    const auto p = plan(o, 1, picture);
+    ASSERT_TRUE(p.notInPlace.has_value());
+    EXPECT_NE(p.notInPlace->find("nicht frei"), std::string::npos) << *p.notInPlace;
+    EXPECT_THROW(import(o, p, std::nullopt), Error);
+    EXPECT_EQ(o.image(), before);
+
+    const std::uint32_t at = (moved + 2 * size + 0x100) & ~3u;
+    import(o, p, at);
+    const auto after = o.image();
+    EXPECT_TRUE(std::equal(after.begin() + moved, after.begin() + moved + 2 * size,
+                           before.begin() + moved));
+    EXPECT_EQ(blocks::partIndices(s.tilesets(), 1).pixels, picture.pixels);
+    EXPECT_EQ(tilePointer(after, one.header), at);
 }
 
 }  // namespace

@@ -328,7 +328,9 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
                                                      index)};
     };
     const auto tiles = [&](const blocks::IndexedPicture& p) {
-        return [&s, p] { blocks::planTileImport(s.rom(), s.tilesets(), s.map(), 1, p); };
+        return [&s, p] {
+            blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), 1, p);
+        };
     };
     const auto palette = [&](int part, int number, std::size_t count) {
         return [&s, part, number, count] {

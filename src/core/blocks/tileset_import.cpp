@@ -103,14 +103,22 @@ OldTiles readOldTiles(TRom& rom, std::uint32_t offset, bool compressed, std::siz
     return old;
 }
 
-// Raw tiles end at the part's capacity, the file's end or the first table of the tilesets
-// behind them, whichever comes first: the header names no size.
+// Raw tiles end at the part's capacity, the file's end, the first table of the open tilesets
+// or the first data of any tileset behind them, whichever comes first: the header names no
+// size.
 std::uint32_t rawPlaceSize(std::uint32_t offset, std::uint32_t size,
-                           const std::vector<RomRange>& tables) {
-    for (const RomRange& table : tables) {
-        if (table.offset > offset && table.offset - offset < size) {
-            size = table.offset - offset;
+                           const std::vector<RomRange>& tables,
+                           const std::vector<std::uint32_t>& starts) {
+    const auto limit = [&](std::uint32_t start) {
+        if (start > offset && start - offset < size) {
+            size = start - offset;
         }
+    };
+    for (const RomRange& table : tables) {
+        limit(table.offset);
+    }
+    for (std::uint32_t start : starts) {
+        limit(start);
     }
     return size;
 }
@@ -184,8 +192,8 @@ void judgeInPlace(TRom& rom, TileImport& plan) {
 
 }  // namespace
 
-TileImport planTileImport(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map, int part,
-                          const IndexedPicture& picture) {
+TileImport planTileImport(TRom& rom, const GameProfile& profile, const TilesetPair& tilesets,
+                          const CurrentMap& map, int part, const IndexedPicture& picture) {
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
         throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
     }
@@ -210,7 +218,8 @@ TileImport planTileImport(TRom& rom, const TilesetPair& tilesets, const CurrentM
         plan.oldPlaceSize = old.placeSize;
         planCompressed(plan, tiles, old.nearReferences, name);
     } else {
-        plan.oldPlaceSize = rawPlaceSize(plan.oldData, old.placeSize, plan.reliedOn);
+        plan.oldPlaceSize =
+            rawPlaceSize(plan.oldData, old.placeSize, plan.reliedOn, tableDataStarts(rom, profile));
         addChangedRuns(plan, packed, old.tiles, name);
         plan.data = std::move(tiles);
     }

@@ -11,6 +11,7 @@
 namespace quillon {
 
 struct CurrentMap;
+struct GameProfile;
 class TilesetPair;
 class TRom;
 
@@ -44,12 +45,13 @@ struct TileImport {
 };
 
 // Checks the picture against part 1 or 2 of the loaded tilesets (map names the tileset
-// headers through its footer) and works out the data. Throws Error, naming the reason, for a
+// headers through its footer) and works out the data; raw tile data end before the data of
+// any other tileset of the profile's table. Throws Error, naming the reason, for a
 // picture of another width than 128, a height that is no multiple of 8 or holds more tile
 // rows than the part, a colour index of 16 or more (naming the first tile and pixel), and
 // for tile data that cannot be read (DataError for a broken LZ77 stream). Writes nothing.
-TileImport planTileImport(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map, int part,
-                          const IndexedPicture& picture);
+TileImport planTileImport(TRom& rom, const GameProfile& profile, const TilesetPair& tilesets,
+                          const CurrentMap& map, int part, const IndexedPicture& picture);
 
 // The placement check of a new place for the whole data (data.size() bytes at offset, a
 // multiple of 4 as the games' decompression needs): throws Error naming the reason.

@@ -4,6 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/blocks/block_place.h"
+#include "core/edit/tileset_choice.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_loader.h"
@@ -65,6 +66,20 @@ std::vector<RomRange> tilesetTables(TRom& rom, const TilesetPair& tilesets, cons
                  place_name::kBlockAttributes, owner);
     }
     return ranges;
+}
+
+std::vector<std::uint32_t> tableDataStarts(TRom& rom, const GameProfile& profile) {
+    std::vector<std::uint32_t> starts;
+    for (const tileset_choice::TableHeader& table : tileset_choice::tableHeaders(rom, profile)) {
+        starts.push_back(table.offset);
+        const auto header = readTilesetHeader(rom, table.offset);
+        for (std::size_t field = 4; field < header.size(); field += 4) {
+            if (const auto at = decodeRomPointer(readLe32(header.data() + field))) {
+                starts.push_back(*at);
+            }
+        }
+    }
+    return starts;
 }
 
 }  // namespace quillon::blocks

@@ -9,6 +9,7 @@
 namespace quillon {
 
 struct CurrentMap;
+struct GameProfile;
 class TilesetPair;
 class TRom;
 
@@ -28,6 +29,10 @@ std::array<std::uint8_t, 24> readTilesetHeader(TRom& rom, std::uint32_t offset);
 // palettes, block table and attribute table, named "Paletten von Tileset 3". A field that
 // holds no ROM pointer gives no range. Reads the headers from the ROM.
 std::vector<RomRange> tilesetTables(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map);
+
+// Where the data of every tileset of the ROM's table start (each header and what its pointers
+// at +4 to +20 name). Raw tile data, whose header names no size, end before the next of these.
+std::vector<std::uint32_t> tableDataStarts(TRom& rom, const GameProfile& profile);
 
 }  // namespace blocks
 }  // namespace quillon

@@ -32,8 +32,8 @@ void TBlockEditorForm::loadTileset(int part) {
     }
     const blocks::IndexedPicture picture = imageio::readIndexedPicture(name);
     TRom& rom = m_session.rom();
-    const blocks::TileImport plan =
-        blocks::planTileImport(rom, m_session.tilesets(), m_session.map(), part, picture);
+    const blocks::TileImport plan = blocks::planTileImport(
+        rom, m_session.profile(), m_session.tilesets(), m_session.map(), part, picture);
     std::optional<std::uint32_t> at;
     std::uint8_t fill = kFreeFill;
     if (plan.notInPlace) {
