@@ -1,12 +1,12 @@
 // The LZ77 decoder on any bytes: it either decodes or throws the editor's DataError. What it
-// decodes, compressed again by romkit and decoded once more, must come back unchanged.
+// decodes, compressed again by the core and decoded once more, must come back unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
 #include "core/errors.h"
 #include "core/gfx/lz77.h"
-#include "romkit/lz77_compress.h"
+#include "core/gfx/lz77_compress.h"
 
 using namespace quillon;
 
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // the greedy compressor is slow; long outputs add little over short ones
     }
     for (bool vramSafe : {false, true}) {
-        const auto again = lz77Decompress(romkit::lz77Compress(decoded, vramSafe), kLimit);
+        const auto again = lz77Decompress(lz77Compress(decoded, vramSafe), kLimit);
         if (again != decoded) {
             std::abort();
         }

@@ -15,12 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/gfx/lz77_compress.h"
 #include "core/map_state.h"
 #include "core/mapfile/file_replace.h"
 #include "core/mapfile/map_file.h"
 #include "core/session.h"
 #include "fuzz/fuzz_rom.h"
-#include "romkit/lz77_compress.h"
 
 using namespace quillon;
 using Bytes = std::vector<std::uint8_t>;
@@ -76,10 +76,10 @@ void lz77Seeds(const std::filesystem::path& dir) {
     for (int i = 0; i < 600; ++i) {
         ramp.push_back(static_cast<std::uint8_t>(i * i / 7));
     }
-    writeSeed(dir, "ramp", romkit::lz77Compress(ramp));
-    writeSeed(dir, "ramp-vram", romkit::lz77Compress(ramp, true));
-    writeSeed(dir, "run", romkit::lz77Compress(Bytes(300, 0x11)));
-    writeSeed(dir, "empty", romkit::lz77Compress(Bytes{}));
+    writeSeed(dir, "ramp", lz77Compress(ramp));
+    writeSeed(dir, "ramp-vram", lz77Compress(ramp, true));
+    writeSeed(dir, "run", lz77Compress(Bytes(300, 0x11)));
+    writeSeed(dir, "empty", lz77Compress(Bytes{}));
 }
 
 void mapSeeds(const std::filesystem::path& dir) {

@@ -5,9 +5,14 @@
 #include <ostream>
 
 #include "cli/cli_messages.h"
+#include "cli/cli_data_move.h"
 #include "core/blocks/block_edit.h"
+#include "core/blocks/palette_import.h"
+#include "core/blocks/tileset_import.h"
+#include "core/rom/rom_pointer.h"
 #include "core/errors.h"
 #include "core/session.h"
+#include "imageio/import_files.h"
 #include "imageio/tileset_export.h"
 
 namespace quillon::cli {
@@ -22,6 +27,24 @@ void inEnglish(const std::string& id, Run run) {
     } catch (const Error& e) {
         throw Error("map " + id + ": " + englishMessage(e.what()));
     }
+}
+
+// The tile data are decompressed and copied from word-aligned addresses.
+constexpr const char* kTileAlignment = "tile data start on a multiple of 4";
+
+void printTileImport(const blocks::TileImport& plan, std::optional<std::uint32_t> at,
+                     std::ostream& out) {
+    std::size_t written = at ? plan.data.size() : 0;
+    for (const RomRange& range : plan.inPlace) {
+        written += at ? 0 : range.size;
+    }
+    nlohmann::ordered_json json;
+    json["changed"] = plan.changed;
+    json["compressed"] = plan.compressed;
+    json["offset"] = at.value_or(plan.oldData);
+    json["written_bytes"] = plan.changed ? written : 0;
+    json["moved"] = at.has_value() && plan.changed;
+    out << json.dump(2) << '\n';
 }
 
 }  // namespace
@@ -58,6 +81,49 @@ void saveTileset(Session& session, const std::string& id, int part, int palette,
     });
     out << "Wrote " << files.picture.toStdString() << " and " << files.palette.toStdString()
         << '\n';
+}
+
+void importTileset(Session& session, const std::string& id, int part, const std::string& file,
+                   const std::string& atText, const std::string& fillText, std::ostream& out) {
+    std::optional<std::uint32_t> at;
+    if (!atText.empty()) {
+        at = static_cast<std::uint32_t>(numberArgument("--at", atText, 0, kRomPointerReach - 1));
+    }
+    const std::uint8_t fill = fillArgument(fillText);
+    openMapForWrite(session, id);
+    blocks::TileImport plan;
+    inEnglish(id, [&] {
+        const auto picture = imageio::readIndexedPicture(QString::fromStdString(file));
+        plan = blocks::planTileImport(session.rom(), session.profile(), session.tilesets(),
+                                      session.map(), part, picture);
+    });
+    if (plan.notInPlace && !at) {
+        throw Error("map " + id + ": " + englishMessage(*plan.notInPlace) +
+                    "; give --at with a free place for " + std::to_string(plan.data.size()) +
+                    " bytes (find-free)");
+    }
+    if (at) {
+        checkPlace(session, *at, static_cast<std::uint32_t>(plan.data.size()), 4, kTileAlignment);
+    }
+    inEnglish(id, [&] {
+        blocks::importTiles(session.rom(), plan, at, fill, session.map().identifier);
+    });
+    printTileImport(plan, at, out);
+}
+
+void importPaletteFile(Session& session, const std::string& id, int part, int palette,
+                       const std::string& file, bool fit, std::ostream& out) {
+    openMapForWrite(session, id);
+    std::size_t count = 0;
+    inEnglish(id, [&] {
+        const auto colours = imageio::readPaletteColours(QString::fromStdString(file));
+        count = colours.size();
+        blocks::importPalette(session.rom(), session.tilesets(), session.map(), part, palette,
+                              colours, fit ? blocks::ColourCount::Fit : blocks::ColourCount::Refuse,
+                              session.map().identifier);
+    });
+    out << "Wrote " << std::min<std::size_t>(count, 16) << " colours into palette " << palette
+        << " of tileset part " << part << '\n';
 }
 
 }  // namespace quillon::cli

@@ -31,6 +31,8 @@ const std::vector<NameRule>& nameRules() {
         {std::regex(R"x(^Gegenstück anlegen(.*)$)x"), "Add the way back$1"},
         {std::regex(R"x(^Event menge(.*)$)x"), "Change event counts$1"},
         {std::regex(R"x(^Block speichern(.*)$)x"), "Save block$1"},
+        {std::regex(R"x(^Tileset laden(.*)$)x"), "Import tiles of tileset$1"},
+        {std::regex(R"x(^Palette laden(.*)$)x"), "Import palette$1"},
         {std::regex(R"x(^WildePokemon speichern(.*)$)x"), "Save wild encounters$1"},
         {std::regex(R"x(^Map speichern unter(.*)$)x"), "Save map as$1"},
         {std::regex(R"x(^Map speichern(.*)$)x"), "Save map$1"},

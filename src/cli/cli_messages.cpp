@@ -11,6 +11,7 @@
 #include "core/map/map_list.h"
 #include "core/session.h"
 #include "cli/cli_find_tables.h"
+#include "cli/cli_import_messages.h"
 #include "cli/cli_place_messages.h"
 #include "cli/cli_table_messages.h"
 
@@ -427,6 +428,9 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto finder = englishFinderMessage(coreMessage)) {
         return *finder;
+    }
+    if (auto import = englishImportMessage(coreMessage)) {
+        return *import;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

@@ -9,7 +9,7 @@ namespace quillon::cli {
 namespace {
 
 // The core's names of ROM ranges and their English.
-constexpr std::array<std::pair<const char*, const char*>, 16> kPlaceNames{{
+constexpr std::array<std::pair<const char*, const char*>, 20> kPlaceNames{{
     {"Map-Header", "the map header"},
     {"Map-Footer", "the map footer"},
     {"Border", "the border"},
@@ -26,20 +26,28 @@ constexpr std::array<std::pair<const char*, const char*>, 16> kPlaceNames{{
     {"Namenszeiger", "the map name's pointer"},
     {"Block-Eintrag", "the block record"},
     {"Block-Attribute", "the block attributes"},
+    {"Tileset-Header", "the tileset header"},
+    {"Tile-Daten", "the tile data"},
+    {"Paletten", "the palettes"},
+    {"Block-Tabelle", "the block table"},
 }};
 
-// "Block-Grid von 3.0" -> "the grid of map 3.0"; an unknown name stays as it is.
+// "Block-Grid von 3.0" -> "the grid of map 3.0", "Paletten von Tileset 3" -> "the palettes
+// of tileset 3", "Palette 8 von Tileset 3" -> "palette 8 of tileset 3"; an unknown name stays
+// as it is.
 std::string englishName(const std::string& german) {
     const auto von = german.find(" von ");
     const std::string name = german.substr(0, von);
-    std::string english = name;
+    std::string english = name.starts_with("Palette ") ? "palette " + name.substr(8) : name;
     for (const auto& [de, en] : kPlaceNames) {
         if (name == de) {
             english = en;
         }
     }
     if (von != std::string::npos) {
-        english += " of map " + german.substr(von + 5);
+        const std::string owner = german.substr(von + 5);
+        english += owner.starts_with("Tileset ") ? " of tileset " + owner.substr(8)
+                                                 : " of map " + owner;
     }
     return english;
 }
@@ -58,7 +66,7 @@ std::string range(const std::smatch& m, std::size_t first) {
 std::string verb(const std::smatch& m, std::size_t first, const char* singular,
                  const char* plural) {
     const std::string name = englishName(m[first].str());
-    const std::string noun = name.substr(0, name.find(" of map "));
+    const std::string noun = name.substr(0, name.find(" of "));
     return noun.back() == 's' ? plural : singular;
 }
 

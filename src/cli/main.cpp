@@ -82,6 +82,9 @@ struct Args {
     bool rollback = false;
     CLI::App* block = nullptr;
     CLI::App* tileset = nullptr;
+    CLI::App* paletteImport = nullptr;
+    std::string importFile;
+    bool fit = false;
     std::string blockNumber;
     int part = 1;
     int palette = 0;
@@ -224,6 +227,8 @@ void addMapFileCommands(CLI::App& app, Args& a) {
     footerAt->needs(own);
 }
 
+void addPaletteCommand(CLI::App& app, Args& a);
+
 void addBlockCommands(CLI::App& app, Args& a) {
     a.block =
         withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
@@ -236,14 +241,41 @@ void addBlockCommands(CLI::App& app, Args& a) {
         ->check(CLI::Range(1, 2));
     a.tileset->add_option("--palette", a.palette, "palette 0 to 15 (default 0)")
         ->check(CLI::Range(0, 15));
-    a.tileset
-        ->add_option("-o,--output", a.output,
-                     "picture file: .png gives an indexed PNG, other names a 24-bit BMP; "
-                     "the palette goes beside it with the extension .pal")
-        ->required();
+    auto* output = a.tileset->add_option(
+        "-o,--output", a.output,
+        "picture file: .png gives an indexed PNG, other names a 24-bit BMP; the palette goes "
+        "beside it with the extension .pal");
     a.tileset->add_flag(
         "--jasc", a.jasc,
         "write the palette as JASC-PAL text (also when its name ends in .jasc.pal)");
+    auto* import = a.tileset->add_option(
+        "--import", a.importFile,
+        "write an indexed PNG or BMP (128 pixels wide, colour indices 0 to 15) into the part's "
+        "tiles instead");
+    output->excludes(import);
+    a.tileset->add_option("--at", a.at,
+                          "with --import: file offset for the tile data when they do not fit "
+                          "where they are, a multiple of 4 ($ for hex)")
+        ->needs(import);
+    addFillOption(a.tileset, a);
+    addPaletteCommand(app, a);
+}
+
+void addPaletteCommand(CLI::App& app, Args& a) {
+    a.paletteImport = withMap(
+        app.add_subcommand("palette", "Write a palette file into a palette of a tileset part"), a);
+    a.paletteImport->add_option("--part", a.part, "1 (primary) or 2 (secondary)")
+        ->required()
+        ->check(CLI::Range(1, 2));
+    a.paletteImport->add_option("--palette", a.palette, "palette 0 to 15 of that part")
+        ->required();
+    a.paletteImport
+        ->add_option("--import", a.importFile,
+                     "JASC-PAL text, a 64-byte .pal or an indexed PNG (its colour table)")
+        ->required();
+    a.paletteImport->add_flag("--fit", a.fit,
+                              "take a file of more or fewer than 16 colours: its first 16, or "
+                              "its colours and the palette's others as they are");
 }
 
 void addConnectionCommands(CLI::App& app, Args& a) {
@@ -315,7 +347,8 @@ void addCommands(CLI::App& app, Args& a) {
 // reading only, so it never renames or rewrites a history.
 bool writes(const Args& a) {
     return (*a.header && !a.sets.empty()) || *a.rename || *a.resize || *a.eventCounts ||
-           *a.insert || *a.undo || *a.redo || *a.recover;
+           *a.insert || *a.undo || *a.redo || *a.recover || *a.paletteImport ||
+           (*a.tileset && !a.importFile.empty());
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -327,6 +360,18 @@ int renderAll(quillon::Session& session, const Args& a) {
     std::cout << "Wrote " << result.written << " of " << result.written + result.failures.size()
               << " maps to " << a.output << " (" << result.failures.size() << " failed)\n";
     return result.failures.empty() ? 0 : 1;
+}
+
+void tileset(quillon::Session& session, const Args& a) {
+    namespace cli = quillon::cli;
+    if (!a.importFile.empty()) {
+        cli::importTileset(session, a.id, a.part, a.importFile, a.at, a.fill, std::cout);
+    } else if (!a.output.empty()) {
+        cli::saveTileset(session, a.id, a.part, a.palette, a.output, a.jasc, std::cout);
+    } else {
+        throw quillon::Error("tileset: give -o FILE to write the picture or --import FILE to "
+                             "read one");
+    }
 }
 
 int runCommand(quillon::Session& session, const Args& a) {
@@ -381,7 +426,9 @@ int runCommand(quillon::Session& session, const Args& a) {
     } else if (*a.block) {
         cli::printBlock(session, a.id, a.blockNumber, std::cout);
     } else if (*a.tileset) {
-        cli::saveTileset(session, a.id, a.part, a.palette, a.output, a.jasc, std::cout);
+        tileset(session, a);
+    } else if (*a.paletteImport) {
+        cli::importPaletteFile(session, a.id, a.part, a.palette, a.importFile, a.fit, std::cout);
     } else if (*a.connections) {
         cli::printConnections(session, a.id, std::cout);
     } else if (*a.checkConnections) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/numbers.h"
+#include "core/blocks/tileset_ranges.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
@@ -132,6 +133,12 @@ void Session::readTilesetsAgain() {
     m_romState->tilesets().reset();
     if (mapLoaded() && map().hasFooter()) {
         try {
+            // A tile import moves the data and points the header there: the copies follow.
+            CurrentMap& current = m_mapState->map();
+            current.tilesetHeader1 =
+                blocks::readTilesetHeader(m_rom, current.footer.tileset1Offset());
+            current.tilesetHeader2 =
+                blocks::readTilesetHeader(m_rom, current.footer.tileset2Offset());
             loadTilesets(map());
         } catch (const Error&) {
             // The pair holds nothing now; the next map opened reads both parts.

@@ -150,11 +150,14 @@ public:
     const Bitmap& eventPicture() { return m_mapState->eventPicture(); }
     // Forces the next picture request to redraw (grid toggle, palette width change).
     void invalidatePictures() { m_mapState->invalidatePictures(); }
+    // Reads the open map's tileset headers and both tileset parts from the ROM again (after a
+    // write into their tiles or palettes, an undo or a redo) and redraws its pictures on the
+    // next request. A part that cannot be read leaves the pair empty until the next map.
+    void readTilesetsAgain();
 
 private:
     void loadRomTables();
     void loadTilesets(const CurrentMap& map);
-    void readTilesetsAgain();
     void replaceMap(std::unique_ptr<MapState> next);
     void openHistory();
     void writeMap(const std::string& name);

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "romkit/lz77_compress.h"
+#include "core/gfx/lz77_compress.h"
 #include "romkit/rom_builder_parts.h"
 
 namespace quillon::romkit::detail {

@@ -402,6 +402,8 @@ grep -q "outside" "$work/err" || fail "block message: $(cat "$work/err")"
     > /dev/null || fail "tileset"
 [ "$(od -An -tu4 -j18 -N4 "$work/part2.bmp" | tr -d ' ')" = "128" ] || fail "tileset BMP width"
 [ "$(stat -c %s "$work/part2.pal")" -eq 64 ] || fail "palette file size"
+# Tiles and palettes written back (on a copy of the demo).
+source "$(dirname "$0")/import_cases.sh"
 
 # Connections: each map's list (or null) and the whole-ROM check agree: every connection
 # marked "reverse": false has its line, and the exit status says whether there are any.

@@ -4,11 +4,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <fstream>
 
 #include "cli/cli_messages.h"
 #include "cli/cli_pictures.h"
 #include "core/base/numbers.h"
+#include "core/blocks/palette_import.h"
+#include "core/blocks/tileset_import.h"
 #include "core/config/game_profile.h"
 #include "core/edit/map_attributes.h"
 #include "core/edit/tileset_choice.h"
@@ -18,6 +21,7 @@
 #include "core/mapfile/map_file.h"
 #include "core/rom/placement.h"
 #include "core/rom/trom.h"
+#include "imageio/import_files.h"
 #include "tests/cli/cli_test_rom.h"
 
 namespace quillon {
@@ -304,6 +308,107 @@ TEST(CliMessages, RefusedTilesetsAndNameIndexesAreReportedInEnglish) {
         const std::string message = cli::englishMessage(messageOf(c.run));
         EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
     }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The refusals of tile and palette imports, raised by the core, read in English; so do the
+// names of the ranges and transactions they write.
+TEST(CliMessages, ImportRefusalsAreEnglish) {
+    testing::OpenRom open(twoBanks());
+    Session& s = open.session;
+    s.openMap("0.0", "0.0");
+    const auto picture = [](int width, int height, std::uint8_t index) {
+        return blocks::IndexedPicture{
+            width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height),
+                                                     index)};
+    };
+    const auto tiles = [&](const blocks::IndexedPicture& p) {
+        return [&s, p] {
+            blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), 1, p);
+        };
+    };
+    const auto palette = [&](int part, int number, std::size_t count) {
+        return [&s, part, number, count] {
+            const std::vector<blocks::PaletteColour> colours(count);
+            blocks::importPalette(s.rom(), s.tilesets(), s.map(), part, number, colours,
+                                  blocks::ColourCount::Refuse, "0.0");
+        };
+    };
+    const auto file = [](std::string text) {
+        return [text] {
+            blocks::readPaletteFile(std::vector<std::uint8_t>(text.begin(), text.end()));
+        };
+    };
+    const auto place = [&s](std::vector<PlannedWrite> writes) {
+        return [&s, writes] { requirePlacement(s.rom(), {writes, {}, kFreeFill}); };
+    };
+    const struct {
+        std::function<void()> run;
+        std::string english;
+    } cases[] = {
+        {tiles(picture(120, 8, 0)),
+         "the picture is 120 pixels wide; a tileset picture is 128 pixels (16 tiles) wide"},
+        {tiles(picture(128, 9, 0)),
+         "the picture is 9 pixels high; a tileset picture has 8 pixels a row of tiles"},
+        {tiles(picture(128, 8 * 33, 0)), "the picture has 528 tiles; tileset part 1 holds 512"},
+        {tiles(picture(128, 8, 17)),
+         "tile 0, pixel (0, 0) has the colour index 17; a tile knows only 0 to 15"},
+        {palette(2, 3, 16),
+         "palette 3 belongs to tileset part 1 (palettes 0 to 5), not to part 2"},
+        {palette(1, 3, 2), "the file has 2 colours; a palette has 16 (--fit takes it anyway)"},
+        {file("x"),
+         "the palette file has 1 bytes; expected are 64 bytes (16 colours) or JASC-PAL text"},
+        {file("JASC-PAL\n0100\n300\n"),
+         "the JASC-PAL file is broken: line 3 is not the number of colours (0 to 256)"},
+        {file("JASC-PAL\n0100\n1\n1 2\n"),
+         "the JASC-PAL file is broken: line 4 is not a colour \"R G B\" (each 0 to 255)"},
+        {place({{{0x80, 8, "Tile-Daten von Tileset 0"}, {}}}),
+         "the tile data of tileset 0 at $000080 (8 bytes) reaches into the cartridge header (up "
+         "to $0000BF); nothing was written"},
+        {place({{{0x100, 8, "Tileset-Header von Tileset 1"}, {}},
+                {{0x104, 32, "Palette 8 von Tileset 1"}, {}}}),
+         "the tileset header of tileset 1 at $000100 (8 bytes) and palette 8 of tileset 1 at "
+         "$000104 (32 bytes) overlap at $000104; nothing was written"},
+        {[] {
+             throw Error("Die neuen Tile-Daten (700 Bytes LZ77) sind länger als die alten "
+                         "($0021B4, 643 Bytes) und brauchen einen neuen Platz.");
+         },
+         "the new tile data (700 bytes LZ77) are longer than the old ones at $0021B4 (643 bytes) "
+         "and need a new place"},
+    };
+    for (const auto& c : cases) {
+        const std::string german = messageOf(c.run);
+        EXPECT_EQ(cli::englishMessage(german), c.english) << german;
+    }
+    // The files as the import reads them.
+    const std::string missing = (open.dir.path() / "fehlt.png").string();
+    const QString truecolour = QString::fromStdString((open.dir.path() / "rgb.bmp").string());
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB888).save(truecolour));
+    const struct {
+        std::function<void()> run;
+        std::string english;
+    } files[] = {
+        {[&] { imageio::readIndexedPicture(QString::fromStdString(missing)); },
+         "cannot read the picture \"" + missing + "\": "},
+        {[&] { imageio::readPaletteColours(QString::fromStdString(missing)); },
+         "cannot read \"" + missing + "\": "},
+        {[&] { imageio::readIndexedPicture(truecolour); },
+         "the picture \"" + truecolour.toStdString() +
+             "\" is truecolour (no colour table); an indexed PNG or BMP of at most 256 colours "
+             "is needed"},
+    };
+    for (const auto& f : files) {
+        const std::string english = cli::englishMessage(messageOf(f.run));
+        EXPECT_EQ(english.substr(0, f.english.size()), f.english) << english;
+    }
+    EXPECT_EQ(cli::englishTransactionName("Rückgängig: Tileset laden 3 (und 1 weitere)"),
+              "Undo: Import tiles of tileset 3 (and 1 more)");
+    EXPECT_EQ(cli::englishTransactionName("Palette laden 7"), "Import palette 7");
 }
 
 }  // namespace

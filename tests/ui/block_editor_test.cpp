@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(QImage(picture).format(), QImage::Format_Indexed8);
         QCOMPARE(QFile(QString::fromStdString((o.program.folder() / "teil1.pal").string())).size(),
                  qint64(64));
-        QVERIFY(!child<QAction>(*editor, "Tileset1Laden1")->isEnabled());
+        QVERIFY(!child<QAction>(*editor, "BlocksNeuLaden1")->isEnabled());
     }
 
     // An editor still open when the window closes goes while the window is whole (and its

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <sstream>
+
+#include "core/errors.h"
 
 #include "core/gfx/palette.h"
 
@@ -30,7 +33,87 @@ Rgb rgbOf(const TPalette& colours, int palette, int index) {
             static_cast<int>(c & 0xFF)};
 }
 
+constexpr std::size_t kBinarySize = 64;
+constexpr int kMostColours = 256;
+
+std::vector<std::string> textLines(std::span<const std::uint8_t> bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::uint8_t b : bytes) {
+        if (b == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (b != '\r') {
+            line.push_back(static_cast<char>(b));
+        }
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+[[noreturn]] void brokenLine(std::size_t line, const std::string& expected) {
+    throw Error("Die JASC-PAL-Datei ist fehlerhaft: in Zeile " + std::to_string(line + 1) +
+                " steht nicht " + expected + ".");
+}
+
+// The whole line as numbers from 0 to max, nothing else on it.
+std::vector<int> numbersOf(const std::string& line, std::size_t count, int max) {
+    std::istringstream in(line);
+    std::vector<int> numbers;
+    int n = 0;
+    while (in >> n) {
+        numbers.push_back(n);
+    }
+    const bool whole = in.eof();
+    const bool inRange = std::all_of(numbers.begin(), numbers.end(),
+                                     [max](int v) { return v >= 0 && v <= max; });
+    if (!whole || numbers.size() != count || !inRange) {
+        return {};
+    }
+    return numbers;
+}
+
+std::vector<PaletteColour> readJasc(std::span<const std::uint8_t> bytes) {
+    const std::vector<std::string> lines = textLines(bytes);
+    if (lines.size() < 3 || lines[1] != "0100") {
+        brokenLine(1, "\"0100\"");
+    }
+    const std::vector<int> count = numbersOf(lines[2], 1, kMostColours);
+    if (count.empty()) {
+        brokenLine(2, "die Anzahl der Farben (0 bis 256)");
+    }
+    std::vector<PaletteColour> colours;
+    for (std::size_t i = 3; i < 3 + static_cast<std::size_t>(count[0]); ++i) {
+        const std::vector<int> rgb = i < lines.size() ? numbersOf(lines[i], 3, 255)
+                                                      : std::vector<int>{};
+        if (rgb.empty()) {
+            brokenLine(i, "eine Farbe \"R G B\" (je 0 bis 255)");
+        }
+        colours.push_back({static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]),
+                           static_cast<std::uint8_t>(rgb[2])});
+    }
+    return colours;
+}
+
 }  // namespace
+
+std::vector<PaletteColour> readPaletteFile(std::span<const std::uint8_t> bytes) {
+    const std::string magic = "JASC-PAL";
+    if (bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin())) {
+        return readJasc(bytes);
+    }
+    if (bytes.size() != kBinarySize) {
+        throw Error("Die Palettendatei ist " + std::to_string(bytes.size()) +
+                    " Bytes lang; erwartet sind 64 Bytes (16 Farben) oder JASC-PAL-Text.");
+    }
+    std::vector<PaletteColour> colours;
+    for (std::size_t i = 0; i < kBinarySize; i += 4) {
+        colours.push_back({bytes[i], bytes[i + 1], bytes[i + 2]});
+    }
+    return colours;
+}
 
 std::array<std::uint8_t, 64> paletteFileBytes(const TPalette& colours, int palette) {
     std::array<std::uint8_t, 64> bytes{};

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -22,6 +24,20 @@ std::string jascPaletteText(const TPalette& colours, int palette);
 // ".pal" ("wald.DIB" -> "wald.pal"; "tileset" -> "tileset.pal"). Only the last name of
 // the path counts, so a dot in a folder name is left alone.
 std::string paletteFileName(const std::string& pictureName);
+
+// One colour of a palette file: 8-bit channels.
+struct PaletteColour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const PaletteColour&, const PaletteColour&) = default;
+};
+
+// The colours of a palette file as the export writes them: JASC-PAL text (its first line
+// "JASC-PAL", then "0100", the count and one "R G B" line per colour; LF or CR LF) with any
+// count, or the 64-byte form (16 colours of red, green, blue and one unused byte). Throws Error
+// for text that breaks the form (naming the line) and for a file of another size.
+std::vector<PaletteColour> readPaletteFile(std::span<const std::uint8_t> bytes);
 
 // A palette file name ending in ".jasc.pal" (any case) asks for the text form.
 bool isJascName(const std::string& name);

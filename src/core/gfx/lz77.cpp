@@ -82,6 +82,49 @@ std::size_t lz77Decompress(std::span<const std::uint8_t> stream, std::span<std::
     }
 }
 
+Lz77Scan lz77Scan(std::span<const std::uint8_t> stream) {
+    Lz77Scan scan;
+    const std::uint64_t size = lz77DeclaredSize(stream);
+    std::size_t pos = 4;
+    const auto need = [&](std::size_t bytes) {
+        if (pos + bytes > stream.size()) {
+            throw DataError("LZ77: the compressed stream runs past the end of its " +
+                            std::to_string(stream.size()) + " bytes");
+        }
+    };
+    std::uint64_t count = 0;
+    for (;;) {
+        need(1);
+        const std::uint8_t flags = stream[pos++];
+        for (int bit = 7; bit >= 0; --bit) {
+            if (((flags >> bit) & 1) == 0) {
+                need(1);
+                ++pos;
+                ++count;
+            } else {
+                need(2);
+                const std::uint64_t distance = (((stream[pos] & 0x0F) << 8) | stream[pos + 1]) + 1;
+                if (distance > count) {
+                    throw DataError("LZ77: a reference at output byte " + std::to_string(count) +
+                                    " points " + std::to_string(distance) +
+                                    " bytes back, before the start of the data");
+                }
+                scan.nearReferences = scan.nearReferences || distance == 1;
+                count += (stream[pos] >> 4) + 3;
+                pos += 2;
+            }
+            if (count >= size) {
+                scan.length = pos;
+                return scan;
+            }
+        }
+    }
+}
+
+std::size_t lz77StreamLength(std::span<const std::uint8_t> stream) {
+    return lz77Scan(stream).length;
+}
+
 std::vector<std::uint8_t> lz77Decompress(std::span<const std::uint8_t> stream,
                                          std::size_t capacity) {
     std::size_t size = std::min<std::size_t>(lz77DeclaredSize(stream), capacity);

@@ -36,4 +36,18 @@ std::vector<std::uint8_t> lz77Decompress(std::span<const std::uint8_t> stream,
 // The size a stream declares in its header (bytes 1-3); missing header bytes count as 0.
 std::uint32_t lz77DeclaredSize(std::span<const std::uint8_t> stream);
 
+// The bytes a stream occupies in the ROM: its 4-byte header, then every flag byte and item up
+// to the item that reaches the declared size (a size-0 stream: its first item), without any
+// padding behind it. Throws DataError for a reference before the first output byte and for a
+// stream that runs past the bytes given.
+std::size_t lz77StreamLength(std::span<const std::uint8_t> stream);
+
+// What lz77StreamLength reads, and whether any reference copies from 1 byte back (a stream
+// the BIOS routine that writes 16 bits at a time would expand wrongly).
+struct Lz77Scan {
+    std::size_t length = 0;
+    bool nearReferences = false;
+};
+Lz77Scan lz77Scan(std::span<const std::uint8_t> stream);
+
 }  // namespace quillon

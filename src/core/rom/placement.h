@@ -63,6 +63,11 @@ inline constexpr const char* kName = "Map-Name";
 inline constexpr const char* kNamePointer = "Namenszeiger";
 inline constexpr const char* kBlockRecord = "Block-Eintrag";
 inline constexpr const char* kBlockAttributes = "Block-Attribute";
+inline constexpr const char* kTilesetHeader = "Tileset-Header";
+inline constexpr const char* kTiles = "Tile-Daten";
+inline constexpr const char* kPalettes = "Paletten";
+inline constexpr const char* kPalette = "Palette";
+inline constexpr const char* kBlockTable = "Block-Tabelle";
 }  // namespace place_name
 
 // "<what> von <owner>", or what alone for an empty owner.

@@ -84,6 +84,12 @@ void TBlockEditorForm::connectFields() {
             [this] { runSlot([this] { Tileset1SpeichernClick(); }); });
     connect(Tileset2Speichern1, &QAction::triggered, this,
             [this] { runSlot([this] { Tileset2SpeichernClick(); }); });
+    connect(Tileset1Laden1, &QAction::triggered, this,
+            [this] { runSlot([this] { Tileset1LadenClick(); }); });
+    connect(Tileset2Laden1, &QAction::triggered, this,
+            [this] { runSlot([this] { Tileset2LadenClick(); }); });
+    connect(PaletteLaden1, &QAction::triggered, this,
+            [this] { runSlot([this] { PaletteLadenClick(); }); });
 }
 
 std::uint16_t TBlockEditorForm::pen() const {

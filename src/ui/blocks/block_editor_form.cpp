@@ -167,9 +167,11 @@ void TBlockEditorForm::buildMenu(QMenuBar* bar) {
         return action;
     };
     Tileset1Speichern1 = add("Tileset1 Speichern", "Tileset1Speichern1", 1310, true);
-    add("Tileset1 Laden", "Tileset1Laden1", 1311, false);
+    Tileset1Laden1 = add("Tileset1 Laden", "Tileset1Laden1", 1311, true);
     Tileset2Speichern1 = add("Tileset2 Speichern", "Tileset2Speichern1", 1312, true);
-    add("Tileset2 Laden", "Tileset2Laden1", 1313, false);
+    Tileset2Laden1 = add("Tileset2 Laden", "Tileset2Laden1", 1313, true);
+    // Into the palette chosen in "Paletten", which belongs to the part that loads it.
+    PaletteLaden1 = add("Palette Laden", "PaletteLaden1", 1318, true);
     add("Blocks neu laden", "BlocksNeuLaden1", 1314, false);
     bild->addSeparator();
     // The palette file as text, as most tile editors read it; a name ending in ".jasc.pal"

@@ -32,7 +32,9 @@ class ZoomBox;
 // layer left, upper layer right; dragging paints on) and an entry is picked up with the right
 // button. `Cmd_Speichern` writes the record and the attribute values (`Txt_Aufgaben`,
 // `Txt_Hinterdrund`, or their named lists) as one command. Menu "Bild" saves a tileset part's
-// picture and palette. A window of its own, not modal; closing it destroys it.
+// picture and palette, and reads them back: an indexed picture into a part's tiles, a palette
+// file into the palette chosen in `Paletten`. A window of its own, not modal; closing it
+// destroys it.
 class TBlockEditorForm final : public QWidget {
     Q_OBJECT
 
@@ -58,9 +60,12 @@ public:
     void Cmd_SpeichernClick();
     void Tileset1SpeichernClick() { saveTileset(1); }
     void Tileset2SpeichernClick() { saveTileset(2); }
+    void Tileset1LadenClick() { loadTileset(1); }
+    void Tileset2LadenClick() { loadTileset(2); }
+    void PaletteLadenClick();
 
 signals:
-    // A block was written: the map views show the new picture.
+    // A block, tiles or a palette were written: the map views show the new picture.
     void blockSaved();
 
 private:
@@ -90,6 +95,8 @@ private:
     void fieldTyped(QLineEdit* field, QComboBox* list);
     void listChosen(QComboBox* list, QLineEdit* field, int digits);
     void saveTileset(int part);
+    void loadTileset(int part);
+    void tilesetsWritten();
 
     Session& m_session;
     Dialogs& m_dialogs;
@@ -122,6 +129,9 @@ private:
     QPushButton* Cmd_Speichern = nullptr;
     QAction* Tileset1Speichern1 = nullptr;
     QAction* Tileset2Speichern1 = nullptr;
+    QAction* Tileset1Laden1 = nullptr;
+    QAction* Tileset2Laden1 = nullptr;
+    QAction* PaletteLaden1 = nullptr;
     QAction* PaletteJasc1 = nullptr;
 };
 

@@ -1,8 +1,10 @@
-#include "romkit/lz77_compress.h"
+#include "core/gfx/lz77_compress.h"
 
-#include <stdexcept>
+#include <algorithm>
 
-namespace quillon::romkit {
+#include "core/errors.h"
+
+namespace quillon {
 
 namespace {
 
@@ -82,7 +84,7 @@ private:
 
 std::vector<std::uint8_t> lz77Compress(std::span<const std::uint8_t> data, bool vramSafe) {
     if (data.size() > 0xFFFFFF) {
-        throw std::length_error("LZ77 input larger than 16 MiB - 1");
+        throw DataError("LZ77: the data is larger than 16 MiB - 1 bytes");
     }
     std::vector<std::uint8_t> out{0x10, static_cast<std::uint8_t>(data.size()),
                                   static_cast<std::uint8_t>(data.size() >> 8),
@@ -114,4 +116,4 @@ std::vector<std::uint8_t> lz77Compress(std::span<const std::uint8_t> data, bool 
     return out;
 }
 
-}  // namespace quillon::romkit
+}  // namespace quillon
