@@ -165,7 +165,9 @@ private:
     void chooseMapLine(const QString& line);
     void goToWarp(const QString& identifier, const QString& title, int warp);
     void openNeighbour(const QString& identifier, const QString& title);
-    void romOpened();
+    // mapFollows: the map shown is opened again right after (F5), so the tool windows that
+    // follow the map stay; the caller closes them when that fails.
+    void romOpened(bool mapFollows = false);
     void PageControlChange();
     void refreshCurrentTab();
     void showStateStatus();

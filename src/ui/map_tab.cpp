@@ -193,6 +193,7 @@ void MapTab::MapBoxMouseUP() {
     MapEditor& editor = m_session.editor();
     editor.endStroke();
     editor.endSelection();
+    emit mapEdited();  // the finished stroke is a step: undo follows it
 }
 
 void MapTab::startSelection(int x, int y) {

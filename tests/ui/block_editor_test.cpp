@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
+#include <QApplication>
 #include <QPushButton>
 
 #include "core/session.h"
@@ -87,6 +89,9 @@ private slots:
         put(changes, t.behaviours, 0x103C, 2);
         QVERIFY(onlyChanged(before, romFile(o), changes));
         QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        // The map on screen shows it at once.
+        const QImage shown = child(*o.window, "MapBox")->grab().toImage();
+        QCOMPARE(shown.pixel(0, 0), kGreen);
         QCOMPARE(*o.window->session().tilesets().blockImage(0),
                  *o.window->session().tilesets().blockImage(1));
     }
@@ -116,11 +121,19 @@ private slots:
         QVERIFY(onlyChanged(before, romFile(o), changes));
     }
 
-    // Reading the ROM again leaves no map open: the editor goes with it.
-    void reloadingTheRomClosesTheEditor() {
+    // Reading the ROM again keeps the map open and the editor with it; Escape closes the
+    // editor as its close button does.
+    void reloadingKeepsTheEditorAndEscapeClosesIt() {
         Opened o;
-        QVERIFY(openEditor(o) != nullptr);
+        QPointer<quillon::ui::TBlockEditorForm> editor = openEditor(o);
+        QVERIFY(editor != nullptr);
         o.window->menu().NeuLaden1->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(editor != nullptr && o.window->blockEditor() == editor);
+        QVERIFY(editor->isVisible());
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }));
+        QTest::keyClick(editor, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(o.window->blockEditor() == nullptr);
     }

@@ -158,7 +158,7 @@ void NeighboursTest::doubleClickOnANeighbourOpensIt() {
     doubleClick(map, at(2, 3, 16));
     QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
     QCOMPARE(w.mapIdentifier(), QStringLiteral("0.1"));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - Unterhalb von 0.0 (0.1)"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - ZWEITE (0.1)"));
     // 0.1 has no connections: a blank band of its own size.
     QCOMPARE(map->size(), QSize(2 + 2 * kBand, 2 + 2 * kBand) * 16);
     QVERIFY(w.statusText(1).isEmpty());
