@@ -118,6 +118,12 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     m.Darstellungsgrsse1 =
         addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
     addSettingItems(m.Darstellungsgrsse1, m, kSettingsMenuItems, std::size(kSettingItems));
+    m.Darstellungsgrsse1->addSeparator();
+    m.Vergroessern1 = addItem(m.Darstellungsgrsse1, 1265, "Vergrössern", "Vergroessern1");
+    m.Vergroessern1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m.Verkleinern1 = addItem(m.Darstellungsgrsse1, 1266, "Verkleinern", "Verkleinern1",
+                             QKeySequence(Qt::CTRL | Qt::Key_Minus));
     m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Auflistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);

@@ -150,6 +150,7 @@ void MainWindow::buildUi() {
     connectMapFiles();
     connectBlockEditor();
     connectConnections();
+    connectZoom();
     for (QWidget* tool : {static_cast<QWidget*>(m_bigBlock), static_cast<QWidget*>(m_eventBuilder),
                           static_cast<QWidget*>(m_verlauf), static_cast<QWidget*>(m_anbindungen)}) {
         closeOnEscape(tool);
@@ -169,6 +170,7 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::FormCreate() {
     readSettings();
+    restoreWindowState();
     // The movement palette never changes: drawn once, here.
     runCommand(this, *m_dialogs, [this] { m_movementTab->showPalette(); });
     buildLanguageMenu();
@@ -247,7 +249,7 @@ void MainWindow::Laden1Click() {
 }
 
 QString MainWindow::romStart() const {
-    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : QString();
+    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : m_romFolder;
 }
 
 void MainWindow::openRomFile(const QString& path) {
@@ -255,6 +257,7 @@ void MainWindow::openRomFile(const QString& path) {
             m_session->openRom(toPath(path));
             m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
         })) {
+        m_romFolder = QFileInfo(path).absolutePath();
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());

@@ -157,6 +157,12 @@ private:
     void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
     void readSettings();
+    // Size, place, splitter, zoom and last folders kept between runs
+    // (main_window_remember.cpp); the zoom menu items (main_window_zoom.cpp).
+    void restoreWindowState();
+    void rememberWindowState();
+    void rememberZoom();
+    void connectZoom();
     void buildLanguageMenu();
     void applyLanguageTexts();
     void MapsLoad();
@@ -217,6 +223,7 @@ private:
     QString m_insertedSlot;
     QString m_title;
     QString m_pictureFolder;  // where the last picture was saved
+    QString m_romFolder;      // the folder of the last ROM opened
 };
 
 }  // namespace quillon::ui

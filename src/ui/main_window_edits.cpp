@@ -42,6 +42,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     bool close = false;
     runCommand(this, *m_dialogs, [&] { close = FormClose(); });
     if (close) {
+        rememberWindowState();
         m_bigBlock->hide();
         event->accept();
     } else {

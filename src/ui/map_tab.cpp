@@ -1,5 +1,6 @@
 #include "ui/map_tab.h"
 
+#include <QScrollArea>
 #include <QStringList>
 
 #include "core/base/numbers.h"
@@ -13,13 +14,22 @@
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
+#include "ui/zoom_control.h"
 
 namespace quillon::ui {
 
 MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, QWidget* parent)
     : PaintTab(session, dialogs, QStringLiteral("MapBox"), QStringLiteral("ScrollBox2"),
                QStringLiteral("BlockPalette"), QStringLiteral("ScrollBox3"), parent),
-      m_bigBlock(bigBlock) {
+      m_bigBlock(bigBlock),
+      m_mapZoom(new ZoomControl(findChild<QScrollArea*>(QStringLiteral("ScrollBox2")), m_view)),
+      m_paletteZoom(new ZoomControl(m_paletteScroll, m_palette)),
+      m_lastZoom(m_mapZoom) {
+    for (ZoomControl* zoom : {m_mapZoom, m_paletteZoom}) {
+        connect(zoom, &ZoomControl::entered, this, [this, zoom] { m_lastZoom = zoom; });
+        connect(zoom, &ZoomControl::zoomed, this, &MapTab::zoomChanged);
+    }
+    connect(m_paletteZoom, &ZoomControl::zoomed, this, [this] { fitPaletteBox(); });
     connect(m_view, &PictureView::cellMoved, this,
             commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseMove));
     connect(m_view, &PictureView::cellPressed, this,
@@ -35,6 +45,18 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
 }
 
 MapTab::~MapTab() = default;
+
+void MapTab::zoomBy(int steps) { m_lastZoom->zoomBy(steps); }
+
+int MapTab::mapZoom() const { return m_mapZoom->zoom(); }
+
+int MapTab::paletteZoom() const { return m_paletteZoom->zoom(); }
+
+void MapTab::setZooms(int map, int palette) {
+    m_mapZoom->setZoom(map);
+    m_paletteZoom->setZoom(palette);
+    fitPaletteBox();
+}
 
 void MapTab::refresh() {
     if (!m_session.mapLoaded()) {

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <algorithm>
 
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
@@ -48,7 +49,14 @@ int PictureView::margin() const {
 }
 
 void PictureView::setDoubled(bool doubled) {
-    m_scale = doubled ? 2 : 1;
+    m_doubled = doubled;
+    m_scale = (m_doubled ? 2 : 1) * m_zoom;
+    refresh();
+}
+
+void PictureView::setZoom(int zoom) {
+    m_zoom = std::clamp(zoom, 1, kMaxZoom);
+    m_scale = (m_doubled ? 2 : 1) * m_zoom;
     refresh();
 }
 
