@@ -32,6 +32,7 @@
 #include "ui/movement_tab.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
+#include "ui/readme_window.h"
 #include "ui/wild_tab.h"
 
 namespace quillon::ui {
@@ -440,7 +441,8 @@ void MainWindow::refreshCurrentTab() {
 void MainWindow::Readme1Click() {
     const QString folder = fromPath(m_session->data().programFolder());
     for (const QString& file : readmeCandidates(folder)) {
-        if (QFileInfo::exists(file) && m_dialogs->openDocument(file)) {
+        // Shown here: a desktop without a program for the file type must not hide it.
+        if (QFileInfo::exists(file) && showReadme(this, file)) {
             return;
         }
     }

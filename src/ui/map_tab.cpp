@@ -69,6 +69,7 @@ void MapTab::refresh() {
         m_view->setBitmap(&map);
         m_palette->setBitmap(&m_session.blockPalette());
     }
+    showSelectedBlock();
     fitPaletteBox();
 }
 
@@ -225,6 +226,7 @@ void MapTab::startSelection(int x, int y) {
     }
     editor.startSelection(x, y);
     runCommand(this, m_dialogs, [this] { m_bigBlock.showSelection(); });
+    showSelectedBlock();
 }
 
 // The cell's block becomes the brush; the palette scrolls its row to the top.
@@ -238,6 +240,7 @@ void MapTab::pickUp(int x, int y) {
     emit statusText(langText(m_session.lang(), 33, "Block:") + QLatin1Char(' ') +
                     toQ(IntToHex(block, 4)));
     m_bigBlock.hide();
+    showSelectedBlock();
 }
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
@@ -265,6 +268,17 @@ void MapTab::BlockPaletteMouseDown(int x, int y) {
     }
     m_session.editor().selectBlock(block);
     m_bigBlock.hide();
+    showSelectedBlock();
+}
+
+void MapTab::showSelectedBlock() {
+    const int width = m_session.settings().blockPaletteWidth();
+    if (!m_session.mapLoaded() || m_session.editor().hasStamp() || width < 1) {
+        m_palette->setMarkedCell({-1, -1});
+        return;
+    }
+    const int block = m_session.editor().selectedBlock();
+    m_palette->setMarkedCell(block < 0 ? QPoint(-1, -1) : QPoint(block % width, block / width));
 }
 
 }  // namespace quillon::ui

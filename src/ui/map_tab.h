@@ -77,6 +77,8 @@ private:
     void BlockPaletteMouseMove(int x, int y);
     void BlockPaletteMouseDown(int x, int y);
     void pickUp(int x, int y);
+    // Frames the chosen block in the block palette (none while a stamp is the brush).
+    void showSelectedBlock();
     void startSelection(int x, int y);
 
     TGrosserBlockFrom& m_bigBlock;

@@ -49,6 +49,11 @@ public:
     // A copy of the picture at its own size, inside its surround when one is shown; null
     // without a picture.
     QImage image() const;
+    // A frame drawn around one cell of the bitmap (the block chosen in a palette); a negative
+    // cell draws none.
+    void setMarkedCell(QPoint cell);
+    QPoint markedCell() const { return m_marked; }
+    static constexpr QRgb kMarkColour = 0xFFFFE000;  // yellow, edged in black
     // The cell under a view position (floor division, so positions left of or above the
     // picture give negative cells).
     QPoint cellAt(QPoint viewPos) const;
@@ -74,6 +79,7 @@ private:
     const Bitmap* m_bitmap = nullptr;
     const Bitmap* m_surround = nullptr;
     int m_marginCells = 0;
+    QPoint m_marked{-1, -1};
     bool m_doubled = false;
     int m_zoom = 1;
     int m_scale = 1;  // view pixels per picture pixel: size times zoom

@@ -246,7 +246,7 @@ void WildTabTest::aboutBoxAndReadme() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     o.window->menu().Readme1->trigger();
-    QCOMPARE(o.dialogs->documents, QStringList{readme});
+    QVERIFY(child(*o.window, "ReadmeForm")->isVisible());
 }
 
 QUILLON_UI_TEST(WildTabTest)

@@ -91,8 +91,13 @@ private slots:
         QCOMPARE(map->size(), QSize(3 * m, 2 * m));
         QCOMPARE(palette->cellSize(), p);
 
-        click(palette, at(1, 0, p));  // block 1
+        QCOMPARE(palette->markedCell(), QPoint(0, 0));  // block 0 chosen at the start
+        click(palette, at(1, 0, p));                    // block 1, framed
         QCOMPARE(w.session().editor().selectedBlock(), 1);
+        QCOMPARE(palette->markedCell(), QPoint(1, 0));
+        const QImage shown = palette->grab().toImage();
+        QCOMPARE(shown.pixel(p + 2, p / 2), PictureView::kMarkColour);
+        QVERIFY(shown.pixel(2, p / 2) != PictureView::kMarkColour);
         click(map, at(2, 1, m));
         QCOMPARE(sessionGrid(w), QStringLiteral("0000 0C01 0000 0001 0000 0001"));
         click(palette, at(0, 0, p));
