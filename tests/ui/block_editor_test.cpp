@@ -13,6 +13,8 @@
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/blocks/block_editor_form.h"
+#include "ui/blocks/zoom_box.h"
+#include "ui/picture_view.h"
 
 using quillon::testing::Changes;
 using quillon::testing::child;
@@ -63,7 +65,12 @@ private slots:
         QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
         QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("01"));
         QCOMPARE(editor->pen(), std::uint16_t{0x0001});
-        drag(child(*editor, "TileBox"), {{4, 4}, {20, 4}, {20, 20}, {4, 20}});
+        // The chosen tile is framed in the tile sheet, the chosen block in the palette; the
+        // previews show four screen pixels to a picture pixel.
+        QCOMPARE(child<quillon::ui::ZoomBox>(*editor, "Image1")->marked(), QRect(8, 0, 8, 8));
+        QCOMPARE(child<quillon::ui::PictureView>(*editor, "BlockBox")->markedCell(), QPoint(0, 0));
+        QCOMPARE(child(*editor, "TileBox")->size(), QSize(32 * 4, 16 * 4));
+        drag(child(*editor, "TileBox"), {{8, 8}, {40, 8}, {40, 40}, {8, 40}});
         for (int e = 0; e < 4; ++e) {
             QCOMPARE(editor->edited().entry(e).raw, std::uint16_t{0x0001});
         }
@@ -145,7 +152,8 @@ private slots:
         QTest::mouseClick(child(*editor, "BlockBox"), Qt::LeftButton, {}, QPoint(40, 8));
         QCOMPARE(editor->currentBlock(), 1);
         QCOMPARE(child<QLabel>(*editor, "Lbl_Block")->text(), QStringLiteral("01"));
-        QTest::mouseClick(child(*editor, "TileBox"), Qt::RightButton, {}, QPoint(40, 24));
+        QCOMPARE(child<quillon::ui::PictureView>(*editor, "BlockBox")->markedCell(), QPoint(1, 0));
+        QTest::mouseClick(child(*editor, "TileBox"), Qt::RightButton, {}, QPoint(80, 48));
         QCOMPARE(editor->pen(), editor->edited().entry(6).raw);
         QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("02"));
     }
