@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QApplication>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
@@ -14,6 +15,7 @@
 #include "tests/ui/window_fixture.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/blocks/zoom_box.h"
+#include "ui/history_form.h"
 #include "ui/picture_view.h"
 
 using quillon::testing::Changes;
@@ -143,6 +145,43 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(o.window->blockEditor() == nullptr);
+    }
+
+    // A block save undone in "Verlauf": the editor stays open with the block as it was, the
+    // map shows it, and no error comes up.
+    void undoingABlockSaveKeepsTheEditor() {
+        Opened o;
+        QPointer<quillon::ui::TBlockEditorForm> editor = openEditor(o);
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
+        drag(child(*editor, "TileBox"), {{8, 8}, {40, 8}, {40, 40}, {8, 40}});
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        o.window->menu().Verlauf1->trigger();
+        auto* list = child<QTreeWidget>(*o.window->historyForm(), "Lst_Verlauf");
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        QVERIFY(romFile(o) == before);
+        QVERIFY(editor != nullptr && editor->isVisible());
+        QCOMPARE(editor->edited().entry(0).raw, std::uint16_t{0x0000});
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+
+        // A saved map undone: the map is read again, the editor follows it and stays.
+        auto* map = child(*o.window, "MapBox");
+        QTest::mouseClick(map, Qt::RightButton, {}, QPoint(20, 4));  // block 1
+        QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(4, 4));
+        o.window->menu().Save1->trigger();
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        QVERIFY2(o.dialogs->informs.isEmpty(), qPrintable(o.dialogs->informs.join('\n')));
+        QVERIFY(romFile(o) == before);
+        QVERIFY(editor != nullptr && editor->isVisible());
     }
 
     // The right button picks an entry up: tile, palette and flips become the pen.
