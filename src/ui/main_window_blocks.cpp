@@ -49,7 +49,9 @@ void MainWindow::BlockEditor1Click() {
     m_blockEditor->activateWindow();
 }
 
+// The map and the neighbours around it (drawn with the same tilesets) show the new block.
 void MainWindow::blockSaved() {
+    m_mapTab->neighboursChanged();
     m_mapTab->refresh();
     refreshCurrentTab();
 }
