@@ -63,6 +63,8 @@ private slots:
         QVERIFY(editor != nullptr && editor->isVisible());
         QCOMPARE(editor->currentBlock(), 0);
         QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+        // Opening the editor leaves the map on screen as it was.
+        QCOMPARE(child(*o.window, "MapBox")->grab().toImage().pixel(0, 0), kRed);
 
         QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
         QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("01"));
