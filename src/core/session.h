@@ -86,7 +86,7 @@ public:
 
     // --- map list -----------------------------------------------------------------------
     const BankScan& bankScan() const { return m_romState->bankScan(); }
-    // The list as the "Map Aufistung" setting asks for.
+    // The list as the "Map Auflistung" setting asks for.
     MapListTree mapList() const;
     // Sets whether the bank scan lists the last bank (a setting) and scans the open ROM's bank
     // table again; the caller rebuilds the map list.

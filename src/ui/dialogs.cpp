@@ -37,6 +37,17 @@ bool QtDialogs::confirm(QWidget* parent, const QString& caption, const QString& 
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+std::optional<bool> QtDialogs::confirmOrCancel(QWidget* parent, const QString& caption,
+                                               const QString& question) {
+    const auto button = QMessageBox::question(
+        parent, caption, question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    if (button == QMessageBox::Yes || button == QMessageBox::No) {
+        return button == QMessageBox::Yes;
+    }
+    return std::nullopt;
+}
+
 int QtDialogs::choose(QWidget* parent, const QString& caption, const QString& text,
                       const QStringList& buttons) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);

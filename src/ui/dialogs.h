@@ -53,6 +53,10 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // Yes/no box with the question icon; true for yes.
     virtual bool confirm(QWidget* parent, const QString& caption, const QString& question) = 0;
+    // Yes/no/cancel box with the question icon: true for yes, false for no, nullopt when the
+    // user cancelled or closed the box (the caller then leaves everything as it was).
+    virtual std::optional<bool> confirmOrCancel(QWidget* parent, const QString& caption,
+                                                const QString& question) = 0;
     // A question answered by one of buttons (at least one); the index of the button pressed, -1
     // when the box was closed without one.
     virtual int choose(QWidget* parent, const QString& caption, const QString& text,
@@ -93,6 +97,8 @@ public:
     void inform(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& question) override;
+    std::optional<bool> confirmOrCancel(QWidget* parent, const QString& caption,
+                                        const QString& question) override;
     int choose(QWidget* parent, const QString& caption, const QString& text,
                const QStringList& buttons) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,

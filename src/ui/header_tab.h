@@ -65,6 +65,8 @@ private:
     void Txt_NeuerNameChange();
     void encodeNewName();
     void Cmd_NameAendernClick();
+    // False when other maps show the name too and the user does not want it changed.
+    bool confirmSharedName(int index);
     void Cmd_AendernClick();
     void Cmd_ResizeClick();  // header_tab_resize.cpp
 

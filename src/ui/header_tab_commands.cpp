@@ -117,6 +117,11 @@ void HeaderTab::Cmd_NameAendernClick() {
     }
     const LanguageTable& lang = m_session.lang();
     const auto slot = map_name_writer::slot(m_session.rom(), m_session.romState(), index);
+    if (!confirmSharedName(index)) {
+        m_dialogs.inform(this, langText(lang, "01", "Info"),
+                         langText(lang, 9220, "Name ändern abgebrochen!"));
+        return;
+    }
     RepointRequest request;
     request.caption = langText(lang, 881, "Neuer Offset für Name");
     request.count = map_name_writer::bytesNeeded(m_newName.size());
@@ -138,6 +143,24 @@ void HeaderTab::Cmd_NameAendernClick() {
     LoadingGuard loading(m_loading);
     Cbo_Name->setItemText(index, toQ(name));
     Cbo_Name->setCurrentIndex(index);
+}
+
+// A name other maps show too changes for all of them: the user hears which before writing.
+bool HeaderTab::confirmSharedName(int index) {
+    const auto maps = map_name_writer::mapsWithName(m_session.rom(), m_session.romState(), index);
+    if (maps.size() < 2) {
+        return true;
+    }
+    QStringList names;
+    for (const std::string& map : maps) {
+        names << toQ(map);
+    }
+    const LanguageTable& lang = m_session.lang();
+    return m_dialogs.confirm(
+        this, langText(lang, "00", "Frage"),
+        langText(lang, 9221, "Diesen Namen zeigen alle diese Maps, er ändert sich für alle:") +
+            QLatin1Char(' ') + names.join(QStringLiteral(", ")) + QStringLiteral(". ") +
+            langText(lang, 9222, "Trotzdem ändern?"));
 }
 
 void HeaderTab::Cmd_AendernClick() {

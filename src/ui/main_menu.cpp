@@ -112,14 +112,19 @@ void buildSettingsMenu(QMenuBar* bar, MainMenu& m) {
     m.BlockPaletteBreite1 =
         addItem(m.Einstellungen1, 122, "BlockPaletteBreite", "BlockPaletteBreite1");
     addSettingItems(m.Einstellungen1, m, 2, kSettingsMenuItems);
-    // Ctrl+Z is undo everywhere but on the event page, which adds this item to itself.
-    m.ZeigeSprites1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m.ZeigeSprites1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // A key of its own: Ctrl+Z is undo on every page.
+    m.ZeigeSprites1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     m.Sprache1 = addSubmenu(m.Einstellungen1, 125, "Sprache", "Sprache1");
     m.Darstellungsgrsse1 =
         addSubmenu(m.Einstellungen1, 126, "Darstellungsgrösse", "Darstellungsgrsse1");
     addSettingItems(m.Darstellungsgrsse1, m, kSettingsMenuItems, std::size(kSettingItems));
-    m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Aufistung", "MapAufistung1");
+    m.Darstellungsgrsse1->addSeparator();
+    m.Vergroessern1 = addItem(m.Darstellungsgrsse1, 1265, "Vergrössern", "Vergroessern1");
+    m.Vergroessern1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m.Verkleinern1 = addItem(m.Darstellungsgrsse1, 1266, "Verkleinern", "Verkleinern1",
+                             QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    m.MapAufistung1 = addSubmenu(m.Einstellungen1, 127, "Map Auflistung", "MapAufistung1");
     m.NurausHeader1 = addItem(m.MapAufistung1, 1270, "Nur aus Header", "NurausHeader1", {}, true);
     m.NurAusIni1 = addItem(m.MapAufistung1, 1271, "Nur aus Ini", "NurAusIni1", {}, true);
     m.MapAufistung1->addSeparator();

@@ -47,6 +47,9 @@ struct MainMenu {
     QAction* EventsDoppelt1 = nullptr;
     QAction* BlockPaletteDoppelt1 = nullptr;
     QAction* GehPaletteDoppelt1 = nullptr;
+    // Zoom of the Map tab's map or block palette (the one the pointer was over last).
+    QAction* Vergroessern1 = nullptr;
+    QAction* Verkleinern1 = nullptr;
     QMenu* MapAufistung1 = nullptr;
     QAction* NurausHeader1 = nullptr;
     QAction* NurAusIni1 = nullptr;

@@ -20,6 +20,7 @@
 #include "ui/command.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
+#include "ui/escape_closes.h"
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
@@ -31,6 +32,7 @@
 #include "ui/movement_tab.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
+#include "ui/readme_window.h"
 #include "ui/wild_tab.h"
 
 namespace quillon::ui {
@@ -50,8 +52,6 @@ constexpr PageText kPageTexts[] = {
 constexpr const char* kNoEvents = "Sorry keine Events für diese Map gefunden.";
 constexpr const char* kNoWild = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
 constexpr const char* kNoHeader = "Sorry für die aktuelle Map kann kein Header angezeigt werden.";
-
-const QKeySequence kUndoKey(Qt::CTRL | Qt::Key_Z);
 
 }  // namespace
 
@@ -102,8 +102,6 @@ void MainWindow::buildUi() {
     m_wildTab = new WildTab(*m_session, *m_dialogs, m_loading);
     m_headerTab = new HeaderTab(*m_session, *m_dialogs, m_loading);
     m_headerTab->setNotice(QString::fromUtf8(kNoHeader));
-    // The sprite toggle keeps its Ctrl+Z on the event page.
-    m_eventsTab->addAction(m_menu.ZeigeSprites1);
     QWidget* pages[] = {m_mapTab, m_movementTab, m_eventsTab, m_wildTab, m_headerTab};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         m_tabs->addTab(pages[i], QString::fromUtf8(kPageTexts[i].german));
@@ -154,6 +152,11 @@ void MainWindow::buildUi() {
     connectTables();
     connectBlockEditor();
     connectConnections();
+    connectZoom();
+    for (QWidget* tool : {static_cast<QWidget*>(m_bigBlock), static_cast<QWidget*>(m_eventBuilder),
+                          static_cast<QWidget*>(m_verlauf), static_cast<QWidget*>(m_anbindungen)}) {
+        closeOnEscape(tool);
+    }
 }
 
 // Panel 0: state and pointer texts; panel 1: hints.
@@ -169,6 +172,7 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::FormCreate() {
     readSettings();
+    restoreWindowState();
     // The movement palette never changes: drawn once, here.
     runCommand(this, *m_dialogs, [this] { m_movementTab->showPalette(); });
     buildLanguageMenu();
@@ -247,7 +251,7 @@ void MainWindow::Laden1Click() {
 }
 
 QString MainWindow::romStart() const {
-    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : QString();
+    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : m_romFolder;
 }
 
 void MainWindow::openRomFile(const QString& path) {
@@ -255,35 +259,49 @@ void MainWindow::openRomFile(const QString& path) {
             m_session->openRom(toPath(path));
             m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
         })) {
+        m_romFolder = QFileInfo(path).absolutePath();
         romOpened();
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());
     offerTableSearch();
 }
 
+// The map shown stays open (read anew from the file) on the page it was shown on.
 void MainWindow::NeuLaden1Click() {
     if (!finishInput() || !saveChangesFirst()) {
         return;
     }
+    const bool romMap = m_session->mapLoaded() && !m_session->map().outsideRom;
+    const QString identifier = romMap ? m_identifier : QString();
+    const QString title = m_title;
+    const int page = m_tabs->currentIndex();
     if (runCommand(this, *m_dialogs, [this] {
             m_session->reloadRom();
             m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
         })) {
-        romOpened();
+        romOpened(!identifier.isEmpty());
+        if (!identifier.isEmpty() && loadMap(identifier, title)) {
+            m_tabs->setCurrentIndex(page);
+        } else if (!identifier.isEmpty()) {
+            refreshBlockEditor();
+            m_anbindungen->hide();
+        }
     }
     setRomCommandsEnabled(m_menu, m_session->romLoaded());
 }
 
 // Back to the state "ROM open": the list is new, no map is shown.
-void MainWindow::romOpened() {
+void MainWindow::romOpened(bool mapFollows) {
     settleRomHistory();
     m_identifier.clear();
     m_title.clear();
     m_bigBlock->hide();
     m_eventBuilder->hide();
     m_mapTab->mapOpened();
-    refreshBlockEditor();
-    m_anbindungen->hide();
+    if (!mapFollows) {
+        refreshBlockEditor();
+        m_anbindungen->hide();
+    }
     showEditState();
     m_tabs->setEnabled(false);
     setMapCommandsEnabled(m_menu, false);
@@ -324,7 +342,7 @@ void MainWindow::chooseMapLine(const QString& line) {
 void MainWindow::Mapffnen1Click() {
     const auto input = m_dialogs->inputText(
         this, QStringLiteral("Map öffnen"),
-        QStringLiteral("Bitte geben sie die zu öffnente map an. Und zwar im Format "
+        QStringLiteral("Bitte geben sie die zu öffnende Map an. Und zwar im Format "
                        "\"<Bank>.<Map>\""),
         QStringLiteral("0.0"));
     if (!input) {
@@ -358,7 +376,9 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
     }
     m_identifier = identifier;
     m_insertedSlot.clear();
-    showOpenedMap(title);
+    // However the map was opened, the caption names it as its line in the list does.
+    const QString line = m_chooser->selectMap(identifier, title);
+    showOpenedMap(line.isEmpty() ? title : line);
     return true;
 }
 
@@ -399,10 +419,8 @@ void MainWindow::openNeighbour(const QString& identifier, const QString& title) 
 }
 
 void MainWindow::PageControlChange() {
-    // Ctrl+Z toggles the sprites on the event page and undoes everywhere else. The page's
-    // switch answers while the focus is inside the page.
+    // The event picture takes the keys on its page, unless the user is on the tab bar.
     const bool events = m_tabs->currentIndex() == kEventsPage;
-    m_menu.Rueckgaengig1->setShortcut(events ? QKeySequence() : kUndoKey);
     if (events && !m_tabs->tabBar()->hasFocus()) {
         m_eventsTab->eventBox()->setFocus();
     }
@@ -429,7 +447,8 @@ void MainWindow::refreshCurrentTab() {
 void MainWindow::Readme1Click() {
     const QString folder = fromPath(m_session->data().programFolder());
     for (const QString& file : readmeCandidates(folder)) {
-        if (QFileInfo::exists(file) && m_dialogs->openDocument(file)) {
+        // Shown here: a desktop without a program for the file type must not hide it.
+        if (QFileInfo::exists(file) && showReadme(this, file)) {
             return;
         }
     }

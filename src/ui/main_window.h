@@ -163,6 +163,12 @@ private:
     void connectCommand(QAction* action, void (MainWindow::*command)());
     void FormCreate();
     void readSettings();
+    // Size, place, splitter, zoom and last folders kept between runs
+    // (main_window_remember.cpp); the zoom menu items (main_window_zoom.cpp).
+    void restoreWindowState();
+    void rememberWindowState();
+    void rememberZoom();
+    void connectZoom();
     void buildLanguageMenu();
     void applyLanguageTexts();
     void MapsLoad();
@@ -171,7 +177,9 @@ private:
     void chooseMapLine(const QString& line);
     void goToWarp(const QString& identifier, const QString& title, int warp);
     void openNeighbour(const QString& identifier, const QString& title);
-    void romOpened();
+    // mapFollows: the map shown is opened again right after (F5), so the tool windows that
+    // follow the map stay; the caller closes them when that fails.
+    void romOpened(bool mapFollows = false);
     void PageControlChange();
     void refreshCurrentTab();
     void showStateStatus();
@@ -221,6 +229,7 @@ private:
     QString m_insertedSlot;
     QString m_title;
     QString m_pictureFolder;  // where the last picture was saved
+    QString m_romFolder;      // the folder of the last ROM opened
 };
 
 }  // namespace quillon::ui

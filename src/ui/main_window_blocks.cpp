@@ -6,6 +6,7 @@
 #include "core/session.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
+#include "ui/escape_closes.h"
 #include "ui/main_window.h"
 #include "ui/map_tab.h"
 
@@ -30,6 +31,7 @@ void MainWindow::BlockEditor1Click() {
     }
     if (m_blockEditor == nullptr) {
         m_blockEditor = new TBlockEditorForm(*m_session, *m_dialogs, this);
+        closeOnEscape(m_blockEditor);
         connect(m_blockEditor, &QObject::destroyed, this, [this] { m_blockEditor = nullptr; });
         connect(m_blockEditor, &TBlockEditorForm::blockSaved, this,
                 commandSlot(this, *m_dialogs, this, &MainWindow::blockSaved));
@@ -47,7 +49,9 @@ void MainWindow::BlockEditor1Click() {
     m_blockEditor->activateWindow();
 }
 
+// The map and the neighbours around it (drawn with the same tilesets) show the new block.
 void MainWindow::blockSaved() {
+    m_mapTab->neighboursChanged();
     m_mapTab->refresh();
     refreshCurrentTab();
 }

@@ -21,11 +21,19 @@ namespace {
 
 constexpr const char* kCaption = "Quillon";
 const QString kRomFilter = QStringLiteral("GameBoy Roms (*.gba);;All Files (*)");
-// Pictures are saved as device-independent bitmaps, or as PNG when the user prefers.
+// Map pictures are saved as device-independent bitmaps, or as PNG when the user prefers; the
+// block palette (the tilesets' picture) offers PNG first.
 const QString kMapPictureFilter =
-    QStringLiteral("Device Intependent Bitmap (*.DIB);;PNG (*.png);;All files (*.*)");
+    QStringLiteral("Device Independent Bitmap (*.DIB);;PNG (*.png);;All files (*.*)");
 const QString kPalettePictureFilter =
-    QStringLiteral("Device Intependent Bitmap (*.DIB);;PNG (*.png);;Alle Dateien (*.*)");
+    QStringLiteral("PNG (*.png);;Device Independent Bitmap (*.DIB);;Alle Dateien (*.*)");
+
+// "png" for a filter that starts with "PNG (*.png)": the first file type's extension.
+QString firstSuffix(const QString& filter) {
+    const qsizetype dot = filter.indexOf(QStringLiteral("(*."));
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), dot);
+    return dot < 0 || end < 0 ? QString() : filter.mid(dot + 3, end - dot - 3);
+}
 
 }  // namespace
 
@@ -34,6 +42,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     bool close = false;
     runCommand(this, *m_dialogs, [&] { close = FormClose(); });
     if (close) {
+        rememberWindowState();
         m_bigBlock->hide();
         event->accept();
     } else {
@@ -77,8 +86,21 @@ bool MainWindow::saveMap() {
     if (m_session->mapLoaded() && m_session->map().outsideRom) {
         return saveMapFile(false);
     }
+    const auto& history = m_session->history();
+    const std::uint64_t before = history.empty() ? 0 : history.back().id;
     const bool saved = runCommand(this, *m_dialogs, [this] { m_session->saveMap(); });
     showEditState();
+    if (saved) {
+        // What reached the ROM: the bytes of the save's entry in the history (none when the
+        // save wrote nothing).
+        const auto& after = m_session->history();
+        const std::size_t bytes =
+            !after.empty() && after.back().id != before ? after.back().byteCount() : 0;
+        const LanguageTable& lang = m_session->lang();
+        setStatus(langText(lang, 72, "Map gespeichert:") + QLatin1Char(' ') + m_title +
+                  QStringLiteral(", ") + QString::number(bytes) + QLatin1Char(' ') +
+                  langText(lang, 1524, "Bytes"));
+    }
     return saved;
 }
 
@@ -97,18 +119,19 @@ void MainWindow::SaveAs1Click() {
     showEditState();
 }
 
-// Before the open map goes away: offers to save its changes. False when the user wanted them
-// saved and saving failed, so the caller keeps the map.
+// Before the open map goes away: offers to save its changes. False when the user cancelled,
+// or wanted them saved and saving failed: the caller keeps the map and does nothing.
 bool MainWindow::saveChangesFirst() {
     if (!m_session->modified()) {
         return true;
     }
     const LanguageTable& lang = m_session->lang();
-    if (!m_dialogs->confirm(this, langText(lang, "00", "Frage"),
-                            langText(lang, 70, "Änderungen speichern?"))) {
-        return true;
+    const auto answer = m_dialogs->confirmOrCancel(this, langText(lang, "00", "Frage"),
+                                                   langText(lang, 70, "Änderungen speichern?"));
+    if (!answer) {
+        return false;
     }
-    return saveMap();
+    return !*answer || saveMap();
 }
 
 void MainWindow::Rueckgaengig1Click() { undoStep(&MapEditor::undo); }
@@ -165,7 +188,7 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
         start = QFileInfo(romStart()).absolutePath();
     }
     const QString file =
-        m_dialogs->saveFileName(this, item->text(), filter, QStringLiteral("DIB"), start);
+        m_dialogs->saveFileName(this, item->text(), filter, firstSuffix(filter), start);
     if (file.isEmpty()) {
         return false;
     }

@@ -48,16 +48,10 @@ QString newMapPlaceText(const LanguageTable& lang, const NewMapPlace& place) {
     return QStringLiteral("%1 \"%2\".").arg(where, QDir::toNativeSeparators(fromPath(place.file)));
 }
 
-// A map file of the new map's name that is there already: replaced only when the user agrees.
-bool mayReplace(Dialogs& dialogs, QWidget* parent, const LanguageTable& lang, const QString& file) {
-    return !QFileInfo::exists(file) ||
-           dialogs.confirm(
-               parent, langText(lang, "00", "Frage"),
-               QStringLiteral("%1 \"%2\" %3")
-                   .arg(langText(lang, 11408, "Die Datei"), QDir::toNativeSeparators(file),
-                        langText(lang, 11409,
-                                 "gibt es schon; \"Map Speichern\" ersetzt sie. Die Map "
-                                 "trotzdem anlegen?")));
+// The name a new map is proposed: the open map's name without its "(bank.map)".
+QString proposedName(const QString& title) {
+    const qsizetype open = title.lastIndexOf(QStringLiteral(" ("));
+    return open > 0 && title.endsWith(QLatin1Char(')')) ? title.left(open) : title;
 }
 
 TilesetItem tilesetItem(const GameProfile& profile, std::uint32_t header) {
@@ -158,7 +152,7 @@ void MainWindow::NeueMap1Click() {
         const CurrentMap& map = m_session->map();
         form.fill(m_session->grid().width, m_session->grid().height,
                   tilesetItem(profile, map.footer.tileset1Offset()),
-                  tilesetItem(profile, map.footer.tileset2Offset()), m_title);
+                  tilesetItem(profile, map.footer.tileset2Offset()), proposedName(m_title));
         border = map.border;
     }
     if (m_dialogs->runDialog(form) != QDialog::Accepted || !saveChangesFirst()) {
@@ -167,21 +161,25 @@ void MainWindow::NeueMap1Click() {
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const NewMapPlace place =
         newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
-    const QString file = fromPath(place.file);
-    const LanguageTable& lang = m_session->lang();
-    if (!mayReplace(*m_dialogs, this, lang, file)) {
+    // The user says where the map is kept ("Maps" beside the program proposed); the file
+    // dialog asks before an existing file is replaced.
+    QString file = m_dialogs->saveFileName(this, m_menu.NeueMap1->text(), kMapFilter, QString(),
+                                           fromPath(place.file));
+    if (file.isEmpty()) {
         return;
     }
+    file = fromPath(map_file::withMapExtension(toPath(file)));
+    const LanguageTable& lang = m_session->lang();
     DetachedMap parts = newDetachedMap(
         form.width(), form.height(), map_file::tilesetValue(profile, form.tileset1()),
         map_file::tilesetValue(profile, form.tileset2()), form.name(), border);
-    parts.mapFile = place.file;
+    parts.mapFile = toPath(file);
     {
         LoadingGuard loading(m_loading);
         m_session->openDetachedMap(std::move(parts));
     }
     showOpenedMap(toQ(form.name()));
-    if (place.folderMade || place.inUserFolder) {
+    if ((place.folderMade || place.inUserFolder) && toPath(file) == place.file) {
         inform(newMapPlaceText(lang, place));
     }
 }

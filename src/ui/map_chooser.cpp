@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "core/map/map_list.h"
 #include "core/session.h"
@@ -115,6 +116,34 @@ bool MapChooser::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString MapChooser::selectMap(const QString& identifier, const QString& chosen) {
+    const auto isMap = [&](const QTreeWidgetItem* item) {
+        return item != nullptr && levelOf(item) == 3 &&
+               identifierFromLine(toStd(item->text(0))) == toStd(identifier);
+    };
+    QTreeWidgetItem* line = nullptr;
+    QTreeWidgetItem* first = nullptr;
+    for (QTreeWidgetItemIterator it(m_tree); *it != nullptr && line == nullptr; ++it) {
+        if (isMap(*it) && (*it)->text(0) == chosen) {
+            line = *it;
+        } else if (isMap(*it) && first == nullptr) {
+            first = *it;
+        }
+    }
+    if (line == nullptr) {
+        line = isMap(m_tree->currentItem()) ? m_tree->currentItem() : first;
+    }
+    if (!isMap(line)) {
+        return {};
+    }
+    m_tree->setCurrentItem(line);
+    m_tree->scrollToItem(line);
+    // A map chosen in the combo boxes keeps the line it was chosen by.
+    const bool fromCombo = m_cboMap->findText(chosen, Qt::MatchExactly) >= 0 &&
+                           identifierFromLine(toStd(chosen)) == toStd(identifier);
+    return fromCombo ? chosen : line->text(0);
 }
 
 void MapChooser::MapListDblClick(QTreeWidgetItem* item) { chooseItem(item); }

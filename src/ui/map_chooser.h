@@ -37,6 +37,11 @@ public:
     void setEnabled(bool on);
     bool isEnabled() const;
     void focusList();
+    // Makes a line of the map identifier the list's current line and answers its text
+    // "<name> (<identifier>)": the line reading chosen (the line the user chose in the list
+    // or the combo boxes), else the current line when it is that map's, else the first of that
+    // map; "" when the list has no line of that map.
+    QString selectMap(const QString& identifier, const QString& chosen);
 
 signals:
     // A map line (level 3, or a `Cbo_Map` entry) was chosen: "<name> (<identifier>)".

@@ -1,5 +1,6 @@
 #include "ui/map_tab.h"
 
+#include <QScrollArea>
 #include <QStringList>
 
 #include "core/base/numbers.h"
@@ -13,13 +14,22 @@
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
 #include "ui/qt_text.h"
+#include "ui/zoom_control.h"
 
 namespace quillon::ui {
 
 MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, QWidget* parent)
     : PaintTab(session, dialogs, QStringLiteral("MapBox"), QStringLiteral("ScrollBox2"),
                QStringLiteral("BlockPalette"), QStringLiteral("ScrollBox3"), parent),
-      m_bigBlock(bigBlock) {
+      m_bigBlock(bigBlock),
+      m_mapZoom(new ZoomControl(findChild<QScrollArea*>(QStringLiteral("ScrollBox2")), m_view)),
+      m_paletteZoom(new ZoomControl(m_paletteScroll, m_palette)),
+      m_lastZoom(m_mapZoom) {
+    for (ZoomControl* zoom : {m_mapZoom, m_paletteZoom}) {
+        connect(zoom, &ZoomControl::entered, this, [this, zoom] { m_lastZoom = zoom; });
+        connect(zoom, &ZoomControl::zoomed, this, &MapTab::zoomChanged);
+    }
+    connect(m_paletteZoom, &ZoomControl::zoomed, this, [this] { fitPaletteBox(); });
     connect(m_view, &PictureView::cellMoved, this,
             commandSlot(this, m_dialogs, this, &MapTab::MapBoxMouseMove));
     connect(m_view, &PictureView::cellPressed, this,
@@ -36,6 +46,18 @@ MapTab::MapTab(Session& session, Dialogs& dialogs, TGrosserBlockFrom& bigBlock, 
 
 MapTab::~MapTab() = default;
 
+void MapTab::zoomBy(int steps) { m_lastZoom->zoomBy(steps); }
+
+int MapTab::mapZoom() const { return m_mapZoom->zoom(); }
+
+int MapTab::paletteZoom() const { return m_paletteZoom->zoom(); }
+
+void MapTab::setZooms(int map, int palette) {
+    m_mapZoom->setZoom(map);
+    m_paletteZoom->setZoom(palette);
+    fitPaletteBox();
+}
+
 void MapTab::refresh() {
     if (!m_session.mapLoaded()) {
         m_view->setSurround(nullptr, 0);
@@ -47,6 +69,7 @@ void MapTab::refresh() {
         m_view->setBitmap(&map);
         m_palette->setBitmap(&m_session.blockPalette());
     }
+    showSelectedBlock();
     fitPaletteBox();
 }
 
@@ -193,6 +216,7 @@ void MapTab::MapBoxMouseUP() {
     MapEditor& editor = m_session.editor();
     editor.endStroke();
     editor.endSelection();
+    emit mapEdited();  // the finished stroke is a step: undo follows it
 }
 
 void MapTab::startSelection(int x, int y) {
@@ -202,6 +226,7 @@ void MapTab::startSelection(int x, int y) {
     }
     editor.startSelection(x, y);
     runCommand(this, m_dialogs, [this] { m_bigBlock.showSelection(); });
+    showSelectedBlock();
 }
 
 // The cell's block becomes the brush; the palette scrolls its row to the top.
@@ -215,6 +240,7 @@ void MapTab::pickUp(int x, int y) {
     emit statusText(langText(m_session.lang(), 33, "Block:") + QLatin1Char(' ') +
                     toQ(IntToHex(block, 4)));
     m_bigBlock.hide();
+    showSelectedBlock();
 }
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
@@ -242,6 +268,17 @@ void MapTab::BlockPaletteMouseDown(int x, int y) {
     }
     m_session.editor().selectBlock(block);
     m_bigBlock.hide();
+    showSelectedBlock();
+}
+
+void MapTab::showSelectedBlock() {
+    const int width = m_session.settings().blockPaletteWidth();
+    if (!m_session.mapLoaded() || m_session.editor().hasStamp() || width < 1) {
+        m_palette->setMarkedCell({-1, -1});
+        return;
+    }
+    const int block = m_session.editor().selectedBlock();
+    m_palette->setMarkedCell(block < 0 ? QPoint(-1, -1) : QPoint(block % width, block / width));
 }
 
 }  // namespace quillon::ui

@@ -13,6 +13,7 @@ namespace quillon::ui {
 class Dialogs;
 class PictureView;
 class TGrosserBlockFrom;
+class ZoomControl;
 
 // The tab "Map": the map picture `MapBox` and, to its right, the block palette `BlockPalette`,
 // each in its own scroll box. Hovering either puts the cell's description in the status bar.
@@ -50,12 +51,20 @@ public:
     void neighboursChanged();
     // The band shown now; nullptr while the setting is off or no map is open.
     const NeighbourBand* neighbours() const;
+    // The zoom of the map and of the block palette (1 to 4, on top of their size settings):
+    // Ctrl+wheel over either; zoomBy (Ctrl+plus/minus) zooms the one the pointer was over
+    // last, the map at first.
+    void zoomBy(int steps);
+    int mapZoom() const;
+    int paletteZoom() const;
+    void setZooms(int map, int palette);
 
 signals:
     // A double click on a neighbour: open map identifier with this caption title.
     void neighbourChosen(const QString& identifier, const QString& title);
     // What kept neighbours out of the band, "" when nothing did; once per drawing.
     void neighbourNotice(const QString& text);
+    void zoomChanged();
 
 private:
     void showNeighbours();
@@ -68,9 +77,14 @@ private:
     void BlockPaletteMouseMove(int x, int y);
     void BlockPaletteMouseDown(int x, int y);
     void pickUp(int x, int y);
+    // Frames the chosen block in the block palette (none while a stamp is the brush).
+    void showSelectedBlock();
     void startSelection(int x, int y);
 
     TGrosserBlockFrom& m_bigBlock;
+    ZoomControl* m_mapZoom;
+    ZoomControl* m_paletteZoom;
+    ZoomControl* m_lastZoom;
     bool m_showNeighbours = false;
     std::unique_ptr<NeighbourBand> m_band;
 };

@@ -98,6 +98,7 @@ void MovementTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
 void MovementTab::GehBoxMouseUp() {
     m_painting = false;
     m_session.editor().endStroke();
+    emit mapEdited();  // the finished stroke is a step: undo follows it
 }
 
 void MovementTab::GehPaletteMouseMove(int, int y) {

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <algorithm>
 
 #include "core/gfx/bitmap.h"
 #include "imageio/bitmap_io.h"
@@ -48,7 +49,14 @@ int PictureView::margin() const {
 }
 
 void PictureView::setDoubled(bool doubled) {
-    m_scale = doubled ? 2 : 1;
+    m_doubled = doubled;
+    m_scale = (m_doubled ? 2 : 1) * m_zoom;
+    refresh();
+}
+
+void PictureView::setZoom(int zoom) {
+    m_zoom = std::clamp(zoom, 1, kMaxZoom);
+    m_scale = (m_doubled ? 2 : 1) * m_zoom;
     refresh();
 }
 
@@ -93,6 +101,24 @@ QImage PictureView::image() const {
     return whole;
 }
 
+void PictureView::setMarkedCell(QPoint cell) {
+    if (cell == m_marked) {
+        return;
+    }
+    const auto frame = [this](QPoint c) {
+        const int s = cellSize();
+        const int corner = marginPixels() * m_scale;
+        return QRect(corner + c.x() * s, corner + c.y() * s, s, s);
+    };
+    if (m_marked.x() >= 0 && m_marked.y() >= 0) {
+        update(frame(m_marked));
+    }
+    m_marked = cell;
+    if (m_marked.x() >= 0 && m_marked.y() >= 0) {
+        update(frame(m_marked));
+    }
+}
+
 QPoint PictureView::cellAt(QPoint viewPos) const {
     const int corner = marginPixels() * m_scale;
     return {floorDiv(viewPos.x() - corner, cellSize()), floorDiv(viewPos.y() - corner, cellSize())};
@@ -113,6 +139,17 @@ void PictureView::paintEvent(QPaintEvent* event) {
         painter.drawImage(0, 0, imageio::wrapBitmap(*m_surround));
     }
     painter.drawImage(corner, corner, imageio::wrapBitmap(*m_bitmap));
+    if (m_marked.x() >= 0 && m_marked.y() >= 0) {
+        // Two pixels of yellow inside a black edge, at any zoom.
+        painter.resetTransform();
+        const int s = cellSize();
+        const QRect cell(corner * m_scale + m_marked.x() * s, corner * m_scale + m_marked.y() * s,
+                         s, s);
+        painter.setPen(Qt::black);
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+        painter.setPen(QPen(QColor::fromRgb(kMarkColour), 2));
+        painter.drawRect(cell.adjusted(2, 2, -2, -2));
+    }
 }
 
 void PictureView::mouseMoveEvent(QMouseEvent* event) {

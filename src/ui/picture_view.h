@@ -13,8 +13,8 @@ class Bitmap;
 
 namespace quillon::ui {
 
-// A paint box: shows one of the session's pictures at single or double size and reports the
-// mouse in picture cells of 16 pixels (32 view pixels when doubled). The picture is read at
+// A paint box: shows one of the session's pictures at single or double size, times a zoom of
+// 1 to 4, and reports the mouse in picture cells of 16 pixels (16 x size x zoom view pixels). The picture is read at
 // every repaint, so the view always shows the bitmap as it stands; call refresh() after the
 // bitmap changed its size. Without a picture the box is 32 x 32 and empty.
 class PictureView : public QWidget {
@@ -35,7 +35,11 @@ public:
     // The margin in cells while a fitting surround is shown, else 0.
     int margin() const;
     void setDoubled(bool doubled);
-    bool doubled() const { return m_scale == 2; }
+    bool doubled() const { return m_doubled; }
+    // The zoom on top of the size (clamped to 1..kMaxZoom).
+    void setZoom(int zoom);
+    int zoom() const { return m_zoom; }
+    static constexpr int kMaxZoom = 4;
     int cellSize() const { return kCell * m_scale; }
     // Takes the picture's current size and repaints.
     void refresh();
@@ -45,6 +49,11 @@ public:
     // A copy of the picture at its own size, inside its surround when one is shown; null
     // without a picture.
     QImage image() const;
+    // A frame drawn around one cell of the bitmap (the block chosen in a palette); a negative
+    // cell draws none.
+    void setMarkedCell(QPoint cell);
+    QPoint markedCell() const { return m_marked; }
+    static constexpr QRgb kMarkColour = 0xFFFFE000;  // yellow, edged in black
     // The cell under a view position (floor division, so positions left of or above the
     // picture give negative cells).
     QPoint cellAt(QPoint viewPos) const;
@@ -70,7 +79,10 @@ private:
     const Bitmap* m_bitmap = nullptr;
     const Bitmap* m_surround = nullptr;
     int m_marginCells = 0;
-    int m_scale = 1;
+    QPoint m_marked{-1, -1};
+    bool m_doubled = false;
+    int m_zoom = 1;
+    int m_scale = 1;  // view pixels per picture pixel: size times zoom
 };
 
 // A scroll box around a view, the view at its own size in the top-left corner.

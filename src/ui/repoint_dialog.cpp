@@ -20,6 +20,7 @@
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
 #include "ui/qt_text.h"
+#include "ui/repoint_hits.h"
 
 namespace quillon::ui {
 
@@ -236,8 +237,10 @@ void TUmpointenForm::Cmd_OKClick() {
         const WaitCursor wait;
         found = findFreeSpace(m_rom, query);
     }
-    const bool any = !found.offsets.empty();
-    m_results->setOffsets(std::move(found.offsets));
+    // Only places the data can take: starts on its alignment.
+    std::vector<std::uint32_t> usable = alignedHits(m_rom, found.offsets, query, m_alignment);
+    const bool any = !usable.empty();
+    m_results->setOffsets(std::move(usable));
     if (any) {
         Lst_Ergebniss->setCurrentIndex(m_results->index(0));
     }

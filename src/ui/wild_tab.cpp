@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/session.h"
 #include "ui/command.h"
@@ -21,6 +22,8 @@ constexpr const char* kNoTable =
     "Sorry, für diese Version des Spiel wurden keine WildePokemonDaten gefunden.";
 constexpr int kNoTableText = 943;
 constexpr int kKindTexts = 600;  // 600-603: the kinds in the order of the box
+// The box's German names; the third kind is the table of rocks broken with Rock Smash.
+constexpr const char* kKindNames[] = {"Grass", "Wasser", "Zertrümmerer (Felsen)", "Angel"};
 constexpr const char* kNoMapEntry = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
 constexpr int kFieldWidth = 60;
 constexpr int kSpeciesWidth = 180;
@@ -66,8 +69,8 @@ WildTab::WildTab(Session& session, Dialogs& dialogs, LoadingFlag& loading, QWidg
 void WildTab::buildControls() {
     QWidget* f = m_frame;
     Cbo_Typ = named(new QComboBox(f), QStringLiteral("Cbo_Typ"));
-    for (wild::Kind kind : wild::kKinds) {
-        Cbo_Typ->addItem(QString::fromUtf8(wild::kindName(kind)));
+    for (const char* kind : kKindNames) {
+        Cbo_Typ->addItem(QString::fromUtf8(kind));
     }
     Txt_Heufigkeit = named(new QLineEdit(f), QStringLiteral("Txt_Heufigkeit"));
     Cmd_Speichern =
@@ -83,8 +86,12 @@ void WildTab::buildControls() {
         Cbo_Pokemon[row]->setMinimumWidth(kSpeciesWidth);
         connect(Cbo_Pokemon[row], &QComboBox::currentIndexChanged, this,
                 commandSlot(this, m_dialogs, [this, row] { Cbo_PokemonChange(row); }));
+        for (QLineEdit* level : {Txt_Level1P[row], Txt_Level2P[row]}) {
+            connect(level, &QLineEdit::textEdited, this, [this] { m_edited = true; });
+        }
     }
     Txt_Heufigkeit->setMaximumWidth(kFieldWidth);
+    connect(Txt_Heufigkeit, &QLineEdit::textEdited, this, [this] { m_edited = true; });
     connect(Cbo_Typ, &QComboBox::currentIndexChanged, this,
             commandSlot(this, m_dialogs, this, &WildTab::Cbo_TypChange));
     connect(Cmd_Speichern, &QPushButton::clicked, this,
@@ -142,7 +149,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
     SpracheAendern(m_frame, lang);
     for (wild::Kind kind : wild::kKinds) {
         const int k = static_cast<int>(kind);
-        Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, wild::kindName(kind)));
+        Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, kKindNames[k]));
     }
     labelRows(m_shown.kind);
     if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
@@ -190,9 +197,15 @@ void WildTab::showMap() {
     }
     m_notice->hide();
     m_frame->show();
+    m_edited = false;
     {
+        // The first kind the map has data of, so the tab never opens on an empty page.
+        const auto& records = m_header->records;
+        const auto first = std::find_if(records.begin(), records.end(),
+                                        [](std::uint32_t record) { return record != 0; });
         LoadingGuard loading(m_loading);
-        Cbo_Typ->setCurrentIndex(0);
+        Cbo_Typ->setCurrentIndex(
+            first == records.end() ? 0 : static_cast<int>(first - records.begin()));
     }
     Cbo_TypChange();
 }

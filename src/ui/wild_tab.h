@@ -55,6 +55,8 @@ private:
     void Cmd_SpeichernClick();
     void showNotice(const QString& text);
     QString noTableText(const LanguageTable& lang) const;
+    // Before another kind is shown: true when nothing was changed or the user drops it.
+    bool dropEdits();
 
     Session& m_session;
     Dialogs& m_dialogs;
@@ -64,6 +66,7 @@ private:
     std::vector<std::string> m_tableWarnings;
     wild::Encounter m_shown;
     std::array<std::uint16_t, kRows> m_species{};  // kept as read unless the user picks one
+    bool m_edited = false;  // the shown kind has changes not saved yet
 
     QLabel* m_notice;
     QWidget* m_frame;

@@ -18,6 +18,11 @@ void WildTab::Cbo_TypChange() {
     if (m_loading.active() || !m_header) {
         return;
     }
+    if (!dropEdits()) {
+        LoadingGuard loading(m_loading);  // back to the kind with the changes
+        Cbo_Typ->setCurrentIndex(static_cast<int>(m_shown.kind));
+        return;
+    }
     const int index = Cbo_Typ->currentIndex();
     if (index < 0 || index >= static_cast<int>(wild::kKinds.size())) {
         showKind(wild::Encounter{});
@@ -26,11 +31,22 @@ void WildTab::Cbo_TypChange() {
     showKind(wild::readEncounter(m_session.rom(), *m_header, wild::kKinds[index]));
 }
 
+bool WildTab::dropEdits() {
+    if (!m_edited) {
+        return true;
+    }
+    const LanguageTable& lang = m_session.lang();
+    return m_dialogs.confirm(
+        this, langText(lang, "00", "Frage"),
+        langText(lang, 605, "Die Änderungen an dieser Art sind nicht gespeichert. Verwerfen?"));
+}
+
 // Rows 1 to the kind's slot count show its slots; a kind without slots shows no rows, an
 // empty rate and cannot be saved. A species the list does not hold shows no entry.
 void WildTab::showKind(const wild::Encounter& encounter) {
     LoadingGuard loading(m_loading);
     m_shown = encounter;
+    m_edited = false;
     labelRows(encounter.kind);
     const int count = static_cast<int>(encounter.entries.size());
     for (int row = 0; row < kRows; ++row) {
@@ -55,6 +71,8 @@ void WildTab::showKind(const wild::Encounter& encounter) {
     }
     if (!encounter.message.empty()) {
         messages << toQ(encounter.message);
+    } else if (!encounter.available) {
+        messages << langText(m_session.lang(), 604, "Diese Map hat für diese Art keine Daten.");
     }
     m_message->setText(messages.join(QLatin1Char('\n')));
     m_message->setVisible(!messages.isEmpty());
@@ -64,6 +82,7 @@ void WildTab::Cbo_PokemonChange(int row) {
     const int index = Cbo_Pokemon[row]->currentIndex();
     if (!m_loading.active() && index >= 0) {
         m_species[row] = static_cast<std::uint16_t>(index);
+        m_edited = true;
     }
 }
 

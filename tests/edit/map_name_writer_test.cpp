@@ -131,6 +131,15 @@ TEST_F(MapNameWriter, RefusedWritesLeaveTheRomAsItWas) {
     }
 }
 
+// Names 0 and 1 alternate over the maps of each bank.
+TEST_F(MapNameWriter, MapsSharingANameAreNamed) {
+    EXPECT_EQ(map_name_writer::mapsWithName(s.rom(), s.romState(), 0),
+              (std::vector<std::string>{"0.0", "0.2", "1.0"}));
+    EXPECT_EQ(map_name_writer::mapsWithName(s.rom(), s.romState(), 1),
+              (std::vector<std::string>{"0.1", "1.1"}));
+    EXPECT_TRUE(map_name_writer::mapsWithName(s.rom(), s.romState(), 2).empty());
+}
+
 TEST(MapNameWriterFrlg, FireRedNamesAreRefused) {
     OpenedRom o(testing::buildSampleRom(romkit::Family::Frlg));
     Session& s = o.session();

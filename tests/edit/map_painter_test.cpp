@@ -182,5 +182,22 @@ TEST(EditHistory, UndoRedoStepsAndTheSavedState) {
     EXPECT_TRUE(f.history.modified()) << "the saved state is gone for good";
 }
 
+TEST(EditHistory, AStepUnderWayModifiesTheMapFromItsFirstChange) {
+    Fixture f({{1, 1}});
+    f.history.begin();
+    EXPECT_FALSE(f.history.modified()) << "nothing changed yet";
+    f.painter.paintBlock(0, 0, 1);
+    EXPECT_FALSE(f.history.modified()) << "the cell holds that block already";
+    f.painter.paintBlock(0, 0, 5);
+    EXPECT_TRUE(f.history.modified()) << "the first cell of a drag";
+    f.history.end();
+    EXPECT_TRUE(f.history.modified());
+    f.history.markSaved();
+    f.history.begin();
+    EXPECT_FALSE(f.history.modified());
+    f.painter.paintBlock(1, 0, 5);
+    EXPECT_TRUE(f.history.modified());
+}
+
 }  // namespace
 }  // namespace quillon

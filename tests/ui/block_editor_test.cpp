@@ -4,13 +4,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
+#include <QApplication>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/blocks/block_editor_form.h"
+#include "ui/blocks/zoom_box.h"
+#include "ui/history_form.h"
+#include "ui/picture_view.h"
 
 using quillon::testing::Changes;
 using quillon::testing::child;
@@ -57,11 +63,18 @@ private slots:
         QVERIFY(editor != nullptr && editor->isVisible());
         QCOMPARE(editor->currentBlock(), 0);
         QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+        // Opening the editor leaves the map on screen as it was.
+        QCOMPARE(child(*o.window, "MapBox")->grab().toImage().pixel(0, 0), kRed);
 
         QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
         QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("01"));
         QCOMPARE(editor->pen(), std::uint16_t{0x0001});
-        drag(child(*editor, "TileBox"), {{4, 4}, {20, 4}, {20, 20}, {4, 20}});
+        // The chosen tile is framed in the tile sheet, the chosen block in the palette; the
+        // previews show four screen pixels to a picture pixel.
+        QCOMPARE(child<quillon::ui::ZoomBox>(*editor, "Image1")->marked(), QRect(8, 0, 8, 8));
+        QCOMPARE(child<quillon::ui::PictureView>(*editor, "BlockBox")->markedCell(), QPoint(0, 0));
+        QCOMPARE(child(*editor, "TileBox")->size(), QSize(32 * 4, 16 * 4));
+        drag(child(*editor, "TileBox"), {{8, 8}, {40, 8}, {40, 40}, {8, 40}});
         for (int e = 0; e < 4; ++e) {
             QCOMPARE(editor->edited().entry(e).raw, std::uint16_t{0x0001});
         }
@@ -87,6 +100,9 @@ private slots:
         put(changes, t.behaviours, 0x103C, 2);
         QVERIFY(onlyChanged(before, romFile(o), changes));
         QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        // The map on screen shows it at once.
+        const QImage shown = child(*o.window, "MapBox")->grab().toImage();
+        QCOMPARE(shown.pixel(0, 0), kGreen);
         QCOMPARE(*o.window->session().tilesets().blockImage(0),
                  *o.window->session().tilesets().blockImage(1));
     }
@@ -116,13 +132,58 @@ private slots:
         QVERIFY(onlyChanged(before, romFile(o), changes));
     }
 
-    // Reading the ROM again leaves no map open: the editor goes with it.
-    void reloadingTheRomClosesTheEditor() {
+    // Reading the ROM again keeps the map open and the editor with it; Escape closes the
+    // editor as its close button does.
+    void reloadingKeepsTheEditorAndEscapeClosesIt() {
         Opened o;
-        QVERIFY(openEditor(o) != nullptr);
+        QPointer<quillon::ui::TBlockEditorForm> editor = openEditor(o);
+        QVERIFY(editor != nullptr);
         o.window->menu().NeuLaden1->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(editor != nullptr && o.window->blockEditor() == editor);
+        QVERIFY(editor->isVisible());
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(o.window->blockEditor() == nullptr);
+    }
+
+    // A block save undone in "Verlauf": the editor stays open with the block as it was, the
+    // map shows it, and no error comes up.
+    void undoingABlockSaveKeepsTheEditor() {
+        Opened o;
+        QPointer<quillon::ui::TBlockEditorForm> editor = openEditor(o);
+        const QByteArray before = romFile(o);
+        QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
+        drag(child(*editor, "TileBox"), {{8, 8}, {40, 8}, {40, 40}, {8, 40}});
+        QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        o.window->menu().Verlauf1->trigger();
+        auto* list = child<QTreeWidget>(*o.window->historyForm(), "Lst_Verlauf");
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        QVERIFY(romFile(o) == before);
+        QVERIFY(editor != nullptr && editor->isVisible());
+        QCOMPARE(editor->edited().entry(0).raw, std::uint16_t{0x0000});
+        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+
+        // A saved map undone: the map is read again, the editor follows it and stays.
+        auto* map = child(*o.window, "MapBox");
+        QTest::mouseClick(map, Qt::RightButton, {}, QPoint(20, 4));  // block 1
+        QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(4, 4));
+        o.window->menu().Save1->trigger();
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(child<QPushButton>(*o.window->historyForm(), "Btn_RueckgaengigBisHier"),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+        QVERIFY2(o.dialogs->informs.isEmpty(), qPrintable(o.dialogs->informs.join('\n')));
+        QVERIFY(romFile(o) == before);
+        QVERIFY(editor != nullptr && editor->isVisible());
     }
 
     // The right button picks an entry up: tile, palette and flips become the pen.
@@ -132,7 +193,8 @@ private slots:
         QTest::mouseClick(child(*editor, "BlockBox"), Qt::LeftButton, {}, QPoint(40, 8));
         QCOMPARE(editor->currentBlock(), 1);
         QCOMPARE(child<QLabel>(*editor, "Lbl_Block")->text(), QStringLiteral("01"));
-        QTest::mouseClick(child(*editor, "TileBox"), Qt::RightButton, {}, QPoint(40, 24));
+        QCOMPARE(child<quillon::ui::PictureView>(*editor, "BlockBox")->markedCell(), QPoint(1, 0));
+        QTest::mouseClick(child(*editor, "TileBox"), Qt::RightButton, {}, QPoint(80, 48));
         QCOMPARE(editor->pen(), editor->edited().entry(6).raw);
         QCOMPARE(child<QLabel>(*editor, "Lbl_Tile")->text(), QStringLiteral("02"));
     }

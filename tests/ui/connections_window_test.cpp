@@ -125,7 +125,7 @@ void ConnectionsWindowTest::firstConnectionIsSavedAndItsWayBackWritten() {
 
     QTest::mouseClick(down, Qt::LeftButton);
     QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
-    QVERIFY(o.window->windowTitle().contains(QStringLiteral("Unterhalb von 0.0 (0.1)")));
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - ZWEITE (0.1)"));
     QCOMPARE(child<QComboBox>(form, "Cbo_Richtung")->currentIndex(), 2);
     QVERIFY(child(form, "Cmd_Oben1")->isEnabled());
 

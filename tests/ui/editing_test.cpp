@@ -202,22 +202,28 @@ void EditingTest::movementPainting() {
     QCOMPARE(sessionGrid(w), QStringLiteral("1400 1401 1C00 1C01 1C00 1C00"));
     w.menu().Save1->trigger();
     QCOMPARE(romGrid(o), QStringLiteral("1400 1401 1C00 1C01 1C00 1C00"));
+    // The status bar says what was written: the grid's 3 x 2 cells of 2 bytes.
+    QCOMPARE(w.statusText(0), QStringLiteral("Map gespeichert: TESTHAUS (0.0), 12 Bytes"));
 }
 
 void EditingTest::unsavedChangesAreOfferedForSaving_data() {
-    QTest::addColumn<int>("leave");  // 0 close, 1 other map, 2 reload the ROM
-    QTest::addColumn<bool>("answer");
-    QTest::newRow("close, save") << 0 << true;
-    QTest::newRow("close, discard") << 0 << false;
-    QTest::newRow("other map, save") << 1 << true;
-    QTest::newRow("other map, discard") << 1 << false;
-    QTest::newRow("reload, save") << 2 << true;
-    QTest::newRow("reload, discard") << 2 << false;
+    QTest::addColumn<int>("leave");   // 0 close, 1 other map, 2 reload the ROM
+    QTest::addColumn<int>("answer");  // 0 no, 1 yes, 2 cancel
+    for (int leave = 0; leave < 3; ++leave) {
+        const char* leaving[] = {"close", "other map", "reload"};
+        const char* answers[] = {"discard", "save", "cancel"};
+        for (int answer = 0; answer < 3; ++answer) {
+            QTest::addRow("%s, %s", leaving[leave], answers[answer]) << leave << answer;
+        }
+    }
 }
 
+// Yes saves and leaves, no leaves without saving, cancel stays where the user was: the same
+// map, its changes still in memory and marked, the ROM untouched. Reading the ROM again keeps
+// the map open, read anew from the file.
 void EditingTest::unsavedChangesAreOfferedForSaving() {
     QFETCH(int, leave);
-    QFETCH(bool, answer);
+    QFETCH(int, answer);
     Opened o;
     o.openByLine("TESTHAUS (0.0)");
     MainWindow& w = *o.window;
@@ -226,20 +232,30 @@ void EditingTest::unsavedChangesAreOfferedForSaving() {
 
     click(child(w, "MapBox"), at(0, 0), Qt::RightButton);  // block 0
     click(child(w, "MapBox"), at(0, 1));
-    o.dialogs->confirmAnswer = answer;
+    const QString edited = QStringLiteral("0000 0C01 0000 0000 0000 0000");
+    o.dialogs->confirmAnswer = answer == 1;
+    o.dialogs->cancelAnswer = answer == 2;
+    const bool stays = answer == 2;
     if (leave == 0) {
         w.menu().Exit1->trigger();
-        QVERIFY(!w.isVisible());
+        QCOMPARE(w.isVisible(), stays);
     } else if (leave == 1) {
         o.openByLine("ZWEITE (0.1)");
-        QCOMPARE(w.mapIdentifier(), QStringLiteral("0.1"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - ZWEITE (0.1)"));
+        QCOMPARE(w.mapIdentifier(), stays ? QStringLiteral("0.0") : QStringLiteral("0.1"));
     } else {
         w.menu().NeuLaden1->trigger();
-        QVERIFY(w.mapIdentifier().isEmpty());
+        QCOMPARE(w.mapIdentifier(), QStringLiteral("0.0"));
     }
     QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
-    QCOMPARE(romGrid(o), answer ? QStringLiteral("0000 0C01 0000 0000 0000 0000") : kUntouched);
+    QCOMPARE(romGrid(o), answer == 1 ? edited : kUntouched);
+    if (stays) {
+        QCOMPARE(sessionGrid(w), edited);
+        QVERIFY(w.session().modified());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0) *"));
+    } else if (leave == 2) {
+        QCOMPARE(sessionGrid(w), romGrid(o));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0)"));
+    }
 }
 
 void EditingTest::failedSaveKeepsTheMapOpen() {

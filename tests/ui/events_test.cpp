@@ -108,7 +108,7 @@ private slots:
     void clickSelectsAndDragMovesEvents();
     void panelsEditTheSelectedRecord();
     void goOpensTheTargetMapAndSelectsItsWarp();
-    void undoPutsEventsBackAndCtrlZShowsSprites();
+    void undoPutsEventsBackAndCtrlZNeverHidesSprites();
     void mapWithoutEventsShowsTheNotice();
     void eventPictureIsSaved();
     void typedScriptTextCountsBeforeEveryCommand_data();
@@ -222,7 +222,7 @@ void EventsTest::goOpensTheTargetMapAndSelectsItsWarp() {
     auto go = [&] { return e.in<QPushButton>("TFrame_Warp", "Cmd_Go"); };
     go()->click();
     QCOMPARE(w.mapIdentifier(), QStringLiteral("1.1"));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - Warp to Map (1.1)"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - ZIEL (1.1)"));
     QCOMPARE(e.kinds()->currentIndex(), 2);
     QCOMPARE(e.number()->value(), 2);
     QCOMPARE(e.selected(), (EventRef{EventKind::Warp, 2}));
@@ -249,7 +249,7 @@ void EventsTest::goOpensTheTargetMapAndSelectsItsWarp() {
     QVERIFY(e.dialogs->errors.isEmpty());
 }
 
-void EventsTest::undoPutsEventsBackAndCtrlZShowsSprites() {
+void EventsTest::undoPutsEventsBackAndCtrlZNeverHidesSprites() {
     EventsWindow e;
     MainWindow& w = e.w;
     drag(e.box, at(1, 1), at(3, 2));  // the signpost
@@ -268,14 +268,19 @@ void EventsTest::undoPutsEventsBackAndCtrlZShowsSprites() {
     QCOMPARE(e.in<QLineEdit>("TFrame_Signpost", "Txt_PosX")->text(), QStringLiteral("0001"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - EVENTS (1.0)"));
 
-    // On the event page Ctrl+Z is the sprite switch; redo keeps its keys.
+    // On the event page too Ctrl+Z undoes and never hides the sprites, with nothing left to
+    // undo as well; the sprite switch has Ctrl+Shift+P.
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QVERIFY(!w.menu().ZeigeSprites1->isChecked());
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(w.menu().ZeigeSprites1->isChecked());
-    QCOMPARE(e.kinds()->currentIndex(), 1);
+    QVERIFY(!w.menu().ZeigeSprites1->isChecked());
     QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(e.in<QLineEdit>("TFrame_Signpost", "Txt_PosX")->text(), QStringLiteral("0003"));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.in<QLineEdit>("TFrame_Signpost", "Txt_PosX")->text(), QStringLiteral("0001"));
+    QVERIFY(!w.menu().ZeigeSprites1->isChecked());
+    QCOMPARE(e.kinds()->currentIndex(), 1);
+    QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(w.menu().ZeigeSprites1->isChecked());
     QVERIFY(e.program.readIni("Quillon.ini").find("ZeigeSprites=1") != std::string::npos);
 }
 

@@ -30,6 +30,7 @@ public:
     QString openFileAnswer;
     QString saveFileAnswer;
     bool confirmAnswer = false;
+    bool cancelAnswer = false;      // a yes/no/cancel box is cancelled (confirms records it too)
     QStringList choices;            // "caption|text|button/button..."
     std::deque<int> chooseAnswers;  // empty closes the box (-1)
     QList<ui::RepointRequest> repointsAsked;
@@ -37,7 +38,7 @@ public:
     // refuses is recorded in errors and the next answer is taken, as the dialog asks again.
     std::deque<std::optional<std::uint32_t>> repointAnswers;
     std::uint8_t repointFill = 0xFF;  // the byte the user searched for
-    QStringList dialogsShown;  // objectName of each modal dialog of the window's own
+    QStringList dialogsShown;         // objectName of each modal dialog of the window's own
     // The user's doings in each dialog shown (fill fields, click a button); none closes it.
     std::deque<std::function<void(QDialog&)>> dialogActions;
 
@@ -48,6 +49,11 @@ public:
     bool confirm(QWidget*, const QString& caption, const QString& question) override {
         confirms << caption + QLatin1Char('|') + question;
         return confirmAnswer;
+    }
+    std::optional<bool> confirmOrCancel(QWidget* parent, const QString& caption,
+                                        const QString& question) override {
+        const bool yes = confirm(parent, caption, question);
+        return cancelAnswer ? std::nullopt : std::optional<bool>(yes);
     }
     int choose(QWidget*, const QString& caption, const QString& text,
                const QStringList& buttons) override {

@@ -30,6 +30,7 @@ private slots:
     void musicIsWrittenOnceWhenConfirmed();
     void newNameIsEncodedAndWrittenWhereTheDialogSays();
     void cancelledNameWritesNothing();
+    void sharedNameNamesItsMapsBeforeWriting();
     void tilesetsAreCheckedBothBeforeWriting();
     void fireRedKeepsItsNamesAndFloor();
 };
@@ -143,6 +144,34 @@ void HeaderTabTest::cancelledNameWritesNothing() {
     QVERIFY(o.dialogs->informs.join(QLatin1Char('\n'))
                 .contains(QStringLiteral("Name ändern abgebrochen!")));
     QVERIFY(onlyChanged(before, romFile(o), {}));
+}
+
+// 1.1 made to show 0.0's name: renaming asks first, naming both maps; "Nein" writes nothing.
+void HeaderTabTest::sharedNameNamesItsMapsBeforeWriting() {
+    Opened o;
+    {
+        QFile file(o.program.romPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(o.program.rom().maps.at({0, 0}).header + 20));
+        const QByteArray index = file.read(1);
+        QVERIFY(file.seek(o.program.rom().maps.at({1, 1}).header + 20));
+        file.write(index);
+    }
+    o.window->menu().NeuLaden1->trigger();
+    o.openByLine("TESTHAUS (0.0)");
+    typeInto(child<QLineEdit>(*o.window, "Txt_NeuerName"), QStringLiteral("ROAD"));
+    const QByteArray before = romFile(o);
+    o.dialogs->confirmAnswer = false;
+    QTest::mouseClick(child<QPushButton>(*o.window, "Cmd_NameAendern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->confirms,
+             QStringList{QStringLiteral("Frage|Diesen Namen zeigen alle diese Maps, er ändert "
+                                        "sich für alle: 0.0, 1.1. Trotzdem ändern?")});
+    QVERIFY(o.dialogs->repointsAsked.isEmpty());
+    QVERIFY(onlyChanged(before, romFile(o), {}));
+
+    o.dialogs->confirmAnswer = true;  // agreed: on to the place of the name
+    QTest::mouseClick(child<QPushButton>(*o.window, "Cmd_NameAendern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->repointsAsked.size(), 1);
 }
 
 void HeaderTabTest::tilesetsAreCheckedBothBeforeWriting() {

@@ -63,19 +63,22 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     Opened o;
     QVERIFY(o.window->menu().NeueMap1->isEnabled());
     QVERIFY(!o.window->menu().MapEinfugen1->isEnabled());
+    // The user is asked where the map goes: "Maps" beside the program is proposed.
+    const QString mapFile = QString::fromStdString((o.program.folder() / "Maps").string()) +
+                            QStringLiteral("/Town.map");
+    o.dialogs->saveFileAnswer = mapFile;
     o.dialogs->dialogActions.push_back(newMap("10", "10", 0, 0, "Town"));
     o.window->menu().NeueMap1->trigger();
     QCOMPARE(o.dialogs->dialogsShown, QStringList{QStringLiteral("TMapForm")});
+    QCOMPARE(o.dialogs->startsAsked.last(), mapFile);
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
     QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Town"));
     QVERIFY(o.window->menu().MapEinfugen1->isEnabled());
     QCOMPARE(o.window->session().grid().at(9, 9).raw, 0x3001);
 
-    // "Map Speichern" writes Maps/Town.map beside the program at once.
-    const QString mapFile = QString::fromStdString((o.program.folder() / "Maps").string()) +
-                            QStringLiteral("/Town.map");
+    // "Map Speichern" writes Maps/Town.map at once.
     o.window->menu().MapSpeichern1->trigger();
-    QVERIFY(o.dialogs->savesAsked.isEmpty());
+    QCOMPARE(o.dialogs->savesAsked.size(), 1);  // the new map's question only
     QCOMPARE(readAll(mapFile).size(), 24 + 200);
     QCOMPARE(readAll(mapFile.left(mapFile.size() - 4) + QStringLiteral(".Evt")),
              QByteArray(4, '\0'));
@@ -255,8 +258,10 @@ void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
 // and "Map Speichern" writes the event file with the new records.
 void MapFilesTest::newMapGetsEventCountsInMemory() {
     Opened o;
+    o.dialogs->saveFileAnswer =
+        QString::fromStdString((o.program.folder() / "Maps" / "Dorf").string());
     o.dialogs->dialogActions.push_back(newMap("5", "4", 0, 0, "Dorf"));
-    o.window->menu().NeueMap1->trigger();
+    o.window->menu().NeueMap1->trigger();  // the file's extension is added
     QVERIFY(!o.window->session().modified());
     const QByteArray before = romFile(o);
     o.window->menu().BuildEvents1->trigger();
@@ -279,12 +284,12 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
         readAll(QString::fromStdString((o.program.folder() / "Maps" / "Dorf.Evt").string()));
     QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
 
-    // Another new map of that name would replace the files: asked first, "no" keeps the map.
+    // Another new map whose file question is cancelled: the map shown stays.
+    o.dialogs->saveFileAnswer.clear();
     o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 0, "Dorf"));
     o.window->menu().NeueMap1->trigger();
-    QCOMPARE(o.dialogs->confirms.size(), 1);
-    QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("Dorf.map\" gibt es schon")));
     QCOMPARE(o.window->session().grid().width, 5);
+    QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Dorf"));
 }
 
 // The dialog's texts come from the language table; its tileset boxes list the tilesets the
@@ -296,9 +301,11 @@ void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
     o.openByLine("TESTHAUS (0.0)");
     QStringList numbers;
     QString title;
+    QString name;
     int chosen = -1;
     o.dialogs->dialogActions.push_back([&](QDialog& form) {
         title = form.windowTitle();
+        name = child<QLineEdit>(form, "Txt_Name")->text();
         auto* box = child<QComboBox>(form, "Cbo_Tileset2");
         for (int i = 0; i < box->count(); ++i) {
             numbers << box->itemText(i);
@@ -308,6 +315,7 @@ void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
     });
     o.window->menu().NeueMap1->trigger();
     QCOMPARE(title, QStringLiteral("New Map"));
+    QCOMPARE(name, QStringLiteral("TESTHAUS"));  // the open map's name, not the list line
     QCOMPARE(numbers, QStringList{QStringLiteral("1")});
     QCOMPARE(chosen, 0);
     QVERIFY(!o.window->session().map().outsideRom);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "imageio/bitmap_io.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/blocks/block_editor_form.h"
 #include "ui/picture_view.h"
 
 using quillon::testing::child;
@@ -79,7 +81,36 @@ private slots:
     void bandAroundTheMapOnlyTheMapIsPainted_data();
     void bandAroundTheMapOnlyTheMapIsPainted();
     void doubleClickOnANeighbourOpensIt();
+    void blockSaveRedrawsTheNeighboursToo();
 };
+
+// A block saved in the block editor changes the neighbours drawn with it as well as the map.
+void NeighboursTest::blockSaveRedrawsTheNeighboursToo() {
+    Opened o;
+    addConnections(o);
+    o.openByLine("TESTHAUS (0.0)");
+    MainWindow& w = *o.window;
+    w.menu().NachbarnAnzeigen1->trigger();
+    auto* map = child<PictureView>(w, "MapBox");
+    const QImage before = map->image();
+    w.menu().BlockEditor1->trigger();
+    QWidget* editor = w.blockEditor();
+    QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));  // tile 1
+    for (const QPoint quarter : {QPoint(8, 8), QPoint(40, 8), QPoint(8, 40), QPoint(40, 40)}) {
+        QTest::mouseClick(child(*editor, "TileBox"), Qt::LeftButton, {}, quarter);
+    }
+    QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
+    QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
+
+    auto& session = w.session();
+    const quillon::NeighbourBand band = quillon::drawNeighbourBand(
+        session.rom(), session.romState(), session.data(), session.mapState());
+    quillon::Bitmap composed;
+    quillon::composeNeighbourPicture(band, session.mapPicture(), composed);
+    const QImage fresh = quillon::imageio::wrapBitmap(composed).copy();
+    QVERIFY(fresh != before);  // block 0 lies in the band too
+    QCOMPARE(map->image(), fresh);
+}
 
 void NeighboursTest::bandAroundTheMapOnlyTheMapIsPainted_data() {
     QTest::addColumn<bool>("doubled");
@@ -158,7 +189,7 @@ void NeighboursTest::doubleClickOnANeighbourOpensIt() {
     doubleClick(map, at(2, 3, 16));
     QCOMPARE(o.dialogs->confirms, QStringList{QStringLiteral("Frage|Änderungen speichern?")});
     QCOMPARE(w.mapIdentifier(), QStringLiteral("0.1"));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - Unterhalb von 0.0 (0.1)"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - ZWEITE (0.1)"));
     // 0.1 has no connections: a blank band of its own size.
     QCOMPARE(map->size(), QSize(2 + 2 * kBand, 2 + 2 * kBand) * 16);
     QVERIFY(w.statusText(1).isEmpty());

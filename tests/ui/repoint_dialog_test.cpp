@@ -69,6 +69,8 @@ private slots:
     void typedOffsetIsTheResult();
     void searchesWithRangeAndPicksAResult_data();
     void searchesWithRangeAndPicksAResult();
+    void searchForAlignedDataListsOnlyAlignedStarts_data();
+    void searchForAlignedDataListsOnlyAlignedStarts();
     void searchWithoutRangeStopsAtTen();
     void wideRangeListsEveryHit();
     void startBehindTheEndSaysSo();
@@ -237,6 +239,41 @@ void RepointDialogTest::searchesWithRangeAndPicksAResult() {
     QCOMPARE(m_form->Lst_Ergebniss->currentIndex().row(), 0);  // the first result was selected
     QCOMPARE(m_form->getResult(), qint64(results[0].mid(1).toLongLong(nullptr, 16)));
     QVERIFY(!m_form->isVisible());
+}
+
+void RepointDialogTest::searchForAlignedDataListsOnlyAlignedStarts_data() {
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("byte");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QStringList>("results");
+    // Hits $6B0030, $6B0035 (its run ends at $6B0038: no aligned start with 4 bytes), $6C0023
+    // and $6C0028.
+    QTest::newRow("on 4, a run too short dropped")
+        << 4 << "4" << "FF" << "$6B0000-$6C0028" << QStringList{"$6B0030", "$6C0024", "$6C0028"};
+    QTest::newRow("even") << 2 << "4" << "FF" << "$6B0000-$6C0028"
+                          << QStringList{"$6B0030", "$6C0024", "$6C0028"};
+    // Hits $6D0021 and $6D0024: on 4 both give $6D0024, listed once.
+    QTest::newRow("zeros on 4") << 4 << "2" << "00" << "0-$6E0000" << QStringList{"$6D0024"};
+    QTest::newRow("zeros even")
+        << 2 << "2" << "00" << "0-$6E0000" << QStringList{"$6D0022", "$6D0024"};
+}
+
+// Data that needs an aligned start is offered only such starts, so no pick needs a second
+// question.
+void RepointDialogTest::searchForAlignedDataListsOnlyAlignedStarts() {
+    QFETCH(int, alignment);
+    QFETCH(QString, count);
+    QFETCH(QString, byte);
+    QFETCH(QString, range);
+    QFETCH(QStringList, results);
+    m_form->setAlignment(alignment);
+    search(count, byte, range);
+    QCOMPARE(listed(m_form->Lst_Ergebniss), results);
+    selectRow(m_form->Lst_Ergebniss, static_cast<int>(results.size()) - 1);
+    QTest::mouseClick(m_form->Cmd_Umpointen, Qt::LeftButton);
+    QCOMPARE(m_form->getResult(), qint64(results.last().mid(1).toLongLong(nullptr, 16)));
+    QVERIFY(m_dialogs.confirms.isEmpty());
 }
 
 void RepointDialogTest::searchWithoutRangeStopsAtTen() {

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/base/numbers.h"
+#include "core/config/ini_text.h"
 
 namespace quillon {
 
@@ -34,6 +35,7 @@ IniFile& IniFile::operator=(IniFile&&) noexcept = default;
 void IniFile::reload() {
     m_impl = std::make_unique<Impl>();
     m_exists = false;
+    m_text.clear();
     if (m_path.empty()) {
         return;
     }
@@ -52,6 +54,7 @@ void IniFile::reload() {
     std::replace(text.begin(), text.end(), '\0', '\n');
     m_exists = true;
     m_impl->ini.LoadData(text.data(), text.size());
+    m_text = std::move(text);
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key,
@@ -80,6 +83,7 @@ bool IniFile::hasKey(const std::string& section, const std::string& key) const {
 bool IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
     m_impl->ini.SetValue(section.c_str(), key.c_str(), value.c_str());
+    m_text = setIniValue(m_text, section, key, value);
     return save();
 }
 
@@ -96,6 +100,7 @@ bool IniFile::deleteKey(const std::string& section, const std::string& key) {
     if (!m_impl->ini.Delete(section.c_str(), key.c_str(), false)) {
         return true;
     }
+    m_text = removeIniKey(m_text, section, key);
     return save();
 }
 
@@ -133,7 +138,10 @@ bool IniFile::save() {
     if (m_path.has_parent_path()) {
         std::filesystem::create_directories(m_path.parent_path(), ec);
     }
-    if (m_impl->ini.SaveFile(m_path.c_str(), false) < 0) {
+    std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+    out << m_text;
+    out.close();
+    if (!out) {
         return false;
     }
     m_exists = true;

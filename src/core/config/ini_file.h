@@ -11,7 +11,8 @@ namespace quillon {
 // One ini data file with the rules the data files are written for: section and key names
 // compare without regard to case, sections and keys keep their file order, a missing file
 // reads as empty, a missing key yields the caller's default, values lose surrounding blanks
-// and one pair of enclosing quotation marks, and every write goes to disk at once.
+// and one pair of enclosing quotation marks, and every write goes to disk at once, changing the
+// written key's line and nothing else of the file.
 // Unreadable or garbled files never throw: whatever lines parse are used.
 class IniFile {
 public:
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<Impl> m_impl;
     std::filesystem::path m_path;
     bool m_exists = false;
+    std::string m_text;  // the file as read, with every write since applied
 };
 
 }  // namespace quillon

@@ -84,6 +84,16 @@ void Settings::setMapListParts(MapListParts parts) {
     }
 }
 
+std::string Settings::windowValue(const std::string& key) const {
+    return m_ini->readString("Fenster", key, "");
+}
+
+void Settings::setWindowValue(const std::string& key, const std::string& value) {
+    if (m_persistent && windowValue(key) != value) {
+        m_ini->writeString("Fenster", key, value);
+    }
+}
+
 std::string Settings::language() const { return m_ini->readString(kSection, "Sprache", ""); }
 
 void Settings::setLanguage(const std::string& language) {

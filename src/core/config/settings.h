@@ -56,6 +56,11 @@ public:
 
     std::string language() const;
     void setLanguage(const std::string& language);
+    // What the window remembers between runs (section "Fenster": size and place, splitters,
+    // folders, zoom), as text only the window reads; "" when nothing is kept. A value equal to
+    // the kept one is not written again.
+    std::string windowValue(const std::string& key) const;
+    void setWindowValue(const std::string& key, const std::string& value);
 
     static const char* keyOf(Flag f);
 

@@ -61,8 +61,11 @@ public:
     // The map changed outside the steps (its event tables got new counts in memory): it is
     // modified until the next save, and no undo makes it unmodified again.
     void markModified() { m_saved = -1; }
-    // Whether the map differs from its state at the last save (or at opening).
-    bool modified() const { return m_saved != static_cast<long>(m_position); }
+    // Whether the map differs from its state at the last save (or at opening); a step still
+    // open (a drag under way) counts from its first change.
+    bool modified() const {
+        return m_saved != static_cast<long>(m_position) || (m_open && !m_current.empty());
+    }
 
 private:
     struct Change {

@@ -132,4 +132,20 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
     return name;
 }
 
+std::vector<std::string> mapsWithName(TRom& rom, const RomState& state, int index) {
+    std::vector<std::string> named;
+    for (const auto& bank : state.bankScan().banks) {
+        for (const BankMap& map : bank) {
+            try {
+                if (rom.ReadByte(static_cast<std::int32_t>(map.headerOffset + 20)) == index) {
+                    named.push_back(std::to_string(map.bank) + "." + std::to_string(map.map));
+                }
+            } catch (const Error&) {
+                // A header outside the file names nothing.
+            }
+        }
+    }
+    return named;
+}
+
 }  // namespace quillon::map_name_writer

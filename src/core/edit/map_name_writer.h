@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/rom/placement.h"
 #include "core/text/char_table.h"
@@ -54,6 +55,10 @@ Slot checkPlace(TRom& rom, const RomState& state, int index, std::span<const std
 // back, which also replaces the name in state.
 std::string write(TRom& rom, RomState& state, int index, std::span<const std::uint8_t> codes,
                   std::uint32_t offset, std::uint8_t fill = kFreeFill);
+
+// The listed maps whose header names name index (header byte 20), as "bank.map" in list
+// order: every one of them shows the name a write changes. Unreadable headers are left out.
+std::vector<std::string> mapsWithName(TRom& rom, const RomState& state, int index);
 
 }  // namespace map_name_writer
 }  // namespace quillon

@@ -102,6 +102,8 @@ void TBlockEditorForm::selectBlock(int block) {
     m_session.rom().Close();
     Lbl_Block->setText(hex(block, 2));
     Lbl_Offset->setText(hex(m_data.place.record, 6));
+    const int width = m_session.settings().blockPaletteWidth();
+    BlockBox->setMarkedCell(width > 0 ? QPoint(block % width, block / width) : QPoint(-1, -1));
     showAttributes();
     UpdateTile();
 }
@@ -126,6 +128,7 @@ void TBlockEditorForm::TileUpdate() {
     m_penTile = blocks::entryTile(m_session.tilesets(), TileEntry{pen()});
     Lbl_Tile->setText(hex(m_tile, 2));
     Tile->setBitmap(&m_penTile);
+    Image1->setMarked(QRect((m_tile % 16) * 8, (m_tile / 16) * 8, 8, 8));
 }
 
 void TBlockEditorForm::PalettenClick() {

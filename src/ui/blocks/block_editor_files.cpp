@@ -17,7 +17,7 @@ namespace quillon::ui {
 namespace {
 
 constexpr char kPictureFilter[] =
-    "Device Intependent Bitmap (*.DIB);;Indiziertes PNG (*.png);;All files (*)";
+    "Indiziertes PNG (*.png);;Device Independent Bitmap (*.DIB);;All files (*)";
 
 // count names from section, keys "00".."FF" (for values above FF the three-digit value is the
 // key); a missing key shows the key itself.
@@ -60,7 +60,7 @@ void TBlockEditorForm::languageChanged() {
 void TBlockEditorForm::saveTileset(int part) {
     const QString name =
         m_dialogs.saveFileName(this, (part == 1 ? Tileset1Speichern1 : Tileset2Speichern1)->text(),
-                               QString::fromUtf8(kPictureFilter), QStringLiteral("dib"), QString());
+                               QString::fromUtf8(kPictureFilter), QStringLiteral("png"), QString());
     if (name.isEmpty()) {
         return;
     }

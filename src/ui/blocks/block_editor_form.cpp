@@ -103,9 +103,10 @@ QWidget* TBlockEditorForm::buildPalettePart() {
 
 QLayout* TBlockEditorForm::buildTilePart() {
     auto* grid = new QGridLayout;
-    TileBox = new ZoomBox(QStringLiteral("TileBox"), 2);
-    BlockImage = new ZoomBox(QStringLiteral("BlockImage"), 2);
-    Tile = new ZoomBox(QStringLiteral("Tile"), 2);
+    // Large enough to see each tile: four screen pixels to a picture pixel.
+    TileBox = new ZoomBox(QStringLiteral("TileBox"), 4);
+    BlockImage = new ZoomBox(QStringLiteral("BlockImage"), 4);
+    Tile = new ZoomBox(QStringLiteral("Tile"), 4);
     TileBox->setBitmap(&m_layers);
     BlockImage->setBitmap(&m_composed);
     Tile->setBitmap(&m_penTile);

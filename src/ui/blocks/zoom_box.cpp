@@ -23,6 +23,11 @@ void ZoomBox::setBitmap(const Bitmap* bitmap) {
     update();
 }
 
+void ZoomBox::setMarked(QRect pictureRect) {
+    m_marked = pictureRect;
+    update();
+}
+
 QPoint ZoomBox::pixelAt(QPoint viewPos) const {
     return {viewPos.x() / m_scale, viewPos.y() / m_scale};
 }
@@ -35,6 +40,14 @@ void ZoomBox::paintEvent(QPaintEvent*) {
     }
     const QImage image = imageio::wrapBitmap(*m_bitmap);
     painter.drawImage(QRect(0, 0, image.width() * m_scale, image.height() * m_scale), image);
+    if (!m_marked.isEmpty()) {
+        // Yellow inside a black edge, as the block palette frames its chosen block.
+        const QRect frame(m_marked.topLeft() * m_scale, m_marked.size() * m_scale);
+        painter.setPen(Qt::black);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        painter.setPen(QPen(QColor(0xFF, 0xE0, 0x00), 2));
+        painter.drawRect(frame.adjusted(2, 2, -2, -2));
+    }
 }
 
 void ZoomBox::mousePressEvent(QMouseEvent* event) {

@@ -20,6 +20,9 @@ public:
     // The box takes the picture's size times the factor.
     void setBitmap(const Bitmap* bitmap);
     int scale() const { return m_scale; }
+    // A frame around part of the picture (in its own pixels: the chosen tile); empty for none.
+    void setMarked(QRect pictureRect);
+    QRect marked() const { return m_marked; }
     // The picture pixel under a view position.
     QPoint pixelAt(QPoint viewPos) const;
 
@@ -37,6 +40,7 @@ protected:
 private:
     const Bitmap* m_bitmap = nullptr;
     int m_scale;
+    QRect m_marked;
 };
 
 }  // namespace quillon::ui
