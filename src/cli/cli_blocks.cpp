@@ -25,7 +25,7 @@ void inEnglish(const std::string& id, Run run) {
     try {
         run();
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
+        throw Error("map " + id + ": " + errorText(e));
     }
 }
 

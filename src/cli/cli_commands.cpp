@@ -24,7 +24,7 @@ void printInfo(Session& session, std::ostream& out) {
     out << "Profile: " << (session.profile().found ? "yes" : "no") << '\n';
     out << "Maps: " << session.bankScan().mapCount() << '\n';
     for (const tables::TableFailure& failure : session.romState().tableFailures()) {
-        out << "Table not used: " << englishMessage(failure.message) << '\n';
+        out << "Table not used: " << messageText(failure.message) << '\n';
     }
 }
 

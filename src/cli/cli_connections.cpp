@@ -63,7 +63,7 @@ void printConnections(Session& session, const std::string& id, std::ostream& out
             table = readConnectionsAt(session.rom(), *header);
         }
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
+        throw Error("map " + id + ": " + errorText(e));
     }
     if (!table.exists()) {
         out << "null\n";

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -20,9 +19,5 @@ std::filesystem::path userDataFolder();
 // profile file. Throws Error (nothing stored) when the bank table is not found.
 void findTables(const std::filesystem::path& rom, DataFiles& data, bool save, std::ostream& out,
                 std::ostream& err);
-
-// The English text of a table search's sentence ("die Bank-Tabelle: $3526A8, sicher (...)"),
-// or nullopt for any other message.
-std::optional<std::string> englishFinderMessage(const std::string& coreMessage);
 
 }  // namespace quillon::cli

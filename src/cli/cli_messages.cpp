@@ -6,14 +6,13 @@
 #include <regex>
 #include <vector>
 
+#include "cli/cli_import_messages.h"
+#include "cli/cli_place_messages.h"
 #include "core/base/numbers.h"
+#include "core/config/ini_file.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
-#include "cli/cli_find_tables.h"
-#include "cli/cli_import_messages.h"
-#include "cli/cli_place_messages.h"
-#include "cli/cli_table_messages.h"
 
 namespace quillon::cli {
 
@@ -105,7 +104,7 @@ void checkMapId(Session& session, const std::string& id) {
         requireListedMap(session.bankScan(), static_cast<int>(std::min(bank, kNoBank)),
                          static_cast<int>(std::min(map, kNoBank)));
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
+        throw Error("map " + id + ": " + errorText(e));
     }
 }
 
@@ -138,8 +137,49 @@ void openMapForWrite(Session& session, const std::string& id) {
             throw Error(*notice);
         }
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
+        throw Error("map " + id + ": " + errorText(e));
     }
+}
+
+namespace {
+
+// The texts of the language the tool prints in, chosen once per run.
+struct MessageLanguage {
+    IniFile file;
+    MessageCatalogue catalogue;
+};
+
+MessageLanguage& messageLanguage() {
+    static MessageLanguage language;
+    return language;
+}
+
+}  // namespace
+
+void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section) {
+    MessageLanguage& language = messageLanguage();
+    language.file = IniFile(languageFile);
+    if (language.file.exists() && !language.file.sectionExists(section)) {
+        std::string known;
+        for (const std::string& name : language.file.sections()) {
+            known += (known.empty() ? "" : ", ") + name;
+        }
+        throw Error("--lang: " + languageFile.string() + " has no section \"" + section +
+                    "\" (it has " + known + ")");
+    }
+    language.catalogue = MessageCatalogue(language.file, section);
+}
+
+std::string messageText(const Message& message) {
+    if (!message.hasId()) {
+        return englishMessage(message.text);
+    }
+    return messageLanguage().catalogue.text(message);
+}
+
+std::string errorText(const std::exception& error) {
+    const auto* own = dynamic_cast<const Error*>(&error);
+    return own ? messageText(own->message()) : englishMessage(error.what());
 }
 
 namespace {
@@ -170,8 +210,9 @@ const std::vector<Rule>& errorRules() {
          "there is no map $2 in bank $1 (it has 1 map)"},
         {std::regex(R"x(^Map (\d+)\.(-?\d+) gibt es nicht \(Bank \d+ hat (\d+) Maps\)\.$)x"),
          "there is no map $2 in bank $1 (it has $3 maps)"},
-        {std::regex(R"x(^Die Maps der Bank (\d+) werden nicht aufgeführt: sie ist die letzte )x"
-                    R"x(der (\d+) Banken des Roms, und wo ihre Map-Tabelle endet, ist unbekannt\.$)x"),
+        {std::regex(
+             R"x(^Die Maps der Bank (\d+) werden nicht aufgeführt: sie ist die letzte )x"
+             R"x(der (\d+) Banken des Roms, und wo ihre Map-Tabelle endet, ist unbekannt\.$)x"),
          "the maps of bank $1 are not listed: it is the last of the ROM's $2 banks, and where "
          "its map table ends is not known"},
         {std::regex(R"x(^Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu )x"
@@ -285,8 +326,7 @@ const std::vector<Rule>& errorRules() {
          "for $3 bytes"},
         {std::regex(R"x(^Die Map-Datei "(.*)" wurde nicht gefunden\.$)x"),
          "map file \"$1\": no such file"},
-        {std::regex(R"x(^Die Datei "(.*)" konnte nicht gelesen werden\.$)x"),
-         "cannot read \"$1\""},
+        {std::regex(R"x(^Die Datei "(.*)" konnte nicht gelesen werden\.$)x"), "cannot read \"$1\""},
         {std::regex(R"x(^Die Datei "(.*)" ist keine gewöhnliche Datei und wurde nicht )x"
                     R"x(gelesen\.$)x"),
          "\"$1\" is not a regular file; not read"},
@@ -422,12 +462,6 @@ std::string englishMessage(const std::string& coreMessage) {
     }
     if (auto placement = englishPlacementMessage(coreMessage)) {
         return *placement;
-    }
-    if (auto table = englishTableMessage(coreMessage)) {
-        return *table;
-    }
-    if (auto finder = englishFinderMessage(coreMessage)) {
-        return *finder;
     }
     if (auto import = englishImportMessage(coreMessage)) {
         return *import;

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -31,8 +34,19 @@ int numberArgument(const std::string& what, const std::string& text, int min, in
 // The --fill argument: the byte free space holds, "00" or "FF" (as find-free's --byte).
 std::uint8_t fillArgument(const std::string& text);
 
-// The editor's core reports in German; this gives the English text of each message the core
-// can raise while the tool runs. A text it does not know is returned unchanged.
+// The language the tool prints messages with an id in: a section of the language file
+// (Ini/Sprachen.ini beside the program; "English" unless --lang chooses another). main sets it
+// once before any command runs, for the whole run; until then such messages read in German.
+// Throws Error when the file is there but has no such section.
+void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section);
+// A message in that language; a message without an id (a finished German sentence) through
+// englishMessage.
+std::string messageText(const Message& message);
+// The text of an error: its message when it carries one, else englishMessage(what()).
+std::string errorText(const std::exception& error);
+
+// The core's messages without an id are German sentences; this gives the English text of each
+// one the core can raise while the tool runs. A text it does not know is returned unchanged.
 std::string englishMessage(const std::string& coreMessage);
 
 // A transaction's name as the history holds it ("Wetter ändern 3.0", "Rückgängig: ... (und 2

@@ -25,7 +25,7 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
         const Bitmap& picture = view(options);
         return options.neighbours ? withNeighbours(picture) : picture;
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + englishMessage(e.what()));
+        throw Error("map " + id + ": " + errorText(e));
     }
 }
 

@@ -33,6 +33,7 @@ using quillon::cli::PictureOptions;
 using quillon::cli::View;
 
 struct Args {
+    std::string lang = "English";
     std::string rom;
     std::string id;
     std::string output;
@@ -455,6 +456,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", QUILLON_VERSION);
     app.require_subcommand(1);
     Args args;
+    app.add_option("--lang", args.lang,
+                   "language of the messages: a section of Ini/Sprachen.ini (default English)");
     addCommands(app, args);
     CLI11_PARSE(app, argc, argv);
 
@@ -471,6 +474,8 @@ int main(int argc, char** argv) {
         painter = std::make_unique<quillon::imageio::QtTextPainter>();
     }
     try {
+        quillon::cli::setMessageLanguage(programFolder(argv[0]) / "Ini" / "Sprachen.ini",
+                                         args.lang);
         quillon::cli::checkRomFile(args.rom);
         if (*args.findFree) {
             if (args.findFree->count("--from") > 0) {
@@ -501,7 +506,7 @@ int main(int argc, char** argv) {
         session.openRom(args.rom, !writes(args));
         return run(session, args);
     } catch (const std::exception& e) {
-        std::cerr << "quillon-cli: " << quillon::cli::englishMessage(e.what()) << '\n';
+        std::cerr << "quillon-cli: " << quillon::cli::errorText(e) << '\n';
         return 1;
     }
 }

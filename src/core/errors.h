@@ -3,13 +3,25 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/text/message_catalogue.h"
+
 namespace quillon {
 
 // Every failure the core reports. A command that throws aborts as a whole; what it wrote
-// before stays written. The message is the text the user sees in the error box.
+// before stays written. An error made from a catalogue message carries it, so each interface
+// shows it in its own language; what() is its German text, the text of errors made from a
+// finished sentence (message() then has no id and that sentence as its text).
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(const std::string& text) : std::runtime_error(text), m_message(text) {}
+    explicit Error(const char* text) : Error(std::string(text)) {}
+    explicit Error(Message message)
+        : std::runtime_error(germanText(message)), m_message(std::move(message)) {}
+
+    const Message& message() const { return m_message; }
+
+private:
+    Message m_message;
 };
 
 // A file transfer failed: "Read beyond end of file", "File access denied", "I/O error %d".

@@ -12,15 +12,13 @@ namespace quillon::imageio {
 
 namespace {
 
-std::string quoted(const QString& path) { return "\"" + path.toStdString() + "\""; }
-
 QImage readPicture(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QImage image = reader.read();
     if (image.isNull()) {
-        throw Error("Das Bild " + quoted(path) +
-                    " kann nicht gelesen werden: " + reader.errorString().toStdString());
+        throw Error(message("import.picture_unreadable",
+                            {path.toStdString(), reader.errorString().toStdString()}));
     }
     return image;
 }
@@ -31,9 +29,7 @@ bool indexed(const QImage& image) {
 }
 
 [[noreturn]] void truecolour(const QString& path) {
-    throw Error("Das Bild " + quoted(path) +
-                " hat keine Farbtabelle (Truecolor); gebraucht wird ein Bild mit Farbindizes "
-                "(indiziertes PNG oder BMP mit höchstens 256 Farben).");
+    throw Error(message("import.truecolour", {path.toStdString()}));
 }
 
 }  // namespace
@@ -57,8 +53,8 @@ blocks::IndexedPicture readIndexedPicture(const QString& path) {
 std::vector<blocks::PaletteColour> readPaletteColours(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw Error("Die Datei " + quoted(path) +
-                    " kann nicht gelesen werden: " + file.errorString().toStdString());
+        throw Error(message("import.file_unreadable",
+                            {path.toStdString(), file.errorString().toStdString()}));
     }
     const QByteArray bytes = file.readAll();
     if (bytes.startsWith("\x89PNG")) {

@@ -318,7 +318,7 @@ void MainWindow::romOpened(bool mapFollows) {
     // The tables that failed their check first, then the other problems: one box.
     QStringList warnings;
     for (const auto& failure : m_session->romState().tableFailures()) {
-        warnings << toQ(failure.message);
+        warnings << toQ(m_session->lang().text(failure.message));
     }
     for (const std::string& warning : m_session->romWarnings()) {
         warnings << toQ(warning);

@@ -25,10 +25,10 @@ public:
 };
 
 // One line per table, then the section that would be stored.
-QString verdicts(const tables::FoundProfile& found) {
+QString verdicts(const tables::FoundProfile& found, const LanguageTable& lang) {
     QString text;
     for (const tables::FoundTable& table : found.tables) {
-        text += toQ(tables::describe(table)) + QLatin1Char('\n');
+        text += toQ(lang.text(tables::describe(table))) + QLatin1Char('\n');
     }
     return text + QLatin1Char('\n') + toQ(found.iniText());
 }
@@ -82,7 +82,7 @@ void MainWindow::TabellenSuchen1Click() {
     const QString caption = langText(lang, 1380, "Tabellen suchen");
     if (!found.banksFound()) {
         m_dialogs->inform(this, caption,
-                          verdicts(found) + QLatin1Char('\n') +
+                          verdicts(found, lang) + QLatin1Char('\n') +
                               langText(lang, 1382,
                                        "Ohne Bank-Tabelle wird kein Profil "
                                        "gespeichert."));
@@ -91,7 +91,7 @@ void MainWindow::TabellenSuchen1Click() {
     const QString question = langText(lang, 1381,
                                       "Als Profil dieses Roms speichern und das Rom "
                                       "neu laden?");
-    if (!m_dialogs->confirm(this, caption, verdicts(found) + QLatin1Char('\n') + question) ||
+    if (!m_dialogs->confirm(this, caption, verdicts(found, lang) + QLatin1Char('\n') + question) ||
         !saveChangesFirst()) {
         return;
     }

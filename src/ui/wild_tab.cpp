@@ -160,7 +160,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
 // A table that failed its check says why; a profile without one gets the language's text.
 QString WildTab::noTableText(const LanguageTable& lang) const {
     if (const auto* failure = m_session.romState().tableFailure(tables::Table::Wild)) {
-        return toQ(failure->message);
+        return toQ(lang.text(failure->message));
     }
     return langText(lang, kNoTableText, kNoTable);
 }

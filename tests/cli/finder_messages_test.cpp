@@ -34,7 +34,7 @@ TEST(CliMessages, TableSearchVerdictsAreEnglish) {
          "the sprite palette table: not found (no place the ROM refers to has its shape)"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(cli::englishMessage(tables::describe(c.found)), c.english);
+        EXPECT_EQ(cli::messageText(tables::describe(c.found)), c.english);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "cli/cli_wild.h"
 #include "core/base/numbers.h"
 #include "core/errors.h"
+#include "core/tables/table_check.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/map/sample_rom.h"
 #include "tests/wild/wild_test_rom.h"
@@ -22,11 +23,12 @@ romkit::BuiltRom shifted(romkit::BuiltRom built, std::uint32_t romkit::BuiltRom:
     return built;
 }
 
+// The error's text as the tool prints it.
 std::string errorOf(const std::function<void()>& run) {
     try {
         run();
     } catch (const Error& e) {
-        return e.what();
+        return cli::errorText(e);
     }
     return "(no error)";
 }
@@ -68,16 +70,20 @@ TEST(CliTableCheck, FailedTablesAreListedAndRefusedInEnglish) {
         EXPECT_NE(info.str().find("Table not used: " + line + "\n"), std::string::npos)
             << info.str();
         if (c.command) {
-            EXPECT_EQ(cli::englishMessage(errorOf([&] { c.command(open.session); })), line);
+            EXPECT_EQ(errorOf([&] { c.command(open.session); }), line);
         }
     }
 }
 
-// A map slot refused for the bank table keeps the slot in front.
+// A map slot refused for the bank table keeps the slot in front, in either language.
 TEST(CliTableCheck, TheSlotOfAnInsertionStaysInFront) {
-    EXPECT_EQ(cli::englishMessage("Bank/Nr 3.0: Die Tabelle der Sprite-Paletten bei $001234 "
-                                  "enthält bei Eintrag 2 keine Palette: dieses Rom passt nicht "
-                                  "zum Profil \"X Y\"."),
+    const Message failure = tables::failureMessage(
+        tables::Table::SpritePalettes, 0x1234, message("table.why.palette_missing", {"2"}), "X Y");
+    const Error refusal(message("insert.slot", {"3.0", failure}));
+    EXPECT_EQ(std::string(refusal.what()),
+              "Bank/Nr 3.0: Die Tabelle der Sprite-Paletten bei $001234 enthält bei Eintrag 2 "
+              "keine Palette: dieses Rom passt nicht zum Profil \"X Y\".");
+    EXPECT_EQ(cli::errorText(refusal),
               "--slot 3.0: the sprite palette table at $001234 holds no palette at record 2: "
               "this ROM does not match the profile \"X Y\"");
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/text/message_catalogue.h"
 #include "romkit/rom_image.h"
 #include "tests/session/finder_test_rom.h"
 
@@ -50,7 +51,7 @@ void expectEveryTable(const romkit::BuiltRom& built, const tables::FoundProfile&
         EXPECT_EQ(found.table(table).confidence, Confidence::Sure);
         EXPECT_EQ(found.table(table).offset, expected(built, table));
         const tables::Shape shape = checkShape(rom, table, found.table(table).offset, context, 4);
-        EXPECT_TRUE(shape.ok) << shape.why;
+        EXPECT_TRUE(shape.ok) << germanText(shape.why);
     }
 }
 
@@ -190,7 +191,7 @@ TEST(TableFinder, MapNamesFromIndex88TakeTheProfileBaseBeforeTheTable) {
     const tables::ShapeContext context{true, 11, found.mapNameCount, 27};
     const tables::Shape shape = checkShape(tables::SpanBytes(built.bytes), Table::MapNames,
                                            found.table(Table::MapNames).offset, context, 3);
-    EXPECT_TRUE(shape.ok) << shape.why;
+    EXPECT_TRUE(shape.ok) << germanText(shape.why);
 }
 
 // What cannot be found is named, and nothing of it goes into the section.
@@ -211,7 +212,8 @@ TEST(TableFinder, NamesWhatItCannotFind) {
     EXPECT_FALSE(found.table(Table::Wild).found());
     EXPECT_TRUE(found.table(Table::Banks).found());
     EXPECT_EQ(found.iniText().find("WildePokemon"), std::string::npos);
-    EXPECT_NE(tables::describe(found.table(Table::Wild)).find("nicht gefunden"), std::string::npos);
+    EXPECT_NE(germanText(tables::describe(found.table(Table::Wild))).find("nicht gefunden"),
+              std::string::npos);
 }
 
 }  // namespace

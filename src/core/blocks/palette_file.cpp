@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "core/errors.h"
-
 #include "core/gfx/palette.h"
 
 namespace quillon::blocks {
@@ -53,9 +52,9 @@ std::vector<std::string> textLines(std::span<const std::uint8_t> bytes) {
     return lines;
 }
 
-[[noreturn]] void brokenLine(std::size_t line, const std::string& expected) {
-    throw Error("Die JASC-PAL-Datei ist fehlerhaft: in Zeile " + std::to_string(line + 1) +
-                " steht nicht " + expected + ".");
+// id: what the line should hold ("import.jasc_count").
+[[noreturn]] void brokenLine(std::size_t line, const char* id) {
+    throw Error(message(id, {std::to_string(line + 1)}));
 }
 
 // The whole line as numbers from 0 to max, nothing else on it.
@@ -67,8 +66,8 @@ std::vector<int> numbersOf(const std::string& line, std::size_t count, int max) 
         numbers.push_back(n);
     }
     const bool whole = in.eof();
-    const bool inRange = std::all_of(numbers.begin(), numbers.end(),
-                                     [max](int v) { return v >= 0 && v <= max; });
+    const bool inRange =
+        std::all_of(numbers.begin(), numbers.end(), [max](int v) { return v >= 0 && v <= max; });
     if (!whole || numbers.size() != count || !inRange) {
         return {};
     }
@@ -78,18 +77,18 @@ std::vector<int> numbersOf(const std::string& line, std::size_t count, int max) 
 std::vector<PaletteColour> readJasc(std::span<const std::uint8_t> bytes) {
     const std::vector<std::string> lines = textLines(bytes);
     if (lines.size() < 3 || lines[1] != "0100") {
-        brokenLine(1, "\"0100\"");
+        brokenLine(1, "import.jasc_version");
     }
     const std::vector<int> count = numbersOf(lines[2], 1, kMostColours);
     if (count.empty()) {
-        brokenLine(2, "die Anzahl der Farben (0 bis 256)");
+        brokenLine(2, "import.jasc_count");
     }
     std::vector<PaletteColour> colours;
     for (std::size_t i = 3; i < 3 + static_cast<std::size_t>(count[0]); ++i) {
-        const std::vector<int> rgb = i < lines.size() ? numbersOf(lines[i], 3, 255)
-                                                      : std::vector<int>{};
+        const std::vector<int> rgb =
+            i < lines.size() ? numbersOf(lines[i], 3, 255) : std::vector<int>{};
         if (rgb.empty()) {
-            brokenLine(i, "eine Farbe \"R G B\" (je 0 bis 255)");
+            brokenLine(i, "import.jasc_colour");
         }
         colours.push_back({static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]),
                            static_cast<std::uint8_t>(rgb[2])});
@@ -105,8 +104,7 @@ std::vector<PaletteColour> readPaletteFile(std::span<const std::uint8_t> bytes) 
         return readJasc(bytes);
     }
     if (bytes.size() != kBinarySize) {
-        throw Error("Die Palettendatei ist " + std::to_string(bytes.size()) +
-                    " Bytes lang; erwartet sind 64 Bytes (16 Farben) oder JASC-PAL-Text.");
+        throw Error(message("import.palette_file_size", {std::to_string(bytes.size())}));
     }
     std::vector<PaletteColour> colours;
     for (std::size_t i = 0; i < kBinarySize; i += 4) {

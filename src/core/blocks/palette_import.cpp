@@ -29,9 +29,9 @@ void requireOwnPalette(bool frlg, int part, int palette) {
     if (owner != part) {
         const int first = owner == 1 ? 0 : split;
         const int last = owner == 1 ? split - 1 : TPalette::kPalettes - 1;
-        throw Error("Palette " + std::to_string(palette) + " gehört zu Tileset-Teil " +
-                    std::to_string(owner) + " (Paletten " + std::to_string(first) + " bis " +
-                    std::to_string(last) + "), nicht zu Teil " + std::to_string(part) + ".");
+        throw Error(message("import.palette_part",
+                            {std::to_string(palette), std::to_string(owner), std::to_string(first),
+                             std::to_string(last), std::to_string(part)}));
     }
 }
 
@@ -50,8 +50,7 @@ void importPalette(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map
     }
     requireOwnPalette(rom.isFrlg(), part, palette);
     if (colours.size() != TPalette::kColours && count == ColourCount::Refuse) {
-        throw Error("Die Datei hat " + std::to_string(colours.size()) +
-                    " Farben; eine Palette hat 16.");
+        throw Error(message("import.colour_count", {std::to_string(colours.size())}));
     }
     const auto header = readTilesetHeader(rom, tilesetHeaderOffset(map, part));
     const std::uint64_t at = std::uint64_t{pointerTarget(readLe32(header.data() + 8))} +

@@ -30,17 +30,15 @@ constexpr std::uint64_t kLongestStream = 4 + TGFX::kDataSize / 8 * 9 + 8;
 // cannot take.
 std::vector<std::uint8_t> packTiles(const IndexedPicture& picture, int capacity, int part) {
     if (picture.width != kPictureWidth) {
-        throw Error("Das Bild ist " + std::to_string(picture.width) +
-                    " Pixel breit; ein Tileset-Bild ist 128 Pixel (16 Tiles) breit.");
+        throw Error(message("import.width", {std::to_string(picture.width)}));
     }
     if (picture.height <= 0 || picture.height % 8 != 0) {
-        throw Error("Das Bild ist " + std::to_string(picture.height) +
-                    " Pixel hoch; ein Tileset-Bild hat 8 Pixel je Tile-Reihe.");
+        throw Error(message("import.height", {std::to_string(picture.height)}));
     }
     const int tiles = picture.height / 8 * kTilesPerRow;
     if (tiles > capacity) {
-        throw Error("Das Bild hat " + std::to_string(tiles) + " Tiles; Tileset-Teil " +
-                    std::to_string(part) + " fasst " + std::to_string(capacity) + " Tiles.");
+        throw Error(message("import.tile_count", {std::to_string(tiles), std::to_string(part),
+                                                  std::to_string(capacity)}));
     }
     std::vector<std::uint8_t> packed(static_cast<std::size_t>(tiles) * kTileBytes, 0);
     for (int y = 0; y < picture.height; ++y) {
@@ -49,9 +47,9 @@ std::vector<std::uint8_t> packTiles(const IndexedPicture& picture, int capacity,
                                                       static_cast<std::size_t>(x)];
             const int tile = y / 8 * kTilesPerRow + x / 8;
             if (index > 15) {
-                throw Error("Tile " + std::to_string(tile) + ", Pixel (" + std::to_string(x % 8) +
-                            ", " + std::to_string(y % 8) + ") hat den Farbindex " +
-                            std::to_string(index) + "; ein Tile kennt nur 0 bis 15.");
+                throw Error(
+                    message("import.colour_index", {std::to_string(tile), std::to_string(x % 8),
+                                                    std::to_string(y % 8), std::to_string(index)}));
             }
             std::uint8_t& pair = packed[static_cast<std::size_t>(tile) * kTileBytes +
                                         static_cast<std::size_t>(4 * (y % 8) + (x % 8) / 2)];
@@ -84,7 +82,7 @@ struct OldTiles {
 OldTiles readOldTiles(TRom& rom, std::uint32_t offset, bool compressed, std::size_t capacity) {
     const std::uint64_t fileSize = rom.size();
     if (offset < kCartridgeHeaderSize || offset >= fileSize) {
-        throw Error("Die Tile-Daten (" + hexOffset(offset) + ") liegen nicht in der Datei.");
+        throw Error(message("import.tiles_outside", {hexOffset(offset)}));
     }
     const std::uint64_t room = fileSize - offset;
     OldTiles old;

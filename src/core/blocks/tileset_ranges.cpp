@@ -35,8 +35,7 @@ std::uint32_t tilesetHeaderOffset(const CurrentMap& map, int part) {
 std::array<std::uint8_t, 24> readTilesetHeader(TRom& rom, std::uint32_t offset) {
     std::array<std::uint8_t, 24> header{};
     if (std::uint64_t{offset} + header.size() > rom.size()) {
-        throw Error("Der Tileset-Header (" + hexOffset(offset) +
-                    ") liegt hinter dem Ende der Datei.");
+        throw Error(message("import.tileset_header_past_end", {hexOffset(offset)}));
     }
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
     return header;

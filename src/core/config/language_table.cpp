@@ -1,6 +1,7 @@
 #include "core/config/language_table.h"
 
 #include "core/config/ini_file.h"
+#include "core/text/message_catalogue.h"
 
 namespace quillon {
 
@@ -21,6 +22,13 @@ std::string LanguageTable::text(const std::string& key, std::string_view def) co
 
 std::string LanguageTable::text(int number, std::string_view def) const {
     return text(std::to_string(number), def);
+}
+
+std::string LanguageTable::text(const Message& message) const {
+    if (m_current.empty()) {
+        return germanText(message);
+    }
+    return MessageCatalogue(*m_texts, m_current).text(message);
 }
 
 }  // namespace quillon

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class IniFile;
@@ -26,6 +28,9 @@ public:
     // The text of key (decimal number without leading zeros, or "00"/"01") or def.
     std::string text(const std::string& key, std::string_view def) const;
     std::string text(int number, std::string_view def) const;
+    // A catalogue message in the current language (the built-in German for an id the section
+    // lacks, and while no language is chosen).
+    std::string text(const Message& message) const;
 
 private:
     const IniFile* m_texts;

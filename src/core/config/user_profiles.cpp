@@ -91,8 +91,8 @@ void storeProfileSection(const std::filesystem::path& file, const std::string& s
     if (file.has_parent_path()) {
         std::filesystem::create_directories(file.parent_path(), ec);
         if (ec) {
-            throw RomIoError("Der Ordner \"" + file.parent_path().string() +
-                             "\" konnte nicht angelegt werden: " + ec.message());
+            throw RomIoError(
+                message("profiles.no_folder", {file.parent_path().string(), ec.message()}));
         }
     }
     const std::string text = withSection(readText(file), section, sectionText);

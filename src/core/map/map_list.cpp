@@ -173,8 +173,8 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
 }
 
 void requireListedMap(const BankScan& scan, int bank, int map) {
-    if (!scan.unusable.empty()) {
-        throw DataError(scan.unusable);
+    if (scan.unusable) {
+        throw DataError(*scan.unusable);
     }
     const int banks = scan.bankCount();
     if (bank == scan.unlistedBank) {

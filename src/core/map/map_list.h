@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/config/settings.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -38,8 +39,8 @@ struct BankScan {
     // listed.
     int unlistedBank = -1;
     // Why the profile's bank table is not used (it failed its check when the ROM opened):
-    // every map asked for by bank and number is refused with it. Empty otherwise.
-    std::string unusable;
+    // every map asked for by bank and number is refused with it. None otherwise.
+    std::optional<Message> unusable;
     int mapCount() const;
     // Banks of the ROM: the listed ones and an unlisted last one, not the empty bank that
     // may close the table.
@@ -69,9 +70,8 @@ struct MapListTexts {
     std::string iniRoot = "Aus Ini";
 };
 
-MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile,
-                             const IniFile& mapsFile, Settings::MapListParts parts,
-                             const MapListTexts& texts);
+MapListTree buildMapListTree(const BankScan& scan, const IniFile& mainFile, const IniFile& mapsFile,
+                             Settings::MapListParts parts, const MapListTexts& texts);
 
 // Line text of a map: "<name> (<identifier>)".
 std::string mapLineText(const std::string& name, const std::string& identifier);

@@ -89,8 +89,8 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer) {
 
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
     const std::string slot = "Bank/Nr " + slotText(bank, map);
-    if (!scan.unusable.empty()) {
-        throw Error(slot + ": " + scan.unusable);
+    if (scan.unusable) {
+        throw Error(message("insert.slot", {slotText(bank, map), *scan.unusable}));
     }
     if (bank < 0 || static_cast<std::size_t>(bank) >= scan.banks.size() ||
         scan.banks[static_cast<std::size_t>(bank)].empty()) {
@@ -140,8 +140,7 @@ std::uint32_t footerBytes(const TRom& rom) {
     return rom.isFrlg() ? kFrlgFooterBytes : static_cast<std::uint32_t>(MapFooter::kSize);
 }
 
-std::string sharedFooterMessage(const Slot& slot,
-                                const std::vector<std::pair<int, int>>& sharing) {
+std::string sharedFooterMessage(const Slot& slot, const std::vector<std::pair<int, int>>& sharing) {
     std::string names;
     for (std::size_t i = 0; i < sharing.size() && i < kNamedMaps; ++i) {
         names += (i == 0 ? "" : ", ") + slotText(sharing[i].first, sharing[i].second);
@@ -150,8 +149,8 @@ std::string sharedFooterMessage(const Slot& slot,
         names += ", ...";
     }
     return "Bank/Nr " + slotText(slot.bank, slot.map) + ": den Map-Footer (" +
-           hexOffset(slot.footer) + ") teilen sich " + std::to_string(sharing.size()) +
-           " Maps (" + names + "); das Einfügen änderte sie alle. Es wurde nichts geschrieben.";
+           hexOffset(slot.footer) + ") teilen sich " + std::to_string(sharing.size()) + " Maps (" +
+           names + "); das Einfügen änderte sie alle. Es wurde nichts geschrieben.";
 }
 
 // Where the slot's border lies: the footer's border pointer, inside the file.
@@ -215,8 +214,8 @@ std::vector<PlannedWrite> plannedWrites(TRom& rom, const MapPlaces& slot, const 
          plan.gridFill},
         {{plan.events, header - plan.events, place_name::kEventTables}, slot.events()},
         {{header, EventTables::kHeaderSize, place_name::kEventHeader}, slot.events()},
-        {{c.border, kBorderBytes, place_name::kBorder}, own ? std::vector<RomRange>{}
-                                                            : oldOf(slot.border)},
+        {{c.border, kBorderBytes, place_name::kBorder},
+         own ? std::vector<RomRange>{} : oldOf(slot.border)},
         {{c.footer, own ? footerBytes(rom) : static_cast<std::uint32_t>(MapFooter::kSize),
           place_name::kFooter},
          own ? std::vector<RomRange>{} : oldOf(slot.footer)}};

@@ -14,10 +14,6 @@ constexpr std::uint64_t kLargestRom = 32u << 20;
 
 std::string iniHex(std::uint32_t value) { return "0x" + IntToHex(value, 1); }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> FoundProfile::keys() const {
@@ -53,33 +49,31 @@ std::string FoundProfile::iniText() const {
     return text;
 }
 
-std::string describe(const FoundTable& t) {
-    std::string text = std::string(tableName(t.table)) + ": ";
+Message describe(const FoundTable& t) {
     switch (t.basis) {
         case Basis::NoCandidate:
-            return text + "nicht gefunden (keine Stelle, auf die die ROM verweist, hat ihre Form)";
+            return message("finder.not_found.shape", {tableName(t.table)});
         case Basis::NeedsMaps:
-            return text + "nicht gefunden (ohne Bank-Tabelle und ihre Maps nicht zu prüfen)";
+            return message("finder.not_found.maps", {tableName(t.table)});
         default:
             break;
     }
-    text += hexOffset(t.offset) + ", " +
-            (t.confidence == Confidence::Sure ? "sicher" : "wahrscheinlich") + " (" +
-            plural(t.records, "Eintrag", "Einträge") + " in Folge, " +
-            plural(t.references, "Verweis", "Verweise");
+    Message tail;  // nothing to add
     if (t.basis == Basis::MostReferenced) {
-        text += "; " + plural(t.rivals, "weitere Stelle hat", "weitere Stellen haben") +
-                " ebenso viele Einträge";
+        tail = message("finder.rivals", {std::to_string(t.rivals)});
     } else if (t.basis == Basis::PartlyCovered) {
-        text += "; nicht jedes Tileset der Maps steht in der Tabelle";
+        tail = message("finder.partly_covered");
     }
-    return text + ")";
+    return message("finder.found",
+                   {tableName(t.table), hexOffset(t.offset),
+                    message(t.confidence == Confidence::Sure ? "finder.sure" : "finder.likely"),
+                    std::to_string(t.records), std::to_string(t.references), tail});
 }
 
 FoundProfile findTables(TRom& rom) {
     const std::uint64_t size = rom.size();
     if (size > kLargestRom) {
-        throw DataError("Die Datei ist größer als 32 MiB: sie ist kein Rom.");
+        throw DataError(message("finder.too_large"));
     }
     std::vector<std::uint8_t> image(static_cast<std::size_t>(size));
     rom.ReadBlock(0, image);
@@ -88,16 +82,14 @@ FoundProfile findTables(TRom& rom) {
 
 void checkStorable(const FoundProfile& found) {
     if (!found.banksFound()) {
-        throw Error("Die Bank-Tabelle wurde nicht gefunden: es wird kein Profil gespeichert.");
+        throw Error(message("finder.no_bank_table"));
     }
 }
 
 void storeFoundProfile(const FoundProfile& found, const std::filesystem::path& file) {
     checkStorable(found);
     if (file.empty()) {
-        throw Error(
-            "Es gibt keinen Ordner für die Daten des Benutzers: das Profil wird nicht "
-            "gespeichert.");
+        throw Error(message("finder.no_user_folder"));
     }
     storeProfileSection(file, found.identity.section(), found.iniText());
 }

@@ -1,7 +1,5 @@
 #include "core/tables/table_check.h"
 
-#include <cctype>
-
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 
@@ -16,13 +14,9 @@ ShapeContext shapeContext(const GameProfile& profile, bool frlg) {
     return c;
 }
 
-std::string failureMessage(Table table, std::uint32_t offset, const std::string& why,
-                           const std::string& section) {
-    std::string name = tableName(table);
-    // The name reads "die ..." inside a sentence; here it opens one.
-    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    return name + " bei " + hexOffset(offset) + " " + why +
-           ": dieses Rom passt nicht zum Profil \"" + section + "\".";
+Message failureMessage(Table table, std::uint32_t offset, const Message& why,
+                       const std::string& section) {
+    return message("table.failure", {tableName(table), hexOffset(offset), why, section});
 }
 
 std::vector<TableFailure> checkProfileTables(const RomBytes& rom, GameProfile& profile, bool frlg,

@@ -20,8 +20,8 @@ inline constexpr int kOpenCheckDepth = 4;
 struct TableFailure {
     Table table = Table::Banks;
     std::uint32_t offset = 0;
-    std::string why;      // the end of a sentence: "enthält keine Map-Tabellen"
-    std::string message;  // the whole sentence the user reads
+    Message why;      // the end of a sentence: "enthält keine Map-Tabellen"
+    Message message;  // the whole sentence the user reads (table.failure)
 };
 
 // What the shapes need from the profile and the ROM's family.
@@ -29,8 +29,8 @@ ShapeContext shapeContext(const GameProfile& profile, bool frlg);
 
 // "Die Bank-Tabelle bei $3526A8 enthält keine Map-Tabellen: dieses Rom passt nicht zum
 // Profil \"POKEMON FIREBPRE\"."
-std::string failureMessage(Table table, std::uint32_t offset, const std::string& why,
-                           const std::string& section);
+Message failureMessage(Table table, std::uint32_t offset, const Message& why,
+                       const std::string& section);
 
 // Checks every table the profile names (offset 0: not named, not checked) with depth records,
 // tolerantly (ShapeContext::tolerant), and clears each one that fails from the profile, so

@@ -90,6 +90,6 @@ void checkStorable(const FoundProfile& found);
 void storeFoundProfile(const FoundProfile& found, const std::filesystem::path& file);
 
 // A sentence on one table for the user: "die Bank-Tabelle: $3526A8, sicher (43 Einträge, ...)".
-std::string describe(const FoundTable& found);
+Message describe(const FoundTable& found);
 
 }  // namespace quillon::tables

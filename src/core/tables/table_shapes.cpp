@@ -18,19 +18,19 @@ namespace {
 
 struct TableInfo {
     const char* key;
-    const char* name;
+    const char* name;  // message id
     std::int32_t GameProfile::*member;
 };
 
 const TableInfo& info(Table table) {
     static const std::array<TableInfo, kTables.size()> infos = {{
-        {"MapBankHeader", "die Bank-Tabelle", &GameProfile::mapBankHeader},
-        {"TilesetHeader", "die Tileset-Tabelle", &GameProfile::tilesetHeader},
-        {"NamenHeader", "die Tabelle der Map-Namen", &GameProfile::mapNamesHeader},
-        {"PokemonNamen", "die Tabelle der Pokemon-Namen", &GameProfile::pokemonNamesOffset},
-        {"WildePokemon", "die Tabelle der wilden Pokemon", &GameProfile::wildPokemon},
-        {"SpriteHeader", "die Sprite-Tabelle", &GameProfile::spriteHeader},
-        {"SpritePaletten", "die Tabelle der Sprite-Paletten", &GameProfile::spritePalettes},
+        {"MapBankHeader", "table.name.banks", &GameProfile::mapBankHeader},
+        {"TilesetHeader", "table.name.tilesets", &GameProfile::tilesetHeader},
+        {"NamenHeader", "table.name.map_names", &GameProfile::mapNamesHeader},
+        {"PokemonNamen", "table.name.species_names", &GameProfile::pokemonNamesOffset},
+        {"WildePokemon", "table.name.wild", &GameProfile::wildPokemon},
+        {"SpriteHeader", "table.name.sprites", &GameProfile::spriteHeader},
+        {"SpritePaletten", "table.name.sprite_palettes", &GameProfile::spritePalettes},
     }};
     return infos[static_cast<std::size_t>(table)];
 }
@@ -41,7 +41,7 @@ constexpr std::size_t kPaletteBytes = 32;
 constexpr std::size_t kLongestMapName = 32;
 
 Shape pass(int records) { return Shape{true, {}, records}; }
-Shape fail(std::string why, int records = 0) { return Shape{false, std::move(why), records}; }
+Shape fail(Message why, int records = 0) { return Shape{false, std::move(why), records}; }
 
 // A word that is no pointer and reads as a sane width or height.
 bool plausibleSide(std::optional<std::uint32_t> side) {
@@ -98,15 +98,14 @@ Shape checkBanks(const RomBytes& rom, std::uint32_t offset, int depth, bool tole
         return table && holdsMaps(rom, *table, tolerant);
     });
     if (banks == 0) {
-        return fail("enthält keine Map-Tabellen");
+        return fail(message("table.why.no_map_tables"));
     }
     return pass(banks);
 }
 
 // A tileset header of the family at offset; secondary its byte 1. Its four pointers lead into
 // the file, or (tolerant) are ROM pointers.
-std::optional<bool> headerAt(const RomBytes& rom, std::uint32_t offset, bool frlg,
-                             bool tolerant) {
+std::optional<bool> headerAt(const RomBytes& rom, std::uint32_t offset, bool frlg, bool tolerant) {
     std::array<std::uint8_t, kTilesetHeaderSize> h{};
     if (offset < kCartridgeHeaderSize || !rom.read(offset, h.size(), h.data())) {
         return std::nullopt;
@@ -117,8 +116,8 @@ std::optional<bool> headerAt(const RomBytes& rom, std::uint32_t offset, bool frl
     const std::uint32_t attributes = frlg ? 20 : 16;
     const std::uint32_t code = frlg ? 16 : 20;
     for (std::uint32_t at : {4u, 8u, 12u, attributes}) {
-        const bool pointer =
-            tolerant ? isRomPointer(*rom.word(offset + at)) : rom.pointerAt(offset + at).has_value();
+        const bool pointer = tolerant ? isRomPointer(*rom.word(offset + at))
+                                      : rom.pointerAt(offset + at).has_value();
         if (!pointer) {
             return std::nullopt;
         }
@@ -133,10 +132,10 @@ std::optional<bool> headerAt(const RomBytes& rom, std::uint32_t offset, bool frl
 Shape checkTilesets(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
     const auto first = headerAt(rom, offset, c.frlg, c.tolerant);
     if (!first) {
-        return fail("enthält keinen Tileset-Header");
+        return fail(message("table.why.no_tileset_header"));
     }
     if (*first) {
-        return fail("beginnt mit einem sekundären Tileset-Header, nicht mit einem primären");
+        return fail(message("table.why.secondary_first"));
     }
     const int headers = recordsInRow(depth, [&](int i) {
         return headerAt(rom, offset + static_cast<std::uint32_t>(i * kTilesetHeaderSize), c.frlg,
@@ -169,7 +168,7 @@ bool nameTextAt(const RomBytes& rom, std::uint32_t text) {
 
 Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContext& c, int depth) {
     if (c.mapNameCount < 0) {
-        return fail("hat keine Einträge");
+        return fail(message("table.why.no_entries"));
     }
     const std::uint32_t stride = c.frlg ? 4 : 8;
     const std::uint32_t field = c.frlg ? 0 : 4;
@@ -180,9 +179,8 @@ Shape checkMapNames(const RomBytes& rom, std::uint32_t offset, const ShapeContex
         return text && nameTextAt(rom, *text);
     });
     if (names < count) {
-        return fail(
-            "zeigt bei Name " + std::to_string(c.mapNameCount - names) + " nicht auf einen Text",
-            names);
+        return fail(message("table.why.name_not_text", {std::to_string(c.mapNameCount - names)}),
+                    names);
     }
     return pass(names);
 }
@@ -199,7 +197,7 @@ Shape checkSpeciesNames(const RomBytes& rom, std::uint32_t offset, const ShapeCo
         return isNameRecord(std::span<const std::uint8_t>(record.data(), n));
     });
     if (names < depth) {
-        return fail("enthält bei Name " + std::to_string(names + 1) + " keinen Namen", names);
+        return fail(message("table.why.name_missing", {std::to_string(names + 1)}), names);
     }
     return pass(names);
 }
@@ -244,10 +242,10 @@ Shape checkWild(const RomBytes& rom, std::uint32_t offset, int depth, bool toler
         return any || tolerant;
     });
     if (records == 0 || !anySet) {
-        return fail("enthält keine Einträge wilder Pokemon");
+        return fail(message("table.why.no_wild_records"));
     }
     if (records < depth && !ended) {
-        return fail("enthält bei Eintrag " + std::to_string(records) + " keinen Eintrag", records);
+        return fail(message("table.why.record_missing", {std::to_string(records)}), records);
     }
     return pass(records);
 }
@@ -259,7 +257,7 @@ Shape checkSprites(const RomBytes& rom, std::uint32_t offset, int depth) {
         return record && rom.half(*record) == 0xFFFF && rom.pointerAt(*record + 28, 8);
     });
     if (sprites == 0) {
-        return fail("zeigt nicht auf Sprite-Einträge");
+        return fail(message("table.why.no_sprite_records"));
     }
     return pass(sprites);
 }
@@ -272,7 +270,7 @@ Shape checkSpritePalettes(const RomBytes& rom, std::uint32_t offset, const Shape
         return rom.pointerAt(at, kPaletteBytes) && rom.half(at + 6) == 0;
     });
     if (palettes < count) {
-        return fail("enthält bei Eintrag " + std::to_string(palettes) + " keine Palette", palettes);
+        return fail(message("table.why.palette_missing", {std::to_string(palettes)}), palettes);
     }
     return pass(palettes);
 }
@@ -280,7 +278,7 @@ Shape checkSpritePalettes(const RomBytes& rom, std::uint32_t offset, const Shape
 }  // namespace
 
 const char* profileKey(Table table) { return info(table).key; }
-const char* tableName(Table table) { return info(table).name; }
+Message tableName(Table table) { return message(info(table).name); }
 
 std::int32_t profileOffset(const GameProfile& profile, Table table) {
     return profile.*info(table).member;
@@ -320,7 +318,7 @@ std::optional<bool> tilesetHeaderAt(const RomBytes& rom, std::uint32_t offset, b
 Shape checkShape(const RomBytes& rom, Table table, std::uint32_t offset,
                  const ShapeContext& context, int depth) {
     if (offset < kCartridgeHeaderSize || offset >= rom.size()) {
-        return fail("liegt nicht in der Datei");
+        return fail(message("table.why.outside_file"));
     }
     depth = std::max(depth, 1);
     switch (table) {
@@ -339,7 +337,7 @@ Shape checkShape(const RomBytes& rom, Table table, std::uint32_t offset,
         case Table::SpritePalettes:
             return checkSpritePalettes(rom, offset, context, depth);
     }
-    return fail("ist unbekannt");
+    return fail(message("table.why.unknown"));
 }
 
 }  // namespace quillon::tables

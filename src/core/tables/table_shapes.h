@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/tables/rom_bytes.h"
+#include "core/text/message.h"
 
 namespace quillon {
 struct GameProfile;
@@ -19,9 +20,10 @@ inline constexpr std::array<Table, 7> kTables = {
     Table::Banks, Table::Tilesets, Table::MapNames,      Table::SpeciesNames,
     Table::Wild,  Table::Sprites,  Table::SpritePalettes};
 
-// The profile key ("MapBankHeader") and the table's name in a sentence ("die Bank-Tabelle").
+// The profile key ("MapBankHeader") and the table's name in a sentence ("die Bank-Tabelle",
+// message "table.name.banks").
 const char* profileKey(Table table);
-const char* tableName(Table table);
+Message tableName(Table table);
 // The profile's offset of the table, and a profile without it (the offset 0: the editor then
 // lists, reads and writes nothing through it).
 std::int32_t profileOffset(const GameProfile& profile, Table table);
@@ -43,11 +45,12 @@ struct ShapeContext {
 };
 
 // The verdict on one table. ok: the records checked all have the table's shape; why: what the
-// bytes at the offset are not, as the end of a sentence ("enthält keine Map-Tabellen");
+// bytes at the offset are not, as the end of a sentence ("enthält keine Map-Tabellen",
+// message "table.why.no_map_tables");
 // records: how many records in a row have the shape (up to the depth asked for).
 struct Shape {
     bool ok = false;
-    std::string why;
+    Message why;
     int records = 0;
 };
 
