@@ -54,6 +54,15 @@ i16.bmp|map 0.0: tile 0, pixel (0, 0) has the colour index 16; a tile knows only
 w120.bmp|map 0.0: the picture is 120 pixels wide; a tileset picture is 128 pixels (16 tiles) wide
 true.bmp|is truecolour (no colour table)
 CASES
+# --lang picks the language file's section for messages with an id; an unknown one is refused.
+! "$bin/quillon-cli" --lang Deutsch tileset "$work/imp.gba" 0.0 --part 2 \
+    --import "$work/w120.bmp" 2> "$work/err" > /dev/null || fail "--lang Deutsch imported"
+grep -qF "map 0.0: Das Bild ist 120 Pixel breit; ein Tileset-Bild ist 128 Pixel (16 Tiles) breit." \
+    "$work/err" || fail "--lang Deutsch: $(cat "$work/err")"
+! "$bin/quillon-cli" --lang Latein info "$work/imp.gba" 2> "$work/err" > /dev/null \
+    || fail "--lang Latein accepted"
+grep -qF 'has no section "Latein" (it has Deutsch, English)' "$work/err" \
+    || fail "--lang Latein: $(cat "$work/err")"
 cmp -s "$work/imp.gba" "$work/demo.gba" || fail "a refused import wrote bytes"
 
 # Raw part 2: the first row of tiles in colour 5 changes exactly those 512 bytes.
