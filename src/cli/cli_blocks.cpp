@@ -118,9 +118,18 @@ void importPaletteFile(Session& session, const std::string& id, int part, int pa
     inEnglish(id, [&] {
         const auto colours = imageio::readPaletteColours(QString::fromStdString(file));
         count = colours.size();
-        blocks::importPalette(session.rom(), session.tilesets(), session.map(), part, palette,
-                              colours, fit ? blocks::ColourCount::Fit : blocks::ColourCount::Refuse,
-                              session.map().identifier);
+        try {
+            blocks::importPalette(session.rom(), session.tilesets(), session.map(), part,
+                                  palette, colours,
+                                  fit ? blocks::ColourCount::Fit : blocks::ColourCount::Refuse,
+                                  session.map().identifier);
+        } catch (const Error& e) {
+            // Another count than 16 colours: the tool has an option that takes it.
+            if (e.message().id == "import.colour_count") {
+                throw Error(errorText(e) + " (--fit takes it anyway)");
+            }
+            throw;
+        }
     });
     out << "Wrote " << std::min<std::size_t>(count, 16) << " colours into palette " << palette
         << " of tileset part " << part << '\n';

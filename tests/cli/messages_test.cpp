@@ -370,7 +370,7 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
          "tile 0, pixel (0, 0) has the colour index 17; a tile knows only 0 to 15"},
         {palette(2, 3, 16),
          "palette 3 belongs to tileset part 1 (palettes 0 to 5), not to part 2"},
-        {palette(1, 3, 2), "the file has 2 colours; a palette has 16 (--fit takes it anyway)"},
+        {palette(1, 3, 2), "the file has 2 colours; a palette has 16"},
         {file("x"),
          "the palette file has 1 bytes; expected are 64 bytes (16 colours) or JASC-PAL text"},
         {file("JASC-PAL\n0100\n300\n"),
