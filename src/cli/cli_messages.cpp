@@ -9,7 +9,6 @@
 #include "cli/cli_import_messages.h"
 #include "cli/cli_place_messages.h"
 #include "core/base/numbers.h"
-#include "core/config/ini_file.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/session.h"
@@ -139,47 +138,6 @@ void openMapForWrite(Session& session, const std::string& id) {
     } catch (const Error& e) {
         throw Error("map " + id + ": " + errorText(e));
     }
-}
-
-namespace {
-
-// The texts of the language the tool prints in, chosen once per run.
-struct MessageLanguage {
-    IniFile file;
-    MessageCatalogue catalogue;
-};
-
-MessageLanguage& messageLanguage() {
-    static MessageLanguage language;
-    return language;
-}
-
-}  // namespace
-
-void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section) {
-    MessageLanguage& language = messageLanguage();
-    language.file = IniFile(languageFile);
-    if (language.file.exists() && !language.file.sectionExists(section)) {
-        std::string known;
-        for (const std::string& name : language.file.sections()) {
-            known += (known.empty() ? "" : ", ") + name;
-        }
-        throw Error("--lang: " + languageFile.string() + " has no section \"" + section +
-                    "\" (it has " + known + ")");
-    }
-    language.catalogue = MessageCatalogue(language.file, section);
-}
-
-std::string messageText(const Message& message) {
-    if (!message.hasId()) {
-        return englishMessage(message.text);
-    }
-    return messageLanguage().catalogue.text(message);
-}
-
-std::string errorText(const std::exception& error) {
-    const auto* own = dynamic_cast<const Error*>(&error);
-    return own ? messageText(own->message()) : englishMessage(error.what());
 }
 
 namespace {
