@@ -98,7 +98,7 @@ void importTileset(Session& session, const std::string& id, int part, const std:
                                       session.map(), part, picture);
     });
     if (plan.notInPlace && !at) {
-        throw Error("map " + id + ": " + englishMessage(*plan.notInPlace) +
+        throw Error("map " + id + ": " + messageText(*plan.notInPlace) +
                     "; give --at with a free place for " + std::to_string(plan.data.size()) +
                     " bytes (find-free)");
     }

@@ -6,8 +6,6 @@
 #include <regex>
 #include <vector>
 
-#include "cli/cli_import_messages.h"
-#include "cli/cli_place_messages.h"
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
@@ -417,12 +415,6 @@ const std::vector<Rule>& wildRules() {
 std::string englishMessage(const std::string& coreMessage) {
     if (auto history = englishHistoryMessage(coreMessage)) {
         return englishQuotedNames(*history);
-    }
-    if (auto placement = englishPlacementMessage(coreMessage)) {
-        return *placement;
-    }
-    if (auto import = englishImportMessage(coreMessage)) {
-        return *import;
     }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {

@@ -20,13 +20,13 @@ constexpr std::uint32_t kEventHeaderBytes = EventTables::kHeaderSize;
 constexpr std::size_t kFooterPointer = 0;
 constexpr std::size_t kEventsPointer = 4;
 constexpr std::size_t kConnectionsPointer = 12;
-constexpr const char* kTableNames[] = {"Person-Tabelle", "Warp-Tabelle", "Script-Tabelle",
-                                       "Signpost-Tabelle"};
+const char* const kTableNames[] = {"place.name.person_table", "place.name.warp_table",
+                                   "place.name.script_table", "place.name.signpost_table"};
 
 // What a pointer names as a range of the file: nothing behind the end of the file or in the
 // cartridge header; a range that runs past the end is cut there.
 std::optional<RomRange> placed(TRom& rom, std::uint32_t offset, std::uint64_t size,
-                               const char* what, const std::string& owner) {
+                               const Message& what, const std::string& owner) {
     const std::uint64_t fileSize = rom.size();
     if (size == 0 || offset < kCartridgeHeaderSize || offset >= fileSize) {
         return std::nullopt;
@@ -59,7 +59,7 @@ void readEventPlaces(TRom& rom, MapPlaces& p, std::uint32_t offset, const std::s
     for (std::size_t s = 0; s < 4; ++s) {
         const std::uint64_t bytes = std::uint64_t{raw[s]} * recordSize(kTableKinds[s]);
         const std::uint32_t at = readPointerField(&raw[4 + 4 * s]);
-        if (auto table = placed(rom, at, bytes, kTableNames[s], owner)) {
+        if (auto table = placed(rom, at, bytes, message(kTableNames[s]), owner)) {
             p.eventTables.push_back(*table);
         }
     }
@@ -140,7 +140,7 @@ std::vector<ByteRange> mapRanges(TRom& rom, const CurrentMap& map) {
                                            map.hasFooter() ? map.footerOffset : 0, "");
     std::vector<ByteRange> ranges;
     for (const RomRange& r : places.all()) {
-        ranges.push_back({r.offset, r.end(), r.what});
+        ranges.push_back({r.offset, r.end(), germanText(r.what)});
     }
     return ranges;
 }

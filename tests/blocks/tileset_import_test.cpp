@@ -88,7 +88,7 @@ TEST(TilesetImport, AnEditedPixelChangesItsTileAndUndoBringsItBack) {
 
         const auto p = plan(o, 2, edited);
         ASSERT_TRUE(p.changed);
-        ASSERT_TRUE(v.compressed || !p.notInPlace) << *p.notInPlace;
+        ASSERT_TRUE(v.compressed || !p.notInPlace) << germanText(*p.notInPlace);
         const std::uint32_t at = p.notInPlace ? (o.built().freeSpace + 0x40) & ~3u : built.tiles;
         import(o, p, p.notInPlace ? std::optional(at) : std::nullopt);
 
@@ -140,8 +140,8 @@ TEST(TilesetImport, DataThatDoNotFitGoToTheChosenPlace) {
         const auto p = plan(o, 1, picture);
         ASSERT_TRUE(p.notInPlace.has_value());
         if (!v.compressed) {
-            EXPECT_NE(p.notInPlace->find("Paletten von Tileset 0"), std::string::npos)
-                << *p.notInPlace;
+            EXPECT_NE(germanText(*p.notInPlace).find("Paletten von Tileset 0"), std::string::npos)
+                << germanText(*p.notInPlace);
         }
         EXPECT_THROW(import(o, p, std::nullopt), Error);
         const std::uint32_t at = (o.built().freeSpace + 0x100) & ~3u;
@@ -264,7 +264,8 @@ TEST(TilesetImport, RawTilesEndWhereAnotherTilesetsDataStart) {
 
     const auto p = plan(o, 1, picture);
     ASSERT_TRUE(p.notInPlace.has_value());
-    EXPECT_NE(p.notInPlace->find("nicht frei"), std::string::npos) << *p.notInPlace;
+    EXPECT_NE(germanText(*p.notInPlace).find("nicht frei"), std::string::npos)
+        << germanText(*p.notInPlace);
     EXPECT_THROW(import(o, p, std::nullopt), Error);
     EXPECT_EQ(o.image(), before);
 

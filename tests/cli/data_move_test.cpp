@@ -116,7 +116,7 @@ TEST(CliDataMove, RefusesInEnglishAndWritesNothing) {
             }
             ADD_FAILURE() << "not refused";
         } catch (const Error& e) {
-            const std::string english = cli::englishMessage(e.what());
+            const std::string english = cli::errorText(e);
             EXPECT_NE(english.find(c.says), std::string::npos) << english;
         }
         EXPECT_TRUE(testing::fileBytes(tool.file()) == rom.bytes);

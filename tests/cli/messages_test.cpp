@@ -261,30 +261,32 @@ TEST(CliMessages, PlacementRefusalsAreEnglish) {
     std::fill_n(bytes.begin() + 0x200, 4, 0x12);
     TRom rom;
     rom.attach(std::make_unique<MemoryRomFile>(std::move(bytes)), "p.gba");
-    const RomRange header{0x300, 28, "Map-Header von 3.0"};
+    const RomRange header{0x300, 28, ownedName(place_name::kHeader, "3.0")};
     const struct {
         Placement placement;
         const char* english;
     } cases[] = {
-        {{{{{0x80, 8, "Block-Grid"}, {}}}, {}, 0xFF},
+        {{{{{0x80, 8, place_name::kGrid}, {}}}, {}, 0xFF},
          "the grid at $000080 (8 bytes) reaches into the cartridge header (up to $0000BF); "
          "nothing was written"},
-        {{{{{0x3FC, 8, "Event-Tabellen"}, {}}}, {}, 0xFF},
+        {{{{{0x3FC, 8, place_name::kEventTables}, {}}}, {}, 0xFF},
          "the event tables at $0003FC (8 bytes) run past the end of the file (it ends at "
          "$000400); nothing was written"},
-        {{{{{0x2F8, 20, "Anbindungen von 0.3"}, {}}}, {header}, 0xFF},
+        {{{{{0x2F8, 20, ownedName(place_name::kConnections, "0.3")}, {}}}, {header}, 0xFF},
          "the connection records of map 0.3 at $0002F8 (20 bytes) are not free at $000300: the "
          "map header of map 3.0 at $000300 (28 bytes) lies there; nothing was written"},
-        {{{{{0x1FE, 4, "Map-Name"}, {}}}, {}, 0xFF},
+        {{{{{0x1FE, 4, place_name::kName}, {}}}, {}, 0xFF},
          "the map name at $0001FE (4 bytes) is not free at $000200: the byte there is $12, not "
          "the fill byte $FF; nothing was written"},
-        {{{{{0x100, 8, "Block-Grid"}, {}}, {{0x104, 20, "Event-Header"}, {}}}, {}, 0xFF},
+        {{{{{0x100, 8, place_name::kGrid}, {}}, {{0x104, 20, place_name::kEventHeader}, {}}},
+          {},
+          0xFF},
          "the grid at $000100 (8 bytes) and the event header at $000104 (20 bytes) overlap at "
          "$000104; nothing was written"},
     };
     for (const auto& c : cases) {
-        const std::string german = messageOf([&] { requirePlacement(rom, c.placement); });
-        EXPECT_EQ(cli::englishMessage(german), c.english) << german;
+        const auto run = [&] { requirePlacement(rom, c.placement); };
+        EXPECT_EQ(englishOf(run), c.english) << messageOf(run);
     }
 }
 
@@ -377,17 +379,14 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
          "the JASC-PAL file is broken: line 3 is not the number of colours (0 to 256)"},
         {file("JASC-PAL\n0100\n1\n1 2\n"),
          "the JASC-PAL file is broken: line 4 is not a colour \"R G B\" (each 0 to 255)"},
-        {place({{{0x80, 8, "Tile-Daten von Tileset 0"}, {}}}),
+        {place({{{0x80, 8, tilesetOwnedName(place_name::kTiles, 0)}, {}}}),
          "the tile data of tileset 0 at $000080 (8 bytes) reaches into the cartridge header (up "
          "to $0000BF); nothing was written"},
-        {place({{{0x100, 8, "Tileset-Header von Tileset 1"}, {}},
-                {{0x104, 32, "Palette 8 von Tileset 1"}, {}}}),
+        {place({{{0x100, 8, tilesetOwnedName(place_name::kTilesetHeader, 1)}, {}},
+                {{0x104, 32, tilesetOwnedName(paletteName(8), 1)}, {}}}),
          "the tileset header of tileset 1 at $000100 (8 bytes) and palette 8 of tileset 1 at "
          "$000104 (32 bytes) overlap at $000104; nothing was written"},
-        {[] {
-             throw Error("Die neuen Tile-Daten (700 Bytes LZ77) sind länger als die alten "
-                         "($0021B4, 643 Bytes) und brauchen einen neuen Platz.");
-         },
+        {[] { throw Error(message("import.tiles_longer", {"700", "$0021B4", "643"})); },
          "the new tile data (700 bytes LZ77) are longer than the old ones at $0021B4 (643 bytes) "
          "and need a new place"},
     };

@@ -56,9 +56,7 @@ void importPalette(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map
     const std::uint64_t at = std::uint64_t{pointerTarget(readLe32(header.data() + 8))} +
                              kPaletteBytes * static_cast<std::uint32_t>(palette);
     // "Palette 8 von Tileset 3"
-    const std::string name =
-        ownedName(place_name::kPalette, "Tileset " + std::to_string(*tilesets.tilesetNumber(part)))
-            .insert(std::string(place_name::kPalette).size(), " " + std::to_string(palette));
+    const Message name = tilesetOwnedName(paletteName(palette), *tilesets.tilesetNumber(part));
     const RomRange range{static_cast<std::uint32_t>(std::min<std::uint64_t>(at, kNoRomOffset)),
                          kPaletteBytes, name};
     requirePlacement(rom, {{{range, {range}}}, {}, kFreeFill});

@@ -123,7 +123,7 @@ std::uint32_t rawPlaceSize(std::uint32_t offset, std::uint32_t size,
 
 // One range per run of tiles that differ from the old ones.
 void addChangedRuns(TileImport& plan, const std::vector<std::uint8_t>& packed,
-                    const std::vector<std::uint8_t>& old, const std::string& name) {
+                    const std::vector<std::uint8_t>& old, const Message& name) {
     const std::size_t tiles = packed.size() / kTileBytes;
     std::size_t t = 0;
     while (t < tiles) {
@@ -160,17 +160,16 @@ Placement inPlacePlacement(const TileImport& plan, std::uint8_t fill) {
 // The new stream copies from 1 byte back only when the old one did: then the game expands
 // its tiles with a routine that can, and the shorter stream fits more often.
 void planCompressed(TileImport& plan, const std::vector<std::uint8_t>& tiles, bool near,
-                    const std::string& name) {
+                    const Message& name) {
     plan.data = lz77Compress(tiles, !near);
     const std::size_t length = lz77StreamLength(plan.data);
     plan.inPlace.push_back({plan.oldData, static_cast<std::uint32_t>(length), name});
     plan.inPlaceBytes.emplace_back(plan.data.begin(),
                                    plan.data.begin() + static_cast<std::ptrdiff_t>(length));
     if (plan.changed && length > plan.oldPlaceSize) {
-        plan.notInPlace = "Die neuen Tile-Daten (" + std::to_string(length) +
-                          " Bytes LZ77) sind länger als die alten (" + hexOffset(plan.oldData) +
-                          ", " + std::to_string(plan.oldPlaceSize) +
-                          " Bytes) und brauchen einen neuen Platz.";
+        plan.notInPlace =
+            message("import.tiles_longer", {std::to_string(length), hexOffset(plan.oldData),
+                                            std::to_string(plan.oldPlaceSize)});
     }
 }
 
@@ -184,7 +183,7 @@ void judgeInPlace(TRom& rom, TileImport& plan) {
     } catch (const RomIoError&) {
         throw;
     } catch (const Error& e) {
-        plan.notInPlace = e.what();
+        plan.notInPlace = e.message();
     }
 }
 
@@ -205,8 +204,7 @@ TileImport planTileImport(TRom& rom, const GameProfile& profile, const TilesetPa
     plan.compressed = header[0] == 1;
     plan.oldData = pointerTarget(readLe32(header.data() + 4));
     plan.reliedOn = tilesetTables(rom, tilesets, map);
-    const std::string name =
-        ownedName(place_name::kTiles, "Tileset " + std::to_string(plan.number));
+    const Message name = tilesetOwnedName(place_name::kTiles, plan.number);
     OldTiles old = readOldTiles(rom, plan.oldData, plan.compressed, gfx.pictureBytes());
     std::vector<std::uint8_t> tiles = old.tiles;
     tiles.resize(std::max(tiles.size(), usedSize(packed, old.tiles.size())), 0);
@@ -228,13 +226,11 @@ TileImport planTileImport(TRom& rom, const GameProfile& profile, const TilesetPa
 void checkTilePlace(TRom& rom, const TileImport& plan, std::uint32_t offset, std::uint8_t fill) {
     const auto size = static_cast<std::uint32_t>(plan.data.size());
     requireAligned(rom, offset, size, 4);
-    const std::string name =
-        ownedName(place_name::kTiles, "Tileset " + std::to_string(plan.number));
+    const Message name = tilesetOwnedName(place_name::kTiles, plan.number);
     const RomRange old{plan.oldData, plan.oldPlaceSize, name};
     const RomRange data{offset, size, name};
-    const RomRange pointer{
-        plan.header + 4, 4,
-        ownedName(place_name::kTilesetHeader, "Tileset " + std::to_string(plan.number))};
+    const RomRange pointer{plan.header + 4, 4,
+                           tilesetOwnedName(place_name::kTilesetHeader, plan.number)};
     requirePlacement(rom, {{{data, {old}}, {pointer, {pointer}}}, plan.reliedOn, fill});
 }
 

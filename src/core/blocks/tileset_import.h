@@ -38,7 +38,7 @@ struct TileImport {
     std::vector<RomRange> inPlace;
     std::vector<std::vector<std::uint8_t>> inPlaceBytes;
     // Why the data cannot stay where they are; nullopt when they fit.
-    std::optional<std::string> notInPlace;
+    std::optional<Message> notInPlace;
     // What the write must not touch: both parts' headers, palettes, block and attribute tables.
     std::vector<RomRange> reliedOn;
     std::uint32_t oldPlaceSize = 0;  // raw: the part's bytes; compressed: the old stream

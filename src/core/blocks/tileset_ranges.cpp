@@ -18,9 +18,9 @@ namespace {
 constexpr std::uint32_t kPaletteBytes = 32;
 
 void addRange(std::vector<RomRange>& ranges, const std::uint8_t* field, std::uint32_t offsetIn,
-              std::uint32_t size, const char* what, const std::string& owner) {
+              std::uint32_t size, const Message& what, int tileset) {
     if (const auto at = decodeRomPointer(readLe32(field))) {
-        ranges.push_back({*at + offsetIn, size, ownedName(what, owner)});
+        ranges.push_back({*at + offsetIn, size, tilesetOwnedName(what, tileset)});
     }
 }
 
@@ -48,10 +48,9 @@ std::vector<RomRange> tilesetTables(TRom& rom, const TilesetPair& tilesets, cons
     std::vector<RomRange> ranges;
     for (int part = 1; part <= 2; ++part) {
         const std::uint32_t at = tilesetHeaderOffset(map, part);
-        const std::string owner =
-            "Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0));
+        const int owner = tilesets.tilesetNumber(part).value_or(0);
         ranges.push_back(
-            {at, TilesetPair::kHeaderSize, ownedName(place_name::kTilesetHeader, owner)});
+            {at, TilesetPair::kHeaderSize, tilesetOwnedName(place_name::kTilesetHeader, owner)});
         const auto header = readTilesetHeader(rom, at);
         const std::uint32_t first = part == 1 ? 0 : split;
         const std::uint32_t count = part == 1 ? split : 16 - split;

@@ -12,10 +12,8 @@ namespace quillon {
 
 namespace {
 
-constexpr const char* kNothingWritten = "; es wurde nichts geschrieben.";
-
-std::string described(const RomRange& r) {
-    return r.what + " (" + hexOffset(r.offset) + ", " + std::to_string(r.size) + " Bytes)";
+Message described(const RomRange& r) {
+    return message("place.range", {r.what, hexOffset(r.offset), std::to_string(r.size)});
 }
 
 bool contains(const RomRange& r, std::uint64_t at) { return at >= r.offset && at < r.end(); }
@@ -42,13 +40,11 @@ std::optional<std::uint64_t> firstOutside(std::uint64_t from, std::uint64_t to,
 
 void requireInFile(TRom& rom, const RomRange& w) {
     if (w.offset < kCartridgeHeaderSize) {
-        throw Error(described(w) + " ragt in den Rom-Header (bis " +
-                    hexOffset(kCartridgeHeaderSize - 1) + ")" + kNothingWritten);
+        throw Error(message("place.header", {described(w), hexOffset(kCartridgeHeaderSize - 1)}));
     }
     const std::uint64_t size = rom.size();
     if (w.end() > size) {
-        throw Error(described(w) + " reicht über das Dateiende hinaus (die Datei endet bei " +
-                    hexOffset(size) + ")" + kNothingWritten);
+        throw Error(message("place.past_end", {described(w), hexOffset(size)}));
     }
 }
 
@@ -60,8 +56,8 @@ void requireApartFromReliedOn(const PlannedWrite& w, const std::vector<RomRange>
             continue;
         }
         if (const auto at = firstOutside(from, to, w.oldPlaces)) {
-            throw Error(described(w.range) + " ist bei " + hexOffset(*at) +
-                        " nicht frei: dort liegt " + described(r) + kNothingWritten);
+            throw Error(
+                message("place.occupied", {described(w.range), hexOffset(*at), described(r)}));
         }
     }
 }
@@ -72,8 +68,8 @@ void requireApartFromEachOther(const std::vector<PlannedWrite>& writes) {
             const std::uint64_t from = std::max(a->range.offset, b->range.offset);
             const std::uint64_t to = std::min(a->range.end(), b->range.end());
             if (a->range.size > 0 && b->range.size > 0 && from < to) {
-                throw Error(described(a->range) + " und " + described(b->range) +
-                            " überschneiden sich bei " + hexOffset(from) + kNothingWritten);
+                throw Error(message("place.overlap",
+                                    {described(a->range), described(b->range), hexOffset(from)}));
             }
         }
     }
@@ -87,9 +83,8 @@ void requireFree(TRom& rom, const PlannedWrite& w, std::uint8_t fill) {
     while (const auto outside = firstOutside(at, w.range.end(), w.oldPlaces)) {
         const std::uint8_t b = bytes[*outside - w.range.offset];
         if (b != fill) {
-            throw Error(described(w.range) + " ist bei " + hexOffset(*outside) +
-                        " nicht frei: dort steht das Byte $" + IntToHex(b, 2) +
-                        ", kein Füllbyte $" + IntToHex(fill, 2) + kNothingWritten);
+            throw Error(message("place.not_fill", {described(w.range), hexOffset(*outside),
+                                                   "$" + IntToHex(b, 2), "$" + IntToHex(fill, 2)}));
         }
         at = *outside + 1;
     }
@@ -97,11 +92,19 @@ void requireFree(TRom& rom, const PlannedWrite& w, std::uint8_t fill) {
 
 }  // namespace
 
-std::string ownedName(const char* what, const std::string& owner) {
-    if (owner.empty()) {
+Message ownedName(const Message& what, const std::string& map) {
+    if (map.empty()) {
         return what;
     }
-    return std::string(what) + " von " + owner;
+    return message("place.of_map", {what, map});
+}
+
+Message tilesetOwnedName(const Message& what, int tileset) {
+    return message("place.of_tileset", {what, std::to_string(tileset)});
+}
+
+Message paletteName(int palette) {
+    return message("place.name.palette", {std::to_string(palette)});
 }
 
 void requirePlacement(TRom& rom, const Placement& placement) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class TRom;
@@ -28,7 +30,7 @@ inline constexpr std::uint8_t kFreeFill = 0xFF;
 struct RomRange {
     std::uint32_t offset = 0;
     std::uint32_t size = 0;
-    std::string what;
+    Message what;
 
     std::uint64_t end() const { return std::uint64_t{offset} + size; }
 };
@@ -49,29 +51,32 @@ struct Placement {
     std::uint8_t fill = kFreeFill;  // the free-space search's value: 0xFF, or 0x00
 };
 
-// The names ranges go by in messages (German, as the window shows them).
+// The names ranges go by in messages (message ids: "Block-Grid", "the grid").
 namespace place_name {
-inline constexpr const char* kHeader = "Map-Header";
-inline constexpr const char* kFooter = "Map-Footer";
-inline constexpr const char* kBorder = "Border";
-inline constexpr const char* kGrid = "Block-Grid";
-inline constexpr const char* kEventHeader = "Event-Header";
-inline constexpr const char* kEventTables = "Event-Tabellen";
-inline constexpr const char* kConnectionHeader = "Anbindungskopf";
-inline constexpr const char* kConnections = "Anbindungen";
-inline constexpr const char* kName = "Map-Name";
-inline constexpr const char* kNamePointer = "Namenszeiger";
-inline constexpr const char* kBlockRecord = "Block-Eintrag";
-inline constexpr const char* kBlockAttributes = "Block-Attribute";
-inline constexpr const char* kTilesetHeader = "Tileset-Header";
-inline constexpr const char* kTiles = "Tile-Daten";
-inline constexpr const char* kPalettes = "Paletten";
-inline constexpr const char* kPalette = "Palette";
-inline constexpr const char* kBlockTable = "Block-Tabelle";
+inline const Message kHeader = message("place.name.header");
+inline const Message kFooter = message("place.name.footer");
+inline const Message kBorder = message("place.name.border");
+inline const Message kGrid = message("place.name.grid");
+inline const Message kEventHeader = message("place.name.event_header");
+inline const Message kEventTables = message("place.name.event_tables");
+inline const Message kConnectionHeader = message("place.name.connection_header");
+inline const Message kConnections = message("place.name.connections");
+inline const Message kName = message("place.name.name");
+inline const Message kNamePointer = message("place.name.name_pointer");
+inline const Message kBlockRecord = message("place.name.block_record");
+inline const Message kBlockAttributes = message("place.name.block_attributes");
+inline const Message kTilesetHeader = message("place.name.tileset_header");
+inline const Message kTiles = message("place.name.tiles");
+inline const Message kPalettes = message("place.name.palettes");
+inline const Message kBlockTable = message("place.name.block_table");
 }  // namespace place_name
 
-// "<what> von <owner>", or what alone for an empty owner.
-std::string ownedName(const char* what, const std::string& owner);
+// "<what> von <map>" ("Map-Header von 3.1"), or what alone for an empty map.
+Message ownedName(const Message& what, const std::string& map);
+// "<what> von Tileset <number>".
+Message tilesetOwnedName(const Message& what, int tileset);
+// "Palette <number>".
+Message paletteName(int palette);
 
 // Throws Error naming the written range, the offset where it fails, what lies there and why,
 // ending in "es wurde nichts geschrieben". Writes of size 0 are ignored. Reads the ROM (for

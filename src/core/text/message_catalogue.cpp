@@ -63,16 +63,51 @@ void walk(std::string_view text, Text onText, Arg onArg, Plural onPlural) {
     }
 }
 
+std::string fillWith(std::string_view text, const std::vector<std::string>& args,
+                     const std::vector<bool>& plurals) {
+    std::string out;
+    walk(
+        text, [&](char c) { out += c; },
+        [&](int n, bool capital) {
+            std::string value = argument(args, n);
+            if (capital && !value.empty()) {
+                value[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+            }
+            out += value;
+        },
+        [&](int n, std::string_view one, std::string_view other) {
+            const auto i = static_cast<std::size_t>(n) - 1;
+            out += i < plurals.size() && plurals[i] ? other : one;
+        });
+    return out;
+}
+
+// Whether an argument takes the plural: a number other than 1; a message the language marks
+// plural ("<id>.plural=1"); a message whose first argument is a message takes its number
+// ("the event tables of map 3.0 ... run"); any other message is singular.
+bool isPlural(const Message& arg, const IniFile* file, const std::string& section) {
+    if (!arg.hasId()) {
+        return arg.text != "1";
+    }
+    const std::string marker = arg.id + ".plural";
+    if (file && file->hasKey(section, marker)) {
+        return file->readBool(section, marker, false);
+    }
+    return !arg.args.empty() && arg.args[0].hasId() && isPlural(arg.args[0], file, section);
+}
+
 std::string render(const Message& message) {
     if (!message.hasId()) {
         return message.text;
     }
     std::vector<std::string> args;
+    std::vector<bool> plurals;
     for (const Message& arg : message.args) {
         args.push_back(render(arg));
+        plurals.push_back(isPlural(arg, nullptr, {}));
     }
     const MessageDef* def = findMessageDef(message.id);
-    return fillMessageText(def ? def->german : std::string_view(message.id), args);
+    return fillWith(def ? def->german : std::string_view(message.id), args, plurals);
 }
 
 }  // namespace
@@ -87,20 +122,11 @@ const MessageDef* findMessageDef(std::string_view id) {
 }
 
 std::string fillMessageText(std::string_view text, const std::vector<std::string>& args) {
-    std::string out;
-    walk(
-        text, [&](char c) { out += c; },
-        [&](int n, bool capital) {
-            std::string value = argument(args, n);
-            if (capital && !value.empty()) {
-                value[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
-            }
-            out += value;
-        },
-        [&](int n, std::string_view one, std::string_view other) {
-            out += argument(args, n) == "1" ? one : other;
-        });
-    return out;
+    std::vector<bool> plurals;
+    for (const std::string& arg : args) {
+        plurals.push_back(arg != "1");
+    }
+    return fillWith(text, args, plurals);
 }
 
 std::set<int> messagePlaceholders(std::string_view text) {
@@ -116,12 +142,14 @@ std::string MessageCatalogue::text(const Message& message) const {
         return render(message);
     }
     std::vector<std::string> args;
+    std::vector<bool> plurals;
     for (const Message& arg : message.args) {
         args.push_back(text(arg));
+        plurals.push_back(isPlural(arg, m_file, m_section));
     }
     const MessageDef* def = findMessageDef(message.id);
     const std::string fallback(def ? def->german : std::string_view(message.id));
-    return fillMessageText(m_file->readString(m_section, message.id, fallback), args);
+    return fillWith(m_file->readString(m_section, message.id, fallback), args, plurals);
 }
 
 std::string germanText(const Message& message) { return render(message); }

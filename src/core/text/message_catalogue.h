@@ -28,7 +28,9 @@ const MessageDef* findMessageDef(std::string_view id);
 // Fills the arguments into a text: %1 to %9 is the argument, %^1 the argument with its first
 // letter upper case (a name that opens a sentence), {1:one|other} the first form when the
 // argument is "1" and the second otherwise (plurals), %% a percent sign. A number beyond the
-// arguments stays as written.
+// arguments stays as written. (A catalogue's text also picks the plural for an argument that
+// is a message the language marks plural with the key "<id>.plural=1", such as a name that
+// takes a plural verb.)
 std::string fillMessageText(std::string_view text, const std::vector<std::string>& args);
 // The argument numbers a text refers to, by any of the forms above.
 std::set<int> messagePlaceholders(std::string_view text);
