@@ -2,7 +2,6 @@
 // image in memory; well under a second even for 32 MiB, so a wait cursor is all it shows),
 // its verdict per table, and on the user's word the section stored in the user's profile file
 // and the ROM loaded again with it.
-#include <QApplication>
 #include <QStandardPaths>
 
 #include "core/session.h"
@@ -11,18 +10,11 @@
 #include "ui/language_texts.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 namespace quillon::ui {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // One line per table, then the section that would be stored.
 QString verdicts(const tables::FoundProfile& found, const LanguageTable& lang) {

@@ -1,6 +1,5 @@
 #include "ui/repoint_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,6 +19,7 @@
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 #include "ui/repoint_hits.h"
 
 namespace quillon::ui {
@@ -44,15 +44,6 @@ QLineEdit* field(QWidget* parent, const char* name, const char* text) {
 }
 
 QString offsetText(std::uint32_t offset) { return QStringLiteral("$") + toQ(IntToHex(offset, 6)); }
-
-// The wait cursor while a search runs.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
