@@ -41,8 +41,8 @@ void printWild(Session& session, const std::string& id, std::ostream& out, std::
     openMapForWrite(session, id);
     const CurrentMap& map = session.map();
     const wild::Lookup found = wild::findHeader(session.rom(), table, map.bank, map.map);
-    for (const std::string& warning : found.warnings) {
-        err << "quillon-cli: warning: " << englishMessage(warning) << '\n';
+    for (const Message& warning : found.warnings) {
+        err << "quillon-cli: warning: " << messageText(warning) << '\n';
     }
     if (!found.header) {
         out << "null\n";
@@ -51,8 +51,8 @@ void printWild(Session& session, const std::string& id, std::ostream& out, std::
     nlohmann::ordered_json j;
     for (wild::Kind kind : wild::kKinds) {
         const wild::Encounter e = wild::readEncounter(session.rom(), *found.header, kind);
-        if (!e.message.empty()) {
-            err << "quillon-cli: warning: " << englishMessage(e.message) << '\n';
+        if (e.message.hasId()) {
+            err << "quillon-cli: warning: " << messageText(e.message) << '\n';
         }
         j[kJsonNames[static_cast<int>(kind)]] = kindJson(e, session.romState().pokemonNames());
     }

@@ -189,8 +189,8 @@ void WildTab::showMap() {
     m_header = found.header;
     if (!m_header) {
         QString text = m_mapNotice;
-        for (const std::string& warning : m_tableWarnings) {
-            text += QStringLiteral("\n\n") + toQ(warning);
+        for (const Message& warning : m_tableWarnings) {
+            text += QStringLiteral("\n\n") + toQ(m_session.lang().text(warning));
         }
         showNotice(text);
         return;

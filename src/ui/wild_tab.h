@@ -63,10 +63,10 @@ private:
     LoadingFlag& m_loading;
     QString m_mapNotice;
     std::optional<wild::Header> m_header;
-    std::vector<std::string> m_tableWarnings;
+    std::vector<Message> m_tableWarnings;
     wild::Encounter m_shown;
     std::array<std::uint16_t, kRows> m_species{};  // kept as read unless the user picks one
-    bool m_edited = false;  // the shown kind has changes not saved yet
+    bool m_edited = false;                         // the shown kind has changes not saved yet
 
     QLabel* m_notice;
     QWidget* m_frame;

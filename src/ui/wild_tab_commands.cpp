@@ -66,11 +66,11 @@ void WildTab::showKind(const wild::Encounter& encounter) {
     Txt_Heufigkeit->setEnabled(encounter.available);
     Cmd_Speichern->setEnabled(encounter.available);
     QStringList messages;
-    for (const std::string& warning : m_tableWarnings) {
-        messages << toQ(warning);
+    for (const Message& warning : m_tableWarnings) {
+        messages << toQ(m_session.lang().text(warning));
     }
-    if (!encounter.message.empty()) {
-        messages << toQ(encounter.message);
+    if (encounter.message.hasId()) {
+        messages << toQ(m_session.lang().text(encounter.message));
     } else if (!encounter.available) {
         messages << langText(m_session.lang(), 604, "Diese Map hat für diese Art keine Daten.");
     }
@@ -96,12 +96,12 @@ void WildTab::Cmd_SpeichernClick() {
         input.species.push_back(m_species[row]);
     }
     const wild::Values values = wild::parseInput(input, m_shown.kind);
-    const std::vector<std::string> unusual = wild::unusualLevels(values.entries);
+    const std::vector<Message> unusual = wild::unusualLevels(values.entries);
     if (!unusual.empty()) {
         const LanguageTable& lang = m_session.lang();
         QString question = langText(lang, 68, "Diese Level sind ungewöhnlich:") + '\n';
-        for (const std::string& line : unusual) {
-            question += QLatin1Char('\n') + toQ(line);
+        for (const Message& line : unusual) {
+            question += QLatin1Char('\n') + toQ(lang.text(line));
         }
         question += QStringLiteral("\n\n") + langText(lang, 69, "Trotzdem speichern?");
         if (!m_dialogs.confirm(this, langText(m_session.lang(), "03", "Achtung"), question)) {

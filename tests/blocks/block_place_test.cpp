@@ -134,10 +134,10 @@ TEST(BlockAttributes, FieldsTakeTheirBitsAndEveryOtherBitStays) {
 }
 
 TEST(BlockAttributes, FieldTextIsHexWithinTheFamilysRange) {
-    EXPECT_EQ(blocks::parseAttributeField("", 0xFF, "Aufgaben-Byte"), 0);
-    EXPECT_EQ(blocks::parseAttributeField("1a", 0xFF, "Aufgaben-Byte"), 0x1A);
-    EXPECT_EQ(blocks::parseAttributeField("1FF", 0x1FF, "Aufgaben-Byte"), 0x1FF);
-    EXPECT_EQ(blocks::parseAttributeField("3", 3, "Hintergrund-Byte"), 3);
+    EXPECT_EQ(blocks::parseAttributeField("", 0xFF, "block.field.behaviour"), 0);
+    EXPECT_EQ(blocks::parseAttributeField("1a", 0xFF, "block.field.behaviour"), 0x1A);
+    EXPECT_EQ(blocks::parseAttributeField("1FF", 0x1FF, "block.field.behaviour"), 0x1FF);
+    EXPECT_EQ(blocks::parseAttributeField("3", 3, "block.field.background"), 3);
     for (const auto& [text, max] : std::vector<std::pair<std::string, int>>{{"100", 0xFF},
                                                                             {"200", 0x1FF},
                                                                             {"4", 3},
@@ -147,10 +147,10 @@ TEST(BlockAttributes, FieldTextIsHexWithinTheFamilysRange) {
                                                                             {"$10", 0xFF},
                                                                             {"FFFFFFFFF", 0xFF}}) {
         try {
-            blocks::parseAttributeField(text, max, "Hintergrund-Byte");
+            blocks::parseAttributeField(text, max, "block.field.background");
             ADD_FAILURE() << text;
         } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("Hintergrund-Byte"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find("block.field.background"), std::string::npos);
         }
     }
 }

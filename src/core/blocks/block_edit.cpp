@@ -6,14 +6,14 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map_state.h"
-#include "core/rom/trom.h"
 #include "core/rom/placement.h"
+#include "core/rom/trom.h"
 
 namespace quillon::blocks {
 
 namespace {
 
-std::string blockName(int block) { return "Block $" + IntToHex(block, 2); }
+std::string blockNumber(int block) { return "$" + IntToHex(block, 2); }
 
 bool isHexText(const std::string& text) {
     for (char c : text) {
@@ -54,9 +54,9 @@ BlockData readBlock(TRom& rom, const TilesetPair& tilesets, int block) {
     const std::uint64_t size = rom.size();
     if (data.place.record + data.record.size() > size ||
         data.place.attribute + static_cast<std::uint64_t>(data.place.attributeBytes) > size) {
-        throw RomIoError(blockName(block) + ": der Block-Eintrag ($" +
-                         IntToHex(data.place.record, 6) + ") oder seine Attribute ($" +
-                         IntToHex(data.place.attribute, 6) + ") liegen hinter dem Ende der Datei.");
+        throw RomIoError(message("block.record_past_end",
+                                 {blockNumber(block), "$" + IntToHex(data.place.record, 6),
+                                  "$" + IntToHex(data.place.attribute, 6)}));
     }
     rom.ReadBlock(static_cast<std::int32_t>(data.place.record), data.record);
     rom.ReadBlock(
@@ -65,15 +65,16 @@ BlockData readBlock(TRom& rom, const TilesetPair& tilesets, int block) {
     return data;
 }
 
-int parseAttributeField(const std::string& text, int max, const std::string& field) {
+int parseAttributeField(const std::string& text, int max, const char* field) {
     const int digits = max > 0xFF ? 3 : (max > 0xF ? 2 : 1);
-    const std::string range = IntToHex(0, digits) + " bis " + IntToHex(max, digits);
+    const std::string low = IntToHex(0, digits);
+    const std::string high = IntToHex(max, digits);
     if (!isHexText(text) || text.size() > 8) {
-        throw Error(field + ": \"" + text + "\" ist keine Hex-Zahl (" + range + ").");
+        throw Error(message("block.not_hex", {message(field), text, low, high}));
     }
     const std::int64_t value = text.empty() ? 0 : std::stoll(text, nullptr, 16);
     if (value > max) {
-        throw Error(field + ": $" + text + " liegt nicht zwischen " + range + ".");
+        throw Error(message("block.out_of_range", {message(field), text, low, high}));
     }
     return static_cast<int>(value);
 }
@@ -82,8 +83,8 @@ void saveBlock(TRom& rom, TilesetPair& tilesets, MapState& map, const BlockChang
     const BlockData old = readBlock(rom, tilesets, change.block);
     const AttributeLayout layout = attributeLayout(old.frlg);
     const BlockAttributes values{
-        parseAttributeField(change.behaviour, layout.maxBehaviour, "Aufgaben-Byte"),
-        parseAttributeField(change.background, layout.maxBackground, "Hintergrund-Byte")};
+        parseAttributeField(change.behaviour, layout.maxBehaviour, "block.field.behaviour"),
+        parseAttributeField(change.background, layout.maxBackground, "block.field.background")};
     // Both are rewritten where they lie: the check keeps them out of the cartridge header and
     // inside the file.
     const RomRange record{old.place.record, TilesetPair::kRecordSize, place_name::kBlockRecord};

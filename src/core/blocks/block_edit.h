@@ -34,8 +34,9 @@ struct BlockData {
 BlockData readBlock(TRom& rom, const TilesetPair& tilesets, int block);
 
 // The text of one of the editor's hex fields: "" counts as 0. Throws Error naming the field
-// when the text is not a hex number or lies above max.
-int parseAttributeField(const std::string& text, int max, const std::string& field);
+// (the id of its name, "block.field.behaviour") when the text is not a hex number or lies
+// above max.
+int parseAttributeField(const std::string& text, int max, const char* field);
 
 // What the editor saves: the block, its edited record and the two fields as typed.
 struct BlockChange {

@@ -55,20 +55,20 @@ std::uint32_t attributeTable(const TilesetPair& tilesets, bool frlg, int part) {
     const int field = attributeLayout(frlg).headerField;
     // A null or foreign word would put the table into the cartridge header or the code.
     if (!isRomPointer(readLe32(header.data() + field))) {
-        throw Error("Tileset " + std::to_string(tilesets.tilesetNumber(part).value_or(0)) +
-                    ": der Zeiger auf die Block-Attribute (Header +" + std::to_string(field) +
-                    ") ist kein Rom-Zeiger.");
+        throw Error(message(
+            "block.attributes_pointer",
+            {std::to_string(tilesets.tilesetNumber(part).value_or(0)), std::to_string(field)}));
     }
     return readPointerField(header.data() + field);
 }
 
 BlockPlace recordPlace(const TilesetPair& tilesets, int block) {
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
-        throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
+        throw Error(message("block.no_tilesets"));
     }
     if (block < 0 || block > tilesets.lastBlock()) {
-        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Tilesets haben die " +
-                    "Blöcke $00 bis $" + IntToHex(tilesets.lastBlock(), 2) + ".");
+        throw Error(message("block.no_such",
+                            {"$" + IntToHex(block, 2), "$" + IntToHex(tilesets.lastBlock(), 2)}));
     }
     BlockPlace place;
     const int p = tilesets.blocksPart1();
@@ -115,9 +115,9 @@ BlockPlace blockPlace(const TilesetPair& tilesets, bool frlg, int block) {
     if (place.index >= partBlocks(tilesets, frlg, place.part)) {
         const int last = place.part == 1 ? partBlocks(tilesets, frlg, 1) - 1
                                          : lastBlockInTables(tilesets, frlg);
-        throw Error("Block $" + IntToHex(block, 2) + " gibt es nicht: die Block-Tabelle von " +
-                    "Tileset " + std::to_string(place.part) + " endet mit Block $" +
-                    IntToHex(last, 2) + ".");
+        throw Error(message(
+            "block.past_table",
+            {"$" + IntToHex(block, 2), std::to_string(place.part), "$" + IntToHex(last, 2)}));
     }
     const AttributeLayout layout = attributeLayout(frlg);
     place.attribute = attributeTable(tilesets, frlg, place.part) +

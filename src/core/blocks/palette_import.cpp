@@ -22,7 +22,7 @@ constexpr std::uint32_t kPaletteBytes = 32;
 
 void requireOwnPalette(bool frlg, int part, int palette) {
     if (palette < 0 || palette >= TPalette::kPalettes) {
-        throw Error("Palette " + std::to_string(palette) + " gibt es nicht (0 bis 15).");
+        throw Error(message("block.no_palette", {std::to_string(palette)}));
     }
     const int split = paletteSplit(frlg);
     const int owner = palette < split ? 1 : 2;
@@ -46,7 +46,7 @@ void importPalette(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map
                    int palette, std::span<const PaletteColour> colours, ColourCount count,
                    const std::string& mapId) {
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
-        throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
+        throw Error(message("block.no_tilesets"));
     }
     requireOwnPalette(rom.isFrlg(), part, palette);
     if (colours.size() != TPalette::kColours && count == ColourCount::Refuse) {

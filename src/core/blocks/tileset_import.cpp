@@ -192,7 +192,7 @@ void judgeInPlace(TRom& rom, TileImport& plan) {
 TileImport planTileImport(TRom& rom, const GameProfile& profile, const TilesetPair& tilesets,
                           const CurrentMap& map, int part, const IndexedPicture& picture) {
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
-        throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
+        throw Error(message("block.no_tilesets"));
     }
     const TGFX& gfx = tilesets.gfx(part);
     const std::vector<std::uint8_t> packed = packTiles(picture, gfx.tileCount(), part);

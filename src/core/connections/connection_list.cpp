@@ -28,27 +28,25 @@ ConnectionList::ConnectionList(const ConnectionTable& table) : m_hasTable(table.
 
 const Connection& ConnectionList::at(std::size_t n) const {
     if (n < 1 || n > m_records.size()) {
-        throw Error("Anbindung " + std::to_string(n) + " gibt es nicht (1 bis " +
-                    std::to_string(m_records.size()) + ").");
+        throw Error(
+            message("connection.no_such", {std::to_string(n), std::to_string(m_records.size())}));
     }
     return m_records[n - 1];
 }
 
 Connection& ConnectionList::edit(std::size_t n) { return const_cast<Connection&>(at(n)); }
 
-std::string ConnectionList::tooManyNotice() const {
+std::optional<Message> ConnectionList::tooManyNotice() const {
     if (m_dropped == 0) {
-        return {};
+        return std::nullopt;
     }
-    return "Die Map hat " + std::to_string(m_records.size() + m_dropped) +
-           " Anbindungen; gezeigt werden die ersten " + std::to_string(kCapacity) +
-           ". Speichern geht nicht, es würde die übrigen löschen.";
+    return message("connection.too_many",
+                   {std::to_string(m_records.size() + m_dropped), std::to_string(kCapacity)});
 }
 
 void ConnectionList::add() {
     if (m_records.size() >= kCapacity) {
-        throw Error("Es gibt schon " + std::to_string(kCapacity) +
-                    " Anbindungen; mehr fasst die Liste nicht.");
+        throw Error(message("connection.list_full", {std::to_string(kCapacity)}));
     }
     m_records.emplace_back();
 }
@@ -91,7 +89,7 @@ void ConnectionList::setFillerText(std::size_t n, std::string_view text) {
 
 void ConnectionList::requireSavable() const {
     if (m_dropped != 0) {
-        throw Error(tooManyNotice());
+        throw Error(*tooManyNotice());
     }
 }
 

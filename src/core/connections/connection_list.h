@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/connections/connection_table.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -29,8 +31,9 @@ public:
     const Connection& at(std::size_t n) const;
     // Records the ROM table holds beyond the ones shown (0 when all are shown).
     std::size_t dropped() const { return m_dropped; }
-    // The notice for a table of more records than the list holds; empty when all are shown.
-    std::string tooManyNotice() const;
+    // The notice for a table of more records than the list holds ("connection.too_many");
+    // nothing when all are shown.
+    std::optional<Message> tooManyNotice() const;
 
     // A new connection of zeros at the end. Throws Error when kCapacity exist already.
     void add();

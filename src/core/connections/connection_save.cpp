@@ -39,20 +39,17 @@ std::vector<std::uint8_t> tableBytes(const std::vector<Connection>& records, std
 // The open map's header: it must exist and lie in the file.
 std::uint32_t requireHeader(TRom& rom, const MapState& state) {
     if (!state.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
     const CurrentMap& map = state.map();
     if (map.outsideRom) {
-        throw Error("Die Map \"" + map.title +
-                    "\" gehört zu keiner Map im Rom; ihre Anbindungen werden nicht gespeichert.");
+        throw Error(message("connection.map_from_file", {map.title}));
     }
     if (!map.hasHeader()) {
-        throw Error("Die Map \"" + map.identifier +
-                    "\" hat keinen Map-Header; ihre Anbindungen lassen sich nicht speichern.");
+        throw Error(message("connection.no_header", {map.identifier}));
     }
     if (std::uint64_t{map.headerOffset} + MapHeader::kSize > rom.size()) {
-        throw DataError("Der Map-Header (" + hexOffset(map.headerOffset) +
-                        ") liegt hinter dem Dateiende.");
+        throw DataError(message("edit.header_past_end", {hexOffset(map.headerOffset)}));
     }
     return map.headerOffset;
 }
@@ -145,8 +142,8 @@ ConnectionTable neighbourTable(TRom& rom, int bank, int map, std::uint32_t heade
     try {
         return readConnectionsAt(rom, header);
     } catch (const Error& e) {
-        throw DataError("Die Anbindungen von " + mapId(bank, map) +
-                        " lassen sich nicht lesen: " + e.what());
+        throw DataError(
+            message("connection.neighbour_unreadable", {mapId(bank, map), e.message()}));
     }
 }
 
@@ -156,8 +153,7 @@ void requireUnchangedNeighbour(TRom& rom, const CounterpartPlan& plan) {
     const ConnectionTable now = neighbourTable(rom, plan.bank, plan.map, plan.headerOffset);
     if (!std::equal(now.records.begin(), now.records.end(), plan.records.begin(),
                     plan.records.end() - 1)) {
-        throw Error("Die Anbindungen von " + neighbour +
-                    " haben sich geändert; bitte noch einmal.");
+        throw Error(message("connection.neighbour_changed", {neighbour}));
     }
 }
 
@@ -169,23 +165,23 @@ CounterpartPlan planCounterpart(TRom& rom, const BankScan& scan, const MapState&
     const Connection& c = list.at(n);
     const CurrentMap& current = state.map();
     if (!leadsSomewhere(c)) {
-        throw Error("Anbindung " + std::to_string(n) + " führt nirgendwohin (Richtung " +
-                    std::to_string(c.direction) + ").");
+        throw Error(
+            message("connection.leads_nowhere", {std::to_string(n), std::to_string(c.direction)}));
     }
     CounterpartPlan plan;
     plan.bank = c.bank;
     plan.map = c.map;
     const auto header = listedHeader(scan, c.bank, c.map);
     if (!header) {
-        throw Error("Die Map " + mapId(c.bank, c.map) + " gibt es nicht.");
+        throw Error(message("connection.no_map", {mapId(c.bank, c.map)}));
     }
     if (c.bank == current.bank && c.map == current.map) {
-        throw Error("Anbindung " + std::to_string(n) + " führt zu dieser Map selbst.");
+        throw Error(message("connection.to_itself", {std::to_string(n)}));
     }
     plan.headerOffset = *header;
     plan.records = neighbourTable(rom, c.bank, c.map, *header).records;
     if (hasWayBack(c, current.bank, current.map, plan.records)) {
-        throw Error(mapId(c.bank, c.map) + " hat das Gegenstück schon.");
+        throw Error(message("connection.has_counterpart", {mapId(c.bank, c.map)}));
     }
     plan.records.push_back(counterpartOf(c, current.bank, current.map));
     return plan;

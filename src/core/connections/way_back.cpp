@@ -43,8 +43,7 @@ std::optional<std::uint32_t> listedHeader(const BankScan& scan, int bank, int ma
 
 ConnectionTable readConnectionsAt(TRom& rom, std::uint32_t headerOffset) {
     if (std::uint64_t{headerOffset} + MapHeader::kSize > rom.size()) {
-        throw DataError("Der Map-Header (" + hexOffset(headerOffset) +
-                        ") liegt hinter dem Dateiende.");
+        throw DataError(message("edit.header_past_end", {hexOffset(headerOffset)}));
     }
     const auto bytes = rom.ReadBlock(static_cast<std::int32_t>(headerOffset), MapHeader::kSize);
     return readConnections(rom, MapHeader::decode(bytes));

@@ -28,14 +28,14 @@ const char* commandName(HeaderByte field) {
     return "?";
 }
 
-const char* fieldName(HeaderByte field) {
+Message fieldName(HeaderByte field) {
     switch (field) {
         case HeaderByte::NameIndex:
-            return "Namens-Index";
+            return message("attribute.field.name_index");
         case HeaderByte::Weather:
-            return "Wetter";
+            return message("attribute.field.weather");
         case HeaderByte::Type:
-            return "Typ";
+            return message("attribute.field.type");
     }
     return "?";
 }
@@ -44,11 +44,11 @@ const char* fieldName(HeaderByte field) {
 std::uint32_t headerOffset(TRom& rom, const MapState& map) {
     const CurrentMap& current = map.map();
     if (!map.loaded() || !current.hasHeader()) {
-        throw Error("Die offene Map hat keinen Map-Header, in den geschrieben werden kann.");
+        throw Error(message("attribute.no_header"));
     }
     if (current.headerOffset + MapHeader::kSize > rom.size()) {
-        throw RomIoError("Der Map-Header ($" + IntToHex(current.headerOffset, 6) +
-                         ") liegt hinter dem Ende der Datei.");
+        throw RomIoError(
+            message("edit.header_past_end", {"$" + IntToHex(current.headerOffset, 6)}));
     }
     return current.headerOffset;
 }
@@ -75,8 +75,7 @@ void writeMusic(TRom& rom, MapState& map, std::uint16_t music) {
 
 void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
     if (value < 0 || value > 255) {
-        throw Error(std::string(fieldName(field)) + ": " + std::to_string(value) +
-                    " passt nicht in ein Byte (0 bis 255).");
+        throw Error(message("attribute.not_a_byte", {fieldName(field), std::to_string(value)}));
     }
     const std::array<std::uint8_t, 1> bytes{static_cast<std::uint8_t>(value)};
     writeHeaderBytes(rom, map, static_cast<std::size_t>(field), bytes, commandName(field));
@@ -84,9 +83,8 @@ void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
 
 void checkNameIndex(const GameProfile& profile, int index) {
     if (index < 0 || index > profile.mapNameCount) {
-        throw Error("Namens-Index " + std::to_string(index) +
-                    ": die Namens-Tabelle des Roms hat die Namen 0 bis " +
-                    std::to_string(profile.mapNameCount) + " (AnzMapNamen).");
+        throw Error(message("attribute.name_index",
+                            {std::to_string(index), std::to_string(profile.mapNameCount)}));
     }
 }
 

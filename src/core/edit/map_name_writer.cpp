@@ -35,11 +35,11 @@ std::vector<std::uint8_t> readName(TRom& rom, std::uint32_t offset, std::size_t 
 
 void checkCodes(std::span<const std::uint8_t> codes) {
     if (codes.size() > kMaxCodes) {
-        throw Error("Ein Map-Name hat höchstens " + std::to_string(kMaxCodes) + " Zeichen, nicht " +
-                    std::to_string(codes.size()) + ".");
+        throw Error(
+            message("rename.too_long", {std::to_string(kMaxCodes), std::to_string(codes.size())}));
     }
     if (std::find(codes.begin(), codes.end(), 0xFF) != codes.end()) {
-        throw Error("Das Byte FF beendet einen Namen und kann nicht darin stehen.");
+        throw Error(message("rename.end_byte"));
     }
 }
 
@@ -51,27 +51,26 @@ CharTable::Encoded encode(const CharTable& chars, std::string_view typed) {
 
 Slot slot(TRom& rom, const RomState& state, int index) {
     if (rom.isFrlg()) {
-        throw Error("Map-Namen von FireRed und LeafGreen werden nicht geändert.");
+        throw Error(message("rename.frlg"));
     }
     const GameProfile& profile = state.profile();
     state.requireTable(tables::Table::MapNames);
     if (profile.mapNamesHeader <= 0) {
-        throw Error("Das Profil nennt keine Namens-Tabelle (NamenHeader).");
+        throw Error(message("rename.no_table"));
     }
     if (index < 0 || static_cast<std::size_t>(index) >= state.mapNames().size()) {
-        throw Error("Den Map-Namen " + std::to_string(index) + " gibt es nicht.");
+        throw Error(message("rename.no_such", {std::to_string(index)}));
     }
     Slot s;
     s.pointer = static_cast<std::uint32_t>(profile.mapNamesHeader) +
                 static_cast<std::uint32_t>(index) * kRecordSize + kPointerField;
     if (s.pointer + 4 > rom.size()) {
-        throw Error("Der Zeiger des Map-Namens " + std::to_string(index) + " (" + hexOffset(s.pointer) +
-                    ") liegt hinter dem Ende der Datei.");
+        throw Error(
+            message("rename.pointer_past_end", {std::to_string(index), hexOffset(s.pointer)}));
     }
     s.offset = rom.ReadPointer(static_cast<std::int32_t>(s.pointer));
     if (s.offset >= rom.size()) {
-        throw Error("Der Map-Name " + std::to_string(index) + " (" + hexOffset(s.offset) +
-                    ") liegt hinter dem Ende der Datei.");
+        throw Error(message("rename.past_end", {std::to_string(index), hexOffset(s.offset)}));
     }
     s.length = readName(rom, s.offset).size();
     return s;
@@ -104,7 +103,7 @@ Slot checkPlace(TRom& rom, const RomState& state, int index, std::span<const std
     checkCodes(codes);
     const Slot s = slot(rom, state, index);
     if (offset >= kRomPointerReach) {
-        throw Error("Der Offset " + hexOffset(offset) + " ist für einen Rom-Zeiger zu groß.");
+        throw Error(message("rename.offset_too_large", {hexOffset(offset)}));
     }
     const auto size = static_cast<std::uint32_t>(nameBytes(s, codes, offset).size());
     // The name's current characters and their 0xFF may be written over.

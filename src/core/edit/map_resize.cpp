@@ -29,11 +29,10 @@ std::string sizeText(int width, int height) {
 
 void requireResizableMap(const MapState& state) {
     if (!state.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
     if (!state.map().hasFooter()) {
-        throw Error("Die Map \"" + state.map().identifier +
-                    "\" hat keinen eigenen Footer; ihre Grösse lässt sich nicht ändern.");
+        throw Error(message("resize.no_footer", {state.map().identifier}));
     }
 }
 
@@ -42,8 +41,7 @@ void requireEvenGrid(TRom& rom, std::uint32_t offset, std::uint32_t count) {
     try {
         requireAligned(rom, offset, count, kGridAlignment);
     } catch (const Error& e) {
-        throw Error(std::string(e.what()) +
-                    " Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
+        throw Error(message("resize.grid_even", {e.message()}));
     }
 }
 
@@ -70,14 +68,12 @@ std::uint32_t resizeSpace(int width, int height) {
 
 void checkMapSize(int width, int height) {
     if (width < 1 || height < 1) {
-        throw Error("Die Grösse " + sizeText(width, height) +
-                    " geht nicht: Breite und Höhe müssen mindestens 1 sein.");
+        throw Error(message("resize.too_small", {sizeText(width, height)}));
     }
     const std::int64_t cells = std::int64_t{width} * height;
     if (cells > BlockGrid::kMaxCells) {
-        throw Error("Die Grösse " + sizeText(width, height) + " (" + std::to_string(cells) +
-                    " Blöcke) geht nicht: der Editor fasst höchstens " +
-                    std::to_string(BlockGrid::kMaxCells) + " Blöcke.");
+        throw Error(message("resize.too_large", {sizeText(width, height), std::to_string(cells),
+                                                 std::to_string(BlockGrid::kMaxCells)}));
     }
 }
 

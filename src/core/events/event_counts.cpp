@@ -28,17 +28,16 @@ std::array<int, 4> asArray(const EventCounts& c) {
     return {c.persons, c.warps, c.scripts, c.signposts};
 }
 
-// The counts' names as the window labels them, in the header's order.
-constexpr const char* kCountNames[] = {"Anzahl People", "Anzahl Warp", "Anzahl Script",
-                                       "Anzahl Singpost"};
+// The ids of the counts' names as the window labels them, in the header's order.
+constexpr const char* kCountNames[] = {"events.count.people", "events.count.warps",
+                                       "events.count.scripts", "events.count.signposts"};
 
 void requireMapWithHeader(const MapState& state) {
     if (!state.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
     if (!state.map().hasHeader()) {
-        throw Error("Die Map \"" + state.map().identifier +
-                    "\" hat keinen Header; ihre Events lassen sich nicht neu anlegen.");
+        throw Error(message("events.no_header", {state.map().identifier}));
     }
 }
 
@@ -101,8 +100,8 @@ void checkEventCounts(const EventCounts& counts) {
     const std::array<int, 4> c = asArray(counts);
     for (std::size_t s = 0; s < 4; ++s) {
         if (c[s] < 0 || c[s] > kMaxCount) {
-            throw Error(std::string(kCountNames[s]) + ": " + std::to_string(c[s]) +
-                        " geht nicht; erlaubt sind 0 bis 255.");
+            throw Error(
+                message("events.count_range", {message(kCountNames[s]), std::to_string(c[s])}));
         }
     }
 }
@@ -183,11 +182,10 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
 void applyEventCountsInMemory(MapState& state, const EventCounts& counts) {
     checkEventCounts(counts);
     if (!state.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
     if (!state.map().outsideRom) {
-        throw Error("Die Map \"" + state.map().identifier +
-                    "\" liegt im Rom; ihre neuen Events brauchen dort einen Platz.");
+        throw Error(message("events.in_rom", {state.map().identifier}));
     }
     if (eventCounts(state.events()) == counts) {
         return;

@@ -27,49 +27,46 @@ std::string trimmed(const std::string& text) {
     return first < last ? std::string(first, last) : std::string();
 }
 
-// A number 0-255 typed into field.
-std::uint8_t byteField(const std::string& field, const std::string& text, const char* why) {
+// A number 0-255 typed into field; outside it, outOfRange ("wild.not_a_byte") says why.
+std::uint8_t byteField(const Message& field, const std::string& text, const char* outOfRange) {
     const std::string t = trimmed(text);
     const auto value = TryStrToInt(t);
     if (!value) {
-        throw Error(field + ": \"" + t + "\" ist keine Zahl (dezimal, oder hexadezimal nach $).");
+        throw Error(message("wild.not_a_number", {field, t}));
     }
     if (*value < 0 || *value > kMaxByte) {
-        throw Error(field + ": " + t + " liegt nicht zwischen 0 und 255" + why + ".");
+        throw Error(message(outOfRange, {field, t}));
     }
     return static_cast<std::uint8_t>(*value);
 }
 
-std::string rowName(std::size_t row) { return "Pokemon" + std::to_string(row + 1); }
+// Rows count from 1 as the window labels them.
+std::string rowNumber(std::size_t row) { return std::to_string(row + 1); }
 
 // The open map has a place in the ROM, and a kind that can be saved was read for it.
 void requireOpenMap(const MapState& map, const Encounter& shown) {
     if (!map.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
     const CurrentMap& current = map.map();
     if (current.outsideRom) {
-        throw Error(
-            "Die Map \"" + current.title +
-            "\" gehört zu keiner Map im Rom; ihre wilden Pokemon werden nicht gespeichert.");
+        throw Error(message("wild.map_from_file", {current.title}));
     }
     if (shown.available && (shown.bank != current.bank || shown.map != current.map)) {
-        throw Error("Die gezeigten wilden Pokemon gehören zur Map " + std::to_string(shown.bank) +
-                    "." + std::to_string(shown.map) + ", nicht zur offenen Map " +
-                    current.identifier + "; es wurde nichts gespeichert.");
+        throw Error(message(
+            "wild.other_map",
+            {std::to_string(shown.bank) + "." + std::to_string(shown.map), current.identifier}));
     }
 }
 
 void requireSameSlots(TRom& rom, const Encounter& shown) {
     if (!shown.available) {
-        throw Error(std::string("Für ") + kindName(shown.kind) +
-                    " hat diese Map keine Pokemon-Liste, die gespeichert werden kann.");
+        throw Error(message("wild.no_slots", {kindName(shown.kind)}));
     }
     if (shown.record + kRecordSize > rom.size() ||
         rom.ReadU32(static_cast<std::int32_t>(shown.record + 4)) !=
             encodeRomPointer(shown.slotArray)) {
-        throw Error("Die Pokemon-Liste (" + std::string(kindName(shown.kind)) +
-                    ") steht nicht mehr dort, wo sie gelesen wurde; die Map bitte neu öffnen.");
+        throw Error(message("wild.slots_moved", {kindName(shown.kind)}));
     }
 }
 
@@ -78,39 +75,38 @@ void requireSameSlots(TRom& rom, const Encounter& shown) {
 Values parseInput(const Input& input, Kind kind) {
     const auto count = static_cast<std::size_t>(slotCount(kind));
     if (input.levels.size() != count || input.species.size() != count) {
-        throw Error(std::string(kindName(kind)) + " hat " + std::to_string(count) +
-                    " Pokemon, nicht " + std::to_string(input.levels.size()) + ".");
+        throw Error(message("wild.row_count", {kindName(kind), std::to_string(count),
+                                               std::to_string(input.levels.size())}));
     }
     Values values;
-    values.rate =
-        byteField("Häufigkeits Index", input.rate, " (das Spiel liest nur ein Byte davon)");
+    values.rate = byteField(message("wild.field.rate"), input.rate, "wild.rate_not_a_byte");
     for (std::size_t row = 0; row < count; ++row) {
-        const std::string name = rowName(row);
-        values.entries.push_back({byteField(name + " Min Level", input.levels[row][0], ""),
-                                  byteField(name + " Max Level", input.levels[row][1], ""),
+        const std::string n = rowNumber(row);
+        values.entries.push_back({byteField(message("wild.field.min_level", {n}),
+                                            input.levels[row][0], "wild.not_a_byte"),
+                                  byteField(message("wild.field.max_level", {n}),
+                                            input.levels[row][1], "wild.not_a_byte"),
                                   input.species[row]});
     }
     return values;
 }
 
-std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
-    std::vector<std::string> lines;
+std::vector<Message> unusualLevels(const std::vector<Slot>& entries) {
+    std::vector<Message> lines;
     for (std::size_t row = 0; row < entries.size(); ++row) {
         const Slot& s = entries[row];
         const auto outside = [](int level) {
             return level < kLowestLevel || level > kHighestLevel;
         };
-        std::string why;
-        if (outside(s.minLevel) || outside(s.maxLevel)) {
-            why = "Level ausserhalb von 1 bis 100";
+        const bool range = outside(s.minLevel) || outside(s.maxLevel);
+        const bool order = s.minLevel > s.maxLevel;
+        if (!range && !order) {
+            continue;
         }
-        if (s.minLevel > s.maxLevel) {
-            why += std::string(why.empty() ? "" : ", ") + "Min Level über Max Level";
-        }
-        if (!why.empty()) {
-            lines.push_back(rowName(row) + ": " + std::to_string(s.minLevel) + " - " +
-                            std::to_string(s.maxLevel) + " (" + why + ")");
-        }
+        const char* why = range && order ? "wild.why.both"
+                                         : (range ? "wild.why.outside" : "wild.why.min_above_max");
+        lines.push_back(message("wild.unusual_row", {rowNumber(row), std::to_string(s.minLevel),
+                                                     std::to_string(s.maxLevel), message(why)}));
     }
     return lines;
 }
@@ -122,15 +118,16 @@ void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& 
     requireSameSlots(rom, shown);
     if (values.entries.size() != static_cast<std::size_t>(slotCount(shown.kind)) ||
         values.rate > static_cast<std::uint32_t>(kMaxByte)) {
-        throw Error("Die Werte passen nicht zu " + std::string(kindName(shown.kind)) + ".");
+        throw Error(message("wild.values_mismatch", {kindName(shown.kind)}));
     }
-    const std::vector<std::string> odd = unusualLevels(values.entries);
+    const std::vector<Message> odd = unusualLevels(values.entries);
     if (!odd.empty() && unusual == UnusualLevels::Refuse) {
-        std::string text = "Ungewöhnliche Level, nichts gespeichert:";
-        for (const std::string& line : odd) {
-            text += "\n" + line;
+        // The rows in one sentence: "a; b; c", the last row innermost.
+        Message list = odd.back();
+        for (auto line = odd.rbegin() + 1; line != odd.rend(); ++line) {
+            list = message("wild.list", {*line, list});
         }
-        throw Error(text);
+        throw Error(message("wild.unusual_refused", {list}));
     }
     std::array<std::uint8_t, 4> rate{};
     writeLe32(rate.data(), values.rate);

@@ -33,8 +33,8 @@ struct Values {
 Values parseInput(const Input& input, Kind kind);
 
 // Levels the game accepts but that are almost always typing errors: outside 1-100, or a
-// minimum above the maximum. One line per row, empty when all look right.
-std::vector<std::string> unusualLevels(const std::vector<Slot>& entries);
+// minimum above the maximum. One line per row ("wild.unusual_row"), empty when all look right.
+std::vector<Message> unusualLevels(const std::vector<Slot>& entries);
 
 enum class UnusualLevels { Refuse, Accept };
 

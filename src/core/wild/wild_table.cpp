@@ -20,16 +20,11 @@ bool insideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
     return offset >= kCartridgeHeaderSize && offset + count <= size;
 }
 
-Encounter unavailable(Encounter e, std::string message) {
+Encounter unavailable(Encounter e, Message why) {
     e.available = false;
     e.entries.clear();
-    e.message = std::move(message);
+    e.message = std::move(why);
     return e;
-}
-
-std::string tableWarning(std::uint32_t table, const std::string& why) {
-    return "Die Tabelle der wilden Pokemon (" + hex(table) +
-           ") hat kein Endzeichen (FF FF): " + why;
 }
 
 }  // namespace
@@ -47,16 +42,16 @@ int slotCount(Kind kind) {
     return 0;
 }
 
-const char* kindName(Kind kind) {
+Message kindName(Kind kind) {
     switch (kind) {
         case Kind::Grass:
-            return "Grass";
+            return message("wild.kind.grass");
         case Kind::Water:
-            return "Wasser";
+            return message("wild.kind.water");
         case Kind::Rock:
-            return "Bäume";
+            return message("wild.kind.rock");
         case Kind::Fishing:
-            return "Angel";
+            return message("wild.kind.fishing");
     }
     return "?";
 }
@@ -87,10 +82,10 @@ Lookup findHeader(TRom& rom, std::uint32_t table, int bank, int map) {
             result.header = found;
         }
     }
-    result.warnings.push_back(tableWarning(
-        table, headers == static_cast<std::size_t>(kMaxHeaders)
-                   ? "nach " + std::to_string(kMaxHeaders) + " Einträgen nicht weiter gelesen."
-                   : "sie endet mit dem Ende der Datei."));
+    result.warnings.push_back(
+        headers == static_cast<std::size_t>(kMaxHeaders)
+            ? message("wild.no_end_read_limit", {hex(table), std::to_string(kMaxHeaders)})
+            : message("wild.no_end_at_file_end", {hex(table)}));
     return result;
 }
 
@@ -103,13 +98,12 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     if (address < kRomPointerBase) {
         return e;
     }
-    const std::string what = std::string(kindName(kind)) + " der Map " +
-                             std::to_string(header.bank) + "." + std::to_string(header.map);
+    const std::string mapId = std::to_string(header.bank) + "." + std::to_string(header.map);
     const std::uint64_t size = rom.size();
     e.record = pointerTarget(address);
     if (!insideFile(e.record, kRecordSize, size)) {
-        return unavailable(
-            e, what + ": der Eintrag (" + hex(e.record) + ") liegt nicht in der Datei.");
+        return unavailable(e,
+                           message("wild.record_outside", {kindName(kind), mapId, hex(e.record)}));
     }
     const std::vector<std::uint8_t> record =
         rom.ReadBlock(static_cast<std::int32_t>(e.record), kRecordSize);
@@ -118,8 +112,9 @@ Encounter readEncounter(TRom& rom, const Header& header, Kind kind) {
     const std::uint64_t count = std::uint64_t{kSlotSize} * slotCount(kind);
     e.slotArray = pointerTarget(pointer);
     if (!isRomPointer(pointer) || !insideFile(e.slotArray, count, size)) {
-        return unavailable(e, what + ": die Pokemon-Liste (Zeiger $" + IntToHex(pointer, 8) +
-                                  " bei " + hex(e.record + 4) + ") liegt nicht in der Datei.");
+        return unavailable(
+            e, message("wild.slots_outside",
+                       {kindName(kind), mapId, "$" + IntToHex(pointer, 8), hex(e.record + 4)}));
     }
     const std::vector<std::uint8_t> slots =
         rom.ReadBlock(static_cast<std::int32_t>(e.slotArray), static_cast<std::size_t>(count));

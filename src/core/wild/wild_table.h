@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class TRom;
@@ -22,8 +24,8 @@ inline constexpr std::array<Kind, 4> kKinds{Kind::Grass, Kind::Water, Kind::Rock
 
 // Grass 12, water 5, rock 5, fishing 10 (old rod 2, good rod 3, super rod 5).
 int slotCount(Kind kind);
-// "Grass", "Wasser", "Bäume", "Angel".
-const char* kindName(Kind kind);
+// The kind as the user reads it ("wild.kind.grass": "Grass", "Wasser", "Bäume", "Angel").
+Message kindName(Kind kind);
 
 inline constexpr std::size_t kHeaderSize = 20;
 inline constexpr std::size_t kRecordSize = 8;
@@ -48,7 +50,7 @@ struct Header {
 // The map's header, if the table has one for it, and what was wrong with the table.
 struct Lookup {
     std::optional<Header> header;
-    std::vector<std::string> warnings;
+    std::vector<Message> warnings;
 };
 
 // Reads the table at file offset table until its end mark, the end of the file or kMaxHeaders
@@ -66,7 +68,7 @@ struct Encounter {
     std::uint32_t slotArray = 0;  // file offset of the slots
     std::uint32_t rate = 0;       // the record's first word
     std::vector<Slot> entries;    // slotCount(kind) of them when available
-    std::string message;
+    Message message;              // no id: nothing to say
 };
 
 Encounter readEncounter(TRom& rom, const Header& header, Kind kind);

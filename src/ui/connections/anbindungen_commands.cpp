@@ -43,10 +43,11 @@ void TAnbindungenForm::Laden() {
     bool readable = true;
     try {
         m_list = loadConnections(m_session.rom(), m_session.mapState());
-        Lbl_Hinweis->setText(toQ(m_list.tooManyNotice()));
+        const auto notice = m_list.tooManyNotice();
+        Lbl_Hinweis->setText(notice ? toQ(m_session.lang().text(*notice)) : QString());
     } catch (const Error& e) {
         // The table lies outside the file: the window shows nothing of it.
-        Lbl_Hinweis->setText(toQ(e.what()));
+        Lbl_Hinweis->setText(toQ(m_session.lang().text(e.message())));
         readable = false;
     }
     // A map with a header can get its first connection; the footer-only path cannot.
