@@ -190,8 +190,6 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Die Anbindungen \((\d+)\) \((.*), (\d+) Bytes\) liegt hinter dem )x"
                     R"x(Dateiende\.$)x"),
          "the map's $1 connections at $2 ($3 bytes) run past the end of the file"},
-        {std::regex(R"x(^Der Map-Header \((.*)\) liegt hinter dem Dateiende\.$)x"),
-         "the map header at $1 lies past the end of the file"},
         {std::regex(R"x(^Die (\w+)-Tabelle \((.*), (\d+) (?:Eintrag|Einträge)\) )x"
                     R"x(liegt hinter dem Dateiende\.$)x"),
          "the map's $1 table at $2 ($3 records) runs past the end of the file"},
@@ -248,9 +246,6 @@ const std::vector<Rule>& errorRules() {
                     R"x((\d+)\); Tileset2 muss sekundär sein\.$)x"),
          "tileset2 $1: the tileset header at $2 is a primary one (byte 1 = $3); the second "
          "tileset must be secondary"},
-        {std::regex(R"x(^Namens-Index (-?\d+): die Namens-Tabelle des Roms hat die Namen 0 bis )x"
-                    R"x((-?\d+) \(AnzMapNamen\)\.$)x"),
-         "name_index $1: the ROM's map name table holds the names 0 to $2 (AnzMapNamen)"},
         {std::regex(R"x(^Bank/Nr (\S+): den Map-Footer \((.*)\) teilen sich (\d+) Maps \((.*)\); )x"
                     R"x(das Einfügen änderte sie alle\. Es wurde nichts geschrieben\.$)x"),
          "--slot $1: its map footer at $2 is shared by $3 maps ($4); inserting would change all "
@@ -258,15 +253,6 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Bank/Nr (\S+): der Map-Footer \((.*)\) zeigt auf keinen Border in der )x"
                     R"x(Datei\.$)x"),
          "--slot $1: its map footer at $2 points at no border in the file"},
-        {std::regex(R"x(^Map-Namen von FireRed und LeafGreen werden nicht geändert\.$)x"),
-         "map names of FireRed and LeafGreen are not edited"},
-        {std::regex(R"x(^Das Profil nennt keine Namens-Tabelle \(NamenHeader\)\.$)x"),
-         "the profile names no map name table (NamenHeader)"},
-        {std::regex(R"x(^Der Offset (\S+) ist für einen Rom-Zeiger zu groß\.$)x"),
-         "offset $1 is too large for a ROM pointer"},
-        {std::regex(R"x(^Die offene Map hat keinen Map-Header, in den geschrieben werden )x"
-                    R"x(kann\.$)x"),
-         "the map has no map header to write to"},
         {std::regex(R"x(^Die offene Map hat keinen eigenen Map-Footer, in den geschrieben )x"
                     R"x(werden kann\.$)x"),
          "the map has no footer of its own to write to"},
@@ -323,26 +309,10 @@ const std::vector<Rule>& errorRules() {
         {std::regex(R"x(^Bank/Nr (\S+): der Map-Header \((.*)\) zeigt auf keinen Map-Footer )x"
                     R"x(in der Datei\.$)x"),
          "--slot $1: its map header at $2 points at no map footer in the file"},
-        {std::regex(R"x(^Es sind keine Tilesets geladen; zuerst eine Map öffnen\.$)x"),
-         "no tilesets are loaded; open a map first"},
-        {std::regex(R"x(^Block (\$[0-9A-F]+) gibt es nicht: die Tilesets haben die Blöcke )x"
-                    R"x((\$[0-9A-F]+) bis (\$[0-9A-F]+)\.$)x"),
-         "there is no block $1: the tilesets have the blocks $2 to $3"},
-        {std::regex(R"x(^Block (\$[0-9A-F]+): der Block-Eintrag \((.*)\) oder seine Attribute )x"
-                    R"x(\((.*)\) liegen hinter dem Ende der Datei\.$)x"),
-         "block $1: its record at $2 or its attributes at $3 lie past the end of the file"},
-        {std::regex(R"x(^Tileset (\d+): der Zeiger auf die Block-Attribute \(Header \+(\d+)\) )x"
-                    R"x(ist kein Rom-Zeiger\.$)x"),
-         "tileset $1: its header holds no pointer to the block attributes at +$2"},
         {std::regex(R"x(^Die Datei "(.*)" konnte nicht gespeichert werden: (.*)$)x"),
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),
          "the picture of tileset part $1 could not be made"},
-        {std::regex(R"x(^Block (\$[0-9A-F]+) gibt es nicht: die Block-Tabelle von Tileset )x"
-                    R"x((\d) endet mit Block (\$[0-9A-F]+)\.$)x"),
-         "there is no block $1: the block table of tileset $2 ends with block $3"},
-        {std::regex(R"x(^Palette (-?\d+) gibt es nicht \(0 bis 15\)\.$)x"),
-         "there is no palette $1 (0 to 15)"},
         {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
         {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
         {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),
@@ -390,33 +360,13 @@ const std::vector<Rule>& warningRules() {
     return kRules;
 }
 
-// The wild encounter table's problems, as reading a map's encounters reports them.
-const std::vector<Rule>& wildRules() {
-    static const std::vector<Rule> kRules{
-        {std::regex(R"x(^Die Tabelle der wilden Pokemon \((.*)\) hat kein Endzeichen \(FF FF\): )x"
-                    R"x(sie endet mit dem Ende der Datei\.$)x"),
-         "the wild encounter table at $1 has no end mark (FF FF): it ends with the file"},
-        {std::regex(R"x(^Die Tabelle der wilden Pokemon \((.*)\) hat kein Endzeichen \(FF FF\): )x"
-                    R"x(nach (\d+) Einträgen nicht weiter gelesen\.$)x"),
-         "the wild encounter table at $1 has no end mark (FF FF): read no further than $2 "
-         "entries"},
-        {std::regex(R"x(^(\S+) der Map (\d+\.\d+): der Eintrag \((.*)\) liegt nicht in der )x"
-                    R"x(Datei\.$)x"),
-         "wild encounters \"$1\" of map $2: the record at $3 lies outside the file"},
-        {std::regex(R"x(^(\S+) der Map (\d+\.\d+): die Pokemon-Liste \(Zeiger (\S+) bei )x"
-                    R"x((\S+)\) liegt nicht in der Datei\.$)x"),
-         "wild encounters \"$1\" of map $2: the slots (pointer $3 at $4) lie outside the file"},
-    };
-    return kRules;
-}
-
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
     if (auto history = englishHistoryMessage(coreMessage)) {
         return englishQuotedNames(*history);
     }
-    for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
+    for (const auto* rules : {&errorRules(), &warningRules()}) {
         for (const Rule& rule : *rules) {
             if (std::regex_match(coreMessage, rule.german)) {
                 return englishQuotedNames(

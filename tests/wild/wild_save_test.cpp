@@ -121,6 +121,27 @@ TEST(WildSave, UnusualLevelsAreWrittenOnlyWhenAccepted) {
     }
 }
 
+// The refusal names every unusual row, in order, with its reason; nothing is written.
+TEST(WildSave, RefusalListsEveryUnusualRowWithItsReason) {
+    OpenedRom o(buildWildRom());
+    const wild::Encounter e = shown(o, Kind::Rock);
+    wild::Input input = inputOf(e);
+    input.levels[1] = {"0", "5"};
+    input.levels[3] = {"9", "8"};
+    input.levels[4] = {"101", "0"};
+    const auto before = o.image();
+    try {
+        save(o, e, input);
+        ADD_FAILURE() << "unusual levels written";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Ungewöhnliche Level, nichts gespeichert: Pokemon2: 0 - 5 (Level ausserhalb von "
+                  "1 bis 100); Pokemon4: 9 - 8 (Min Level über Max Level); Pokemon5: 101 - 0 "
+                  "(Level ausserhalb von 1 bis 100, Min Level über Max Level)");
+    }
+    expectOnly(before, o.image(), {});
+}
+
 // A species the name list does not hold is written back as it was read.
 TEST(WildSave, SpeciesBeyondTheListIsKept) {
     romkit::BuiltRom built = buildWildRom(romkit::Family::Frlg);

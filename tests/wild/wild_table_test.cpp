@@ -4,6 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/rom/trom.h"
+#include "core/text/message_catalogue.h"
 #include "tests/map/sample_rom.h"
 #include "tests/wild/wild_test_rom.h"
 
@@ -63,7 +64,9 @@ TEST(WildTable, TableWithoutEndMarkStopsAtTheFileEndWithAWarning) {
     ASSERT_TRUE(found.header);
     EXPECT_EQ(found.header->offset, table + 2 * wild::kHeaderSize);
     ASSERT_EQ(found.warnings.size(), 1u);
-    EXPECT_NE(found.warnings[0].find("Ende der Datei"), std::string::npos);
+    EXPECT_EQ(germanText(found.warnings[0]),
+              "Die Tabelle der wilden Pokemon (" + hexOffset(table) +
+                  ") hat kein Endzeichen (FF FF): sie endet mit dem Ende der Datei.");
 }
 
 TEST(WildTable, TableWithoutEndMarkIsReadNoFurtherThanItsBound) {
@@ -78,7 +81,9 @@ TEST(WildTable, TableWithoutEndMarkIsReadNoFurtherThanItsBound) {
     const wild::Lookup last = wild::findHeader(rom, table, 9, 6);
     ASSERT_TRUE(last.header);
     ASSERT_EQ(last.warnings.size(), 1u);
-    EXPECT_NE(last.warnings[0].find("1024"), std::string::npos);
+    EXPECT_EQ(germanText(last.warnings[0]),
+              "Die Tabelle der wilden Pokemon (" + hexOffset(table) +
+                  ") hat kein Endzeichen (FF FF): nach 1024 Einträgen nicht weiter gelesen.");
 }
 
 TEST(WildTable, EachKindReadsTheGamesSlotCount) {
@@ -90,7 +95,7 @@ TEST(WildTable, EachKindReadsTheGamesSlotCount) {
         for (Kind kind : wild::kKinds) {
             const auto k = static_cast<std::size_t>(kind);
             const wild::Encounter e = wild::readEncounter(rom, header, kind);
-            ASSERT_TRUE(e.available) << wild::kindName(kind);
+            ASSERT_TRUE(e.available) << germanText(wild::kindName(kind));
             EXPECT_EQ(e.record, built.wild.at({0, 1}).records[k]);
             EXPECT_EQ(e.slotArray, built.wild.at({0, 1}).slotArrays[k]);
             EXPECT_EQ(e.rate, rates[k]);
@@ -127,7 +132,7 @@ TEST(WildTable, RecordsAndSlotsOutsideTheFileMakeTheKindUnavailable) {
         const wild::Encounter e = wild::readEncounter(rom, header, Kind::Grass);
         EXPECT_FALSE(e.available) << c.what;
         EXPECT_TRUE(e.entries.empty()) << c.what;
-        EXPECT_EQ(!e.message.empty(), c.message) << c.what;
+        EXPECT_EQ(e.message.hasId(), c.message) << c.what;
         EXPECT_TRUE(wild::readEncounter(rom, header, Kind::Water).available) << c.what;
     }
 }

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "cli/cli_messages.h"
+#include "core/blocks/block_edit.h"
+#include "core/config/game_profile.h"
+#include "core/connections/connection_list.h"
+#include "core/edit/map_attributes.h"
+#include "core/edit/map_resize.h"
+#include "core/errors.h"
+#include "core/events/event_counts.h"
+#include "core/wild/wild_save.h"
+
+namespace quillon {
+namespace {
+
+// Twelve grass rows of level 5 with the given rate text.
+wild::Input grassInput(const std::string& rate) {
+    wild::Input input{rate, {}, {}};
+    for (int row = 0; row < 12; ++row) {
+        input.levels.push_back({"5", "5"});
+        input.species.push_back(1);
+    }
+    return input;
+}
+
+// The message the core call throws; a call that does not throw fails the test.
+Message thrown(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.message();
+    }
+    ADD_FAILURE() << "nothing thrown";
+    return {};
+}
+
+struct Sample {
+    const char* family;
+    Message message;
+    const char* english;
+    const char* german;
+};
+
+// One refusal or notice of each family the editing commands raise, as the tool prints it in
+// English (the default) and with --lang Deutsch. The messages come from the core's own checks,
+// so a check that falls back to a finished German sentence prints German in English here.
+std::vector<Sample> samples() {
+    GameProfile profile;
+    profile.mapNameCount = 10;
+    return {
+        {"wild", thrown([] { wild::parseInput(grassInput("256"), wild::Kind::Grass); }),
+         "rate: 256 is outside 0 to 255 (the game reads only one byte of it)",
+         "Häufigkeits Index: 256 liegt nicht zwischen 0 und 255 (das Spiel liest nur ein Byte "
+         "davon)."},
+        {"wild rows", wild::unusualLevels({{5, 5, 1}, {0, 9, 1}, {9, 8, 1}}).at(1),
+         "slot 3: 9 - 8 (minimum level above maximum level)",
+         "Pokemon3: 9 - 8 (Min Level über Max Level)"},
+        {"wild kinds",
+         thrown([] {
+             wild::Input input = grassInput("1");
+             input.levels.pop_back();
+             wild::parseInput(input, wild::Kind::Fishing);
+         }),
+         "fishing encounters have 10 slots, not 11", "Angel hat 10 Pokemon, nicht 11."},
+        {"connection",
+         thrown([] {
+             ConnectionList list;
+             for (std::size_t n = 0; n <= ConnectionList::kCapacity; ++n) {
+                 list.add();
+             }
+         }),
+         "there are already 10 connections; the list holds no more",
+         "Es gibt schon 10 Anbindungen; mehr fasst die Liste nicht."},
+        {"connection", thrown([] { ConnectionList().at(3); }), "there is no connection 3 (1 to 0)",
+         "Anbindung 3 gibt es nicht (1 bis 0)."},
+        {"events", thrown([] { checkEventCounts({0, 0, 0, 256}); }),
+         "the number of signposts: 256 is not possible; 0 to 255 are allowed",
+         "Anzahl Singpost: 256 geht nicht; erlaubt sind 0 bis 255."},
+        {"resize", thrown([] { checkMapSize(0, 5); }),
+         "the size 0 x 5 is not possible: width and height must be at least 1",
+         "Die Grösse 0 x 5 geht nicht: Breite und Höhe müssen mindestens 1 sein."},
+        {"attribute", thrown([&profile] { map_attributes::checkNameIndex(profile, 11); }),
+         "name_index 11: the ROM's map name table holds the names 0 to 10 (AnzMapNamen)",
+         "Namens-Index 11: die Namens-Tabelle des Roms hat die Namen 0 bis 10 (AnzMapNamen)."},
+        {"block", thrown([] { blocks::parseAttributeField("1G", 0xFF, "block.field.behaviour"); }),
+         "the behaviour byte: \"1G\" is not a hexadecimal number (00 to FF)",
+         "Aufgaben-Byte: \"1G\" ist keine Hex-Zahl (00 bis FF)."},
+        {"block", thrown([] { blocks::parseAttributeField("4", 3, "block.field.background"); }),
+         "the background byte: $4 is outside 0 to 3",
+         "Hintergrund-Byte: $4 liegt nicht zwischen 0 und 3."},
+        {"rename", message("rename.too_long", {"16", "19"}),
+         "a map name has at most 16 characters, not 19",
+         "Ein Map-Name hat höchstens 16 Zeichen, nicht 19."},
+        {"edit", message("edit.header_past_end", {"$7FFFF0"}),
+         "the map header at $7FFFF0 lies past the end of the file",
+         "Der Map-Header ($7FFFF0) liegt hinter dem Dateiende."},
+    };
+}
+
+TEST(CliEditingMessages, EachFamilyPrintsInTheChosenLanguage) {
+    const std::vector<Sample> cases = samples();
+    const std::pair<const char*, bool> languages[] = {{"English", true}, {"Deutsch", false}};
+    for (const auto& [section, english] : languages) {
+        cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, section);
+        for (const Sample& c : cases) {
+            SCOPED_TRACE(std::string(c.family) + ", " + section);
+            EXPECT_TRUE(c.message.hasId());
+            EXPECT_EQ(cli::messageText(c.message), english ? c.english : c.german);
+            EXPECT_EQ(cli::errorText(Error(c.message)), english ? c.english : c.german);
+        }
+    }
+    cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, "English");
+}
+
+}  // namespace
+}  // namespace quillon
