@@ -41,7 +41,7 @@ std::optional<std::uint32_t> headerOf(Session& session, const std::string& id) {
 std::string line(const MissingWayBack& m) {
     const std::string from = mapId(m.bank, m.map);
     if (!m.connection) {
-        return from + ": connections unreadable: " + englishMessage(m.detail);
+        return from + ": connections unreadable: " + messageText(m.detail);
     }
     const Connection& c = *m.connection;
     const std::string to = mapId(c.bank, c.map);

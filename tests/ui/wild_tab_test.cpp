@@ -156,6 +156,15 @@ void WildTabTest::refusedLevelsWriteNothing() {
     QCOMPARE(o.dialogs->confirms.size(), 1);
     QVERIFY(o.dialogs->confirms[0].contains(QStringLiteral("Pokemon2: 9 - 4")));
     QVERIFY(romFile(o) == before);
+    // The question speaks the chosen language.
+    chooseLanguage(*o.window, "English");
+    typeInto(row<QLineEdit>(frame, "Txt_Level1P", 2), QStringLiteral("9"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(o.dialogs->confirms.size(), 2);
+    QVERIFY2(o.dialogs->confirms[1].contains(
+                 QStringLiteral("slot 2: 9 - 4 (minimum level above maximum level)")),
+             qPrintable(o.dialogs->confirms[1]));
+    QVERIFY(romFile(o) == before);
     o.dialogs->confirmAnswer = true;
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(o.dialogs->errors.size(), 1);

@@ -69,7 +69,7 @@ namespace {
 
 struct ReadTable {
     std::vector<Connection> records;
-    std::optional<std::string> error;
+    std::optional<Message> error;
 };
 using AllTables = std::vector<std::vector<ReadTable>>;
 
@@ -82,7 +82,7 @@ AllTables readAllTables(TRom& rom, const BankScan& scan) {
             try {
                 t.records = readConnectionsAt(rom, m.headerOffset).records;
             } catch (const Error& e) {
-                t.error = e.what();
+                t.error = e.message();
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/connections/connection_table.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -45,7 +46,7 @@ struct MissingWayBack {
     int map = 0;
     std::optional<Connection> connection;
     WayBack why = WayBack::Absent;
-    std::string detail;  // the error text of an unreadable table
+    Message detail;  // why the table cannot be read
 };
 
 // Every connection of every map of the bank scan that has no way back, in bank and map order,
