@@ -20,6 +20,20 @@ MessageLanguage& messageLanguage() {
     return language;
 }
 
+// The message with each plain argument that is a sentence of the core without an id put into
+// English by the rules, so a message with an id that carries such a sentence reads in one
+// language. German keeps them as they are.
+Message withEnglishSentences(const Message& message) {
+    if (!message.hasId()) {
+        return Message(englishMessage(message.text));
+    }
+    Message out = message;
+    for (Message& arg : out.args) {
+        arg = withEnglishSentences(arg);
+    }
+    return out;
+}
+
 }  // namespace
 
 void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section) {
@@ -40,7 +54,11 @@ std::string messageText(const Message& message) {
     if (!message.hasId()) {
         return englishMessage(message.text);
     }
-    return messageLanguage().catalogue.text(message);
+    const MessageCatalogue& catalogue = messageLanguage().catalogue;
+    if (catalogue.section() == "Deutsch") {
+        return catalogue.text(message);
+    }
+    return catalogue.text(withEnglishSentences(message));
 }
 
 std::string errorText(const std::exception& error) {

@@ -95,6 +95,15 @@ std::vector<Sample> samples() {
         {"rename", message("rename.too_long", {"16", "19"}),
          "a map name has at most 16 characters, not 19",
          "Ein Map-Name hat höchstens 16 Zeichen, nicht 19."},
+        // A sentence of the core without an id inside a message reads in the same language.
+        {"resize",
+         message("resize.grid_even", {"Der Offset $000101 ist nicht durch 2 teilbar; der nächste "
+                                      "passende Offset im selben freien Bereich ist $000102."}),
+         "the offset $000101 is not a multiple of 2; the next fitting offset in the same free run "
+         "is $000102; the grid starts 8 bytes behind it and needs an even address",
+         "Der Offset $000101 ist nicht durch 2 teilbar; der nächste passende Offset im selben "
+         "freien Bereich ist $000102. Der Block-Grid beginnt 8 Bytes dahinter und braucht eine "
+         "gerade Adresse."},
         {"edit", message("edit.header_past_end", {"$7FFFF0"}),
          "the map header at $7FFFF0 lies past the end of the file",
          "Der Map-Header ($7FFFF0) liegt hinter dem Dateiende."},
@@ -108,7 +117,7 @@ TEST(CliEditingMessages, EachFamilyPrintsInTheChosenLanguage) {
         cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, section);
         for (const Sample& c : cases) {
             SCOPED_TRACE(std::string(c.family) + ", " + section);
-            EXPECT_TRUE(c.message.hasId());
+            ASSERT_TRUE(c.message.hasId());
             EXPECT_EQ(cli::messageText(c.message), english ? c.english : c.german);
             EXPECT_EQ(cli::errorText(Error(c.message)), english ? c.english : c.german);
         }
