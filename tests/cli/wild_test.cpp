@@ -45,9 +45,9 @@ TEST(CliWild, DamagedTablesAreReportedInEnglish) {
         const char* message;
     } cases[] = {
         {slotsOutside, "\"grass\": null",
-         "wild encounters \"Grass\" of map 0.1: the slots (pointer $09FFFFFF at $"},
+         "the grass encounters of map 0.1: the slots (pointer $09FFFFFF at $"},
         {recordOutside, "\"fishing\": null",
-         "wild encounters \"Angel\" of map 0.1: the record at $1FFFFF0 lies outside the file"},
+         "the fishing encounters of map 0.1: the record at $1FFFFF0 lies outside the file"},
         {unended, "\"rock\": {", "has no end mark (FF FF): read no further than 1024 entries"},
     };
     for (const auto& c : cases) {
