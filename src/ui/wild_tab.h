@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/wild/wild_save.h"
 #include "core/wild/wild_table.h"
 
 class QComboBox;
@@ -51,8 +52,10 @@ private:
     void Cbo_TypChange();
     void showKind(const wild::Encounter& encounter);
     void labelRows(wild::Kind kind);
+    void nameNoSpecies(const LanguageTable& lang);
     void Cbo_PokemonChange(int row);
     void Cmd_SpeichernClick();
+    QString unusualLine(const wild::UnusualRow& odd, const wild::Slot& slot) const;
     void showNotice(const QString& text);
     QString noTableText(const LanguageTable& lang) const;
     // Before another kind is shown: true when nothing was changed or the user drops it.

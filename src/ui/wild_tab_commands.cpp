@@ -86,6 +86,27 @@ void WildTab::Cbo_PokemonChange(int row) {
     }
 }
 
+// "Pokemon3: 0 - 5 (Level ausserhalb von 1 bis 100)": the row as its label names it.
+QString WildTab::unusualLine(const wild::UnusualRow& odd, const wild::Slot& slot) const {
+    const LanguageTable& lang = m_session.lang();
+    QStringList why;
+    if (odd.outside) {
+        why << langText(lang, 1710, "Level ausserhalb von 1 bis 100");
+    }
+    if (odd.reversed) {
+        why << langText(lang, 1711, "Min Level über Max Level");
+    }
+    QString label = Lbl_Poke[odd.row]->text();
+    if (label.endsWith(QLatin1Char(':'))) {
+        label.chop(1);
+    }
+    return QStringLiteral("%1: %2 - %3 (%4)")
+        .arg(label)
+        .arg(slot.minLevel)
+        .arg(slot.maxLevel)
+        .arg(why.join(QStringLiteral(", ")));
+}
+
 // Every field is read and checked before anything is written; unusual levels are written
 // only when the user agrees. The kind is read again afterwards, so the rows show the ROM.
 void WildTab::Cmd_SpeichernClick() {
@@ -96,12 +117,12 @@ void WildTab::Cmd_SpeichernClick() {
         input.species.push_back(m_species[row]);
     }
     const wild::Values values = wild::parseInput(input, m_shown.kind);
-    const std::vector<std::string> unusual = wild::unusualLevels(values.entries);
+    const std::vector<wild::UnusualRow> unusual = wild::unusualRows(values.entries);
     if (!unusual.empty()) {
         const LanguageTable& lang = m_session.lang();
         QString question = langText(lang, 68, "Diese Level sind ungewöhnlich:") + '\n';
-        for (const std::string& line : unusual) {
-            question += QLatin1Char('\n') + toQ(line);
+        for (const wild::UnusualRow& odd : unusual) {
+            question += QLatin1Char('\n') + unusualLine(odd, values.entries[odd.row]);
         }
         question += QStringLiteral("\n\n") + langText(lang, 69, "Trotzdem speichern?");
         if (!m_dialogs.confirm(this, langText(m_session.lang(), "03", "Achtung"), question)) {

@@ -93,24 +93,30 @@ Values parseInput(const Input& input, Kind kind) {
     return values;
 }
 
-std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
-    std::vector<std::string> lines;
+std::vector<UnusualRow> unusualRows(const std::vector<Slot>& entries) {
+    const auto outside = [](int level) { return level < kLowestLevel || level > kHighestLevel; };
+    std::vector<UnusualRow> rows;
     for (std::size_t row = 0; row < entries.size(); ++row) {
         const Slot& s = entries[row];
-        const auto outside = [](int level) {
-            return level < kLowestLevel || level > kHighestLevel;
-        };
-        std::string why;
-        if (outside(s.minLevel) || outside(s.maxLevel)) {
-            why = "Level ausserhalb von 1 bis 100";
+        const UnusualRow odd{row, outside(s.minLevel) || outside(s.maxLevel),
+                             s.minLevel > s.maxLevel};
+        if (odd.outside || odd.reversed) {
+            rows.push_back(odd);
         }
-        if (s.minLevel > s.maxLevel) {
+    }
+    return rows;
+}
+
+std::vector<std::string> unusualLevels(const std::vector<Slot>& entries) {
+    std::vector<std::string> lines;
+    for (const UnusualRow& odd : unusualRows(entries)) {
+        std::string why = odd.outside ? "Level ausserhalb von 1 bis 100" : "";
+        if (odd.reversed) {
             why += std::string(why.empty() ? "" : ", ") + "Min Level über Max Level";
         }
-        if (!why.empty()) {
-            lines.push_back(rowName(row) + ": " + std::to_string(s.minLevel) + " - " +
-                            std::to_string(s.maxLevel) + " (" + why + ")");
-        }
+        const Slot& s = entries[odd.row];
+        lines.push_back(rowName(odd.row) + ": " + std::to_string(s.minLevel) + " - " +
+                        std::to_string(s.maxLevel) + " (" + why + ")");
     }
     return lines;
 }

@@ -35,6 +35,13 @@ Values parseInput(const Input& input, Kind kind);
 // Levels the game accepts but that are almost always typing errors: outside 1-100, or a
 // minimum above the maximum. One line per row, empty when all look right.
 std::vector<std::string> unusualLevels(const std::vector<Slot>& entries);
+// The same rows with what is unusual about each, for a window that names them in its language.
+struct UnusualRow {
+    std::size_t row = 0;
+    bool outside = false;   // a level outside 1-100
+    bool reversed = false;  // the minimum above the maximum
+};
+std::vector<UnusualRow> unusualRows(const std::vector<Slot>& entries);
 
 enum class UnusualLevels { Refuse, Accept };
 

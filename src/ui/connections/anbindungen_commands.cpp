@@ -46,7 +46,7 @@ void TAnbindungenForm::Laden() {
         Lbl_Hinweis->setText(toQ(m_list.tooManyNotice()));
     } catch (const Error& e) {
         // The table lies outside the file: the window shows nothing of it.
-        Lbl_Hinweis->setText(toQ(e.what()));
+        Lbl_Hinweis->setText(errorText(&m_session.lang(), e));
         readable = false;
     }
     // A map with a header can get its first connection; the footer-only path cannot.
