@@ -12,9 +12,13 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "core/config/ini_file.h"
+#include "core/config/language_table.h"
+#include "core/errors.h"
 #include "core/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/command.h"
 #include "ui/mapfiles/new_map_form.h"
 #include "ui/repoint_dialog.h"
 
@@ -129,15 +133,18 @@ void useShippedTexts(const TestProgram& program) {
 
 void clickAction(QAction* action) { action->trigger(); }
 
-// Opens every window, tab and kind the main window shows with map 1.0 (events and water
-// encounters) open, and the boxes of a few commands; the fake dialogs record those.
-void openEverything(MainWindow& w, FakeDialogs& dialogs) {
-    // "Map öffnen": first a typing error, then the map.
-    dialogs.inputAnswers = {QStringLiteral("x")};
-    clickAction(w.menu().Mapffnen1);
-    dialogs.inputAnswers = {QStringLiteral("1.0")};
+// "Map öffnen": TESTHAUS (0.0: weather 2, type 1, grass and fishing encounters).
+void openMap(MainWindow& w, FakeDialogs& dialogs) {
+    dialogs.inputAnswers = {QStringLiteral("0.0")};
     clickAction(w.menu().Mapffnen1);
     QVERIFY(w.session().mapLoaded());
+}
+
+// Opens every window, tab and kind the main window shows, and the boxes of a few commands;
+// the fake dialogs record those.
+void openEverything(MainWindow& w, FakeDialogs& dialogs) {
+    dialogs.inputAnswers = {QStringLiteral("x")};  // a typing error
+    clickAction(w.menu().Mapffnen1);
     auto* tabs = w.findChild<QTabWidget*>();
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
@@ -212,14 +219,79 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         dialogs->openFileAnswer = program.romPath();
         window->menu().Laden1->trigger();
+        openMap(*window, *dialogs);
         if (english) {
+            // Switched with the map open: the lists are refilled, the map's lines stay chosen.
             chooseLanguage(*window, "English");
         }
+        dialogs->inputsAsked.clear();  // asked in German before the switch
+        const auto& header = window->session().map().header;
+        QCOMPARE(quillon::testing::child<QComboBox>(*window, "Cbo_Wetter")->currentIndex(),
+                 static_cast<int>(header.weather()));
+        QCOMPARE(quillon::testing::child<QComboBox>(*window, "Cbo_Typ")->currentIndex(),
+                 static_cast<int>(header.type()));
         openEverything(*window, *dialogs);
         QStringList found = foreignTexts(window.get(), foreign);
         found += dialogTexts(*window, *dialogs, foreign);
         found += foreignLines(boxTexts(*dialogs), foreign);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+
+    // The error box shows a catalogue message in the chosen language, as a sentence; an error
+    // without an id keeps its finished sentence, any other failure its own text.
+    void errorBoxSpeaksTheChosenLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("shown");
+        const QString english = QStringLiteral("English");
+        const QString german = QStringLiteral("Deutsch");
+        QTest::newRow("message in English")
+            << english << 0
+            << QStringLiteral("The grid at $000010 (8 bytes) reaches into the cartridge header "
+                              "(up to $0000C0); nothing was written.");
+        QTest::newRow("message in German")
+            << german << 0
+            << QStringLiteral("Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
+                              "$0000C0); es wurde nichts geschrieben.");
+        QTest::newRow("message before any language")
+            << QString() << 0
+            << QStringLiteral("Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
+                              "$0000C0); es wurde nichts geschrieben.");
+        QTest::newRow("sentence without an id") << english << 1 << QStringLiteral("Satz.");
+        QTest::newRow("other exception") << english << 2 << QStringLiteral("other");
+        QTest::newRow("unknown failure") << english << 3 << QStringLiteral("Unknown error.");
+        QTest::newRow("unknown failure in German")
+            << german << 3 << QStringLiteral("Unbekannter Fehler.");
+    }
+    void errorBoxSpeaksTheChosenLanguage() {
+        QFETCH(QString, language);
+        QFETCH(int, failure);
+        QFETCH(QString, shown);
+        const quillon::IniFile texts(std::filesystem::path(QUILLON_SHIPPED_DATA) / "Sprachen.ini");
+        quillon::LanguageTable lang(texts);
+        lang.setCurrent(language.toStdString());
+        FakeDialogs dialogs;
+        if (!language.isEmpty()) {
+            dialogs.setLanguage(&lang);
+        }
+        using quillon::message;
+        const bool finished = quillon::ui::runCommand(nullptr, dialogs, [failure] {
+            switch (failure) {
+                case 0:
+                    throw quillon::Error(message(
+                        "place.header",
+                        {message("place.range", {message("place.name.grid"), "$000010", "8"}),
+                         "$0000C0"}));
+                case 1:
+                    throw quillon::Error("Satz.");
+                case 2:
+                    throw std::runtime_error("other");
+                default:
+                    throw failure;
+            }
+        });
+        QVERIFY(!finished);
+        QCOMPARE(dialogs.errors, QStringList{shown});
     }
 };
 

@@ -124,7 +124,7 @@ const char* kSprachen =
     "30=Choose File->Load... to load a ROM.\n31=ROM loaded! Choose a map.\n"
     "32=Map loaded.  Index:\n33=Block:\n900=Name:\n36=No events.\n400=Pos (X/Y):\n405=Go\n"
     "600=Grass\n601=Water\n602=Rock Smash\n603=Fishing\n62=Pokémon:\n65=Old Rod\n66=Good Rod\n"
-    "67=Super Rod\n943=No wild data for this game.\n1370=Create way back\n1371=No way back in\n"
+    "67=Super Rod\n943=No wild data for this game.\n1711=min level above max level\n1370=Create way back\n1371=No way back in\n"
     "13682=Map\n13683=does not exist.\n"
     "1302=Behaviour byte:\n1309=Picture\n1310=Save Tileset1\n1316=Part 1:\n1317=Part 2:\n"
     "1140=New Map\n11401=Width:\n11406=Create\n1400=No read-me file found in\n1411=Licence:\n";
