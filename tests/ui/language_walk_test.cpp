@@ -36,7 +36,8 @@ const QRegularExpression kGerman(QStringLiteral(
     "Indiziertes|Bitte|Datei|Dateien|Abbrechen|Singpost|Unbekannt|Grösse|Breite|Nur|Alle|Zeit|"
     "Befehl|Anbindung|Umpointen|Suchen|Stadt|Ja|Nein|und|oder|der|die|das|nicht|ist|für|von|"
     "Sonnig|Nebel|Bewölkt|Grosser|menge|Angel|Wasser|Häufigkeits|Art|Bild|Ebene|Vollenden|"
-    "Zurücknehmen|Eingabe|Ungültige|Offset angeben|Tabellen|suchen|Gitter|Sprache|Hilfe|Beenden)"
+    "Zurücknehmen|FlugPos|Eingabe|Ungültige|Offset "
+    "angeben|Tabellen|suchen|Gitter|Sprache|Hilfe|Beenden)"
     "\\b"));
 // Words only the English interface says.
 const QRegularExpression kEnglish(QStringLiteral(
@@ -154,8 +155,8 @@ void openEverything(MainWindow& w, FakeDialogs& dialogs) {
     for (int i = 0; kinds != nullptr && i < kinds->count(); ++i) {
         kinds->setCurrentIndex(i);
     }
-    for (QAction* tool :
-         {w.menu().BlockEditor1, w.menu().Verlauf1, w.menu().BuildEvents1, w.menu().Anbindungen1}) {
+    for (QAction* tool : {w.menu().BlockEditor1, w.menu().Verlauf1, w.menu().BuildEvents1,
+                          w.menu().Anbindungen1, w.menu().Info1, w.menu().Readme1}) {
         clickAction(tool);
     }
     QCoreApplication::processEvents();
@@ -187,7 +188,7 @@ QStringList dialogTexts(MainWindow& w, FakeDialogs& dialogs, const QRegularExpre
 }
 
 QStringList boxTexts(const FakeDialogs& d) {
-    QStringList texts = d.informs + d.errors + d.confirms + d.choices + d.savesAsked;
+    QStringList texts = d.informs + d.errors + d.confirms + d.choices + d.savesAsked + d.abouts;
     for (const auto& input : d.inputsAsked) {
         texts << input.caption << input.prompt;
     }
@@ -247,16 +248,19 @@ private slots:
         const QString german = QStringLiteral("Deutsch");
         QTest::newRow("message in English")
             << english << 0
-            << QStringLiteral("The grid at $000010 (8 bytes) reaches into the cartridge header "
-                              "(up to $0000C0); nothing was written.");
+            << QStringLiteral(
+                   "The grid at $000010 (8 bytes) reaches into the cartridge header "
+                   "(up to $0000C0); nothing was written.");
         QTest::newRow("message in German")
             << german << 0
-            << QStringLiteral("Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
-                              "$0000C0); es wurde nichts geschrieben.");
+            << QStringLiteral(
+                   "Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
+                   "$0000C0); es wurde nichts geschrieben.");
         QTest::newRow("message before any language")
             << QString() << 0
-            << QStringLiteral("Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
-                              "$0000C0); es wurde nichts geschrieben.");
+            << QStringLiteral(
+                   "Block-Grid ($000010, 8 Bytes) ragt in den Rom-Header (bis "
+                   "$0000C0); es wurde nichts geschrieben.");
         QTest::newRow("sentence without an id") << english << 1 << QStringLiteral("Satz.");
         QTest::newRow("other exception") << english << 2 << QStringLiteral("other");
         QTest::newRow("unknown failure") << english << 3 << QStringLiteral("Unknown error.");
