@@ -30,8 +30,7 @@ Session::Session(std::filesystem::path programFolder)
         }
         m_lang.setCurrent(language);
     }
-    // The weather and type lists keep the language of the start. Without a language file
-    // the interface is German, and so are they.
+    // Without a language file the interface is German, and so are the weather and type lists.
     const std::string listLanguage = language.empty() ? "Deutsch" : language;
     m_weatherNames = m_data.weatherNames(listLanguage);
     m_typeNames = m_data.typeNames(listLanguage);
@@ -55,6 +54,8 @@ bool Session::applyLanguage(const std::string& language, bool remember) {
         return false;
     }
     refreshMovementNames();
+    m_weatherNames = m_data.weatherNames(language);
+    m_typeNames = m_data.typeNames(language);
     return true;
 }
 

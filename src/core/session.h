@@ -127,8 +127,8 @@ public:
     // behind and the editor stays on the old file.
     bool saveMapAs(const std::filesystem::path& newName);
 
-    // Weather and map type names in the language of the start; movement value names in the
-    // current language (refilled on a language change).
+    // Weather, map type and movement value names in the current language (refilled when a
+    // language is applied).
     const std::vector<std::string>& weatherNames() const { return m_weatherNames; }
     const std::vector<std::string>& typeNames() const { return m_typeNames; }
     const std::vector<std::string>& movementNames() const { return m_movementNames; }

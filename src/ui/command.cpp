@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "ui/command_notifier.h"
 #include "ui/dialogs.h"
+#include "ui/language_texts.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -21,12 +22,12 @@ bool runGuarded(QWidget* parent, Dialogs& dialogs, const std::function<void()>& 
     try {
         fn();
         return true;
-    } catch (const quillon::Error& e) {
-        message = toQ(e.what());
     } catch (const std::exception& e) {
-        message = toQ(e.what());
+        message = errorText(dialogs.language(), e);
     } catch (...) {
-        message = QStringLiteral("Unbekannter Fehler.");
+        message = dialogs.language() != nullptr
+                      ? langText(*dialogs.language(), 1701, "Unbekannter Fehler.")
+                      : QStringLiteral("Unbekannter Fehler.");
     }
     // The box is shown after the handler has unwound, so no half-done state is visible.
     try {

@@ -83,6 +83,14 @@ public:
     virtual bool openDocument(const QString& file) = 0;
     // Shows one of the window's own modal dialogs (QDialog::exec); its QDialog::DialogCode.
     virtual int runDialog(QDialog& dialog) = 0;
+
+    // The window's language: the error box of a failed command shows the command's message
+    // in it (the built-in German while none is set).
+    void setLanguage(const LanguageTable* lang) { m_language = lang; }
+    const LanguageTable* language() const { return m_language; }
+
+private:
+    const LanguageTable* m_language = nullptr;
 };
 
 // The real boxes: QMessageBox, QInputDialog, QFileDialog, QDesktopServices, and the repoint

@@ -41,10 +41,15 @@ void selectIndex(QComboBox* box, int index) {
     box->setCurrentIndex(index < box->count() ? index : -1);
 }
 
+// The items replaced; the same line stays chosen (the list in another language).
 void fillCombo(QComboBox* box, const std::vector<std::string>& items) {
+    const int chosen = box->currentIndex();
     box->clear();
     for (const std::string& item : items) {
         box->addItem(toQ(item));
+    }
+    if (chosen >= 0 && chosen < box->count()) {
+        box->setCurrentIndex(chosen);
     }
 }
 

@@ -113,7 +113,7 @@ void HeaderTab::encodeNewName() {
 void HeaderTab::Cmd_NameAendernClick() {
     const int index = Cbo_Name->currentIndex();
     if (index < 0) {
-        throw Error("Es ist kein Map-Name gewählt.");
+        throw Error(toStd(langText(m_session.lang(), 1744, "Es ist kein Map-Name gewählt.")));
     }
     const LanguageTable& lang = m_session.lang();
     const auto slot = map_name_writer::slot(m_session.rom(), m_session.romState(), index);

@@ -45,7 +45,7 @@ const std::vector<HistoryEntry>& TVerlaufForm::entries() const {
         m_problem.clear();
         return m_session.history();
     } catch (const std::exception& e) {
-        m_problem = QString::fromUtf8(e.what());
+        m_problem = errorText(&m_session.lang(), e);
         return none;
     }
 }

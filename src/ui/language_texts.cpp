@@ -10,6 +10,8 @@
 #include <QVariant>
 
 #include "core/config/language_table.h"
+#include "core/errors.h"
+#include "core/text/sentence.h"
 #include "ui/qt_text.h"
 
 namespace quillon::ui {
@@ -44,6 +46,30 @@ QString langText(const LanguageTable& lang, int number, const char* germanDefaul
 
 QString langText(const LanguageTable& lang, const char* key, const char* germanDefault) {
     return toQ(lang.text(std::string(key), germanDefault));
+}
+
+QString allFilesFilter(const LanguageTable& lang, const char* pattern) {
+    return langText(lang, 1721, "Alle Dateien") + QStringLiteral(" (") +
+           QString::fromLatin1(pattern) + QLatin1Char(')');
+}
+
+QString romFilter(const LanguageTable& lang) {
+    return QStringLiteral("GameBoy Roms (*.gba);;") + allFilesFilter(lang);
+}
+
+QString messageText(const LanguageTable& lang, const Message& message) {
+    return toQ(sentence(lang.text(message)));
+}
+
+QString errorText(const LanguageTable* lang, const std::exception& error) {
+    const auto* own = dynamic_cast<const Error*>(&error);
+    if (own == nullptr || !own->message().hasId()) {
+        return QString::fromUtf8(error.what());
+    }
+    if (lang == nullptr) {
+        return toQ(sentence(germanText(own->message())));
+    }
+    return messageText(*lang, own->message());
 }
 
 void SpracheAendern(QWidget* container, const LanguageTable& lang) {

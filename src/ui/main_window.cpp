@@ -12,8 +12,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/map/map_list.h"
 #include "core/base/numbers.h"
+#include "core/map/map_list.h"
 #include "core/session.h"
 #include "ui/big_block_view.h"
 #include "ui/blocks/block_editor_form.h"
@@ -66,6 +66,7 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
                                   return session->profile();
                               })) {
     m_session->setTextPainter(&m_textPainter);
+    m_dialogs->setLanguage(&m_session->lang());
     buildUi();
     connectMenu();
     FormCreate();
@@ -186,6 +187,7 @@ void MainWindow::FormCreate() {
 
 void MainWindow::applyLanguageTexts() {
     const LanguageTable& lang = m_session->lang();
+    m_qtTexts.apply(lang);
     applyMenuTexts(menuBar(), lang);
     for (int i = 0; i < m_tabs->count(); ++i) {
         m_tabs->setTabText(i, langText(lang, kPageTexts[i].number, kPageTexts[i].german));
@@ -196,10 +198,16 @@ void MainWindow::applyLanguageTexts() {
     m_wildTab->applyLanguage(lang);
     m_headerTab->setNotice(langText(lang, 942, kNoHeader));
     SpracheAendern(m_headerTab->attributeBox(), lang);
+    m_headerTab->fillLists();
     m_verlauf->applyLanguage(lang);
     m_anbindungen->SpracheAendern(lang);
     if (m_blockEditor != nullptr) {
         runCommand(this, *m_dialogs, [this] { m_blockEditor->languageChanged(); });
+    }
+    m_eventBuilder->applyLanguage(lang);
+    m_bigBlock->setWindowTitle(langText(lang, 1704, "Grosser Block"));
+    if (m_session->romLoaded()) {
+        runCommand(this, *m_dialogs, [this] { m_chooser->retitleRoots(m_session->mapList()); });
     }
     showStateStatus();
 }
@@ -242,9 +250,9 @@ void MainWindow::Laden1Click() {
     if (!finishInput() || !saveChangesFirst()) {
         return;
     }
+    const LanguageTable& lang = m_session->lang();
     const QString file =
-        m_dialogs->openFileName(this, QStringLiteral("Laden"),
-                                QStringLiteral("GameBoy Roms (*.gba);;All Files (*)"), romStart());
+        m_dialogs->openFileName(this, langText(lang, 1736, "Laden"), romFilter(lang), romStart());
     if (!file.isEmpty()) {
         openRomFile(file);
     }
@@ -318,7 +326,7 @@ void MainWindow::romOpened(bool mapFollows) {
     // The tables that failed their check first, then the other problems: one box.
     QStringList warnings;
     for (const auto& failure : m_session->romState().tableFailures()) {
-        warnings << toQ(m_session->lang().text(failure.message));
+        warnings << messageText(m_session->lang(), failure.message);
     }
     for (const std::string& warning : m_session->romWarnings()) {
         warnings << toQ(warning);
@@ -340,19 +348,21 @@ void MainWindow::chooseMapLine(const QString& line) {
 }
 
 void MainWindow::Mapffnen1Click() {
+    const LanguageTable& lang = m_session->lang();
+    const QString caption = langText(lang, 135, "Map öffnen");
     const auto input = m_dialogs->inputText(
-        this, QStringLiteral("Map öffnen"),
-        QStringLiteral("Bitte geben sie die zu öffnende Map an. Und zwar im Format "
-                       "\"<Bank>.<Map>\""),
+        this, caption,
+        langText(lang, 1702,
+                 "Bitte geben sie die zu öffnende Map an. Und zwar im Format \"<Bank>.<Map>\""),
         QStringLiteral("0.0"));
     if (!input) {
         return;
     }
     if (!isValidTypedIdentifier(toStd(*input))) {
-        inform(QStringLiteral("Ungültige Eingabe"));
+        inform(langText(lang, 1703, "Ungültige Eingabe"));
         return;
     }
-    openMap(*input, QStringLiteral("Map öffnen (") + *input + QLatin1Char(')'));
+    openMap(*input, caption + QStringLiteral(" (") + *input + QLatin1Char(')'));
 }
 
 bool MainWindow::openMap(const QString& identifier, const QString& title) {

@@ -12,6 +12,7 @@
 #include "ui/dialogs.h"
 #include "ui/loading_guard.h"
 #include "ui/main_menu.h"
+#include "ui/qt_translations.h"
 
 class QActionGroup;
 class QCloseEvent;
@@ -27,7 +28,7 @@ namespace map_insertion {
 struct Plan;
 struct Result;
 struct Slot;
-}
+}  // namespace map_insertion
 }  // namespace quillon
 
 namespace quillon::ui {
@@ -207,6 +208,7 @@ private:
     // History notices already shown (they accumulate while a ROM is open).
     std::size_t m_historyNoticesShown = 0;
     imageio::QtTextPainter m_textPainter;
+    QtTranslations m_qtTexts;  // Qt's own buttons and dialogs in the chosen language
     LoadingFlag m_loading;
     MainMenu m_menu;
     QActionGroup* m_languages = nullptr;

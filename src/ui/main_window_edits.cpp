@@ -20,13 +20,16 @@ namespace quillon::ui {
 namespace {
 
 constexpr const char* kCaption = "Quillon";
-const QString kRomFilter = QStringLiteral("GameBoy Roms (*.gba);;All Files (*)");
 // Map pictures are saved as device-independent bitmaps, or as PNG when the user prefers; the
 // block palette (the tilesets' picture) offers PNG first.
-const QString kMapPictureFilter =
-    QStringLiteral("Device Independent Bitmap (*.DIB);;PNG (*.png);;All files (*.*)");
-const QString kPalettePictureFilter =
-    QStringLiteral("PNG (*.png);;Device Independent Bitmap (*.DIB);;Alle Dateien (*.*)");
+QString mapPictureFilter(const LanguageTable& lang) {
+    return QStringLiteral("Device Independent Bitmap (*.DIB);;PNG (*.png);;") +
+           allFilesFilter(lang, "*.*");
+}
+QString palettePictureFilter(const LanguageTable& lang) {
+    return QStringLiteral("PNG (*.png);;Device Independent Bitmap (*.DIB);;") +
+           allFilesFilter(lang, "*.*");
+}
 
 // "png" for a filter that starts with "PNG (*.png)": the first file type's extension.
 QString firstSuffix(const QString& filter) {
@@ -108,8 +111,10 @@ void MainWindow::SaveAs1Click() {
     if (!finishInput()) {
         return;
     }
-    const QString file = m_dialogs->saveFileName(this, QStringLiteral("Speichern Unter..."),
-                                                 kRomFilter, QStringLiteral("gba"), romStart());
+    const LanguageTable& lang = m_session->lang();
+    const QString file =
+        m_dialogs->saveFileName(this, langText(lang, 113, "Speichern Unter..."), romFilter(lang),
+                                QStringLiteral("gba"), romStart());
     bool copied = false;
     const auto copy = [&] { copied = m_session->saveMapAs(toPath(file)); };
     // A failed write has shown its error; a refused copy or a cancelled dialog gets text 71.
@@ -159,18 +164,19 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
 }
 
 void MainWindow::SaveMapPic1Click() {
-    savePicture(m_menu.SaveMapPic1, kMapPictureFilter, &Session::mapPicture);
+    savePicture(m_menu.SaveMapPic1, mapPictureFilter(m_session->lang()), &Session::mapPicture);
 }
 
 void MainWindow::SaveTilesetPic1Click() {
-    if (savePicture(m_menu.SaveTilesetPic1, kPalettePictureFilter, &Session::blockPalette)) {
-        inform(QStringLiteral("Der Vorgang wurde erfolgreich beendet."));
+    const LanguageTable& lang = m_session->lang();
+    if (savePicture(m_menu.SaveTilesetPic1, palettePictureFilter(lang), &Session::blockPalette)) {
+        inform(langText(lang, 1735, "Der Vorgang wurde erfolgreich beendet."));
     }
 }
 
 // The event picture is drawn first when it is out of date.
 void MainWindow::SaveEventPic1Click() {
-    savePicture(m_menu.SaveEventPic1, kMapPictureFilter, &Session::eventPicture);
+    savePicture(m_menu.SaveEventPic1, mapPictureFilter(m_session->lang()), &Session::eventPicture);
 }
 
 // Saves the picture as it stands (grid lines included, single size). True when written.

@@ -66,21 +66,25 @@ void MainWindow::Verlauf1Click() {
 void MainWindow::settleRomHistory() {
     const std::vector<std::string> opening = m_session->historyNotices();
     if (const auto unfinished = m_session->unfinished()) {
+        const LanguageTable& lang = m_session->lang();
         const QString text =
-            QStringLiteral(
-                "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann "
-                "einen Teil davon enthalten.\n\n\"Vollenden\" schreibt den Befehl "
-                "zu Ende, \"Zurücknehmen\" stellt das Rom wie vor dem Befehl her.")
-                .arg(toQ(unfinished->entry.name), localTime(unfinished->entry.time));
-        const int answer =
-            m_dialogs->choose(this, langText(m_session->lang(), "03", "Achtung"), text,
-                              {QStringLiteral("Vollenden"), QStringLiteral("Zurücknehmen")});
+            langText(lang, 1724,
+                     "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann einen Teil "
+                     "davon enthalten.")
+                .arg(toQ(unfinished->entry.name), localTime(unfinished->entry.time)) +
+            QStringLiteral("\n\n") +
+            langText(lang, 1734,
+                     "\"Vollenden\" schreibt den Befehl zu Ende, \"Zurücknehmen\" stellt das Rom "
+                     "wie vor dem Befehl her.");
+        const int answer = m_dialogs->choose(
+            this, langText(lang, "03", "Achtung"), text,
+            {langText(lang, 1725, "Vollenden"), langText(lang, 1726, "Zurücknehmen")});
         if (answer == 0 || answer == 1) {
             runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
         } else {
-            inform(
-                QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
-                               "Laden wieder."));
+            inform(langText(lang, 1727,
+                            "Das Rom bleibt wie es ist; die Frage kommt beim nächsten Laden "
+                            "wieder."));
         }
     }
     QStringList notices;
@@ -112,23 +116,25 @@ bool MainWindow::settleChangesBeforeStep(bool undo) {
     if (!m_session->modified()) {
         return true;
     }
-    const QString caption = langText(m_session->lang(), "00", "Frage");
+    const LanguageTable& lang = m_session->lang();
+    const QString caption = langText(lang, "00", "Frage");
+    const QString cancel = langText(lang, 1732, "Abbrechen");
     if (undo) {
         const int answer = m_dialogs->choose(
             this, caption,
-            QStringLiteral("Der Schritt ändert die offene Map im Rom, die ungespeicherte "
-                           "Änderungen hat. Die Änderungen vorher speichern? Gespeichert werden "
-                           "sie mit rückgängig gemacht und lassen sich wiederherstellen; "
-                           "\"Nein\" verwirft sie."),
-            {QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")});
+            langText(lang, 1728,
+                     "Der Schritt ändert die offene Map im Rom, die ungespeicherte Änderungen "
+                     "hat. Die Änderungen vorher speichern? Gespeichert werden sie mit rückgängig "
+                     "gemacht und lassen sich wiederherstellen; \"Nein\" verwirft sie."),
+            {langText(lang, 1729, "Ja"), langText(lang, 1730, "Nein"), cancel});
         return answer == 1 || (answer == 0 && saveMap());
     }
     const int answer = m_dialogs->choose(
         this, caption,
-        QStringLiteral("Der Schritt ändert die offene Map im Rom, die ungespeicherte Änderungen "
-                       "hat. Gespeichert nähmen sie den Schritt aus dem Verlauf. Die Änderungen "
-                       "verwerfen?"),
-        {QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")});
+        langText(lang, 1731,
+                 "Der Schritt ändert die offene Map im Rom, die ungespeicherte Änderungen hat. "
+                 "Gespeichert nähmen sie den Schritt aus dem Verlauf. Die Änderungen verwerfen?"),
+        {langText(lang, 1733, "Verwerfen"), cancel});
     return answer == 0;
 }
 

@@ -114,18 +114,22 @@ bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
     for (const BankMap& m : maps) {
         names << QStringLiteral("%1.%2 \"%3\"").arg(m.bank).arg(m.map).arg(toQ(m.name));
     }
-    QString text = QStringLiteral("Der Platz %1.%2 hält die Map %3.")
+    const LanguageTable& lang = m_session->lang();
+    QString text = langText(lang, 1739, "Der Platz %1.%2 hält die Map %3.")
                        .arg(slot.bank)
                        .arg(slot.map)
                        .arg(names.value(0));
     if (names.size() > 1) {
-        text += QStringLiteral(" Ihren Map-Footer teilen %1 weitere Maps: %2. Sie alle bekommen "
-                               "die Grösse und den Block-Grid der eingefügten Map.")
+        text += QLatin1Char(' ') +
+                langText(lang, 1740,
+                         "Ihren Map-Footer teilen %1 weitere Maps: %2. Sie alle bekommen die "
+                         "Grösse und den Block-Grid der eingefügten Map.")
                     .arg(names.size() - 1)
                     .arg(names.mid(1).join(QStringLiteral(", ")));
     }
-    text += QStringLiteral(" Die eingefügte Map ersetzt sie. Trotzdem einfügen?");
-    return m_dialogs->confirm(this, langText(m_session->lang(), "00", "Frage"), text);
+    text += QLatin1Char(' ') +
+            langText(lang, 1741, "Die eingefügte Map ersetzt sie. Trotzdem einfügen?");
+    return m_dialogs->confirm(this, langText(lang, "00", "Frage"), text);
 }
 
 // A slot whose footer other maps share: the user gives it a footer of its own (own; its place

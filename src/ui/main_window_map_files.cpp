@@ -29,7 +29,9 @@ namespace quillon::ui {
 
 namespace {
 
-const QString kMapFilter = QStringLiteral("Quillon MapDatei (*.map *.Map *.MAP)");
+QString mapFilter(const LanguageTable& lang) {
+    return langText(lang, 1719, "Quillon MapDatei") + QStringLiteral(" (*.map *.Map *.MAP)");
+}
 // The tileset numbers "Neue Map" offers when the ROM's table cannot be measured.
 constexpr int kLastTileset = 57;
 // The grid starts 8 bytes behind its offset and needs an even address; event tables and
@@ -95,8 +97,8 @@ void MainWindow::MapOffnen1Click() {
         return;
     }
     QString start = toQ(m_session->map().mapFile);
-    const QString file =
-        m_dialogs->openFileName(this, m_menu.MapOffnen1->text(), kMapFilter, start);
+    const QString file = m_dialogs->openFileName(this, m_menu.MapOffnen1->text(),
+                                                 mapFilter(m_session->lang()), start);
     if (file.isEmpty()) {
         return;
     }
@@ -126,8 +128,8 @@ bool MainWindow::saveMapFile(bool ask) {
     }
     QString file = toQ(m_session->map().mapFile);
     if (ask || file.isEmpty()) {
-        file = m_dialogs->saveFileName(this, m_menu.MapSpeichernunter1->text(), kMapFilter,
-                                       QString(), file);
+        file = m_dialogs->saveFileName(this, m_menu.MapSpeichernunter1->text(),
+                                       mapFilter(m_session->lang()), QString(), file);
         if (file.isEmpty()) {
             return false;
         }
@@ -163,8 +165,9 @@ void MainWindow::NeueMap1Click() {
         newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
     // The user says where the map is kept ("Maps" beside the program proposed); the file
     // dialog asks before an existing file is replaced.
-    QString file = m_dialogs->saveFileName(this, m_menu.NeueMap1->text(), kMapFilter, QString(),
-                                           fromPath(place.file));
+    QString file =
+        m_dialogs->saveFileName(this, m_menu.NeueMap1->text(), mapFilter(m_session->lang()),
+                                QString(), fromPath(place.file));
     if (file.isEmpty()) {
         return;
     }

@@ -187,10 +187,12 @@ void MainWindow::applySetting(Settings::Flag flag, bool on) {
 }
 
 void MainWindow::BlockPaletteBreite1Click() {
+    const LanguageTable& lang = m_session->lang();
     const auto answer = m_dialogs->inputText(
-        this, QStringLiteral("Einstellung BlockPaletteBreite ändern"),
-        QStringLiteral("Bitte geben sie eine neue Breite an, in welcher dieBlockPalette "
-                       "angezeigt werden soll."),
+        this, langText(lang, 1742, "Einstellung BlockPaletteBreite ändern"),
+        langText(lang, 1743,
+                 "Bitte geben sie eine neue Breite an, in welcher dieBlockPalette angezeigt "
+                 "werden soll."),
         QString::number(m_session->settings().blockPaletteWidth()));
     if (!answer) {
         return;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 
 #include "core/map/map_list.h"
 #include "core/session.h"
@@ -84,6 +85,13 @@ void MapChooser::load(const MapListTree& list) {
     }
     if (m_tree->topLevelItemCount() > 0) {
         m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    }
+}
+
+void MapChooser::retitleRoots(const MapListTree& list) {
+    const int count = std::min(m_tree->topLevelItemCount(), static_cast<int>(list.roots.size()));
+    for (int i = 0; i < count; ++i) {
+        m_tree->topLevelItem(i)->setText(0, toQ(list.roots[static_cast<std::size_t>(i)].text));
     }
 }
 

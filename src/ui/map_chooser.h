@@ -32,6 +32,9 @@ public:
     // Rebuilds the tree and the group list (MapsLoad); expands the header part and selects the
     // first line.
     void load(const MapListTree& list);
+    // The list's top entries take the texts of list (the same list in another language);
+    // what is open, expanded and chosen stays.
+    void retitleRoots(const MapListTree& list);
     void setComboMode(bool on);
     // Without a ROM the list and the combo boxes are disabled.
     void setEnabled(bool on);

@@ -1,11 +1,11 @@
 #include "ui/repoint_dialog.h"
 
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractListModel>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,8 +19,8 @@
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
 #include "ui/qt_text.h"
-#include "ui/wait_cursor.h"
 #include "ui/repoint_hits.h"
+#include "ui/wait_cursor.h"
 
 namespace quillon::ui {
 
@@ -76,7 +76,7 @@ private:
 
 TUmpointenForm::TUmpointenForm(TRom& rom, const GameProfile& profile, const LanguageTable& lang,
                                Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_rom(rom), m_profile(profile), m_dialogs(dialogs) {
+    : QDialog(parent), m_rom(rom), m_profile(profile), m_dialogs(dialogs), m_lang(lang) {
     setObjectName(QStringLiteral("TUmpointenForm"));
     buildControls();
     // The search range the user sees first: the game's free area up to the end of the file.
@@ -243,15 +243,16 @@ void TUmpointenForm::Cmd_OKClick() {
 // "done".
 QString TUmpointenForm::searchEndText(FreeSpaceEnd end, std::uint32_t start) {
     if (end == FreeSpaceEnd::TenFound) {
-        return QStringLiteral("10 Ergebnisse gefunden!");
+        return langText(m_lang, 1713, "10 Ergebnisse gefunden!");
     }
     const std::uint64_t size = m_rom.size();
     if (start >= size) {
-        return toQ("Nichts gefunden: die Suche beginnt bei " + hexOffset(start) +
-                   ", hinter dem Ende der Datei (" + hexOffset(size - 1) +
-                   "). Unter \"Von\" einen kleineren Offset angeben.");
+        return langText(m_lang, 1714,
+                        "Nichts gefunden: die Suche beginnt bei %1, hinter dem Ende der Datei "
+                        "(%2). Unter \"Von\" einen kleineren Offset angeben.")
+            .arg(toQ(hexOffset(start)), toQ(hexOffset(size - 1)));
     }
-    return QStringLiteral("Fertig gesucht!");
+    return langText(m_lang, 1715, "Fertig gesucht!");
 }
 
 void TUmpointenForm::Cmd_UmpointenClick() {
@@ -278,11 +279,13 @@ std::optional<std::int64_t> TUmpointenForm::chosenOffset() {
     const QString text = Txt_Offset->text().trimmed();
     const std::int32_t offset = StrToInt(toStd(text));
     if (offset < 0) {
-        throw Error("Der Offset " + toStd(text) + " ist negativ.");
+        throw Error(toStd(langText(m_lang, 1717, "Der Offset %1 ist negativ.").arg(text)));
     }
     if (static_cast<std::uint64_t>(offset) >= m_rom.size()) {
-        throw Error("Der Offset " + toStd(text) + " liegt hinter dem Ende der Datei ($" +
-                    IntToHex(static_cast<std::int64_t>(m_rom.size()), 6) + " Bytes).");
+        const QString size = toQ("$" + IntToHex(static_cast<std::int64_t>(m_rom.size()), 6));
+        throw Error(toStd(
+            langText(m_lang, 1718, "Der Offset %1 liegt hinter dem Ende der Datei (%2 Bytes).")
+                .arg(text, size)));
     }
     return aligned(static_cast<std::uint32_t>(offset));
 }
@@ -300,7 +303,9 @@ std::optional<std::int64_t> TUmpointenForm::aligned(std::uint32_t offset) {
         m_dialogs.showError(this, text);
         return std::nullopt;
     }
-    if (!m_dialogs.confirm(this, windowTitle(), text + QStringLiteral(" Diesen Offset nehmen?"))) {
+    if (!m_dialogs.confirm(
+            this, windowTitle(),
+            text + QLatin1Char(' ') + langText(m_lang, 1716, "Diesen Offset nehmen?"))) {
         return std::nullopt;
     }
     return *next;

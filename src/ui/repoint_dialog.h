@@ -99,6 +99,7 @@ private:
     TRom& m_rom;
     GameProfile m_profile;
     Dialogs& m_dialogs;
+    const LanguageTable& m_lang;
     ResultList* m_results = nullptr;
     std::int64_t m_result = -1;
     std::uint32_t m_count = 1;

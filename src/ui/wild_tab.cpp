@@ -134,6 +134,16 @@ void WildTab::fillSpecies() {
         box->clear();
         box->addItems(names);
     }
+    nameNoSpecies(m_session.lang());
+}
+
+// Line 0 of the species boxes is no species but the request to choose one.
+void WildTab::nameNoSpecies(const LanguageTable& lang) {
+    for (QComboBox* box : Cbo_Pokemon) {
+        if (box->count() > 0) {
+            box->setItemText(0, langText(lang, 1746, "Bitte wählen"));
+        }
+    }
 }
 
 void WildTab::setMapNotice(const QString& text) {
@@ -152,6 +162,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
         Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, kKindNames[k]));
     }
     labelRows(m_shown.kind);
+    nameNoSpecies(lang);
     if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
         m_notice->setText(noTableText(lang));
     }
@@ -160,7 +171,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
 // A table that failed its check says why; a profile without one gets the language's text.
 QString WildTab::noTableText(const LanguageTable& lang) const {
     if (const auto* failure = m_session.romState().tableFailure(tables::Table::Wild)) {
-        return toQ(lang.text(failure->message));
+        return messageText(lang, failure->message);
     }
     return langText(lang, kNoTableText, kNoTable);
 }
@@ -223,7 +234,7 @@ void WildTab::labelRows(wild::Kind kind) {
         const bool rod =
             kind == wild::Kind::Fishing && row < static_cast<int>(std::size(kRodOfRow));
         if (!rod) {
-            Lbl_Poke[row]->setText(QStringLiteral("Pokemon%1:").arg(row + 1));
+            Lbl_Poke[row]->setText(langText(m_session.lang(), 1712, "Pokemon%1:").arg(row + 1));
             continue;
         }
         const Rod& r = kRods[kRodOfRow[row]];

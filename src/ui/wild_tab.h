@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/wild/wild_save.h"
 #include "core/wild/wild_table.h"
 
 class QComboBox;
@@ -51,6 +52,7 @@ private:
     void Cbo_TypChange();
     void showKind(const wild::Encounter& encounter);
     void labelRows(wild::Kind kind);
+    void nameNoSpecies(const LanguageTable& lang);
     void Cbo_PokemonChange(int row);
     void Cmd_SpeichernClick();
     void showNotice(const QString& text);

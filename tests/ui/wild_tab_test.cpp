@@ -250,6 +250,13 @@ void WildTabTest::textsFollowTheLanguage() {
     QCOMPARE(shownRows(frame), 10);
     QCOMPARE(row<QLabel>(frame, "Lbl_Poke", 2)->text(), QStringLiteral("Old Rod 2:"));
     QVERIFY(o.dialogs->errors.isEmpty());
+    // The question about unusual levels names the row and the reason in the same language.
+    typeInto(row<QLineEdit>(frame, "Txt_Level1P", 2), QStringLiteral("9"));
+    QTest::mouseClick(child<QPushButton>(frame, "Cmd_Speichern"), Qt::LeftButton);
+    QCOMPARE(o.dialogs->confirms.size(), 1);
+    QVERIFY2(o.dialogs->confirms[0].contains(
+                 QStringLiteral("slot 2: 9 - 4 (minimum level above maximum level)")),
+             qPrintable(o.dialogs->confirms[0]));
 }
 
 void WildTabTest::aboutBoxAndReadme() {

@@ -16,8 +16,10 @@ namespace quillon::ui {
 
 namespace {
 
-constexpr char kPictureFilter[] =
-    "Indiziertes PNG (*.png);;Device Independent Bitmap (*.DIB);;All files (*)";
+QString pictureFilter(const LanguageTable& lang) {
+    return langText(lang, 1720, "Indiziertes PNG") +
+           QStringLiteral(" (*.png);;Device Independent Bitmap (*.DIB);;") + allFilesFilter(lang);
+}
 
 // count names from section, keys "00".."FF" (for values above FF the three-digit value is the
 // key); a missing key shows the key itself.
@@ -60,7 +62,7 @@ void TBlockEditorForm::languageChanged() {
 void TBlockEditorForm::saveTileset(int part) {
     const QString name =
         m_dialogs.saveFileName(this, (part == 1 ? Tileset1Speichern1 : Tileset2Speichern1)->text(),
-                               QString::fromUtf8(kPictureFilter), QStringLiteral("png"), QString());
+                               pictureFilter(m_session.lang()), QStringLiteral("png"), QString());
     if (name.isEmpty()) {
         return;
     }

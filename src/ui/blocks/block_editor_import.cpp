@@ -11,13 +11,20 @@
 #include "imageio/import_files.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/dialogs.h"
+#include "ui/language_texts.h"
 
 namespace quillon::ui {
 
 namespace {
 
-constexpr char kPictureFilter[] = "Indiziertes PNG oder BMP (*.png *.bmp *.dib);;All files (*)";
-constexpr char kPaletteFilter[] = "Palette (*.pal);;Indiziertes PNG (*.png);;All files (*)";
+QString pictureFilter(const LanguageTable& lang) {
+    return langText(lang, 1722, "Indiziertes PNG oder BMP") +
+           QStringLiteral(" (*.png *.bmp *.dib);;") + allFilesFilter(lang);
+}
+QString paletteFilter(const LanguageTable& lang) {
+    return QStringLiteral("Palette (*.pal);;") + langText(lang, 1720, "Indiziertes PNG") +
+           QStringLiteral(" (*.png);;") + allFilesFilter(lang);
+}
 
 }  // namespace
 
@@ -26,7 +33,7 @@ constexpr char kPaletteFilter[] = "Palette (*.pal);;Indiziertes PNG (*.png);;All
 void TBlockEditorForm::loadTileset(int part) {
     QAction* action = part == 1 ? Tileset1Laden1 : Tileset2Laden1;
     const QString name =
-        m_dialogs.openFileName(this, action->text(), QString::fromUtf8(kPictureFilter), QString());
+        m_dialogs.openFileName(this, action->text(), pictureFilter(m_session.lang()), QString());
     if (name.isEmpty()) {
         return;
     }
@@ -56,7 +63,7 @@ void TBlockEditorForm::loadTileset(int part) {
 // A file of more or fewer than 16 colours is taken only when the user says so.
 void TBlockEditorForm::PaletteLadenClick() {
     const QString name = m_dialogs.openFileName(this, PaletteLaden1->text(),
-                                                QString::fromUtf8(kPaletteFilter), QString());
+                                                paletteFilter(m_session.lang()), QString());
     if (name.isEmpty()) {
         return;
     }
@@ -65,10 +72,12 @@ void TBlockEditorForm::PaletteLadenClick() {
     if (colours.size() != 16) {
         const int answer = m_dialogs.choose(
             this, PaletteLaden1->text(),
-            QStringLiteral("Die Datei hat %1 Farben; eine Palette hat 16. Die ersten bis zu 16 "
-                           "Farben übernehmen und die übrigen der Palette behalten?")
+            langText(m_session.lang(), 1737,
+                     "Die Datei hat %1 Farben; eine Palette hat 16. Die ersten bis zu 16 Farben "
+                     "übernehmen und die übrigen der Palette behalten?")
                 .arg(colours.size()),
-            {QStringLiteral("Übernehmen"), QStringLiteral("Abbrechen")});
+            {langText(m_session.lang(), 1738, "Übernehmen"),
+             langText(m_session.lang(), 1732, "Abbrechen")});
         if (answer != 0) {
             return;
         }

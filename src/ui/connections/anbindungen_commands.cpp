@@ -47,7 +47,7 @@ void TAnbindungenForm::Laden() {
         Lbl_Hinweis->setText(notice ? toQ(m_session.lang().text(*notice)) : QString());
     } catch (const Error& e) {
         // The table lies outside the file: the window shows nothing of it.
-        Lbl_Hinweis->setText(toQ(m_session.lang().text(e.message())));
+        Lbl_Hinweis->setText(errorText(&m_session.lang(), e));
         readable = false;
     }
     // A map with a header can get its first connection; the footer-only path cannot.

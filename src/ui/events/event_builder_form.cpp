@@ -29,25 +29,33 @@ TEventBuilderForm::TEventBuilderForm(Session& session, Dialogs& dialogs, QWidget
     setObjectName(QStringLiteral("TEventBuilderForm"));
     setWindowTitle(QStringLiteral("Event menge"));
     auto* grid = new QGridLayout(this);
-    WarpNum = addCount("Anzahl Warp:", "WarpNum", 0);
-    SignNum = addCount("Anzahl Singpost:", "SignNum", 1);
-    PeopNum = addCount("Anzahl People:", "PeopNum", 2);
-    ScriptNum = addCount("Anzahl Script:", "ScriptNum", 3);
+    WarpNum = addCount("Anzahl Warp:", "WarpNum", 1705, 0);
+    SignNum = addCount("Anzahl Singpost:", "SignNum", 1706, 1);
+    PeopNum = addCount("Anzahl People:", "PeopNum", 1707, 2);
+    ScriptNum = addCount("Anzahl Script:", "ScriptNum", 1708, 3);
     Button1 = new QPushButton(QStringLiteral("Events ändern"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
+    setTag(Button1, 1709);
     grid->addWidget(Button1, 4, 0, 1, 2);
     connect(Button1, &QPushButton::clicked, this,
             commandSlot(this, m_dialogs, this, &TEventBuilderForm::Button1Click));
 }
 
-QSpinBox* TEventBuilderForm::addCount(const char* label, const char* name, int row) {
+QSpinBox* TEventBuilderForm::addCount(const char* label, const char* name, int tag, int row) {
     auto* grid = static_cast<QGridLayout*>(layout());  // made by the constructor
     auto* spin = new QSpinBox(this);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setRange(0, kMaxCount);
-    grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
+    auto* caption = new QLabel(QString::fromUtf8(label), this);
+    setTag(caption, tag);
+    grid->addWidget(caption, row, 0);
     grid->addWidget(spin, row, 1);
     return spin;
+}
+
+void TEventBuilderForm::applyLanguage(const LanguageTable& lang) {
+    setWindowTitle(langText(lang, 134, "Event menge"));
+    SpracheAendern(this, lang);
 }
 
 void TEventBuilderForm::showEvent(QShowEvent* event) {

@@ -6,8 +6,9 @@ class QPushButton;
 class QSpinBox;
 
 namespace quillon {
+class LanguageTable;
 class Session;
-}
+}  // namespace quillon
 
 namespace quillon::ui {
 
@@ -26,6 +27,8 @@ public:
     // The counts of the open map go into the spins whenever the window is shown.
     void FormShow();
     void Button1Click();
+    // Caption, labels and button in the current language.
+    void applyLanguage(const LanguageTable& lang);
 
 signals:
     // The map's event tables were replaced: the event view starts on them anew.
@@ -35,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QSpinBox* addCount(const char* label, const char* name, int row);
+    QSpinBox* addCount(const char* label, const char* name, int tag, int row);
 
     Session& m_session;
     Dialogs& m_dialogs;

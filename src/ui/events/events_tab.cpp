@@ -161,6 +161,10 @@ void EventsTab::applyLanguage() {
     // "Nr.:", "Aktives Sprite Markieren" and the notice behind the panels.
     SpracheAendern(Chk_ShowSprite->parentWidget(), m_session.lang());
     SpracheAendern(m_noneOfKind->parentWidget(), m_session.lang());
+    int entry = 0;
+    for (const KindText& kind : kKindTexts) {
+        Cbo_EventTypen->setItemText(entry++, langText(m_session.lang(), kind.number, kind.german));
+    }
     for (EventFrame* frame : m_frames) {
         frame->applyLanguage();
     }

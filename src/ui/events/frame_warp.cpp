@@ -53,7 +53,8 @@ void TFrame_Warp::Cmd_GoClick() {
     const int warp = Spin_WarpTo->value();
     const QString identifier =
         QStringLiteral("%1.%2").arg(Spin_MapBank->value()).arg(Spin_Map->value());
-    emit goRequested(identifier, QStringLiteral("Warp to Map (") + identifier + QLatin1Char(')'),
+    const QString title = langText(session().lang(), 1745, "Warp zur Map");
+    emit goRequested(identifier, title + QStringLiteral(" (") + identifier + QLatin1Char(')'),
                      warp);
 }
 
