@@ -343,17 +343,6 @@ const std::vector<Rule>& errorRules() {
          "there is no block $1: the block table of tileset $2 ends with block $3"},
         {std::regex(R"x(^Palette (-?\d+) gibt es nicht \(0 bis 15\)\.$)x"),
          "there is no palette $1 (0 to 15)"},
-        {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
-        {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
-        {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),
-         "only $1 transactions can be redone; nothing was written"},
-        {std::regex(R"x(^Der Eintrag (\d+) steht nicht im Verlauf\.$)x"),
-         "there is no entry $1 in the history"},
-        {std::regex(R"x(^"(.*)" wird nicht (rückgängig gemacht|wiederhergestellt): das Rom )x"
-                    R"x(enthält bei (.*) andere Bytes als der Verlauf \(von anderer Seite )x"
-                    R"x(geändert\)\. Es wurde nichts geschrieben\.$)x"),
-         "\"$1\" is refused: the ROM holds other bytes than the history at $3 (changed by "
-         "another program); nothing was written"},
     };
     return kRules;
 }
@@ -413,18 +402,14 @@ const std::vector<Rule>& wildRules() {
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
-    if (auto history = englishHistoryMessage(coreMessage)) {
-        return englishQuotedNames(*history);
-    }
     for (const auto* rules : {&errorRules(), &warningRules(), &wildRules()}) {
         for (const Rule& rule : *rules) {
             if (std::regex_match(coreMessage, rule.german)) {
-                return englishQuotedNames(
-                    std::regex_replace(coreMessage, rule.german, rule.english));
+                return std::regex_replace(coreMessage, rule.german, rule.english);
             }
         }
     }
-    return englishQuotedNames(coreMessage);
+    return coreMessage;
 }
 
 }  // namespace quillon::cli
