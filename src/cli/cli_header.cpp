@@ -117,7 +117,7 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
         map_attributes::checkNameIndex(session.profile(), *s.nameIndex);
     }
     // All fields of one call are one step of the ROM's history.
-    TRom::Transaction transaction(rom, "Header ändern " + id, id);
+    TRom::Transaction transaction(rom, message("history.name.header", {id}), id);
     MapState& map = session.mapState();
     if (s.music) {
         map_attributes::writeMusic(rom, map, static_cast<std::uint16_t>(*s.music));

@@ -22,6 +22,15 @@ std::string plural(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " transaction" : " transactions");
 }
 
+// A transaction cut off is resolved first; the tool names its own command for that.
+void requireFinished(Session& session) {
+    if (const auto pending = session.unfinished()) {
+        throw Error("the history holds an unfinished transaction (\"" +
+                    titleText(pending->entry.title) +
+                    "\"); resolve it first with quillon-cli recover ROM --complete or --rollback");
+    }
+}
+
 }  // namespace
 
 void printHistory(Session& session, std::ostream& out) {
@@ -33,7 +42,7 @@ void printHistory(Session& session, std::ostream& out) {
             ranges.push_back({{"offset", r.offset}, {"length", r.after.size()}});
         }
         list.push_back({{"id", it->id},
-                        {"name", englishTransactionName(it->name)},
+                        {"name", titleText(it->title)},
                         {"time", it->time},
                         {"map", it->map},
                         {"ranges", ranges},
@@ -44,7 +53,7 @@ void printHistory(Session& session, std::ostream& out) {
 
 void undo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
-    history_commands::requireFinished(session.rom());
+    requireFinished(session);
     const auto ids = history_commands::undoable(session.rom());
     if (ids.empty()) {
         throw Error("nothing to undo");
@@ -54,12 +63,12 @@ void undo(Session& session, int steps, std::ostream& out) {
     }
     session.undoUntil(ids[static_cast<std::size_t>(steps) - 1]);
     out << "Undid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << englishTransactionName(session.history().back().name) << "\"\n";
+        << titleText(session.history().back().title) << "\"\n";
 }
 
 void redo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
-    history_commands::requireFinished(session.rom());
+    requireFinished(session);
     std::size_t undone = 0;
     for (const HistoryEntry& e : session.history()) {
         undone += e.kind == EntryKind::Ordinary && e.undone ? 1 : 0;
@@ -69,7 +78,7 @@ void redo(Session& session, int steps, std::ostream& out) {
     }
     history_commands::redo(session.rom(), static_cast<std::size_t>(steps), {});
     out << "Redid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << englishTransactionName(session.history().back().name) << "\"\n";
+        << titleText(session.history().back().title) << "\"\n";
 }
 
 void recover(Session& session, bool complete, bool rollback, std::ostream& out) {
@@ -84,14 +93,14 @@ void recover(Session& session, bool complete, bool rollback, std::ostream& out) 
     }
     session.resolveUnfinished(complete);
     out << (complete ? "Completed" : "Rolled back") << " the unfinished transaction \""
-        << englishTransactionName(pending->entry.name) << "\" (" << pending->entry.ranges.size() << " ranges, "
-        << pending->entry.byteCount() << " bytes)\n";
+        << titleText(pending->entry.title) << "\" (" << pending->entry.ranges.size()
+        << " ranges, " << pending->entry.byteCount() << " bytes)\n";
 }
 
 std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t from) {
     const auto notices = session.historyNotices();
     for (std::size_t i = from; i < notices.size(); ++i) {
-        err << "quillon-cli: " << englishMessage(notices[i]) << '\n';
+        err << "quillon-cli: " << messageText(notices[i]) << '\n';
     }
     return notices.size();
 }
@@ -99,7 +108,7 @@ std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t
 void printUnfinishedNotice(Session& session, std::ostream& err) {
     if (const auto pending = session.unfinished()) {
         err << "quillon-cli: the history holds an unfinished transaction (\""
-            << englishTransactionName(pending->entry.name)
+            << titleText(pending->entry.title)
             << "\", cut off by a crash or power cut): the ROM may hold part of it. Resolve it "
                "with quillon-cli recover ROM --complete or --rollback\n";
     }

@@ -61,6 +61,8 @@ std::string messageText(const Message& message) {
     return catalogue.text(withEnglishSentences(message));
 }
 
+std::string titleText(const Message& title) { return messageLanguage().catalogue.text(title); }
+
 std::string errorText(const std::exception& error) {
     const auto* own = dynamic_cast<const Error*>(&error);
     return own ? messageText(own->message()) : englishMessage(error.what());

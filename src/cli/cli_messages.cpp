@@ -313,17 +313,6 @@ const std::vector<Rule>& errorRules() {
          "cannot write \"$1\": $2"},
         {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),
          "the picture of tileset part $1 could not be made"},
-        {std::regex(R"x(^Es gibt nichts rückgängig zu machen\.$)x"), "nothing to undo"},
-        {std::regex(R"x(^Es gibt nichts wiederherzustellen\.$)x"), "nothing to redo"},
-        {std::regex(R"x(^Es lassen sich nur (\d+) Schritte wiederherstellen\.$)x"),
-         "only $1 transactions can be redone; nothing was written"},
-        {std::regex(R"x(^Der Eintrag (\d+) steht nicht im Verlauf\.$)x"),
-         "there is no entry $1 in the history"},
-        {std::regex(R"x(^"(.*)" wird nicht (rückgängig gemacht|wiederhergestellt): das Rom )x"
-                    R"x(enthält bei (.*) andere Bytes als der Verlauf \(von anderer Seite )x"
-                    R"x(geändert\)\. Es wurde nichts geschrieben\.$)x"),
-         "\"$1\" is refused: the ROM holds other bytes than the history at $3 (changed by "
-         "another program); nothing was written"},
     };
     return kRules;
 }
@@ -363,18 +352,14 @@ const std::vector<Rule>& warningRules() {
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
-    if (auto history = englishHistoryMessage(coreMessage)) {
-        return englishQuotedNames(*history);
-    }
     for (const auto* rules : {&errorRules(), &warningRules()}) {
         for (const Rule& rule : *rules) {
             if (std::regex_match(coreMessage, rule.german)) {
-                return englishQuotedNames(
-                    std::regex_replace(coreMessage, rule.german, rule.english));
+                return std::regex_replace(coreMessage, rule.german, rule.english);
             }
         }
     }
-    return englishQuotedNames(coreMessage);
+    return coreMessage;
 }
 
 }  // namespace quillon::cli

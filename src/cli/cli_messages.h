@@ -49,13 +49,10 @@ std::string errorText(const std::exception& error);
 // one the core can raise while the tool runs. A text it does not know is returned unchanged.
 std::string englishMessage(const std::string& coreMessage);
 
-// A transaction's name as the history holds it ("Wetter ändern 3.0", "Rückgängig: ... (und 2
-// weitere)") in English ("Change weather 3.0", "Undo: ... (and 2 more)"); others unchanged.
-std::string englishTransactionName(const std::string& name);
-// Every quoted transaction name in text in English.
-std::string englishQuotedNames(const std::string& text);
-// The history's messages (cli_history_messages.cpp); nullopt for any other text.
-std::optional<std::string> englishHistoryMessage(const std::string& text);
+// A transaction's title as the history holds it, in the tool's language ("Change weather 3.0",
+// "Undo: ... (and 2 more)"). The plain German name of an entry an earlier version wrote stays
+// as it was stored.
+std::string titleText(const Message& title);
 
 }  // namespace cli
 }  // namespace quillon

@@ -2,38 +2,32 @@
 
 #include <algorithm>
 
-#include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/map_places.h"
+#include "core/rom/history_check.h"
 #include "core/rom/trom.h"
 
 namespace quillon::history_commands {
 
 void requireFinished(TRom& rom) {
     if (rom.history().unfinished()) {
-        throw Error("Im Verlauf steht eine unvollendete Änderung (\"" +
-                    rom.history().unfinished()->name +
-                    "\"); sie muss zuerst vollendet oder zurückgenommen werden.");
+        throw Error(message("history.unfinished", {rom.history().unfinished()->title}));
     }
 }
 
 namespace {
 
-std::string rangeText(const HistoryRange& r) {
-    return "$" + IntToHex(r.offset, 6) + " (" + std::to_string(r.after.size()) + " Bytes)";
-}
-
 // Writes one side of e's ranges through the open transaction, first checking that the ROM
 // (as the transaction sees it) holds the other side. Returns the ranges that differ.
-std::vector<std::string> turn(TRom& rom, const HistoryEntry& e, bool undo) {
-    std::vector<std::string> changed;
+std::vector<HistoryRange> turn(TRom& rom, const HistoryEntry& e, bool undo) {
+    std::vector<HistoryRange> changed;
     const auto step = [&](const HistoryRange& r) {
         const auto& expected = undo ? r.after : r.before;
         const auto& wanted = undo ? r.before : r.after;
         const auto offset = static_cast<std::int32_t>(r.offset);
         if (r.offset + static_cast<std::uint64_t>(expected.size()) > rom.size() ||
             rom.ReadBlock(offset, expected.size()) != expected) {
-            changed.push_back(rangeText(r));
+            changed.push_back(r);
             return;
         }
         rom.WriteBlock(wanted, offset);
@@ -46,15 +40,18 @@ std::vector<std::string> turn(TRom& rom, const HistoryEntry& e, bool undo) {
     return changed;
 }
 
-Error refusal(const std::string& name, bool undo, const std::vector<std::string>& changed) {
-    std::string list;
-    for (const std::string& c : changed) {
-        list += (list.empty() ? "" : ", ") + c;
+Error refusal(const Message& name, bool undo, const std::vector<HistoryRange>& changed) {
+    return Error(message(undo ? "history.undo_refused" : "history.redo_refused",
+                         {name, history_check::rangeList(changed)}));
+}
+
+// "Rückgängig: <name>", with "(und N weitere)" for a step over several entries.
+Message stepName(const Message& name, bool undo, std::size_t count) {
+    if (count > 1) {
+        return message(undo ? "history.name.undo_more" : "history.name.redo_more",
+                       {name, std::to_string(count - 1)});
     }
-    return Error("\"" + name + "\" wird nicht " +
-                 (undo ? "rückgängig gemacht" : "wiederhergestellt") + ": das Rom enthält bei " +
-                 list + " andere Bytes als der Verlauf (von anderer Seite geändert). Es wurde "
-                 "nichts geschrieben.");
+    return message(undo ? "history.name.undo" : "history.name.redo", {name});
 }
 
 UndoOutcome touched(const std::vector<HistoryEntry>& targets,
@@ -74,20 +71,17 @@ UndoOutcome touched(const std::vector<HistoryEntry>& targets,
 
 UndoOutcome run(TRom& rom, const std::vector<HistoryEntry>& targets, bool undo,
                 const std::vector<ByteRange>& openMap) {
-    const std::string& name = targets.back().name;
-    std::string title = (undo ? "Rückgängig: " : "Wiederherstellen: ") + name;
-    if (targets.size() > 1) {
-        title += " (und " + std::to_string(targets.size() - 1) + " weitere)";
-    }
+    const Message& name = targets.back().title;
     const UndoOutcome outcome = touched(targets, openMap);
     std::vector<std::uint64_t> ids;
     for (const HistoryEntry& e : targets) {
         ids.push_back(e.id);
     }
-    TRom::Transaction tx(rom, title, outcome.touchedMaps.size() == 1 ? outcome.touchedMaps[0] : "");
+    TRom::Transaction tx(rom, stepName(name, undo, targets.size()),
+                         outcome.touchedMaps.size() == 1 ? outcome.touchedMaps[0] : "");
     tx.setKind(undo ? EntryKind::Undo : EntryKind::Redo, ids);
     rom.Open();
-    std::vector<std::string> changed;
+    std::vector<HistoryRange> changed;
     for (const HistoryEntry& e : targets) {  // newest first for an undo
         auto differ = turn(rom, e, undo);
         changed.insert(changed.end(), differ.begin(), differ.end());
@@ -118,7 +112,7 @@ std::vector<HistoryEntry> undoTargets(TRom& rom, std::uint64_t id) {
     requireFinished(rom);
     const auto& list = rom.history().entries();
     if (std::none_of(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == id; })) {
-        throw Error("Der Eintrag " + std::to_string(id) + " steht nicht im Verlauf.");
+        throw Error(message("history.no_entry", {std::to_string(id)}));
     }
     std::vector<HistoryEntry> targets;
     for (auto it = list.rbegin(); it != list.rend() && it->id >= id; ++it) {
@@ -127,7 +121,7 @@ std::vector<HistoryEntry> undoTargets(TRom& rom, std::uint64_t id) {
         }
     }
     if (targets.empty()) {
-        throw Error("Es gibt nichts rückgängig zu machen.");
+        throw Error(message("history.nothing_to_undo"));
     }
     return targets;
 }
@@ -141,11 +135,10 @@ std::vector<HistoryEntry> redoTargets(TRom& rom, std::size_t count) {
         }
     }
     if (targets.empty()) {
-        throw Error("Es gibt nichts wiederherzustellen.");
+        throw Error(message("history.nothing_to_redo"));
     }
     if (targets.size() < count) {
-        throw Error("Es lassen sich nur " + std::to_string(targets.size()) +
-                    " Schritte wiederherstellen.");
+        throw Error(message("history.redo_only", {std::to_string(targets.size())}));
     }
     return targets;
 }

@@ -82,7 +82,7 @@ public:
     // the ROM's tables are read again. Nothing when there is none.
     void resolveUnfinished(bool complete);
     // What opening the history found: a file set aside because it belongs to another ROM, ...
-    std::vector<std::string> historyNotices() const { return m_rom.history().notices(); }
+    std::vector<Message> historyNotices() const { return m_rom.history().notices(); }
 
     // --- map list -----------------------------------------------------------------------
     const BankScan& bankScan() const { return m_romState->bankScan(); }

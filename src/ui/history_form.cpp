@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/errors.h"
 #include "core/session.h"
 #include "ui/command_notifier.h"
 #include "ui/language_texts.h"
@@ -19,11 +20,12 @@ namespace {
 enum Column { kTime = 0, kName = 1, kBytes = 2 };
 constexpr int kIdRole = Qt::UserRole;
 
-QTreeWidgetItem* lineOf(const HistoryEntry& entry) {
+// The name in the chosen language; an entry an earlier version wrote shows its stored name.
+QTreeWidgetItem* lineOf(const HistoryEntry& entry, const LanguageTable& lang) {
     auto* item = new QTreeWidgetItem;
     const QDateTime time = QDateTime::fromSecsSinceEpoch(entry.time).toLocalTime();
     item->setText(kTime, time.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
-    item->setText(kName, toQ(entry.name));
+    item->setText(kName, toQ(lang.text(entry.title)));
     item->setText(kBytes, QString::number(entry.byteCount()));
     item->setTextAlignment(kBytes, Qt::AlignRight | Qt::AlignVCenter);
     item->setData(kTime, kIdRole, QVariant::fromValue<qulonglong>(entry.id));
@@ -44,6 +46,9 @@ const std::vector<HistoryEntry>& TVerlaufForm::entries() const {
     try {
         m_problem.clear();
         return m_session.history();
+    } catch (const Error& e) {
+        m_problem = toQ(m_session.lang().text(e.message()));
+        return none;
     } catch (const std::exception& e) {
         m_problem = errorText(&m_session.lang(), e);
         return none;
@@ -98,6 +103,15 @@ void TVerlaufForm::applyLanguage(const LanguageTable& lang) {
     Lst_Verlauf->setHeaderLabels({langText(lang, 1522, "Zeit"), langText(lang, 1523, "Befehl"),
                                   langText(lang, 1524, "Bytes")});
     SpracheAendern(this, lang);
+    // The names in the new language: at once when shown, else when it is shown next (reading
+    // a long history is left until then).
+    if (isVisible()) {
+        fillList();
+        updateButtons();
+    } else {
+        Lst_Verlauf->clear();
+        m_shown.clear();
+    }
 }
 
 void TVerlaufForm::showEvent(QShowEvent* event) {
@@ -128,7 +142,7 @@ void TVerlaufForm::fillList() {
     QList<QTreeWidgetItem*> lines;
     QTreeWidgetItem* current = nullptr;
     for (auto it = history.rbegin(); it != history.rend(); ++it) {
-        lines << lineOf(*it);
+        lines << lineOf(*it, m_session.lang());
         m_shown.emplace_back(it->id, it->undone);
         if (selected != nullptr && it->id == keep) {
             current = lines.back();

@@ -27,7 +27,7 @@ class TVerlaufForm final : public QWidget {
 public:
     TVerlaufForm(Session& session, QWidget* parent);
 
-    // Caption, column headers and buttons in the language of lang.
+    // Caption, column headers, buttons and the commands' names in the language of lang.
     void applyLanguage(const LanguageTable& lang);
     // Reads the history anew when it differs from the list shown.
     void refresh();

@@ -41,13 +41,13 @@ void MainWindow::connectHistory() {
 // A command that reached the ROM may still have something to tell about its history (a sync
 // that failed after the commit, a trim of the file that failed): shown once, after it.
 void MainWindow::showNewHistoryNotices() {
-    const std::vector<std::string> notices = m_session->historyNotices();
+    const std::vector<Message> notices = m_session->historyNotices();
     if (notices.size() < m_historyNoticesShown) {
         m_historyNoticesShown = 0;  // a new history (Speichern Unter continues on a copy)
     }
     QStringList fresh;
     for (std::size_t i = m_historyNoticesShown; i < notices.size(); ++i) {
-        fresh << toQ(notices[i]);
+        fresh << toQ(m_session->lang().text(notices[i]));
     }
     m_historyNoticesShown = notices.size();
     if (!fresh.isEmpty()) {
@@ -64,14 +64,14 @@ void MainWindow::Verlauf1Click() {
 // Right after a ROM was opened: a command the last run could not finish is settled by the
 // user (the ROM may hold part of it), and what the history has to tell is shown.
 void MainWindow::settleRomHistory() {
-    const std::vector<std::string> opening = m_session->historyNotices();
+    const std::vector<Message> opening = m_session->historyNotices();
     if (const auto unfinished = m_session->unfinished()) {
         const LanguageTable& lang = m_session->lang();
         const QString text =
             langText(lang, 1724,
                      "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann einen Teil "
                      "davon enthalten.")
-                .arg(toQ(unfinished->entry.name), localTime(unfinished->entry.time)) +
+                .arg(toQ(lang.text(unfinished->entry.title)), localTime(unfinished->entry.time)) +
             QStringLiteral("\n\n") +
             langText(lang, 1734,
                      "\"Vollenden\" schreibt den Befehl zu Ende, \"Zurücknehmen\" stellt das Rom "
@@ -88,8 +88,8 @@ void MainWindow::settleRomHistory() {
         }
     }
     QStringList notices;
-    for (const std::string& notice : opening) {
-        notices << toQ(notice);
+    for (const Message& notice : opening) {
+        notices << toQ(m_session->lang().text(notice));
     }
     if (!notices.isEmpty()) {
         inform(notices.join(QLatin1Char('\n')));

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/cli_history.h"
 #include "cli/cli_messages.h"
 #include "core/edit/map_attributes.h"
 #include "core/errors.h"
+#include "core/rom/trom.h"
+#include "core/session.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -19,13 +22,19 @@ std::string englishError(const std::function<void()>& run) {
     try {
         run();
     } catch (const Error& e) {
-        return cli::englishMessage(e.what());
+        return cli::errorText(e);
     }
     return "(no error)";
 }
 
+// The tool's messages in English, as it prints them without --lang.
+class CliHistory : public ::testing::Test {
+protected:
+    void SetUp() override { cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, "English"); }
+};
+
 // The history commands' refusals reach the user in English, and a refusal writes nothing.
-TEST(CliHistory, RefusalsAreEnglishAndWriteNothing) {
+TEST_F(CliHistory, RefusalsAreEnglishAndWriteNothing) {
     romkit::RomBuilder b = testing::twoPairBuilder();
     b.addMap(testing::chequerMap(0, 0, 0));
     OpenRom open(b.build());
@@ -56,7 +65,7 @@ TEST(CliHistory, RefusalsAreEnglishAndWriteNothing) {
 }
 
 // What the history commands print names the transactions in English.
-TEST(CliHistory, TransactionsAreNamedInEnglish) {
+TEST_F(CliHistory, TransactionsAreNamedInEnglish) {
     romkit::RomBuilder b = testing::twoPairBuilder();
     b.addMap(testing::chequerMap(0, 0, 0));
     OpenRom open(b.build());
@@ -78,56 +87,89 @@ TEST(CliHistory, TransactionsAreNamedInEnglish) {
               "only 1 transaction can be redone; nothing was written");
 }
 
-TEST(CliHistory, TransactionNamesAndHistoryNoticesReadInEnglish) {
+// The history command names each transaction in the language the tool was given; an entry
+// from before names were messages keeps its stored name; the notices follow the language too.
+TEST_F(CliHistory, NamesAndNoticesFollowTheLanguage) {
+    romkit::RomBuilder b = testing::twoPairBuilder();
+    b.addMap(testing::chequerMap(0, 0, 0));
+    OpenRom open(b.build());
+    Session& s = open.session;
+    s.openMap("0.0", "0.0");
+    {
+        TRom::Transaction tx(s.rom(), "Wetter ändern 0.0", "0.0");  // as an old file holds it
+        s.rom().WriteByte(static_cast<std::int32_t>(s.map().headerOffset + 22), 3);
+        tx.commit();
+    }
+    map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 9);
+    std::ostringstream out;
+    cli::undo(s, 2, out);
     const struct {
-        const char* german;
-        const char* english;
+        const char* language;
+        std::vector<std::string> names;  // newest first
+        const char* undid;
     } cases[] = {
-        {"Header ändern 3.0", "Change header 3.0"},
-        {"Rückgängig: Wetter ändern 0.1 (und 2 weitere)", "Undo: Change weather 0.1 (and 2 more)"},
-        {"Wiederherstellen: Map speichern unter 1.2", "Redo: Save map as 1.2"},
-        {"Block speichern $1F", "Save block $1F"},
-        {"Namen ändern", "Rename map"},
+        {"English",
+         {"Undo: Wetter ändern 0.0 (and 1 more)", "Change weather 0.0", "Wetter ändern 0.0"},
+         "Undid 2 transactions: \"Undo: Wetter ändern 0.0 (and 1 more)\"\n"},
+        {"Deutsch",
+         {"Rückgängig: Wetter ändern 0.0 (und 1 weitere)", "Wetter ändern 0.0",
+          "Wetter ändern 0.0"},
+         "Undid 2 transactions: \"Rückgängig: Wetter ändern 0.0 (und 1 weitere)\"\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(cli::englishTransactionName(c.german), c.english);
+        SCOPED_TRACE(c.language);
+        cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, c.language);
+        out.str("");
+        cli::printHistory(s, out);
+        std::vector<std::string> names;
+        for (const auto& entry : nlohmann::json::parse(out.str())) {
+            names.push_back(entry["name"]);
+        }
+        EXPECT_EQ(names, c.names);
     }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, c.language);
+        out.str("");
+        cli::redo(s, 2, out);
+        cli::undo(s, 2, out);
+        EXPECT_EQ(out.str().substr(out.str().find("Undid")), c.undid);
+    }
+    // A history of another ROM beside a ROM opened for reading: told, left alone.
+    std::filesystem::copy_file(s.rom().history().path(), open.file().string() + ".x");
+    const auto other = open.folder / "other.gba";
+    std::filesystem::copy_file(open.file(), other);
+    {
+        std::fstream f(other, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(s.map().headerOffset + 22));
+        f.put(static_cast<char>(0xEE));
+    }
+    std::filesystem::rename(open.file().string() + ".x", other.string() + ".quillon-history");
+    Session reader(open.folder);
+    reader.settings().setPersistent(false);
+    reader.openRom(other, true);
     const struct {
-        const char* german;
-        const char* english;
+        const char* language;
+        const char* start;
     } notices[] = {
-        {"Der Verlauf \"r.gba.quillon-history\" gehört nicht zu diesem Rom: das Rom enthält "
-         "die Bytes des letzten Eintrags \"Grösse ändern 3.0\" nicht. Er wurde nicht angewendet "
-         "und als \"r.gba.quillon-history.2025-01-02-0304\" beiseitegelegt.",
-         "the history file \"r.gba.quillon-history\" does not belong to this ROM (the ROM does "
-         "not hold the bytes of its last entry \"Resize 3.0\"); it was not applied and was set "
-         "aside as \"r.gba.quillon-history.2025-01-02-0304\""},
-        {"Der Verlauf \"r.h\" gehört nicht zu diesem Rom: das Rom enthält bei $000208 (8 Bytes) "
-         "weder die alten noch die neuen Bytes der unvollendeten Änderung \"Event menge 0.1\". "
-         "Er wurde nicht angewendet und bleibt unverändert liegen.",
-         "the history file \"r.h\" does not belong to this ROM (the ROM holds neither the old "
-         "nor the new bytes of the unfinished transaction \"Change event counts 0.1\" at "
-         "$000208 (8 Bytes)); it was not applied and is left as it is"},
-        {"Der Verlauf \"r.h\" gehört nicht zu diesem Rom: das Rom hat 16 Bytes, der Verlauf "
-         "gehört zu 32 Bytes. Er wurde nicht angewendet und bleibt unverändert liegen.",
-         "the history file \"r.h\" does not belong to this ROM (the ROM has 16 bytes, the "
-         "history belongs to one of 32 bytes); it was not applied and is left as it is"},
-        {"Im Verlauf steht eine unvollendete Änderung (\"Wetter ändern 0.1\"); sie muss zuerst "
-         "vollendet oder zurückgenommen werden.",
-         "the history holds an unfinished transaction (\"Change weather 0.1\"); resolve it "
-         "first with quillon-cli recover ROM --complete or --rollback"},
-        {"Der Verlauf \"r.h\" konnte nicht gekürzt werden und bleibt größer als eingestellt: Der "
-         "Verlauf \"r.h\" konnte nicht geschrieben werden: I/O error 5",
-         "warning: the history file \"r.h\" could not be shortened and stays larger than its "
-         "bounds (the history file \"r.h\" cannot be used: I/O error 5)"},
+        {"English", "quillon-cli: the history file \"other.gba.quillon-history\" does not belong "
+                    "to this ROM (the ROM does not hold the bytes of its last entry \"Undo: "
+                    "Wetter ändern 0.0 (and 1 more)\"); it was not applied and is left as it is"},
+        {"Deutsch", "quillon-cli: Der Verlauf \"other.gba.quillon-history\" gehört nicht zu "
+                    "diesem Rom: das Rom enthält die Bytes des letzten Eintrags \"Rückgängig: "
+                    "Wetter ändern 0.0 (und 1 weitere)\" nicht. Er wurde nicht angewendet und "
+                    "bleibt unverändert liegen."},
     };
     for (const auto& n : notices) {
-        EXPECT_EQ(cli::englishMessage(n.german), n.english);
+        cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, n.language);
+        std::ostringstream err;
+        EXPECT_EQ(cli::printHistoryNotices(reader, err), 1u);
+        EXPECT_EQ(err.str(), std::string(n.start) + "\n");
     }
 }
 
 // A transaction cut off: undo points to recover instead of saying there is nothing to undo.
-TEST(CliHistory, UndoAfterACrashPointsToRecover) {
+TEST_F(CliHistory, UndoAfterACrashPointsToRecover) {
     romkit::RomBuilder b = testing::twoPairBuilder();
     b.addMap(testing::chequerMap(0, 0, 0));
     OpenRom open(b.build());

@@ -15,6 +15,7 @@
 #include "ui/history_form.h"
 
 using quillon::testing::child;
+using quillon::testing::chooseLanguage;
 using quillon::testing::Crash;
 using quillon::testing::CrashingFile;
 using quillon::testing::FakeDialogs;
@@ -98,6 +99,7 @@ private slots:
     void undoTouchingTheOpenMapOpensItAgain_data();
     void undoTouchingTheOpenMapOpensItAgain();
     void redoTouchingTheOpenMapDropsChangesOrWaits();
+    void namesFollowTheLanguage();
 };
 
 void HistoryWindowTest::interruptedCommandIsSettledByTheUser_data() {
@@ -318,6 +320,30 @@ void HistoryWindowTest::redoTouchingTheOpenMapDropsChangesOrWaits() {
         QVERIFY(romFile(o) == (answer == 0 ? written : undone));
         QCOMPARE(w.session().modified(), answer == 1);
     }
+}
+
+// The commands' names are shown in the chosen language: at once while the window is open, and
+// when it opens again after a switch made while it was closed.
+void HistoryWindowTest::namesFollowTheLanguage() {
+    Opened o;
+    writeWeather(o);
+    Verlauf v = openVerlauf(o);
+    QCOMPARE(names(v.list), QStringList{QStringLiteral("Wetter ändern 0.0")});
+    v.list->setCurrentItem(v.list->topLevelItem(0));
+    QTest::mouseClick(v.undo, Qt::LeftButton);
+    QCOMPARE(o.dialogs->errors, QStringList());
+    const QStringList german{QStringLiteral("Rückgängig: Wetter ändern 0.0"),
+                             QStringLiteral("Wetter ändern 0.0")};
+    const QStringList english{QStringLiteral("Undo: Change weather 0.0"),
+                              QStringLiteral("Change weather 0.0")};
+    QCOMPARE(names(v.list), german);
+    chooseLanguage(*o.window, "English");
+    QCOMPARE(names(v.list), english);
+    QVERIFY(v.redo->isEnabled());  // the buttons follow the list filled anew
+    o.window->historyForm()->close();
+    chooseLanguage(*o.window, "Deutsch");
+    v = openVerlauf(o);
+    QCOMPARE(names(v.list), german);
 }
 
 QUILLON_UI_TEST(HistoryWindowTest)

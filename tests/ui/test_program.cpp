@@ -129,7 +129,8 @@ const char* kSprachen =
     "wild.why.min_above_max=minimum level above maximum level\n"
     "13682=Map\n13683=does not exist.\n"
     "1302=Behaviour byte:\n1309=Picture\n1310=Save Tileset1\n1316=Part 1:\n1317=Part 2:\n"
-    "1140=New Map\n11401=Width:\n11406=Create\n1400=No read-me file found in\n1411=Licence:\n";
+    "1140=New Map\n11401=Width:\n11406=Create\n1400=No read-me file found in\n1411=Licence:\n"
+    "history.name.weather=Change weather %1\nhistory.name.undo=Undo: %1\n";
 
 const char* kGehDaten = "[Deutsch]\n03=Wasser\n[English]\n03=Water\n";
 const char* kWetter = "[Deutsch]\n00=Kein Wetter\n02=Regen\n";

@@ -95,7 +95,7 @@ void saveBlock(TRom& rom, TilesetPair& tilesets, MapState& map, const BlockChang
         encodeAttributes(old.frlg, std::span(old.attributes.data(), 4), values);
 
     const std::string& id = map.map().identifier;
-    TRom::Transaction tx(rom, "Block speichern $" + IntToHex(change.block, 2), id);
+    TRom::Transaction tx(rom, message("history.name.block", {"$" + IntToHex(change.block, 2)}), id);
     rom.WriteBlock(change.record, static_cast<std::int32_t>(old.place.record));
     rom.WriteBlock(std::span(attributes.data(), static_cast<std::size_t>(layout.bytesPerBlock)),
                    static_cast<std::int32_t>(old.place.attribute));

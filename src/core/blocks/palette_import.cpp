@@ -70,7 +70,7 @@ void importPalette(TRom& rom, const TilesetPair& tilesets, const CurrentMap& map
     if (bytes == old) {
         return;
     }
-    TRom::Transaction tx(rom, "Palette laden " + std::to_string(palette), mapId);
+    TRom::Transaction tx(rom, message("history.name.palette", {std::to_string(palette)}), mapId);
     rom.WriteBlock(bytes, static_cast<std::int32_t>(range.offset));
     tx.commit();
     rom.Close();

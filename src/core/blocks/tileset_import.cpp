@@ -247,7 +247,7 @@ void importTiles(TRom& rom, const TileImport& plan, std::optional<std::uint32_t>
     if (!plan.changed) {
         return;
     }
-    TRom::Transaction tx(rom, "Tileset laden " + std::to_string(plan.number), mapId);
+    TRom::Transaction tx(rom, message("history.name.tiles", {std::to_string(plan.number)}), mapId);
     if (!at) {
         for (std::size_t i = 0; i < plan.inPlace.size(); ++i) {
             rom.WriteBlock(plan.inPlaceBytes[i], static_cast<std::int32_t>(plan.inPlace[i].offset));

@@ -124,7 +124,7 @@ SavedTable saveConnections(TRom& rom, MapState& state, const ConnectionList& lis
 
     const std::string& id = state.map().identifier;
     rom.Open();
-    TRom::Transaction tx(rom, "Anbindungen speichern " + id, id);
+    TRom::Transaction tx(rom, message("history.name.connections", {id}), id);
     rom.WriteBlock(tableBytes(list.records(), offset), static_cast<std::int32_t>(offset));
     rom.WritePointer(static_cast<std::int32_t>(header + kPointerField), saved.header);
     tx.commit();
@@ -215,7 +215,7 @@ SavedTable saveWithCounterpart(TRom& rom, MapState& state, const ConnectionList&
     const SavedTable theirs = placeOf(plan.records.size(), neighbourOffset);
     const std::string& id = state.map().identifier;
     rom.Open();
-    TRom::Transaction tx(rom, "Gegenstück anlegen " + id + " -> " + neighbour, id);
+    TRom::Transaction tx(rom, message("history.name.way_back", {id, neighbour}), id);
     rom.WriteBlock(tableBytes(list.records(), offset), static_cast<std::int32_t>(offset));
     rom.WriteBlock(tableBytes(plan.records, neighbourOffset),
                    static_cast<std::int32_t>(neighbourOffset));

@@ -15,15 +15,15 @@ namespace quillon::map_attributes {
 
 namespace {
 
-// The transaction's name: "Wetter ändern 3.0".
+// The id of the transaction's name: "Wetter ändern 3.0".
 const char* commandName(HeaderByte field) {
     switch (field) {
         case HeaderByte::NameIndex:
-            return "Namens-Index ändern";
+            return "history.name.name_index";
         case HeaderByte::Weather:
-            return "Wetter ändern";
+            return "history.name.weather";
         case HeaderByte::Type:
-            return "Typ ändern";
+            return "history.name.type";
     }
     return "?";
 }
@@ -53,12 +53,13 @@ std::uint32_t headerOffset(TRom& rom, const MapState& map) {
     return current.headerOffset;
 }
 
-// Writes bytes at header + at as the transaction command, then keeps the map's copy in step.
+// Writes bytes at header + at as the transaction named by the id command (with the map), then
+// keeps the map's copy in step.
 void writeHeaderBytes(TRom& rom, MapState& map, std::size_t at,
                       std::span<const std::uint8_t> bytes, const std::string& command) {
     const std::uint32_t header = headerOffset(rom, map);
     const std::string& id = map.map().identifier;
-    TRom::Transaction tx(rom, command + " " + id, id);
+    TRom::Transaction tx(rom, message(command, {id}), id);
     rom.WriteBlock(bytes, static_cast<std::int32_t>(header + at));
     tx.commit();
     std::copy(bytes.begin(), bytes.end(), map.map().header.raw.begin() + static_cast<long>(at));
@@ -70,7 +71,7 @@ void writeHeaderBytes(TRom& rom, MapState& map, std::size_t at,
 void writeMusic(TRom& rom, MapState& map, std::uint16_t music) {
     std::array<std::uint8_t, 2> bytes{};
     writeLe16(bytes.data(), music);
-    writeHeaderBytes(rom, map, 16, bytes, "Musik ändern");
+    writeHeaderBytes(rom, map, 16, bytes, "history.name.music");
 }
 
 void writeByte(TRom& rom, MapState& map, HeaderByte field, int value) {
@@ -99,7 +100,7 @@ void writeShowName(TRom& rom, MapState& map, bool show) {
     const std::uint32_t header = headerOffset(rom, map);
     const std::uint8_t now = rom.ReadByte(static_cast<std::int32_t>(header + bits.byte));
     const std::array<std::uint8_t, 1> bytes{bits.write(now, show)};
-    writeHeaderBytes(rom, map, bits.byte, bytes, "Namen anzeigen ändern");
+    writeHeaderBytes(rom, map, bits.byte, bytes, "history.name.show_name");
 }
 
 ShowNameBits showNameBits(const TRom& rom) {

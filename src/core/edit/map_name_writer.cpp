@@ -121,7 +121,7 @@ std::string write(TRom& rom, RomState& state, int index, std::span<const std::ui
                   std::uint32_t offset, std::uint8_t fill) {
     const Slot s = checkPlace(rom, state, index, codes, offset, fill);
     const std::vector<std::uint8_t> bytes = nameBytes(s, codes, offset);
-    TRom::Transaction tx(rom, "Namen ändern", "");
+    TRom::Transaction tx(rom, message("history.name.rename_map"), "");
     rom.WriteBlock(bytes, static_cast<std::int32_t>(offset));
     rom.WritePointer(static_cast<std::int32_t>(s.pointer), offset);
     tx.commit();

@@ -128,7 +128,7 @@ std::uint32_t resizeMap(TRom& rom, [[maybe_unused]] const GameProfile& profile, 
     rom.Open();
     requireUnchangedInRom(rom, state);
     const MapFooter footer = newFooter(rom, map, grid, gridOffset);
-    TRom::Transaction tx(rom, "Grösse ändern " + map.identifier, map.identifier);
+    TRom::Transaction tx(rom, message("history.name.resize", {map.identifier}), map.identifier);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridOffset));
     rom.WriteBlock(footer.raw, static_cast<std::int32_t>(map.footerOffset));
     tx.commit();

@@ -229,7 +229,7 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
     requireUnchangedInRom(rom, map);
     const Choice one = choose(rom, romState.profile(), header1, 1);
     const Choice two = choose(rom, romState.profile(), header2, 2);
-    TRom::Transaction tx(rom, "Tilesets ändern " + m.identifier, m.identifier);
+    TRom::Transaction tx(rom, message("history.name.tilesets", {m.identifier}), m.identifier);
     try {
         load(rom, romState, tilesetsIni, one, two);
         rom.WritePointer(static_cast<std::int32_t>(m.footerOffset + 16), one.offset);

@@ -163,7 +163,7 @@ EventLayout applyEventCounts(TRom& rom, MapState& state, const EventCounts& coun
     rom.Open();
     requireUnchangedInRom(rom, state);
     const std::string& id = state.map().identifier;
-    TRom::Transaction tx(rom, "Event menge " + id, id);
+    TRom::Transaction tx(rom, message("history.name.event_counts", {id}), id);
     if (!data.empty()) {
         rom.WriteBlock(data, static_cast<std::int32_t>(offset));
     }

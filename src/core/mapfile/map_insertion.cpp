@@ -327,7 +327,7 @@ Result insert(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     // Data first (grid, events, border), then the footer naming them, last the header's
     // pointers.
     const std::string target = slotText(plan.bank, plan.map);
-    TRom::Transaction tx(rom, "Map einfügen " + target, target);
+    TRom::Transaction tx(rom, message("history.name.insert_map", {target}), target);
     rom.WriteBlock(grid.encode(), static_cast<std::int32_t>(gridAt));
     rom.WriteBlock(block, static_cast<std::int32_t>(plan.events));
     rom.WriteBlock(map.border, static_cast<std::int32_t>(c.border));

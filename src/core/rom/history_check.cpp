@@ -98,11 +98,19 @@ bool holdsNewBytes(RomFile& rom, const HistoryEntry& e, const HistoryEntry* late
     return true;
 }
 
-std::string rangeList(const std::vector<HistoryRange>& ranges) {
-    std::string list;
-    for (const HistoryRange& r : ranges) {
-        list += (list.empty() ? "$" : ", $") + IntToHex(r.offset, 6) + " (" +
-                std::to_string(r.after.size()) + " Bytes)";
+Message rangeText(const HistoryRange& range) {
+    return message("history.range",
+                   {"$" + IntToHex(range.offset, 6), std::to_string(range.after.size())});
+}
+
+Message rangeList(const std::vector<HistoryRange>& ranges) {
+    if (ranges.empty()) {
+        return Message(std::string());
+    }
+    // Built from the last range forward: "a, (b, (c))".
+    Message list = rangeText(ranges.back());
+    for (auto it = ranges.rbegin() + 1; it != ranges.rend(); ++it) {
+        list = message("history.range_list", {rangeText(*it), list});
     }
     return list;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/rom/rom_history.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -24,8 +25,11 @@ std::vector<HistoryRange> oldBytesChanged(RomFile& rom, const HistoryEntry& e);
 bool holdsNewBytes(RomFile& rom, const HistoryEntry& e, const HistoryEntry* later);
 // Some range of e runs past romSize.
 bool outsideRom(const HistoryEntry& e, std::uint64_t romSize);
-// "$XXXXXX (N Bytes), $YYYYYY (M Bytes)".
-std::string rangeList(const std::vector<HistoryRange>& ranges);
+// The ranges as one message: "$XXXXXX (N Bytes), $YYYYYY (M Bytes)" (history.range, joined
+// by history.range_list).
+Message rangeList(const std::vector<HistoryRange>& ranges);
+// One range: "$XXXXXX (N Bytes)".
+Message rangeText(const HistoryRange& range);
 
 }  // namespace history_check
 

@@ -21,9 +21,9 @@ namespace fmt = history_format;
 
 namespace {
 
+// what: the id of the step that failed ("history.file.write").
 RomIoError fileError(const std::filesystem::path& path, const char* what, int err) {
-    return RomIoError("Der Verlauf \"" + path.filename().string() + "\" konnte nicht " + what +
-                      ": " + ioErrorFromErrno(err).what());
+    return RomIoError(message(what, {path.filename().string(), ioErrorFromErrno(err).message()}));
 }
 
 void syncFd(int fd, const std::filesystem::path& path, const char* what) {
@@ -44,7 +44,7 @@ void writeAt(int fd, const std::filesystem::path& path, std::uint64_t at,
             continue;
         }
         if (n < 0) {
-            throw fileError(path, "geschrieben werden", errno);
+            throw fileError(path, "history.file.write", errno);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -88,7 +88,7 @@ std::uint64_t DiskHistoryFile::size() const {
         if (errno == ENOENT) {
             return 0;
         }
-        throw fileError(m_path, "gelesen werden", errno);
+        throw fileError(m_path, "history.file.read", errno);
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
@@ -104,7 +104,7 @@ std::vector<std::uint8_t> DiskHistoryFile::read(std::uint64_t offset, std::size_
         if (errno == ENOENT) {
             return {};
         }
-        throw fileError(m_path, "gelesen werden", errno);
+        throw fileError(m_path, "history.file.read", errno);
     }
     std::vector<std::uint8_t> out(count);
     std::size_t done = 0;
@@ -125,7 +125,7 @@ std::vector<std::uint8_t> DiskHistoryFile::read(std::uint64_t offset, std::size_
         ::close(fd);
     }
     if (err != 0) {
-        throw fileError(m_path, "gelesen werden", err);
+        throw fileError(m_path, "history.file.read", err);
     }
     out.resize(done);
     return out;
@@ -139,17 +139,15 @@ bool DiskHistoryFile::lock() {
         unlock();
         m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (m_fd < 0) {
-            throw fileError(m_path, "angelegt werden", errno);
+            throw fileError(m_path, "history.file.create", errno);
         }
         if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
-                throw fileError(m_path, "gesperrt werden", errno);
+                throw fileError(m_path, "history.file.lock", errno);
             }
             if (Clock::now() >= giveUp) {
                 unlock();
-                throw Error("Der Verlauf \"" + m_path.filename().string() +
-                            "\" wird gerade von einem anderen Programm geschrieben; es wurde "
-                            "nichts geschrieben. Bitte später noch einmal versuchen.");
+                throw Error(message("history.locked", {m_path.filename().string()}));
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
@@ -175,18 +173,18 @@ void DiskHistoryFile::write(std::uint64_t offset, std::span<const std::uint8_t> 
 
 void DiskHistoryFile::truncate(std::uint64_t size) {
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) {
-        throw fileError(m_path, "geschrieben werden", errno);
+        throw fileError(m_path, "history.file.write", errno);
     }
 }
 
-void DiskHistoryFile::sync() { syncFd(m_fd, m_path, "geschrieben werden"); }
+void DiskHistoryFile::sync() { syncFd(m_fd, m_path, "history.file.write"); }
 
 void DiskHistoryFile::syncFolder() {
     const std::filesystem::path folder = m_path.parent_path();
     const int fd = ::open(folder.empty() ? "." : folder.c_str(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        throw fileError(m_path, "im Ordner eingetragen werden", errno);
+        throw fileError(m_path, "history.file.register", errno);
     }
     int rc = 0;
     do {
@@ -196,7 +194,7 @@ void DiskHistoryFile::syncFolder() {
     ::close(fd);
     // EINVAL: the file system keeps no folder entries that could be synced.
     if (err != 0 && err != EINVAL) {
-        throw fileError(m_path, "im Ordner eingetragen werden", err);
+        throw fileError(m_path, "history.file.register", err);
     }
 }
 
@@ -204,11 +202,11 @@ void DiskHistoryFile::replace(const std::vector<std::uint8_t>& data) {
     const std::filesystem::path temporary = m_path.string() + ".neu";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        throw fileError(m_path, "geschrieben werden", errno);
+        throw fileError(m_path, "history.file.write", errno);
     }
     try {
         writeAt(fd, temporary, 0, data);
-        syncFd(fd, temporary, "geschrieben werden");
+        syncFd(fd, temporary, "history.file.write");
     } catch (...) {
         ::close(fd);
         ::unlink(temporary.c_str());
@@ -218,7 +216,7 @@ void DiskHistoryFile::replace(const std::vector<std::uint8_t>& data) {
     if (::rename(temporary.c_str(), m_path.c_str()) != 0) {
         const int err = errno;
         ::unlink(temporary.c_str());
-        throw fileError(m_path, "geschrieben werden", err);
+        throw fileError(m_path, "history.file.write", err);
     }
     unlock();
     syncFolder();

@@ -5,15 +5,20 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/text/message_catalogue.h"
 
 namespace quillon::history_format {
 
 namespace {
 
 constexpr std::uint8_t kMagic[4] = {'Q', 'L', 'H', 'S'};
-constexpr std::uint32_t kVersion = 1;
-constexpr std::uint8_t kEntryType = 1;
+constexpr std::uint8_t kNamedEntryType = 1;  // version 1: the title as German text
 constexpr std::uint8_t kMarkType = 2;
+constexpr std::uint8_t kEntryType = 3;       // version 2: the title as a message
+// Bounds of a stored message: the catalogue's texts take at most nine arguments, and no message
+// nests deeper than a few levels (an undo's name holds the command's name).
+constexpr std::uint32_t kMaxArgs = 9;
+constexpr int kMaxDepth = 8;
 
 const std::array<std::uint32_t, 256>& crcTable() {
     static const std::array<std::uint32_t, 256> table = [] {
@@ -77,6 +82,7 @@ public:
         auto s = take(u32());
         return {s.begin(), s.end()};
     }
+    void fail() { m_ok = false; }
 
 private:
     std::span<const std::uint8_t> m_data;
@@ -85,6 +91,35 @@ private:
 };
 
 std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+void putText(std::vector<std::uint8_t>& out, const std::string& s) {
+    putBytes(out, {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
+}
+
+// [id][text][argument count][each argument, the same way]
+void putMessage(std::vector<std::uint8_t>& out, const Message& m) {
+    putText(out, m.id);
+    putText(out, m.text);
+    put32(out, static_cast<std::uint32_t>(m.args.size()));
+    for (const Message& arg : m.args) {
+        putMessage(out, arg);
+    }
+}
+
+Message readMessage(Reader& r, int depth) {
+    Message m;
+    m.id = text(r.bytes());
+    m.text = text(r.bytes());
+    const std::uint32_t count = r.u32();
+    if (count > kMaxArgs || depth > kMaxDepth) {
+        r.fail();
+        return m;
+    }
+    for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+        m.args.push_back(readMessage(r, depth + 1));
+    }
+    return m;
+}
 
 }  // namespace
 
@@ -99,7 +134,7 @@ std::uint32_t crc32(std::span<const std::uint8_t> data) {
 
 std::vector<std::uint8_t> header(const Header& h) {
     std::vector<std::uint8_t> out(kMagic, kMagic + 4);
-    put32(out, kVersion);
+    put32(out, h.version);
     put64(out, h.romSize);
     put64(out, h.firstId);
     put32(out, crc32(out));
@@ -108,12 +143,15 @@ std::vector<std::uint8_t> header(const Header& h) {
 
 std::optional<Header> readHeader(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, 4) != 0 ||
-        readLe32(bytes.data() + 4) != kVersion ||
         readLe32(bytes.data() + 24) != crc32(bytes.first(24))) {
         return std::nullopt;
     }
-    Reader r(bytes.subspan(8, 16));
     Header h;
+    h.version = readLe32(bytes.data() + 4);
+    if (h.version != kOldVersion && h.version != kVersion) {
+        return std::nullopt;
+    }
+    Reader r(bytes.subspan(8, 16));
     h.romSize = r.u64();
     h.firstId = r.u64();
     return h;
@@ -151,8 +189,8 @@ std::vector<std::uint8_t> entryPayload(const HistoryEntry& e) {
     put64(out, e.id);
     out.push_back(static_cast<std::uint8_t>(e.kind));
     put64(out, static_cast<std::uint64_t>(e.time));
-    putBytes(out, {reinterpret_cast<const std::uint8_t*>(e.name.data()), e.name.size()});
-    putBytes(out, {reinterpret_cast<const std::uint8_t*>(e.map.data()), e.map.size()});
+    putMessage(out, e.title);
+    putText(out, e.map);
     put32(out, static_cast<std::uint32_t>(e.targets.size()));
     for (std::uint64_t t : e.targets) {
         put64(out, t);
@@ -189,7 +227,13 @@ std::optional<Record> parse(std::span<const std::uint8_t> payload) {
     const std::uint8_t kind = r.u8();
     e.kind = static_cast<EntryKind>(kind);
     e.time = static_cast<std::int64_t>(r.u64());
-    e.name = text(r.bytes());
+    if (type == kEntryType) {
+        e.title = readMessage(r, 0);
+        e.name = germanText(e.title);
+    } else {
+        e.name = text(r.bytes());
+        e.title = Message(e.name);
+    }
     e.map = text(r.bytes());
     const std::uint32_t targets = r.u32();
     for (std::uint32_t i = 0; i < targets && r.ok(); ++i) {
@@ -206,7 +250,7 @@ std::optional<Record> parse(std::span<const std::uint8_t> payload) {
         }
         e.ranges.push_back(std::move(range));
     }
-    if (type != kEntryType || kind > 2 || !r.ok() || !r.atEnd()) {
+    if ((type != kEntryType && type != kNamedEntryType) || kind > 2 || !r.ok() || !r.atEnd()) {
         return std::nullopt;
     }
     return rec;

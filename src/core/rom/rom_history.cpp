@@ -54,6 +54,7 @@ void RomHistory::openInMemory() {
     m_firstId = 1;
     m_end = 0;
     m_identity = 0;
+    m_version = fmt::kVersion;
 }
 
 void RomHistory::openFile(const std::filesystem::path& file, RomFile& rom, Access access) {
@@ -68,7 +69,7 @@ void RomHistory::openFile(const std::filesystem::path& file, RomFile& rom, Acces
     try {
         readTail(rom);
     } catch (const Error& e) {
-        setAside(std::string("er kann nicht gelesen werden (") + e.what() + ")");
+        setAside(message("history.why.unreadable", {e.message()}));
     }
 }
 
@@ -82,16 +83,15 @@ void RomHistory::startFresh(const std::filesystem::path& file, std::uint64_t rom
     m_file = m_maker ? m_maker(file) : std::make_unique<DiskHistoryFile>(file);
     m_romSize = romSize;
     if (m_file->exists()) {
-        setAside("er stammt von einer früheren Datei dieses Namens");
+        setAside(message("history.why.earlier_file"));
     }
 }
 
-void RomHistory::setAside(const std::string& why) {
+void RomHistory::setAside(const Message& why) {
     const std::string name = m_path.filename().string();
-    const std::string head = "Der Verlauf \"" + name + "\" gehört nicht zu diesem Rom: " + why;
     if (m_access == Access::Read) {
         openInMemory();
-        m_notices.push_back(head + ". Er wurde nicht angewendet und bleibt unverändert liegen.");
+        m_notices.push_back(message("history.foreign.left", {name, why}));
         return;
     }
     char stamp[32] = {};
@@ -108,14 +108,13 @@ void RomHistory::setAside(const std::string& why) {
     const std::filesystem::path keep = m_path;
     openInMemory();
     if (ec) {
-        m_notices.push_back(head + ". Er konnte nicht beiseitegelegt werden; der Verlauf wird "
-                                   "nur im Speicher geführt.");
+        m_notices.push_back(message("history.foreign.in_memory", {name, why}));
         return;
     }
     m_path = keep;
     m_file = m_maker ? m_maker(keep) : std::make_unique<DiskHistoryFile>(keep);
-    m_notices.push_back(head + ". Er wurde nicht angewendet und als \"" +
-                        aside.filename().string() + "\" beiseitegelegt.");
+    m_notices.push_back(
+        message("history.foreign.set_aside", {name, why, aside.filename().string()}));
 }
 
 void RomHistory::readTail(RomFile& rom) {
@@ -126,14 +125,15 @@ void RomHistory::readTail(RomFile& rom) {
     }
     const auto header = fmt::readHeader(headerBytes);
     if (!header) {
-        throw Error("kein Verlauf oder eine unbekannte Version");
+        throw Error(message("history.why.unknown_format"));
     }
     if (header->romSize != m_romSize) {
-        setAside("das Rom hat " + std::to_string(m_romSize) + " Bytes, der Verlauf gehört zu " +
-                 std::to_string(header->romSize) + " Bytes");
+        setAside(message("history.why.rom_size",
+                         {std::to_string(m_romSize), std::to_string(header->romSize)}));
         return;
     }
     m_firstId = header->firstId;
+    m_version = header->version;
     TailInfo tail = history_file::tail(*m_file, header->firstId);
     if (!tail.whole) {
         loadAll();  // a torn end: only a full pass finds the last whole record
@@ -152,21 +152,18 @@ void RomHistory::readTail(RomFile& rom) {
 void RomHistory::judge(RomFile& rom, const std::optional<HistoryEntry>& lastDone) {
     const HistoryEntry* cut = m_unfinished ? &*m_unfinished : nullptr;
     if (cut && check::outsideRom(*cut, m_romSize)) {
-        setAside("ein Eintrag liegt hinter dem Ende des Roms");
+        setAside(message("history.why.past_end"));
         return;
     }
     if (cut) {
         const auto bad = check::neitherOldNorNew(rom, *cut);
         if (!bad.empty()) {
-            setAside("das Rom enthält bei " + check::rangeList(bad) +
-                     " weder die alten noch die neuen Bytes der unvollendeten Änderung \"" +
-                     cut->name + "\"");
+            setAside(message("history.why.neither", {check::rangeList(bad), cut->title}));
             return;
         }
     }
     if (lastDone && !check::holdsNewBytes(rom, *lastDone, cut)) {
-        setAside("das Rom enthält die Bytes des letzten Eintrags \"" + lastDone->name +
-                 "\" nicht");
+        setAside(message("history.why.last_entry", {lastDone->title}));
     }
 }
 

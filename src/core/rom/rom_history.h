@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class RomFile;
@@ -27,7 +29,10 @@ enum class EntryKind : std::uint8_t { Ordinary = 0, Undo = 1, Redo = 2 };
 // A transaction that reached the ROM.
 struct HistoryEntry {
     std::uint64_t id = 0;  // increasing
-    std::string name;      // "Wetter ändern 3.0", "Rückgängig: Wetter ändern 3.0"
+    // What the user reads: the command's message (message("history.name.weather", {"3.0"}));
+    // an entry of a file from before names were messages holds its German name as plain text.
+    Message title;
+    std::string name;      // the title in German: "Wetter ändern 3.0", "Rückgängig: ..."
     std::int64_t time = 0; // seconds since 1970 (UTC)
     std::string map;       // "3.0" or "" when no map
     // In the order the command wrote them: data first, the publishing pointer last.
@@ -73,7 +78,7 @@ public:
     // is set aside. Bounds, write hook and file maker are taken from other.
     void startFresh(const std::filesystem::path& file, std::uint64_t romSize,
                     const RomHistory& other);
-    const std::vector<std::string>& notices() const { return m_notices; }
+    const std::vector<Message>& notices() const { return m_notices; }
     bool onDisk() const { return m_file != nullptr; }
     const std::filesystem::path& path() const { return m_path; }
     void setBounds(Bounds bounds) { m_bounds = bounds; }
@@ -107,7 +112,7 @@ public:
     void release();
 
 private:
-    void setAside(const std::string& why);
+    void setAside(const Message& why);
     void readTail(RomFile& rom);
     void judge(RomFile& rom, const std::optional<HistoryEntry>& lastDone);
     void refresh();
@@ -115,6 +120,8 @@ private:
     void apply(const HistoryEntry& e);
     void writeAt(std::uint64_t at, const std::vector<std::uint8_t>& bytes);
     void writeRecord(const HistoryEntry& e);
+    void raiseVersion();
+    void lowerVersionAgain();
     void writeMark(std::uint64_t id, bool done);
     void keepWithinBounds();
     void trim();
@@ -122,7 +129,7 @@ private:
     std::filesystem::path m_path;
     std::unique_ptr<HistoryFile> m_file;  // null: the history lives in memory
     Access m_access = Access::Write;
-    std::vector<std::string> m_notices;
+    std::vector<Message> m_notices;
     std::vector<HistoryEntry> m_entries;
     bool m_loaded = true;
     std::optional<HistoryEntry> m_unfinished;
@@ -133,6 +140,8 @@ private:
     std::uint64_t m_identity = 0;  // the file m_end was read from
     std::uint64_t m_endBefore = 0;  // m_end before the record of the commit under way
     bool m_created = false;         // that record's commit created the file
+    std::uint32_t m_version = 0;    // the file's format version (an older one is raised)
+    bool m_raised = false;          // that record's commit raised the file's version
     Bounds m_bounds;
     std::function<void()> m_hook;
     HistoryFileMaker m_maker;

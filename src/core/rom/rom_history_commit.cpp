@@ -16,8 +16,7 @@ namespace {
 namespace check = history_check;
 
 Error unfinishedError(const HistoryEntry& e) {
-    return Error("Im Verlauf steht eine unvollendete Änderung (\"" + e.name +
-                 "\"); sie muss zuerst vollendet oder zurückgenommen werden.");
+    return Error(message("history.unfinished", {e.title}));
 }
 
 }  // namespace
@@ -52,11 +51,10 @@ void RomHistory::refresh() {
     }
     const auto header = fmt::readHeader(headerBytes);
     if (!header || header->romSize != m_romSize) {
-        throw Error("Der Verlauf \"" + m_path.filename().string() +
-                    "\" wurde von einem anderen Programm ersetzt und passt nicht zu diesem "
-                    "Rom; es wurde nichts geschrieben.");
+        throw Error(message("history.replaced", {m_path.filename().string()}));
     }
     m_firstId = header->firstId;
+    m_version = header->version;
     const TailInfo tail = history_file::tail(*m_file, header->firstId);
     if (!tail.whole) {
         loadAll();
@@ -75,9 +73,7 @@ void RomHistory::begin(HistoryEntry& e, RomFile& rom) {
     }
     const auto changed = check::oldBytesChanged(rom, e);
     if (!changed.empty()) {
-        throw Error("\"" + e.name + "\" wird nicht geschrieben: das Rom wurde bei " +
-                    check::rangeList(changed) + " von anderer Seite geändert, seit der Befehl "
-                    "es gelesen hat. Es wurde nichts geschrieben.");
+        throw Error(message("history.changed_since_read", {e.title, check::rangeList(changed)}));
     }
     e.id = m_nextId;
     if (onDisk()) {
@@ -94,9 +90,34 @@ void RomHistory::writeAt(std::uint64_t at, const std::vector<std::uint8_t>& byte
     m_file->write(at, bytes);
 }
 
+// A file of an earlier version gets the current version's header before the first record of
+// the current kind goes behind its records (all of which the current version reads).
+void RomHistory::raiseVersion() {
+    writeAt(0, fmt::header({m_romSize, m_firstId, fmt::kVersion}));
+    m_file->sync();
+    m_version = fmt::kVersion;
+    m_raised = true;
+}
+
+// The commit failed before the ROM changed: the file gets its old header back, so that it is
+// byte for byte as before. Best effort: the raised header reads as well.
+void RomHistory::lowerVersionAgain() {
+    if (!m_raised) {
+        return;
+    }
+    m_raised = false;
+    try {
+        writeAt(0, fmt::header({m_romSize, m_firstId, fmt::kOldVersion}));
+        m_file->sync();
+        m_version = fmt::kOldVersion;
+    } catch (const Error&) {
+    }
+}
+
 void RomHistory::writeRecord(const HistoryEntry& e) {
     m_created = m_end == 0;
     m_endBefore = m_end;
+    m_raised = false;
     try {
         if (m_created) {
             // A new file, or one cut off during its first write: it starts anew.
@@ -107,8 +128,12 @@ void RomHistory::writeRecord(const HistoryEntry& e) {
             m_file->sync();
             m_file->syncFolder();
             m_end = fmt::kHeaderSize;
+            m_version = fmt::kVersion;
         } else if (m_file->size() > m_end) {
             m_file->truncate(m_end);  // the torn end of a record that never became whole
+        }
+        if (m_version != fmt::kVersion) {
+            raiseVersion();
         }
         const auto frame = fmt::frame(fmt::entryPayload(e));
         writeAt(m_end, frame);
@@ -121,6 +146,7 @@ void RomHistory::writeRecord(const HistoryEntry& e) {
             m_file->truncate(m_end);
         } catch (const Error&) {
         }
+        lowerVersionAgain();
         throw;
     }
     if (m_created) {
@@ -140,9 +166,7 @@ void RomHistory::writeMark(std::uint64_t id, bool done) {
         }
         // The ROM holds the new bytes and the mark was written: the command did its work. A
         // power cut before the mark reaches the disk leaves a transaction to complete.
-        m_notices.push_back(std::string("Die Änderung ist im Rom, aber ihr Abschluss im "
-                                        "Verlauf ist nicht sicher auf der Platte: ") +
-                            e.what());
+        m_notices.push_back(message("history.mark_not_synced", {e.message()}));
     }
 }
 
@@ -169,6 +193,7 @@ void RomHistory::rollBack() {
         }
         m_file->truncate(m_created ? 0 : m_endBefore);
         m_file->sync();
+        lowerVersionAgain();
         m_end = m_created ? 0 : m_endBefore;
         m_identity = m_file->identity();
     }
@@ -214,9 +239,8 @@ void RomHistory::keepWithinBounds() {
     try {
         trim();
     } catch (const Error& e) {
-        m_notices.push_back("Der Verlauf \"" + m_path.filename().string() +
-                            "\" konnte nicht gekürzt werden und bleibt größer als eingestellt: " +
-                            e.what());
+        m_notices.push_back(
+            message("history.trim_failed", {m_path.filename().string(), e.message()}));
     }
 }
 
@@ -250,6 +274,7 @@ void RomHistory::trim() {
     m_file->replace(data);
     m_entries = std::move(kept);
     m_firstId = firstId;
+    m_version = fmt::kVersion;
     m_end = data.size();
     m_identity = m_file->identity();
 }

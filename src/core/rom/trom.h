@@ -30,7 +30,9 @@ public:
     // commit writes. Writes outside any scope go straight to the file.
     class Transaction {
     public:
-        Transaction(TRom& rom, std::string name, std::string map);
+        // name: what the history shows (message("history.name.resize", {"3.1"})); map: the
+        // map the command wrote, "" for none.
+        Transaction(TRom& rom, Message name, std::string map);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;

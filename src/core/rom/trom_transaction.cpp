@@ -7,12 +7,13 @@
 
 namespace quillon {
 
-TRom::Transaction::Transaction(TRom& rom, std::string name, std::string map)
+TRom::Transaction::Transaction(TRom& rom, Message name, std::string map)
     : m_rom(rom), m_outer(rom.m_depth == 0) {
     if (m_outer) {
         rom.m_pending.clear();
         rom.m_broken = false;
-        m_entry.name = std::move(name);
+        m_entry.name = germanText(name);
+        m_entry.title = std::move(name);
         m_entry.map = std::move(map);
     }
     ++rom.m_depth;
@@ -46,7 +47,7 @@ void TRom::Transaction::commit() {
     std::vector<HistoryRange> pending = std::move(m_rom.m_pending);
     m_rom.m_pending.clear();
     if (m_rom.m_broken) {
-        throw Error("\"" + m_entry.name + "\" wurde nicht zu Ende geführt; nichts geschrieben.");
+        throw Error(message("history.cut_short", {m_entry.title}));
     }
     m_entry.ranges = std::move(pending);
     m_rom.commitPending(std::move(m_entry));
@@ -71,9 +72,7 @@ private:
 void TRom::requireSameFile() {
     // A file renamed over the ROM's name since it was opened would never see these writes.
     if (!file().isAt(m_filePath.empty() ? m_fileName : m_filePath)) {
-        throw Error("Die Rom-Datei \"" + m_fileName.filename().string() +
-                    "\" wurde ersetzt, seit sie geöffnet wurde; bitte neu laden. Es wurde "
-                    "nichts geschrieben.");
+        throw Error(message("history.rom_replaced", {m_fileName.filename().string()}));
     }
 }
 
@@ -130,10 +129,8 @@ void TRom::finishUnfinished(bool complete) {
     const HistoryEntry entry = *m_history->unfinished();
     const auto bad = history_check::neitherOldNorNew(file(), entry);
     if (!bad.empty()) {
-        throw Error("\"" + entry.name + "\" wird nicht " +
-                    (complete ? "vollendet" : "zurückgenommen") + ": das Rom enthält bei " +
-                    history_check::rangeList(bad) +
-                    " weder die alten noch die neuen Bytes. Es wurde nichts geschrieben.");
+        throw Error(message(complete ? "history.not_completed" : "history.not_rolled_back",
+                            {entry.title, history_check::rangeList(bad)}));
     }
     writeRanges(entry.ranges, complete);
     m_history->resolve(complete);

@@ -219,6 +219,92 @@ const std::vector<MessageDef>& messageDefs() {
         {"block.not_hex", 4, "%1: \"%2\" ist keine Hex-Zahl (%3 bis %4)."},
         {"block.out_of_range", 4, "%1: $%2 liegt nicht zwischen %3 und %4."},
         {"block.no_palette", 1, "Palette %1 gibt es nicht (0 bis 15)."},
+        {"history.name.header", 1, "Header ändern %1"},
+        {"history.name.tilesets", 1, "Tilesets ändern %1"},
+        {"history.name.resize", 1, "Grösse ändern %1"},
+        {"history.name.weather", 1, "Wetter ändern %1"},
+        {"history.name.name_index", 1, "Namens-Index ändern %1"},
+        {"history.name.type", 1, "Typ ändern %1"},
+        {"history.name.music", 1, "Musik ändern %1"},
+        {"history.name.show_name", 1, "Namen anzeigen ändern %1"},
+        {"history.name.rename_map", 0, "Namen ändern"},
+        {"history.name.insert_map", 1, "Map einfügen %1"},
+        {"history.name.connections", 1, "Anbindungen speichern %1"},
+        {"history.name.way_back", 2, "Gegenstück anlegen %1 -> %2"},
+        {"history.name.event_counts", 1, "Event menge %1"},
+        {"history.name.palette", 1, "Palette laden %1"},
+        {"history.name.block", 1, "Block speichern %1"},
+        {"history.name.tiles", 1, "Tileset laden %1"},
+        {"history.name.wild", 1, "WildePokemon speichern %1"},
+        {"history.name.undo", 1, "Rückgängig: %1"},
+        {"history.name.undo_more", 2, "Rückgängig: %1 (und %2 weitere)"},
+        {"history.name.redo", 1, "Wiederherstellen: %1"},
+        {"history.name.redo_more", 2, "Wiederherstellen: %1 (und %2 weitere)"},
+        {"history.range", 2, "%1 (%2 Bytes)"},
+        {"history.range_list", 2, "%1, %2"},
+        {"history.unfinished", 1,
+         "Im Verlauf steht eine unvollendete Änderung (\"%1\"); sie muss zuerst vollendet oder "
+         "zurückgenommen werden."},
+        {"history.changed_since_read", 2,
+         "\"%1\" wird nicht geschrieben: das Rom wurde bei %2 von anderer Seite geändert, seit "
+         "der Befehl es gelesen hat. Es wurde nichts geschrieben."},
+        {"history.not_completed", 2,
+         "\"%1\" wird nicht vollendet: das Rom enthält bei %2 weder die alten noch die neuen "
+         "Bytes. Es wurde nichts geschrieben."},
+        {"history.not_rolled_back", 2,
+         "\"%1\" wird nicht zurückgenommen: das Rom enthält bei %2 weder die alten noch die "
+         "neuen Bytes. Es wurde nichts geschrieben."},
+        {"history.rom_replaced", 1,
+         "Die Rom-Datei \"%1\" wurde ersetzt, seit sie geöffnet wurde; bitte neu laden. Es wurde "
+         "nichts geschrieben."},
+        {"history.cut_short", 1, "\"%1\" wurde nicht zu Ende geführt; nichts geschrieben."},
+        {"history.undo_refused", 2,
+         "\"%1\" wird nicht rückgängig gemacht: das Rom enthält bei %2 andere Bytes als der "
+         "Verlauf (von anderer Seite geändert). Es wurde nichts geschrieben."},
+        {"history.redo_refused", 2,
+         "\"%1\" wird nicht wiederhergestellt: das Rom enthält bei %2 andere Bytes als der "
+         "Verlauf (von anderer Seite geändert). Es wurde nichts geschrieben."},
+        {"history.no_entry", 1, "Der Eintrag %1 steht nicht im Verlauf."},
+        {"history.nothing_to_undo", 0, "Es gibt nichts rückgängig zu machen."},
+        {"history.nothing_to_redo", 0, "Es gibt nichts wiederherzustellen."},
+        {"history.redo_only", 1,
+         "{1:Es lässt sich nur ein Schritt|Es lassen sich nur %1 Schritte} wiederherstellen."},
+        {"history.foreign.set_aside", 3,
+         "Der Verlauf \"%1\" gehört nicht zu diesem Rom: %2. Er wurde nicht angewendet und als "
+         "\"%3\" beiseitegelegt."},
+        {"history.foreign.left", 2,
+         "Der Verlauf \"%1\" gehört nicht zu diesem Rom: %2. Er wurde nicht angewendet und "
+         "bleibt unverändert liegen."},
+        {"history.foreign.in_memory", 2,
+         "Der Verlauf \"%1\" gehört nicht zu diesem Rom: %2. Er konnte nicht beiseitegelegt "
+         "werden; der Verlauf wird nur im Speicher geführt."},
+        {"history.why.rom_size", 2, "das Rom hat %1 Bytes, der Verlauf gehört zu %2 Bytes"},
+        {"history.why.past_end", 0, "ein Eintrag liegt hinter dem Ende des Roms"},
+        {"history.why.neither", 2,
+         "das Rom enthält bei %1 weder die alten noch die neuen Bytes der unvollendeten Änderung "
+         "\"%2\""},
+        {"history.why.last_entry", 1,
+         "das Rom enthält die Bytes des letzten Eintrags \"%1\" nicht"},
+        {"history.why.earlier_file", 0, "er stammt von einer früheren Datei dieses Namens"},
+        {"history.why.unreadable", 1, "er kann nicht gelesen werden (%1)"},
+        {"history.why.unknown_format", 0, "kein Verlauf oder eine unbekannte Version"},
+        {"history.mark_not_synced", 1,
+         "Die Änderung ist im Rom, aber ihr Abschluss im Verlauf ist nicht sicher auf der "
+         "Platte: %1"},
+        {"history.trim_failed", 2,
+         "Der Verlauf \"%1\" konnte nicht gekürzt werden und bleibt größer als eingestellt: %2"},
+        {"history.replaced", 1,
+         "Der Verlauf \"%1\" wurde von einem anderen Programm ersetzt und passt nicht zu diesem "
+         "Rom; es wurde nichts geschrieben."},
+        {"history.locked", 1,
+         "Der Verlauf \"%1\" wird gerade von einem anderen Programm geschrieben; es wurde nichts "
+         "geschrieben. Bitte später noch einmal versuchen."},
+        {"history.file.read", 2, "Der Verlauf \"%1\" konnte nicht gelesen werden: %2"},
+        {"history.file.write", 2, "Der Verlauf \"%1\" konnte nicht geschrieben werden: %2"},
+        {"history.file.create", 2, "Der Verlauf \"%1\" konnte nicht angelegt werden: %2"},
+        {"history.file.lock", 2, "Der Verlauf \"%1\" konnte nicht gesperrt werden: %2"},
+        {"history.file.register", 2,
+         "Der Verlauf \"%1\" konnte nicht im Ordner eingetragen werden: %2"},
     };
     return kDefs;
 }

@@ -137,7 +137,7 @@ void save(TRom& rom, const MapState& map, const Encounter& shown, const Values& 
                                    static_cast<std::uint8_t>(s.species >> 8)});
     }
     const std::string& id = map.map().identifier;
-    TRom::Transaction tx(rom, "WildePokemon speichern " + id, id);
+    TRom::Transaction tx(rom, message("history.name.wild", {id}), id);
     rom.WriteBlock(rate, static_cast<std::int32_t>(shown.record));
     rom.WriteBlock(slots, static_cast<std::int32_t>(shown.slotArray));
     tx.commit();
