@@ -46,7 +46,7 @@ void TRom::Transaction::commit() {
     std::vector<HistoryRange> pending = std::move(m_rom.m_pending);
     m_rom.m_pending.clear();
     if (m_rom.m_broken) {
-        throw Error("\"" + m_entry.name + "\" wurde nicht zu Ende geführt; nichts geschrieben.");
+        throw Error(message("rom.transaction_broken", {m_entry.name}));
     }
     m_entry.ranges = std::move(pending);
     m_rom.commitPending(std::move(m_entry));
