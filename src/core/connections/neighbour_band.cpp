@@ -70,7 +70,10 @@ CellRect neighbourPlace(const Connection& connection, int width, int height, int
 }
 
 Message NeighbourWarning::text() const {
-    return identifier.empty() ? message : quillon::message("neighbour.warning", {identifier, message});
+    if (identifier.empty()) {
+        return message;
+    }
+    return quillon::message("neighbour.warning", {identifier, message});
 }
 
 void NeighbourBand::reset(int width, int height) {

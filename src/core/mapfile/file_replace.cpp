@@ -16,7 +16,8 @@ namespace quillon {
 namespace {
 
 RomIoError writeError(const std::filesystem::path& file, int err) {
-    return RomIoError(message("file.not_written", {file.string(), ioErrorFromErrno(err).message()}));
+    return RomIoError(
+        message("file.not_written", {file.string(), ioErrorFromErrno(err).message()}));
 }
 
 void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem::path& file) {

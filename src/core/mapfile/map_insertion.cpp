@@ -162,8 +162,8 @@ std::uint32_t borderPlace(TRom& rom, const Slot& slot) {
     const std::uint32_t border = readPointerField(pointer.data());
     if (!isRomPointer(readLe32(pointer.data())) ||
         std::uint64_t{border} + kBorderBytes > rom.size() || border < kCartridgeHeaderSize) {
-        throw Error(message("insert.slot", {slotText(slot.bank, slot.map),
-                                            message("insert.no_border", {hexOffset(slot.footer)})}));
+        const Message why = message("insert.no_border", {hexOffset(slot.footer)});
+        throw Error(message("insert.slot", {slotText(slot.bank, slot.map), why}));
     }
     return border;
 }

@@ -258,6 +258,8 @@ const std::vector<MessageDef>& messageDefs() {
          "Die offene Map hat keinen eigenen Map-Footer, in den geschrieben werden kann."},
         {"tileset.footer_past_end", 1, "Der Map-Footer (%1) liegt hinter dem Ende der Datei."},
         {"settings.palette_width", 0, "Die Breite muss zwischen 1 und 1025 liegen."},
+        {"map.header_short", 0, "Map header too short"},
+        {"map.footer_short", 0, "Map footer too short"},
     };
     return kDefs;
 }
