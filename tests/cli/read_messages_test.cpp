@@ -70,7 +70,7 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
     const std::string folder = open.dir.path().string();
     const std::string past = "$" + IntToHex(static_cast<std::int64_t>(s.rom().size()) + 16, 6);
     const std::vector<Case> cases{
-        {"rom", [&] { return thrown([&] { TRom().Open(shortRom); }); },
+        {"rom", [&] { return thrown([&] { Session(open.folder).openRom(shortRom); }); },
          "\"short.gba\" is not a GBA ROM image: it has only 100 bytes, less than a cartridge "
          "header",
          "\"short.gba\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (100 Bytes)."},
@@ -95,10 +95,12 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
          },
          "there is no map 300.2 (banks and maps are numbered 0 to 255)",
          "Bank 300, Map 2 gibt es nicht."},
-        {"tileset", [&] { return thrown([&] { headerOffset(s.rom(), s.profile(), -1, 1); }); },
+        {"tileset",
+         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.profile(), -1, 1); }); },
          "tileset1 -1: tileset numbers are not negative",
          "Tileset1 -1: Tileset-Nummern sind nicht negativ."},
-        {"tileset", [&] { return thrown([&] { headerOffset(s.rom(), s.profile(), 1, 1); }); },
+        {"tileset",
+         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.profile(), 1, 1); }); },
          "tileset1 1: the tileset header at " + tilesetOne +
              " is a secondary one (byte 1 = 1); the first tileset must be primary",
          "Tileset1 1: der Tileset-Header (" + tilesetOne +
@@ -123,6 +125,23 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
         EXPECT_EQ(printed(m, "Deutsch"), c.german);
         EXPECT_EQ(germanText(m), c.german);  // what the window shows and what() says
     }
+}
+
+// A map whose block grid runs past the end of the file: the transfer's failure becomes the
+// map's, in the tool's language.
+TEST(CliReadMessages, AGridPastTheEndNamesTheMap) {
+    romkit::BuiltRom built = twoBanks();
+    const std::uint32_t gridPointer = built.maps.at({0, 1}).footer + 12;
+    const auto pastEnd = static_cast<std::uint32_t>(built.bytes.size()) - 8;
+    for (int i = 0; i < 4; ++i) {
+        built.bytes[gridPointer + i] = static_cast<std::uint8_t>((0x08000000u | pastEnd) >> 8 * i);
+    }
+    OpenRom open(built);
+    Session& s = open.session;
+    const Message m = thrown(
+        [&] { readMap(s.rom(), s.profile(), s.data().mapsFile(), "0.1", "0.1", {}); });
+    EXPECT_EQ(printed(m, "English"), "a table of map 0.1 lies past the end of the file");
+    EXPECT_EQ(printed(m, "Deutsch"), "Read beyond end of file (Map 0.1)");
 }
 
 // A wrapper names the map it read and keeps the reason as a message of its own, so the reason

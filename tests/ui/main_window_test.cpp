@@ -239,7 +239,7 @@ void MainWindowTest::romWarningsShowInOneBox() {
     QCOMPARE(window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
     auto* tree = child<QTreeWidget>(*window, "MapList");
     QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
-    chooseLanguage(*window, "English");
+    quillon::testing::chooseLanguage(*window, "English");
     window->openRomFile(QString::fromStdString(path.string()));
     QCOMPARE(dialogs->informs.size(), 2);
     QVERIFY2(dialogs->informs[1].contains(QStringLiteral("no profile for OTHER GAME")),

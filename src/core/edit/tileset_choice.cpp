@@ -24,11 +24,11 @@ constexpr std::size_t kSecondaryFlag = 1;
 // The most bytes of other data a table may hold between two headers.
 constexpr std::uint32_t kMaxGap = 20;
 
-Message partName(int part) { return message("tileset.part", {std::to_string(part)}); }
+Message partName(int part) { return message("tilesets.part", {std::to_string(part)}); }
 
 // "Tileset1 3: <why>": the part, what the user gave for it and why it is refused.
 Error refused(int part, const std::string& given, Message why) {
-    return Error(message("tileset.refused", {partName(part), given, std::move(why)}));
+    return Error(message("tilesets.refused", {partName(part), given, std::move(why)}));
 }
 
 Choice current(const CurrentMap& map, int part) {
@@ -103,7 +103,7 @@ int numberFromText(const std::string& text, int part) {
     if (auto n = TryStrToInt(text)) {
         return *n;
     }
-    throw Error(message("tileset.not_number", {partName(part), text}));
+    throw Error(message("tilesets.not_number", {partName(part), text}));
 }
 
 std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
@@ -132,33 +132,33 @@ std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::s
 std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part) {
     const std::string what = std::to_string(number);
     if (profile.tilesetHeader <= 0) {
-        throw refused(part, what, message("tileset.no_table"));
+        throw refused(part, what, message("tilesets.no_table"));
     }
     if (number < 0) {
-        throw refused(part, what, message("tileset.negative"));
+        throw refused(part, what, message("tilesets.negative"));
     }
     const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
                                  static_cast<std::uint64_t>(number) * kHeaderSize;
     if (!insideFile(rom, offset)) {
-        throw refused(part, what, message("tileset.header_past_end", {hexOffset(offset)}));
+        throw refused(part, what, message("tilesets.header_past_end", {hexOffset(offset)}));
     }
     return checkedHeader(rom, static_cast<std::uint32_t>(offset), part, std::to_string(number));
 }
 
 std::uint32_t checkedHeader(TRom& rom, std::uint32_t offset, int part, const std::string& what) {
     if (!insideFile(rom, offset)) {
-        throw refused(part, what, message("tileset.header_past_end", {hexOffset(offset)}));
+        throw refused(part, what, message("tilesets.header_past_end", {hexOffset(offset)}));
     }
     HeaderBytes header{};
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
     if (auto at = badPointer(rom, header)) {
         throw refused(part, what,
-                      message("tileset.not_header", {hexOffset(offset), std::to_string(*at)}));
+                      message("tilesets.not_header", {hexOffset(offset), std::to_string(*at)}));
     }
     const bool secondary = header[kSecondaryFlag] != 0;
     if (secondary != (part == 2)) {
         throw refused(part, what,
-                      message(secondary ? "tileset.secondary" : "tileset.primary",
+                      message(secondary ? "tilesets.secondary" : "tilesets.primary",
                               {hexOffset(offset), std::to_string(header[kSecondaryFlag])}));
     }
     return offset;
@@ -190,7 +190,7 @@ std::string headerText(const GameProfile& profile, std::uint32_t header) {
 void requireTable(const RomState& state) {
     state.requireTable(tables::Table::Tilesets);
     if (state.profile().tilesetHeader <= 0) {
-        throw Error(message("tileset.none_to_choose"));
+        throw Error(message("tilesets.none_to_choose"));
     }
 }
 
@@ -220,10 +220,10 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
            std::uint32_t header1, std::uint32_t header2) {
     CurrentMap& m = map.map();
     if (!map.loaded() || !m.hasFooter()) {
-        throw Error(message("tileset.no_footer"));
+        throw Error(message("tilesets.no_footer"));
     }
     if (m.footerOffset + MapFooter::kSize > rom.size()) {
-        throw RomIoError(message("tileset.footer_past_end", {"$" + IntToHex(m.footerOffset, 6)}));
+        throw RomIoError(message("tilesets.footer_past_end", {"$" + IntToHex(m.footerOffset, 6)}));
     }
     requireUnchangedInRom(rom, map);
     const Choice one = choose(rom, romState.profile(), header1, 1);

@@ -34,7 +34,7 @@ RomIoError ioErrorFromErrno(int err, const std::filesystem::path& file) {
 
 namespace {
 
-const RomIoError kBeyondEnd("Read beyond end of file");
+const RomIoError kBeyondEnd(message("io.read_beyond_end"));
 
 }  // namespace
 
