@@ -112,6 +112,14 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
         {"file", [&] { return thrown([&] { map_file::read(open.dir.path()); }); },
          "\"" + folder + "\" is not a regular file; not read",
          "Die Datei \"" + folder + "\" ist keine gewöhnliche Datei und wurde nicht gelesen."},
+        {"rom copy",
+         [&] {
+             return thrown([&] { s.rom().SaveAs(open.dir.file("no/copy.gba")); });
+         },
+         "cannot make the copy \"" + open.dir.file("no/copy.gba").string() +
+             "\": file not found",
+         "Die Kopie \"" + open.dir.file("no/copy.gba").string() +
+             "\" konnte nicht angelegt werden: File not found"},
         {"number", [&] { return thrown([&] { StrToInt("12x"); }); },
          "'12x' is not a valid integer value", "'12x' is not a valid integer value"},
         {"settings", [&] { return thrown([&] { s.settings().setBlockPaletteWidth(0); }); },

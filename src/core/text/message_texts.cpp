@@ -260,6 +260,8 @@ const std::vector<MessageDef>& messageDefs() {
         {"settings.palette_width", 0, "Die Breite muss zwischen 1 und 1025 liegen."},
         {"map.header_short", 0, "Map header too short"},
         {"map.footer_short", 0, "Map footer too short"},
+        {"rom.copy_not_made", 2, "Die Kopie \"%1\" konnte nicht angelegt werden: %2"},
+        {"rom.copy_not_written", 2, "Die Kopie \"%1\" konnte nicht geschrieben werden: %2"},
     };
     return kDefs;
 }
