@@ -13,8 +13,8 @@
 namespace quillon::cli {
 
 void printWarnings(Session& session, std::ostream& out) {
-    for (const std::string& warning : session.romWarnings()) {
-        out << "warning: " << englishMessage(warning) << '\n';
+    for (const Message& warning : session.romWarnings()) {
+        out << "warning: " << messageText(warning) << '\n';
     }
 }
 

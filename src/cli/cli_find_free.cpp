@@ -51,7 +51,7 @@ void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
     FreeSpaceQuery q = query(options);  // every option checked before the file is read
     TRom file;
     file.Open(rom);
-    std::vector<std::string> warnings;  // a profile offset outside the file is left unused
+    std::vector<Message> warnings;  // a profile offset outside the file is left unused
     const ProfileSource source = data.profileFor(file.Title(), file.Revision());
     GameProfile profile = GameProfile::read(*source.file, source.section, file.size(), warnings);
     if (profile.found) {

@@ -46,9 +46,7 @@ const Bitmap& PictureMaker::withNeighbours(const Bitmap& picture) {
     const NeighbourBand band = drawNeighbourBand(m_session.rom(), m_session.romState(),
                                                  m_session.data(), m_session.mapState());
     for (const NeighbourWarning& warning : band.warnings) {
-        const std::string text = englishMessage(warning.message);
-        m_warnings.push_back(
-            warning.identifier.empty() ? text : "neighbour " + warning.identifier + ": " + text);
+        m_warnings.push_back(messageText(warning.text()));
     }
     composeNeighbourPicture(band, picture, m_composed);
     return m_composed;

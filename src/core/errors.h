@@ -34,10 +34,10 @@ public:
 class ConversionError : public Error {
 public:
     explicit ConversionError(const std::string& text)
-        : Error("'" + text + "' is not a valid integer value") {}
+        : Error(quillon::message("number.invalid", {text})) {}
     // The same message followed by where the text came from: "... (Ini\\Quillon.ini, ...)".
     ConversionError(const ConversionError& error, const std::string& where)
-        : Error(std::string(error.what()) + " (" + where + ")") {}
+        : Error(quillon::message("number.invalid_at", {error.message(), where})) {}
 };
 
 // An index outside a list: "List index out of bounds (%d)".

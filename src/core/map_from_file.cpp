@@ -120,11 +120,10 @@ std::unique_ptr<MapState> buildDetachedMapState(TRom& rom, RomState& romState,
 void saveMapFiles(MapState& state, const GameProfile& profile,
                   const std::filesystem::path& mapFile) {
     if (!state.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("mapfile.no_map_open"));
     }
     if (!state.map().outsideRom && !state.map().hasFooter()) {
-        throw Error("Die Map \"" + state.map().identifier +
-                    "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
+        throw Error(message("mapfile.no_own_grid", {state.map().identifier}));
     }
     map_file::write(mapFile, state.map(), state.grid(), state.events(), profile);
     state.map().mapFile = mapFile.string();
@@ -143,9 +142,7 @@ void checkMapFileName(const std::string& name) {
                std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos;
     });
     if (name.empty() || reserved || bad) {
-        throw Error("\"" + name +
-                    "\" geht nicht als Name einer Map-Datei: er darf weder leer "
-                    "sein noch / \\ < > : \" | ? * oder Steuerzeichen enthalten.");
+        throw Error(message("mapfile.bad_name", {name}));
     }
 }
 
@@ -174,11 +171,11 @@ NewMapPlace newMapPlace(const std::filesystem::path& programFolder,
         place.inUserFolder = true;
         return place;
     }
-    throw Error("Der Ordner \"" + (programFolder / "Maps").string() +
-                "\" lässt sich weder anlegen noch beschreiben" +
-                (userFolder.empty()
-                     ? std::string(".")
-                     : ", der Ordner \"" + (userFolder / "Maps").string() + "\" auch nicht."));
+    if (userFolder.empty()) {
+        throw Error(message("mapfile.no_folder", {(programFolder / "Maps").string()}));
+    }
+    throw Error(message("mapfile.no_folders", {(programFolder / "Maps").string(),
+                                               (userFolder / "Maps").string()}));
 }
 
 }  // namespace quillon

@@ -63,14 +63,14 @@ void drawNeighbour(const Connection& connection, TRom& rom, const RomState& romS
                    const DataFiles& data, PairCache& pairs, NeighbourBand& band) {
     const std::string id = std::to_string(connection.bank) + "." + std::to_string(connection.map);
     if (!listed(romState.bankScan(), connection.bank, connection.map)) {
-        band.warnings.push_back({id, "Die Map " + id + " steht nicht in der Bank-Tabelle."});
+        band.warnings.push_back({id, message("neighbour.not_listed", {id})});
         return;
     }
     try {
         const LoadedMap loaded =
             readMap(rom, romState.profile(), data.mapsFile(), id, id, CurrentMap{});
         if (!loaded.map.hasFooter()) {
-            band.warnings.push_back({id, "Die Map " + id + " hat keinen Map-Footer."});
+            band.warnings.push_back({id, message("neighbour.no_footer", {id})});
             return;
         }
         const TilesetPair& tilesets = pairs.pairFor(loaded.map);
@@ -78,7 +78,7 @@ void drawNeighbour(const Connection& connection, TRom& rom, const RomState& romS
                                               loaded.grid.width, loaded.grid.height);
         band.draw({connection, id, place}, loaded.grid, tilesets);
     } catch (const Error& e) {
-        band.warnings.push_back({id, e.what()});
+        band.warnings.push_back({id, e.message()});
     }
 }
 
@@ -98,13 +98,13 @@ NeighbourBand drawNeighbourBand(TRom& rom, const RomState& romState, const DataF
     try {
         table = readConnections(rom, current.header);
     } catch (const Error& e) {
-        band.warnings.push_back({"", e.what()});
+        band.warnings.push_back({"", e.message()});
         return band;
     }
     if (table.records.size() > kMaxNeighbours) {
-        band.warnings.push_back(
-            {"", "Die Map hat " + std::to_string(table.records.size()) + " Anbindungen; gezeigt " +
-                     "werden die Nachbarn der ersten " + std::to_string(kMaxNeighbours) + "."});
+        band.warnings.push_back({"", message("neighbour.too_many",
+                                             {std::to_string(table.records.size()),
+                                              std::to_string(kMaxNeighbours)})});
         table.records.resize(kMaxNeighbours);
     }
     PairCache pairs(rom, romState, data);

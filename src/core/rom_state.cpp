@@ -15,9 +15,7 @@ std::unique_ptr<RomState> RomState::read(TRom& rom, DataFiles& data, bool listLa
     const ProfileSource source = data.profileFor(rom.Title(), rom.Revision());
     s.m_profile = GameProfile::read(*source.file, source.section, rom.size(), s.m_warnings);
     if (!s.m_profile.found) {
-        s.m_warnings.push_back("Für das Spiel \"" + rom.Title() +
-                               "\" gibt es kein Profil in Ini\\Quillon.ini: es werden keine "
-                               "Maps gefunden.");
+        s.m_warnings.push_back(message("profile.none", {rom.Title()}));
     } else {
         s.m_tableFailures = tables::checkProfileTables(tables::TRomBytes(rom), s.m_profile,
                                                        rom.isFrlg());

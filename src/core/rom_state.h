@@ -44,7 +44,7 @@ public:
     void setMapName(std::size_t index, std::string name);
     const std::vector<std::string>& pokemonNames() const { return m_pokemonNames; }
     // Problems found while opening (no profile, tables past the end of the file).
-    const std::vector<std::string>& warnings() const { return m_warnings; }
+    const std::vector<Message>& warnings() const { return m_warnings; }
     // The profile's tables that do not have their shape in this ROM, in the order of
     // tables::kTables; the profile holds 0 for each of them.
     const std::vector<tables::TableFailure>& tableFailures() const { return m_tableFailures; }
@@ -63,7 +63,7 @@ private:
     CharTable m_chars;
     std::vector<std::string> m_mapNames;
     std::vector<std::string> m_pokemonNames;
-    std::vector<std::string> m_warnings;
+    std::vector<Message> m_warnings;
     std::vector<tables::TableFailure> m_tableFailures;
     BankScan m_scan;
     SpriteSet m_sprites;

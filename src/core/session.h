@@ -59,7 +59,7 @@ public:
     bool romLoaded() const { return m_romState->loaded(); }
     const std::vector<std::string>& mapNames() const { return m_romState->mapNames(); }
     // Problems found while opening (tables past the end of the file, names not loaded).
-    const std::vector<std::string>& romWarnings() const { return m_romState->warnings(); }
+    const std::vector<Message>& romWarnings() const { return m_romState->warnings(); }
 
     // --- history of the ROM's writes ----------------------------------------------------
     // Every write that reached the ROM, oldest first; read from the history file on the first

@@ -328,8 +328,8 @@ void MainWindow::romOpened(bool mapFollows) {
     for (const auto& failure : m_session->romState().tableFailures()) {
         warnings << messageText(m_session->lang(), failure.message);
     }
-    for (const std::string& warning : m_session->romWarnings()) {
-        warnings << toQ(warning);
+    for (const Message& warning : m_session->romWarnings()) {
+        warnings << toQ(m_session->lang().text(warning));
     }
     if (!warnings.isEmpty()) {
         inform(warnings.join(QLatin1Char('\n')));

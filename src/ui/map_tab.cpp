@@ -107,7 +107,7 @@ void MapTab::showNeighbours() {
             m_session.rom(), m_session.romState(), m_session.data(), m_session.mapState()));
         QStringList warnings;
         for (const NeighbourWarning& warning : m_band->warnings) {
-            warnings << toQ(warning.text());
+            warnings << toQ(m_session.lang().text(warning.text()));
         }
         emit neighbourNotice(warnings.join(QStringLiteral("; ")));
     }

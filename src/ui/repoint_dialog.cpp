@@ -298,7 +298,7 @@ std::optional<std::int64_t> TUmpointenForm::aligned(std::uint32_t offset) {
     const std::uint32_t count = m_count;
     const std::optional<std::uint32_t> next =
         nextAlignedFree(m_rom, offset, count, alignment, profileTableRanges(m_rom, m_profile));
-    const QString text = toQ(misalignedText(offset, alignment, next, count));
+    const QString text = toQ(germanText(misalignedText(offset, alignment, next, count)));
     if (!next) {
         m_dialogs.showError(this, text);
         return std::nullopt;

@@ -165,6 +165,9 @@ info=$("$bin/quillon-cli" info "$work/cut.gba" 2> "$work/err")
 echo "$info" | grep -qx "Maps: 0" || fail "cut ROM: $info"
 grep -qx "warning: the profile gives MapBankHeader the offset \\\$$(printf '%06X' "$bankTable"), outside the file (0 to \\\$015F8F): it is not used" \
     "$work/err" || fail "cut ROM warning: $(cat "$work/err")"
+"$bin/quillon-cli" --lang Deutsch info "$work/cut.gba" 2> "$work/err" > /dev/null
+grep -qx "warning: Das Profil nennt für MapBankHeader den Offset \\\$$(printf '%06X' "$bankTable"); er liegt außerhalb der Datei (0 bis \\\$015F8F) und wird nicht verwendet." \
+    "$work/err" || fail "cut ROM warning in German: $(cat "$work/err")"
 
 # Free space: without a range ten hits, ascending, each the start of 16 FF bytes, and one byte
 # at least between a hit's run and the next hit.
@@ -210,6 +213,10 @@ grep -qx "quillon-cli: map 9.9: there is no bank 9 (the ROM has 2 banks)" "$work
     || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" events "$work/demo.gba" 0.9 2> "$work/err" || fail "0.9 printed"
 grep -qx "quillon-cli: map 0.9: there is no map 9 in bank 0 (it has 5 maps)" "$work/err" \
+    || fail "message: $(cat "$work/err")"
+# The same refusals and an opening warning with --lang Deutsch: the language file's German.
+! "$bin/quillon-cli" --lang Deutsch events "$work/demo.gba" 0.9 2> "$work/err" || fail "0.9 printed"
+grep -qx "quillon-cli: map 0.9: Map 0.9 gibt es nicht (Bank 0 hat 5 Maps)." "$work/err" \
     || fail "message: $(cat "$work/err")"
 ! "$bin/quillon-cli" render "$work/demo.gba" 0.0 -o "$work/no/such/dir/x.png" 2> /dev/null || fail "unwritable output"
 ! "$bin/quillon-cli" maps "$work/missing.gba" 2> "$work/err" || fail "missing ROM"

@@ -241,9 +241,9 @@ TEST_F(NeighbourBandTest, MissingAndDamagedNeighboursAreSkipped) {
         EXPECT_EQ(identifiers(b), std::vector<std::string>{"0.2"}) << c.what;
         ASSERT_EQ(b.warnings.size(), 2u) << c.what;
         EXPECT_EQ(b.warnings[0].identifier, "0.5");
-        EXPECT_NE(b.warnings[0].text().find(c.message), std::string::npos)
-            << c.what << ": " << b.warnings[0].text();
-        EXPECT_EQ(b.warnings[1].text(),
+        EXPECT_NE(germanText(b.warnings[0].text()).find(c.message), std::string::npos)
+            << c.what << ": " << germanText(b.warnings[0].text());
+        EXPECT_EQ(germanText(b.warnings[1].text()),
                   "Nachbar 9.0: Die Map 9.0 steht nicht in der Bank-Tabelle.");
     }
 }
@@ -255,7 +255,7 @@ TEST_F(NeighbourBandTest, AnUnreadableOrLongConnectionTable) {
     NeighbourBand b = band(*s);
     EXPECT_TRUE(b.neighbours.empty());
     ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_NE(b.warnings[0].text().find("hinter dem Dateiende"), std::string::npos);
+    EXPECT_NE(germanText(b.warnings[0].text()).find("hinter dem Dateiende"), std::string::npos);
     EXPECT_TRUE(b.picture == Bitmap(b.picture.width(), b.picture.height(), kNeighbourBlank));
 
     std::vector<Connection> many(kMaxNeighbours, Connection{1, 0, 0, 1, 0});
@@ -265,7 +265,7 @@ TEST_F(NeighbourBandTest, AnUnreadableOrLongConnectionTable) {
     EXPECT_EQ(b.neighbours.size(), kMaxNeighbours);
     EXPECT_EQ(b.neighbourAt(0, -1), nullptr);
     ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_NE(b.warnings[0].text().find("11 Anbindungen"), std::string::npos);
+    EXPECT_NE(germanText(b.warnings[0].text()).find("11 Anbindungen"), std::string::npos);
 }
 
 TEST_F(NeighbourBandTest, AMapPictureOfAnotherSizeIsRefused) {

@@ -16,9 +16,9 @@ namespace {
 using testing::buildSampleRom;
 using romkit::BuiltRom;
 
-bool anyMentions(const std::vector<std::string>& lines, const std::string& word) {
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.find(word) != std::string::npos;
+bool anyMentions(const std::vector<Message>& lines, const std::string& word) {
+    return std::any_of(lines.begin(), lines.end(), [&](const Message& line) {
+        return germanText(line).find(word) != std::string::npos;
     });
 }
 

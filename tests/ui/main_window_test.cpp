@@ -219,22 +219,31 @@ void MainWindowTest::brokenRomLeavesTheWindowWithoutRom() {
     QCOMPARE(window->statusText(0), QStringLiteral("Wähle Datei->Laden... um das Rom zu Laden."));
 }
 
-// A game without a profile: the ROM opens with an empty header part and one box says why.
+// A game without a profile: the ROM opens with an empty header part and one box says why, in
+// the window's language.
 void MainWindowTest::romWarningsShowInOneBox() {
     TestProgram program;
     quillon::romkit::RomBuilder other(quillon::romkit::Family::Rse, "OTHER GAME", "QOTE");
     other.addMapName("X");
     const auto path = program.folder() / "other.gba";
     quillon::romkit::writeRomFile(path, other.build());
+    std::ofstream(program.folder() / "Ini" / "Sprachen.ini", std::ios::app)
+        << "profile.none=no profile for %1\n";
     FakeDialogs* dialogs = nullptr;
     auto window = program.window(&dialogs);
     window->openRomFile(QString::fromStdString(path.string()));
     QVERIFY(dialogs->errors.isEmpty());
     QCOMPARE(dialogs->informs.size(), 1);
     QVERIFY(dialogs->informs[0].startsWith(QStringLiteral("Info|")));
+    QVERIFY(dialogs->informs[0].contains(QStringLiteral("gibt es kein Profil")));
     QCOMPARE(window->statusText(0), QStringLiteral("Rom Geladen! Map auswählen."));
     auto* tree = child<QTreeWidget>(*window, "MapList");
     QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+    quillon::testing::chooseLanguage(*window, "English");
+    window->openRomFile(QString::fromStdString(path.string()));
+    QCOMPARE(dialogs->informs.size(), 2);
+    QVERIFY2(dialogs->informs[1].contains(QStringLiteral("no profile for OTHER GAME")),
+             qPrintable(dialogs->informs[1]));
 }
 
 // A profile whose bank and wild tables lie elsewhere than in the ROM: one box names both

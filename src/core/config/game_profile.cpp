@@ -10,11 +10,10 @@ namespace quillon {
 namespace {
 
 // A profile offset outside the file: the warning that names it.
-std::string offsetWarning(const std::string& key, std::int64_t value, std::uint64_t fileSize) {
+Message offsetWarning(const std::string& key, std::int64_t value, std::uint64_t fileSize) {
     const std::string shown = value < 0 ? std::to_string(value) : "$" + IntToHex(value, 6);
-    return "Das Profil nennt für " + key + " den Offset " + shown +
-           "; er liegt außerhalb der Datei (0 bis $" +
-           IntToHex(static_cast<std::int64_t>(fileSize) - 1, 6) + ") und wird nicht verwendet.";
+    return message("profile.offset_outside",
+                   {key, shown, "$" + IntToHex(static_cast<std::int64_t>(fileSize) - 1, 6)});
 }
 
 bool insideFile(std::int64_t offset, std::uint64_t fileSize) {
@@ -64,7 +63,7 @@ GameProfile GameProfile::read(const IniFile& ini, const std::string& title) {
 }
 
 GameProfile GameProfile::read(const IniFile& ini, const std::string& title,
-                              std::uint64_t fileSize, std::vector<std::string>& warnings) {
+                              std::uint64_t fileSize, std::vector<Message>& warnings) {
     GameProfile p = read(ini, title);
     const std::pair<const char*, std::int32_t GameProfile::*> offsets[] = {
         {"TilesetHeader", &GameProfile::tilesetHeader},

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class IniFile;
@@ -48,7 +50,7 @@ struct GameProfile {
     // or at or past the end of a file of fileSize bytes counts as missing (0), with a
     // warning naming its key. Nothing later has to guard its arithmetic against such values.
     static GameProfile read(const IniFile& quillonIni, const std::string& section,
-                            std::uint64_t fileSize, std::vector<std::string>& warnings);
+                            std::uint64_t fileSize, std::vector<Message>& warnings);
 };
 
 }  // namespace quillon

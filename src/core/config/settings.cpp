@@ -51,7 +51,7 @@ void Settings::setFlag(Flag f, bool value) {
 
 void Settings::setBlockPaletteWidth(int width) {
     if (width < 1 || width > 1025) {
-        throw Error("Die Breite muss zwischen 1 und 1025 liegen.");
+        throw Error(message("settings.palette_width"));
     }
     m_blockPaletteWidth = width;
     if (m_persistent) {

@@ -69,8 +69,11 @@ CellRect neighbourPlace(const Connection& connection, int width, int height, int
     return {clampPlace(x), clampPlace(y), neighbourWidth, neighbourHeight};
 }
 
-std::string NeighbourWarning::text() const {
-    return identifier.empty() ? message : "Nachbar " + identifier + ": " + message;
+Message NeighbourWarning::text() const {
+    if (identifier.empty()) {
+        return message;
+    }
+    return quillon::message("neighbour.warning", {identifier, message});
 }
 
 void NeighbourBand::reset(int width, int height) {
@@ -130,8 +133,8 @@ const NeighbourPlace* NeighbourBand::neighbourAt(int x, int y) const {
 
 void composeNeighbourPicture(const NeighbourBand& band, const Bitmap& map, Bitmap& out) {
     if (map.width() != band.mapWidth * kCell || map.height() != band.mapHeight * kCell) {
-        throw Error("Die Nachbarn wurden für eine Map von " + std::to_string(band.mapWidth) +
-                    " x " + std::to_string(band.mapHeight) + " Blöcken gezeichnet.");
+        throw Error(message("neighbour.other_size",
+                            {std::to_string(band.mapWidth), std::to_string(band.mapHeight)}));
     }
     out = band.picture;
     out.blit(map, band.margin * kCell, band.margin * kCell);

@@ -7,6 +7,7 @@
 #include "core/connections/connection_table.h"
 #include "core/edit/cell_rect.h"
 #include "core/gfx/bitmap.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -46,9 +47,9 @@ struct NeighbourPlace {
 // Why a connected map is missing from the band.
 struct NeighbourWarning {
     std::string identifier;  // "bank.map"; empty when the connection table itself is unreadable
-    std::string message;     // the core's message (German)
+    Message message;         // why the neighbour is not drawn
     // "Nachbar 0.3: <message>", or the message alone.
-    std::string text() const;
+    Message text() const;
 };
 
 // The picture around the open map: margin cells on every side, the neighbours at their places,

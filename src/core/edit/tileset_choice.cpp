@@ -24,7 +24,12 @@ constexpr std::size_t kSecondaryFlag = 1;
 // The most bytes of other data a table may hold between two headers.
 constexpr std::uint32_t kMaxGap = 20;
 
-std::string partName(int part) { return "Tileset" + std::to_string(part); }
+Message partName(int part) { return message("tilesets.part", {std::to_string(part)}); }
+
+// "Tileset1 3: <why>": the part, what the user gave for it and why it is refused.
+Error refused(int part, const std::string& given, Message why) {
+    return Error(message("tilesets.refused", {partName(part), given, std::move(why)}));
+}
 
 Choice current(const CurrentMap& map, int part) {
     Choice c;
@@ -98,7 +103,7 @@ int numberFromText(const std::string& text, int part) {
     if (auto n = TryStrToInt(text)) {
         return *n;
     }
-    throw Error(partName(part) + ": \"" + text + "\" ist keine Zahl.");
+    throw Error(message("tilesets.not_number", {partName(part), text}));
 }
 
 std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::string& text,
@@ -125,39 +130,36 @@ std::uint32_t headerFromText(TRom& rom, const GameProfile& profile, const std::s
 }
 
 std::uint32_t headerOffset(TRom& rom, const GameProfile& profile, int number, int part) {
-    const std::string what = partName(part) + " " + std::to_string(number);
+    const std::string what = std::to_string(number);
     if (profile.tilesetHeader <= 0) {
-        throw Error(what + ": das Profil nennt keine Tileset-Tabelle (TilesetHeader).");
+        throw refused(part, what, message("tilesets.no_table"));
     }
     if (number < 0) {
-        throw Error(what + ": Tileset-Nummern sind nicht negativ.");
+        throw refused(part, what, message("tilesets.negative"));
     }
     const std::uint64_t offset = static_cast<std::uint64_t>(profile.tilesetHeader) +
                                  static_cast<std::uint64_t>(number) * kHeaderSize;
     if (!insideFile(rom, offset)) {
-        throw Error(what + ": der Tileset-Header (" + hexOffset(offset) +
-                    ") liegt hinter dem Ende der Datei.");
+        throw refused(part, what, message("tilesets.header_past_end", {hexOffset(offset)}));
     }
     return checkedHeader(rom, static_cast<std::uint32_t>(offset), part, std::to_string(number));
 }
 
 std::uint32_t checkedHeader(TRom& rom, std::uint32_t offset, int part, const std::string& what) {
-    const std::string prefix = partName(part) + " " + what + ": der Tileset-Header (" +
-                               hexOffset(offset) + ")";
     if (!insideFile(rom, offset)) {
-        throw Error(prefix + " liegt hinter dem Ende der Datei.");
+        throw refused(part, what, message("tilesets.header_past_end", {hexOffset(offset)}));
     }
     HeaderBytes header{};
     rom.ReadBlock(static_cast<std::int32_t>(offset), header);
     if (auto at = badPointer(rom, header)) {
-        throw Error(prefix + " ist keiner; sein Zeiger bei +" + std::to_string(*at) +
-                    " zeigt nicht in die Datei.");
+        throw refused(part, what,
+                      message("tilesets.not_header", {hexOffset(offset), std::to_string(*at)}));
     }
     const bool secondary = header[kSecondaryFlag] != 0;
     if (secondary != (part == 2)) {
-        throw Error(prefix + " ist " + (secondary ? "sekundär" : "primär") + " (Byte 1 = " +
-                    std::to_string(header[kSecondaryFlag]) + "); Tileset" + std::to_string(part) +
-                    " muss " + (part == 1 ? "primär" : "sekundär") + " sein.");
+        throw refused(part, what,
+                      message(secondary ? "tilesets.secondary" : "tilesets.primary",
+                              {hexOffset(offset), std::to_string(header[kSecondaryFlag])}));
     }
     return offset;
 }
@@ -188,8 +190,7 @@ std::string headerText(const GameProfile& profile, std::uint32_t header) {
 void requireTable(const RomState& state) {
     state.requireTable(tables::Table::Tilesets);
     if (state.profile().tilesetHeader <= 0) {
-        throw Error("Das Profil nennt keine Tileset-Tabelle (TilesetHeader): es gibt keine "
-                    "Tilesets zur Auswahl.");
+        throw Error(message("tilesets.none_to_choose"));
     }
 }
 
@@ -219,12 +220,10 @@ void write(TRom& rom, RomState& romState, MapState& map, const IniFile& tilesets
            std::uint32_t header1, std::uint32_t header2) {
     CurrentMap& m = map.map();
     if (!map.loaded() || !m.hasFooter()) {
-        throw Error(
-            "Die offene Map hat keinen eigenen Map-Footer, in den geschrieben werden kann.");
+        throw Error(message("tilesets.no_footer"));
     }
     if (m.footerOffset + MapFooter::kSize > rom.size()) {
-        throw RomIoError("Der Map-Footer ($" + IntToHex(m.footerOffset, 6) +
-                         ") liegt hinter dem Ende der Datei.");
+        throw RomIoError(message("tilesets.footer_past_end", {"$" + IntToHex(m.footerOffset, 6)}));
     }
     requireUnchangedInRom(rom, map);
     const Choice one = choose(rom, romState.profile(), header1, 1);

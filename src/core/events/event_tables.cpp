@@ -65,8 +65,7 @@ void EventTables::readHeader(TRom& rom, std::uint32_t eventsOffset, std::uint64_
         return;
     }
     if (std::uint64_t{eventsOffset} + kHeaderSize > fileSize) {
-        throw DataError("Der Event-Header (" + hexOffset(eventsOffset) +
-                        ") liegt hinter dem Dateiende.");
+        throw DataError(message("events.header_past_end", {hexOffset(eventsOffset)}));
     }
     std::uint8_t header[kHeaderSize];
     rom.ReadBlock(static_cast<std::int32_t>(eventsOffset), header);
@@ -82,14 +81,14 @@ void EventTables::readTables(TRom& rom, std::uint64_t fileSize) {
         const std::uint64_t bytes = std::uint64_t(m_counts[s]) * recordSize(kind);
         if (m_offsets[s] + bytes > fileSize) {
             const int n = m_counts[s];
-            throw DataError("Die " + std::string(tableName(kind)) + "-Tabelle (" +
-                            hexOffset(m_offsets[s]) + ", " + std::to_string(n) +
-                            (n == 1 ? " Eintrag" : " Einträge") + ") liegt hinter dem Dateiende.");
+            throw DataError(message("events.table_past_end", {std::string(tableName(kind)),
+                                                              hexOffset(m_offsets[s]),
+                                                              std::to_string(n)}));
         }
         // A table in the cartridge header would be written over it on the next save.
         if (bytes > 0 && m_offsets[s] < kCartridgeHeaderSize) {
-            throw DataError("Die " + std::string(tableName(kind)) + "-Tabelle (" +
-                            hexOffset(m_offsets[s]) + ") liegt im Rom-Header.");
+            throw DataError(message("events.table_in_header",
+                                    {std::string(tableName(kind)), hexOffset(m_offsets[s])}));
         }
     }
     for (EventKind kind : kTableKinds) {
@@ -134,8 +133,7 @@ void EventTables::clear() { *this = EventTables{}; }
 
 void EventTables::save(TRom& rom) const {
     if (m_inMemory) {
-        throw Error("Die Events dieser Map gehören zu keiner Map im Rom und werden nicht ins Rom "
-                    "geschrieben.");
+        throw Error(message("events.not_in_rom"));
     }
     for (EventKind kind :
          {EventKind::Warp, EventKind::Signpost, EventKind::Person, EventKind::ScriptTrigger}) {

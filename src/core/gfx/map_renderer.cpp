@@ -24,8 +24,8 @@ void drawBlock(const TilesetPair& tilesets, int slot, int x, int y, Bitmap& out)
 void checkGrid(const BlockGrid& grid) {
     const auto cells = static_cast<std::size_t>(grid.cellCount());
     if (cells > grid.cells.size() || cells > grid.movement.size()) {
-        throw DataError("The block grid of " + std::to_string(grid.width) + " x " +
-                        std::to_string(grid.height) + " blocks is larger than its data");
+        throw DataError(message("picture.grid_larger",
+                                {std::to_string(grid.width), std::to_string(grid.height)}));
     }
 }
 
@@ -80,9 +80,8 @@ PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, in
 
 void UpdateBlockPalette(const TilesetPair& tilesets, int width, bool gridLines, Bitmap& out) {
     if (width <= 0 || width > kMaxBlockPaletteWidth) {
-        throw Error("The block palette width must be 1 to " +
-                    std::to_string(kMaxBlockPaletteWidth) + " blocks, not " +
-                    std::to_string(width));
+        throw Error(message("picture.palette_width",
+                            {std::to_string(kMaxBlockPaletteWidth), std::to_string(width)}));
     }
     const int last = tilesets.lastBlock();
     const int rows = last / width + 1;

@@ -12,8 +12,8 @@ BlockGrid BlockGrid::decode(std::uint16_t width, std::uint16_t height,
     grid.height = height;
     const int count = grid.cellCount();
     if (count > kMaxCells || bytes.size() < grid.byteSize()) {
-        throw DataError("Der Block-Grid (" + std::to_string(width) + " x " +
-                        std::to_string(height) + ") passt nicht in den Editor.");
+        throw DataError(
+            message("map.grid_too_large", {std::to_string(width), std::to_string(height)}));
     }
     for (int i = 0; i < count; ++i) {
         const auto at = static_cast<std::size_t>(i);

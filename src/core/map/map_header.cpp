@@ -8,7 +8,7 @@ namespace quillon {
 
 MapHeader MapHeader::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kSize) {
-        throw DataError("Map header too short");
+        throw DataError(message("map.header_short"));
     }
     MapHeader h;
     std::copy_n(bytes.begin(), kSize, h.raw.begin());
@@ -27,7 +27,7 @@ ShowNameBits ShowNameBits::forGame(const std::string& gameCode3, bool frlg) {
 
 MapFooter MapFooter::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kSize) {
-        throw DataError("Map footer too short");
+        throw DataError(message("map.footer_short"));
     }
     MapFooter f;
     std::copy_n(bytes.begin(), kSize, f.raw.begin());

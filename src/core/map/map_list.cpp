@@ -97,15 +97,13 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
                    bool listLastBank) {
     BankScan scan;
     if (bankTable == 0) {
-        scan.warnings.push_back(
-            "Das Profil nennt keine Bank-Tabelle (MapBankHeader): es werden keine Maps gefunden.");
+        scan.warnings.push_back(message("scan.no_bank_table"));
         return scan;
     }
     const std::uint64_t fileSize = rom.size();
     auto banks = readEntries(rom, fileSize, bankTable, kMaxBanks + 1);
     if (banks.size() < 4) {
-        scan.warnings.push_back("Die Bank-Tabelle (" + hex6(bankTable) +
-                                ") liegt hinter dem Dateiende.");
+        scan.warnings.push_back(message("scan.banks_past_end", {hex6(bankTable)}));
         return scan;
     }
     bool badName = false;
@@ -118,9 +116,8 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         const bool last = !isPointer(banks, b + 1);
         if (last && (b + 2) * 4 > banks.size()) {
             // The file ends inside the table: where this bank's maps end is not known.
-            scan.warnings.push_back("Die Bank-Tabelle (" + hex6(bankTable) +
-                                    ") reicht über das Dateiende hinaus: Bank " +
-                                    std::to_string(b) + " und alle weiteren fehlen.");
+            scan.warnings.push_back(
+                message("scan.banks_cut", {hex6(bankTable), std::to_string(b)}));
         }
         if (!last) {
             bound = entryOffset(banks, b + 1);
@@ -129,8 +126,8 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         std::size_t candidates = bound > table ? (bound - table + 3) / 4 : 0;
         candidates = std::min<std::size_t>(candidates, kMaxMaps);
         if (table >= fileSize) {
-            scan.warnings.push_back("Die Map-Tabelle von Bank " + std::to_string(b) + " (" +
-                                    hex6(table) + ") liegt hinter dem Dateiende.");
+            scan.warnings.push_back(
+                message("scan.map_table_past_end", {std::to_string(b), hex6(table)}));
             candidates = 0;
         }
         if (last && table < fileSize && isPointer(readEntries(rom, fileSize, table, 1), 0)) {
@@ -144,9 +141,9 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         for (std::size_t m = 0; m < candidates && isPointer(entries, m); ++m) {
             BankMap bm{static_cast<int>(b), static_cast<int>(m), entryOffset(entries, m), {}};
             if (bm.headerOffset + MapHeader::kSize > fileSize) {
-                scan.warnings.push_back("Der Header von Map " + std::to_string(b) + "." +
-                                        std::to_string(m) + " (" + hex6(bm.headerOffset) +
-                                        ") liegt hinter dem Dateiende.");
+                scan.warnings.push_back(message(
+                    "scan.header_past_end",
+                    {std::to_string(b) + "." + std::to_string(m), hex6(bm.headerOffset)}));
                 bm.name = kMissingName;
             } else {
                 std::uint8_t k = rom.ReadByte(static_cast<std::int32_t>(bm.headerOffset + 20));
@@ -165,9 +162,7 @@ BankScan scanBanks(TRom& rom, std::uint32_t bankTable, const std::vector<std::st
         }
     }
     if (badName) {
-        scan.warnings.push_back(
-            "Manche Maps verwenden einen Namen, der nicht geladen wurde (AnzMapNamen im Profil "
-            "zu klein); sie sind mit ??? aufgeführt.");
+        scan.warnings.push_back(message("scan.names_missing"));
     }
     return scan;
 }
@@ -178,20 +173,16 @@ void requireListedMap(const BankScan& scan, int bank, int map) {
     }
     const int banks = scan.bankCount();
     if (bank == scan.unlistedBank) {
-        throw DataError("Die Maps der Bank " + std::to_string(bank) +
-                        " werden nicht aufgeführt: sie ist die letzte der " +
-                        std::to_string(banks) +
-                        " Banken des Roms, und wo ihre Map-Tabelle endet, ist unbekannt.");
+        throw DataError(
+            message("scan.bank_unlisted", {std::to_string(bank), std::to_string(banks)}));
     }
     if (bank < 0 || bank >= banks) {
-        throw DataError("Bank " + std::to_string(bank) + " gibt es nicht (das Rom hat " +
-                        std::to_string(banks) + (banks == 1 ? " Bank)." : " Banken)."));
+        throw DataError(message("scan.no_bank", {std::to_string(bank), std::to_string(banks)}));
     }
     const int maps = static_cast<int>(scan.banks[static_cast<std::size_t>(bank)].size());
     if (map < 0 || map >= maps) {
-        throw DataError("Map " + std::to_string(bank) + "." + std::to_string(map) +
-                        " gibt es nicht (Bank " + std::to_string(bank) + " hat " +
-                        std::to_string(maps) + (maps == 1 ? " Map)." : " Maps)."));
+        throw DataError(message("scan.no_map", {std::to_string(bank), std::to_string(map),
+                                                std::to_string(maps)}));
     }
 }
 

@@ -33,7 +33,7 @@ struct BankMap {
 // header inside the file whose footer pointer leads to a footer (201 maps at most).
 struct BankScan {
     std::vector<std::vector<BankMap>> banks;  // banks[b] empty when bank b has no map
-    std::vector<std::string> warnings;        // tables past the end of the file, bad names
+    std::vector<Message> warnings;  // tables past the end of the file, bad names
     // The last bank of the table when its map table starts with a map: its maps are not
     // listed, since nothing tells where its table ends. -1 when the last bank has none or is
     // listed.
@@ -62,7 +62,7 @@ struct MapListTree {
     int headerRoot = -1;  // index into roots, -1 when not shown
     int iniRoot = -1;
     std::vector<std::string> groups;  // group names of the map group file, in file order
-    std::vector<std::string> warnings;
+    std::vector<Message> warnings;
 };
 
 struct MapListTexts {

@@ -21,8 +21,7 @@ std::int32_t bankTableOffset(const GameProfile& profile) {
         throw ConversionError(e, "Ini\\Quillon.ini, [" + profile.section + "] MapBankHeader");
     }
     if (offset <= 0) {
-        throw DataError("Das Profil nennt keine Bank-Tabelle (MapBankHeader): Maps lassen sich nur "
-                        "über ihren Offset in der Map-Datei öffnen.");
+        throw DataError(message("map.no_bank_table"));
     }
     return offset;
 }
@@ -34,8 +33,7 @@ void readHeaderPath(TRom& rom, const GameProfile& profile, const std::string& id
     const std::int32_t bank = StrToInt(identifier.substr(0, dot));
     const std::int32_t map = StrToInt(identifier.substr(dot + 1));
     if (bank < 0 || map < 0 || bank > 255 || map > 255) {
-        throw DataError("Bank " + std::to_string(bank) + ", Map " + std::to_string(map) +
-                        " gibt es nicht.");
+        throw DataError(message("map.no_such_map", {std::to_string(bank), std::to_string(map)}));
     }
     const std::uint32_t mapTable = rom.ReadPointer(bankTable + 4 * bank);
     const std::uint32_t header = rom.ReadPointer(static_cast<std::int32_t>(mapTable) + 4 * map);
@@ -56,16 +54,14 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
     const int width = m.footer.width();
     const int height = m.footer.height();
     if (static_cast<long>(width) * height > BlockGrid::kMaxCells) {
-        throw DataError("Die Map ist " + std::to_string(width) + " x " + std::to_string(height) +
-                        " Blöcke groß; der Editor fasst höchstens " +
-                        std::to_string(BlockGrid::kMaxCells) + " Blöcke.");
+        throw DataError(message("map.too_large", {std::to_string(width), std::to_string(height),
+                                                  std::to_string(BlockGrid::kMaxCells)}));
     }
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.borderOffset()), m.border);
     m.gridOffset = m.footer.gridOffset();
     // A grid there would be saved over the cartridge header.
     if (m.gridOffset < kCartridgeHeaderSize && width * height > 0) {
-        throw DataError("Der Block-Grid ($" + IntToHex(m.gridOffset, 6) +
-                        ") liegt im Rom-Header.");
+        throw DataError(message("map.grid_in_header", {"$" + IntToHex(m.gridOffset, 6)}));
     }
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset1Offset()), m.tilesetHeader1);
     rom.ReadBlock(static_cast<std::int32_t>(m.footer.tileset2Offset()), m.tilesetHeader2);
@@ -84,7 +80,7 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
 }  // namespace
 
 std::string missingOffsetNotice(const std::string& identifier, const std::string& title) {
-    return "Offset der Map \"" + identifier + "\" ist für Spiel \"" + title + "\" nicht definiert!";
+    return germanText(message("map.no_offset", {identifier, title}));
 }
 
 namespace {
@@ -100,7 +96,10 @@ LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile
         return readMapUnchecked(rom, profile, mapsFile, identifier, title, previous);
     } catch (const RomIoError& e) {
         // Say which map led there: the bare transfer message names no table.
-        throw RomIoError(std::string(e.what()) + " (Map " + identifier + ")");
+        if (e.message().id == "io.read_beyond_end") {
+            throw RomIoError(message("map.past_end", {identifier}));
+        }
+        throw RomIoError(message("map.read_failed", {e.message(), identifier}));
     } catch (const ConversionError& e) {
         throw ConversionError(e, "Map " + identifier);
     }

@@ -47,7 +47,7 @@ std::string readGameText(TRom& rom, std::uint64_t fileSize, std::uint32_t offset
 }  // namespace
 
 std::vector<std::string> readMapNames(TRom& rom, const GameProfile& profile,
-                                      const CharTable& chars, std::vector<std::string>& warnings) {
+                                      const CharTable& chars, std::vector<Message>& warnings) {
     int count = profile.mapNameCount + 1;
     std::vector<std::string> names(static_cast<std::size_t>(std::max(count, 0)));
     if (profile.mapNamesHeader == 0 || count <= 0) {
@@ -67,8 +67,7 @@ std::vector<std::string> readMapNames(TRom& rom, const GameProfile& profile,
         }
         if (at + 3 > table.size() || ptr >= fileSize) {
             if (!warned) {
-                warnings.push_back("Map-Name " + std::to_string(i) +
-                                   ": Zeiger zeigt hinter das Dateiende.");
+                warnings.push_back(message("names.pointer_past_end", {std::to_string(i)}));
                 warned = true;
             }
             continue;

@@ -15,9 +15,9 @@ namespace quillon {
 
 namespace {
 
-RomIoError fileError(const std::filesystem::path& file, const char* what, int err) {
-    return RomIoError("Die Datei \"" + file.string() + "\" konnte nicht " + what + ": " +
-                      ioErrorFromErrno(err).what());
+RomIoError writeError(const std::filesystem::path& file, int err) {
+    return RomIoError(
+        message("file.not_written", {file.string(), ioErrorFromErrno(err).message()}));
 }
 
 void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem::path& file) {
@@ -29,13 +29,13 @@ void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem
             if (errno == EINTR) {
                 continue;
             }
-            throw fileError(file, "geschrieben werden", errno);
+            throw writeError(file, errno);
         }
         data += n;
         count -= static_cast<std::size_t>(n);
     }
     if (::fsync(fd) != 0) {
-        throw fileError(file, "geschrieben werden", errno);
+        throw writeError(file, errno);
     }
 }
 
@@ -43,33 +43,29 @@ void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& file,
                                         std::uintmax_t maxBytes) {
-    const std::string name = "\"" + file.string() + "\"";
+    const std::string name = file.string();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        throw RomIoError("Die Datei " + name +
-                         " ist keine gewöhnliche Datei und wurde nicht "
-                         "gelesen.");
+        throw RomIoError(message("file.not_regular", {name}));
     }
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (!ec && size > maxBytes) {
-        throw DataError("Die Datei " + name + " ist " + std::to_string(size) +
-                        " Bytes lang; erwartet sind höchstens " + std::to_string(maxBytes) +
-                        " Bytes.");
+        throw DataError(message("file.too_long",
+                                {name, std::to_string(size), std::to_string(maxBytes)}));
     }
     std::ifstream in(file, std::ios::binary);
     if (ec || !in) {
-        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+        throw RomIoError(message("file.not_read", {name}));
     }
     // Read one byte more than allowed: a file that grew since is refused as well.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(maxBytes) + 1);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
-        throw RomIoError("Die Datei " + name + " konnte nicht gelesen werden.");
+        throw RomIoError(message("file.not_read", {name}));
     }
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > maxBytes) {
-        throw DataError("Die Datei " + name + " ist länger als " + std::to_string(maxBytes) +
-                        " Bytes.");
+        throw DataError(message("file.longer", {name, std::to_string(maxBytes)}));
     }
     return bytes;
 }
@@ -83,14 +79,14 @@ std::string writeTemporary(const std::filesystem::path& file, std::span<const st
     std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        throw fileError(file, "geschrieben werden", errno);
+        throw writeError(file, errno);
     }
     try {
         // mkstemp makes the file private; a map file is an ordinary document.
         const mode_t mask = ::umask(0);
         ::umask(mask);
         if (::fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0) {
-            throw fileError(file, "geschrieben werden", errno);
+            throw writeError(file, errno);
         }
         writeAll(fd, bytes, file);
     } catch (...) {
@@ -101,7 +97,7 @@ std::string writeTemporary(const std::filesystem::path& file, std::span<const st
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(pattern.c_str());
-        throw fileError(file, "geschrieben werden", err);
+        throw writeError(file, err);
     }
     return pattern;
 }
@@ -132,7 +128,7 @@ void replaceFiles(std::initializer_list<FileContent> files) {
         if (::rename(temporaries[i].c_str(), f.file.c_str()) != 0) {
             const int err = errno;
             dropTemporaries(i);
-            throw fileError(f.file, "geschrieben werden", err);
+            throw writeError(f.file, err);
         }
         ++i;
     }

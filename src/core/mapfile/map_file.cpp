@@ -17,8 +17,6 @@ namespace quillon::map_file {
 
 namespace {
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
-
 std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
            static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
@@ -33,9 +31,8 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 int tilesetNumber(std::uint32_t value, int part, const std::string& name) {
     if (value > static_cast<std::uint32_t>(INT_MAX)) {
-        throw DataError("Die Map-Datei " + quoted(name) + " nennt für Tileset" +
-                        std::to_string(part) + " die Nummer " + std::to_string(value) +
-                        "; die gibt es nicht.");
+        throw DataError(message("mapfile.no_tileset",
+                                {name, std::to_string(part), std::to_string(value)}));
     }
     return static_cast<int>(value);
 }
@@ -56,28 +53,24 @@ std::vector<std::uint8_t> encodeMap(const MapFileContents& map) {
 MapFileContents decodeMap(std::span<const std::uint8_t> bytes, const std::string& name) {
     const std::size_t fixed = kBorderBytes + kTrailerBytes;
     if (bytes.size() < fixed) {
-        throw DataError("Die Map-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
-                        " Bytes lang; eine Map-Datei hat mindestens 24 Bytes.");
+        throw DataError(message("mapfile.short", {name, std::to_string(bytes.size())}));
     }
     const std::size_t trailer = bytes.size() - kTrailerBytes;
     const std::uint32_t width = read32(bytes, trailer);
     const std::uint32_t height = read32(bytes, trailer + 4);
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
     if (width == 0 || height == 0) {
-        throw DataError("Die Map-Datei " + quoted(name) + " nennt die Grösse " + size +
-                        "; Breite und Höhe müssen mindestens 1 sein.");
+        throw DataError(message("mapfile.empty_size", {name, size}));
     }
     const std::uint64_t cells = std::uint64_t{width} * height;
     if (cells > static_cast<std::uint64_t>(BlockGrid::kMaxCells)) {
-        throw DataError("Die Map-Datei " + quoted(name) + " nennt die Grösse " + size +
-                        "; der Editor fasst höchstens " + std::to_string(BlockGrid::kMaxCells) +
-                        " Blöcke.");
+        throw DataError(message("mapfile.too_large",
+                                {name, size, std::to_string(BlockGrid::kMaxCells)}));
     }
     const std::uint64_t expected = fixed + cells * BlockGrid::kEntryBytes;
     if (bytes.size() != expected) {
-        throw DataError("Die Map-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
-                        " Bytes lang; zur Grösse " + size + " gehören " + std::to_string(expected) +
-                        " Bytes.");
+        throw DataError(message("mapfile.wrong_length", {name, std::to_string(bytes.size()), size,
+                                                         std::to_string(expected)}));
     }
     MapFileContents map;
     std::copy_n(bytes.begin(), kBorderBytes, map.border.begin());
@@ -104,8 +97,7 @@ std::vector<std::uint8_t> encodeEvents(const EventRecords& records) {
 EventRecords decodeEvents(std::span<const std::uint8_t> bytes, const std::string& name) {
     constexpr std::size_t kCounts = 4;
     if (bytes.size() < kCounts) {
-        throw DataError("Die Event-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
-                        " Bytes lang; eine Event-Datei hat mindestens 4 Bytes.");
+        throw DataError(message("mapfile.events_short", {name, std::to_string(bytes.size())}));
     }
     const auto counts = bytes.subspan(bytes.size() - kCounts);
     std::size_t expected = kCounts;
@@ -113,11 +105,12 @@ EventRecords decodeEvents(std::span<const std::uint8_t> bytes, const std::string
         expected += counts[s] * static_cast<std::size_t>(recordSize(kTableKinds[s]));
     }
     if (bytes.size() != expected) {
-        throw DataError("Die Event-Datei " + quoted(name) + " ist " + std::to_string(bytes.size()) +
-                        " Bytes lang; zu ihren Anzahlen (" + std::to_string(counts[0]) + ", " +
-                        std::to_string(counts[1]) + ", " + std::to_string(counts[2]) + ", " +
-                        std::to_string(counts[3]) + ") gehören " + std::to_string(expected) +
-                        " Bytes.");
+        throw DataError(message(
+            "mapfile.events_wrong_length",
+            {name, std::to_string(bytes.size()),
+             std::to_string(counts[0]) + ", " + std::to_string(counts[1]) + ", " +
+                 std::to_string(counts[2]) + ", " + std::to_string(counts[3]),
+             std::to_string(expected)}));
     }
     EventRecords records;
     std::size_t at = 0;
@@ -162,7 +155,7 @@ std::filesystem::path withMapExtension(const std::filesystem::path& name) {
 MapFiles read(const std::filesystem::path& mapFile) {
     std::error_code ec;
     if (!std::filesystem::exists(mapFile, ec)) {
-        throw Error("Die Map-Datei " + quoted(mapFile.string()) + " wurde nicht gefunden.");
+        throw Error(message("mapfile.not_found", {mapFile.string()}));
     }
     MapFiles files;
     files.map = decodeMap(readWholeFile(mapFile, kMaxMapFileBytes), mapFile.string());

@@ -48,7 +48,7 @@ void requireAlignedFor(TRom& rom, std::uint32_t offset, std::uint32_t count,
     try {
         requireAligned(rom, offset, count, alignment);
     } catch (const Error& e) {
-        throw Error(std::string(e.what()) + " " + why);
+        throw Error(message("insert.aligned", {e.message(), message(why)}));
     }
 }
 
@@ -88,33 +88,34 @@ std::optional<std::pair<int, int>> parseSlot(const std::string& answer) {
 }
 
 Slot locateSlot(TRom& rom, const BankScan& scan, int bank, int map) {
-    const std::string slot = "Bank/Nr " + slotText(bank, map);
+    const std::string slot = slotText(bank, map);
     if (scan.unusable) {
-        throw Error(message("insert.slot", {slotText(bank, map), *scan.unusable}));
+        throw Error(message("insert.slot", {slot, *scan.unusable}));
     }
     if (bank < 0 || static_cast<std::size_t>(bank) >= scan.banks.size() ||
         scan.banks[static_cast<std::size_t>(bank)].empty()) {
-        throw Error(slot + ": die Bank " + std::to_string(bank) +
-                    " gibt es in den Tabellen des Roms nicht.");
+        throw Error(message("insert.slot", {slot, message("insert.no_bank",
+                                                          {std::to_string(bank)})}));
     }
     const auto& maps = scan.banks[static_cast<std::size_t>(bank)];
     if (map < 0 || static_cast<std::size_t>(map) >= maps.size()) {
-        throw Error(slot + ": die Bank " + std::to_string(bank) + " hat nur " +
-                    std::to_string(maps.size()) + " Maps (0 bis " +
-                    std::to_string(maps.size() - 1) + ").");
+        throw Error(message("insert.slot",
+                            {slot, message("insert.few_maps", {std::to_string(bank),
+                                                               std::to_string(maps.size()),
+                                                               std::to_string(maps.size() - 1)})}));
     }
     Slot s{bank, map, maps[static_cast<std::size_t>(map)].headerOffset, 0};
     if (std::uint64_t{s.header} + MapHeader::kSize > rom.size()) {
-        throw Error(slot + ": der Map-Header (" + hexOffset(s.header) +
-                    ") liegt hinter dem Ende der Datei.");
+        throw Error(message("insert.slot",
+                            {slot, message("insert.header_past_end", {hexOffset(s.header)})}));
     }
     std::array<std::uint8_t, 4> pointer{};
     rom.ReadBlock(static_cast<std::int32_t>(s.header), pointer);
     s.footer = readPointerField(pointer.data());
     const bool inFile = std::uint64_t{s.footer} + MapFooter::kSize <= rom.size();
     if (!isRomPointer(readLe32(pointer.data())) || !inFile || s.footer < kCartridgeHeaderSize) {
-        throw Error(slot + ": der Map-Header (" + hexOffset(s.header) +
-                    ") zeigt auf keinen Map-Footer in der Datei.");
+        throw Error(message("insert.slot",
+                            {slot, message("insert.no_footer", {hexOffset(s.header)})}));
     }
     return s;
 }
@@ -140,7 +141,7 @@ std::uint32_t footerBytes(const TRom& rom) {
     return rom.isFrlg() ? kFrlgFooterBytes : static_cast<std::uint32_t>(MapFooter::kSize);
 }
 
-std::string sharedFooterMessage(const Slot& slot, const std::vector<std::pair<int, int>>& sharing) {
+Message sharedFooterMessage(const Slot& slot, const std::vector<std::pair<int, int>>& sharing) {
     std::string names;
     for (std::size_t i = 0; i < sharing.size() && i < kNamedMaps; ++i) {
         names += (i == 0 ? "" : ", ") + slotText(sharing[i].first, sharing[i].second);
@@ -148,9 +149,10 @@ std::string sharedFooterMessage(const Slot& slot, const std::vector<std::pair<in
     if (sharing.size() > kNamedMaps) {
         names += ", ...";
     }
-    return "Bank/Nr " + slotText(slot.bank, slot.map) + ": den Map-Footer (" +
-           hexOffset(slot.footer) + ") teilen sich " + std::to_string(sharing.size()) + " Maps (" +
-           names + "); das Einfügen änderte sie alle. Es wurde nichts geschrieben.";
+    return message("insert.slot",
+                   {slotText(slot.bank, slot.map),
+                    message("insert.shared_footer",
+                            {hexOffset(slot.footer), std::to_string(sharing.size()), names})});
 }
 
 // Where the slot's border lies: the footer's border pointer, inside the file.
@@ -160,8 +162,8 @@ std::uint32_t borderPlace(TRom& rom, const Slot& slot) {
     const std::uint32_t border = readPointerField(pointer.data());
     if (!isRomPointer(readLe32(pointer.data())) ||
         std::uint64_t{border} + kBorderBytes > rom.size() || border < kCartridgeHeaderSize) {
-        throw Error("Bank/Nr " + slotText(slot.bank, slot.map) + ": der Map-Footer (" +
-                    hexOffset(slot.footer) + ") zeigt auf keinen Border in der Datei.");
+        const Message why = message("insert.no_border", {hexOffset(slot.footer)});
+        throw Error(message("insert.slot", {slotText(slot.bank, slot.map), why}));
     }
     return border;
 }
@@ -191,7 +193,7 @@ void chooseFooter(TRom& rom, const BankScan& scan, const Plan& plan, Checked& c)
     c.footer = *plan.ownFooter;
     c.border = c.footer + footerBytes(rom);
     requireAlignedFor(rom, c.footer, ownFooterSpace(rom), kEventAlignment,
-                      "Der Map-Footer wird als 32-Bit-Worte gelesen.");
+                      "insert.why.footer_words");
 }
 
 std::vector<RomRange> oldOf(const std::optional<RomRange>& r) {
@@ -234,7 +236,7 @@ void checkGridPlace(TRom& rom, const BlockGrid& grid, std::uint32_t at, std::uin
     placement.writes = {{{at + kBytesBeforeGrid, space - kBytesAroundGrid, place_name::kGrid}, {}}};
     requirePlacement(rom, placement);
     requireAlignedFor(rom, at, space, kGridAlignment,
-                      "Der Block-Grid beginnt 8 Bytes dahinter und braucht eine gerade Adresse.");
+                      "insert.why.grid_even");
 }
 
 namespace {
@@ -256,7 +258,7 @@ Checked check(TRom& rom, const GameProfile& profile, const BankScan& scan, const
     requirePlacement(rom, placement);
     const std::uint32_t eventBytes = eventSpace(events);
     requireAlignedFor(rom, plan.events, eventBytes, kEventAlignment,
-                      "Events werden als 32-Bit-Worte gelesen.");
+                      "insert.why.event_words");
     return c;
 }
 

@@ -216,17 +216,17 @@ private:
 
 void checkQuery(const FreeSpaceQuery& query) {
     if (query.value != 0x00 && query.value != 0xFF) {
-        throw Error("Gesucht werden nur die Bytes 00 und FF, nicht " + IntToHex(query.value, 2) + ".");
+        throw Error(message("space.byte", {IntToHex(query.value, 2)}));
     }
     if (query.count < 1) {
-        throw Error("Benötigte Bytes: mindestens 1.");
+        throw Error(message("space.count"));
     }
 }
 
 std::uint32_t offsetFromText(std::string_view text) {
     const std::int32_t value = StrToInt(text);
     if (value < 0) {
-        throw Error("Der Offset " + std::string(text) + " ist negativ.");
+        throw Error(message("space.negative_offset", {std::string(text)}));
     }
     return static_cast<std::uint32_t>(value);
 }
@@ -302,11 +302,11 @@ FreeSpaceQuery freeSpaceQuery(std::string_view byte, std::string_view count,
     if (byte == "00" || byte == "FF" || byte == "ff") {
         query.value = byte == "00" ? 0x00 : 0xFF;
     } else {
-        throw Error("Gesucht werden nur die Bytes 00 und FF, nicht " + std::string(byte) + ".");
+        throw Error(message("space.byte", {std::string(byte)}));
     }
     const std::int32_t n = StrToInt(count);
     if (n < 1) {
-        throw Error("Benötigte Bytes: mindestens 1.");
+        throw Error(message("space.count"));
     }
     query.count = static_cast<std::uint32_t>(n);
     query.start = offsetFromText(from);
@@ -336,16 +336,14 @@ std::optional<std::uint32_t> nextAlignedFree(TRom& rom, std::uint32_t offset,
     return static_cast<std::uint32_t>(aligned);
 }
 
-std::string misalignedText(std::uint32_t offset, std::uint32_t alignment,
-                           std::optional<std::uint32_t> alternative, std::uint32_t count) {
-    std::string text = "Der Offset $" + IntToHex(offset, 6) + " ist nicht durch " +
-                       std::to_string(alignment) + " teilbar; ";
+Message misalignedText(std::uint32_t offset, std::uint32_t alignment,
+                       std::optional<std::uint32_t> alternative, std::uint32_t count) {
+    const std::string at = "$" + IntToHex(offset, 6);
     if (alternative) {
-        return text + "der nächste passende Offset im selben freien Bereich ist $" +
-               IntToHex(*alternative, 6) + ".";
+        return message("space.misaligned",
+                       {at, std::to_string(alignment), "$" + IntToHex(*alternative, 6)});
     }
-    return text + "im selben freien Bereich ist kein passender Offset für " +
-           std::to_string(count) + " Bytes.";
+    return message("space.misaligned_none", {at, std::to_string(alignment), std::to_string(count)});
 }
 
 void requireAligned(TRom& rom, std::uint32_t offset, std::uint32_t count,

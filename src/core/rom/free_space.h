@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/rom/byte_range.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -95,7 +96,7 @@ void requireAligned(TRom& rom, std::uint32_t offset, std::uint32_t count,
                     std::uint32_t alignment);
 
 // The two texts of the alignment refusal, shared by the repoint dialog's offer.
-std::string misalignedText(std::uint32_t offset, std::uint32_t alignment,
-                           std::optional<std::uint32_t> alternative, std::uint32_t count);
+Message misalignedText(std::uint32_t offset, std::uint32_t alignment,
+                       std::optional<std::uint32_t> alternative, std::uint32_t count);
 
 }  // namespace quillon

@@ -19,9 +19,8 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 
 // "Die Kopie "x.gba" konnte nicht angelegt werden: Disk full"
-RomIoError copyError(const std::filesystem::path& target, const char* what, int err) {
-    return RomIoError("Die Kopie \"" + target.string() + "\" konnte nicht " + what + ": " +
-                      ioErrorFromErrno(err).what());
+RomIoError copyError(const std::filesystem::path& target, const char* id, int err) {
+    return RomIoError(message(id, {target.string(), ioErrorFromErrno(err).message()}));
 }
 
 void writeAll(int fd, const std::uint8_t* data, std::size_t count,
@@ -32,7 +31,7 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t count,
             if (errno == EINTR) {
                 continue;
             }
-            throw copyError(target, "geschrieben werden", errno);
+            throw copyError(target, "rom.copy_not_written", errno);
         }
         data += n;
         count -= static_cast<std::size_t>(n);
@@ -48,7 +47,7 @@ void copyBytes(RomFile& source, int fd, const std::filesystem::path& target) {
         writeAll(fd, chunk.data(), chunk.size(), target);
     }
     if (::fsync(fd) != 0) {
-        throw copyError(target, "geschrieben werden", errno);
+        throw copyError(target, "rom.copy_not_written", errno);
     }
 }
 
@@ -69,12 +68,12 @@ RomCopy::RomCopy(RomFile& source, std::uint32_t mode, std::filesystem::path targ
         (m_target.parent_path() / ("." + m_target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        throw copyError(m_target, "angelegt werden", errno);
+        throw copyError(m_target, "rom.copy_not_made", errno);
     }
     m_temporary = pattern;
     try {
         if (::fchmod(fd, static_cast<mode_t>((mode | S_IWUSR) & 07777)) != 0) {
-            throw copyError(m_target, "angelegt werden", errno);
+            throw copyError(m_target, "rom.copy_not_made", errno);
         }
         copyBytes(source, fd, m_target);
     } catch (...) {
@@ -85,7 +84,7 @@ RomCopy::RomCopy(RomFile& source, std::uint32_t mode, std::filesystem::path targ
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(m_temporary.c_str());
-        throw copyError(m_target, "geschrieben werden", err);
+        throw copyError(m_target, "rom.copy_not_written", err);
     }
 }
 
@@ -108,7 +107,7 @@ bool RomCopy::publish() {
             return false;
         }
         if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
-            throw copyError(m_target, "angelegt werden", errno);
+            throw copyError(m_target, "rom.copy_not_made", errno);
         }
     }
     m_published = true;

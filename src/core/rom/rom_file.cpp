@@ -13,29 +13,28 @@ namespace quillon {
 
 RomIoError ioErrorFromErrno(int err) {
     if (err == EACCES || err == EPERM || err == EROFS || err == EBADF) {
-        return RomIoError("File access denied");
+        return RomIoError(message("io.access_denied"));
     }
     if (err == ENOENT) {
-        return RomIoError("File not found");
+        return RomIoError(message("io.not_found"));
     }
     if (err == ENOSPC || err == EDQUOT || err == EFBIG) {
-        return RomIoError("Disk full");
+        return RomIoError(message("io.disk_full"));
     }
-    return RomIoError("I/O error " + std::to_string(err));
+    return RomIoError(message("io.error", {std::to_string(err)}));
 }
 
 RomIoError ioErrorFromErrno(int err, const std::filesystem::path& file) {
     RomIoError plain = ioErrorFromErrno(err);
-    const std::string text = plain.what();
-    if (!text.starts_with("I/O error") || file.empty()) {
+    if (plain.message().id != "io.error" || file.empty()) {
         return plain;
     }
-    return RomIoError(text + " on " + file.filename().string());
+    return RomIoError(message("io.error_on", {plain.message(), file.filename().string()}));
 }
 
 namespace {
 
-const RomIoError kBeyondEnd("Read beyond end of file");
+const RomIoError kBeyondEnd(message("io.read_beyond_end"));
 
 }  // namespace
 
@@ -79,7 +78,7 @@ void DiskRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
 
 void DiskRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data) {
     if (!m_writable) {
-        throw RomIoError("File access denied");
+        throw RomIoError(message("io.access_denied"));
     }
     std::size_t done = 0;
     while (done < data.size()) {
@@ -141,7 +140,7 @@ void MemoryRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
 
 void MemoryRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data) {
     if (static_cast<std::uint64_t>(offset) + data.size() > m_bytes.size()) {
-        throw RomIoError("Write beyond end of file");
+        throw RomIoError(message("io.write_beyond_end"));
     }
     if (data.empty()) {
         return;

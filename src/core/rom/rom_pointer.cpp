@@ -7,8 +7,7 @@ namespace quillon {
 
 std::uint32_t encodeRomPointer(std::uint32_t fileOffset) {
     if (fileOffset >= kRomPointerReach) {
-        throw DataError("Der Offset " + hexOffset(fileOffset) +
-                        " liegt hinter den 32 MiB, die ein Rom-Pointer erreicht.");
+        throw DataError(message("rom.pointer_reach", {hexOffset(fileOffset)}));
     }
     return kRomPointerBase + fileOffset;
 }

@@ -14,7 +14,7 @@ namespace {
 
 std::uint32_t checkedOffset(std::int32_t offset) {
     if (offset < 0) {
-        throw RomIoError("Read beyond end of file");
+        throw RomIoError(message("io.read_beyond_end"));
     }
     return static_cast<std::uint32_t>(offset);
 }
@@ -34,19 +34,17 @@ std::filesystem::path withGbaEnding(const std::filesystem::path& newName) {
 
 void checkRomImage(RomFile& file, const std::string& name) {
     if (file.size() < kCartridgeHeaderSize) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (" +
-                    std::to_string(file.size()) + " Bytes).");
+        throw Error(message("rom.too_short", {name, std::to_string(file.size())}));
     }
     // A cartridge maps 32 MiB; bytes beyond cannot be reached by any pointer of the game.
     if (file.size() > kRomPointerReach) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: die Datei ist größer als 32 MiB (" +
-                    std::to_string(file.size()) + " Bytes).");
+        throw Error(message("rom.too_large", {name, std::to_string(file.size())}));
     }
     // Every cartridge header holds the fixed value 0x96 at 0xB2.
     std::uint8_t fixed = 0;
     file.read(0xB2, {&fixed, 1});
     if (fixed != 0x96) {
-        throw Error("\"" + name + "\" ist kein GBA-Rom: der Rom-Header fehlt.");
+        throw Error(message("rom.no_header", {name}));
     }
 }
 
@@ -121,7 +119,7 @@ void TRom::Rebind() {
     }
     std::error_code ec;
     if (m_fileName.empty() || !std::filesystem::is_regular_file(m_fileName, ec)) {
-        throw Error("Die Datei \"" + m_fileName.string() + "\" wurde nicht gefunden.");
+        throw Error(message("rom.not_found", {m_fileName.string()}));
     }
     auto fresh = std::make_unique<DiskRomFile>(m_fileName);
     checkRomImage(*fresh, m_fileName.filename().string());
@@ -146,7 +144,7 @@ std::string TRom::gameCode3() const { return m_title.size() >= 15 ? m_title.subs
 RomFile& TRom::file() {
     if (!m_file) {
         if (m_fileName.empty()) {
-            throw RomIoError("File not open");
+            throw RomIoError(message("io.not_open"));
         }
         m_file = std::make_unique<DiskRomFile>(m_fileName);
     }
@@ -188,10 +186,10 @@ void TRom::WriteBlock(std::span<const std::uint8_t> buffer, std::int32_t offset)
         return;
     }
     if (!file().writable()) {
-        throw RomIoError("File access denied");
+        throw RomIoError(message("io.access_denied"));
     }
     if (at + static_cast<std::uint64_t>(buffer.size()) > file().size()) {
-        throw RomIoError("Write beyond end of file");
+        throw RomIoError(message("io.write_beyond_end"));
     }
     HistoryRange range{at, ReadBlock(offset, buffer.size()), {buffer.begin(), buffer.end()}};
     m_pending.push_back(std::move(range));
