@@ -183,17 +183,12 @@ const std::vector<Rule>& errorRules() {
     return kRules;
 }
 
-    };
-    return kRules;
-}
-
 }  // namespace
 
 std::string englishMessage(const std::string& coreMessage) {
-        for (const Rule& rule : *rules) {
-            if (std::regex_match(coreMessage, rule.german)) {
-                return std::regex_replace(coreMessage, rule.german, rule.english);
-            }
+    for (const Rule& rule : errorRules()) {
+        if (std::regex_match(coreMessage, rule.german)) {
+            return std::regex_replace(coreMessage, rule.german, rule.english);
         }
     }
     return coreMessage;
