@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/connections/way_back.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 
 namespace quillon::bench {

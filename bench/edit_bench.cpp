@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/big_rom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/big_rom.h"
-#include "core/edit/map_attributes.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

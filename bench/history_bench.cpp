@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "bench/big_rom.h"
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 #include "core/rom/history_format.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

@@ -3,8 +3,8 @@
 #include "bench/big_rom.h"
 #include "core/connections/neighbour_band.h"
 #include "core/map/block_grid.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

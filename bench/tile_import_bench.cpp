@@ -7,7 +7,7 @@
 #include "core/blocks/tileset_import.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

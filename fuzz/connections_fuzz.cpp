@@ -9,12 +9,12 @@
 #include <cstdlib>
 
 #include "core/connections/button_layout.h"
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
 #include "core/gfx/bitmap.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 
 namespace quillon::fuzz {

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;

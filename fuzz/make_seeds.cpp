@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "core/gfx/lz77_compress.h"
-#include "core/map_state.h"
-#include "core/mapfile/file_replace.h"
+#include "core/state/map_state.h"
+#include "core/files/file_replace.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;

@@ -3,7 +3,7 @@
 // every listed map is opened and drawn. Anything but the editor's own errors is a finding.
 #include <cstdint>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

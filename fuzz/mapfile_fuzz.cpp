@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/wild/wild_table.h"
 #include "fuzz/fuzz_rom.h"
 

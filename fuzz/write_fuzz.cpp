@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "core/connections/connection_save.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/connection_save.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/map_state.h"
+#include "core/writers/event_counts.h"
+#include "core/state/map_state.h"
 #include "core/rom/rom_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 namespace {

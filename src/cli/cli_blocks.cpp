@@ -11,7 +11,7 @@
 #include "core/blocks/tileset_import.h"
 #include "core/rom/rom_pointer.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/import_files.h"
 #include "imageio/tileset_export.h"
 

@@ -7,7 +7,7 @@
 #include "core/errors.h"
 #include "core/events/event_fields.h"
 #include "core/events/event_tables.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 
 namespace quillon::cli {

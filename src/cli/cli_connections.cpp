@@ -9,7 +9,7 @@
 #include "cli/cli_messages.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

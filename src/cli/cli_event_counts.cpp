@@ -4,9 +4,9 @@
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

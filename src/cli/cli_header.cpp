@@ -6,12 +6,12 @@
 
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

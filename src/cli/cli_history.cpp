@@ -5,8 +5,8 @@
 
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/history_commands.h"
-#include "core/session.h"
+#include "core/history/history_commands.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

@@ -7,11 +7,11 @@
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

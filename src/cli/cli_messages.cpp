@@ -9,7 +9,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

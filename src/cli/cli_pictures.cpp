@@ -3,8 +3,8 @@
 #include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_view.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/png_writer_pool.h"
 #include "core/errors.h"
 #include "core/map/map_loader.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 
 namespace quillon::cli {

@@ -3,11 +3,11 @@
 
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
 #include "core/map/block_grid.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

@@ -5,7 +5,7 @@
 
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/wild/wild_table.h"
 
 namespace quillon::cli {

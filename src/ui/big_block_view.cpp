@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/picture_view.h"
 
 namespace quillon::ui {

@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/tileset_choice.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/tileset_choice.h"
+#include "core/session/session.h"
 #include "ui/hex_filter.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"

@@ -6,10 +6,10 @@
 #include <QSignalBlocker>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/header_tab.h"

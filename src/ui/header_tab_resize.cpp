@@ -2,8 +2,8 @@
 #include <QLineEdit>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_resize.h"
-#include "core/session.h"
+#include "core/writers/map_resize.h"
+#include "core/session/session.h"
 #include "ui/dialogs.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"

@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command_notifier.h"
 #include "ui/language_texts.h"
 #include "ui/qt_text.h"

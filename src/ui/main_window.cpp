@@ -14,7 +14,7 @@
 
 #include "core/map/map_list.h"
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/big_block_view.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QScreen>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
 #include "ui/escape_closes.h"

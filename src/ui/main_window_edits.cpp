@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"

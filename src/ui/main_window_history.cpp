@@ -2,7 +2,7 @@
 // commands that reached the ROM, and the question after a command that was interrupted.
 #include <QDateTime>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/command_notifier.h"
 #include "ui/connections/anbindungen_form.h"

@@ -7,7 +7,7 @@
 #include "core/mapfile/slot_maps.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/main_window.h"

@@ -7,13 +7,13 @@
 #include <QTabWidget>
 
 #include "core/base/numbers.h"
-#include "core/edit/tileset_choice.h"
-#include "core/map_from_file.h"
+#include "core/writers/tileset_choice.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "core/mapfile/slot_maps.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/events/event_builder_form.h"

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"

@@ -4,7 +4,7 @@
 // and the ROM loaded again with it.
 #include <QStandardPaths>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/tables/table_finder.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"

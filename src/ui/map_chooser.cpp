@@ -7,7 +7,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/qt_text.h"
 

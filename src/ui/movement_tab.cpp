@@ -1,6 +1,6 @@
 #include "ui/movement_tab.h"
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"

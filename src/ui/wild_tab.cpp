@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"

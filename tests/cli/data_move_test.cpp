@@ -6,9 +6,9 @@
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/support/program_folder.h"
 

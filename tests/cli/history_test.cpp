@@ -5,7 +5,7 @@
 
 #include "cli/cli_history.h"
 #include "cli/cli_messages.h"
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 #include "core/errors.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/support/program_folder.h"

@@ -1,13 +1,13 @@
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/rom/rom_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/connections/connection_test_rom.h"
 
 namespace quillon {

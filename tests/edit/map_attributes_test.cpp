@@ -1,4 +1,4 @@
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 
 #include <gtest/gtest.h>
 

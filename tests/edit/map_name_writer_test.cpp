@@ -1,4 +1,4 @@
-#include "core/edit/map_name_writer.h"
+#include "core/writers/map_name_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

@@ -1,11 +1,11 @@
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "tests/edit/header_test_rom.h"
 

@@ -1,13 +1,13 @@
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

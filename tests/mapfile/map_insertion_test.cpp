@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
-#include "core/session.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {

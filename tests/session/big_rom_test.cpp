@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/edit/map_resize.h"
-#include "core/events/event_counts.h"
-#include "core/session.h"
+#include "core/writers/map_resize.h"
+#include "core/writers/event_counts.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

@@ -7,7 +7,7 @@
 
 #include "core/errors.h"
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/map/sample_rom.h"
 

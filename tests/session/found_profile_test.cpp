@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/tables/table_finder.h"
 #include "romkit/rom_files.h"
 #include "tests/session/finder_test_rom.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 #include "tests/map/sample_rom.h"
 #include "tests/support/program_folder.h"

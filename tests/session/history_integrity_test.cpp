@@ -5,8 +5,8 @@
 #include <set>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
 #include "tests/rom/watched_files.h"
 #include "tests/session/history_fixture.h"
 

@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
-#include "core/edit/tileset_choice.h"
-#include "core/events/event_counts.h"
-#include "core/map_places.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
+#include "core/writers/tileset_choice.h"
+#include "core/writers/event_counts.h"
+#include "core/state/map_places.h"
 #include "tests/session/history_fixture.h"
 
 namespace quillon {

@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 #include "romkit/rom_files.h"
 #include "tests/support/program_folder.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"

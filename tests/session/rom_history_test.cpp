@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/map_resize.h"
-#include "core/events/event_counts.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/map_resize.h"
+#include "core/writers/event_counts.h"
 #include "tests/session/history_fixture.h"
 
 namespace quillon {

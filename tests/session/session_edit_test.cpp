@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {

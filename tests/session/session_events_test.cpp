@@ -5,7 +5,7 @@
 #include "core/config/language_table.h"
 #include "core/errors.h"
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

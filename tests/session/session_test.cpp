@@ -4,7 +4,7 @@
 
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {

@@ -3,13 +3,13 @@
 #include <functional>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
-#include "core/session.h"
-#include "core/wild/wild_save.h"
+#include "core/session/session.h"
+#include "core/writers/wild_save.h"
 #include "core/wild/wild_table.h"
 #include "tests/map/sample_rom.h"
 #include "tests/wild/wild_test_rom.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"

@@ -10,7 +10,7 @@
 
 #include "core/base/numbers.h"
 #include "core/connections/neighbour_band.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"

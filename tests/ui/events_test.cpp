@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/picture_view.h"

@@ -5,8 +5,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "core/edit/map_attributes.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/session/session.h"
 #include "tests/rom/watched_files.h"
 #include "tests/session/history_fixture.h"
 #include "tests/ui/ui_test_main.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <map>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"

@@ -1,4 +1,4 @@
-#include "core/neighbours.h"
+#include "core/state/neighbours.h"
 
 #include <QAction>
 #include <QImage>
@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"

@@ -15,7 +15,7 @@
 
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/ui_test_main.h"

@@ -3,7 +3,7 @@
 #include <QTreeWidget>
 
 #include "core/config/data_files.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 #include "tests/session/finder_test_rom.h"
 #include "tests/ui/ui_test_main.h"

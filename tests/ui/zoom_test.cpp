@@ -2,7 +2,7 @@
 #include <QScrollArea>
 #include <QWheelEvent>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/big_block_view.h"

@@ -1,10 +1,10 @@
-#include "core/wild/wild_save.h"
+#include "core/writers/wild_save.h"
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
-#include "core/session.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/session/session.h"
 #include "tests/edit/header_test_rom.h"
 #include "tests/wild/wild_test_rom.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/base/numbers.h"
 #include "core/blocks/tileset_pictures.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/blocks/zoom_box.h"
 #include "ui/picture_view.h"

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/zoom_box.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"

@@ -7,7 +7,7 @@
 #include "core/blocks/tileset_import.h"
 #include "core/blocks/tileset_ranges.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/import_files.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/dialogs.h"

@@ -8,10 +8,10 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"

@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/session.h"
+#include "core/writers/event_counts.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"

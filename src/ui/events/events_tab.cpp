@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/events/frame_fly_position.h"
 #include "ui/events/frame_people.h"

@@ -1,4 +1,4 @@
-#include "core/session.h"
+#include "core/session/session.h"
 
 #include <algorithm>
 
@@ -7,9 +7,9 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_names.h"
-#include "core/map_from_file.h"
-#include "core/map_places.h"
-#include "core/map_state_check.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/state/map_places.h"
+#include "core/state/map_state_check.h"
 #include "core/rom/cartridge.h"
 
 namespace quillon {

@@ -9,11 +9,11 @@
 #include "core/config/data_files.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
-#include "core/history_commands.h"
-#include "core/map_state.h"
-#include "core/picture_buffers.h"
+#include "core/history/history_commands.h"
+#include "core/state/map_state.h"
+#include "core/state/picture_buffers.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon {
 

@@ -1,10 +1,10 @@
-#include "core/history_commands.h"
+#include "core/history/history_commands.h"
 
 #include <algorithm>
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/map_places.h"
+#include "core/state/map_places.h"
 #include "core/rom/trom.h"
 
 namespace quillon::history_commands {
