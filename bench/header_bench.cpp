@@ -9,7 +9,7 @@ namespace {
 
 void writeWeather(benchmark::State& state, Session& session) {
     session.openMap("0.0", "bench");
-    const int weather = session.map().header.weather();
+    const int weather = session.mapState().map().header.weather();
     int i = 0;
     for (auto _ : state) {
         map_attributes::writeByte(session.rom(), session.mapState(), HeaderByte::Weather,

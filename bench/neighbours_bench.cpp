@@ -54,7 +54,7 @@ void BM_OpenMapWithFourNeighbours(benchmark::State& state) {
         session.openMap(which ? "0.1" : "0.0", "bench");
         const NeighbourBand band = drawNeighbourBand(session.rom(), session.romState(),
                                                      session.data(), session.mapState());
-        composeNeighbourPicture(band, session.mapPicture(), composed);
+        composeNeighbourPicture(band, session.mapState().pictures().map(), composed);
         benchmark::DoNotOptimize(composed.data());
         if (band.neighbours.size() != 4) {
             state.SkipWithError("a neighbour is missing");

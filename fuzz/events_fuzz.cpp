@@ -7,8 +7,7 @@
 #include "fuzz/fuzz_rom.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quillon::fuzz::openEveryMap({data, size}, [](quillon::Session& session) {
-        session.eventPicture();
-    });
+    quillon::fuzz::openEveryMap(
+        {data, size}, [](quillon::Session& session) { session.mapState().eventPicture(); });
     return 0;
 }

@@ -202,7 +202,7 @@ void openEveryMap(std::span<const std::uint8_t> data, void (*draw)(Session&)) {
     } catch (const Error&) {
         return;
     }
-    for (const auto& bank : session.bankScan().banks) {
+    for (const auto& bank : session.romState().bankScan().banks) {
         for (const auto& map : bank) {
             try {
                 session.openMap(std::to_string(map.bank) + "." + std::to_string(map.map), "t");

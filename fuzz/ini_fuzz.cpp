@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         session.openRom(std::make_unique<MemoryRomFile>(fuzz::fuzzRom().bytes), "fuzz.gba");
         session.openMap("0.0", "t");
-        session.mapPicture();
+        session.mapState().pictures().map();
     } catch (const Error&) {
     }
     return 0;

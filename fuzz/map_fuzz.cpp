@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     quillon::fuzz::openEveryMap({data, size}, [](quillon::Session& session) {
-        session.mapPicture();  // the tileset pictures, blocks and grid together
+        session.mapState().pictures().map();  // the tileset pictures, blocks and grid together
     });
     return 0;
 }

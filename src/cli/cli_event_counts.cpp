@@ -23,7 +23,7 @@ void setEventCounts(Session& session, const std::string& id, const std::vector<s
         static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
     const std::uint8_t fill = fillArgument(fillText);
     openMapForWrite(session, id);
-    if (!session.map().hasHeader()) {
+    if (!session.mapState().map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");
     }
     checkPlace(session, offset, eventSpace(wanted), 4,

@@ -37,7 +37,7 @@ void HeaderTab::Cmd_ResizeClick() {
                          langText(lang, 9320, "Grösse ändern abgebrochen!"));
         return;
     }
-    resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
+    resizeMap(m_session.rom(), m_session.romState().profile(), m_session.mapState(), width, height,
               choice->offset, choice->fill);
     emit mapResized();
 }

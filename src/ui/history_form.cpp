@@ -43,7 +43,7 @@ const std::vector<HistoryEntry>& TVerlaufForm::entries() const {
     static const std::vector<HistoryEntry> none;
     try {
         m_problem.clear();
-        return m_session.history();
+        return m_session.rom().history().entries();
     } catch (const std::exception& e) {
         m_problem = QString::fromUtf8(e.what());
         return none;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/errors.h"
+#include "core/session/map_saving.h"
 #include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 #include "ui/big_block_view.h"
@@ -55,14 +56,14 @@ bool MainWindow::FormClose() { return finishInput() && saveChangesFirst(); }
 
 // The caption and the undo items follow the edit history.
 void MainWindow::showEditState() {
-    const bool open = m_session->mapLoaded();
-    m_menu.Rueckgaengig1->setEnabled(open && m_session->editor().canUndo());
-    m_menu.Wiederholen1->setEnabled(open && m_session->editor().canRedo());
+    const bool open = m_session->mapState().loaded();
+    m_menu.Rueckgaengig1->setEnabled(open && m_session->mapState().editor().canUndo());
+    m_menu.Wiederholen1->setEnabled(open && m_session->mapState().editor().canRedo());
     QString caption = QString::fromLatin1(kCaption);
     if (open && !m_title.isEmpty()) {
         caption += QStringLiteral(" - ") + m_title;
     }
-    if (m_session->modified()) {
+    if (m_session->mapState().modified()) {
         caption += QStringLiteral(" *");
     }
     setWindowTitle(caption);
@@ -83,17 +84,18 @@ void MainWindow::Save1Click() {
 
 bool MainWindow::saveMap() {
     // A map outside the ROM goes into its map file.
-    if (m_session->mapLoaded() && m_session->map().outsideRom) {
+    if (m_session->mapState().loaded() && m_session->mapState().map().outsideRom) {
         return saveMapFile(false);
     }
-    const auto& history = m_session->history();
+    const auto& history = m_session->rom().history().entries();
     const std::uint64_t before = history.empty() ? 0 : history.back().id;
-    const bool saved = runCommand(this, *m_dialogs, [this] { m_session->saveMap(); });
+    const bool saved = runCommand(this, *m_dialogs,
+                                  [this] { saveOpenMap(m_session->rom(), m_session->mapState()); });
     showEditState();
     if (saved) {
         // What reached the ROM: the bytes of the save's entry in the history (none when the
         // save wrote nothing).
-        const auto& after = m_session->history();
+        const auto& after = m_session->rom().history().entries();
         const std::size_t bytes =
             !after.empty() && after.back().id != before ? after.back().byteCount() : 0;
         const LanguageTable& lang = m_session->lang();
@@ -122,7 +124,7 @@ void MainWindow::SaveAs1Click() {
 // Before the open map goes away: offers to save its changes. False when the user cancelled,
 // or wanted them saved and saving failed: the caller keeps the map and does nothing.
 bool MainWindow::saveChangesFirst() {
-    if (!m_session->modified()) {
+    if (!m_session->mapState().modified()) {
         return true;
     }
     const LanguageTable& lang = m_session->lang();
@@ -139,14 +141,14 @@ void MainWindow::Rueckgaengig1Click() { undoStep(&MapEditor::undo); }
 void MainWindow::Wiederholen1Click() { undoStep(&MapEditor::redo); }
 
 void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
-    if (!m_session->mapLoaded()) {
+    if (!m_session->mapState().loaded()) {
         return;
     }
     if (!finishInput()) {
         return;
     }
     runCommand(this, *m_dialogs, [&] {
-        const CellRect changed = (m_session->editor().*step)();
+        const CellRect changed = (m_session->mapState().editor().*step)();
         m_mapTab->showChanged(changed);
         m_movementTab->showChanged(changed);
         // An event step changes no cells; the editor selects the record it put back.
@@ -159,24 +161,27 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
 }
 
 void MainWindow::SaveMapPic1Click() {
-    savePicture(m_menu.SaveMapPic1, kMapPictureFilter, &Session::mapPicture);
+    savePicture(m_menu.SaveMapPic1, kMapPictureFilter,
+                [](MapState& m) -> const Bitmap& { return m.pictures().map(); });
 }
 
 void MainWindow::SaveTilesetPic1Click() {
-    if (savePicture(m_menu.SaveTilesetPic1, kPalettePictureFilter, &Session::blockPalette)) {
+    if (savePicture(m_menu.SaveTilesetPic1, kPalettePictureFilter,
+                    [](MapState& m) -> const Bitmap& { return m.pictures().blockPalette(); })) {
         inform(QStringLiteral("Der Vorgang wurde erfolgreich beendet."));
     }
 }
 
 // The event picture is drawn first when it is out of date.
 void MainWindow::SaveEventPic1Click() {
-    savePicture(m_menu.SaveEventPic1, kMapPictureFilter, &Session::eventPicture);
+    savePicture(m_menu.SaveEventPic1, kMapPictureFilter,
+                [](MapState& m) -> const Bitmap& { return m.eventPicture(); });
 }
 
 // Saves the picture as it stands (grid lines included, single size). True when written.
 bool MainWindow::savePicture(const QAction* item, const QString& filter,
-                             const Bitmap& (Session::*picture)()) {
-    if (!m_session->mapLoaded()) {
+                             const Bitmap& (*picture)(MapState&)) {
+    if (!m_session->mapState().loaded()) {
         return false;
     }
     if (!finishInput()) {
@@ -195,7 +200,7 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
     m_pictureFolder = QFileInfo(file).absolutePath();
     return runCommand(this, *m_dialogs, [&] {
         QString error;
-        if (!imageio::saveBitmap((m_session.get()->*picture)(), file, &error)) {
+        if (!imageio::saveBitmap(picture(m_session->mapState()), file, &error)) {
             throw Error(toStd(error));
         }
     });

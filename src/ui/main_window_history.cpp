@@ -2,6 +2,7 @@
 // commands that reached the ROM, and the question after a command that was interrupted.
 #include <QDateTime>
 
+#include "core/session/open_map_history.h"
 #include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/command_notifier.h"
@@ -41,7 +42,7 @@ void MainWindow::connectHistory() {
 // A command that reached the ROM may still have something to tell about its history (a sync
 // that failed after the commit, a trim of the file that failed): shown once, after it.
 void MainWindow::showNewHistoryNotices() {
-    const std::vector<std::string> notices = m_session->historyNotices();
+    const std::vector<std::string> notices = m_session->rom().history().notices();
     if (notices.size() < m_historyNoticesShown) {
         m_historyNoticesShown = 0;  // a new history (Speichern Unter continues on a copy)
     }
@@ -64,8 +65,8 @@ void MainWindow::Verlauf1Click() {
 // Right after a ROM was opened: a command the last run could not finish is settled by the
 // user (the ROM may hold part of it), and what the history has to tell is shown.
 void MainWindow::settleRomHistory() {
-    const std::vector<std::string> opening = m_session->historyNotices();
-    if (const auto unfinished = m_session->unfinished()) {
+    const std::vector<std::string> opening = m_session->rom().history().notices();
+    if (const auto unfinished = unfinishedTransaction(m_session->rom())) {
         const QString text =
             QStringLiteral(
                 "Der letzte Befehl (\"%1\", %2) wurde unterbrochen; das Rom kann "
@@ -76,7 +77,7 @@ void MainWindow::settleRomHistory() {
             m_dialogs->choose(this, langText(m_session->lang(), "03", "Achtung"), text,
                               {QStringLiteral("Vollenden"), QStringLiteral("Zurücknehmen")});
         if (answer == 0 || answer == 1) {
-            runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
+            runCommand(this, *m_dialogs, [&] { resolveUnfinished(*m_session, answer == 0); });
         } else {
             inform(
                 QStringLiteral("Das Rom bleibt wie es ist; die Frage kommt beim nächsten "
@@ -93,13 +94,23 @@ void MainWindow::settleRomHistory() {
 }
 
 void MainWindow::undoHistory(std::uint64_t id) {
-    historyStep([&] { return m_session->undoTouchesOpenMap(id); },
-                [&] { return m_session->undoUntil(id).openMapTouched; }, true);
+    historyStep([&] { return undoTouchesOpenMap(m_session->rom(), m_session->mapState(), id); },
+                [&] {
+                    return undoWithOpenMap(m_session->rom(), m_session->romState(),
+                                           m_session->mapState(), m_session->data().tilesets(), id)
+                        .openMapTouched;
+                },
+                true);
 }
 
 void MainWindow::redoHistory() {
-    historyStep([&] { return m_session->redoTouchesOpenMap(); },
-                [&] { return m_session->redoNext().openMapTouched; }, false);
+    historyStep([&] { return redoTouchesOpenMap(m_session->rom(), m_session->mapState()); },
+                [&] {
+                    return redoWithOpenMap(m_session->rom(), m_session->romState(),
+                                           m_session->mapState(), m_session->data().tilesets())
+                        .openMapTouched;
+                },
+                false);
 }
 
 // A step that changes the open map in the ROM makes its copy in memory describe bytes the ROM
@@ -109,7 +120,7 @@ void MainWindow::redoHistory() {
 // step waits. A save would end the list of undone steps, so before a redo they can only be
 // dropped.
 bool MainWindow::settleChangesBeforeStep(bool undo) {
-    if (!m_session->modified()) {
+    if (!m_session->mapState().modified()) {
         return true;
     }
     const QString caption = langText(m_session->lang(), "00", "Frage");
@@ -134,7 +145,7 @@ bool MainWindow::settleChangesBeforeStep(bool undo) {
 
 void MainWindow::historyStep(const std::function<bool()>& touches,
                              const std::function<bool()>& step, bool undo) {
-    if (!m_session->romLoaded() || !finishInput()) {
+    if (!m_session->romState().loaded() || !finishInput()) {
         return;
     }
     bool touched = false;
@@ -146,7 +157,7 @@ void MainWindow::historyStep(const std::function<bool()>& touches,
     }
     touched = false;
     runCommand(this, *m_dialogs, [&] { touched = step(); });
-    if (touched && m_session->mapLoaded()) {
+    if (touched && m_session->mapState().loaded()) {
         loadMap(m_identifier, m_title);
     } else {
         // The tilesets were read again: a block saved by the editor may have changed. The step

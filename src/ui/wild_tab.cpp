@@ -138,7 +138,7 @@ void WildTab::fillSpecies() {
 
 void WildTab::setMapNotice(const QString& text) {
     m_mapNotice = text;
-    if (m_session.profile().wildPokemon != 0) {
+    if (m_session.romState().profile().wildPokemon != 0) {
         m_notice->setText(text);
     }
 }
@@ -152,7 +152,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
         Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, kKindNames[k]));
     }
     labelRows(m_shown.kind);
-    if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
+    if (m_session.romState().loaded() && m_session.romState().profile().wildPokemon == 0) {
         m_notice->setText(noTableText(lang));
     }
 }
@@ -174,12 +174,12 @@ void WildTab::showNotice(const QString& text) {
 void WildTab::showMap() {
     m_header.reset();
     m_tableWarnings.clear();
-    const auto table = static_cast<std::uint32_t>(m_session.profile().wildPokemon);
+    const auto table = static_cast<std::uint32_t>(m_session.romState().profile().wildPokemon);
     if (table == 0) {
         showNotice(noTableText(m_session.lang()));
         return;
     }
-    const CurrentMap& map = m_session.map();
+    const CurrentMap& map = m_session.mapState().map();
     if (map.outsideRom) {
         showNotice(m_mapNotice);  // a map from a file has no place in the wild table yet
         return;

@@ -41,8 +41,8 @@ TEST(CliDataMove, WritesWhatTheWindowWrites) {
     cli::setEventCounts(tool.session, "0.0", {"3", "0", "1", "2"}, "$" + IntToHex(at + 0x400, 6),
                         out);
     window.session.openMap("0.0", "t");
-    resizeMap(window.session.rom(), window.session.profile(), window.session.mapState(), 12, 10,
-              at);
+    resizeMap(window.session.rom(), window.session.romState().profile(), window.session.mapState(),
+              12, 10, at);
     applyEventCounts(window.session.rom(), window.session.mapState(), {3, 0, 1, 2}, at + 0x400);
     const Bytes written = testing::fileBytes(tool.file());
     EXPECT_TRUE(written == testing::fileBytes(window.file()));

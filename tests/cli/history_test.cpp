@@ -38,7 +38,7 @@ TEST(CliHistory, RefusalsAreEnglishAndWriteNothing) {
 
     s.openMap("0.0", "0.0");
     map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 9);
-    const std::uint32_t weather = s.map().headerOffset + 22;
+    const std::uint32_t weather = s.mapState().map().headerOffset + 22;
     {
         std::fstream f(open.file(), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(weather);

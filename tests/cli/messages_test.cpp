@@ -294,7 +294,7 @@ TEST(CliMessages, PlacementRefusalsAreEnglish) {
 TEST(CliMessages, RefusedTilesetsAndNameIndexesAreReportedInEnglish) {
     OpenRom open(twoBanks());
     TRom& rom = open.session.rom();
-    const GameProfile& profile = open.session.profile();
+    const GameProfile& profile = open.session.romState().profile();
     const std::string table = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader));
     const std::string second = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader) + 24);
     const std::string between = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader) + 8);
@@ -341,14 +341,15 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
     };
     const auto tiles = [&](const blocks::IndexedPicture& p) {
         return [&s, p] {
-            blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), 1, p);
+            blocks::planTileImport(s.rom(), s.romState().profile(), s.romState().tilesets(),
+                                   s.mapState().map(), 1, p);
         };
     };
     const auto palette = [&](int part, int number, std::size_t count) {
         return [&s, part, number, count] {
             const std::vector<blocks::PaletteColour> colours(count);
-            blocks::importPalette(s.rom(), s.tilesets(), s.map(), part, number, colours,
-                                  blocks::ColourCount::Refuse, "0.0");
+            blocks::importPalette(s.rom(), s.romState().tilesets(), s.mapState().map(), part,
+                                  number, colours, blocks::ColourCount::Refuse, "0.0");
         };
     };
     const auto file = [](std::string text) {

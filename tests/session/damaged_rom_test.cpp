@@ -19,14 +19,14 @@ void openEverything(Session& s, const std::filesystem::path& rom) {
     } catch (const Error&) {
         return;
     }
-    for (const auto& bank : s.bankScan().banks) {
+    for (const auto& bank : s.romState().bankScan().banks) {
         for (const auto& m : bank) {
             try {
                 s.openMap(std::to_string(m.bank) + "." + std::to_string(m.map), "t");
-                s.mapPicture();
-                s.blockPalette();
-                s.movementView();
-                s.eventPicture();
+                s.mapState().pictures().map();
+                s.mapState().pictures().blockPalette();
+                s.mapState().pictures().movementView();
+                s.mapState().eventPicture();
             } catch (const Error&) {
             }
         }

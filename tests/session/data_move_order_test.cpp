@@ -47,17 +47,17 @@ struct Command {
 const Command kCommands[] = {
     {"resize",
      [](Session& s, const BuiltMap& m, std::uint32_t at) {
-         resizeMap(s.rom(), s.profile(), s.mapState(), 10, 3, at);
+         resizeMap(s.rom(), s.romState().profile(), s.mapState(), 10, 3, at);
          return std::vector<std::uint32_t>{at + 8, m.footer};
      },
-     [](Session& s) { return s.grid().width == 8 && s.grid().height == 6; }},
+     [](Session& s) { return s.mapState().grid().width == 8 && s.mapState().grid().height == 6; }},
     {"event counts",
      [](Session& s, const BuiltMap& m, std::uint32_t at) {
          applyEventCounts(s.rom(), s.mapState(), {3, 1, 0, 0}, at);
          return std::vector<std::uint32_t>{at, at + 80, m.header + 4};
      },
      [](Session& s) {
-         return eventCounts(s.events()) == EventCounts{1, 1, 0, 0};
+         return eventCounts(s.mapState().events()) == EventCounts{1, 1, 0, 0};
      }},
 };
 

@@ -68,8 +68,8 @@ TEST(ProfileRevisions, ARomReadsTheSectionOfItsRevision) {
         Session s(dir.path());
         s.openRom(dir.file("a.gba"));
         EXPECT_EQ(s.rom().Revision(), c.revision);
-        EXPECT_EQ(s.profile().section, c.section);
-        EXPECT_EQ(s.bankScan().mapCount(), c.maps);
+        EXPECT_EQ(s.romState().profile().section, c.section);
+        EXPECT_EQ(s.romState().bankScan().mapCount(), c.maps);
     }
 }
 

@@ -276,7 +276,7 @@ void SettingsTest::theLastBankComesAndGoesWithItsItem() {
     QVERIFY(item != nullptr);
     QVERIFY(findLine(tree, QStringLiteral("TESTHAUS (2.1)")) == nullptr);
     doubleClickLine(tree, item);
-    QCOMPARE(window->session().map().identifier, std::string("2.0"));
+    QCOMPARE(window->session().mapState().map().identifier, std::string("2.0"));
     QVERIFY(program.readIni("Quillon.ini").find("LetzteBankAnzeigen=1") != std::string::npos);
 
     window->menu().LetzteBank1->trigger();

@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(o.dialogs->confirms.size(), 4);
         QCOMPARE(o.dialogs->errors, QStringList());
         QVERIFY(std::filesystem::exists(user / "Profile.ini"));
-        QCOMPARE(o.window->session().profile().section, later.title + " 1.1");
+        QCOMPARE(o.window->session().romState().profile().section, later.title + " 1.1");
         const QStringList lines = listedLines(o.tree());
         QVERIFY(lines.contains(QStringLiteral("PLACE 0 (0.0)")));
         QVERIFY(lines.contains(QStringLiteral("PLACE 2 (1.1)")));

@@ -163,9 +163,9 @@ TEST(WildSave, RefusedForAnotherMapsKindAndForMapsOutsideTheRom) {
 
     wild::Encounter own = shown(o, Kind::Grass);
     o.session().openDetachedMap(newDetachedMap(2, 2, 0, 1, "Neu", {}));
-    ASSERT_TRUE(o.session().map().outsideRom);
-    own.bank = o.session().map().bank;  // as if read for the map now open
-    own.map = o.session().map().map;
+    ASSERT_TRUE(o.session().mapState().map().outsideRom);
+    own.bank = o.session().mapState().map().bank;  // as if read for the map now open
+    own.map = o.session().mapState().map().map;
     try {
         save(o, own, inputOf(own));
         ADD_FAILURE() << "a map outside the ROM was written";

@@ -64,7 +64,7 @@ void TBlockEditorForm::saveTileset(int part) {
     if (name.isEmpty()) {
         return;
     }
-    imageio::exportTileset(m_session.tilesets(), part, Paletten->currentIndex(), name,
+    imageio::exportTileset(m_session.romState().tilesets(), part, Paletten->currentIndex(), name,
                            PaletteJasc1->isChecked());
 }
 
