@@ -41,7 +41,6 @@ public:
     const RomState& romState() const { return *m_romState; }
     MapState& mapState() { return *m_mapState; }
     const MapState& mapState() const { return *m_mapState; }
-    PictureBuffers& pictureBuffers() { return m_buffers; }
 
     // --- ROM ---------------------------------------------------------------------------
     // Opens a ROM image (rom_opening.h): identifies the game, reads the profile, character
