@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/connections/way_back.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 
 namespace quillon::bench {
@@ -78,10 +78,10 @@ void BM_CheckConnections(benchmark::State& state) {
     session.openRom(folder().path() / "c.gba");
     std::size_t found = 0;
     for (auto _ : state) {
-        found = checkAllConnections(session.rom(), session.bankScan()).size();
+        found = checkAllConnections(session.rom(), session.romState().bankScan()).size();
         benchmark::DoNotOptimize(found);
     }
-    state.counters["maps"] = session.bankScan().mapCount();
+    state.counters["maps"] = session.romState().bankScan().mapCount();
     state.counters["missing"] = static_cast<double>(found);
 }
 BENCHMARK(BM_CheckConnections)->Unit(benchmark::kMillisecond);
@@ -93,7 +93,8 @@ void BM_CheckConnectionsWithOpen(benchmark::State& state) {
         Session session(folder().path());
         session.settings().setPersistent(false);
         session.openRom(folder().path() / "c.gba");
-        benchmark::DoNotOptimize(checkAllConnections(session.rom(), session.bankScan()).size());
+        benchmark::DoNotOptimize(
+            checkAllConnections(session.rom(), session.romState().bankScan()).size());
     }
 }
 BENCHMARK(BM_CheckConnectionsWithOpen)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/big_rom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {
@@ -11,15 +11,15 @@ void BM_PaintOneCell(benchmark::State& state) {
     Session session(bigRomFolder());
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
-    session.mapPicture();
-    session.movementView();
+    session.mapState().pictures().map();
+    session.mapState().pictures().movementView();
     int i = 0;
     for (auto _ : state) {
-        session.editor().selectBlock(i % 2 ? 5 : 6);
-        session.editor().beginStroke();
-        benchmark::DoNotOptimize(session.editor().paint(40, 40));
-        session.editor().endStroke();
-        benchmark::DoNotOptimize(session.mapPicture().data());
+        session.mapState().editor().selectBlock(i % 2 ? 5 : 6);
+        session.mapState().editor().beginStroke();
+        benchmark::DoNotOptimize(session.mapState().editor().paint(40, 40));
+        session.mapState().editor().endStroke();
+        benchmark::DoNotOptimize(session.mapState().pictures().map().data());
         ++i;
     }
 }
@@ -32,9 +32,9 @@ void BM_FillWholeMap(benchmark::State& state) {
     session.openMap("0.2", "bench");  // one block in every cell
     int i = 0;
     for (auto _ : state) {
-        session.editor().selectBlock(i % 2 ? 7 : 1);
-        benchmark::DoNotOptimize(session.editor().fillBlocks(44, 44));
-        benchmark::DoNotOptimize(session.mapPicture().data());
+        session.mapState().editor().selectBlock(i % 2 ? 7 : 1);
+        benchmark::DoNotOptimize(session.mapState().editor().fillBlocks(44, 44));
+        benchmark::DoNotOptimize(session.mapState().pictures().map().data());
         ++i;
     }
 }

@@ -1,15 +1,15 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/big_rom.h"
-#include "core/edit/map_attributes.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {
 
 void writeWeather(benchmark::State& state, Session& session) {
     session.openMap("0.0", "bench");
-    const int weather = session.map().header.weather();
+    const int weather = session.mapState().map().header.weather();
     int i = 0;
     for (auto _ : state) {
         map_attributes::writeByte(session.rom(), session.mapState(), HeaderByte::Weather,

@@ -3,9 +3,11 @@
 #include <fstream>
 
 #include "bench/big_rom.h"
-#include "core/edit/map_attributes.h"
 #include "core/rom/history_format.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
+#include "core/writers/map_attributes.h"
 
 namespace quillon::bench {
 namespace {
@@ -20,7 +22,7 @@ void BM_WriteWeatherWithoutHistoryFile(benchmark::State& state) {
     session.settings().setFlag(Settings::Flag::KeepHistory, false);
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
-    const int weather = session.map().header.weather();
+    const int weather = session.mapState().map().header.weather();
     int i = 0;
     for (auto _ : state) {
         map_attributes::writeByte(session.rom(), session.mapState(), HeaderByte::Weather,
@@ -37,10 +39,12 @@ void BM_SaveLargestMapWithHistory(benchmark::State& state) {
     session.openMap("0.0", "bench");
     int i = 0;
     for (auto _ : state) {
-        session.grid().cells[0] = session.grid().cells[0].withBlock(i++ % 2 ? 1 : 2);
-        session.saveMap();
+        session.mapState().grid().cells[0] =
+            session.mapState().grid().cells[0].withBlock(i++ % 2 ? 1 : 2);
+        saveOpenMap(session.rom(), session.mapState());
     }
-    state.counters["bytes"] = static_cast<double>(session.history().back().byteCount());
+    state.counters["bytes"] =
+        static_cast<double>(session.rom().history().entries().back().byteCount());
 }
 BENCHMARK(BM_SaveLargestMapWithHistory)->Unit(benchmark::kMillisecond);
 
@@ -78,11 +82,11 @@ void BM_OpenRomWithHistory(benchmark::State& state) {
     Session session(bigRomFolder());
     for (auto _ : state) {
         session.openRom(rom);
-        benchmark::DoNotOptimize(session.unfinished());
+        benchmark::DoNotOptimize(unfinishedTransaction(session.rom()));
     }
     // A history set aside would make the figure meaningless: counted, and the list read.
-    state.counters["notices"] = static_cast<double>(session.historyNotices().size());
-    state.counters["entries"] = static_cast<double>(session.history().size());
+    state.counters["notices"] = static_cast<double>(session.rom().history().notices().size());
+    state.counters["entries"] = static_cast<double>(session.rom().history().entries().size());
 }
 BENCHMARK(BM_OpenRomWithHistory)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -3,8 +3,8 @@
 #include "bench/big_rom.h"
 #include "core/connections/neighbour_band.h"
 #include "core/map/block_grid.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {
@@ -54,7 +54,7 @@ void BM_OpenMapWithFourNeighbours(benchmark::State& state) {
         session.openMap(which ? "0.1" : "0.0", "bench");
         const NeighbourBand band = drawNeighbourBand(session.rom(), session.romState(),
                                                      session.data(), session.mapState());
-        composeNeighbourPicture(band, session.mapPicture(), composed);
+        composeNeighbourPicture(band, session.mapState().pictures().map(), composed);
         benchmark::DoNotOptimize(composed.data());
         if (band.neighbours.size() != 4) {
             state.SkipWithError("a neighbour is missing");

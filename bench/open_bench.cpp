@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/big_rom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/tables/rom_bytes.h"
 #include "core/tables/table_check.h"
 
@@ -13,10 +13,10 @@ void BM_OpenRom(benchmark::State& state) {
     Session session(bigRomFolder());
     for (auto _ : state) {
         session.openRom(bigRomFolder() / "big.gba");
-        benchmark::DoNotOptimize(session.bankScan().mapCount());
+        benchmark::DoNotOptimize(session.romState().bankScan().mapCount());
     }
-    state.counters["maps"] = session.bankScan().mapCount();
-    state.counters["names"] = static_cast<double>(session.mapNames().size());
+    state.counters["maps"] = session.romState().bankScan().mapCount();
+    state.counters["names"] = static_cast<double>(session.romState().mapNames().size());
 }
 BENCHMARK(BM_OpenRom)->Unit(benchmark::kMillisecond);
 
@@ -27,7 +27,7 @@ void BM_CheckProfileTables(benchmark::State& state) {
     session.openRom(bigRomFolder() / "big.gba");
     std::size_t failures = 0;
     for (auto _ : state) {
-        GameProfile profile = session.profile();
+        GameProfile profile = session.romState().profile();
         failures = tables::checkProfileTables(tables::TRomBytes(session.rom()), profile,
                                               session.rom().isFrlg())
                        .size();
@@ -45,7 +45,7 @@ void BM_OpenLargestMapBothTilesetsChange(benchmark::State& state) {
     int which = 0;
     for (auto _ : state) {
         session.openMap(which ? "0.1" : "0.0", "bench");
-        benchmark::DoNotOptimize(session.mapPicture().data());
+        benchmark::DoNotOptimize(session.mapState().pictures().map().data());
         which ^= 1;
     }
 }
@@ -58,7 +58,7 @@ void BM_OpenLargestMapTilesetsKept(benchmark::State& state) {
     int which = 0;
     for (auto _ : state) {
         session.openMap(which ? "0.2" : "0.0", "bench");
-        benchmark::DoNotOptimize(session.mapPicture().data());
+        benchmark::DoNotOptimize(session.mapState().pictures().map().data());
         which ^= 1;
     }
 }
@@ -69,9 +69,9 @@ void BM_MovementView(benchmark::State& state) {
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
     for (auto _ : state) {
-        session.invalidatePictures();
-        session.mapPicture();
-        benchmark::DoNotOptimize(session.movementView().data());
+        session.mapState().invalidatePictures();
+        session.mapState().pictures().map();
+        benchmark::DoNotOptimize(session.mapState().pictures().movementView().data());
     }
 }
 BENCHMARK(BM_MovementView)->Unit(benchmark::kMillisecond);
@@ -83,10 +83,11 @@ void BM_EventPicture(benchmark::State& state) {
     session.settings().setFlag(Settings::Flag::ShowSprites, false);
     session.openRom(bigRomFolder() / "big.gba");
     session.openMap("0.0", "bench");
-    session.mapPicture();
+    session.mapState().pictures().map();
     for (auto _ : state) {
-        session.eventEditor().select(EventKind::Person, static_cast<int>(state.iterations() % 40));
-        benchmark::DoNotOptimize(session.eventPicture().data());
+        session.mapState().eventEditor().select(EventKind::Person,
+                                                static_cast<int>(state.iterations() % 40));
+        benchmark::DoNotOptimize(session.mapState().eventPicture().data());
     }
 }
 BENCHMARK(BM_EventPicture)->Unit(benchmark::kMillisecond);

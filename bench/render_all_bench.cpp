@@ -4,7 +4,7 @@
 
 #include "bench/big_rom.h"
 #include "cli/cli_render_all.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {

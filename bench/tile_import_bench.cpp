@@ -7,14 +7,14 @@
 #include "core/blocks/tileset_import.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::bench {
 namespace {
 
 // Part 1's picture with tile 5 inverted, or 512 tiles of noise.
 blocks::IndexedPicture picture(Session& session, bool noise) {
-    blocks::IndexedPicture edited = blocks::partIndices(session.tilesets(), 1);
+    blocks::IndexedPicture edited = blocks::partIndices(session.romState().tilesets(), 1);
     for (std::size_t i = 0; i < 64; ++i) {
         edited.pixels[(i / 8) * 128 + 40 + i % 8] ^= 0x0F;
     }
@@ -49,7 +49,8 @@ void BM_ImportFullPart(benchmark::State& state) {
         state.ResumeTiming();
 
         const blocks::TileImport plan = blocks::planTileImport(
-            session.rom(), session.profile(), session.tilesets(), session.map(), 1, edited);
+            session.rom(), session.romState().profile(), session.romState().tilesets(),
+            session.mapState().map(), 1, edited);
         blocks::importTiles(session.rom(), plan, (run->start + 3) & ~3u, kFreeFill, "bench");
         bytes = plan.data.size();
     }

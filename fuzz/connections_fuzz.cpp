@@ -9,12 +9,12 @@
 #include <cstdlib>
 
 #include "core/connections/button_layout.h"
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
 #include "core/gfx/bitmap.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;
@@ -22,8 +22,8 @@ using namespace quillon;
 namespace {
 
 void windowAndCheck(Session& session) {
-    const BankScan& scan = session.bankScan();
-    const CurrentMap& map = session.map();
+    const BankScan& scan = session.romState().bankScan();
+    const CurrentMap& map = session.mapState().map();
     const ConnectionList list = loadConnections(session.rom(), session.mapState());
     layoutButtons(list.records(), [&](int bank, int m) {
         return listedHeader(scan, bank, m).has_value();
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             windowAndCheck(session);
         } catch (const Error&) {
         }
-        const Bitmap& picture = session.mapPicture();
+        const Bitmap& picture = session.mapState().pictures().map();
         try {
             const NeighbourBand band = drawNeighbourBand(session.rom(), session.romState(),
                                                          session.data(), session.mapState());

@@ -3,12 +3,11 @@
 // special palette table, the fly table), then every listed map is opened and its events drawn.
 #include <cstdint>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quillon::fuzz::openEveryMap({data, size}, [](quillon::Session& session) {
-        session.eventPicture();
-    });
+    quillon::fuzz::openEveryMap(
+        {data, size}, [](quillon::Session& session) { session.mapState().eventPicture(); });
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 
 namespace quillon::fuzz {
@@ -202,7 +202,7 @@ void openEveryMap(std::span<const std::uint8_t> data, void (*draw)(Session&)) {
     } catch (const Error&) {
         return;
     }
-    for (const auto& bank : session.bankScan().banks) {
+    for (const auto& bank : session.romState().bankScan().banks) {
         for (const auto& map : bank) {
             try {
                 session.openMap(std::to_string(map.bank) + "." + std::to_string(map.map), "t");

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         session.openRom(std::make_unique<MemoryRomFile>(fuzz::fuzzRom().bytes), "fuzz.gba");
         session.openMap("0.0", "t");
-        session.mapPicture();
+        session.mapState().pictures().map();
     } catch (const Error&) {
     }
     return 0;

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "core/gfx/lz77_compress.h"
-#include "core/map_state.h"
-#include "core/mapfile/file_replace.h"
+#include "core/state/map_state.h"
+#include "core/files/file_replace.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;
@@ -152,13 +152,13 @@ void connectionSeeds(const std::filesystem::path& dir) {
 // file and the event file, as "Map Speichern" writes them for the map.
 Bytes mapFileSeed(const std::string& id, bool withEvents) {
     Session& session = fuzz::fuzzSession();
-    if (!session.romLoaded()) {
+    if (!session.romState().loaded()) {
         session.openRom(fuzz::fuzzRom().memoryFile(), "fuzz.gba");
     }
     session.openMap(id, "seed");
     const auto file = fuzz::fuzzProgramFolder() / "seed.map";
-    map_file::write(file, session.map(), session.grid(), session.mapState().events(),
-                    session.profile());
+    map_file::write(file, session.mapState().map(), session.mapState().grid(),
+                    session.mapState().events(), session.romState().profile());
     const Bytes map = readWholeFile(file, map_file::kMaxMapFileBytes);
     const Bytes events = readWholeFile(map_file::eventFileName(file), map_file::kMaxEventFileBytes);
     Bytes seed{static_cast<std::uint8_t>(withEvents), static_cast<std::uint8_t>(map.size()),

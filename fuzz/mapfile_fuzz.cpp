@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "fuzz/fuzz_rom.h"
 
 using namespace quillon;
@@ -43,7 +43,7 @@ void checkRoundTrip(Bytes bytes, Decode decode, Encode encode) {
 
 Session& sessionWithRom() {
     Session& session = fuzz::fuzzSession();
-    if (!session.romLoaded()) {
+    if (!session.romState().loaded()) {
         session.openRom(std::make_unique<MemoryRomFile>(fuzz::fuzzRom().bytes), "fuzz.gba");
     }
     return session;
@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Session& session = sessionWithRom();
     try {
         session.openDetachedMap(detachedFromFiles(path));
-        session.mapPicture();
-        session.eventPicture();
+        session.mapState().pictures().map();
+        session.mapState().eventPicture();
     } catch (const Error&) {
     }
     return 0;

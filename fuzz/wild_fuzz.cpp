@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/wild/wild_table.h"
 #include "fuzz/fuzz_rom.h"
 
@@ -13,8 +13,8 @@ using namespace quillon;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::openEveryMap({data, size}, [](Session& session) {
-        const auto table = static_cast<std::uint32_t>(session.profile().wildPokemon);
-        const CurrentMap& map = session.map();
+        const auto table = static_cast<std::uint32_t>(session.romState().profile().wildPokemon);
+        const CurrentMap& map = session.mapState().map();
         const wild::Lookup found = wild::findHeader(session.rom(), table, map.bank, map.map);
         if (!found.header) {
             return;

@@ -12,14 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "core/connections/connection_save.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/map_state.h"
 #include "core/rom/rom_file.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
+#include "core/state/map_state.h"
+#include "core/writers/connection_save.h"
+#include "core/writers/event_counts.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
 #include "fuzz/fuzz_rom.h"
 
 namespace {
@@ -62,19 +64,20 @@ void command(Session& s, std::uint8_t which, const std::uint8_t* p, Written& w) 
         case 0:
             w.width = 1 + p[3] % 40;
             w.height = 1 + p[4] % 40;
-            resizeMap(s.rom(), s.profile(), s.mapState(), w.width, w.height, place(p, 2));
+            resizeMap(s.rom(), s.romState().profile(), s.mapState(), w.width, w.height,
+                      place(p, 2));
             return;
         case 1:
             w.counts = {p[3] % 6, p[4] % 6, p[5] % 6, (p[3] >> 4) % 6};
             applyEventCounts(s.rom(), s.mapState(), w.counts, place(p, 4));
             return;
         case 2:
-            w.x = p[3] % s.grid().width;
-            w.y = p[4] % s.grid().height;
+            w.x = p[3] % s.mapState().grid().width;
+            w.y = p[4] % s.mapState().grid().height;
             w.block = p[5] % 16;
-            s.editor().selectBlock(w.block);
-            s.editor().paint(w.x, w.y);
-            s.saveMap();
+            s.mapState().editor().selectBlock(w.block);
+            s.mapState().editor().paint(w.x, w.y);
+            saveOpenMap(s.rom(), s.mapState());
             return;
         case 3:
             w.weather = p[3];
@@ -100,10 +103,15 @@ void readBack(Session& s, std::uint8_t which, const std::string& id, const Writt
     }
     const bool same = [&] {
         switch (which % 5) {
-            case 0: return s.grid().width == w.width && s.grid().height == w.height;
-            case 1: return eventCounts(s.events()) == w.counts;
-            case 2: return s.grid().at(w.x, w.y).block() == w.block;
-            case 3: return s.map().header.weather() == w.weather;
+            case 0:
+                return s.mapState().grid().width == w.width &&
+                       s.mapState().grid().height == w.height;
+            case 1:
+                return eventCounts(s.mapState().events()) == w.counts;
+            case 2:
+                return s.mapState().grid().at(w.x, w.y).block() == w.block;
+            case 3:
+                return s.mapState().map().header.weather() == w.weather;
             default: return loadConnections(s.rom(), s.mapState()).count() == w.connections;
         }
     }();
@@ -139,11 +147,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     readBack(s, data[0], id, written);
-    if (s.history().empty()) {
+    if (s.rom().history().entries().empty()) {
         return 0;  // nothing to write (the same bytes again)
     }
     try {
-        s.undoUntil(s.history().back().id);
+        undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                        s.rom().history().entries().back().id);
     } catch (const Error&) {
         finding("undo refused after a command that succeeded");
     }

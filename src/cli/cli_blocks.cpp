@@ -11,7 +11,7 @@
 #include "core/blocks/tileset_import.h"
 #include "core/rom/rom_pointer.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/import_files.h"
 #include "imageio/tileset_export.h"
 
@@ -52,9 +52,11 @@ void printTileImport(const blocks::TileImport& plan, std::optional<std::uint32_t
 void printBlock(Session& session, const std::string& id, const std::string& block,
                 std::ostream& out) {
     openMapForWrite(session, id);
-    const int number = numberArgument("block", block, 0, session.tilesets().lastBlock());
+    const int number = numberArgument("block", block, 0, session.romState().tilesets().lastBlock());
     blocks::BlockData data;
-    inEnglish(id, [&] { data = blocks::readBlock(session.rom(), session.tilesets(), number); });
+    inEnglish(id, [&] {
+        data = blocks::readBlock(session.rom(), session.romState().tilesets(), number);
+    });
     nlohmann::ordered_json json;
     json["record_offset"] = data.place.record;
     json["entries"] = nlohmann::json::array();
@@ -76,7 +78,7 @@ void saveTileset(Session& session, const std::string& id, int part, int palette,
     openMapForWrite(session, id);
     imageio::TilesetFiles files;
     inEnglish(id, [&] {
-        files = imageio::exportTileset(session.tilesets(), part, palette,
+        files = imageio::exportTileset(session.romState().tilesets(), part, palette,
                                        QString::fromStdString(output.string()), jasc);
     });
     out << "Wrote " << files.picture.toStdString() << " and " << files.palette.toStdString()
@@ -94,8 +96,9 @@ void importTileset(Session& session, const std::string& id, int part, const std:
     blocks::TileImport plan;
     inEnglish(id, [&] {
         const auto picture = imageio::readIndexedPicture(QString::fromStdString(file));
-        plan = blocks::planTileImport(session.rom(), session.profile(), session.tilesets(),
-                                      session.map(), part, picture);
+        plan = blocks::planTileImport(session.rom(), session.romState().profile(),
+                                      session.romState().tilesets(), session.mapState().map(), part,
+                                      picture);
     });
     if (plan.notInPlace && !at) {
         throw Error("map " + id + ": " + messageText(*plan.notInPlace) +
@@ -106,7 +109,7 @@ void importTileset(Session& session, const std::string& id, int part, const std:
         checkPlace(session, *at, static_cast<std::uint32_t>(plan.data.size()), 4, kTileAlignment);
     }
     inEnglish(id, [&] {
-        blocks::importTiles(session.rom(), plan, at, fill, session.map().identifier);
+        blocks::importTiles(session.rom(), plan, at, fill, session.mapState().map().identifier);
     });
     printTileImport(plan, at, out);
 }
@@ -119,10 +122,10 @@ void importPaletteFile(Session& session, const std::string& id, int part, int pa
         const auto colours = imageio::readPaletteColours(QString::fromStdString(file));
         count = colours.size();
         try {
-            blocks::importPalette(session.rom(), session.tilesets(), session.map(), part,
-                                  palette, colours,
+            blocks::importPalette(session.rom(), session.romState().tilesets(),
+                                  session.mapState().map(), part, palette, colours,
                                   fit ? blocks::ColourCount::Fit : blocks::ColourCount::Refuse,
-                                  session.map().identifier);
+                                  session.mapState().map().identifier);
         } catch (const Error& e) {
             // Another count than 16 colours: the tool has an option that takes it.
             if (e.message().id == "import.colour_count") {

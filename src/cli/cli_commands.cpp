@@ -7,13 +7,13 @@
 #include "core/errors.h"
 #include "core/events/event_fields.h"
 #include "core/events/event_tables.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 
 namespace quillon::cli {
 
 void printWarnings(Session& session, std::ostream& out) {
-    for (const Message& warning : session.romWarnings()) {
+    for (const Message& warning : session.romState().warnings()) {
         out << "warning: " << messageText(warning) << '\n';
     }
 }
@@ -21,8 +21,8 @@ void printWarnings(Session& session, std::ostream& out) {
 void printInfo(Session& session, std::ostream& out) {
     out << "Title: " << session.rom().Title() << '\n';
     out << "Family: " << (session.rom().isFrlg() ? "FRLG" : "RSE") << '\n';
-    out << "Profile: " << (session.profile().found ? "yes" : "no") << '\n';
-    out << "Maps: " << session.bankScan().mapCount() << '\n';
+    out << "Profile: " << (session.romState().profile().found ? "yes" : "no") << '\n';
+    out << "Maps: " << session.romState().bankScan().mapCount() << '\n';
     for (const tables::TableFailure& failure : session.romState().tableFailures()) {
         out << "Table not used: " << messageText(failure.message) << '\n';
     }
@@ -33,7 +33,7 @@ void checkBankTable(Session& session) {
 }
 
 void printMaps(Session& session, std::ostream& out) {
-    for (const auto& bank : session.bankScan().banks) {
+    for (const auto& bank : session.romState().bankScan().banks) {
         for (const auto& m : bank) {
             out << m.bank << '.' << m.map << '\t' << m.name << '\n';
         }
@@ -45,7 +45,7 @@ namespace {
 void openMap(Session& session, const std::string& id, bool grid) {
     openMapForWrite(session, id);
     session.settings().setFlag(Settings::Flag::Grid, grid);
-    session.invalidatePictures();
+    session.mapState().invalidatePictures();
 }
 
 // One record as an object of its fields; a run of one-byte fields becomes a list.
@@ -85,7 +85,7 @@ void savePicture(const Bitmap& picture, const std::filesystem::path& file) {
 
 void printEvents(Session& session, const std::string& id, std::ostream& out) {
     openMap(session, id, false);
-    const EventTables& events = session.events();
+    const EventTables& events = session.mapState().events();
     constexpr std::pair<const char*, EventKind> kTables[] = {{"persons", EventKind::Person},
                                                              {"warps", EventKind::Warp},
                                                              {"scripts", EventKind::ScriptTrigger},
@@ -105,7 +105,7 @@ void printEvents(Session& session, const std::string& id, std::ostream& out) {
 const Bitmap& blockPalette(Session& session, const std::string& id, int width, bool grid) {
     openMap(session, id, grid);
     session.settings().setBlockPaletteWidth(width);
-    return session.blockPalette();
+    return session.mapState().pictures().blockPalette();
 }
 
 }  // namespace quillon::cli

@@ -9,7 +9,7 @@
 #include "cli/cli_messages.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -35,7 +35,8 @@ std::optional<std::uint32_t> headerOf(Session& session, const std::string& id) {
     if (!std::regex_match(id, m, kBankMap)) {
         return std::nullopt;
     }
-    return listedHeader(session.bankScan(), std::stoi(m[1].str()), std::stoi(m[2].str()));
+    return listedHeader(session.romState().bankScan(), std::stoi(m[1].str()),
+                        std::stoi(m[2].str()));
 }
 
 std::string line(const MissingWayBack& m) {
@@ -73,7 +74,7 @@ void printConnections(Session& session, const std::string& id, std::ostream& out
     const int bank = std::stoi(id.substr(0, at)), map = std::stoi(id.substr(at + 1));
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const Connection& c : table.records) {
-        const WayBack w = wayBackOf(session.rom(), session.bankScan(), bank, map, c);
+        const WayBack w = wayBackOf(session.rom(), session.romState().bankScan(), bank, map, c);
         list.push_back({{"direction", c.direction},
                         {"offset", c.offset},
                         {"bank", c.bank},
@@ -85,7 +86,7 @@ void printConnections(Session& session, const std::string& id, std::ostream& out
 }
 
 std::size_t checkConnections(Session& session, std::ostream& out) {
-    const auto missing = checkAllConnections(session.rom(), session.bankScan());
+    const auto missing = checkAllConnections(session.rom(), session.romState().bankScan());
     for (const MissingWayBack& m : missing) {
         out << line(m) << '\n';
     }

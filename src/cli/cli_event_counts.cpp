@@ -4,9 +4,9 @@
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -23,7 +23,7 @@ void setEventCounts(Session& session, const std::string& id, const std::vector<s
         static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
     const std::uint8_t fill = fillArgument(fillText);
     openMapForWrite(session, id);
-    if (!session.map().hasHeader()) {
+    if (!session.mapState().map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");
     }
     checkPlace(session, offset, eventSpace(wanted), 4,

@@ -4,7 +4,7 @@
 #include "core/config/data_files.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/free_space_rules.h"
+#include "core/writers/free_space_rules.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "core/tables/rom_bytes.h"

@@ -5,7 +5,7 @@
 
 #include "cli/cli_messages.h"
 #include "core/config/data_files.h"
-#include "core/mapfile/file_replace.h"
+#include "core/files/file_replace.h"
 #include "core/tables/table_finder.h"
 
 namespace quillon::cli {

@@ -6,12 +6,12 @@
 
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -19,7 +19,7 @@ namespace {
 
 void openMapWithHeader(Session& session, const std::string& id) {
     openMapForWrite(session, id);
-    if (!session.map().hasHeader()) {
+    if (!session.mapState().map().hasHeader()) {
         throw Error("map " + id + " has no map header (it was found through the map name file)");
     }
 }
@@ -69,8 +69,8 @@ void parseSetting(HeaderSettings& s, const std::string& setting) {
 
 void printHeader(Session& session, const std::string& id, std::ostream& out) {
     openMapWithHeader(session, id);
-    const CurrentMap& m = session.map();
-    const auto& names = session.mapNames();
+    const CurrentMap& m = session.mapState().map();
+    const auto& names = session.romState().mapNames();
     nlohmann::ordered_json j;
     j["music"] = m.header.music();
     j["name_index"] = m.header.nameIndex();
@@ -84,8 +84,8 @@ void printHeader(Session& session, const std::string& id, std::ostream& out) {
     // offset is no whole number of the table's steps.
     j["tileset1_header"] = hexOffset(m.footer.tileset1Offset());
     j["tileset2_header"] = hexOffset(m.footer.tileset2Offset());
-    j["width"] = session.grid().width;
-    j["height"] = session.grid().height;
+    j["width"] = session.mapState().grid().width;
+    j["height"] = session.mapState().grid().height;
     j["header_offset"] = m.headerOffset;
     j["footer_offset"] = m.footerOffset;
     j["grid_offset"] = m.gridOffset;
@@ -103,18 +103,18 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
     TRom& rom = session.rom();
     const bool tilesets = s.tileset1 || s.tileset2;
     // A part not given keeps the header the footer points at.
-    std::uint32_t header1 = session.map().footer.tileset1Offset();
-    std::uint32_t header2 = session.map().footer.tileset2Offset();
+    std::uint32_t header1 = session.mapState().map().footer.tileset1Offset();
+    std::uint32_t header2 = session.mapState().map().footer.tileset2Offset();
     if (s.tileset1) {
-        header1 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset1, 1,
-                                                  &session.romState());
+        header1 = tileset_choice::headerFromText(rom, session.romState().profile(), *s.tileset1, 1,
+                                                 &session.romState());
     }
     if (s.tileset2) {
-        header2 = tileset_choice::headerFromText(rom, session.profile(), *s.tileset2, 2,
-                                                  &session.romState());
+        header2 = tileset_choice::headerFromText(rom, session.romState().profile(), *s.tileset2, 2,
+                                                 &session.romState());
     }
     if (s.nameIndex) {
-        map_attributes::checkNameIndex(session.profile(), *s.nameIndex);
+        map_attributes::checkNameIndex(session.romState().profile(), *s.nameIndex);
     }
     // All fields of one call are one step of the ROM's history.
     TRom::Transaction transaction(rom, message("history.name.header", {id}), id);
@@ -123,7 +123,7 @@ void setHeader(Session& session, const std::string& id, const std::vector<std::s
         map_attributes::writeMusic(rom, map, static_cast<std::uint16_t>(*s.music));
     }
     if (s.nameIndex) {
-        map_attributes::writeNameIndex(rom, map, session.profile(), *s.nameIndex);
+        map_attributes::writeNameIndex(rom, map, session.romState().profile(), *s.nameIndex);
     }
     const std::pair<const std::optional<int>*, HeaderByte> bytes[] = {
         {&s.weather, HeaderByte::Weather},
@@ -160,7 +160,7 @@ void renameMap(Session& session, const std::string& id, const std::string& text,
                     std::to_string(encoded.bytes.size()));
     }
     openMapWithHeader(session, id);
-    const int index = session.map().header.nameIndex();
+    const int index = session.mapState().map().header.nameIndex();
     const std::string name =
         map_name_writer::write(session.rom(), session.romState(), index, encoded.bytes, at, fill);
     nlohmann::ordered_json j;

@@ -5,8 +5,9 @@
 
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/history_commands.h"
-#include "core/session.h"
+#include "core/history/history_commands.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -24,7 +25,7 @@ std::string plural(std::size_t n) {
 
 // A transaction cut off is resolved first; the tool names its own command for that.
 void requireFinished(Session& session) {
-    if (const auto pending = session.unfinished()) {
+    if (const auto pending = unfinishedTransaction(session.rom())) {
         throw Error("the history holds an unfinished transaction (\"" +
                     titleText(pending->entry.title) +
                     "\"); resolve it first with quillon-cli recover ROM --complete or --rollback");
@@ -35,7 +36,7 @@ void requireFinished(Session& session) {
 
 void printHistory(Session& session, std::ostream& out) {
     nlohmann::json list = nlohmann::json::array();
-    const auto& entries = session.history();
+    const auto& entries = session.rom().history().entries();
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         nlohmann::json ranges = nlohmann::json::array();
         for (const HistoryRange& r : it->ranges) {
@@ -61,16 +62,17 @@ void undo(Session& session, int steps, std::ostream& out) {
     if (ids.size() < static_cast<std::size_t>(steps)) {
         throw Error("only " + plural(ids.size()) + " can be undone; nothing was written");
     }
-    session.undoUntil(ids[static_cast<std::size_t>(steps) - 1]);
+    undoWithOpenMap(session.rom(), session.romState(), session.mapState(),
+                    session.data().tilesets(), ids[static_cast<std::size_t>(steps) - 1]);
     out << "Undid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << titleText(session.history().back().title) << "\"\n";
+        << titleText(session.rom().history().entries().back().title) << "\"\n";
 }
 
 void redo(Session& session, int steps, std::ostream& out) {
     checkSteps(steps);
     requireFinished(session);
     std::size_t undone = 0;
-    for (const HistoryEntry& e : session.history()) {
+    for (const HistoryEntry& e : session.rom().history().entries()) {
         undone += e.kind == EntryKind::Ordinary && e.undone ? 1 : 0;
     }
     if (undone > 0 && undone < static_cast<std::size_t>(steps)) {
@@ -78,7 +80,7 @@ void redo(Session& session, int steps, std::ostream& out) {
     }
     history_commands::redo(session.rom(), static_cast<std::size_t>(steps), {});
     out << "Redid " << plural(static_cast<std::size_t>(steps)) << ": \""
-        << titleText(session.history().back().title) << "\"\n";
+        << titleText(session.rom().history().entries().back().title) << "\"\n";
 }
 
 void recover(Session& session, bool complete, bool rollback, std::ostream& out) {
@@ -86,19 +88,19 @@ void recover(Session& session, bool complete, bool rollback, std::ostream& out) 
         throw Error("recover: give --complete (write the new bytes) or --rollback (write the old "
                     "bytes back)");
     }
-    const auto pending = session.unfinished();
+    const auto pending = unfinishedTransaction(session.rom());
     if (!pending) {
         out << "No unfinished transaction in the history; nothing changed.\n";
         return;
     }
-    session.resolveUnfinished(complete);
+    resolveUnfinished(session, complete);
     out << (complete ? "Completed" : "Rolled back") << " the unfinished transaction \""
         << titleText(pending->entry.title) << "\" (" << pending->entry.ranges.size()
         << " ranges, " << pending->entry.byteCount() << " bytes)\n";
 }
 
 std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t from) {
-    const auto notices = session.historyNotices();
+    const auto notices = session.rom().history().notices();
     for (std::size_t i = from; i < notices.size(); ++i) {
         err << "quillon-cli: " << messageText(notices[i]) << '\n';
     }
@@ -106,7 +108,7 @@ std::size_t printHistoryNotices(Session& session, std::ostream& err, std::size_t
 }
 
 void printUnfinishedNotice(Session& session, std::ostream& err) {
-    if (const auto pending = session.unfinished()) {
+    if (const auto pending = unfinishedTransaction(session.rom())) {
         err << "quillon-cli: the history holds an unfinished transaction (\""
             << titleText(pending->entry.title)
             << "\", cut off by a crash or power cut): the ROM may hold part of it. Resolve it "

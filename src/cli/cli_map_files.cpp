@@ -7,11 +7,11 @@
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -48,11 +48,11 @@ std::pair<int, int> slotArgument(const std::string& text) {
 void exportMap(Session& session, const std::string& id, const std::filesystem::path& out,
                std::ostream& log) {
     openMapForWrite(session, id);
-    if (!session.map().hasFooter()) {
+    if (!session.mapState().map().hasFooter()) {
         throw Error("map " + id + " has no block grid of its own (no footer); nothing to export");
     }
     const std::filesystem::path file = map_file::withMapExtension(out);
-    saveMapFiles(session.mapState(), session.profile(), file);
+    saveMapFiles(session.mapState(), session.romState().profile(), file);
     log << "Wrote " << file.string() << " and " << map_file::eventFileName(file).string() << '\n';
 }
 
@@ -62,7 +62,7 @@ namespace {
 void checkSharedFooter(Session& session, const map_insertion::Slot& slot,
                        const InsertFooter& footer) {
     const auto sharing =
-        map_insertion::mapsSharingFooter(session.rom(), session.bankScan(), slot.footer);
+        map_insertion::mapsSharingFooter(session.rom(), session.romState().bankScan(), slot.footer);
     if (sharing.size() <= 1 || footer.sharedOk || footer.own) {
         return;
     }
@@ -101,10 +101,11 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
             numberArgument("--footer-at", places.footer.at, 0, kRomPointerReach - 1));
     }
     session.openDetachedMap(detachedFromFiles(mapFile));
-    const auto slot = map_insertion::locateSlot(session.rom(), session.bankScan(), bank, map);
+    const auto slot =
+        map_insertion::locateSlot(session.rom(), session.romState().bankScan(), bank, map);
     checkSharedFooter(session, slot, places.footer);
-    const std::uint32_t gridBytes = map_insertion::gridSpace(session.grid());
-    const std::uint32_t eventBytes = map_insertion::eventSpace(session.events());
+    const std::uint32_t gridBytes = map_insertion::gridSpace(session.mapState().grid());
+    const std::uint32_t eventBytes = map_insertion::eventSpace(session.mapState().events());
     checkOption(session, "--grid-at", gridAt, gridBytes, 2,
                 "the grid starts 8 bytes behind it and needs an even address");
     checkOption(session, "--events-at", eventsAt, eventBytes, 4,
@@ -114,9 +115,9 @@ void insertMap(Session& session, const std::filesystem::path& mapFile, const std
                     map_insertion::ownFooterSpace(session.rom()), 4,
                     "a map footer is read as 32-bit words");
     }
-    const map_insertion::Result r =
-        map_insertion::insert(session.rom(), session.profile(), session.bankScan(), session.map(),
-                              session.grid(), session.events(), plan);
+    const map_insertion::Result r = map_insertion::insert(
+        session.rom(), session.romState().profile(), session.romState().bankScan(),
+        session.mapState().map(), session.mapState().grid(), session.mapState().events(), plan);
     nlohmann::ordered_json j;
     j["slot"] = std::to_string(bank) + "." + std::to_string(map);
     j["header_offset"] = r.slot.header;

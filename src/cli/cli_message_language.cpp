@@ -1,7 +1,7 @@
 #include <string>
 
 #include "cli/cli_messages.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/text/message_catalogue.h"
 

@@ -9,7 +9,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -75,7 +75,7 @@ void checkRomFile(const std::filesystem::path& file) {
 }
 
 void checkProfile(Session& session) {
-    if (!session.profile().found) {
+    if (!session.romState().profile().found) {
         throw Error("the ROM's game (title \"" + session.rom().Title() +
                     "\") has no profile in Ini/Quillon.ini, so its maps cannot be found; "
                     "each release and language needs a profile of its own");
@@ -98,7 +98,7 @@ void checkMapId(Session& session, const std::string& id) {
                     "the map name file");
     }
     try {
-        requireListedMap(session.bankScan(), static_cast<int>(std::min(bank, kNoBank)),
+        requireListedMap(session.romState().bankScan(), static_cast<int>(std::min(bank, kNoBank)),
                          static_cast<int>(std::min(map, kNoBank)));
     } catch (const Error& e) {
         throw Error("map " + id + ": " + errorText(e));

@@ -3,13 +3,13 @@
 #include "cli/cli_messages.h"
 #include "core/errors.h"
 #include "core/events/event_view.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
 PictureMaker::PictureMaker(Session& session) : m_session(session) {
-    m_sprites.prepare(session.rom(), session.profile());
+    m_sprites.prepare(session.rom(), session.romState().profile());
 }
 
 const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& options) {
@@ -20,7 +20,7 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
         }
         // The one setting the pictures read; the tool's settings are never written.
         m_session.settings().setFlag(Settings::Flag::Grid, options.grid);
-        m_session.invalidatePictures();
+        m_session.mapState().invalidatePictures();
         m_warnings.clear();
         const Bitmap& picture = view(options);
         return options.neighbours ? withNeighbours(picture) : picture;
@@ -32,13 +32,13 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
 const Bitmap& PictureMaker::view(const PictureOptions& options) {
     switch (options.view) {
         case View::Movement:
-            return m_session.movementView();
+            return m_session.mapState().pictures().movementView();
         case View::Events:
             return eventPicture(options.personsOnly);
         case View::Map:
             break;
     }
-    return m_session.mapPicture();
+    return m_session.mapState().pictures().map();
 }
 
 // The band the Map tab shows around the map, drawn by the same core function.
@@ -59,8 +59,8 @@ const Bitmap& PictureMaker::eventPicture(bool personsOnly) {
     options.showSprites = true;
     options.hideOthers = personsOnly;
     options.markActive = false;
-    DrawEvents(m_session.mapPicture(), m_session.events(), EventRef{}, options, m_sprites,
-               m_markers, m_events);
+    DrawEvents(m_session.mapState().pictures().map(), m_session.mapState().events(), EventRef{},
+               options, m_sprites, m_markers, m_events);
     return m_events;
 }
 

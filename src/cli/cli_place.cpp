@@ -5,7 +5,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/rom/free_space.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/png_writer_pool.h"
 #include "core/errors.h"
 #include "core/map/map_loader.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 
 namespace quillon::cli {
@@ -28,7 +28,7 @@ struct Job {
 
 std::vector<Job> listMaps(const Session& session) {
     std::vector<Job> jobs;
-    for (const auto& bank : session.bankScan().banks) {
+    for (const auto& bank : session.romState().bankScan().banks) {
         for (const BankMap& m : bank) {
             Job job;
             job.id = std::to_string(m.bank) + "." + std::to_string(m.map);
@@ -46,7 +46,7 @@ std::vector<std::size_t> tilesetOrder(Session& session, std::vector<Job>& jobs) 
     const CurrentMap none;
     for (Job& job : jobs) {
         try {
-            const LoadedMap loaded = readMap(session.rom(), session.profile(),
+            const LoadedMap loaded = readMap(session.rom(), session.romState().profile(),
                                              session.data().mapsFile(), job.id, job.id, none);
             job.tileset1 = loaded.map.tileset1;
             job.tileset2 = loaded.map.tileset2;

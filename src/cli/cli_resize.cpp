@@ -3,11 +3,11 @@
 
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
 #include "core/map/block_grid.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::cli {
 
@@ -25,12 +25,12 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
         static_cast<std::uint32_t>(numberArgument("--at", offsetText, 0, kRomPointerReach - 1));
     const std::uint8_t fill = fillArgument(fillText);
     openMapForWrite(session, id);
-    if (!session.map().hasFooter()) {
+    if (!session.mapState().map().hasFooter()) {
         throw Error("map " + id + " has no footer of its own; its size cannot change");
     }
     checkPlace(session, offset, resizeSpace(width, height), 2,
                "the grid starts 8 bytes behind it and needs an even address");
-    const std::uint32_t grid = quillon::resizeMap(session.rom(), session.profile(),
+    const std::uint32_t grid = quillon::resizeMap(session.rom(), session.romState().profile(),
                                                   session.mapState(), width, height, offset, fill);
     nlohmann::ordered_json j;
     j["width"] = width;
@@ -38,7 +38,7 @@ void resizeMap(Session& session, const std::string& id, const std::string& width
     j["offset"] = offset;
     j["bytes"] = resizeSpace(width, height);
     j["grid_offset"] = grid;
-    j["footer_offset"] = session.map().footerOffset;
+    j["footer_offset"] = session.mapState().map().footerOffset;
     out << j.dump(2) << '\n';
 }
 

@@ -5,7 +5,7 @@
 
 #include "cli/cli_messages.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/wild/wild_table.h"
 
 namespace quillon::cli {
@@ -34,12 +34,12 @@ nlohmann::ordered_json kindJson(const wild::Encounter& e, const std::vector<std:
 
 void printWild(Session& session, const std::string& id, std::ostream& out, std::ostream& err) {
     session.romState().requireTable(tables::Table::Wild);
-    const auto table = static_cast<std::uint32_t>(session.profile().wildPokemon);
+    const auto table = static_cast<std::uint32_t>(session.romState().profile().wildPokemon);
     if (table == 0) {
         throw Error("the game profile names no wild encounter table (WildePokemon)");
     }
     openMapForWrite(session, id);
-    const CurrentMap& map = session.map();
+    const CurrentMap& map = session.mapState().map();
     const wild::Lookup found = wild::findHeader(session.rom(), table, map.bank, map.map);
     for (const Message& warning : found.warnings) {
         err << "quillon-cli: warning: " << messageText(warning) << '\n';

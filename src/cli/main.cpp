@@ -24,7 +24,7 @@
 #include "cli/cli_wild.h"
 #include "core/config/data_files.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/qt_text_painter.h"
 
 namespace {

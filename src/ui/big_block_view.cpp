@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/picture_view.h"
 
 namespace quillon::ui {
@@ -19,7 +19,7 @@ TGrosserBlockFrom::TGrosserBlockFrom(Session& session, QWidget* mainWindow)
 }
 
 void TGrosserBlockFrom::showSelection() {
-    m_picture = m_session.editor().selectionPicture();
+    m_picture = m_session.mapState().editor().selectionPicture();
     m_box->refresh();
     setFixedSize(m_box->size());
     if (!m_placed && parentWidget() != nullptr) {
@@ -33,7 +33,7 @@ void TGrosserBlockFrom::showSelection() {
 }
 
 void TGrosserBlockFrom::closeEvent(QCloseEvent* event) {
-    m_session.editor().clearStamp();
+    m_session.mapState().editor().clearStamp();
     QWidget::closeEvent(event);
 }
 

@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/tileset_choice.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/tileset_choice.h"
+#include "core/session/session.h"
 #include "ui/hex_filter.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"
@@ -110,9 +110,9 @@ void HeaderTab::buildControls() {
 // of the map's own. FireRed/LeafGreen maps keep their name controls, the show-name box among
 // them, disabled; the box still shows their show-name bits (byte 25, bits 2-7).
 void HeaderTab::enableControls() {
-    const CurrentMap& map = m_session.map();
-    const bool header = m_session.mapLoaded() && map.hasHeader();
-    const bool footer = m_session.mapLoaded() && map.hasFooter();
+    const CurrentMap& map = m_session.mapState().map();
+    const bool header = m_session.mapState().loaded() && map.hasHeader();
+    const bool footer = m_session.mapState().loaded() && map.hasFooter();
     const bool names = header && !m_session.rom().isFrlg();
     for (QWidget* w :
          std::initializer_list<QWidget*>{Txt_Musik, Cbo_Wetter, Cbo_Typ}) {
@@ -176,12 +176,12 @@ void HeaderTab::fillLists() {
 
 void HeaderTab::fillNames() {
     LoadingGuard loading(m_loading);
-    fillCombo(Cbo_Name, m_session.mapNames());
+    fillCombo(Cbo_Name, m_session.romState().mapNames());
 }
 
 void HeaderTab::showMap() {
     LoadingGuard loading(m_loading);
-    const CurrentMap& map = m_session.map();
+    const CurrentMap& map = m_session.mapState().map();
     m_area->setVisible(map.hasHeader());
     m_notice->setVisible(!map.hasHeader());
     if (map.hasHeader()) {
@@ -196,10 +196,10 @@ void HeaderTab::showMap() {
     }
     // A map without a footer keeps the fields of the map before it.
     if (map.hasFooter()) {
-        Txt_MapBreite->setText(QString::number(m_session.grid().width));
-        Txt_MapHoehe->setText(QString::number(m_session.grid().height));
+        Txt_MapBreite->setText(QString::number(m_session.mapState().grid().width));
+        Txt_MapHoehe->setText(QString::number(m_session.mapState().grid().height));
         // A header off the table's steps has no number: its offset is shown instead.
-        const GameProfile& profile = m_session.profile();
+        const GameProfile& profile = m_session.romState().profile();
         Txt_HeaderTile1->setText(
             toQ(tileset_choice::headerText(profile, map.footer.tileset1Offset())));
         Txt_HeaderTile2->setText(

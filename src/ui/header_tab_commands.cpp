@@ -6,10 +6,10 @@
 #include <QSignalBlocker>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/header_tab.h"
@@ -39,10 +39,11 @@ void HeaderTab::connectControls() {
 }
 
 void HeaderTab::Txt_MusikChange() {
-    if (m_loading.active() || !m_session.mapLoaded() || !m_session.map().hasHeader()) {
+    if (m_loading.active() || !m_session.mapState().loaded() ||
+        !m_session.mapState().map().hasHeader()) {
         return;
     }
-    const std::uint16_t current = m_session.map().header.music();
+    const std::uint16_t current = m_session.mapState().map().header.music();
     const QString text = Txt_Musik->text();
     if (text.isEmpty()) {
         // Nothing typed: the field shows the number the ROM holds again.
@@ -86,7 +87,7 @@ void HeaderTab::Cbo_NameChange() {
     encodeNewName();
     if (!m_loading.active() && Cbo_Name->currentIndex() >= 0) {
         map_attributes::writeNameIndex(m_session.rom(), m_session.mapState(),
-                                       m_session.profile(), Cbo_Name->currentIndex());
+                                       m_session.romState().profile(), Cbo_Name->currentIndex());
     }
 }
 
@@ -165,7 +166,7 @@ bool HeaderTab::confirmSharedName(int index) {
 
 void HeaderTab::Cmd_AendernClick() {
     TRom& rom = m_session.rom();
-    const GameProfile& profile = m_session.profile();
+    const GameProfile& profile = m_session.romState().profile();
     const RomState* state = &m_session.romState();
     const std::uint32_t h1 =
         tileset_choice::headerFromText(rom, profile, toStd(Txt_HeaderTile1->text()), 1, state);

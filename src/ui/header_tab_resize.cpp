@@ -2,8 +2,8 @@
 #include <QLineEdit>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_resize.h"
-#include "core/session.h"
+#include "core/writers/map_resize.h"
+#include "core/session/session.h"
 #include "ui/dialogs.h"
 #include "ui/header_tab.h"
 #include "ui/language_texts.h"
@@ -37,7 +37,7 @@ void HeaderTab::Cmd_ResizeClick() {
                          langText(lang, 9320, "Grösse ändern abgebrochen!"));
         return;
     }
-    resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
+    resizeMap(m_session.rom(), m_session.romState().profile(), m_session.mapState(), width, height,
               choice->offset, choice->fill);
     emit mapResized();
 }

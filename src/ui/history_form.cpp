@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command_notifier.h"
 #include "ui/language_texts.h"
 #include "ui/qt_text.h"
@@ -45,7 +45,7 @@ const std::vector<HistoryEntry>& TVerlaufForm::entries() const {
     static const std::vector<HistoryEntry> none;
     try {
         m_problem.clear();
-        return m_session.history();
+        return m_session.rom().history().entries();
     } catch (const Error& e) {
         m_problem = toQ(m_session.lang().text(e.message()));
         return none;

@@ -14,7 +14,8 @@
 
 #include "core/base/numbers.h"
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/map_listing.h"
+#include "core/session/session.h"
 #include "ui/big_block_view.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
@@ -63,7 +64,7 @@ MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_p
                         : std::make_unique<QtDialogs>(
                               m_session->rom(), m_session->lang(),
                               [session = m_session.get()]() -> const GameProfile& {
-                                  return session->profile();
+                                  return session->romState().profile();
                               })) {
     m_session->setTextPainter(&m_textPainter);
     m_dialogs->setLanguage(&m_session->lang());
@@ -206,8 +207,11 @@ void MainWindow::applyLanguageTexts() {
     }
     m_eventBuilder->applyLanguage(lang);
     m_bigBlock->setWindowTitle(langText(lang, 1704, "Grosser Block"));
-    if (m_session->romLoaded()) {
-        runCommand(this, *m_dialogs, [this] { m_chooser->retitleRoots(m_session->mapList()); });
+    if (m_session->romState().loaded()) {
+        runCommand(this, *m_dialogs, [this] {
+            m_chooser->retitleRoots(openRomMapList(m_session->romState(), m_session->data(),
+                                                   m_session->settings(), m_session->lang()));
+        });
     }
     showStateStatus();
 }
@@ -226,7 +230,8 @@ void MainWindow::showStateStatus() {
         setStatus(langText(lang, 31, "Rom Geladen! Map auswählen."));
     } else {
         // A map outside the ROM has no identifier: its name stands there.
-        const bool outside = m_session->mapLoaded() && m_session->map().outsideRom;
+        const bool outside =
+            m_session->mapState().loaded() && m_session->mapState().map().outsideRom;
         setStatus(langText(lang, 32, "Map geladen.  Index:") + QLatin1Char(' ') +
                   (outside ? m_title : m_identifier));
     }
@@ -259,18 +264,19 @@ void MainWindow::Laden1Click() {
 }
 
 QString MainWindow::romStart() const {
-    return m_session->romLoaded() ? fromPath(m_session->rom().FileName()) : m_romFolder;
+    return m_session->romState().loaded() ? fromPath(m_session->rom().FileName()) : m_romFolder;
 }
 
 void MainWindow::openRomFile(const QString& path) {
     if (runCommand(this, *m_dialogs, [&] {
             m_session->openRom(toPath(path));
-            m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
+            m_historyNoticesShown =
+                m_session->rom().history().notices().size();  // settleRomHistory
         })) {
         m_romFolder = QFileInfo(path).absolutePath();
         romOpened();
     }
-    setRomCommandsEnabled(m_menu, m_session->romLoaded());
+    setRomCommandsEnabled(m_menu, m_session->romState().loaded());
     offerTableSearch();
 }
 
@@ -279,13 +285,14 @@ void MainWindow::NeuLaden1Click() {
     if (!finishInput() || !saveChangesFirst()) {
         return;
     }
-    const bool romMap = m_session->mapLoaded() && !m_session->map().outsideRom;
+    const bool romMap = m_session->mapState().loaded() && !m_session->mapState().map().outsideRom;
     const QString identifier = romMap ? m_identifier : QString();
     const QString title = m_title;
     const int page = m_tabs->currentIndex();
     if (runCommand(this, *m_dialogs, [this] {
             m_session->reloadRom();
-            m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
+            m_historyNoticesShown =
+                m_session->rom().history().notices().size();  // settleRomHistory
         })) {
         romOpened(!identifier.isEmpty());
         if (!identifier.isEmpty() && loadMap(identifier, title)) {
@@ -295,7 +302,7 @@ void MainWindow::NeuLaden1Click() {
             m_anbindungen->hide();
         }
     }
-    setRomCommandsEnabled(m_menu, m_session->romLoaded());
+    setRomCommandsEnabled(m_menu, m_session->romState().loaded());
 }
 
 // Back to the state "ROM open": the list is new, no map is shown.
@@ -328,7 +335,7 @@ void MainWindow::romOpened(bool mapFollows) {
     for (const auto& failure : m_session->romState().tableFailures()) {
         warnings << messageText(m_session->lang(), failure.message);
     }
-    for (const Message& warning : m_session->romWarnings()) {
+    for (const Message& warning : m_session->romState().warnings()) {
         warnings << toQ(m_session->lang().text(warning));
     }
     if (!warnings.isEmpty()) {
@@ -338,7 +345,10 @@ void MainWindow::romOpened(bool mapFollows) {
 }
 
 void MainWindow::MapsLoad() {
-    runCommand(this, *m_dialogs, [this] { m_chooser->load(m_session->mapList()); });
+    runCommand(this, *m_dialogs, [this] {
+        m_chooser->load(openRomMapList(m_session->romState(), m_session->data(),
+                                       m_session->settings(), m_session->lang()));
+    });
 }
 
 void MainWindow::chooseMapLine(const QString& line) {

@@ -22,6 +22,7 @@ class QTabWidget;
 namespace quillon {
 class Bitmap;
 class MapEditor;
+class MapState;
 class Session;
 struct CellRect;
 namespace map_insertion {
@@ -198,7 +199,7 @@ private:
     bool FormClose();
     void undoStep(CellRect (MapEditor::*step)());
     bool savePicture(const QAction* item, const QString& filter,
-                     const Bitmap& (Session::*picture)());
+                     const Bitmap& (*picture)(MapState&));
 
     // A display setting has changed (or was read at start): the views follow it.
     void applySetting(Settings::Flag flag, bool on);

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QScreen>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/command.h"
 #include "ui/escape_closes.h"
@@ -26,7 +26,7 @@ void MainWindow::connectBlockEditor() {
 
 // One editor at a time, beside the main window; a second click brings it to the front.
 void MainWindow::BlockEditor1Click() {
-    if (!m_session->mapLoaded()) {
+    if (!m_session->mapState().loaded()) {
         return;
     }
     if (m_blockEditor == nullptr) {
@@ -62,7 +62,7 @@ void MainWindow::refreshBlockEditor() {
     if (m_blockEditor == nullptr) {
         return;
     }
-    if (!m_session->mapLoaded()) {
+    if (!m_session->mapState().loaded()) {
         m_blockEditor->close();
         return;
     }

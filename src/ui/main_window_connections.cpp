@@ -1,7 +1,7 @@
 // The main window's side of the window "Anbindungen": the menu item, a neighbour button that
 // opens another map, and the neighbour band after a save. After a step of the ROM's write
 // history the window is read again with every other view (main_window_history.cpp).
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/main_window.h"

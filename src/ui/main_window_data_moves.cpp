@@ -1,6 +1,6 @@
 // The main window's part in the commands that move a map's data to a new place: the Header
 // tab's new size opens the map again, the "Event menge" window's new tables refresh the events.
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/events/event_builder_form.h"
 #include "ui/events/events_tab.h"

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
@@ -58,14 +59,14 @@ bool MainWindow::FormClose() { return finishInput() && saveChangesFirst(); }
 
 // The caption and the undo items follow the edit history.
 void MainWindow::showEditState() {
-    const bool open = m_session->mapLoaded();
-    m_menu.Rueckgaengig1->setEnabled(open && m_session->editor().canUndo());
-    m_menu.Wiederholen1->setEnabled(open && m_session->editor().canRedo());
+    const bool open = m_session->mapState().loaded();
+    m_menu.Rueckgaengig1->setEnabled(open && m_session->mapState().editor().canUndo());
+    m_menu.Wiederholen1->setEnabled(open && m_session->mapState().editor().canRedo());
     QString caption = QString::fromLatin1(kCaption);
     if (open && !m_title.isEmpty()) {
         caption += QStringLiteral(" - ") + m_title;
     }
-    if (m_session->modified()) {
+    if (m_session->mapState().modified()) {
         caption += QStringLiteral(" *");
     }
     setWindowTitle(caption);
@@ -86,17 +87,18 @@ void MainWindow::Save1Click() {
 
 bool MainWindow::saveMap() {
     // A map outside the ROM goes into its map file.
-    if (m_session->mapLoaded() && m_session->map().outsideRom) {
+    if (m_session->mapState().loaded() && m_session->mapState().map().outsideRom) {
         return saveMapFile(false);
     }
-    const auto& history = m_session->history();
+    const auto& history = m_session->rom().history().entries();
     const std::uint64_t before = history.empty() ? 0 : history.back().id;
-    const bool saved = runCommand(this, *m_dialogs, [this] { m_session->saveMap(); });
+    const bool saved = runCommand(this, *m_dialogs,
+                                  [this] { saveOpenMap(m_session->rom(), m_session->mapState()); });
     showEditState();
     if (saved) {
         // What reached the ROM: the bytes of the save's entry in the history (none when the
         // save wrote nothing).
-        const auto& after = m_session->history();
+        const auto& after = m_session->rom().history().entries();
         const std::size_t bytes =
             !after.empty() && after.back().id != before ? after.back().byteCount() : 0;
         const LanguageTable& lang = m_session->lang();
@@ -127,7 +129,7 @@ void MainWindow::SaveAs1Click() {
 // Before the open map goes away: offers to save its changes. False when the user cancelled,
 // or wanted them saved and saving failed: the caller keeps the map and does nothing.
 bool MainWindow::saveChangesFirst() {
-    if (!m_session->modified()) {
+    if (!m_session->mapState().modified()) {
         return true;
     }
     const LanguageTable& lang = m_session->lang();
@@ -144,14 +146,14 @@ void MainWindow::Rueckgaengig1Click() { undoStep(&MapEditor::undo); }
 void MainWindow::Wiederholen1Click() { undoStep(&MapEditor::redo); }
 
 void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
-    if (!m_session->mapLoaded()) {
+    if (!m_session->mapState().loaded()) {
         return;
     }
     if (!finishInput()) {
         return;
     }
     runCommand(this, *m_dialogs, [&] {
-        const CellRect changed = (m_session->editor().*step)();
+        const CellRect changed = (m_session->mapState().editor().*step)();
         m_mapTab->showChanged(changed);
         m_movementTab->showChanged(changed);
         // An event step changes no cells; the editor selects the record it put back.
@@ -164,25 +166,28 @@ void MainWindow::undoStep(CellRect (MapEditor::*step)()) {
 }
 
 void MainWindow::SaveMapPic1Click() {
-    savePicture(m_menu.SaveMapPic1, mapPictureFilter(m_session->lang()), &Session::mapPicture);
+    savePicture(m_menu.SaveMapPic1, mapPictureFilter(m_session->lang()), 
+                [](MapState& m) -> const Bitmap& { return m.pictures().map(); });
 }
 
 void MainWindow::SaveTilesetPic1Click() {
     const LanguageTable& lang = m_session->lang();
-    if (savePicture(m_menu.SaveTilesetPic1, palettePictureFilter(lang), &Session::blockPalette)) {
+    if (savePicture(m_menu.SaveTilesetPic1, palettePictureFilter(lang), 
+                    [](MapState& m) -> const Bitmap& { return m.pictures().blockPalette(); })) {
         inform(langText(lang, 1735, "Der Vorgang wurde erfolgreich beendet."));
     }
 }
 
 // The event picture is drawn first when it is out of date.
 void MainWindow::SaveEventPic1Click() {
-    savePicture(m_menu.SaveEventPic1, mapPictureFilter(m_session->lang()), &Session::eventPicture);
+    savePicture(m_menu.SaveEventPic1, mapPictureFilter(m_session->lang()), 
+                [](MapState& m) -> const Bitmap& { return m.eventPicture(); });
 }
 
 // Saves the picture as it stands (grid lines included, single size). True when written.
 bool MainWindow::savePicture(const QAction* item, const QString& filter,
-                             const Bitmap& (Session::*picture)()) {
-    if (!m_session->mapLoaded()) {
+                             const Bitmap& (*picture)(MapState&)) {
+    if (!m_session->mapState().loaded()) {
         return false;
     }
     if (!finishInput()) {
@@ -201,7 +206,7 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
     m_pictureFolder = QFileInfo(file).absolutePath();
     return runCommand(this, *m_dialogs, [&] {
         QString error;
-        if (!imageio::saveBitmap((m_session.get()->*picture)(), file, &error)) {
+        if (!imageio::saveBitmap(picture(m_session->mapState()), file, &error)) {
             throw Error(toStd(error));
         }
     });

@@ -2,7 +2,8 @@
 // commands that reached the ROM, and the question after a command that was interrupted.
 #include <QDateTime>
 
-#include "core/session.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/command_notifier.h"
 #include "ui/connections/anbindungen_form.h"
@@ -41,7 +42,7 @@ void MainWindow::connectHistory() {
 // A command that reached the ROM may still have something to tell about its history (a sync
 // that failed after the commit, a trim of the file that failed): shown once, after it.
 void MainWindow::showNewHistoryNotices() {
-    const std::vector<Message> notices = m_session->historyNotices();
+    const std::vector<Message> notices = m_session->rom().history().notices();
     if (notices.size() < m_historyNoticesShown) {
         m_historyNoticesShown = 0;  // a new history (Speichern Unter continues on a copy)
     }
@@ -64,8 +65,8 @@ void MainWindow::Verlauf1Click() {
 // Right after a ROM was opened: a command the last run could not finish is settled by the
 // user (the ROM may hold part of it), and what the history has to tell is shown.
 void MainWindow::settleRomHistory() {
-    const std::vector<Message> opening = m_session->historyNotices();
-    if (const auto unfinished = m_session->unfinished()) {
+    const std::vector<Message> opening = m_session->rom().history().notices();
+    if (const auto unfinished = unfinishedTransaction(m_session->rom())) {
         const LanguageTable& lang = m_session->lang();
         const QString text =
             langText(lang, 1724,
@@ -80,7 +81,7 @@ void MainWindow::settleRomHistory() {
             this, langText(lang, "03", "Achtung"), text,
             {langText(lang, 1725, "Vollenden"), langText(lang, 1726, "Zurücknehmen")});
         if (answer == 0 || answer == 1) {
-            runCommand(this, *m_dialogs, [&] { m_session->resolveUnfinished(answer == 0); });
+            runCommand(this, *m_dialogs, [&] { resolveUnfinished(*m_session, answer == 0); });
         } else {
             inform(langText(lang, 1727,
                             "Das Rom bleibt wie es ist; die Frage kommt beim nächsten Laden "
@@ -97,13 +98,23 @@ void MainWindow::settleRomHistory() {
 }
 
 void MainWindow::undoHistory(std::uint64_t id) {
-    historyStep([&] { return m_session->undoTouchesOpenMap(id); },
-                [&] { return m_session->undoUntil(id).openMapTouched; }, true);
+    historyStep([&] { return undoTouchesOpenMap(m_session->rom(), m_session->mapState(), id); },
+                [&] {
+                    return undoWithOpenMap(m_session->rom(), m_session->romState(),
+                                           m_session->mapState(), m_session->data().tilesets(), id)
+                        .openMapTouched;
+                },
+                true);
 }
 
 void MainWindow::redoHistory() {
-    historyStep([&] { return m_session->redoTouchesOpenMap(); },
-                [&] { return m_session->redoNext().openMapTouched; }, false);
+    historyStep([&] { return redoTouchesOpenMap(m_session->rom(), m_session->mapState()); },
+                [&] {
+                    return redoWithOpenMap(m_session->rom(), m_session->romState(),
+                                           m_session->mapState(), m_session->data().tilesets())
+                        .openMapTouched;
+                },
+                false);
 }
 
 // A step that changes the open map in the ROM makes its copy in memory describe bytes the ROM
@@ -113,7 +124,7 @@ void MainWindow::redoHistory() {
 // step waits. A save would end the list of undone steps, so before a redo they can only be
 // dropped.
 bool MainWindow::settleChangesBeforeStep(bool undo) {
-    if (!m_session->modified()) {
+    if (!m_session->mapState().modified()) {
         return true;
     }
     const LanguageTable& lang = m_session->lang();
@@ -140,7 +151,7 @@ bool MainWindow::settleChangesBeforeStep(bool undo) {
 
 void MainWindow::historyStep(const std::function<bool()>& touches,
                              const std::function<bool()>& step, bool undo) {
-    if (!m_session->romLoaded() || !finishInput()) {
+    if (!m_session->romState().loaded() || !finishInput()) {
         return;
     }
     bool touched = false;
@@ -152,7 +163,7 @@ void MainWindow::historyStep(const std::function<bool()>& touches,
     }
     touched = false;
     runCommand(this, *m_dialogs, [&] { touched = step(); });
-    if (touched && m_session->mapLoaded()) {
+    if (touched && m_session->mapState().loaded()) {
         loadMap(m_identifier, m_title);
     } else {
         // The tilesets were read again: a block saved by the editor may have changed. The step

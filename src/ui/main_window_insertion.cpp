@@ -7,7 +7,7 @@
 #include "core/mapfile/slot_maps.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/main_window.h"
@@ -50,16 +50,16 @@ std::optional<QString> MainWindow::askInsertionSlot() {
 // Every answer comes before the first byte is written: the grid's place, the slot (refused
 // when the ROM's tables do not have it), the events' place.
 void MainWindow::MapEinfugen1Click() {
-    if (!m_session->mapLoaded() || !finishInput()) {
+    if (!m_session->mapState().loaded() || !finishInput()) {
         return;
     }
     const LanguageTable& lang = m_session->lang();
     const QString cancelled = langText(lang, 11430, "Map einfügen abgebrochen!");
     RepointRequest request{langText(lang, 882, "Neuer MapOffset"),
-                           map_insertion::gridSpace(m_session->grid()), QString(), kGridAlignment,
-                           [this](std::uint32_t at, std::uint8_t fill) {
-                               map_insertion::checkGridPlace(m_session->rom(), m_session->grid(),
-                                                             at, fill);
+                           map_insertion::gridSpace(m_session->mapState().grid()), QString(),
+                           kGridAlignment, [this](std::uint32_t at, std::uint8_t fill) {
+                               map_insertion::checkGridPlace(
+                                   m_session->rom(), m_session->mapState().grid(), at, fill);
                            }};
     const auto gridSpace = m_dialogs->repoint(this, request);
     if (!gridSpace) {
@@ -71,7 +71,8 @@ void MainWindow::MapEinfugen1Click() {
         return;
     }
     const auto [bank, map] = *map_insertion::parseSlot(toStd(*answer));
-    const auto slot = map_insertion::locateSlot(m_session->rom(), m_session->bankScan(), bank, map);
+    const auto slot =
+        map_insertion::locateSlot(m_session->rom(), m_session->romState().bankScan(), bank, map);
     map_insertion::Plan base;
     base.bank = bank;
     base.map = map;
@@ -99,8 +100,9 @@ void MainWindow::MapEinfugen1Click() {
         }
     }
     const map_insertion::Result result =
-        map_insertion::insert(m_session->rom(), m_session->profile(), m_session->bankScan(),
-                              m_session->map(), m_session->grid(), m_session->events(), *plan);
+        map_insertion::insert(m_session->rom(), m_session->romState().profile(),
+                              m_session->romState().bankScan(), m_session->mapState().map(),
+                              m_session->mapState().grid(), m_session->mapState().events(), *plan);
     mapInserted(*answer, result);
 }
 
@@ -108,7 +110,7 @@ void MainWindow::MapEinfugen1Click() {
 // the insertion goes on only when the user agrees.
 bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
     const std::vector<BankMap> maps =
-        map_insertion::mapsInSlot(m_session->rom(), m_session->bankScan(), slot);
+        map_insertion::mapsInSlot(m_session->rom(), m_session->romState().bankScan(), slot);
     m_session->rom().Close();
     QStringList names;
     for (const BankMap& m : maps) {
@@ -136,8 +138,8 @@ bool MainWindow::replaceSlotMaps(const map_insertion::Slot& slot) {
 // is asked last) or lets all of them change. False when cancelled (the box saying so was shown).
 bool MainWindow::askSharedFooter(const map_insertion::Slot& slot, map_insertion::Plan& plan,
                                  bool& own) {
-    const auto sharing =
-        map_insertion::mapsSharingFooter(m_session->rom(), m_session->bankScan(), slot.footer);
+    const auto sharing = map_insertion::mapsSharingFooter(
+        m_session->rom(), m_session->romState().bankScan(), slot.footer);
     m_session->rom().Close();
     own = false;
     if (sharing.size() <= 1) {
@@ -169,7 +171,7 @@ std::optional<map_insertion::Plan> MainWindow::askEventPlace(const map_insertion
                                                              bool ownFooter,
                                                              std::uint32_t gridBytes) {
     // Offered: the free run behind the grid's space, which a search would not skip.
-    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->events());
+    const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->mapState().events());
     const auto behindGrid =
         nextAlignedFree(m_session->rom(), base.gridSpace + gridBytes, eventBytes, kEventAlignment);
     m_session->rom().Close();
@@ -196,15 +198,17 @@ std::optional<map_insertion::Plan> MainWindow::askEventPlace(const map_insertion
 }
 
 void MainWindow::checkInsertion(const map_insertion::Plan& plan) {
-    map_insertion::checkPlan(m_session->rom(), m_session->profile(), m_session->bankScan(),
-                             m_session->map(), m_session->grid(), m_session->events(), plan);
+    map_insertion::checkPlan(m_session->rom(), m_session->romState().profile(),
+                             m_session->romState().bankScan(), m_session->mapState().map(),
+                             m_session->mapState().grid(), m_session->mapState().events(), plan);
 }
 
 // The place of a slot's own footer and border, checked with the whole plan; offered: the free
 // run behind the events.
 std::optional<std::uint32_t> MainWindow::askOwnFooterPlace(const map_insertion::Plan& plan) {
     const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
-    const std::uint32_t after = plan.events + map_insertion::eventSpace(m_session->events());
+    const std::uint32_t after =
+        plan.events + map_insertion::eventSpace(m_session->mapState().events());
     const auto behind = nextAlignedFree(m_session->rom(), after, footerBytes, kEventAlignment);
     m_session->rom().Close();
     const RepointRequest request{
@@ -227,7 +231,7 @@ void MainWindow::mapInserted(const QString& slot, const map_insertion::Result& r
     inform(langText(lang, 11434, "Die Map wurde erfolgreich als Map") + QLatin1Char(' ') + slot +
            QLatin1Char(' ') + langText(lang, 11435, "eingetragen!"));
     const auto [bank, map] = *map_insertion::parseSlot(toStd(slot));
-    const CurrentMap& open = m_session->map();
+    const CurrentMap& open = m_session->mapState().map();
     // A ROM map put into its own slot lies elsewhere now: it is read again from there.
     const bool ownSlot =
         !open.outsideRom && open.hasHeader() && open.bank == bank && open.map == map;

@@ -7,13 +7,13 @@
 #include <QTabWidget>
 
 #include "core/base/numbers.h"
-#include "core/edit/tileset_choice.h"
-#include "core/map_from_file.h"
+#include "core/writers/tileset_choice.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "core/mapfile/slot_maps.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/events/event_builder_form.h"
@@ -63,7 +63,7 @@ TilesetItem tilesetItem(const GameProfile& profile, std::uint32_t header) {
 // The headers of the ROM's tileset table of part (1 primary, 2 secondary); the headers of the
 // numbers 0 to 57 when the table cannot be measured. Refused without a usable table.
 std::vector<TilesetItem> tilesetItems(Session& session, int part) {
-    const GameProfile& profile = session.profile();
+    const GameProfile& profile = session.romState().profile();
     tileset_choice::requireTable(session.romState());
     const auto headers = tileset_choice::tableHeaders(session.rom(), profile);
     session.rom().Close();
@@ -93,10 +93,10 @@ void MainWindow::connectMapFiles() {
 }
 
 void MainWindow::MapOffnen1Click() {
-    if (!m_session->romLoaded() || !finishInput() || !saveChangesFirst()) {
+    if (!m_session->romState().loaded() || !finishInput() || !saveChangesFirst()) {
         return;
     }
-    QString start = toQ(m_session->map().mapFile);
+    QString start = toQ(m_session->mapState().map().mapFile);
     const QString file = m_dialogs->openFileName(this, m_menu.MapOffnen1->text(),
                                                  mapFilter(m_session->lang()), start);
     if (file.isEmpty()) {
@@ -123,10 +123,10 @@ void MainWindow::MapSpeichernunter1Click() {
 }
 
 bool MainWindow::saveMapFile(bool ask) {
-    if (!m_session->mapLoaded()) {
+    if (!m_session->mapState().loaded()) {
         return false;
     }
-    QString file = toQ(m_session->map().mapFile);
+    QString file = toQ(m_session->mapState().map().mapFile);
     if (ask || file.isEmpty()) {
         file = m_dialogs->saveFileName(this, m_menu.MapSpeichernunter1->text(),
                                        mapFilter(m_session->lang()), QString(), file);
@@ -136,23 +136,23 @@ bool MainWindow::saveMapFile(bool ask) {
         file = fromPath(map_file::withMapExtension(toPath(file)));
     }
     const bool saved = runCommand(this, *m_dialogs, [&] {
-        saveMapFiles(m_session->mapState(), m_session->profile(), toPath(file));
+        saveMapFiles(m_session->mapState(), m_session->romState().profile(), toPath(file));
     });
     showEditState();
     return saved;
 }
 
 void MainWindow::NeueMap1Click() {
-    if (!m_session->romLoaded() || !finishInput()) {
+    if (!m_session->romState().loaded() || !finishInput()) {
         return;
     }
-    const GameProfile& profile = m_session->profile();
+    const GameProfile& profile = m_session->romState().profile();
     TMapForm form(*m_dialogs, m_session->lang(), tilesetItems(*m_session, 1),
                   tilesetItems(*m_session, 2), this);
     std::array<std::uint8_t, 8> border{};
-    if (m_session->mapLoaded()) {
-        const CurrentMap& map = m_session->map();
-        form.fill(m_session->grid().width, m_session->grid().height,
+    if (m_session->mapState().loaded()) {
+        const CurrentMap& map = m_session->mapState().map();
+        form.fill(m_session->mapState().grid().width, m_session->mapState().grid().height,
                   tilesetItem(profile, map.footer.tileset1Offset()),
                   tilesetItem(profile, map.footer.tileset2Offset()), proposedName(m_title));
         border = map.border;

@@ -6,7 +6,7 @@
 #include <QSplitter>
 #include <QStringList>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/main_window.h"
 #include "ui/map_tab.h"
 #include "ui/qt_text.h"

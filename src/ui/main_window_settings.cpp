@@ -7,7 +7,8 @@
 #include <QTabWidget>
 
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/map_listing.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/events/events_tab.h"
 #include "ui/header_tab.h"
@@ -119,7 +120,7 @@ void MainWindow::MapListPartsClick(QAction* clicked) {
         parts = Settings::MapListParts::IniOnly;
     }
     m_session->settings().setMapListParts(parts);
-    if (m_session->romLoaded()) {
+    if (m_session->romState().loaded()) {
         MapsLoad();
     }
 }
@@ -127,8 +128,9 @@ void MainWindow::MapListPartsClick(QAction* clicked) {
 // The last bank's maps come and go with the check: the bank table is scanned again and the
 // list rebuilt. An open map stays open.
 void MainWindow::LetzteBank1Click() {
-    m_session->setListLastBank(m_menu.LetzteBank1->isChecked());
-    if (m_session->romLoaded()) {
+    setListLastBank(m_session->settings(), m_session->rom(), m_session->romState(),
+                    m_menu.LetzteBank1->isChecked());
+    if (m_session->romState().loaded()) {
         MapsLoad();
     }
 }
@@ -138,7 +140,7 @@ void MainWindow::Comboboxen1Click() {
 }
 
 void MainWindow::Grid1Click() {
-    m_session->invalidatePictures();
+    m_session->mapState().invalidatePictures();
     refreshCurrentTab();
 }
 
@@ -200,7 +202,7 @@ void MainWindow::BlockPaletteBreite1Click() {
     // A text that is no number, or a width below 1, is refused with the core's message.
     runCommand(this, *m_dialogs, [&] {
         m_session->settings().setBlockPaletteWidth(StrToInt(toStd(answer->trimmed())));
-        m_session->invalidatePictures();
+        m_session->mapState().invalidatePictures();
         refreshCurrentTab();
     });
 }

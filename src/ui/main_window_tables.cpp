@@ -4,7 +4,7 @@
 // and the ROM loaded again with it.
 #include <QStandardPaths>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/tables/table_finder.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
@@ -40,12 +40,12 @@ void MainWindow::connectTables() {
 }
 
 void MainWindow::offerTableSearch() {
-    if (!m_session->romLoaded()) {
+    if (!m_session->romState().loaded()) {
         return;
     }
     const LanguageTable& lang = m_session->lang();
     QString question;
-    if (!m_session->profile().found) {
+    if (!m_session->romState().profile().found) {
         question = langText(lang, 1383,
                             "Für dieses Rom gibt es kein Profil. Soll Quillon seine Tabellen "
                             "suchen?");
@@ -62,7 +62,7 @@ void MainWindow::offerTableSearch() {
 }
 
 void MainWindow::TabellenSuchen1Click() {
-    if (!m_session->romLoaded() || !finishInput()) {
+    if (!m_session->romState().loaded() || !finishInput()) {
         return;
     }
     tables::FoundProfile found;
@@ -90,11 +90,12 @@ void MainWindow::TabellenSuchen1Click() {
     tables::storeFoundProfile(found, m_session->data().userProfilesPath());
     if (runCommand(this, *m_dialogs, [this] {
             m_session->reloadRom();
-            m_historyNoticesShown = m_session->historyNotices().size();  // settleRomHistory
+            m_historyNoticesShown =
+                m_session->rom().history().notices().size();  // settleRomHistory
         })) {
         romOpened();
     }
-    setRomCommandsEnabled(m_menu, m_session->romLoaded());
+    setRomCommandsEnabled(m_menu, m_session->romState().loaded());
 }
 
 }  // namespace quillon::ui

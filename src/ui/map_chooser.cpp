@@ -8,7 +8,8 @@
 #include <algorithm>
 
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/map_listing.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/qt_text.h"
 
@@ -170,7 +171,8 @@ void MapChooser::Cbo_MainChange(int index) {
     if (index < 0) {
         return;
     }
-    for (const std::string& line : m_session.groupLines(toStd(m_cboMain->itemText(index)))) {
+    for (const std::string& line :
+         mapGroupLines(m_session.data(), toStd(m_cboMain->itemText(index)))) {
         m_cboMap->addItem(toQ(line));
     }
     m_cboMap->setCurrentIndex(-1);

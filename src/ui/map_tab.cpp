@@ -7,8 +7,8 @@
 #include "core/connections/neighbour_band.h"
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 #include "ui/big_block_view.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
@@ -59,15 +59,15 @@ void MapTab::setZooms(int map, int palette) {
 }
 
 void MapTab::refresh() {
-    if (!m_session.mapLoaded()) {
+    if (!m_session.mapState().loaded()) {
         m_view->setSurround(nullptr, 0);
         m_view->setBitmap(nullptr);
         m_palette->setBitmap(nullptr);
     } else {
-        const Bitmap& map = m_session.mapPicture();
+        const Bitmap& map = m_session.mapState().pictures().map();
         showNeighbours();
         m_view->setBitmap(&map);
-        m_palette->setBitmap(&m_session.blockPalette());
+        m_palette->setBitmap(&m_session.mapState().pictures().blockPalette());
     }
     showSelectedBlock();
     fitPaletteBox();
@@ -85,7 +85,7 @@ void MapTab::neighboursChanged() {
 }
 
 const NeighbourBand* MapTab::neighbours() const {
-    return m_showNeighbours && m_session.mapLoaded() ? m_band.get() : nullptr;
+    return m_showNeighbours && m_session.mapState().loaded() ? m_band.get() : nullptr;
 }
 
 // Draws the band when the map it was drawn for has changed: another map, size or connection
@@ -95,8 +95,8 @@ void MapTab::showNeighbours() {
         m_view->setSurround(nullptr, 0);
         return;
     }
-    const CurrentMap& map = m_session.map();
-    const BlockGrid& grid = m_session.grid();
+    const CurrentMap& map = m_session.mapState().map();
+    const BlockGrid& grid = m_session.mapState().grid();
     const bool current = m_band && m_band->mapWidth == grid.width &&
                          m_band->mapHeight == grid.height &&
                          m_band->headerOffset == map.headerOffset &&
@@ -131,8 +131,8 @@ QString MapTab::neighbourTitle(int x, int y) const {
                                            {13603, "Rechts von"}};
     const Prefix& prefix = kPrefixes[place->connection.direction - 1];
     return langText(m_session.lang(), prefix.number, prefix.german) + QLatin1Char(' ') +
-           toQ(m_session.map().identifier) + QStringLiteral(" (") + toQ(place->identifier) +
-           QLatin1Char(')');
+           toQ(m_session.mapState().map().identifier) + QStringLiteral(" (") +
+           toQ(place->identifier) + QLatin1Char(')');
 }
 
 void MapTab::MapBoxDblClick(int x, int y) {
@@ -144,13 +144,13 @@ void MapTab::MapBoxDblClick(int x, int y) {
 }
 
 void MapTab::showChanged(CellRect changed) {
-    if (!changed.empty() && m_session.mapLoaded()) {
-        m_view->showCells(&m_session.mapPicture(), changed);
+    if (!changed.empty() && m_session.mapState().loaded()) {
+        m_view->showCells(&m_session.mapState().pictures().map(), changed);
     }
 }
 
 void MapTab::finishGestures() {
-    if (m_painting || m_session.editor().selecting()) {
+    if (m_painting || m_session.mapState().editor().selecting()) {
         MapBoxMouseUP();
     }
 }
@@ -158,10 +158,10 @@ void MapTab::finishGestures() {
 void MapTab::setMapDoubled(bool doubled) { m_view->setDoubled(doubled); }
 
 void MapTab::MapBoxMouseMove(int x, int y) {
-    if (!m_session.mapLoaded()) {
+    if (!m_session.mapState().loaded()) {
         return;
     }
-    MapEditor& editor = m_session.editor();
+    MapEditor& editor = m_session.mapState().editor();
     // The rectangle follows the pointer beyond the map's edge too; the stamp keeps what is in.
     if (editor.selecting()) {
         runCommand(this, m_dialogs, [&] {
@@ -169,7 +169,7 @@ void MapTab::MapBoxMouseMove(int x, int y) {
             m_bigBlock.showSelection();
         });
     }
-    const BlockGrid& grid = m_session.grid();
+    const BlockGrid& grid = m_session.mapState().grid();
     if (!grid.contains(x, y)) {
         if (const QString title = neighbourTitle(x, y); !title.isEmpty()) {
             emit statusText(title);
@@ -188,14 +188,14 @@ void MapTab::MapBoxMouseMove(int x, int y) {
 
 void MapTab::MapBoxMouseDown(int x, int y, Qt::MouseButton button,
                              Qt::KeyboardModifiers modifiers) {
-    if (!m_session.mapLoaded()) {
+    if (!m_session.mapState().loaded()) {
         return;
     }
     // Only the map itself is edited: a press in the band around it does nothing.
-    if (!m_session.grid().contains(x, y)) {
+    if (!m_session.mapState().grid().contains(x, y)) {
         return;
     }
-    MapEditor& editor = m_session.editor();
+    MapEditor& editor = m_session.mapState().editor();
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (button == Qt::LeftButton) {
         // A stamp is pasted once per click; a single block keeps painting while dragged.
@@ -213,15 +213,15 @@ void MapTab::MapBoxMouseDown(int x, int y, Qt::MouseButton button,
 
 void MapTab::MapBoxMouseUP() {
     m_painting = false;
-    MapEditor& editor = m_session.editor();
+    MapEditor& editor = m_session.mapState().editor();
     editor.endStroke();
     editor.endSelection();
     emit mapEdited();  // the finished stroke is a step: undo follows it
 }
 
 void MapTab::startSelection(int x, int y) {
-    MapEditor& editor = m_session.editor();
-    if (!m_session.grid().contains(x, y)) {
+    MapEditor& editor = m_session.mapState().editor();
+    if (!m_session.mapState().grid().contains(x, y)) {
         return;
     }
     editor.startSelection(x, y);
@@ -231,7 +231,7 @@ void MapTab::startSelection(int x, int y) {
 
 // The cell's block becomes the brush; the palette scrolls its row to the top.
 void MapTab::pickUp(int x, int y) {
-    const int block = m_session.editor().pickBlock(x, y);
+    const int block = m_session.mapState().editor().pickBlock(x, y);
     if (block < 0) {
         return;
     }
@@ -245,39 +245,40 @@ void MapTab::pickUp(int x, int y) {
 
 void MapTab::BlockPaletteMouseMove(int x, int y) {
     const int width = m_session.settings().blockPaletteWidth();
-    if (!m_session.mapLoaded() || x < 0 || y < 0 || x >= width) {
+    if (!m_session.mapState().loaded() || x < 0 || y < 0 || x >= width) {
         return;
     }
     const int block = blockPaletteBlockAt(width, x * PictureView::kCell, y * PictureView::kCell);
     const LanguageTable& lang = m_session.lang();
-    emit statusText(QStringLiteral("%1 %2 %3 %4")
-                        .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
-                             langText(lang, 34, "Offset:"),
-                             toQ(IntToHex(m_session.tilesets().blockRecordOffset(block), 1))));
+    emit statusText(
+        QStringLiteral("%1 %2 %3 %4")
+            .arg(langText(lang, 33, "Block:"), toQ(IntToHex(block, 2)),
+                 langText(lang, 34, "Offset:"),
+                 toQ(IntToHex(m_session.romState().tilesets().blockRecordOffset(block), 1))));
 }
 
 // Any button chooses the block; the unfilled end of the last row chooses nothing.
 void MapTab::BlockPaletteMouseDown(int x, int y) {
     const int width = m_session.settings().blockPaletteWidth();
-    if (!m_session.mapLoaded() || x < 0 || y < 0 || x >= width) {
+    if (!m_session.mapState().loaded() || x < 0 || y < 0 || x >= width) {
         return;
     }
     const int block = blockPaletteBlockAt(width, x * PictureView::kCell, y * PictureView::kCell);
-    if (block > m_session.tilesets().lastBlock()) {
+    if (block > m_session.romState().tilesets().lastBlock()) {
         return;
     }
-    m_session.editor().selectBlock(block);
+    m_session.mapState().editor().selectBlock(block);
     m_bigBlock.hide();
     showSelectedBlock();
 }
 
 void MapTab::showSelectedBlock() {
     const int width = m_session.settings().blockPaletteWidth();
-    if (!m_session.mapLoaded() || m_session.editor().hasStamp() || width < 1) {
+    if (!m_session.mapState().loaded() || m_session.mapState().editor().hasStamp() || width < 1) {
         m_palette->setMarkedCell({-1, -1});
         return;
     }
-    const int block = m_session.editor().selectedBlock();
+    const int block = m_session.mapState().editor().selectedBlock();
     m_palette->setMarkedCell(block < 0 ? QPoint(-1, -1) : QPoint(block % width, block / width));
 }
 

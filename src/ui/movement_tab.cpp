@@ -1,6 +1,6 @@
 #include "ui/movement_tab.h"
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/picture_view.h"
@@ -36,17 +36,18 @@ MovementTab::MovementTab(Session& session, Dialogs& dialogs, QWidget* parent)
 }
 
 void MovementTab::showPalette() {
-    m_palette->setBitmap(&m_session.movementPalette());
+    m_palette->setBitmap(&m_session.mapState().pictures().movementPalette());
     fitPaletteBox();
 }
 
 void MovementTab::refresh() {
-    m_view->setBitmap(m_session.mapLoaded() ? &m_session.movementView() : nullptr);
+    m_view->setBitmap(
+        m_session.mapState().loaded() ? &m_session.mapState().pictures().movementView() : nullptr);
 }
 
 void MovementTab::showChanged(CellRect changed) {
-    if (!changed.empty() && m_session.mapLoaded() && isVisible()) {
-        m_view->showCells(&m_session.movementView(), changed);
+    if (!changed.empty() && m_session.mapState().loaded() && isVisible()) {
+        m_view->showCells(&m_session.mapState().pictures().movementView(), changed);
     }
 }
 
@@ -59,9 +60,9 @@ void MovementTab::finishGestures() {
 void MovementTab::setViewDoubled(bool doubled) { m_view->setDoubled(doubled); }
 
 void MovementTab::GehBoxMouseMove(int x, int y) {
-    const BlockGrid& grid = m_session.grid();
+    const BlockGrid& grid = m_session.mapState().grid();
     // Beyond the map's edge the status bar keeps its text and nothing is painted.
-    if (!m_session.mapLoaded() || !grid.contains(x, y)) {
+    if (!m_session.mapState().loaded() || !grid.contains(x, y)) {
         return;
     }
     emit statusText(QStringLiteral("X: %1 Y: %2 %3 %4")
@@ -70,16 +71,16 @@ void MovementTab::GehBoxMouseMove(int x, int y) {
                         .arg(langText(m_session.lang(), 33, "Block:"),
                              movementName(m_session, grid.at(x, y).movement())));
     if (m_painting) {
-        edit([&] { return m_session.editor().paintMovement(x, y); });
+        edit([&] { return m_session.mapState().editor().paintMovement(x, y); });
     }
 }
 
 void MovementTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
                                   Qt::KeyboardModifiers modifiers) {
-    if (!m_session.mapLoaded()) {
+    if (!m_session.mapState().loaded()) {
         return;
     }
-    MapEditor& editor = m_session.editor();
+    MapEditor& editor = m_session.mapState().editor();
     if (button == Qt::LeftButton) {
         m_painting = true;
         editor.beginStroke();
@@ -97,7 +98,7 @@ void MovementTab::GehBoxMouseDown(int x, int y, Qt::MouseButton button,
 
 void MovementTab::GehBoxMouseUp() {
     m_painting = false;
-    m_session.editor().endStroke();
+    m_session.mapState().editor().endStroke();
     emit mapEdited();  // the finished stroke is a step: undo follows it
 }
 
@@ -110,6 +111,8 @@ void MovementTab::GehPaletteMouseMove(int, int y) {
 }
 
 // Any button chooses the value of the row under the pointer.
-void MovementTab::GehPaletteMouseDown(int, int y) { m_session.editor().selectMovement(y); }
+void MovementTab::GehPaletteMouseDown(int, int y) {
+    m_session.mapState().editor().selectMovement(y);
+}
 
 }  // namespace quillon::ui

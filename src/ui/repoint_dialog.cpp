@@ -12,7 +12,7 @@
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/free_space_rules.h"
+#include "core/writers/free_space_rules.h"
 #include "core/rom/free_space.h"
 #include "core/rom/trom.h"
 #include "ui/command.h"

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"
@@ -148,7 +148,7 @@ void WildTab::nameNoSpecies(const LanguageTable& lang) {
 
 void WildTab::setMapNotice(const QString& text) {
     m_mapNotice = text;
-    if (m_session.profile().wildPokemon != 0) {
+    if (m_session.romState().profile().wildPokemon != 0) {
         m_notice->setText(text);
     }
 }
@@ -163,7 +163,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
     }
     labelRows(m_shown.kind);
     nameNoSpecies(lang);
-    if (m_session.romLoaded() && m_session.profile().wildPokemon == 0) {
+    if (m_session.romState().loaded() && m_session.romState().profile().wildPokemon == 0) {
         m_notice->setText(noTableText(lang));
     }
 }
@@ -185,12 +185,12 @@ void WildTab::showNotice(const QString& text) {
 void WildTab::showMap() {
     m_header.reset();
     m_tableWarnings.clear();
-    const auto table = static_cast<std::uint32_t>(m_session.profile().wildPokemon);
+    const auto table = static_cast<std::uint32_t>(m_session.romState().profile().wildPokemon);
     if (table == 0) {
         showNotice(noTableText(m_session.lang()));
         return;
     }
-    const CurrentMap& map = m_session.map();
+    const CurrentMap& map = m_session.mapState().map();
     if (map.outsideRom) {
         showNotice(m_mapNotice);  // a map from a file has no place in the wild table yet
         return;

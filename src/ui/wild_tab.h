@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/wild/wild_save.h"
+#include "core/writers/wild_save.h"
 #include "core/wild/wild_table.h"
 
 class QComboBox;

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/session.h"
-#include "core/wild/wild_save.h"
+#include "core/session/session.h"
+#include "core/writers/wild_save.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"

@@ -26,7 +26,7 @@ TEST(BlockPlace, RecordAndAttributeOffsetsFollowPartAndFamily) {
         SCOPED_TRACE(family == Family::Frlg ? "FireRed" : "Ruby");
         OpenedRom o(testing::buildBlockRom(family), "0.0");
         const auto& built = o.built();
-        const TilesetPair& pair = o.session().tilesets();
+        const TilesetPair& pair = o.session().romState().tilesets();
         const bool frlg = family == Family::Frlg;
         const int p = frlg ? 640 : 512;
         const int width = frlg ? 4 : 2;
@@ -64,7 +64,7 @@ TEST(BlockPlace, WithoutAnAttributeTableBehindItAPartKeepsItsSlots) {
     const romkit::BuiltTileset& t = built.tilesets[1];
     testing::put32(built, t.header + 16, 0x08000000u | (t.blocks - 32));
     OpenedRom o(std::move(built), "0.0");
-    const TilesetPair& pair = o.session().tilesets();
+    const TilesetPair& pair = o.session().romState().tilesets();
     EXPECT_EQ(blocks::partBlocks(pair, false, 2), pair.lastBlock() + 1 - 512);
     EXPECT_EQ(blocks::partBlocks(pair, false, 1), 8);
     EXPECT_NO_THROW(blocks::blockPlace(pair, false, pair.lastBlock()));
@@ -78,7 +78,7 @@ TEST(BlockPlace, FireRedReadsTheWordTableAtTwentyNotTheCodePointer) {
     EXPECT_EQ(o.session().rom().ReadPointer(static_cast<std::int32_t>(t.header + 16)),
               romkit::kFrlgCodePointer);
     const blocks::BlockData data =
-        blocks::readBlock(o.session().rom(), o.session().tilesets(), 645);
+        blocks::readBlock(o.session().rom(), o.session().romState().tilesets(), 645);
     EXPECT_EQ(data.place.attribute, t.attributes + 20);
     EXPECT_EQ(data.values(), (blocks::BlockAttributes{0x0A, 0})) << "kFrlgWord + 5";
     EXPECT_EQ(data.entry(0).tile(), 1);  // block 5: entry e is tile (5 + e) % 4
@@ -92,7 +92,7 @@ TEST(BlockPlace, AHeaderWithoutAttributePointerIsRefused) {
         const std::uint32_t field = family == Family::Frlg ? 20 : 16;
         testing::put32(built, built.tilesets[1].header + field, 0);
         OpenedRom o(std::move(built), "0.0");
-        const TilesetPair& pair = o.session().tilesets();
+        const TilesetPair& pair = o.session().romState().tilesets();
         const bool frlg = family == Family::Frlg;
         EXPECT_NO_THROW(blocks::blockPlace(pair, frlg, 3));
         try {

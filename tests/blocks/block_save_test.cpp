@@ -3,6 +3,7 @@
 #include "core/blocks/block_edit.h"
 #include "core/blocks/tileset_pictures.h"
 #include "core/errors.h"
+#include "core/session/open_map_history.h"
 #include "tests/blocks/block_test_rom.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -42,11 +43,11 @@ TEST(BlockSave, WritesExactlyTheRecordAndTheAttributeBytes) {
     for (const Case& c : cases) {
         OpenedRom o(testing::buildBlockRom(c.family), "0.0");
         Session& s = o.session();
-        const int block = s.tilesets().blocksPart1() + 5;
-        blocks::BlockData data = blocks::readBlock(s.rom(), s.tilesets(), block);
+        const int block = s.romState().tilesets().blocksPart1() + 5;
+        blocks::BlockData data = blocks::readBlock(s.rom(), s.romState().tilesets(), block);
         data.setEntry(0, TileEntry::make(2, true, false, 3));
         data.setEntry(7, TileEntry::make(1, false, true, 0));
-        const Bitmap oldCell = s.mapPicture();
+        const Bitmap oldCell = s.mapState().pictures().map();
         const auto before = o.image();
 
         save(o, {block, data.record, c.behaviour, c.background});
@@ -59,9 +60,9 @@ TEST(BlockSave, WritesExactlyTheRecordAndTheAttributeBytes) {
         expectOnly(before, o.image(), changes);
         EXPECT_EQ(s.rom().history().entries().size(), 1u) << "one transaction";
 
-        const Bitmap composed = blocks::composedBlock(s.tilesets(), data.record);
-        EXPECT_EQ(*s.tilesets().blockImage(block), composed);
-        const Bitmap& map = s.mapPicture();
+        const Bitmap composed = blocks::composedBlock(s.romState().tilesets(), data.record);
+        EXPECT_EQ(*s.romState().tilesets().blockImage(block), composed);
+        const Bitmap& map = s.mapState().pictures().map();
         EXPECT_EQ(map.pixel(16, 0), composed.pixel(0, 0)) << "the map shows the new block";
         EXPECT_NE(map.pixel(16, 0), oldCell.pixel(16, 0));
     }
@@ -88,16 +89,16 @@ TEST(BlockSave, RefusedFieldsWriteNothing) {
         SCOPED_TRACE(std::string(c.behaviour) + " / " + c.background);
         OpenedRom o(testing::buildBlockRom(c.family), "0.0");
         Session& s = o.session();
-        const int p = s.tilesets().blocksPart1();
+        const int p = s.romState().tilesets().blocksPart1();
         const int block = c.block == -1 ? p + 5 : c.block == -2 ? p + 8 : c.block;
-        const Bitmap image = *s.tilesets().blockImage(5);
+        const Bitmap image = *s.romState().tilesets().blockImage(5);
         const auto before = o.image();
         std::array<std::uint8_t, 16> record{};
         record.fill(0x77);
         EXPECT_THROW(save(o, {block, record, c.behaviour, c.background}), Error);
         expectOnly(before, o.image(), {});
         EXPECT_TRUE(s.rom().history().entries().empty());
-        EXPECT_EQ(*s.tilesets().blockImage(5), image);
+        EXPECT_EQ(*s.romState().tilesets().blockImage(5), image);
     }
 }
 
@@ -105,16 +106,17 @@ TEST(BlockSave, RefusedFieldsWriteNothing) {
 TEST(BlockSave, UndoRestoresTheBlockImage) {
     OpenedRom o(testing::buildBlockRom(Family::Rse), "0.0");
     Session& s = o.session();
-    const Bitmap old = *s.tilesets().blockImage(3);
+    const Bitmap old = *s.romState().tilesets().blockImage(3);
     const auto before = o.image();
-    blocks::BlockData data = blocks::readBlock(s.rom(), s.tilesets(), 3);
+    blocks::BlockData data = blocks::readBlock(s.rom(), s.romState().tilesets(), 3);
     data.setEntry(0, TileEntry::make(3, false, false, 3));
     save(o, {3, data.record, "0", "0"});
-    ASSERT_NE(*s.tilesets().blockImage(3), old);
-    s.undoUntil(s.rom().history().entries().back().id);
+    ASSERT_NE(*s.romState().tilesets().blockImage(3), old);
+    undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                    s.rom().history().entries().back().id);
     expectOnly(before, o.image(), {});
-    EXPECT_EQ(*s.tilesets().blockImage(3), old);
-    EXPECT_EQ(s.mapPicture().pixel(0, 0), old.pixel(0, 0));
+    EXPECT_EQ(*s.romState().tilesets().blockImage(3), old);
+    EXPECT_EQ(s.mapState().pictures().map().pixel(0, 0), old.pixel(0, 0));
 }
 
 }  // namespace

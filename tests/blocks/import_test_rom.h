@@ -5,7 +5,7 @@
 
 #include "core/blocks/tileset_pictures.h"
 #include "core/gfx/lz77.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 
 namespace quillon::testing {

@@ -4,6 +4,8 @@
 
 #include "core/errors.h"
 #include "core/gfx/palette.h"
+#include "core/session/map_opening.h"
+#include "core/session/open_map_history.h"
 #include "tests/blocks/import_test_rom.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -19,9 +21,9 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(
 void import(OpenedRom& o, int part, int palette, const std::vector<PaletteColour>& colours,
             blocks::ColourCount count = blocks::ColourCount::Refuse) {
     Session& s = o.session();
-    blocks::importPalette(s.rom(), s.tilesets(), s.map(), part, palette, colours, count,
-                          s.map().identifier);
-    s.readTilesetsAgain();
+    blocks::importPalette(s.rom(), s.romState().tilesets(), s.mapState().map(), part, palette,
+                          colours, count, s.mapState().map().identifier);
+    readTilesetsAgain(s.rom(), s.romState(), s.mapState(), s.data().tilesets());
 }
 
 // Colour i: red 8 * i + 7 (the low 3 bits dropped), green 200, blue 255 - 16 * i.
@@ -50,7 +52,7 @@ std::map<std::uint32_t, std::uint8_t> newBytes(std::uint32_t at, std::size_t n) 
 TEST(PaletteImport, ExportedPalettesReadBackToTheRomsColours) {
     OpenedRom o(testing::buildImportRom(Family::Frlg, false), "0.0");
     const auto image = o.image();
-    const TPalette& palette = o.session().tilesets().palette();
+    const TPalette& palette = o.session().romState().tilesets().palette();
     for (int p = 0; p < 16; ++p) {
         const std::string text = blocks::jascPaletteText(palette, p);
         const auto binary = blocks::paletteFileBytes(palette, p);
@@ -115,17 +117,20 @@ TEST(PaletteImport, WritesThePaletteOfItsPartAndUndoes) {
         const auto before = o.image();
         const int x = c.part == 1 ? 0 : 16;  // tile 1's pixel (0, 0) is colour 1
         const std::uint32_t at = o.built().tilesets[c.part - 1].palettes + 32u * c.palette;
-        const std::uint32_t oldColour = s.mapPicture().pixel(x, 0);
+        const std::uint32_t oldColour = s.mapState().pictures().map().pixel(x, 0);
 
         import(o, c.part, c.palette, newColours(16));
 
         testing::expectOnly(before, o.image(), newBytes(at, 16));
-        ASSERT_EQ(s.history().size(), 1u);
-        EXPECT_EQ(s.history()[0].name, "Palette laden " + std::to_string(c.palette));
-        EXPECT_EQ(s.mapPicture().pixel(x, 0), GbaColourToRgb(1 | 25 << 5 | 29 << 10));
-        s.undoUntil(s.history()[0].id);
+        ASSERT_EQ(s.rom().history().entries().size(), 1u);
+        EXPECT_EQ(s.rom().history().entries()[0].name,
+                  "Palette laden " + std::to_string(c.palette));
+        EXPECT_EQ(s.mapState().pictures().map().pixel(x, 0),
+                  GbaColourToRgb(1 | 25 << 5 | 29 << 10));
+        undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                        s.rom().history().entries()[0].id);
         EXPECT_EQ(o.image(), before);
-        EXPECT_EQ(s.mapPicture().pixel(x, 0), oldColour);
+        EXPECT_EQ(s.mapState().pictures().map().pixel(x, 0), oldColour);
     }
 }
 
@@ -168,14 +173,14 @@ TEST(PaletteImport, CountsAndRangesAreCheckedBeforeAnyWrite) {
                 EXPECT_EQ(std::string(e.what()), c.message);
             }
             EXPECT_EQ(o.image(), before);
-            EXPECT_TRUE(s.history().empty());
+            EXPECT_TRUE(s.rom().history().entries().empty());
             continue;
         }
         import(o, c.part, c.palette, newColours(c.colours), c.count);
         const std::uint32_t at = o.built().tilesets[c.part - 1].palettes + 32u * c.palette;
         testing::expectOnly(before, o.image(), newBytes(at, c.written));
         import(o, c.part, c.palette, newColours(c.colours), c.count);
-        EXPECT_EQ(s.history().size(), 1u) << "the same colours again write nothing";
+        EXPECT_EQ(s.rom().history().entries().size(), 1u) << "the same colours again write nothing";
     }
 }
 

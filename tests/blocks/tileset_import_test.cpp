@@ -7,6 +7,8 @@
 #include "core/errors.h"
 #include "core/gfx/lz77_compress.h"
 #include "core/rom/rom_pointer.h"
+#include "core/session/map_opening.h"
+#include "core/session/open_map_history.h"
 #include "tests/blocks/import_test_rom.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -30,13 +32,14 @@ std::string nameOf(const Variant& v) {
 
 blocks::TileImport plan(OpenedRom& o, int part, const blocks::IndexedPicture& picture) {
     Session& s = o.session();
-    return blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), part, picture);
+    return blocks::planTileImport(s.rom(), s.romState().profile(), s.romState().tilesets(),
+                                  s.mapState().map(), part, picture);
 }
 
 void import(OpenedRom& o, const blocks::TileImport& p, std::optional<std::uint32_t> at) {
     Session& s = o.session();
-    blocks::importTiles(s.rom(), p, at, kFreeFill, s.map().identifier);
-    s.readTilesetsAgain();
+    blocks::importTiles(s.rom(), p, at, kFreeFill, s.mapState().map().identifier);
+    readTilesetsAgain(s.rom(), s.romState(), s.mapState(), s.data().tilesets());
 }
 
 void setPixel(blocks::IndexedPicture& picture, int tile, int x, int y, std::uint8_t index) {
@@ -52,7 +55,8 @@ TEST(TilesetImport, AnExportedPartComesBackUnchanged) {
             SCOPED_TRACE(nameOf(v) + " part " + std::to_string(part));
             OpenedRom o(testing::buildImportRom(v.family, v.compressed), "0.0");
             const auto before = o.image();
-            const auto p = plan(o, part, blocks::partIndices(o.session().tilesets(), part));
+            const auto p =
+                plan(o, part, blocks::partIndices(o.session().romState().tilesets(), part));
             EXPECT_FALSE(p.changed);
             EXPECT_FALSE(p.notInPlace.has_value());
             import(o, p, std::nullopt);
@@ -82,7 +86,7 @@ TEST(TilesetImport, AnEditedPixelChangesItsTileAndUndoBringsItBack) {
         Session& s = o.session();
         const romkit::BuiltTileset& built = o.built().tilesets[1];
         const auto before = o.image();
-        const blocks::IndexedPicture original = blocks::partIndices(s.tilesets(), 2);
+        const blocks::IndexedPicture original = blocks::partIndices(s.romState().tilesets(), 2);
         blocks::IndexedPicture edited = original;
         setPixel(edited, 1, 3, 2, 15);  // was (1 + 3 * 2) % 16 = 7
 
@@ -109,13 +113,16 @@ TEST(TilesetImport, AnEditedPixelChangesItsTileAndUndoBringsItBack) {
         }
         ASSERT_EQ(s.rom().history().entries().size(), 1u);
         EXPECT_EQ(s.rom().history().entries()[0].name, "Tileset laden 1");
-        EXPECT_EQ(blocks::partIndices(s.tilesets(), 2).pixels, edited.pixels);
-        EXPECT_EQ(s.mapPicture().pixel(16 + 3, 2), s.tilesets().palette().colour(8, 15));
+        EXPECT_EQ(blocks::partIndices(s.romState().tilesets(), 2).pixels, edited.pixels);
+        EXPECT_EQ(s.mapState().pictures().map().pixel(16 + 3, 2),
+                  s.romState().tilesets().palette().colour(8, 15));
 
-        s.undoUntil(s.rom().history().entries()[0].id);
+        undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                        s.rom().history().entries()[0].id);
         EXPECT_EQ(o.image(), before);
-        EXPECT_EQ(blocks::partIndices(s.tilesets(), 2).pixels, original.pixels);
-        EXPECT_EQ(s.mapPicture().pixel(16 + 3, 2), s.tilesets().palette().colour(8, 7));
+        EXPECT_EQ(blocks::partIndices(s.romState().tilesets(), 2).pixels, original.pixels);
+        EXPECT_EQ(s.mapState().pictures().map().pixel(16 + 3, 2),
+                  s.romState().tilesets().palette().colour(8, 7));
     }
 }
 
@@ -128,7 +135,7 @@ TEST(TilesetImport, DataThatDoNotFitGoToTheChosenPlace) {
         OpenedRom o(testing::buildImportRom(v.family, v.compressed), "0.0");
         Session& s = o.session();
         const romkit::BuiltTileset& built = o.built().tilesets[0];
-        blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
+        blocks::IndexedPicture picture = blocks::partIndices(s.romState().tilesets(), 1);
         std::mt19937 random(5);
         const int tiles = v.compressed ? 64 : 65;  // raw: tile 64 lies on the palettes
         for (int t = 0; t < tiles; ++t) {
@@ -158,8 +165,9 @@ TEST(TilesetImport, DataThatDoNotFitGoToTheChosenPlace) {
             expected[built.header + 4 + i] = static_cast<std::uint8_t>(pointer >> (8 * i));
         }
         EXPECT_EQ(o.image(), expected);
-        EXPECT_EQ(blocks::partIndices(s.tilesets(), 1).pixels, picture.pixels);
-        s.undoUntil(s.rom().history().entries()[0].id);
+        EXPECT_EQ(blocks::partIndices(s.romState().tilesets(), 1).pixels, picture.pixels);
+        undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                        s.rom().history().entries()[0].id);
         EXPECT_EQ(o.image(), before);
     }
 }
@@ -169,7 +177,8 @@ TEST(TilesetImport, DataThatDoNotFitGoToTheChosenPlace) {
 TEST(TilesetImport, PicturesThePartCannotTakeAreRefused) {
     OpenedRom o(testing::buildImportRom(Family::Frlg, true), "0.0");
     Session& s = o.session();
-    const blocks::IndexedPicture whole = blocks::partIndices(s.tilesets(), 2);  // 384 tiles
+    const blocks::IndexedPicture whole =
+        blocks::partIndices(s.romState().tilesets(), 2);  // 384 tiles
     const auto sized = [&](int width, int height) {
         blocks::IndexedPicture p{width, height, {}};
         p.pixels.assign(static_cast<std::size_t>(width * height), 1);
@@ -228,10 +237,11 @@ TEST(TilesetImport, TheNewStreamKeepsTheOldOnesKindOfCopies) {
         ASSERT_EQ(lz77Scan(std::span(built.bytes).subspan(at)).nearReferences, near);
         testing::OpenedRom o(built, "0.0");
         Session& s = o.session();
-        blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
+        blocks::IndexedPicture picture = blocks::partIndices(s.romState().tilesets(), 1);
         setPixel(picture, 3, 0, 0, 9);
         const auto p =
-            blocks::planTileImport(s.rom(), s.profile(), s.tilesets(), s.map(), 1, picture);
+            blocks::planTileImport(s.rom(), s.romState().profile(), s.romState().tilesets(),
+                                   s.mapState().map(), 1, picture);
         ASSERT_TRUE(p.changed);
         EXPECT_EQ(lz77Scan(p.data).nearReferences, near);
     }
@@ -258,7 +268,7 @@ TEST(TilesetImport, RawTilesEndWhereAnotherTilesetsDataStart) {
     writePointerField(&built.bytes[two.header + 4], moved + size);
     testing::OpenedRom o(built, "0.0");
     Session& s = o.session();
-    blocks::IndexedPicture picture = blocks::partIndices(s.tilesets(), 1);
+    blocks::IndexedPicture picture = blocks::partIndices(s.romState().tilesets(), 1);
     setPixel(picture, 64, 0, 0, 3);
     const auto before = o.image();
 
@@ -274,7 +284,7 @@ TEST(TilesetImport, RawTilesEndWhereAnotherTilesetsDataStart) {
     const auto after = o.image();
     EXPECT_TRUE(std::equal(after.begin() + moved, after.begin() + moved + 2 * size,
                            before.begin() + moved));
-    EXPECT_EQ(blocks::partIndices(s.tilesets(), 1).pixels, picture.pixels);
+    EXPECT_EQ(blocks::partIndices(s.romState().tilesets(), 1).pixels, picture.pixels);
     EXPECT_EQ(tilePointer(after, one.header), at);
 }
 

@@ -20,7 +20,7 @@ constexpr std::uint32_t kGreen = 0xFF00F800u;
 TEST(TilesetPictures, PartIndicesAreTheTilesColourIndices) {
     for (Family family : {Family::Rse, Family::Frlg}) {
         OpenedRom o(testing::buildBlockRom(family), "0.0");
-        const TilesetPair& pair = o.session().tilesets();
+        const TilesetPair& pair = o.session().romState().tilesets();
         const int h = family == Family::Frlg ? 40 : 32;
         for (int part : {1, 2}) {
             const blocks::IndexedPicture picture = blocks::partIndices(pair, part);
@@ -46,7 +46,7 @@ TEST(TilesetPictures, PartIndicesAreTheTilesColourIndices) {
 TEST(TilesetPictures, StackedTilesPutPartTwoBelowPartOne) {
     for (Family family : {Family::Rse, Family::Frlg}) {
         OpenedRom o(testing::buildBlockRom(family), "0.0");
-        const TilesetPair& pair = o.session().tilesets();
+        const TilesetPair& pair = o.session().romState().tilesets();
         const int h = family == Family::Frlg ? 40 : 32;
         const Bitmap stacked = blocks::stackedTiles(pair, 3);
         EXPECT_EQ(stacked.width(), 128);
@@ -60,7 +60,7 @@ TEST(TilesetPictures, StackedTilesPutPartTwoBelowPartOne) {
 // The layer box shows the upper layer opaque on the right, the map's block keys it.
 TEST(TilesetPictures, LayerPictureShowsBothLayersOpaque) {
     OpenedRom o(testing::buildBlockRom(Family::Rse), "0.0");
-    const TilesetPair& pair = o.session().tilesets();
+    const TilesetPair& pair = o.session().romState().tilesets();
     std::array<std::uint8_t, 16> record{};
     record[8] = 0x03;  // entry 4: tile 3, palette 3, X flip
     record[9] = 0x34;

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 

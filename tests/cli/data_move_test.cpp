@@ -6,9 +6,9 @@
 #include "cli/cli_data_move.h"
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -41,8 +41,8 @@ TEST(CliDataMove, WritesWhatTheWindowWrites) {
     cli::setEventCounts(tool.session, "0.0", {"3", "0", "1", "2"}, "$" + IntToHex(at + 0x400, 6),
                         out);
     window.session.openMap("0.0", "t");
-    resizeMap(window.session.rom(), window.session.profile(), window.session.mapState(), 12, 10,
-              at);
+    resizeMap(window.session.rom(), window.session.romState().profile(), window.session.mapState(),
+              12, 10, at);
     applyEventCounts(window.session.rom(), window.session.mapState(), {3, 0, 1, 2}, at + 0x400);
     const Bytes written = testing::fileBytes(tool.file());
     EXPECT_TRUE(written == testing::fileBytes(window.file()));

@@ -8,11 +8,11 @@
 #include "core/blocks/block_edit.h"
 #include "core/config/game_profile.h"
 #include "core/connections/connection_list.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/wild/wild_save.h"
+#include "core/writers/event_counts.h"
+#include "core/writers/wild_save.h"
 
 namespace quillon {
 namespace {
@@ -98,10 +98,10 @@ std::vector<Sample> samples() {
         {"rename", message("rename.too_long", {"16", "19"}),
          "a map name has at most 16 characters, not 19",
          "Ein Map-Name hat höchstens 16 Zeichen, nicht 19."},
-        // A sentence of the core without an id inside a message reads in the same language.
+        // A message inside a message reads in the same language.
         {"resize",
-         message("resize.grid_even", {"Der Offset $000101 ist nicht durch 2 teilbar; der nächste "
-                                      "passende Offset im selben freien Bereich ist $000102."}),
+         message("resize.grid_even",
+                 {message("space.misaligned", {"$000101", "2", "$000102"})}),
          "the offset $000101 is not a multiple of 2; the next fitting offset in the same free run "
          "is $000102; the grid starts 8 bytes behind it and needs an even address",
          "Der Offset $000101 ist nicht durch 2 teilbar; der nächste passende Offset im selben "

@@ -6,10 +6,10 @@
 
 #include "cli/cli_history.h"
 #include "cli/cli_messages.h"
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 #include "core/errors.h"
 #include "core/rom/trom.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/cli/cli_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -47,7 +47,7 @@ TEST_F(CliHistory, RefusalsAreEnglishAndWriteNothing) {
 
     s.openMap("0.0", "0.0");
     map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 9);
-    const std::uint32_t weather = s.map().headerOffset + 22;
+    const std::uint32_t weather = s.mapState().map().headerOffset + 22;
     {
         std::fstream f(open.file(), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(weather);
@@ -97,7 +97,7 @@ TEST_F(CliHistory, NamesAndNoticesFollowTheLanguage) {
     s.openMap("0.0", "0.0");
     {
         TRom::Transaction tx(s.rom(), "Wetter ändern 0.0", "0.0");  // as an old file holds it
-        s.rom().WriteByte(static_cast<std::int32_t>(s.map().headerOffset + 22), 3);
+        s.rom().WriteByte(static_cast<std::int32_t>(s.mapState().map().headerOffset + 22), 3);
         tx.commit();
     }
     map_attributes::writeByte(s.rom(), s.mapState(), HeaderByte::Weather, 9);
@@ -141,7 +141,7 @@ TEST_F(CliHistory, NamesAndNoticesFollowTheLanguage) {
     std::filesystem::copy_file(open.file(), other);
     {
         std::fstream f(other, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(static_cast<std::streamoff>(s.map().headerOffset + 22));
+        f.seekp(static_cast<std::streamoff>(s.mapState().map().headerOffset + 22));
         f.put(static_cast<char>(0xEE));
     }
     std::filesystem::rename(open.file().string() + ".x", other.string() + ".quillon-history");

@@ -5,8 +5,8 @@
 
 #include "cli/cli_messages.h"
 #include "core/base/numbers.h"
-#include "core/config/ini_file.h"
-#include "core/edit/tileset_choice.h"
+#include "core/base/ini_file.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/map/map_loader.h"
@@ -62,7 +62,7 @@ struct Case {
 TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
     OpenRom open(twoBanks());
     Session& s = open.session;
-    const std::string tilesetOne = "$" + IntToHex(s.profile().tilesetHeader + 24, 6);
+    const std::string tilesetOne = "$" + IntToHex(s.romState().profile().tilesetHeader + 24, 6);
     const std::filesystem::path shortRom = open.dir.file("short.gba");
     writeBytes(shortRom, 100);
     const std::filesystem::path shortMap = open.dir.file("short.map");
@@ -74,10 +74,10 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
          "\"short.gba\" is not a GBA ROM image: it has only 100 bytes, less than a cartridge "
          "header",
          "\"short.gba\" ist kein GBA-Rom: die Datei ist kürzer als ein GBA-Header (100 Bytes)."},
-        {"scan", [&] { return thrown([&] { requireListedMap(s.bankScan(), 0, 7); }); },
+        {"scan", [&] { return thrown([&] { requireListedMap(s.romState().bankScan(), 0, 7); }); },
          "there is no map 7 in bank 0 (it has 2 maps)",
          "Map 0.7 gibt es nicht (Bank 0 hat 2 Maps)."},
-        {"scan", [&] { return thrown([&] { requireListedMap(s.bankScan(), 5, 0); }); },
+        {"scan", [&] { return thrown([&] { requireListedMap(s.romState().bankScan(), 5, 0); }); },
          "there is no bank 5 (the ROM has 2 banks)",
          "Bank 5 gibt es nicht (das Rom hat 2 Banken)."},
         {"scan warning",
@@ -90,17 +90,17 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
         {"map",
          [&] {
              return thrown([&] {
-                 readMap(s.rom(), s.profile(), s.data().mapsFile(), "300.2", "300.2", {});
+                 readMap(s.rom(), s.romState().profile(), s.data().mapsFile(), "300.2", "300.2", {});
              });
          },
          "there is no map 300.2 (banks and maps are numbered 0 to 255)",
          "Bank 300, Map 2 gibt es nicht."},
         {"tileset",
-         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.profile(), -1, 1); }); },
+         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.romState().profile(), -1, 1); }); },
          "tileset1 -1: tileset numbers are not negative",
          "Tileset1 -1: Tileset-Nummern sind nicht negativ."},
         {"tileset",
-         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.profile(), 1, 1); }); },
+         [&] { return thrown([&] { tileset_choice::headerOffset(s.rom(), s.romState().profile(), 1, 1); }); },
          "tileset1 1: the tileset header at " + tilesetOne +
              " is a secondary one (byte 1 = 1); the first tileset must be primary",
          "Tileset1 1: der Tileset-Header (" + tilesetOne +
@@ -147,7 +147,7 @@ TEST(CliReadMessages, AGridPastTheEndNamesTheMap) {
     OpenRom open(built);
     Session& s = open.session;
     const Message m = thrown(
-        [&] { readMap(s.rom(), s.profile(), s.data().mapsFile(), "0.1", "0.1", {}); });
+        [&] { readMap(s.rom(), s.romState().profile(), s.data().mapsFile(), "0.1", "0.1", {}); });
     EXPECT_EQ(printed(m, "English"), "a table of map 0.1 lies past the end of the file");
     EXPECT_EQ(printed(m, "Deutsch"), "Read beyond end of file (Map 0.1)");
 }

@@ -46,7 +46,7 @@ nlohmann::json readJson(const std::filesystem::path& file) {
 QImage pictureOnItsOwn(const romkit::BuiltRom& rom, const std::string& id) {
     OpenRom alone(rom);
     alone.session.openMap(id, id);
-    return imageio::wrapBitmap(alone.session.mapPicture()).copy();
+    return imageio::wrapBitmap(alone.session.mapState().pictures().map()).copy();
 }
 
 // Drawing order follows the tileset pairs, not the list: every file must still show its own
@@ -72,7 +72,7 @@ TEST(RenderAll, EveryMapMatchesItsOwnPictureAndTheIndexListsThemInOrder) {
         SCOPED_TRACE(ids[i]);
         EXPECT_EQ(entry["id"], ids[i]);
         EXPECT_EQ(entry["file"], ids[i] + ".png");
-        EXPECT_EQ(entry["name"], open.session.bankScan().banks[i / 3][i % 3].name);
+        EXPECT_EQ(entry["name"], open.session.romState().bankScan().banks[i / 3][i % 3].name);
         const QImage written(
             QString::fromStdString((out.path() / "pictures" / (ids[i] + ".png")).string()));
         ASSERT_FALSE(written.isNull());

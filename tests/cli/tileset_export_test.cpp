@@ -42,7 +42,8 @@ TEST(TilesetExport, IndexedPngHoldsThePaletteAndTheIndices) {
                                   0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
                                   0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000};
     EXPECT_EQ(image.colorTable(), expected);
-    const blocks::IndexedPicture indices = blocks::partIndices(open.session.tilesets(), 2);
+    const blocks::IndexedPicture indices =
+        blocks::partIndices(open.session.romState().tilesets(), 2);
     ASSERT_EQ(image.width(), indices.width);
     ASSERT_EQ(image.height(), indices.height);
     int differing = 0;

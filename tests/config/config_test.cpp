@@ -5,7 +5,7 @@
 
 #include "core/config/data_files.h"
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/config/language_table.h"
 #include "core/config/settings.h"
 #include "core/errors.h"

@@ -1,4 +1,4 @@
-#include "core/config/ini_text.h"
+#include "core/base/ini_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon {

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/config/language_table.h"
 #include "core/errors.h"
 #include "core/tables/table_check.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon {

@@ -1,13 +1,13 @@
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
 #include "core/connections/way_back.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/rom/rom_file.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/connections/connection_test_rom.h"
 
 namespace quillon {
@@ -55,7 +55,7 @@ protected:
     // Where the last command wrote, in the order it wrote.
     std::vector<std::uint32_t> writeOrder() const {
         std::vector<std::uint32_t> offsets;
-        for (const HistoryRange& r : m_session.history().back().ranges) {
+        for (const HistoryRange& r : m_session.rom().history().entries().back().ranges) {
             offsets.push_back(r.offset);
         }
         return offsets;
@@ -81,8 +81,8 @@ TEST_F(ConnectionSaveTest, WritesRecordsHeaderAndPointerAndNothingElse) {
     put(expected, m_free, recordsAndHeader(list.records(), m_free));
     put(expected, header(0, 0) + 12, le32(0x08000000 | (m_free + 36)));
     EXPECT_TRUE(file() == expected);
-    EXPECT_EQ(m_session.map().header.connectionsOffset(), m_free + 36);
-    EXPECT_EQ(m_session.history().back().name, "Anbindungen speichern 0.0");
+    EXPECT_EQ(m_session.mapState().map().header.connectionsOffset(), m_free + 36);
+    EXPECT_EQ(m_session.rom().history().entries().back().name, "Anbindungen speichern 0.0");
     EXPECT_EQ(writeOrder(), (std::vector<std::uint32_t>{m_free, header(0, 0) + 12}));
     EXPECT_EQ(open("0.0").records(), list.records());
 }
@@ -123,8 +123,8 @@ TEST_F(ConnectionSaveTest, RefusalsWriteNothing) {
 // old records plus the new one, the neighbour's pointer, this map's pointer.
 TEST_F(ConnectionSaveTest, CounterpartIsWrittenWithThisMapsSave) {
     ConnectionList list = open("0.0");
-    const CounterpartPlan plan =
-        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3);
+    const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.romState().bankScan(),
+                                                 m_session.mapState(), list, 3);
     EXPECT_EQ(plan.records, (std::vector<Connection>{{4, 3, 0, 0, 0}, {4, -3, 0, 0, 0}}));
     const std::uint32_t theirs = m_free + 0x100;
     saveWithCounterpart(m_session.rom(), m_session.mapState(), list, m_free, plan, theirs);
@@ -134,8 +134,9 @@ TEST_F(ConnectionSaveTest, CounterpartIsWrittenWithThisMapsSave) {
     put(expected, header(0, 3) + 12, le32(0x08000000 | (theirs + 24)));
     put(expected, header(0, 0) + 12, le32(0x08000000 | (m_free + 60)));
     EXPECT_TRUE(file() == expected);
-    EXPECT_EQ(wayBackOf(m_session.rom(), m_session.bankScan(), 0, 0, list.at(3)), WayBack::Present);
-    EXPECT_EQ(m_session.history().size(), 1u);
+    EXPECT_EQ(wayBackOf(m_session.rom(), m_session.romState().bankScan(), 0, 0, list.at(3)),
+              WayBack::Present);
+    EXPECT_EQ(m_session.rom().history().entries().size(), 1u);
     EXPECT_EQ(writeOrder(),
               (std::vector<std::uint32_t>{m_free, theirs, header(0, 3) + 12, header(0, 0) + 12}));
 }
@@ -144,8 +145,8 @@ TEST_F(ConnectionSaveTest, CounterpartIsWrittenWithThisMapsSave) {
 TEST_F(ConnectionSaveTest, CounterpartIntoANeighbourWithoutTable) {
     ConnectionList list = open("0.0");
     list.setMapText(3, "4");  // left, offset 3, now to 0.4
-    const CounterpartPlan plan =
-        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3);
+    const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.romState().bankScan(),
+                                                 m_session.mapState(), list, 3);
     EXPECT_EQ(plan.records, (std::vector<Connection>{{4, -3, 0, 0, 0}}));
     const std::uint32_t theirs = m_free + 0x100;
     saveWithCounterpart(m_session.rom(), m_session.mapState(), list, m_free, plan, theirs);
@@ -161,8 +162,8 @@ TEST_F(ConnectionSaveTest, CounterpartIntoANeighbourWithoutTable) {
 TEST_F(ConnectionSaveTest, CounterpartRefusals) {
     ConnectionList list = open("0.0");
     auto plan = [&](std::size_t n) {
-        return planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list,
-                               n);
+        return planCounterpart(m_session.rom(), m_session.romState().bankScan(),
+                               m_session.mapState(), list, n);
     };
     EXPECT_THROW(plan(1), Error);  // 0.1 leads back already
     EXPECT_THROW(plan(4), Error);  // 7.7 does not exist
@@ -208,8 +209,8 @@ TEST_F(ConnectionSaveTest, OnlyTheOldTableNeedNotBeFree) {
 // gets no connections written, not even its way back: the file stays as it was.
 TEST_F(ConnectionSaveTest, NoTableOverAMapHeaderNorForAMapOutsideTheRom) {
     ConnectionList list = open("0.0");
-    const CounterpartPlan plan =
-        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3);
+    const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.romState().bankScan(),
+                                                 m_session.mapState(), list, 3);
     EXPECT_THROW(saveConnections(m_session.rom(), m_session.mapState(), list, header(0, 0) - 8),
                  Error);
     for (const auto& [ours, theirs] :
@@ -222,18 +223,18 @@ TEST_F(ConnectionSaveTest, NoTableOverAMapHeaderNorForAMapOutsideTheRom) {
     EXPECT_TRUE(file() == m_built.bytes);
 
     m_session.openDetachedMap(newDetachedMap(2, 2, 0, 1, "Neu", {}));
-    ASSERT_TRUE(m_session.map().outsideRom);
+    ASSERT_TRUE(m_session.mapState().map().outsideRom);
     try {
         saveConnections(m_session.rom(), m_session.mapState(), list, m_free);
         ADD_FAILURE() << "a map outside the ROM got connections";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("keiner Map im Rom"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(
-        planCounterpart(m_session.rom(), m_session.bankScan(), m_session.mapState(), list, 3),
-        Error);
+    EXPECT_THROW(planCounterpart(m_session.rom(), m_session.romState().bankScan(),
+                                 m_session.mapState(), list, 3),
+                 Error);
     EXPECT_TRUE(file() == m_built.bytes);
-    EXPECT_TRUE(m_session.history().empty());
+    EXPECT_TRUE(m_session.rom().history().entries().empty());
 }
 
 // An image whose write number failAt fails, as a full disk would in the middle of a command.
@@ -276,7 +277,8 @@ TEST(ConnectionSaveFailure, AFailingWriteLeavesTheRomAsItWas) {
         list.remove(1);
         EXPECT_THROW(saveConnections(s.rom(), s.mapState(), list, at), RomIoError);
         EXPECT_TRUE(rom.bytes() == built.bytes);
-        EXPECT_EQ(s.map().header.connectionsOffset(), built.maps.at({0, 0}).connectionHeader);
+        EXPECT_EQ(s.mapState().map().header.connectionsOffset(),
+                  built.maps.at({0, 0}).connectionHeader);
     }
 }
 

@@ -7,8 +7,8 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/neighbours.h"
-#include "core/session.h"
+#include "core/state/neighbours.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 #include "romkit/rom_files.h"
 #include "tests/connections/connection_test_rom.h"
@@ -152,7 +152,7 @@ TEST_F(NeighbourBandTest, BandShowsEachNeighbourAsDrawnAloneDimmedAtItsPlace) {
         Bitmap expected(b.picture.width(), b.picture.height(), kNeighbourBlank);
         for (std::size_t n = 0; n < b.neighbours.size(); ++n) {
             EXPECT_EQ(b.neighbours[n].cells, places[n]) << b.neighbours[n].identifier;
-            const Bitmap alone = open(built, b.neighbours[n].identifier)->mapPicture();
+            const Bitmap alone = open(built, b.neighbours[n].identifier)->mapState().pictures().map();
             Bitmap dimmed = alone;
             for (int y = 0; y < alone.height(); ++y) {
                 for (int x = 0; x < alone.width(); ++x) {
@@ -166,25 +166,25 @@ TEST_F(NeighbourBandTest, BandShowsEachNeighbourAsDrawnAloneDimmedAtItsPlace) {
 
         // Below lies block 1 of another tileset pair than the open map's: its own colours.
         EXPECT_NE(b.picture.pixel((2 + kBand) * kCell, (4 + kBand) * kCell),
-                  dimmedColour(s->tilesets().blockImage(1)->pixel(0, 0)));
+                  dimmedColour(s->romState().tilesets().blockImage(1)->pixel(0, 0)));
 
         Bitmap composed;
-        composeNeighbourPicture(b, s->mapPicture(), composed);
-        expected.blit(s->mapPicture(), kBand * kCell, kBand * kCell);
+        composeNeighbourPicture(b, s->mapState().pictures().map(), composed);
+        expected.blit(s->mapState().pictures().map(), kBand * kCell, kBand * kCell);
         EXPECT_TRUE(composed == expected);
     }
 }
 
 TEST_F(NeighbourBandTest, TheOpenMapStaysAsItWas) {
     auto s = open(buildRom(), "0.0");
-    const Bitmap before = s->mapPicture();
+    const Bitmap before = s->mapState().pictures().map();
     band(*s);
-    EXPECT_EQ(s->map().identifier, "0.0");
-    EXPECT_EQ(s->tilesets().tilesetNumber(1), 0);
-    EXPECT_EQ(s->tilesets().tilesetNumber(2), 1);
-    EXPECT_FALSE(s->modified());
-    s->invalidatePictures();
-    EXPECT_TRUE(s->mapPicture() == before);
+    EXPECT_EQ(s->mapState().map().identifier, "0.0");
+    EXPECT_EQ(s->romState().tilesets().tilesetNumber(1), 0);
+    EXPECT_EQ(s->romState().tilesets().tilesetNumber(2), 1);
+    EXPECT_FALSE(s->mapState().modified());
+    s->mapState().invalidatePictures();
+    EXPECT_TRUE(s->mapState().pictures().map() == before);
 }
 
 TEST_F(NeighbourBandTest, ACellOfTheBandNamesTheNeighbourShownThere) {
@@ -297,7 +297,7 @@ TEST_F(NeighbourBandTest, OnlyAMapWithCellsGetsABand) {
         EXPECT_EQ(b.picture.height(), static_cast<int>(c.height + 2 * margin) * kCell);
         EXPECT_EQ(b.neighbours.size(), c.band ? 3u : 0u);
         Bitmap composed;
-        composeNeighbourPicture(b, s->mapPicture(), composed);
+        composeNeighbourPicture(b, s->mapState().pictures().map(), composed);
         EXPECT_EQ(composed.width(), b.picture.width());
     }
 }

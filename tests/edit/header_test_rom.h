@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 #include "tests/map/sample_rom.h"
 

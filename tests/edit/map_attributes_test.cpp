@@ -1,4 +1,4 @@
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST(MapAttributes, MusicIsWrittenLowByteFirst) {
     const auto before = o.image();
     map_attributes::writeMusic(o.session().rom(), o.session().mapState(), 0x012C);
     expectOnly(before, o.image(), {{header + 16, 0x2C}, {header + 17, 0x01}});
-    EXPECT_EQ(o.session().map().header.music(), 0x012C) << "the open map's copy follows";
+    EXPECT_EQ(o.session().mapState().map().header.music(), 0x012C) << "the open map's copy follows";
 }
 
 TEST(MapAttributes, EachByteFieldWritesItsOwnByteOnly) {
@@ -42,7 +42,7 @@ TEST(MapAttributes, EachByteFieldWritesItsOwnByteOnly) {
         const auto before = o.image();
         map_attributes::writeByte(o.session().rom(), o.session().mapState(), c.field, 0x0B);
         expectOnly(before, o.image(), {{header + c.at, 0x0B}});
-        EXPECT_EQ(o.session().map().header.raw[c.at], 0x0B);
+        EXPECT_EQ(o.session().mapState().map().header.raw[c.at], 0x0B);
     }
 }
 
@@ -61,7 +61,7 @@ TEST(MapAttributes, RefusedValuesWriteNothing) {
 // before writing; the table's last name is taken.
 TEST(MapAttributes, NameIndexesPastTheNameTableAreRefused) {
     OpenedRom o(testing::buildSampleRom(romkit::Family::Rse, 3));
-    const GameProfile& profile = o.session().profile();
+    const GameProfile& profile = o.session().romState().profile();
     ASSERT_EQ(profile.mapNameCount, 4) << "five names: 0 to 4";
     const std::uint32_t header = o.built().maps.at({0, 1}).header;
     const auto before = o.image();
@@ -104,14 +104,14 @@ TEST(MapAttributes, ShowNameTouchesOnlyTheBitsOfItsGame) {
         }
         OpenedRom o(std::move(built));
         const auto bits = map_attributes::showNameBits(o.session().rom());
-        EXPECT_EQ(o.session().map().header.showName(bits), c.startShown);
+        EXPECT_EQ(o.session().mapState().map().header.showName(bits), c.startShown);
         const auto before = o.image();
         map_attributes::writeShowName(o.session().rom(), o.session().mapState(), true);
         expectOnly(before, o.image(), {{header + c.byte, c.shown}});
-        EXPECT_TRUE(o.session().map().header.showName(bits));
+        EXPECT_TRUE(o.session().mapState().map().header.showName(bits));
         map_attributes::writeShowName(o.session().rom(), o.session().mapState(), false);
         expectOnly(before, o.image(), {{header + c.byte, c.hidden}});
-        EXPECT_FALSE(o.session().map().header.showName(bits));
+        EXPECT_FALSE(o.session().mapState().map().header.showName(bits));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "core/edit/map_name_writer.h"
+#include "core/writers/map_name_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,7 @@ TEST_F(MapNameWriter, AtTheCurrentOffsetOnlyCharactersAndFfAreWritten) {
     const auto codes = road();
     const std::string name = map_name_writer::write(s.rom(), s.romState(), 0, codes, slot.offset);
     EXPECT_EQ(name, "ROAD");
-    EXPECT_EQ(s.mapNames()[0], "ROAD");
+    EXPECT_EQ(s.romState().mapNames()[0], "ROAD");
     std::map<std::uint32_t, std::uint8_t> changes;
     for (std::uint32_t i = 0; i < 4; ++i) {
         changes[slot.offset + i] = codes[i];

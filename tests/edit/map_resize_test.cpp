@@ -1,11 +1,12 @@
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -56,8 +57,8 @@ protected:
     }
     Bytes file() { return testing::fileBytes(m_dir.file("r.gba")); }
     std::uint32_t resize(int width, int height, std::uint32_t offset) {
-        return resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), width, height,
-                         offset);
+        return resizeMap(m_session.rom(), m_session.romState().profile(), m_session.mapState(),
+                         width, height, offset);
     }
     const BuiltMap& built() const { return m_built.maps.at({0, 0}); }
 
@@ -113,10 +114,10 @@ TEST_F(MapResize, OldCellsStayTopLeftAndNewCellsAreZero) {
             if (reopened) {
                 m_session.openMap("0.0", "t");
             }
-            const BlockGrid& grid = m_session.grid();
+            const BlockGrid& grid = m_session.mapState().grid();
             ASSERT_EQ(grid.width, c.width);
             ASSERT_EQ(grid.height, c.height);
-            EXPECT_EQ(m_session.map().gridOffset, m_free + 8);
+            EXPECT_EQ(m_session.mapState().map().gridOffset, m_free + 8);
             for (int y = 0; y < c.height; ++y) {
                 for (int x = 0; x < c.width; ++x) {
                     ASSERT_EQ(grid.at(x, y).raw, entry(x, y)) << x << "," << y;
@@ -156,8 +157,8 @@ TEST_F(MapResize, RefusalsLeaveTheFileAndTheMapAsTheyWere) {
             EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
         }
         EXPECT_TRUE(file() == before);
-        EXPECT_EQ(m_session.grid().width, kSide);
-        EXPECT_EQ(m_session.map().gridOffset, built().grid);
+        EXPECT_EQ(m_session.mapState().grid().width, kSide);
+        EXPECT_EQ(m_session.mapState().map().gridOffset, built().grid);
     }
     EXPECT_NO_THROW(resize(10, 10, end - 208)) << "the grid ends at the file's last byte";
 }
@@ -197,36 +198,38 @@ TEST_F(MapResize, TilesetHeadersOffTheTablesStepsAreKept) {
 }
 
 TEST_F(MapResize, UnsavedPaintMovesWithTheGridAndASaveKeepsTheOldGrid) {
-    m_session.editor().selectBlock(5);
-    m_session.editor().paint(2, 3);
-    ASSERT_TRUE(m_session.modified());
+    m_session.mapState().editor().selectBlock(5);
+    m_session.mapState().editor().paint(2, 3);
+    ASSERT_TRUE(m_session.mapState().modified());
     const Bytes before = file();
     resize(25, 30, m_free);
     const Bytes resized = file();
     const std::uint32_t cell = m_free + 8 + 2 * (3 * 25 + 2);
     EXPECT_EQ(resized[cell] | ((resized[cell + 1] & 0x03) << 8), 5) << "the painted block";
-    EXPECT_TRUE(m_session.modified()) << "the map stays modified";
-    EXPECT_FALSE(m_session.editor().canUndo()) << "steps on cells of the old layout are forgotten";
+    EXPECT_TRUE(m_session.mapState().modified()) << "the map stays modified";
+    EXPECT_FALSE(m_session.mapState().editor().canUndo())
+        << "steps on cells of the old layout are forgotten";
 
     // Saving writes where the grid now lies: the old grid keeps its bytes.
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     EXPECT_TRUE(file() == resized);
     EXPECT_TRUE(bytesAt(file(), built().grid, 800) == bytesAt(before, built().grid, 800));
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
 }
 
 TEST_F(MapResize, EventStepsSurviveAResize) {
-    m_session.editor().selectBlock(5);
-    m_session.editor().paint(0, 0);
-    m_session.eventEditor().select(EventKind::Person, 0);
-    m_session.eventEditor().setField(PersonFields::Picture, 9);
+    m_session.mapState().editor().selectBlock(5);
+    m_session.mapState().editor().paint(0, 0);
+    m_session.mapState().eventEditor().select(EventKind::Person, 0);
+    m_session.mapState().eventEditor().setField(PersonFields::Picture, 9);
     resize(10, 10, m_free);
-    ASSERT_TRUE(m_session.editor().canUndo());
-    m_session.editor().undo();
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], 0);
-    EXPECT_EQ(m_session.grid().at(0, 0).block(), 5) << "the paint is not undone";
-    EXPECT_FALSE(m_session.editor().canUndo());
-    EXPECT_TRUE(m_session.modified()) << "the grid in the ROM differs from the last save";
+    ASSERT_TRUE(m_session.mapState().editor().canUndo());
+    m_session.mapState().editor().undo();
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 0)[1], 0);
+    EXPECT_EQ(m_session.mapState().grid().at(0, 0).block(), 5) << "the paint is not undone";
+    EXPECT_FALSE(m_session.mapState().editor().canUndo());
+    EXPECT_TRUE(m_session.mapState().modified())
+        << "the grid in the ROM differs from the last save";
 }
 
 // Growing at the grid's own place (offset = grid - 8) is fine over free bytes behind it, and
@@ -254,26 +257,26 @@ TEST_F(MapResize, GrowingInPlaceNeedsFreeBytesBehindTheGrid) {
     resize(kSide, kSide + 1, m_free);
     EXPECT_TRUE(file() == expectedAfter(moved, kSide, kSide + 1, m_free, entry));
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(m_session.grid().height, kSide + 1);
+    EXPECT_EQ(m_session.mapState().grid().height, kSide + 1);
 }
 
 // A cell painted but not saved, a resize refused at the grid's own place: the save writes the
 // grid where it lies at its size, and the footer stays whole.
 TEST_F(MapResize, ASaveAfterARefusedResizeKeepsTheFooter) {
-    m_session.editor().selectBlock(5);
-    m_session.editor().paint(2, 3);
+    m_session.mapState().editor().selectBlock(5);
+    m_session.mapState().editor().paint(2, 3);
     EXPECT_THROW(resize(kSide, kSide + 2, built().grid - 8), Error);
     const Bytes before = file();
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     Bytes expected = before;
     const std::uint32_t cell = built().grid + 2 * (3 * kSide + 2);
     expected[cell] = static_cast<std::uint8_t>(5);
     expected[cell + 1] = static_cast<std::uint8_t>((before[cell + 1] & 0xFC));
     EXPECT_TRUE(file() == expected);
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(m_session.grid().width, kSide);
-    EXPECT_EQ(m_session.grid().height, kSide);
-    EXPECT_EQ(m_session.grid().at(2, 3).block(), 5);
+    EXPECT_EQ(m_session.mapState().grid().width, kSide);
+    EXPECT_EQ(m_session.mapState().grid().height, kSide);
+    EXPECT_EQ(m_session.mapState().grid().at(2, 3).block(), 5);
 }
 
 }  // namespace

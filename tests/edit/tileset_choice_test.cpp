@@ -1,11 +1,11 @@
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
 #include "tests/edit/header_test_rom.h"
 
@@ -18,8 +18,8 @@ using testing::OpenedRom;
 // The user's choice as typed into the two fields: numbers or "$" offsets.
 void choose(OpenedRom& o, const std::string& t1, const std::string& t2) {
     Session& s = o.session();
-    const std::uint32_t h1 = tileset_choice::headerFromText(s.rom(), s.profile(), t1, 1);
-    const std::uint32_t h2 = tileset_choice::headerFromText(s.rom(), s.profile(), t2, 2);
+    const std::uint32_t h1 = tileset_choice::headerFromText(s.rom(), s.romState().profile(), t1, 1);
+    const std::uint32_t h2 = tileset_choice::headerFromText(s.rom(), s.romState().profile(), t2, 2);
     tileset_choice::write(s.rom(), s.romState(), s.mapState(), s.data().tilesets(), h1, h2);
 }
 
@@ -41,13 +41,14 @@ TEST(TilesetChoice, ANewPairWritesBothFooterPointersAndReloads) {
     choose(o, 0, 1);
     expectOnly(before, o.image(), pointerBytes(footer + 20, headers[1]));
 
-    const CurrentMap& map = o.session().map();
+    const CurrentMap& map = o.session().mapState().map();
     EXPECT_EQ(map.tileset2, 1);
     EXPECT_EQ(map.footer.tileset2Offset(), headers[1]) << "the map's footer copy follows";
-    EXPECT_EQ(o.session().tilesets().tilesetNumber(2), 1) << "the loader took the new part";
+    EXPECT_EQ(o.session().romState().tilesets().tilesetNumber(2), 1)
+        << "the loader took the new part";
 
     o.session().openMap("1.1", "again");
-    EXPECT_EQ(o.session().map().tileset2, 1) << "read back from the ROM";
+    EXPECT_EQ(o.session().mapState().map().tileset2, 1) << "read back from the ROM";
 }
 
 // A tileset header off the table's 24-byte steps has no number: it is shown and chosen by its
@@ -56,7 +57,7 @@ TEST(TilesetChoice, HeadersOffTheStepsAreChosenByOffset) {
     OpenedRom o(testing::buildSampleRom(romkit::Family::Rse, 0, true), "0.1");
     const std::uint32_t footer = o.built().maps.at({0, 1}).footer;
     const std::uint32_t offStep = o.built().tilesetHeaderOffsets[2];
-    const GameProfile& profile = o.session().profile();
+    const GameProfile& profile = o.session().romState().profile();
     ASSERT_EQ(offStep, o.built().tilesetHeaders + 2 * 24 + 8);
     EXPECT_EQ(tileset_choice::headerText(profile, offStep), hexOffset(offStep));
     EXPECT_EQ(tileset_choice::headerText(profile, o.built().tilesetHeaderOffsets[1]), "1");
@@ -68,7 +69,7 @@ TEST(TilesetChoice, HeadersOffTheStepsAreChosenByOffset) {
         SCOPED_TRACE(text);
         choose(o, "0", text);
         expectOnly(before, o.image(), pointerBytes(footer + 20, offStep));
-        EXPECT_EQ(o.session().map().footer.tileset2Offset(), offStep);
+        EXPECT_EQ(o.session().mapState().map().footer.tileset2Offset(), offStep);
         choose(o, 0, 1);
         expectOnly(before, o.image(), {});
     }
@@ -84,19 +85,21 @@ TEST(TilesetChoice, AMapFileCarriesAHeaderNoNumberNames) {
     Session& s = o.session();
     const std::uint32_t offStep = o.built().tilesetHeaderOffsets[2];
     testing::TempDir dir;
-    saveMapFiles(s.mapState(), s.profile(), dir.file("Hall.map"));
+    saveMapFiles(s.mapState(), s.romState().profile(), dir.file("Hall.map"));
     const map_file::MapFiles files = map_file::read(dir.file("Hall.map"));
     EXPECT_EQ(files.map.tileset1, 0) << "a number stays a number";
     EXPECT_EQ(files.map.tileset2, static_cast<int>(0x08000000 + offStep));
 
     s.openDetachedMap(detachedFromFiles(dir.file("Hall.map")));
-    EXPECT_EQ(s.map().footer.tileset2Offset(), offStep);
+    EXPECT_EQ(s.mapState().map().footer.tileset2Offset(), offStep);
     const std::uint32_t grid = (o.built().freeSpace + 0x100) & ~0xFFu;
-    const auto r = map_insertion::insert(s.rom(), s.profile(), s.bankScan(), s.map(), s.grid(),
-                                         s.events(), {0, 0, grid, grid + 0x400, 0xFF, 0xFF, false, std::nullopt});
+    const auto r =
+        map_insertion::insert(s.rom(), s.romState().profile(), s.romState().bankScan(),
+                              s.mapState().map(), s.mapState().grid(), s.mapState().events(),
+                              {0, 0, grid, grid + 0x400, 0xFF, 0xFF, false, std::nullopt});
     s.openMap("0.0", "t");
-    EXPECT_EQ(s.map().footer.tileset2Offset(), offStep);
-    EXPECT_EQ(s.map().footer.tileset1Offset(), o.built().tilesetHeaderOffsets[0]);
+    EXPECT_EQ(s.mapState().map().footer.tileset2Offset(), offStep);
+    EXPECT_EQ(s.mapState().map().footer.tileset1Offset(), o.built().tilesetHeaderOffsets[0]);
     EXPECT_EQ(r.footer, o.built().maps.at({0, 0}).footer);
 }
 
@@ -117,7 +120,8 @@ TEST(TilesetChoice, EachPartTakesOnlyTilesetsOfItsKind) {
                     << e.what();
             }
             expectOnly(before, o.image(), {});
-            EXPECT_EQ(o.session().tilesets().tilesetNumber(1), 0) << "the loaded parts stay";
+            EXPECT_EQ(o.session().romState().tilesets().tilesetNumber(1), 0)
+                << "the loaded parts stay";
         }
         choose(o, 0, 1);
         expectOnly(before, o.image(), {});
@@ -139,8 +143,8 @@ TEST(TilesetChoice, BadNumberWritesNothing) {
         SCOPED_TRACE(std::to_string(n1) + ", " + std::to_string(n2));
         EXPECT_THROW(choose(o, n1, n2), Error);
         expectOnly(before, o.image(), {});
-        EXPECT_EQ(o.session().map().tileset1, 0);
-        EXPECT_EQ(o.session().tilesets().tilesetNumber(1), 0) << "the loaded parts stay";
+        EXPECT_EQ(o.session().mapState().map().tileset1, 0);
+        EXPECT_EQ(o.session().romState().tilesets().tilesetNumber(1), 0) << "the loaded parts stay";
     }
 }
 
@@ -175,7 +179,7 @@ TEST(TilesetChoice, TheAttributeTablePointerIsCheckedWhereTheGameKeepsIt) {
         OpenedRom o(std::move(built));
         if (c.accepted) {
             choose(o, 0, 1);
-            EXPECT_EQ(o.session().map().tileset2, 1);
+            EXPECT_EQ(o.session().mapState().map().tileset2, 1);
         } else {
             EXPECT_THROW(choose(o, 0, 1), Error);
         }
@@ -196,7 +200,8 @@ std::vector<std::uint32_t> tableOffsets(OpenedRom& o, const GameProfile& profile
 TEST(TilesetChoice, TableHeadersFollowTheTableAcrossGaps) {
     for (romkit::Family family : {romkit::Family::Rse, romkit::Family::Frlg}) {
         OpenedRom o(testing::buildSampleRom(family, 0, true));
-        const auto headers = tileset_choice::tableHeaders(o.session().rom(), o.session().profile());
+        const auto headers =
+            tileset_choice::tableHeaders(o.session().rom(), o.session().romState().profile());
         ASSERT_EQ(headers.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(headers[i].offset, o.built().tilesetHeaderOffsets[i]);
@@ -204,16 +209,16 @@ TEST(TilesetChoice, TableHeadersFollowTheTableAcrossGaps) {
         }
     }
     OpenedRom broken(testing::buildSampleRom());
-    EXPECT_EQ(tableOffsets(broken, broken.session().profile()),
+    EXPECT_EQ(tableOffsets(broken, broken.session().romState().profile()),
               broken.built().tilesetHeaderOffsets);
     // Tileset 1's block table pointer no longer points into the file (written after the map
     // was opened with it).
     const std::array<std::uint8_t, 4> foreign{0x78, 0x56, 0x34, 0x12};
     broken.session().rom().WriteBlock(
         foreign, static_cast<std::int32_t>(broken.built().tilesetHeaderOffsets[1] + 12));
-    EXPECT_EQ(tableOffsets(broken, broken.session().profile()),
+    EXPECT_EQ(tableOffsets(broken, broken.session().romState().profile()),
               std::vector<std::uint32_t>{broken.built().tilesetHeaderOffsets[0]});
-    GameProfile none = broken.session().profile();
+    GameProfile none = broken.session().romState().profile();
     none.tilesetHeader = 0;
     EXPECT_TRUE(tableOffsets(broken, none).empty());
 }

@@ -1,13 +1,14 @@
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
 #include "core/mapfile/map_file.h"
-#include "core/session.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -54,7 +55,7 @@ protected:
         const auto size = static_cast<std::size_t>(recordSize(kind));
         return bytesAt(m_built.bytes, table + static_cast<std::uint32_t>(index) * size, size);
     }
-    EventEditor& ev() { return m_session.eventEditor(); }
+    EventEditor& ev() { return m_session.mapState().eventEditor(); }
 
     TempDir m_dir;
     BuiltRom m_built;
@@ -94,7 +95,7 @@ TEST_F(EventCountsTest, WritesTablesHeaderAndPointerAndNothingElse) {
             const auto [kind, count] = tables[t];
             for (int i = 0; i < count; ++i) {
                 Bytes record(static_cast<std::size_t>(recordSize(kind)), 0);
-                if (i < m_session.events().count(kind)) {
+                if (i < m_session.mapState().events().count(kind)) {
                     record = original(kind, i);
                 } else if (kind == EventKind::Person) {
                     record[0] = static_cast<std::uint8_t>(i + 1);
@@ -129,10 +130,10 @@ TEST_F(EventCountsTest, WritesTablesHeaderAndPointerAndNothingElse) {
             if (reopened) {
                 m_session.openMap("0.0", "t");
             }
-            EXPECT_EQ(m_session.map().eventsOffset, header);
-            EXPECT_EQ(m_session.map().header.eventsOffset(), header);
-            EXPECT_EQ(eventCounts(m_session.events()), c);
-            EXPECT_EQ(m_session.events().tableOffset(EventKind::Warp), starts[1]);
+            EXPECT_EQ(m_session.mapState().map().eventsOffset, header);
+            EXPECT_EQ(m_session.mapState().map().header.eventsOffset(), header);
+            EXPECT_EQ(eventCounts(m_session.mapState().events()), c);
+            EXPECT_EQ(m_session.mapState().events().tableOffset(EventKind::Warp), starts[1]);
         }
     }
 }
@@ -149,11 +150,11 @@ TEST_F(EventCountsTest, UnsavedEditsGoIntoTheNewTablesAndTheMapStaysModified) {
     EXPECT_EQ(after[m_free + 48 + 7], 7) << "the warp's target bank";
     EXPECT_TRUE(bytesAt(after, built().persons, 48) == bytesAt(before, built().persons, 48))
         << "the old tables keep their bytes";
-    EXPECT_TRUE(m_session.modified());
+    EXPECT_TRUE(m_session.mapState().modified());
 
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     apply({2, 1, 1, 1}, m_free + 0x100);
-    EXPECT_FALSE(m_session.modified()) << "an unmodified map stays unmodified";
+    EXPECT_FALSE(m_session.mapState().modified()) << "an unmodified map stays unmodified";
 }
 
 // Undo after new counts acts on the new tables in memory, and saving writes there; steps of
@@ -163,9 +164,9 @@ TEST_F(EventCountsTest, UndoNeverReachesTheOldTables) {
     ev().setField(PersonFields::Picture, 9);
     const Bytes before = file();
     apply({2, 1, 1, 1}, m_free);
-    m_session.editor().undo();
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], 3);
-    m_session.saveMap();
+    m_session.mapState().editor().undo();
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 0)[1], 3);
+    saveOpenMap(m_session.rom(), m_session.mapState());
     const Bytes saved = file();
     EXPECT_TRUE(bytesAt(saved, built().persons, 48) == bytesAt(before, built().persons, 48));
     EXPECT_EQ(saved[m_free + 1], 3) << "the undone picture is saved into the new table";
@@ -173,12 +174,12 @@ TEST_F(EventCountsTest, UndoNeverReachesTheOldTables) {
     ev().select(EventKind::Person, 1);
     ev().setField(PersonFields::Picture, 8);
     apply({1, 1, 1, 1}, m_free + 0x100);
-    EXPECT_FALSE(m_session.editor().canRedo());
+    EXPECT_FALSE(m_session.mapState().editor().canRedo());
     apply({2, 1, 1, 1}, m_free + 0x200);
-    m_session.editor().undo();
+    m_session.mapState().editor().undo();
     Bytes fresh(24, 0);
     fresh[0] = 2;
-    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Person, 1)) == fresh)
+    EXPECT_TRUE(toVector(m_session.mapState().events().record(EventKind::Person, 1)) == fresh)
         << "the edit of the dropped person does not come back";
 }
 
@@ -209,8 +210,8 @@ TEST_F(EventCountsTest, RefusalsLeaveTheFileAndTheTablesAsTheyWere) {
             EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
         }
         EXPECT_TRUE(file() == before);
-        EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{2, 1, 1, 1}));
-        EXPECT_EQ(m_session.map().eventsOffset, built().events);
+        EXPECT_EQ(eventCounts(m_session.mapState().events()), (EventCounts{2, 1, 1, 1}));
+        EXPECT_EQ(m_session.mapState().map().eventsOffset, built().events);
     }
 }
 
@@ -242,11 +243,11 @@ TEST_F(EventCountsTest, GrowingInPlaceNeedsFreeBytesBehindTheTables) {
         }
     }
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(m_session.map().eventsOffset, m_free + 72 + 8 + 16 + 12);
-    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Person, 1)) ==
+    EXPECT_EQ(m_session.mapState().map().eventsOffset, m_free + 72 + 8 + 16 + 12);
+    EXPECT_TRUE(toVector(m_session.mapState().events().record(EventKind::Person, 1)) ==
                 original(EventKind::Person, 1));
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 2)[0], 3);
-    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Signpost, 0)) ==
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 2)[0], 3);
+    EXPECT_TRUE(toVector(m_session.mapState().events().record(EventKind::Signpost, 0)) ==
                 original(EventKind::Signpost, 0));
 }
 
@@ -265,21 +266,24 @@ TEST_F(EventCountsTest, AMapOutsideTheRomGetsNewCountsInMemoryOnly) {
     applyEventCountsInMemory(m_session.mapState(), {3, 1, 0, 2});
     EXPECT_TRUE(file() == before) << "nothing written to the ROM";
     EXPECT_TRUE(m_session.rom().history().entries().empty());
-    EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{3, 1, 0, 2}));
-    EXPECT_TRUE(m_session.modified());
+    EXPECT_EQ(eventCounts(m_session.mapState().events()), (EventCounts{3, 1, 0, 2}));
+    EXPECT_TRUE(m_session.mapState().modified());
     Bytes person = original(EventKind::Person, 1);
     person[1] = 9;
-    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Person, 0)) == person);
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 2)[0], 3) << "numbered index + 1";
-    EXPECT_TRUE(toVector(m_session.events().record(EventKind::Signpost, 1)) == Bytes(12, 0));
-    m_session.editor().undo();
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 0)[1], original(EventKind::Person, 1)[1])
+    EXPECT_TRUE(toVector(m_session.mapState().events().record(EventKind::Person, 0)) == person);
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 2)[0], 3)
+        << "numbered index + 1";
+    EXPECT_TRUE(toVector(m_session.mapState().events().record(EventKind::Signpost, 1)) ==
+                Bytes(12, 0));
+    m_session.mapState().editor().undo();
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 0)[1],
+              original(EventKind::Person, 1)[1])
         << "undo acts on the resized table";
-    EXPECT_TRUE(m_session.modified()) << "no undo leads back to the old counts";
+    EXPECT_TRUE(m_session.mapState().modified()) << "no undo leads back to the old counts";
 
     const std::filesystem::path saved = m_dir.file("Neu.map");
-    saveMapFiles(m_session.mapState(), m_session.profile(), saved);
-    EXPECT_FALSE(m_session.modified());
+    saveMapFiles(m_session.mapState(), m_session.romState().profile(), saved);
+    EXPECT_FALSE(m_session.mapState().modified());
     const Bytes events = fileBytes(map_file::eventFileName(saved));
     ASSERT_EQ(events.size(), 3u * 24 + 8 + 2 * 12 + 4);
     EXPECT_TRUE(Bytes(events.end() - 4, events.end()) == Bytes({3, 1, 0, 2}));
@@ -287,11 +291,11 @@ TEST_F(EventCountsTest, AMapOutsideTheRomGetsNewCountsInMemoryOnly) {
 
     // The same counts again change nothing; a ROM map is refused.
     applyEventCountsInMemory(m_session.mapState(), {3, 1, 0, 2});
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
     EXPECT_THROW(applyEventCountsInMemory(m_session.mapState(), {256, 0, 0, 0}), Error);
     m_session.openMap("0.0", "t");
     EXPECT_THROW(applyEventCountsInMemory(m_session.mapState(), {1, 1, 1, 1}), Error);
-    EXPECT_EQ(eventCounts(m_session.events()), (EventCounts{2, 1, 1, 1}));
+    EXPECT_EQ(eventCounts(m_session.mapState().events()), (EventCounts{2, 1, 1, 1}));
     EXPECT_TRUE(file() == before);
 }
 

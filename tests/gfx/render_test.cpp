@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/text_painter.h"

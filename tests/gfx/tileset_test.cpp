@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "gfx_test_rom.h"

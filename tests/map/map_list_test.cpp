@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "tests/map/sample_rom.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/map/map_loader.h"
 #include "tests/map/sample_rom.h"

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
-#include "core/session.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/session/map_saving.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -52,8 +54,9 @@ protected:
     map_insertion::Result insert(int bank, int map, std::uint32_t grid, std::uint32_t events,
                                  bool sharedOk = false,
                                  std::optional<std::uint32_t> ownFooter = std::nullopt) {
-        return map_insertion::insert(m_session.rom(), m_session.profile(), m_session.bankScan(),
-                                     m_session.map(), m_session.grid(), m_session.events(),
+        return map_insertion::insert(m_session.rom(), m_session.romState().profile(),
+                                     m_session.romState().bankScan(), m_session.mapState().map(),
+                                     m_session.mapState().grid(), m_session.mapState().events(),
                                      {bank, map, grid, events, 0xFF, 0xFF, sharedOk, ownFooter});
     }
     Bytes file() { return fileBytes(m_dir.file("r.gba")); }
@@ -61,7 +64,7 @@ protected:
     // The file as the insertion into slot must leave it.
     Bytes expected(Bytes image, const BuiltMap& slot, const Bytes& eventRecords,
                    std::array<int, 4> counts) {
-        const Bytes grid = m_session.grid().encode();
+        const Bytes grid = m_session.mapState().grid().encode();
         std::copy(grid.begin(), grid.end(), image.begin() + m_grid + 8);
         std::copy(eventRecords.begin(), eventRecords.end(), image.begin() + m_events);
         const std::uint32_t header = m_events + static_cast<std::uint32_t>(eventRecords.size());
@@ -93,10 +96,10 @@ protected:
 
 TEST_F(MapInsertion, AskedSpacesAreTheGridWithThirtyTwoBytesAndTheEventBlock) {
     openNewMap(true);
-    EXPECT_EQ(map_insertion::gridSpace(m_session.grid()), 232u);
-    EXPECT_EQ(map_insertion::eventSpace(m_session.events()), 48u + 8 + 12 + 20);
+    EXPECT_EQ(map_insertion::gridSpace(m_session.mapState().grid()), 232u);
+    EXPECT_EQ(map_insertion::eventSpace(m_session.mapState().events()), 48u + 8 + 12 + 20);
     openNewMap(false);
-    EXPECT_EQ(map_insertion::eventSpace(m_session.events()), 20u);
+    EXPECT_EQ(map_insertion::eventSpace(m_session.mapState().events()), 20u);
 }
 
 TEST_F(MapInsertion, WritesExactlyGridEventsFooterAndEventsPointer) {
@@ -119,15 +122,16 @@ TEST_F(MapInsertion, WritesExactlyGridEventsFooterAndEventsPointer) {
 
         // The slot opens as the inserted map.
         m_session.openMap("0.1", "t");
-        EXPECT_EQ(m_session.grid().width, 10);
-        EXPECT_EQ(m_session.grid().encode(), [] {
+        EXPECT_EQ(m_session.mapState().grid().width, 10);
+        EXPECT_EQ(m_session.mapState().grid().encode(), [] {
             DetachedMap parts = newDetachedMap(10, 10, 0, 1, "x", {});
             parts.contents.grid.cells[7].raw = 0x1234;
             return parts.contents.grid.encode();
         }());
-        EXPECT_EQ(m_session.events().count(EventKind::Person), counts[0]);
+        EXPECT_EQ(m_session.mapState().events().count(EventKind::Person), counts[0]);
         // One transaction: undone it gives the file from before.
-        m_session.undoUntil(m_session.history().back().id);
+        undoWithOpenMap(m_session.rom(), m_session.romState(), m_session.mapState(),
+                        m_session.data().tilesets(), m_session.rom().history().entries().back().id);
         EXPECT_TRUE(file() == before);
     }
 }
@@ -162,7 +166,7 @@ TEST_F(MapInsertion, RefusalsWriteNothing) {
         }
         EXPECT_TRUE(file() == before);
     }
-    EXPECT_TRUE(m_session.history().empty());
+    EXPECT_TRUE(m_session.rom().history().entries().empty());
 }
 
 TEST(MapInsertionSlot, AnswersWithoutDotAreNoSlot) {
@@ -176,16 +180,16 @@ TEST(MapInsertionSlot, AnswersWithoutDotAreNoSlot) {
 
 TEST_F(MapInsertion, MapsOutsideTheRomRefuseRomWrites) {
     openNewMap(true);
-    EXPECT_TRUE(m_session.map().outsideRom);
-    EXPECT_FALSE(m_session.map().hasHeader());
-    EXPECT_TRUE(m_session.events().hasEvents());
+    EXPECT_TRUE(m_session.mapState().map().outsideRom);
+    EXPECT_FALSE(m_session.mapState().map().hasHeader());
+    EXPECT_TRUE(m_session.mapState().events().hasEvents());
     const Bytes before = file();
-    EXPECT_THROW(m_session.saveMap(), Error);
-    EXPECT_THROW(m_session.events().save(m_session.rom()), Error);
+    EXPECT_THROW(saveOpenMap(m_session.rom(), m_session.mapState()), Error);
+    EXPECT_THROW(m_session.mapState().events().save(m_session.rom()), Error);
     EXPECT_TRUE(file() == before);
     // A tileset beyond the table: refused, the map before stays open.
     EXPECT_THROW(m_session.openDetachedMap(newDetachedMap(4, 4, 0, 999, "x", {})), Error);
-    EXPECT_EQ(m_session.grid().width, 10);
+    EXPECT_EQ(m_session.mapState().grid().width, 10);
 }
 
 // Maps may share one footer. Inserting the open map 0.0 into slot 0.1, whose header names 0.0's
@@ -201,15 +205,15 @@ TEST_F(MapInsertion, AMapSharingTheSlotsFooterFollowsItsNewGrid) {
     const map_insertion::Result r = insert(0, 1, m_grid, m_events, true);
     ASSERT_EQ(r.slot.footer, own.footer);
     EXPECT_TRUE(map_insertion::followFooter(m_session.mapState().map(), r));
-    EXPECT_EQ(m_session.map().gridOffset, m_grid + 8);
-    EXPECT_EQ(m_session.map().footer.gridOffset(), m_grid + 8);
+    EXPECT_EQ(m_session.mapState().map().gridOffset, m_grid + 8);
+    EXPECT_EQ(m_session.mapState().map().footer.gridOffset(), m_grid + 8);
 
-    m_session.editor().selectBlock(5);
-    m_session.editor().beginStroke();
-    m_session.editor().paint(0, 0);
-    m_session.editor().endStroke();
+    m_session.mapState().editor().selectBlock(5);
+    m_session.mapState().editor().beginStroke();
+    m_session.mapState().editor().paint(0, 0);
+    m_session.mapState().editor().endStroke();
     const Bytes before = file();
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     const Bytes after = file();
     EXPECT_EQ(after[m_grid + 8], 5) << "saved where the footer points";
     EXPECT_TRUE(bytesAt(after, own.grid, 8) == bytesAt(before, own.grid, 8))
@@ -235,14 +239,14 @@ TEST_F(MapInsertion, MapFilesSaveOnlyAMapOutsideTheRom) {
         } else {
             openNewMap(false);
         }
-        m_session.editor().selectBlock(5);
-        m_session.editor().beginStroke();
-        m_session.editor().paint(1, 1);
-        m_session.editor().endStroke();
-        ASSERT_TRUE(m_session.modified());
-        saveMapFiles(m_session.mapState(), m_session.profile(), m_dir.file("Copy.map"));
-        EXPECT_EQ(m_session.modified(), fromRom);
-        EXPECT_EQ(m_session.map().mapFile, m_dir.file("Copy.map").string());
+        m_session.mapState().editor().selectBlock(5);
+        m_session.mapState().editor().beginStroke();
+        m_session.mapState().editor().paint(1, 1);
+        m_session.mapState().editor().endStroke();
+        ASSERT_TRUE(m_session.mapState().modified());
+        saveMapFiles(m_session.mapState(), m_session.romState().profile(), m_dir.file("Copy.map"));
+        EXPECT_EQ(m_session.mapState().modified(), fromRom);
+        EXPECT_EQ(m_session.mapState().map().mapFile, m_dir.file("Copy.map").string());
     }
 }
 
@@ -254,7 +258,7 @@ TEST_F(MapInsertion, CellsBeyondTheTilesetsStillDraw) {
         parts.contents.grid.cells[static_cast<std::size_t>(i)].raw = 0xFFFF;
     }
     m_session.openDetachedMap(std::move(parts));
-    const Bitmap& picture = m_session.mapPicture();
+    const Bitmap& picture = m_session.mapState().pictures().map();
     EXPECT_EQ(picture.width(), 48);
     EXPECT_EQ(picture.height(), 32);
 }
@@ -270,7 +274,7 @@ TEST_F(MapInsertion, ARomMapKeepsTheTilesetHeaderItWasDrawnWith) {
     writeRomFile(m_dir.file("r.gba"), m_built);
     m_session.openRom(m_dir.file("r.gba"));
     m_session.openMap("1.0", "t");
-    ASSERT_EQ(m_session.map().footer.tileset2Offset(), moved);
+    ASSERT_EQ(m_session.mapState().map().footer.tileset2Offset(), moved);
 
     insert(0, 1, m_grid, m_events);
     const Bytes after = file();
@@ -292,7 +296,7 @@ TEST_F(MapInsertion, AFooterOtherMapsShareIsRefusedWrittenOrReplacedByAnOwnOne) 
     put32(m_built.bytes, slot.header, 0x08000000u + shared.footer);
     writeRomFile(m_dir.file("r.gba"), m_built);
     m_session.openRom(m_dir.file("r.gba"));
-    EXPECT_EQ(map_insertion::mapsSharingFooter(m_session.rom(), m_session.bankScan(),
+    EXPECT_EQ(map_insertion::mapsSharingFooter(m_session.rom(), m_session.romState().bankScan(),
                                                shared.footer),
               (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}}));
     openNewMap(false);
@@ -312,7 +316,8 @@ TEST_F(MapInsertion, AFooterOtherMapsShareIsRefusedWrittenOrReplacedByAnOwnOne) 
     asShared.border = shared.border;
     insert(0, 1, m_grid, m_events, true);
     EXPECT_TRUE(file() == expected(before, asShared, {}, {}));
-    m_session.undoUntil(m_session.history().back().id);
+    undoWithOpenMap(m_session.rom(), m_session.romState(), m_session.mapState(),
+                    m_session.data().tilesets(), m_session.rom().history().entries().back().id);
     ASSERT_TRUE(file() == before);
 
     // A footer of its own at F: a copy of the old one with the new fields, the border behind
@@ -331,8 +336,9 @@ TEST_F(MapInsertion, AFooterOtherMapsShareIsRefusedWrittenOrReplacedByAnOwnOne) 
     put32(image, slot.header, 0x08000000u + own);
     EXPECT_TRUE(file() == expected(image, asOwn, {}, {}));
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(m_session.grid().width, 8) << "the map that shared the footer keeps its own";
-    EXPECT_EQ(m_session.map().footerOffset, shared.footer);
+    EXPECT_EQ(m_session.mapState().grid().width, 8)
+        << "the map that shared the footer keeps its own";
+    EXPECT_EQ(m_session.mapState().map().footerOffset, shared.footer);
 }
 
 // The own footer's place is checked like every other: in the file, on 4, apart from the rest.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {
@@ -29,13 +29,13 @@ TEST(SlotMaps, TheSlotsMapFirstThenEveryMapSharingItsFooter) {
     Session s(dir.path());
     s.openRom(dir.file("r.gba"));
     const auto slot = [&](int bank, int map) {
-        return map_insertion::locateSlot(s.rom(), s.bankScan(), bank, map);
+        return map_insertion::locateSlot(s.rom(), s.romState().bankScan(), bank, map);
     };
-    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.bankScan(), slot(1, 0))),
+    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.romState().bankScan(), slot(1, 0))),
               (std::vector<std::string>{"1.0 PALLET", "0.1 ROUTE"}));
-    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.bankScan(), slot(0, 1))),
+    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.romState().bankScan(), slot(0, 1))),
               (std::vector<std::string>{"0.1 ROUTE", "1.0 PALLET"}));
-    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.bankScan(), slot(0, 2))),
+    EXPECT_EQ(named(map_insertion::mapsInSlot(s.rom(), s.romState().bankScan(), slot(0, 2))),
               (std::vector<std::string>{"0.2 PALLET"}));
 }
 

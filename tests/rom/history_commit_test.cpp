@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/history_commands.h"
+#include "core/history/history_commands.h"
 #include "core/rom/trom.h"
 #include "tests/rom/watched_files.h"
 #include "tests/support/program_folder.h"

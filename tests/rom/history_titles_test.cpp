@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "core/config/ini_file.h"
-#include "core/history_commands.h"
+#include "core/base/ini_file.h"
+#include "core/history/history_commands.h"
 #include "core/rom/history_format.h"
 #include "core/rom/trom.h"
 #include "tests/rom/watched_files.h"

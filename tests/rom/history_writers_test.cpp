@@ -7,7 +7,7 @@
 #include <random>
 
 #include "core/errors.h"
-#include "core/history_commands.h"
+#include "core/history/history_commands.h"
 #include "core/rom/history_file.h"
 #include "core/rom/trom.h"
 #include "tests/support/program_folder.h"

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/edit/map_resize.h"
-#include "core/events/event_counts.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
+#include "core/writers/event_counts.h"
+#include "core/writers/map_resize.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -61,27 +62,27 @@ TEST_F(BigRom, EventTablesMovedAbove16MiBAreReadBackFromThere) {
     EXPECT_TRUE(after == expected);
 
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(eventCounts(m_session.events()), counts);
-    EXPECT_EQ(m_session.events().record(EventKind::Person, 1)[0], 2) << "person 2 kept";
+    EXPECT_EQ(eventCounts(m_session.mapState().events()), counts);
+    EXPECT_EQ(m_session.mapState().events().record(EventKind::Person, 1)[0], 2) << "person 2 kept";
 }
 
 TEST_F(BigRom, AGridMovedAbove16MiBIsSavedThereAfterPainting) {
-    const std::uint32_t grid =
-        resizeMap(m_session.rom(), m_session.profile(), m_session.mapState(), 10, 7, kHigh);
+    const std::uint32_t grid = resizeMap(m_session.rom(), m_session.romState().profile(),
+                                         m_session.mapState(), 10, 7, kHigh);
     ASSERT_EQ(grid, kHigh + 8);
     const Bytes resized = file();
     EXPECT_EQ(resized[built().footer + 15], 0x09) << "the grid pointer's top byte";
 
-    m_session.editor().selectBlock(1);
-    m_session.editor().paint(3, 2);
-    m_session.saveMap();
+    m_session.mapState().editor().selectBlock(1);
+    m_session.mapState().editor().paint(3, 2);
+    saveOpenMap(m_session.rom(), m_session.mapState());
     Bytes expected = resized;
     expected[grid + 2 * (2 * 10 + 3)] = 1;
     EXPECT_TRUE(file() == expected) << "only the painted cell changed, 16 MiB up";
 
     m_session.openMap("0.0", "t");
-    EXPECT_EQ(m_session.grid().width, 10);
-    EXPECT_EQ(m_session.grid().at(3, 2).block(), 1);
+    EXPECT_EQ(m_session.mapState().grid().width, 10);
+    EXPECT_EQ(m_session.mapState().grid().at(3, 2).block(), 1);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "core/errors.h"
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {
@@ -50,10 +50,10 @@ TEST(DamagedDataFiles, AbsurdProfileOffsetsAreNamedAndLeftUnused) {
             romkit::writeRomFile(dir.file("a.gba"), built);
             Session s(dir.path());
             s.openRom(dir.file("a.gba"));
-            EXPECT_TRUE(anyMentions(s.romWarnings(), key)) << key << "=" << value;
+            EXPECT_TRUE(anyMentions(s.romState().warnings(), key)) << key << "=" << value;
             try {
                 s.openMap("0.1", "t");
-                s.eventPicture();
+                s.mapState().eventPicture();
             } catch (const Error&) {
             }
         }
@@ -75,8 +75,9 @@ TEST(DamagedDataFiles, ARomCutShortBeforeItsTablesWarns) {
         romkit::writeRomFile(dir.file("a.gba"), shortened);
         Session s(dir.path());
         s.openRom(dir.file("a.gba"));
-        EXPECT_FALSE(s.romWarnings().empty()) << "cut at $" << IntToHex(cut, 6) << ", "
-                                              << s.bankScan().mapCount() << " maps";
+        EXPECT_FALSE(s.romState().warnings().empty())
+            << "cut at $" << IntToHex(cut, 6) << ", " << s.romState().bankScan().mapCount()
+            << " maps";
     }
 }
 

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/map/sample_rom.h"
 
@@ -19,14 +19,14 @@ void openEverything(Session& s, const std::filesystem::path& rom) {
     } catch (const Error&) {
         return;
     }
-    for (const auto& bank : s.bankScan().banks) {
+    for (const auto& bank : s.romState().bankScan().banks) {
         for (const auto& m : bank) {
             try {
                 s.openMap(std::to_string(m.bank) + "." + std::to_string(m.map), "t");
-                s.mapPicture();
-                s.blockPalette();
-                s.movementView();
-                s.eventPicture();
+                s.mapState().pictures().map();
+                s.mapState().pictures().blockPalette();
+                s.mapState().pictures().movementView();
+                s.mapState().eventPicture();
             } catch (const Error&) {
             }
         }

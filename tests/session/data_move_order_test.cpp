@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/session.h"
+#include "core/writers/event_counts.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 
 namespace quillon {
@@ -47,17 +47,17 @@ struct Command {
 const Command kCommands[] = {
     {"resize",
      [](Session& s, const BuiltMap& m, std::uint32_t at) {
-         resizeMap(s.rom(), s.profile(), s.mapState(), 10, 3, at);
+         resizeMap(s.rom(), s.romState().profile(), s.mapState(), 10, 3, at);
          return std::vector<std::uint32_t>{at + 8, m.footer};
      },
-     [](Session& s) { return s.grid().width == 8 && s.grid().height == 6; }},
+     [](Session& s) { return s.mapState().grid().width == 8 && s.mapState().grid().height == 6; }},
     {"event counts",
      [](Session& s, const BuiltMap& m, std::uint32_t at) {
          applyEventCounts(s.rom(), s.mapState(), {3, 1, 0, 0}, at);
          return std::vector<std::uint32_t>{at, at + 80, m.header + 4};
      },
      [](Session& s) {
-         return eventCounts(s.events()) == EventCounts{1, 1, 0, 0};
+         return eventCounts(s.mapState().events()) == EventCounts{1, 1, 0, 0};
      }},
 };
 

@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "core/tables/table_finder.h"
 #include "romkit/rom_files.h"
 #include "tests/session/finder_test_rom.h"
@@ -31,19 +31,23 @@ TEST(FoundProfile, TheStoredSectionOpensTheRomWithItsMaps) {
         tables::storeFoundProfile(found, session.data().userProfilesPath());
         session.openRom(dir.file("later.gba"));
 
-        EXPECT_EQ(session.profile().section, later.title + " 1.1");
-        EXPECT_EQ(session.profile().mapBankHeader, static_cast<std::int32_t>(later.bankTable));
-        EXPECT_EQ(session.profile().mapNamesHeader, static_cast<std::int32_t>(later.nameTable));
-        EXPECT_EQ(session.profile().tilesetHeight, family == romkit::Family::Frlg ? 40 : 32);
+        EXPECT_EQ(session.romState().profile().section, later.title + " 1.1");
+        EXPECT_EQ(session.romState().profile().mapBankHeader,
+                  static_cast<std::int32_t>(later.bankTable));
+        EXPECT_EQ(session.romState().profile().mapNamesHeader,
+                  static_cast<std::int32_t>(later.nameTable));
+        EXPECT_EQ(session.romState().profile().tilesetHeight,
+                  family == romkit::Family::Frlg ? 40 : 32);
 
         const TempDir truth;
         romkit::writeProgramFolder(truth.path(), later);
         romkit::writeRomFile(truth.file("later.gba"), later);
         Session reference(truth.path());
         reference.openRom(truth.file("later.gba"));
-        ASSERT_GT(reference.bankScan().mapCount(), 0);
-        EXPECT_EQ(session.bankScan().mapCount(), reference.bankScan().mapCount());
-        EXPECT_EQ(session.mapNames(), reference.mapNames());
+        ASSERT_GT(reference.romState().bankScan().mapCount(), 0);
+        EXPECT_EQ(session.romState().bankScan().mapCount(),
+                  reference.romState().bankScan().mapCount());
+        EXPECT_EQ(session.romState().mapNames(), reference.romState().mapNames());
         EXPECT_EQ(fileBytes(dir.file("Ini/Quillon.ini")), shipped);
     }
 }

@@ -4,8 +4,8 @@
 #include <tuple>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
-#include "core/free_space_rules.h"
+#include "core/base/ini_file.h"
+#include "core/writers/free_space_rules.h"
 #include "core/rom/trom.h"
 #include "romkit/rom_builder.h"
 #include "tests/map/sample_rom.h"

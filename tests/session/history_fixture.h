@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/open_map_history.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 #include "tests/map/sample_rom.h"
 #include "tests/support/program_folder.h"
@@ -80,7 +81,7 @@ public:
     std::unique_ptr<Session> open(const std::string& map = "0.1", bool readOnly = false) const {
         auto s = std::make_unique<Session>(m_dir.path());
         s->openRom(rom(), readOnly);
-        if (!map.empty() && !s->unfinished()) {
+        if (!map.empty() && !unfinishedTransaction(s->rom())) {
             s->openMap(map, map);
         }
         return s;

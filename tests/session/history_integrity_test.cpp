@@ -5,8 +5,9 @@
 #include <set>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
+#include "core/session/open_map_history.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
 #include "tests/rom/watched_files.h"
 #include "tests/session/history_fixture.h"
 
@@ -44,15 +45,15 @@ TEST(HistoryIntegrity, ReadOnlySessionsNeverRenameOrWriteAHistory) {
     const auto rom = fileBytes(h.rom());
     const auto history = fileBytes(historyOf(h.rom()));
     auto ro = h.open("0.1", true);
-    ASSERT_TRUE(ro->unfinished());
-    EXPECT_EQ(ro->unfinished()->entry.name, "Wetter ändern 0.1");
-    EXPECT_TRUE(ro->historyNotices().empty());
+    ASSERT_TRUE(unfinishedTransaction(ro->rom()));
+    EXPECT_EQ(unfinishedTransaction(ro->rom())->entry.name, "Wetter ändern 0.1");
+    EXPECT_TRUE(ro->rom().history().notices().empty());
 
     romkit::writeRomFile(h.rom(), h.built());  // now the history belongs to no ROM here
     const auto other = fileBytes(h.rom());
     ro = h.open("0.1", true);
-    ASSERT_EQ(ro->historyNotices().size(), 1u);
-    EXPECT_EQ(ro->historyNotices()[0].id, "history.foreign.left");
+    ASSERT_EQ(ro->rom().history().notices().size(), 1u);
+    EXPECT_EQ(ro->rom().history().notices()[0].id, "history.foreign.left");
     EXPECT_THROW(setWeather(*ro, 6), Error);
     EXPECT_EQ(filesIn(h.folder()), folder);
     EXPECT_EQ(fileBytes(h.rom()), other);
@@ -70,13 +71,14 @@ TEST(HistoryIntegrity, ACommandCutOffOverTheOneBeforeIsOffered) {
     h.reset();
     interruptedSecondWeather(h);
     auto s = h.open("");
-    EXPECT_TRUE(s->historyNotices().empty());
-    ASSERT_TRUE(s->unfinished());
-    s->resolveUnfinished(false);
+    EXPECT_TRUE(s->rom().history().notices().empty());
+    ASSERT_TRUE(unfinishedTransaction(s->rom()));
+    resolveUnfinished(*s, false);
     EXPECT_EQ(fileBytes(h.rom()), three);
     s = h.open("0.1");
-    ASSERT_EQ(s->history().size(), 1u);
-    s->undoUntil(s->history()[0].id);
+    ASSERT_EQ(s->rom().history().entries().size(), 1u);
+    undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                    s->rom().history().entries()[0].id);
     EXPECT_EQ(fileBytes(h.rom()), first);
 }
 
@@ -86,8 +88,8 @@ TEST(HistoryIntegrity, RecoveryRefusesBytesThatAreNeitherOldNorNew) {
     HistoryRom h;
     interruptedSecondWeather(h);
     auto s = h.open("");
-    ASSERT_TRUE(s->unfinished());
-    const std::uint32_t weather = s->unfinished()->entry.ranges[0].offset;
+    ASSERT_TRUE(unfinishedTransaction(s->rom()));
+    const std::uint32_t weather = unfinishedTransaction(s->rom())->entry.ranges[0].offset;
     {
         std::fstream f(h.rom(), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(weather);
@@ -97,7 +99,7 @@ TEST(HistoryIntegrity, RecoveryRefusesBytesThatAreNeitherOldNorNew) {
     const auto history = fileBytes(historyOf(h.rom()));
     for (bool complete : {true, false}) {
         try {
-            s->resolveUnfinished(complete);
+            resolveUnfinished(*s, complete);
             ADD_FAILURE() << "resolved";
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find("$" + IntToHex(weather, 6) + " (1 Bytes)"),
@@ -116,7 +118,7 @@ TEST(HistoryIntegrity, SaveAsLeavesNoTemporaryOrLinkBehind) {
     auto s = h.open();
     setWeather(*s, 3);
     auto before = filesIn(h.folder());
-    s->grid().cells[0] = s->grid().cells[0].withBlock(5);
+    s->mapState().grid().cells[0] = s->mapState().grid().cells[0].withBlock(5);
     ASSERT_TRUE(s->saveMapAs(h.folder() / "copy.gba"));
     before.insert({"copy.gba", "copy.gba.quillon-history"});
     EXPECT_EQ(filesIn(h.folder()), before);
@@ -138,12 +140,12 @@ TEST(HistoryIntegrity, AFailedRewriteForTheBoundsLeavesTheCommandDone) {
     s->openMap("0.1", "0.1");
     setWeather(*s, 3);
     const std::uint32_t at = ((h.built().freeSpace + 0xFF) & ~0xFFu) + 0x100;
-    EXPECT_NO_THROW(resizeMap(s->rom(), s->profile(), s->mapState(), 7, 5, at));
-    EXPECT_EQ(s->grid().width, 7);
-    EXPECT_EQ(s->grid().height, 5);
-    ASSERT_EQ(s->historyNotices().size(), 1u);
-    EXPECT_EQ(s->history().back().name, "Grösse ändern 0.1");
-    EXPECT_EQ(h.open("")->history().size(), 2u);
+    EXPECT_NO_THROW(resizeMap(s->rom(), s->romState().profile(), s->mapState(), 7, 5, at));
+    EXPECT_EQ(s->mapState().grid().width, 7);
+    EXPECT_EQ(s->mapState().grid().height, 5);
+    ASSERT_EQ(s->rom().history().notices().size(), 1u);
+    EXPECT_EQ(s->rom().history().entries().back().name, "Grösse ändern 0.1");
+    EXPECT_EQ(h.open("")->rom().history().entries().size(), 2u);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <fstream>
 
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_resize.h"
-#include "core/edit/tileset_choice.h"
-#include "core/events/event_counts.h"
-#include "core/map_places.h"
+#include "core/session/map_saving.h"
+#include "core/session/open_map_history.h"
+#include "core/state/map_places.h"
+#include "core/writers/event_counts.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_resize.h"
+#include "core/writers/tileset_choice.h"
 #include "tests/session/history_fixture.h"
 
 namespace quillon {
@@ -67,7 +69,7 @@ TEST(OpenMapRefusal, MapsTheBankScanDoesNotListAreRefusedWithTheRightCounts) {
         }
         auto s = h.open("0.1");
         EXPECT_EQ(messageOf([&] { s->openMap(c.id, c.id); }), c.message) << c.id;
-        EXPECT_EQ(s->map().identifier, "0.1") << "the open map stays";
+        EXPECT_EQ(s->mapState().map().identifier, "0.1") << "the open map stays";
     }
 }
 
@@ -78,32 +80,39 @@ TEST(SaveCheck, AMapChangedInTheRomSinceItWasOpenedIsNotWrittenBack) {
     const BuiltRom probe = buildSampleRom();
     const romkit::BuiltMap m = probe.maps.at({0, 1});
     const std::pair<const char*, Change> changes[] = {
-        {"grid pointer", [&](HistoryRom& h, Session&) {
+        {"grid pointer",
+         [&](HistoryRom& h, Session&) {
              patch(h.rom(), m.footer + 12, le32(0x08000000u | freePlace(probe, 8)));
          }},
         {"width", [&](HistoryRom& h, Session&) { patch(h.rom(), m.footer, le32(4)); }},
-        {"border pointer", [&](HistoryRom& h, Session&) {
+        {"border pointer",
+         [&](HistoryRom& h, Session&) {
              patch(h.rom(), m.footer + 8, le32(0x08000000u | m.grid));
          }},
-        {"footer pointer", [&](HistoryRom& h, Session&) {
+        {"footer pointer",
+         [&](HistoryRom& h, Session&) {
              patch(h.rom(), m.header, le32(0x08000000u | probe.maps.at({0, 0}).footer));
          }},
-        {"events pointer", [&](HistoryRom& h, Session&) {
+        {"events pointer",
+         [&](HistoryRom& h, Session&) {
              patch(h.rom(), m.header + 4, le32(0x08000000u | probe.maps.at({0, 0}).events));
          }},
         {"event count", [&](HistoryRom& h, Session&) { patch(h.rom(), m.events + 1, {1}); }},
-        {"resize undone", [&](HistoryRom&, Session& s) {
-             resizeMap(s.rom(), s.profile(), s.mapState(), 7, 5, freePlace(probe, 0));
-             s.editor().paint(6, 4);
-             s.undoUntil(s.history().back().id);
+        {"resize undone",
+         [&](HistoryRom&, Session& s) {
+             resizeMap(s.rom(), s.romState().profile(), s.mapState(), 7, 5, freePlace(probe, 0));
+             s.mapState().editor().paint(6, 4);
+             undoWithOpenMap(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
+                             s.rom().history().entries().back().id);
          }},
     };
     using Write = std::function<void(Session&)>;
     const std::pair<const char*, Write> writes[] = {
-        {"save", [](Session& s) { s.saveMap(); }},
+        {"save", [](Session& s) { saveOpenMap(s.rom(), s.mapState()); }},
         {"resize",
          [&](Session& s) {
-             resizeMap(s.rom(), s.profile(), s.mapState(), 6, 6, freePlace(probe, 0x400));
+             resizeMap(s.rom(), s.romState().profile(), s.mapState(), 6, 6,
+                       freePlace(probe, 0x400));
          }},
         {"event counts",
          [&](Session& s) {
@@ -118,15 +127,15 @@ TEST(SaveCheck, AMapChangedInTheRomSinceItWasOpenedIsNotWrittenBack) {
         for (const auto& [write, run] : writes) {
             HistoryRom h;
             auto s = h.open("0.1");
-            s->editor().selectBlock(3);
-            s->editor().paint(1, 1);
+            s->mapState().editor().selectBlock(3);
+            s->mapState().editor().paint(1, 1);
             apply(h, *s);
             const auto before = fileBytes(h.rom());
             EXPECT_EQ(messageOf([&] { run(*s); }),
                       "Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu öffnen.")
                 << change << " / " << write;
             EXPECT_EQ(fileBytes(h.rom()), before) << change << " / " << write;
-            EXPECT_TRUE(s->modified()) << change << " / " << write;
+            EXPECT_TRUE(s->mapState().modified()) << change << " / " << write;
         }
     }
 }
@@ -136,22 +145,22 @@ TEST(SaveCheck, TheMapsOwnWritesDoNotStopItsSave) {
     HistoryRom h;
     const romkit::BuiltMap m = h.built().maps.at({0, 1});
     auto s = h.open("0.1");
-    s->editor().selectBlock(3);
-    s->editor().paint(1, 0);
-    s->saveMap();
+    s->mapState().editor().selectBlock(3);
+    s->mapState().editor().paint(1, 0);
+    saveOpenMap(s->rom(), s->mapState());
     auto expected = fileBytes(h.rom());
-    s->editor().paint(2, 0);
-    s->saveMap();
+    s->mapState().editor().paint(2, 0);
+    saveOpenMap(s->rom(), s->mapState());
     expected[m.grid + 4] = 3;  // cell 2 of the first row: block 3, movement kept
     EXPECT_EQ(fileBytes(h.rom()), expected);
     const std::uint32_t grid =
-        resizeMap(s->rom(), s->profile(), s->mapState(), 6, 3, freePlace(h.built(), 0));
-    s->editor().paint(5, 2);
+        resizeMap(s->rom(), s->romState().profile(), s->mapState(), 6, 3, freePlace(h.built(), 0));
+    s->mapState().editor().paint(5, 2);
     expected = fileBytes(h.rom());
-    s->saveMap();
+    saveOpenMap(s->rom(), s->mapState());
     expected[grid + 2 * (2 * 6 + 5)] = 3;
     EXPECT_EQ(fileBytes(h.rom()), expected);
-    EXPECT_FALSE(s->modified());
+    EXPECT_FALSE(s->mapState().modified());
 }
 
 TEST(MapRanges, NameEveryPartTheMapOccupies) {
@@ -192,7 +201,7 @@ TEST(MapRanges, NameEveryPartTheMapOccupies) {
         {m.connectionHeader, m.connectionHeader + 8, "Anbindungskopf"},
         {m.connectionRecords, m.connectionRecords + 12, "Anbindungen"},
     };
-    EXPECT_EQ(mapRanges(s.rom(), s.map()), expected);
+    EXPECT_EQ(mapRanges(s.rom(), s.mapState().map()), expected);
 }
 
 // A step's range [offset, offset + its longer side) against the map's [begin, end).
@@ -219,17 +228,21 @@ TEST(UndoTouch, IsDecidedByTheBytesNotTheMapNumber) {
     const BuiltRom& b = h.built();
     patch(h.rom(), b.maps.at({1, 0}).header, le32(0x08000000u | b.maps.at({0, 1}).footer));
     auto s = h.open("1.0");
-    resizeMap(s->rom(), s->profile(), s->mapState(), 6, 6, freePlace(b, 0));
-    const std::uint64_t resize = s->history().back().id;
+    resizeMap(s->rom(), s->romState().profile(), s->mapState(), 6, 6, freePlace(b, 0));
+    const std::uint64_t resize = s->rom().history().entries().back().id;
     s->openMap("0.0", "0.0");
     map_attributes::writeByte(s->rom(), s->mapState(), HeaderByte::Weather, 4);
-    const std::uint64_t weather = s->history().back().id;
+    const std::uint64_t weather = s->rom().history().entries().back().id;
     s->openMap("0.1", "0.1");
-    EXPECT_FALSE(s->undoTouchesOpenMap(weather));
-    EXPECT_TRUE(s->undoTouchesOpenMap(resize));
-    EXPECT_FALSE(s->undoUntil(weather).openMapTouched);
-    EXPECT_TRUE(s->undoUntil(resize).openMapTouched);
-    EXPECT_TRUE(s->redoTouchesOpenMap());
+    EXPECT_FALSE(undoTouchesOpenMap(s->rom(), s->mapState(), weather));
+    EXPECT_TRUE(undoTouchesOpenMap(s->rom(), s->mapState(), resize));
+    EXPECT_FALSE(
+        undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(), weather)
+            .openMapTouched);
+    EXPECT_TRUE(
+        undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(), resize)
+            .openMapTouched);
+    EXPECT_TRUE(redoTouchesOpenMap(s->rom(), s->mapState()));
 }
 
 // "Speichern Unter": the map counts as saved only once the copy has its name. Here another
@@ -237,13 +250,13 @@ TEST(UndoTouch, IsDecidedByTheBytesNotTheMapNumber) {
 TEST(SaveAs, TheMapStaysModifiedWhenTheCopyCannotTakeItsName) {
     HistoryRom h;
     auto s = h.open("0.1");
-    s->editor().selectBlock(3);
-    s->editor().paint(1, 1);
+    s->mapState().editor().selectBlock(3);
+    s->mapState().editor().paint(1, 1);
     const auto before = fileBytes(h.rom());
     const std::filesystem::path target = h.folder() / "copy.gba";
     s->rom().history().setWriteHook([&] { std::ofstream(target) << "taken"; });
     EXPECT_FALSE(s->saveMapAs(target));
-    EXPECT_TRUE(s->modified());
+    EXPECT_TRUE(s->mapState().modified());
     EXPECT_EQ(s->rom().FileName(), h.rom());
     EXPECT_EQ(fileBytes(h.rom()), before);
     EXPECT_EQ(fileBytes(target), (std::vector<std::uint8_t>{'t', 'a', 'k', 'e', 'n'}));

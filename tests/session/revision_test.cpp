@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_builder.h"
 #include "romkit/rom_files.h"
 #include "tests/support/program_folder.h"
@@ -68,8 +68,8 @@ TEST(ProfileRevisions, ARomReadsTheSectionOfItsRevision) {
         Session s(dir.path());
         s.openRom(dir.file("a.gba"));
         EXPECT_EQ(s.rom().Revision(), c.revision);
-        EXPECT_EQ(s.profile().section, c.section);
-        EXPECT_EQ(s.bankScan().mapCount(), c.maps);
+        EXPECT_EQ(s.romState().profile().section, c.section);
+        EXPECT_EQ(s.romState().bankScan().mapCount(), c.maps);
     }
 }
 

@@ -6,7 +6,8 @@
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
@@ -60,8 +61,8 @@ protected:
     // Opens map 0.0 and paints block 0x33 into its first cell.
     void paintFirstCell(Session& s) {
         s.openMap("0.0", "t");
-        s.editor().selectBlock(0x33);
-        s.editor().paint(0, 0);
+        s.mapState().editor().selectBlock(0x33);
+        s.mapState().editor().paint(0, 0);
     }
     // The pristine image with the first cell of map 0.0 painted as paintFirstCell() does.
     std::vector<std::uint8_t> paintedImage(std::vector<std::uint8_t> bytes) const {
@@ -99,10 +100,10 @@ TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
 
     s.reloadRom();
     s.openMap("0.0", "t");
-    EXPECT_EQ(s.grid().at(2, 0).block(), 5) << "the new file's bytes";
-    s.editor().selectBlock(0x33);
-    s.editor().paint(0, 0);
-    s.saveMap();
+    EXPECT_EQ(s.mapState().grid().at(2, 0).block(), 5) << "the new file's bytes";
+    s.mapState().editor().selectBlock(0x33);
+    s.mapState().editor().paint(0, 0);
+    saveOpenMap(s.rom(), s.mapState());
     EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(rebuilt.bytes))
         << "the save reached the file under the name";
     EXPECT_EQ(testing::fileBytes(m_dir.file("old.gba")), m_built.bytes) << "the replaced file is untouched";
@@ -120,7 +121,7 @@ TEST_F(SessionRomFile, ReloadOfAFileThatIsGoneOrNoRomKeepsTheRom) {
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("sample.gba"), std::string::npos) << e.what();
     }
-    EXPECT_TRUE(s.romLoaded());
+    EXPECT_TRUE(s.romState().loaded());
     EXPECT_EQ(s.rom().Title(), "QUILLON TESTQTSE");
 }
 
@@ -134,7 +135,7 @@ TEST_F(SessionRomFile, SaveAsOntoTheRomsOwnFileUnderAnotherSpellingSavesThere) {
         const std::filesystem::path target =
             std::string(spelling) == "SAMPLE_ABS" ? romPath() : std::filesystem::path(spelling);
         EXPECT_TRUE(s.saveMapAs(target)) << spelling;
-        EXPECT_FALSE(s.modified()) << spelling;
+        EXPECT_FALSE(s.mapState().modified()) << spelling;
         EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(m_built.bytes)) << spelling;
         romkit::writeRomFile(romPath(), m_built);
     }
@@ -149,15 +150,15 @@ TEST_F(SessionRomFile, SaveAsFromAReadOnlyRomGivesAWritableCopyWithTheMap) {
     s.openRom(romPath());
     paintFirstCell(s);
     ASSERT_TRUE(s.saveMapAs(m_dir.file("copy")));
-    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(s.mapState().modified());
     const auto perms = std::filesystem::status(m_dir.file("copy.gba")).permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
     EXPECT_EQ(testing::fileBytes(m_dir.file("copy.gba")), paintedImage(m_built.bytes));
     EXPECT_EQ(testing::fileBytes(romPath()), m_built.bytes) << "the read-only original is untouched";
 
-    s.editor().selectBlock(0x11);
-    s.editor().paint(0, 0);
-    EXPECT_NO_THROW(s.saveMap()) << "the session now saves into the copy";
+    s.mapState().editor().selectBlock(0x11);
+    s.mapState().editor().paint(0, 0);
+    EXPECT_NO_THROW(saveOpenMap(s.rom(), s.mapState())) << "the session now saves into the copy";
     EXPECT_EQ(testing::fileBytes(m_dir.file("copy.gba"))[m_grid], 0x11);
 }
 
@@ -177,10 +178,10 @@ TEST_F(SessionRomFile, SaveAsOnAFullDiskLeavesNoFileAndTheSessionOnTheOriginal) 
     }
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"Ini", "sample.gba"}));
     EXPECT_EQ(s.rom().FileName(), romPath());
-    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(s.mapState().modified());
     EXPECT_EQ(testing::fileBytes(romPath()), m_built.bytes);
 
-    s.saveMap();
+    saveOpenMap(s.rom(), s.mapState());
     EXPECT_EQ(testing::fileBytes(romPath()), paintedImage(m_built.bytes)) << "saves still reach it";
     ASSERT_TRUE(s.saveMapAs(m_dir.file("copy.gba"))) << "the name is free for the next try";
 }
@@ -189,8 +190,8 @@ TEST_F(SessionRomFile, ASaveIsReportedOnlyOnceItsBytesAreOnTheDisk) {
     Session s(m_dir.path());
     s.openRom(std::make_unique<FailingFlush>(m_built.bytes), "flaky.gba");
     paintFirstCell(s);
-    EXPECT_THROW(s.saveMap(), RomIoError);
-    EXPECT_TRUE(s.modified()) << "the map still counts as unsaved";
+    EXPECT_THROW(saveOpenMap(s.rom(), s.mapState()), RomIoError);
+    EXPECT_TRUE(s.mapState().modified()) << "the map still counts as unsaved";
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_attributes.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/map_resize.h"
-#include "core/events/event_counts.h"
+#include "core/session/map_saving.h"
+#include "core/session/open_map_history.h"
+#include "core/writers/event_counts.h"
+#include "core/writers/map_attributes.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/map_resize.h"
 #include "tests/session/history_fixture.h"
 
 namespace quillon {
@@ -31,16 +33,16 @@ void setWeather(Session& s, int weather) {
 }
 
 void paintAndSave(Session& s, int block) {
-    s.grid().cells[0] = s.grid().cells[0].withBlock(block);
-    s.grid().cells[4] = s.grid().cells[4].withMovement(block % 4);
-    s.saveMap();
+    s.mapState().grid().cells[0] = s.mapState().grid().cells[0].withBlock(block);
+    s.mapState().grid().cells[4] = s.mapState().grid().cells[4].withMovement(block % 4);
+    saveOpenMap(s.rom(), s.mapState());
 }
 
 const WritingCommand kCommands[] = {
     {"Wetter ändern 0.1", [](Session& s, const BuiltRom&) { setWeather(s, 7); }},
     {"Grösse ändern 0.1",
      [](Session& s, const BuiltRom& b) {
-         resizeMap(s.rom(), s.profile(), s.mapState(), 7, 5, freePlace(b, 0));
+         resizeMap(s.rom(), s.romState().profile(), s.mapState(), 7, 5, freePlace(b, 0));
      }},
     {"Event menge 0.1",
      [](Session& s, const BuiltRom& b) {
@@ -109,19 +111,20 @@ void checkEveryStopPoint(HistoryRom& h, const WritingCommand& c) {
             Crash crash{stop, once};
             EXPECT_THROW(c.run(*h.openCrashing(crash), h.built()), RomIoError);
             auto s = h.open("");
-            EXPECT_TRUE(s->historyNotices().empty()) << germanText(s->historyNotices().front());
-            if (!s->unfinished()) {
+            EXPECT_TRUE(s->rom().history().notices().empty()) << germanText(s->rom().history().notices().front());
+            if (!unfinishedTransaction(s->rom())) {
                 EXPECT_EQ(testing::fileBytes(h.rom()), before);
                 continue;
             }
-            EXPECT_EQ(s->unfinished()->entry.name, c.name);
-            s->resolveUnfinished(complete);
-            EXPECT_FALSE(s->unfinished());
+            EXPECT_EQ(unfinishedTransaction(s->rom())->entry.name, c.name);
+            resolveUnfinished(*s, complete);
+            EXPECT_FALSE(unfinishedTransaction(s->rom()));
             EXPECT_EQ(testing::fileBytes(h.rom()), complete ? after : before);
             s = h.open("");
-            EXPECT_FALSE(s->unfinished()) << "resolved for good";
+            EXPECT_FALSE(unfinishedTransaction(s->rom())) << "resolved for good";
             if (complete) {
-                s->undoUntil(s->history().back().id);
+                undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                                s->rom().history().entries().back().id);
                 EXPECT_EQ(testing::fileBytes(h.rom()), before);
             }
         }
@@ -162,30 +165,34 @@ TEST(RomHistoryUndo, UndoAndRedoAcrossRestartsGiveTheSameFiles) {
     }
     const std::size_t n = std::size(kCommands);
     auto s = h.open();
-    ASSERT_EQ(s->history().size(), n);
-    EXPECT_EQ(s->history()[1].name, "Grösse ändern 0.1");
-    const UndoOutcome undone = s->undoUntil(s->history()[1].id);
+    ASSERT_EQ(s->rom().history().entries().size(), n);
+    EXPECT_EQ(s->rom().history().entries()[1].name, "Grösse ändern 0.1");
+    const UndoOutcome undone =
+        undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                        s->rom().history().entries()[1].id);
     EXPECT_TRUE(undone.openMapTouched);
     EXPECT_EQ(undone.touchedMaps, std::vector<std::string>{"0.1"});
     EXPECT_EQ(testing::fileBytes(h.rom()), images[1]);
-    EXPECT_EQ(s->history().back().name,
+    EXPECT_EQ(s->rom().history().entries().back().name,
               "Rückgängig: Grösse ändern 0.1 (und " + std::to_string(n - 2) + " weitere)");
 
     s = h.open();
-    const auto& list = s->history();
+    const auto& list = s->rom().history().entries();
     ASSERT_EQ(list.size(), n + 1);
     for (std::size_t i = 0; i < n; ++i) {
         EXPECT_EQ(list[i].undone, i >= 1) << list[i].name;
     }
-    s->redoNext();
+    redoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets());
     EXPECT_EQ(testing::fileBytes(h.rom()), images[2]);
     s = h.open();
     for (std::size_t i = 2; i < n; ++i) {
-        s->redoNext();
+        redoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets());
     }
     EXPECT_EQ(testing::fileBytes(h.rom()), images[n]);
-    EXPECT_THROW(s->redoNext(), Error);
-    s->undoUntil(s->history().front().id);
+    EXPECT_THROW(redoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets()),
+                 Error);
+    undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                    s->rom().history().entries().front().id);
     EXPECT_EQ(testing::fileBytes(h.rom()), images[0]);
 }
 
@@ -194,14 +201,17 @@ TEST(RomHistoryUndo, ANewWriteAfterAnUndoLeavesNothingToRedo) {
     HistoryRom h;
     kCommands[0].run(*h.open(), h.built());
     auto s = h.open();
-    s->undoUntil(s->history().back().id);
+    undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                    s->rom().history().entries().back().id);
     kCommands[1].run(*s, h.built());
     const auto reopened = h.open();
     for (Session* session : {s.get(), reopened.get()}) {
-        for (const HistoryEntry& e : session->history()) {
+        for (const HistoryEntry& e : session->rom().history().entries()) {
             EXPECT_FALSE(e.undone) << e.name;
         }
-        EXPECT_THROW(session->redoNext(), Error);
+        EXPECT_THROW(redoWithOpenMap(session->rom(), session->romState(), session->mapState(),
+                                     session->data().tilesets()),
+                     Error);
     }
 }
 
@@ -211,7 +221,7 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
     HistoryRom h;
     auto s = h.open();
     kCommands[0].run(*s, h.built());
-    const std::uint32_t weather = s->map().headerOffset + 22;
+    const std::uint32_t weather = s->mapState().map().headerOffset + 22;
     {
         std::fstream f(h.rom(), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(weather);
@@ -220,7 +230,8 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
     const auto rom = testing::fileBytes(h.rom());
     const auto history = testing::fileBytes(historyOf(h.rom()));
     try {
-        s->undoUntil(s->history().back().id);
+        undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                        s->rom().history().entries().back().id);
         ADD_FAILURE() << "undo not refused";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("$" + IntToHex(weather, 6) + " (1 Bytes)"),
@@ -229,7 +240,7 @@ TEST(RomHistoryUndo, AnOutsideChangeIsNeverOverwritten) {
     }
     EXPECT_EQ(testing::fileBytes(h.rom()), rom);
     EXPECT_EQ(testing::fileBytes(historyOf(h.rom())), history);
-    EXPECT_FALSE(s->history().back().undone);
+    EXPECT_FALSE(s->rom().history().entries().back().undone);
 }
 
 // "Verlauf speichern" off and a read-only ROM: no file; commands stay atomic and undoable
@@ -244,8 +255,9 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     s->openMap("0.1", "0.1");
     kCommands[0].run(*s, h.built());
     EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
-    ASSERT_EQ(s->history().size(), 1u);
-    s->undoUntil(s->history().front().id);
+    ASSERT_EQ(s->rom().history().entries().size(), 1u);
+    undoWithOpenMap(s->rom(), s->romState(), s->mapState(), s->data().tilesets(),
+                    s->rom().history().entries().front().id);
     EXPECT_EQ(testing::fileBytes(h.rom()), before);
 
     // A ROM that may only be read (as a read-only file opens, also for the superuser).
@@ -268,7 +280,7 @@ TEST(RomHistorySetting, WithoutAFileTheHistoryLivesInMemory) {
     ro->openRom(std::make_unique<ReadOnly>(h.rom()), h.rom().string(), historyOf(h.rom()));
     ro->openMap("0.1", "0.1");
     EXPECT_THROW(kCommands[0].run(*ro, h.built()), RomIoError);
-    EXPECT_TRUE(ro->history().empty());
+    EXPECT_TRUE(ro->rom().history().entries().empty());
     EXPECT_FALSE(std::filesystem::exists(historyOf(h.rom())));
     EXPECT_EQ(testing::fileBytes(h.rom()), before);
 }
@@ -294,10 +306,10 @@ TEST(RomHistoryForeign, AHistoryOfAnotherRomIsSetAside) {
         c.change(h.rom());
         const auto rom = testing::fileBytes(h.rom());
         auto s = h.open();
-        ASSERT_EQ(s->historyNotices().size(), 1u);
-        EXPECT_EQ(s->historyNotices()[0].id, "history.foreign.set_aside");
-        EXPECT_TRUE(s->history().empty());
-        EXPECT_FALSE(s->unfinished());
+        ASSERT_EQ(s->rom().history().notices().size(), 1u);
+        EXPECT_EQ(s->rom().history().notices()[0].id, "history.foreign.set_aside");
+        EXPECT_TRUE(s->rom().history().entries().empty());
+        EXPECT_FALSE(unfinishedTransaction(s->rom()));
         EXPECT_EQ(testing::fileBytes(h.rom()), rom);
         int aside = 0;
         for (const auto& f : std::filesystem::directory_iterator(h.rom().parent_path())) {

@@ -3,7 +3,8 @@
 #include <fstream>
 
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {
@@ -54,16 +55,16 @@ TEST_F(SessionEditing, PaintSaveAndReopenWritesExactlyTheGrid) {
     const std::uint32_t grid = m_built.maps.at({0, 1}).grid;
     const auto before = romBytes("sample.gba", 0, m_built.bytes.size());
 
-    s.editor().selectBlock(0x2A);
-    s.editor().beginStroke();
-    s.editor().paint(0, 0);
-    s.editor().paint(1, 0);
-    s.editor().endStroke();
-    s.editor().selectMovement(0x0C);
-    s.editor().fillMovement(4, 2);
-    EXPECT_TRUE(s.modified());
-    s.saveMap();
-    EXPECT_FALSE(s.modified());
+    s.mapState().editor().selectBlock(0x2A);
+    s.mapState().editor().beginStroke();
+    s.mapState().editor().paint(0, 0);
+    s.mapState().editor().paint(1, 0);
+    s.mapState().editor().endStroke();
+    s.mapState().editor().selectMovement(0x0C);
+    s.mapState().editor().fillMovement(4, 2);
+    EXPECT_TRUE(s.mapState().modified());
+    saveOpenMap(s.rom(), s.mapState());
+    EXPECT_FALSE(s.mapState().modified());
 
     auto after = romBytes("sample.gba", 0, m_built.bytes.size());
     EXPECT_EQ(after[grid], 0x2A);
@@ -77,85 +78,85 @@ TEST_F(SessionEditing, PaintSaveAndReopenWritesExactlyTheGrid) {
     Session again(m_dir.path());
     again.openRom(m_dir.file("sample.gba"));
     again.openMap("0.1", "t");
-    EXPECT_EQ(again.grid().at(1, 0).raw, (0x0C << 10) | 0x2A);
-    EXPECT_FALSE(again.modified());
+    EXPECT_EQ(again.mapState().grid().at(1, 0).raw, (0x0C << 10) | 0x2A);
+    EXPECT_FALSE(again.mapState().modified());
 }
 
 TEST_F(SessionEditing, UndoingBackToTheOpenedMapClearsTheModifiedState) {
     Session s(m_dir.path());
     s.openRom(m_dir.file("sample.gba"));
     s.openMap("0.0", "t");
-    const auto first = s.grid().at(3, 2);
-    s.editor().selectBlock(9);
-    EXPECT_FALSE(s.editor().fillBlocks(3, 2).empty());
-    EXPECT_TRUE(s.modified());
-    s.editor().undo();
-    EXPECT_FALSE(s.modified());
-    EXPECT_EQ(s.grid().at(3, 2), first);
+    const auto first = s.mapState().grid().at(3, 2);
+    s.mapState().editor().selectBlock(9);
+    EXPECT_FALSE(s.mapState().editor().fillBlocks(3, 2).empty());
+    EXPECT_TRUE(s.mapState().modified());
+    s.mapState().editor().undo();
+    EXPECT_FALSE(s.mapState().modified());
+    EXPECT_EQ(s.mapState().grid().at(3, 2), first);
 
-    s.editor().paint(0, 0);
+    s.mapState().editor().paint(0, 0);
     s.openMap("0.2", "t");  // the history belongs to the map
-    EXPECT_FALSE(s.modified());
-    EXPECT_FALSE(s.editor().canUndo());
+    EXPECT_FALSE(s.mapState().modified());
+    EXPECT_FALSE(s.mapState().editor().canUndo());
 }
 
 TEST_F(SessionEditing, TheStampOutlivesTheMapButNotAPaletteChoiceOrAnotherRom) {
     Session s(m_dir.path());
     s.openRom(m_dir.file("sample.gba"));
     s.openMap("0.0", "t");  // 4 x 3, cell i holds block i % 16, movement 0
-    s.editor().startSelection(1, 0);
-    s.editor().dragSelection(2, 1);
-    s.editor().endSelection();
-    ASSERT_TRUE(s.editor().hasStamp());
+    s.mapState().editor().startSelection(1, 0);
+    s.mapState().editor().dragSelection(2, 1);
+    s.mapState().editor().endSelection();
+    ASSERT_TRUE(s.mapState().editor().hasStamp());
 
     s.openMap("0.1", "t");  // 5 x 3, movement 1 everywhere
-    ASSERT_TRUE(s.editor().hasStamp()) << "copied in one map, stamped into another";
-    EXPECT_EQ(s.editor().paint(3, 1), (CellRect{3, 1, 2, 2}));
-    EXPECT_EQ(s.grid().at(3, 1).raw, 1);
-    EXPECT_EQ(s.grid().at(4, 1).raw, 2);
-    EXPECT_EQ(s.grid().at(3, 2).raw, 5);
-    EXPECT_EQ(s.grid().at(4, 2).raw, 6);
-    EXPECT_EQ(s.grid().at(2, 1).raw, (1 << 10) | 7) << "left of the stamp untouched";
+    ASSERT_TRUE(s.mapState().editor().hasStamp()) << "copied in one map, stamped into another";
+    EXPECT_EQ(s.mapState().editor().paint(3, 1), (CellRect{3, 1, 2, 2}));
+    EXPECT_EQ(s.mapState().grid().at(3, 1).raw, 1);
+    EXPECT_EQ(s.mapState().grid().at(4, 1).raw, 2);
+    EXPECT_EQ(s.mapState().grid().at(3, 2).raw, 5);
+    EXPECT_EQ(s.mapState().grid().at(4, 2).raw, 6);
+    EXPECT_EQ(s.mapState().grid().at(2, 1).raw, (1 << 10) | 7) << "left of the stamp untouched";
 
-    s.editor().pickBlock(0, 0);
-    EXPECT_FALSE(s.editor().hasStamp()) << "a pick-up drops it";
-    s.editor().startSelection(0, 0);
-    s.editor().endSelection();
-    s.editor().selectBlock(3);
-    EXPECT_FALSE(s.editor().hasStamp()) << "a palette choice drops it";
+    s.mapState().editor().pickBlock(0, 0);
+    EXPECT_FALSE(s.mapState().editor().hasStamp()) << "a pick-up drops it";
+    s.mapState().editor().startSelection(0, 0);
+    s.mapState().editor().endSelection();
+    s.mapState().editor().selectBlock(3);
+    EXPECT_FALSE(s.mapState().editor().hasStamp()) << "a palette choice drops it";
 
-    s.editor().startSelection(0, 0);
-    s.editor().endSelection();
+    s.mapState().editor().startSelection(0, 0);
+    s.mapState().editor().endSelection();
     s.openRom(m_dir.file("sample.gba"));
-    EXPECT_FALSE(s.editor().hasStamp()) << "a new ROM starts with a fresh brush";
-    EXPECT_EQ(s.editor().selectedBlock(), 0);
+    EXPECT_FALSE(s.mapState().editor().hasStamp()) << "a new ROM starts with a fresh brush";
+    EXPECT_EQ(s.mapState().editor().selectedBlock(), 0);
 }
 
 TEST_F(SessionEditing, PicturesFollowTheEdits) {
     Session s(m_dir.path());
     s.openRom(m_dir.file("sample.gba"));
     s.openMap("0.0", "t");
-    const Bitmap before = s.mapPicture();
-    s.movementView();
-    s.editor().selectBlock(1);  // differs from block 0 in the top-left cell
-    s.editor().paint(0, 0);
-    EXPECT_NE(s.mapPicture(), before);
-    s.invalidatePictures();
-    const Bitmap full = s.mapPicture();
-    s.editor().undo();
-    EXPECT_EQ(s.mapPicture(), before);
-    s.editor().redo();
-    EXPECT_EQ(s.mapPicture(), full);
+    const Bitmap before = s.mapState().pictures().map();
+    s.mapState().pictures().movementView();
+    s.mapState().editor().selectBlock(1);  // differs from block 0 in the top-left cell
+    s.mapState().editor().paint(0, 0);
+    EXPECT_NE(s.mapState().pictures().map(), before);
+    s.mapState().invalidatePictures();
+    const Bitmap full = s.mapState().pictures().map();
+    s.mapState().editor().undo();
+    EXPECT_EQ(s.mapState().pictures().map(), before);
+    s.mapState().editor().redo();
+    EXPECT_EQ(s.mapState().pictures().map(), full);
 }
 
 TEST_F(SessionEditing, AFailedSaveKeepsTheMapModified) {
     Session s(m_dir.path());
     s.openRom(std::make_unique<FailingWrites>(m_built.bytes), "readonly.gba");
     s.openMap("0.0", "t");
-    s.editor().selectBlock(3);
-    s.editor().paint(1, 1);
-    EXPECT_THROW(s.saveMap(), RomIoError);
-    EXPECT_TRUE(s.modified());
+    s.mapState().editor().selectBlock(3);
+    s.mapState().editor().paint(1, 1);
+    EXPECT_THROW(saveOpenMap(s.rom(), s.mapState()), RomIoError);
+    EXPECT_TRUE(s.mapState().modified());
 }
 
 TEST_F(SessionEditing, APlaceholderMapIsNeverSavedOverAnotherGrid) {
@@ -164,11 +165,11 @@ TEST_F(SessionEditing, APlaceholderMapIsNeverSavedOverAnotherGrid) {
     s.openRom(m_dir.file("sample.gba"));
     s.openMap("0.0", "t");
     ASSERT_TRUE(s.openMap("Leer", "Leer").has_value());
-    EXPECT_EQ(s.grid().cellCount(), 1);
-    s.editor().selectBlock(7);
-    s.editor().paint(0, 0);
+    EXPECT_EQ(s.mapState().grid().cellCount(), 1);
+    s.mapState().editor().selectBlock(7);
+    s.mapState().editor().paint(0, 0);
     const auto before = romBytes("sample.gba", 0, m_built.bytes.size());
-    EXPECT_THROW(s.saveMap(), Error);
+    EXPECT_THROW(saveOpenMap(s.rom(), s.mapState()), Error);
     EXPECT_EQ(romBytes("sample.gba", 0, m_built.bytes.size()), before);
 }
 
@@ -176,15 +177,15 @@ TEST_F(SessionEditing, SaveAsCopiesThenSavesOnTheCopy) {
     Session s(m_dir.path());
     s.openRom(m_dir.file("sample.gba"));
     s.openMap("0.0", "t");
-    s.editor().selectBlock(0x33);
-    s.editor().paint(0, 0);
+    s.mapState().editor().selectBlock(0x33);
+    s.mapState().editor().paint(0, 0);
     std::ofstream(m_dir.file("taken.gba")) << "x";
     EXPECT_FALSE(s.saveMapAs(m_dir.file("taken.gba")));
-    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(s.mapState().modified());
     EXPECT_EQ(s.rom().FileName(), m_dir.file("sample.gba"));
 
     EXPECT_TRUE(s.saveMapAs(m_dir.file("copy")));
-    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(s.mapState().modified());
     const std::uint32_t grid = m_built.maps.at({0, 0}).grid;
     EXPECT_EQ(romBytes("copy.gba", grid, 1)[0], 0x33);
     EXPECT_EQ(romBytes("sample.gba", grid, 1)[0], m_built.bytes[grid]) << "original untouched";

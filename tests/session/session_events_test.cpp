@@ -2,10 +2,11 @@
 
 #include <fstream>
 
+#include "core/base/numbers.h"
 #include "core/config/language_table.h"
 #include "core/errors.h"
-#include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/map_saving.h"
+#include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
@@ -49,15 +50,15 @@ protected:
     }
     Bytes file() { return testing::fileBytes(m_dir.file("e.gba")); }
     Bytes record(EventKind kind, int index = 0) {
-        return toVector(m_session.events().record(kind, index));
+        return toVector(m_session.mapState().events().record(kind, index));
     }
     void drag(int x0, int y0, int x1, int y1) {
         ev().pressAt(x0, y0);
         ev().dragTo(x1, y1);
         ev().release();
     }
-    EventEditor& ev() { return m_session.eventEditor(); }
-    MapEditor& editor() { return m_session.editor(); }
+    EventEditor& ev() { return m_session.mapState().eventEditor(); }
+    MapEditor& editor() { return m_session.mapState().editor(); }
 
     TempDir m_dir;
     BuiltRom m_built;
@@ -71,9 +72,10 @@ TEST_F(SessionEvents, BadEventTablesKeepTheOpenMap) {
     EXPECT_EQ(ev().selected(), (EventRef{EventKind::Person, 0}));
     drag(3, 2, 0, 0);
     EXPECT_THROW(m_session.openMap("0.1", "t"), DataError);
-    EXPECT_EQ(m_session.map().identifier, "0.0");
-    EXPECT_EQ(m_session.events().position({EventKind::Warp, 0}).x, 0) << "the edit stays";
-    EXPECT_TRUE(m_session.modified());
+    EXPECT_EQ(m_session.mapState().map().identifier, "0.0");
+    EXPECT_EQ(m_session.mapState().events().position({EventKind::Warp, 0}).x, 0)
+        << "the edit stays";
+    EXPECT_TRUE(m_session.mapState().modified());
 }
 
 TEST_F(SessionEvents, TablesInTheCartridgeHeaderAreRefusedAndNeverWritten) {
@@ -89,9 +91,9 @@ TEST_F(SessionEvents, TablesInTheCartridgeHeaderAreRefusedAndNeverWritten) {
         } catch (const DataError& e) {
             EXPECT_NE(std::string(e.what()).find("Warp-Tabelle"), std::string::npos) << e.what();
         }
-        EXPECT_EQ(m_session.map().identifier, "0.0");
+        EXPECT_EQ(m_session.mapState().map().identifier, "0.0");
         drag(3, 2, 0, 0);
-        m_session.saveMap();
+        saveOpenMap(m_session.rom(), m_session.mapState());
         const Bytes after = file();
         ASSERT_EQ(after.size(), before.size());
         EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0xC0, after.begin()))
@@ -116,7 +118,7 @@ TEST_F(SessionEvents, ADragIsOneUndoStep) {
     EXPECT_TRUE(editor().undo().empty()) << "no cells changed";
     EXPECT_EQ(record(EventKind::Warp), before);
     EXPECT_EQ(ev().selected(), (EventRef{EventKind::Warp, 0})) << "undo shows what it undid";
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
     editor().redo();
     EXPECT_EQ(record(EventKind::Warp)[0], 5);
 
@@ -133,9 +135,9 @@ TEST_F(SessionEvents, ADragIsOneUndoStep) {
     drag(2, 5, 3, 0);
     EXPECT_EQ(record(EventKind::Fly), (Bytes{0, 0, 3, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(editor().undo().empty());
-    EXPECT_EQ(m_session.grid().at(0, 0).block(), 1);
+    EXPECT_EQ(m_session.mapState().grid().at(0, 0).block(), 1);
     EXPECT_EQ(editor().undo(), CellRect::cell(0, 0));
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
 }
 
 TEST_F(SessionEvents, TypingIntoOneFieldIsOneUndoStep) {
@@ -154,15 +156,15 @@ TEST_F(SessionEvents, TypingIntoOneFieldIsOneUndoStep) {
     EXPECT_FALSE(editor().canUndo());
 
     ev().setHexText(WarpFields::X, "0009");
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     ev().setHexText(WarpFields::X, "0008");  // after a save: a new step
     editor().undo();
     EXPECT_EQ(record(EventKind::Warp)[0], 9);
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
 
     ev().setHexText(WarpFields::X, "0004");
     ev().setHexText(WarpFields::X, "0009");  // typed back to the saved value
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
 }
 
 TEST_F(SessionEvents, PanelFieldsWriteTheirBytesInTheSelectedRecordOnly) {
@@ -183,7 +185,7 @@ TEST_F(SessionEvents, PanelFieldsWriteTheirBytesInTheSelectedRecordOnly) {
     EXPECT_FALSE(ev().setField(PersonFields::Picture, 4)) << "a field of another kind";
     EXPECT_FALSE(ev().setHexText(WarpFields::X, "0003")) << "the value it holds";
     EXPECT_THROW(ev().setHexText(WarpFields::X, "xyz"), ConversionError);
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
 
     EXPECT_TRUE(ev().setField(WarpFields::TargetBank, 0x105));
     EXPECT_EQ(record(EventKind::Warp), (Bytes{3, 0, 2, 0, 0, 1, 1, 5}));
@@ -208,10 +210,10 @@ TEST_F(SessionEvents, PanelFieldsWriteTheirBytesInTheSelectedRecordOnly) {
     EXPECT_EQ(record(EventKind::Signpost)[5], 0) << "not 3 again";
 
     for (int step = 0; step < 7; ++step) {
-        EXPECT_TRUE(m_session.modified()) << "one field edit is one step";
+        EXPECT_TRUE(m_session.mapState().modified()) << "one field edit is one step";
         editor().undo();
     }
-    EXPECT_FALSE(m_session.modified());
+    EXPECT_FALSE(m_session.mapState().modified());
     EXPECT_EQ(record(EventKind::Person), person);
 }
 
@@ -220,15 +222,15 @@ TEST_F(SessionEvents, ChangingTheFlyMapTakesTheFlyPositionAway) {
     EXPECT_FALSE(ev().setFlyMap(0)) << "the value it holds";
     EXPECT_TRUE(ev().setFlyMap(3));
     EXPECT_TRUE(ev().setFlyMap(0)) << "back to this map: the record changes";
-    EXPECT_FALSE(m_session.events().hasFlyPosition()) << "none until the map is opened";
+    EXPECT_FALSE(m_session.mapState().events().hasFlyPosition()) << "none until the map is opened";
     EXPECT_TRUE(ev().setHexText(FlyFields::X, "0009")) << "the record stays editable";
     EXPECT_FALSE(ev().select(EventKind::Fly, 0));
-    m_session.saveMap();
+    saveOpenMap(m_session.rom(), m_session.mapState());
     EXPECT_EQ(bytesAt(file(), m_built.flyTable + 8, 8), (Bytes{0, 0, 9, 0, 5, 0, 0, 0}));
     for (int i = 0; i < 3; ++i) {
         editor().undo();
     }
-    EXPECT_EQ(m_session.events().flyIndex(), 1);
+    EXPECT_EQ(m_session.mapState().events().flyIndex(), 1);
     EXPECT_EQ(ev().selected(), (EventRef{EventKind::Fly, 0}));
 }
 
@@ -249,39 +251,40 @@ TEST_F(SessionEvents, SaveWritesTheGridThenTheEventsAndNothingElse) {
     ev().setHexText(FlyFields::Unknown, "0001");
     expected[m_built.flyTable + 8 + 6] = 1;
 
-    m_session.saveMap();
-    EXPECT_FALSE(m_session.modified());
+    saveOpenMap(m_session.rom(), m_session.mapState());
+    EXPECT_FALSE(m_session.mapState().modified());
     EXPECT_TRUE(file() == expected);
     editor().undo();
-    EXPECT_TRUE(m_session.modified()) << "undone past the save";
+    EXPECT_TRUE(m_session.mapState().modified()) << "undone past the save";
 
     // The fly record now ends the table: map 0.0's is gone, 0.1's stands before it.
     m_session.openMap("0.0", "t");
-    EXPECT_FALSE(m_session.events().hasFlyPosition());
+    EXPECT_FALSE(m_session.mapState().events().hasFlyPosition());
     m_session.openMap("0.1", "t");
-    EXPECT_EQ(m_session.events().flyIndex(), 0);
+    EXPECT_EQ(m_session.mapState().events().flyIndex(), 0);
     EXPECT_TRUE(ev().selected().none()) << "no persons to select";
 }
 
 TEST_F(SessionEvents, TheEventPictureFollowsMapAndEvents) {
-    const Bitmap first = m_session.eventPicture();
+    const Bitmap first = m_session.mapState().eventPicture();
     EXPECT_EQ(ev().pictureMessage(), EventMessage::Ok);
-    EXPECT_NE(first, m_session.mapPicture());
+    EXPECT_NE(first, m_session.mapState().pictures().map());
     const auto at = [](const Bitmap& b, int x, int y) { return b.pixel(16 * x + 8, 16 * y + 8); };
 
     editor().selectBlock(1);
     editor().paint(7, 0);
-    const Bitmap painted = m_session.eventPicture();
+    const Bitmap painted = m_session.mapState().eventPicture();
     EXPECT_NE(at(painted, 7, 0), at(first, 7, 0));
     drag(3, 2, 3, 3);
-    EXPECT_NE(at(m_session.eventPicture(), 3, 2), at(painted, 3, 2));
+    EXPECT_NE(at(m_session.mapState().eventPicture(), 3, 2), at(painted, 3, 2));
     ev().setHexText(WarpFields::X, "0008");  // one cell past the right edge
-    m_session.eventPicture();
+    m_session.mapState().eventPicture();
     EXPECT_EQ(ev().pictureMessage(), EventMessage::SomeOutside);
 
     m_session.settings().setFlag(Flag::ShowSprites, true);
     m_session.settings().setFlag(Flag::HideOtherEvents, true);
-    EXPECT_EQ(at(m_session.eventPicture(), 5, 2), at(m_session.mapPicture(), 5, 2))
+    EXPECT_EQ(at(m_session.mapState().eventPicture(), 5, 2),
+              at(m_session.mapState().pictures().map(), 5, 2))
         << "the signpost is hidden";
     EXPECT_EQ(ev().pictureMessage(), std::nullopt);
     EXPECT_TRUE(ev().hitTest(5, 2).none());

@@ -1,10 +1,12 @@
+#include "core/session/session.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/session.h"
+#include "core/session/map_listing.h"
 #include "tests/map/sample_rom.h"
 
 namespace quillon {
@@ -30,31 +32,31 @@ protected:
 TEST_F(SessionFlow, OpensRomListsMapsAndShowsAMap) {
     Session s(m_dir.path());
     s.openRom(romPath());
-    EXPECT_TRUE(s.romLoaded());
+    EXPECT_TRUE(s.romState().loaded());
     EXPECT_EQ(s.rom().Title(), "QUILLON TESTQTSE");
-    EXPECT_TRUE(s.profile().found);
-    EXPECT_EQ(s.mapNames().size(), 2u);
+    EXPECT_TRUE(s.romState().profile().found);
+    EXPECT_EQ(s.romState().mapNames().size(), 2u);
     EXPECT_EQ(s.romState().pokemonNames().size(), 412u);
-    EXPECT_EQ(s.bankScan().mapCount(), 5);
-    EXPECT_TRUE(s.romWarnings().empty());
-    EXPECT_FALSE(s.mapLoaded());
+    EXPECT_EQ(s.romState().bankScan().mapCount(), 5);
+    EXPECT_TRUE(s.romState().warnings().empty());
+    EXPECT_FALSE(s.mapState().loaded());
 
-    MapListTree tree = s.mapList();
+    MapListTree tree = openRomMapList(s.romState(), s.data(), s.settings(), s.lang());
     ASSERT_EQ(tree.roots.size(), 1u);
     EXPECT_EQ(tree.roots[0].children[0].children[1].text, "ROUTE (0.1)");
 
     EXPECT_FALSE(s.openMap("0.1", "ROUTE (0.1)"));
-    EXPECT_TRUE(s.mapLoaded());
-    EXPECT_EQ(s.map().identifier, "0.1");
-    EXPECT_EQ(s.grid().width, 5);
-    const Bitmap& picture = s.mapPicture();
+    EXPECT_TRUE(s.mapState().loaded());
+    EXPECT_EQ(s.mapState().map().identifier, "0.1");
+    EXPECT_EQ(s.mapState().grid().width, 5);
+    const Bitmap& picture = s.mapState().pictures().map();
     EXPECT_EQ(picture.width(), 5 * 16);
     EXPECT_EQ(picture.height(), 3 * 16);
-    EXPECT_EQ(s.blockPalette().width(), 8 * 16);
-    EXPECT_EQ(s.movementView().width(), 5 * 16);
-    EXPECT_EQ(s.movementPalette().height(), 1024);
-    EXPECT_EQ(s.tilesets().tilesetNumber(1), 0);
-    EXPECT_EQ(s.tilesets().tilesetNumber(2), 1);
+    EXPECT_EQ(s.mapState().pictures().blockPalette().width(), 8 * 16);
+    EXPECT_EQ(s.mapState().pictures().movementView().width(), 5 * 16);
+    EXPECT_EQ(s.mapState().pictures().movementPalette().height(), 1024);
+    EXPECT_EQ(s.romState().tilesets().tilesetNumber(1), 0);
+    EXPECT_EQ(s.romState().tilesets().tilesetNumber(2), 1);
 }
 
 TEST_F(SessionFlow, AFileThatIsNoRomIsRefusedAndTheOpenRomStays) {
@@ -71,9 +73,9 @@ TEST_F(SessionFlow, AFileThatIsNoRomIsRefusedAndTheOpenRomStays) {
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
         }
-        EXPECT_TRUE(s.romLoaded());
+        EXPECT_TRUE(s.romState().loaded());
         EXPECT_EQ(s.rom().FileName(), romPath());
-        EXPECT_TRUE(s.mapLoaded()) << "the open map stays";
+        EXPECT_TRUE(s.mapState().loaded()) << "the open map stays";
     }
 }
 
@@ -82,11 +84,11 @@ TEST_F(SessionFlow, AGameWithoutProfileOpensWithAnEmptyListAndAWarning) {
     rewriteRom();
     Session s(m_dir.path());
     s.openRom(romPath());
-    EXPECT_TRUE(s.romLoaded());
-    EXPECT_FALSE(s.profile().found);
-    EXPECT_EQ(s.bankScan().mapCount(), 0);
-    ASSERT_FALSE(s.romWarnings().empty());
-    EXPECT_NE(germanText(s.romWarnings()[0]).find("XUILLON TESTQTSE"), std::string::npos);
+    EXPECT_TRUE(s.romState().loaded());
+    EXPECT_FALSE(s.romState().profile().found);
+    EXPECT_EQ(s.romState().bankScan().mapCount(), 0);
+    ASSERT_FALSE(s.romState().warnings().empty());
+    EXPECT_NE(germanText(s.romState().warnings()[0]).find("XUILLON TESTQTSE"), std::string::npos);
 }
 
 TEST_F(SessionFlow, ARefusedMapLeavesThePreviousMapOpen) {
@@ -98,9 +100,9 @@ TEST_F(SessionFlow, ARefusedMapLeavesThePreviousMapOpen) {
     s.openRom(romPath());
     s.openMap("0.2", "t");
     EXPECT_THROW(s.openMap("1.0", "t"), DataError);
-    EXPECT_EQ(s.map().identifier, "0.2");
-    EXPECT_EQ(s.grid().width, 6);
-    EXPECT_EQ(s.mapPicture().width(), 6 * 16);
+    EXPECT_EQ(s.mapState().map().identifier, "0.2");
+    EXPECT_EQ(s.mapState().grid().width, 6);
+    EXPECT_EQ(s.mapState().pictures().map().width(), 6 * 16);
 }
 
 TEST_F(SessionFlow, ABrokenTilePictureFailsCleanlyAndTheNextMapLoadsAfresh) {
@@ -113,28 +115,28 @@ TEST_F(SessionFlow, ABrokenTilePictureFailsCleanlyAndTheNextMapLoadsAfresh) {
     Session s(m_dir.path());
     s.openRom(romPath());
     EXPECT_THROW(s.openMap("0.0", "t"), DataError);
-    EXPECT_FALSE(s.mapLoaded());
+    EXPECT_FALSE(s.mapState().loaded());
 
     m_built = buildSampleRom();
     rewriteRom();
     s.reloadRom();
     EXPECT_NO_THROW(s.openMap("0.0", "t"));
-    EXPECT_EQ(s.tilesets().tilesetNumber(2), 1);
+    EXPECT_EQ(s.romState().tilesets().tilesetNumber(2), 1);
 }
 
 TEST_F(SessionFlow, ReloadReadsTheProfileAgain) {
     Session s(m_dir.path());
     s.openRom(romPath());
-    EXPECT_EQ(s.bankScan().mapCount(), 5);
+    EXPECT_EQ(s.romState().bankScan().mapCount(), 5);
     {
         std::ofstream ini(m_dir.path() / "Ini" / "Quillon.ini");
         ini << "[QUILLON TESTQTSE]\nMapBankHeader=0x" << IntToHex(m_built.bankTable, 6)
             << "\nAnzMapNamen=0\nNamenHeader=0x" << IntToHex(m_built.nameTable, 6) << "\n";
     }
     s.reloadRom();
-    EXPECT_EQ(s.mapNames().size(), 1u);
-    EXPECT_EQ(s.bankScan().mapCount(), 5) << "maps whose name is not loaded stay listed";
-    EXPECT_FALSE(s.romWarnings().empty());
+    EXPECT_EQ(s.romState().mapNames().size(), 1u);
+    EXPECT_EQ(s.romState().bankScan().mapCount(), 5) << "maps whose name is not loaded stay listed";
+    EXPECT_FALSE(s.romState().warnings().empty());
 }
 
 TEST_F(SessionFlow, LanguageSettingDecidesTheStartLanguage) {
@@ -168,13 +170,14 @@ TEST(SessionWithoutDataFiles, RunsOnDefaultsAndReportsWhatIsMissing) {
     EXPECT_EQ(s.weatherNames()[3], "03 ???");
     EXPECT_EQ(s.movementNames()[0x3F], "???");
     s.openRom(dir.file("a.gba"));
-    EXPECT_TRUE(s.romLoaded());
-    EXPECT_EQ(s.bankScan().mapCount(), 0);
-    EXPECT_FALSE(s.romWarnings().empty()) << "no profile for this game";
-    EXPECT_EQ(s.mapList().roots.size(), 1u) << "the header part alone, empty";
+    EXPECT_TRUE(s.romState().loaded());
+    EXPECT_EQ(s.romState().bankScan().mapCount(), 0);
+    EXPECT_FALSE(s.romState().warnings().empty()) << "no profile for this game";
+    EXPECT_EQ(openRomMapList(s.romState(), s.data(), s.settings(), s.lang()).roots.size(), 1u)
+        << "the header part alone, empty";
     // The built-in bank table offset lies beyond this small ROM: a clear error, no map.
     EXPECT_THROW(s.openMap("0.0", "t"), RomIoError);
-    EXPECT_FALSE(s.mapLoaded());
+    EXPECT_FALSE(s.mapState().loaded());
     s.settings().setFlag(Settings::Flag::Grid, true);  // the first setting creates the file
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "Ini" / "Quillon.ini"));
 }
@@ -223,12 +226,13 @@ TEST(SessionTilesets, AFailedTilesetLoadGivesTheShownMapItsTilesetsBack) {
     Session s(dir.path());
     s.openRom(dir.file("t.gba"));
     s.openMap("0.0", "t");
-    const Bitmap shown = s.mapPicture();
+    const Bitmap shown = s.mapState().pictures().map();
     EXPECT_THROW(s.openMap("0.1", "t"), DataError);
-    EXPECT_EQ(s.map().identifier, "0.0");
-    s.invalidatePictures();
-    EXPECT_EQ(s.mapPicture(), shown) << "a full redraw uses the shown map's own blocks";
-    EXPECT_EQ(s.tilesets().tilesetNumber(1), 0);
+    EXPECT_EQ(s.mapState().map().identifier, "0.0");
+    s.mapState().invalidatePictures();
+    EXPECT_EQ(s.mapState().pictures().map(), shown)
+        << "a full redraw uses the shown map's own blocks";
+    EXPECT_EQ(s.romState().tilesets().tilesetNumber(1), 0);
 }
 
 }  // namespace

@@ -3,14 +3,15 @@
 #include <functional>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_name_writer.h"
-#include "core/edit/tileset_choice.h"
 #include "core/errors.h"
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 #include "core/mapfile/map_insertion.h"
-#include "core/session.h"
-#include "core/wild/wild_save.h"
+#include "core/session/map_listing.h"
+#include "core/session/session.h"
 #include "core/wild/wild_table.h"
+#include "core/writers/map_name_writer.h"
+#include "core/writers/tileset_choice.h"
+#include "core/writers/wild_save.h"
 #include "tests/map/sample_rom.h"
 #include "tests/wild/wild_test_rom.h"
 
@@ -97,10 +98,12 @@ TEST(TableCheck, AFittingProfilePassesOnBothFamilies) {
             const Session& s = *o->session;
             EXPECT_EQ(s.romState().tableFailures().size(), 0u)
                 << germanText(s.romState().tableFailures()[0].message);
-            EXPECT_TRUE(s.romWarnings().empty());
-            EXPECT_EQ(s.profile().mapBankHeader, static_cast<std::int32_t>(built.bankTable));
-            EXPECT_EQ(s.profile().wildPokemon, static_cast<std::int32_t>(built.wildTable));
-            EXPECT_EQ(s.bankScan().mapCount(), static_cast<int>(built.maps.size()));
+            EXPECT_TRUE(s.romState().warnings().empty());
+            EXPECT_EQ(s.romState().profile().mapBankHeader,
+                      static_cast<std::int32_t>(built.bankTable));
+            EXPECT_EQ(s.romState().profile().wildPokemon,
+                      static_cast<std::int32_t>(built.wildTable));
+            EXPECT_EQ(s.romState().bankScan().mapCount(), static_cast<int>(built.maps.size()));
         }
     }
 }
@@ -184,7 +187,9 @@ TEST(TableCheck, TheMessageNamesTableOffsetReasonAndProfile) {
                               "\"QUILLON TESTQTSE\".";
     EXPECT_EQ(germanText(s.romState().tableFailures()[0].message), banks);
     EXPECT_EQ(s.romState().tableFailures()[1].table, Table::SpeciesNames);
-    EXPECT_TRUE(s.mapList().roots.empty() || s.mapList().roots[0].children.empty());
+    EXPECT_TRUE(
+        openRomMapList(s.romState(), s.data(), s.settings(), s.lang()).roots.empty() ||
+        openRomMapList(s.romState(), s.data(), s.settings(), s.lang()).roots[0].children.empty());
     try {
         s.openMap("0.1", "0.1");
         ADD_FAILURE() << "map 0.1 opened";
@@ -206,8 +211,9 @@ TEST(TableCheck, NothingIsWrittenThroughAFailedTable) {
          [](Session& s) {
              s.openDetachedMap(newDetachedMap(4, 4, 0, 1, "Neu", {}));
              const std::uint32_t free = 0x80000;
-             map_insertion::insert(s.rom(), s.profile(), s.bankScan(), s.map(), s.grid(),
-                                   s.events(), {0, 1, free, free + 0x100, 0xFF, 0xFF, false, std::nullopt});
+             map_insertion::insert(s.rom(), s.romState().profile(), s.romState().bankScan(),
+                                   s.mapState().map(), s.mapState().grid(), s.mapState().events(),
+                                   {0, 1, free, free + 0x100, 0xFF, 0xFF, false, std::nullopt});
          }},
         {Table::MapNames,
          [](Session& s) {
@@ -225,10 +231,10 @@ TEST(TableCheck, NothingIsWrittenThroughAFailedTable) {
         {Table::Tilesets,
          [](Session& s) {
              s.openMap("0.1", "0.1");
-             const std::uint32_t h2 = tileset_choice::headerFromText(s.rom(), s.profile(), "1", 2,
-                                                                     &s.romState());
+             const std::uint32_t h2 = tileset_choice::headerFromText(
+                 s.rom(), s.romState().profile(), "1", 2, &s.romState());
              tileset_choice::write(s.rom(), s.romState(), s.mapState(), s.data().tilesets(),
-                                   s.map().footer.tileset1Offset(), h2);
+                                   s.mapState().map().footer.tileset1Offset(), h2);
          }},
         {Table::Tilesets,  // "Neue Map" names its tilesets by number
          [](Session& s) { s.openDetachedMap(newDetachedMap(4, 4, 0, 1, "Neu", {})); }},

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
@@ -62,7 +62,7 @@ private slots:
         auto* editor = openEditor(o);
         QVERIFY(editor != nullptr && editor->isVisible());
         QCOMPARE(editor->currentBlock(), 0);
-        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+        QCOMPARE(o.window->session().mapState().pictures().map().pixel(0, 0), kRed);
         // Opening the editor leaves the map on screen as it was.
         QCOMPARE(child(*o.window, "MapBox")->grab().toImage().pixel(0, 0), kRed);
 
@@ -99,12 +99,12 @@ private slots:
         }
         put(changes, t.behaviours, 0x103C, 2);
         QVERIFY(onlyChanged(before, romFile(o), changes));
-        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        QCOMPARE(o.window->session().mapState().pictures().map().pixel(0, 0), kGreen);
         // The map on screen shows it at once.
         const QImage shown = child(*o.window, "MapBox")->grab().toImage();
         QCOMPARE(shown.pixel(0, 0), kGreen);
-        QCOMPARE(*o.window->session().tilesets().blockImage(0),
-                 *o.window->session().tilesets().blockImage(1));
+        QCOMPARE(*o.window->session().romState().tilesets().blockImage(0),
+                 *o.window->session().romState().tilesets().blockImage(1));
     }
 
     // FireRed: the behaviour (up to 1FF) and the layer type go into the 4-byte word at header
@@ -158,7 +158,7 @@ private slots:
         QTest::mouseClick(child(*editor, "Image1"), Qt::LeftButton, {}, QPoint(20, 4));
         drag(child(*editor, "TileBox"), {{8, 8}, {40, 8}, {40, 40}, {8, 40}});
         QTest::mouseClick(child<QPushButton>(*editor, "Cmd_Speichern"), Qt::LeftButton);
-        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kGreen);
+        QCOMPARE(o.window->session().mapState().pictures().map().pixel(0, 0), kGreen);
         o.window->menu().Verlauf1->trigger();
         auto* list = child<QTreeWidget>(*o.window->historyForm(), "Lst_Verlauf");
         list->setCurrentItem(list->topLevelItem(0));
@@ -169,7 +169,7 @@ private slots:
         QVERIFY(romFile(o) == before);
         QVERIFY(editor != nullptr && editor->isVisible());
         QCOMPARE(editor->edited().entry(0).raw, std::uint16_t{0x0000});
-        QCOMPARE(o.window->session().mapPicture().pixel(0, 0), kRed);
+        QCOMPARE(o.window->session().mapState().pictures().map().pixel(0, 0), kRed);
 
         // A saved map undone: the map is read again, the editor follows it and stays.
         auto* map = child(*o.window, "MapBox");

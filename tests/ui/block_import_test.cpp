@@ -7,7 +7,7 @@
 
 #include "core/gfx/palette.h"
 #include "core/rom/rom_pointer.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(picture.save(o.dialogs->openFileAnswer));
         const QByteArray before = romFile(o);
         quillon::Session& s = o.window->session();
-        QCOMPARE(s.mapPicture().pixel(0, 0), kRed);
+        QCOMPARE(s.mapState().pictures().map().pixel(0, 0), kRed);
 
         child<QAction>(*editor, "Tileset1Laden1")->trigger();
 
@@ -99,15 +99,16 @@ private slots:
             put(changes, o.program.rom().tilesets[0].tiles + i, 0x22, 1);
         }
         QVERIFY(onlyChanged(before, romFile(o), changes));
-        QCOMPARE(s.mapPicture().pixel(0, 0), kGreen);
-        QCOMPARE(*s.tilesets().blockImage(0), *s.tilesets().blockImage(1));
-        QCOMPARE(s.history().back().name, std::string("Tileset laden 0"));
+        QCOMPARE(s.mapState().pictures().map().pixel(0, 0), kGreen);
+        QCOMPARE(*s.romState().tilesets().blockImage(0), *s.romState().tilesets().blockImage(1));
+        QCOMPARE(s.rom().history().entries().back().name, std::string("Tileset laden 0"));
 
         undoLatest(o);
         QCOMPARE(o.dialogs->errors, QStringList());
         QVERIFY(romFile(o) == before);
-        QCOMPARE(s.mapPicture().pixel(0, 0), kRed);
-        QVERIFY(!(*s.tilesets().blockImage(0) == *s.tilesets().blockImage(1)));
+        QCOMPARE(s.mapState().pictures().map().pixel(0, 0), kRed);
+        QVERIFY(
+            !(*s.romState().tilesets().blockImage(0) == *s.romState().tilesets().blockImage(1)));
     }
 
     // Tile 3 lies past the part's raw tiles, on the data behind them: the new tiles go where
@@ -170,7 +171,7 @@ private slots:
         put(changes, o.program.rom().tilesets[0].palettes + 2, 0x7C00, 2);
         QVERIFY(onlyChanged(before, romFile(o), changes));
         quillon::Session& s = o.window->session();
-        QCOMPARE(s.mapPicture().pixel(0, 0), quillon::GbaColourToRgb(0x7C00));
+        QCOMPARE(s.mapState().pictures().map().pixel(0, 0), quillon::GbaColourToRgb(0x7C00));
 
         QFile fifteen(inFolder(o, "kurz.pal"));
         QVERIFY(fifteen.open(QIODevice::WriteOnly));

@@ -10,7 +10,7 @@
 
 #include "core/base/numbers.h"
 #include "core/connections/neighbour_band.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
@@ -204,7 +204,7 @@ void ConnectionsWindowTest::neighbourBandFollowsSavesAndUndo() {
 
     QTest::mouseClick(child(*o.window, "MapBox"), Qt::LeftButton, {},
                       QPoint((1 + kBand) * 16 + 3, kBand * 16 + 3));  // block 0 over block 1
-    QVERIFY(o.window->session().modified());
+    QVERIFY(o.window->session().mapState().modified());
     o.dialogs->confirmAnswer = false;
     const auto asked = o.dialogs->confirms.size();
     QTest::mouseClick(child<QPushButton>(form, "Cmd_Unten1"), Qt::LeftButton);

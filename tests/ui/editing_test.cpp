@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <csignal>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/big_block_view.h"
@@ -55,7 +55,7 @@ QString romGrid(const Opened& o) {
 
 QString sessionGrid(MainWindow& window) {
     QList<int> cells;
-    const auto& grid = window.session().grid();
+    const auto& grid = window.session().mapState().grid();
     for (int i = 0; i < grid.cellCount(); ++i) {
         cells << grid.cells[static_cast<std::size_t>(i)].raw;
     }
@@ -109,7 +109,7 @@ void EditingTest::paintFillReplaceStampUndoAndSave() {
     const int s = doubled ? 32 : 16;
     QWidget* map = child(w, "MapBox");
     QWidget* palette = child(w, "BlockPalette");
-    auto& editor = w.session().editor();
+    auto& editor = w.session().mapState().editor();
 
     click(palette, at(1, 0));                   // block 1
     click(map, at(2, 0, s), Qt::MiddleButton);  // fill the cells connected through block 0
@@ -195,7 +195,7 @@ void EditingTest::movementPainting() {
     click(view, at(0, 0, 32), Qt::MiddleButton, Qt::ControlModifier);
     QCOMPARE(sessionGrid(w), QStringLiteral("0800 0801 1C00 1C01 1C00 1C00"));
     click(view, at(2, 0, 32), Qt::RightButton);
-    QCOMPARE(w.session().editor().selectedMovement(), 7);
+    QCOMPARE(w.session().mapState().editor().selectedMovement(), 7);
     QCOMPARE(child<QScrollArea>(w, "ScrollBox5")->verticalScrollBar()->value(), 7 * 16);
 
     w.menu().Rueckgaengig1->trigger();
@@ -250,7 +250,7 @@ void EditingTest::unsavedChangesAreOfferedForSaving() {
     QCOMPARE(romGrid(o), answer == 1 ? edited : kUntouched);
     if (stays) {
         QCOMPARE(sessionGrid(w), edited);
-        QVERIFY(w.session().modified());
+        QVERIFY(w.session().mapState().modified());
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0) *"));
     } else if (leave == 2) {
         QCOMPARE(sessionGrid(w), romGrid(o));
@@ -274,7 +274,7 @@ void EditingTest::failedSaveKeepsTheMapOpen() {
     QCOMPARE(o.dialogs->errors.size(), 2);
     QVERIFY(w.isVisible());
     QCOMPARE(w.mapIdentifier(), QStringLiteral("0.0"));
-    QVERIFY(w.session().modified());
+    QVERIFY(w.session().mapState().modified());
     QCOMPARE(w.windowTitle(), QStringLiteral("Quillon - TESTHAUS (0.0) *"));
 
     o.dialogs->saveFileAnswer.clear();  // "Speichern Unter..." cancelled

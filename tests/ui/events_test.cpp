@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/picture_view.h"
@@ -69,9 +69,9 @@ struct EventsWindow : Opened {
         kinds()->setCurrentIndex(entry);
         number()->setValue(index);
     }
-    EventRef selected() { return w.session().eventEditor().selected(); }
+    EventRef selected() { return w.session().mapState().eventEditor().selected(); }
     QByteArray record(EventKind kind, int index = 0) {
-        const auto bytes = w.session().events().record(kind, index);
+        const auto bytes = w.session().mapState().events().record(kind, index);
         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     }
@@ -180,7 +180,8 @@ void EventsTest::panelsEditTheSelectedRecord() {
     QCOMPARE(e.dialogs->errors.size(), 1);
     QCOMPARE(e.record(EventKind::Person, 1).mid(16, 4), bytes({0x56, 0x34, 0x12, 0x08}));
     type(e.in<QLineEdit>("TFrame_People", "Txt_PosY"), QStringLiteral("3"));
-    QCOMPARE(e.w.session().eventEditor().hitTest(4, 3), (EventRef{EventKind::Person, 1}));
+    QCOMPARE(e.w.session().mapState().eventEditor().hitTest(4, 3),
+             (EventRef{EventKind::Person, 1}));
 
     e.pick(3);
     type(e.in<QLineEdit>("TFrame_Script", "Txt_Unbekannt2"), QStringLiteral("AB"));
@@ -203,7 +204,7 @@ void EventsTest::panelsEditTheSelectedRecord() {
     QVERIFY(e.frame("TFrame_FlugPos")->isVisible());
     QCOMPARE(e.in<QLineEdit>("TFrame_FlugPos", "Txt_PosX")->text(), QStringLiteral("0005"));
     e.in<QSpinBox>("TFrame_FlugPos", "Spin_MapBank")->setValue(2);
-    QVERIFY(!e.w.session().events().hasFlyPosition());
+    QVERIFY(!e.w.session().mapState().events().hasFlyPosition());
     e.pick(0);
     e.pick(4);
     QVERIFY(!e.frame("TFrame_FlugPos")->isVisible());

@@ -5,8 +5,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "core/edit/map_attributes.h"
-#include "core/session.h"
+#include "core/writers/map_attributes.h"
+#include "core/session/session.h"
 #include "tests/rom/watched_files.h"
 #include "tests/session/history_fixture.h"
 #include "tests/ui/ui_test_main.h"
@@ -134,7 +134,7 @@ void HistoryWindowTest::interruptedCommandIsSettledByTheUser() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == expected);
     file.close();
-    QVERIFY(window->session().romLoaded());
+    QVERIFY(window->session().romState().loaded());
     window->menu().NeuLaden1->trigger();  // settled for good: no second question
     QCOMPARE(dialogs->choices.size(), 1);
 }
@@ -149,7 +149,7 @@ void HistoryWindowTest::historyOfAnotherRomIsToldAndSetAside() {
     FakeDialogs* dialogs = nullptr;
     auto window = program.window(&dialogs);
     window->openRomFile(program.romPath());
-    QVERIFY(window->session().romLoaded());
+    QVERIFY(window->session().romState().loaded());
     QCOMPARE(dialogs->choices, QStringList());
     QCOMPARE(dialogs->informs.size(), 1);
     QVERIFY2(dialogs->informs.first().contains(QStringLiteral("gehört nicht zu diesem Rom")),
@@ -171,7 +171,7 @@ void HistoryWindowTest::aNoticeOfACommandIsShownOnceAfterIt() {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     dialogs->openFileAnswer = program.romPath();
     window->menu().Laden1->trigger();
-    QVERIFY(window->session().romLoaded());
+    QVERIFY(window->session().romState().loaded());
     QVERIFY(history.onDisk());
     history.setBounds({1 << 20, 1});
     QTreeWidget* tree = child<QTreeWidget>(*window, "MapList");
@@ -190,7 +190,7 @@ void HistoryWindowTest::aNoticeOfACommandIsShownOnceAfterIt() {
              qPrintable(dialogs->informs.first()));
     child<QComboBox>(*window, "Cbo_Wetter")->setCurrentIndex(7);
     QCOMPARE(dialogs->informs.size(), 1);
-    QCOMPARE(window->session().map().header.weather(), 7);
+    QCOMPARE(window->session().mapState().map().header.weather(), 7);
 }
 
 void HistoryWindowTest::keepHistoryIsASettingItem() {
@@ -273,9 +273,9 @@ void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain() {
     const QByteArray written = romFile(o);
     MainWindow& w = *o.window;
     const Verlauf v = openVerlauf(o);
-    w.session().editor().selectBlock(1);
-    w.session().editor().paint(2, 0);
-    QVERIFY(w.session().modified());
+    w.session().mapState().editor().selectBlock(1);
+    w.session().mapState().editor().paint(2, 0);
+    QVERIFY(w.session().mapState().modified());
     o.dialogs->chooseAnswers.push_back(answer);
     v.list->setCurrentItem(v.list->topLevelItem(0));
     QTest::mouseClick(v.undo, Qt::LeftButton);
@@ -285,14 +285,14 @@ void HistoryWindowTest::undoTouchingTheOpenMapOpensItAgain() {
     QVERIFY(o.dialogs->confirms.isEmpty());
     if (answer == 2) {
         QVERIFY(romFile(o) == written);
-        QVERIFY(w.session().modified());
+        QVERIFY(w.session().mapState().modified());
         QCOMPARE(names(v.list).value(0), QStringLiteral("Wetter ändern 0.0"));
         return;
     }
     QVERIFY(romFile(o) == before);
-    QVERIFY(!w.session().modified());
+    QVERIFY(!w.session().mapState().modified());
     QVERIFY(!w.windowTitle().endsWith(QLatin1Char('*')));
-    QCOMPARE(w.session().map().header.weather(), std::uint8_t{2});
+    QCOMPARE(w.session().mapState().map().header.weather(), std::uint8_t{2});
     QCOMPARE(names(v.list).value(0),
              answer == 0 ? QStringLiteral("Rückgängig: Wetter ändern 0.0 (und 1 weitere)")
                          : QStringLiteral("Rückgängig: Wetter ändern 0.0"));
@@ -310,15 +310,15 @@ void HistoryWindowTest::redoTouchingTheOpenMapDropsChangesOrWaits() {
         v.list->setCurrentItem(v.list->topLevelItem(0));
         QTest::mouseClick(v.undo, Qt::LeftButton);
         const QByteArray undone = romFile(o);
-        w.session().editor().selectBlock(1);
-        w.session().editor().paint(2, 0);
+        w.session().mapState().editor().selectBlock(1);
+        w.session().mapState().editor().paint(2, 0);
         o.dialogs->chooseAnswers.push_back(answer);
         QTest::mouseClick(v.redo, Qt::LeftButton);
         QCOMPARE(o.dialogs->errors, QStringList());
         QCOMPARE(o.dialogs->choices.size(), 1);
         QVERIFY(o.dialogs->choices.first().endsWith(QStringLiteral("|Verwerfen/Abbrechen")));
         QVERIFY(romFile(o) == (answer == 0 ? written : undone));
-        QCOMPARE(w.session().modified(), answer == 1);
+        QCOMPARE(w.session().mapState().modified(), answer == 1);
     }
 }
 

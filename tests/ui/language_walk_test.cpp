@@ -12,10 +12,10 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/config/language_table.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/command.h"
@@ -138,7 +138,7 @@ void clickAction(QAction* action) { action->trigger(); }
 void openMap(MainWindow& w, FakeDialogs& dialogs) {
     dialogs.inputAnswers = {QStringLiteral("0.0")};
     clickAction(w.menu().Mapffnen1);
-    QVERIFY(w.session().mapLoaded());
+    QVERIFY(w.session().mapState().loaded());
 }
 
 // Opens every window, tab and kind the main window shows, and the boxes of a few commands;
@@ -171,7 +171,7 @@ W* part(QWidget& dialog, const char* name) {
 // Map", and a box with Qt's own buttons.
 QStringList dialogTexts(MainWindow& w, FakeDialogs& dialogs, const QRegularExpression& foreign) {
     quillon::Session& s = w.session();
-    quillon::ui::TUmpointenForm repoint(s.rom(), s.profile(), s.lang(), dialogs, &w);
+    quillon::ui::TUmpointenForm repoint(s.rom(), s.romState().profile(), s.lang(), dialogs, &w);
     repoint.setAnzahl(0x100000);
     repoint.show();
     part<QAbstractButton>(repoint, "Chk_Suchen")->click();
@@ -226,7 +226,7 @@ private slots:
             chooseLanguage(*window, "English");
         }
         dialogs->inputsAsked.clear();  // asked in German before the switch
-        const auto& header = window->session().map().header;
+        const auto& header = window->session().mapState().map().header;
         QCOMPARE(quillon::testing::child<QComboBox>(*window, "Cbo_Wetter")->currentIndex(),
                  static_cast<int>(header.weather()));
         QCOMPARE(quillon::testing::child<QComboBox>(*window, "Cbo_Typ")->currentIndex(),

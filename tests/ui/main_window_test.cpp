@@ -18,7 +18,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/ui_test_main.h"
@@ -318,7 +318,7 @@ void MainWindowTest::hoverShowsCellDescriptions() {
     hover(child(*o.window, "MapBox"), QPoint(16 + 5, 3));
     QCOMPARE(o.window->statusText(0), QStringLiteral("X: 1 Y: 0 Block: 0C01"));
 
-    const auto& tilesets = o.window->session().tilesets();
+    const auto& tilesets = o.window->session().romState().tilesets();
     const qint64 record = tilesets.blockTableOffset(1) + 9 * 16;
     hover(child(*o.window, "BlockPalette"), QPoint(16 + 2, 16 + 2));
     QCOMPARE(o.window->statusText(0),
@@ -367,7 +367,7 @@ void MainWindowTest::mapOeffnenChecksTheTypedIdentifier() {
              QStringList({QStringLiteral("Bank 3 gibt es nicht (das Rom hat 2 Banken)."),
                           QStringLiteral("Map 0.7 gibt es nicht (Bank 0 hat 2 Maps).")}));
     QCOMPARE(o.window->statusText(0), kLoaded + QStringLiteral("0.1"));
-    QCOMPARE(o.window->session().map().identifier, std::string("0.1"));
+    QCOMPARE(o.window->session().mapState().map().identifier, std::string("0.1"));
 }
 
 void MainWindowTest::romDialogsStartAtTheOpenRomAndMapOeffnenNeedsOne() {

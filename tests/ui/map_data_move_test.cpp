@@ -7,7 +7,7 @@
 #include <map>
 #include <system_error>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/window_fixture.h"
@@ -50,8 +50,8 @@ void MapDataMoveTest::resizeWritesTheGridThenTheFooterAndReopens() {
     o.openByLine("TESTHAUS (0.0)");
     child<QTabWidget>(*o.window, "PageControl1")->setCurrentIndex(4);
     // Painted but not saved: it moves with the grid; the reopening asks about saving.
-    o.window->session().editor().selectBlock(7);
-    o.window->session().editor().paint(2, 1);
+    o.window->session().mapState().editor().selectBlock(7);
+    o.window->session().mapState().editor().paint(2, 1);
     const QByteArray before = romFile(o);
     const std::uint32_t at = o.freeStart();
     o.dialogs->repointAnswers.push_back(at);
@@ -79,9 +79,9 @@ void MapDataMoveTest::resizeWritesTheGridThenTheFooterAndReopens() {
     QVERIFY(onlyChanged(before, romFile(o), changes));
 
     // Opened again from the ROM.
-    QCOMPARE(o.window->session().grid().width, 4);
-    QCOMPARE(o.window->session().grid().at(2, 1).block(), 7);
-    QVERIFY(!o.window->session().modified());
+    QCOMPARE(o.window->session().mapState().grid().width, 4);
+    QCOMPARE(o.window->session().mapState().grid().at(2, 1).block(), 7);
+    QVERIFY(!o.window->session().mapState().modified());
     QCOMPARE(child<QLineEdit>(*o.window, "Txt_MapHoehe")->text(), QStringLiteral("3"));
     QVERIFY(!o.window->windowTitle().endsWith(QStringLiteral(" *")));
 }
@@ -121,7 +121,7 @@ void MapDataMoveTest::resizeRefusesBeforeWriting() {
                  QStringLiteral("$%1").arg(o.freeStart() + 2, 6, 16, QLatin1Char('0')).toUpper()),
              qPrintable(o.dialogs->errors[0]));
     QVERIFY(onlyChanged(before, romFile(o), {}));
-    QCOMPARE(o.window->session().grid().width, 3);
+    QCOMPARE(o.window->session().mapState().grid().width, 3);
 }
 
 // The bank table and the map's own header are no place for the grid: each refusal is shown and
@@ -215,8 +215,8 @@ void MapDataMoveTest::eventCountsWriteNewTablesAndCloseTheWindow() {
     }
     put(changes, built.header + 4, 0x08000000u + header, 4);
     QVERIFY(onlyChanged(before, romFile(o), changes));
-    QCOMPARE(o.window->session().events().count(quillon::EventKind::Person), 3);
-    QVERIFY(!o.window->session().modified());
+    QCOMPARE(o.window->session().mapState().events().count(quillon::EventKind::Person), 3);
+    QVERIFY(!o.window->session().mapState().modified());
 
     item->trigger();  // shown again: the counts of now
     QCOMPARE(persons->value(), 3);
@@ -236,7 +236,7 @@ void MapDataMoveTest::cancelledEventCountsKeepTheWindow() {
     QVERIFY(o.dialogs->informs.isEmpty());
     QVERIFY(o.dialogs->errors.isEmpty());
     QVERIFY(onlyChanged(before, romFile(o), {}));
-    QCOMPARE(o.window->session().events().count(quillon::EventKind::Person), 2);
+    QCOMPARE(o.window->session().mapState().events().count(quillon::EventKind::Person), 2);
 }
 
 QUILLON_UI_TEST(MapDataMoveTest)

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <map>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/rom_bytes.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
@@ -74,7 +74,7 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
     QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Town"));
     QVERIFY(o.window->menu().MapEinfugen1->isEnabled());
-    QCOMPARE(o.window->session().grid().at(9, 9).raw, 0x3001);
+    QCOMPARE(o.window->session().mapState().grid().at(9, 9).raw, 0x3001);
 
     // "Map Speichern" writes Maps/Town.map at once.
     o.window->menu().MapSpeichern1->trigger();
@@ -134,9 +134,9 @@ void MapFilesTest::newMapSaveInsertAndOpenTheSlot() {
     QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("0.1"));
     o.openByLine("ZWEITE (0.1)");
     QCOMPARE(o.window->mapIdentifier(), QStringLiteral("0.1"));
-    QCOMPARE(o.window->session().grid().width, 10);
-    QCOMPARE(o.window->session().grid().at(5, 5).raw, 0x3001);
-    QVERIFY(!o.window->session().map().outsideRom);
+    QCOMPARE(o.window->session().mapState().grid().width, 10);
+    QCOMPARE(o.window->session().mapState().grid().at(5, 5).raw, 0x3001);
+    QVERIFY(!o.window->session().mapState().map().outsideRom);
 }
 
 void MapFilesTest::newMapRefusesMissingFieldsAndBadSizes() {
@@ -152,7 +152,7 @@ void MapFilesTest::newMapRefusesMissingFieldsAndBadSizes() {
                                                   QString::fromLatin1(c.height), 0, 0,
                                                   QString::fromLatin1(c.name)));
         o.window->menu().NeueMap1->trigger();
-        QVERIFY(!o.window->session().mapLoaded());
+        QVERIFY(!o.window->session().mapState().loaded());
     }
     QCOMPARE(o.dialogs->informs.count(QStringLiteral("Achtung|Bitte füllen sie alle Felder aus.")),
              2);
@@ -219,8 +219,8 @@ void MapFilesTest::mapFileOpensAndSavesBackUnchanged() {
     o.dialogs->openFileAnswer = file + QStringLiteral(".Map");
     o.window->menu().MapOffnen1->trigger();
     QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Events"));
-    QVERIFY(o.window->session().map().outsideRom);
-    QCOMPARE(o.window->session().events().count(quillon::EventKind::Warp), 2);
+    QVERIFY(o.window->session().mapState().map().outsideRom);
+    QCOMPARE(o.window->session().mapState().events().count(quillon::EventKind::Warp), 2);
     // The attribute box belongs to ROM maps; "Speichern" writes the map file, not the ROM.
     QVERIFY(!child(*o.window, "ScrollBox8")->isVisibleTo(o.window.get()));
     // Nor does the map from the file keep the ROM map's wild encounters or connections: a
@@ -250,8 +250,8 @@ void MapFilesTest::romMapPutIntoItsOwnSlotIsReadAgain() {
     o.dialogs->confirmAnswer = true;
     o.window->menu().MapEinfugen1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
-    QCOMPARE(o.window->session().map().gridOffset, grid + 8);
-    QCOMPARE(o.window->session().map().eventsOffset, grid + 0x40);
+    QCOMPARE(o.window->session().mapState().map().gridOffset, grid + 8);
+    QCOMPARE(o.window->session().mapState().map().eventsOffset, grid + 0x40);
 }
 
 // "Event menge" on a new map: no place is asked, the ROM stays as it was, the map is modified
@@ -262,7 +262,7 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
         QString::fromStdString((o.program.folder() / "Maps" / "Dorf").string());
     o.dialogs->dialogActions.push_back(newMap("5", "4", 0, 0, "Dorf"));
     o.window->menu().NeueMap1->trigger();  // the file's extension is added
-    QVERIFY(!o.window->session().modified());
+    QVERIFY(!o.window->session().mapState().modified());
     const QByteArray before = romFile(o);
     o.window->menu().BuildEvents1->trigger();
     auto* form = child<quillon::ui::TEventBuilderForm>(*o.window, "TEventBuilderForm");
@@ -273,13 +273,13 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     QVERIFY(o.dialogs->repointsAsked.isEmpty());
     QVERIFY(!form->isVisible());
     QVERIFY(onlyChanged(before, romFile(o), {}));
-    QVERIFY(o.window->session().modified());
-    QCOMPARE(o.window->session().events().count(quillon::EventKind::Person), 2);
+    QVERIFY(o.window->session().mapState().modified());
+    QCOMPARE(o.window->session().mapState().events().count(quillon::EventKind::Person), 2);
     QVERIFY(o.window->statusText(1) != QStringLiteral("Keine Events."));
 
     o.window->menu().MapSpeichern1->trigger();
     QVERIFY2(o.dialogs->errors.isEmpty(), qPrintable(o.dialogs->errors.join('\n')));
-    QVERIFY(!o.window->session().modified());
+    QVERIFY(!o.window->session().mapState().modified());
     const QByteArray events =
         readAll(QString::fromStdString((o.program.folder() / "Maps" / "Dorf.Evt").string()));
     QCOMPARE(events.right(4), QByteArray("\x02\x00\x00\x01", 4));
@@ -288,7 +288,7 @@ void MapFilesTest::newMapGetsEventCountsInMemory() {
     o.dialogs->saveFileAnswer.clear();
     o.dialogs->dialogActions.push_back(newMap("3", "3", 0, 0, "Dorf"));
     o.window->menu().NeueMap1->trigger();
-    QCOMPARE(o.window->session().grid().width, 5);
+    QCOMPARE(o.window->session().mapState().grid().width, 5);
     QCOMPARE(o.window->windowTitle(), QStringLiteral("Quillon - Dorf"));
 }
 
@@ -318,7 +318,7 @@ void MapFilesTest::newMapDialogListsTheTilesetTableInTheLanguage() {
     QCOMPARE(name, QStringLiteral("TESTHAUS"));  // the open map's name, not the list line
     QCOMPARE(numbers, QStringList{QStringLiteral("1")});
     QCOMPARE(chosen, 0);
-    QVERIFY(!o.window->session().map().outsideRom);
+    QVERIFY(!o.window->session().mapState().map().outsideRom);
 }
 
 QUILLON_UI_TEST(MapFilesTest)

@@ -1,4 +1,4 @@
-#include "core/neighbours.h"
+#include "core/state/neighbours.h"
 
 #include <QAction>
 #include <QImage>
@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "core/base/numbers.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "imageio/bitmap_io.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
@@ -106,7 +106,7 @@ void NeighboursTest::blockSaveRedrawsTheNeighboursToo() {
     const quillon::NeighbourBand band = quillon::drawNeighbourBand(
         session.rom(), session.romState(), session.data(), session.mapState());
     quillon::Bitmap composed;
-    quillon::composeNeighbourPicture(band, session.mapPicture(), composed);
+    quillon::composeNeighbourPicture(band, session.mapState().pictures().map(), composed);
     const QImage fresh = quillon::imageio::wrapBitmap(composed).copy();
     QVERIFY(fresh != before);  // block 0 lies in the band too
     QCOMPARE(map->image(), fresh);
@@ -139,12 +139,12 @@ void NeighboursTest::bandAroundTheMapOnlyTheMapIsPainted() {
     const quillon::NeighbourBand band = quillon::drawNeighbourBand(
         session.rom(), session.romState(), session.data(), session.mapState());
     quillon::Bitmap composed;
-    quillon::composeNeighbourPicture(band, session.mapPicture(), composed);
+    quillon::composeNeighbourPicture(band, session.mapState().pictures().map(), composed);
     QCOMPARE(map->image(), quillon::imageio::wrapBitmap(composed).copy());
 
     click(child(w, "BlockPalette"), QPoint(16 + 3, 3));  // block 1
     click(map, at(2, 1, s));
-    QCOMPARE(int(w.session().grid().at(2, 1).block()), 1);
+    QCOMPARE(int(w.session().mapState().grid().at(2, 1).block()), 1);
     QCOMPARE(map->image().pixel((kBand + 2) * 16 + 5, (kBand + 1) * 16 + 5),
              quillon::testing::kGreen);
     // Presses in the band, on a neighbour or a blank spot, paint nothing, not even the corner
@@ -152,12 +152,12 @@ void NeighboursTest::bandAroundTheMapOnlyTheMapIsPainted() {
     QTest::mousePress(map, Qt::RightButton, Qt::ControlModifier, at(1, 0, s));
     hover(map, at(2, 1, s));
     QTest::mouseRelease(map, Qt::RightButton, Qt::ControlModifier, at(2, 1, s));
-    QVERIFY(w.session().editor().hasStamp());
-    const std::uint64_t before = w.session().editor().gridRevision();
+    QVERIFY(w.session().mapState().editor().hasStamp());
+    const std::uint64_t before = w.session().mapState().editor().gridRevision();
     click(map, at(1, 2, s));
     click(map, at(-1, -1, s));
     click(map, at(3, 0, s), Qt::MiddleButton);
-    QCOMPARE(w.session().editor().gridRevision(), before);
+    QCOMPARE(w.session().mapState().editor().gridRevision(), before);
 
     hover(map, at(4, 0, s));
     QCOMPARE(w.statusText(0), QStringLiteral("Rechts von 0.0 (1.0)"));
@@ -179,7 +179,7 @@ void NeighboursTest::doubleClickOnANeighbourOpensIt() {
     w.menu().NachbarnAnzeigen1->trigger();
     auto* map = child<PictureView>(w, "MapBox");
     click(map, at(1, 0, 16));  // block 0 over block 1: the map is modified now
-    QVERIFY(w.session().modified());
+    QVERIFY(w.session().mapState().modified());
 
     doubleClick(map, at(-1, -1, 16));  // a blank spot of the band
     QCOMPARE(w.mapIdentifier(), QStringLiteral("0.0"));

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/config/language_table.h"
 #include "core/errors.h"
 #include "core/rom/free_space.h"

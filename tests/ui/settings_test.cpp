@@ -15,7 +15,7 @@
 
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/fake_dialogs.h"
 #include "tests/ui/test_program.h"
 #include "tests/ui/ui_test_main.h"
@@ -159,7 +159,7 @@ void SettingsTest::blockPaletteWidthIsAskedAndChecked() {
         QCOMPARE(o.dialogs->inputsAsked.last().preset, QStringLiteral("4"));
     }
     QCOMPARE(o.dialogs->errors.size(), 2);
-    QCOMPARE(o.dialogs->errors[1], QStringLiteral("'abc' is not a valid integer value"));
+    QCOMPARE(o.dialogs->errors[1], QStringLiteral("'abc' is not a valid integer value."));
     QCOMPARE(palette->image().width(), 4 * 16);
     QVERIFY(o.program.readIni("Quillon.ini").find("BlockPaletteBreite=4") != std::string::npos);
 }
@@ -276,7 +276,7 @@ void SettingsTest::theLastBankComesAndGoesWithItsItem() {
     QVERIFY(item != nullptr);
     QVERIFY(findLine(tree, QStringLiteral("TESTHAUS (2.1)")) == nullptr);
     doubleClickLine(tree, item);
-    QCOMPARE(window->session().map().identifier, std::string("2.0"));
+    QCOMPARE(window->session().mapState().map().identifier, std::string("2.0"));
     QVERIFY(program.readIni("Quillon.ini").find("LetzteBankAnzeigen=1") != std::string::npos);
 
     window->menu().LetzteBank1->trigger();

@@ -3,7 +3,7 @@
 #include <QTreeWidget>
 
 #include "core/config/data_files.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "romkit/rom_files.h"
 #include "tests/session/finder_test_rom.h"
 #include "tests/ui/ui_test_main.h"
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(o.dialogs->confirms.size(), 4);
         QCOMPARE(o.dialogs->errors, QStringList());
         QVERIFY(std::filesystem::exists(user / "Profile.ini"));
-        QCOMPARE(o.window->session().profile().section, later.title + " 1.1");
+        QCOMPARE(o.window->session().romState().profile().section, later.title + " 1.1");
         const QStringList lines = listedLines(o.tree());
         QVERIFY(lines.contains(QStringLiteral("PLACE 0 (0.0)")));
         QVERIFY(lines.contains(QStringLiteral("PLACE 2 (1.1)")));

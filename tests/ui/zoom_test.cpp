@@ -2,7 +2,7 @@
 #include <QScrollArea>
 #include <QWheelEvent>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "tests/ui/ui_test_main.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/big_block_view.h"
@@ -42,7 +42,7 @@ void enter(QWidget* box) {
 
 QString sessionGrid(MainWindow& window) {
     QStringList words;
-    const auto& grid = window.session().grid();
+    const auto& grid = window.session().mapState().grid();
     for (int i = 0; i < grid.cellCount(); ++i) {
         words << QStringLiteral("%1")
                      .arg(grid.cells[static_cast<std::size_t>(i)].raw, 4, 16, QLatin1Char('0'))
@@ -93,7 +93,7 @@ private slots:
 
         QCOMPARE(palette->markedCell(), QPoint(0, 0));  // block 0 chosen at the start
         click(palette, at(1, 0, p));                    // block 1, framed
-        QCOMPARE(w.session().editor().selectedBlock(), 1);
+        QCOMPARE(w.session().mapState().editor().selectedBlock(), 1);
         QCOMPARE(palette->markedCell(), QPoint(1, 0));
         const QImage shown = palette->grab().toImage();
         QCOMPARE(shown.pixel(p + 2, p / 2), PictureView::kMarkColour);
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(sessionGrid(w), QStringLiteral("0000 0C01 0000 0001 0000 0001"));
         click(palette, at(0, 0, p));
         click(map, at(1, 0, m), Qt::RightButton);  // picks block 1 up
-        QCOMPARE(w.session().editor().selectedBlock(), 1);
+        QCOMPARE(w.session().mapState().editor().selectedBlock(), 1);
 
         QTest::mousePress(map, Qt::RightButton, Qt::ControlModifier, at(1, 0, m));
         quillon::testing::hover(map, at(2, 1, m));

@@ -1,10 +1,10 @@
-#include "core/wild/wild_save.h"
+#include "core/writers/wild_save.h"
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/map_from_file.h"
-#include "core/session.h"
+#include "core/mapfile/map_from_file.h"
+#include "core/session/session.h"
 #include "tests/edit/header_test_rom.h"
 #include "tests/wild/wild_test_rom.h"
 
@@ -184,9 +184,9 @@ TEST(WildSave, RefusedForAnotherMapsKindAndForMapsOutsideTheRom) {
 
     wild::Encounter own = shown(o, Kind::Grass);
     o.session().openDetachedMap(newDetachedMap(2, 2, 0, 1, "Neu", {}));
-    ASSERT_TRUE(o.session().map().outsideRom);
-    own.bank = o.session().map().bank;  // as if read for the map now open
-    own.map = o.session().map().map;
+    ASSERT_TRUE(o.session().mapState().map().outsideRom);
+    own.bank = o.session().mapState().map().bank;  // as if read for the map now open
+    own.map = o.session().mapState().map().map;
     try {
         save(o, own, inputOf(own));
         ADD_FAILURE() << "a map outside the ROM was written";

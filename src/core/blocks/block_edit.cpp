@@ -5,7 +5,8 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
+#include "core/rom/trom.h"
 #include "core/rom/placement.h"
 #include "core/rom/trom.h"
 

@@ -4,7 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/blocks/block_place.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_loader.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/config/user_profiles.h"
 
 namespace quillon {

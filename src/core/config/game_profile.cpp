@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/base/numbers.h"
 
 namespace quillon {

@@ -1,6 +1,6 @@
 #include "core/config/language_table.h"
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/text/message_catalogue.h"
 
 namespace quillon {

@@ -1,6 +1,6 @@
 #include "core/config/settings.h"
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 
 #include <iterator>

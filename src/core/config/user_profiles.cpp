@@ -6,9 +6,9 @@
 #include <system_error>
 #include <vector>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
-#include "core/mapfile/file_replace.h"
+#include "core/files/file_replace.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/base/numbers.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/base/numbers.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/map/map_header.h"
 #include "core/rom/rom_pointer.h"

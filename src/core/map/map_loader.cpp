@@ -2,7 +2,7 @@
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/rom/cartridge.h"
 #include "core/rom/rom_pointer.h"

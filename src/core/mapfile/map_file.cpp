@@ -5,12 +5,12 @@
 #include <climits>
 
 #include "core/base/numbers.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
 #include "core/map/map_loader.h"
-#include "core/mapfile/file_replace.h"
+#include "core/files/file_replace.h"
 #include "core/rom/rom_pointer.h"
 
 namespace quillon::map_file {

@@ -18,7 +18,7 @@ class TRom;
 // filler inside game data (a picture, a sound sample, a table ending in 0xFF) is not free: the
 // search therefore offers a start only behind a guard of filler bytes, never inside the tables
 // it is told to leave alone, and by default begins where the game's free area begins
-// (defaultFreeSpaceQuery in core/free_space_rules.h).
+// (defaultFreeSpaceQuery in core/writers/free_space_rules.h).
 
 
 // Filler bytes a hit needs directly before it. Data that ends in filler bytes (a picture whose

@@ -1,6 +1,6 @@
 #include "core/text/char_table.h"
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 #include "core/base/numbers.h"
 
 namespace quillon {

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 
 namespace quillon {
 

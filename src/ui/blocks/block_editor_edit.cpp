@@ -9,7 +9,7 @@
 
 #include "core/base/numbers.h"
 #include "core/blocks/tileset_pictures.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/blocks/zoom_box.h"
 #include "ui/picture_view.h"
@@ -98,7 +98,7 @@ std::uint16_t TBlockEditorForm::pen() const {
 }
 
 void TBlockEditorForm::selectBlock(int block) {
-    m_data = blocks::readBlock(m_session.rom(), m_session.tilesets(), block);
+    m_data = blocks::readBlock(m_session.rom(), m_session.romState().tilesets(), block);
     m_session.rom().Close();
     Lbl_Block->setText(hex(block, 2));
     Lbl_Offset->setText(hex(m_data.place.record, 6));
@@ -118,21 +118,21 @@ void TBlockEditorForm::showAttributes() {
 }
 
 void TBlockEditorForm::UpdateTile() {
-    m_layers = blocks::layerPicture(m_session.tilesets(), m_data.record);
-    m_composed = blocks::composedBlock(m_session.tilesets(), m_data.record);
+    m_layers = blocks::layerPicture(m_session.romState().tilesets(), m_data.record);
+    m_composed = blocks::composedBlock(m_session.romState().tilesets(), m_data.record);
     TileBox->setBitmap(&m_layers);
     BlockImage->setBitmap(&m_composed);
 }
 
 void TBlockEditorForm::TileUpdate() {
-    m_penTile = blocks::entryTile(m_session.tilesets(), TileEntry{pen()});
+    m_penTile = blocks::entryTile(m_session.romState().tilesets(), TileEntry{pen()});
     Lbl_Tile->setText(hex(m_tile, 2));
     Tile->setBitmap(&m_penTile);
     Image1->setMarked(QRect((m_tile % 16) * 8, (m_tile / 16) * 8, 8, 8));
 }
 
 void TBlockEditorForm::PalettenClick() {
-    m_stacked = blocks::stackedTiles(m_session.tilesets(), Paletten->currentIndex());
+    m_stacked = blocks::stackedTiles(m_session.romState().tilesets(), Paletten->currentIndex());
     Image1->setBitmap(&m_stacked);
 }
 
@@ -142,7 +142,7 @@ void TBlockEditorForm::BlockBoxPressed(int x, int y, Qt::MouseButton button) {
     // Only blocks whose record lies in its tileset's table: a save elsewhere would write over
     // the data behind the table.
     if (button != Qt::LeftButton || x < 0 || y < 0 || x >= width ||
-        !blocks::blockInTables(m_session.tilesets(), m_session.rom().isFrlg(), block)) {
+        !blocks::blockInTables(m_session.romState().tilesets(), m_session.rom().isFrlg(), block)) {
         return;
     }
     selectBlock(block);
@@ -151,10 +151,10 @@ void TBlockEditorForm::BlockBoxPressed(int x, int y, Qt::MouseButton button) {
 void TBlockEditorForm::BlockBoxMoved(int x, int y) {
     const int width = m_session.settings().blockPaletteWidth();
     const int block = width * y + x;
-    if (x < 0 || y < 0 || x >= width || block > m_session.tilesets().lastBlock()) {
+    if (x < 0 || y < 0 || x >= width || block > m_session.romState().tilesets().lastBlock()) {
         return;
     }
-    const blocks::BlockPlace place = blocks::recordPlace(m_session.tilesets(), block);
+    const blocks::BlockPlace place = blocks::recordPlace(m_session.romState().tilesets(), block);
     Lbl_Block->setText(hex(block, 2));
     Lbl_Offset->setText(hex(place.record, 6));
 }

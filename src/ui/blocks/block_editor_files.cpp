@@ -4,8 +4,8 @@
 #include <QComboBox>
 
 #include "core/base/numbers.h"
-#include "core/config/ini_file.h"
-#include "core/session.h"
+#include "core/base/ini_file.h"
+#include "core/session/session.h"
 #include "imageio/tileset_export.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/dialogs.h"
@@ -66,7 +66,7 @@ void TBlockEditorForm::saveTileset(int part) {
     if (name.isEmpty()) {
         return;
     }
-    imageio::exportTileset(m_session.tilesets(), part, Paletten->currentIndex(), name,
+    imageio::exportTileset(m_session.romState().tilesets(), part, Paletten->currentIndex(), name,
                            PaletteJasc1->isChecked());
 }
 

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/blocks/zoom_box.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
@@ -186,7 +186,7 @@ void TBlockEditorForm::runSlot(const std::function<void()>& slot) {
 }
 
 void TBlockEditorForm::mapChanged() {
-    const TilesetPair& pair = m_session.tilesets();
+    const TilesetPair& pair = m_session.romState().tilesets();
     {
         LoadingGuard guard(m_guard);
         Paletten->setCurrentIndex(pair.startPalette());
@@ -203,7 +203,7 @@ void TBlockEditorForm::mapChanged() {
 
 // The main window's block palette at double size; its scroll box leaves room for the bar.
 void TBlockEditorForm::showBlockPalette() {
-    BlockBox->setBitmap(&m_session.blockPalette());
+    BlockBox->setBitmap(&m_session.mapState().pictures().blockPalette());
     BlockBox->refresh();
     m_blockScroll->setFixedWidth(BlockBox->width() + 2 * m_blockScroll->frameWidth() +
                                  kScrollBarRoom);
@@ -211,7 +211,7 @@ void TBlockEditorForm::showBlockPalette() {
 
 void TBlockEditorForm::applyLanguage() {
     const LanguageTable& lang = m_session.lang();
-    const TilesetPair& pair = m_session.tilesets();
+    const TilesetPair& pair = m_session.romState().tilesets();
     setWindowTitle(QStringLiteral("%1     %2 %3  %4 %5")
                        .arg(langText(lang, 130, "Block Editor"), langText(lang, 1316, "1.Teil:"))
                        .arg(pair.tilesetNumber(1).value_or(0))

@@ -7,7 +7,8 @@
 #include "core/blocks/tileset_import.h"
 #include "core/blocks/tileset_ranges.h"
 #include "core/errors.h"
-#include "core/session.h"
+#include "core/session/map_opening.h"
+#include "core/session/session.h"
 #include "imageio/import_files.h"
 #include "ui/blocks/block_editor_form.h"
 #include "ui/dialogs.h"
@@ -39,8 +40,9 @@ void TBlockEditorForm::loadTileset(int part) {
     }
     const blocks::IndexedPicture picture = imageio::readIndexedPicture(name);
     TRom& rom = m_session.rom();
-    const blocks::TileImport plan = blocks::planTileImport(
-        rom, m_session.profile(), m_session.tilesets(), m_session.map(), part, picture);
+    const blocks::TileImport plan =
+        blocks::planTileImport(rom, m_session.romState().profile(), m_session.romState().tilesets(),
+                               m_session.mapState().map(), part, picture);
     std::optional<std::uint32_t> at;
     std::uint8_t fill = kFreeFill;
     if (plan.notInPlace) {
@@ -56,7 +58,7 @@ void TBlockEditorForm::loadTileset(int part) {
         at = choice->offset;
         fill = choice->fill;
     }
-    blocks::importTiles(rom, plan, at, fill, m_session.map().identifier);
+    blocks::importTiles(rom, plan, at, fill, m_session.mapState().map().identifier);
     tilesetsWritten();
 }
 
@@ -85,8 +87,9 @@ void TBlockEditorForm::PaletteLadenClick() {
     }
     const int palette = Paletten->currentIndex();
     const int part = palette < blocks::paletteSplit(m_session.rom().isFrlg()) ? 1 : 2;
-    blocks::importPalette(m_session.rom(), m_session.tilesets(), m_session.map(), part, palette,
-                          colours, count, m_session.map().identifier);
+    blocks::importPalette(m_session.rom(), m_session.romState().tilesets(),
+                          m_session.mapState().map(), part, palette, colours, count,
+                          m_session.mapState().map().identifier);
     tilesetsWritten();
 }
 
@@ -94,7 +97,8 @@ void TBlockEditorForm::PaletteLadenClick() {
 // The palette chosen stays chosen.
 void TBlockEditorForm::tilesetsWritten() {
     const int palette = Paletten->currentIndex();
-    m_session.readTilesetsAgain();
+    readTilesetsAgain(m_session.rom(), m_session.romState(), m_session.mapState(),
+                      m_session.data().tilesets());
     mapChanged();
     {
         LoadingGuard guard(m_guard);

@@ -8,10 +8,10 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/connections/anbindungen_form.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
@@ -51,7 +51,8 @@ void TAnbindungenForm::Laden() {
         readable = false;
     }
     // A map with a header can get its first connection; the footer-only path cannot.
-    SBox_Anbindungen->setEnabled(readable && m_session.mapLoaded() && m_session.map().hasHeader());
+    SBox_Anbindungen->setEnabled(readable && m_session.mapState().loaded() &&
+                                 m_session.mapState().map().hasHeader());
     {
         LoadingGuard loading(m_loading);
         Spin_AnbNr->setRange(1, std::max<int>(1, static_cast<int>(m_list.count())));
@@ -164,7 +165,7 @@ void TAnbindungenForm::Cmd_AnbSpeichernClick() {
 
 void TAnbindungenForm::Cmd_GegenstueckClick() {
     m_list.requireSavable();
-    const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.bankScan(),
+    const CounterpartPlan plan = planCounterpart(m_session.rom(), m_session.romState().bankScan(),
                                                  m_session.mapState(), m_list, current());
     const QString neighbour = mapId(plan.bank, plan.map);
     if (!m_dialogs.confirm(
@@ -209,13 +210,13 @@ void TAnbindungenForm::neighbourClick(NeighbourButton button) {
     }
     const Prefix& prefix = kPrefixes[c.direction - 1];
     const QString title = text(prefix.number, prefix.german) + QLatin1Char(' ') +
-                          toQ(m_session.map().identifier) + QStringLiteral(" (") + target +
-                          QLatin1Char(')');
+                          toQ(m_session.mapState().map().identifier) + QStringLiteral(" (") +
+                          target + QLatin1Char(')');
     emit openRequested(target, title);
 }
 
 void TAnbindungenForm::KnoepfeLaden() {
-    const BankScan& scan = m_session.bankScan();
+    const BankScan& scan = m_session.romState().bankScan();
     m_layout = layoutButtons(m_list.records(), [&](int bank, int map) {
         return listedHeader(scan, bank, map).has_value();
     });
@@ -244,12 +245,13 @@ void TAnbindungenForm::KnoepfeLaden() {
 }
 
 void TAnbindungenForm::showWayBacks() {
-    const CurrentMap& map = m_session.map();
+    const CurrentMap& map = m_session.mapState().map();
     QStringList lines;
     m_wayBacks.clear();
     for (std::size_t n = 1; n <= m_list.count(); ++n) {
         const Connection& c = m_list.at(n);
-        const WayBack w = wayBackOf(m_session.rom(), m_session.bankScan(), map.bank, map.map, c);
+        const WayBack w =
+            wayBackOf(m_session.rom(), m_session.romState().bankScan(), map.bank, map.map, c);
         m_wayBacks.push_back(w);
         const QString target = mapId(c.bank, c.map);
         const QString line =

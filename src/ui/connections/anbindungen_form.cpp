@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"

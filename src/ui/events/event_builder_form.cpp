@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "core/errors.h"
-#include "core/events/event_counts.h"
-#include "core/session.h"
+#include "core/writers/event_counts.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"
@@ -64,7 +64,7 @@ void TEventBuilderForm::showEvent(QShowEvent* event) {
 }
 
 void TEventBuilderForm::FormShow() {
-    const EventCounts counts = eventCounts(m_session.events());
+    const EventCounts counts = eventCounts(m_session.mapState().events());
     WarpNum->setValue(counts.warps);
     SignNum->setValue(counts.signposts);
     PeopNum->setValue(counts.persons);
@@ -75,7 +75,7 @@ void TEventBuilderForm::Button1Click() {
     const EventCounts counts{PeopNum->value(), WarpNum->value(), ScriptNum->value(),
                              SignNum->value()};
     checkEventCounts(counts);
-    if (m_session.map().outsideRom) {
+    if (m_session.mapState().map().outsideRom) {
         // A map from a map file or made new: its tables change in memory, "Map Speichern"
         // writes them into its event file; the ROM is not touched.
         applyEventCountsInMemory(m_session.mapState(), counts);

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/language_texts.h"
 #include "ui/loading_guard.h"
@@ -28,7 +28,7 @@ EventFrame::EventFrame(const char* name, EventKind kind, Session& session, Dialo
     m_grid->setColumnStretch(1, 1);
 }
 
-EventEditor& EventFrame::editor() { return m_session.eventEditor(); }
+EventEditor& EventFrame::editor() { return m_session.mapState().eventEditor(); }
 
 void EventFrame::FrameActivate() {
     if (editor().selected().kind != m_kind) {

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/command.h"
 #include "ui/events/frame_fly_position.h"
 #include "ui/events/frame_people.h"
@@ -171,7 +171,7 @@ void EventsTab::applyLanguage() {
 }
 
 void EventsTab::mapOpened() {
-    const bool hasEvents = m_session.events().hasEvents();
+    const bool hasEvents = m_session.mapState().events().hasEvents();
     m_scroll->setVisible(hasEvents);
     m_notice->setVisible(!hasEvents);
     if (!hasEvents) {
@@ -189,18 +189,18 @@ void EventsTab::mapOpened() {
 }
 
 void EventsTab::refresh() {
-    if (!m_session.mapLoaded()) {
+    if (!m_session.mapState().loaded()) {
         m_eventBox->setBitmap(nullptr);
         return;
     }
     const LanguageTable& lang = m_session.lang();
-    if (!m_session.events().hasEvents()) {
+    if (!m_session.mapState().events().hasEvents()) {
         const EventMessage none = EventMessage::NoEvents;
         emit messageText(langText(lang, static_cast<int>(none), eventMessageText(none)));
         return;
     }
-    m_eventBox->setBitmap(&m_session.eventPicture());
-    if (const auto message = m_session.eventEditor().pictureMessage()) {
+    m_eventBox->setBitmap(&m_session.mapState().eventPicture());
+    if (const auto message = m_session.mapState().eventEditor().pictureMessage()) {
         emit messageText(langText(lang, static_cast<int>(*message), eventMessageText(*message)));
     }
 }
@@ -211,7 +211,7 @@ void EventsTab::redraw() {
 
 void EventsTab::showKind(EventKind kind, int index) {
     LoadingGuard loading(m_loading);
-    const int count = m_session.events().count(kind);
+    const int count = m_session.mapState().events().count(kind);
     Cbo_EventTypen->setCurrentIndex(entryOfKind(kind));
     Spin_Nr->setMaximum(count >= 2 ? count - 1 : 0);
     Spin_Nr->setEnabled(count >= 2);
@@ -223,7 +223,7 @@ void EventsTab::showKind(EventKind kind, int index) {
 }
 
 void EventsTab::showSelection() {
-    const EventRef selected = m_session.eventEditor().selected();
+    const EventRef selected = m_session.mapState().eventEditor().selected();
     if (selected.none()) {
         return;
     }
@@ -232,19 +232,19 @@ void EventsTab::showSelection() {
 }
 
 void EventsTab::choose(EventKind kind, int index) {
-    const int count = m_session.events().count(kind);
+    const int count = m_session.mapState().events().count(kind);
     index = std::clamp(index, 0, std::max(count - 1, 0));
-    m_session.eventEditor().select(kind, index);
+    m_session.mapState().eventEditor().select(kind, index);
     showKind(kind, index);
     frameOf(kind)->FrameActivate();
     refresh();
 }
 
-void EventsTab::finishGestures() { m_session.eventEditor().release(); }
+void EventsTab::finishGestures() { m_session.mapState().eventEditor().release(); }
 
 bool EventsTab::applyPendingEdits() {
-    const EventRef selected = m_session.eventEditor().selected();
-    if (!m_session.mapLoaded() || selected.none()) {
+    const EventRef selected = m_session.mapState().eventEditor().selected();
+    if (!m_session.mapState().loaded() || selected.none()) {
         return true;
     }
     EventFrame* frame = frameOf(selected.kind);
@@ -268,7 +268,7 @@ void EventsTab::Spin_NrChange() {
         return;
     }
     const EventKind kind = kindOfEntry(Cbo_EventTypen->currentIndex());
-    m_session.eventEditor().select(kind, Spin_Nr->value());
+    m_session.mapState().eventEditor().select(kind, Spin_Nr->value());
     frameOf(kind)->FrameActivate();
     redraw();
 }
@@ -281,10 +281,10 @@ void EventsTab::Chk_ShowSpriteClick() {
 // Any button but the right one selects the event on the cell and starts dragging it; an empty
 // cell selects nothing and the panel keeps what it shows.
 void EventsTab::EventBoxMouseDown(int x, int y, Qt::MouseButton button) {
-    if (!m_session.mapLoaded() || button == Qt::RightButton) {
+    if (!m_session.mapState().loaded() || button == Qt::RightButton) {
         return;
     }
-    if (!m_session.eventEditor().pressAt(x, y).none()) {
+    if (!m_session.mapState().eventEditor().pressAt(x, y).none()) {
         showSelection();
     }
     redraw();
@@ -292,10 +292,10 @@ void EventsTab::EventBoxMouseDown(int x, int y, Qt::MouseButton button) {
 
 void EventsTab::EventBoxMouseMove(int x, int y) {
     // Drag positions come from the picture, so a dragged event stays on the map.
-    if (!m_session.mapLoaded() || !m_session.grid().contains(x, y)) {
+    if (!m_session.mapState().loaded() || !m_session.mapState().grid().contains(x, y)) {
         return;
     }
-    EventEditor& editor = m_session.eventEditor();
+    EventEditor& editor = m_session.mapState().eventEditor();
     emit statusText(toQ(editor.statusText(x, y, m_session.lang())));
     bool moved = false;
     runCommand(this, m_dialogs, [&] { moved = editor.dragging() && editor.dragTo(x, y); });
@@ -307,7 +307,7 @@ void EventsTab::EventBoxMouseMove(int x, int y) {
 }
 
 void EventsTab::EventBoxMouseUp() {
-    m_session.eventEditor().release();
+    m_session.mapState().eventEditor().release();
     emit mapEdited();
 }
 

@@ -1,6 +1,6 @@
 #include "ui/events/frame_people.h"
 
-#include "core/session.h"
+#include "core/session/session.h"
 
 namespace quillon::ui {
 

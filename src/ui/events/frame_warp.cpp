@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "core/session.h"
+#include "core/session/session.h"
 #include "ui/language_texts.h"
 
 namespace quillon::ui {

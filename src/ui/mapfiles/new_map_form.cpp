@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "core/base/numbers.h"
-#include "core/edit/map_resize.h"
-#include "core/map_from_file.h"
+#include "core/writers/map_resize.h"
+#include "core/mapfile/map_from_file.h"
 #include "ui/command.h"
 #include "ui/dialogs.h"
 #include "ui/language_texts.h"

@@ -1,4 +1,4 @@
-#include "core/events/event_counts.h"
+#include "core/writers/event_counts.h"
 
 #include <string>
 
@@ -6,9 +6,9 @@
 #include "core/errors.h"
 #include "core/events/event_kind.h"
 #include "core/events/event_tables.h"
-#include "core/map_places.h"
-#include "core/map_state.h"
-#include "core/map_state_check.h"
+#include "core/state/map_places.h"
+#include "core/state/map_state.h"
+#include "core/state/map_state_check.h"
 #include "core/rom/free_space.h"
 #include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"

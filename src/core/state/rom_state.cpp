@@ -1,4 +1,4 @@
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 #include "core/errors.h"
 #include "core/config/data_files.h"

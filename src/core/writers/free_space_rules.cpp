@@ -1,10 +1,10 @@
-#include "core/free_space_rules.h"
+#include "core/writers/free_space_rules.h"
 
 #include <algorithm>
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/map/map_list.h"
 #include "core/rom/cartridge.h"

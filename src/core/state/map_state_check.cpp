@@ -1,4 +1,4 @@
-#include "core/map_state_check.h"
+#include "core/state/map_state_check.h"
 
 #include <array>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include "core/base/numbers.h"
 #include "core/errors.h"
 #include "core/events/event_kind.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 #include "core/rom/trom.h"
 #include "core/rom/rom_pointer.h"
 

@@ -1,4 +1,4 @@
-#include "core/map_pictures.h"
+#include "core/state/map_pictures.h"
 
 #include "core/config/settings.h"
 #include "core/gfx/map_renderer.h"
@@ -6,7 +6,7 @@
 #include "core/gfx/text_painter.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/block_grid.h"
-#include "core/picture_buffers.h"
+#include "core/state/picture_buffers.h"
 
 namespace quillon {
 

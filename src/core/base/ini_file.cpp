@@ -1,4 +1,4 @@
-#include "core/config/ini_file.h"
+#include "core/base/ini_file.h"
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "core/base/numbers.h"
-#include "core/config/ini_text.h"
+#include "core/base/ini_text.h"
 
 namespace quillon {
 

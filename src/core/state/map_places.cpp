@@ -1,4 +1,4 @@
-#include "core/map_places.h"
+#include "core/state/map_places.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/edit/map_resize.h"
+#include "core/writers/map_resize.h"
 
 #include <algorithm>
 #include <string>
@@ -7,9 +7,9 @@
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/map_places.h"
-#include "core/map_state.h"
-#include "core/map_state_check.h"
+#include "core/state/map_places.h"
+#include "core/state/map_state.h"
+#include "core/state/map_state_check.h"
 #include "core/rom/free_space.h"
 #include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"

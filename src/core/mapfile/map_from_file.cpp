@@ -1,4 +1,4 @@
-#include "core/map_from_file.h"
+#include "core/mapfile/map_from_file.h"
 
 #include <unistd.h>
 
@@ -6,15 +6,15 @@
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
-#include "core/edit/map_resize.h"
-#include "core/edit/tileset_choice.h"
+#include "core/writers/map_resize.h"
+#include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/events/event_tables.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "core/config/ini_text.h"
+#include "core/base/ini_text.h"
 
 #include <algorithm>
 #include <cctype>

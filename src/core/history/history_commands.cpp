@@ -1,9 +1,9 @@
-#include "core/history_commands.h"
+#include "core/history/history_commands.h"
 
 #include <algorithm>
 
 #include "core/errors.h"
-#include "core/map_places.h"
+#include "core/state/map_places.h"
 #include "core/rom/history_check.h"
 #include "core/rom/trom.h"
 

@@ -1,4 +1,4 @@
-#include "core/neighbours.h"
+#include "core/state/neighbours.h"
 
 #include <memory>
 #include <string>
@@ -9,9 +9,9 @@
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/map_loader.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon {
 

@@ -1,14 +1,14 @@
-#include "core/wild/wild_save.h"
+#include "core/writers/wild_save.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon::wild {
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/edit/edit_history.h"
-#include "core/event_editor.h"
+#include "core/state/event_editor.h"
 #include "core/events/event_tables.h"
 #include "core/map/block_grid.h"
 #include "core/map/map_loader.h"
-#include "core/map_editor.h"
-#include "core/map_pictures.h"
+#include "core/state/map_editor.h"
+#include "core/state/map_pictures.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "core/mapfile/file_replace.h"
+#include "core/files/file_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
-#include "core/map_editor.h"
+#include "core/state/map_editor.h"
 
 #include "core/edit/brush.h"
 #include "core/map/block_grid.h"
-#include "core/map_pictures.h"
+#include "core/state/map_pictures.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "core/connections/connection_save.h"
+#include "core/writers/connection_save.h"
 
 #include <algorithm>
 #include <string>
@@ -8,8 +8,8 @@
 #include "core/errors.h"
 #include "core/map/map_header.h"
 #include "core/map/map_list.h"
-#include "core/map_places.h"
-#include "core/map_state.h"
+#include "core/state/map_places.h"
+#include "core/state/map_state.h"
 #include "core/rom/free_space.h"
 #include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"

@@ -1,4 +1,4 @@
-#include "core/edit/map_name_writer.h"
+#include "core/writers/map_name_writer.h"
 
 #include <algorithm>
 #include <vector>
@@ -9,7 +9,7 @@
 #include "core/rom/placement.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon::map_name_writer {
 

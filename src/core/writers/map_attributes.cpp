@@ -1,4 +1,4 @@
-#include "core/edit/map_attributes.h"
+#include "core/writers/map_attributes.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
 #include "core/errors.h"
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 #include "core/rom/trom.h"
 
 namespace quillon::map_attributes {

@@ -1,4 +1,4 @@
-#include "core/event_editor.h"
+#include "core/state/event_editor.h"
 
 #include <algorithm>
 

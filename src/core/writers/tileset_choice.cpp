@@ -1,4 +1,4 @@
-#include "core/edit/tileset_choice.h"
+#include "core/writers/tileset_choice.h"
 
 #include <array>
 
@@ -7,11 +7,11 @@
 #include "core/config/game_profile.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
-#include "core/map_state.h"
-#include "core/map_state_check.h"
+#include "core/state/map_state.h"
+#include "core/state/map_state_check.h"
 #include "core/rom/rom_pointer.h"
 #include "core/rom/trom.h"
-#include "core/rom_state.h"
+#include "core/state/rom_state.h"
 
 namespace quillon::tileset_choice {
 

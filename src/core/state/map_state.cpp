@@ -1,7 +1,7 @@
-#include "core/map_state.h"
+#include "core/state/map_state.h"
 
-#include "core/picture_buffers.h"
-#include "core/rom_state.h"
+#include "core/state/picture_buffers.h"
+#include "core/state/rom_state.h"
 
 namespace quillon {
 
