@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libsimpleini-dev libcli11-dev
           nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n
+          desktop-file-utils appstream help2man
           "$@")
 
 missing=()
