@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "core/config/program_places.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 
@@ -88,7 +89,11 @@ int main(int argc, char* argv[]) {
     const Options options = parseOptions(app);
     writeRegistryValues();
 
-    quillon::ui::MainWindow window(quillon::ui::toPath(QCoreApplication::applicationDirPath()));
+    // Beside the program in a build folder; installed, the shipped files come from
+    // ../share/quillon and the settings go to the user's configuration folder.
+    const quillon::ProgramPlaces places = quillon::choosePlaces(
+        quillon::placesInputFor(quillon::ui::toPath(QCoreApplication::applicationDirPath())));
+    quillon::ui::MainWindow window(places);
     window.show();
     if (!options.rom.isEmpty()) {
         window.openRomFile(options.rom);

@@ -99,14 +99,15 @@ struct Args {
     }
 };
 
-// The data files live in "Ini" beside the executable.
-std::filesystem::path programFolder(const char* argv0) {
+// The data files live in "Ini" beside the executable in a build folder, in ../share/quillon
+// when installed.
+quillon::ProgramPlaces programPlaces(const char* argv0) {
     std::error_code ec;
     auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
         self = std::filesystem::absolute(argv0, ec);
     }
-    return self.parent_path();
+    return quillon::choosePlaces(quillon::placesInputFor(self.parent_path()));
 }
 
 CLI::App* withRom(CLI::App* command, Args& a) {
@@ -453,7 +454,7 @@ int run(quillon::Session& session, const Args& a) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Quillon command-line tool: lists, prints and draws the maps of GBA ROM images."};
-    app.set_version_flag("--version", QUILLON_VERSION);
+    app.set_version_flag("--version", "Quillon " QUILLON_VERSION);
     app.require_subcommand(1);
     Args args;
     app.add_option("--lang", args.lang,
@@ -474,7 +475,7 @@ int main(int argc, char** argv) {
         painter = std::make_unique<quillon::imageio::QtTextPainter>();
     }
     try {
-        quillon::cli::setMessageLanguage(programFolder(argv[0]) / "Ini" / "Sprachen.ini",
+        quillon::cli::setMessageLanguage(programPlaces(argv[0]).dataFolder / "Ini" / "Sprachen.ini",
                                          args.lang);
         quillon::cli::checkRomFile(args.rom);
         if (*args.findFree) {
@@ -484,18 +485,18 @@ int main(int argc, char** argv) {
             if (args.findFree->count("--to") > 0) {
                 args.free.to = args.freeTo;
             }
-            quillon::DataFiles data(programFolder(argv[0]));
+            quillon::DataFiles data(programPlaces(argv[0]));
             data.setUserFolder(quillon::cli::userDataFolder());
             quillon::cli::findFree(args.rom, args.free, data, std::cout);
             return 0;
         }
         if (*args.findTables) {
-            quillon::DataFiles data(programFolder(argv[0]));
+            quillon::DataFiles data(programPlaces(argv[0]));
             data.setUserFolder(quillon::cli::userDataFolder());
             quillon::cli::findTables(args.rom, data, args.saveTables, std::cout, std::cerr);
             return 0;
         }
-        quillon::Session session(programFolder(argv[0]));
+        quillon::Session session(programPlaces(argv[0]));
         session.data().setUserFolder(quillon::cli::userDataFolder());
         // The command line never changes the user's settings.
         session.settings().setPersistent(false);

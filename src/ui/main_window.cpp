@@ -58,8 +58,12 @@ constexpr const char* kNoHeader = "Sorry für die aktuelle Map kann kein Header 
 
 MainWindow::MainWindow(const std::filesystem::path& programFolder, std::unique_ptr<Dialogs> dialogs,
                        QWidget* parent)
+    : MainWindow(placesBeside(programFolder), std::move(dialogs), parent) {}
+
+MainWindow::MainWindow(const ProgramPlaces& places, std::unique_ptr<Dialogs> dialogs,
+                       QWidget* parent)
     : QMainWindow(parent),
-      m_session(std::make_unique<Session>(programFolder)),
+      m_session(std::make_unique<Session>(places)),
       m_dialogs(dialogs ? std::move(dialogs)
                         : std::make_unique<QtDialogs>(
                               m_session->rom(), m_session->lang(),

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/config/program_places.h"
 #include "core/config/settings.h"
 #include "imageio/qt_text_painter.h"
 #include "ui/dialogs.h"
@@ -56,9 +57,13 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // programFolder holds Ini/. dialogs answers every box; nullptr means the real ones.
+    // programFolder holds Ini/ and the settings. dialogs answers every box; nullptr means the
+    // real ones.
     explicit MainWindow(const std::filesystem::path& programFolder,
                         std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    // The shipped files and the settings where places say.
+    explicit MainWindow(const ProgramPlaces& places, std::unique_ptr<Dialogs> dialogs = nullptr,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Session& session() { return *m_session; }

@@ -162,7 +162,7 @@ void MainWindow::NeueMap1Click() {
     }
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const NewMapPlace place =
-        newMapPlace(m_session->data().programFolder(), toPath(userFolder), form.name());
+        newMapPlace(m_session->data().places().mapsFolder, toPath(userFolder), form.name());
     // The user says where the map is kept ("Maps" beside the program proposed); the file
     // dialog asks before an existing file is replaced.
     QString file =

@@ -310,6 +310,14 @@ TEST(NewMapPlace, MakesTheFolderOrFallsBackToTheUserFolder) {
     EXPECT_EQ(place.file, user.path() / "Maps" / "Town.map");
     EXPECT_TRUE(place.inUserFolder);
     EXPECT_THROW(newMapPlace(blocked.path(), {}, "Town"), Error);
+
+    // An installed program keeps no files beside itself: no "Maps" in the working folder.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(blocked.path() / "..");
+    place = newMapPlace({}, user.path(), "Town");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(place.file, user.path() / "Maps" / "Town.map");
+    EXPECT_THROW(newMapPlace({}, blocked.file("Maps"), "Town"), Error);
 }
 
 }  // namespace

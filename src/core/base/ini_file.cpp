@@ -57,6 +57,15 @@ void IniFile::reload() {
     m_text = std::move(text);
 }
 
+void IniFile::startFrom(const std::string& text) {
+    if (m_exists) {
+        return;
+    }
+    m_impl = std::make_unique<Impl>();
+    m_impl->ini.LoadData(text.data(), text.size());
+    m_text = text;
+}
+
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
     const char* v = m_impl->ini.GetValue(section.c_str(), key.c_str(), nullptr);

@@ -27,6 +27,9 @@ public:
     bool exists() const { return m_exists; }
     // Reads the file again from disk.
     void reload();
+    // For a file that does not exist: text is read as its content, and the first write saves
+    // it with that write's change. A file that exists is left as read.
+    void startFrom(const std::string& text);
 
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& def) const;

@@ -1,6 +1,8 @@
 #include "core/config/data_files.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
@@ -20,11 +22,24 @@ std::vector<std::string> namesOf(const IniFile& ini, const std::string& section,
     return out;
 }
 
+// The file's text; "" when it cannot be read (a missing file reads as empty).
+std::string shippedText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 }  // namespace
 
 DataFiles::DataFiles(std::filesystem::path programFolder)
-    : m_folder(std::move(programFolder)),
-      m_quillon(resolve("Ini\\Quillon.ini")),
+    : DataFiles(placesBeside(programFolder)) {}
+
+DataFiles::DataFiles(const ProgramPlaces& places)
+    : m_places(places),
+      m_folder(places.dataFolder),
+      m_quillon(places.settingsFile),
+      m_profiles(resolve("Ini\\Quillon.ini")),
       m_tilesets(resolve("Ini\\Tilesets.ini")),
       m_main(resolve("Ini\\Main.ini")),
       m_maps(resolve("Ini\\Maps.ini")),
@@ -32,7 +47,11 @@ DataFiles::DataFiles(std::filesystem::path programFolder)
       m_taskData(resolve("Ini\\AufgabenDaten.ini")),
       m_weather(resolve("Ini\\Wetter.ini")),
       m_types(resolve("Ini\\Typ.ini")),
-      m_movementData(resolve("Ini\\GehDaten.ini")) {}
+      m_movementData(resolve("Ini\\GehDaten.ini")) {
+    if (!m_quillon.exists() && m_quillon.path() != m_profiles.path()) {
+        m_quillon.startFrom(settingsSectionsOf(shippedText(m_profiles.path())));
+    }
+}
 
 std::filesystem::path DataFiles::resolve(std::string_view relative) const {
     std::string rel(relative);
@@ -53,11 +72,11 @@ std::filesystem::path DataFiles::userProfilesPath() const {
 }
 
 ProfileSource DataFiles::profileFor(const std::string& title, int revision) {
-    m_quillon.reload();
+    m_profiles.reload();
     if (!m_userFolder.empty()) {
         m_userProfiles.reload();
     }
-    return chooseProfile(m_quillon, m_userProfiles, title, revision);
+    return chooseProfile(m_profiles, m_userProfiles, title, revision);
 }
 
 void DataFiles::reopenMapFiles(const GameProfile& profile) {

@@ -6,21 +6,29 @@
 #include <vector>
 
 #include "core/base/ini_file.h"
+#include "core/config/program_places.h"
 #include "core/config/user_profiles.h"
 
 namespace quillon {
 
 struct GameProfile;
 
-// The ini data files beside the program, addressed as program folder + relative name
-// ("Ini\Main.ini"; either slash works).
+// The shipped ini data files, addressed as data folder + relative name ("Ini\Main.ini"; either
+// slash works), and the user's settings file.
 class DataFiles {
 public:
+    // Everything beside the program (placesBeside).
     explicit DataFiles(std::filesystem::path programFolder);
+    // The shipped files from places.dataFolder; the settings from places.settingsFile, which
+    // starts from the shipped file's settings while it does not exist.
+    explicit DataFiles(const ProgramPlaces& places);
 
+    // The folder of the shipped files (Ini/, README.md).
     const std::filesystem::path& programFolder() const { return m_folder; }
+    const ProgramPlaces& places() const { return m_places; }
     std::filesystem::path resolve(std::string_view relative) const;
 
+    // The settings file (Quillon.ini beside the program, else the user's).
     IniFile& quillon() { return m_quillon; }
 
     // The user's data folder (none unless set): the profiles a table search stored live
@@ -50,8 +58,10 @@ public:
     std::vector<std::string> movementNames(const std::string& language) const;
 
 private:
+    ProgramPlaces m_places;
     std::filesystem::path m_folder;
     IniFile m_quillon;
+    IniFile m_profiles;  // the shipped Quillon.ini: the game profiles
     std::filesystem::path m_userFolder;
     IniFile m_userProfiles;
     IniFile m_tilesets;

@@ -162,7 +162,7 @@ NewMapPlace newMapPlace(const std::filesystem::path& programFolder,
     checkMapFileName(name);
     NewMapPlace place;
     const std::string file = name + ".map";
-    if (usableFolder(programFolder / "Maps", place.folderMade)) {
+    if (!programFolder.empty() && usableFolder(programFolder / "Maps", place.folderMade)) {
         place.file = programFolder / "Maps" / file;
         return place;
     }
@@ -170,6 +170,9 @@ NewMapPlace newMapPlace(const std::filesystem::path& programFolder,
         place.file = userFolder / "Maps" / file;
         place.inUserFolder = true;
         return place;
+    }
+    if (programFolder.empty()) {
+        throw Error(message("mapfile.no_folder", {(userFolder / "Maps").string()}));
     }
     if (userFolder.empty()) {
         throw Error(message("mapfile.no_folder", {(programFolder / "Maps").string()}));

@@ -60,8 +60,8 @@ void saveMapFiles(MapState& state, const GameProfile& profile,
                   const std::filesystem::path& mapFile);
 
 // Where "Neue Map" keeps the map name: "<name>.map" in the folder "Maps" of programFolder,
-// made when missing; when that folder cannot be made or written, the folder "Maps" in
-// userFolder instead.
+// made when missing; when that folder cannot be made or written (or programFolder is empty: an
+// installed program keeps no files beside itself), the folder "Maps" in userFolder instead.
 // Refuses with an Error an empty name, "." and "..", and names with a path separator or a
 // character file names cannot hold (< > : " | ? * and control characters).
 void checkMapFileName(const std::string& name);

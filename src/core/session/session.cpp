@@ -9,8 +9,11 @@
 namespace quillon {
 
 Session::Session(std::filesystem::path programFolder)
-    : m_folder(std::move(programFolder)),
-      m_data(m_folder),
+    : Session(placesBeside(programFolder)) {}
+
+Session::Session(const ProgramPlaces& places)
+    : m_folder(places.dataFolder),
+      m_data(places),
       m_settings(m_data.quillon()),
       m_lang(m_data.languages()),
       m_romState(std::make_unique<RomState>()),

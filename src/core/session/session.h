@@ -25,7 +25,9 @@ struct DetachedMap;
 // work on rom(), romState() and mapState().
 class Session {
 public:
+    // Data files and settings beside the program (placesBeside).
     explicit Session(std::filesystem::path programFolder);
+    explicit Session(const ProgramPlaces& places);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
