@@ -27,3 +27,31 @@ install(FILES ${QUILLON_DESKTOP_DIR}/${QUILLON_APP_ID}.svg
         PERMISSIONS ${QUILLON_READ_ONLY})
 install(FILES ${CMAKE_BINARY_DIR}/desktop/${QUILLON_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo PERMISSIONS ${QUILLON_READ_ONLY})
+
+# Manual pages made from each program's --help and --version at build time.
+find_program(QUILLON_HELP2MAN help2man)
+if(QUILLON_BUILD_UI AND QUILLON_HELP2MAN)
+    set(QUILLON_MAN_PAGES)
+    foreach(program quillon quillon-cli)
+        if(program STREQUAL "quillon")
+            set(summary "editor for the overworld maps of GBA ROM images")
+        else()
+            set(summary "list, draw and change the maps of GBA ROM images from scripts")
+        endif()
+        set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+        add_custom_command(OUTPUT ${page}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+            COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                    ${QUILLON_HELP2MAN} --no-info --no-discard-stderr --section=1
+                    --version-string=${PROJECT_VERSION}
+                    "--name=${summary}" --output=${page} $<TARGET_FILE:${program}>
+            DEPENDS ${program}
+            COMMENT "Manual page of ${program}")
+        list(APPEND QUILLON_MAN_PAGES ${page})
+    endforeach()
+    add_custom_target(quillon_man ALL DEPENDS ${QUILLON_MAN_PAGES})
+    install(FILES ${QUILLON_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+            PERMISSIONS ${QUILLON_READ_ONLY})
+elseif(QUILLON_BUILD_UI)
+    message(STATUS "help2man not found (package help2man): no manual pages")
+endif()
