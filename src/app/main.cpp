@@ -109,6 +109,8 @@ int main(int argc, char* argv[]) {
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&window, file = options.screenshot] {
             const bool saved = window.grab().save(file);
+            // Closed as the user closes it: what it remembers is written as at any end.
+            window.close();
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }
