@@ -28,7 +28,7 @@ nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
 "${nodisplay[@]}" "$bin/quillon" --version 2>&1 | grep -Eqx 'Quillon [0-9]+\.[0-9]+(\.[0-9]+)*' \
     || fail "quillon --version: $("${nodisplay[@]}" "$bin/quillon" --version 2>&1)"
 "${nodisplay[@]}" "$bin/quillon" --help | grep -q -- "--map <bank.map>" || fail "quillon --help"
-"$bin/quillon-cli" --version | grep -Eqx '[0-9]+\.[0-9]+(\.[0-9]+)*' || fail "--version"
+"$bin/quillon-cli" --version | grep -Eqx 'Quillon [0-9]+\.[0-9]+(\.[0-9]+)*' || fail "--version"
 
 info=$("$bin/quillon-cli" info "$work/demo.gba")
 expected=$'Title: QUILLON DEMOQDME\nFamily: RSE\nProfile: yes\nMaps: 7'

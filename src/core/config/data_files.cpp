@@ -73,6 +73,10 @@ std::filesystem::path DataFiles::userProfilesPath() const {
 
 ProfileSource DataFiles::profileFor(const std::string& title, int revision) {
     m_profiles.reload();
+    if (m_quillon.path() == m_profiles.path()) {
+        // One file beside the program: the settings see what the file holds now, too.
+        m_quillon.reload();
+    }
     if (!m_userFolder.empty()) {
         m_userProfiles.reload();
     }
