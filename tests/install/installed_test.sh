@@ -20,8 +20,10 @@ else
 fi
 for f in bin/quillon bin/quillon-cli bin/quillon-mkdemo share/quillon/Ini/Quillon.ini \
          share/quillon/Ini/Sprachen.ini share/quillon/README.md share/quillon/LICENSE \
-         share/applications/org.brenvik.Quillon.desktop share/metainfo/org.brenvik.Quillon.metainfo.xml \
-         share/icons/hicolor/scalable/apps/org.brenvik.Quillon.svg share/man/man1/quillon.1 \
+         share/applications/org.brenvik.Quillon.desktop \
+         share/metainfo/org.brenvik.Quillon.metainfo.xml \
+         share/icons/hicolor/scalable/apps/org.brenvik.Quillon.svg \
+         share/icons/hicolor/256x256/apps/org.brenvik.Quillon.png share/man/man1/quillon.1 \
          share/man/man1/quillon-cli.1; do
     [ -e "$prefix/$f" ] || fail "$f is not installed"
 done
@@ -29,7 +31,9 @@ done
     fail "the shipped files are writable"
 
 # The state of the installed tree: every path with its size, mode and content.
-snapshot() { (cd "$work/root" && find . -printf '%p %s %m\n' | sort && find . -type f -exec md5sum {} + | sort); }
+snapshot() {
+    (cd "$work/root" && find . -printf '%p %s %m\n' | sort && find . -type f -exec md5sum {} + | sort)
+}
 snapshot > "$work/before"
 
 home=$work/home
