@@ -44,7 +44,7 @@ public:
 class IndexError : public Error {
 public:
     explicit IndexError(long long index)
-        : Error("List index out of bounds (" + std::to_string(index) + ")") {}
+        : Error(quillon::message("list.index_out_of_bounds", {std::to_string(index)})) {}
 };
 
 // The ROM holds data the editor cannot use safely (a grid larger than the editor holds, a
