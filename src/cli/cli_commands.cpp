@@ -77,9 +77,9 @@ nlohmann::ordered_json tableJson(const EventTables& events, EventKind kind) {
 }  // namespace
 
 void savePicture(const Bitmap& picture, const std::filesystem::path& file) {
-    QString error;
+    Message error;
     if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
-        throw Error(englishMessage(error.toStdString()));
+        throw Error(error);
     }
 }
 

@@ -20,20 +20,6 @@ MessageLanguage& messageLanguage() {
     return language;
 }
 
-// The message with each plain argument that is a sentence of the core without an id put into
-// English by the rules, so a message with an id that carries such a sentence reads in one
-// language. German keeps them as they are.
-Message withEnglishSentences(const Message& message) {
-    if (!message.hasId()) {
-        return Message(englishMessage(message.text));
-    }
-    Message out = message;
-    for (Message& arg : out.args) {
-        arg = withEnglishSentences(arg);
-    }
-    return out;
-}
-
 }  // namespace
 
 void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section) {
@@ -52,20 +38,16 @@ void setMessageLanguage(const std::filesystem::path& languageFile, const std::st
 
 std::string messageText(const Message& message) {
     if (!message.hasId()) {
-        return englishMessage(message.text);
+        return message.text;
     }
-    const MessageCatalogue& catalogue = messageLanguage().catalogue;
-    if (catalogue.section() == "Deutsch") {
-        return catalogue.text(message);
-    }
-    return catalogue.text(withEnglishSentences(message));
+    return messageLanguage().catalogue.text(message);
 }
 
 std::string titleText(const Message& title) { return messageLanguage().catalogue.text(title); }
 
 std::string errorText(const std::exception& error) {
     const auto* own = dynamic_cast<const Error*>(&error);
-    return own ? messageText(own->message()) : englishMessage(error.what());
+    return own ? messageText(own->message()) : error.what();
 }
 
 }  // namespace quillon::cli

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <fstream>
 #include <regex>
-#include <vector>
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
@@ -131,67 +130,11 @@ void openMapForWrite(Session& session, const std::string& id) {
     checkMapId(session, id);
     try {
         if (auto notice = session.openMap(id, id)) {
-            throw Error(*notice);
+            throw Error(std::move(*notice));
         }
     } catch (const Error& e) {
         throw Error("map " + id + ": " + errorText(e));
     }
-}
-
-namespace {
-
-struct Rule {
-    std::regex german;
-    const char* english;
-};
-
-// The texts the core raises while a map is read or a picture written. R"x(...)x": the
-// patterns hold quotation marks after parentheses.
-const std::vector<Rule>& errorRules() {
-    static const std::vector<Rule> kRules{
-        {std::regex(R"x(^Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu )x"
-                    R"x(öffnen\.$)x"),
-         "the map changed in the ROM since it was opened; reopen it"},
-        {std::regex(R"x(^Offset der Map "(.*)" ist für Spiel "(.*)" nicht definiert!$)x"),
-         "the map name file gives no place of map $1 for the game \"$2\""},
-        {std::regex(R"x(^Der Anbindungskopf \((.*)\) liegt im Rom-Header\.$)x"),
-         "the map's connection header at $1 lies in the cartridge header"},
-        {std::regex(R"x(^Der Anbindungskopf \((.*), \d+ Bytes\) liegt hinter dem )x"
-                    R"x(Dateiende\.$)x"),
-         "the map's connection header at $1 lies past the end of the file"},
-        {std::regex(R"x(^Die Anbindungen \((\d+)\) \((.*)\) liegt im Rom-Header\.$)x"),
-         "the map's $1 connections at $2 lie in the cartridge header"},
-        {std::regex(R"x(^Die Anbindungen \((\d+)\) \((.*), (\d+) Bytes\) liegt hinter dem )x"
-                    R"x(Dateiende\.$)x"),
-         "the map's $1 connections at $2 ($3 bytes) run past the end of the file"},
-        {std::regex(R"x(^Es ist kein Rom geladen\.$)x"), "no ROM is open"},
-        {std::regex(R"x(^(Der Anbindungskopf|Die Anbindungen \((\d+)\)) \((.*)\) liegt im )x"
-                    R"x(Rom-Header\.$)x"),
-         "the map's connection table at $3 lies in the cartridge header"},
-        {std::regex(R"x(^(Der Anbindungskopf|Die Anbindungen \((\d+)\)) \((\S+), (\d+) Bytes\) )x"
-                    R"x(liegt hinter dem Dateiende\.$)x"),
-         "the map's connection table at $3 ($4 bytes) runs past the end of the file"},
-        {std::regex(R"x(^Die Datei "(.*)" konnte nicht geschrieben werden: (.*)$)x"),
-         "cannot write \"$1\": $2"},
-        {std::regex(R"x(^Das Bild ist leer: es gibt nichts zu speichern\.$)x"),
-         "the picture is empty: there is nothing to write"},
-        {std::regex(R"x(^Die Datei "(.*)" konnte nicht gespeichert werden: (.*)$)x"),
-         "cannot write \"$1\": $2"},
-        {std::regex(R"x(^Das Bild von Tileset-Teil (\d) konnte nicht erstellt werden\.$)x"),
-         "the picture of tileset part $1 could not be made"},
-    };
-    return kRules;
-}
-
-}  // namespace
-
-std::string englishMessage(const std::string& coreMessage) {
-    for (const Rule& rule : errorRules()) {
-        if (std::regex_match(coreMessage, rule.german)) {
-            return std::regex_replace(coreMessage, rule.german, rule.english);
-        }
-    }
-    return coreMessage;
 }
 
 }  // namespace quillon::cli

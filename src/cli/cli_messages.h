@@ -39,15 +39,11 @@ std::uint8_t fillArgument(const std::string& text);
 // once before any command runs, for the whole run; until then such messages read in German.
 // Throws Error when the file is there but has no such section.
 void setMessageLanguage(const std::filesystem::path& languageFile, const std::string& section);
-// A message in that language; a message without an id (a finished German sentence) through
-// englishMessage.
+// A message in that language; a message without an id (the tool's own English sentences, a
+// plain argument) as its text.
 std::string messageText(const Message& message);
-// The text of an error: its message when it carries one, else englishMessage(what()).
+// The text of an error: its message when it carries one, else what().
 std::string errorText(const std::exception& error);
-
-// The core's messages without an id are German sentences; this gives the English text of each
-// one the core can raise while the tool runs. A text it does not know is returned unchanged.
-std::string englishMessage(const std::string& coreMessage);
 
 // A transaction's title as the history holds it, in the tool's language ("Change weather 3.0",
 // "Undo: ... (and 2 more)"). The plain German name of an entry an earlier version wrote stays

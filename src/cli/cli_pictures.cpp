@@ -16,7 +16,7 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
     checkMapId(m_session, id);
     try {
         if (auto notice = m_session.openMap(id, id)) {
-            throw Error(*notice);
+            throw Error(std::move(*notice));
         }
         // The one setting the pictures read; the tool's settings are never written.
         m_session.settings().setFlag(Settings::Flag::Grid, options.grid);

@@ -24,7 +24,8 @@ private:
     Message m_message;
 };
 
-// A file transfer failed: "Read beyond end of file", "File access denied", "I/O error %d".
+// A file transfer failed: io.read_beyond_end ("Read beyond end of file"), io.access_denied,
+// io.error ("I/O error %d"); callers that add where it happened test the id, never the text.
 class RomIoError : public Error {
 public:
     using Error::Error;
@@ -40,11 +41,11 @@ public:
         : Error(quillon::message("number.invalid_at", {error.message(), where})) {}
 };
 
-// An index outside a list: "List index out of bounds (%d)".
+// An index outside a list: list.index_out_of_bounds ("List index out of bounds (%d)").
 class IndexError : public Error {
 public:
     explicit IndexError(long long index)
-        : Error("List index out of bounds (" + std::to_string(index) + ")") {}
+        : Error(quillon::message("list.index_out_of_bounds", {std::to_string(index)})) {}
 };
 
 // The ROM holds data the editor cannot use safely (a grid larger than the editor holds, a

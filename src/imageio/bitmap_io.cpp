@@ -1,6 +1,7 @@
 #include "imageio/bitmap_io.h"
 
 #include <QImageWriter>
+#include <utility>
 
 namespace quillon::imageio {
 
@@ -10,9 +11,9 @@ bool isPngName(const QString& path) {
     return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
-void setError(QString* error, const QString& text) {
+void setError(Message* error, Message text) {
     if (error != nullptr) {
-        *error = text;
+        *error = std::move(text);
     }
 }
 
@@ -27,9 +28,9 @@ QImage wrapBitmap(const Bitmap& bitmap) {
                   bitmap.bytesPerLine(), QImage::Format_RGB32);
 }
 
-bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error) {
+bool saveBitmap(const Bitmap& bitmap, const QString& path, Message* error) {
     if (bitmap.empty()) {
-        setError(error, QStringLiteral("Das Bild ist leer: es gibt nichts zu speichern."));
+        setError(error, message("picture.empty"));
         return false;
     }
     const bool bmp = !isPngName(path);
@@ -38,8 +39,8 @@ bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error) {
     const QImage image = bmp ? view.convertToFormat(QImage::Format_RGB888) : view;
     QImageWriter writer(path, bmp ? QByteArray("BMP") : QByteArray("PNG"));
     if (!writer.write(image)) {
-        setError(error, QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
-                            .arg(path, writer.errorString()));
+        setError(error, message("file.not_written",
+                                {path.toStdString(), writer.errorString().toStdString()}));
         return false;
     }
     return true;

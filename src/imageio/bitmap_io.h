@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/gfx/bitmap.h"
+#include "core/text/message.h"
 
 namespace quillon::imageio {
 
@@ -13,8 +14,8 @@ QImage wrapBitmap(const Bitmap& bitmap);
 
 // Writes the picture at its own size: a PNG when the name ends in ".png" (any case), a
 // 24-bit BMP for every other name (".bmp", ".dib", no ending or any other). Returns false and sets
-// *error (when given) to a message the user can read when the picture is empty or the file cannot
+// *error (when given) to the message for the user when the picture is empty or the file cannot
 // be written.
-bool saveBitmap(const Bitmap& bitmap, const QString& path, QString* error);
+bool saveBitmap(const Bitmap& bitmap, const QString& path, Message* error);
 
 }  // namespace quillon::imageio

@@ -45,8 +45,7 @@ QByteArray encodePicture(const TilesetPair& tilesets, int part, int palette, boo
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, png ? QByteArray("PNG") : QByteArray("BMP"));
     if (image.isNull() || !writer.write(image)) {
-        throw Error("Das Bild von Tileset-Teil " + std::to_string(part) +
-                    " konnte nicht erstellt werden.");
+        throw Error(message("export.picture_not_made", {std::to_string(part)}));
     }
     return bytes;
 }
@@ -64,8 +63,8 @@ QByteArray encodePalette(const TPalette& colours, int palette, bool jasc) {
 void writeWhole(const QString& name, const QByteArray& bytes) {
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Error("Die Datei \"" + name.toStdString() +
-                    "\" konnte nicht gespeichert werden: " + file.errorString().toStdString());
+        throw Error(message("file.not_saved",
+                            {name.toStdString(), file.errorString().toStdString()}));
     }
 }
 
@@ -74,10 +73,10 @@ void writeWhole(const QString& name, const QByteArray& bytes) {
 TilesetFiles exportTileset(const TilesetPair& tilesets, int part, int palette,
                            const QString& picturePath, bool jasc) {
     if (palette < 0 || palette > 15) {
-        throw Error("Palette " + std::to_string(palette) + " gibt es nicht (0 bis 15).");
+        throw Error(message("block.no_palette", {std::to_string(palette)}));
     }
     if (!tilesets.tilesetNumber(1) || !tilesets.tilesetNumber(2)) {
-        throw Error("Es sind keine Tilesets geladen; zuerst eine Map öffnen.");
+        throw Error(message("block.no_tilesets"));
     }
     const std::string name = picturePath.toStdString();
     TilesetFiles files{picturePath, QString::fromStdString(blocks::paletteFileName(name))};

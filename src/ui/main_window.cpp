@@ -387,7 +387,7 @@ bool MainWindow::openMap(const QString& identifier, const QString& title) {
 }
 
 bool MainWindow::loadMap(const QString& identifier, const QString& title) {
-    std::optional<std::string> notice;
+    std::optional<Message> notice;
     const bool opened = runCommand(this, *m_dialogs, [&] {
         LoadingGuard loading(m_loading);
         notice = m_session->openMap(toStd(identifier), toStd(title));
@@ -396,7 +396,7 @@ bool MainWindow::loadMap(const QString& identifier, const QString& title) {
         return false;
     }
     if (notice) {
-        inform(toQ(*notice));
+        inform(toQ(m_session->lang().text(*notice)));
     }
     m_identifier = identifier;
     m_insertedSlot.clear();

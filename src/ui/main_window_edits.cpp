@@ -205,9 +205,9 @@ bool MainWindow::savePicture(const QAction* item, const QString& filter,
     }
     m_pictureFolder = QFileInfo(file).absolutePath();
     return runCommand(this, *m_dialogs, [&] {
-        QString error;
+        Message error;
         if (!imageio::saveBitmap(picture(m_session->mapState()), file, &error)) {
-            throw Error(toStd(error));
+            throw Error(error);
         }
     });
 }

@@ -110,6 +110,38 @@ std::vector<Sample> samples() {
         {"edit", message("edit.header_past_end", {"$7FFFF0"}),
          "the map header at $7FFFF0 lies past the end of the file",
          "Der Map-Header ($7FFFF0) liegt hinter dem Dateiende."},
+        {"save", message("save.outside_rom", {"wald"}),
+         "map \"wald\" is no map of the ROM: saving writes it to its map file, inserting puts it "
+         "into a place in the ROM",
+         "Die Map \"wald\" gehört zu keiner Map im Rom: \"Map Speichern\" schreibt sie in ihre "
+         "Map-Datei, \"Map Einfügen\" in einen Platz im Rom."},
+        {"save", message("map.changed_in_rom"),
+         "the map changed in the ROM since it was opened; reopen it",
+         "Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu öffnen."},
+        {"history", message("history.name.save_map_as", {"3.1"}), "Save map as 3.1",
+         "Map speichern unter 3.1"},
+        {"connection", message("connection.records_past_end", {"2", "$7FFFF8", "24"}),
+         "the map's 2 connections at $7FFFF8 (24 bytes) run past the end of the file",
+         "Die Anbindungen (2) ($7FFFF8, 24 Bytes) liegen hinter dem Dateiende."},
+        // The tileset, the piece and the stream's own failure, each an id of its own.
+        {"tilesets",
+         message("tilesets.piece_failed",
+                 {message("tilesets.name", {"7"}), message("tilesets.piece.tiles"), "$1A0000",
+                  message("compression.past_end", {"40"})}),
+         "tileset 7: tile data at $1A0000: LZ77: the compressed stream runs past the end of its "
+         "40 bytes",
+         "Tileset 7: Tile-Daten bei $1A0000: LZ77: Der komprimierte Strom reicht über das Ende "
+         "seiner 40 Bytes hinaus."},
+        {"picture", message("picture.empty"), "the picture is empty: there is nothing to write",
+         "Das Bild ist leer: es gibt nichts zu speichern."},
+        {"export", message("export.picture_not_made", {"2"}),
+         "the picture of tileset part 2 could not be made",
+         "Das Bild von Tileset-Teil 2 konnte nicht erstellt werden."},
+        {"file", message("file.not_saved", {"a.pal", "Permission denied"}),
+         "cannot write \"a.pal\": Permission denied",
+         "Die Datei \"a.pal\" konnte nicht gespeichert werden: Permission denied"},
+        {"list", message("list.index_out_of_bounds", {"3"}), "list index out of bounds (3)",
+         "List index out of bounds (3)"},
     };
 }
 

@@ -7,7 +7,9 @@
 #include "core/base/numbers.h"
 #include "core/base/ini_file.h"
 #include "core/writers/tileset_choice.h"
+#include "core/connections/connection_table.h"
 #include "core/errors.h"
+#include "core/gfx/lz77.h"
 #include "core/map/map_list.h"
 #include "core/map/map_loader.h"
 #include "core/mapfile/map_file.h"
@@ -30,6 +32,15 @@ romkit::BuiltRom twoBanks() {
 void writeBytes(const std::filesystem::path& file, std::size_t count) {
     std::ofstream out(file, std::ios::binary);
     out << std::string(count, '\x11');
+}
+
+// A map header whose connection pointer is pointer.
+MapHeader headerWithConnections(std::uint32_t pointer) {
+    std::vector<std::uint8_t> raw(28, 0);
+    for (int i = 0; i < 4; ++i) {
+        raw[12 + i] = static_cast<std::uint8_t>(pointer >> 8 * i);
+    }
+    return MapHeader::decode(raw);
 }
 
 // The message of what run throws.
@@ -69,6 +80,17 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
     writeBytes(shortMap, 10);
     const std::string folder = open.dir.path().string();
     const std::string past = "$" + IntToHex(static_cast<std::int64_t>(s.rom().size()) + 16, 6);
+    const std::filesystem::path missing = open.dir.file("missing.gba");
+    const MapHeader inHeader = headerWithConnections(0x08000010);
+    const MapHeader pastEnd = headerWithConnections(0x08000000 | (s.rom().size() + 16));
+    // Two literals, then a reference three bytes back.
+    const std::vector<std::uint8_t> kBackwards{0x10, 8, 0, 0, 0x20, 1, 2, 0x00, 0x02};
+    romkit::BuiltRom tilesBeyondEnd = twoBanks();
+    const std::uint32_t headerZero = tilesBeyondEnd.tilesetHeaderOffsets.at(0);
+    for (int i = 0; i < 4; ++i) {
+        tilesBeyondEnd.bytes[headerZero + 4 + i] = static_cast<std::uint8_t>(0x08EA1D68 >> 8 * i);
+    }
+    const std::string tilesetZero = "$" + IntToHex(headerZero, 6);
     const std::vector<Case> cases{
         {"rom", [&] { return thrown([&] { Session(open.folder).openRom(shortRom); }); },
          "\"short.gba\" is not a GBA ROM image: it has only 100 bytes, less than a cartridge "
@@ -124,6 +146,26 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
          "'12x' is not a valid integer value", "'12x' is not a valid integer value"},
         {"settings", [&] { return thrown([&] { s.settings().setBlockPaletteWidth(0); }); },
          "the width must be between 1 and 1025", "Die Breite muss zwischen 1 und 1025 liegen."},
+        {"session", [&] { return thrown([&] { Session(open.folder).openMap("0.0", "t"); }); },
+         "no ROM is open", "Es ist kein Rom geladen."},
+        {"rom file", [&] { return thrown([&] { Session(open.folder).openRom(missing); }); },
+         "\"" + missing.string() + "\": no such file",
+         "Die Datei \"" + missing.string() + "\" wurde nicht gefunden."},
+        {"connection", [&] { return thrown([&] { readConnections(s.rom(), inHeader); }); },
+         "the map's connection header at $000010 lies in the cartridge header",
+         "Der Anbindungskopf ($000010) liegt im Rom-Header."},
+        {"connection", [&] { return thrown([&] { readConnections(s.rom(), pastEnd); }); },
+         "the map's connection header at " + past + " (8 bytes) runs past the end of the file",
+         "Der Anbindungskopf (" + past + ", 8 Bytes) liegt hinter dem Dateiende."},
+        {"compression", [&] { return thrown([&] { lz77Decompress(kBackwards, 64); }); },
+         "LZ77: a reference at output byte 2 points 3 bytes back, before the start of the data",
+         "LZ77: Ein Verweis bei Ausgabe-Byte 2 zeigt 3 Bytes zurück, vor den Anfang der Daten."},
+        {"tilesets",
+         [&] { return thrown([&] { OpenRom(tilesBeyondEnd).session.openMap("0.0", "t"); }); },
+         "tileset 0 (header at " + tilesetZero + "): tile data at $EA1D68 runs past the end of "
+         "the file",
+         "Tileset 0 (Header bei " + tilesetZero + "): Tile-Daten bei $EA1D68: hinter dem Ende der "
+         "Datei."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.family);

@@ -105,7 +105,7 @@ TEST(Lz77, ReferenceBeforeStartIsADataError) {
         lz77Decompress(stream, 65536);
         FAIL() << "no error";
     } catch (const DataError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("LZ77: ", 0), 0u) << e.what();
+        EXPECT_EQ(e.message().id, "compression.reference_before_start") << e.what();
     }
     // Distance 2 after two literals reaches exactly the first byte: fine.
     const Bytes ok{0x10, 5, 0, 0, 0x20, 1, 2, 0x00, 0x01};

@@ -115,7 +115,7 @@ TEST_F(MapLoader, FooterOnlyPathAndItsNotice) {
 
     m = load("Leer", maps);
     ASSERT_TRUE(m.notice);
-    EXPECT_EQ(*m.notice,
+    EXPECT_EQ(germanText(*m.notice),
               "Offset der Map \"Leer\" ist für Spiel \"QUILLON TESTQTSE\" nicht definiert!");
     EXPECT_EQ(m.grid.cellCount(), 1);
     EXPECT_FALSE(m.map.hasFooter()) << "a placeholder map has no grid that could be saved";

@@ -108,20 +108,22 @@ TEST(DamagedDataFiles, TilesetErrorsNameTheTilesetAndTheOffset) {
     const std::uint32_t header1 = built.tilesetHeaderOffsets[1];
     const std::uint32_t stream1 = built.tilesets[1].tiles;
     // How the loader names each tileset: its number and where its header lies.
-    const std::string tileset0 = "Tileset 0 (header at $" + IntToHex(header0, 6) + ")";
-    const std::string tileset1 = "Tileset 1 (header at $" + IntToHex(header1, 6) + ")";
+    const std::string tileset0 = "Tileset 0 (Header bei $" + IntToHex(header0, 6) + ")";
+    const std::string tileset1 = "Tileset 1 (Header bei $" + IntToHex(header1, 6) + ")";
+    const std::string pastEnd = ": hinter dem Ende der Datei.";
     struct Case {
         std::uint32_t at;    // the word to overwrite
         std::uint32_t word;  // its new value
         std::string message;
     } cases[] = {
-        {header0 + 4, 0x08EA1D68, tileset0 + ": tile data at $EA1D68 runs past the end of the file"},
+        {header0 + 4, 0x08EA1D68, tileset0 + ": Tile-Daten bei $EA1D68" + pastEnd},
         {header1 + 8, 0x08000000 | (end - 16),
-         tileset1 + ": palette data at $" + IntToHex(end - 16, 6) + " runs past the end of the file"},
+         tileset1 + ": Palettendaten bei $" + IntToHex(end - 16, 6) + pastEnd},
         {header0 + 12, 0x08000000 | (end - 32),
-         tileset0 + ": block table at $" + IntToHex(end - 32, 6) + " runs past the end of the file"},
+         tileset0 + ": Block-Tabelle bei $" + IntToHex(end - 32, 6) + pastEnd},
         // The compressed picture's first item: a reference 4,096 bytes before the output.
-        {stream1 + 4, 0xFF0F80, tileset1 + ": tile data at $" + IntToHex(stream1, 6) + ": LZ77: "},
+        {stream1 + 4, 0xFF0F80,
+         tileset1 + ": Tile-Daten bei $" + IntToHex(stream1, 6) + ": LZ77: Ein Verweis"},
     };
     for (const Case& c : cases) {
         BuiltRom damaged = built;

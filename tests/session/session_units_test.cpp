@@ -75,6 +75,7 @@ TEST_F(SessionUnits, SaveWritesOnlyThePaintedCellAndUndoGivesTheImageBack) {
     EXPECT_EQ(m_image->bytes(), expected);
     ASSERT_EQ(m_rom.history().entries().size(), 1u);
     EXPECT_EQ(m_rom.history().entries().back().name, "Map speichern 0.1");
+    EXPECT_EQ(m_rom.history().entries().back().title.id, "history.name.save_map");
 
     const std::uint64_t id = m_rom.history().entries().back().id;
     EXPECT_TRUE(undoTouchesOpenMap(m_rom, map, id));

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "core/gfx/bitmap.h"
+#include "core/text/message_catalogue.h"
 #include "imageio/bitmap_io.h"
 #include "imageio/qt_text_painter.h"
 #include "tests/ui/ui_test_main.h"
@@ -70,8 +71,9 @@ void ImageIoTest::savesPngOnlyForPngNamesAndBmpOtherwise() {
     QFETCH(QByteArray, signature);
     const QString path = m_dir.filePath(name);
     const Bitmap picture = gradient(5, 3);  // odd width: BMP rows get padding
-    QString error;
-    QVERIFY2(quillon::imageio::saveBitmap(picture, path, &error), qPrintable(error));
+    quillon::Message error;
+    QVERIFY2(quillon::imageio::saveBitmap(picture, path, &error),
+             quillon::germanText(error).c_str());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -89,13 +91,14 @@ void ImageIoTest::savesPngOnlyForPngNamesAndBmpOtherwise() {
 }
 
 void ImageIoTest::refusesEmptyPicturesAndUnwritablePaths() {
-    QString error;
+    quillon::Message error;
     QVERIFY(!quillon::imageio::saveBitmap(Bitmap(), m_dir.filePath("empty.bmp"), &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error.id, std::string("picture.empty"));
     QVERIFY(!QFile::exists(m_dir.filePath("empty.bmp")));
     const QString missing = m_dir.filePath("no/such/folder/map.bmp");
     QVERIFY(!quillon::imageio::saveBitmap(gradient(2, 2), missing, &error));
-    QVERIFY(error.contains(missing));
+    QCOMPARE(error.id, std::string("file.not_written"));
+    QCOMPARE(error.args.at(0).text, missing.toStdString());
     QVERIFY(!quillon::imageio::saveBitmap(gradient(2, 2), missing, nullptr));
 }
 

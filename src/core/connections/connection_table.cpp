@@ -1,5 +1,6 @@
 #include "core/connections/connection_table.h"
 
+#include <optional>
 #include <string>
 
 #include "core/base/numbers.h"
@@ -45,15 +46,26 @@ std::uint32_t oppositeDirection(std::uint32_t direction) {
 
 namespace {
 
+// The connection header (count 0) or the count records after it.
+struct ConnectionPlace {
+    std::uint64_t offset;
+    std::uint64_t bytes;
+    std::optional<std::uint64_t> count;
+};
+
 // A place the map's connections are read from (and would be written back to).
-void checkPlace(std::uint64_t offset, std::uint64_t bytes, std::uint64_t fileSize,
-                const std::string& what) {
-    if (offset < kCartridgeHeaderSize) {
-        throw DataError(what + " (" + hexOffset(offset) + ") liegt im Rom-Header.");
+void checkPlace(const ConnectionPlace& place, std::uint64_t fileSize) {
+    const std::string at = hexOffset(place.offset);
+    const std::string bytes = std::to_string(place.bytes);
+    if (place.offset < kCartridgeHeaderSize) {
+        throw DataError(place.count ? message("connection.records_in_rom_header",
+                                              {std::to_string(*place.count), at})
+                                    : message("connection.header_in_rom_header", {at}));
     }
-    if (offset + bytes > fileSize) {
-        throw DataError(what + " (" + hexOffset(offset) + ", " + std::to_string(bytes) +
-                        " Bytes) liegt hinter dem Dateiende.");
+    if (place.offset + place.bytes > fileSize) {
+        throw DataError(place.count ? message("connection.records_past_end",
+                                              {std::to_string(*place.count), at, bytes})
+                                    : message("connection.header_past_end", {at, bytes}));
     }
 }
 
@@ -66,7 +78,7 @@ ConnectionTable readConnections(TRom& rom, const MapHeader& header) {
         return table;
     }
     const std::uint64_t fileSize = rom.size();
-    checkPlace(table.headerOffset, ConnectionTable::kHeaderSize, fileSize, "Der Anbindungskopf");
+    checkPlace({table.headerOffset, ConnectionTable::kHeaderSize, std::nullopt}, fileSize);
     const auto head = rom.ReadBlock(static_cast<std::int32_t>(table.headerOffset),
                                     ConnectionTable::kHeaderSize);
     const std::uint64_t count = readLe32(head.data());
@@ -74,8 +86,7 @@ ConnectionTable readConnections(TRom& rom, const MapHeader& header) {
     if (count == 0) {
         return table;
     }
-    checkPlace(table.recordsOffset, count * Connection::kSize, fileSize,
-               "Die Anbindungen (" + std::to_string(count) + ")");
+    checkPlace({table.recordsOffset, count * Connection::kSize, count}, fileSize);
     const auto bytes = rom.ReadBlock(static_cast<std::int32_t>(table.recordsOffset),
                                      static_cast<std::size_t>(count * Connection::kSize));
     table.records.reserve(static_cast<std::size_t>(count));

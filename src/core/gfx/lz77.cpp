@@ -9,6 +9,12 @@ namespace quillon {
 
 namespace {
 
+// A back reference that would copy from before the first output byte.
+DataError referenceBeforeStart(std::uint64_t at, std::uint64_t distance) {
+    return DataError(
+        message("compression.reference_before_start", {std::to_string(at), std::to_string(distance)}));
+}
+
 // Reads the stream through the input window: supplied bytes, then zeros up to the window's
 // end, then an error.
 class WindowReader {
@@ -21,8 +27,7 @@ public:
             return m_stream[m_pos++];
         }
         if (m_pos >= kLz77Window) {
-            throw DataError("LZ77: the compressed stream runs past its " +
-                            std::to_string(kLz77Window) + "-byte input");
+            throw DataError(message("compression.past_window", {std::to_string(kLz77Window)}));
         }
         ++m_pos;
         return 0;
@@ -67,9 +72,7 @@ std::size_t lz77Decompress(std::span<const std::uint8_t> stream, std::span<std::
             const std::size_t length = (b0 >> 4) + 3;
             const std::size_t distance = (((b0 & 0x0F) << 8) | b1) + 1;
             if (distance > count) {
-                throw DataError("LZ77: a reference at output byte " + std::to_string(count) +
-                                " points " + std::to_string(distance) +
-                                " bytes back, before the start of the data");
+                throw referenceBeforeStart(count, distance);
             }
             for (std::size_t i = 0; i < length; ++i) {
                 out[count] = out[count - distance];
@@ -88,8 +91,7 @@ Lz77Scan lz77Scan(std::span<const std::uint8_t> stream) {
     std::size_t pos = 4;
     const auto need = [&](std::size_t bytes) {
         if (pos + bytes > stream.size()) {
-            throw DataError("LZ77: the compressed stream runs past the end of its " +
-                            std::to_string(stream.size()) + " bytes");
+            throw DataError(message("compression.past_end", {std::to_string(stream.size())}));
         }
     };
     std::uint64_t count = 0;
@@ -105,9 +107,7 @@ Lz77Scan lz77Scan(std::span<const std::uint8_t> stream) {
                 need(2);
                 const std::uint64_t distance = (((stream[pos] & 0x0F) << 8) | stream[pos + 1]) + 1;
                 if (distance > count) {
-                    throw DataError("LZ77: a reference at output byte " + std::to_string(count) +
-                                    " points " + std::to_string(distance) +
-                                    " bytes back, before the start of the data");
+                    throw referenceBeforeStart(count, distance);
                 }
                 scan.nearReferences = scan.nearReferences || distance == 1;
                 count += (stream[pos] >> 4) + 3;

@@ -84,7 +84,7 @@ private:
 
 std::vector<std::uint8_t> lz77Compress(std::span<const std::uint8_t> data, bool vramSafe) {
     if (data.size() > 0xFFFFFF) {
-        throw DataError("LZ77: the data is larger than 16 MiB - 1 bytes");
+        throw DataError(message("compression.too_large"));
     }
     std::vector<std::uint8_t> out{0x10, static_cast<std::uint8_t>(data.size()),
                                   static_cast<std::uint8_t>(data.size() >> 8),

@@ -29,8 +29,8 @@ void blendFullRow(const std::uint8_t* __restrict tile, const std::uint8_t* __res
 
 void checkGrid(const BlockGrid& grid) {
     if (static_cast<std::size_t>(grid.cellCount()) > grid.movement.size()) {
-        throw DataError("The block grid of " + std::to_string(grid.width) + " x " +
-                        std::to_string(grid.height) + " blocks is larger than its data");
+        throw DataError(message("picture.grid_larger",
+                                {std::to_string(grid.width), std::to_string(grid.height)}));
     }
 }
 

@@ -23,31 +23,32 @@ void makeSlot(Bitmap& slot) {
     }
 }
 
-// How error messages name a tileset: "Tileset 12 (header at $2D4C54)".
-std::string describe(const TilesetRequest& request) {
-    std::string text = "Tileset " + std::to_string(request.number);
-    if (request.headerOffset != 0) {
-        text += " (header at $" + IntToHex(request.headerOffset, 6) + ")";
+// How error messages name a tileset: its number, and where its header lies when known.
+Message describe(const TilesetRequest& request) {
+    const std::string number = std::to_string(request.number);
+    if (request.headerOffset == 0) {
+        return message("tilesets.name", {number});
     }
-    return text;
+    return message("tilesets.name_at", {number, "$" + IntToHex(request.headerOffset, 6)});
 }
 
-// Runs read, a transfer of one piece of a tileset; a failure is reported with the tileset and
-// the piece's offset ("Tileset 12 (header at $2D4C54): tile data at $EA1D68 runs past the end
-// of the file"), keeping its kind.
+// Runs read, a transfer of one piece of a tileset (piece: a tilesets.piece.* id); a failure is
+// reported with the tileset and the piece's offset ("tileset 12 (header at $2D4C54): tile data
+// at $EA1D68 runs past the end of the file"), keeping its kind.
 template <class Read>
-void readPiece(const std::string& tileset, const char* piece, std::int32_t offset, Read read) {
-    const std::string where =
-        tileset + ": " + piece + " at $" + IntToHex(static_cast<std::uint32_t>(offset), 6);
+void readPiece(const Message& tileset, const char* piece, std::int32_t offset, Read read) {
+    const std::string at = "$" + IntToHex(static_cast<std::uint32_t>(offset), 6);
     try {
         read();
     } catch (const RomIoError& e) {
-        if (std::string(e.what()) == "Read beyond end of file") {
-            throw RomIoError(where + " runs past the end of the file");
+        if (e.message().id == "io.read_beyond_end") {
+            throw RomIoError(message("tilesets.piece_past_end", {tileset, message(piece), at}));
         }
-        throw RomIoError(where + ": " + e.what());
+        throw RomIoError(
+            message("tilesets.piece_failed", {tileset, message(piece), at, e.message()}));
     } catch (const DataError& e) {
-        throw DataError(where + ": " + e.what());
+        throw DataError(
+            message("tilesets.piece_failed", {tileset, message(piece), at, e.message()}));
     }
 }
 
@@ -144,7 +145,7 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     std::copy(header.begin(), header.end(), state.header.begin());
     const int split = frlg ? 7 : 6;
     const auto paletteOffset = static_cast<std::int32_t>(readPointerField(header.data() + 8));
-    readPiece(state.loading, "palette data", paletteOffset, [&] {
+    readPiece(state.loading, "tilesets.piece.palettes", paletteOffset, [&] {
         if (part == 1) {
             m_palette.LoadFromRom(rom, paletteOffset, 0, split - 1);
         } else {
@@ -153,7 +154,7 @@ void TilesetPair::loadPart(TRom& rom, int part, std::span<const std::uint8_t, kH
     });
     gfx.HeightTiles = part == 1 ? m_tilesetHeight : kTileSpace / kTilesPerRow - m_tilesetHeight;
     const auto tileOffset = static_cast<std::int32_t>(readPointerField(header.data() + 4));
-    readPiece(state.loading, "tile data", tileOffset, [&] {
+    readPiece(state.loading, "tilesets.piece.tiles", tileOffset, [&] {
         readTilePicture(rom, gfx, tileOffset);
         gfx.Compressed = header[0] == 1;
         gfx.Decompress();
@@ -166,7 +167,7 @@ void TilesetPair::readTilePicture(TRom& rom, TGFX& gfx, std::int32_t offset) {
     // end of the file is legitimate, so the read stops there and the rest reads as zeros.
     const std::uint64_t fileSize = rom.size();
     if (offset < 0 || static_cast<std::uint64_t>(offset) >= fileSize) {
-        throw RomIoError("Read beyond end of file");
+        throw RomIoError(message("io.read_beyond_end"));
     }
     const std::size_t count = static_cast<std::size_t>(
         std::min<std::uint64_t>(gfx.pictureBytes(), fileSize - static_cast<std::uint64_t>(offset)));
@@ -181,7 +182,7 @@ void TilesetPair::LoadTileset(TRom& rom) {
     for (int i = 0; i < 2; ++i) {
         const PartState& part = m_parts[i];
         if (!part.unchanged) {
-            readPiece(part.loading, "block table", part.blockTable, [&] {
+            readPiece(part.loading, "tilesets.piece.blocks", part.blockTable, [&] {
                 LoadTilesetTeil(rom, i == 0 ? 0 : m_blocksPart1,
                                 i == 0 ? m_blocksPart1 - 1 : m_lastBlock, part.blockTable);
             });

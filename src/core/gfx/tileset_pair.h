@@ -11,6 +11,7 @@
 #include "core/gfx/palette.h"
 #include "core/gfx/tgfx.h"
 #include "core/gfx/tile_entry.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -116,8 +117,8 @@ private:
     struct PartState {
         std::optional<int> number;
         std::uint32_t headerOffset = 0;
-        // What error messages name while the part loads: "Tileset 12 (header at $2D4C54)".
-        std::string loading;
+        // What error messages name while the part loads: tileset 12 (header at $2D4C54).
+        Message loading;
         std::int32_t blockTable = 0;
         std::array<std::uint8_t, kHeaderSize> header{};
         bool unchanged = false;

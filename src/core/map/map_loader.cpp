@@ -79,8 +79,8 @@ void readFooter(TRom& rom, const GameProfile& profile, LoadedMap& out) {
 
 }  // namespace
 
-std::string missingOffsetNotice(const std::string& identifier, const std::string& title) {
-    return germanText(message("map.no_offset", {identifier, title}));
+Message missingOffsetNotice(const std::string& identifier, const std::string& title) {
+    return message("map.no_offset", {identifier, title});
 }
 
 namespace {

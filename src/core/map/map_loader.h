@@ -7,6 +7,7 @@
 
 #include "core/map/block_grid.h"
 #include "core/map/map_header.h"
+#include "core/text/message.h"
 
 namespace quillon {
 
@@ -47,7 +48,7 @@ struct LoadedMap {
     CurrentMap map;
     BlockGrid grid;
     // Shown to the user before the map appears (a map name file entry without an offset).
-    std::optional<std::string> notice;
+    std::optional<Message> notice;
 };
 
 // Reads header (header path) or map name file offset (footer-only path), footer, border,
@@ -60,6 +61,6 @@ LoadedMap readMap(TRom& rom, const GameProfile& profile, const IniFile& mapsFile
                   const CurrentMap& previous);
 
 // The footer-only path's notice for an identifier without an offset for this game.
-std::string missingOffsetNotice(const std::string& identifier, const std::string& title);
+Message missingOffsetNotice(const std::string& identifier, const std::string& title);
 
 }  // namespace quillon

@@ -26,7 +26,7 @@ void RomHistory::lock() {
         return;
     }
     if (m_access == Access::Read) {
-        throw RomIoError("File access denied");
+        throw RomIoError(message("io.access_denied"));
     }
     m_file->lock();
     try {

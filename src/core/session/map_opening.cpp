@@ -36,7 +36,7 @@ OpenedMap readMapState(TRom& rom, RomState& romState, const DataFiles& data,
             throw;
         }
     }
-    std::optional<std::string> notice = std::move(loaded.notice);
+    std::optional<Message> notice = std::move(loaded.notice);
     return {std::make_unique<MapState>(romState, settings, buffers, std::move(loaded),
                                        std::move(events)),
             std::move(notice)};

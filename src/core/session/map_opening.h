@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class DataFiles;
@@ -19,7 +21,7 @@ struct PictureBuffers;
 // offset missing for this game).
 struct OpenedMap {
     std::unique_ptr<MapState> state;
-    std::optional<std::string> notice;
+    std::optional<Message> notice;
 };
 
 // Reads the map identifier names ("3.1", or a section of the map name file): header, footer,

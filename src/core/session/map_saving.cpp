@@ -13,23 +13,20 @@ namespace {
 
 void requireOpenMap(const MapState& map) {
     if (!map.loaded()) {
-        throw Error("Es ist keine Map geöffnet.");
+        throw Error(message("edit.no_map"));
     }
 }
 
 std::string openMapId(const MapState& map) { return map.loaded() ? map.map().identifier : ""; }
 
-void writeMap(TRom& rom, MapState& map, const std::string& name) {
+void writeMap(TRom& rom, MapState& map, const Message& name) {
     requireOpenMap(map);
     const CurrentMap& current = map.map();
     if (current.outsideRom) {
-        throw Error("Die Map \"" + current.title +
-                    "\" gehört zu keiner Map im Rom: \"Map Speichern\" schreibt sie in ihre "
-                    "Map-Datei, \"Map Einfügen\" in einen Platz im Rom.");
+        throw Error(message("save.outside_rom", {current.title}));
     }
     if (!current.hasFooter()) {
-        throw Error("Die Map \"" + current.identifier +
-                    "\" hat keinen eigenen Block-Grid und wird nicht gespeichert.");
+        throw Error(message("mapfile.no_own_grid", {current.identifier}));
     }
     const std::vector<std::uint8_t> bytes = map.grid().encode();
     rom.Open();
@@ -44,14 +41,14 @@ void writeMap(TRom& rom, MapState& map, const std::string& name) {
 }  // namespace
 
 void saveOpenMap(TRom& rom, MapState& map) {
-    writeMap(rom, map, "Map speichern " + openMapId(map));
+    writeMap(rom, map, message("history.name.save_map", {openMapId(map)}));
     map.history().markSaved();
 }
 
 bool saveOpenMapAs(TRom& rom, MapState& map, const std::filesystem::path& newName) {
     requireOpenMap(map);
     const bool saved =
-        rom.SaveAs(newName, [&] { writeMap(rom, map, "Map speichern unter " + openMapId(map)); });
+        rom.SaveAs(newName, [&] { writeMap(rom, map, message("history.name.save_map_as", {openMapId(map)})); });
     if (saved) {
         // Saved only now: a copy that could not take its name leaves the map modified.
         map.history().markSaved();

@@ -11,7 +11,7 @@ namespace quillon {
 void attachRomFile(TRom& rom, const std::filesystem::path& file, bool readOnly) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        throw Error("Die Datei \"" + file.string() + "\" wurde nicht gefunden.");
+        throw Error(message("rom.not_found", {file.string()}));
     }
     auto image = std::make_unique<DiskRomFile>(file, readOnly);
     checkRomImage(*image, file.filename().string());

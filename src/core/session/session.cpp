@@ -77,7 +77,7 @@ void Session::openHistory() { openRomHistory(m_rom, m_settings, m_historyFile, m
 
 void Session::reloadRom() {
     if (!m_rom.bound()) {
-        throw Error("Es ist kein Rom geladen.");
+        throw Error(message("session.no_rom"));
     }
     m_rom.Rebind();
     openHistory();
@@ -98,10 +98,10 @@ void Session::loadRomTables() {
     m_mapState->pictures().setTextPainter(m_textPainter);
 }
 
-std::optional<std::string> Session::openMap(const std::string& identifier,
+std::optional<Message> Session::openMap(const std::string& identifier,
                                             const std::string& title) {
     if (!m_romState->loaded()) {
-        throw Error("Es ist kein Rom geladen.");
+        throw Error(message("session.no_rom"));
     }
     OpenedMap opened = readMapState(m_rom, *m_romState, m_data, m_settings, m_buffers, *m_mapState,
                                     identifier, title);
@@ -112,7 +112,7 @@ std::optional<std::string> Session::openMap(const std::string& identifier,
 
 void Session::openDetachedMap(DetachedMap parts) {
     if (!m_romState->loaded()) {
-        throw Error("Es ist kein Rom geladen.");
+        throw Error(message("session.no_rom"));
     }
     m_rom.Open();
     replaceMap(buildDetachedMapState(m_rom, *m_romState, m_settings, m_buffers, m_data.tilesets(),

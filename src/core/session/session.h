@@ -68,7 +68,7 @@ public:
     // Returns a notice to show first (footer offset missing for this game). A "bank.map" the
     // bank scan does not list is refused (requireKnownMap). On an error the previous map
     // stays open and unchanged.
-    std::optional<std::string> openMap(const std::string& identifier, const std::string& title);
+    std::optional<Message> openMap(const std::string& identifier, const std::string& title);
     // Shows a map that lives outside the ROM (map_from_file.h): read from a map file or made
     // new, with the open ROM's tilesets. On an error the previous map stays open.
     void openDetachedMap(DetachedMap parts);

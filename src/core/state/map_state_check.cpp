@@ -76,7 +76,7 @@ void requireUnchangedInRom(TRom& rom, const MapState& state) {
         return;
     }
     if (!matchesRom(rom, state)) {
-        throw Error("Die Map wurde im Rom geändert, seit sie geöffnet wurde; bitte neu öffnen.");
+        throw Error(message("map.changed_in_rom"));
     }
 }
 
