@@ -60,6 +60,10 @@ void findFree(const std::filesystem::path& rom, const FindFreeOptions& options,
     }
     if (!options.from) {
         q.start = defaultFreeSpaceStart(file, profile, q.value);
+    } else if (q.start >= file.size()) {
+        // An empty list would read as "no free space" although nothing was searched.
+        throw Error("--from: " + *options.from + " lies past the end of the file (" +
+                    std::to_string(file.size()) + " bytes); nothing was searched");
     }
     for (const std::uint32_t offset :
          findFreeSpace(file, withFreeSpaceRules(file, profile, q)).offsets) {

@@ -94,6 +94,9 @@ TEST(CliFindFree, BadOptionsNameTheOptionAndReadNothing) {
         {{"4", "FF", "-1", std::nullopt}, "--from: -1 is negative"},
         {{"4", "FF", "0", std::string("")}, "--to: '' is not a number"},
         {{"4", "FF", "0", std::string("$-4")}, "--to: '$-4' is not a number"},
+        {{"4", "FF", "$6B0000", std::nullopt},
+         "--from: $6B0000 lies past the end of the file (12288 bytes); nothing was searched"},
+        {{"4", "FF", "12288", std::nullopt}, "--from: 12288 lies past the end of the file"},
     };
     for (const auto& c : cases) {
         const std::string printed = run(file, c.options);
