@@ -36,6 +36,15 @@ inline romkit::MapSpec chequerMap(int bank, int map, int primary) {
     return m;
 }
 
+// Two banks of chequer maps: 0.0 and 0.1 on the pair (0, 1), 1.0 on the pair (2, 1).
+inline romkit::BuiltRom twoBankRom() {
+    romkit::RomBuilder b = twoPairBuilder();
+    b.addMap(chequerMap(0, 0, 0));
+    b.addMap(chequerMap(0, 1, 0));
+    b.addMap(chequerMap(1, 0, 2));
+    return b.build();
+}
+
 // A program folder with the ROM file "rom.gba" and a session that has it open.
 struct OpenRom {
     explicit OpenRom(const romkit::BuiltRom& rom) : folder(prepared(dir, rom)), session(folder) {

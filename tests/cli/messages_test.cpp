@@ -49,16 +49,8 @@ std::string englishOf(const std::function<void()>& run) {
     return "(no error)";
 }
 
-romkit::BuiltRom twoBanks() {
-    romkit::RomBuilder b = testing::twoPairBuilder();
-    b.addMap(testing::chequerMap(0, 0, 0));
-    b.addMap(testing::chequerMap(0, 1, 0));
-    b.addMap(testing::chequerMap(1, 0, 2));
-    return b.build();
-}
-
 TEST(CliMessages, MapIdsOutsideTheRomSayWhatTheRomHas) {
-    OpenRom open(twoBanks());
+    OpenRom open(testing::twoBankRom());
     const struct {
         const char* id;
         const char* message;
@@ -79,7 +71,7 @@ TEST(CliMessages, MapIdsOutsideTheRomSayWhatTheRomHas) {
 // The last bank's maps are not listed, but the bank counts: a table of three banks whose last
 // one holds maps has three banks, not two.
 TEST(CliMessages, TheUnlistedLastBankCountsAsABank) {
-    romkit::BuiltRom rom = twoBanks();
+    romkit::BuiltRom rom = testing::twoBankRom();
     const std::uint32_t header = rom.maps.at({0, 0}).header | 0x08000000u;
     for (std::uint32_t i = 0; i < 4; ++i) {
         rom.bytes[rom.mapTables.back() + i] = static_cast<std::uint8_t>(header >> (8 * i));
@@ -98,7 +90,7 @@ TEST(CliMessages, TheUnlistedLastBankCountsAsABank) {
 // A map whose size another program changed in the file after it was opened is not saved
 // over; the refusal reads in English and the file keeps the other program's bytes.
 TEST(CliMessages, RefusedWritesOfTheMapReadInEnglish) {
-    const romkit::BuiltRom built = twoBanks();
+    const romkit::BuiltRom built = testing::twoBankRom();
     OpenRom open(built);
     open.session.openMap("0.0", "0.0");
     {
@@ -118,7 +110,7 @@ TEST(CliMessages, FilesThatAreNoRomImagesAreNamed) {
     testing::TempDir dir;
     std::ofstream(dir.file("short.gba")) << "not a rom";
     std::ofstream(dir.file("blank.gba")) << std::string(0x200, '\0');
-    const romkit::BuiltRom rom = twoBanks();
+    const romkit::BuiltRom rom = testing::twoBankRom();
     romkit::writeRomFile(dir.file("good.gba"), rom);
     const struct {
         std::filesystem::path file;
@@ -158,7 +150,7 @@ TEST(CliMessages, DamagedMapsAreReportedInEnglish) {
          "map 0.1: the map is 16384 x 16384 blocks; at most"},
     };
     for (const auto& c : cases) {
-        romkit::BuiltRom rom = twoBanks();
+        romkit::BuiltRom rom = testing::twoBankRom();
         c.damage(rom);
         OpenRom open(rom);
         cli::PictureMaker maker(open.session);
@@ -299,7 +291,7 @@ TEST(CliMessages, PlacementRefusalsAreEnglish) {
 
 // Values the game cannot use, refused by the core before writing: the reasons in English.
 TEST(CliMessages, RefusedTilesetsAndNameIndexesAreReportedInEnglish) {
-    OpenRom open(twoBanks());
+    OpenRom open(testing::twoBankRom());
     TRom& rom = open.session.rom();
     const GameProfile& profile = open.session.romState().profile();
     const std::string table = hexOffset(static_cast<std::uint32_t>(profile.tilesetHeader));
@@ -338,7 +330,7 @@ namespace {
 // The refusals of tile and palette imports, raised by the core, read in English; so do the
 // names of the ranges and transactions they write.
 TEST(CliMessages, ImportRefusalsAreEnglish) {
-    testing::OpenRom open(twoBanks());
+    testing::OpenRom open(testing::twoBankRom());
     Session& s = open.session;
     s.openMap("0.0", "0.0");
     const auto picture = [](int width, int height, std::uint8_t index) {

@@ -21,14 +21,6 @@ namespace {
 
 using testing::OpenRom;
 
-romkit::BuiltRom twoBanks() {
-    romkit::RomBuilder b = testing::twoPairBuilder();
-    b.addMap(testing::chequerMap(0, 0, 0));
-    b.addMap(testing::chequerMap(0, 1, 0));
-    b.addMap(testing::chequerMap(1, 0, 2));
-    return b.build();
-}
-
 void writeBytes(const std::filesystem::path& file, std::size_t count) {
     std::ofstream out(file, std::ios::binary);
     out << std::string(count, '\x11');
@@ -71,7 +63,7 @@ struct Case {
 // One real failure of each family, raised by the core: the tool prints it in English by
 // default and in German with --lang Deutsch, every argument at its place.
 TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
-    OpenRom open(twoBanks());
+    OpenRom open(testing::twoBankRom());
     Session& s = open.session;
     const std::string tilesetOne = "$" + IntToHex(s.romState().profile().tilesetHeader + 24, 6);
     const std::filesystem::path shortRom = open.dir.file("short.gba");
@@ -85,7 +77,7 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
     const MapHeader pastEnd = headerWithConnections(0x08000000 | (s.rom().size() + 16));
     // Two literals, then a reference three bytes back.
     const std::vector<std::uint8_t> kBackwards{0x10, 8, 0, 0, 0x20, 1, 2, 0x00, 0x02};
-    romkit::BuiltRom tilesBeyondEnd = twoBanks();
+    romkit::BuiltRom tilesBeyondEnd = testing::twoBankRom();
     const std::uint32_t headerZero = tilesBeyondEnd.tilesetHeaderOffsets.at(0);
     for (int i = 0; i < 4; ++i) {
         tilesBeyondEnd.bytes[headerZero + 4 + i] = static_cast<std::uint8_t>(0x08EA1D68 >> 8 * i);
@@ -180,7 +172,7 @@ TEST(CliReadMessages, EachFamilyReadsInBothLanguages) {
 // A map whose block grid runs past the end of the file: the transfer's failure becomes the
 // map's, in the tool's language.
 TEST(CliReadMessages, AGridPastTheEndNamesTheMap) {
-    romkit::BuiltRom built = twoBanks();
+    romkit::BuiltRom built = testing::twoBankRom();
     const std::uint32_t gridPointer = built.maps.at({0, 1}).footer + 12;
     const auto pastEnd = static_cast<std::uint32_t>(built.bytes.size()) - 8;
     for (int i = 0; i < 4; ++i) {
