@@ -1,5 +1,6 @@
 #include "cli/cli_connections.h"
 
+#include <cctype>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -54,6 +55,19 @@ std::string line(const MissingWayBack& m) {
 }
 
 }  // namespace
+
+std::optional<std::uint32_t> directionOf(const std::string& text) {
+    std::string lower = text;
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    for (std::uint32_t d = 0; d < std::size(kDirections); ++d) {
+        if (lower == kDirections[d] || lower == std::to_string(d)) {
+            return d;
+        }
+    }
+    return std::nullopt;
+}
 
 void printConnections(Session& session, const std::string& id, std::ostream& out) {
     checkMapId(session, id);

@@ -32,7 +32,8 @@ nlohmann::ordered_json kindJson(const wild::Encounter& e, const std::vector<std:
 
 }  // namespace
 
-void printWild(Session& session, const std::string& id, std::ostream& out, std::ostream& err) {
+std::optional<wild::Header> openWildHeader(Session& session, const std::string& id,
+                                           std::ostream& err) {
     session.romState().requireTable(tables::Table::Wild);
     const auto table = static_cast<std::uint32_t>(session.romState().profile().wildPokemon);
     if (table == 0) {
@@ -40,17 +41,26 @@ void printWild(Session& session, const std::string& id, std::ostream& out, std::
     }
     openMapForWrite(session, id);
     const CurrentMap& map = session.mapState().map();
-    const wild::Lookup found = wild::findHeader(session.rom(), table, map.bank, map.map);
+    wild::Lookup found = wild::findHeader(session.rom(), table, map.bank, map.map);
     for (const Message& warning : found.warnings) {
         err << "quillon-cli: warning: " << messageText(warning) << '\n';
     }
-    if (!found.header) {
+    return found.header;
+}
+
+void printWild(Session& session, const std::string& id, std::ostream& out, std::ostream& err) {
+    printEncounters(session, openWildHeader(session, id, err), out, err);
+}
+
+void printEncounters(Session& session, const std::optional<wild::Header>& header,
+                     std::ostream& out, std::ostream& err) {
+    if (!header) {
         out << "null\n";
         return;
     }
     nlohmann::ordered_json j;
     for (wild::Kind kind : wild::kKinds) {
-        const wild::Encounter e = wild::readEncounter(session.rom(), *found.header, kind);
+        const wild::Encounter e = wild::readEncounter(session.rom(), *header, kind);
         if (e.message.hasId()) {
             err << "quillon-cli: warning: " << messageText(e.message) << '\n';
         }

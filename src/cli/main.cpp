@@ -13,6 +13,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_connections.h"
 #include "cli/cli_data_move.h"
+#include "cli/cli_edit_options.h"
 #include "cli/cli_find_free.h"
 #include "cli/cli_find_tables.h"
 #include "cli/cli_header.h"
@@ -71,6 +72,8 @@ struct Args {
     CLI::App* redo = nullptr;
     CLI::App* recover = nullptr;
     CLI::App* wild = nullptr;
+    quillon::cli::WildEdit wildEdit;
+    quillon::cli::ConnectionEdit connectionEdit;
     int steps = 1;
     bool complete = false;
     CLI::App* exportMap = nullptr;
@@ -287,6 +290,7 @@ void addConnectionCommands(CLI::App& app, Args& a) {
     a.connections->footer("Each connection: direction (1 down, 2 up, 3 left, 4 right, 5 dive, "
                           "6 emerge), offset, bank, map, filler, and reverse: whether the "
                           "neighbour leads back. null when the map has no connection header.");
+    quillon::cli::addConnectionEditOptions(*a.connections, a.connectionEdit);
     a.checkConnections = withRom(
         app.add_subcommand("check-connections",
                            "List every connection whose neighbour does not lead back"),
@@ -338,9 +342,10 @@ void addCommands(CLI::App& app, Args& a) {
     addHistoryCommands(app, a);
     addMapFileCommands(app, a);
     a.wild = withMap(
-        app.add_subcommand("wild", "Print a map's wild encounters (grass, water, rock, fishing) "
-                                   "as JSON"),
+        app.add_subcommand("wild", "Print or write a map's wild encounters (grass, water, "
+                                   "rock, fishing) as JSON"),
         a);
+    quillon::cli::addWildEditOptions(*a.wild, a.wildEdit);
     addBlockCommands(app, a);
     addConnectionCommands(app, a);
 }
@@ -350,7 +355,8 @@ void addCommands(CLI::App& app, Args& a) {
 bool writes(const Args& a) {
     return (*a.header && !a.sets.empty()) || *a.rename || *a.resize || *a.eventCounts ||
            *a.insert || *a.undo || *a.redo || *a.recover || *a.paletteImport ||
-           (*a.tileset && !a.importFile.empty());
+           (*a.tileset && !a.importFile.empty()) ||
+           (*a.wild && a.wildEdit.writes()) || (*a.connections && a.connectionEdit.writes());
 }
 
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
@@ -424,7 +430,8 @@ int runCommand(quillon::Session& session, const Args& a) {
         cli::insertMap(session, a.mapFile, a.slot,
                        {a.gridAt, a.eventsAt, a.insertFooter, a.fill}, std::cout);
     } else if (*a.wild) {
-        cli::printWild(session, a.id, std::cout, std::cerr);
+        a.wildEdit.writes() ? cli::setWild(session, a.id, a.wildEdit, std::cout, std::cerr)
+                            : cli::printWild(session, a.id, std::cout, std::cerr);
     } else if (*a.block) {
         cli::printBlock(session, a.id, a.blockNumber, std::cout);
     } else if (*a.tileset) {
@@ -432,7 +439,9 @@ int runCommand(quillon::Session& session, const Args& a) {
     } else if (*a.paletteImport) {
         cli::importPaletteFile(session, a.id, a.part, a.palette, a.importFile, a.fit, std::cout);
     } else if (*a.connections) {
-        cli::printConnections(session, a.id, std::cout);
+        a.connectionEdit.writes()
+            ? cli::editConnections(session, a.id, a.connectionEdit, std::cout)
+            : cli::printConnections(session, a.id, std::cout);
     } else if (*a.checkConnections) {
         return cli::checkConnections(session, std::cout) == 0 ? 0 : 1;
     }
