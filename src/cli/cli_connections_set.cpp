@@ -212,12 +212,14 @@ std::uint32_t tablePlace(Session& session, const ConnectionList& list, const Con
         throw Error(message("connection.cli.at_needed", {session.mapState().map().identifier,
                                                          bytes}));
     }
+    // A table without records is its header alone.
+    const std::uint32_t here = old.records.empty() ? old.headerOffset : old.recordsOffset;
     try {
-        checkConnectionPlace(session.rom(), session.mapState(), list, old.recordsOffset, fill);
+        checkConnectionPlace(session.rom(), session.mapState(), list, here, fill);
     } catch (const Error& e) {
         throw Error(message("connection.cli.no_room", {e.message(), bytes}));
     }
-    return old.recordsOffset;
+    return here;
 }
 
 std::size_t editCount(const ConnectionEdit& e) {

@@ -44,8 +44,9 @@ void addConnectionEditOptions(CLI::App& connections, ConnectionEdit& edit) {
         "table goes to --at");
     auto* json = connections.add_option(
         "--json", edit.jsonFile,
-        "the whole list from a file in the shape this command prints (\"reverse\" is ignored, "
-        "\"filler\" may be left out); [] writes an empty table");
+        "the whole list from a file in the shape this command prints (a direction by number or "
+        "name; \"reverse\" is ignored, \"filler\" may be left out; a record the map holds "
+        "already is kept as it is); [] writes an empty table, null only for a map without one");
     const std::vector<CLI::Option*> edits{add, remove, wayBack, json};
     for (CLI::Option* a : edits) {
         for (CLI::Option* b : edits) {

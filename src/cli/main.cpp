@@ -285,7 +285,8 @@ void addPaletteCommand(CLI::App& app, Args& a) {
 
 void addConnectionCommands(CLI::App& app, Args& a) {
     a.connections = withMap(
-        app.add_subcommand("connections", "Print a map's connections to its neighbours as JSON"),
+        app.add_subcommand("connections",
+                           "Print or write a map's connections to its neighbours (JSON)"),
         a);
     a.connections->footer("Each connection: direction (1 down, 2 up, 3 left, 4 right, 5 dive, "
                           "6 emerge), offset, bank, map, filler, and reverse: whether the "

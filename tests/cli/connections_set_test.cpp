@@ -66,6 +66,8 @@ TEST_F(CliConnectionsSet, WritesExactlyTheTable) {
         {1, 0, 0, 1, 0}, {4, 5, 0, 2, 0}, {3, 3, 0, 3, 0}, {2, 0, 7, 7, 0}, {5, 0, 1, 0, 0}};
     cli::ConnectionEdit remove;
     remove.remove = "2";
+    cli::ConnectionEdit removeOnly;
+    removeOnly.remove = "0";
     cli::ConnectionEdit wayBack;
     wayBack.wayBack = "2";
     wayBack.at = std::to_string(free);
@@ -79,6 +81,7 @@ TEST_F(CliConnectionsSet, WritesExactlyTheTable) {
         {"0.1", adding("LEFT,-2,0.3", std::to_string(free)),
          {{m01.header, free, {{2, 0, 0, 0, 0}, {3, -2, 0, 3, 0}}}}},
         {"0.0", remove, {{m00.header, m00.connectionRecords, removed}}},
+        {"0.1", removeOnly, {{m01.header, m01.connectionRecords, {}}}},
         {"0.0", wayBack,
          {{m00.header, m00.connectionRecords, table00},
           {m03.header, free, {{4, 3, 0, 0, 0}, {4, -3, 0, 0, 0}}}}},

@@ -63,7 +63,7 @@ TEST_F(CliWildSet, WritesTheGivenValuesAndNothingElse) {
 }
 
 // What `wild` prints, edited and given back with --json, writes exactly the edit; the same
-// file again changes nothing, and null leaves a kind alone.
+// file again writes nothing (not even a step of the history), and null leaves a kind alone.
 TEST_F(CliWildSet, PrintedJsonRoundTrips) {
     const romkit::BuiltRom rom = testing::buildWildRom();
     OpenRom open(rom);
@@ -84,6 +84,9 @@ TEST_F(CliWildSet, PrintedJsonRoundTrips) {
     EXPECT_EQ(testing::fileBytes(open.file()), expected);
     run(open, "0.1", {{}, file.string(), false});
     EXPECT_EQ(testing::fileBytes(open.file()), expected);
+    std::ostringstream out;
+    cli::undo(open.session, 1, out);  // the unchanged file was no step of its own
+    EXPECT_EQ(testing::fileBytes(open.file()), original);
 }
 
 // Unusual levels are written only with --force, as the window writes them only when the user
