@@ -263,11 +263,15 @@ grep -q "name_index 250: the ROM's map name table holds the names 0 to" "$work/e
     || fail "name index message: $(cat "$work/err")"
 # Wild encounters and connections through the window's units, one step each (undone below);
 # refused, they write nothing.
-"$bin/quillon-cli" wild "$work/edit.gba" 0.1 --set grass.rate=25 grass.0=3,5,wiling > /dev/null || fail "wild --set"
-"$bin/quillon-cli" connections "$work/edit.gba" 0.1 --way-back 1 --at $(( $(stat -c %s "$work/edit.gba") - 96 )) > /dev/null || fail "--way-back"
+"$bin/quillon-cli" wild "$work/edit.gba" 0.1 --set grass.rate=25 grass.0=3,5,wiling > /dev/null \
+    || fail "wild --set"
+"$bin/quillon-cli" connections "$work/edit.gba" 0.1 --way-back 1 \
+    --at $(( $(stat -c %s "$work/edit.gba") - 96 )) > /dev/null || fail "--way-back"
 cp "$work/edit.gba" "$work/kept.gba"
-! "$bin/quillon-cli" wild "$work/edit.gba" 0.1 --set grass.0=0,5,wiling 2> /dev/null || fail "level 0 accepted"
-! "$bin/quillon-cli" connections "$work/edit.gba" 0.4 --add north,0,0.3 2> /dev/null || fail "north accepted"
+! "$bin/quillon-cli" wild "$work/edit.gba" 0.1 --set grass.0=0,5,wiling 2> /dev/null \
+    || fail "level 0 accepted"
+! "$bin/quillon-cli" connections "$work/edit.gba" 0.4 --add north,0,0.3 2> /dev/null \
+    || fail "north accepted"
 cmp -s "$work/edit.gba" "$work/kept.gba" || fail "a refused wild or connections edit wrote something"
 
 # A new name for the town's name, at the end of the file.
