@@ -96,8 +96,9 @@ int jsonInt(const std::string& file, const std::string& where, const nlohmann::j
     }
     const nlohmann::json& v = j[key];
     if (!v.is_number_integer() || v.get<std::int64_t>() < min || v.get<std::int64_t>() > max) {
-        throw Error(message("connection.cli.json_value",
-                            {file, where, key, v.dump(), std::to_string(min), std::to_string(max)}));
+        throw Error(
+            message("connection.cli.json_value",
+                    {file, where, key, v.dump(), std::to_string(min), std::to_string(max)}));
     }
     return static_cast<int>(v.get<std::int64_t>());
 }
@@ -112,8 +113,8 @@ Connection jsonRecord(Session& session, const std::string& file, std::size_t i,
         throw Error(message("connection.cli.json_record", {file, where}));
     }
     for (const auto& [key, value] : j.items()) {
-        static const char* const kKeys[] = {"direction", "offset", "bank", "map", "filler",
-                                            "reverse"};
+        static const char* const kKeys[] = {"direction", "offset", "bank",
+                                            "map",       "filler", "reverse"};
         if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
             throw Error(message("connection.cli.json_key", {file, where, key}));
         }
@@ -185,8 +186,8 @@ void wayBack(Session& session, ConnectionList& list, const ConnectionTable& old,
     if (c.bank == current.bank && c.map == current.map) {
         throw Error(message("connection.to_itself", {text}));
     }
-    const CounterpartPlan plan = planCounterpart(session.rom(), session.romState().bankScan(),
-                                                 session.mapState(), list, n);
+    const CounterpartPlan plan =
+        planCounterpart(session.rom(), session.romState().bankScan(), session.mapState(), list, n);
     if (!at) {
         throw Error(message("connection.cli.way_back_at",
                             {mapId(plan.bank, plan.map), std::to_string(plan.space())}));
@@ -209,8 +210,8 @@ std::uint32_t tablePlace(Session& session, const ConnectionList& list, const Con
     }
     const std::string bytes = std::to_string(connectionSpace(list.count()));
     if (!old.exists()) {
-        throw Error(message("connection.cli.at_needed", {session.mapState().map().identifier,
-                                                         bytes}));
+        throw Error(
+            message("connection.cli.at_needed", {session.mapState().map().identifier, bytes}));
     }
     // A table without records is its header alone.
     const std::uint32_t here = old.records.empty() ? old.headerOffset : old.recordsOffset;

@@ -73,8 +73,8 @@ void requireSpeciesName(const std::vector<std::string>& names, const std::string
     }
     const std::string actual = species > 0 && species < names.size() ? trimmed(names[species]) : "";
     if (!sameName(actual, given)) {
-        throw Error(message("wild.cli.name_mismatch",
-                            {where, std::to_string(species), actual, given}));
+        throw Error(
+            message("wild.cli.name_mismatch", {where, std::to_string(species), actual, given}));
     }
 }
 

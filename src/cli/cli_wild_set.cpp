@@ -56,7 +56,8 @@ int byteValue(const std::string& where, const Message& what, const std::string& 
         throw Error(message("wild.cli.not_a_number", {where, what, text}));
     }
     if (*value < 0 || *value > kMaxByte) {
-        throw Error(message("wild.cli.out_of_range", {where, what, text, std::to_string(kMaxByte)}));
+        throw Error(
+            message("wild.cli.out_of_range", {where, what, text, std::to_string(kMaxByte)}));
     }
     return *value;
 }
@@ -82,8 +83,8 @@ std::size_t slotIndex(wild::Kind kind, const std::string& where, const std::stri
     const auto count = static_cast<std::size_t>(wild::slotCount(kind));
     const auto value = TryStrToInt(text);
     if (!value || *value < 0 || static_cast<std::size_t>(*value) >= count) {
-        throw Error(message("wild.cli.no_slot",
-                            {where, text, kindKey(kind), std::to_string(count - 1)}));
+        throw Error(
+            message("wild.cli.no_slot", {where, text, kindKey(kind), std::to_string(count - 1)}));
     }
     return static_cast<std::size_t>(*value);
 }
@@ -108,7 +109,8 @@ void applySet(Plan& plan, const std::string& argument) {
     }
     wild::Values& values = valuesOf(plan, *kind);
     if (key == "rate") {
-        values.rate = static_cast<std::uint32_t>(byteValue(where, message("wild.field.rate"), value));
+        values.rate =
+            static_cast<std::uint32_t>(byteValue(where, message("wild.field.rate"), value));
         return;
     }
     const std::size_t slot = slotIndex(*kind, where, key);
@@ -142,20 +144,19 @@ void applyJsonSlot(Plan& plan, const std::string& file, const std::string& where
     requireSpeciesName(*plan.names, where, slot.species, name);
 }
 
-void applyJsonKind(Plan& plan, const std::string& file, wild::Kind kind,
-                   const nlohmann::json& j) {
+void applyJsonKind(Plan& plan, const std::string& file, wild::Kind kind, const nlohmann::json& j) {
     const std::string key = kindKey(kind);
     if (!j.is_object() || !j.contains("rate") || !j.contains("slots") || !j["slots"].is_array()) {
         throw Error(message("wild.cli.json_kind", {file, key}));
     }
     wild::Values& values = valuesOf(plan, kind);
-    values.rate = static_cast<std::uint32_t>(byteValue(
-        key + ".rate", message("wild.field.rate"), jsonText(file, key + ".rate", j["rate"])));
+    values.rate = static_cast<std::uint32_t>(byteValue(key + ".rate", message("wild.field.rate"),
+                                                       jsonText(file, key + ".rate", j["rate"])));
     const nlohmann::json& slots = j["slots"];
     if (slots.size() != values.entries.size()) {
-        throw Error(message("wild.cli.json_slot_count", {file, key,
-                                                         std::to_string(values.entries.size()),
-                                                         std::to_string(slots.size())}));
+        throw Error(message(
+            "wild.cli.json_slot_count",
+            {file, key, std::to_string(values.entries.size()), std::to_string(slots.size())}));
     }
     for (std::size_t i = 0; i < slots.size(); ++i) {
         applyJsonSlot(plan, file, key + "." + std::to_string(i), slots[i], values.entries[i]);

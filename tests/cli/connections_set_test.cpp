@@ -78,11 +78,13 @@ TEST_F(CliConnectionsSet, WritesExactlyTheTable) {
         cli::ConnectionEdit edit;
         std::vector<std::tuple<std::uint32_t, std::uint32_t, std::vector<Connection>>> tables;
     } cases[] = {
-        {"0.1", adding("LEFT,-2,0.3", std::to_string(free)),
+        {"0.1",
+         adding("LEFT,-2,0.3", std::to_string(free)),
          {{m01.header, free, {{2, 0, 0, 0, 0}, {3, -2, 0, 3, 0}}}}},
         {"0.0", remove, {{m00.header, m00.connectionRecords, removed}}},
         {"0.1", removeOnly, {{m01.header, m01.connectionRecords, {}}}},
-        {"0.0", wayBack,
+        {"0.0",
+         wayBack,
          {{m00.header, m00.connectionRecords, table00},
           {m03.header, free, {{4, 3, 0, 0, 0}, {4, -3, 0, 0, 0}}}}},
     };
@@ -122,9 +124,9 @@ TEST_F(CliConnectionsSet, PrintedJsonRoundTrips) {
     edit.at = std::to_string(free);
     run(open, "0.0", edit);
     std::vector<std::uint8_t> expected = original;
-    putTable(expected, rom.maps.at({0, 0}).header, free,
-             {{1, 0, 0, 1, 0}, {4, 5, 0, 2, 0}, {3, -3, 0, 3, 0}, {2, 0, 7, 7, 0},
-              {5, 0, 1, 0, 0}});
+    putTable(
+        expected, rom.maps.at({0, 0}).header, free,
+        {{1, 0, 0, 1, 0}, {4, 5, 0, 2, 0}, {3, -3, 0, 3, 0}, {2, 0, 7, 7, 0}, {5, 0, 1, 0, 0}});
     EXPECT_EQ(testing::fileBytes(open.file()), expected);
 }
 
@@ -158,19 +160,22 @@ TEST_F(CliConnectionsSet, RefusalsWriteNothing) {
         {"0.1", adding("down,0,9.9", at), "", "there is no map 9.9"},
         {"0.1", adding("down,0,0.300", at), "", "\"0.300\" is no map"},
         {"0.1", adding("down,0", at), "", "--add down,0: expected DIR,OFFSET,BANK.MAP"},
-        {"0.4", adding("down,0,0.1"), "", "map 0.4 has no connection table yet; give --at with "
-                                          "room for 20 bytes"},
+        {"0.4", adding("down,0,0.1"), "",
+         "map 0.4 has no connection table yet; give --at with "
+         "room for 20 bytes"},
         {"0.1", adding("down,0,0.3", "$" + std::to_string(4)), "", "the cartridge header"},
         {"0.1", adding("down,0,0.3", "$FFFF0"), "", "past the end"},
         {"0.1", adding("down,0,0.3", std::to_string(rom.maps.at({0, 0}).header)), "",
          "nothing was written"},
-        {"0.0", edit("remove", "5", ""), "", "there is no connection 5 (the map has 5, counted "
-                                            "from 0)"},
+        {"0.0", edit("remove", "5", ""), "",
+         "there is no connection 5 (the map has 5, counted "
+         "from 0)"},
         {"0.0", edit("remove", "x", ""), "", "there is no connection x"},
         {"0.0", edit("way", "1", at), "", "map 0.2 already has the way back"},
         {"0.0", edit("way", "3", at), "", "there is no map 7.7"},
-        {"0.0", edit("way", "2", ""), "", "the connections of 0.3 grow and move: give --at with "
-                                          "room for 32 bytes"},
+        {"0.0", edit("way", "2", ""), "",
+         "the connections of 0.3 grow and move: give --at with "
+         "room for 32 bytes"},
         {"0.0", json(at), "null", "null, but the map has a connection table"},
         {"0.0", json(at), "{}", "expected a list of connections, or null"},
         {"0.0", json(at), "[{\"direction\": 1}]", "connection 0 must be an object with"},
@@ -178,17 +183,21 @@ TEST_F(CliConnectionsSet, RefusalsWriteNothing) {
          "connection 0: map is 300, expected a whole number from 0 to 255"},
         {"0.0", json(at), "[{\"direction\": 9, \"offset\": 0, \"bank\": 0, \"map\": 1}]",
          "direction \"9\" is none of"},
-        {"0.0", json(at), "[{\"direction\": \"up\", \"offset\": 0, \"bank\": 0, \"map\": 1, "
-                          "\"to\": 1}]",
+        {"0.0", json(at),
+         "[{\"direction\": \"up\", \"offset\": 0, \"bank\": 0, \"map\": 1, "
+         "\"to\": 1}]",
          "connection 0: unknown key \"to\""},
-        {"0.0", json(at), "[" + [] {
-             std::string list;
-             for (int i = 0; i < 11; ++i) {
-                 list += std::string(i ? "," : "") +
-                         "{\"direction\": 1, \"offset\": 0, \"bank\": 0, \"map\": 1}";
-             }
-             return list;
-         }() + "]",
+        {"0.0", json(at),
+         "[" +
+             [] {
+                 std::string list;
+                 for (int i = 0; i < 11; ++i) {
+                     list += std::string(i ? "," : "") +
+                             "{\"direction\": 1, \"offset\": 0, \"bank\": 0, \"map\": 1}";
+                 }
+                 return list;
+             }() +
+             "]",
          "there are already 10 connections"},
     };
     for (const auto& c : cases) {

@@ -72,8 +72,8 @@ TEST_F(CliWildSet, PrintedJsonRoundTrips) {
     const std::string from = "\"rate\": 4,";  // water's rate
     ASSERT_NE(json.find(from), std::string::npos) << json;
     json.replace(json.find(from), from.size(), "\"rate\": 7,");
-    const std::string grass = json.substr(json.find("\"grass\""), json.find("\"water\"") -
-                                                                       json.find("\"grass\""));
+    const std::string grass =
+        json.substr(json.find("\"grass\""), json.find("\"water\"") - json.find("\"grass\""));
     json.replace(json.find(grass), grass.size(), "\"grass\": null,\n  ");
     const std::filesystem::path file = open.dir.file("wild.json");
     std::ofstream(file) << json;
@@ -122,14 +122,23 @@ TEST_F(CliWildSet, RefusalsWriteNothing) {
         const char* json;  // file content, "" for none
         const char* message;
     } cases[] = {
-        {"0.0", {"grass.rate=3"}, "", "map 0.0 has no entry in the wild encounter table; none "
-                                      "is created"},
+        {"0.0",
+         {"grass.rate=3"},
+         "",
+         "map 0.0 has no entry in the wild encounter table; none "
+         "is created"},
         {"0.2", {"water.rate=3"}, "", "map 0.2 has no water encounters; none are created"},
         {"0.1", {"grass"}, "", "--set grass: expected KIND.rate=N or KIND.SLOT=MIN,MAX,SPECIES"},
-        {"0.1", {"cave.rate=3"}, "", "--set cave.rate=3: unknown kind \"cave\" (grass, water, "
-                                     "rock, fishing)"},
-        {"0.1", {"grass.rate=abc"}, "", "grass.rate: rate \"abc\" is not a number (decimal, or "
-                                        "hexadecimal after $)"},
+        {"0.1",
+         {"cave.rate=3"},
+         "",
+         "--set cave.rate=3: unknown kind \"cave\" (grass, water, "
+         "rock, fishing)"},
+        {"0.1",
+         {"grass.rate=abc"},
+         "",
+         "grass.rate: rate \"abc\" is not a number (decimal, or "
+         "hexadecimal after $)"},
         {"0.1", {"grass.rate=256"}, "", "grass.rate: rate 256 is outside 0 to 255"},
         {"0.1", {"grass.12=3,4,1"}, "", "grass.12: there is no slot 12; grass has slots 0 to 11"},
         {"0.1", {"rock.-1=3,4,1"}, "", "rock.-1: there is no slot -1; rock has slots 0 to 4"},
@@ -143,12 +152,20 @@ TEST_F(CliWildSet, RefusalsWriteNothing) {
         {"0.1", {}, "[1]", "expected an object of grass, water, rock and fishing, or null"},
         {"0.1", {}, "{\"cave\": null}", "unknown key \"cave\""},
         {"0.1", {}, "{\"rock\": {\"rate\": 1}}", "rock must be null or an object with rate"},
-        {"0.1", {}, "{\"rock\": {\"rate\": 1, \"slots\": []}}", "rock has 5 slots, the file "
-                                                               "gives 0"},
-        {"0.1", {}, "{\"rock\": {\"rate\": 1.5, \"slots\": []}}", "rock.rate must be a whole "
-                                                                 "number or a text"},
-        {"0.1", {}, "{\"water\": null, \"rock\": {\"rate\": 1, \"slots\": [{\"min\": 2, "
-                    "\"max\": 3, \"species\": 4, \"name\": \"MON5\"}, 1, 2, 3, 4]}}",
+        {"0.1",
+         {},
+         "{\"rock\": {\"rate\": 1, \"slots\": []}}",
+         "rock has 5 slots, the file "
+         "gives 0"},
+        {"0.1",
+         {},
+         "{\"rock\": {\"rate\": 1.5, \"slots\": []}}",
+         "rock.rate must be a whole "
+         "number or a text"},
+        {"0.1",
+         {},
+         "{\"water\": null, \"rock\": {\"rate\": 1, \"slots\": [{\"min\": 2, "
+         "\"max\": 3, \"species\": 4, \"name\": \"MON5\"}, 1, 2, 3, 4]}}",
          "rock.0: species 4 is named \"MON4\", not \"MON5\""},
         {"0.1", {}, "{", "is no JSON"},
     };
