@@ -17,7 +17,14 @@ inline constexpr const char* kPaintHelp =
 inline constexpr const char* kPaintCellsHelp =
     "X,Y=BLOCK or X,Y=BLOCK:MOVEMENT, one or more: X and Y in blocks from the top left, BLOCK "
     "one of the map's tilesets (0 to the block palette's last), MOVEMENT 0 to 63; decimal, $ or "
-    "0x for hex. All cells are one step of the history (undo takes them back).";
+    "0x for hex.";
+inline constexpr const char* kPaintFooter =
+    "The cells are painted as the Map tab paints them and the map is saved as Save does: its "
+    "grid and events where they are, all cells of the call one step of the history (undo "
+    "takes them back). Every cell is checked before the first byte; a map without a footer of "
+    "its own, or one changed in the ROM since it was read, is refused. Prints cells, changed "
+    "(cells that hold something new) and grid_offset as JSON. Example: paint demo.gba 0.0 "
+    "3,4=5 '0,0=$1A:1'";
 
 // One cell of "paint": X,Y=BLOCK or X,Y=BLOCK:MOVEMENT, numbers decimal or $hex; X and Y count
 // the map's blocks from the top left. text keeps the cell as typed for the messages.

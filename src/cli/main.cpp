@@ -247,6 +247,7 @@ void addBlockCommands(CLI::App& app, Args& a) {
     a.block->footer(quillon::cli::kBlockSetFooter);
     a.paint = withMap(app.add_subcommand("paint", quillon::cli::kPaintHelp), a);
     a.paint->add_option("CELLS", a.cells, quillon::cli::kPaintCellsHelp)->required();
+    a.paint->footer(quillon::cli::kPaintFooter);
     a.tileset = withMap(
         app.add_subcommand("tileset", "Write a tileset part's tile picture and its palette file"),
         a);
