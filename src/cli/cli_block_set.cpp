@@ -1,5 +1,6 @@
 #include "cli/cli_block_set.h"
 
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -106,20 +107,21 @@ void setField(BlockSettings& s, const std::string& field, const std::string& val
         once(s.tiles.has_value());
         s.tiles = tileEntries(value);
     } else if (field == "behaviour" || field == "background") {
-        std::optional<int>& target = field == "behaviour" ? s.behaviour : s.background;
+        std::optional<std::string>& target = field == "behaviour" ? s.behaviour : s.background;
         once(target.has_value());
         // The game's range is checked once the ROM is open; here only that it is a number.
-        target = number(field, value, 0, 0xFFFF);
+        number(field, value, 0, std::numeric_limits<std::int32_t>::max());
+        target = value;
     } else {
         throw Error(message("block.set_field", {field}));
     }
 }
 
-void checkAttribute(const std::string& field, std::optional<int> value, int max) {
-    if (value && *value > max) {
-        throw Error(message("block.value_range", {field, std::to_string(*value), "0",
-                                                  std::to_string(max)}));
-    }
+// The typed value within the game's range (0 to max), as a hex field of the block editor;
+// the block's own value when none was typed.
+std::string attributeField(const char* field, const std::optional<std::string>& typed, int max,
+                           int own) {
+    return IntToHex(typed ? number(field, *typed, 0, max) : own, 1);
 }
 
 }  // namespace
@@ -185,17 +187,18 @@ void setBlock(Session& session, const std::string& id, const std::string& block,
     const int number = numberArgument("block", block, 0, tilesets.lastBlock());
     blocks::BlockData data = blocks::readBlock(session.rom(), tilesets, number);
     const blocks::AttributeLayout layout = blocks::attributeLayout(data.frlg);
-    checkAttribute("behaviour", s.behaviour, layout.maxBehaviour);
-    checkAttribute("background", s.background, layout.maxBackground);
+    const blocks::BlockAttributes own = data.values();
+    const std::string behaviour =
+        attributeField("behaviour", s.behaviour, layout.maxBehaviour, own.behaviour);
+    const std::string background =
+        attributeField("background", s.background, layout.maxBackground, own.background);
     for (int e = 0; s.tiles && e < kEntries; ++e) {
         if (const auto& entry = (*s.tiles)[static_cast<std::size_t>(e)]) {
             data.setEntry(e, *entry);
         }
     }
-    const blocks::BlockAttributes values = data.values();
     blocks::saveBlock(session.rom(), tilesets, session.mapState(),
-                      {number, data.record, IntToHex(s.behaviour.value_or(values.behaviour), 1),
-                       IntToHex(s.background.value_or(values.background), 1)});
+                      {number, data.record, behaviour, background});
     printBlockData(blocks::readBlock(session.rom(), tilesets, number), out);
 }
 

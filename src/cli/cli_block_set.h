@@ -42,11 +42,11 @@ std::string tilesText(const blocks::BlockData& block);
 void printBlockData(const blocks::BlockData& data, std::ostream& out);
 
 // What one "--set" gives: the entries to write (none: keep that entry) and the two attribute
-// values as typed numbers.
+// values as typed (numbers; their range depends on the game).
 struct BlockSettings {
     std::optional<std::array<std::optional<TileEntry>, 8>> tiles;
-    std::optional<int> behaviour;
-    std::optional<int> background;
+    std::optional<std::string> behaviour;
+    std::optional<std::string> background;
 };
 
 // Reads the --set arguments: FIELD=VALUE, several in one argument separated by commas

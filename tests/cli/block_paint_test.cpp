@@ -154,6 +154,8 @@ TEST_F(CliBlockPaint, BlockSetRefusalsWriteNothing) {
         {"1", {"tiles=[1,2,3,4,5,6,7,8]"}, "tiles: entry 0 does not have the fields"},
         {"1", {"tiles=[not json"}, "tiles: not a JSON list"},
         {"1", {"behaviour=256"}, "behaviour: 256 is outside 0 to 255"},
+        {"1", {"behaviour=70000"}, "behaviour: 70000 is outside 0 to 255"},
+        {"1", {"background=$100"}, "background: $100 is outside 0 to 255"},
         {"1", {"background=x"}, "background: \"x\" is not a number"},
         {"1", {"colour=1"}, "--set: there is no field \"colour\""},
         {"1", {"behaviour=1", "behaviour=2"}, "--set: the field behaviour is given twice"},
