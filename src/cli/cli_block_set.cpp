@@ -23,8 +23,8 @@ int number(const std::string& what, const std::string& text, int min, int max) {
         throw Error(message("block.not_number", {what, text}));
     }
     if (*value < min || *value > max) {
-        throw Error(message("block.value_range",
-                            {what, text, std::to_string(min), std::to_string(max)}));
+        throw Error(
+            message("block.value_range", {what, text, std::to_string(min), std::to_string(max)}));
     }
     return *value;
 }
@@ -184,8 +184,8 @@ void setBlock(Session& session, const std::string& id, const std::string& block,
     const BlockSettings s = parseBlockSettings(settings);
     openMapForWrite(session, id);
     TilesetPair& tilesets = session.romState().tilesets();
-    const int number = numberArgument("block", block, 0, tilesets.lastBlock());
-    blocks::BlockData data = blocks::readBlock(session.rom(), tilesets, number);
+    const int blockNumber = number("block", block, 0, tilesets.lastBlock());
+    blocks::BlockData data = blocks::readBlock(session.rom(), tilesets, blockNumber);
     const blocks::AttributeLayout layout = blocks::attributeLayout(data.frlg);
     const blocks::BlockAttributes own = data.values();
     const std::string behaviour =
@@ -198,8 +198,8 @@ void setBlock(Session& session, const std::string& id, const std::string& block,
         }
     }
     blocks::saveBlock(session.rom(), tilesets, session.mapState(),
-                      {number, data.record, behaviour, background});
-    printBlockData(blocks::readBlock(session.rom(), tilesets, number), out);
+                      {blockNumber, data.record, behaviour, background});
+    printBlockData(blocks::readBlock(session.rom(), tilesets, blockNumber), out);
 }
 
 }  // namespace quillon::cli

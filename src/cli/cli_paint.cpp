@@ -27,8 +27,8 @@ int cellNumber(const std::string& cell, const std::string& text) {
 
 void checkCell(const PaintCell& cell, const BlockGrid& grid, int lastBlock) {
     if (!grid.contains(cell.x, cell.y)) {
-        throw Error(message("paint.outside", {cell.text, std::to_string(grid.width),
-                                              std::to_string(grid.height)}));
+        throw Error(message("paint.outside",
+                            {cell.text, std::to_string(grid.width), std::to_string(grid.height)}));
     }
     if (cell.block < 0 || cell.block > lastBlock) {
         throw Error(message("paint.block_range", {cell.text, "$" + IntToHex(lastBlock, 3)}));
@@ -50,8 +50,8 @@ std::vector<PaintCell> parsePaintCells(const std::vector<std::string>& cells) {
         if (!std::regex_match(text, m, kCell)) {
             throw Error(message("paint.cell_syntax", {text}));
         }
-        PaintCell cell{text, cellNumber(text, m[1]), cellNumber(text, m[2]),
-                       cellNumber(text, m[3]), std::nullopt};
+        PaintCell cell{text, cellNumber(text, m[1]), cellNumber(text, m[2]), cellNumber(text, m[3]),
+                       std::nullopt};
         if (m[4].matched) {
             cell.movement = cellNumber(text, m[4]);
         }

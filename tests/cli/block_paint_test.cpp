@@ -29,8 +29,9 @@ struct PaintRom {
         b.addMap(testing::chequerMap(0, 0, 0));
         const romkit::BuiltRom rom = b.build();
         romkit::writeProgramFolder(dir.path(), rom,
-                                   {{"Ini/Tilesets.ini", "[0]\nStart Pal=0\nBlocks=2\n"
-                                                         "[1]\nStart Pal=0\nBlocks=512\n"}});
+                                   {{"Ini/Tilesets.ini",
+                                     "[0]\nStart Pal=0\nBlocks=2\n"
+                                     "[1]\nStart Pal=0\nBlocks=512\n"}});
         romkit::writeRomFile(file(), rom);
         session = std::make_unique<Session>(dir.path());
         session->settings().setPersistent(false);
@@ -86,11 +87,15 @@ TEST_F(CliBlockPaint, BlockSetWritesExactlyTheGivenFields) {
         {{"tiles=3:2,-,-,-,-,-,-,-"}, {{0, entry(3, false, false, 2)}}, {}, {}},
         {{"behaviour=$10"}, {}, 0x10, {}},
         {{"background=0x2", "tiles=-,-,-,-,-,-,-,$3FF:15:xy"},
-         {{7, entry(1023, true, true, 15)}}, {}, 2},
+         {{7, entry(1023, true, true, 15)}},
+         {},
+         2},
         {{"tiles=0:0,1:1:x,2:2:y,-,-,-,-,-,behaviour=255,background=0"},
-         {{0, entry(0, false, false, 0)}, {1, entry(1, true, false, 1)},
+         {{0, entry(0, false, false, 0)},
+          {1, entry(1, true, false, 1)},
           {2, entry(2, false, true, 2)}},
-         0xFF, 0},
+         0xFF,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sets.front());
@@ -162,15 +167,17 @@ TEST_F(CliBlockPaint, BlockSetRefusalsWriteNothing) {
         {"1", {"1:0"}, "--set 1:0: expected FIELD=VALUE"},
         // Valid tiles do not go in alone when another field is refused.
         {"1", {"tiles=5:0" + keep + ",behaviour=999"}, "behaviour: 999 is outside 0 to 255"},
-        {"2", {"behaviour=1"}, "there is no block $02: the block table of tileset 1 ends with block $01"},
+        {"2",
+         {"behaviour=1"},
+         "there is no block $02: the block table of tileset 1 ends with block $01"},
         {"1025", {"behaviour=1"}, "block: 1025 is outside 0 to 1024"},
     };
     const Bytes before = rom.bytes();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sets.front());
         std::ostringstream out;
-        const std::string error = englishError(
-            [&] { cli::setBlock(*rom.session, "0.0", c.block, c.sets, out); });
+        const std::string error =
+            englishError([&] { cli::setBlock(*rom.session, "0.0", c.block, c.sets, out); });
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
         EXPECT_EQ(rom.bytes(), before);
         EXPECT_EQ(rom.historySize(), 0u);
@@ -235,9 +242,8 @@ TEST_F(CliBlockPaint, PaintRefusalsWriteNothing) {
 TEST_F(CliBlockPaint, UndoTakesBackOneCallAtATime) {
     const Bytes original = rom.bytes();
     std::ostringstream out;
-    cli::setBlock(*rom.session, "0.0", "513", {"tiles=9:1" + std::string(",-,-,-,-,-,-,-"),
-                                               "behaviour=7"},
-                  out);
+    cli::setBlock(*rom.session, "0.0", "513",
+                  {"tiles=9:1" + std::string(",-,-,-,-,-,-,-"), "behaviour=7"}, out);
     const Bytes afterBlock = rom.bytes();
     cli::paintMap(*rom.session, "0.0", {"0,0=513:3", "1,0=0", "5,5=$200"}, out);
     ASSERT_NE(rom.bytes(), afterBlock);
