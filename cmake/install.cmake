@@ -60,3 +60,19 @@ if(QUILLON_BUILD_UI AND QUILLON_HELP2MAN)
 elseif(QUILLON_BUILD_UI)
     message(STATUS "help2man not found (package help2man): no manual pages")
 endif()
+
+# The tool's bash completion, printed by the built tool from its own commands, so a command
+# added later is completed without touching the script.
+if(QUILLON_BUILD_UI)
+    set(QUILLON_COMPLETION ${CMAKE_BINARY_DIR}/completion/quillon-cli.bash)
+    add_custom_command(OUTPUT ${QUILLON_COMPLETION}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/completion
+        COMMAND $<TARGET_FILE:quillon-cli> completion bash > ${QUILLON_COMPLETION}.part
+        COMMAND ${CMAKE_COMMAND} -E rename ${QUILLON_COMPLETION}.part ${QUILLON_COMPLETION}
+        DEPENDS quillon-cli
+        COMMENT "Bash completion of quillon-cli")
+    add_custom_target(quillon_completion ALL DEPENDS ${QUILLON_COMPLETION})
+    install(FILES ${QUILLON_COMPLETION}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+            RENAME quillon-cli PERMISSIONS ${QUILLON_READ_ONLY})
+endif()

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/cli_block_set.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_data_move.h"
 #include "core/blocks/block_edit.h"
@@ -57,20 +58,7 @@ void printBlock(Session& session, const std::string& id, const std::string& bloc
     inEnglish(id, [&] {
         data = blocks::readBlock(session.rom(), session.romState().tilesets(), number);
     });
-    nlohmann::ordered_json json;
-    json["record_offset"] = data.place.record;
-    json["entries"] = nlohmann::json::array();
-    for (int e = 0; e < 8; ++e) {
-        const TileEntry entry = data.entry(e);
-        json["entries"].push_back({{"tile", entry.tile()},
-                                   {"palette", entry.palette()},
-                                   {"xflip", entry.flipX()},
-                                   {"yflip", entry.flipY()}});
-    }
-    json["attribute_offset"] = data.place.attribute;
-    json["behaviour"] = data.values().behaviour;
-    json["background"] = data.values().background;
-    out << json.dump(2) << '\n';
+    printBlockData(data, out);
 }
 
 void saveTileset(Session& session, const std::string& id, int part, int palette,

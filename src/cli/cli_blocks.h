@@ -11,7 +11,8 @@ class Session;
 namespace cli {
 
 // Opens map id and prints block `block` ("$" hex or decimal) of its tilesets as JSON:
-// record_offset, entries (8 x tile, palette, xflip, yflip; lower layer first), attribute_offset,
+// record_offset, entries (8 x tile, palette, xflip, yflip; lower layer first), tiles (the same
+// entries as "block --set tiles=" takes them, cli_block_set.h), attribute_offset,
 // behaviour and background (FireRed/LeafGreen: bits 0-8 and 29-30 of the attribute word).
 void printBlock(Session& session, const std::string& id, const std::string& block,
                 std::ostream& out);

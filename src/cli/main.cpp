@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_block_set.h"
 #include "cli/cli_blocks.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_completion.h"
 #include "cli/cli_connections.h"
 #include "cli/cli_data_move.h"
 #include "cli/cli_edit_options.h"
@@ -20,6 +22,7 @@
 #include "cli/cli_history.h"
 #include "cli/cli_map_files.h"
 #include "cli/cli_messages.h"
+#include "cli/cli_paint.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_render_all.h"
 #include "cli/cli_wild.h"
@@ -93,6 +96,10 @@ struct Args {
     int part = 1;
     int palette = 0;
     bool jasc = false;
+    CLI::App* paint = nullptr;
+    std::vector<std::string> cells;
+    CLI::App* completion = nullptr;
+    std::string shell;
 
     PictureOptions picture() const {
         return {view == "movement" ? View::Movement
@@ -236,8 +243,14 @@ void addPaletteCommand(CLI::App& app, Args& a);
 
 void addBlockCommands(CLI::App& app, Args& a) {
     a.block =
-        withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON"), a);
+        withMap(app.add_subcommand("block", "Print one block of a map's tilesets as JSON, or "
+                                            "write its tiles and attributes (--set)"), a);
     a.block->add_option("N", a.blockNumber, "block number, decimal or $hex")->required();
+    a.block->add_option("--set", a.sets, quillon::cli::kBlockSetHelp);
+    a.block->footer(quillon::cli::kBlockSetFooter);
+    a.paint = withMap(app.add_subcommand("paint", quillon::cli::kPaintHelp), a);
+    a.paint->add_option("CELLS", a.cells, quillon::cli::kPaintCellsHelp)->required();
+    a.paint->footer(quillon::cli::kPaintFooter);
     a.tileset = withMap(
         app.add_subcommand("tileset", "Write a tileset part's tile picture and its palette file"),
         a);
@@ -349,6 +362,10 @@ void addCommands(CLI::App& app, Args& a) {
     quillon::cli::addWildEditOptions(*a.wild, a.wildEdit);
     addBlockCommands(app, a);
     addConnectionCommands(app, a);
+    // Hidden: the install makes the completion script with it.
+    a.completion = app.add_subcommand("completion", "Print a shell completion script")->group("");
+    a.completion->add_option("SHELL", a.shell, "bash")->required()->check(
+        CLI::IsMember({"bash"}));
 }
 
 // The commands that write into the ROM; every other one opens the ROM and its history for
@@ -356,7 +373,7 @@ void addCommands(CLI::App& app, Args& a) {
 bool writes(const Args& a) {
     return (*a.header && !a.sets.empty()) || *a.rename || *a.resize || *a.eventCounts ||
            *a.insert || *a.undo || *a.redo || *a.recover || *a.paletteImport ||
-           (*a.tileset && !a.importFile.empty()) ||
+           (*a.tileset && !a.importFile.empty()) || (*a.block && !a.sets.empty()) || *a.paint ||
            (*a.wild && a.wildEdit.writes()) || (*a.connections && a.connectionEdit.writes());
 }
 
@@ -434,7 +451,10 @@ int runCommand(quillon::Session& session, const Args& a) {
         a.wildEdit.writes() ? cli::setWild(session, a.id, a.wildEdit, std::cout, std::cerr)
                             : cli::printWild(session, a.id, std::cout, std::cerr);
     } else if (*a.block) {
-        cli::printBlock(session, a.id, a.blockNumber, std::cout);
+        a.sets.empty() ? cli::printBlock(session, a.id, a.blockNumber, std::cout)
+                       : cli::setBlock(session, a.id, a.blockNumber, a.sets, std::cout);
+    } else if (*a.paint) {
+        cli::paintMap(session, a.id, a.cells, std::cout);
     } else if (*a.tileset) {
         tileset(session, a);
     } else if (*a.paletteImport) {
@@ -471,6 +491,10 @@ int main(int argc, char** argv) {
                    "language of the messages: a section of Ini/Sprachen.ini (default English)");
     addCommands(app, args);
     CLI11_PARSE(app, argc, argv);
+    if (*args.completion) {
+        std::cout << quillon::cli::bashCompletion(app, "quillon-cli");
+        return 0;
+    }
 
     // The movement labels are drawn with the platform's fonts, which need a graphics
     // application object; no window is ever shown.

@@ -416,6 +416,22 @@ attribute=$(grep -o '"attribute_offset":[0-9]*' <<< "$json" | tr -dc 0-9)
     "$(od -An -tu1 -j"$attribute" -N1 "$work/demo.gba" | tr -d ' ')" ] || fail "behaviour: $json"
 ! "$bin/quillon-cli" block "$work/demo.gba" 0.0 2000 2> "$work/err" || fail "block 2000"
 grep -q "outside" "$work/err" || fail "block message: $(cat "$work/err")"
+# The writers on a copy: block --set and paint write, a refused call exits 1 and writes
+# nothing, and undo takes both calls back.
+cp "$work/demo.gba" "$work/paint.gba"
+"$bin/quillon-cli" block "$work/paint.gba" 0.0 '$205' --set 'behaviour=$21' > /dev/null \
+    || fail "block --set"
+"$bin/quillon-cli" paint "$work/paint.gba" 0.0 0,0=5:1 '2,1=$1A' > /dev/null || fail "paint"
+edited=$(md5sum < "$work/paint.gba")
+[ "$edited" != "$before" ] || fail "block --set and paint wrote nothing"
+! "$bin/quillon-cli" paint "$work/paint.gba" 0.0 0,0=7 999,0=1 2> "$work/err" || fail "paint 999"
+grep -q "999,0=1 lies outside the map" "$work/err" || fail "paint message: $(cat "$work/err")"
+! "$bin/quillon-cli" block "$work/paint.gba" 0.0 '$205' --set behaviour=1 'tiles=1:99,-,-,-,-,-,-,-' \
+    2> "$work/err" || fail "block --set palette 99"
+grep -q "palette: 99 is outside 0 to 15" "$work/err" || fail "block --set: $(cat "$work/err")"
+[ "$(md5sum < "$work/paint.gba")" = "$edited" ] || fail "a refused call wrote"
+"$bin/quillon-cli" undo "$work/paint.gba" --steps 2 > /dev/null || fail "undo"
+cmp -s "$work/demo.gba" "$work/paint.gba" || fail "undo did not take back block --set and paint"
 # A tileset part's picture and palette: a BMP of 16 tiles a row and 64 bytes of colours.
 "$bin/quillon-cli" tileset "$work/demo.gba" 0.0 --part 2 --palette 7 -o "$work/part2.bmp" \
     > /dev/null || fail "tileset"

@@ -24,7 +24,7 @@ for f in bin/quillon bin/quillon-cli bin/quillon-mkdemo share/quillon/Ini/Quillo
          share/metainfo/org.brenvik.Quillon.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.brenvik.Quillon.svg \
          share/icons/hicolor/256x256/apps/org.brenvik.Quillon.png share/man/man1/quillon.1 \
-         share/man/man1/quillon-cli.1; do
+         share/man/man1/quillon-cli.1 share/bash-completion/completions/quillon-cli; do
     [ -e "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -w "$prefix/share/quillon/Ini/Quillon.ini" ] && [ "$(id -u)" -ne 0 ] &&

@@ -41,7 +41,11 @@ void writeMap(TRom& rom, MapState& map, const Message& name) {
 }  // namespace
 
 void saveOpenMap(TRom& rom, MapState& map) {
-    writeMap(rom, map, message("history.name.save_map", {openMapId(map)}));
+    saveOpenMap(rom, map, message("history.name.save_map", {openMapId(map)}));
+}
+
+void saveOpenMap(TRom& rom, MapState& map, const Message& name) {
+    writeMap(rom, map, name);
     map.history().markSaved();
 }
 

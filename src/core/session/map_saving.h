@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/text/message.h"
+
 namespace quillon {
 
 class MapState;
@@ -14,6 +16,8 @@ class TRom;
 // outside the ROM. Throws RomIoError when the file cannot be written; the map then stays
 // modified.
 void saveOpenMap(TRom& rom, MapState& map);
+// The same with the history entry named for what changed the map ("Paint 3 cells of 0.0").
+void saveOpenMap(TRom& rom, MapState& map, const Message& name);
 
 // Copies the ROM file to newName (".gba" added when missing), continues on the copy and saves
 // the map there; the copy appears only complete, and the map counts as saved only then. False

@@ -546,6 +546,36 @@ const std::vector<MessageDef>& messageDefs() {
         {"connection.cli.json_key", 3, "%1: Anbindung %2: unbekannter Schlüssel \"%3\"."},
         {"connection.cli.json_value", 6,
          "%1: Anbindung %2: %3 ist %4, erwartet wird eine ganze Zahl von %5 bis %6."},
+        // The command line's block and paint writers.
+        {"block.set_syntax", 1,
+         "--set %1: erwartet wird FELD=WERT (tiles, behaviour, background)."},
+        {"block.set_field", 1,
+         "--set: Das Feld \"%1\" gibt es nicht (tiles, behaviour, background)."},
+        {"block.set_twice", 1, "--set: Das Feld %1 ist zweimal angegeben."},
+        {"block.not_number", 2,
+         "%1: \"%2\" ist keine Zahl (dezimal, oder hexadezimal nach $ oder 0x)."},
+        {"block.value_range", 4, "%1: %2 liegt nicht zwischen %3 und %4."},
+        {"block.tile_count", 1,
+         "tiles: %1 {1:Eintrag|Einträge} angegeben; ein Block hat 8, die untere Ebene zuerst "
+         "(\"-\" lässt einen Eintrag, wie er ist)."},
+        {"block.tile_syntax", 1,
+         "tiles: \"%1\" ist kein Eintrag TILE:PALETTE, TILE:PALETTE:x, :y oder :xy."},
+        {"block.tiles_json", 0,
+         "tiles: Das ist keine JSON-Liste, wie \"block\" seine Einträge ausgibt."},
+        {"block.tile_json_entry", 1,
+         "tiles: Eintrag %1 hat nicht die Felder tile, palette (Zahlen), xflip und yflip (true "
+         "oder false), wie \"block\" sie ausgibt."},
+        {"paint.cell_syntax", 1, "\"%1\" ist keine Zelle X,Y=BLOCK oder X,Y=BLOCK:BEWEGUNG."},
+        {"paint.not_number", 2,
+         "%1: \"%2\" ist keine Zahl (dezimal, oder hexadezimal nach $ oder 0x)."},
+        {"paint.twice", 1, "Die Zelle %1 ist zweimal angegeben."},
+        {"paint.outside", 3,
+         "Die Zelle %1 liegt außerhalb der Map (%2 x %3 Blöcke, X und Y ab 0,0 oben links)."},
+        {"paint.block_range", 2,
+         "%1: Diesen Block haben die Tilesets der Map nicht ($000 bis %2)."},
+        {"paint.movement_range", 1,
+         "%1: Der Bewegungswert liegt nicht zwischen $00 und $3F (0 bis 63)."},
+        {"history.name.paint", 2, "%1 {1:Zelle|Zellen} malen %2"},
     };
     return kDefs;
 }
