@@ -18,6 +18,7 @@
 #include "cli/cli_render_all.h"
 #include "cli/png_writer_pool.h"
 #include "core/base/ini_file.h"
+#include "core/gfx/block_atlas.h"
 #include "core/gfx/lz77.h"
 #include "core/gfx/map_renderer.h"
 #include "core/gfx/tileset_pair.h"
@@ -197,6 +198,68 @@ void BM_PartEncodePng(benchmark::State& state) {
     state.counters["maps"] = static_cast<double>(pictures.size());
 }
 BENCHMARK(BM_PartEncodePng)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Taking each pair's block images as colour indices, once per pair change of the run.
+void BM_PartBuildAtlases(benchmark::State& state) {
+    Game& g = game();
+    TilesetPair tilesets;
+    BlockAtlas atlas;
+    int built = 0;
+    for (auto _ : state) {
+        built = 0;
+        for (const LoadedMap& m : g.maps) {
+            state.PauseTiming();
+            const bool changed = g.load(tilesets, m);
+            state.ResumeTiming();
+            if (changed) {
+                atlas.update(tilesets);
+                ++built;
+            }
+        }
+    }
+    state.counters["atlases"] = built;
+}
+BENCHMARK(BM_PartBuildAtlases)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Drawing every map picture as colour indices from its pair's atlas (the atlas not counted).
+void BM_PartDrawIndexedMaps(benchmark::State& state) {
+    Game& g = game();
+    TilesetPair tilesets;
+    BlockAtlas atlas;
+    IndexedBitmap picture;
+    for (auto _ : state) {
+        for (const LoadedMap& m : g.maps) {
+            state.PauseTiming();
+            g.load(tilesets, m);
+            atlas.update(tilesets);
+            state.ResumeTiming();
+            drawIndexedMap(atlas, m.grid, false, picture);
+        }
+    }
+}
+BENCHMARK(BM_PartDrawIndexedMaps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Encoding and writing every map picture as a palette PNG, on this thread alone.
+void BM_PartEncodeIndexedPng(benchmark::State& state) {
+    Game& g = game();
+    TilesetPair tilesets;
+    BlockAtlas atlas;
+    std::vector<IndexedBitmap> pictures;
+    for (const LoadedMap& m : g.maps) {
+        g.load(tilesets, m);
+        atlas.update(tilesets);
+        drawIndexedMap(atlas, m.grid, false, pictures.emplace_back());
+    }
+    const std::filesystem::path out = fireRedFolder() / "encoded-indexed";
+    std::filesystem::create_directories(out);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            cli::writeFastPng(pictures[i], out / (std::to_string(i) + ".png"));
+        }
+    }
+    state.counters["maps"] = static_cast<double>(pictures.size());
+}
+BENCHMARK(BM_PartEncodeIndexedPng)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Opening every map in the run's order as the editor does (header, footer, grid, events,
 // tilesets), without drawing it.
