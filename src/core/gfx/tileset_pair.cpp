@@ -194,11 +194,13 @@ void TilesetPair::LoadTileset(TRom& rom) {
             readPiece(part.loading, "tilesets.piece.blocks", part.blockTable,
                       [&] { LoadTilesetTeil(rom, first, last, part.blockTable); });
         } else {
-            // A kept part's blocks draw tiles and palettes of the other part as well: they
-            // are composed again from the records read before, without reading the ROM.
+            // A kept part's blocks may draw tiles and palettes of the other part: those are
+            // composed again from the records read before, without reading the ROM.
             for (int s = first; s <= last; ++s) {
-                composeBlock(m_records[static_cast<std::size_t>(s)],
-                             m_blocks[static_cast<std::size_t>(s)]);
+                const auto& record = m_records[static_cast<std::size_t>(s)];
+                if (drawsFromPart(record, 1 - i, rom.isFrlg() ? 7 : 6)) {
+                    composeBlock(record, m_blocks[static_cast<std::size_t>(s)]);
+                }
             }
         }
     }
@@ -222,6 +224,19 @@ void TilesetPair::LoadTilesetTeil(TRom& rom, int first, int last, std::int32_t t
         std::copy_n(table.data() + at, kRecordSize, record.begin());
         composeBlock(record, slot);
     }
+}
+
+bool TilesetPair::drawsFromPart(std::span<const std::uint8_t, kRecordSize> record, int index,
+                                int split) const {
+    for (int e = 0; e < 8; ++e) {
+        const TileEntry entry{readLe16(record.data() + 2 * e)};
+        const bool tileOfFirst = entry.tile() / kTilesPerRow < m_tilesetHeight;
+        const bool paletteOfFirst = entry.palette() < split;
+        if (tileOfFirst == (index == 0) || paletteOfFirst == (index == 0)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 const std::uint8_t* TilesetPair::tileData(int n) const {

@@ -133,6 +133,10 @@ private:
                   bool frlg);
     void readTilePicture(TRom& rom, TGFX& gfx, std::int32_t offset);
     void LoadTileset(TRom& rom);
+    // Whether the record draws a tile or a palette of part index (0 or 1); palettes below
+    // split come from part index 0.
+    bool drawsFromPart(std::span<const std::uint8_t, kRecordSize> record, int index,
+                       int split) const;
     const std::uint8_t* tileData(int n) const;
     static int partIndex(int part);
     void imagesChanged();
