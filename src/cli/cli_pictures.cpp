@@ -13,7 +13,13 @@ PictureMaker::PictureMaker(Session& session) : m_session(session) {
 }
 
 const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& options) {
+    open(id, options);
+    return draw(options);
+}
+
+void PictureMaker::open(const std::string& id, const PictureOptions& options) {
     checkMapId(m_session, id);
+    m_id = id;
     try {
         if (auto notice = m_session.openMap(id, id)) {
             throw Error(std::move(*notice));
@@ -21,11 +27,18 @@ const Bitmap& PictureMaker::render(const std::string& id, const PictureOptions& 
         // The one setting the pictures read; the tool's settings are never written.
         m_session.settings().setFlag(Settings::Flag::Grid, options.grid);
         m_session.mapState().invalidatePictures();
+    } catch (const Error& e) {
+        throw Error("map " + id + ": " + errorText(e));
+    }
+}
+
+const Bitmap& PictureMaker::draw(const PictureOptions& options) {
+    try {
         m_warnings.clear();
         const Bitmap& picture = view(options);
         return options.neighbours ? withNeighbours(picture) : picture;
     } catch (const Error& e) {
-        throw Error("map " + id + ": " + errorText(e));
+        throw Error("map " + m_id + ": " + errorText(e));
     }
 }
 

@@ -34,6 +34,10 @@ public:
     // Opens map id and draws its picture. Throws quillon::Error (English) when id names no
     // map of the ROM or the map cannot be read.
     const Bitmap& render(const std::string& id, const PictureOptions& options);
+    // The two steps of render: opening the map (the session's open map afterwards), then
+    // drawing the open map's picture. Each throws as render does.
+    void open(const std::string& id, const PictureOptions& options);
+    const Bitmap& draw(const PictureOptions& options);
     // What kept neighbours out of the last picture drawn with them, in English
     // ("neighbour 9.0: map 9.0 is not in the bank table").
     const std::vector<std::string>& neighbourWarnings() const { return m_warnings; }
@@ -44,6 +48,7 @@ private:
     const Bitmap& withNeighbours(const Bitmap& picture);
 
     Session& m_session;
+    std::string m_id;  // the map opened last
     SpriteSet m_sprites;
     EventMarkers m_markers;
     Bitmap m_events;

@@ -9,6 +9,7 @@
 #include "cli/cli_messages.h"
 #include "cli/png_writer_pool.h"
 #include "core/errors.h"
+#include "core/gfx/block_atlas.h"
 #include "core/map/map_loader.h"
 #include "core/session/session.h"
 #include "imageio/bitmap_io.h"
@@ -65,6 +66,23 @@ std::vector<std::size_t> tilesetOrder(Session& session, std::vector<Job>& jobs) 
     return order;
 }
 
+// The picture of one map. The map view is copied as colour indices from the atlas of the
+// map's tileset pair, built once for all maps that share the pair; where the pair's images
+// hold more colours than an index reaches, and for the other views, the 32-bit picture.
+PngWriterPool::Picture drawMap(PictureMaker& maker, Session& session, BlockAtlas& atlas,
+                               const std::string& id, const PictureOptions& options) {
+    if (options.view != View::Map || options.neighbours) {
+        return imageio::wrapBitmap(maker.render(id, options)).copy();
+    }
+    maker.open(id, options);
+    IndexedBitmap picture;
+    if (atlas.update(session.romState().tilesets()) &&
+        drawIndexedMap(atlas, session.mapState().grid(), options.grid, picture)) {
+        return picture;
+    }
+    return imageio::wrapBitmap(maker.draw(options)).copy();
+}
+
 void showProgress(std::ostream* progress, std::size_t done, std::size_t total,
                   const std::string& id) {
     if (progress == nullptr) {
@@ -115,6 +133,7 @@ RenderAllResult renderAll(Session& session, const std::filesystem::path& outDir,
     std::vector<Job> jobs = listMaps(session);
     const std::vector<std::size_t> order = tilesetOrder(session, jobs);
     PictureMaker maker(session);
+    BlockAtlas atlas;
     PngWriterPool pool;
     RenderAllResult result;
     auto fail = [&](Job& job, const std::string& message) {
@@ -128,8 +147,8 @@ RenderAllResult renderAll(Session& session, const std::filesystem::path& outDir,
     for (std::size_t n = 0; n < order.size(); ++n) {
         Job& job = jobs[order[n]];
         try {
-            const Bitmap& picture = maker.render(job.id, options);
-            pool.write(imageio::wrapBitmap(picture).copy(), outDir / (job.id + ".png"), order[n]);
+            pool.write(drawMap(maker, session, atlas, job.id, options),
+                       outDir / (job.id + ".png"), order[n]);
             ++result.written;
         } catch (const std::exception& e) {
             fail(job, e.what());

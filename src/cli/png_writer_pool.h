@@ -8,13 +8,17 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <variant>
 #include <vector>
+
+#include "core/gfx/block_atlas.h"
 
 namespace quillon::cli {
 
 // Encodes and writes PNG files on worker threads while the caller draws the next picture:
 // compressing the pictures of a whole game takes longer than drawing them. Each picture is
-// written at the fastest compression. At most a few pictures wait at a time.
+// written at the fastest compression; an indexed picture as a palette PNG. At most a few
+// pictures wait at a time.
 class PngWriterPool {
 public:
     struct Failure {
@@ -28,15 +32,17 @@ public:
     PngWriterPool(const PngWriterPool&) = delete;
     PngWriterPool& operator=(const PngWriterPool&) = delete;
 
+    using Picture = std::variant<QImage, IndexedBitmap>;
+
     // Queues the picture for file; waits while the queue is full. tag names the picture in a
     // failure.
-    void write(QImage picture, std::filesystem::path file, std::size_t tag);
+    void write(Picture picture, std::filesystem::path file, std::size_t tag);
     // Waits until every queued picture is written; returns the writes that failed.
     std::vector<Failure> finish();
 
 private:
     struct Job {
-        QImage picture;
+        Picture picture;
         std::filesystem::path file;
         std::size_t tag;
     };
@@ -53,5 +59,8 @@ private:
 
 // Writes one PNG at the fastest compression. Throws quillon::Error naming the file.
 void writeFastPng(const QImage& picture, const std::filesystem::path& file);
+// The same for an indexed picture: a palette PNG of its colours (8 bits a pixel, rows stored
+// unfiltered, as the PNG writer does for palette pictures), which shows the same pixels.
+void writeFastPng(const IndexedBitmap& picture, const std::filesystem::path& file);
 
 }  // namespace quillon::cli

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
 #include "core/base/ini_file.h"
 #include "core/errors.h"
 #include "core/gfx/tileset_pair.h"
@@ -191,6 +194,52 @@ TEST_F(TilesetPairTest, ComposesLayersWithFlipsAndKeyByValue) {
     EXPECT_EQ(block.pixel(1, 8 + 0), lower(1, 7));
     EXPECT_EQ(block.pixel(8 + 1, 8 + 2), lower(6, 5));
     EXPECT_EQ(block.pixel(8, 8 + 7), lower(7, 0));  // lower colour 0 stays opaque
+}
+
+// Blocks of one part draw tiles and palettes of the other: when only the other part changes
+// from one map to the next, the kept part's blocks must show the new part's data, exactly as
+// a pair that loads both afresh shows them.
+TEST(TilesetPair, AKeptPartsBlocksFollowTheOtherPart) {
+    struct Case {
+        const char* what;
+        int changedPart;  // 0 or 1: the part whose header the second map swaps
+        int slot;         // a block of the kept part that uses the changed part's data
+    } cases[] = {{"secondary block on a primary tile", 0, 512},
+                 {"primary block in a secondary palette", 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GfxRom image;  // Ruby: palettes 6-15 come from part 2
+        image.setTileIndex(0, 1, 3);
+        image.setPlainBlock(0, 0, 1, 9);  // slot 0: primary tile 1 in palette 9
+        image.setPlainBlock(1, 0, 1, 2);  // slot 512: primary tile 1 in palette 2
+        // A second header of the changed part: other tiles (tile 1 in colour 7) for part 1,
+        // other palettes (palette 9 colour 3 another colour) for part 2.
+        constexpr std::uint32_t kOther = 0x130, kOtherData = 0x17000;
+        std::uint8_t* bytes = image.bytes.data();
+        std::memcpy(bytes + kOther, bytes + GfxRom::kHeader[c.changedPart], 24);
+        writeLe32(bytes + kOther + (c.changedPart == 0 ? 4 : 8), 0x08000000u | kOtherData);
+        if (c.changedPart == 0) {
+            std::memset(bytes + kOtherData + 32, 0x77, 32);  // tile 1: colour 7
+        } else {
+            std::memcpy(bytes + kOtherData, bytes + GfxRom::kPalettes[1], 512);
+            writeLe16(bytes + kOtherData + 32 * 9 + 2 * 3, 0x1234);
+        }
+        std::array<std::uint8_t, 24> other{};
+        std::memcpy(other.data(), image.bytes.data() + kOther, 24);
+        std::array<std::uint8_t, 24> h[2] = {image.header(0), image.header(1)};
+        TRom rom = image.rom();
+        IniFile ini;
+        TilesetPair pair;
+        pair.LoadTilesets(rom, {1, h[0]}, {2, h[1]}, ini, 32);
+        TilesetRequest second[2] = {{1, h[0]}, {2, h[1]}};
+        second[c.changedPart] = {3 + c.changedPart, other};
+        ASSERT_TRUE(pair.LoadTilesets(rom, second[0], second[1], ini, 32));
+        TilesetPair fresh;
+        fresh.LoadTilesets(rom, second[0], second[1], ini, 32);
+        EXPECT_EQ(*pair.blockImage(c.slot), *fresh.blockImage(c.slot));
+        const std::uint32_t before = c.changedPart == 0 ? distinct(2, 3) : distinct(9, 3);
+        EXPECT_NE(*pair.blockImage(c.slot), Bitmap(16, 16, before));
+    }
 }
 
 }  // namespace

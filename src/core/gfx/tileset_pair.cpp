@@ -1,6 +1,7 @@
 #include "core/gfx/tileset_pair.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "core/base/numbers.h"
@@ -54,11 +55,17 @@ void readPiece(const Message& tileset, const char* piece, std::int32_t offset, R
 
 }  // namespace
 
-TilesetPair::TilesetPair() : m_blocks(kSlots) {}
+TilesetPair::TilesetPair() : m_blocks(kSlots), m_records(kSlots) { imagesChanged(); }
+
+void TilesetPair::imagesChanged() {
+    static std::atomic<std::uint64_t> versions{0};
+    m_imagesVersion = ++versions;
+}
 
 void TilesetPair::reset() {
     m_parts[0].number.reset();
     m_parts[1].number.reset();
+    imagesChanged();
 }
 
 int TilesetPair::partIndex(int part) {
@@ -181,11 +188,20 @@ void TilesetPair::LoadTileset(TRom& rom) {
     }
     for (int i = 0; i < 2; ++i) {
         const PartState& part = m_parts[i];
+        const int first = i == 0 ? 0 : m_blocksPart1;
+        const int last = i == 0 ? m_blocksPart1 - 1 : m_lastBlock;
         if (!part.unchanged) {
-            readPiece(part.loading, "tilesets.piece.blocks", part.blockTable, [&] {
-                LoadTilesetTeil(rom, i == 0 ? 0 : m_blocksPart1,
-                                i == 0 ? m_blocksPart1 - 1 : m_lastBlock, part.blockTable);
-            });
+            readPiece(part.loading, "tilesets.piece.blocks", part.blockTable,
+                      [&] { LoadTilesetTeil(rom, first, last, part.blockTable); });
+        } else {
+            // A kept part's blocks may draw tiles and palettes of the other part: those are
+            // composed again from the records read before, without reading the ROM.
+            for (int s = first; s <= last; ++s) {
+                const auto& record = m_records[static_cast<std::size_t>(s)];
+                if (drawsFromPart(record, 1 - i, rom.isFrlg() ? 7 : 6)) {
+                    composeBlock(record, m_blocks[static_cast<std::size_t>(s)]);
+                }
+            }
         }
     }
 }
@@ -196,6 +212,7 @@ void TilesetPair::LoadTilesetTeil(TRom& rom, int first, int last, std::int32_t t
     if (from > last) {
         return;
     }
+    imagesChanged();
     const long long start = static_cast<long long>(tableOffset) + kRecordSize * (from - first);
     std::vector<std::uint8_t> table(static_cast<std::size_t>(last - from + 1) * kRecordSize);
     rom.ReadBlock(start > INT32_MAX ? -1 : static_cast<std::int32_t>(start), table);
@@ -203,9 +220,23 @@ void TilesetPair::LoadTilesetTeil(TRom& rom, int first, int last, std::int32_t t
         Bitmap& slot = m_blocks[static_cast<std::size_t>(s)];
         makeSlot(slot);
         const std::size_t at = static_cast<std::size_t>(s - from) * kRecordSize;
-        composeBlock(std::span<const std::uint8_t, kRecordSize>(table.data() + at, kRecordSize),
-                     slot);
+        auto& record = m_records[static_cast<std::size_t>(s)];
+        std::copy_n(table.data() + at, kRecordSize, record.begin());
+        composeBlock(record, slot);
     }
+}
+
+bool TilesetPair::drawsFromPart(std::span<const std::uint8_t, kRecordSize> record, int index,
+                                int split) const {
+    for (int e = 0; e < 8; ++e) {
+        const TileEntry entry{readLe16(record.data() + 2 * e)};
+        const bool tileOfFirst = entry.tile() / kTilesPerRow < m_tilesetHeight;
+        const bool paletteOfFirst = entry.palette() < split;
+        if (tileOfFirst == (index == 0) || paletteOfFirst == (index == 0)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 const std::uint8_t* TilesetPair::tileData(int n) const {
@@ -238,6 +269,8 @@ void TilesetPair::replaceBlock(int slot, std::span<const std::uint8_t, kRecordSi
     if (slot < 0 || slot >= kSlots) {
         throw IndexError(slot);
     }
+    imagesChanged();
+    std::copy(record.begin(), record.end(), m_records[static_cast<std::size_t>(slot)].begin());
     composeBlock(record, m_blocks[static_cast<std::size_t>(slot)]);
 }
 

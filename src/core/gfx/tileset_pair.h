@@ -29,7 +29,9 @@ struct TilesetRequest {
 
 // The two tileset parts of the current map (part 1 primary, part 2 secondary) with their
 // shared palettes and the block images, plus the tileset state the map loader keeps between
-// maps. Images are reused from map to map; a part is decoded only when its number changes.
+// maps. A part is read and decoded only when its number changes; the blocks of a kept part are
+// composed again from their kept records then, since they may draw the other part's tiles and
+// palettes.
 //
 // Tileset header (24 bytes): byte 0 compressed flag (exactly 1 = LZ77), then ROM pointers
 // (low three bytes = file offset) to the tile picture (4), palettes (8) and block table (12);
@@ -88,6 +90,9 @@ public:
 
     // The image of block slot 0-1024, or nullptr while the slot has never been created.
     const Bitmap* blockImage(int slot) const;
+    // Changes whenever any block image may have changed; unique among all pairs of the
+    // process, so a copy drawn from the images knows whether it is still theirs.
+    std::uint64_t imagesVersion() const { return m_imagesVersion; }
 
     int lastBlock() const { return m_lastBlock; }
     int blocksPart1() const { return m_blocksPart1; }
@@ -128,17 +133,26 @@ private:
                   bool frlg);
     void readTilePicture(TRom& rom, TGFX& gfx, std::int32_t offset);
     void LoadTileset(TRom& rom);
+    // Whether the record draws a tile or a palette of part index (0 or 1); palettes below
+    // split come from part index 0.
+    bool drawsFromPart(std::span<const std::uint8_t, kRecordSize> record, int index,
+                       int split) const;
     const std::uint8_t* tileData(int n) const;
     static int partIndex(int part);
+    void imagesChanged();
 
     TPalette m_palette;
     TGFX m_gfx[2];
     PartState m_parts[2];
     std::vector<Bitmap> m_blocks;
+    // The record each slot was composed from, so a kept part's blocks can be composed again
+    // when the other part changes.
+    std::vector<std::array<std::uint8_t, kRecordSize>> m_records;
     int m_blocksPart1 = 512;
     int m_lastBlock = 0;
     int m_startPalette = 0;
     int m_tilesetHeight = 32;
+    std::uint64_t m_imagesVersion = 0;
 };
 
 }  // namespace quillon
