@@ -162,8 +162,8 @@ TEST_F(DiskRom, MissingFileIsSilentAndReadOnlyFileCanBeReadButNotWritten) {
 
     std::filesystem::permissions(m_dir / "a.gba", std::filesystem::perms::owner_read |
                                                       std::filesystem::perms::group_read);
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may write any file";
+    if (std::ofstream(m_dir / "a.gba", std::ios::binary | std::ios::app)) {
+        GTEST_SKIP() << "this user may write any file (root)";
     }
     TRom ro;
     ro.Open(m_dir / "a.gba");
