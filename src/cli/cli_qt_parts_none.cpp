@@ -1,8 +1,18 @@
-// A build without Qt has no picture output; see cli_picture_files.h.
+// The tool without Qt: no picture output; see cli_qt_parts.h.
+#include "cli/cli_find_tables.h"
 #include "cli/cli_qt_parts.h"
 #include "core/errors.h"
+#include "core/files/native_file.h"
 
-namespace quillon::cli::picture_files {
+namespace quillon::cli {
+
+// Where Qt puts an application's data for organisation "Brenvik", program "Quillon".
+std::filesystem::path userDataFolder() {
+    const std::filesystem::path data = native::userFolders().data;
+    return data.empty() ? data : data / "Brenvik" / "Quillon";
+}
+
+namespace picture_files {
 
 namespace {
 

@@ -470,6 +470,7 @@ int main(int argc, char** argv) {
                    "language of the messages: a section of Ini/Sprachen.ini (default English)");
     addCommands(app, args);
     CLI11_PARSE(app, argc, argv);
+    quillon::native::useSystemNameEncoding();
 
 #ifdef QUILLON_HAS_PICTURES
     // The movement labels are drawn with the platform's fonts, which need a graphics

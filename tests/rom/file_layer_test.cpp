@@ -30,7 +30,7 @@ std::size_t entriesIn(const std::filesystem::path& folder) {
 // Names outside ASCII reach the system as they are (Windows: as UTF-16), for every kind of
 // write: a whole file replaced, positioned writes, a copy published, the history's lock.
 TEST(FileLayer, NamesOutsideAsciiWorkForEveryKindOfWrite) {
-    for (const std::filesystem::path name :
+    for (const std::filesystem::path& name :
          {std::filesystem::path(u8"plain"), std::filesystem::path(u8"Kärte Übung"),
           std::filesystem::path(u8"地図 ☃")}) {
         SCOPED_TRACE(reinterpret_cast<const char*>(name.u8string().c_str()));

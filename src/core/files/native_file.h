@@ -83,8 +83,8 @@ int identityOf(const std::filesystem::path& path, FileIdentity& id);
 // Puts from in the place of to, replacing a file there, as one step that is on the disk when
 // this returns.
 int renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
-// Gives the finished file from the name to, which must not exist yet (EEXIST); from is gone
-// afterwards either way of success.
+// Gives the finished file from the name to, which must not exist yet (EEXIST, never
+// replaced); on success the name from is gone, on failure it stays for the caller to remove.
 int publishNew(const std::filesystem::path& from, const std::filesystem::path& to);
 int removeFile(const std::filesystem::path& path);
 // Brings a folder's new and renamed entries onto the disk; EINVAL where the file system keeps
@@ -98,6 +98,10 @@ std::uint32_t newFileMode();
 std::tm localTime(std::time_t moment);
 // The running program's file.
 std::filesystem::path executablePath();
+// File names given as narrow text (a command line's arguments) are read in the system's
+// encoding: on Windows the user's ANSI code page, in which the arguments arrive (names outside
+// it cannot be given that way); elsewhere names are bytes and nothing changes.
+void useSystemNameEncoding();
 // Whether the stream is a terminal (progress lines are only drawn on one).
 bool isTerminal(std::FILE* stream);
 // The user's folders, empty when unset; on Windows read as wide text, so any user name works.

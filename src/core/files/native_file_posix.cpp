@@ -234,6 +234,8 @@ std::filesystem::path executablePath() {
     return std::filesystem::read_symlink("/proc/self/exe", ec);
 }
 
+void useSystemNameEncoding() {}
+
 bool isTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) != 0; }
 
 }  // namespace quillon::native

@@ -6,6 +6,7 @@
 #include <io.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -290,6 +291,11 @@ std::filesystem::path executablePath() {
         }
         name.resize(name.size() * 2);
     }
+}
+
+void useSystemNameEncoding() {
+    // Narrow names become paths through the C library's code page, "C" (Latin-1) until set.
+    std::setlocale(LC_CTYPE, "");
 }
 
 bool isTerminal(std::FILE* stream) { return ::_isatty(::_fileno(stream)) != 0; }
