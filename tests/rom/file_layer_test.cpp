@@ -92,9 +92,9 @@ TEST(FileLayer, TheHistoryLockIsHeldAgainstASecondWriter) {
     EXPECT_FALSE(second.lock()) << "the file was there already";
 }
 
-// A file replaced while the program holds it open: the new content is under the name, the
-// open file still reads the old one and knows that the name leads elsewhere now. A copy is
-// never published over a file that appeared under its name.
+// A file replaced while the program holds it open (where the system allows that): the new
+// content is under the name, the open file still reads the old one and knows that the name
+// leads elsewhere now. A copy is never published over a file that appeared under its name.
 TEST(FileLayer, ReplacingAnOpenFileAndPublishingOverAnExistingOne) {
     TempDir dir;
     const auto rom = dir.file("a.gba");
@@ -102,12 +102,14 @@ TEST(FileLayer, ReplacingAnOpenFileAndPublishingOverAnExistingOne) {
     const Bytes fresh(32, 0x22);
     replaceFile(rom, old);
     DiskRomFile held(rom, true);
-    replaceFile(rom, fresh);
-    EXPECT_EQ(fileBytes(rom), fresh);
-    Bytes seen(32);
-    held.read(0, seen);
-    EXPECT_EQ(seen, old);
-    EXPECT_FALSE(held.isAt(rom));
+    if (testing::kRenameOverOpenFile) {
+        replaceFile(rom, fresh);
+        EXPECT_EQ(fileBytes(rom), fresh);
+        Bytes seen(32);
+        held.read(0, seen);
+        EXPECT_EQ(seen, old);
+        EXPECT_FALSE(held.isAt(rom));
+    }
 
     const auto taken = dir.file("b.gba");
     {

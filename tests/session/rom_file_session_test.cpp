@@ -85,6 +85,9 @@ protected:
 };
 
 TEST_F(SessionRomFile, ReloadReadsAFileRenamedOverTheRomAndSavesGoThere) {
+    if (!testing::kRenameOverOpenFile) {
+        GTEST_SKIP() << "this system renames no file over one held open";
+    }
     Session s(m_dir.path());
     s.openRom(romPath());
     // A second name keeps the old file reachable once the new one takes its name.

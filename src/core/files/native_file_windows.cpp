@@ -60,12 +60,15 @@ HANDLE openHandle(const std::filesystem::path& path, DWORD access, DWORD disposi
                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The file number alone: identities are compared between a file held open and a name in its
+// own folder, so on one volume, and the volume of a file renamed while open is not always
+// reported (Wine gives 0).
 int identityOfHandle(HANDLE handle, FileIdentity& id) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(handle, &info)) {
         return lastError();
     }
-    id.device = info.dwVolumeSerialNumber;
+    id.device = 0;
     id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return 0;
 }

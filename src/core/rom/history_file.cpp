@@ -188,7 +188,14 @@ void DiskHistoryFile::replace(const std::vector<std::uint8_t>& data) {
         throw;
     }
     file.close();
-    if (const int err = native::renameOver(temporary, m_path); err != 0) {
+    int err = native::renameOver(temporary, m_path);
+    if (err == EACCES && m_file.isOpen()) {
+        // Windows renames nothing over a file held open: the lock ends first there. A writer
+        // that takes it meanwhile and finds the name renamed over opens the new file.
+        unlock();
+        err = native::renameOver(temporary, m_path);
+    }
+    if (err != 0) {
         native::removeFile(temporary);
         throw fileError(m_path, "history.file.write", err);
     }

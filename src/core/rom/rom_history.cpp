@@ -99,10 +99,11 @@ void RomHistory::setAside(const Message& why) {
     const std::time_t now = std::time(nullptr);
     const std::tm local = native::localTime(now);
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M", &local);
-    std::filesystem::path aside = m_path.string() + "." + stamp;
+    std::filesystem::path aside = std::filesystem::path(m_path) += std::string(".") + stamp;
     std::error_code ec;
     for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-        aside = m_path.string() + "." + stamp + "-" + std::to_string(n);
+        aside = m_path;
+        aside += "." + std::string(stamp) + "-" + std::to_string(n);
     }
     std::filesystem::rename(m_path, aside, ec);
     const std::filesystem::path keep = m_path;
