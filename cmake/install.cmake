@@ -5,9 +5,9 @@ include(GNUInstallDirs)
 set(QUILLON_APP_ID org.brenvik.Quillon)
 set(QUILLON_READ_ONLY OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
-install(TARGETS quillon-mkdemo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillon-mkdemo quillon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(QUILLON_BUILD_UI)
-    install(TARGETS quillon quillon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS quillon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
 # The program finds these as ../share/quillon beside its bin/ folder and never writes there.

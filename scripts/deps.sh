@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon builds and tests with, when any is missing.
 # Extra package names given as arguments are installed the same way (scripts/fuzz.sh,
-# scripts/sanitize.sh).
+# scripts/sanitize.sh); after --only, just those (scripts/windows-check.sh).
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libsimpleini-dev libcli11-dev
           nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n
-          desktop-file-utils appstream help2man
-          "$@")
+          desktop-file-utils appstream help2man)
+if [ "${1:-}" = "--only" ]; then
+    shift
+    packages=()
+fi
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,20 +1,18 @@
 #include "cli/cli_blocks.h"
 
-#include <QString>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/cli_block_set.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_data_move.h"
+#include "cli/cli_qt_parts.h"
 #include "core/blocks/block_edit.h"
 #include "core/blocks/palette_import.h"
 #include "core/blocks/tileset_import.h"
 #include "core/rom/rom_pointer.h"
 #include "core/errors.h"
 #include "core/session/session.h"
-#include "imageio/import_files.h"
-#include "imageio/tileset_export.h"
 
 namespace quillon::cli {
 
@@ -64,13 +62,12 @@ void printBlock(Session& session, const std::string& id, const std::string& bloc
 void saveTileset(Session& session, const std::string& id, int part, int palette,
                  const std::filesystem::path& output, bool jasc, std::ostream& out) {
     openMapForWrite(session, id);
-    imageio::TilesetFiles files;
+    std::vector<std::string> files;
     inEnglish(id, [&] {
-        files = imageio::exportTileset(session.romState().tilesets(), part, palette,
-                                       QString::fromStdString(output.string()), jasc);
+        files = picture_files::exportTileset(session.romState().tilesets(), part, palette,
+                                             output, jasc);
     });
-    out << "Wrote " << files.picture.toStdString() << " and " << files.palette.toStdString()
-        << '\n';
+    out << "Wrote " << files[0] << " and " << files[1] << '\n';
 }
 
 void importTileset(Session& session, const std::string& id, int part, const std::string& file,
@@ -83,7 +80,7 @@ void importTileset(Session& session, const std::string& id, int part, const std:
     openMapForWrite(session, id);
     blocks::TileImport plan;
     inEnglish(id, [&] {
-        const auto picture = imageio::readIndexedPicture(QString::fromStdString(file));
+        const auto picture = picture_files::readIndexedPicture(file);
         plan = blocks::planTileImport(session.rom(), session.romState().profile(),
                                       session.romState().tilesets(), session.mapState().map(), part,
                                       picture);
@@ -107,7 +104,7 @@ void importPaletteFile(Session& session, const std::string& id, int part, int pa
     openMapForWrite(session, id);
     std::size_t count = 0;
     inEnglish(id, [&] {
-        const auto colours = imageio::readPaletteColours(QString::fromStdString(file));
+        const auto colours = picture_files::readPaletteColours(file);
         count = colours.size();
         try {
             blocks::importPalette(session.rom(), session.romState().tilesets(),

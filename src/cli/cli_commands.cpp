@@ -4,11 +4,11 @@
 #include <ostream>
 
 #include "cli/cli_messages.h"
+#include "cli/cli_qt_parts.h"
 #include "core/errors.h"
 #include "core/events/event_fields.h"
 #include "core/events/event_tables.h"
 #include "core/session/session.h"
-#include "imageio/bitmap_io.h"
 
 namespace quillon::cli {
 
@@ -77,10 +77,7 @@ nlohmann::ordered_json tableJson(const EventTables& events, EventKind kind) {
 }  // namespace
 
 void savePicture(const Bitmap& picture, const std::filesystem::path& file) {
-    Message error;
-    if (!imageio::saveBitmap(picture, QString::fromStdString(file.string()), &error)) {
-        throw Error(error);
-    }
+    picture_files::saveBitmap(picture, file);
 }
 
 void printEvents(Session& session, const std::string& id, std::ostream& out) {

@@ -1,8 +1,5 @@
 #include "cli/cli_find_tables.h"
 
-#include <QCoreApplication>
-#include <QStandardPaths>
-
 #include "cli/cli_messages.h"
 #include "core/config/data_files.h"
 #include "core/files/file_replace.h"
@@ -15,13 +12,6 @@ namespace {
 constexpr std::uintmax_t kLargestRom = 32u << 20;
 
 }  // namespace
-
-std::filesystem::path userDataFolder() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Brenvik"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return folder.isEmpty() ? std::filesystem::path() : std::filesystem::path(folder.toStdString());
-}
 
 void findTables(const std::filesystem::path& rom, DataFiles& data, bool save, std::ostream& out,
                 std::ostream& err) {

@@ -1,7 +1,4 @@
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <QGuiApplication>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -24,12 +21,18 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_paint.h"
 #include "cli/cli_pictures.h"
-#include "cli/cli_render_all.h"
 #include "cli/cli_wild.h"
 #include "core/config/data_files.h"
 #include "core/errors.h"
+#include "core/files/native_file.h"
 #include "core/session/session.h"
+// Without Qt (QUILLON_BUILD_UI=OFF) the tool has no picture output (cli_qt_parts.h).
+#ifdef QUILLON_HAS_PICTURES
+#include <QGuiApplication>
+
+#include "cli/cli_render_all.h"
 #include "imageio/qt_text_painter.h"
+#endif
 
 namespace {
 
@@ -113,8 +116,8 @@ struct Args {
 // when installed.
 quillon::ProgramPlaces programPlaces(const char* argv0) {
     std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
+    auto self = quillon::native::executablePath();
+    if (self.empty()) {
         self = std::filesystem::absolute(argv0, ec);
     }
     return quillon::choosePlaces(quillon::placesInputFor(self.parent_path()));
@@ -377,16 +380,22 @@ bool writes(const Args& a) {
            (*a.wild && a.wildEdit.writes()) || (*a.connections && a.connectionEdit.writes());
 }
 
+#ifdef QUILLON_HAS_PICTURES
 bool needsFonts(const Args& a) { return (*a.render || *a.renderAll) && a.view == "movement"; }
 
 int renderAll(quillon::Session& session, const Args& a) {
-    const bool onTerminal = isatty(fileno(stderr)) != 0;
+    const bool onTerminal = quillon::native::isTerminal(stderr);
     const auto result = quillon::cli::renderAll(session, a.output, a.picture(), std::cerr,
                                                 onTerminal ? &std::cerr : nullptr);
     std::cout << "Wrote " << result.written << " of " << result.written + result.failures.size()
               << " maps to " << a.output << " (" << result.failures.size() << " failed)\n";
     return result.failures.empty() ? 0 : 1;
 }
+#else
+int renderAll(quillon::Session&, const Args&) {
+    throw quillon::Error("render-all: this build has no picture output (built without Qt)");
+}
+#endif
 
 void tileset(quillon::Session& session, const Args& a) {
     namespace cli = quillon::cli;
@@ -491,11 +500,13 @@ int main(int argc, char** argv) {
                    "language of the messages: a section of Ini/Sprachen.ini (default English)");
     addCommands(app, args);
     CLI11_PARSE(app, argc, argv);
+    quillon::native::useSystemNameEncoding();
     if (*args.completion) {
         std::cout << quillon::cli::bashCompletion(app, "quillon-cli");
         return 0;
     }
 
+#ifdef QUILLON_HAS_PICTURES
     // The movement labels are drawn with the platform's fonts, which need a graphics
     // application object; no window is ever shown.
     std::unique_ptr<QGuiApplication> qtApp;
@@ -508,6 +519,7 @@ int main(int argc, char** argv) {
         qtApp = std::make_unique<QGuiApplication>(qtArgc, argv);
         painter = std::make_unique<quillon::imageio::QtTextPainter>();
     }
+#endif
     try {
         quillon::cli::setMessageLanguage(programPlaces(argv[0]).dataFolder / "Ini" / "Sprachen.ini",
                                          args.lang);
@@ -537,7 +549,9 @@ int main(int argc, char** argv) {
         if (*args.maps || *args.renderAll) {
             session.settings().setFlag(quillon::Settings::Flag::ListLastBank, args.allBanks);
         }
+#ifdef QUILLON_HAS_PICTURES
         session.setTextPainter(painter.get());
+#endif
         session.openRom(args.rom, !writes(args));
         return run(session, args);
     } catch (const std::exception& e) {

@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <fstream>
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
 #include <random>
 
 #include "core/errors.h"
+#include "core/files/native_file.h"
 #include "core/rom/trom.h"
 #include "tests/support/program_folder.h"
 
@@ -191,12 +191,12 @@ TEST(RomHistoryFile, ABoundReachedDoesNotRewriteTheFileForEveryCommand) {
     for (int i = 0; i < 9; ++i) {
         j.command(i);
     }
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    native::FileIdentity before;
+    ASSERT_EQ(native::identityOf(path, before), 0);
     j.command(9);
-    struct stat after {};
-    ASSERT_EQ(::stat(path.c_str(), &after), 0);
-    EXPECT_EQ(before.st_ino, after.st_ino);
+    native::FileIdentity after;
+    ASSERT_EQ(native::identityOf(path, after), 0);
+    EXPECT_EQ(before, after);
     EXPECT_LE(j.rom.history().entries().size(), 8u);
 }
 

@@ -24,6 +24,14 @@ private:
     std::filesystem::path m_path;
 };
 
+// Whether another program may rename a file over one this program holds open, as POSIX
+// systems allow; Windows refuses (the tests of that case skip there).
+#ifdef _WIN32
+inline constexpr bool kRenameOverOpenFile = false;
+#else
+inline constexpr bool kRenameOverOpenFile = true;
+#endif
+
 // The whole file, byte by byte; empty when it cannot be read.
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file);
 

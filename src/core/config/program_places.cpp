@@ -1,10 +1,9 @@
 #include "core/config/program_places.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <sstream>
 #include <system_error>
+
+#include "core/files/native_file.h"
 
 namespace quillon {
 
@@ -17,18 +16,13 @@ bool holdsIni(const std::filesystem::path& folder) {
 
 std::filesystem::path configHome(const PlacesInput& input) {
     // Relative values are invalid and ignored, as every desktop program does.
-    if (!input.xdgConfigHome.empty() && input.xdgConfigHome.front() == '/') {
+    if (!input.xdgConfigHome.empty() && input.xdgConfigHome.is_absolute()) {
         return input.xdgConfigHome;
     }
     if (!input.home.empty()) {
         return std::filesystem::path(input.home) / ".config";
     }
     return {};
-}
-
-std::string environmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
 }
 
 // "[name]" with blanks around it, or "".
@@ -77,9 +71,10 @@ ProgramPlaces placesBeside(const std::filesystem::path& folder) {
 PlacesInput placesInputFor(const std::filesystem::path& programFolder) {
     PlacesInput input;
     input.programFolder = programFolder;
-    input.programFolderWritable = ::access(programFolder.c_str(), W_OK) == 0;
-    input.home = environmentValue("HOME");
-    input.xdgConfigHome = environmentValue("XDG_CONFIG_HOME");
+    input.programFolderWritable = native::folderWritable(programFolder);
+    const native::UserFolders user = native::userFolders();
+    input.home = user.home;
+    input.xdgConfigHome = user.config;
     return input;
 }
 

@@ -10,8 +10,8 @@ namespace quillon {
 struct PlacesInput {
     std::filesystem::path programFolder;
     bool programFolderWritable = false;
-    std::string home;           // $HOME
-    std::string xdgConfigHome;  // $XDG_CONFIG_HOME
+    std::filesystem::path home;           // $HOME (Windows: %USERPROFILE%)
+    std::filesystem::path xdgConfigHome;  // $XDG_CONFIG_HOME (Windows: %APPDATA%)
 };
 
 // Where the program reads its shipped files and where it writes its own.
@@ -33,7 +33,7 @@ struct ProgramPlaces {
 // Beside the program when its folder holds Ini/ and is writable. Otherwise the shipped files
 // are read from ../share/quillon (when it holds Ini/; else from the program folder) and the
 // settings go to $XDG_CONFIG_HOME/quillon/Quillon.ini ($XDG_CONFIG_HOME only when absolute,
-// else ~/.config).
+// else ~/.config; on Windows %APPDATA%\quillon\Quillon.ini).
 ProgramPlaces choosePlaces(const PlacesInput& input);
 // Everything beside folder: the places of a build folder, and of the tests.
 ProgramPlaces placesBeside(const std::filesystem::path& folder);

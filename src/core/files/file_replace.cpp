@@ -1,14 +1,11 @@
 #include "core/files/file_replace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <fstream>
 #include <string>
 
 #include "core/errors.h"
+#include "core/files/native_file.h"
 #include "core/rom/rom_file.h"
 
 namespace quillon {
@@ -18,25 +15,6 @@ namespace {
 RomIoError writeError(const std::filesystem::path& file, int err) {
     return RomIoError(
         message("file.not_written", {file.string(), ioErrorFromErrno(err).message()}));
-}
-
-void writeAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem::path& file) {
-    const std::uint8_t* data = bytes.data();
-    std::size_t count = bytes.size();
-    while (count > 0) {
-        const ssize_t n = ::write(fd, data, count);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw writeError(file, errno);
-        }
-        data += n;
-        count -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        throw writeError(file, errno);
-    }
 }
 
 }  // namespace
@@ -74,32 +52,28 @@ namespace {
 
 // Writes bytes into a new temporary file beside file and brings it onto the disk; returns its
 // name. Nothing stays behind when this fails.
-std::string writeTemporary(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
-    const std::filesystem::path folder = file.parent_path();
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        throw writeError(file, errno);
-    }
-    try {
-        // mkstemp makes the file private; a map file is an ordinary document.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        if (::fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0) {
-            throw writeError(file, errno);
-        }
-        writeAll(fd, bytes, file);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(pattern.c_str());
-        throw;
-    }
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(pattern.c_str());
+std::filesystem::path writeTemporary(const std::filesystem::path& file,
+                                     std::span<const std::uint8_t> bytes) {
+    native::NativeFile out;
+    std::filesystem::path temporary;
+    if (const int err = out.createTemporaryBeside(file, temporary); err != 0) {
         throw writeError(file, err);
     }
-    return pattern;
+    // The temporary file is private; a map file is an ordinary document.
+    int err = out.setPermissions(native::newFileMode());
+    if (err == 0) {
+        err = out.writeAt(0, bytes.data(), bytes.size());
+    }
+    if (err == 0) {
+        err = out.sync();
+    }
+    const int closeErr = out.close();
+    err = err != 0 ? err : closeErr;
+    if (err != 0) {
+        native::removeFile(temporary);
+        throw writeError(file, err);
+    }
+    return temporary;
 }
 
 }  // namespace
@@ -109,10 +83,10 @@ void replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t
 }
 
 void replaceFiles(std::initializer_list<FileContent> files) {
-    std::vector<std::string> temporaries;
+    std::vector<std::filesystem::path> temporaries;
     const auto dropTemporaries = [&](std::size_t from) {
         for (std::size_t i = from; i < temporaries.size(); ++i) {
-            ::unlink(temporaries[i].c_str());
+            native::removeFile(temporaries[i]);
         }
     };
     try {
@@ -125,8 +99,7 @@ void replaceFiles(std::initializer_list<FileContent> files) {
     }
     std::size_t i = 0;
     for (const FileContent& f : files) {
-        if (::rename(temporaries[i].c_str(), f.file.c_str()) != 0) {
-            const int err = errno;
+        if (const int err = native::renameOver(temporaries[i], f.file); err != 0) {
             dropTemporaries(i);
             throw writeError(f.file, err);
         }

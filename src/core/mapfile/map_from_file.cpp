@@ -1,7 +1,5 @@
 #include "core/mapfile/map_from_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "core/base/numbers.h"
@@ -10,6 +8,7 @@
 #include "core/writers/tileset_choice.h"
 #include "core/errors.h"
 #include "core/events/event_tables.h"
+#include "core/files/native_file.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/state/map_state.h"
 #include "core/rom/rom_pointer.h"
@@ -152,7 +151,7 @@ namespace {
 bool usableFolder(const std::filesystem::path& folder, bool& made) {
     std::error_code ec;
     made = std::filesystem::create_directories(folder, ec);
-    return !ec && std::filesystem::is_directory(folder, ec) && ::access(folder.c_str(), W_OK) == 0;
+    return !ec && std::filesystem::is_directory(folder, ec) && native::folderWritable(folder);
 }
 
 }  // namespace

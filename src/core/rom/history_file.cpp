@@ -1,10 +1,5 @@
 #include "core/rom/history_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -26,32 +21,21 @@ RomIoError fileError(const std::filesystem::path& path, const char* what, int er
     return RomIoError(message(what, {path.filename().string(), ioErrorFromErrno(err).message()}));
 }
 
-void syncFd(int fd, const std::filesystem::path& path, const char* what) {
-    while (::fsync(fd) != 0) {
-        if (errno != EINTR) {
-            throw fileError(path, what, errno);
-        }
+std::uint64_t identityValue(const native::FileIdentity& id) {
+    return (id.device << 40) ^ id.index;
+}
+
+void writeAll(native::NativeFile& file, const std::filesystem::path& path, std::uint64_t at,
+              std::span<const std::uint8_t> data) {
+    if (const int err = file.writeAt(at, data.data(), data.size()); err != 0) {
+        throw fileError(path, "history.file.write", err);
     }
 }
 
-void writeAt(int fd, const std::filesystem::path& path, std::uint64_t at,
-             std::span<const std::uint8_t> data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done,
-                                   static_cast<off_t>(at + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw fileError(path, "history.file.write", errno);
-        }
-        done += static_cast<std::size_t>(n);
+void syncFile(native::NativeFile& file, const std::filesystem::path& path) {
+    if (const int err = file.sync(); err != 0) {
+        throw fileError(path, "history.file.write", err);
     }
-}
-
-std::uint64_t identityOf(const struct stat& st) {
-    return (static_cast<std::uint64_t>(st.st_dev) << 40) ^ static_cast<std::uint64_t>(st.st_ino);
 }
 
 // The record of the frame that ends at end (its start into start); nullopt when there is no
@@ -77,55 +61,58 @@ std::optional<fmt::Record> recordBefore(const HistoryFile& file, std::uint64_t e
 DiskHistoryFile::~DiskHistoryFile() { unlock(); }
 
 bool DiskHistoryFile::exists() const {
-    struct stat st {};
-    return ::stat(m_path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(m_path, ec);
 }
 
 std::uint64_t DiskHistoryFile::size() const {
-    struct stat st {};
-    const int rc = m_fd >= 0 ? ::fstat(m_fd, &st) : ::stat(m_path.c_str(), &st);
-    if (rc != 0) {
-        if (errno == ENOENT) {
-            return 0;
+    native::NativeFile own;
+    const native::NativeFile* file = &m_file;
+    if (!m_file.isOpen()) {
+        if (const int err = own.open(m_path, native::NativeFile::Mode::Read); err != 0) {
+            if (err == ENOENT) {
+                return 0;
+            }
+            throw fileError(m_path, "history.file.read", err);
         }
-        throw fileError(m_path, "history.file.read", errno);
+        file = &own;
     }
-    return static_cast<std::uint64_t>(st.st_size);
+    std::uint64_t bytes = 0;
+    if (const int err = file->size(bytes); err != 0) {
+        throw fileError(m_path, "history.file.read", err);
+    }
+    return bytes;
 }
 
 std::uint64_t DiskHistoryFile::identity() const {
-    struct stat st {};
-    return ::stat(m_path.c_str(), &st) == 0 ? identityOf(st) : 0;
+    native::FileIdentity id;
+    return native::identityOf(m_path, id) == 0 ? identityValue(id) : 0;
 }
 
 std::vector<std::uint8_t> DiskHistoryFile::read(std::uint64_t offset, std::size_t count) const {
-    const int fd = m_fd >= 0 ? m_fd : ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            return {};
+    native::NativeFile own;
+    const native::NativeFile* file = &m_file;
+    if (!m_file.isOpen()) {
+        if (const int err = own.open(m_path, native::NativeFile::Mode::Read); err != 0) {
+            if (err == ENOENT) {
+                return {};
+            }
+            throw fileError(m_path, "history.file.read", err);
         }
-        throw fileError(m_path, "history.file.read", errno);
+        file = &own;
     }
     std::vector<std::uint8_t> out(count);
     std::size_t done = 0;
-    int err = 0;
     while (done < count) {
-        const ssize_t n =
-            ::pread(fd, out.data() + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
+        std::size_t n = 0;
+        if (const int err = file->readAt(offset + done, out.data() + done, count - done, n);
+            err != 0) {
+            throw fileError(m_path, "history.file.read", err);
         }
-        if (n <= 0) {
-            err = n < 0 ? errno : 0;
+        if (n == 0) {
             break;
         }
-        done += static_cast<std::size_t>(n);
-    }
-    if (fd != m_fd) {
-        ::close(fd);
-    }
-    if (err != 0) {
-        throw fileError(m_path, "history.file.read", err);
+        done += n;
     }
     out.resize(done);
     return out;
@@ -137,13 +124,14 @@ bool DiskHistoryFile::lock() {
     for (;;) {
         const bool existed = exists();
         unlock();
-        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (m_fd < 0) {
-            throw fileError(m_path, "history.file.create", errno);
+        if (const int err = m_file.open(m_path, native::NativeFile::Mode::ReadWriteCreate);
+            err != 0) {
+            throw fileError(m_path, "history.file.create", err);
         }
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                throw fileError(m_path, "history.file.lock", errno);
+        if (const int err = m_file.tryLock(); err != 0) {
+            if (err != EWOULDBLOCK) {
+                unlock();
+                throw fileError(m_path, "history.file.lock", err);
             }
             if (Clock::now() >= giveUp) {
                 unlock();
@@ -152,8 +140,8 @@ bool DiskHistoryFile::lock() {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        struct stat held {};
-        if (::fstat(m_fd, &held) == 0 && identityOf(held) == identity()) {
+        native::FileIdentity held;
+        if (m_file.identity(held) == 0 && identityValue(held) == identity()) {
             return !existed;
         }
         // The name stands for another file now (the history was shortened meanwhile).
@@ -161,37 +149,23 @@ bool DiskHistoryFile::lock() {
 }
 
 void DiskHistoryFile::unlock() {
-    if (m_fd >= 0) {
-        ::close(m_fd);  // ends the lock too
-        m_fd = -1;
-    }
+    m_file.close();  // ends the lock too
 }
 
 void DiskHistoryFile::write(std::uint64_t offset, std::span<const std::uint8_t> data) {
-    writeAt(m_fd, m_path, offset, data);
+    writeAll(m_file, m_path, offset, data);
 }
 
 void DiskHistoryFile::truncate(std::uint64_t size) {
-    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) {
-        throw fileError(m_path, "history.file.write", errno);
+    if (const int err = m_file.truncate(size); err != 0) {
+        throw fileError(m_path, "history.file.write", err);
     }
 }
 
-void DiskHistoryFile::sync() { syncFd(m_fd, m_path, "history.file.write"); }
+void DiskHistoryFile::sync() { syncFile(m_file, m_path); }
 
 void DiskHistoryFile::syncFolder() {
-    const std::filesystem::path folder = m_path.parent_path();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        throw fileError(m_path, "history.file.register", errno);
-    }
-    int rc = 0;
-    do {
-        rc = ::fsync(fd);
-    } while (rc != 0 && errno == EINTR);
-    const int err = rc != 0 ? errno : 0;
-    ::close(fd);
+    const int err = native::syncFolder(m_path.parent_path());
     // EINVAL: the file system keeps no folder entries that could be synced.
     if (err != 0 && err != EINVAL) {
         throw fileError(m_path, "history.file.register", err);
@@ -199,23 +173,30 @@ void DiskHistoryFile::syncFolder() {
 }
 
 void DiskHistoryFile::replace(const std::vector<std::uint8_t>& data) {
-    const std::filesystem::path temporary = m_path.string() + ".neu";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        throw fileError(m_path, "history.file.write", errno);
+    std::filesystem::path temporary = m_path;
+    temporary += ".neu";
+    native::NativeFile file;
+    if (const int err = file.open(temporary, native::NativeFile::Mode::WriteTruncate); err != 0) {
+        throw fileError(m_path, "history.file.write", err);
     }
     try {
-        writeAt(fd, temporary, 0, data);
-        syncFd(fd, temporary, "history.file.write");
+        writeAll(file, temporary, 0, data);
+        syncFile(file, temporary);
     } catch (...) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
+        file.close();
+        native::removeFile(temporary);
         throw;
     }
-    ::close(fd);
-    if (::rename(temporary.c_str(), m_path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temporary.c_str());
+    file.close();
+    int err = native::renameOver(temporary, m_path);
+    if (err == EACCES && m_file.isOpen()) {
+        // Windows renames nothing over a file held open: the lock ends first there. A writer
+        // that takes it meanwhile and finds the name renamed over opens the new file.
+        unlock();
+        err = native::renameOver(temporary, m_path);
+    }
+    if (err != 0) {
+        native::removeFile(temporary);
         throw fileError(m_path, "history.file.write", err);
     }
     unlock();

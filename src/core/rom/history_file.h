@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "core/files/native_file.h"
 #include "core/rom/rom_history.h"
 
 namespace quillon {
@@ -45,8 +46,9 @@ public:
 
 
 
-// The file on disk. The lock is flock() on the open file; a writer that got the lock on a file
-// renamed away in the meantime (another program shortened the history) opens the new one.
+// The file on disk. The lock is the open file's exclusive lock (NativeFile::tryLock); a writer
+// that got the lock on a file renamed away in the meantime (another program shortened the
+// history) opens the new one.
 class DiskHistoryFile final : public HistoryFile {
 public:
     explicit DiskHistoryFile(std::filesystem::path path, int lockWaitMs = 2000)
@@ -71,7 +73,7 @@ public:
 private:
     std::filesystem::path m_path;
     int m_lockWaitMs;
-    int m_fd = -1;  // open and locked between lock() and unlock()
+    native::NativeFile m_file;  // open and locked between lock() and unlock()
 };
 
 // What the end of a history file says, read backwards from its last record.

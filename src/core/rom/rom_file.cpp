@@ -1,9 +1,5 @@
 #include "core/rom/rom_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -18,7 +14,7 @@ RomIoError ioErrorFromErrno(int err) {
     if (err == ENOENT) {
         return RomIoError(message("io.not_found"));
     }
-    if (err == ENOSPC || err == EDQUOT || err == EFBIG) {
+    if (err == ENOSPC || err == native::kQuotaExceeded || err == EFBIG) {
         return RomIoError(message("io.disk_full"));
     }
     return RomIoError(message("io.error", {std::to_string(err)}));
@@ -39,40 +35,32 @@ const RomIoError kBeyondEnd(message("io.read_beyond_end"));
 }  // namespace
 
 DiskRomFile::DiskRomFile(const std::filesystem::path& path, bool readOnly) : m_path(path) {
-    m_fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    m_writable = m_fd >= 0;
-    if (readOnly) {
-        errno = EACCES;
+    using Mode = native::NativeFile::Mode;
+    int err = readOnly ? EACCES : m_file.open(path, Mode::ReadWrite);
+    m_writable = err == 0;
+    if (err == EACCES || err == EROFS || err == EPERM) {
+        err = m_file.open(path, Mode::Read);
     }
-    if (m_fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    }
-    if (m_fd < 0) {
-        throw ioErrorFromErrno(errno, path);
+    if (err != 0) {
+        throw ioErrorFromErrno(err, path);
     }
 }
 
-DiskRomFile::~DiskRomFile() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-}
+DiskRomFile::~DiskRomFile() = default;
 
 void DiskRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {
     std::size_t done = 0;
     while (done < out.size()) {
-        ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
-                            static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw ioErrorFromErrno(errno, m_path);
+        std::size_t n = 0;
+        const int err = m_file.readAt(std::uint64_t{offset} + done, out.data() + done,
+                                      out.size() - done, n);
+        if (err != 0) {
+            throw ioErrorFromErrno(err, m_path);
         }
         if (n == 0) {
             throw kBeyondEnd;
         }
-        done += static_cast<std::size_t>(n);
+        done += n;
     }
 }
 
@@ -80,52 +68,40 @@ void DiskRomFile::write(std::uint32_t offset, std::span<const std::uint8_t> data
     if (!m_writable) {
         throw RomIoError(message("io.access_denied"));
     }
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::pwrite(m_fd, data.data() + done, data.size() - done,
-                             static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw ioErrorFromErrno(errno, m_path);
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int err = m_file.writeAt(offset, data.data(), data.size()); err != 0) {
+        throw ioErrorFromErrno(err, m_path);
     }
 }
 
 std::uint64_t DiskRomFile::size() const {
-    struct stat st {};
-    if (::fstat(m_fd, &st) != 0) {
-        throw ioErrorFromErrno(errno, m_path);
+    std::uint64_t bytes = 0;
+    if (const int err = m_file.size(bytes); err != 0) {
+        throw ioErrorFromErrno(err, m_path);
     }
-    return static_cast<std::uint64_t>(st.st_size);
+    return bytes;
 }
 
 bool DiskRomFile::isFile(const std::filesystem::path& path) const {
-    struct stat held {};
-    struct stat named {};
-    return ::fstat(m_fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    native::FileIdentity held;
+    native::FileIdentity named;
+    return m_file.identity(held) == 0 && native::identityOf(path, named) == 0 && held == named;
 }
 
 void DiskRomFile::flush() {
     if (!m_writable) {
-        return;  // nothing can have been written through a read-only descriptor
+        return;  // nothing can have been written through a read-only file
     }
-    while (::fsync(m_fd) != 0) {
-        if (errno != EINTR) {
-            throw ioErrorFromErrno(errno, m_path);
-        }
+    if (const int err = m_file.sync(); err != 0) {
+        throw ioErrorFromErrno(err, m_path);
     }
 }
 
 std::uint32_t DiskRomFile::mode() const {
-    struct stat st {};
-    if (::fstat(m_fd, &st) != 0) {
-        throw ioErrorFromErrno(errno, m_path);
+    std::uint32_t bits = 0;
+    if (const int err = m_file.permissions(bits); err != 0) {
+        throw ioErrorFromErrno(err, m_path);
     }
-    return static_cast<std::uint32_t>(st.st_mode & 07777);
+    return bits;
 }
 
 void MemoryRomFile::read(std::uint32_t offset, std::span<std::uint8_t> out) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/files/native_file.h"
 
 namespace quillon {
 
@@ -36,7 +37,7 @@ public:
     }
 };
 
-// The file on disk, one descriptor kept open, pread/pwrite per transfer. Opens read/write; a
+// The file on disk, kept open, a positioned read or write per transfer. Opens read/write; a
 // file that may only be read opens read-only, so it can be viewed and every write is refused
 // with "File access denied".
 class DiskRomFile final : public RomFile {
@@ -61,7 +62,7 @@ public:
 
 private:
     std::filesystem::path m_path;
-    int m_fd = -1;
+    native::NativeFile m_file;
     bool m_writable = false;
 };
 

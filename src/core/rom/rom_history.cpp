@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "core/errors.h"
+#include "core/files/native_file.h"
 #include "core/rom/history_check.h"
 #include "core/rom/history_file.h"
 #include "core/rom/history_format.h"
@@ -96,13 +97,13 @@ void RomHistory::setAside(const Message& why) {
     }
     char stamp[32] = {};
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = native::localTime(now);
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M", &local);
-    std::filesystem::path aside = m_path.string() + "." + stamp;
+    std::filesystem::path aside = std::filesystem::path(m_path) += std::string(".") + stamp;
     std::error_code ec;
     for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-        aside = m_path.string() + "." + stamp + "-" + std::to_string(n);
+        aside = m_path;
+        aside += "." + std::string(stamp) + "-" + std::to_string(n);
     }
     std::filesystem::rename(m_path, aside, ec);
     const std::filesystem::path keep = m_path;

@@ -104,7 +104,8 @@ void TRom::Open(const std::filesystem::path& fileName) {
 
 void TRom::attach(std::unique_ptr<RomFile> file, const std::string& fileName) {
     m_file = std::move(file);
-    m_fileName = fileName;
+    // The name is text, so UTF-8 (as path::string() gives it on every system).
+    m_fileName = std::filesystem::path(std::u8string(fileName.begin(), fileName.end()));
     m_opened = true;
     m_history->openInMemory();
     ReadTitle();

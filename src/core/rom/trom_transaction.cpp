@@ -157,7 +157,8 @@ bool TRom::saveAsCopy(const std::filesystem::path& name,
     std::unique_ptr<RomHistory> previousHistory = std::move(m_history);
     // The copy's history starts fresh beside it; the save into the copy is its first entry.
     m_history = std::make_unique<RomHistory>();
-    const std::filesystem::path historyFile = name.string() + ".quillon-history";
+    std::filesystem::path historyFile = name;
+    historyFile += ".quillon-history";
     const auto restore = [&] {
         m_filePath.clear();
         m_file = std::move(previous);

@@ -59,7 +59,7 @@ bool Session::applyLanguage(const std::string& language, bool remember) {
 void Session::openRom(const std::filesystem::path& file, bool readOnly) {
     attachRomFile(m_rom, file, readOnly);
     m_readOnly = readOnly;
-    m_historyFile = file.string() + ".quillon-history";
+    m_historyFile = std::filesystem::path(file) += ".quillon-history";
     openHistory();
     loadRomTables();
 }
@@ -133,7 +133,7 @@ void Session::setTextPainter(TextPainter* painter) {
 bool Session::saveMapAs(const std::filesystem::path& newName) {
     const bool saved = saveOpenMapAs(m_rom, *m_mapState, newName);
     if (saved && m_historyFile) {
-        m_historyFile = m_rom.FileName().string() + ".quillon-history";
+        m_historyFile = std::filesystem::path(m_rom.FileName()) += ".quillon-history";
     }
     return saved;
 }
