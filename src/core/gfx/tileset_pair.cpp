@@ -13,7 +13,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kTilesPerRow = 16;
 constexpr int kTileSpace = 1024;
 
 void makeSlot(Bitmap& slot) {

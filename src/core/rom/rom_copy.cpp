@@ -16,7 +16,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kCopyChunk = 1 << 20;
 
 // "Die Kopie "x.gba" konnte nicht angelegt werden: Disk full"
 RomIoError copyError(const std::filesystem::path& target, const char* id, int err) {
@@ -41,8 +41,8 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t count,
 void copyBytes(RomFile& source, int fd, const std::filesystem::path& target) {
     const std::uint64_t size = source.size();
     std::vector<std::uint8_t> chunk;
-    for (std::uint64_t at = 0; at < size; at += kChunk) {
-        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, size - at)));
+    for (std::uint64_t at = 0; at < size; at += kCopyChunk) {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kCopyChunk, size - at)));
         source.read(static_cast<std::uint32_t>(at), chunk);
         writeAll(fd, chunk.data(), chunk.size(), target);
     }
