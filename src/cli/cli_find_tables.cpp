@@ -9,13 +9,13 @@ namespace quillon::cli {
 
 namespace {
 
-constexpr std::uintmax_t kLargestRom = 32u << 20;
+constexpr std::uintmax_t kLargestReadRom = 32u << 20;
 
 }  // namespace
 
 void findTables(const std::filesystem::path& rom, DataFiles& data, bool save, std::ostream& out,
                 std::ostream& err) {
-    const std::vector<std::uint8_t> image = readWholeFile(rom, kLargestRom);
+    const std::vector<std::uint8_t> image = readWholeFile(rom, kLargestReadRom);
     const tables::FoundProfile found = tables::findTables(image, tables::GameIdentity::of(image));
     for (const tables::FoundTable& table : found.tables) {
         out << "; " << tables::profileKey(table.table) << ": "

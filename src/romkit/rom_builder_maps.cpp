@@ -4,7 +4,7 @@ namespace quillon::romkit::detail {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 28;
+constexpr std::size_t kMapHeaderSize = 28;
 
 std::vector<std::uint8_t> words16(const std::uint16_t* values, std::size_t count) {
     std::vector<std::uint8_t> bytes;
@@ -52,8 +52,8 @@ void layConnections(RomImage& image, const MapSpec& wanted, BuiltMap& built) {
 // +18 layout number, +20 name index, +22 weather, +23 type, +26 show name.
 std::uint32_t layHeader(RomImage& image, const MapSpec& wanted, const BuiltMap& built,
                         std::uint16_t layoutNumber) {
-    const std::uint32_t header = image.reserve(kHeaderSize);
-    for (std::uint32_t i = 0; i < kHeaderSize; i += 4) {
+    const std::uint32_t header = image.reserve(kMapHeaderSize);
+    for (std::uint32_t i = 0; i < kMapHeaderSize; i += 4) {
         image.put32(header + i, 0);
     }
     image.putPointer(header, built.footer);

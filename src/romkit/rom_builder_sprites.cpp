@@ -4,7 +4,7 @@ namespace quillon::romkit::detail {
 
 namespace {
 
-constexpr std::size_t kRecordSize = 36;
+constexpr std::size_t kSpriteRecordSize = 36;
 constexpr std::size_t kFrameEntrySize = 8;  // pointer to the pixels, their size in bytes
 constexpr std::size_t kPaletteEntrySize = 8;
 constexpr std::size_t kSpecialEntries = 26;
@@ -26,8 +26,8 @@ std::vector<std::uint8_t> colourBytes(const std::array<std::uint16_t, 16>& colou
 // game needs and the editor does not (null), +28 frame table, +32 affine animations (null).
 std::uint32_t layRecord(RomImage& image, const SpriteSpec& sprite, std::uint32_t frames,
                         std::size_t pixelBytes) {
-    const std::uint32_t record = image.reserve(kRecordSize);
-    for (std::uint32_t i = 0; i < kRecordSize; i += 4) {
+    const std::uint32_t record = image.reserve(kSpriteRecordSize);
+    for (std::uint32_t i = 0; i < kSpriteRecordSize; i += 4) {
         image.put32(record + i, 0);
     }
     image.put16(record, 0xFFFF);

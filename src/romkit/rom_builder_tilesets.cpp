@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kPalettes = 16;
 constexpr std::size_t kPaletteBytes = 32;
-constexpr std::size_t kHeaderSize = 24;
+constexpr std::size_t kTilesetHeaderSize = 24;
 
 // Every tileset stores a whole block of 16 palettes: the game loads part 1's palettes from
 // the front of its block and part 2's from the back of its own, each at its own index.
@@ -102,7 +102,7 @@ std::vector<BuiltTileset> layTilesets(RomImage& image, Family family,
         for (std::uint32_t gap = 0; gap < tilesets[i].bytesBefore; gap += 4) {
             image.putPointer(image.reserve(4), t.tiles);
         }
-        t.header = image.reserve(kHeaderSize);
+        t.header = image.reserve(kTilesetHeaderSize);
         image.put32(t.header, tilesets[i].compressed ? 1u : 0u);
         image.put8(t.header + 1, secondary[i] ? 1 : 0);
         image.putPointer(t.header + 4, t.tiles);

@@ -4,8 +4,8 @@ namespace quillon::romkit::detail {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 20;
-constexpr std::size_t kRecordSize = 8;
+constexpr std::size_t kWildHeaderSize = 20;
+constexpr std::size_t kWildRecordSize = 8;
 
 std::vector<std::uint8_t> slotBytes(const std::vector<wild::Slot>& slots) {
     std::vector<std::uint8_t> bytes;
@@ -31,16 +31,16 @@ void layWildTable(RomImage& image, const std::vector<WildSpec>& maps, BuiltRom& 
             }
             built[m].slotArrays[k] =
                 kind->entries.empty() ? 0 : image.place(slotBytes(kind->entries));
-            built[m].records[k] = image.reserve(kRecordSize);
+            built[m].records[k] = image.reserve(kWildRecordSize);
             image.put32(built[m].records[k], kind->rate);
             image.putPointer(built[m].records[k] + 4, built[m].slotArrays[k]);
         }
     }
-    rom.wildTable = image.reserve((maps.size() + 1) * kHeaderSize);
+    rom.wildTable = image.reserve((maps.size() + 1) * kWildHeaderSize);
     for (std::size_t m = 0; m <= maps.size(); ++m) {
-        const auto header = static_cast<std::uint32_t>(rom.wildTable + m * kHeaderSize);
+        const auto header = static_cast<std::uint32_t>(rom.wildTable + m * kWildHeaderSize);
         if (m == maps.size()) {  // the end mark: bank and map 0xFF, the rest zero
-            image.putBytes(header, std::vector<std::uint8_t>(kHeaderSize, 0));
+            image.putBytes(header, std::vector<std::uint8_t>(kWildHeaderSize, 0));
             image.put16(header, 0xFFFF);
             break;
         }

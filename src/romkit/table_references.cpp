@@ -6,7 +6,7 @@ namespace quillon::romkit {
 
 namespace {
 
-constexpr std::uint32_t kPokemonNameLength = 11;
+constexpr std::uint32_t kSpeciesNameLength = 11;
 
 }  // namespace
 
@@ -14,7 +14,7 @@ std::vector<std::uint32_t> referencedTables(const BuiltRom& built) {
     std::vector<std::uint32_t> tables;
     for (std::uint32_t table :
          {built.bankTable, built.tilesetHeaders, built.nameTable,
-          built.pokemonNames == 0 ? 0 : built.pokemonNames - kPokemonNameLength, built.wildTable,
+          built.pokemonNames == 0 ? 0 : built.pokemonNames - kSpeciesNameLength, built.wildTable,
           built.spriteHeader, built.spritePalettes}) {
         if (table != 0) {
             tables.push_back(table);

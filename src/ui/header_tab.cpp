@@ -24,15 +24,6 @@ namespace {
 
 constexpr int kFieldWidth = 280;
 
-template <class W>
-W* named(W* widget, const char* name, int tag = 0) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (tag != 0) {
-        setTag(widget, tag);
-    }
-    return widget;
-}
-
 QLabel* tagLabel(QWidget* box, const char* name, int tag, const char* caption) {
     return named(new QLabel(QString::fromUtf8(caption), box), name, tag);
 }

@@ -16,6 +16,17 @@ namespace quillon::ui {
 
 // A control's or menu item's text number lives in the dynamic property "tag" (0 = none).
 void setTag(QObject* object, int tag);
+
+// The widget with its object name (what tests and the language table find it by) and, unless
+// tag is 0, its language tag.
+template <class W>
+W* named(W* widget, const QString& name, int tag = 0) {
+    widget->setObjectName(name);
+    if (tag != 0) {
+        setTag(widget, tag);
+    }
+    return widget;
+}
 int tagOf(const QObject* object);
 
 // Text number (decimal, or "00"/"01") in the current language, German default.

@@ -19,7 +19,7 @@ namespace {
 
 // The grid is read as 16-bit words, event tables, headers and footers as 32-bit words.
 constexpr int kGridAlignment = 2;
-constexpr int kEventAlignment = 4;
+constexpr int kInsertedEventAlignment = 4;
 constexpr int kSlotTries = 3;
 
 }  // namespace
@@ -173,7 +173,7 @@ std::optional<map_insertion::Plan> MainWindow::askEventPlace(const map_insertion
     // Offered: the free run behind the grid's space, which a search would not skip.
     const std::uint32_t eventBytes = map_insertion::eventSpace(m_session->mapState().events());
     const auto behindGrid =
-        nextAlignedFree(m_session->rom(), base.gridSpace + gridBytes, eventBytes, kEventAlignment);
+        nextAlignedFree(m_session->rom(), base.gridSpace + gridBytes, eventBytes, kInsertedEventAlignment);
     m_session->rom().Close();
     const auto planFor = [base](std::uint32_t at, std::uint8_t fill) {
         map_insertion::Plan plan = base;
@@ -184,7 +184,7 @@ std::optional<map_insertion::Plan> MainWindow::askEventPlace(const map_insertion
     const LanguageTable& lang = m_session->lang();
     const RepointRequest request{
         langText(lang, 883, "Neuer EventOffset"), eventBytes,
-        behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kEventAlignment,
+        behindGrid ? toQ("$" + IntToHex(*behindGrid, 6)) : QString(), kInsertedEventAlignment,
         [this, planFor, ownFooter](std::uint32_t at, std::uint8_t fill) {
             map_insertion::Plan plan = planFor(at, fill);
             plan.sharedOk = plan.sharedOk || ownFooter;
@@ -209,11 +209,11 @@ std::optional<std::uint32_t> MainWindow::askOwnFooterPlace(const map_insertion::
     const std::uint32_t footerBytes = map_insertion::ownFooterSpace(m_session->rom());
     const std::uint32_t after =
         plan.events + map_insertion::eventSpace(m_session->mapState().events());
-    const auto behind = nextAlignedFree(m_session->rom(), after, footerBytes, kEventAlignment);
+    const auto behind = nextAlignedFree(m_session->rom(), after, footerBytes, kInsertedEventAlignment);
     m_session->rom().Close();
     const RepointRequest request{
         langText(m_session->lang(), 11455, "Offset für den eigenen Map-Footer"), footerBytes,
-        behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kEventAlignment,
+        behind ? toQ("$" + IntToHex(*behind, 6)) : QString(), kInsertedEventAlignment,
         [this, plan](std::uint32_t at, std::uint8_t) {
             map_insertion::Plan withFooter = plan;
             withFooter.ownFooter = at;

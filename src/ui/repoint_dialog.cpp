@@ -26,13 +26,6 @@ namespace quillon::ui {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* name, int tag) {
-    widget->setObjectName(QString::fromLatin1(name));
-    setTag(widget, tag);
-    return widget;
-}
-
 QLabel* label(QWidget* parent, const char* name, int tag, const char* text) {
     return named(new QLabel(QString::fromUtf8(text), parent), name, tag);
 }

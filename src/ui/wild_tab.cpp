@@ -21,21 +21,12 @@ namespace {
 constexpr const char* kNoTable =
     "Sorry, für diese Version des Spiel wurden keine WildePokemonDaten gefunden.";
 constexpr int kNoTableText = 943;
-constexpr int kKindTexts = 600;  // 600-603: the kinds in the order of the box
+constexpr int kWildKindTexts = 600;  // 600-603: the kinds in the order of the box
 // The box's German names; the third kind is the table of rocks broken with Rock Smash.
 constexpr const char* kKindNames[] = {"Grass", "Wasser", "Zertrümmerer (Felsen)", "Angel"};
 constexpr const char* kNoMapEntry = "Sorry für diese Map wurden keine WildePokemonDaten gefunden.";
-constexpr int kFieldWidth = 60;
+constexpr int kLevelFieldWidth = 60;
 constexpr int kSpeciesWidth = 180;
-
-template <class W>
-W* named(W* widget, const QString& name, int tag = 0) {
-    widget->setObjectName(name);
-    if (tag != 0) {
-        setTag(widget, tag);
-    }
-    return widget;
-}
 
 QString rowName(const char* prefix, int row) {
     return QString::fromLatin1(prefix) + QString::number(row + 1);
@@ -81,7 +72,7 @@ void WildTab::buildControls() {
         Txt_Level2P[row] = named(new QLineEdit(f), rowName("Txt_Level2P", row));
         Cbo_Pokemon[row] = named(new QComboBox(f), rowName("Cbo_Pokemon", row));
         for (QLineEdit* level : {Txt_Level1P[row], Txt_Level2P[row]}) {
-            level->setMaximumWidth(kFieldWidth);
+            level->setMaximumWidth(kLevelFieldWidth);
         }
         Cbo_Pokemon[row]->setMinimumWidth(kSpeciesWidth);
         connect(Cbo_Pokemon[row], &QComboBox::currentIndexChanged, this,
@@ -90,7 +81,7 @@ void WildTab::buildControls() {
             connect(level, &QLineEdit::textEdited, this, [this] { m_edited = true; });
         }
     }
-    Txt_Heufigkeit->setMaximumWidth(kFieldWidth);
+    Txt_Heufigkeit->setMaximumWidth(kLevelFieldWidth);
     connect(Txt_Heufigkeit, &QLineEdit::textEdited, this, [this] { m_edited = true; });
     connect(Cbo_Typ, &QComboBox::currentIndexChanged, this,
             commandSlot(this, m_dialogs, this, &WildTab::Cbo_TypChange));
@@ -159,7 +150,7 @@ void WildTab::applyLanguage(const LanguageTable& lang) {
     SpracheAendern(m_frame, lang);
     for (wild::Kind kind : wild::kKinds) {
         const int k = static_cast<int>(kind);
-        Cbo_Typ->setItemText(k, langText(lang, kKindTexts + k, kKindNames[k]));
+        Cbo_Typ->setItemText(k, langText(lang, kWildKindTexts + k, kKindNames[k]));
     }
     labelRows(m_shown.kind);
     nameNoSpecies(lang);

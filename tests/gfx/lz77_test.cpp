@@ -62,7 +62,7 @@ struct Case {
 // A case prints as its name in test lists and failure messages.
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
-class Lz77Cases : public testing::TestWithParam<Case> {};
+class Lz77Cases : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Lz77Cases, DecodesAsDocumented) {
     const Case& c = GetParam();
@@ -75,7 +75,7 @@ const Bytes kEightLiteralsThenRef{0x10, 0x10, 0x00, 0x00, 0x00, 0x55, 0x55, 0x55
 
 INSTANTIATE_TEST_SUITE_P(
     Lz77, Lz77Cases,
-    testing::Values(
+    ::testing::Values(
         // Distance 1 after one literal repeats it: 1 + 18 equal bytes.
         Case{"DistanceOneRun", {0x10, 19, 0, 0, 0x40, 0xAA, 0xF0, 0x00}, 65536, repeat(0xAA, 19)},
         Case{"EightLiteralsThenOverlappingRef", kEightLiteralsThenRef, 65536, repeat(0x55, 16)},
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Header size 0 still decodes the first item but yields nothing.
         Case{"SizeZero", {0x10, 0, 0, 0, 0x00, 9}, 65536, Bytes{}},
         Case{"CapacityZero", {0x10, 4, 0, 0, 0x80, 0x00, 0x00}, 0, Bytes{}}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(Lz77, ReferenceBeforeStartIsADataError) {
     // Two literals, then distance 3.

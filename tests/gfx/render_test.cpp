@@ -39,7 +39,7 @@ std::uint32_t naiveBlend(std::uint32_t t, std::uint32_t m) {
 
 // Emerald tilesets whose block k is tile k % 16 (all index k % 16) in palette (k / 16) % 16:
 // neighbouring blocks differ and none is black.
-class RenderTest : public testing::Test {
+class RenderTest : public ::testing::Test {
 protected:
     RenderTest() : image("BPEE") {
         for (int t = 0; t < 16; ++t) {

@@ -28,7 +28,7 @@ TEST(Palette, ConvertsGbaColours) {
     }
 }
 
-class TilesetPairTest : public testing::Test {
+class TilesetPairTest : public ::testing::Test {
 protected:
     void load(int height = 32) {
         TRom rom = image.rom();

@@ -5,7 +5,7 @@ namespace quillon::mkdemo {
 // Weather, map type and music values of the headers.
 namespace {
 constexpr std::uint8_t kSunny = 0x02, kShade = 0x0B;
-constexpr std::uint8_t kTown = 0x01, kRoute = 0x03;
+constexpr std::uint8_t kTownType = 0x01, kRouteType = 0x03;
 
 struct Painter {
     MapCanvas& map;
@@ -224,15 +224,15 @@ std::vector<std::string> demoMapNames() {
 
 std::vector<DemoMap> demoMaps(DemoArt& art) {
     std::vector<DemoMap> maps;
-    maps.push_back({0, 0, "QUILLON TOWN", quillonTown(art), Pair::Outdoor, kSunny, kTown, 1, 0x0170,
+    maps.push_back({0, 0, "QUILLON TOWN", quillonTown(art), Pair::Outdoor, kSunny, kTownType, 1, 0x0170,
                     links({{2, 5, 0, 1}, {4, -10, 0, 2}, {1, -1, 0, 3}, {3, 0, 0, 4}})});
-    maps.push_back({0, 1, "ROUTE 1", route1(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0171,
+    maps.push_back({0, 1, "ROUTE 1", route1(art), Pair::Outdoor, kSunny, kRouteType, 1, 0x0171,
                     links({{1, -5, 0, 0}, {4, 0, 0, 2}})});
-    maps.push_back({0, 2, "ROUTE 2", route2(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0172,
+    maps.push_back({0, 2, "ROUTE 2", route2(art), Pair::Outdoor, kSunny, kRouteType, 1, 0x0172,
                     links({{3, 10, 0, 0}})});
-    maps.push_back({0, 3, "WHISPER WOODS", whisperWoods(art), Pair::Outdoor, kShade, kRoute, 1,
+    maps.push_back({0, 3, "WHISPER WOODS", whisperWoods(art), Pair::Outdoor, kShade, kRouteType, 1,
                     0x0173, links({{2, 1, 0, 0}})});
-    maps.push_back({0, 4, "LAKESIDE", lakeside(art), Pair::Outdoor, kSunny, kRoute, 1, 0x0175,
+    maps.push_back({0, 4, "LAKESIDE", lakeside(art), Pair::Outdoor, kSunny, kRouteType, 1, 0x0175,
                     links({{4, 0, 0, 0}})});
     maps.push_back({1, 0, "QUILLON TOWN", playerHouse(art), Pair::Indoor, 0, 0x08, 0, 0x0174});
     maps.push_back({1, 1, "QUILLON TOWN", neighbourHouse(art), Pair::Indoor, 0, 0x08, 0, 0x0174});

@@ -19,16 +19,16 @@ constexpr std::uint16_t kWarmTag = 0x1100, kPlayerTag = 0x1101, kCoolTag = 0x110
 constexpr std::uint16_t kHikerSpecialTag = 0x1110;
 constexpr std::uint8_t kSpecialSlot = 10;
 
-struct Rgb {
+struct SpriteRgb {
     int r, g, b;
 };
 
 // 8-bit components to the 15-bit colour word. Colour 0, the transparent one, is a teal that no
 // drawing uses, since a pixel of the same colour as colour 0 is not drawn either.
-Colours colours(std::initializer_list<Rgb> list) {
+Colours colours(std::initializer_list<SpriteRgb> list) {
     Colours out{};
     int i = 0;
-    for (const Rgb& c : list) {
+    for (const SpriteRgb& c : list) {
         out[i++] = static_cast<std::uint16_t>((c.r >> 3) | (c.g >> 3) << 5 | (c.b >> 3) << 10);
     }
     return out;
@@ -36,8 +36,8 @@ Colours colours(std::initializer_list<Rgb> list) {
 
 // Skin, outline, white and shoes are the same for all people; hair A and B, clothes A and B
 // and the legs differ.
-Colours people(Rgb hairA, Rgb hairADark, Rgb hairB, Rgb hairBDark, Rgb clothA, Rgb clothADark,
-               Rgb clothB, Rgb clothBDark, Rgb legs, Rgb legsDark) {
+Colours people(SpriteRgb hairA, SpriteRgb hairADark, SpriteRgb hairB, SpriteRgb hairBDark, SpriteRgb clothA, SpriteRgb clothADark,
+               SpriteRgb clothB, SpriteRgb clothBDark, SpriteRgb legs, SpriteRgb legsDark) {
     return colours({{96, 184, 168},
                     {40, 32, 48},
                     {248, 216, 176},

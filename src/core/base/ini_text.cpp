@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/base/numbers.h"
+
 namespace quillon {
 
 namespace {
@@ -30,17 +32,6 @@ std::vector<Line> linesOf(std::string_view text) {
         begin = next;
     }
     return lines;
-}
-
-std::string_view trimmed(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && blank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
 }
 
 bool sameName(std::string_view a, std::string_view b) {

@@ -24,6 +24,8 @@ std::optional<std::int64_t> parseDigits(std::string_view digits, int base) {
     return static_cast<std::int64_t>(value);
 }
 
+}  // namespace
+
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -33,8 +35,6 @@ std::string_view trimmed(std::string_view text) {
     }
     return text;
 }
-
-}  // namespace
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
     text = trimmed(text);

@@ -25,6 +25,9 @@ std::int32_t StrToInt(std::string_view text);
 // The same conversion without the error: nullopt for text that is not a number.
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
 
+// The text without the blanks and tabs at either end.
+std::string_view trimmed(std::string_view text);
+
 // 1-based position of pattern in text at or after start; 0 when absent.
 int PosFrom(std::string_view text, std::string_view pattern, int start);
 

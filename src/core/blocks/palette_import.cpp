@@ -18,7 +18,6 @@ namespace quillon::blocks {
 
 namespace {
 
-constexpr std::uint32_t kPaletteBytes = 32;
 
 void requireOwnPalette(bool frlg, int part, int palette) {
     if (palette < 0 || palette >= TPalette::kPalettes) {

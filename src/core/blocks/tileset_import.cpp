@@ -21,7 +21,6 @@ namespace quillon::blocks {
 namespace {
 
 constexpr int kPictureWidth = 128;
-constexpr int kTilesPerRow = 16;
 constexpr std::size_t kTileBytes = TGFX::kTileBytes;
 // Enough input for any stream of a 64 KiB picture, incompressible data included.
 constexpr std::uint64_t kLongestStream = 4 + TGFX::kDataSize / 8 * 9 + 8;

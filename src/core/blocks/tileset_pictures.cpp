@@ -3,6 +3,7 @@
 #include <span>
 
 #include "core/errors.h"
+#include "core/gfx/bitmap.h"
 #include "core/gfx/palette.h"
 #include "core/gfx/tileset_pair.h"
 
@@ -10,7 +11,6 @@ namespace quillon::blocks {
 
 namespace {
 
-constexpr int kTilesPerRow = 16;
 constexpr int kTileSpace = 1024;
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace quillon::blocks {
 
 namespace {
 
-constexpr std::uint32_t kPaletteBytes = 32;
 
 void addRange(std::vector<RomRange>& ranges, const std::uint8_t* field, std::uint32_t offsetIn,
               std::uint32_t size, const Message& what, int tileset) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/gfx/bitmap.h"
 #include "core/gfx/tileset_pair.h"
 #include "core/map/block_grid.h"
 
@@ -11,7 +12,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kCell = 16;
 
 // Far enough outside any band that a clamped place still misses it: offsets are 32-bit in the
 // ROM, the cells of a picture are not.
@@ -25,10 +25,10 @@ bool contains(const CellRect& r, int x, int y) {
 
 // Copies a 16 x 16 block image into the band, dimmed; an empty slot shows as black does.
 void drawDimmedBlock(const Bitmap* image, int px, int py, Bitmap& out) {
-    for (int j = 0; j < kCell; ++j) {
+    for (int j = 0; j < kBlockPixels; ++j) {
         std::uint32_t* row = out.row(py + j) + px;
         const std::uint32_t* source = image ? image->row(j) : nullptr;
-        for (int i = 0; i < kCell; ++i) {
+        for (int i = 0; i < kBlockPixels; ++i) {
             row[i] = dimmedColour(source ? source[i] : kBlack);
         }
     }
@@ -84,7 +84,7 @@ void NeighbourBand::reset(int width, int height) {
     margin = width > 0 && height > 0 ? kNeighbourBandCells : 0;
     neighbours.clear();
     warnings.clear();
-    picture.resize((width + 2 * margin) * kCell, (height + 2 * margin) * kCell);
+    picture.resize((width + 2 * margin) * kBlockPixels, (height + 2 * margin) * kBlockPixels);
     picture.fill(kNeighbourBlank);
 }
 
@@ -112,7 +112,7 @@ void NeighbourBand::draw(const NeighbourPlace& place, const BlockGrid& grid,
                 continue;
             }
             const int block = single ? 0 : grid.at(x - at.x, y - at.y).block();
-            drawDimmedBlock(tilesets.blockImage(block), (x + margin) * kCell, (y + margin) * kCell,
+            drawDimmedBlock(tilesets.blockImage(block), (x + margin) * kBlockPixels, (y + margin) * kBlockPixels,
                             picture);
         }
     }
@@ -132,12 +132,12 @@ const NeighbourPlace* NeighbourBand::neighbourAt(int x, int y) const {
 }
 
 void composeNeighbourPicture(const NeighbourBand& band, const Bitmap& map, Bitmap& out) {
-    if (map.width() != band.mapWidth * kCell || map.height() != band.mapHeight * kCell) {
+    if (map.width() != band.mapWidth * kBlockPixels || map.height() != band.mapHeight * kBlockPixels) {
         throw Error(message("neighbour.other_size",
                             {std::to_string(band.mapWidth), std::to_string(band.mapHeight)}));
     }
     out = band.picture;
-    out.blit(map, band.margin * kCell, band.margin * kCell);
+    out.blit(map, band.margin * kBlockPixels, band.margin * kBlockPixels);
 }
 
 }  // namespace quillon

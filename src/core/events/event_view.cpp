@@ -2,6 +2,7 @@
 
 #include "core/events/event_fields.h"
 #include "core/events/event_tables.h"
+#include "core/gfx/bitmap.h"
 #include "core/gfx/event_markers.h"
 #include "core/gfx/sprites.h"
 
@@ -9,7 +10,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kCell = 16;
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 
 // Markers of every event of kind; false when one of them lies outside the picture.
@@ -18,7 +18,7 @@ bool drawMarkers(const EventTables& events, EventKind kind, const EventMarkers& 
     bool inside = true;
     for (int i = 0; i < events.count(kind); ++i) {
         const auto c = events.position({kind, i});
-        inside &= markers.DrawEventMarker(out, kCell * c.x, kCell * c.y, static_cast<int>(kind));
+        inside &= markers.DrawEventMarker(out, kBlockPixels * c.x, kBlockPixels * c.y, static_cast<int>(kind));
     }
     return inside;
 }
@@ -30,12 +30,12 @@ void drawSelection(const EventTables& events, EventRef selected, Bitmap& out) {
     }
     // The cell's outline, also for a person drawn taller than its cell.
     const auto c = events.position(selected);
-    const int x = kCell * c.x;
-    const int y = kCell * c.y;
-    out.drawHorizontalLine(y, x, x + kCell, kRed);
-    out.drawHorizontalLine(y + kCell - 1, x, x + kCell, kRed);
-    out.drawVerticalLine(x, y, y + kCell, kRed);
-    out.drawVerticalLine(x + kCell - 1, y, y + kCell, kRed);
+    const int x = kBlockPixels * c.x;
+    const int y = kBlockPixels * c.y;
+    out.drawHorizontalLine(y, x, x + kBlockPixels, kRed);
+    out.drawHorizontalLine(y + kBlockPixels - 1, x, x + kBlockPixels, kRed);
+    out.drawVerticalLine(x, y, y + kBlockPixels, kRed);
+    out.drawVerticalLine(x + kBlockPixels - 1, y, y + kBlockPixels, kRed);
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ std::optional<EventMessage> DrawEvents(const Bitmap& mapPicture, const EventTabl
         for (int i = 0; i < events.count(EventKind::Person); ++i) {
             const auto c = events.position({EventKind::Person, i});
             sprites.DrawPersonSprite(static_cast<int>(events.field(i, PersonFields::Picture)),
-                                     kCell * c.x, kCell * c.y, out);
+                                     kBlockPixels * c.x, kBlockPixels * c.y, out);
         }
     } else {
         message = EventMessage::Ok;

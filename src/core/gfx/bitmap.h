@@ -5,6 +5,10 @@
 
 namespace quillon {
 
+// A block is 16x16 pixels (2x2 tiles of 8x8); tileset pictures are 16 tiles wide.
+inline constexpr int kBlockPixels = 16;
+inline constexpr int kTilesPerRow = 16;
+
 // A rectangle of pixels; x, y is the top-left corner.
 struct PixelRect {
     int x = 0;

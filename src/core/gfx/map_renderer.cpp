@@ -10,14 +10,13 @@ namespace quillon {
 
 namespace {
 
-constexpr int kCell = 16;
 
 // Draws the image of block slot `slot` at (x, y); an empty slot leaves black.
 void drawBlock(const TilesetPair& tilesets, int slot, int x, int y, Bitmap& out) {
     if (const Bitmap* image = tilesets.blockImage(slot)) {
         out.blit(*image, x, y);
     } else {
-        out.fillRect(x, y, kCell, kCell, kBlack);
+        out.fillRect(x, y, kBlockPixels, kBlockPixels, kBlack);
     }
 }
 
@@ -35,7 +34,7 @@ void UpdateMap(const TilesetPair& tilesets, BlockGrid& grid, bool gridLines, Bit
     checkGrid(grid);
     const int w = grid.width;
     const int h = grid.height;
-    out.resize(w * kCell, h * kCell);
+    out.resize(w * kBlockPixels, h * kBlockPixels);
     if (w * h <= 1) {
         out.fill(kBlack);
         drawBlock(tilesets, 0, 0, 0, out);
@@ -45,15 +44,15 @@ void UpdateMap(const TilesetPair& tilesets, BlockGrid& grid, bool gridLines, Bit
         for (int x = 0; x < w; ++x) {
             const auto i = static_cast<std::size_t>(y * w + x);
             grid.movement[i] = grid.cells[i].movement();
-            drawBlock(tilesets, grid.cells[i].block(), x * kCell, y * kCell, out);
+            drawBlock(tilesets, grid.cells[i].block(), x * kBlockPixels, y * kBlockPixels, out);
         }
     }
     if (gridLines) {
         for (int r = 0; r < h; ++r) {
-            out.drawHorizontalLine(r * kCell, 0, out.width());
+            out.drawHorizontalLine(r * kBlockPixels, 0, out.width());
         }
         for (int q = 0; q < w; ++q) {
-            out.drawVerticalLine(q * kCell, 0, out.height());
+            out.drawVerticalLine(q * kBlockPixels, 0, out.height());
         }
     }
 }
@@ -64,7 +63,7 @@ PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, in
     if (!grid.contains(x, y)) {
         return {};
     }
-    const PixelRect cell{x * kCell, y * kCell, kCell, kCell};
+    const PixelRect cell{x * kBlockPixels, y * kBlockPixels, kBlockPixels, kBlockPixels};
     if (grid.cellCount() <= 1) {
         drawBlock(tilesets, 0, 0, 0, out);
         return clipRect(cell, out.width(), out.height());
@@ -72,8 +71,8 @@ PixelRect drawCell(const TilesetPair& tilesets, const BlockGrid& grid, int x, in
     drawBlock(tilesets, grid.at(x, y).block(), cell.x, cell.y, out);
     if (gridLines) {
         // The map grid's lines run along each cell's top and left edges.
-        out.drawHorizontalLine(cell.y, cell.x, cell.x + kCell);
-        out.drawVerticalLine(cell.x, cell.y, cell.y + kCell);
+        out.drawHorizontalLine(cell.y, cell.x, cell.x + kBlockPixels);
+        out.drawVerticalLine(cell.x, cell.y, cell.y + kBlockPixels);
     }
     return clipRect(cell, out.width(), out.height());
 }
@@ -85,19 +84,19 @@ void UpdateBlockPalette(const TilesetPair& tilesets, int width, bool gridLines, 
     }
     const int last = tilesets.lastBlock();
     const int rows = last / width + 1;
-    out.resize(width * kCell, rows * kCell);
+    out.resize(width * kBlockPixels, rows * kBlockPixels);
     out.fill(kBlack);
     for (int s = 0; s <= last; ++s) {
         if (const Bitmap* image = tilesets.blockImage(s)) {
-            out.blit(*image, (s % width) * kCell, (s / width) * kCell);
+            out.blit(*image, (s % width) * kBlockPixels, (s / width) * kBlockPixels);
         }
     }
     if (gridLines) {
         for (int r = 1; r <= last / width; ++r) {
-            out.drawHorizontalLine(r * kCell, 0, out.width());
+            out.drawHorizontalLine(r * kBlockPixels, 0, out.width());
         }
         for (int q = 1; q < width; ++q) {
-            out.drawVerticalLine(q * kCell, 0, out.height());
+            out.drawVerticalLine(q * kBlockPixels, 0, out.height());
         }
     }
 }

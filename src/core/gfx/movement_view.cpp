@@ -4,6 +4,7 @@
 
 #include "core/base/numbers.h"
 #include "core/errors.h"
+#include "core/gfx/bitmap.h"
 #include "core/gfx/text_painter.h"
 #include "core/map/block_grid.h"
 
@@ -11,7 +12,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kCell = 16;
 
 // Blending works byte by byte on 0xFFRRGGBB pixels (alpha stays 0xFF: (2 * 255 + 255) / 3).
 // A full 16-pixel row has a fixed length and unaliased pointers, so the compiler turns it into
@@ -22,12 +22,12 @@ inline std::uint8_t blendByte(std::uint8_t tile, std::uint8_t map) {
 
 void blendFullRow(const std::uint8_t* __restrict tile, const std::uint8_t* __restrict map,
                   std::uint8_t* __restrict dest) {
-    for (int i = 0; i < kCell * 4; ++i) {
+    for (int i = 0; i < kBlockPixels * 4; ++i) {
         dest[i] = blendByte(tile[i], map[i]);
     }
 }
 
-void checkGrid(const BlockGrid& grid) {
+void checkMovementGrid(const BlockGrid& grid) {
     if (static_cast<std::size_t>(grid.cellCount()) > grid.movement.size()) {
         throw DataError(message("picture.grid_larger",
                                 {std::to_string(grid.width), std::to_string(grid.height)}));
@@ -36,13 +36,13 @@ void checkGrid(const BlockGrid& grid) {
 
 // Blends one tile over the map picture's cell at (px, py) into view; returns the rect.
 PixelRect blendCell(const Bitmap& tile, const Bitmap& map, int px, int py, Bitmap& view) {
-    PixelRect r = clipRect({px, py, kCell, kCell}, std::min(map.width(), view.width()),
+    PixelRect r = clipRect({px, py, kBlockPixels, kBlockPixels}, std::min(map.width(), view.width()),
                            std::min(map.height(), view.height()));
     for (int j = 0; j < r.height; ++j) {
         const std::uint32_t* t = tile.row(r.y - py + j) + (r.x - px);
         const std::uint32_t* m = map.row(r.y + j) + r.x;
         std::uint32_t* d = view.row(r.y + j) + r.x;
-        if (r.width == kCell && d != m) {
+        if (r.width == kBlockPixels && d != m) {
             blendFullRow(reinterpret_cast<const std::uint8_t*>(t),
                          reinterpret_cast<const std::uint8_t*>(m),
                          reinterpret_cast<std::uint8_t*>(d));
@@ -56,7 +56,7 @@ PixelRect blendCell(const Bitmap& tile, const Bitmap& map, int px, int py, Bitma
 }
 
 void copyCell(const Bitmap& map, int px, int py, Bitmap& view) {
-    PixelRect r = clipRect({px, py, kCell, kCell}, std::min(map.width(), view.width()),
+    PixelRect r = clipRect({px, py, kBlockPixels, kBlockPixels}, std::min(map.width(), view.width()),
                            std::min(map.height(), view.height()));
     for (int j = 0; j < r.height; ++j) {
         std::copy_n(map.row(r.y + j) + r.x, r.width, view.row(r.y + j) + r.x);
@@ -112,7 +112,7 @@ Bitmap MovementTile(int value, TextPainter& painter) {
     if (value < 0 || value >= kMovementValues) {
         throw IndexError(value);
     }
-    Bitmap tile(kCell, kCell, kMovementColours[static_cast<std::size_t>(value)]);
+    Bitmap tile(kBlockPixels, kBlockPixels, kMovementColours[static_cast<std::size_t>(value)]);
     painter.drawText(tile, movementLabelX(value), 0, movementLabel(value));
     return tile;
 }
@@ -124,17 +124,17 @@ MovementTileCache::MovementTileCache(TextPainter& painter) {
 }
 
 void buildMovementPalette(const MovementTileCache& tiles, Bitmap& out) {
-    out.resize(kCell, kCell * kMovementValues);
+    out.resize(kBlockPixels, kBlockPixels * kMovementValues);
     for (int v = 0; v < kMovementValues; ++v) {
-        out.blit(tiles.tile(v), 0, v * kCell);
+        out.blit(tiles.tile(v), 0, v * kBlockPixels);
     }
 }
 
 void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
                        const MovementTileCache& tiles, Bitmap& out) {
-    checkGrid(grid);
+    checkMovementGrid(grid);
     out.resize(mapPicture.width(), mapPicture.height());
-    if (out.width() > grid.width * kCell || out.height() > grid.height * kCell) {
+    if (out.width() > grid.width * kBlockPixels || out.height() > grid.height * kBlockPixels) {
         // Pixels no cell covers (a picture larger than the grid) show the map picture.
         std::copy_n(mapPicture.data(), static_cast<std::size_t>(out.width()) * out.height(),
                     out.data());
@@ -143,9 +143,9 @@ void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
         for (int x = 0; x < grid.width; ++x) {
             const int v = grid.movement[static_cast<std::size_t>(y * grid.width + x)];
             if (v < kMovementValues) {
-                blendCell(tiles.tile(v), mapPicture, x * kCell, y * kCell, out);
+                blendCell(tiles.tile(v), mapPicture, x * kBlockPixels, y * kBlockPixels, out);
             } else {
-                copyCell(mapPicture, x * kCell, y * kCell, out);
+                copyCell(mapPicture, x * kBlockPixels, y * kBlockPixels, out);
             }
         }
     }
@@ -153,7 +153,7 @@ void buildMovementView(const Bitmap& mapPicture, const BlockGrid& grid,
 
 PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapPicture,
                          const MovementTileCache& tiles, Bitmap& view) {
-    checkGrid(grid);
+    checkMovementGrid(grid);
     if (!grid.contains(x, y)) {
         return {};
     }
@@ -161,7 +161,7 @@ PixelRect UpdateGehBlock(int x, int y, const BlockGrid& grid, const Bitmap& mapP
     if (v >= kMovementValues) {
         return {};
     }
-    return blendCell(tiles.tile(v), mapPicture, x * kCell, y * kCell, view);
+    return blendCell(tiles.tile(v), mapPicture, x * kBlockPixels, y * kBlockPixels, view);
 }
 
 }  // namespace quillon

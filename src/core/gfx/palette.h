@@ -5,6 +5,9 @@
 
 namespace quillon {
 
+// One palette of 16 colours in the ROM: 16 GBA colours of 2 bytes.
+inline constexpr std::uint32_t kPaletteBytes = 32;
+
 class TRom;
 
 // A GBA colour word (bits 0-4 red, 5-9 green, 10-14 blue; bit 15 ignored) as 0xFFRRGGBB,

@@ -14,7 +14,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kTilesPerRow = 16;
 constexpr int kTileSpace = 1024;
 
 void makeSlot(Bitmap& slot) {

@@ -12,7 +12,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kCopyChunk = 1 << 20;
 
 // "Die Kopie "x.gba" konnte nicht angelegt werden: Disk full"
 RomIoError copyError(const std::filesystem::path& target, const char* id, int err) {
@@ -22,8 +22,8 @@ RomIoError copyError(const std::filesystem::path& target, const char* id, int er
 void copyBytes(RomFile& source, native::NativeFile& file, const std::filesystem::path& target) {
     const std::uint64_t size = source.size();
     std::vector<std::uint8_t> chunk;
-    for (std::uint64_t at = 0; at < size; at += kChunk) {
-        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, size - at)));
+    for (std::uint64_t at = 0; at < size; at += kCopyChunk) {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kCopyChunk, size - at)));
         source.read(static_cast<std::uint32_t>(at), chunk);
         if (const int err = file.writeAt(at, chunk.data(), chunk.size()); err != 0) {
             throw copyError(target, "rom.copy_not_written", err);

@@ -6,6 +6,7 @@
 
 #include "core/base/numbers.h"
 #include "core/config/game_profile.h"
+#include "core/gfx/palette.h"
 #include "core/map/block_grid.h"
 #include "core/map/map_header.h"
 #include "core/rom/cartridge.h"
@@ -37,7 +38,6 @@ const TableInfo& info(Table table) {
 
 constexpr std::size_t kTilesetHeaderSize = 24;
 constexpr std::size_t kSpriteRecordSize = 36;
-constexpr std::size_t kPaletteBytes = 32;
 constexpr std::size_t kLongestMapName = 32;
 
 Shape pass(int records) { return Shape{true, {}, records}; }

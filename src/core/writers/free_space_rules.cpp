@@ -20,7 +20,7 @@ constexpr int kSpeciesRecords = 412;  // record 0 and the 411 species the editor
 constexpr int kSpecialPaletteEntries = 26;
 constexpr int kSlotTagPointers = 4;
 constexpr int kMaxPointerEntries = 256;  // sprite pictures and sprite palettes
-constexpr int kMaxFlyRecords = 256;
+constexpr int kFlyRecordsCounted = 256;
 
 // Collects ranges cut to the file; empty and unnamed tables (offset 0) are dropped.
 class RangeList {
@@ -126,7 +126,7 @@ void addWildAndFlyTables(TRom& rom, const GameProfile& profile, RangeList& range
                      [](const std::uint8_t* h) { return h[0] != 0xFF || h[1] != 0xFF; });
     ranges.add(profile.wildPokemon, wild::kHeaderSize * (std::int64_t(headers) + 1),
                "WildePokemon");
-    const int fly = countRecords(rom, profile.flyPosHeader, kMaxFlyRecords, 8,
+    const int fly = countRecords(rom, profile.flyPosHeader, kFlyRecordsCounted, 8,
                                  [](const std::uint8_t* r) { return r[6] == 0 && r[7] == 0; });
     ranges.add(profile.flyPosHeader, 8 * std::int64_t(fly), "FlugPosHeader");
 }

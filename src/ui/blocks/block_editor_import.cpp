@@ -18,7 +18,7 @@ namespace quillon::ui {
 
 namespace {
 
-QString pictureFilter(const LanguageTable& lang) {
+QString importPictureFilter(const LanguageTable& lang) {
     return langText(lang, 1722, "Indiziertes PNG oder BMP") +
            QStringLiteral(" (*.png *.bmp *.dib);;") + allFilesFilter(lang);
 }
@@ -34,7 +34,7 @@ QString paletteFilter(const LanguageTable& lang) {
 void TBlockEditorForm::loadTileset(int part) {
     QAction* action = part == 1 ? Tileset1Laden1 : Tileset2Laden1;
     const QString name =
-        m_dialogs.openFileName(this, action->text(), pictureFilter(m_session.lang()), QString());
+        m_dialogs.openFileName(this, action->text(), importPictureFilter(m_session.lang()), QString());
     if (name.isEmpty()) {
         return;
     }

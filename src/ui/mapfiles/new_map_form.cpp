@@ -18,12 +18,6 @@ namespace quillon::ui {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 std::uint32_t headerOf(const QComboBox* box, int index) {
     return static_cast<std::uint32_t>(box->itemData(index).toULongLong());
 }
