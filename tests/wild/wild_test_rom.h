@@ -9,12 +9,12 @@ namespace quillon::testing {
 
 // Slot i of a kind of map m: levels and species that differ from slot to slot and map to map.
 inline std::vector<wild::Slot> wildSlots(int count, int seed) {
-    std::vector<wild::Slot> slots;
+    std::vector<wild::Slot> made;
     for (int i = 0; i < count; ++i) {
-        slots.push_back({static_cast<std::uint8_t>(2 + i), static_cast<std::uint8_t>(5 + i + seed),
-                         static_cast<std::uint16_t>(10 * seed + i + 1)});
+        made.push_back({static_cast<std::uint8_t>(2 + i), static_cast<std::uint8_t>(5 + i + seed),
+                        static_cast<std::uint16_t>(10 * seed + i + 1)});
     }
-    return slots;
+    return made;
 }
 
 // Two banks (maps 0.0-0.2, 1.0) and a wild table: 0.1 has all four kinds with the game's slot
