@@ -45,15 +45,6 @@ struct PaintRom {
     std::unique_ptr<Session> session;
 };
 
-std::string englishError(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const Error& e) {
-        return cli::errorText(e);
-    }
-    return "(no error)";
-}
-
 void put16(Bytes& bytes, std::uint32_t at, std::uint16_t value) {
     bytes.at(at) = static_cast<std::uint8_t>(value);
     bytes.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
@@ -177,7 +168,7 @@ TEST_F(CliBlockPaint, BlockSetRefusalsWriteNothing) {
         SCOPED_TRACE(c.sets.front());
         std::ostringstream out;
         const std::string error =
-            englishError([&] { cli::setBlock(*rom.session, "0.0", c.block, c.sets, out); });
+            testing::cliErrorOf([&] { cli::setBlock(*rom.session, "0.0", c.block, c.sets, out); });
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
         EXPECT_EQ(rom.bytes(), before);
         EXPECT_EQ(rom.historySize(), 0u);
@@ -230,7 +221,7 @@ TEST_F(CliBlockPaint, PaintRefusalsWriteNothing) {
         SCOPED_TRACE(c.cells.back());
         std::ostringstream out;
         const std::string error =
-            englishError([&] { cli::paintMap(*rom.session, "0.0", c.cells, out); });
+            testing::cliErrorOf([&] { cli::paintMap(*rom.session, "0.0", c.cells, out); });
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
         EXPECT_EQ(rom.bytes(), before);
         EXPECT_EQ(rom.historySize(), 0u);

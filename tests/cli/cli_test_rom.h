@@ -1,12 +1,26 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
+#include "cli/cli_messages.h"
+#include "core/errors.h"
 #include "core/session/session.h"
 #include "tests/events/event_test_rom.h"
 #include "tests/support/program_folder.h"
 
 namespace quillon::testing {
+
+// The text of the error run throws, as the tool prints it; "(no error)" when it throws none.
+inline std::string cliErrorOf(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const Error& e) {
+        return cli::errorText(e);
+    }
+    return "(no error)";
+}
 
 // Two primary tilesets that differ in colour (0 green, 2 red) and a shared secondary one (1),
 // so that a map drawn with the wrong pair shows it.

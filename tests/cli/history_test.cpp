@@ -18,15 +18,6 @@ namespace {
 
 using testing::OpenRom;
 
-std::string englishError(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const Error& e) {
-        return cli::errorText(e);
-    }
-    return "(no error)";
-}
-
 // The tool's messages in English, as it prints them without --lang.
 class CliHistory : public ::testing::Test {
 protected:
@@ -40,8 +31,8 @@ TEST_F(CliHistory, RefusalsAreEnglishAndWriteNothing) {
     OpenRom open(b.build());
     Session& s = open.session;
     std::ostringstream out;
-    EXPECT_EQ(englishError([&] { cli::undo(s, 1, out); }), "nothing to undo");
-    EXPECT_EQ(englishError([&] { cli::redo(s, 1, out); }), "nothing to redo");
+    EXPECT_EQ(testing::cliErrorOf([&] { cli::undo(s, 1, out); }), "nothing to undo");
+    EXPECT_EQ(testing::cliErrorOf([&] { cli::redo(s, 1, out); }), "nothing to redo");
     cli::recover(s, true, false, out);
     EXPECT_EQ(out.str(), "No unfinished transaction in the history; nothing changed.\n");
 
@@ -54,9 +45,9 @@ TEST_F(CliHistory, RefusalsAreEnglishAndWriteNothing) {
         f.put(0x01);
     }
     const auto before = testing::fileBytes(open.file());
-    EXPECT_EQ(englishError([&] { cli::undo(s, 2, out); }),
+    EXPECT_EQ(testing::cliErrorOf([&] { cli::undo(s, 2, out); }),
               "only 1 transaction can be undone; nothing was written");
-    const std::string refused = englishError([&] { cli::undo(s, 1, out); });
+    const std::string refused = testing::cliErrorOf([&] { cli::undo(s, 1, out); });
     EXPECT_EQ(refused.find("\"Change weather 0.0\" is refused: the ROM holds other bytes than "
                            "the history at $"),
               0u)
@@ -80,10 +71,10 @@ TEST_F(CliHistory, TransactionsAreNamedInEnglish) {
     cli::printHistory(s, out);
     EXPECT_NE(out.str().find("\"name\": \"Change type 0.0\""), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("ändern"), std::string::npos) << out.str();
-    EXPECT_EQ(englishError([&] { cli::redo(s, 3, out); }),
+    EXPECT_EQ(testing::cliErrorOf([&] { cli::redo(s, 3, out); }),
               "only 2 transactions can be redone; nothing was written");
     cli::redo(s, 1, out);
-    EXPECT_EQ(englishError([&] { cli::redo(s, 2, out); }),
+    EXPECT_EQ(testing::cliErrorOf([&] { cli::redo(s, 2, out); }),
               "only 1 transaction can be redone; nothing was written");
 }
 
@@ -193,7 +184,7 @@ TEST_F(CliHistory, UndoAfterACrashPointsToRecover) {
               std::string::npos)
         << err.str();
     EXPECT_NE(err.str().find("quillon-cli recover"), std::string::npos) << err.str();
-    EXPECT_NE(englishError([&] { cli::undo(reopened, 1, out); }).find("recover"),
+    EXPECT_NE(testing::cliErrorOf([&] { cli::undo(reopened, 1, out); }).find("recover"),
               std::string::npos);
 }
 

@@ -39,16 +39,6 @@ std::string messageOf(const std::function<void()>& run) {
     return "(no error)";
 }
 
-// The error's text as the tool prints it.
-std::string englishOf(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const Error& e) {
-        return cli::errorText(e);
-    }
-    return "(no error)";
-}
-
 TEST(CliMessages, MapIdsOutsideTheRomSayWhatTheRomHas) {
     OpenRom open(testing::twoBankRom());
     const struct {
@@ -100,7 +90,7 @@ TEST(CliMessages, RefusedWritesOfTheMapReadInEnglish) {
     }
     std::ifstream in(open.file(), std::ios::binary);
     const std::string before((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(englishOf([&] { saveOpenMap(open.session.rom(), open.session.mapState()); }),
+    EXPECT_EQ(testing::cliErrorOf([&] { saveOpenMap(open.session.rom(), open.session.mapState()); }),
               "the map changed in the ROM since it was opened; reopen it");
     std::ifstream again(open.file(), std::ios::binary);
     EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(again)), {}) == before);
@@ -174,7 +164,7 @@ TEST(CliMessages, MapFilesThatAreNoFilesAreReportedInEnglish) {
     };
     for (const auto& c : cases) {
         cli::setMessageLanguage(QUILLON_SHIPPED_LANGUAGES, "English");
-        const std::string message = englishOf([&] { map_file::read(dir.file(c.file)); });
+        const std::string message = testing::cliErrorOf([&] { map_file::read(dir.file(c.file)); });
         EXPECT_TRUE(message.ends_with(c.tail)) << message;
     }
 }
@@ -220,7 +210,7 @@ TEST(CliMessages, HistoryRefusalsAreEnglish) {
     auto t = open(0);
     const int held = ::open(history.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     ::flock(held, LOCK_EX);
-    seen.emplace_back(englishOf([&] { write(*t, 1); }), "the history file \"t.gba.quillon-");
+    seen.emplace_back(testing::cliErrorOf([&] { write(*t, 1); }), "the history file \"t.gba.quillon-");
     ::close(held);
     int writes = 0;
     t->history().setWriteHook([&writes] {
@@ -229,15 +219,15 @@ TEST(CliMessages, HistoryRefusalsAreEnglish) {
         }
     });
     EXPECT_THROW(write(*t, 2), RomIoError);  // cut off before its mark
-    seen.emplace_back(englishOf([&] { write(*t, 3); }),
+    seen.emplace_back(testing::cliErrorOf([&] { write(*t, 3); }),
                       "the history holds an unfinished transaction (\"Change weather 0.1\")");
     bytes[0x300] = 0x42;  // neither the old nor the new byte
     put();
-    seen.emplace_back(englishOf([&] { t->finishUnfinished(true); }),
+    seen.emplace_back(testing::cliErrorOf([&] { t->finishUnfinished(true); }),
                       "\"Change weather 0.1\" is not completed: the ROM holds neither");
     std::filesystem::copy_file(rom, dir.file("new.gba"));
     std::filesystem::rename(dir.file("new.gba"), rom);
-    seen.emplace_back(englishOf([&] { t->finishUnfinished(true); }), "the ROM file \"t.gba\"");
+    seen.emplace_back(testing::cliErrorOf([&] { t->finishUnfinished(true); }), "the ROM file \"t.gba\"");
     t = open(0);
     seen.emplace_back(cli::messageText(t->history().notices().at(0)),
                       "the history file \"t.gba.quillon-history\"");
@@ -285,7 +275,7 @@ TEST(CliMessages, PlacementRefusalsAreEnglish) {
     };
     for (const auto& c : cases) {
         const auto run = [&] { requirePlacement(rom, c.placement); };
-        EXPECT_EQ(englishOf(run), c.english) << messageOf(run);
+        EXPECT_EQ(testing::cliErrorOf(run), c.english) << messageOf(run);
     }
 }
 
@@ -316,7 +306,7 @@ TEST(CliMessages, RefusedTilesetsAndNameIndexesAreReportedInEnglish) {
              std::to_string(profile.mapNameCount) + " (AnzMapNamen)"},
     };
     for (const auto& c : cases) {
-        const std::string message = englishOf(c.run);
+        const std::string message = testing::cliErrorOf(c.run);
         EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
     }
 }
@@ -391,7 +381,7 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
          "and need a new place"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(englishOf(c.run), c.english) << messageOf(c.run);
+        EXPECT_EQ(testing::cliErrorOf(c.run), c.english) << messageOf(c.run);
     }
     // The files as the import reads them.
     const std::string missing = (open.dir.path() / "fehlt.png").string();
@@ -411,7 +401,7 @@ TEST(CliMessages, ImportRefusalsAreEnglish) {
              "is needed"},
     };
     for (const auto& f : files) {
-        const std::string english = englishOf(f.run);
+        const std::string english = testing::cliErrorOf(f.run);
         EXPECT_EQ(english.substr(0, f.english.size()), f.english) << english;
     }
 }

@@ -103,9 +103,9 @@ TEST(RenderAll, EveryMapMatchesItsOwnPictureAndTheIndexListsThemInOrder) {
 romkit::BuiltRom sharedSecondaryRom(bool manyColours) {
     romkit::RomBuilder b(romkit::Family::Rse, "QUILLON TEST", "QTSE", 1 << 20);
     for (int t = 0; t < 3; ++t) {
-        romkit::TilesetSpec spec;
+        romkit::TilesetSpec tileset;
         for (int tile = 0; tile < 16; ++tile) {
-            spec.tiles.insert(spec.tiles.end(), 32, static_cast<std::uint8_t>(tile * 0x11));
+            tileset.tiles.insert(tileset.tiles.end(), 32, static_cast<std::uint8_t>(tile * 0x11));
         }
         for (int p = 0; p < 16; ++p) {
             std::array<std::uint16_t, 16> colours{};
@@ -113,7 +113,7 @@ romkit::BuiltRom sharedSecondaryRom(bool manyColours) {
                 const int shade = manyColours ? p * 16 + c : c * 3 + t;
                 colours[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(shade << 5 | 1);
             }
-            spec.palettes.push_back(colours);
+            tileset.palettes.push_back(colours);
         }
         for (int k = 0; k < 512; ++k) {
             std::array<std::uint16_t, 8> entries{};
@@ -125,9 +125,9 @@ romkit::BuiltRom sharedSecondaryRom(bool manyColours) {
                 entries[static_cast<std::size_t>(e)] =
                     TileEntry::make(tile, e == 1, e == 2, palette).raw;
             }
-            spec.blocks.push_back(entries);
+            tileset.blocks.push_back(entries);
         }
-        b.addTileset(spec);
+        b.addTileset(tileset);
     }
     const int primaries[] = {0, 2, 0, 2};
     for (int m = 0; m < 4; ++m) {

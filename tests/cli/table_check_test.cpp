@@ -23,16 +23,6 @@ romkit::BuiltRom shifted(romkit::BuiltRom built, std::uint32_t romkit::BuiltRom:
     return built;
 }
 
-// The error's text as the tool prints it.
-std::string errorOf(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const Error& e) {
-        return cli::errorText(e);
-    }
-    return "(no error)";
-}
-
 // "info" lists each table that failed its check in English; the commands that need the
 // table refuse with the same sentence.
 TEST(CliTableCheck, FailedTablesAreListedAndRefusedInEnglish) {
@@ -70,7 +60,7 @@ TEST(CliTableCheck, FailedTablesAreListedAndRefusedInEnglish) {
         EXPECT_NE(info.str().find("Table not used: " + line + "\n"), std::string::npos)
             << info.str();
         if (c.command) {
-            EXPECT_EQ(errorOf([&] { c.command(open.session); }), line);
+            EXPECT_EQ(testing::cliErrorOf([&] { c.command(open.session); }), line);
         }
     }
 }

@@ -43,7 +43,14 @@ public:
     NativeFile() = default;
     ~NativeFile() { close(); }
     NativeFile(NativeFile&& other) noexcept : m_handle(other.m_handle) { other.m_handle = kNone; }
-    NativeFile& operator=(NativeFile&& other) noexcept;
+    NativeFile& operator=(NativeFile&& other) noexcept {
+        if (this != &other) {
+            close();
+            m_handle = other.m_handle;
+            other.m_handle = kNone;
+        }
+        return *this;
+    }
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 

@@ -32,15 +32,6 @@ FileIdentity identityFrom(const struct stat& st) {
 
 }  // namespace
 
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_handle = other.m_handle;
-        other.m_handle = kNone;
-    }
-    return *this;
-}
-
 int NativeFile::open(const std::filesystem::path& path, Mode mode) {
     close();
     int flags = O_CLOEXEC;

@@ -75,15 +75,6 @@ int identityOfHandle(HANDLE handle, FileIdentity& id) {
 
 }  // namespace
 
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_handle = other.m_handle;
-        other.m_handle = kNone;
-    }
-    return *this;
-}
-
 int NativeFile::open(const std::filesystem::path& path, Mode mode) {
     close();
     DWORD access = GENERIC_READ | GENERIC_WRITE;
